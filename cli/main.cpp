@@ -1,0 +1,24 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli_options.h"
+#include "cli_runner.h"
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const CliParse parse = parseCliOptions(arguments);
+    if (!parse.options) {
+        std::cerr << "corvan-cli: " << parse.error << "\n" << "Try 'corvan-cli --help'.\n";
+        return 2;
+    }
+    if (parse.options->help) {
+        std::cout << cliUsage();
+        return 0;
+    }
+    CliRunner runner(*parse.options);
+    if (!runner.applyAssignments(std::cerr))
+        return 2;
+    return runner.run(std::cin, std::cout);
+}

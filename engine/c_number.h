@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Number text in the C locale, whatever the user's locale says.
+namespace cnum {
+
+// Reads the longest number at the start of text the way C's strtod does in the "C" locale
+// (optional sign, digits, point, exponent; no hexadecimal floats). Returns how many
+// characters were used, 0 when none; a value beyond the double range reads as infinity.
+std::size_t parsePrefix(std::string_view text, double& value);
+
+// printf("%.Nf", x): fixed notation with `decimals` digits after the point.
+std::string fixed(double x, int decimals);
+
+// printf("%.Ne", x): scientific notation with `decimals` digits after the point.
+std::string scientific(double x, int decimals);
+
+// printf("%.17g", x): the shortest round-trip text for scripts.
+std::string general17(double x);
+
+}  // namespace cnum

@@ -1,0 +1,200 @@
+#include "engine.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "argument_text.h"
+#include "c_number.h"
+#include "function_calls.h"
+#include "tokenizer.h"
+
+namespace {
+
+// Function values written into a non-decimal text are masked to the word size first;
+// a 64-bit word keeps the low 32 bits like the 32-bit one.
+std::uint64_t maskToWord(double value, int wordSize)
+{
+    const double clamped = std::fmax(std::fmin(value, 9.2e18), -9.2e18);
+    const auto bits = static_cast<std::uint64_t>(static_cast<std::int64_t>(clamped));
+    switch (wordSize) {
+    case 8: return bits & 0xFFu;
+    case 16: return bits & 0xFFFFu;
+    default: return bits & 0xFFFFFFFFu;
+    }
+}
+
+std::string inRadix(std::uint64_t value, int radix)
+{
+    if (value == 0)
+        return "0";
+    std::string digits;
+    while (value > 0) {
+        digits.insert(digits.begin(), "0123456789abcdef"[value % static_cast<unsigned>(radix)]);
+        value /= static_cast<unsigned>(radix);
+    }
+    return digits;
+}
+
+}  // namespace
+
+void Engine::raise(int code)
+{
+    if (error_ == ErrorCode::kNone)
+        error_ = code;
+}
+
+ValueCell Engine::Evaluate(std::string_view text, int mode, int radix)
+{
+    ValueCell& result = slots[VariableSlots::kResult];
+    if (error_ != ErrorCode::kNone)
+        return result;
+    result.clear();
+    if (text.size() > kMaxExpressionLength) {
+        raise(ErrorCode::kSyntax);
+        return result;
+    }
+    if (mode == kModeMatrix)
+        return EvaluateMatrix(text);
+
+    std::string expanded(text);
+    if (!ExpandFunctionCalls(expanded, radix))
+        return result;
+    const ScalarResult scalar = EvaluateScalar(expanded, {}, 0.0, radix);
+    if (!scalar.ok)
+        return result;
+    if (scalar.value.im != 0.0) {
+        // Rounding noise in the real part of a complex result is shown as 0.
+        const double re = std::fabs(scalar.value.re) < 1e-12 ? 0.0 : scalar.value.re;
+        result.storeComplex(re, scalar.value.im);
+    } else {
+        result.storeScalar(scalar.value.re, 0.0);
+    }
+    return result;
+}
+
+bool Engine::compile(std::string& text, int radix, std::string_view boundName)
+{
+    if (!TokenizeExpression(text, radix, boundName) || !ToPostfix(text)) {
+        raise(ErrorCode::kSyntax);
+        return false;
+    }
+    return true;
+}
+
+Engine::ScalarResult Engine::EvaluateScalar(std::string_view text, std::string_view boundName,
+                                            double boundValue, int radix)
+{
+    if (error_ != ErrorCode::kNone)
+        return {};
+    std::string postfix(text);
+    if (!compile(postfix, radix, boundName))
+        return {};
+    const CompiledExpression program(postfix);
+    OperatorContext operatorContext = context();
+    const auto run = program.run(operatorContext, slots, boundName, boundValue, scalarStack_, groups_);
+    return {run.value, run.ok};
+}
+
+Engine::ScalarResult Engine::EvaluateScalarCached(std::string_view text, std::string_view boundName,
+                                                  double boundValue, int radix)
+{
+    if (error_ != ErrorCode::kNone)
+        return {};
+    if (!hasCached_ || cachedSource_ != text) {
+        std::string postfix(text);
+        if (!compile(postfix, radix, boundName))
+            return {};
+        cachedProgram_ = CompiledExpression(postfix);
+        cachedSource_.assign(text);
+        hasCached_ = true;
+    }
+    OperatorContext operatorContext = context();
+    const auto run =
+        cachedProgram_.run(operatorContext, slots, boundName, boundValue, scalarStack_, groups_);
+    return {run.value, run.ok};
+}
+
+void Engine::setBoundExpression(std::string text, std::string variableName)
+{
+    boundText_ = std::move(text);
+    boundName_ = std::move(variableName);
+}
+
+double Engine::realPartAt(ScalarResult result)
+{
+    if (!result.ok)
+        return 0.0;
+    if (std::fabs(result.value.im) > 1e-8) {
+        raise(ErrorCode::kComplexUnsupported);
+        return 0.0;
+    }
+    return result.value.re;
+}
+
+double Engine::EvaluateAt(double x)
+{
+    return realPartAt(EvaluateScalarCached(boundText_, boundName_, x, 10));
+}
+
+double Engine::EvaluateAtCached(double x, std::string_view text)
+{
+    return realPartAt(EvaluateScalarCached(text, boundName_, x, 10));
+}
+
+bool Engine::expandRoot(std::string& text, std::size_t nameBegin, std::size_t open, std::size_t close)
+{
+    const std::string_view arguments = std::string_view(text).substr(open + 1, close - open - 1);
+    const std::size_t comma = args::firstTopLevelComma(arguments);
+    if (comma == args::npos || comma == 0 || comma + 1 == arguments.size()) {
+        raise(ErrorCode::kCallSyntax);
+        return false;
+    }
+    // 'RT(3,8)' becomes '((3) root (8)) ': the index is the left operand of "root".
+    std::string replacement = "((";
+    replacement.append(arguments.substr(0, comma));
+    replacement.append(") root (");
+    replacement.append(arguments.substr(comma + 1));
+    replacement.append(")) ");
+    text.replace(nameBegin, close + 1 - nameBegin, replacement);
+    return true;
+}
+
+std::string Engine::formatCallValue(double value, int radix) const
+{
+    if (radix == 10)
+        return "(" + cnum::fixed(value, 16) + ")";
+    return inRadix(maskToWord(value, settings.wordSize), radix);
+}
+
+bool Engine::ExpandFunctionCalls(std::string& text, int radix)
+{
+    if (error_ != ErrorCode::kNone)
+        return false;
+    while (const auto site = findNextFunctionCall(text)) {
+        // Only blanks may stand between a name and its "(".
+        std::size_t open = site->nameEnd;
+        while (open < text.size() && text[open] == ' ')
+            ++open;
+        const std::size_t close =
+            open < text.size() && text[open] == '(' ? args::matchingParenthesis(text, open) : args::npos;
+        if (close == args::npos) {
+            raise(ErrorCode::kCallSyntax);
+            return false;
+        }
+        if (site->number == FunctionNumber::kRoot) {
+            if (!expandRoot(text, site->nameBegin, open, close))
+                return false;
+            continue;
+        }
+        const std::string arguments = text.substr(open + 1, close - open - 1);
+        const double value = callFunction(*this, site->number, arguments, radix);
+        if (value > 1e305)
+            raise(ErrorCode::kOutOfRange);
+        if (!std::isfinite(value))
+            raise(ErrorCode::kInfiniteResult);
+        if (error_ != ErrorCode::kNone)
+            return false;
+        text.replace(site->nameBegin, close + 1 - site->nameBegin, formatCallValue(value, radix));
+    }
+    return true;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compiled_expression.h"
+#include "engine_error.h"
+#include "engine_settings.h"
+#include "operator_context.h"
+#include "value_cell.h"
+#include "variable_slots.h"
+
+// The calculation engine: error code, settings, variable slots and the evaluator.
+// One object per calculator; it holds no global state, and is used from one thread.
+class Engine {
+public:
+    static constexpr int kModeScalar = 0;
+    static constexpr int kModeMatrix = 1;
+    // Longest expression text accepted; the display refuses longer lines before evaluating.
+    static constexpr std::size_t kMaxExpressionLength = 1023;
+
+    EngineSettings settings;
+    VariableSlots slots;
+
+    // The engine error: 0, or the first code raised since the last reset.
+    int error() const { return error_; }
+    void resetError() { error_ = ErrorCode::kNone; }
+    // Stores code unless an error is already set: the first error wins.
+    void raise(int code);
+    OperatorContext context() { return OperatorContext{error_, settings}; }
+
+    struct ScalarResult {
+        CalcValue value;
+        bool ok = false;
+    };
+
+    // Evaluates an engine text in scalar (kModeScalar) or matrix mode (kModeMatrix) and radix
+    // 2, 8, 10 or 16. The result is also left in slot VVV. Callers reset the error before and
+    // read it after; while it is set the result is meaningless and nothing is evaluated.
+    ValueCell Evaluate(std::string_view text, int mode, int radix);
+
+    // Evaluates an already expanded text (no function calls) with an optional bound variable.
+    ScalarResult EvaluateScalar(std::string_view text, std::string_view boundName, double boundValue,
+                                int radix);
+    // The same, reusing the compiled form when text equals the last compiled text.
+    ScalarResult EvaluateScalarCached(std::string_view text, std::string_view boundName,
+                                      double boundValue, int radix);
+
+    // Evaluates a matrix expression (with 'solve(A,B)' rewritten as inv(A)*(B)); the result is
+    // also stored in VVV.
+    ValueCell EvaluateMatrix(std::string_view text);
+
+    // Sets the expression and variable that EvaluateAt uses (the calculus functions set it).
+    void setBoundExpression(std::string text, std::string variableName);
+    const std::string& boundText() const { return boundText_; }
+    const std::string& boundName() const { return boundName_; }
+
+    // The bound expression at x + 0i (radix 10). A result whose imaginary part exceeds 1e-8 in
+    // magnitude raises "Complex's not been supported"; otherwise the real part is returned.
+    double EvaluateAt(double x);
+    // The same for the given text with the current bound variable name, through the cache.
+    double EvaluateAtCached(double x, std::string_view text);
+
+    // Replaces every named function call of the text by its value (or RT by a root). Returns
+    // false, with the error set, when a call is malformed or its value is unusable.
+    bool ExpandFunctionCalls(std::string& text, int radix);
+
+private:
+    bool compile(std::string& text, int radix, std::string_view boundName);
+    double realPartAt(ScalarResult result);
+    bool expandRoot(std::string& text, std::size_t nameBegin, std::size_t open, std::size_t close);
+    std::string formatCallValue(double value, int radix) const;
+    bool rewriteSolveCalls(std::string& text);
+
+    int error_ = ErrorCode::kNone;
+    std::string boundText_;
+    std::string boundName_;
+    std::string cachedSource_;
+    bool hasCached_ = false;
+    CompiledExpression cachedProgram_;
+    ScalarStack scalarStack_;
+    std::vector<std::size_t> groups_;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+class Engine;
+
+// The named functions computed before tokenizing; a call's position in the table is its
+// function number. Names are case-sensitive.
+namespace FunctionNumber {
+constexpr int kRoot = 0;  // "RT": the x-th root, rewritten into "root" rather than computed
+constexpr int kNot = 35;
+constexpr int kCpl = 36;
+constexpr int kCount = 37;
+}  // namespace FunctionNumber
+
+std::string_view functionCallName(int number);
+
+struct FunctionCallSite {
+    int number = 0;
+    std::size_t nameBegin = 0;
+    std::size_t nameEnd = 0;
+};
+
+// The call to expand next: the first name in table order (not text order) that occurs as a
+// whole word, at its first such occurrence. A name inside a longer word ("N" in "[VN]" or
+// "SIN", "ran" in "trans") is not a call.
+std::optional<FunctionCallSite> findNextFunctionCall(std::string_view text);
+
+// Value of function `number` (1 to 36) for its argument text in the given radix. Failures
+// raise the engine error; the value is then meaningless.
+double callFunction(Engine& engine, int number, std::string_view arguments, int radix);

@@ -1,0 +1,201 @@
+#include "tokenizer.h"
+
+#include <array>
+#include <cstdint>
+
+#include "ascii.h"
+#include "radix_text.h"
+#include "variable_slots.h"
+
+namespace {
+
+// The upper-case names the tokenizer accepts besides numbers, slot names and the bound
+// variable. "ACTAN" and the second "INV" are kept: they are part of the accepted vocabulary.
+constexpr std::array<std::string_view, 51> kWords = {
+    "SQRT", "SIN",  "COS",   "TAN",   "LOG",   "LN",    "CTAN", "ASIN",  "ACOS", "ATAN",  "ACTAN",
+    "AND",  "NAND", "OR",    "NOR",   "XOR",   "EXP",   "SINH", "COSH",  "TANH", "CTANH", "SEC",
+    "CSC",  "SECH", "CSCH",  "ACOT",  "ASINH", "ACOSH", "ATANH", "ACOTH", "ASEC", "ACSC",  "ASECH",
+    "ACSCH", "INV", "TRANS", "DET",   "ROOT",  "RANK",  "EIGL", "EIGV",  "DIAG", "ORTH",  "TRI",
+    "MOD",  "SHL",  "SHR",   "RTL",   "RTR",   "INV",   "CPL",
+};
+
+struct ClassEntry {
+    std::string_view token;
+    int operatorClass;
+};
+
+constexpr std::array<ClassEntry, 56> kClasses = {{
+    {"(", 0},     {")", 0},     {"and", 1},   {"or", 1},    {"nand", 1},  {"nor", 1},
+    {"xor", 1},   {"+", 2},     {"-", 2},     {"mod", 3},   {"shl", 3},   {"shr", 3},
+    {"rtl", 3},   {"rtr", 3},   {"*", 4},     {"/", 4},     {"^", 5},     {"root", 5},
+    {"!", 5},     {"%", 5},     {"sin", 6},   {"cos", 6},   {"tan", 6},   {"ctan", 6},
+    {"asin", 6},  {"acos", 6},  {"atan", 6},  {"ln", 6},    {"log", 6},   {"exp", 6},
+    {"sqrt", 6},  {"sinh", 6},  {"cosh", 6},  {"tanh", 6},  {"ctanh", 6}, {"sec", 6},
+    {"csc", 6},   {"sech", 6},  {"csch", 6},  {"acot", 6},  {"asinh", 6}, {"acosh", 6},
+    {"atanh", 6}, {"acoth", 6}, {"asec", 6},  {"acsc", 6},  {"asech", 6}, {"acsch", 6},
+    {"inv", 6},   {"trans", 6}, {"det", 6},   {"rank", 6},  {"eigl", 6},  {"eigv", 6},
+    {"diag", 6},  {"orth", 6},
+}};
+
+constexpr int kOperandClass = 7;
+
+bool isOperatorChar(char c)
+{
+    switch (c) {
+    case '(': case ')': case '+': case '-': case '*': case '/': case '^': case '!': case '%':
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isKnownName(std::string_view upperWord, std::string_view upperBound)
+{
+    for (std::string_view word : kWords) {
+        if (word == upperWord)
+            return true;
+    }
+    if (VariableSlots::find(upperWord) >= 0)
+        return true;
+    return !upperBound.empty() && upperWord == upperBound;
+}
+
+// Numbers such as "2.5", "1E5" and the constants "PI", "E" and "I" pass as they stand;
+// whether they convert is the evaluator's concern.
+bool looksNumeric(std::string_view word)
+{
+    for (char c : word) {
+        if (!ascii::isDigit(c) && c != '.' && c != 'E' && c != 'P' && c != 'I')
+            return false;
+    }
+    return true;
+}
+
+void appendToken(std::string& out, std::string_view token)
+{
+    out.append(token);
+    out.push_back(' ');
+}
+
+bool tokenizeDecimal(std::string_view text, std::string_view bound, std::string& out)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (!ascii::isAlnum(c)) {
+            if (isOperatorChar(c))
+                appendToken(out, text.substr(i, 1));
+            else if (c != '[' && c != ']' && c != '.' && c != ' ')
+                return false;
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && (ascii::isAlnum(text[end]) || text[end] == '.'))
+            ++end;
+        const std::string_view word = text.substr(i, end - i);
+        if (!looksNumeric(word) && !isKnownName(word, bound))
+            return false;
+        appendToken(out, word);
+        i = end;
+    }
+    return true;
+}
+
+bool tokenizeInRadix(std::string_view text, int radix, std::string_view bound, std::string& out)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (!ascii::isAlnum(c)) {
+            // Everything but an operator is skipped here, the point included.
+            if (isOperatorChar(c))
+                appendToken(out, text.substr(i, 1));
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        bool allDigits = true;
+        while (end < text.size() && ascii::isAlnum(text[end])) {
+            allDigits = allDigits && isRadixDigit(text[end], radix);
+            ++end;
+        }
+        const std::string_view word = text.substr(i, end - i);
+        if (allDigits) {
+            // Later steps read decimal only; the value is shown as a signed 32-bit integer,
+            // so hexadecimal FFFFFFFF becomes -1.
+            const auto value = static_cast<std::int32_t>(ParseInRadix(word, radix));
+            appendToken(out, std::to_string(value));
+        } else if (isKnownName(word, bound)) {
+            appendToken(out, word);
+        } else {
+            return false;
+        }
+        i = end;
+    }
+    return true;
+}
+
+// The last meaningful character must end an operand: "2+" and "2." fail, "2)" and "5!" pass.
+bool endsWithOperand(std::string_view text)
+{
+    std::size_t end = text.size();
+    while (end > 0) {
+        const char c = text[end - 1];
+        if (c != ' ' && c != ')' && c != '!' && c != '%' && c != ']')
+            break;
+        --end;
+    }
+    return end > 0 && ascii::isAlnum(text[end - 1]);
+}
+
+}  // namespace
+
+int OperatorClass(std::string_view token)
+{
+    for (const ClassEntry& entry : kClasses) {
+        if (entry.token == token)
+            return entry.operatorClass;
+    }
+    return kOperandClass;
+}
+
+bool isBinaryOperator(std::string_view token)
+{
+    const int operatorClass = OperatorClass(token);
+    return operatorClass >= 1 && operatorClass <= 5 && token != "!" && token != "%";
+}
+
+bool TokenizeExpression(std::string& text, int radix, std::string_view boundName)
+{
+    if (!endsWithOperand(text))
+        return false;
+    if (text.size() > 1 && text.find("--") != std::string::npos)
+        return false;
+
+    const std::string upperText = ascii::upper(text);
+    const std::string upperBound = ascii::upper(boundName);
+    std::string tokens;
+    tokens.reserve(upperText.size() * 2);
+    bool ok = true;
+    if (radix == 10)
+        ok = tokenizeDecimal(upperText, upperBound, tokens);
+    else if (radix == 2 || radix == 8 || radix == 16)
+        ok = tokenizeInRadix(upperText, radix, upperBound, tokens);
+    else
+        tokens = upperText + ' ';
+    if (!ok)
+        return false;
+
+    if (!tokens.empty())
+        tokens.pop_back();
+    text = ascii::lower(tokens);
+
+    std::size_t opens = 0;
+    std::size_t closes = 0;
+    for (char c : text) {
+        opens += c == '(';
+        closes += c == ')';
+    }
+    return opens == closes;
+}
