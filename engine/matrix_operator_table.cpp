@@ -26,6 +26,9 @@ constexpr std::array<Entry, 13> kTable = {{
 
 MatrixOperation findMatrixOperation(std::string_view name)
 {
+    // Numbers are most tokens of a long text; no operator starts with a digit or a point.
+    if (!name.empty() && ((name[0] >= '0' && name[0] <= '9') || name[0] == '.'))
+        return nullptr;
     for (const Entry& entry : kTable) {
         if (entry.name == name)
             return entry.operation;

@@ -24,7 +24,7 @@ struct ClassEntry {
     int operatorClass;
 };
 
-constexpr std::array<ClassEntry, 56> kClasses = {{
+constexpr std::array<ClassEntry, 57> kClasses = {{
     {"(", 0},     {")", 0},     {"and", 1},   {"or", 1},    {"nand", 1},  {"nor", 1},
     {"xor", 1},   {"+", 2},     {"-", 2},     {"mod", 3},   {"shl", 3},   {"shr", 3},
     {"rtl", 3},   {"rtr", 3},   {"*", 4},     {"/", 4},     {"^", 5},     {"root", 5},
@@ -34,7 +34,7 @@ constexpr std::array<ClassEntry, 56> kClasses = {{
     {"csc", 6},   {"sech", 6},  {"csch", 6},  {"acot", 6},  {"asinh", 6}, {"acosh", 6},
     {"atanh", 6}, {"acoth", 6}, {"asec", 6},  {"acsc", 6},  {"asech", 6}, {"acsch", 6},
     {"inv", 6},   {"trans", 6}, {"det", 6},   {"rank", 6},  {"eigl", 6},  {"eigv", 6},
-    {"diag", 6},  {"orth", 6},
+    {"diag", 6},  {"orth", 6},  {"tri", 6},
 }};
 
 constexpr int kOperandClass = 7;
@@ -153,6 +153,9 @@ bool endsWithOperand(std::string_view text)
 
 int OperatorClass(std::string_view token)
 {
+    // Numbers are most tokens of a long text; no operator starts with a digit or a point.
+    if (!token.empty() && (ascii::isDigit(token[0]) || token[0] == '.'))
+        return kOperandClass;
     for (const ClassEntry& entry : kClasses) {
         if (entry.token == token)
             return entry.operatorClass;
