@@ -1,0 +1,223 @@
+#include "display_text.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+#include "utf16.h"
+
+namespace {
+
+// The standard display writes the output format's comma (U+00B8) into numbers; the
+// string-mode display never does.
+enum class Dialect { Standard, StringMode };
+
+constexpr char16_t kRootSign = u'\u221A';
+
+struct Replacement {
+    std::u16string_view from;
+    std::u16string_view to;
+};
+
+constexpr std::array<Replacement, 4> kOperatorSigns = {{
+    {u"\u00D7", u"*"},
+    {u"\u00F7", u"/"},
+    {u"\u2212", u"-"},
+    {u"exp", u"*10^"},
+}};
+
+// Replaced after the implicit products, so that the capital letters of "fnDeriv" and
+// "fnEval" are not taken for hexadecimal digits that need a "*".
+constexpr std::array<Replacement, 6> kNames = {{
+    {u"\u222B", u"fnInt"},
+    {u"\u03B4", u"fnDeriv"},
+    {u"\u220F", u"fnProduct"},
+    {u"\u2211", u"fnSum"},
+    {u"\u0192", u"fnEval"},
+    {u"[ans]", u"[VRE]"},
+}};
+
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isHexLetter(char16_t c)
+{
+    return c >= u'A' && c <= u'F';
+}
+
+bool isPoint(char16_t c, Dialect dialect)
+{
+    return c == u'.' || (dialect == Dialect::Standard && c == kDisplayComma);
+}
+
+bool isOneOf(char16_t c, std::u16string_view set)
+{
+    return set.find(c) != std::u16string_view::npos;
+}
+
+template <std::size_t N>
+std::u16string replaceAll(std::u16string_view text, const std::array<Replacement, N>& table)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        bool replaced = false;
+        for (const Replacement& entry : table) {
+            if (text.substr(i).starts_with(entry.from)) {
+                out += entry.to;
+                i += entry.from.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced)
+            out += text[i++];
+    }
+    return out;
+}
+
+// ".5+.5" -> "0.5+0.5", "(-.5)" -> "(-0.5)".
+std::u16string addLeadingZeros(std::u16string_view text, Dialect dialect)
+{
+    std::u16string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isPoint(text[i], dialect) && (i == 0 || !isDigit(text[i - 1])))
+            out += u'0';
+        out += text[i];
+    }
+    return out;
+}
+
+// Position of the "(" that the ")" at close closes, scanning backwards.
+std::optional<std::size_t> matchingOpen(std::u16string_view text, std::size_t close)
+{
+    int depth = 0;
+    for (std::size_t j = close + 1; j-- > 0;) {
+        if (text[j] == u')')
+            ++depth;
+        else if (text[j] == u'(' && --depth == 0)
+            return j;
+    }
+    return std::nullopt;
+}
+
+// "3√(8)" -> "RT(3,8)", "(1+2)√(9)" -> "RT((1+2),9)": the index and the "(" the keypad writes
+// after the sign make way for "RT(" index ",".
+void expandRoots(std::u16string& text, Dialect dialect)
+{
+    std::size_t at = 1;
+    while ((at = text.find(kRootSign, at)) != std::u16string::npos) {
+        std::size_t indexStart = at;
+        if (text[at - 1] == u')') {
+            const auto open = matchingOpen(text, at - 1);
+            if (!open) {
+                ++at;
+                continue;
+            }
+            indexStart = *open;
+        } else {
+            while (indexStart > 0 &&
+                   (isDigit(text[indexStart - 1]) || isPoint(text[indexStart - 1], dialect)))
+                --indexStart;
+        }
+        std::u16string replacement = u"RT(";
+        replacement.append(text, indexStart, at - indexStart);
+        replacement += u',';
+        const std::size_t removedEnd = std::min(at + 2, text.size());
+        text.replace(indexStart, removedEnd - indexStart, replacement);
+        at = indexStart + replacement.size();
+    }
+}
+
+// Characters after a digit (or "A" to "F") that continue the expression without a "*".
+bool continuesNumber(char16_t c, Dialect dialect)
+{
+    return isOneOf(c, u"^\u221A +,-*/.)!%]") || isHexLetter(c) || isDigit(c) ||
+           (dialect == Dialect::Standard && c == kDisplayComma);
+}
+
+bool continuesGroup(char16_t c, Dialect dialect)
+{
+    return isOneOf(c, u"^\u221A +,-*/.)!%") ||
+           (dialect == Dialect::Standard && c == kDisplayComma);
+}
+
+bool isImaginaryUnit(char16_t c)
+{
+    return c == u'i';
+}
+
+// Whether the neighbours before and after mean a product: "2(", ")(", "][", "](", "2sin",
+// "2i", ")i", "3!i", "i2", "i(", "ii".
+bool needsProduct(char16_t before, char16_t after, Dialect dialect)
+{
+    if (isDigit(before) || isHexLetter(before)) {
+        if (!continuesNumber(after, dialect))
+            return true;
+    } else if (before == u')') {
+        if (!continuesGroup(after, dialect))
+            return true;
+    } else if (before == u']') {
+        if (after == u'[' || after == u'(')
+            return true;
+    }
+    if (isImaginaryUnit(after) && (isDigit(before) || isOneOf(before, u")!%")))
+        return true;
+    return isImaginaryUnit(before) && (isDigit(after) || after == u'(' || isImaginaryUnit(after));
+}
+
+// Each neighbouring pair gets at most one "*", decided on the pair as typed, so one pass is
+// enough. A final "i" after "!" or "%" is covered here as well.
+std::u16string insertProducts(std::u16string_view text, Dialect dialect)
+{
+    std::u16string out;
+    out.reserve(text.size() + text.size() / 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i > 0 && needsProduct(text[i - 1], text[i], dialect))
+            out += u'*';
+        out += text[i];
+    }
+    return out;
+}
+
+// "1.234¸5" (European) and "1¸234.5" (United States) both become "1234.5".
+std::u16string plainSeparators(std::u16string_view text, OutputFormat format)
+{
+    const auto separators = separatorsOf(format);
+    std::u16string out;
+    out.reserve(text.size());
+    for (char16_t c : text) {
+        if (separators && c == separators->groupChar)
+            continue;
+        out += c == kDisplayComma ? u'.' : c;
+    }
+    return out;
+}
+
+std::string convert(std::u16string_view display, Dialect dialect, OutputFormat format)
+{
+    std::u16string text = replaceAll(display, kOperatorSigns);
+    text = addLeadingZeros(text, dialect);
+    expandRoots(text, dialect);
+    text = insertProducts(text, dialect);
+    text = replaceAll(text, kNames);
+    if (dialect == Dialect::Standard)
+        text = plainSeparators(text, format);
+    return toUtf8(text);
+}
+
+}  // namespace
+
+std::string DisplayToEngineText(std::u16string_view display, OutputFormat format)
+{
+    return convert(display, Dialect::Standard, format);
+}
+
+std::string StringModeToEngineText(std::u16string_view display)
+{
+    return convert(display, Dialect::StringMode, OutputFormat::Other);
+}

@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "display_text.h"
+#include "engine.h"
+#include "utf16.h"
+
+namespace {
+
+struct TextCase {
+    std::u16string display;
+    std::string engine;
+};
+
+void expectConversions(const TextCase* begin, const TextCase* end, OutputFormat format)
+{
+    for (const TextCase* c = begin; c != end; ++c)
+        EXPECT_EQ(DisplayToEngineText(c->display, format), c->engine) << toUtf8(c->display);
+}
+
+TEST(DisplayToEngineText, InsertsImplicitProducts)
+{
+    const TextCase cases[] = {
+        {u"2(3)", "2*(3)"},
+        {u"(1)(2)", "(1)*(2)"},
+        {u"[VA][VB]", "[VA]*[VB]"},
+        {u"[VA](2)", "[VA]*(2)"},
+        {u"2[VA]", "2*[VA]"},
+        {u"2sin(30)", "2*sin(30)"},
+        {u"2pi", "2*pi"},
+        {u"2i", "2*i"},
+        {u"i2", "i*2"},
+        {u"ii", "i*i"},
+        {u"i(2)", "i*(2)"},
+        {u"(2)i", "(2)*i"},
+        {u"3!i", "3!*i"},
+        {u"3%i", "3%*i"},
+        {u"3!i2", "3!*i*2"},
+        {u"2E5", "2E5"},
+        {u"2A", "2A"},
+        {u"FF+1", "FF+1"},
+        {u"2 mod 3", "2 mod 3"},
+        {u"", ""},
+    };
+    expectConversions(std::begin(cases), std::end(cases), OutputFormat::UnitedStates);
+}
+
+TEST(DisplayToEngineText, ReplacesSignsNamesAndPoints)
+{
+    const TextCase cases[] = {
+        {u"2\u00D73\u00F74\u22121", "2*3/4-1"},
+        {u"2exp3", "2*10^3"},
+        {u"2exp(\u22123)", "2*10^(-3)"},
+        {u".5", "0.5"},
+        {u"(-.5)", "(-0.5)"},
+        {u".5+.5", "0.5+0.5"},
+        {u"[ans]+1", "[VRE]+1"},
+        {u"2[ans]", "2*[VRE]"},
+        {u"\u222B(x,x,0,1)", "fnInt(x,x,0,1)"},
+        {u"2\u03B4(x^2,x,3)", "2*fnDeriv(x^2,x,3)"},
+        {u"\u220F(x,x,1,3)+\u2211(x,x,1,3)", "fnProduct(x,x,1,3)+fnSum(x,x,1,3)"},
+        {u"\u0192(x,x,2)", "fnEval(x,x,2)"},
+    };
+    expectConversions(std::begin(cases), std::end(cases), OutputFormat::UnitedStates);
+}
+
+TEST(DisplayToEngineText, TurnsRootSignsIntoCalls)
+{
+    const TextCase cases[] = {
+        {u"2\u221A(9)", "RT(2,9)"},
+        {u"(1+2)\u221A(9)", "RT((1+2),9)"},
+        {u"2.5\u221A(9)", "RT(2.5,9)"},
+        {u"1+3\u221A(8)", "1+RT(3,8)"},
+        {u"2\u221A(3\u221A(8))", "RT(2,RT(3,8))"},
+        {u"2(3)\u221A(8)", "2*RT((3),8)"},
+        // Nothing to take an index from: left for the tokenizer to reject.
+        {u"\u221A(9)", "\xE2\x88\x9A(9)"},
+        {u")\u221A(9)", ")\xE2\x88\x9A(9)"},
+    };
+    expectConversions(std::begin(cases), std::end(cases), OutputFormat::UnitedStates);
+}
+
+TEST(DisplayToEngineText, RemovesGroupingAndReadsTheComma)
+{
+    const TextCase european[] = {
+        {u"1.234\u00B85", "1234.5"},
+        {u"\u00B85", "0.5"},
+        {u"2\u00B85(3)", "2.5*(3)"},
+        {u"2\u00B85\u221A(9)", "RT(2.5,9)"},
+    };
+    expectConversions(std::begin(european), std::end(european), OutputFormat::European);
+    const TextCase unitedStates[] = {
+        {u"1\u00B8234.5", "1234.5"},
+        {u"1\u00B8234\u00B8567", "1234567"},
+    };
+    expectConversions(std::begin(unitedStates), std::end(unitedStates),
+                      OutputFormat::UnitedStates);
+    const TextCase other[] = {
+        {u"1\u00B85", "1.5"},
+        {u"1.5", "1.5"},
+    };
+    expectConversions(std::begin(other), std::end(other), OutputFormat::Other);
+}
+
+TEST(DisplayToEngineText, KeepsUnknownCharactersForTheTokenizer)
+{
+    EXPECT_EQ(DisplayToEngineText(u"\u2260", OutputFormat::UnitedStates), "\xE2\x89\xA0");
+    EXPECT_EQ(DisplayToEngineText(u"a\U0001F600", OutputFormat::UnitedStates),
+              "a\xF0\x9F\x98\x80");
+}
+
+TEST(StringModeToEngineText, TreatsTheCommaAsUnknown)
+{
+    const TextCase cases[] = {
+        {u".5", "0.5"},
+        {u"\u00B85", "\xC2\xB8" "5"},
+        {u"2\u00B85", "2*\xC2\xB8" "5"},
+        {u"1.5", "1.5"},
+        {u"2\u221A(9)", "RT(2,9)"},
+        {u"[ans]2i", "[VRE]2*i"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StringModeToEngineText(c.display), c.engine) << toUtf8(c.display);
+}
+
+TEST(DisplayToEngineText, HandlesFullLengthLines)
+{
+    std::u16string products;
+    for (int i = 0; i < 341; ++i)
+        products += u"(1)";
+    const std::string converted = DisplayToEngineText(products, OutputFormat::UnitedStates);
+    EXPECT_EQ(std::count(converted.begin(), converted.end(), '*'), 340);
+
+    std::u16string roots;
+    for (int i = 0; i < 300; ++i)
+        roots += u"2\u221A(";
+    roots += u"4" + std::u16string(300, u')');
+    const std::string nested = DisplayToEngineText(roots, OutputFormat::UnitedStates);
+    std::string expected;
+    for (int i = 0; i < 300; ++i)
+        expected += "RT(2,";
+    expected += "4" + std::string(300, ')');
+    EXPECT_EQ(nested, expected);
+}
+
+struct EvaluationCase {
+    std::u16string display;
+    double value;
+};
+
+TEST(DisplayToEngineText, ConvertedTextsEvaluate)
+{
+    const EvaluationCase cases[] = {
+        {u"2(3)", 6},
+        {u".5+.5", 1},
+        {u"(-.5)(4)", -2},
+        {u"2\u00D73\u22121", 5},
+    };
+    for (const auto& c : cases) {
+        Engine engine;
+        const ValueCell result =
+            engine.Evaluate(DisplayToEngineText(c.display, OutputFormat::UnitedStates), 0, 10);
+        EXPECT_EQ(engine.error(), 0) << toUtf8(c.display);
+        EXPECT_DOUBLE_EQ(result.re, c.value) << toUtf8(c.display);
+    }
+    Engine engine;
+    engine.Evaluate(DisplayToEngineText(u"\u221A(9)", OutputFormat::UnitedStates), 0, 10);
+    EXPECT_EQ(engine.error(), -1);
+}
+
+}  // namespace
