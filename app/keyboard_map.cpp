@@ -1,0 +1,140 @@
+#include "keyboard_map.h"
+
+#include <array>
+#include <string_view>
+#include <utility>
+
+#include "keypads.h"
+
+namespace {
+
+constexpr char16_t kBackspace = 8;
+// Keys that evaluate besides "=": 107 and 187 are the keypad-plus and plus/equals virtual keys
+// of the original device; 107 is also "k".
+constexpr char16_t kEvaluateKeys[] = {u'=', u'K', 107, 187};
+
+// Phone keyboards type digits with letter keys: the letters, compared without case, and the
+// code each one gives, by position.
+constexpr std::u16string_view kLetterKeys = u"?WERSDFZXCAVIUHNTY";
+constexpr std::array<int, 18> kLetterCodes = {15, 10, 11, 12, 5, 6, 7, 0, 1,
+                                              2,  8,  3,  18, 13, 33, 46, 44, 45};
+static_assert(kLetterKeys.size() == kLetterCodes.size());
+
+// The basic keypad's labels as typed: a character's position is its code. Escape stands for
+// "C" and "_" for the sign key; "=" is left out because it evaluates.
+constexpr std::u16string_view kBasicCharacters = u"789/\x1B" u"456*M123-R0._+";
+
+struct CharacterCode {
+    char16_t character;
+    int code;
+};
+
+constexpr std::array<CharacterCode, 4> kPunctuationCodes = {{
+    {u'(', KeyCode::kOpenParenthesis},
+    {u')', KeyCode::kCloseParenthesis},
+    {u',', KeyCode::kComma},
+    {u'^', KeyCode::kPower},
+}};
+
+constexpr std::u16string_view kConverterSoundCharacters = u"0123456789\b\t.-\r=\x1B";
+
+char16_t toUpperAscii(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+bool isToolCategory(int category)
+{
+    return category >= CategoryCode::kTip && category != CategoryCode::kConstants;
+}
+
+TypedKeyResult codes(std::vector<int> list)
+{
+    return {TypedKeyResult::Kind::Codes, std::move(list), false};
+}
+
+TypedKeyResult ofKind(TypedKeyResult::Kind kind)
+{
+    return {kind, {}, false};
+}
+
+// The radix and category filters that apply to a code however it was typed.
+TypedKeyResult filtered(int code, const TypedKeyContext& context)
+{
+    if (!radixAllowsKey(code, context.radix)) {
+        return ofKind(TypedKeyResult::Kind::Ignored);
+    }
+    if (code == KeyCode::kDecimal && context.category == CategoryCode::kBaseConversion) {
+        return ofKind(TypedKeyResult::Kind::Ignored);
+    }
+    return codes({code});
+}
+
+std::optional<int> basicCharacterCode(char16_t character)
+{
+    const std::size_t index = kBasicCharacters.find(character);
+    if (index != std::u16string_view::npos) {
+        return static_cast<int>(index);
+    }
+    for (const CharacterCode& entry : kPunctuationCodes) {
+        if (entry.character == character) {
+            return entry.code;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool radixAllowsKey(int code, int radix)
+{
+    const std::optional<int> digit = digitOfKey(code);
+    if (!digit) {
+        return true;
+    }
+    switch (radix) {
+    case KeyCode::kRadixBin: return *digit < 2;
+    case KeyCode::kRadixOct: return *digit < 8;
+    case KeyCode::kRadixHex: return true;
+    default: return *digit < 10;
+    }
+}
+
+TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& context)
+{
+    const char16_t upper = toUpperAscii(character);
+
+    // Hexadecimal letters come first: A, C, D, E and F are also phone-keyboard letters, and a
+    // user typing hexadecimal must get the digit, not a multiply or a decimal digit.
+    if (context.radix == KeyCode::kRadixHex && upper >= u'A' && upper <= u'F') {
+        return codes({KeyCode::kHexA + (upper - u'A')});
+    }
+
+    if (const std::size_t letter = kLetterKeys.find(upper); letter != std::u16string_view::npos) {
+        return filtered(kLetterCodes[letter], context);
+    }
+
+    if (context.converterHasInput) {
+        TypedKeyResult result = ofKind(TypedKeyResult::Kind::ToConverter);
+        result.keySound = kConverterSoundCharacters.find(character) != std::u16string_view::npos;
+        return result;
+    }
+
+    if (isToolCategory(context.category) && !context.macroEditing) {
+        return ofKind(TypedKeyResult::Kind::Ignored);
+    }
+
+    if (character == kBackspace) {
+        return codes({KeyCode::kCursorLeft, KeyCode::kDelete});
+    }
+    for (char16_t key : kEvaluateKeys) {
+        if (character == key) {
+            return ofKind(TypedKeyResult::Kind::Evaluate);
+        }
+    }
+    if (const std::optional<int> code = basicCharacterCode(character)) {
+        return filtered(*code, context);
+    }
+    // Enter goes on to the window; so does anything unknown, such as "B" outside "HEX".
+    return ofKind(TypedKeyResult::Kind::NotHandled);
+}
