@@ -70,11 +70,15 @@ INSTANTIATE_TEST_SUITE_P(
         EvalCase{"5/0", 10, -5, 0, 0},
         EvalCase{"5/(0*i)", 10, -5, 0, 0},
         EvalCase{"1e999", 10, -7, 0, 0},
-        EvalCase{"RT(3,8)", 10, -1, 0, 0},
+        EvalCase{"RT(3,8)", 10, 0, 2, 0},
+        EvalCase{"RT(3,8)+gcd", 10, -8, 0, 0},
+        EvalCase{"(0-10)^15", 10, 0, -1e15, 0},
+        EvalCase{"(0-2)^(0-3)", 10, 0, -0.125, 0},
         EvalCase{"RT(3)", 10, -8, 0, 0},
         EvalCase{"RT(,8)", 10, -8, 0, 0},
         EvalCase{"RT(3,8", 10, -8, 0, 0},
-        EvalCase{"[VN]+1", 10, 0, 1, 0},
+        EvalCase{"[VN]+1", 10, -8, 0, 0},
+        EvalCase{"[VA]+N", 10, -8, 0, 0},
         EvalCase{"N+1", 10, -8, 0, 0}));
 
 TEST(Evaluate, FirstErrorWinsUntilReset)
@@ -117,7 +121,7 @@ TEST(Evaluate, RefusesTextsLongerThanTheBuffer)
     EXPECT_EQ(engine.error(), -1);
 }
 
-TEST(ExpandFunctionCalls, RewritesRootsAndFindsNamesAsWholeWords)
+TEST(ExpandFunctionCalls, RewritesRoots)
 {
     struct Case {
         const char* text;
@@ -127,8 +131,8 @@ TEST(ExpandFunctionCalls, RewritesRootsAndFindsNamesAsWholeWords)
         {"RT(3,8)", "((3) root (8)) "},
         {"RT((1,2),9)+RT(2,4)", "(((1,2)) root (9)) +((2) root (4)) "},
         {"RT (2, 4)", "((2) root ( 4)) "},
-        {"[VN]*SIN(2)+trans 1", "[VN]*SIN(2)+trans 1"},
-        {"SQRT(4)", "SQRT(4)"},
+        {"SQRT(4,9)", "SQ((4) root (9)) "},
+        {"2+RT(2,4)*(3)", "2+((2) root (4)) *(3)"},
     };
     for (const Case& c : cases) {
         Engine engine;

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "operator_context.h"
+
+// The scalar operator table's functions beyond "+ - * /": percent, factorial, powers and roots,
+// logarithms, and the circular and hyperbolic functions with their reciprocals and inverses.
+// Each pops its operands from above `base`, pushes one result, or raises its error code and
+// leaves the stack as it was (operator_context.h).
+namespace scalar_ops {
+
+// x formatted with 12 decimals and read back, so that sin 30 in degrees is 0.5 and sin 180 is 0
+// rather than 1.2e-16. Infinities and NaN pass unchanged; -0 becomes 0.
+double roundToTwelveDecimals(double x);
+
+// scalar_power_ops.cpp
+void percent(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void factorial(ScalarStack& stack, std::size_t base, OperatorContext& context);
+// a^b as the (1/b)-th root of a; "Out of range" when |b| ln|a| reaches 305; 0^0 is 1.
+void power(ScalarStack& stack, std::size_t base, OperatorContext& context);
+// "n root x": the n-th root of x. Records n, the left operand, as the last right operand.
+void root(ScalarStack& stack, std::size_t base, OperatorContext& context);
+// "x iroot n": the n-th root of x.
+void inverseRoot(ScalarStack& stack, std::size_t base, OperatorContext& context);
+// "a iexp b": a x 10^b.
+void tenPower(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void squareRoot(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void exponential(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void naturalLog(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void decimalLog(ScalarStack& stack, std::size_t base, OperatorContext& context);
+
+// scalar_trig_ops.cpp. Circular functions read their argument in the angle mode and inverse
+// circular functions give their result in it; a complex argument (or inverse result) switches
+// the angle mode to radians for good.
+void sine(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void cosine(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void tangent(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void cotangent(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void secant(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void cosecant(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void arcSine(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void arcCosine(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void arcTangent(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void arcCotangent(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void arcSecant(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void arcCosecant(ScalarStack& stack, std::size_t base, OperatorContext& context);
+
+void hyperbolicSine(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void hyperbolicCosine(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void hyperbolicTangent(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void hyperbolicCotangent(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void hyperbolicSecant(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void hyperbolicCosecant(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void areaSine(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void areaCosine(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void areaTangent(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void areaCotangent(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void areaSecant(ScalarStack& stack, std::size_t base, OperatorContext& context);
+void areaCosecant(ScalarStack& stack, std::size_t base, OperatorContext& context);
+
+}  // namespace scalar_ops

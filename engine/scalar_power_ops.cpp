@@ -1,0 +1,166 @@
+#include <cmath>
+#include <string>
+
+#include "c_number.h"
+#include "complex_math.h"
+#include "scalar_functions.h"
+
+namespace scalar_ops {
+
+namespace {
+
+constexpr double kPercent = 0.01;
+constexpr int kFactorialLimit = 170;
+// |b| ln|a| at or above this makes a^b "Out of range" (e^305 is about 1e132).
+constexpr double kPowerOverflowLimit = 305.0;
+// Imaginary parts below this are what the polar power leaves on real results: (-2)^3.
+constexpr double kTinyImaginary = 1e-12;
+
+bool isZero(CalcValue z)
+{
+    return z.re == 0.0 && z.im == 0.0;
+}
+
+// The index-th root of x: x^(1/index) by the complex power. When everything is real the real
+// pow gives the exact results the polar form misses (2^0.5 squared is 2).
+CalcValue rootOf(CalcValue index, CalcValue x)
+{
+    const CalcValue exponent = cmath::reciprocal(index);
+    CalcValue result = cmath::power(x, exponent);
+    if (result.isReal() && x.isReal() && exponent.isReal())
+        result = {std::pow(x.re, exponent.re), 0.0};
+    if (std::fabs(result.im) < kTinyImaginary)
+        result.im = 0.0;
+    return result;
+}
+
+}  // namespace
+
+double roundToTwelveDecimals(double x)
+{
+    if (!std::isfinite(x))
+        return x;
+    double value = 0.0;
+    cnum::parsePrefix(cnum::fixed(x, 12), value);
+    // "-0.000000000000" reads back as -0, which a display would show as "-0".
+    return value + 0.0;
+}
+
+void percent(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnary(stack, base, context, [](CalcValue x, OperatorContext& c) -> std::optional<CalcValue> {
+        if (!x.isReal()) {
+            c.raise(ErrorCode::kComplexUnsupported);
+            return std::nullopt;
+        }
+        return CalcValue{x.re * kPercent, 0.0};
+    });
+}
+
+void factorial(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnary(stack, base, context, [](CalcValue x, OperatorContext& c) -> std::optional<CalcValue> {
+        if (!x.isReal()) {
+            c.raise(ErrorCode::kComplexUnsupported);
+            return std::nullopt;
+        }
+        if (x.re != std::trunc(x.re)) {
+            c.raise(ErrorCode::kInvalidType);
+            return std::nullopt;
+        }
+        // Negative n fails with large n: both are out of range.
+        if (x.re < 0.0 || x.re > kFactorialLimit) {
+            c.raise(ErrorCode::kOutOfRange);
+            return std::nullopt;
+        }
+        double product = 1.0;
+        for (int k = 2; k <= static_cast<int>(x.re); ++k)
+            product *= k;
+        return CalcValue{product, 0.0};
+    });
+}
+
+void power(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyBinary(stack, base, context,
+                [](CalcValue a, CalcValue b, OperatorContext& c) -> std::optional<CalcValue> {
+                    if (isZero(b))
+                        return CalcValue{1.0, 0.0};
+                    // Written so that a NaN product also counts as out of range.
+                    if (!(cmath::modulus(b) * std::log(cmath::modulus(a)) < kPowerOverflowLimit)) {
+                        c.raise(ErrorCode::kOutOfRange);
+                        return std::nullopt;
+                    }
+                    // A real base to a whole real power is real: the polar form would leave
+                    // (-10)^15 with an imaginary part of 5.
+                    if (a.isReal() && b.isReal() && b.re == std::trunc(b.re))
+                        return CalcValue{std::pow(a.re, b.re), 0.0};
+                    return rootOf(cmath::reciprocal(b), a);
+                });
+}
+
+void root(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    bool done = false;
+    double index = 0.0;
+    applyBinary(stack, base, context, [&](CalcValue n, CalcValue x, OperatorContext&) {
+        done = true;
+        index = n.re;
+        return std::optional(rootOf(n, x));
+    });
+    // The basic modes repeat "=" with the root index, not with the radicand.
+    if (done)
+        context.settings.lastRightOperand = index;
+}
+
+void inverseRoot(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyBinary(stack, base, context, [](CalcValue x, CalcValue n, OperatorContext&) {
+        return std::optional(rootOf(n, x));
+    });
+}
+
+void tenPower(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyBinary(stack, base, context, [](CalcValue a, CalcValue b, OperatorContext&) {
+        // A real exponent takes the real pow, so 2 iexp 3 is exactly 2000.
+        const CalcValue scale = b.isReal() ? CalcValue{std::pow(10.0, b.re), 0.0} : cmath::power({10.0, 0.0}, b);
+        return std::optional(cmath::multiply(a, scale));
+    });
+}
+
+void squareRoot(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnary(stack, base, context, [](CalcValue x, OperatorContext& c) -> std::optional<CalcValue> {
+        const CalcValue result = cmath::sqrt(x);
+        if (std::isnan(result.re) || std::isnan(result.im)) {
+            c.raise(ErrorCode::kSquareRoot);
+            return std::nullopt;
+        }
+        return result;
+    });
+}
+
+void exponential(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnary(stack, base, context,
+               [](CalcValue x, OperatorContext&) { return std::optional(cmath::exp(x)); });
+}
+
+void naturalLog(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnary(stack, base, context, [](CalcValue x, OperatorContext&) {
+        const CalcValue result = cmath::ln(x);
+        return std::optional(CalcValue{roundToTwelveDecimals(result.re), result.im});
+    });
+}
+
+void decimalLog(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnary(stack, base, context, [](CalcValue x, OperatorContext&) {
+        const CalcValue result = cmath::log(x);
+        return std::optional(CalcValue{roundToTwelveDecimals(result.re), result.im});
+    });
+}
+
+}  // namespace scalar_ops
