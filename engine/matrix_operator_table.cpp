@@ -2,13 +2,9 @@
 
 #include <array>
 
-namespace {
+#include "matrix_operations.h"
 
-// Stands for an operation that this build does not provide: a clear error, never a made-up value.
-void unavailable(MatrixStack&, std::size_t, OperatorContext& context)
-{
-    context.raise(ErrorCode::kSyntax);
-}
+namespace {
 
 struct Entry {
     std::string_view name;
@@ -16,10 +12,19 @@ struct Entry {
 };
 
 constexpr std::array<Entry, 13> kTable = {{
-    {"+", unavailable},    {"-", unavailable},    {"*", unavailable},  {"/", unavailable},
-    {"inv", unavailable},  {"trans", unavailable}, {"det", unavailable}, {"eigl", unavailable},
-    {"eigv", unavailable}, {"rank", unavailable}, {"diag", unavailable}, {"orth", unavailable},
-    {"tri", unavailable},
+    {"+", matrix_ops::add},
+    {"-", matrix_ops::subtract},
+    {"*", matrix_ops::multiply},
+    {"/", matrix_ops::divide},
+    {"inv", matrix_ops::invert},
+    {"trans", matrix_ops::transpose},
+    {"det", matrix_ops::determinant},
+    {"eigl", matrix_ops::eigenvalues},
+    {"eigv", matrix_ops::eigenvectors},
+    {"rank", matrix_ops::rank},
+    {"diag", matrix_ops::diagonalForm},
+    {"orth", matrix_ops::orthonormalize},
+    {"tri", matrix_ops::triangularize},
 }};
 
 }  // namespace

@@ -1,0 +1,80 @@
+#include <cmath>
+
+#include "matrix_elimination.h"
+#include "matrix_operands.h"
+#include "matrix_operations.h"
+
+namespace matrix_ops {
+
+namespace {
+
+std::optional<ValueCell> determinantOf(const ValueCell& m, OperatorContext& context)
+{
+    if (!isSquareMatrix(m))
+        return fail(context, ErrorCode::kDeterminant);
+    return scalarCell(linalg::determinant(linalg::DenseMatrix::fromCell(m)));
+}
+
+std::optional<ValueCell> rankOf(const ValueCell& m, OperatorContext& context)
+{
+    if (shapeOf(m) != Shape::kMatrix)
+        return fail(context, ErrorCode::kRank);
+    linalg::DenseMatrix echelon = linalg::DenseMatrix::fromCell(m);
+    return scalarCell(static_cast<double>(linalg::echelonForm(echelon).size()));
+}
+
+std::optional<ValueCell> triangularFormOf(const ValueCell& m, OperatorContext& context)
+{
+    if (shapeOf(m) != Shape::kMatrix)
+        return fail(context, ErrorCode::kRank);
+    linalg::DenseMatrix triangular = linalg::DenseMatrix::fromCell(m);
+    linalg::triangularForm(triangular);
+    return triangular.toCell();
+}
+
+}  // namespace
+
+std::optional<ValueCell> inverseOf(const ValueCell& m, OperatorContext& context)
+{
+    const Shape shape = shapeOf(m);
+    if (shape == Shape::kScalar) {
+        if (m.re == 0.0)
+            return fail(context, ErrorCode::kDivision);
+        return scalarCell(1.0 / m.re);
+    }
+    if (!isSquareMatrix(m))
+        return fail(context, ErrorCode::kMatrixInversion);
+    const linalg::DenseMatrix matrix = linalg::DenseMatrix::fromCell(m);
+    // Singular means a determinant of 0 as "det" gives it, so "inv" refuses exactly what "det"
+    // calls singular, nearly singular matrices included. Infinite or NaN entries leave no
+    // finite determinant.
+    const double det = linalg::determinant(matrix);
+    if (det == 0.0 || !std::isfinite(det))
+        return fail(context, ErrorCode::kMatrixInversion);
+    const std::optional<linalg::DenseMatrix> inverse = linalg::inverse(matrix);
+    if (!inverse)
+        return fail(context, ErrorCode::kMatrixInversion);
+    return inverse->toCell();
+}
+
+void invert(MatrixStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnaryCell(stack, base, context, inverseOf);
+}
+
+void determinant(MatrixStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnaryCell(stack, base, context, determinantOf);
+}
+
+void rank(MatrixStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnaryCell(stack, base, context, rankOf);
+}
+
+void triangularize(MatrixStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnaryCell(stack, base, context, triangularFormOf);
+}
+
+}  // namespace matrix_ops
