@@ -171,12 +171,8 @@ bool Engine::ExpandFunctionCalls(std::string& text, int radix)
     if (error_ != ErrorCode::kNone)
         return false;
     while (const auto site = findNextFunctionCall(text)) {
-        // Only blanks may stand between a name and its "(".
-        std::size_t open = site->nameEnd;
-        while (open < text.size() && text[open] == ' ')
-            ++open;
-        const std::size_t close =
-            open < text.size() && text[open] == '(' ? args::matchingParenthesis(text, open) : args::npos;
+        const std::size_t open = text.find('(', site->nameEnd);
+        const std::size_t close = open == std::string::npos ? args::npos : args::matchingParenthesis(text, open);
         if (close == args::npos) {
             raise(ErrorCode::kCallSyntax);
             return false;
@@ -188,10 +184,12 @@ bool Engine::ExpandFunctionCalls(std::string& text, int radix)
         }
         const std::string arguments = text.substr(open + 1, close - open - 1);
         const double value = callFunction(*this, site->number, arguments, radix);
-        if (value > 1e305)
-            raise(ErrorCode::kOutOfRange);
+        // An infinite value is "Infinite result" (171 factorials in npr), a finite one beyond
+        // the display's range "Out of range error".
         if (!std::isfinite(value))
             raise(ErrorCode::kInfiniteResult);
+        if (value > 1e305)
+            raise(ErrorCode::kOutOfRange);
         if (error_ != ErrorCode::kNone)
             return false;
         text.replace(site->nameBegin, close + 1 - site->nameBegin, formatCallValue(value, radix));

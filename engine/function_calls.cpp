@@ -2,8 +2,12 @@
 
 #include <array>
 
-#include "ascii.h"
+#include "calculus.h"
 #include "engine.h"
+#include "finance_functions.h"
+#include "integer_calls.h"
+#include "integer_functions.h"
+#include "list_statistics.h"
 
 namespace {
 
@@ -27,25 +31,44 @@ double unavailable(Engine& engine, std::string_view, int)
 constexpr std::array<FunctionCall, FunctionNumber::kCount> kCalls = [] {
     std::array<FunctionCall, FunctionNumber::kCount> calls{};
     calls.fill(unavailable);
+    calls[1] = callFnInt;
+    calls[2] = callFnDeriv;
+    calls[3] = callFnEval;
+    calls[4] = callGcd;
+    calls[5] = callFnRoot;
+    calls[6] = callLcm;
+    calls[7] = callModule;
+    calls[8] = callFib;
+    calls[9] = callRan;
+    calls[10] = callFnSum;
+    calls[11] = callFnProduct;
+    calls[12] = callListSum;
+    calls[13] = callListSsq;
+    calls[14] = callListCount;
+    calls[15] = callListAverage;
+    calls[16] = callListSdv;
+    calls[17] = callListSsd;
+    calls[18] = callListMin;
+    calls[19] = callListMax;
+    calls[20] = callListAvd;
+    calls[21] = callListMedian;
+    calls[22] = callListMode;
+    calls[23] = callListDsq;
+    calls[24] = callListGeometric;
+    calls[25] = callNcr;
+    calls[26] = callNpr;
+    calls[27] = callDb;
+    calls[28] = callSyd;
+    calls[29] = callSln;
+    calls[30] = callPv;
+    calls[31] = callNper;
+    calls[32] = callRate;
+    calls[33] = callPmt;
+    calls[34] = callFv;
+    calls[FunctionNumber::kNot] = callNot;
+    calls[FunctionNumber::kCpl] = callCpl;
     return calls;
 }();
-
-bool isWordChar(char c)
-{
-    return ascii::isAlnum(c);
-}
-
-std::size_t findWholeWord(std::string_view text, std::string_view name)
-{
-    for (std::size_t at = text.find(name); at != std::string_view::npos; at = text.find(name, at + 1)) {
-        const bool startsWord = at == 0 || !ascii::isLetter(text[at - 1]);
-        const std::size_t end = at + name.size();
-        const bool endsWord = end == text.size() || !isWordChar(text[end]);
-        if (startsWord && endsWord)
-            return at;
-    }
-    return std::string_view::npos;
-}
 
 }  // namespace
 
@@ -58,7 +81,7 @@ std::optional<FunctionCallSite> findNextFunctionCall(std::string_view text)
 {
     for (int number = 0; number < FunctionNumber::kCount; ++number) {
         const std::string_view name = kNames[static_cast<std::size_t>(number)];
-        const std::size_t at = findWholeWord(text, name);
+        const std::size_t at = text.find(name);
         if (at != std::string_view::npos)
             return FunctionCallSite{number, at, at + name.size()};
     }

@@ -23,9 +23,9 @@ struct FunctionCallSite {
     std::size_t nameEnd = 0;
 };
 
-// The call to expand next: the first name in table order (not text order) that occurs as a
-// whole word, at its first such occurrence. A name inside a longer word ("N" in "[VN]" or
-// "SIN", "ran" in "trans") is not a call.
+// The call to expand next: the first name in table order (not text order) that occurs anywhere
+// in the text, at its first occurrence. The search is a plain substring search, so an upper-case
+// "N" inside "[VN]" is taken as a call of N; stored expressions and macros rely on the order.
 std::optional<FunctionCallSite> findNextFunctionCall(std::string_view text);
 
 // Value of function `number` (1 to 36) for its argument text in the given radix. Failures

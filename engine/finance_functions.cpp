@@ -1,0 +1,79 @@
+#include "finance_functions.h"
+
+#include <optional>
+#include <vector>
+
+#include "call_arguments.h"
+#include "engine.h"
+#include "tvm_calc.h"
+
+namespace {
+
+double reported(Engine& engine, CTVMCalc::Result result)
+{
+    if (!result.ok()) {
+        engine.raise(ErrorCode::kInvalidFinance);
+        return 0.0;
+    }
+    return result.value;
+}
+
+using AnnuitySolver = CTVMCalc::Result (*)(double, double, double, double, double, int);
+
+// The five annuity functions share their shape: four quantities, periods per year, [type].
+double annuity(Engine& engine, std::string_view arguments, AnnuitySolver solve)
+{
+    const auto n = numericArguments(engine, arguments, 5, 6);
+    if (!n)
+        return 0.0;
+    const int type = n->size() > 5 && (*n)[5] != 0.0 ? 1 : 0;
+    return reported(engine, solve((*n)[0], (*n)[1], (*n)[2], (*n)[3], (*n)[4], type));
+}
+
+}  // namespace
+
+double callDb(Engine& engine, std::string_view arguments, int)
+{
+    const auto n = numericArguments(engine, arguments, 4, 5);
+    if (!n)
+        return 0.0;
+    const double month = n->size() > 4 ? (*n)[4] : 12.0;
+    return reported(engine, CTVMCalc::DB((*n)[0], (*n)[1], (*n)[2], (*n)[3], month));
+}
+
+double callSyd(Engine& engine, std::string_view arguments, int)
+{
+    const auto n = numericArguments(engine, arguments, 4, 4);
+    return n ? reported(engine, CTVMCalc::SYD((*n)[0], (*n)[1], (*n)[2], (*n)[3])) : 0.0;
+}
+
+double callSln(Engine& engine, std::string_view arguments, int)
+{
+    const auto n = numericArguments(engine, arguments, 3, 3);
+    return n ? reported(engine, CTVMCalc::SLN((*n)[0], (*n)[1], (*n)[2])) : 0.0;
+}
+
+double callPv(Engine& engine, std::string_view arguments, int)
+{
+    return annuity(engine, arguments, CTVMCalc::PV);
+}
+
+double callNper(Engine& engine, std::string_view arguments, int)
+{
+    return annuity(engine, arguments, CTVMCalc::NPER);
+}
+
+double callRate(Engine& engine, std::string_view arguments, int)
+{
+    return annuity(engine, arguments, CTVMCalc::RATE);
+}
+
+double callPmt(Engine& engine, std::string_view arguments, int)
+{
+    return annuity(engine, arguments, CTVMCalc::PMT);
+}
+
+double callFv(Engine& engine, std::string_view arguments, int)
+{
+    return annuity(engine, arguments, CTVMCalc::FV);
+}

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine.h"
+#include "tvm_calc.h"
+
+namespace {
+
+struct FinanceCase {
+    const char* text;
+    int error;
+    CTVMCalc::Result expected;  // the library call the text must reach
+};
+
+std::ostream& operator<<(std::ostream& out, const FinanceCase& c)
+{
+    return out << c.text;
+}
+
+class FinanceCall : public testing::TestWithParam<FinanceCase> {};
+
+TEST_P(FinanceCall, PassesItsArgumentsInOrder)
+{
+    const FinanceCase& c = GetParam();
+    Engine engine;
+    const double value = engine.Evaluate(c.text, Engine::kModeScalar, 10).re;
+    ASSERT_EQ(engine.error(), c.error);
+    if (c.error == 0) {
+        ASSERT_TRUE(c.expected.ok());
+        EXPECT_NEAR(value, c.expected.value, 1e-9 * std::max(1.0, std::fabs(c.expected.value)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Annuity, FinanceCall,
+    testing::Values(
+        FinanceCase{"fv(0,10,100,1000,12)", 0, {0.0, CTVMCalc::kValid}},
+        FinanceCase{"fv(6,36,100,1000,12)", 0, CTVMCalc::FV(6, 36, 100, 1000, 12, 0)},
+        FinanceCase{"fv(6,36,100,1000,12,1)", 0, CTVMCalc::FV(6, 36, 100, 1000, 12, 1)},
+        FinanceCase{"pv(6,36,100,1000,12)", 0, CTVMCalc::PV(6, 36, 100, 1000, 12, 0)},
+        FinanceCase{"pmt(6,360,200000,0,12)", 0, CTVMCalc::PMT(6, 360, 200000, 0, 12, 0)},
+        // Any non-zero type means payments at the start.
+        FinanceCase{"pmt(6,360,200000,0,12,5)", 0, CTVMCalc::PMT(6, 360, 200000, 0, 12, 1)},
+        FinanceCase{"nper(6.007,1200,200000,0,12)", 0, CTVMCalc::NPER(6.007, 1200, 200000, 0, 12, 0)},
+        FinanceCase{"rate(360,1200,200000,0,12)", 0, CTVMCalc::RATE(360, 1200, 200000, 0, 12, 0)},
+        FinanceCase{"rate(360,1200,200000,0,12,)", 0, CTVMCalc::RATE(360, 1200, 200000, 0, 12, 0)},
+        FinanceCase{"nper(6,0,1000,0,12)", -51, {}},
+        FinanceCase{"rate(10,100,1100,0,12)", -51, {}},
+        FinanceCase{"fv(6,36,100,1000)", -8, {}},
+        FinanceCase{"fv(6,36,100,1000,12,0,1)", -8, {}},
+        FinanceCase{"fv(6,36,100,1000,12*i)", -54, {}}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Depreciation, FinanceCall,
+    testing::Values(FinanceCase{"sln(1000,100,9)", 0, CTVMCalc::SLN(1000, 100, 9)},
+                    FinanceCase{"syd(1000,100,9,2)", 0, CTVMCalc::SYD(1000, 100, 9, 2)},
+                    FinanceCase{"db(10000,1000,5,2)", 0, CTVMCalc::DB(10000, 1000, 5, 2, 12)},
+                    FinanceCase{"db(10000,1000,5,1,7)", 0, CTVMCalc::DB(10000, 1000, 5, 1, 7)},
+                    FinanceCase{"sln(1000,100,0)", -51, {}},
+                    FinanceCase{"sln(1000,100)", -8, {}},
+                    FinanceCase{"syd(1000,100,9,2,1)", -8, {}}));
+
+}  // namespace

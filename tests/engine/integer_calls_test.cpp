@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "engine.h"
+
+namespace {
+
+struct CallCase {
+    const char* text;
+    int error;
+    double value;
+};
+
+std::ostream& operator<<(std::ostream& out, const CallCase& c)
+{
+    return out << c.text;
+}
+
+class IntegerCall : public testing::TestWithParam<CallCase> {};
+
+TEST_P(IntegerCall, GivesValueOrError)
+{
+    const CallCase& c = GetParam();
+    Engine engine;
+    const double value = engine.Evaluate(c.text, Engine::kModeScalar, 10).re;
+    ASSERT_EQ(engine.error(), c.error);
+    if (c.error == 0) {
+        EXPECT_NEAR(value, c.value, 1e-15 * std::fabs(c.value));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GcdLcm, IntegerCall,
+    testing::Values(CallCase{"gcd(12,18)", 0, 6}, CallCase{"gcd(-12,18)", 0, 6}, CallCase{"gcd(0,5)", 0, 5},
+                    CallCase{"gcd(12,18,8)", 0, 2}, CallCase{"gcd(0,0)", 0, 0},
+                    CallCase{"gcd(1,2147483647)", 0, 1}, CallCase{"gcd(-2147483648,6)", 0, 2},
+                    CallCase{"gcd(2.5,5)", -11, 0}, CallCase{"gcd(2147483648,2)", -11, 0},
+                    CallCase{"gcd(5)", -8, 0}, CallCase{"gcd(4,,6)", -8, 0},
+                    CallCase{"lcm(4,6)", 0, 12}, CallCase{"lcm(4,6,10)", 0, 60}, CallCase{"lcm(0,5)", 0, 0},
+                    CallCase{"lcm(-4,6)", 0, 12}, CallCase{"lcm(0,0)", -55, 0}, CallCase{"lcm(1.5,2)", -35, 0},
+                    // Beyond 32 bits the running value stays an exact double.
+                    CallCase{"lcm(65536,65535,65533,6)", 0, 281457797038080.0},
+                    CallCase{"lcm(2147483647,2147483646)", 0, 4611686011984936962.0}));
+
+INSTANTIATE_TEST_SUITE_P(
+    FibModuleCombinations, IntegerCall,
+    testing::Values(CallCase{"fib(0)", 0, 0}, CallCase{"fib(1)", 0, 1}, CallCase{"fib(2)", 0, 1},
+                    CallCase{"fib(10)", 0, 55}, CallCase{"fib(1400)", 0, 1.7108476902340223e+292},
+                    CallCase{"fib(1477)", -7, 0}, CallCase{"fib(-1)", -53, 0}, CallCase{"fib(2.5)", -53, 0},
+                    CallCase{"module(7,3)", 0, 1}, CallCase{"module(-7,3)", 0, 1}, CallCase{"module(7,-3)", 0, 1},
+                    CallCase{"module(7,0)", -5, 0}, CallCase{"module(7.5,2)", -53, 0},
+                    CallCase{"ncr(5,2)", 0, 10}, CallCase{"npr(5,2)", 0, 20}, CallCase{"ncr(5,5)", 0, 1},
+                    CallCase{"ncr(5,0)", -50, 0}, CallCase{"ncr(2,5)", -50, 0}, CallCase{"npr(5,-1)", -50, 0},
+                    CallCase{"ncr(5.5,2)", -11, 0}, CallCase{"npr(170,1)", 0, 170},
+                    CallCase{"ncr(2147483647,1)", -55, 0}, CallCase{"npr(171,1)", -55, 0}));
+
+TEST(IntegerCall, ArgumentsAreDecimalInEveryRadix)
+{
+    Engine engine;
+    engine.Evaluate("gcd(A,F)", Engine::kModeScalar, 16);
+    EXPECT_EQ(engine.error(), -1);
+    engine.resetError();
+    EXPECT_EQ(engine.Evaluate("gcd(12,18)", Engine::kModeScalar, 16).re, 6.0);
+}
+
+TEST(IntegerCall, RandomNumberLiesBetweenTheBounds)
+{
+    struct Range {
+        const char* text;
+        double low;
+        double high;
+    };
+    Engine engine;
+    for (const Range& range : {Range{"ran(1,2)", 1, 2}, Range{"ran(5,-1)", -1, 5}, Range{"ran(3,3)", 3, 3}}) {
+        const double value = engine.Evaluate(range.text, Engine::kModeScalar, 10).re;
+        ASSERT_EQ(engine.error(), 0) << range.text;
+        EXPECT_GE(value, range.low) << range.text;
+        EXPECT_LE(value, range.high) << range.text;
+    }
+}
+
+}  // namespace
