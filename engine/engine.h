@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "basic_machine.h"
 #include "compiled_expression.h"
 #include "engine_error.h"
 #include "engine_settings.h"
@@ -22,6 +23,8 @@ public:
 
     EngineSettings settings;
     VariableSlots slots;
+    // The stack calculator of the basic input modes; it lives as long as the engine.
+    BasicMachine basic;
 
     // The engine error: 0, or the first code raised since the last reset.
     int error() const { return error_; }
