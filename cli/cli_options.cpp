@@ -1,8 +1,12 @@
 #include "cli_options.h"
 
+#include <sstream>
 #include <string_view>
 
 namespace {
+
+constexpr int kLastKeyCode = 159;
+constexpr int kLastCategory = 14;
 
 // Options that take a value accept both "--name value" and "--name=value".
 bool takeValue(const std::vector<std::string>& arguments, std::size_t& i, std::string_view name,
@@ -49,6 +53,12 @@ CliParse parseCliOptions(const std::vector<std::string>& arguments)
             options.help = true;
         } else if (argument == "--engine") {
             options.engineText = true;
+        } else if (argument == "--matrix") {
+            options.matrixMode = true;
+        } else if (isValueOption(argument, "--list")) {
+            if (!takeValue(arguments, i, "--list", value))
+                return {std::nullopt, "--list needs values separated by commas"};
+            options.list = value;
         } else if (argument == "--raw") {
             options.raw = true;
         } else if (isValueOption(argument, "--angle")) {
@@ -74,6 +84,55 @@ CliParse parseCliOptions(const std::vector<std::string>& arguments)
             if (value != "8" && value != "16" && value != "32")
                 return {std::nullopt, "--word takes 8, 16 or 32, not '" + value + "'"};
             options.wordSize = std::stoi(value);
+        } else if (isValueOption(argument, "--format")) {
+            if (!takeValue(arguments, i, "--format", value))
+                return {std::nullopt, "--format needs fix, norm or sci"};
+            if (value == "fix")
+                options.format = DisplayFormat::Fix;
+            else if (value == "norm")
+                options.format = DisplayFormat::Norm;
+            else if (value == "sci")
+                options.format = DisplayFormat::Sci;
+            else
+                return {std::nullopt, "--format takes fix, norm or sci, not '" + value + "'"};
+        } else if (isValueOption(argument, "--digits")) {
+            if (!takeValue(arguments, i, "--digits", value))
+                return {std::nullopt, "--digits needs a number from 0 to 10"};
+            if (value.empty() || value.size() > 2 ||
+                value.find_first_not_of("0123456789") != std::string::npos || std::stoi(value) > 10)
+                return {std::nullopt, "--digits takes a number from 0 to 10, not '" + value + "'"};
+            options.fixDigits = std::stoi(value);
+        } else if (isValueOption(argument, "--output")) {
+            if (!takeValue(arguments, i, "--output", value))
+                return {std::nullopt, "--output needs us or eu"};
+            if (value == "us")
+                options.output = OutputFormat::UnitedStates;
+            else if (value == "eu")
+                options.output = OutputFormat::European;
+            else
+                return {std::nullopt, "--output takes us or eu, not '" + value + "'"};
+        } else if (isValueOption(argument, "--keys")) {
+            if (!takeValue(arguments, i, "--keys", value))
+                return {std::nullopt, "--keys needs key codes separated by blanks"};
+            std::vector<int> codes;
+            std::istringstream stream(value);
+            std::string code;
+            while (stream >> code) {
+                if (code.size() > 3 || code.find_first_not_of("0123456789") != std::string::npos ||
+                    std::stoi(code) > kLastKeyCode)
+                    return {std::nullopt, "--keys takes key codes from 0 to 159, not '" + code + "'"};
+                codes.push_back(std::stoi(code));
+            }
+            options.keys = std::move(codes);
+        } else if (isValueOption(argument, "--category")) {
+            if (!takeValue(arguments, i, "--category", value) || value.empty() || value.size() > 2 ||
+                value.find_first_not_of("0123456789") != std::string::npos || std::stoi(value) > kLastCategory)
+                return {std::nullopt, "--category takes a category code from 0 to 14"};
+            options.category = std::stoi(value);
+        } else if (isValueOption(argument, "--folder")) {
+            if (!takeValue(arguments, i, "--folder", value) || value.empty())
+                return {std::nullopt, "--folder needs a folder"};
+            options.folder = value;
         } else if (isValueOption(argument, "--set")) {
             if (!takeValue(arguments, i, "--set", value))
                 return {std::nullopt, "--set needs NAME=VALUE"};
@@ -96,14 +155,30 @@ const char* cliUsage()
            "error message. A line of standard input sees the variables and the answer of the\n"
            "lines before it.\n"
            "\n"
+           "Expressions are written as on the calculator's display: implicit products such as\n"
+           "2(3) or 2pi, .5, the signs \u00d7 \u00f7 \u2212 \u221a, 'exp' for a power of ten and\n"
+           "[ans] for the previous answer; '.' is the decimal point.\n"
+           "\n"
            "Options:\n"
            "  --engine           take expressions as engine text, as they stand\n"
            "  --raw              print numbers with %.17g: the real part, or the real and\n"
            "                     imaginary parts separated by a blank\n"
+           "  --format fix|norm|sci  display format of results (default norm)\n"
+           "  --digits N         decimals in fix format, 0 to 10 (default 4)\n"
+           "  --output us|eu     separators of printed results: 1,234.5 or 1.234,5\n"
            "  --angle deg|rad|grad   angle mode (default deg)\n"
            "  --radix 2|8|10|16  number base of input and output (default 10)\n"
            "  --word 8|16|32     word size in bits for the base operators (default 32)\n"
-           "  --set NAME=VALUE   store the value of an expression in a variable (VA to VZ, VW)\n"
+           "  --matrix           evaluate in matrix mode: [VA]*inv([VB]), solve([VA],[VB])\n"
+           "  --set NAME=VALUE   store a value in a variable (VA to VZ, VW): an expression, or a\n"
+           "                     matrix of up to 30 x 30 written [1,2;3,4]\n"
+           "  --list V1,V2,...   fill the statistics list read by sum(X), avg(X), sdv(X), ...\n"
+           "  --keys \"CODES\"     feed key codes (numbers separated by blanks) to the\n"
+           "                     calculator's display as its keypads would, then print the\n"
+           "                     current line and the result, each on a line of its own\n"
+           "  --category N       the category for --keys (0 Arithmetic, 1 Trigonometry,\n"
+           "                     2 Base conversion, 4 matrices, ...; default 0)\n"
+           "  --folder DIR       the program folder whose state --keys starts from\n"
            "  --help             show this text\n"
            "  --                 everything after it is an expression\n"
            "\n"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine_settings.h"
+#include "result_format.h"
 
 // What the command line asked for.
 struct CliOptions {
@@ -15,7 +16,15 @@ struct CliOptions {
     AngleMode angle = AngleMode::Degrees;
     int radix = 10;
     int wordSize = 32;
+    DisplayFormat format = DisplayFormat::Norm;
+    int fixDigits = 4;
+    std::optional<OutputFormat> output;  // --output; United States when not given
+    std::optional<std::vector<int>> keys;  // --keys: key codes for the calculator's display
+    int category = 0;                      // --category, for --keys
+    std::string folder;                    // --folder: the program folder, for --keys
+    bool matrixMode = false;  // --matrix
     std::vector<std::pair<std::string, std::string>> assignments;  // --set NAME=VALUE, in order
+    std::optional<std::string> list;  // --list v1,v2,...: the statistics list
     std::vector<std::string> expressions;                          // none: read standard input
 };
 

@@ -1,9 +1,16 @@
 #include "cli_runner.h"
 
+#include <cstdint>
 #include <istream>
+#include <vector>
 #include <ostream>
 
+#include "ascii.h"
 #include "c_number.h"
+#include "display_text.h"
+#include "radix_text.h"
+#include "result_format.h"
+#include "printable_text.h"
 #include "utf16.h"
 
 namespace {
@@ -16,22 +23,105 @@ std::string rawNumber(double x)
 
 }  // namespace
 
-CliRunner::CliRunner(const CliOptions& options) : options_(options)
+CliRunner::CliRunner(const CliOptions& options) : options_(options), format_(options.format)
 {
     engine_.settings.angleMode = options.angle;
     engine_.settings.wordSize = options.wordSize;
+    engine_.settings.displayMode = options.radix != 10 ? kDisplayModeBase : 0;
 }
 
-std::string CliRunner::engineText(const std::string& line) const
+std::optional<std::string> CliRunner::engineText(const std::string& line, int radix) const
 {
-    return line;
+    if (options_.engineText)
+        return line;
+    // Input always reads "." as the decimal point; --output changes only what is printed.
+    std::string text = DisplayToEngineText(fromUtf8(line), OutputFormat::UnitedStates);
+    if (radix == 10)
+        return text;
+    // As in the base-conversion category: every number is read in the current radix.
+    return ConvertRadixText(text, radix, radix, options_.wordSize);
 }
 
-std::string CliRunner::resultText(const ValueCell& result) const
+bool CliRunner::inBaseMode() const
 {
-    if (result.kind == ValueKind::Complex)
-        return rawNumber(result.re) + " " + rawNumber(result.im);
-    return rawNumber(result.re);
+    return options_.radix != 10;
+}
+
+std::string CliRunner::resultText(const ValueCell& result)
+{
+    if (options_.raw) {
+        if (result.kind == ValueKind::Complex)
+            return rawNumber(result.re) + " " + rawNumber(result.im);
+        return rawNumber(result.re);
+    }
+    ResultFormatSettings settings;
+    settings.format = format_;
+    settings.fixDigits = options_.fixDigits;
+    settings.outputFormat = options_.output.value_or(OutputFormat::UnitedStates);
+    settings.displayMode = inBaseMode() ? kDisplayModeBase : 0;
+    settings.wordSize = options_.wordSize;
+    settings.radix = options_.radix;
+    FormattedResult formatted = formatResult(result.scalar(), settings);
+    // The display format stays switched (a FIX result too long for the display stays in SCI).
+    format_ = formatted.format;
+    std::string text = printableText(formatted.text);
+    return inBaseMode() ? ascii::upper(text) : text;
+}
+
+std::optional<double> CliRunner::scalarValue(const std::string& text)
+{
+    const std::optional<std::string> engine = engineText(text, 10);
+    engine_.resetError();
+    const ValueCell result = engine_.Evaluate(engine.value_or(""), Engine::kModeScalar, 10);
+    if (engine_.error() != ErrorCode::kNone || result.kind == ValueKind::Complex)
+        return std::nullopt;
+    return result.re;
+}
+
+namespace {
+
+constexpr std::size_t kMaxMatrixSide = 30;
+
+std::vector<std::string> splitAt(const std::string& text, char separator)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+bool CliRunner::storeMatrixLiteral(int slot, const std::string& literal, std::ostream& err)
+{
+    const std::vector<std::string> rows = splitAt(literal.substr(1, literal.size() - 2), ';');
+    std::vector<double> elements;
+    std::size_t columns = 0;
+    for (const std::string& row : rows) {
+        const std::vector<std::string> cells = splitAt(row, ',');
+        if (columns == 0)
+            columns = cells.size();
+        if (cells.size() != columns || rows.size() > kMaxMatrixSide || columns > kMaxMatrixSide) {
+            err << "corvan-cli: --set: '" << literal << "' is not a matrix of equal rows of up to 30 x 30\n";
+            return false;
+        }
+        for (const std::string& cell : cells) {
+            const std::optional<double> value = scalarValue(cell);
+            if (!value) {
+                err << "corvan-cli: --set: '" << cell << "' is not a real number\n";
+                return false;
+            }
+            elements.push_back(*value);
+        }
+    }
+    engine_.slots.storeMatrix(slot, static_cast<std::uint16_t>(rows.size()), static_cast<std::uint16_t>(columns),
+                              elements.data());
+    return true;
 }
 
 bool CliRunner::applyAssignments(std::ostream& err)
@@ -42,8 +132,14 @@ bool CliRunner::applyAssignments(std::ostream& err)
             err << "corvan-cli: --set: '" << name << "' is not a variable (VA to VZ, VW)\n";
             return false;
         }
+        if (value.size() >= 2 && value.front() == '[' && value.back() == ']') {
+            if (!storeMatrixLiteral(slot, value, err))
+                return false;
+            continue;
+        }
+        const std::optional<std::string> text = engineText(value, 10);
         engine_.resetError();
-        const ValueCell result = engine_.Evaluate(engineText(value), Engine::kModeScalar, 10);
+        const ValueCell result = engine_.Evaluate(text.value_or(""), Engine::kModeScalar, 10);
         if (engine_.error() != ErrorCode::kNone) {
             err << "corvan-cli: --set " << name << ": " << toUtf8(errorMessage(engine_.error())) << "\n";
             return false;
@@ -53,22 +149,69 @@ bool CliRunner::applyAssignments(std::ostream& err)
     return true;
 }
 
+bool CliRunner::applyList(std::ostream& err)
+{
+    if (!options_.list)
+        return true;
+    std::vector<double> values;
+    for (const std::string& item : splitAt(*options_.list, ',')) {
+        const std::optional<double> value = scalarValue(item);
+        if (!value) {
+            err << "corvan-cli: --list: '" << item << "' is not a real number\n";
+            return false;
+        }
+        values.push_back(*value);
+    }
+    if (values.size() > 512) {
+        err << "corvan-cli: --list takes at most 512 values\n";
+        return false;
+    }
+    engine_.slots.storeMatrix(VariableSlots::kList, static_cast<std::uint16_t>(values.size()), 1, values.data());
+    return true;
+}
+
+std::string CliRunner::matrixText(const ValueCell& result) const
+{
+    std::string text = "[";
+    for (std::size_t row = 0; row < result.rows; ++row) {
+        for (std::size_t column = 0; column < result.cols; ++column) {
+            if (column > 0)
+                text += ',';
+            const double value = result.at(row, column);
+            text += options_.raw ? rawNumber(value) : FormatNormal(value);
+        }
+        if (row + 1 < result.rows)
+            text += ';';
+    }
+    return text + "]";
+}
+
 bool CliRunner::evaluateLine(const std::string& line, std::ostream& out)
 {
-    const std::string text = engineText(line);
-    if (text.empty()) {
+    if (line.empty()) {
         out << "Empty string\n";
         return false;
     }
-    if (text.size() > Engine::kMaxExpressionLength) {
+    const std::optional<std::string> text = engineText(line, options_.radix);
+    if (!text) {
+        out << toUtf8(errorMessage(ErrorCode::kRadixConversion)) << "\n";
+        return false;
+    }
+    if (fromUtf8(line).size() > Engine::kMaxExpressionLength || text->size() > Engine::kMaxExpressionLength) {
         out << "Overlength string\n";
         return false;
     }
     engine_.resetError();
-    const ValueCell result = engine_.Evaluate(text, Engine::kModeScalar, options_.radix);
+    const ValueCell result = options_.matrixMode ? engine_.Evaluate(*text, Engine::kModeMatrix, 10)
+                                                 : engine_.Evaluate(*text, Engine::kModeScalar, options_.radix);
     if (engine_.error() != ErrorCode::kNone) {
         out << toUtf8(errorMessage(engine_.error())) << "\n";
         return false;
+    }
+    if (result.isMatrix()) {
+        engine_.slots[VariableSlots::kAnswer] = result;
+        out << matrixText(result) << "\n";
+        return true;
     }
     // The answer of this line is what the next one reads as [ans].
     engine_.slots[VariableSlots::kAnswer].storeComplex(result.re, result.im);

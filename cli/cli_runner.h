@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 
 #include "cli_options.h"
@@ -13,6 +14,8 @@ public:
 
     // Stores the --set values. Returns false, with a message on err, when one cannot be stored.
     bool applyAssignments(std::ostream& err);
+    // Fills the statistics list from --list. Returns false, with a message, when it cannot.
+    bool applyList(std::ostream& err);
     // Evaluates one expression and prints its result line; returns true when it succeeded.
     bool evaluateLine(const std::string& line, std::ostream& out);
     // Every expression of the options, or every line of in when there are none. Returns the
@@ -20,9 +23,17 @@ public:
     int run(std::istream& in, std::ostream& out);
 
 private:
-    std::string engineText(const std::string& line) const;
-    std::string resultText(const ValueCell& result) const;
+    // The engine text of an input line, or nothing when the radix rewrite finds no text.
+    std::optional<std::string> engineText(const std::string& line, int radix) const;
+    bool inBaseMode() const;
+    // The value of one scalar expression, or nothing (the engine error tells why).
+    std::optional<double> scalarValue(const std::string& text);
+    // A matrix written [a,b;c,d] into slot, or false with a message.
+    bool storeMatrixLiteral(int slot, const std::string& literal, std::ostream& err);
+    std::string matrixText(const ValueCell& result) const;
+    std::string resultText(const ValueCell& result);
 
     CliOptions options_;
+    DisplayFormat format_;
     Engine engine_;
 };

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_keys.h"
 #include "cli_options.h"
 #include "cli_runner.h"
 
@@ -17,8 +18,10 @@ int main(int argc, char** argv)
         std::cout << cliUsage();
         return 0;
     }
+    if (parse.options->keys)
+        return runKeys(*parse.options, std::cout);
     CliRunner runner(*parse.options);
-    if (!runner.applyAssignments(std::cerr))
+    if (!runner.applyAssignments(std::cerr) || !runner.applyList(std::cerr))
         return 2;
     return runner.run(std::cin, std::cout);
 }

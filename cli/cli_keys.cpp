@@ -1,0 +1,22 @@
+#include "cli_keys.h"
+
+#include <ostream>
+
+#include "main_frame.h"
+#include "printable_text.h"
+
+int runKeys(const CliOptions& options, std::ostream& out)
+{
+    CMainFrame frame(options.folder);
+    frame.start();
+    if (options.output) {
+        frame.preferences().outputFormat = std::u16string(
+            *options.output == OutputFormat::European ? kOutputEuropean : kOutputUnitedStates);
+    }
+    frame.SwitchCategory(options.category);
+    for (int code : *options.keys)
+        frame.pressKey(code);
+    out << printableText(frame.display().GetInputText()) << "\n"
+        << printableText(frame.display().resultText()) << "\n";
+    return 0;
+}
