@@ -29,7 +29,7 @@ struct FunctionKeyRun {
     bool hexOnly;
 };
 
-constexpr std::array<FunctionKeyRun, 11> kFunctionKeyRuns = {{
+constexpr std::array<FunctionKeyRun, 16> kFunctionKeyRuns = {{
     // Arithmetic: "i" "gcd(" "exp" "log(" "ln(" "^" square cube "!";
     // second: "x" "ran(" "lcm(" " mod " 10^ e^ root square-root cube-root "%".
     {CategoryCode::kArithmetic, false, 3, 11, 25, false},
@@ -38,9 +38,15 @@ constexpr std::array<FunctionKeyRun, 11> kFunctionKeyRuns = {{
     {CategoryCode::kTrigonometry, false, 2, 11, 50, false},
     {CategoryCode::kTrigonometry, true, 3, 10, 60, false},
     {CategoryCode::kTrigonometry, true, 11, 11, 131, false},
-    // Base conversion: word size cycle, and "A" .. "F" in HEX.
+    // Base conversion: word size cycle, radix cycle, "and" "or" "xor", and "A" .. "F" in HEX;
+    // second: "nand" "nor" " mod ", and the shifts, rotations, "not(" and "cpl(".
     {CategoryCode::kBaseConversion, false, 0, 0, 137, false},
+    {CategoryCode::kBaseConversion, false, 2, 2, 68, false},
+    {CategoryCode::kBaseConversion, false, 3, 5, 69, false},
     {CategoryCode::kBaseConversion, false, 6, 11, 72, true},
+    {CategoryCode::kBaseConversion, true, 3, 4, 78, false},
+    {CategoryCode::kBaseConversion, true, 5, 5, 37, false},
+    {CategoryCode::kBaseConversion, true, 6, 11, 80, false},
     // Statistics: "N(X)" "ncr(" "sum(X)" .. "min(X)"; second: "npr(" "ssq(X)" .. "max(X)".
     {CategoryCode::kStatistics, false, 4, 11, 86, false},
     {CategoryCode::kStatistics, true, 5, 11, 94, false},

@@ -8,6 +8,11 @@ packages=(
   ninja-build
   libgtest-dev
   libbenchmark-dev
+  libpng-dev
+  zlib1g-dev
+  qt6-base-dev
+  qt6-multimedia-dev
+  fonts-dejavu-core
 )
 
 missing=()

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "keypads.h"
+
+// What the keys of the keypads show: the label and, in orange, the second function that shift
+// or tap-and-hold selects. The skin generator draws these, the window hit-tests the same grid.
+struct KeyFace {
+    std::u16string_view label;
+    std::u16string_view second;
+};
+
+// Grid sizes of the keypad images.
+struct KeypadGrid {
+    int columns;
+    int rows;
+};
+// Function keypads: two rows of six category keys and the row of editing keys.
+constexpr KeypadGrid kFunctionKeypadGrid{6, 3};
+constexpr KeypadGrid kBasicPortraitGrid{5, 4};
+constexpr KeypadGrid kBasicLandscapeGrid{kLandscapeBasicColumns, kLandscapeBasicRows};
+
+// Keys that do something other than send a key code.
+enum class KeypadSpecial { Shift, CalculusList };
+
+constexpr int kFunctionKeypadFaceCount = 18;
+std::array<KeyFace, kFunctionKeypadFaceCount> functionKeypadFaces(int category);
+std::optional<KeypadSpecial> functionKeypadSpecial(int category, int position);
+// The key code of any function keypad position: the category keys, then the editing row.
+std::optional<int> functionKeypadPositionCode(int category, int position, bool shifted, int radixCode);
+
+KeyFace basicKeypadFace(Orientation orientation, int position);

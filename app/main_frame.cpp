@@ -1,0 +1,266 @@
+#include "main_frame.h"
+
+#include "display_text.h"
+#include "key_codes.h"
+#include "keyboard_map.h"
+#include "keypad_faces.h"
+#include "keypads.h"
+#include "radix_text.h"
+#include "result_format.h"
+
+namespace {
+
+constexpr int kLastBasicCategory = CategoryCode::kBaseConversion;
+
+std::u16string upperCase(std::u16string text)
+{
+    for (char16_t& c : text) {
+        if (c >= u'a' && c <= u'z')
+            c = static_cast<char16_t>(c - u'a' + u'A');
+    }
+    return text;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(std::filesystem::path folder, CPreferencesEngine::TodayFunction today)
+    : folder_(std::move(folder)), preferencesEngine_(folder_, std::move(today)), display_(preferences_, engine_)
+{
+    preferencesEngine_.reset(preferences_);
+}
+
+void CMainFrame::start()
+{
+    if (!folder_.empty()) {
+        preferencesEngine_.load(preferences_);
+        display_.load(folder_);
+    }
+    preferredInputMode_ = preferences_.inputMode;
+    category_ = -1;
+    SwitchCategory(preferences_.lastCategory <= CategoryCode::kDateTime ? preferences_.lastCategory : 0);
+    display_.HandleKey(KeyCode::kClear);
+}
+
+void CMainFrame::close()
+{
+    if (category_ >= 0)
+        preferences_.lastCategory = static_cast<std::uint8_t>(category_);
+    preferences_.inputMode = preferredInputMode_;
+    if (!folder_.empty()) {
+        preferencesEngine_.save(preferences_);
+        display_.save(folder_);
+    }
+}
+
+void CMainFrame::setPreferredInputMode(std::u16string mode)
+{
+    preferredInputMode_ = std::move(mode);
+    preferences_.inputMode =
+        category_ > kLastBasicCategory ? std::u16string(kInputStringStandard) : preferredInputMode_;
+}
+
+void CMainFrame::reconcileInputMode(int from, int to)
+{
+    const bool fromBasic = from >= 0 && from <= kLastBasicCategory;
+    const bool toBasic = to <= kLastBasicCategory;
+    if (fromBasic && !toBasic) {
+        preferredInputMode_ = preferences_.inputMode;
+        preferences_.inputMode = kInputStringStandard;
+    } else if (!fromBasic && toBasic) {
+        preferences_.inputMode = preferredInputMode_;
+    } else if (from < 0) {
+        // Starting in a tool category: the file's mode stays preferred for later.
+        preferences_.inputMode = kInputStringStandard;
+    }
+}
+
+void CMainFrame::SwitchCategory(int code)
+{
+    if (code == category_ || code < 0 || code > CategoryCode::kDateTime)
+        return;
+    const int from = category_;
+    if (from == CategoryCode::kBaseConversion || code == CategoryCode::kBaseConversion)
+        display_.HandleKey(KeyCode::kClear);
+    category_ = code;
+    display_.SetCategory(code);
+    reconcileInputMode(from, code);
+    engine_.basic.reset();
+}
+
+void CMainFrame::pressKey(int code)
+{
+    // In the basic modes "=" is one more token for the display's stack calculator.
+    if (code == KeyCode::kEquals && display_.inputMode() == InputMode::StringStandard)
+        EvaluateLine();
+    else
+        display_.HandleKey(code);
+}
+
+CMainFrame::LineResult CMainFrame::evaluate(const std::u16string& input)
+{
+    if (input.empty())
+        return {u"Empty string", false};
+    if (input.size() > Engine::kMaxExpressionLength)
+        return {u"Overlength string", false};
+    std::string text = DisplayToEngineText(input, outputFormatFromName(preferences_.outputFormat));
+    if (text.size() > Engine::kMaxExpressionLength)
+        return {u"Overlength string", false};
+
+    const int radix = display_.radixValue();
+    engine_.settings.angleMode = static_cast<AngleMode>(display_.angleMode());
+    engine_.settings.wordSize = display_.wordSizeBits();
+    engine_.settings.displayMode = category_ == CategoryCode::kBaseConversion ? kDisplayModeBase
+                                   : category_ == CategoryCode::kMatrices      ? kDisplayModeMatrix
+                                                                               : 0;
+    if (category_ == CategoryCode::kBaseConversion) {
+        std::optional<std::string> rewritten = ConvertRadixText(text, radix, radix, engine_.settings.wordSize);
+        if (!rewritten)
+            return {std::u16string(errorMessage(ErrorCode::kRadixConversion)), false};
+        text = std::move(*rewritten);
+    }
+
+    const bool matrixMode = category_ == CategoryCode::kMatrices;
+    engine_.resetError();
+    const ValueCell result =
+        engine_.Evaluate(text, matrixMode ? Engine::kModeMatrix : Engine::kModeScalar, matrixMode ? 10 : radix);
+    if (engine_.error() != ErrorCode::kNone)
+        return {std::u16string(errorMessage(engine_.error())), false};
+    if (result.isMatrix()) {
+        // The last matrix result is kept under its reserved name and shown by that name.
+        engine_.slots[VariableSlots::kAnswer] = result;
+        return {u"[VRE]", true};
+    }
+
+    engine_.slots[VariableSlots::kAnswer].storeComplex(result.re, result.im);
+    display_.setAngleMode(static_cast<int>(engine_.settings.angleMode));
+    ResultFormatSettings settings;
+    settings.format = display_.format();
+    settings.fixDigits = preferences_.fixDigits;
+    settings.outputFormat = outputFormatFromName(preferences_.outputFormat);
+    settings.displayMode = engine_.settings.displayMode;
+    settings.wordSize = engine_.settings.wordSize;
+    settings.radix = radix;
+    FormattedResult formatted = formatResult(result.scalar(), settings);
+    display_.setFormat(formatted.format);
+    if (category_ == CategoryCode::kBaseConversion)
+        formatted.text = upperCase(std::move(formatted.text));
+    return {std::move(formatted.text), true};
+}
+
+void CMainFrame::EvaluateLine()
+{
+    LineResult result = evaluate(display_.GetInputText());
+    display_.HandleKey(KeyCode::kEquals);
+    if (result.isValue)
+        display_.setResultValue(std::move(result.text));
+    else
+        display_.SetResultText(std::move(result.text));
+}
+
+bool CMainFrame::scrollCategories(bool forward)
+{
+    const auto& order = preferences_.navOrder;
+    const int count = static_cast<int>(order.size());
+    int position = -1;
+    for (int i = 0; i < count; ++i) {
+        if (order[i] == category_)
+            position = i;
+    }
+    // A category outside the order stands before the first position going forward and after
+    // the last going backward.
+    if (position < 0)
+        position = forward ? -1 : count;
+    for (int step = 1; step <= count; ++step) {
+        const int candidate = ((position + (forward ? step : -step)) % count + count) % count;
+        if (preferences_.navEnabled[candidate]) {
+            SwitchCategory(order[candidate]);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<int> CMainFrame::functionKeyCode(int position, bool held) const
+{
+    return functionKeypadPositionCode(category_, position, display_.shift() || held, display_.radix());
+}
+
+bool CMainFrame::repeatsWhileHeld(int code)
+{
+    return code == KeyCode::kDelete || code == KeyCode::kCursorLeft || code == KeyCode::kCursorRight;
+}
+
+void CMainFrame::sendShiftable(int code, bool shiftWasOn)
+{
+    pressKey(code);
+    if (shiftWasOn && code != KeyCode::kShift && display_.shift())
+        display_.HandleKey(KeyCode::kShift);
+}
+
+CMainFrame::KeypadResult CMainFrame::pressFunctionKey(int position, bool held)
+{
+    if (const std::optional<KeypadSpecial> special = functionKeypadSpecial(category_, position)) {
+        if (*special == KeypadSpecial::Shift) {
+            pressKey(KeyCode::kShift);
+            return KeypadResult::Done;
+        }
+        return KeypadResult::OpenCalculusList;
+    }
+    const std::optional<int> code = functionKeyCode(position, held);
+    if (!code)
+        return KeypadResult::NoKey;
+    sendShiftable(*code, display_.shift());
+    return KeypadResult::Done;
+}
+
+CMainFrame::KeypadResult CMainFrame::pressBasicKey(Orientation orientation, int position, bool held)
+{
+    const bool shifted = display_.shift() || held;
+    const std::optional<int> code = basicKeypadCode(orientation, position, shifted, category_);
+    if (!code)
+        return KeypadResult::NoKey;
+    sendShiftable(*code, display_.shift());
+    return KeypadResult::Done;
+}
+
+void CMainFrame::chooseCalculusEntry(std::u16string_view text)
+{
+    if (const std::optional<int> code = calculusEntryCode(text))
+        pressKey(*code);
+}
+
+bool CMainFrame::typeCharacter(char16_t character)
+{
+    TypedKeyContext context;
+    context.category = category_;
+    context.radix = display_.radix();
+    const TypedKeyResult result = mapTypedCharacter(character, context);
+    switch (result.kind) {
+    case TypedKeyResult::Kind::Codes:
+        for (int code : result.codes)
+            pressKey(code);
+        return true;
+    case TypedKeyResult::Kind::Evaluate:
+        pressKey(KeyCode::kEquals);
+        return true;
+    case TypedKeyResult::Kind::Ignored:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::pasteText(std::u16string_view text)
+{
+    const bool stringMode = display_.inputMode() == InputMode::StringStandard;
+    // No line can take more than an expression's length.
+    text = text.substr(0, Engine::kMaxExpressionLength);
+    for (char16_t c : text) {
+        if (c < 0x20)
+            break;
+        if (stringMode)
+            display_.currentLine().insertToken(std::u16string_view(&c, 1));
+        else
+            typeCharacter(c);
+    }
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "engine.h"
+#include "keypads.h"
+#include "led_ctrl.h"
+#include "preferences.h"
+#include "preferences_engine.h"
+
+// The main window's behaviour without the window: the current category and its switch rules,
+// the preferred input mode, the key path from a key code to the display or the evaluation,
+// category scrolling, start-up and the state written at close.
+class CMainFrame {
+public:
+    // folder is the program folder: "preferences.dat" and "led.dat" live there. An empty path
+    // means no files: the defaults are used and nothing is written.
+    explicit CMainFrame(std::filesystem::path folder,
+                        CPreferencesEngine::TodayFunction today = CPreferencesEngine::localToday);
+
+    // Loads the preferences and the display state, shows the category shown last and clears
+    // the current line.
+    void start();
+    // Stores the category and the preferred input mode, then writes "preferences.dat" and
+    // "led.dat".
+    void close();
+
+    // Shows a category (0..14). Leaving or entering "Base conversion" clears the line; the
+    // Basic modes apply only to categories 0 to 2, so other categories run "String-Standard"
+    // while the preferred mode is kept for when one of them is shown again.
+    void SwitchCategory(int code);
+    // A key code from a keypad, the keyboard or a hard key: "=" evaluates, everything else
+    // goes to the display.
+    void pressKey(int code);
+    // A key of a keypad, by its position in the keypad's grid. held is the tap-and-hold mark,
+    // which selects the second function like shift does; a second function used by shift
+    // turns shift off again. Returns the pop-up list the key opens, if any.
+    enum class KeypadResult { Done, NoKey, OpenCalculusList };
+    KeypadResult pressFunctionKey(int position, bool held);
+    KeypadResult pressBasicKey(Orientation orientation, int position, bool held);
+    // An entry chosen in the calculus pop-up list.
+    void chooseCalculusEntry(std::u16string_view text);
+    // Pasted text: in "String-Standard" every character becomes a token of the current line
+    // (control characters end the paste); in the basic modes the characters are typed.
+    void pasteText(std::u16string_view text);
+    // A character typed on the keyboard; returns false when it was not for the calculator.
+    bool typeCharacter(char16_t character);
+    // Whether holding a function-keypad key repeats it (delete and the cursor keys).
+    static bool repeatsWhileHeld(int code);
+    std::optional<int> functionKeyCode(int position, bool held) const;
+
+    // The "=" evaluation of the current line.
+    void EvaluateLine();
+    // Hard-key scrolling through the preferences' category order ("P" forward, "Q" backward).
+    // Returns false when no category took part and nothing changed.
+    bool scrollCategories(bool forward);
+
+    int category() const { return category_; }
+    const std::u16string& preferredInputMode() const { return preferredInputMode_; }
+    void setPreferredInputMode(std::u16string mode);
+    Preferences& preferences() { return preferences_; }
+    const Preferences& preferences() const { return preferences_; }
+    CLEDCtrl& display() { return display_; }
+    const CLEDCtrl& display() const { return display_; }
+    Engine& engine() { return engine_; }
+
+private:
+    void sendShiftable(int code, bool shiftWasOn);
+
+    struct LineResult {
+        std::u16string text;
+        bool isValue = false;  // a formatted result rather than a message
+    };
+    LineResult evaluate(const std::u16string& input);
+    void reconcileInputMode(int from, int to);
+
+    std::filesystem::path folder_;
+    CPreferencesEngine preferencesEngine_;
+    Preferences preferences_;
+    Engine engine_;
+    CLEDCtrl display_;
+    int category_ = -1;
+    std::u16string preferredInputMode_;
+};

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "atomic_file.h"
+#include "program_folder.h"
+#include "temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string contentOf(const fs::path& path)
+{
+    std::string bytes;
+    EXPECT_TRUE(readWholeFile(path, bytes));
+    return bytes;
+}
+
+TEST(AtomicFile, ReplacesContentAndLeavesNoTemporary)
+{
+    TempFolder folder;
+    const fs::path file = folder.path() / "led.dat";
+    ASSERT_TRUE(writeFileAtomically(file, std::string("first\0bytes", 11)));
+    ASSERT_TRUE(writeFileAtomically(file, "second"));
+    EXPECT_EQ(contentOf(file), "second");
+    EXPECT_FALSE(fs::exists(folder.path() / "led.dat.tmp"));
+}
+
+TEST(AtomicFile, FailureKeepsTheOldFile)
+{
+    TempFolder folder;
+    const fs::path file = folder.path() / "a.dat";
+    ASSERT_TRUE(writeFileAtomically(file, "kept"));
+    // A folder in the way of the temporary name makes the write fail.
+    fs::create_directory(folder.path() / "a.dat.tmp");
+    EXPECT_FALSE(writeFileAtomically(file, "lost"));
+    EXPECT_EQ(contentOf(file), "kept");
+    EXPECT_FALSE(writeFileAtomically(folder.path() / "missing" / "x.dat", "x"));
+}
+
+TEST(AtomicFile, RefusesMissingAndOversizedFiles)
+{
+    TempFolder folder;
+    std::string bytes = "unchanged";
+    EXPECT_FALSE(readWholeFile(folder.path() / "none", bytes));
+    ASSERT_TRUE(writeFileAtomically(folder.path() / "big", std::string(100, 'x')));
+    EXPECT_FALSE(readWholeFile(folder.path() / "big", bytes, 99));
+    EXPECT_TRUE(readWholeFile(folder.path() / "big", bytes, 100));
+    EXPECT_FALSE(readWholeFile(folder.path(), bytes));
+}
+
+TEST(ProgramFolder, SeedsMissingShippedFilesWithoutOverwriting)
+{
+    TempFolder shipped;
+    TempFolder home;
+    fs::create_directories(shipped.path() / "Interfaces");
+    ASSERT_TRUE(writeFileAtomically(shipped.path() / "units.dat", "shipped units"));
+    ASSERT_TRUE(writeFileAtomically(shipped.path() / "const.dat", "shipped constants"));
+    ASSERT_TRUE(writeFileAtomically(shipped.path() / "Interfaces" / "Default.inf", "skin"));
+    const fs::path user = home.path() / "corvan";
+    fs::create_directories(user);
+    ASSERT_TRUE(writeFileAtomically(user / "units.dat", "user units"));
+
+    const ProgramFolder folder(user, shipped.path());
+    ASSERT_TRUE(folder.prepare());
+    EXPECT_EQ(contentOf(user / "units.dat"), "user units");
+    EXPECT_EQ(contentOf(user / "const.dat"), "shipped constants");
+    EXPECT_EQ(contentOf(user / "Interfaces" / "Default.inf"), "skin");
+    EXPECT_EQ(folder.file("macro.mcr"), user / "macro.mcr");
+}
+
+}  // namespace
