@@ -4,6 +4,7 @@
 #include "key_codes.h"
 #include "keyboard_map.h"
 #include "keypad_faces.h"
+#include "macro_expansion.h"
 #include "keypads.h"
 #include "radix_text.h"
 #include "result_format.h"
@@ -34,6 +35,9 @@ void CMainFrame::start()
     if (!folder_.empty()) {
         preferencesEngine_.load(preferences_);
         display_.load(folder_);
+        const MacroFolderLoad load = loadMacroFolder(macros_, folder_);
+        macroDataError_ = load.dataError;
+        unreadMacroFiles_ = load.unread;
     }
     preferredInputMode_ = preferences_.inputMode;
     category_ = -1;
@@ -47,6 +51,7 @@ void CMainFrame::close()
         preferences_.lastCategory = static_cast<std::uint8_t>(category_);
     preferences_.inputMode = preferredInputMode_;
     if (!folder_.empty()) {
+        saveMacroFolder(macros_, folder_, unreadMacroFiles_);
         preferencesEngine_.save(preferences_);
         display_.save(folder_);
     }
@@ -78,6 +83,8 @@ void CMainFrame::SwitchCategory(int code)
 {
     if (code == category_ || code < 0 || code > CategoryCode::kDateTime)
         return;
+    if (macroEditor_.editing() && code >= CategoryCode::kBaseConversion && code <= CategoryCode::kBiorhythm)
+        return;
     const int from = category_;
     if (from == CategoryCode::kBaseConversion || code == CategoryCode::kBaseConversion)
         display_.HandleKey(KeyCode::kClear);
@@ -85,6 +92,8 @@ void CMainFrame::SwitchCategory(int code)
     display_.SetCategory(code);
     reconcileInputMode(from, code);
     engine_.basic.reset();
+    if (code == CategoryCode::kMacros && !macroEditor_.editing())
+        showMacroLine(macroEditor_.open());
 }
 
 void CMainFrame::pressKey(int code)
@@ -102,7 +111,10 @@ CMainFrame::LineResult CMainFrame::evaluate(const std::u16string& input)
         return {u"Empty string", false};
     if (input.size() > Engine::kMaxExpressionLength)
         return {u"Overlength string", false};
-    std::string text = DisplayToEngineText(input, outputFormatFromName(preferences_.outputFormat));
+    const MacroExpansion expanded = expandMacroCalls(input, macros_.macros());
+    if (!expanded.ok())
+        return {std::u16string(errorMessage(expanded.error)), false};
+    std::string text = DisplayToEngineText(expanded.text, outputFormatFromName(preferences_.outputFormat));
     if (text.size() > Engine::kMaxExpressionLength)
         return {u"Overlength string", false};
 
@@ -263,4 +275,29 @@ void CMainFrame::pasteText(std::u16string_view text)
         else
             typeCharacter(c);
     }
+}
+
+void CMainFrame::showMacroLine(const MacroLineText& line)
+{
+    display_.currentLine().setContent(line.displayText, line.tokenMap);
+    display_.currentLine().moveCursor(static_cast<long>(line.tokenMap.size()));
+    display_.SetResultText(std::u16string(CBrevastCalMacroWnd::kEditingResultText));
+}
+
+void CMainFrame::editMacro(std::u16string_view name)
+{
+    showMacroLine(macroEditor_.choose(name));
+}
+
+bool CMainFrame::saveMacro()
+{
+    const DisplayLine& line = display_.currentLine();
+    macroEditor_.rebuildParameters(line.input());
+    return macroEditor_.save(line.input(), line.tokenMap());
+}
+
+void CMainFrame::stopEditingMacro()
+{
+    macroEditor_.close();
+    display_.SetResultText({});
 }

@@ -5,6 +5,8 @@
 
 #include "engine.h"
 #include "keypads.h"
+#include "macro_data.h"
+#include "macro_editor.h"
 #include "led_ctrl.h"
 #include "preferences.h"
 #include "preferences_engine.h"
@@ -57,6 +59,18 @@ public:
     bool scrollCategories(bool forward);
 
     int category() const { return category_; }
+    // The macros and the editing model of the macro window. While a macro is edited the
+    // categories 2 to 10 cannot be shown.
+    CBrevastCalMacroData& macros() { return macros_; }
+    CBrevastCalMacroWnd& macroEditor() { return macroEditor_; }
+    // Loads the named macro into the editor and its formula into the display line.
+    void editMacro(std::u16string_view name);
+    // Stores the macro being edited from the display line; false before a name was chosen.
+    bool saveMacro();
+    // Ends macro editing.
+    void stopEditingMacro();
+    // True when a macro file could not be read completely at start ("Macro data error!").
+    bool macroDataError() const { return macroDataError_; }
     const std::u16string& preferredInputMode() const { return preferredInputMode_; }
     void setPreferredInputMode(std::u16string mode);
     Preferences& preferences() { return preferences_; }
@@ -75,11 +89,17 @@ private:
     LineResult evaluate(const std::u16string& input);
     void reconcileInputMode(int from, int to);
 
+    void showMacroLine(const MacroLineText& line);
+
     std::filesystem::path folder_;
     CPreferencesEngine preferencesEngine_;
     Preferences preferences_;
     Engine engine_;
     CLEDCtrl display_;
+    CBrevastCalMacroData macros_;
+    CBrevastCalMacroWnd macroEditor_{macros_};
+    std::vector<std::filesystem::path> unreadMacroFiles_;
+    bool macroDataError_ = false;
     int category_ = -1;
     std::u16string preferredInputMode_;
 };
