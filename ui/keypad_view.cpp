@@ -1,0 +1,147 @@
+#include "keypad_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr int kRepeatMilliseconds = 150;
+
+}  // namespace
+
+KeypadView::KeypadView(int columns, int rows, QWidget* parent) : QWidget(parent), columns_(columns), rows_(rows)
+{
+    setFocusPolicy(Qt::NoFocus);
+    holdTimer_.setSingleShot(true);
+    connect(&holdTimer_, &QTimer::timeout, this, &KeypadView::fireHold);
+    repeatTimer_.setInterval(kRepeatMilliseconds);
+    connect(&repeatTimer_, &QTimer::timeout, this, &KeypadView::fireRepeat);
+}
+
+void KeypadView::setImages(QImage faces, QImage labels)
+{
+    faces_ = std::move(faces);
+    labels_ = std::move(labels);
+    update();
+}
+
+void KeypadView::setGrid(int columns, int rows)
+{
+    columns_ = columns;
+    rows_ = rows;
+    update();
+}
+
+void KeypadView::setHold(bool enabled, int milliseconds)
+{
+    holdEnabled_ = enabled;
+    holdMilliseconds_ = milliseconds;
+}
+
+QRect KeypadView::keyRect(int position) const
+{
+    const int column = position % columns_;
+    const int row = position / columns_;
+    const int left = width() * column / columns_;
+    const int top = height() * row / rows_;
+    return QRect(left, top, width() * (column + 1) / columns_ - left, height() * (row + 1) / rows_ - top);
+}
+
+int KeypadView::positionAt(QPoint point) const
+{
+    if (!rect().contains(point) || width() <= 0 || height() <= 0)
+        return -1;
+    const int column = point.x() * columns_ / width();
+    const int row = point.y() * rows_ / height();
+    return row * columns_ + column;
+}
+
+QRect KeypadView::faceRect(int position) const
+{
+    const QRect cell = keyRect(position);
+    if (faces_.isNull() || aspectFits())
+        return cell;
+    // Keep the key's drawn proportions; stretched labels are hard to read.
+    const QSizeF source(static_cast<double>(faces_.width()) / columns_, static_cast<double>(faces_.height()) / rows_);
+    const QSize fitted = source.scaled(cell.size(), Qt::KeepAspectRatio).toSize();
+    return QRect(cell.center() - QPoint(fitted.width() / 2, fitted.height() / 2), fitted);
+}
+
+bool KeypadView::aspectFits() const
+{
+    if (faces_.isNull() || height() == 0 || faces_.height() == 0)
+        return true;
+    const double widget = static_cast<double>(width()) / height();
+    const double image = static_cast<double>(faces_.width()) / faces_.height();
+    return qAbs(widget / image - 1.0) < 0.15;
+}
+
+void KeypadView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.fillRect(rect(), QColor(0x1B, 0x22, 0x2C));
+    const int keys = columns_ * rows_;
+    for (int position = 0; position < keys; ++position) {
+        const QRect target = faceRect(position);
+        const int column = position % columns_;
+        const int row = position / columns_;
+        for (const QImage* image : {&faces_, &labels_}) {
+            if (image->isNull())
+                continue;
+            const QRectF source(static_cast<double>(image->width()) * column / columns_,
+                                static_cast<double>(image->height()) * row / rows_,
+                                static_cast<double>(image->width()) / columns_,
+                                static_cast<double>(image->height()) / rows_);
+            painter.drawImage(QRectF(target), *image, source);
+        }
+    }
+    if (pressed_ >= 0)
+        painter.fillRect(faceRect(pressed_), QColor(255, 255, 255, 60));
+}
+
+void KeypadView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressed_ = positionAt(event->position().toPoint());
+    holdFired_ = false;
+    update();
+    if (pressed_ < 0)
+        return;
+    if (repeats_ && repeats_(pressed_)) {
+        Q_EMIT keyPressed(pressed_, false);
+        repeatTimer_.start();
+        return;
+    }
+    if (holdEnabled_)
+        holdTimer_.start(holdMilliseconds_);
+}
+
+void KeypadView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int position = pressed_;
+    const bool repeating = repeatTimer_.isActive();
+    holdTimer_.stop();
+    repeatTimer_.stop();
+    pressed_ = -1;
+    update();
+    if (position >= 0 && !repeating && !holdFired_)
+        Q_EMIT keyPressed(position, false);
+}
+
+void KeypadView::fireHold()
+{
+    if (pressed_ < 0)
+        return;
+    holdFired_ = true;
+    Q_EMIT keyPressed(pressed_, true);
+}
+
+void KeypadView::fireRepeat()
+{
+    if (pressed_ >= 0)
+        Q_EMIT keyPressed(pressed_, false);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+// A keypad drawn from skin images (a face image and an optional label overlay) divided into a
+// grid of keys. A press reports the key's position; keys that repeat while held are fed at
+// once and then every 150 ms; other keys wait for the release, or for the tap-and-hold
+// interval, which reports them as held (second function).
+class KeypadView : public QWidget {
+    Q_OBJECT
+public:
+    KeypadView(int columns, int rows, QWidget* parent = nullptr);
+
+    void setImages(QImage faces, QImage labels);
+    void setGrid(int columns, int rows);
+    // Which positions repeat while held (asked at each press).
+    void setRepeats(std::function<bool(int position)> repeats) { repeats_ = std::move(repeats); }
+    // Tap-and-hold: off, or after this many milliseconds.
+    void setHold(bool enabled, int milliseconds);
+    // The key under a point of the widget, or -1.
+    int positionAt(QPoint point) const;
+    QRect keyRect(int position) const;
+
+Q_SIGNALS:
+    void keyPressed(int position, bool held);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    // Where a key's face is drawn: its whole cell, or the part of it that keeps the image's
+    // proportions when the keypad is laid out in another shape.
+    QRect faceRect(int position) const;
+    bool aspectFits() const;
+    void fireHold();
+    void fireRepeat();
+
+    QImage faces_;
+    QImage labels_;
+    int columns_;
+    int rows_;
+    int pressed_ = -1;
+    bool holdFired_ = false;
+    bool holdEnabled_ = true;
+    int holdMilliseconds_ = 200;
+    std::function<bool(int)> repeats_;
+    QTimer holdTimer_;
+    QTimer repeatTimer_;
+};

@@ -1,0 +1,55 @@
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
+
+#include "main_frame.h"
+#include "main_frame_view.h"
+#include "program_folder.h"
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Corvan"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Corvan, a scientific calculator."));
+    parser.addHelpOption();
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Render the window to a PNG file and quit."),
+                                        QStringLiteral("file"));
+    const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("Window size, as WIDTHxHEIGHT."),
+                                  QStringLiteral("size"), QStringLiteral("480x640"));
+    const QCommandLineOption keys(QStringLiteral("keys"),
+                                  QStringLiteral("Key codes to press before the screenshot."), QStringLiteral("codes"));
+    const QCommandLineOption category(QStringLiteral("category"),
+                                      QStringLiteral("Category to show before the screenshot."), QStringLiteral("code"));
+    parser.addOptions({screenshot, size, keys, category});
+    parser.process(application);
+
+    const ProgramFolder folder = ProgramFolder::fromEnvironment();
+    folder.prepare();
+    CMainFrame frame(parser.isSet(screenshot) ? std::filesystem::path() : folder.path());
+    frame.start();
+    CMainFrameView window(frame, folder);
+    if (!window.skinLoaded()) {
+        QMessageBox::critical(nullptr, QStringLiteral("Corvan"),
+                              QStringLiteral("The skin could not be loaded: the folder %1 lacks Interfaces/Default.inf.")
+                                  .arg(QString::fromStdString((folder.path() / "Interfaces").string())));
+        return 1;
+    }
+    const QStringList dimensions = parser.value(size).split(QLatin1Char('x'));
+    if (dimensions.size() == 2)
+        window.resize(dimensions[0].toInt(), dimensions[1].toInt());
+
+    if (parser.isSet(screenshot)) {
+        // A picture of the window in a given state, for checking layouts at every scale.
+        if (parser.isSet(category))
+            window.showCategory(parser.value(category).toInt());
+        for (const QString& code : parser.value(keys).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            frame.pressKey(code.toInt());
+        window.showCategory(frame.category());
+        return window.grab().save(parser.value(screenshot)) ? 0 : 1;
+    }
+    window.show();
+    return application.exec();
+}

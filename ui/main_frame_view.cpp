@@ -1,0 +1,314 @@
+#include "main_frame_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "category_names.h"
+#include "key_codes.h"
+#include "key_sound.h"
+#include "keypad_faces.h"
+#include "ui_text.h"
+
+namespace {
+
+// Layout heights at scale 1 (portrait, 240 x 320).
+constexpr int kDisplayHeight = 100;
+constexpr int kBarHeight = 20;
+constexpr int kFunctionKeypadHeight = 72;
+
+const char* const kFunctionLabelImages[] = {
+    "SmallFontsArithmetic", "SmallFontsGeonometry", "SmallFontsBaseConversion",
+    "SmallFontsStatistics", "SmallFontsMatrix",     "SmallFontsFinance",
+};
+
+QString windowStyleSheet(int scale)
+{
+    return QStringLiteral(
+               "QWidget#bar { background: #141A21; }"
+               "QLabel#category { color: #E8EEF2; font-weight: bold; font-size: %1px; }"
+               "QToolButton { color: #E8EEF2; background: transparent; border: none; font-size: %1px; }"
+               "QListWidget { background: #1F2731; color: #E8EEF2; border: 1px solid #F29B38;"
+               " font-size: %2px; }"
+               "QListWidget::item:selected { background: #F29B38; color: #141A21; }"
+               "QLabel#placeholder { color: #7D8B99; background: #1B222C; font-size: %2px; }")
+        .arg(11 * scale)
+        .arg(12 * scale);
+}
+
+}  // namespace
+
+CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget* parent)
+    : QWidget(parent), frame_(frame), folder_(std::move(folder))
+{
+    setWindowTitle(QStringLiteral("Corvan"));
+    setFocusPolicy(Qt::StrongFocus);
+
+    display_ = new CLEDCtrlView(frame_.display(), this);
+    bar_ = new QWidget(this);
+    bar_->setObjectName(QStringLiteral("bar"));
+    bar_->setAttribute(Qt::WA_StyledBackground);
+    toolsButton_ = new QToolButton(bar_);
+    toolsButton_->setText(QStringLiteral("\u2630"));
+    toolsButton_->setToolTip(tr("Categories (Esc closes)"));
+    categoryLabel_ = new QLabel(bar_);
+    categoryLabel_->setObjectName(QStringLiteral("category"));
+    helpButton_ = new QToolButton(bar_);
+    helpButton_->setText(QStringLiteral("?"));
+    helpButton_->setToolTip(tr("Help"));
+    auto* barLayout = new QHBoxLayout(bar_);
+    barLayout->setContentsMargins(2, 0, 2, 0);
+    barLayout->addWidget(toolsButton_);
+    barLayout->addWidget(categoryLabel_, 1);
+    barLayout->addWidget(helpButton_);
+    for (QToolButton* button : {toolsButton_, helpButton_})
+        button->setFocusPolicy(Qt::NoFocus);
+
+    functionKeypad_ = new KeypadView(kFunctionKeypadGrid.columns, kFunctionKeypadGrid.rows, this);
+    functionKeypad_->setRepeats([this](int position) {
+        const std::optional<int> code = frame_.functionKeyCode(position, false);
+        return code && CMainFrame::repeatsWhileHeld(*code);
+    });
+    basicKeypad_ = new KeypadView(kBasicPortraitGrid.columns, kBasicPortraitGrid.rows, this);
+    toolPlaceholder_ = new QLabel(this);
+    toolPlaceholder_->setObjectName(QStringLiteral("placeholder"));
+    toolPlaceholder_->setAlignment(Qt::AlignCenter);
+    toolPlaceholder_->setWordWrap(true);
+
+    toolsPanel_ = new QListWidget(this);
+    for (int category = 0; category <= CategoryCode::kDateTime; ++category)
+        toolsPanel_->addItem(toQString(categoryName(category)));
+    toolsPanel_->hide();
+    popupList_ = new QListWidget(this);
+    for (const CalculusEntry& entry : kCalculusList)
+        popupList_->addItem(toQString(entry.text));
+    popupList_->hide();
+    for (QListWidget* list : {toolsPanel_, popupList_})
+        list->setFocusPolicy(Qt::NoFocus);
+
+    connect(functionKeypad_, &KeypadView::keyPressed, this, &CMainFrameView::onFunctionKey);
+    connect(basicKeypad_, &KeypadView::keyPressed, this, &CMainFrameView::onBasicKey);
+    connect(toolsButton_, &QToolButton::clicked, this, &CMainFrameView::toggleToolsPanel);
+    connect(helpButton_, &QToolButton::clicked, this, &CMainFrameView::openHelp);
+    connect(toolsPanel_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        closePopups();
+        showCategory(toolsPanel_->row(item));
+    });
+    connect(popupList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        closePopups();
+        frame_.chooseCalculusEntry(fromQString(item->text()));
+        afterKey();
+    });
+
+    for (const std::filesystem::path& font : skinFontFiles(folder_))
+        QFontDatabase::addApplicationFont(QString::fromStdString(font.string()));
+    facts_ = ScreenFacts::of(QSize(480, 640));
+    loadSkin();
+    resize(480, 640);
+    refresh();
+}
+
+void CMainFrameView::loadSkin()
+{
+    skinLoaded_ = skin_.load(folder_, frame_.preferences().skinName, facts_.scale, facts_.square);
+    setStyleSheet(windowStyleSheet(facts_.scale));
+    display_->setScale(facts_.scale);
+    functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
+    const bool landscape = facts_.landscape || facts_.square;
+    basicKeypad_->setImages(skin_.image(landscape ? "Keyboard" : "NumberKeyboard"), QImage());
+    const KeypadGrid grid = landscape ? kBasicLandscapeGrid : kBasicPortraitGrid;
+    basicKeypad_->setGrid(grid.columns, grid.rows);
+}
+
+QImage CMainFrameView::functionLabels() const
+{
+    const int category = frame_.category();
+    if (category >= 0 && category < static_cast<int>(std::size(kFunctionLabelImages)))
+        return skin_.image(kFunctionLabelImages[category]);
+    return skin_.image("SmallFontsGeneral");
+}
+
+void CMainFrameView::resizeEvent(QResizeEvent*)
+{
+    const ScreenFacts facts = ScreenFacts::of(size());
+    if (!(facts == facts_)) {
+        facts_ = facts;
+        loadSkin();
+    }
+    layoutChildren();
+}
+
+void CMainFrameView::layoutChildren()
+{
+    const double unit = facts_.landscape || facts_.square ? height() / 240.0 : height() / 320.0;
+    const int displayHeight = static_cast<int>(kDisplayHeight * unit);
+    const int barHeight = static_cast<int>(kBarHeight * unit);
+    display_->setGeometry(0, 0, width(), displayHeight);
+    bar_->setGeometry(0, displayHeight, width(), barHeight);
+    const int top = displayHeight + barHeight;
+    const QRect body(0, top, width(), height() - top);
+    if (facts_.landscape || facts_.square) {
+        // Side by side: the function keys take 150 of every 320 pixels.
+        const int split = width() * 150 / 320;
+        functionKeypad_->setGeometry(0, top, split, body.height());
+        basicKeypad_->setGeometry(split, top, width() - split, body.height());
+    } else {
+        const int functionHeight = static_cast<int>(kFunctionKeypadHeight * unit);
+        functionKeypad_->setGeometry(0, top, width(), functionHeight);
+        basicKeypad_->setGeometry(0, top + functionHeight, width(), body.height() - functionHeight);
+    }
+    toolPlaceholder_->setGeometry(body);
+    toolsPanel_->setGeometry(body.adjusted(0, 0, -body.width() / 4, 0));
+    popupList_->setGeometry(body.adjusted(body.width() / 6, 0, -body.width() / 6, -body.height() / 6));
+}
+
+void CMainFrameView::refresh()
+{
+    const int category = frame_.category();
+    const bool keypad = categoryHasKeypad(category);
+    categoryLabel_->setText(toQString(categoryName(category)));
+    display_->setCategory(category);
+    functionKeypad_->setVisible(keypad);
+    basicKeypad_->setVisible(keypad);
+    toolPlaceholder_->setVisible(!keypad);
+    toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
+    functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
+    const Preferences& preferences = frame_.preferences();
+    for (KeypadView* keypad : {functionKeypad_, basicKeypad_})
+        keypad->setHold(preferences.tapHoldEnabled, static_cast<int>(preferences.tapHoldInterval));
+    display_->update();
+}
+
+void CMainFrameView::afterKey()
+{
+    sound_.play(keySoundPath(folder_, frame_.preferences()));
+    refresh();
+}
+
+void CMainFrameView::showCategory(int category)
+{
+    frame_.SwitchCategory(category);
+    refresh();
+}
+
+void CMainFrameView::onFunctionKey(int position, bool held)
+{
+    closePopups();
+    if (frame_.pressFunctionKey(position, held) == CMainFrame::KeypadResult::OpenCalculusList)
+        openCalculusList();
+    afterKey();
+}
+
+void CMainFrameView::onBasicKey(int position, bool held)
+{
+    closePopups();
+    const Orientation orientation = facts_.landscape || facts_.square ? Orientation::Landscape : Orientation::Portrait;
+    frame_.pressBasicKey(orientation, position, held);
+    afterKey();
+}
+
+void CMainFrameView::toggleToolsPanel()
+{
+    const bool open = !toolsPanel_->isVisible();
+    popupList_->hide();
+    toolsPanel_->setCurrentRow(frame_.category());
+    toolsPanel_->setVisible(open);
+    toolsPanel_->raise();
+}
+
+void CMainFrameView::openCalculusList()
+{
+    popupList_->setCurrentRow(0);
+    popupList_->show();
+    popupList_->raise();
+}
+
+void CMainFrameView::closePopups()
+{
+    toolsPanel_->hide();
+    popupList_->hide();
+}
+
+void CMainFrameView::openHelp()
+{
+    const QString page = QString::fromStdString(folder_.file("Corvan.htm").string());
+    if (!QFileInfo::exists(page) || !QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+        QMessageBox::critical(this, QStringLiteral("Error!"), QStringLiteral("Cannot open help file."));
+}
+
+bool CMainFrameView::handleEditingKey(QKeyEvent* event)
+{
+    QListWidget* list = popupList_->isVisible() ? popupList_ : (toolsPanel_->isVisible() ? toolsPanel_ : nullptr);
+    if (list) {
+        switch (event->key()) {
+        case Qt::Key_Escape: closePopups(); return true;
+        case Qt::Key_Up: list->setCurrentRow(qMax(0, list->currentRow() - 1)); return true;
+        case Qt::Key_Down: list->setCurrentRow(qMin(list->count() - 1, list->currentRow() + 1)); return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (list->currentItem())
+                Q_EMIT list->itemClicked(list->currentItem());
+            return true;
+        default: return true;
+        }
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        QApplication::clipboard()->setText(displayString(frame_.display().resultText()));
+        return true;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        frame_.pasteText(fromQString(QApplication::clipboard()->text()));
+        refresh();
+        return true;
+    }
+    int code = -1;
+    switch (event->key()) {
+    case Qt::Key_Left: code = KeyCode::kCursorLeft; break;
+    case Qt::Key_Right: code = KeyCode::kCursorRight; break;
+    case Qt::Key_Up: code = KeyCode::kPreviousLine; break;
+    case Qt::Key_Down: code = KeyCode::kNextLine; break;
+    case Qt::Key_Home: code = KeyCode::kCursorTenLeft; break;
+    case Qt::Key_End: code = KeyCode::kCursorTenRight; break;
+    case Qt::Key_Delete: code = KeyCode::kDelete; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: code = KeyCode::kEquals; break;
+    case Qt::Key_Escape:
+        return true;
+    default: return false;
+    }
+    frame_.pressKey(code);
+    afterKey();
+    return true;
+}
+
+void CMainFrameView::keyPressEvent(QKeyEvent* event)
+{
+    if (handleEditingKey(event))
+        return;
+    const Preferences& preferences = frame_.preferences();
+    if (preferences.hardKeyScrolling && (event->key() == Qt::Key_P || event->key() == Qt::Key_Q) &&
+        !(event->modifiers() & Qt::ControlModifier)) {
+        frame_.scrollCategories(event->key() == Qt::Key_P);
+        afterKey();
+        return;
+    }
+    const QString text = event->key() == Qt::Key_Backspace ? QString(QChar(8)) : event->text();
+    if (text.size() == 1 && frame_.typeCharacter(text.at(0).unicode())) {
+        afterKey();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CMainFrameView::closeEvent(QCloseEvent* event)
+{
+    frame_.close();
+    event->accept();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QLabel>
+#include <QListWidget>
+#include <QToolButton>
+#include <QWidget>
+
+#include "key_sound_player.h"
+#include "keypad_view.h"
+#include "led_ctrl_view.h"
+#include "main_frame.h"
+#include "program_folder.h"
+#include "screen_facts.h"
+#include "skin_pixmaps.h"
+
+// The calculator window: the display, the category bar, the keypads of the current category
+// cut from the skin's images, the tools panel listing the categories and the pop-up lists.
+// Behaviour lives in CMainFrame; this class draws it and forwards input.
+class CMainFrameView : public QWidget {
+    Q_OBJECT
+public:
+    CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget* parent = nullptr);
+
+    // False when neither the chosen skin nor the default one could be loaded.
+    bool skinLoaded() const { return skinLoaded_; }
+    // Shows a category and refreshes everything that depends on it.
+    void showCategory(int category);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void loadSkin();
+    void layoutChildren();
+    void refresh();
+    void afterKey();
+    void onFunctionKey(int position, bool held);
+    void onBasicKey(int position, bool held);
+    void toggleToolsPanel();
+    void openCalculusList();
+    void closePopups();
+    void openHelp();
+    bool handleEditingKey(QKeyEvent* event);
+    QImage functionLabels() const;
+
+    CMainFrame& frame_;
+    ProgramFolder folder_;
+    ScreenFacts facts_;
+    SkinPixmaps skin_;
+    bool skinLoaded_ = false;
+    KeySoundPlayer sound_;
+
+    CLEDCtrlView* display_;
+    QWidget* bar_;
+    QToolButton* toolsButton_;
+    QLabel* categoryLabel_;
+    QToolButton* helpButton_;
+    KeypadView* functionKeypad_;
+    KeypadView* basicKeypad_;
+    QLabel* toolPlaceholder_;
+    QListWidget* toolsPanel_;
+    QListWidget* popupList_;
+};

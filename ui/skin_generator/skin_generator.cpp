@@ -1,0 +1,840 @@
+// corvan-skin-generator OUTPUT_DIR: draws the default skin into OUTPUT_DIR/Interfaces/: the skin
+// file, the colour file and every image at scale 1 and at scale 2 ("_VGA"). The keypad labels
+// come from the keypad tables of the calculator, so a changed label only needs a rerun
+// (scripts/make-default-skin.sh).
+//
+// Everything is drawn as vectors at the target scale, so the scale-2 images are as sharp as the
+// scale-1 ones. All sizes below are in scale-1 pixels.
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "keypad_faces.h"
+#include "keypads.h"
+#include "skin.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// The skin's layout: colours, metrics, and one row per image.
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+};
+
+struct Palette {
+    Rgb backdrop;      // between and around the keys
+    Rgb digitFace;     // digits, decimal point, sign
+    Rgb functionFace;  // the category keys of the function keypads
+    Rgb operatorFace;  // arithmetic operators and memory keys
+    Rgb editFace;      // parentheses, comma, cursor keys
+    Rgb dangerFace;    // clear and delete
+    Rgb accentFace;    // "=" and "OK"
+    Rgb label;
+    Rgb dimLabel;
+    Rgb second;        // second functions (shift or tap-and-hold)
+    Rgb panel;
+    Rgb panelBorder;
+    Rgb list;
+    Rgb listBorder;
+    Rgb display;
+    Rgb displayText;
+};
+
+enum class KeyStyle { Digit, Function, Shift, Operator, Edit, Danger, Accent };
+
+// Labels of the keypads that no calculator table describes: the tool windows hit-test the same
+// grids, so a change here is a change of what the keys do.
+struct GridKey {
+    std::u16string_view label;
+    std::u16string_view second;
+    KeyStyle style;
+};
+
+constexpr std::array<GridKey, 18> kDateTimeKeys = {{
+    {u"7", u"", KeyStyle::Digit}, {u"8", u"", KeyStyle::Digit}, {u"9", u"", KeyStyle::Digit},
+    {u"/", u"", KeyStyle::Operator}, {u":", u"", KeyStyle::Operator}, {u"\u2212", u"", KeyStyle::Operator},
+    {u"4", u"", KeyStyle::Digit}, {u"5", u"", KeyStyle::Digit}, {u"6", u"", KeyStyle::Digit},
+    {u"0", u"", KeyStyle::Digit}, {u"Unit", u"", KeyStyle::Function}, {u"Now", u"", KeyStyle::Function},
+    {u"1", u"", KeyStyle::Digit}, {u"2", u"", KeyStyle::Digit}, {u"3", u"", KeyStyle::Digit},
+    {u"DEL", u"", KeyStyle::Danger}, {u"\u25C0", u"", KeyStyle::Edit}, {u"\u25B6", u"", KeyStyle::Edit},
+}};
+
+constexpr std::array<GridKey, 16> kNumberPadKeys = {{
+    {u"7", u"", KeyStyle::Digit}, {u"8", u"", KeyStyle::Digit}, {u"9", u"", KeyStyle::Digit},
+    {u"C", u"", KeyStyle::Danger},
+    {u"4", u"", KeyStyle::Digit}, {u"5", u"", KeyStyle::Digit}, {u"6", u"", KeyStyle::Digit},
+    {u"DEL", u"", KeyStyle::Danger},
+    {u"1", u"", KeyStyle::Digit}, {u"2", u"", KeyStyle::Digit}, {u"3", u"", KeyStyle::Digit},
+    {u"\u2212", u"", KeyStyle::Operator},
+    {u"0", u"", KeyStyle::Digit}, {u".", u"", KeyStyle::Digit}, {u"\u00B1", u"", KeyStyle::Digit},
+    {u"OK", u"", KeyStyle::Accent},
+}};
+
+constexpr std::array<GridKey, 12> kGraphOperatorKeys = {{
+    {u"x", u"", KeyStyle::Function}, {u"+", u"", KeyStyle::Operator}, {u"\u2212", u"", KeyStyle::Operator},
+    {u"\u00D7", u"", KeyStyle::Operator}, {u"\u00F7", u"", KeyStyle::Operator},
+    {u"^", u"", KeyStyle::Operator},
+    {u"(", u"", KeyStyle::Edit}, {u")", u"", KeyStyle::Edit}, {u"sin", u"", KeyStyle::Function},
+    {u"cos", u"", KeyStyle::Function}, {u"tan", u"", KeyStyle::Function},
+    {u"DEL", u"", KeyStyle::Danger},
+}};
+
+constexpr std::array<GridKey, 4> kFormulaKeys = {{
+    {u"Small", u"", KeyStyle::Function}, {u"Medium", u"", KeyStyle::Function},
+    {u"Large", u"", KeyStyle::Function}, {u"Close", u"", KeyStyle::Danger},
+}};
+
+struct Metrics {
+    int keyInset;         // half the gap between two keys
+    int keyRadius;
+    int keyBorder;
+    double borderLift;    // a key's border is its face mixed this much toward white
+    double faceSheen;     // the top of a face is this much lighter than its bottom
+    int labelMargin;      // kept free on each side of a label
+    int minLabelPixels;   // labels shrink down to this before they are reported as too long
+    int secondTop;        // from a key's top to its second label's cap line
+    int panelRadius;
+    int panelHandleWidth;
+    int panelHandleHeight;
+    int panelHandleTop;
+    int listArrowSide;    // one button of the list's arrow strip
+    int listArrowHalfWidth;
+    int logoMarkLeft;
+    int logoMarkSide;
+    int logoMarkRadius;
+    int logoMarkPad;
+    int logoMarkDot;
+    int logoTextGap;
+    int logoTextPixels;
+    int previewDisplayHeight;
+    int previewFunctionRowHeight;
+    int previewBasicRowHeight;
+    int previewLabelPixels;
+    int previewIndicatorPixels;
+    int previewResultPixels;
+};
+
+struct Layout {
+    Palette palette;
+    Metrics metrics;
+    std::string_view fontFamily;
+    std::string_view condensedFontFamily;  // tried before a long label is made smaller
+    // "BoderColor0".."BoderColor4", then the edit box and the list box frames.
+    std::array<Rgb, kSkinColourKeys.size()> frameColours;
+};
+
+constexpr Palette kPalette{
+    .backdrop = {21, 23, 28},
+    .digitFace = {58, 63, 75},
+    .functionFace = {42, 46, 55},
+    .operatorFace = {40, 58, 82},
+    .editFace = {33, 36, 43},
+    .dangerFace = {96, 42, 48},
+    .accentFace = {38, 104, 180},
+    .label = {241, 243, 246},
+    .dimLabel = {138, 147, 163},
+    .second = {255, 159, 67},
+    .panel = {31, 34, 41},
+    .panelBorder = {60, 66, 80},
+    .list = {24, 27, 32},
+    .listBorder = {60, 66, 80},
+    .display = {14, 16, 19},
+    .displayText = {230, 237, 243},
+};
+
+constexpr Layout kLayout{
+    .palette = kPalette,
+    .metrics = {.keyInset = 1,
+                .keyRadius = 4,
+                .keyBorder = 1,
+                .borderLift = 0.14,
+                .faceSheen = 0.06,
+                .labelMargin = 2,
+                .minLabelPixels = 7,
+                .secondTop = 2,
+                .panelRadius = 8,
+                .panelHandleWidth = 32,
+                .panelHandleHeight = 4,
+                .panelHandleTop = 6,
+                .listArrowSide = 16,
+                .listArrowHalfWidth = 4,
+                .logoMarkLeft = 2,
+                .logoMarkSide = 24,
+                .logoMarkRadius = 6,
+                .logoMarkPad = 4,
+                .logoMarkDot = 4,
+                .logoTextGap = 5,
+                .logoTextPixels = 17,
+                .previewDisplayHeight = 40,
+                .previewFunctionRowHeight = 12,
+                .previewBasicRowHeight = 21,
+                .previewLabelPixels = 9,
+                .previewIndicatorPixels = 7,
+                .previewResultPixels = 14},
+    .fontFamily = "DejaVu Sans",
+    .condensedFontFamily = "DejaVu Sans Condensed",
+    .frameColours = {{kPalette.backdrop, kPalette.functionFace, kPalette.panelBorder, kPalette.dimLabel,
+                      kPalette.second, kPalette.accentFace, kPalette.listBorder}},
+};
+
+enum class Art {
+    Keys,     // opaque keypad: faces and labels
+    Buttons,  // opaque keypad: faces only
+    Labels,   // transparent labels drawn over a Buttons image
+    ToolsPanel,
+    ToolsPanelMask,
+    ListBox,
+    ListBoxButtons,
+    Logo,
+    SkinPreview,
+};
+
+enum class Keypad {
+    None,
+    BasicPortrait,
+    BasicLandscape,
+    Function,
+    DateTime,
+    NumberPad,
+    GraphOperators,
+    Formula,
+};
+
+struct ImageSpec {
+    std::string_view key;
+    std::string_view file;  // the scale-1 name; scale 2 inserts "_VGA" before ".png"
+    int width;
+    int height;
+    Art art;
+    Keypad keypad = Keypad::None;
+    int category = 0;  // of a function keypad
+    KeypadGrid grid = {0, 0};
+    int labelPixels = 0;
+    int secondPixels = 0;
+};
+
+constexpr KeypadGrid kNumberPadGrid{4, 4};
+constexpr KeypadGrid kDateTimeGrid{6, 3};
+constexpr KeypadGrid kGraphOperatorGrid{6, 2};
+constexpr KeypadGrid kFormulaGrid{4, 1};
+
+// Keys sharing a file share one image: "SmallFonts" and "SmallFontsGeneral" show the arithmetic
+// labels, and the equation solver's pad takes the faces that its "LargeFonts" labels fit.
+constexpr auto kImages = std::to_array<ImageSpec>({
+    {"NumberKeyboard", "number_keyboard.png", 240, 128, Art::Keys,
+     Keypad::BasicPortrait, 0, kBasicPortraitGrid, 15, 8},
+    {"Keyboard", "keyboard.png", 168, 120, Art::Keys,
+     Keypad::BasicLandscape, 0, kBasicLandscapeGrid, 14, 8},
+    {"SmallButtons", "small_buttons.png", 240, 72, Art::Buttons,
+     Keypad::Function, 0, kFunctionKeypadGrid},
+    {"SmallFonts", "small_fonts_arithmetic.png", 240, 72, Art::Labels,
+     Keypad::Function, CategoryCode::kArithmetic, kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsArithmetic", "small_fonts_arithmetic.png", 240, 72, Art::Labels,
+     Keypad::Function, CategoryCode::kArithmetic, kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsGeonometry", "small_fonts_trigonometry.png", 240, 72, Art::Labels,
+     Keypad::Function, CategoryCode::kTrigonometry, kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsBaseConversion", "small_fonts_base_conversion.png", 240, 72, Art::Labels,
+     Keypad::Function, CategoryCode::kBaseConversion, kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsStatistics", "small_fonts_statistics.png", 240, 72, Art::Labels,
+     Keypad::Function, CategoryCode::kStatistics, kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsMatrix", "small_fonts_matrix.png", 240, 72, Art::Labels,
+     Keypad::Function, CategoryCode::kMatrices, kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsFinance", "small_fonts_finance.png", 240, 72, Art::Labels,
+     Keypad::Function, CategoryCode::kFinance, kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsGeneral", "small_fonts_arithmetic.png", 240, 72, Art::Labels,
+     Keypad::Function, CategoryCode::kArithmetic, kFunctionKeypadGrid, 11, 8},
+    {"ToolsPanel", "tools_panel.png", 240, 200, Art::ToolsPanel},
+    {"ToolsPanelMask", "tools_panel_mask.png", 240, 200, Art::ToolsPanelMask},
+    {"ListBox", "list_box.png", 200, 160, Art::ListBox},
+    {"ListBoxButtons", "list_box_buttons.png", 32, 16, Art::ListBoxButtons},
+    {"Logo", "logo.png", 96, 32, Art::Logo},
+    {"SkinPreview", "skin_preview.png", 120, 160, Art::SkinPreview},
+    {"DateTime", "date_time.png", 240, 72, Art::Keys,
+     Keypad::DateTime, 0, kDateTimeGrid, 12, 8},
+    {"NumberKeyboardFunctions", "number_pad_buttons.png", 240, 128, Art::Buttons,
+     Keypad::NumberPad, 0, kNumberPadGrid},
+    {"LargeButtons", "number_pad_buttons.png", 240, 128, Art::Buttons,
+     Keypad::NumberPad, 0, kNumberPadGrid},
+    {"LargeFonts", "number_pad_labels.png", 240, 128, Art::Labels,
+     Keypad::NumberPad, 0, kNumberPadGrid, 15, 8},
+    {"LargeButtonsSquare", "number_pad_square_buttons.png", 240, 100, Art::Buttons,
+     Keypad::NumberPad, 0, kNumberPadGrid},
+    {"LargeFontsSquare", "number_pad_square_labels.png", 240, 100, Art::Labels,
+     Keypad::NumberPad, 0, kNumberPadGrid, 13, 8},
+    {"GraphOperators", "graph_operators.png", 240, 48, Art::Keys,
+     Keypad::GraphOperators, 0, kGraphOperatorGrid, 12, 8},
+    {"FormulaButtons", "formula_buttons.png", 240, 24, Art::Keys,
+     Keypad::Formula, 0, kFormulaGrid, 11, 8},
+});
+
+constexpr std::string_view kSkinFile = "Default.inf";
+// On a high-resolution screen the lookup asks for "colors_VGA.txt": both are written.
+constexpr std::string_view kColourFile = "colors.txt";
+constexpr std::array<int, 2> kScales = {1, 2};
+
+// ---------------------------------------------------------------------------------------------
+
+// Problems are reported as they are found and make the exit status 1 at the end, so that one
+// run lists them all.
+int problems = 0;
+
+void report(const std::string& message)
+{
+    std::fprintf(stderr, "corvan-skin-generator: %s\n", message.c_str());
+    ++problems;
+}
+
+QString text(std::u16string_view value)
+{
+    return QString::fromUtf16(value.data(), static_cast<qsizetype>(value.size()));
+}
+
+QString text(std::string_view value)
+{
+    return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size()));
+}
+
+QColor colour(Rgb rgb)
+{
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+QColor mix(const QColor& from, const QColor& to, double amount)
+{
+    const auto channel = [amount](int a, int b) {
+        return static_cast<int>(std::lround(a + (b - a) * amount));
+    };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
+                  channel(from.blue(), to.blue()), channel(from.alpha(), to.alpha()));
+}
+
+// The scale-2 name of a file, as the skin lookup forms it.
+std::string scaledName(std::string_view file, int scale)
+{
+    std::string name(file);
+    if (scale == 2) {
+        const std::size_t dot = name.rfind('.');
+        name.insert(dot == std::string::npos ? name.size() : dot, "_VGA");
+    }
+    return name;
+}
+
+// Logical (scale-1) geometry turned into device pixels.
+struct Canvas {
+    QPainter& painter;
+    int scale;
+
+    qreal px(qreal value) const { return value * scale; }
+    QRectF rect(const QRectF& logical) const
+    {
+        return {logical.x() * scale, logical.y() * scale, logical.width() * scale,
+                logical.height() * scale};
+    }
+};
+
+QFont font(std::string_view family, int pixels, bool bold)
+{
+    QFont result(text(family));
+    result.setPixelSize(pixels);
+    result.setBold(bold);
+    result.setHintingPreference(QFont::PreferFullHinting);
+    return result;
+}
+
+// The largest font, down to the minimum size, that fits the label into maxWidth device pixels;
+// at each size the condensed face is tried before a smaller one.
+QFont fittedFont(const QString& label, int pixels, int minPixels, bool bold, qreal maxWidth)
+{
+    for (int size = pixels; size >= minPixels; --size) {
+        for (std::string_view family : {kLayout.fontFamily, kLayout.condensedFontFamily}) {
+            const QFont candidate = font(family, size, bold);
+            if (QFontMetricsF(candidate).horizontalAdvance(label) <= maxWidth)
+                return candidate;
+        }
+    }
+    report("label \"" + label.toStdString() + "\" does not fit its key");
+    return font(kLayout.condensedFontFamily, minPixels, bold);
+}
+
+void checkGlyphs(const QFont& usedFont, const QString& label)
+{
+    const QFontMetricsF metrics(usedFont);
+    for (const char32_t c : label.toUcs4()) {
+        if (!metrics.inFontUcs4(c))
+            report("the font has no glyph for U+" + QString::number(c, 16).toUpper().toStdString());
+    }
+}
+
+// Draws a label centred on centreX, on whole pixels so that the glyphs stay sharp at scale 1.
+void drawLabel(QPainter& painter, const QString& label, const QFont& usedFont, const QColor& ink,
+               qreal centreX, qreal baseline)
+{
+    checkGlyphs(usedFont, label);
+    const QFontMetricsF metrics(usedFont);
+    painter.setFont(usedFont);
+    painter.setPen(ink);
+    const qreal left = centreX - metrics.horizontalAdvance(label) / 2;
+    painter.drawText(QPointF(std::round(left), std::round(baseline)), label);
+}
+
+QColor faceColour(KeyStyle style)
+{
+    const Palette& p = kLayout.palette;
+    switch (style) {
+    case KeyStyle::Digit: return colour(p.digitFace);
+    case KeyStyle::Operator: return colour(p.operatorFace);
+    case KeyStyle::Edit: return colour(p.editFace);
+    case KeyStyle::Danger: return colour(p.dangerFace);
+    case KeyStyle::Accent: return colour(p.accentFace);
+    case KeyStyle::Function:
+    case KeyStyle::Shift: break;
+    }
+    return colour(p.functionFace);
+}
+
+QColor labelColour(KeyStyle style)
+{
+    return colour(style == KeyStyle::Shift ? kLayout.palette.second : kLayout.palette.label);
+}
+
+// A rounded key: a border ring a shade lighter than the face, and a faint top-down sheen.
+void drawRoundedFace(Canvas& canvas, const QRectF& logical, const QColor& face, int radius)
+{
+    const Metrics& m = kLayout.metrics;
+    const QRectF outer = canvas.rect(logical);
+    QPainterPath border;
+    border.addRoundedRect(outer, canvas.px(radius), canvas.px(radius));
+    canvas.painter.fillPath(border, mix(face, Qt::white, m.borderLift));
+
+    const qreal width = canvas.px(m.keyBorder);
+    const QRectF inner = outer.adjusted(width, width, -width, -width);
+    QPainterPath fill;
+    fill.addRoundedRect(inner, canvas.px(radius) - width, canvas.px(radius) - width);
+    QLinearGradient sheen(inner.topLeft(), inner.bottomLeft());
+    sheen.setColorAt(0, mix(face, Qt::white, m.faceSheen));
+    sheen.setColorAt(1, face);
+    canvas.painter.fillPath(fill, sheen);
+}
+
+void drawKeyFace(Canvas& canvas, const QRectF& logicalKey, KeyStyle style)
+{
+    drawRoundedFace(canvas, logicalKey, faceColour(style), kLayout.metrics.keyRadius);
+}
+
+// The label, with the second function small and orange above it.
+void drawKeyLabels(Canvas& canvas, const QRectF& logicalKey, const GridKey& key, int labelPixels,
+                   int secondPixels)
+{
+    const Metrics& m = kLayout.metrics;
+    const QRectF keyRect = canvas.rect(logicalKey);
+    const qreal room = keyRect.width() - 2 * canvas.px(m.labelMargin + m.keyBorder);
+    qreal labelTop = keyRect.top();
+    if (!key.second.empty()) {
+        const QString second = text(key.second);
+        const QFont secondFont =
+            fittedFont(second, canvas.scale * secondPixels, canvas.scale * m.minLabelPixels, false, room);
+        const qreal capLine = keyRect.top() + canvas.px(m.secondTop);
+        const qreal baseline = capLine + QFontMetricsF(secondFont).capHeight();
+        drawLabel(canvas.painter, second, secondFont, colour(kLayout.palette.second), keyRect.center().x(),
+                  baseline);
+        labelTop = baseline + canvas.px(1);
+    }
+    if (key.label.empty())
+        return;
+    const QString label = text(key.label);
+    // Single signs (digits, operators) read better heavy; words stay regular to fit.
+    const bool bold = key.style == KeyStyle::Accent || label.size() == 1;
+    const QFont labelFont =
+        fittedFont(label, canvas.scale * labelPixels, canvas.scale * m.minLabelPixels, bold, room);
+    // Centre the capitals in the room left under the second label.
+    const qreal capHeight = QFontMetricsF(labelFont).capHeight();
+    const qreal baseline = (labelTop + keyRect.bottom() + capHeight) / 2;
+    drawLabel(canvas.painter, label, labelFont, labelColour(key.style), keyRect.center().x(), baseline);
+}
+
+KeyStyle basicKeyStyle(std::u16string_view label)
+{
+    if (label == u"=")
+        return KeyStyle::Accent;
+    if (label == u"C")
+        return KeyStyle::Danger;
+    if (label == u"M" || label == u"R" || label == u"\u00F7" || label == u"\u00D7" || label == u"\u2212" ||
+        label == u"+")
+        return KeyStyle::Operator;
+    return KeyStyle::Digit;
+}
+
+std::vector<GridKey> keysOf(const ImageSpec& spec)
+{
+    std::vector<GridKey> keys;
+    const int count = spec.grid.columns * spec.grid.rows;
+    switch (spec.keypad) {
+    case Keypad::BasicPortrait:
+    case Keypad::BasicLandscape: {
+        const Orientation orientation =
+            spec.keypad == Keypad::BasicPortrait ? Orientation::Portrait : Orientation::Landscape;
+        for (int position = 0; position < count; ++position) {
+            const KeyFace face = basicKeypadFace(orientation, position);
+            keys.push_back({face.label, face.second, basicKeyStyle(face.label)});
+        }
+        break;
+    }
+    case Keypad::Function: {
+        const auto faces = functionKeypadFaces(spec.category);
+        for (int position = 0; position < count; ++position) {
+            const KeyFace& face = faces[static_cast<std::size_t>(position)];
+            KeyStyle style = position >= kFunctionKeypadKeys ? KeyStyle::Edit : KeyStyle::Function;
+            if (functionKeypadSpecial(spec.category, position) == KeypadSpecial::Shift)
+                style = KeyStyle::Shift;
+            keys.push_back({face.label, face.second, style});
+        }
+        break;
+    }
+    case Keypad::DateTime: keys.assign(kDateTimeKeys.begin(), kDateTimeKeys.end()); break;
+    case Keypad::NumberPad: keys.assign(kNumberPadKeys.begin(), kNumberPadKeys.end()); break;
+    case Keypad::GraphOperators: keys.assign(kGraphOperatorKeys.begin(), kGraphOperatorKeys.end()); break;
+    case Keypad::Formula: keys.assign(kFormulaKeys.begin(), kFormulaKeys.end()); break;
+    case Keypad::None: break;
+    }
+    if (static_cast<int>(keys.size()) != count)
+        report(std::string(spec.key) + ": the grid does not match its key table");
+    return keys;
+}
+
+// One key of a grid; twin keys side by side (the landscape pad's two clear keys) become one
+// wide key, since either half sends the same code.
+struct Cell {
+    int column;
+    int row;
+    int span;
+    GridKey key;
+};
+
+std::vector<Cell> cellsOf(const std::vector<GridKey>& keys, KeypadGrid grid)
+{
+    std::vector<Cell> cells;
+    for (int row = 0; row < grid.rows; ++row) {
+        for (int column = 0; column < grid.columns; ++column) {
+            const std::size_t index = static_cast<std::size_t>(row * grid.columns + column);
+            if (index >= keys.size())
+                return cells;
+            const GridKey& key = keys[index];
+            if (!cells.empty() && column > 0 && !key.label.empty()) {
+                Cell& previous = cells.back();
+                if (previous.row == row && previous.key.label == key.label &&
+                    previous.key.second == key.second) {
+                    ++previous.span;
+                    continue;
+                }
+            }
+            cells.push_back({column, row, 1, key});
+        }
+    }
+    return cells;
+}
+
+QRectF keyRect(const QRectF& area, KeypadGrid grid, const Cell& cell)
+{
+    const qreal width = area.width() / grid.columns;
+    const qreal height = area.height() / grid.rows;
+    const qreal inset = kLayout.metrics.keyInset;
+    return QRectF(area.x() + cell.column * width, area.y() + cell.row * height, width * cell.span, height)
+        .adjusted(inset, inset, -inset, -inset);
+}
+
+void drawKeypad(Canvas& canvas, const ImageSpec& spec, const QRectF& area, bool faces, bool labels)
+{
+    for (const Cell& cell : cellsOf(keysOf(spec), spec.grid)) {
+        const QRectF key = keyRect(area, spec.grid, cell);
+        if (faces)
+            drawKeyFace(canvas, key, cell.key.style);
+        if (labels)
+            drawKeyLabels(canvas, key, cell.key, spec.labelPixels, spec.secondPixels);
+    }
+}
+
+QPainterPath toolsPanelShape(const Canvas& canvas, const QRectF& logical)
+{
+    QPainterPath shape;
+    const qreal radius = canvas.px(kLayout.metrics.panelRadius);
+    shape.addRoundedRect(canvas.rect(logical), radius, radius);
+    return shape;
+}
+
+void drawToolsPanel(Canvas& canvas, const QRectF& logical)
+{
+    const Palette& p = kLayout.palette;
+    const Metrics& m = kLayout.metrics;
+    canvas.painter.fillPath(toolsPanelShape(canvas, logical), colour(p.panelBorder));
+    const QRectF inner = logical.adjusted(m.keyBorder, m.keyBorder, -m.keyBorder, -m.keyBorder);
+    QPainterPath fill;
+    const qreal radius = canvas.px(m.panelRadius - m.keyBorder);
+    fill.addRoundedRect(canvas.rect(inner), radius, radius);
+    canvas.painter.fillPath(fill, colour(p.panel));
+    // A grab handle says that the panel slides over the keypad.
+    const QRectF handle((logical.width() - m.panelHandleWidth) / 2, m.panelHandleTop, m.panelHandleWidth,
+                        m.panelHandleHeight);
+    QPainterPath handlePath;
+    handlePath.addRoundedRect(canvas.rect(handle), canvas.px(m.panelHandleHeight) / 2,
+                              canvas.px(m.panelHandleHeight) / 2);
+    canvas.painter.fillPath(handlePath, colour(p.panelBorder));
+}
+
+// Binary on purpose: the window may turn the mask into a region, which has no partial pixels.
+void drawToolsPanelMask(Canvas& canvas, const QRectF& logical)
+{
+    canvas.painter.setRenderHint(QPainter::Antialiasing, false);
+    canvas.painter.fillPath(toolsPanelShape(canvas, logical), Qt::white);
+}
+
+void drawListBox(Canvas& canvas, const QRectF& logical)
+{
+    const Palette& p = kLayout.palette;
+    const int border = kLayout.metrics.keyBorder;
+    canvas.painter.fillRect(canvas.rect(logical), colour(p.listBorder));
+    canvas.painter.fillRect(canvas.rect(logical.adjusted(border, border, -border, -border)), colour(p.list));
+}
+
+void drawArrowButton(Canvas& canvas, const QRectF& logicalKey, bool up)
+{
+    drawKeyFace(canvas, logicalKey, KeyStyle::Function);
+    // Whole-pixel corners and 45-degree sides keep the small arrow sharp.
+    const qreal half = kLayout.metrics.listArrowHalfWidth;
+    const qreal rise = up ? -half / 2 : half / 2;
+    const QPointF centre = logicalKey.center();
+    const QPolygonF arrow({QPointF(centre.x() - half, centre.y() - rise) * canvas.scale,
+                           QPointF(centre.x() + half, centre.y() - rise) * canvas.scale,
+                           QPointF(centre.x(), centre.y() + rise) * canvas.scale});
+    canvas.painter.setPen(Qt::NoPen);
+    canvas.painter.setBrush(colour(kLayout.palette.label));
+    canvas.painter.drawPolygon(arrow);
+}
+
+void drawListBoxButtons(Canvas& canvas)
+{
+    const int side = kLayout.metrics.listArrowSide;
+    drawArrowButton(canvas, QRectF(0, 0, side, side), true);
+    drawArrowButton(canvas, QRectF(side, 0, side, side), false);
+}
+
+// A rounded mark (a tiny calculator: display bar over a key grid) and the name.
+void drawLogo(Canvas& canvas, const QRectF& logical)
+{
+    const Palette& p = kLayout.palette;
+    const Metrics& m = kLayout.metrics;
+    const int side = m.logoMarkSide;
+    const QRectF mark(m.logoMarkLeft, (logical.height() - side) / 2, side, side);
+    drawRoundedFace(canvas, mark, colour(p.accentFace), m.logoMarkRadius);
+
+    // Three keys a row, with a key's width between rows, under a display bar of the same width.
+    const QColor ink = colour(p.label);
+    const int pad = m.logoMarkPad;
+    const int dot = m.logoMarkDot;
+    const int step = (side - 2 * pad - dot) / 2;
+    canvas.painter.fillRect(canvas.rect(QRectF(mark.x() + pad, mark.y() + pad, side - 2 * pad, dot)), ink);
+    for (int row = 1; row <= 2; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const QRectF key(mark.x() + pad + column * step, mark.y() + pad + row * step, dot, dot);
+            canvas.painter.fillRect(canvas.rect(key), row == 2 && column == 2 ? colour(p.second) : ink);
+        }
+    }
+
+    const QString name = QStringLiteral("Corvan");
+    const qreal textLeft = canvas.px(mark.right() + m.logoTextGap);
+    const QFont nameFont = fittedFont(name, canvas.scale * m.logoTextPixels, canvas.scale * m.minLabelPixels,
+                                      true, canvas.px(logical.width()) - textLeft);
+    const QFontMetricsF metrics(nameFont);
+    checkGlyphs(nameFont, name);
+    canvas.painter.setFont(nameFont);
+    canvas.painter.setPen(ink);
+    const qreal baseline = canvas.px(logical.height()) / 2 + metrics.capHeight() / 2;
+    canvas.painter.drawText(QPointF(std::round(textLeft), std::round(baseline)), name);
+}
+
+// A miniature of the window: the display, the arithmetic keypad and the basic keypad.
+void drawSkinPreview(Canvas& canvas, const QRectF& logical)
+{
+    const Palette& p = kLayout.palette;
+    const Metrics& m = kLayout.metrics;
+    canvas.painter.fillRect(canvas.rect(logical), colour(p.backdrop));
+
+    const qreal inset = m.keyInset;
+    const QRectF display(inset, inset, logical.width() - 2 * inset, m.previewDisplayHeight - 2 * inset);
+    drawRoundedFace(canvas, display, colour(p.display), m.keyRadius);
+    const QFont small = font(kLayout.fontFamily, canvas.scale * m.previewIndicatorPixels, false);
+    canvas.painter.setFont(small);
+    canvas.painter.setPen(colour(p.dimLabel));
+    canvas.painter.drawText(canvas.rect(display.adjusted(4, 3, -4, -3)), Qt::AlignLeft | Qt::AlignTop,
+                            QStringLiteral("DEG"));
+    const QFont result = font(kLayout.fontFamily, canvas.scale * m.previewResultPixels, false);
+    canvas.painter.setFont(result);
+    canvas.painter.setPen(colour(p.displayText));
+    canvas.painter.drawText(canvas.rect(display.adjusted(4, 3, -5, -3)), Qt::AlignRight | Qt::AlignBottom,
+                            QStringLiteral("3.14159"));
+
+    const ImageSpec functions{"", "", 0, 0, Art::Keys,
+                              Keypad::Function, CategoryCode::kArithmetic, kFunctionKeypadGrid};
+    const QRectF functionArea(0, m.previewDisplayHeight, logical.width(),
+                              kFunctionKeypadGrid.rows * m.previewFunctionRowHeight);
+    drawKeypad(canvas, functions, functionArea, true, false);
+
+    const ImageSpec basic{"", "", 0, 0, Art::Keys,
+                          Keypad::BasicPortrait, 0, kBasicPortraitGrid, m.previewLabelPixels, 0};
+    const QRectF basicArea(0, functionArea.bottom(), logical.width(),
+                           kBasicPortraitGrid.rows * m.previewBasicRowHeight);
+    drawKeypad(canvas, basic, basicArea, true, false);
+    // Labels without second functions: at this size they would be noise.
+    for (const Cell& cell : cellsOf(keysOf(basic), basic.grid)) {
+        GridKey key = cell.key;
+        key.second = {};
+        drawKeyLabels(canvas, keyRect(basicArea, basic.grid, cell), key, basic.labelPixels, 0);
+    }
+    if (basicArea.bottom() != logical.height())
+        report("the preview's parts do not fill it");
+}
+
+QImage drawImage(const ImageSpec& spec, int scale)
+{
+    QImage image(spec.width * scale, spec.height * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    Canvas canvas{painter, scale};
+    const QRectF whole(0, 0, spec.width, spec.height);
+    switch (spec.art) {
+    case Art::Keys:
+    case Art::Buttons:
+        painter.fillRect(canvas.rect(whole), colour(kLayout.palette.backdrop));
+        drawKeypad(canvas, spec, whole, true, spec.art == Art::Keys);
+        break;
+    case Art::Labels: drawKeypad(canvas, spec, whole, false, true); break;
+    case Art::ToolsPanel: drawToolsPanel(canvas, whole); break;
+    case Art::ToolsPanelMask: drawToolsPanelMask(canvas, whole); break;
+    case Art::ListBox: drawListBox(canvas, whole); break;
+    case Art::ListBoxButtons: drawListBoxButtons(canvas); break;
+    case Art::Logo: drawLogo(canvas, whole); break;
+    case Art::SkinPreview: drawSkinPreview(canvas, whole); break;
+    }
+    painter.end();
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+bool writeText(const QString& path, const std::string& contents)
+{
+    QFile file(path);
+    const auto size = static_cast<qint64>(contents.size());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(contents.data(), size) != size) {
+        report("cannot write " + path.toStdString());
+        return false;
+    }
+    return true;
+}
+
+std::string colourFileText()
+{
+    std::string contents;
+    for (std::size_t i = 0; i < kSkinColourKeys.size(); ++i) {
+        const Rgb& rgb = kLayout.frameColours[i];
+        contents += std::string(kSkinColourKeys[i]) + "=" + std::to_string(rgb.red) + "," +
+                    std::to_string(rgb.green) + "," + std::to_string(rgb.blue) + "\n";
+    }
+    return contents;
+}
+
+bool sameDrawing(const ImageSpec& a, const ImageSpec& b)
+{
+    return a.width == b.width && a.height == b.height && a.art == b.art && a.keypad == b.keypad &&
+           a.category == b.category && a.grid.columns == b.grid.columns && a.grid.rows == b.grid.rows &&
+           a.labelPixels == b.labelPixels && a.secondPixels == b.secondPixels;
+}
+
+// Every key the calculator asks for is drawn, nothing it does not know is written, and keys that
+// share a file agree on what it shows.
+void checkTable()
+{
+    for (std::string_view key : kSkinImageKeys) {
+        const auto named = [key](const ImageSpec& spec) { return spec.key == key; };
+        if (std::none_of(kImages.begin(), kImages.end(), named))
+            report("no image for the key " + std::string(key));
+    }
+    for (const ImageSpec& spec : kImages) {
+        if (std::find(kSkinImageKeys.begin(), kSkinImageKeys.end(), spec.key) == kSkinImageKeys.end())
+            report("the calculator does not ask for " + std::string(spec.key));
+        for (const ImageSpec& other : kImages) {
+            if (other.file == spec.file && !sameDrawing(other, spec))
+                report(std::string(spec.key) + " and " + std::string(other.key) + " share a file but differ");
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Drawing needs no screen; the offscreen platform also keeps the fonts the same everywhere.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 2) {
+        std::fprintf(stderr, "usage: corvan-skin-generator OUTPUT_DIR\n");
+        return 2;
+    }
+    const QDir folder(arguments[1] + QStringLiteral("/Interfaces"));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        report("cannot make " + folder.path().toStdString());
+        return 1;
+    }
+    checkTable();
+    // Another font would change every label's fit; the images are drawn with these only.
+    for (std::string_view family : {kLayout.fontFamily, kLayout.condensedFontFamily}) {
+        if (QFontInfo(font(family, 10, false)).family() != text(family))
+            report("the font \"" + std::string(family) + "\" is not installed");
+    }
+
+    std::string skin = "; The default skin of Corvan, drawn by corvan-skin-generator\n";
+    std::set<std::string> written;
+    for (const ImageSpec& spec : kImages) {
+        skin += std::string(spec.key) + "=" + std::string(spec.file) + "\n";
+        for (const int scale : kScales) {
+            const std::string name = scaledName(spec.file, scale);
+            if (!written.insert(name).second)
+                continue;
+            const QString path = folder.filePath(text(std::string_view(name)));
+            QImageWriter writer(path, "png");
+            writer.setQuality(0);  // the PNG writer's smallest output
+            if (!writer.write(drawImage(spec, scale)))
+                report("cannot write " + path.toStdString() + ": " + writer.errorString().toStdString());
+        }
+    }
+    skin += std::string(kSkinColourFileKey) + "=" + std::string(kColourFile) + "\n";
+    for (const int scale : kScales)
+        writeText(folder.filePath(text(std::string_view(scaledName(kColourFile, scale)))), colourFileText());
+    writeText(folder.filePath(text(kSkinFile)), skin);
+    return problems == 0 ? 0 : 1;
+}
