@@ -14,6 +14,8 @@ int runKeys(const CliOptions& options, std::ostream& out)
             *options.output == OutputFormat::European ? kOutputEuropean : kOutputUnitedStates);
     }
     frame.SwitchCategory(options.category);
+    if (options.mode)
+        frame.setPreferredInputMode(*options.mode);
     for (int code : *options.keys)
         frame.pressKey(code);
     out << printableText(frame.display().GetInputText()) << "\n"

@@ -129,6 +129,10 @@ CliParse parseCliOptions(const std::vector<std::string>& arguments)
                 value.find_first_not_of("0123456789") != std::string::npos || std::stoi(value) > kLastCategory)
                 return {std::nullopt, "--category takes a category code from 0 to 14"};
             options.category = std::stoi(value);
+        } else if (isValueOption(argument, "--mode")) {
+            if (!takeValue(arguments, i, "--mode", value) || (value != "string" && value != "basic" && value != "rpn"))
+                return {std::nullopt, "--mode takes string, basic or rpn"};
+            options.mode = value == "string" ? u"String-Standard" : value == "basic" ? u"Basic-Standard" : u"Basic-RPN";
         } else if (isValueOption(argument, "--folder")) {
             if (!takeValue(arguments, i, "--folder", value) || value.empty())
                 return {std::nullopt, "--folder needs a folder"};
@@ -178,7 +182,9 @@ const char* cliUsage()
            "                     current line and the result, each on a line of its own\n"
            "  --category N       the category for --keys (0 Arithmetic, 1 Trigonometry,\n"
            "                     2 Base conversion, 4 matrices, ...; default 0)\n"
-           "  --folder DIR       the program folder whose state --keys starts from\n"
+           "  --mode string|basic|rpn  the input mode for --keys (default: the folder's)\n"
+           "  --folder DIR       the program folder: --keys starts from its state, and the\n"
+           "                     macros of its *.mcr files expand in expressions\n"
            "  --help             show this text\n"
            "  --                 everything after it is an expression\n"
            "\n"

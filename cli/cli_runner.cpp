@@ -8,6 +8,7 @@
 #include "ascii.h"
 #include "c_number.h"
 #include "display_text.h"
+#include "macro_expansion.h"
 #include "radix_text.h"
 #include "result_format.h"
 #include "printable_text.h"
@@ -25,21 +26,31 @@ std::string rawNumber(double x)
 
 CliRunner::CliRunner(const CliOptions& options) : options_(options), format_(options.format)
 {
+    if (!options.folder.empty())
+        loadMacroFolder(macros_, options.folder);
     engine_.settings.angleMode = options.angle;
     engine_.settings.wordSize = options.wordSize;
     engine_.settings.displayMode = options.radix != 10 ? kDisplayModeBase : 0;
 }
 
-std::optional<std::string> CliRunner::engineText(const std::string& line, int radix) const
+std::optional<std::string> CliRunner::engineText(const std::string& line, int radix, int& error) const
 {
     if (options_.engineText)
         return line;
+    const MacroExpansion expanded = expandMacroCalls(fromUtf8(line), macros_.macros());
+    if (!expanded.ok()) {
+        error = expanded.error;
+        return std::nullopt;
+    }
     // Input always reads "." as the decimal point; --output changes only what is printed.
-    std::string text = DisplayToEngineText(fromUtf8(line), OutputFormat::UnitedStates);
+    std::string text = DisplayToEngineText(expanded.text, OutputFormat::UnitedStates);
     if (radix == 10)
         return text;
     // As in the base-conversion category: every number is read in the current radix.
-    return ConvertRadixText(text, radix, radix, options_.wordSize);
+    std::optional<std::string> rewritten = ConvertRadixText(text, radix, radix, options_.wordSize);
+    if (!rewritten)
+        error = ErrorCode::kRadixConversion;
+    return rewritten;
 }
 
 bool CliRunner::inBaseMode() const
@@ -70,7 +81,8 @@ std::string CliRunner::resultText(const ValueCell& result)
 
 std::optional<double> CliRunner::scalarValue(const std::string& text)
 {
-    const std::optional<std::string> engine = engineText(text, 10);
+    int error = ErrorCode::kNone;
+    const std::optional<std::string> engine = engineText(text, 10, error);
     engine_.resetError();
     const ValueCell result = engine_.Evaluate(engine.value_or(""), Engine::kModeScalar, 10);
     if (engine_.error() != ErrorCode::kNone || result.kind == ValueKind::Complex)
@@ -137,7 +149,8 @@ bool CliRunner::applyAssignments(std::ostream& err)
                 return false;
             continue;
         }
-        const std::optional<std::string> text = engineText(value, 10);
+        int error = ErrorCode::kNone;
+        const std::optional<std::string> text = engineText(value, 10, error);
         engine_.resetError();
         const ValueCell result = engine_.Evaluate(text.value_or(""), Engine::kModeScalar, 10);
         if (engine_.error() != ErrorCode::kNone) {
@@ -192,9 +205,10 @@ bool CliRunner::evaluateLine(const std::string& line, std::ostream& out)
         out << "Empty string\n";
         return false;
     }
-    const std::optional<std::string> text = engineText(line, options_.radix);
+    int error = ErrorCode::kNone;
+    const std::optional<std::string> text = engineText(line, options_.radix, error);
     if (!text) {
-        out << toUtf8(errorMessage(ErrorCode::kRadixConversion)) << "\n";
+        out << toUtf8(errorMessage(error)) << "\n";
         return false;
     }
     if (fromUtf8(line).size() > Engine::kMaxExpressionLength || text->size() > Engine::kMaxExpressionLength) {

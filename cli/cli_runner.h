@@ -6,6 +6,7 @@
 
 #include "cli_options.h"
 #include "engine.h"
+#include "macro_data.h"
 
 // Evaluates expressions the way the calculator's "=" does and prints one line each.
 class CliRunner {
@@ -23,8 +24,9 @@ public:
     int run(std::istream& in, std::ostream& out);
 
 private:
-    // The engine text of an input line, or nothing when the radix rewrite finds no text.
-    std::optional<std::string> engineText(const std::string& line, int radix) const;
+    // The engine text of an input line, or nothing with the error code that stopped it (an
+    // invalid macro call, or a radix rewrite that finds no text).
+    std::optional<std::string> engineText(const std::string& line, int radix, int& error) const;
     bool inBaseMode() const;
     // The value of one scalar expression, or nothing (the engine error tells why).
     std::optional<double> scalarValue(const std::string& text);
@@ -34,6 +36,7 @@ private:
     std::string resultText(const ValueCell& result);
 
     CliOptions options_;
+    CBrevastCalMacroData macros_;
     DisplayFormat format_;
     Engine engine_;
 };

@@ -72,21 +72,25 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
         button->setFocusPolicy(Qt::NoFocus);
 
     functionKeypad_ = new KeypadView(kFunctionKeypadGrid.columns, kFunctionKeypadGrid.rows, this);
+    functionKeypad_->setObjectName(QStringLiteral("functionKeypad"));
     functionKeypad_->setRepeats([this](int position) {
         const std::optional<int> code = frame_.functionKeyCode(position, false);
         return code && CMainFrame::repeatsWhileHeld(*code);
     });
     basicKeypad_ = new KeypadView(kBasicPortraitGrid.columns, kBasicPortraitGrid.rows, this);
+    basicKeypad_->setObjectName(QStringLiteral("basicKeypad"));
     toolPlaceholder_ = new QLabel(this);
     toolPlaceholder_->setObjectName(QStringLiteral("placeholder"));
     toolPlaceholder_->setAlignment(Qt::AlignCenter);
     toolPlaceholder_->setWordWrap(true);
 
     toolsPanel_ = new QListWidget(this);
+    toolsPanel_->setObjectName(QStringLiteral("toolsPanel"));
     for (int category = 0; category <= CategoryCode::kDateTime; ++category)
         toolsPanel_->addItem(toQString(categoryName(category)));
     toolsPanel_->hide();
     popupList_ = new QListWidget(this);
+    popupList_->setObjectName(QStringLiteral("popupList"));
     for (const CalculusEntry& entry : kCalculusList)
         popupList_->addItem(toQString(entry.text));
     popupList_->hide();

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -133,6 +136,32 @@ TEST(CliOptions, ReadsSettings)
     EXPECT_EQ(parse.options->expressions, (std::vector<std::string>{"-5+1", "FF"}));
     EXPECT_FALSE(parseCliOptions({"--word", "12"}).options);
     EXPECT_FALSE(parseCliOptions({"--set", "=1"}).options);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CorvanCli, ExpandsTheMacrosOfTheFolder)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("corvan-cli-test-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    // "Ma" with the parameters x and y and the display text x+y, as macro.mcr stores it.
+    const std::u16string line = u"Ma\x06" u"2\x06" u"x,y\x06" u"x+y\x06" u"x+y\x06" u"111\x06";
+    std::string bytes;
+    for (char16_t c : line) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    std::ofstream(folder / "macro.mcr", std::ios::binary) << bytes;
+
+    const CliRun run = runCli({"--folder", folder.string(), "Ma(2,3)*2", "Ma(1,(2"});
+    EXPECT_EQ(run.out, "10\nInvalid macro\n");
+    EXPECT_EQ(run.status, 1);
+    const CliRun keys = runCli({"--folder", folder.string(), "--keys", "10 44 11 18", "--mode", "rpn"});
+    EXPECT_EQ(keys.out, "3\n\n");
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

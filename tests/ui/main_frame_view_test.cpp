@@ -1,0 +1,113 @@
+// The window forwards clicks and keys to the calculator and shows what it says; these tests
+// drive it offscreen as a user would.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QListWidget>
+#include <QTest>
+
+#include "key_codes.h"
+#include "keypad_view.h"
+#include "main_frame_view.h"
+
+namespace {
+
+ProgramFolder shippedFolder()
+{
+    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
+    return ProgramFolder(data, data);
+}
+
+struct Window {
+    CMainFrame frame{std::filesystem::path()};
+    CMainFrameView view{frame, shippedFolder()};
+
+    Window()
+    {
+        frame.start();
+        view.resize(240, 320);
+        view.showCategory(0);
+    }
+    KeypadView* keypad(const char* name) { return view.findChild<KeypadView*>(QString::fromLatin1(name)); }
+    void click(const char* name, int position)
+    {
+        KeypadView* pad = keypad(name);
+        QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
+    }
+    void type(const QString& text)
+    {
+        for (QChar c : text)
+            QTest::keyClick(&view, c.toLatin1());
+    }
+};
+
+TEST(CalculatorWindow, LoadsTheShippedSkin)
+{
+    Window w;
+    EXPECT_TRUE(w.view.skinLoaded());
+    EXPECT_EQ(w.view.windowTitle(), QStringLiteral("Corvan"));
+}
+
+TEST(CalculatorWindow, KeypadClicksReachTheDisplay)
+{
+    Window w;
+    // 7 + 3 x 4 = on the basic keypad (positions are key codes in portrait).
+    for (int position : {0, 18, 12, 8, 5, 19})
+        w.click("basicKeypad", position);
+    EXPECT_EQ(w.frame.display().GetInputText(), u"7+3\u00D74");
+    EXPECT_EQ(w.frame.display().resultText(), u"19");
+    // SHIFT then "=" gives [ans].
+    w.click("basicKeypad", KeyCode::kClear);
+    w.click("functionKeypad", 0);
+    w.click("basicKeypad", 19);
+    EXPECT_EQ(w.frame.display().GetInputText(), u"[ans]");
+}
+
+TEST(CalculatorWindow, KeyboardEditsAndEvaluates)
+{
+    Window w;
+    w.type(QStringLiteral("w+e"));
+    QTest::keyClick(&w.view, Qt::Key_Backspace);
+    QTest::keyClick(&w.view, Qt::Key_Backspace);
+    w.type(QStringLiteral("*r"));
+    QTest::keyClick(&w.view, Qt::Key_Return);
+    EXPECT_EQ(w.frame.display().GetInputText(), u"1\u00D73");
+    EXPECT_EQ(w.frame.display().resultText(), u"3");
+}
+
+TEST(CalculatorWindow, ToolsPanelSwitchesCategoriesAndPQScroll)
+{
+    Window w;
+    auto* panel = w.view.findChild<QListWidget*>(QStringLiteral("toolsPanel"));
+    ASSERT_NE(panel, nullptr);
+    w.view.show();
+    Q_EMIT panel->itemClicked(panel->item(2));
+    EXPECT_EQ(w.frame.category(), 2);
+    EXPECT_FALSE(panel->isVisible());
+    QTest::keyClick(&w.view, Qt::Key_P);
+    EXPECT_EQ(w.frame.category(), 6);
+    QTest::keyClick(&w.view, Qt::Key_Q);
+    EXPECT_EQ(w.frame.category(), 2);
+}
+
+TEST(CalculatorWindow, CalculusListInsertsTheChosenFunction)
+{
+    Window w;
+    w.view.show();
+    w.click("functionKeypad", 1);
+    auto* list = w.view.findChild<QListWidget*>(QStringLiteral("popupList"));
+    ASSERT_TRUE(list->isVisible());
+    Q_EMIT list->itemClicked(list->item(5));
+    EXPECT_EQ(w.frame.display().GetInputText(), u"\u222B(");
+    EXPECT_FALSE(list->isVisible());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
