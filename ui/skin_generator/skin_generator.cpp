@@ -31,6 +31,7 @@
 #include <string_view>
 #include <vector>
 
+#include "key_sound.h"
 #include "keypad_faces.h"
 #include "keypads.h"
 #include "skin.h"
@@ -836,5 +837,11 @@ int main(int argc, char** argv)
     for (const int scale : kScales)
         writeText(folder.filePath(text(std::string_view(scaledName(kColourFile, scale)))), colourFileText());
     writeText(folder.filePath(text(kSkinFile)), skin);
+
+    // The key click ships beside the skin: the preferences name "Sound 01.wav" by default.
+    const QDir sounds(arguments[1] + QStringLiteral("/Sounds"));
+    if (!sounds.mkpath(QStringLiteral(".")) ||
+        !writeClickWav(sounds.filePath(QStringLiteral("Sound 01.wav")).toStdString()))
+        report("cannot write the key sound into " + sounds.path().toStdString());
     return problems == 0 ? 0 : 1;
 }
