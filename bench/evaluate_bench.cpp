@@ -5,19 +5,9 @@
 #include <string>
 
 #include "engine.h"
+#include "evaluate_loop.h"
 
 namespace {
-
-void evaluateText(benchmark::State& state, const std::string& text)
-{
-    Engine engine;
-    for (auto _ : state) {
-        engine.resetError();
-        benchmark::DoNotOptimize(engine.Evaluate(text, Engine::kModeScalar, 10));
-    }
-    if (engine.error() != 0)
-        state.SkipWithError("evaluation failed");
-}
 
 std::string longArithmetic()
 {
@@ -30,13 +20,13 @@ std::string longArithmetic()
 
 void BM_EvaluateShort(benchmark::State& state)
 {
-    evaluateText(state, "2+3*4");
+    benchmarkEvaluate(state, "2+3*4");
 }
 BENCHMARK(BM_EvaluateShort);
 
 void BM_EvaluateLong(benchmark::State& state)
 {
-    evaluateText(state, longArithmetic());
+    benchmarkEvaluate(state, longArithmetic());
 }
 BENCHMARK(BM_EvaluateLong);
 

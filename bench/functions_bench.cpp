@@ -5,36 +5,25 @@
 #include <string>
 
 #include "engine.h"
+#include "evaluate_loop.h"
 
 namespace {
 
-void evaluateFunctions(benchmark::State& state, const std::string& text)
-{
-    Engine engine;
-    for (auto _ : state) {
-        engine.resetError();
-        engine.settings.angleMode = AngleMode::Degrees;
-        benchmark::DoNotOptimize(engine.Evaluate(text, Engine::kModeScalar, 10));
-    }
-    if (engine.error() != 0)
-        state.SkipWithError("evaluation failed");
-}
-
 void BM_EvaluateTrigonometric(benchmark::State& state)
 {
-    evaluateFunctions(state, "sin(30)^2+cos(30)^2+tan(45)");
+    benchmarkEvaluate(state, "sin(30)^2+cos(30)^2+tan(45)");
 }
 BENCHMARK(BM_EvaluateTrigonometric);
 
 void BM_EvaluateInverseTrigonometric(benchmark::State& state)
 {
-    evaluateFunctions(state, "asin(0.5)+acos(0.25)+atan(3)+asinh(2)");
+    benchmarkEvaluate(state, "asin(0.5)+acos(0.25)+atan(3)+asinh(2)");
 }
 BENCHMARK(BM_EvaluateInverseTrigonometric);
 
 void BM_EvaluatePowers(benchmark::State& state)
 {
-    evaluateFunctions(state, "2^0.5*3^1.5/(1.1^20)+(-8)^(1/3)");
+    benchmarkEvaluate(state, "2^0.5*3^1.5/(1.1^20)+(-8)^(1/3)");
 }
 BENCHMARK(BM_EvaluatePowers);
 
