@@ -282,3 +282,54 @@ TEST(DisplayState, DamagedFilesKeepWhatWasReadAndNeverCrash)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(KeypadInput, ShiftAndHoldSelectSecondFunctions)
+{
+    Frame f;
+    CMainFrame& frame = f.frame;
+    // Arithmetic position 5 is "exp"; its second function is " mod ".
+    EXPECT_EQ(frame.pressFunctionKey(5, false), CMainFrame::KeypadResult::Done);
+    EXPECT_EQ(f.input(), u"exp");
+    frame.pressFunctionKey(5, true);
+    EXPECT_EQ(f.input(), u"exp mod ");
+    // Shift is turned off by the second function it selected.
+    frame.pressFunctionKey(0, false);
+    EXPECT_TRUE(frame.display().shift());
+    frame.pressBasicKey(Orientation::Portrait, 19, false);
+    EXPECT_EQ(f.input(), u"exp mod [ans]");
+    EXPECT_FALSE(frame.display().shift());
+    EXPECT_EQ(frame.pressFunctionKey(1, false), CMainFrame::KeypadResult::OpenCalculusList);
+    frame.chooseCalculusEntry(u"Integration");
+    EXPECT_EQ(f.input(), u"exp mod [ans]\u222B(");
+    EXPECT_EQ(frame.pressFunctionKey(2, false), CMainFrame::KeypadResult::NoKey);
+    // The editing row: "(", cursor left, delete.
+    frame.pressFunctionKey(12, false);
+    frame.pressFunctionKey(16, false);
+    frame.pressFunctionKey(15, false);
+    EXPECT_EQ(f.input(), u"exp mod [ans]\u222B(");
+    EXPECT_TRUE(CMainFrame::repeatsWhileHeld(*frame.functionKeyCode(15, false)));
+    EXPECT_FALSE(CMainFrame::repeatsWhileHeld(*frame.functionKeyCode(12, false)));
+}
+
+TEST(KeypadInput, TypedAndPastedText)
+{
+    Frame f;
+    CMainFrame& frame = f.frame;
+    for (char16_t c : std::u16string_view(u"w+e"))
+        EXPECT_TRUE(frame.typeCharacter(c));
+    EXPECT_EQ(f.input(), u"1+2");
+    frame.typeCharacter(u'=');
+    EXPECT_EQ(f.result(), u"3");
+    frame.pressKey(KeyCode::kClear);
+    frame.pasteText(u"2*(3+4)\nignored");
+    EXPECT_EQ(f.input(), u"2*(3+4)");
+    frame.pressKey(KeyCode::kEquals);
+    EXPECT_EQ(f.result(), u"14");
+    frame.pressKey(KeyCode::kClear);
+    frame.pasteText(std::u16string(5000, u'1'));
+    EXPECT_EQ(f.input().size(), Engine::kMaxExpressionLength);
+}
+
+}  // namespace
