@@ -1,6 +1,6 @@
 #include "preferences_dialog_view.h"
 
-#include <QButtonGroup>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -52,6 +53,50 @@ private:
 namespace {
 
 using Move = CPreferencesDlg::CategoryMove;
+
+// The style's check boxes, radio buttons and slider handles, grown with the fonts on a
+// double-size screen.
+class ScaledStyle : public QProxyStyle {
+public:
+    explicit ScaledStyle(int scale) : scale_(scale) {}
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+        case PM_SliderThickness:
+        case PM_SliderLength:
+        case PM_SliderControlThickness:
+        case PM_SliderTickmarkOffset:
+        case PM_ScrollBarExtent:
+        case PM_ButtonMargin:
+            return value * scale_;
+        default:
+            return value;
+        }
+    }
+
+private:
+    int scale_;
+};
+
+// One style per scale for the whole run: a widget's style must outlive the widget, and the
+// dialog's children are deleted after its own members.
+QStyle* styleForScale(int scale)
+{
+    static QStyle* doubled = nullptr;
+    if (scale <= 1)
+        return nullptr;
+    if (doubled == nullptr) {
+        doubled = new ScaledStyle(2);
+        doubled->setParent(qApp);
+    }
+    return doubled;
+}
 
 // A check box whose text wraps: the long texts of these pages are wider than a 240-pixel
 // window. Clicking the text toggles the box, as with an ordinary check box.
@@ -186,6 +231,12 @@ CPreferencesDlgView::CPreferencesDlgView(CPreferencesDlg& model, QSize size, QWi
     layout->addLayout(body, 1);
     layout->addWidget(buttons);
 
+    if (QStyle* style = styleForScale(scale_)) {
+        setStyle(style);
+        for (QWidget* child : findChildren<QWidget*>())
+            child->setStyle(style);
+    }
+
     showPage(0);
     updateEnabled();
     updatePreview();
@@ -199,7 +250,7 @@ void CPreferencesDlgView::showPage(int page)
 
 QWidget* CPreferencesDlgView::makeGeneralPage()
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(this);  // a parent from the start, so the fonts below are the dialog's
     QVBoxLayout* layout = pageLayout(page, scale_);
 
     auto* tooltips = new WrappingCheckBox(tr("Enable function's tooltip."), page);
@@ -245,7 +296,7 @@ QWidget* CPreferencesDlgView::makeGeneralPage()
 
 QWidget* CPreferencesDlgView::makeCategoriesPage()
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(this);
     QVBoxLayout* layout = pageLayout(page, scale_);
 
     auto* scrolling = new WrappingCheckBox(tr("Enable scrolling categories by hard keys."), page);
@@ -276,7 +327,8 @@ QWidget* CPreferencesDlgView::makeCategoriesPage()
     int column = 0;
     for (const auto& move : moves) {
         QPushButton* button = pageButton(tr(move.text), categoryButtons_);
-        button->setMinimumWidth(0);
+        // The style's 80-pixel button would make four of them wider than a small window.
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 6 * scale_);
         connect(button, &QPushButton::clicked, this, [this, m = move.move] { moveCategory(m); });
         grid->addWidget(button, 0, column++);
     }
@@ -319,7 +371,7 @@ void CPreferencesDlgView::moveCategory(Move move)
 
 QWidget* CPreferencesDlgView::makeSoundsPage()
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(this);
     QVBoxLayout* layout = pageLayout(page, scale_);
 
     auto* enable = new WrappingCheckBox(tr("Enable play sound"), page);
@@ -350,7 +402,7 @@ QWidget* CPreferencesDlgView::makeSoundsPage()
 
 QWidget* CPreferencesDlgView::makeSkinsPage()
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(this);
     QVBoxLayout* layout = pageLayout(page, scale_);
 
     auto* label = new QLabel(tr("Choose one of the skins:"), page);
@@ -380,7 +432,7 @@ QWidget* CPreferencesDlgView::makeSkinsPage()
 
 QWidget* CPreferencesDlgView::makeModesPage()
 {
-    auto* page = new QWidget;
+    auto* page = new QWidget(this);
     QVBoxLayout* layout = pageLayout(page, scale_);
 
     auto* inputLabel = new QLabel(tr("Input mode:"), page);
@@ -417,18 +469,18 @@ QWidget* CPreferencesDlgView::makeModesPage()
     outputLabel->setBuddy(output);
     connect(output, &QComboBox::currentIndexChanged, this, [this](int item) { model_.outputModeItem = item; });
 
+    // A note, a size smaller: its lines are laid out with spaces and must not wrap.
     auto* note = new QLabel(toQString(CPreferencesDlg::kOutputNote), page);
-    note->setWordWrap(true);
+    QFont noteFont = note->font();
+    noteFont.setPixelSize(10 * scale_);
+    note->setFont(noteFont);
 
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(4 * scale_);
-    grid->addWidget(inputLabel, 0, 0);
-    grid->addWidget(input, 0, 1);
-    grid->addWidget(modeRadios_, 1, 0, 1, 2);
-    grid->addWidget(outputLabel, 2, 0);
-    grid->addWidget(output, 2, 1);
-    grid->setColumnStretch(1, 1);
-    layout->addLayout(grid);
+    // Labels above their combos: side by side they are wider than a small window.
+    layout->addWidget(inputLabel);
+    layout->addWidget(input);
+    layout->addWidget(modeRadios_);
+    layout->addWidget(outputLabel);
+    layout->addWidget(output);
     layout->addSpacing(4 * scale_);
     layout->addWidget(note);
     layout->addStretch(1);
