@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kLastBasicCategory = CategoryCode::kBaseConversion;
+constexpr int kVariableKey = 34;  // inserts "x"
 
 std::u16string upperCase(std::u16string text)
 {
@@ -99,10 +100,14 @@ void CMainFrame::SwitchCategory(int code)
 void CMainFrame::pressKey(int code)
 {
     // In the basic modes "=" is one more token for the display's stack calculator.
-    if (code == KeyCode::kEquals && display_.inputMode() == InputMode::StringStandard)
+    if (code == KeyCode::kEquals && display_.inputMode() == InputMode::StringStandard) {
         EvaluateLine();
-    else
-        display_.HandleKey(code);
+        return;
+    }
+    display_.HandleKey(code);
+    // The variable key names a parameter of the macro being written.
+    if (code == kVariableKey && macroEditor_.editing())
+        macroEditor_.useVariable(u"x");
 }
 
 CMainFrame::LineResult CMainFrame::evaluate(const std::u16string& input)
@@ -246,6 +251,7 @@ bool CMainFrame::typeCharacter(char16_t character)
     TypedKeyContext context;
     context.category = category_;
     context.radix = display_.radix();
+    context.macroEditing = macroEditor_.editing();
     const TypedKeyResult result = mapTypedCharacter(character, context);
     switch (result.kind) {
     case TypedKeyResult::Kind::Codes:

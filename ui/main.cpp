@@ -37,6 +37,8 @@ int main(int argc, char** argv)
                                   .arg(QString::fromStdString((folder.path() / "Interfaces").string())));
         return 1;
     }
+    if (frame.macroDataError())
+        QMessageBox::warning(&window, QStringLiteral("Corvan"), QStringLiteral("Macro data error!"));
     const QStringList dimensions = parser.value(size).split(QLatin1Char('x'));
     if (dimensions.size() == 2)
         window.resize(dimensions[0].toInt(), dimensions[1].toInt());

@@ -15,6 +15,8 @@
 #include "key_codes.h"
 #include "key_sound.h"
 #include "keypad_faces.h"
+#include "macro_window_view.h"
+#include "preferences_dialog_view.h"
 #include "ui_text.h"
 
 namespace {
@@ -60,15 +62,19 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     toolsButton_->setToolTip(tr("Categories (Esc closes)"));
     categoryLabel_ = new QLabel(bar_);
     categoryLabel_->setObjectName(QStringLiteral("category"));
+    preferencesButton_ = new QToolButton(bar_);
+    preferencesButton_->setText(QStringLiteral("\u2699"));
+    preferencesButton_->setToolTip(tr("Preferences (F2)"));
     helpButton_ = new QToolButton(bar_);
     helpButton_->setText(QStringLiteral("?"));
-    helpButton_->setToolTip(tr("Help"));
+    helpButton_->setToolTip(tr("Help (F1)"));
     auto* barLayout = new QHBoxLayout(bar_);
     barLayout->setContentsMargins(2, 0, 2, 0);
     barLayout->addWidget(toolsButton_);
     barLayout->addWidget(categoryLabel_, 1);
+    barLayout->addWidget(preferencesButton_);
     barLayout->addWidget(helpButton_);
-    for (QToolButton* button : {toolsButton_, helpButton_})
+    for (QToolButton* button : {toolsButton_, preferencesButton_, helpButton_})
         button->setFocusPolicy(Qt::NoFocus);
 
     functionKeypad_ = new KeypadView(kFunctionKeypadGrid.columns, kFunctionKeypadGrid.rows, this);
@@ -83,6 +89,9 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     toolPlaceholder_->setObjectName(QStringLiteral("placeholder"));
     toolPlaceholder_->setAlignment(Qt::AlignCenter);
     toolPlaceholder_->setWordWrap(true);
+
+    macroWindow_ = new CBrevastCalMacroWndView(frame_, this);
+    connect(macroWindow_, &CBrevastCalMacroWndView::changed, this, [this] { refresh(); });
 
     toolsPanel_ = new QListWidget(this);
     toolsPanel_->setObjectName(QStringLiteral("toolsPanel"));
@@ -101,6 +110,7 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     connect(basicKeypad_, &KeypadView::keyPressed, this, &CMainFrameView::onBasicKey);
     connect(toolsButton_, &QToolButton::clicked, this, &CMainFrameView::toggleToolsPanel);
     connect(helpButton_, &QToolButton::clicked, this, &CMainFrameView::openHelp);
+    connect(preferencesButton_, &QToolButton::clicked, this, &CMainFrameView::openPreferences);
     connect(toolsPanel_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         closePopups();
         showCategory(toolsPanel_->row(item));
@@ -169,6 +179,7 @@ void CMainFrameView::layoutChildren()
         basicKeypad_->setGeometry(0, top + functionHeight, width(), body.height() - functionHeight);
     }
     toolPlaceholder_->setGeometry(body);
+    macroWindow_->setGeometry(body);
     toolsPanel_->setGeometry(body.adjusted(0, 0, -body.width() / 4, 0));
     popupList_->setGeometry(body.adjusted(body.width() / 6, 0, -body.width() / 6, -body.height() / 6));
 }
@@ -177,11 +188,15 @@ void CMainFrameView::refresh()
 {
     const int category = frame_.category();
     const bool keypad = categoryHasKeypad(category);
+    const bool macros = category == CategoryCode::kMacros;
     categoryLabel_->setText(toQString(categoryName(category)));
     display_->setCategory(category);
     functionKeypad_->setVisible(keypad);
     basicKeypad_->setVisible(keypad);
-    toolPlaceholder_->setVisible(!keypad);
+    toolPlaceholder_->setVisible(!keypad && !macros);
+    macroWindow_->setVisible(macros);
+    if (macros)
+        macroWindow_->refresh();
     toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
     functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
     const Preferences& preferences = frame_.preferences();
@@ -247,6 +262,15 @@ void CMainFrameView::openHelp()
         QMessageBox::critical(this, QStringLiteral("Error!"), QStringLiteral("Cannot open help file."));
 }
 
+void CMainFrameView::openPreferences()
+{
+    closePopups();
+    const auto changes = CPreferencesDlgView::run(frame_, folder_, this);
+    if (changes.skinChanged)
+        loadSkin();
+    refresh();
+}
+
 bool CMainFrameView::handleEditingKey(QKeyEvent* event)
 {
     QListWidget* list = popupList_->isVisible() ? popupList_ : (toolsPanel_->isVisible() ? toolsPanel_ : nullptr);
@@ -270,6 +294,14 @@ bool CMainFrameView::handleEditingKey(QKeyEvent* event)
     if (event->matches(QKeySequence::Paste)) {
         frame_.pasteText(fromQString(QApplication::clipboard()->text()));
         refresh();
+        return true;
+    }
+    if (event->key() == Qt::Key_F1) {
+        openHelp();
+        return true;
+    }
+    if (event->key() == Qt::Key_F2) {
+        openPreferences();
         return true;
     }
     int code = -1;

@@ -42,6 +42,7 @@ private:
     void openCalculusList();
     void closePopups();
     void openHelp();
+    void openPreferences();
     bool handleEditingKey(QKeyEvent* event);
     QImage functionLabels() const;
 
@@ -57,9 +58,11 @@ private:
     QToolButton* toolsButton_;
     QLabel* categoryLabel_;
     QToolButton* helpButton_;
+    QToolButton* preferencesButton_;
     KeypadView* functionKeypad_;
     KeypadView* basicKeypad_;
     QLabel* toolPlaceholder_;
+    class CBrevastCalMacroWndView* macroWindow_;
     QListWidget* toolsPanel_;
     QListWidget* popupList_;
 };

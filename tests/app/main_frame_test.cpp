@@ -333,3 +333,48 @@ TEST(KeypadInput, TypedAndPastedText)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MacroEditing, WritesAMacroAndUsesItInExpressions)
+{
+    TempFolder folder;
+    {
+        CMainFrame frame(folder.path(), fixedToday);
+        frame.start();
+        frame.SwitchCategory(CategoryCode::kMacros);
+        EXPECT_TRUE(frame.macroEditor().editing());
+        EXPECT_EQ(frame.display().resultText(), u"macro editing ...");
+        frame.editMacro(u"Ma");
+        // Categories 2 to 10 wait until the macro is done; Arithmetic lends its keypad.
+        frame.SwitchCategory(CategoryCode::kTip);
+        EXPECT_EQ(frame.category(), CategoryCode::kMacros);
+        frame.SwitchCategory(CategoryCode::kArithmetic);
+        for (int code : {34, 8, 11})
+            frame.pressKey(code);
+        EXPECT_EQ(frame.macroEditor().params(), u"x");
+        ASSERT_TRUE(frame.saveMacro());
+        frame.stopEditingMacro();
+        frame.SwitchCategory(CategoryCode::kTip);
+        EXPECT_EQ(frame.category(), CategoryCode::kTip);
+        frame.close();
+    }
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / "macro.mcr"));
+    CMainFrame frame(folder.path(), fixedToday);
+    frame.start();
+    frame.SwitchCategory(CategoryCode::kArithmetic);
+    frame.pressKey(KeyCode::kClear);
+    frame.pasteText(u"Ma(5)+1");
+    frame.pressKey(KeyCode::kEquals);
+    EXPECT_EQ(frame.display().resultText(), u"11");
+    frame.pressKey(KeyCode::kClear);
+    frame.pasteText(u"Ma(5");
+    frame.pressKey(KeyCode::kEquals);
+    EXPECT_EQ(frame.display().resultText(), u"10");
+    frame.pressKey(KeyCode::kClear);
+    frame.pasteText(u"Ma((5");
+    frame.pressKey(KeyCode::kEquals);
+    EXPECT_EQ(frame.display().resultText(), u"Invalid macro");
+}
+
+}  // namespace
