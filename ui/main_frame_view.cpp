@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPropertyAnimation>
 #include <QUrl>
 
 #include "category_names.h"
@@ -31,18 +32,29 @@ const char* const kFunctionLabelImages[] = {
     "SmallFontsStatistics", "SmallFontsMatrix",     "SmallFontsFinance",
 };
 
-QString windowStyleSheet(int scale)
+QString colourName(std::uint32_t packed)
+{
+    return QColor(static_cast<int>(packed & 0xFF), static_cast<int>((packed >> 8) & 0xFF),
+                  static_cast<int>((packed >> 16) & 0xFF))
+        .name();
+}
+
+// The frame colours come from the skin: 0 the window, 1 the category bar, 2 lines, 3 quiet
+// text, 4 the accent; the list boxes have their own frame colour.
+QString windowStyleSheet(int scale, const SkinColours& colours)
 {
     return QStringLiteral(
-               "QWidget#bar { background: #141A21; }"
+               "CMainFrameView { background: %3; }"
+               "QWidget#bar { background: %4; border-top: 1px solid %5; border-bottom: 1px solid %5; }"
                "QLabel#category { color: #E8EEF2; font-weight: bold; font-size: %1px; }"
                "QToolButton { color: #E8EEF2; background: transparent; border: none; font-size: %1px; }"
-               "QListWidget { background: #1F2731; color: #E8EEF2; border: 1px solid #F29B38;"
-               " font-size: %2px; }"
-               "QListWidget::item:selected { background: #F29B38; color: #141A21; }"
-               "QLabel#placeholder { color: #7D8B99; background: #1B222C; font-size: %2px; }")
+               "QListWidget { background: %4; color: #E8EEF2; border: 1px solid %7; font-size: %2px; }"
+               "QListWidget::item:selected { background: %6; color: %3; }"
+               "QLabel#placeholder { color: %8; background: %3; font-size: %2px; }")
         .arg(11 * scale)
-        .arg(12 * scale);
+        .arg(12 * scale)
+        .arg(colourName(colours.border[0]), colourName(colours.border[1]), colourName(colours.border[2]),
+             colourName(colours.border[4]), colourName(colours.listBoxBorder), colourName(colours.border[3]));
 }
 
 }  // namespace
@@ -132,7 +144,8 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
 void CMainFrameView::loadSkin()
 {
     skinLoaded_ = skin_.load(folder_, frame_.preferences().skinName, facts_.scale, facts_.square);
-    setStyleSheet(windowStyleSheet(facts_.scale));
+    setStyleSheet(windowStyleSheet(facts_.scale, skin_.colours()));
+    setAttribute(Qt::WA_StyledBackground);
     display_->setScale(facts_.scale);
     functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
     const bool landscape = facts_.landscape || facts_.square;
@@ -237,9 +250,21 @@ void CMainFrameView::toggleToolsPanel()
 {
     const bool open = !toolsPanel_->isVisible();
     popupList_->hide();
+    if (!open) {
+        toolsPanel_->hide();
+        return;
+    }
     toolsPanel_->setCurrentRow(frame_.category());
-    toolsPanel_->setVisible(open);
+    toolsPanel_->show();
     toolsPanel_->raise();
+    // The panel slides in from the left over the keypads.
+    const QPoint shown = toolsPanel_->pos();
+    auto* slide = new QPropertyAnimation(toolsPanel_, "pos", toolsPanel_);
+    slide->setDuration(150);
+    slide->setStartValue(QPoint(-toolsPanel_->width(), shown.y()));
+    slide->setEndValue(shown);
+    slide->setEasingCurve(QEasingCurve::OutCubic);
+    slide->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
 void CMainFrameView::openCalculusList()
