@@ -61,9 +61,18 @@ QRect KeypadView::faceRect(int position) const
     const QRect cell = keyRect(position);
     if (faces_.isNull() || aspectFits())
         return cell;
-    // Keep the key's drawn proportions; stretched labels are hard to read.
-    const QSizeF source(static_cast<double>(faces_.width()) / columns_, static_cast<double>(faces_.height()) / rows_);
-    const QSize fitted = source.scaled(cell.size(), Qt::KeepAspectRatio).toSize();
+    // Keys keep roughly their drawn proportions: a little stretch keeps them large enough to
+    // read, much more makes the labels hard to read.
+    constexpr double kMaxStretch = 1.5;
+    const double sourceWidth = static_cast<double>(faces_.width()) / columns_;
+    const double sourceHeight = static_cast<double>(faces_.height()) / rows_;
+    double scaleX = cell.width() / sourceWidth;
+    double scaleY = cell.height() / sourceHeight;
+    if (scaleY > scaleX * kMaxStretch)
+        scaleY = scaleX * kMaxStretch;
+    else if (scaleX > scaleY * kMaxStretch)
+        scaleX = scaleY * kMaxStretch;
+    const QSize fitted(static_cast<int>(sourceWidth * scaleX), static_cast<int>(sourceHeight * scaleY));
     return QRect(cell.center() - QPoint(fitted.width() / 2, fitted.height() / 2), fitted);
 }
 

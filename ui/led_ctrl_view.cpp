@@ -25,6 +25,10 @@ QString indicatorText(const CLEDCtrl& display, int category)
     QStringList parts;
     if (display.shift())
         parts << QStringLiteral("SHIFT");
+    if (display.inputMode() == InputMode::BasicStandard)
+        parts << QStringLiteral("BASIC");
+    else if (display.inputMode() == InputMode::BasicRpn)
+        parts << QStringLiteral("RPN");
     parts << QString::fromLatin1(kAngles[display.angleUnit() - KeyCode::kAngleDeg]);
     parts << QString::fromLatin1(kFormats[display.displayFormat() - KeyCode::kFormatFix]);
     parts << QString::fromLatin1(kRadixes[display.radix() - KeyCode::kRadixBin]);

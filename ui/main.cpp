@@ -23,7 +23,10 @@ int main(int argc, char** argv)
                                   QStringLiteral("Key codes to press before the screenshot."), QStringLiteral("codes"));
     const QCommandLineOption category(QStringLiteral("category"),
                                       QStringLiteral("Category to show before the screenshot."), QStringLiteral("code"));
-    parser.addOptions({screenshot, size, keys, category});
+    const QCommandLineOption mode(QStringLiteral("mode"),
+                                  QStringLiteral("Input mode before the screenshot: string, basic or rpn."),
+                                  QStringLiteral("mode"));
+    parser.addOptions({screenshot, size, keys, category, mode});
     parser.process(application);
 
     const ProgramFolder folder = ProgramFolder::fromEnvironment();
@@ -47,6 +50,12 @@ int main(int argc, char** argv)
         // A picture of the window in a given state, for checking layouts at every scale.
         if (parser.isSet(category))
             window.showCategory(parser.value(category).toInt());
+        if (parser.isSet(mode)) {
+            const QString name = parser.value(mode);
+            frame.setPreferredInputMode(name == QLatin1String("basic") ? u"Basic-Standard"
+                                        : name == QLatin1String("rpn") ? u"Basic-RPN"
+                                                                       : u"String-Standard");
+        }
         for (const QString& code : parser.value(keys).split(QLatin1Char(' '), Qt::SkipEmptyParts))
             frame.pressKey(code.toInt());
         window.showCategory(frame.category());

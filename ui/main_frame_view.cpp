@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPropertyAnimation>
 #include <QUrl>
@@ -48,6 +49,7 @@ QString windowStyleSheet(int scale, const SkinColours& colours)
                "QWidget#bar { background: %4; border-top: 1px solid %5; border-bottom: 1px solid %5; }"
                "QLabel#category { color: #E8EEF2; font-weight: bold; font-size: %1px; }"
                "QToolButton { color: #E8EEF2; background: transparent; border: none; font-size: %1px; }"
+               "QToolButton::menu-indicator { image: none; width: 0px; }"
                "QListWidget { background: %4; color: #E8EEF2; border: 1px solid %7; font-size: %2px; }"
                "QListWidget::item:selected { background: %6; color: %3; }"
                "QLabel#placeholder { color: %8; background: %3; font-size: %2px; }")
@@ -74,19 +76,28 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     toolsButton_->setToolTip(tr("Categories (Esc closes)"));
     categoryLabel_ = new QLabel(bar_);
     categoryLabel_->setObjectName(QStringLiteral("category"));
-    preferencesButton_ = new QToolButton(bar_);
-    preferencesButton_->setText(QStringLiteral("\u2699"));
-    preferencesButton_->setToolTip(tr("Preferences (F2)"));
-    helpButton_ = new QToolButton(bar_);
-    helpButton_->setText(QStringLiteral("?"));
-    helpButton_->setToolTip(tr("Help (F1)"));
+    // One menu for what is not a key: preferences, help, the clipboard.
+    menuButton_ = new QToolButton(bar_);
+    menuButton_->setText(QStringLiteral("\u22EE"));
+    menuButton_->setToolTip(tr("Menu"));
+    menuButton_->setPopupMode(QToolButton::InstantPopup);
+    auto* menu = new QMenu(menuButton_);
+    menu->addAction(tr("Preferences..."), QKeySequence(Qt::Key_F2), this, &CMainFrameView::openPreferences);
+    menu->addAction(tr("Help"), QKeySequence(Qt::Key_F1), this, &CMainFrameView::openHelp);
+    menu->addSeparator();
+    menu->addAction(tr("Copy result"), QKeySequence::Copy, this, &CMainFrameView::copyResult);
+    menu->addAction(tr("Paste expression"), QKeySequence::Paste, this, &CMainFrameView::pasteExpression);
+    menu->addSeparator();
+    menu->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
+    menuButton_->setMenu(menu);
+    // The shortcuts work wherever the focus is in the window, not only while the menu is open.
+    addActions(menu->actions());
     auto* barLayout = new QHBoxLayout(bar_);
     barLayout->setContentsMargins(2, 0, 2, 0);
     barLayout->addWidget(toolsButton_);
     barLayout->addWidget(categoryLabel_, 1);
-    barLayout->addWidget(preferencesButton_);
-    barLayout->addWidget(helpButton_);
-    for (QToolButton* button : {toolsButton_, preferencesButton_, helpButton_})
+    barLayout->addWidget(menuButton_);
+    for (QToolButton* button : {toolsButton_, menuButton_})
         button->setFocusPolicy(Qt::NoFocus);
 
     functionKeypad_ = new KeypadView(kFunctionKeypadGrid.columns, kFunctionKeypadGrid.rows, this);
@@ -121,8 +132,6 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     connect(functionKeypad_, &KeypadView::keyPressed, this, &CMainFrameView::onFunctionKey);
     connect(basicKeypad_, &KeypadView::keyPressed, this, &CMainFrameView::onBasicKey);
     connect(toolsButton_, &QToolButton::clicked, this, &CMainFrameView::toggleToolsPanel);
-    connect(helpButton_, &QToolButton::clicked, this, &CMainFrameView::openHelp);
-    connect(preferencesButton_, &QToolButton::clicked, this, &CMainFrameView::openPreferences);
     connect(toolsPanel_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         closePopups();
         showCategory(toolsPanel_->row(item));
@@ -287,6 +296,17 @@ void CMainFrameView::openHelp()
         QMessageBox::critical(this, QStringLiteral("Error!"), QStringLiteral("Cannot open help file."));
 }
 
+void CMainFrameView::copyResult()
+{
+    QApplication::clipboard()->setText(displayString(frame_.display().resultText()));
+}
+
+void CMainFrameView::pasteExpression()
+{
+    frame_.pasteText(fromQString(QApplication::clipboard()->text()));
+    refresh();
+}
+
 void CMainFrameView::openPreferences()
 {
     closePopups();
@@ -313,12 +333,11 @@ bool CMainFrameView::handleEditingKey(QKeyEvent* event)
         }
     }
     if (event->matches(QKeySequence::Copy)) {
-        QApplication::clipboard()->setText(displayString(frame_.display().resultText()));
+        copyResult();
         return true;
     }
     if (event->matches(QKeySequence::Paste)) {
-        frame_.pasteText(fromQString(QApplication::clipboard()->text()));
-        refresh();
+        pasteExpression();
         return true;
     }
     if (event->key() == Qt::Key_F1) {

@@ -43,6 +43,8 @@ private:
     void closePopups();
     void openHelp();
     void openPreferences();
+    void copyResult();
+    void pasteExpression();
     bool handleEditingKey(QKeyEvent* event);
     QImage functionLabels() const;
 
@@ -57,8 +59,7 @@ private:
     QWidget* bar_;
     QToolButton* toolsButton_;
     QLabel* categoryLabel_;
-    QToolButton* helpButton_;
-    QToolButton* preferencesButton_;
+    QToolButton* menuButton_;
     KeypadView* functionKeypad_;
     KeypadView* basicKeypad_;
     QLabel* toolPlaceholder_;

@@ -463,6 +463,7 @@ QWidget* CPreferencesDlgView::makeModesPage()
 
     auto* outputLabel = new QLabel(tr("Output mode:"), page);
     auto* output = new QComboBox(page);
+    output->setObjectName(QStringLiteral("outputMode"));
     for (std::u16string_view mode : CPreferencesDlg::kOutputModes)
         output->addItem(toQString(mode));
     output->setCurrentIndex(model_.outputModeItem);

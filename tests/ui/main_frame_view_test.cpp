@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QListWidget>
 #include <QTest>
+#include <QTimer>
+
+#include "../app/temp_folder.h"
 
 #include "key_codes.h"
 #include "keypad_view.h"
@@ -19,10 +24,11 @@ ProgramFolder shippedFolder()
 }
 
 struct Window {
-    CMainFrame frame{std::filesystem::path()};
-    CMainFrameView view{frame, shippedFolder()};
+    CMainFrame frame;
+    CMainFrameView view;
 
-    Window()
+    explicit Window(ProgramFolder folder = shippedFolder(), std::filesystem::path stateFolder = {})
+        : frame(stateFolder), view(frame, folder)
     {
         frame.start();
         view.resize(240, 320);
@@ -100,6 +106,66 @@ TEST(CalculatorWindow, CalculusListInsertsTheChosenFunction)
     Q_EMIT list->itemClicked(list->item(5));
     EXPECT_EQ(w.frame.display().GetInputText(), u"\u222B(");
     EXPECT_FALSE(list->isVisible());
+}
+
+TEST(CalculatorWindow, TypesImpliedProductsAndEvaluatesWithEnter)
+{
+    Window w;
+    w.type(QStringLiteral("2(3)"));
+    QTest::keyClick(&w.view, Qt::Key_Return);
+    EXPECT_EQ(w.frame.display().GetInputText(), u"2(3)");
+    EXPECT_EQ(w.frame.display().resultText(), u"6");
+}
+
+TEST(CalculatorWindow, PreferencesConvertTheCurrentLineToTheNewOutputFormat)
+{
+    TempFolder home;
+    const ProgramFolder folder(home.path(), CORVAN_SOURCE_DATA_DIR);
+    ASSERT_TRUE(folder.prepare());
+    Window w(folder, home.path());
+    w.type(QStringLiteral("w.s"));
+    ASSERT_EQ(w.frame.display().GetInputText(), u"1.4");
+    bool answered = false;
+    QTimer::singleShot(0, [&answered] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* output = dialog->findChild<QComboBox*>(QStringLiteral("outputMode"));
+        ASSERT_NE(output, nullptr);
+        output->setCurrentIndex(output->findText(QStringLiteral("European")));
+        dialog->accept();
+        answered = true;
+    });
+    QTest::keyClick(&w.view, Qt::Key_F2);
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(w.frame.preferences().outputFormat, u"European");
+    // The converted line went to the history below, and the current line was cleared.
+    EXPECT_EQ(w.frame.display().line(1).input(), u"1\u00B84");
+    EXPECT_EQ(w.frame.display().GetInputText(), u"");
+    EXPECT_TRUE(std::filesystem::exists(home.path() / "preferences.dat"));
+}
+
+TEST(CalculatorWindow, ClosingWritesTheStateThatTheNextStartRestores)
+{
+    TempFolder home;
+    const ProgramFolder folder(home.path(), CORVAN_SOURCE_DATA_DIR);
+    ASSERT_TRUE(folder.prepare());
+    {
+        Window w(folder, home.path());
+        w.view.showCategory(1);
+        w.type(QStringLiteral("w+w"));
+        QTest::keyClick(&w.view, Qt::Key_Return);
+        w.frame.setPreferredInputMode(u"Basic-RPN");
+        w.view.close();
+    }
+    for (const char* file : {"preferences.dat", "led.dat", "macro.mcr"})
+        EXPECT_TRUE(std::filesystem::exists(home.path() / file)) << file;
+    CMainFrame frame(home.path());
+    frame.start();
+    EXPECT_EQ(frame.category(), 1);
+    EXPECT_EQ(frame.preferences().inputMode, u"Basic-RPN");
+    // The evaluated line stays as history; start-up clears only the current line.
+    EXPECT_EQ(frame.display().line(1).input(), u"1+1");
+    EXPECT_EQ(frame.display().line(0).input(), u"");
 }
 
 }  // namespace
