@@ -32,7 +32,7 @@ constexpr Faces kStatistics = {{
 }};
 
 constexpr Faces kMatrices = {{
-    {u"SHIFT", u""}, {u"", u""}, {u"det", u""}, {u"inv", u""}, {u"eigv", u""}, {u"eigl", u""},
+    {u"SHIFT", u""}, {u"[VA]", u""}, {u"det", u""}, {u"inv", u""}, {u"eigv", u""}, {u"eigl", u""},
     {u"orth", u""}, {u"rank", u""}, {u"trans", u""}, {u"diag", u""}, {u"tri", u""}, {u"solve", u""},
     {u"(", u""}, {u")", u""}, {u",", u""}, {u"DEL", u""}, {u"\u25C0", u""}, {u"\u25B6", u""},
 }};
@@ -55,7 +55,21 @@ constexpr int kShiftPosition = 0;
 constexpr int kBaseShiftPosition = 1;
 constexpr int kCalculusListPosition = 1;
 
+// The answer first, then the user variables in slot order ("VW" comes after "VZ").
+constexpr std::array<std::u16string_view, kVariableListSize> kVariables = {
+    u"[ans]", u"[VA]", u"[VB]", u"[VC]", u"[VD]", u"[VE]", u"[VF]", u"[VG]", u"[VH]",
+    u"[VI]",  u"[VJ]", u"[VK]", u"[VL]", u"[VM]", u"[VN]", u"[VO]", u"[VP]", u"[VQ]",
+    u"[VR]",  u"[VS]", u"[VT]", u"[VU]", u"[VV]", u"[VX]", u"[VY]", u"[VZ]", u"[VW]",
+};
+
 }  // namespace
+
+std::u16string_view variableListEntry(int index)
+{
+    if (index < 0 || index >= kVariableListSize)
+        return {};
+    return kVariables[static_cast<std::size_t>(index)];
+}
 
 std::array<KeyFace, kFunctionKeypadFaceCount> functionKeypadFaces(int category)
 {
@@ -78,6 +92,8 @@ std::optional<KeypadSpecial> functionKeypadSpecial(int category, int position)
         return KeypadSpecial::Shift;
     if (category == CategoryCode::kArithmetic && position == kCalculusListPosition)
         return KeypadSpecial::CalculusList;
+    if (category == CategoryCode::kMatrices && position == kCalculusListPosition)
+        return KeypadSpecial::VariableList;
     return std::nullopt;
 }
 

@@ -221,7 +221,8 @@ CMainFrame::KeypadResult CMainFrame::pressFunctionKey(int position, bool held)
             pressKey(KeyCode::kShift);
             return KeypadResult::Done;
         }
-        return KeypadResult::OpenCalculusList;
+        return *special == KeypadSpecial::CalculusList ? KeypadResult::OpenCalculusList
+                                                       : KeypadResult::OpenVariableList;
     }
     const std::optional<int> code = functionKeyCode(position, held);
     if (!code)
@@ -238,6 +239,12 @@ CMainFrame::KeypadResult CMainFrame::pressBasicKey(Orientation orientation, int 
         return KeypadResult::NoKey;
     sendShiftable(*code, display_.shift());
     return KeypadResult::Done;
+}
+
+void CMainFrame::chooseVariable(std::u16string_view name)
+{
+    if (display_.inputMode() == InputMode::StringStandard && !name.empty())
+        display_.currentLine().insertToken(name);
 }
 
 void CMainFrame::chooseCalculusEntry(std::u16string_view text)

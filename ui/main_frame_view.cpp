@@ -123,8 +123,6 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     toolsPanel_->hide();
     popupList_ = new QListWidget(this);
     popupList_->setObjectName(QStringLiteral("popupList"));
-    for (const CalculusEntry& entry : kCalculusList)
-        popupList_->addItem(toQString(entry.text));
     popupList_->hide();
     for (QListWidget* list : {toolsPanel_, popupList_})
         list->setFocusPolicy(Qt::NoFocus);
@@ -138,7 +136,10 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     });
     connect(popupList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         closePopups();
-        frame_.chooseCalculusEntry(fromQString(item->text()));
+        if (popupKind_ == CMainFrame::KeypadResult::OpenVariableList)
+            frame_.chooseVariable(fromQString(item->text()));
+        else
+            frame_.chooseCalculusEntry(fromQString(item->text()));
         afterKey();
     });
 
@@ -242,8 +243,9 @@ void CMainFrameView::showCategory(int category)
 void CMainFrameView::onFunctionKey(int position, bool held)
 {
     closePopups();
-    if (frame_.pressFunctionKey(position, held) == CMainFrame::KeypadResult::OpenCalculusList)
-        openCalculusList();
+    const CMainFrame::KeypadResult result = frame_.pressFunctionKey(position, held);
+    if (result == CMainFrame::KeypadResult::OpenCalculusList || result == CMainFrame::KeypadResult::OpenVariableList)
+        openPopupList(result);
     afterKey();
 }
 
@@ -276,8 +278,17 @@ void CMainFrameView::toggleToolsPanel()
     slide->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
-void CMainFrameView::openCalculusList()
+void CMainFrameView::openPopupList(CMainFrame::KeypadResult kind)
 {
+    popupKind_ = kind;
+    popupList_->clear();
+    if (kind == CMainFrame::KeypadResult::OpenVariableList) {
+        for (int index = 0; index < kVariableListSize; ++index)
+            popupList_->addItem(toQString(variableListEntry(index)));
+    } else {
+        for (const CalculusEntry& entry : kCalculusList)
+            popupList_->addItem(toQString(entry.text));
+    }
     popupList_->setCurrentRow(0);
     popupList_->show();
     popupList_->raise();

@@ -39,7 +39,8 @@ private:
     void onFunctionKey(int position, bool held);
     void onBasicKey(int position, bool held);
     void toggleToolsPanel();
-    void openCalculusList();
+    // The calculus functions or the variables, as a list over the keypads.
+    void openPopupList(CMainFrame::KeypadResult kind);
     void closePopups();
     void openHelp();
     void openPreferences();
@@ -66,4 +67,5 @@ private:
     class CBrevastCalMacroWndView* macroWindow_;
     QListWidget* toolsPanel_;
     QListWidget* popupList_;
+    CMainFrame::KeypadResult popupKind_ = CMainFrame::KeypadResult::OpenCalculusList;
 };

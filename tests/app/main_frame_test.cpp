@@ -5,6 +5,7 @@
 
 #include "atomic_file.h"
 #include "key_codes.h"
+#include "keypad_faces.h"
 #include "keypads.h"
 #include "main_frame.h"
 #include "temp_folder.h"
@@ -375,6 +376,26 @@ TEST(MacroEditing, WritesAMacroAndUsesItInExpressions)
     frame.pasteText(u"Ma((5");
     frame.pressKey(KeyCode::kEquals);
     EXPECT_EQ(frame.display().resultText(), u"Invalid macro");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(KeypadInput, VariableListInsertsNamesInTheMatrixCategory)
+{
+    Frame f;
+    f.frame.SwitchCategory(CategoryCode::kMatrices);
+    EXPECT_EQ(f.frame.pressFunctionKey(1, false), CMainFrame::KeypadResult::OpenVariableList);
+    EXPECT_EQ(variableListEntry(kVariableListSize - 1), u"[VW]");
+    EXPECT_EQ(variableListEntry(kVariableListSize), u"");
+    f.frame.chooseVariable(variableListEntry(1));
+    f.frame.pressFunctionKey(3, false);
+    f.frame.chooseVariable(variableListEntry(1));
+    f.frame.pressFunctionKey(13, false);
+    EXPECT_EQ(f.input(), u"[VA]inv([VA])");
+    f.frame.pressFunctionKey(15 - 1, false);
+    EXPECT_EQ(f.frame.display().currentLine().tokenCount(), 5u);
 }
 
 }  // namespace
