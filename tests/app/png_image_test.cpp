@@ -46,48 +46,48 @@ void appendBytes(png_structp png, png_bytep data, size_t length)
 
 void flushNothing(png_structp) {}
 
-bool writeRaw(RawWriter& writer, const RawPng& spec, std::size_t rowBytes)
+bool writeRaw(RawWriter& writer, const RawPng& layout, std::size_t rowBytes)
 {
     png_structp png = writer.png;
     png_infop info = writer.info;
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_write_fn(png, &writer.bytes, appendBytes, flushNothing);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colourType,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty())
-        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-    if (!spec.paletteAlpha.empty())
-        png_set_tRNS(png, info, spec.paletteAlpha.data(),
-                     static_cast<int>(spec.paletteAlpha.size()), nullptr);
-    if (spec.transparentColour)
-        png_set_tRNS(png, info, nullptr, 0, &*spec.transparentColour);
-    if (spec.background)
-        png_set_bKGD(png, info, &*spec.background);
-    if (spec.gamma)
-        png_set_gAMA(png, info, *spec.gamma);
+    if (!layout.palette.empty())
+        png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
+    if (!layout.paletteAlpha.empty())
+        png_set_tRNS(png, info, layout.paletteAlpha.data(),
+                     static_cast<int>(layout.paletteAlpha.size()), nullptr);
+    if (layout.transparentColour)
+        png_set_tRNS(png, info, nullptr, 0, &*layout.transparentColour);
+    if (layout.background)
+        png_set_bKGD(png, info, &*layout.background);
+    if (layout.gamma)
+        png_set_gAMA(png, info, *layout.gamma);
     png_write_info(png, info);
     const int passes = png_set_interlace_handling(png);
     for (int pass = 0; pass < passes; ++pass)
-        for (int y = 0; y < spec.height; ++y)
-            png_write_row(png, spec.rows.data() + static_cast<std::size_t>(y) * rowBytes);
+        for (int y = 0; y < layout.height; ++y)
+            png_write_row(png, layout.rows.data() + static_cast<std::size_t>(y) * rowBytes);
     png_write_end(png, nullptr);
     return true;
 }
 
-Bytes encodeRaw(const RawPng& spec)
+Bytes encodeRaw(const RawPng& layout)
 {
     // Grey, palette, RGB or RGBA: the formats the tests use.
-    const std::size_t channels = spec.colourType == PNG_COLOR_TYPE_RGB         ? 3
-                                 : spec.colourType == PNG_COLOR_TYPE_RGB_ALPHA ? 4
+    const std::size_t channels = layout.colourType == PNG_COLOR_TYPE_RGB         ? 3
+                                 : layout.colourType == PNG_COLOR_TYPE_RGB_ALPHA ? 4
                                                                                : 1;
-    const std::size_t rowBytes = (spec.width * channels * spec.bitDepth + 7) / 8;
-    EXPECT_EQ(spec.rows.size(), rowBytes * spec.height);
+    const std::size_t rowBytes = (layout.width * channels * layout.bitDepth + 7) / 8;
+    EXPECT_EQ(layout.rows.size(), rowBytes * layout.height);
     RawWriter writer;
     writer.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     writer.info = png_create_info_struct(writer.png);
-    EXPECT_TRUE(writeRaw(writer, spec, rowBytes));
+    EXPECT_TRUE(writeRaw(writer, layout, rowBytes));
     return Bytes(writer.bytes.begin(), writer.bytes.end());
 }
 
@@ -143,7 +143,7 @@ TEST(PngImage, DecodesEveryFormatToRgba)
         ramp.push_back(static_cast<std::uint8_t>(i * 7));
     const struct {
         const char* name;
-        RawPng spec;
+        RawPng layout;
         Bytes expected;
     } cases[] = {
         {"grey with a transparent level",
@@ -173,10 +173,10 @@ TEST(PngImage, DecodesEveryFormatToRgba)
          rgbaOfRgb(ramp)},
     };
     for (const auto& c : cases) {
-        const auto image = decodePng(encodeRaw(c.spec));
+        const auto image = decodePng(encodeRaw(c.layout));
         ASSERT_TRUE(image.has_value()) << c.name;
-        EXPECT_EQ(image->width, c.spec.width) << c.name;
-        EXPECT_EQ(image->height, c.spec.height) << c.name;
+        EXPECT_EQ(image->width, c.layout.width) << c.name;
+        EXPECT_EQ(image->height, c.layout.height) << c.name;
         EXPECT_EQ(image->rgba, c.expected) << c.name;
     }
 }

@@ -226,7 +226,7 @@ enum class Keypad {
     Formula,
 };
 
-struct ImageSpec {
+struct ImagePlan {
     std::string_view key;
     std::string_view file;  // the scale-1 name; scale 2 inserts "_VGA" before ".png"
     int width;
@@ -246,7 +246,7 @@ constexpr KeypadGrid kFormulaGrid{4, 1};
 
 // Keys sharing a file share one image: "SmallFonts" and "SmallFontsGeneral" show the arithmetic
 // labels, and the equation solver's pad takes the faces that its "LargeFonts" labels fit.
-constexpr auto kImages = std::to_array<ImageSpec>({
+constexpr auto kImages = std::to_array<ImagePlan>({
     {"NumberKeyboard", "number_keyboard.png", 240, 128, Art::Keys,
      Keypad::BasicPortrait, 0, kBasicPortraitGrid, 15, 8},
     {"Keyboard", "keyboard.png", 168, 120, Art::Keys,
@@ -490,15 +490,15 @@ KeyStyle basicKeyStyle(std::u16string_view label)
     return KeyStyle::Digit;
 }
 
-std::vector<GridKey> keysOf(const ImageSpec& spec)
+std::vector<GridKey> keysOf(const ImagePlan& plan)
 {
     std::vector<GridKey> keys;
-    const int count = spec.grid.columns * spec.grid.rows;
-    switch (spec.keypad) {
+    const int count = plan.grid.columns * plan.grid.rows;
+    switch (plan.keypad) {
     case Keypad::BasicPortrait:
     case Keypad::BasicLandscape: {
         const Orientation orientation =
-            spec.keypad == Keypad::BasicPortrait ? Orientation::Portrait : Orientation::Landscape;
+            plan.keypad == Keypad::BasicPortrait ? Orientation::Portrait : Orientation::Landscape;
         for (int position = 0; position < count; ++position) {
             const KeyFace face = basicKeypadFace(orientation, position);
             keys.push_back({face.label, face.second, basicKeyStyle(face.label)});
@@ -506,11 +506,11 @@ std::vector<GridKey> keysOf(const ImageSpec& spec)
         break;
     }
     case Keypad::Function: {
-        const auto faces = functionKeypadFaces(spec.category);
+        const auto faces = functionKeypadFaces(plan.category);
         for (int position = 0; position < count; ++position) {
             const KeyFace& face = faces[static_cast<std::size_t>(position)];
             KeyStyle style = position >= kFunctionKeypadKeys ? KeyStyle::Edit : KeyStyle::Function;
-            if (functionKeypadSpecial(spec.category, position) == KeypadSpecial::Shift)
+            if (functionKeypadSpecial(plan.category, position) == KeypadSpecial::Shift)
                 style = KeyStyle::Shift;
             keys.push_back({face.label, face.second, style});
         }
@@ -523,7 +523,7 @@ std::vector<GridKey> keysOf(const ImageSpec& spec)
     case Keypad::None: break;
     }
     if (static_cast<int>(keys.size()) != count)
-        report(std::string(spec.key) + ": the grid does not match its key table");
+        report(std::string(plan.key) + ": the grid does not match its key table");
     return keys;
 }
 
@@ -568,14 +568,14 @@ QRectF keyRect(const QRectF& area, KeypadGrid grid, const Cell& cell)
         .adjusted(inset, inset, -inset, -inset);
 }
 
-void drawKeypad(Canvas& canvas, const ImageSpec& spec, const QRectF& area, bool faces, bool labels)
+void drawKeypad(Canvas& canvas, const ImagePlan& plan, const QRectF& area, bool faces, bool labels)
 {
-    for (const Cell& cell : cellsOf(keysOf(spec), spec.grid)) {
-        const QRectF key = keyRect(area, spec.grid, cell);
+    for (const Cell& cell : cellsOf(keysOf(plan), plan.grid)) {
+        const QRectF key = keyRect(area, plan.grid, cell);
         if (faces)
             drawKeyFace(canvas, key, cell.key.style);
         if (labels)
-            drawKeyLabels(canvas, key, cell.key, spec.labelPixels, spec.secondPixels);
+            drawKeyLabels(canvas, key, cell.key, plan.labelPixels, plan.secondPixels);
     }
 }
 
@@ -698,13 +698,13 @@ void drawSkinPreview(Canvas& canvas, const QRectF& logical)
     canvas.painter.drawText(canvas.rect(display.adjusted(4, 3, -5, -3)), Qt::AlignRight | Qt::AlignBottom,
                             QStringLiteral("3.14159"));
 
-    const ImageSpec functions{"", "", 0, 0, Art::Keys,
+    const ImagePlan functions{"", "", 0, 0, Art::Keys,
                               Keypad::Function, CategoryCode::kArithmetic, kFunctionKeypadGrid};
     const QRectF functionArea(0, m.previewDisplayHeight, logical.width(),
                               kFunctionKeypadGrid.rows * m.previewFunctionRowHeight);
     drawKeypad(canvas, functions, functionArea, true, false);
 
-    const ImageSpec basic{"", "", 0, 0, Art::Keys,
+    const ImagePlan basic{"", "", 0, 0, Art::Keys,
                           Keypad::BasicPortrait, 0, kBasicPortraitGrid, m.previewLabelPixels, 0};
     const QRectF basicArea(0, functionArea.bottom(), logical.width(),
                            kBasicPortraitGrid.rows * m.previewBasicRowHeight);
@@ -719,22 +719,22 @@ void drawSkinPreview(Canvas& canvas, const QRectF& logical)
         report("the preview's parts do not fill it");
 }
 
-QImage drawImage(const ImageSpec& spec, int scale)
+QImage drawImage(const ImagePlan& plan, int scale)
 {
-    QImage image(spec.width * scale, spec.height * scale, QImage::Format_ARGB32_Premultiplied);
+    QImage image(plan.width * scale, plan.height * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     Canvas canvas{painter, scale};
-    const QRectF whole(0, 0, spec.width, spec.height);
-    switch (spec.art) {
+    const QRectF whole(0, 0, plan.width, plan.height);
+    switch (plan.art) {
     case Art::Keys:
     case Art::Buttons:
         painter.fillRect(canvas.rect(whole), colour(kLayout.palette.backdrop));
-        drawKeypad(canvas, spec, whole, true, spec.art == Art::Keys);
+        drawKeypad(canvas, plan, whole, true, plan.art == Art::Keys);
         break;
-    case Art::Labels: drawKeypad(canvas, spec, whole, false, true); break;
+    case Art::Labels: drawKeypad(canvas, plan, whole, false, true); break;
     case Art::ToolsPanel: drawToolsPanel(canvas, whole); break;
     case Art::ToolsPanelMask: drawToolsPanelMask(canvas, whole); break;
     case Art::ListBox: drawListBox(canvas, whole); break;
@@ -768,7 +768,7 @@ std::string colourFileText()
     return contents;
 }
 
-bool sameDrawing(const ImageSpec& a, const ImageSpec& b)
+bool sameDrawing(const ImagePlan& a, const ImagePlan& b)
 {
     return a.width == b.width && a.height == b.height && a.art == b.art && a.keypad == b.keypad &&
            a.category == b.category && a.grid.columns == b.grid.columns && a.grid.rows == b.grid.rows &&
@@ -780,16 +780,16 @@ bool sameDrawing(const ImageSpec& a, const ImageSpec& b)
 void checkTable()
 {
     for (std::string_view key : kSkinImageKeys) {
-        const auto named = [key](const ImageSpec& spec) { return spec.key == key; };
+        const auto named = [key](const ImagePlan& plan) { return plan.key == key; };
         if (std::none_of(kImages.begin(), kImages.end(), named))
             report("no image for the key " + std::string(key));
     }
-    for (const ImageSpec& spec : kImages) {
-        if (std::find(kSkinImageKeys.begin(), kSkinImageKeys.end(), spec.key) == kSkinImageKeys.end())
-            report("the calculator does not ask for " + std::string(spec.key));
-        for (const ImageSpec& other : kImages) {
-            if (other.file == spec.file && !sameDrawing(other, spec))
-                report(std::string(spec.key) + " and " + std::string(other.key) + " share a file but differ");
+    for (const ImagePlan& plan : kImages) {
+        if (std::find(kSkinImageKeys.begin(), kSkinImageKeys.end(), plan.key) == kSkinImageKeys.end())
+            report("the calculator does not ask for " + std::string(plan.key));
+        for (const ImagePlan& other : kImages) {
+            if (other.file == plan.file && !sameDrawing(other, plan))
+                report(std::string(plan.key) + " and " + std::string(other.key) + " share a file but differ");
         }
     }
 }
@@ -820,16 +820,16 @@ int main(int argc, char** argv)
 
     std::string skin = "; The default skin of Corvan, drawn by corvan-skin-generator\n";
     std::set<std::string> written;
-    for (const ImageSpec& spec : kImages) {
-        skin += std::string(spec.key) + "=" + std::string(spec.file) + "\n";
+    for (const ImagePlan& plan : kImages) {
+        skin += std::string(plan.key) + "=" + std::string(plan.file) + "\n";
         for (const int scale : kScales) {
-            const std::string name = scaledName(spec.file, scale);
+            const std::string name = scaledName(plan.file, scale);
             if (!written.insert(name).second)
                 continue;
             const QString path = folder.filePath(text(std::string_view(name)));
             QImageWriter writer(path, "png");
             writer.setQuality(0);  // the PNG writer's smallest output
-            if (!writer.write(drawImage(spec, scale)))
+            if (!writer.write(drawImage(plan, scale)))
                 report("cannot write " + path.toStdString() + ": " + writer.errorString().toStdString());
         }
     }
