@@ -1,0 +1,465 @@
+#include "matrix_store.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine.h"
+#include "temp_folder.h"
+
+namespace {
+
+struct Expected {
+    int slot;
+    int rows;
+    int cols;
+    std::vector<double> values;  // row-major
+};
+
+void writeBytes(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::vector<double> valuesOf(const CMatrixData& m)
+{
+    std::vector<double> values;
+    for (int r = 0; r < m.rows(); ++r)
+        for (int c = 0; c < m.columns(); ++c)
+            values.push_back(m.get(r, c));
+    return values;
+}
+
+std::string filledMatrixFile(int slot, int rows, int cols)
+{
+    std::string text = "1\r\n" + std::to_string(slot) + " " + std::to_string(rows) + " " +
+                       std::to_string(cols) + "\r\n";
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c)
+            text += std::to_string(r * cols + c) + " ";
+        text += "\r\n";
+    }
+    return text;
+}
+
+using Status = CListMatrixDlg::LoadStatus;
+
+struct LoadCase {
+    const char* what;
+    std::string file;
+    Status status;
+    std::vector<Expected> entries;
+};
+
+TEST(MatrixStoreLoad, FollowsTheReadingRules)
+{
+    const std::string overLong = "1\r\n2 2 1\r\n1" + std::string(2046, ' ') + "9 \r\n";
+    const LoadCase cases[] = {
+        {"count 0", "0\r\n2 1 1\r\n5 \r\n", Status::BadCount, {}},
+        {"count 26", "26\r\n2 1 1\r\n5 \r\n", Status::BadCount, {}},
+        {"negative count", "-1\r\n2 1 1\r\n5 \r\n", Status::BadCount, {}},
+        {"count beyond the int range", "4294967297\r\n2 1 1\r\n5 \r\n", Status::BadCount, {}},
+        {"text count", "x\r\n", Status::BadCount, {}},
+        {"slot 29 of 30 x 30", filledMatrixFile(29, 30, 30), Status::Loaded, {}},
+        {"bad headers skipped alone",
+         "5\r\n30 1 1\r\n-1 1 1\r\n2 0 1\r\n2 31 1\r\n3 1 2\r\n7 8 \r\n", Status::Loaded,
+         {{3, 1, 2, {7, 8}}}},
+        {"extra pieces ignored", "1\r\n2 1 2\r\n1 2 3 4\r\n", Status::Loaded, {{2, 1, 2, {1, 2}}}},
+        {"missing pieces stay 0", "1\r\n2 2 3\r\n1\r\n4 5\r\n", Status::Loaded,
+         {{2, 2, 3, {1, 0, 0, 4, 5, 0}}}},
+        {"atof rule", "1\r\n2 1 4\r\nx 2.5e1  -.5 7abc\r\n", Status::Loaded, {{2, 1, 4, {0, 25, -0.5, 7}}}},
+        {"file ends before a header", "2\r\n2 1 1\r\n5 \r\n", Status::DataError, {{2, 1, 1, {5}}}},
+        {"text where a header belongs", "2\r\n2 1 1\r\n5 \r\nabc\r\n", Status::DataError, {{2, 1, 1, {5}}}},
+        {"file ends inside the rows", "1\r\n2 3 1\r\n5 \r\n", Status::Loaded, {{2, 3, 1, {5, 0, 0}}}},
+        {"duplicate slot keeps the first and stays in step",
+         "3\r\n2 1 1\r\n5 \r\n2 2 1\r\n6 \r\n7 \r\n4 1 1\r\n8 \r\n", Status::Loaded,
+         {{2, 1, 1, {5}}, {4, 1, 1, {8}}}},
+        {"line over 2047 characters continues as the next row", overLong, Status::Loaded,
+         {{2, 2, 1, {1, 9}}}},
+        {"NUL ends the line", std::string("1\r\n2 1 2\r\n1\0 2\r\n", 15), Status::Loaded,
+         {{2, 1, 2, {1, 0}}}},
+    };
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder folder;
+        writeBytes(folder.path() / "matrix.dat", c.file);
+        Engine engine;
+        CListMatrixDlg store(engine);
+        EXPECT_EQ(store.load(folder.path() / "matrix.dat"), c.status);
+        if (std::string(c.what) == "slot 29 of 30 x 30") {
+            ASSERT_EQ(store.count(), 1);
+            EXPECT_EQ(store.entry(0).name(), "LIST");
+            EXPECT_EQ(store.entry(0).get(29, 29), 899);
+            continue;
+        }
+        ASSERT_EQ(store.count(), static_cast<int>(c.entries.size()));
+        for (std::size_t i = 0; i < c.entries.size(); ++i) {
+            const CMatrixData& m = store.entry(static_cast<int>(i));
+            EXPECT_EQ(m.slot(), c.entries[i].slot);
+            EXPECT_EQ(m.rows(), c.entries[i].rows);
+            EXPECT_EQ(m.columns(), c.entries[i].cols);
+            EXPECT_EQ(valuesOf(m), c.entries[i].values);
+        }
+        EXPECT_EQ(store.shownIndex(), c.entries.empty() ? -1 : 0);
+    }
+}
+
+TEST(MatrixStoreLoad, MissingFileLoadsNothingAndReplacesTheList)
+{
+    TempFolder folder;
+    Engine engine;
+    CListMatrixDlg store(engine);
+    store.newMatrix(2, 2, 2);
+    EXPECT_EQ(store.load(folder.path() / "matrix.dat"), Status::NoFile);
+    EXPECT_EQ(store.count(), 0);
+    EXPECT_FALSE(engine.slots[2].isMatrix());
+    EXPECT_EQ(store.sizeLabel(), "");
+}
+
+TEST(MatrixStoreSave, WritesTheExactFormat)
+{
+    Engine engine;
+    CListMatrixDlg store(engine);
+    EXPECT_EQ(store.fileText(), "0\r\n");
+    store.newMatrix(2, 2, 3);
+    store.setElement(0, 0, "1");
+    store.setElement(0, 1, "2.5");
+    store.setElement(1, 0, "-3");
+    store.newMatrix(1, 2, 2);
+    store.setElement(0, 0, "3.0");
+    store.setElement(0, 1, "0.1");
+    EXPECT_EQ(store.fileText(), "2\r\n3 2 2\r\n1 2.50000000 \r\n-3 0 \r\n2 1 2\r\n3 0.10000000 \r\n");
+}
+
+TEST(MatrixStoreSave, RoundTripsThroughTheFile)
+{
+    TempFolder folder;
+    const auto path = folder.path() / "matrix.dat";
+    Engine first;
+    CListMatrixDlg saved(first);
+    saved.newMatrix(3, 2, 27);
+    saved.setElement(2, 1, "-12345.125");
+    saved.setElement(0, 0, "0.5");
+    saved.newMatrix(30, 30, 5);
+    saved.setElement(29, 29, "1e15");
+    const auto result = saved.save(path);
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(result.omitted, 0);
+
+    Engine second;
+    CListMatrixDlg loaded(second);
+    ASSERT_EQ(loaded.load(path), Status::Loaded);
+    ASSERT_EQ(loaded.count(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(loaded.entry(i).slot(), saved.entry(i).slot());
+        EXPECT_EQ(valuesOf(loaded.entry(i)), valuesOf(saved.entry(i)));
+    }
+    EXPECT_EQ(second.slots[27].data, first.slots[27].data);
+}
+
+TEST(MatrixStoreSave, MoreThanTwentyFiveEntriesLeaveOutTheResultFirst)
+{
+    Engine engine;
+    CListMatrixDlg store(engine);
+    for (const auto& free : store.freeNames())
+        store.newMatrix(1, 1, free.slot);
+    engine.slots.storeScalar(VariableSlots::kResult, 4);
+    EXPECT_EQ(store.keepResult(), "[VRE]");
+    ASSERT_EQ(store.count(), 27);
+
+    TempFolder folder;
+    const auto result = store.save(folder.path() / "matrix.dat");
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(result.omitted, 2);
+    const std::string text = store.fileText();
+    EXPECT_EQ(text.rfind("25\r\n2 1 1\r\n", 0), 0u);
+    EXPECT_EQ(text.find("\r\n1 1 1\r\n"), std::string::npos);   // VRE
+    EXPECT_EQ(text.find("\r\n27 1 1\r\n"), std::string::npos);  // the last user matrix
+
+    Engine other;
+    CListMatrixDlg reloaded(other);
+    EXPECT_EQ(reloaded.load(folder.path() / "matrix.dat"), Status::Loaded);
+    EXPECT_EQ(reloaded.count(), 25);
+}
+
+TEST(MatrixStoreLoad, DamagedFilesLoadOnlyValidMatrices)
+{
+    Engine source;
+    CListMatrixDlg good(source);
+    for (int slot = 2; slot < 8; ++slot) {
+        good.newMatrix(slot, 9 - slot, slot);
+        good.setElement(0, 0, std::to_string(slot * 1.25));
+    }
+    const std::string valid = good.fileText();
+    const std::string pieces[] = {"99999999999", "-7", " ", "\r\n", std::string(3000, '8'), "\0", "\xff"};
+
+    std::mt19937 random(12345);
+    TempFolder folder;
+    const auto path = folder.path() / "matrix.dat";
+    for (int round = 0; round < 200; ++round) {
+        std::string damaged = valid;
+        const int edits = 1 + static_cast<int>(random() % 6);
+        for (int e = 0; e < edits && !damaged.empty(); ++e) {
+            const std::size_t at = random() % damaged.size();
+            switch (random() % 4) {
+            case 0: damaged[at] = static_cast<char>(random() % 256); break;
+            case 1: damaged.insert(at, pieces[random() % std::size(pieces)]); break;
+            case 2: damaged.erase(at, random() % 20); break;
+            default: damaged.resize(at); break;
+            }
+        }
+        writeBytes(path, damaged);
+        Engine engine;
+        CListMatrixDlg store(engine);
+        store.load(path);
+        ASSERT_LE(store.count(), 25);
+        std::set<int> slots;
+        for (int i = 0; i < store.count(); ++i) {
+            const CMatrixData& m = store.entry(i);
+            ASSERT_GE(m.rows(), 1);
+            ASSERT_LE(m.rows(), 30);
+            ASSERT_GE(m.columns(), 1);
+            ASSERT_LE(m.columns(), 30);
+            ASSERT_TRUE(slots.insert(m.slot()).second) << "two entries share slot " << m.slot();
+        }
+        // Saving what was loaded gives a file that loads back the same; infinities and NaNs,
+        // which the format cannot carry, settle after one more round.
+        auto reload = [&](const std::string& text) {
+            writeBytes(path, text);
+            Engine again;
+            CListMatrixDlg reloaded(again);
+            EXPECT_NE(reloaded.load(path), Status::DataError);
+            return reloaded.fileText();
+        };
+        const std::string settled = reload(store.fileText());
+        ASSERT_EQ(reload(settled), settled);
+    }
+}
+
+TEST(MatrixStoreEdit, FreeNamesFollowTheTableAndRunOut)
+{
+    Engine engine;
+    CListMatrixDlg store(engine);
+    auto names = store.freeNames();
+    ASSERT_EQ(names.size(), 26u);
+    EXPECT_EQ(names.front().name, "VA");
+    EXPECT_EQ(names[22].name, "VX");
+    EXPECT_EQ(names.back().name, "VW");
+    EXPECT_EQ(names.back().slot, 27);
+    store.newMatrix(1, 1, 2);
+    EXPECT_EQ(store.freeNames().front().name, "VB");
+    for (const auto& free : store.freeNames())
+        EXPECT_TRUE(store.copyTo(free.slot));
+    EXPECT_TRUE(store.freeNames().empty());
+    EXPECT_FALSE(store.newMatrix(1, 1, 2));
+    EXPECT_FALSE(store.copyTo(3));
+}
+
+TEST(MatrixStoreEdit, NewClampsTheSizeAndTakesOnlyFreeUserSlots)
+{
+    struct Case {
+        int rows, cols, slot;
+        bool made;
+        int wantRows, wantCols;
+    };
+    const Case cases[] = {
+        {0, 31, 2, true, 1, 30},    {-5, 100, 2, true, 1, 30}, {30, 1, 27, true, 30, 1},
+        {2, 2, 1, false, 0, 0},     {2, 2, 28, false, 0, 0},   {2, 2, 0, false, 0, 0},
+        {2, 2, -1, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.slot);
+        Engine engine;
+        CListMatrixDlg store(engine);
+        EXPECT_EQ(store.newMatrix(c.rows, c.cols, c.slot), c.made);
+        EXPECT_EQ(store.count(), c.made ? 1 : 0);
+        if (c.made) {
+            EXPECT_EQ(engine.slots[c.slot].rows, c.wantRows);
+            EXPECT_EQ(engine.slots[c.slot].cols, c.wantCols);
+            EXPECT_EQ(store.sizeLabel(),
+                      "Size: " + std::to_string(c.wantRows) + "x" + std::to_string(c.wantCols));
+        }
+    }
+}
+
+TEST(MatrixStoreEdit, DeleteShowsTheEntryBefore)
+{
+    struct Case {
+        int count, shown, nextShown;
+    };
+    const Case cases[] = {{3, 0, 0}, {3, 1, 0}, {3, 2, 1}, {1, 0, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown);
+        Engine engine;
+        CListMatrixDlg store(engine);
+        for (int i = 0; i < c.count; ++i)
+            store.newMatrix(1, 1, 2 + i);
+        store.show(c.shown);
+        store.deleteShown();
+        EXPECT_EQ(store.count(), c.count - 1);
+        EXPECT_EQ(store.shownIndex(), c.nextShown);
+        EXPECT_FALSE(engine.slots[2 + c.shown].isMatrix());
+        EXPECT_EQ(store.sizeLabel().empty(), c.nextShown < 0);
+    }
+    Engine engine;
+    CListMatrixDlg store(engine);
+    store.newMatrix(2, 2, 2);
+    store.newMatrix(2, 2, 3);
+    store.deleteAll();
+    EXPECT_EQ(store.count(), 0);
+    EXPECT_EQ(store.gridRows(), 0);
+    EXPECT_FALSE(engine.slots[3].isMatrix());
+    EXPECT_EQ(store.insertName(), "");
+}
+
+TEST(MatrixStoreEdit, SetElementReadsTheEditedText)
+{
+    struct Case {
+        std::string text;
+        double value;
+        const char* cell;
+    };
+    const Case cases[] = {
+        {"  2.5\t", 2.5, "2.5"},
+        {"abc", 0, "0"},
+        {"1e2", 100, "100"},
+        {"-0.125x", -0.125, "-0.125"},
+        {"0.1", 0.1, "0.1"},
+        {"1" + std::string(127, '0') + "5", 1e127, nullptr},  // the 129th character is cut
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Engine engine;
+        CListMatrixDlg store(engine);
+        store.newMatrix(2, 3, 4);
+        EXPECT_TRUE(store.setElement(1, 2, c.text));
+        EXPECT_EQ(engine.slots[4].at(1, 2), c.value);
+        if (c.cell) {
+            EXPECT_EQ(store.cellText(1, 2), c.cell);
+        }
+    }
+    Engine engine;
+    CListMatrixDlg store(engine);
+    EXPECT_FALSE(store.setElement(0, 0, "1"));
+    store.newMatrix(2, 3, 4);
+    EXPECT_FALSE(store.setElement(2, 0, "1"));
+    EXPECT_FALSE(store.setElement(0, 3, "1"));
+    EXPECT_FALSE(store.setElement(-1, 0, "1"));
+}
+
+TEST(MatrixStoreEdit, ClearZeroesAndShowsFiveDecimals)
+{
+    Engine engine;
+    CListMatrixDlg store(engine);
+    store.newMatrix(2, 2, 2);
+    store.setElement(1, 1, "7");
+    store.clear();
+    EXPECT_EQ(engine.slots[2].data, std::vector<double>(4, 0.0));
+    EXPECT_EQ(store.cellText(1, 1), "0.00000");
+    EXPECT_EQ(store.cellText(0, 0), "0.00000");
+    store.show(0);
+    EXPECT_EQ(store.cellText(1, 1), "0");
+}
+
+TEST(MatrixStoreEdit, CopyToDuplicatesTheShownMatrix)
+{
+    Engine engine;
+    CListMatrixDlg store(engine);
+    store.newMatrix(2, 3, 2);
+    store.setElement(1, 2, "6");
+    ASSERT_TRUE(store.copyTo(9));
+    EXPECT_EQ(store.shownIndex(), 1);
+    EXPECT_EQ(store.insertName(), "[VH]");
+    store.setElement(1, 2, "8");
+    EXPECT_EQ(engine.slots[2].at(1, 2), 6);
+    EXPECT_EQ(engine.slots[9].at(1, 2), 8);
+}
+
+TEST(MatrixStoreResult, TwoResultsInARowLeaveOneFirst)
+{
+    Engine engine;
+    CListMatrixDlg store(engine);
+    engine.slots.storeScalar(VariableSlots::kResult, 3);
+    EXPECT_EQ(store.keepResult(), "");
+    EXPECT_FALSE(engine.slots[1].isMatrix());
+
+    store.newMatrix(1, 1, 2);
+    const double elements[] = {1, 2, 3, 4, 5, 6};
+    engine.slots.storeMatrix(VariableSlots::kResult, 2, 3, elements);
+    EXPECT_EQ(store.keepResult(), "[VRE]");
+    engine.slots.storeScalar(VariableSlots::kResult, -2.5);
+    EXPECT_EQ(store.keepResult(), "[VRE]");
+    ASSERT_EQ(store.count(), 2);
+    EXPECT_EQ(store.entry(0).name(), "VRE");
+    EXPECT_EQ(store.entry(1).name(), "VA");
+    EXPECT_EQ(store.shownIndex(), 0);
+    EXPECT_EQ(store.sizeLabel(), "Size: 1x1");
+    EXPECT_EQ(engine.slots[1].data, std::vector<double>{-2.5});
+
+    engine.slots.storeMatrix(VariableSlots::kResult, 2, 3, elements);
+    store.keepResult();
+    EXPECT_EQ(engine.slots[1].data, std::vector<double>(elements, elements + 6));
+    EXPECT_EQ(store.cellText(1, 0), "4");
+}
+
+TEST(MatrixStoreResult, ResultLoadedAnywhereIsReplaced)
+{
+    TempFolder folder;
+    writeBytes(folder.path() / "matrix.dat", "2\r\n2 1 1\r\n1 \r\n1 1 1\r\n9 \r\n");
+    Engine engine;
+    CListMatrixDlg store(engine);
+    store.load(folder.path() / "matrix.dat");
+    engine.slots.storeScalar(VariableSlots::kResult, 5);
+    store.keepResult();
+    ASSERT_EQ(store.count(), 2);
+    EXPECT_EQ(store.entry(0).name(), "VRE");
+    EXPECT_EQ(store.entry(1).name(), "VA");
+    EXPECT_EQ(engine.slots[1].data, std::vector<double>{5});
+}
+
+TEST(MatrixStoreView, GridTexts)
+{
+    const std::pair<double, const char*> cells[] = {
+        {3, "3"}, {-2, "-2"}, {0.5, "0.5"}, {-2.25, "-2.25"}, {1.0 / 3, "0.33333333"},
+        {1e-9, "0"}, {2.000000001, "2"},
+    };
+    for (const auto& [value, text] : cells)
+        EXPECT_EQ(CListMatrixDlg::cellValueText(value), text) << value;
+    EXPECT_EQ(CListMatrixDlg::columnHeader(0), "1    ");
+    EXPECT_EQ(CListMatrixDlg::columnHeader(11), "12    ");
+    EXPECT_EQ(CListMatrixDlg::rowHeader(0), " 1");
+    EXPECT_EQ(CListMatrixDlg::rowHeader(29), "30");
+}
+
+TEST(MatrixData, HandleOwnsItsSlot)
+{
+    Engine engine;
+    {
+        CMatrixData a(engine);
+        EXPECT_FALSE(a.allocate(0, 2, 3));
+        EXPECT_FALSE(a.allocate(2, 2, 30));
+        ASSERT_TRUE(a.allocate(2, 2, 3));
+        a.set(1, 1, 4);
+        a.set(2, 0, 9);  // outside: ignored
+        EXPECT_EQ(a.get(2, 0), 0);
+        CMatrixData b = std::move(a);
+        EXPECT_EQ(a.rows(), 0);
+        EXPECT_EQ(b.get(1, 1), 4);
+        EXPECT_EQ(b.name(), "VB");
+
+        CMatrixData c(engine);
+        c.allocate(2, 3, 4);
+        EXPECT_FALSE(c.copyFrom(b));
+        c.allocate(2, 2, 4);
+        EXPECT_TRUE(c.copyFrom(b));
+        EXPECT_EQ(c.get(1, 1), 4);
+    }
+    EXPECT_FALSE(engine.slots[3].isMatrix());
+    EXPECT_FALSE(engine.slots[4].isMatrix());
+}
+
+}  // namespace

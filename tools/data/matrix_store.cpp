@@ -1,0 +1,484 @@
+#include "matrix_store.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstddef>
+#include <string>
+
+#include "atomic_file.h"
+#include "c_number.h"
+#include "engine.h"
+
+namespace {
+
+constexpr int kFirstUserSlot = 2;
+constexpr int kLastUserSlot = 27;
+// A file the loader can read is far smaller (25 matrices of 30 lines of 2047 characters);
+// anything bigger is not read into memory at all.
+constexpr std::uintmax_t kMaxFileBytes = 4u * 1024u * 1024u;
+
+bool isCSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool inRange(int value, int low, int high)
+{
+    // The file's checks are unsigned comparisons: negative values fail like large ones.
+    return static_cast<unsigned>(value - low) <= static_cast<unsigned>(high - low);
+}
+
+// C's atof: leading white space skipped, the longest number read, 0 when there is none.
+double atofRule(std::string_view text)
+{
+    std::size_t start = 0;
+    while (start < text.size() && isCSpace(text[start]))
+        ++start;
+    double value = 0.0;
+    if (cnum::parsePrefix(text.substr(start), value) == 0)
+        return 0.0;
+    return value;
+}
+
+// Reads the file the way the stdio calls of the format do: "%d" skips white space and reads
+// an integer; a line is what fgets gives with a 2048-byte buffer, so a longer line comes back
+// in pieces, each counted as one line.
+class FileReader {
+public:
+    explicit FileReader(std::string_view text) : text_(text) {}
+
+    // Values beyond the int range saturate, so a huge count or size fails the range checks.
+    bool readInt(int& value)
+    {
+        while (pos_ < text_.size() && isCSpace(text_[pos_]))
+            ++pos_;
+        std::size_t at = pos_;
+        bool negative = false;
+        if (at < text_.size() && (text_[at] == '+' || text_[at] == '-')) {
+            negative = text_[at] == '-';
+            ++at;
+        }
+        if (at >= text_.size() || text_[at] < '0' || text_[at] > '9')
+            return false;
+        long long magnitude = 0;
+        for (; at < text_.size() && text_[at] >= '0' && text_[at] <= '9'; ++at)
+            magnitude = std::min<long long>(magnitude * 10 + (text_[at] - '0'), 1LL << 32);
+        pos_ = at;
+        const long long signedValue = negative ? -magnitude : magnitude;
+        value = static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
+        return true;
+    }
+
+    bool readLine(std::string_view& line)
+    {
+        if (pos_ >= text_.size())
+            return false;
+        const std::size_t limit = std::min(text_.size(), pos_ + CListMatrixDlg::kMaxLineChars);
+        std::size_t end = pos_;
+        while (end < limit && text_[end] != '\n')
+            ++end;
+        if (end < limit)
+            ++end;  // the newline belongs to the line
+        line = text_.substr(pos_, end - pos_);
+        pos_ = end;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// Stores the blank-separated pieces of one data line in one matrix row.
+void readRow(std::string_view line, CMatrixData& matrix, int row)
+{
+    // A NUL byte ends the text as far as the C string functions are concerned.
+    line = line.substr(0, line.find('\0'));
+    int col = 0;
+    std::size_t pos = 0;
+    while (pos < line.size() && col < matrix.columns()) {
+        while (pos < line.size() && line[pos] == ' ')
+            ++pos;
+        if (pos >= line.size())
+            break;
+        std::size_t end = line.find(' ', pos);
+        if (end == std::string_view::npos)
+            end = line.size();
+        matrix.set(row, col++, atofRule(line.substr(pos, end - pos)));
+        pos = end;
+    }
+}
+
+bool loadable(const CMatrixData& matrix)
+{
+    return inRange(matrix.rows(), 1, CMatrixData::kMaxSize) &&
+           inRange(matrix.columns(), 1, CMatrixData::kMaxSize);
+}
+
+}  // namespace
+
+// ---- CMatrixData ----------------------------------------------------------------------------
+
+CMatrixData::~CMatrixData() { release(); }
+
+CMatrixData::CMatrixData(CMatrixData&& other) noexcept : engine_(other.engine_), slot_(other.slot_)
+{
+    other.slot_ = -1;
+}
+
+CMatrixData& CMatrixData::operator=(CMatrixData&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        engine_ = other.engine_;
+        slot_ = other.slot_;
+        other.slot_ = -1;
+    }
+    return *this;
+}
+
+bool CMatrixData::allocate(int rows, int cols, int slot)
+{
+    release();
+    if (!inRange(slot, 0, VariableSlots::kCount - 1) || !inRange(rows, 1, 0xFFFF) ||
+        !inRange(cols, 1, 0xFFFF))
+        return false;
+    const std::vector<double> zeros(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+    engine_->slots.storeMatrix(slot, static_cast<std::uint16_t>(rows), static_cast<std::uint16_t>(cols),
+                               zeros.data());
+    slot_ = slot;
+    return true;
+}
+
+void CMatrixData::release()
+{
+    if (slot_ >= 0)
+        engine_->slots.clear(slot_);
+    slot_ = -1;
+}
+
+bool CMatrixData::holdsMatrix() const
+{
+    if (slot_ < 0)
+        return false;
+    const ValueCell& cell = engine_->slots[slot_];
+    return cell.isMatrix() && cell.data.size() == static_cast<std::size_t>(cell.rows) * cell.cols;
+}
+
+int CMatrixData::rows() const { return holdsMatrix() ? engine_->slots[slot_].rows : 0; }
+
+int CMatrixData::columns() const { return holdsMatrix() ? engine_->slots[slot_].cols : 0; }
+
+double CMatrixData::get(int row, int col) const
+{
+    if (row < 0 || col < 0 || row >= rows() || col >= columns())
+        return 0.0;
+    return engine_->slots[slot_].at(static_cast<std::size_t>(row), static_cast<std::size_t>(col));
+}
+
+void CMatrixData::set(int row, int col, double value)
+{
+    if (row < 0 || col < 0 || row >= rows() || col >= columns())
+        return;
+    ValueCell& cell = engine_->slots[slot_];
+    cell.data[static_cast<std::size_t>(row) * cell.cols + static_cast<std::size_t>(col)] = value;
+}
+
+void CMatrixData::zero()
+{
+    if (holdsMatrix())
+        std::fill(engine_->slots[slot_].data.begin(), engine_->slots[slot_].data.end(), 0.0);
+}
+
+bool CMatrixData::copyFrom(const CMatrixData& other)
+{
+    if (!holdsMatrix() || !other.holdsMatrix() || rows() != other.rows() ||
+        columns() != other.columns())
+        return false;
+    if (engine_ != other.engine_ || slot_ != other.slot_)
+        engine_->slots[slot_].data = other.engine_->slots[other.slot_].data;
+    return true;
+}
+
+std::string_view CMatrixData::name() const
+{
+    return slot_ >= 0 ? VariableSlots::name(slot_) : std::string_view{};
+}
+
+// ---- CListMatrixDlg: file -------------------------------------------------------------------
+
+CListMatrixDlg::LoadStatus CListMatrixDlg::load(const std::filesystem::path& path)
+{
+    deleteAll();
+    std::string bytes;
+    if (!readWholeFile(path, bytes, kMaxFileBytes))
+        return LoadStatus::NoFile;
+    FileReader reader(bytes);
+    int fileCount = 0;
+    if (!reader.readInt(fileCount) || !inRange(fileCount, 1, kMaxFileCount))
+        return LoadStatus::BadCount;
+
+    LoadStatus status = LoadStatus::Loaded;
+    for (int header = 0; header < fileCount; ++header) {
+        int slot = 0;
+        int rows = 0;
+        int cols = 0;
+        if (!reader.readInt(slot) || !reader.readInt(rows) || !reader.readInt(cols)) {
+            status = LoadStatus::DataError;
+            break;
+        }
+        // A rejected header is skipped alone: the next header is read at once.
+        if (!inRange(slot, 0, VariableSlots::kCount - 1) || !inRange(rows, 1, CMatrixData::kMaxSize) ||
+            !inRange(cols, 1, CMatrixData::kMaxSize))
+            continue;
+        // A second header for a slot already loaded keeps the first matrix: two handles on one
+        // slot would free each other's data. Its rows are still read, to stay in step.
+        const bool duplicate = slotInUse(slot);
+        CMatrixData matrix(*engine_);
+        if (!duplicate)
+            matrix.allocate(rows, cols, slot);
+        std::string_view line;
+        reader.readLine(line);  // the rest of the header line
+        for (int row = 0; row < rows && reader.readLine(line); ++row) {
+            if (!duplicate)
+                readRow(line, matrix, row);
+        }
+        if (!duplicate)
+            entries_.push_back(std::move(matrix));
+    }
+    shown_ = entries_.empty() ? -1 : 0;
+    refreshView();
+    return status;
+}
+
+std::string CListMatrixDlg::fileText(int* omitted) const
+{
+    std::vector<const CMatrixData*> written;
+    for (const CMatrixData& matrix : entries_) {
+        if (loadable(matrix))
+            written.push_back(&matrix);
+    }
+    for (int resultSlot : {VariableSlots::kAnswer, VariableSlots::kResult}) {
+        if (written.size() <= static_cast<std::size_t>(kMaxFileCount))
+            break;
+        std::erase_if(written, [&](const CMatrixData* m) { return m->slot() == resultSlot; });
+    }
+    if (written.size() > static_cast<std::size_t>(kMaxFileCount))
+        written.resize(kMaxFileCount);
+    if (omitted)
+        *omitted = count() - static_cast<int>(written.size());
+
+    std::string text = std::to_string(written.size()) + "\r\n";
+    for (const CMatrixData* matrix : written) {
+        text += std::to_string(matrix->slot()) + ' ' + std::to_string(matrix->rows()) + ' ' +
+                std::to_string(matrix->columns()) + "\r\n";
+        for (int row = 0; row < matrix->rows(); ++row) {
+            for (int col = 0; col < matrix->columns(); ++col)
+                text += fileValueText(matrix->get(row, col)) + ' ';
+            text += "\r\n";
+        }
+    }
+    return text;
+}
+
+CListMatrixDlg::SaveResult CListMatrixDlg::save(const std::filesystem::path& path) const
+{
+    SaveResult result;
+    const std::string text = fileText(&result.omitted);
+    result.written = writeFileAtomically(path, text);
+    return result;
+}
+
+std::string CListMatrixDlg::fileValueText(double value)
+{
+    return cnum::fixed(value, value == std::floor(value) ? 0 : 8);
+}
+
+std::string CListMatrixDlg::cellValueText(double value)
+{
+    if (value == std::floor(value))
+        return cnum::fixed(value, 0);
+    std::string text = cnum::fixed(value, 8);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (!text.empty() && text.back() == '.')
+            text.pop_back();
+    }
+    return text;
+}
+
+// ---- CListMatrixDlg: editing ----------------------------------------------------------------
+
+bool CListMatrixDlg::slotInUse(int slot) const
+{
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [slot](const CMatrixData& m) { return m.slot() == slot; });
+}
+
+bool CListMatrixDlg::isFreeUserSlot(int slot) const
+{
+    return inRange(slot, kFirstUserSlot, kLastUserSlot) && !slotInUse(slot);
+}
+
+std::vector<CListMatrixDlg::FreeName> CListMatrixDlg::freeNames() const
+{
+    std::vector<FreeName> names;
+    for (int slot = kFirstUserSlot; slot <= kLastUserSlot; ++slot) {
+        if (!slotInUse(slot))
+            names.push_back({slot, VariableSlots::name(slot)});
+    }
+    return names;
+}
+
+void CListMatrixDlg::append(CMatrixData&& data)
+{
+    entries_.push_back(std::move(data));
+    shown_ = count() - 1;
+    refreshView();
+}
+
+bool CListMatrixDlg::newMatrix(int rows, int cols, int slot)
+{
+    if (!isFreeUserSlot(slot))
+        return false;
+    CMatrixData matrix(*engine_);
+    matrix.allocate(std::clamp(rows, 1, CMatrixData::kMaxSize), std::clamp(cols, 1, CMatrixData::kMaxSize),
+                    slot);
+    append(std::move(matrix));
+    return true;
+}
+
+bool CListMatrixDlg::copyTo(int slot)
+{
+    if (shown_ < 0 || !isFreeUserSlot(slot))
+        return false;
+    const CMatrixData& source = entries_[static_cast<std::size_t>(shown_)];
+    CMatrixData matrix(*engine_);
+    if (!matrix.allocate(source.rows(), source.columns(), slot))
+        return false;
+    matrix.copyFrom(source);
+    append(std::move(matrix));
+    return true;
+}
+
+void CListMatrixDlg::clear()
+{
+    if (shown_ < 0)
+        return;
+    entries_[static_cast<std::size_t>(shown_)].zero();
+    for (auto& row : gridCells_)
+        std::fill(row.begin(), row.end(), cnum::fixed(0.0, 5));
+}
+
+void CListMatrixDlg::deleteShown()
+{
+    if (shown_ < 0)
+        return;
+    const int removed = shown_;
+    entries_.erase(entries_.begin() + removed);
+    int next = removed == 0 ? 0 : removed - 1;
+    if (next >= count())
+        next = 0;
+    shown_ = entries_.empty() ? -1 : next;
+    refreshView();
+}
+
+void CListMatrixDlg::deleteAll()
+{
+    entries_.clear();
+    shown_ = -1;
+    refreshView();
+}
+
+bool CListMatrixDlg::setElement(int row, int col, std::string_view text)
+{
+    if (shown_ < 0 || row < 0 || col < 0 || row >= gridRows() || col >= gridColumns())
+        return false;
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isCSpace(text[begin]))
+        ++begin;
+    while (end > begin && isCSpace(text[end - 1]))
+        --end;
+    const double value = atofRule(text.substr(begin, std::min(end - begin, kMaxEditChars)));
+    entries_[static_cast<std::size_t>(shown_)].set(row, col, value);
+    gridCells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = cellValueText(value);
+    return true;
+}
+
+std::string CListMatrixDlg::keepResult()
+{
+    if (entries_.empty())
+        return {};
+    // The first entry is where a kept result sits; one elsewhere (from a file) goes too, so
+    // that no two handles share slot 1.
+    std::erase_if(entries_, [](const CMatrixData& m) { return m.slot() == VariableSlots::kAnswer; });
+
+    const ValueCell& source = engine_->slots[VariableSlots::kResult];
+    const bool matrixResult = source.isMatrix() && source.rows > 0 && source.cols > 0 &&
+                              source.data.size() == static_cast<std::size_t>(source.rows) * source.cols;
+    CMatrixData kept(*engine_);
+    if (matrixResult) {
+        kept.allocate(source.rows, source.cols, VariableSlots::kAnswer);
+        engine_->slots[VariableSlots::kAnswer].data = source.data;
+    } else {
+        kept.allocate(1, 1, VariableSlots::kAnswer);
+        kept.set(0, 0, source.re);
+    }
+    entries_.insert(entries_.begin(), std::move(kept));
+    shown_ = 0;
+    refreshView();
+    return "[" + std::string(VariableSlots::name(VariableSlots::kAnswer)) + "]";
+}
+
+std::string CListMatrixDlg::insertName() const
+{
+    if (shown_ < 0)
+        return {};
+    return "[" + std::string(entries_[static_cast<std::size_t>(shown_)].name()) + "]";
+}
+
+// ---- CListMatrixDlg: view -------------------------------------------------------------------
+
+void CListMatrixDlg::show(int index)
+{
+    if (index < 0 || index >= count())
+        return;
+    shown_ = index;
+    refreshView();
+}
+
+void CListMatrixDlg::refreshView()
+{
+    gridCells_.clear();
+    sizeLabel_.clear();
+    if (shown_ < 0)
+        return;
+    const CMatrixData& matrix = entries_[static_cast<std::size_t>(shown_)];
+    sizeLabel_ = "Size: " + std::to_string(matrix.rows()) + "x" + std::to_string(matrix.columns());
+    gridCells_.resize(static_cast<std::size_t>(matrix.rows()));
+    for (int row = 0; row < matrix.rows(); ++row) {
+        auto& cells = gridCells_[static_cast<std::size_t>(row)];
+        for (int col = 0; col < matrix.columns(); ++col)
+            cells.push_back(cellValueText(matrix.get(row, col)));
+    }
+}
+
+std::string CListMatrixDlg::columnHeader(int col) { return std::to_string(col + 1) + "    "; }
+
+std::string CListMatrixDlg::rowHeader(int row)
+{
+    std::string text = std::to_string(row + 1);
+    if (text.size() < 2)
+        text.insert(0, 2 - text.size(), ' ');
+    return text;
+}
+
+const std::string& CListMatrixDlg::cellText(int row, int col) const
+{
+    static const std::string kNone;
+    if (row < 0 || col < 0 || row >= gridRows() || col >= gridColumns())
+        return kNone;
+    return gridCells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+}

@@ -1,0 +1,244 @@
+#include "statistics_data.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "atomic_file.h"
+#include "c_number.h"
+#include "engine.h"
+
+namespace {
+
+using Dlg = CBrevastCalStatisticDataDlg;
+
+bool isCSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Far above any count the set accepts; digit runs stop growing here instead of overflowing.
+constexpr long long kSaturation = 1'000'000'000LL;
+
+// C atoi: leading blanks, an optional sign, digits up to the first non-digit. `end` receives
+// where the digits stopped and `digits` how many there were.
+long long atoiRule(std::string_view text, std::size_t* end = nullptr, std::size_t* digits = nullptr)
+{
+    std::size_t i = 0;
+    while (i < text.size() && isCSpace(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    const std::size_t start = i;
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min(value * 10 + (text[i] - '0'), kSaturation);
+    if (end)
+        *end = i;
+    if (digits)
+        *digits = i - start;
+    return negative ? -value : value;
+}
+
+// C atof in the C locale: leading blanks, then the longest number; 0 when there is none.
+double atofRule(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && isCSpace(text[i]))
+        ++i;
+    double value = 0.0;
+    return cnum::parsePrefix(text.substr(i), value) > 0 ? value : 0.0;
+}
+
+// Number text is ASCII; any other character simply ends a number, as it would in C.
+std::string toAscii(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char16_t c : text)
+        out.push_back(c < 0x80 ? static_cast<char>(c) : '\x7f');
+    return out;
+}
+
+std::u16string fromAscii(std::string_view text)
+{
+    return std::u16string(text.begin(), text.end());
+}
+
+std::string_view lineAt(std::string_view bytes, std::size_t start, bool& hasNewline)
+{
+    const std::size_t end = bytes.find('\n', start);
+    hasNewline = end != std::string_view::npos;
+    return bytes.substr(start, (hasNewline ? end : bytes.size()) - start);
+}
+
+}  // namespace
+
+CBrevastCalStatisticDataDlg::CBrevastCalStatisticDataDlg(Engine& engine) : engine_(engine) {}
+
+Dlg::LoadStatus CBrevastCalStatisticDataDlg::load(const std::filesystem::path& path)
+{
+    try {
+        std::string bytes;
+        if (!readWholeFile(path, bytes))
+            return LoadStatus::NotLoaded;
+        const std::string_view all(bytes);
+        bool firstEnds = false;
+        const std::string_view first = lineAt(all, 0, firstEnds).substr(0, kLineLimit);
+        const long long n = atoiRule(first);
+        // A second line exists only when something follows the first line's end.
+        const std::size_t secondStart = firstEnds ? all.find('\n') + 1 : all.size();
+        if (n < 1 || n > kMaxCount || secondStart >= all.size())
+            return LoadStatus::NotLoaded;
+        bool secondEnds = false;
+        const std::string_view second = lineAt(all, secondStart, secondEnds).substr(0, kLineLimit);
+
+        std::vector<double> values(static_cast<std::size_t>(n), 0.0);
+        std::size_t stored = 0;
+        std::size_t i = 0;
+        // Pieces are split at blanks only (runs of blanks count as one); missing pieces leave 0.
+        while (stored < values.size() && i < second.size()) {
+            while (i < second.size() && second[i] == ' ')
+                ++i;
+            if (i == second.size())
+                break;
+            const std::size_t end = std::min(second.find(' ', i), second.size());
+            values[stored++] = atofRule(second.substr(i, end - i));
+            i = end;
+        }
+        values_ = std::move(values);
+        publish();
+        return LoadStatus::Loaded;
+    } catch (const std::bad_alloc&) {
+        return LoadStatus::Error;
+    }
+}
+
+bool CBrevastCalStatisticDataDlg::save(const std::filesystem::path& path) const
+{
+    std::string text;
+    if (!values_.empty()) {
+        text = std::to_string(values_.size()) + "\r\n";
+        for (double value : values_)
+            text += cnum::fixed(value, value == std::floor(value) ? 0 : 8) + ' ';
+        text += "\r\n";
+    }
+    return writeFileAtomically(path, text);
+}
+
+std::u16string CBrevastCalStatisticDataDlg::labelText() const
+{
+    return u"N : " + fromAscii(std::to_string(values_.size()));
+}
+
+std::u16string CBrevastCalStatisticDataDlg::indexText(int row)
+{
+    return fromAscii(std::to_string(row));
+}
+
+std::u16string CBrevastCalStatisticDataDlg::valueText(int row) const
+{
+    if (row < 0 || row >= count())
+        return {};
+    return formatValue(values_[static_cast<std::size_t>(row)]);
+}
+
+std::u16string CBrevastCalStatisticDataDlg::formatValue(double value)
+{
+    if (value == std::floor(value))
+        return fromAscii(cnum::fixed(value, 0));
+    std::string text = cnum::fixed(value, 8);
+    // "2.50000000" -> "2.5"; "0.00000000" (a tiny value) -> "0".
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (!text.empty() && text.back() == '.')
+            text.pop_back();
+    }
+    return fromAscii(text);
+}
+
+std::u16string CBrevastCalStatisticDataDlg::correctSizeText(std::u16string_view typed)
+{
+    const std::string text = toAscii(typed);
+    std::size_t i = 0;
+    std::size_t digits = 0;
+    const long long value = atoiRule(text, &i, &digits);
+    while (i < text.size() && isCSpace(text[i]))
+        ++i;
+    // Only a whole number is corrected; a half-typed "-" or "12a" is the user's to finish.
+    if (digits == 0 || i != text.size())
+        return std::u16string(typed);
+    if (value < 0)
+        return u"0";
+    if (value > kMaxCount)
+        return u"512";
+    return std::u16string(typed);
+}
+
+int CBrevastCalStatisticDataDlg::sizeFromText(std::u16string_view text)
+{
+    const long long value = atoiRule(toAscii(text));
+    return static_cast<int>(std::clamp<long long>(value, 0, kMaxCount));
+}
+
+bool CBrevastCalStatisticDataDlg::newDataSet(int size)
+{
+    if (size < 1 || size > kMaxCount || size == count())
+        return false;
+    values_.assign(static_cast<std::size_t>(size), 0.0);
+    publish();
+    return true;
+}
+
+bool CBrevastCalStatisticDataDlg::insertRow(int row)
+{
+    if (row < 0 || row >= count() || count() >= kMaxCount)
+        return false;
+    values_.insert(values_.begin() + row, 0.0);
+    publish();
+    return true;
+}
+
+bool CBrevastCalStatisticDataDlg::deleteRow(int row)
+{
+    if (row < 0 || row >= count())
+        return false;
+    values_.erase(values_.begin() + row);
+    publish();
+    return true;
+}
+
+void CBrevastCalStatisticDataDlg::clearAll()
+{
+    values_.clear();
+    publish();
+}
+
+bool CBrevastCalStatisticDataDlg::setValue(int row, std::u16string_view editedText)
+{
+    if (row < 0 || row >= count())
+        return false;
+    values_[static_cast<std::size_t>(row)] = editedValue(editedText);
+    publish();
+    return true;
+}
+
+double CBrevastCalStatisticDataDlg::editedValue(std::u16string_view editedText)
+{
+    const std::string text = toAscii(editedText);
+    const std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
+    if (first == std::string::npos)
+        return 0.0;
+    const std::size_t last = text.find_last_not_of(" \t\n\v\f\r");
+    return atofRule(std::string_view(text).substr(first, last + 1 - first).substr(0, kEditLimit));
+}
+
+void CBrevastCalStatisticDataDlg::publish()
+{
+    if (values_.empty())
+        engine_.slots.clear(VariableSlots::kList);
+    else
+        engine_.slots.storeMatrix(VariableSlots::kList, static_cast<std::uint16_t>(values_.size()), 1,
+                                  values_.data());
+}
