@@ -1,0 +1,161 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "day_number.h"
+
+// The local clock's reading as calendar fields (the platform's weekday is not part of it).
+using LocalClock = std::function<CalendarFields()>;
+CalendarFields systemLocalTime();
+
+// A civil (proleptic Gregorian) date and time of day. Arithmetic steps the fields as a calendar
+// does; every int year is allowed, year 0 being a leap year. Stepping stops at the ends of the
+// int years: the first day of the lowest year and the last day of the highest.
+class CMyDate {
+public:
+    // 1 January of year 1, 00:00:00. The clock is read only by Now.
+    CMyDate() = default;
+    virtual ~CMyDate() = default;
+    CMyDate(const CMyDate&) = default;
+    CMyDate& operator=(const CMyDate&) = default;
+
+    static CMyDate Now(const LocalClock& clock = systemLocalTime);
+    // Each part out of range becomes its default: hour, minute, second 0, month 1, day 1.
+    static CMyDate Make(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+    // Stores the fields as given, in range or not; Normalize corrects them.
+    static CMyDate Unchecked(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+
+    // Each part out of range is clamped: hour 24 becomes 23, 31 February 2001 becomes 28 February.
+    void Set(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+    // Clamps every field into range, the year to at least 1; true when a field changed.
+    bool Normalize();
+
+    int Year() const { return year_; }
+    int Month() const { return month_; }
+    int Day() const { return day_; }
+    int Hour() const { return hour_; }
+    int Minute() const { return minute_; }
+    int Second() const { return second_; }
+
+    static bool IsLeapYear(int year);
+
+    void NextDay();
+    void PrevDay();
+    void AddDays(std::int64_t n);
+    void SubDays(std::int64_t n) { AddDays(-n); }
+    void AddHours(std::int64_t n);
+    void AddMinutes(std::int64_t n);
+    CMyDate AddSeconds(std::int64_t n) const;
+    CMyDate SubSeconds(std::int64_t n) const { return AddSeconds(-n); }
+
+    // Monday-first 1..7 (7 = Sunday), or with sundayZero 0..6 (0 = Sunday).
+    int Weekday(bool sundayZero = false) const;
+    // "Mon" .. "Sun".
+    std::u16string WeekdayName() const;
+
+    // a minus b in calendar days; the times of day do not count.
+    static std::int64_t DaysBetween(const CMyDate& a, const CMyDate& b);
+    // True when a is strictly later than b, to the second.
+    static bool IsLater(const CMyDate& a, const CMyDate& b);
+
+    friend bool operator==(const CMyDate&, const CMyDate&) = default;
+
+private:
+    CMyDate(int year, int month, int day, int hour, int minute, int second)
+        : year_(year), month_(month), day_(day), hour_(hour), minute_(minute), second_(second)
+    {
+    }
+
+    bool isValidDate() const;
+    void nextHour();
+    void prevHour();
+    void nextMinute();
+    void prevMinute();
+    void nextSecond();
+    void prevSecond();
+
+    std::int32_t year_ = 1;
+    std::int32_t month_ = 1;
+    std::int32_t day_ = 1;
+    std::int32_t hour_ = 0;
+    std::int32_t minute_ = 0;
+    std::int32_t second_ = 0;
+};
+
+// Short English name of a Sunday-zero weekday: 0 "Sun" .. 6 "Sat"; empty outside 0..6.
+std::u16string_view sundayZeroWeekdayName(int weekday);
+
+// The order of numeric dates, from the output format preference: "European" puts the day
+// first, "United States" (and anything else) the month.
+enum class DateOrder { MonthFirst, DayFirst };
+DateOrder dateOrderOf(std::u16string_view outputFormat);
+
+struct DateParts {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+
+    friend bool operator==(const DateParts&, const DateParts&) = default;
+};
+
+// "%d/%d/%d" in the date order: 7 March 2024 is "3/7/2024" month first, "7/3/2024" day first.
+std::u16string formatDate(DateOrder order, DateParts date);
+// Reads "%d/%d/%d" as scanf does (blanks before each number, trailing text ignored); nothing
+// unless all three numbers are read. The parts are not checked as a date.
+std::optional<DateParts> parseDate(std::u16string_view text, DateOrder order);
+// Reads one "%d": blanks, an optional sign, digits; nothing when no digit comes or the number
+// leaves the int range.
+std::optional<int> scanInt(std::u16string_view text);
+
+// How an entry control's numbers turn into the value shown again: solar dates are assigned
+// with Set; the lunar calendar brings its own round trip and weekday names.
+struct DateEntryCalendar {
+    std::function<CMyDate(const CMyDate& entered)> settle;
+    std::function<std::u16string(const CMyDate& shown)> weekdayName;
+
+    static DateEntryCalendar solar();
+};
+
+// The keyboard date entry control without its drawing: thirteen cells,
+// weekday "-" first "/" second "/" year "-" hour ":" minute ":" second,
+// with month and day as first and second under MonthFirst, day and month under DayFirst.
+class CDateCtrl {
+public:
+    static constexpr std::size_t kCellCount = 13;
+    using Cells = std::array<std::u16string, kCellCount>;
+    enum class Field { Year, Month, Day, Hour, Minute, Second };
+
+    // The cells before a first value is shown.
+    static const Cells& placeholderCells();
+
+    // A new control shows start: the current local date and time, converted first for lunar.
+    CDateCtrl(const CMyDate& start, DateOrder order, DateEntryCalendar calendar = DateEntryCalendar::solar());
+
+    const Cells& cells() const { return cells_; }
+    const CMyDate& value() const { return value_; }
+    DateOrder order() const { return order_; }
+
+    // The cell of a field, and the field of a cell (nothing for the weekday and separators).
+    std::size_t cellOf(Field field) const;
+    std::optional<Field> fieldOf(std::size_t cell) const;
+
+    void show(const CMyDate& date);
+    void setOrder(DateOrder order);
+    // Appends a digit to a number cell (keeping the last 4 year digits or the last 2 of the
+    // other fields), reads all cells back, settles the date and shows it again. Anything but
+    // a digit 0..9 into a number cell is ignored.
+    void typeDigit(std::size_t cell, char16_t digit);
+    // Corrects the value with CMyDate::Normalize and shows it again when it changed.
+    bool normalize();
+
+private:
+    CMyDate value_;
+    DateOrder order_;
+    DateEntryCalendar calendar_;
+    Cells cells_;
+};
