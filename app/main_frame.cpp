@@ -48,6 +48,9 @@ void CMainFrame::start()
 
 void CMainFrame::close()
 {
+    // The tool windows close first: they write their own files.
+    if (tools_ != nullptr)
+        tools_->closing();
     if (category_ >= 0)
         preferences_.lastCategory = static_cast<std::uint8_t>(category_);
     preferences_.inputMode = preferredInputMode_;
@@ -89,8 +92,12 @@ void CMainFrame::SwitchCategory(int code)
     const int from = category_;
     if (from == CategoryCode::kBaseConversion || code == CategoryCode::kBaseConversion)
         display_.HandleKey(KeyCode::kClear);
+    if (tools_ != nullptr && from >= 0)
+        tools_->categoryLeft(from);
     category_ = code;
     display_.SetCategory(code);
+    if (tools_ != nullptr)
+        tools_->categoryShown(code);
     reconcileInputMode(from, code);
     engine_.basic.reset();
     if (code == CategoryCode::kMacros && !macroEditor_.editing())
@@ -143,7 +150,9 @@ CMainFrame::LineResult CMainFrame::evaluate(const std::u16string& input)
     if (engine_.error() != ErrorCode::kNone)
         return {std::u16string(errorMessage(engine_.error())), false};
     if (result.isMatrix()) {
-        // The last matrix result is kept under its reserved name and shown by that name.
+        if (tools_ != nullptr)
+            return {tools_->keepMatrixResult(), true};
+        // Without a matrix store the result is still kept under its reserved name.
         engine_.slots[VariableSlots::kAnswer] = result;
         return {u"[VRE]", true};
     }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "category_tools.h"
 #include "engine.h"
 #include "keypads.h"
 #include "macro_data.h"
@@ -61,6 +62,8 @@ public:
     bool scrollCategories(bool forward);
 
     int category() const { return category_; }
+    // The tool models that follow the category switch; none by default. Not owned.
+    void setTools(CategoryTools* tools) { tools_ = tools; }
     // The macros and the editing model of the macro window. While a macro is edited the
     // categories 2 to 10 cannot be shown.
     CBrevastCalMacroData& macros() { return macros_; }
@@ -103,5 +106,6 @@ private:
     std::vector<std::filesystem::path> unreadMacroFiles_;
     bool macroDataError_ = false;
     int category_ = -1;
+    CategoryTools* tools_ = nullptr;
     std::u16string preferredInputMode_;
 };

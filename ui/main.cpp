@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 #include <QMessageBox>
 
+#include "data_tools.h"
 #include "main_frame.h"
 #include "main_frame_view.h"
 #include "program_folder.h"
@@ -31,9 +32,13 @@ int main(int argc, char** argv)
 
     const ProgramFolder folder = ProgramFolder::fromEnvironment();
     folder.prepare();
-    CMainFrame frame(parser.isSet(screenshot) ? std::filesystem::path() : folder.path());
+    const std::filesystem::path stateFolder = parser.isSet(screenshot) ? std::filesystem::path() : folder.path();
+    CMainFrame frame(stateFolder);
+    DataTools tools(frame.engine(), stateFolder);
+    frame.setTools(&tools);
     frame.start();
     CMainFrameView window(frame, folder);
+    window.setToolMessages([&tools] { return tools.takeMessage(); });
     if (!window.skinLoaded()) {
         QMessageBox::critical(nullptr, QStringLiteral("Corvan"),
                               QStringLiteral("The skin could not be loaded: the folder %1 lacks Interfaces/Default.inf.")

@@ -238,6 +238,16 @@ void CMainFrameView::showCategory(int category)
 {
     frame_.SwitchCategory(category);
     refresh();
+    showToolMessage();
+}
+
+void CMainFrameView::showToolMessage()
+{
+    if (!takeToolMessage_)
+        return;
+    const std::u16string message = takeToolMessage_();
+    if (!message.empty())
+        QMessageBox::warning(this, QStringLiteral("Corvan"), toQString(message));
 }
 
 void CMainFrameView::onFunctionKey(int position, bool held)
@@ -388,6 +398,7 @@ void CMainFrameView::keyPressEvent(QKeyEvent* event)
         !(event->modifiers() & Qt::ControlModifier)) {
         frame_.scrollCategories(event->key() == Qt::Key_P);
         afterKey();
+        showToolMessage();
         return;
     }
     const QString text = event->key() == Qt::Key_Backspace ? QString(QChar(8)) : event->text();

@@ -5,6 +5,8 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include <functional>
+
 #include "key_sound_player.h"
 #include "keypad_view.h"
 #include "led_ctrl_view.h"
@@ -25,6 +27,9 @@ public:
     bool skinLoaded() const { return skinLoaded_; }
     // Shows a category and refreshes everything that depends on it.
     void showCategory(int category);
+    // Where messages of the tool models come from ("Matrix data error", ...); they are shown
+    // after each category switch.
+    void setToolMessages(std::function<std::u16string()> take) { takeToolMessage_ = std::move(take); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -49,7 +54,10 @@ private:
     bool handleEditingKey(QKeyEvent* event);
     QImage functionLabels() const;
 
+    void showToolMessage();
+
     CMainFrame& frame_;
+    std::function<std::u16string()> takeToolMessage_;
     ProgramFolder folder_;
     ScreenFacts facts_;
     SkinPixmaps skin_;

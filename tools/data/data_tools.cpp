@@ -1,0 +1,64 @@
+#include "data_tools.h"
+
+#include <utility>
+
+#include "utf16.h"
+
+namespace {
+
+constexpr std::u16string_view kMatrixDataError = u"Matrix data error";
+constexpr std::string_view kMatrixFile = "matrix.dat";
+
+}  // namespace
+
+DataTools::DataTools(Engine& engine, std::filesystem::path folder) : engine_(engine), folder_(std::move(folder)) {}
+
+DataTools::~DataTools()
+{
+    closing();
+}
+
+void DataTools::categoryShown(int category)
+{
+    if (category == kMatricesCategory && !matrices_) {
+        matrices_.emplace(engine_);
+        if (!folder_.empty() && matrices_->load(folder_ / kMatrixFile) == CListMatrixDlg::LoadStatus::DataError)
+            message_ = kMatrixDataError;
+    } else if (category == kStatisticsCategory && !statistics_) {
+        statistics_.emplace(engine_);
+        if (!folder_.empty() &&
+            statistics_->load(folder_ / CBrevastCalStatisticDataDlg::kFileName) ==
+                CBrevastCalStatisticDataDlg::LoadStatus::Error)
+            message_ = CBrevastCalStatisticDataDlg::kLoadErrorMessage;
+    }
+}
+
+void DataTools::categoryLeft(int category)
+{
+    if (category == kMatricesCategory && matrices_) {
+        if (!folder_.empty())
+            matrices_->save(folder_ / kMatrixFile);
+        // The handles free their slots: the matrices live while their window does.
+        matrices_.reset();
+    } else if (category == kStatisticsCategory && statistics_) {
+        if (!folder_.empty())
+            statistics_->save(folder_ / CBrevastCalStatisticDataDlg::kFileName);
+        statistics_.reset();
+    }
+}
+
+std::u16string DataTools::keepMatrixResult()
+{
+    return matrices_ ? fromUtf8(matrices_->keepResult()) : std::u16string();
+}
+
+void DataTools::closing()
+{
+    categoryLeft(kMatricesCategory);
+    categoryLeft(kStatisticsCategory);
+}
+
+std::u16string DataTools::takeMessage()
+{
+    return std::exchange(message_, std::u16string());
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "category_tools.h"
+#include "matrix_store.h"
+#include "statistics_data.h"
+
+class Engine;
+
+// The data windows' models as the categories open and close them: the statistics data set
+// lives while category 3 is shown and the matrix store while category 4 is, each loading its
+// file when it opens and saving it when it closes.
+class DataTools : public CategoryTools {
+public:
+    static constexpr int kStatisticsCategory = 3;
+    static constexpr int kMatricesCategory = 4;
+
+    // folder is the program folder; an empty path reads and writes nothing.
+    DataTools(Engine& engine, std::filesystem::path folder);
+    ~DataTools() override;
+
+    void categoryShown(int category) override;
+    void categoryLeft(int category) override;
+    std::u16string keepMatrixResult() override;
+    void closing() override;
+
+    // The open models, when their category is shown.
+    CListMatrixDlg* matrices() { return matrices_ ? &*matrices_ : nullptr; }
+    CBrevastCalStatisticDataDlg* statistics() { return statistics_ ? &*statistics_ : nullptr; }
+    // A message for the user from the last load ("Matrix data error", "Load statistics data
+    // error!"), or empty; reading it clears it.
+    std::u16string takeMessage();
+
+private:
+    Engine& engine_;
+    std::filesystem::path folder_;
+    std::optional<CListMatrixDlg> matrices_;
+    std::optional<CBrevastCalStatisticDataDlg> statistics_;
+    std::u16string message_;
+};
