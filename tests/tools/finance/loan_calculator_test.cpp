@@ -1,0 +1,161 @@
+#include "loan_calculator.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using Dlg = CLoanCalcDlg;
+using Status = Dlg::CalcStatus;
+
+constexpr char16_t kComma = kDisplayComma;
+
+double sumOf(const CLoanCalculate& calc, double CLoanCalculate::Row::*column, std::size_t count)
+{
+    double sum = 0.0;
+    for (std::size_t k = 0; k < count; ++k)
+        sum += (*calc.row(k)).*column;
+    return sum;
+}
+
+TEST(LoanCalculator, OpeningValuesWithComputedPaymentRepayTheLoan)
+{
+    Dlg dlg;
+    dlg.setComputesPayment(true);
+    ASSERT_EQ(dlg.calculate(), Status::Done);
+    const CLoanCalculate& calc = dlg.calculation();
+    EXPECT_DOUBLE_EQ(calc.payment(), 86.53);
+    ASSERT_EQ(calc.rowCount(), 12u);
+    EXPECT_FALSE(calc.row(12));
+
+    // The last row pays the remaining balance and its interest; every earlier principal plus
+    // that balance is the loan.
+    const CLoanCalculate::Row last = *calc.row(11);
+    EXPECT_DOUBLE_EQ(last.principal, last.balance + last.interest);
+    EXPECT_LT(last.principal, 86.53);
+    EXPECT_NEAR(sumOf(calc, &CLoanCalculate::Row::principal, 11) + last.balance, 1000.0, 1e-9);
+    EXPECT_NEAR(calc.totalInterest(), sumOf(calc, &CLoanCalculate::Row::interest, 12), 1e-9);
+    EXPECT_NEAR(calc.totalPayments(), 1000.0 + calc.totalInterest(), 1e-9);
+    EXPECT_DOUBLE_EQ(last.years, 1.0);
+
+    const paymentSchedule::ScheduleReport& report = dlg.report();
+    EXPECT_EQ(report.summary[0], u"Payment per period: 86.53");
+    EXPECT_EQ(report.summary[1], u"Interest rate per period: 0.5833%");
+    ASSERT_EQ(report.lines.size(), 12u);
+    EXPECT_EQ(report.lines[0], (std::vector<std::u16string>{
+                                   u"1", u"0.083", u"1" + std::u16string(1, kComma) + u"000.00",
+                                   u"5.83", u"80.70"}));
+}
+
+struct ScheduleCase {
+    const char* what;
+    double amount, rate, perYear, payments, payment;
+    double expectedPayment;
+    std::size_t rows;
+    double lastBalance;  // the last row's balance before its payment
+    double totalPayments, totalInterest;
+};
+
+TEST(LoanCalculator, SchedulesForGivenAndComputedPayments)
+{
+    const ScheduleCase cases[] = {
+        // No interest: A / N, rounded; the cents it drops stay unpaid.
+        {"zero rate computed", 1000, 0, 12, 12, -1, 83.33, 12, 83.37, 999.96, 0},
+        {"larger payment shortens N", 1000, 0, 12, 12, 300, 300, 4, 100, 1000, 0},
+        {"fraction of a payment counts", 1000, 0, 12, 12, 400, 400, 3, 200, 1000, 0},
+        {"no payment, no interest", 1000, 0, 12, 3, 0, 0, 3, 1000, 0, 0},
+        // Payment 0 at 1 % a month: principal is minus the interest, the balance grows.
+        {"no payment grows", 1000, 12, 12, 3, 0, 0, 3, 1020.1, 0, 30.3},
+        // 5 never covers the 10 of interest: no number of payments repays it, N stays.
+        {"payment below interest", 1000, 12, 12, 3, 5, 5, 3, 1010.05, 15, 30.15},
+        {"fewer payments than needed", 1000, 0, 12, 2, 300, 300, 2, 700, 600, 0},
+        {"fractional N truncates", 1000, 0, 1, 2.5, 100, 100, 2, 900, 200, 0},
+    };
+    for (const ScheduleCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        CLoanCalculate calc;
+        ASSERT_TRUE(calc.calculate(c.amount, c.rate, c.perYear, c.payments, c.payment));
+        EXPECT_DOUBLE_EQ(calc.payment(), c.expectedPayment);
+        ASSERT_EQ(calc.rowCount(), c.rows);
+        EXPECT_NEAR(calc.row(c.rows - 1)->balance, c.lastBalance, 1e-9);
+        EXPECT_NEAR(calc.totalPayments(), c.totalPayments, 1e-9);
+        EXPECT_NEAR(calc.totalInterest(), c.totalInterest, 1e-9);
+    }
+}
+
+TEST(LoanCalculator, NonPositivePaymentCountGivesNoSchedule)
+{
+    CLoanCalculate calc;
+    EXPECT_TRUE(calc.calculate(1000, 7, 12, 0, -1));
+    EXPECT_EQ(calc.rowCount(), 0u);
+    EXPECT_TRUE(calc.calculate(1000, 7, 12, 0.4, 0));
+    EXPECT_EQ(calc.rowCount(), 0u);
+    // Called directly, past what the window lets through: still capped.
+    EXPECT_TRUE(calc.calculate(1000, 0, 12, 1e9, 0));
+    EXPECT_EQ(calc.rowCount(), std::size_t{paymentSchedule::kMaxPeriods});
+}
+
+TEST(LoanCalculator, PaymentCountIsLimitedWhileTyping)
+{
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"5000", u"1200"}, {u"1200", u"1200"}, {u"-3", u"0"}, {u"-", u"-"}, {u"12.5", u"12.5"}};
+    for (const auto& [typed, shown] : cases) {
+        Dlg dlg;
+        dlg.setFieldText(Dlg::kPaymentsField, typed);
+        EXPECT_EQ(dlg.fieldText(Dlg::kPaymentsField), shown);
+    }
+    Dlg dlg;
+    dlg.setFieldText(Dlg::kAmountField, u"5000");
+    EXPECT_EQ(dlg.fieldText(Dlg::kAmountField), u"5000");
+}
+
+TEST(LoanCalculator, CheckBoxSwitchesPaymentFieldBetweenComputedAndTyped)
+{
+    Dlg dlg;
+    EXPECT_FALSE(dlg.isReadOnly(Dlg::kPaymentField));
+    dlg.setComputesPayment(true);
+    EXPECT_EQ(dlg.fieldText(Dlg::kPaymentField), u"-1");
+    EXPECT_FALSE(dlg.setFieldText(Dlg::kPaymentField, u"50"));
+    EXPECT_EQ(dlg.fieldText(Dlg::kPaymentField), u"-1");
+    dlg.setComputesPayment(false);
+    EXPECT_EQ(dlg.fieldText(Dlg::kPaymentField), u"0");
+    EXPECT_TRUE(dlg.setFieldText(Dlg::kPaymentField, u"50"));
+}
+
+TEST(LoanCalculator, BadInputIsAnInputErrorAndKeepsTheReport)
+{
+    const std::pair<std::size_t, std::u16string> cases[] = {
+        {Dlg::kAmountField, u""},      {Dlg::kAmountField, u"12x"},  {Dlg::kAmountField, u"0.004"},
+        {Dlg::kAmountField, u"1e14"},  {Dlg::kAmountField, u"1e999"}, {Dlg::kRateField, u"-0.5"},
+        {Dlg::kPerYearField, u"0"},    {Dlg::kPaymentsField, u"0.004"}, {Dlg::kPaymentField, u"-2"},
+        {Dlg::kPaymentField, u"-1.5"},
+        // Overflows while computing: reported, not shown as "inf".
+        {Dlg::kRateField, u"1e300"},
+    };
+    for (const auto& [field, text] : cases) {
+        SCOPED_TRACE(std::string(text.begin(), text.end()));
+        Dlg dlg;
+        ASSERT_TRUE(dlg.setFieldText(field, text));
+        EXPECT_EQ(dlg.calculate(), Status::InputError);
+        EXPECT_TRUE(dlg.report().lines.empty());
+        EXPECT_TRUE(dlg.report().summary.empty());
+    }
+    EXPECT_EQ(paymentSchedule::kInputErrorMessage, u"Input Error!");
+}
+
+TEST(LoanCalculator, EuropeanFormatGroupsAmountsButNotYears)
+{
+    Dlg dlg(OutputFormat::European);
+    dlg.setFieldText(Dlg::kAmountField, u"1234567");
+    dlg.setFieldText(Dlg::kRateField, u"0");
+    dlg.setComputesPayment(true);
+    ASSERT_EQ(dlg.calculate(), Status::Done);
+    const std::u16string comma(1, kComma);
+    EXPECT_EQ(dlg.report().summary[0], u"Payment per period: 102.880" + comma + u"58");
+    EXPECT_EQ(dlg.report().summary[1], u"Interest rate per period: 0" + comma + u"0000%");
+    EXPECT_EQ(dlg.report().lines[0][1], u"0.083");
+    EXPECT_EQ(dlg.report().lines[0][2], u"1.234.567" + comma + u"00");
+}
+
+}  // namespace

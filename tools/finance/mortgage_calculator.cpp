@@ -1,0 +1,145 @@
+#include "mortgage_calculator.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "tvm_calc.h"
+
+using paymentSchedule::ScheduleReport;
+
+bool CMortgageCalculate::calculate(double amount, double rate, double years)
+{
+    *this = CMortgageCalculate{};
+    amount_ = CTVMCalc::Round(amount, 2);
+    rate_ = CTVMCalc::Round(rate, 4);
+    years_ = CTVMCalc::Round(years, 2);
+    months_ = CTVMCalc::Round(years * 12.0, 2);
+    if (!(months_ > 0.0))
+        return false;
+
+    const double i = CTVMCalc::Round(rate_ * (1.0 / 1200.0), 7);
+    const std::optional<double> level = paymentSchedule::annuityPayment(amount_, i, months_);
+    if (!level)
+        return false;
+    payment_ = CTVMCalc::Round(*level, 2);
+
+    const double rowLimit = std::min(std::trunc(months_), double{paymentSchedule::kMaxPeriods});
+    double balance = amount_;
+    for (int k = 1; k <= rowLimit; ++k) {
+        const double interest = CTVMCalc::Round(i * balance, 2);
+        const double principal = payment_ - interest;
+        const double percent =
+            payment_ == 0.0 ? 0.0 : CTVMCalc::Round(principal / payment_ * 100.0, 2);
+        balance -= principal;
+        totalInterest_ += interest;
+        rows_.push_back({interest, percent, balance});
+    }
+    totalPayments_ = totalInterest_ + amount_;
+    averageMonthlyInterest_ = CTVMCalc::Round(totalInterest_ / months_, 2);
+
+    return std::isfinite(payment_) && std::isfinite(balance) && std::isfinite(totalPayments_) &&
+           std::isfinite(averageMonthlyInterest_);
+}
+
+std::optional<CMortgageCalculate::Row> CMortgageCalculate::month(int year, int month) const
+{
+    if (year < 1 || month < 1 || month > 12)
+        return std::nullopt;
+    const std::size_t index = static_cast<std::size_t>(year - 1) * 12 + (month - 1);
+    if (index >= rows_.size())
+        return std::nullopt;
+    return rows_[index];
+}
+
+std::optional<CMortgageCalculate::YearTotals> CMortgageCalculate::yearTotals(int year) const
+{
+    if (!month(year, 12))
+        return std::nullopt;
+    YearTotals totals{0.0, 0.0, month(year, 12)->balance};
+    for (int m = 1; m <= 12; ++m) {
+        const Row row = *month(year, m);
+        totals.interest += row.interest;
+        totals.principalPercent += row.principalPercent;
+    }
+    totals.principalPercent *= 1.0 / 12.0;
+    return totals;
+}
+
+CMortgageCalcDlg::CMortgageCalcDlg(OutputFormat format) : format_(format)
+{
+    for (std::size_t f = 0; f < kFieldCount; ++f)
+        fields_[f] = kOpeningTexts[f];
+}
+
+bool CMortgageCalcDlg::setFieldText(std::size_t field, std::u16string text)
+{
+    if (field >= kFieldCount)
+        return false;
+    if (field == kYearsField)
+        paymentSchedule::limitTypedField(text, kMaxYears);
+    fields_[field] = std::move(text);
+    return true;
+}
+
+CMortgageCalcDlg::CalcStatus CMortgageCalcDlg::calculate()
+{
+    std::array<double, kFieldCount> raw{};
+    for (std::size_t f = 0; f < kFieldCount; ++f) {
+        const std::optional<double> value = paymentSchedule::parseField(fields_[f]);
+        if (!value)
+            return CalcStatus::InputError;
+        raw[f] = *value;
+    }
+    const double amount = CTVMCalc::Round(raw[kAmountField], 2);
+    const double rate = CTVMCalc::Round(raw[kRateField], 4);
+    const double years = CTVMCalc::Round(raw[kYearsField], 2);
+    if (!(amount > 0.0 && amount <= paymentSchedule::kMaxAmount && rate >= 0.0 && years > 0.0 &&
+          years <= kMaxYears))
+        return CalcStatus::InputError;
+
+    // The length goes in as typed: the month count is taken from it before its own rounding.
+    CMortgageCalculate calc;
+    if (!calc.calculate(raw[kAmountField], raw[kRateField], raw[kYearsField]))
+        return CalcStatus::InputError;
+    calc_ = std::move(calc);
+    report_ = makeReport(calc_, format_);
+    return CalcStatus::Done;
+}
+
+ScheduleReport CMortgageCalcDlg::makeReport(const CMortgageCalculate& calc, OutputFormat format)
+{
+    const auto money = [format](double x) { return paymentSchedule::groupedFixed(x, 2, format); };
+    ScheduleReport report;
+    report.columns.assign(kColumns.begin(), kColumns.end());
+    const auto addLine = [&](int year, std::u16string_view what, double percent, double interest,
+                             double balance) {
+        const std::string y = std::to_string(year);
+        report.lines.push_back({std::u16string(y.begin(), y.end()), std::u16string(what),
+                                money(percent), money(interest), money(balance)});
+    };
+
+    // A month is listed while its running count is within the rounded length in months, and
+    // while the schedule holds it: the month count comes from the length as typed and may be a
+    // month shorter (1.16625 years: 14.04 months by the rounded length, 13.99 by the typed one).
+    const auto listed = static_cast<std::size_t>(
+        std::clamp(std::floor(calc.years() * 12.0), 0.0, double(calc.rowCount())));
+    for (std::size_t k = 0; k < listed; ++k) {
+        const int year = static_cast<int>(k / 12) + 1;
+        const int month = static_cast<int>(k % 12) + 1;
+        const CMortgageCalculate::Row row = *calc.month(year, month);
+        addLine(year, kMonthNames[month - 1], row.principalPercent, row.interest, row.balance);
+        if (month == 12) {
+            const CMortgageCalculate::YearTotals totals = *calc.yearTotals(year);
+            addLine(year, kTotalsWord, totals.principalPercent, totals.interest, totals.balance);
+        }
+    }
+
+    report.summary = {
+        u"Monthly payment:  " + money(calc.payment()),
+        u"Avg.monthly interest: " + money(calc.averageMonthlyInterest()),
+        u"Total Interest: " + money(calc.totalInterest()),
+        u"Total Payments: " + money(calc.totalPayments()),
+    };
+    return report;
+}
