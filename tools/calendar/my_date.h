@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -111,51 +110,3 @@ std::optional<DateParts> parseDate(std::u16string_view text, DateOrder order);
 // Reads one "%d": blanks, an optional sign, digits; nothing when no digit comes or the number
 // leaves the int range.
 std::optional<int> scanInt(std::u16string_view text);
-
-// How an entry control's numbers turn into the value shown again: solar dates are assigned
-// with Set; the lunar calendar brings its own round trip and weekday names.
-struct DateEntryCalendar {
-    std::function<CMyDate(const CMyDate& entered)> settle;
-    std::function<std::u16string(const CMyDate& shown)> weekdayName;
-
-    static DateEntryCalendar solar();
-};
-
-// The keyboard date entry control without its drawing: thirteen cells,
-// weekday "-" first "/" second "/" year "-" hour ":" minute ":" second,
-// with month and day as first and second under MonthFirst, day and month under DayFirst.
-class CDateCtrl {
-public:
-    static constexpr std::size_t kCellCount = 13;
-    using Cells = std::array<std::u16string, kCellCount>;
-    enum class Field { Year, Month, Day, Hour, Minute, Second };
-
-    // The cells before a first value is shown.
-    static const Cells& placeholderCells();
-
-    // A new control shows start: the current local date and time, converted first for lunar.
-    CDateCtrl(const CMyDate& start, DateOrder order, DateEntryCalendar calendar = DateEntryCalendar::solar());
-
-    const Cells& cells() const { return cells_; }
-    const CMyDate& value() const { return value_; }
-    DateOrder order() const { return order_; }
-
-    // The cell of a field, and the field of a cell (nothing for the weekday and separators).
-    std::size_t cellOf(Field field) const;
-    std::optional<Field> fieldOf(std::size_t cell) const;
-
-    void show(const CMyDate& date);
-    void setOrder(DateOrder order);
-    // Appends a digit to a number cell (keeping the last 4 year digits or the last 2 of the
-    // other fields), reads all cells back, settles the date and shows it again. Anything but
-    // a digit 0..9 into a number cell is ignored.
-    void typeDigit(std::size_t cell, char16_t digit);
-    // Corrects the value with CMyDate::Normalize and shows it again when it changed.
-    bool normalize();
-
-private:
-    CMyDate value_;
-    DateOrder order_;
-    DateEntryCalendar calendar_;
-    Cells cells_;
-};
