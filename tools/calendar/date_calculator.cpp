@@ -1,0 +1,242 @@
+#include "date_calculator.h"
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "my_lunar_date.h"
+
+// ---- focus ----
+
+void CalculatorFocus::move(Arrow arrow)
+{
+    if (field_ == CalcField::None) {
+        field_ = CalcField::From;
+        cell_ = 0;
+        return;
+    }
+    const auto index = static_cast<std::size_t>(field_) - 1;  // From 0, Interval 1, To 2
+    const auto fieldAt = [](std::size_t i) { return static_cast<CalcField>(i + 1); };
+    switch (arrow) {
+    case Arrow::Left:
+        if (cell_ > 0) {
+            --cell_;
+        } else if (index > 0) {
+            field_ = fieldAt(index - 1);
+            cell_ = counts_[index - 1] - 1;
+        }
+        break;
+    case Arrow::Right:
+        if (cell_ + 1 < counts_[index]) {
+            ++cell_;
+        } else if (index + 1 < counts_.size()) {
+            field_ = fieldAt(index + 1);
+            cell_ = 0;
+        }
+        break;
+    case Arrow::Up:
+        if (index > 0) {
+            field_ = fieldAt(index - 1);
+            cell_ = 0;
+        }
+        break;
+    case Arrow::Down:
+        if (index + 1 < counts_.size()) {
+            field_ = fieldAt(index + 1);
+            cell_ = 0;
+        }
+        break;
+    }
+}
+
+// ---- the window ----
+
+namespace {
+
+// The date control's number cells, left to right: first, second, year, hour, minute, second.
+constexpr std::size_t kDateNumberCells = 6;
+std::size_t dateCellAt(std::size_t index)
+{
+    return 2 + 2 * index;
+}
+
+// The amounts are taken as 32-bit signed integers: the low 32 bits of each field.
+std::int32_t low32(std::int64_t value)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+}
+
+int secondOfDay(const CMyDate& date)
+{
+    return (date.Hour() * 60 + date.Minute()) * 60 + date.Second();
+}
+
+// A value of the field whose cell text ends in zeros, so that the date control's "keep the
+// last digits" rule leaves only the next digit typed: what typing into an empty cell gives.
+CMyDate withZeroTail(const CMyDate& date, CDateCtrl::Field field)
+{
+    int parts[6] = {date.Year(), date.Month(), date.Day(), date.Hour(), date.Minute(), date.Second()};
+    switch (field) {
+    case CDateCtrl::Field::Year: parts[0] = 2000; break;
+    case CDateCtrl::Field::Month: parts[1] = 10; break;
+    case CDateCtrl::Field::Day: parts[2] = 10; break;
+    case CDateCtrl::Field::Hour: parts[3] = 0; break;
+    case CDateCtrl::Field::Minute: parts[4] = 0; break;
+    case CDateCtrl::Field::Second: parts[5] = 0; break;
+    }
+    return CMyDate::Unchecked(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
+}
+
+}  // namespace
+
+CDateCtrl::Cells CDateWnd::Side::drawnCells() const
+{
+    CDateCtrl::Cells cells = ctrl.cells();
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        if (cleared[i])
+            cells[i].clear();
+    return cells;
+}
+
+CDateWnd::CDateWnd(DateOrder order, LocalClock clock)
+    : clock_(std::move(clock)),
+      order_(order),
+      from_{CDateCtrl(CMyDate::Now(clock_), order), false, {}},
+      to_{CDateCtrl(CMyDate::Now(clock_), order), false, {}},
+      focus_({kDateNumberCells, CTimeCtrl::kCellCount / 2, kDateNumberCells})
+{
+}
+
+std::size_t CDateWnd::currentCell() const
+{
+    if (focus_.field() == CalcField::Interval)
+        return CTimeCtrl::cellOf(interval_.currentPart());
+    return dateCellAt(focus_.cell());
+}
+
+CMyDate CDateWnd::solarOf(const Side& side) const
+{
+    if (!side.lunar)
+        return side.ctrl.value();
+    return CMyLunarDate::LunarToSolar(lunarOfEntryFields({side.ctrl.value(), side.ctrl.leapMonth()}), clock_);
+}
+
+void CDateWnd::showOn(Side& side, const CMyDate& solar)
+{
+    side.cleared.reset();
+    if (!side.lunar) {
+        side.ctrl.show(solar);
+        return;
+    }
+    const CMyLunarDate lunar = CMyLunarDate::SolarToLunar(solar);
+    side.ctrl.show(lunarEntryFields(lunar), lunar.Leap() == 1);
+}
+
+void CDateWnd::toggleLunar(Side& side)
+{
+    const CMyDate solar = solarOf(side);
+    side.lunar = !side.lunar;
+    side.ctrl = CDateCtrl(solar, order_, side.lunar ? lunarEntryCalendar(clock_) : DateEntryCalendar::solar());
+    showOn(side, solar);
+}
+
+void CDateWnd::setOrder(DateOrder order)
+{
+    order_ = order;
+    for (Side* side : {&from_, &to_}) {
+        // A cleared cell stays with its field when month and day swap places.
+        std::vector<CDateCtrl::Field> clearedFields;
+        for (std::size_t i = 0; i < CDateCtrl::kCellCount; ++i)
+            if (const auto field = side->ctrl.fieldOf(i); field && side->cleared[i])
+                clearedFields.push_back(*field);
+        side->ctrl.setOrder(order);
+        side->cleared.reset();
+        for (const CDateCtrl::Field field : clearedFields)
+            side->cleared.set(side->ctrl.cellOf(field));
+    }
+}
+
+std::optional<std::u16string> CDateWnd::computeInterval()
+{
+    const CMyDate from = fromDate();
+    const CMyDate to = toDate();
+    if (!CMyDate::IsLater(to, from)) {
+        interval_.show(CTimeType());
+        if (to == from)
+            return std::nullopt;
+        return std::u16string(kToEarlierMessage);
+    }
+    std::int64_t days = CMyDate::DaysBetween(to, from);
+    int seconds = secondOfDay(to) - secondOfDay(from);
+    if (seconds < 0) {
+        // Borrow a day: 10:30 to 10:00 the next day is 0 d 23 h 30 m.
+        --days;
+        seconds += 86400;
+    }
+    interval_.show(CTimeType(days, seconds / 3600, seconds % 3600 / 60, seconds % 60));
+    return std::nullopt;
+}
+
+void CDateWnd::computeTo()
+{
+    const CTimeType& amount = interval_.value();
+    CMyDate to = fromDate().AddSeconds(low32(amount.Seconds()));
+    to.AddMinutes(low32(amount.Minutes()));
+    to.AddHours(low32(amount.Hours()));
+    to.AddDays(low32(amount.Days()));
+    showOn(to_, to);
+}
+
+void CDateWnd::computeFrom()
+{
+    const CTimeType& amount = interval_.value();
+    CMyDate from = toDate();
+    from.SubDays(low32(amount.Days()));
+    from.AddHours(-static_cast<std::int64_t>(low32(amount.Hours())));
+    from.AddMinutes(-static_cast<std::int64_t>(low32(amount.Minutes())));
+    showOn(from_, from.SubSeconds(low32(amount.Seconds())));
+}
+
+CDateWnd::Side* CDateWnd::focusedSide()
+{
+    switch (focus_.field()) {
+    case CalcField::From: return &from_;
+    case CalcField::To: return &to_;
+    default: return nullptr;
+    }
+}
+
+void CDateWnd::clearCell()
+{
+    if (focus_.field() == CalcField::Interval)
+        interval_.clearCell();
+    else if (Side* side = focusedSide())
+        side->cleared.set(currentCell());
+}
+
+void CDateWnd::typeDigit(char16_t digit)
+{
+    if (digit < u'0' || digit > u'9')
+        return;
+    if (focus_.field() == CalcField::Interval) {
+        interval_.typeDigit(digit);
+        return;
+    }
+    Side* side = focusedSide();
+    if (side == nullptr)
+        return;
+    const std::size_t cell = currentCell();
+    if (side->cleared[cell]) {
+        if (const auto field = side->ctrl.fieldOf(cell))
+            side->ctrl.show(withZeroTail(side->ctrl.value(), *field), side->ctrl.leapMonth());
+        side->cleared.reset(cell);
+    }
+    side->ctrl.typeDigit(cell, digit);
+}
+
+void CDateWnd::arrow(Arrow arrow)
+{
+    focus_.move(arrow);
+    if (focus_.field() == CalcField::Interval)
+        interval_.setCurrentPart(static_cast<CTimeCtrl::Part>(focus_.cell()));
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "date_ctrl.h"
+#include "my_date.h"
+#include "time_type.h"
+
+// The three fields of the date and time calculators, top to bottom.
+enum class CalcField { None, From, Interval, To };
+enum class Arrow { Left, Right, Up, Down };
+
+// Which field and which of its number cells take typed digits. The cells of the three fields
+// form one row: Left and Right step along it (across field ends, stopping at the row's ends),
+// Up and Down go to the first cell of the field above or below. With no focus yet, any arrow
+// focuses the first cell of From.
+class CalculatorFocus {
+public:
+    // The number of number cells of From, Interval and To.
+    explicit CalculatorFocus(std::array<std::size_t, 3> cellCounts) : counts_(cellCounts) {}
+
+    CalcField field() const { return field_; }
+    // The index among the focused field's number cells, 0 from the left.
+    std::size_t cell() const { return cell_; }
+    void move(Arrow arrow);
+
+private:
+    std::array<std::size_t, 3> counts_;
+    CalcField field_ = CalcField::None;
+    std::size_t cell_ = 0;
+};
+
+// The date calculator window's model: From and To date entry controls, each solar or lunar,
+// and the Interval duration control. Two fields give the third.
+class CDateWnd {
+public:
+    static constexpr std::u16string_view kTitle = u"Date calculator";
+    static constexpr std::u16string_view kFromLabel = u"From";
+    static constexpr std::u16string_view kIntervalLabel = u"Interval";
+    static constexpr std::u16string_view kToLabel = u"To";
+    static constexpr std::u16string_view kToEarlierMessage =
+        u"The \"To\" date occured ealier than the \"From\" one!";
+
+    // From and To show the clock's current date and time, in solar form; Interval is zero.
+    explicit CDateWnd(DateOrder order, LocalClock clock = systemLocalTime);
+
+    const CDateCtrl& fromCtrl() const { return from_.ctrl; }
+    const CDateCtrl& toCtrl() const { return to_.ctrl; }
+    const CTimeCtrl& intervalCtrl() const { return interval_; }
+    // The controls' cells as drawn: a cleared cell shows empty until a digit is typed into it.
+    CDateCtrl::Cells fromCells() const { return from_.drawnCells(); }
+    CDateCtrl::Cells toCells() const { return to_.drawnCells(); }
+    bool fromIsLunar() const { return from_.lunar; }
+    bool toIsLunar() const { return to_.lunar; }
+    // The solar date and time that each control means (a lunar one converted).
+    CMyDate fromDate() const { return solarOf(from_); }
+    CMyDate toDate() const { return solarOf(to_); }
+
+    CalcField focus() const { return focus_.field(); }
+    // The focused control's current cell index (CDateCtrl or CTimeCtrl cells).
+    std::size_t currentCell() const;
+
+    // Interval = To - From; when To is earlier, a zero interval and the message to show.
+    std::optional<std::u16string> computeInterval();
+    // To = From + Interval, and From = To - Interval, each stepped part by part.
+    void computeTo();
+    void computeFrom();
+
+    void fromNow() { showOn(from_, CMyDate::Now(clock_)); }
+    void toNow() { showOn(to_, CMyDate::Now(clock_)); }
+    void toggleFromLunar() { toggleLunar(from_); }
+    void toggleToLunar() { toggleLunar(to_); }
+    void intervalUnit() { interval_.nextUnitMode(); }
+    void setOrder(DateOrder order);
+
+    // From or To: the current cell shows empty and the date stays. Interval: the cell becomes "0".
+    void clearCell();
+    void typeDigit(char16_t digit);
+    void arrow(Arrow arrow);
+
+private:
+    struct Side {
+        CDateCtrl ctrl;
+        bool lunar = false;
+        std::bitset<CDateCtrl::kCellCount> cleared;
+
+        CDateCtrl::Cells drawnCells() const;
+    };
+
+    CMyDate solarOf(const Side& side) const;
+    void showOn(Side& side, const CMyDate& solar);
+    void toggleLunar(Side& side);
+    Side* focusedSide();
+
+    LocalClock clock_;
+    DateOrder order_;
+    Side from_;
+    Side to_;
+    CTimeCtrl interval_;
+    CalculatorFocus focus_;
+};
