@@ -1,0 +1,185 @@
+#include "biorhythm.h"
+
+#include <algorithm>
+
+#include "archive_stream.h"
+#include "atomic_file.h"
+
+namespace {
+
+constexpr std::u16string_view kNewPersonName = u"No name";
+constexpr std::u16string_view kNewPersonBirth = u"01/01/1980";
+constexpr std::u16string_view kUnreadableBirthText = u"1/1/1982";
+// Person and advice files are small; anything larger is not read into memory.
+constexpr std::uintmax_t kMaxFileBytes = 16u * 1024u * 1024u;
+
+StoredDate storedDateOf(const CalendarFields& fields)
+{
+    const StoredDate date{fields.year, fields.month, fields.day};
+    return date.isValid() ? date : StoredDate::invalid();
+}
+
+std::u16string format(DateOrder order, StoredDate date)
+{
+    return formatDate(order, {date.year, date.month, date.day});
+}
+
+}  // namespace
+
+BioPersonList readBioPersons(std::string_view bytes)
+{
+    BioPersonList list;
+    ArchiveReader reader(bytes);
+    std::int32_t count = 0;
+    std::int32_t selected = -1;
+    if (!reader.readI32(count) || !reader.readI32(selected))
+        return list;
+    for (std::int32_t i = 0; i < count; ++i) {
+        BioPerson person;
+        if (!reader.readString(person.name) || !reader.readString(person.birth))
+            break;
+        list.persons.push_back(std::move(person));
+    }
+    const bool inRange = selected >= 0 && static_cast<std::size_t>(selected) < list.persons.size();
+    list.selected = inRange ? selected : -1;
+    return list;
+}
+
+std::string writeBioPersons(const BioPersonList& list)
+{
+    ArchiveWriter writer;
+    writer.writeI32(static_cast<std::int32_t>(list.persons.size()));
+    writer.writeI32(list.selected);
+    for (const BioPerson& person : list.persons) {
+        writer.writeString(person.name);
+        writer.writeString(person.birth);
+    }
+    return writer.take();
+}
+
+StoredDate birthDateOfText(std::u16string_view birth)
+{
+    const auto parts = parseDate(birth, DateOrder::MonthFirst);
+    if (!parts)
+        return StoredDate::invalid();
+    const StoredDate date{parts->year, parts->month, parts->day};
+    return date.isValid() ? date : StoredDate::invalid();
+}
+
+CBiorythmWnd::CBiorythmWnd(std::filesystem::path folder, StoredDate rememberedDate, const LocalClock& clock)
+    : folder_(std::move(folder))
+{
+    view_ = storedDateOf(clock());
+    birth_ = rememberedDate.isValid() ? rememberedDate : view_;
+    std::string bytes;
+    if (readWholeFile(folder_ / kBioPersonsFileName, bytes, kMaxFileBytes))
+        list_ = readBioPersons(bytes);
+    takeSelectedBirth();
+    bytes.clear();
+    adviceMissing_ = !readWholeFile(folder_ / kBioAdviceFileName, bytes, kMaxFileBytes);
+    if (!adviceMissing_)
+        chart_.setAdvice(parseBioAdvice(bytes));
+}
+
+bool CBiorythmWnd::save() const
+{
+    return writeFileAtomically(folder_ / kBioPersonsFileName, writeBioPersons(list_));
+}
+
+void CBiorythmWnd::takeSelectedBirth()
+{
+    if (list_.selected < 0 || static_cast<std::size_t>(list_.selected) >= list_.persons.size())
+        return;
+    birth_ = birthDateOfText(list_.persons[static_cast<std::size_t>(list_.selected)].birth);
+}
+
+bool CBiorythmWnd::newPerson()
+{
+    if (list_.persons.size() >= static_cast<std::size_t>(INT32_MAX))
+        return false;
+    list_.persons.push_back({std::u16string(kNewPersonName), std::u16string(kNewPersonBirth)});
+    list_.selected = static_cast<std::int32_t>(list_.persons.size() - 1);
+    takeSelectedBirth();
+    return true;
+}
+
+bool CBiorythmWnd::removePerson(int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= list_.persons.size())
+        return false;
+    list_.persons.erase(list_.persons.begin() + index);
+    if (list_.selected >= index)
+        --list_.selected;
+    takeSelectedBirth();
+    return true;
+}
+
+bool CBiorythmWnd::selectPerson(int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= list_.persons.size())
+        return false;
+    list_.selected = index;
+    takeSelectedBirth();
+    return true;
+}
+
+bool CBiorythmWnd::renamePerson(int index, std::u16string name)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= list_.persons.size())
+        return false;
+    list_.persons[static_cast<std::size_t>(index)].name = std::move(name);
+    return true;
+}
+
+bool CBiorythmWnd::setBirthDate(StoredDate date)
+{
+    if (!date.isValid())
+        return false;
+    birth_ = date;
+    if (list_.selected >= 0)
+        list_.persons[static_cast<std::size_t>(list_.selected)].birth =
+            formatDate(DateOrder::MonthFirst, {date.year, date.month, date.day});
+    return true;
+}
+
+bool CBiorythmWnd::setViewDate(StoredDate date)
+{
+    if (!date.isValid())
+        return false;
+    view_ = date;
+    return true;
+}
+
+std::int64_t CBiorythmWnd::dayCount() const
+{
+    if (!birth_.isValid() || !view_.isValid())
+        return 0;
+    const std::int64_t n = daysFromCivil(view_.year, view_.month, view_.day) -
+                           daysFromCivil(birth_.year, birth_.month, birth_.day);
+    return std::max<std::int64_t>(n, 0);
+}
+
+void CBiorythmWnd::refresh(std::uint32_t tickCount)
+{
+    chart_.draw(dayCount());
+    chart_.buildReport(tickCount);
+}
+
+std::u16string CBiorythmWnd::birthText(DateOrder order) const
+{
+    if (list_.selected < 0)
+        return birth_.isValid() ? format(order, birth_) : std::u16string();
+    const std::u16string& text = list_.persons[static_cast<std::size_t>(list_.selected)].birth;
+    const std::size_t first = text.find(u'/');
+    const std::size_t second = first == std::u16string::npos ? first : text.find(u'/', first + 1);
+    if (second == std::u16string::npos)
+        return std::u16string(kUnreadableBirthText);
+    if (order == DateOrder::MonthFirst)
+        return text;
+    return text.substr(first + 1, second - first - 1) + u'/' + text.substr(0, first) + text.substr(second);
+}
+
+std::u16string CBiorythmWnd::viewText(DateOrder order) const
+{
+    return view_.isValid() ? format(order, view_) : std::u16string();
+}
