@@ -13,6 +13,7 @@ packages=(
   qt6-base-dev
   qt6-multimedia-dev
   fonts-dejavu-core
+  mimetex
 )
 
 missing=()

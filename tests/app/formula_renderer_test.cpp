@@ -1,0 +1,133 @@
+#include "formula_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "formula_markup.h"
+#include "temp_folder.h"
+#include "variable_slots.h"
+
+namespace {
+
+TEST(PlainPbm, ReadsBitsWithCommentsAndWithoutSeparators)
+{
+    for (const char* text : {"P1\n# made by hand\n3 2\n1 0 1\n0 1 0\n", "P1 3 2 101010"}) {
+        const auto raster = ParsePlainPbm(text);
+        ASSERT_TRUE(raster.has_value()) << text;
+        EXPECT_EQ(raster->width, 3);
+        EXPECT_EQ(raster->height, 2);
+        const bool expected[2][3] = {{true, false, true}, {false, true, false}};
+        for (int y = 0; y < 2; ++y) {
+            for (int x = 0; x < 3; ++x)
+                EXPECT_EQ(raster->isSet(x, y), expected[y][x]) << text << " " << x << "," << y;
+        }
+        EXPECT_FALSE(raster->isSet(3, 0));
+        EXPECT_FALSE(raster->isSet(0, -1));
+    }
+}
+
+TEST(PlainPbm, RejectsMalformedInput)
+{
+    const char* cases[] = {
+        "",
+        "P",
+        "P4 1 1 1",
+        "P1",
+        "P1 3",
+        "P1 0 1",
+        "P1 1 0 1",
+        "P1 2 2 1 0 1",
+        "P1 2 2 1 0 1 2",
+        "P1 -1 2 1",
+        "P1 2 x 1 1",
+        "P1 99999999999999999999999 1 1",
+        "P1 16385 1 1",
+        "P1 16384 16384 1",
+        "P1 2 1 1#",
+        "Failed to rasterize",
+    };
+    for (const char* text : cases)
+        EXPECT_FALSE(ParsePlainPbm(text).has_value()) << text;
+}
+
+// A stand-in renderer: a shell script that writes what a test needs.
+std::string writeScript(const TempFolder& folder, const std::string& name, const std::string& body)
+{
+    const auto path = folder.path() / name;
+    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+    return path.string();
+}
+
+TEST(FormulaRenderer, PassesArgumentsVerbatimWithoutQueryString)
+{
+    TempFolder folder;
+    // Sets the pixel only when the arguments arrive unsplit and unexpanded and QUERY_STRING
+    // is gone; clears it otherwise.
+    const std::string script = writeScript(folder, "check",
+                                           "if [ \"$1 $2 $3\" = '-g1 -s 4' ] && [ \"$4\" = '\\large a $(x) `y` \"b' ]"
+                                           " && [ -z \"${QUERY_STRING+set}\" ]; then printf 'P1 1 1 1'; else "
+                                           "printf 'P1 1 1 0'; fi");
+    ::setenv("QUERY_STRING", "formula=evil", 1);
+    const auto raster = FormulaRenderer(script).render("\\large a $(x) `y` \"b", 4);
+    ::unsetenv("QUERY_STRING");
+    ASSERT_TRUE(raster.has_value());
+    EXPECT_TRUE(raster->isSet(0, 0));
+}
+
+TEST(FormulaRenderer, FailuresDrawNothing)
+{
+    TempFolder folder;
+    using std::chrono::milliseconds;
+    struct Case {
+        const char* name;
+        const char* body;
+    };
+    const Case cases[] = {
+        {"hangs", "exec sleep 20"},
+        {"floods", "printf 'P1 4000 4000 '; exec yes 1"},
+        {"fails", "printf 'P1 1 1 1'; exit 3"},
+        {"garbage", "printf 'Failed to rasterize'"},
+    };
+    for (const Case& c : cases) {
+        const FormulaRenderer renderer(writeScript(folder, c.name, c.body), milliseconds(300), 1 << 16);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(renderer.render("x", 2).has_value()) << c.name;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << c.name;
+    }
+    for (const char* missing : {"corvan-no-such-renderer", "/nonexistent/mimetex", ""}) {
+        const FormulaRenderer renderer(missing);
+        EXPECT_FALSE(renderer.available()) << missing;
+        EXPECT_FALSE(renderer.render("x", 2).has_value()) << missing;
+    }
+}
+
+TEST(FormulaRenderer, RendersWithMimetexWhenInstalled)
+{
+    const FormulaRenderer renderer;
+    if (!renderer.available())
+        GTEST_SKIP() << "mimetex is not installed";
+    const VariableSlots slots;
+    const auto small = formula::RenderExpressionFormula(u"a/b^2", 0, slots);
+    const auto large = formula::RenderExpressionFormula(u"a/b^2", 7, slots);
+    const auto smallRaster = renderer.render(small.buffer, 0);
+    const auto largeRaster = renderer.render(large.buffer, 7);
+    ASSERT_TRUE(smallRaster.has_value());
+    ASSERT_TRUE(largeRaster.has_value());
+    EXPECT_GT(largeRaster->height, smallRaster->height);
+    // A fraction is taller than wide at this size, and some pixels are set.
+    EXPECT_GT(smallRaster->height, smallRaster->width);
+    std::size_t set = 0;
+    for (auto pixel : smallRaster->pixels)
+        set += pixel;
+    EXPECT_GT(set, 10u);
+    // Half-typed input still renders.
+    EXPECT_TRUE(renderer.render(formula::RenderExpressionFormula(u"1+fnInt(x", 2, slots).buffer, 2).has_value());
+}
+
+}  // namespace
