@@ -25,14 +25,14 @@ constexpr Faces kBaseConversion = {{
 }};
 
 constexpr Faces kStatistics = {{
-    {u"SHIFT", u""}, {u"", u""}, {u"", u""}, {u"", u""}, {u"n", u""}, {u"nCr", u"nPr"},
+    {u"SHIFT", u""}, {u"DATA", u""}, {u"", u""}, {u"", u""}, {u"n", u""}, {u"nCr", u"nPr"},
     {u"\u03A3x", u"\u03A3x\u00B2"}, {u"\u03C3n", u"\u03C3n-1"}, {u"mean", u"med"}, {u"avd", u"mode"},
     {u"dsq", u"gm"}, {u"min", u"max"},
     {u"(", u""}, {u")", u""}, {u",", u""}, {u"DEL", u""}, {u"\u25C0", u""}, {u"\u25B6", u""},
 }};
 
 constexpr Faces kMatrices = {{
-    {u"SHIFT", u""}, {u"[VA]", u""}, {u"det", u""}, {u"inv", u""}, {u"eigv", u""}, {u"eigl", u""},
+    {u"SHIFT", u""}, {u"MAT", u""}, {u"det", u""}, {u"inv", u""}, {u"eigv", u""}, {u"eigl", u""},
     {u"orth", u""}, {u"rank", u""}, {u"trans", u""}, {u"diag", u""}, {u"tri", u""}, {u"solve", u""},
     {u"(", u""}, {u")", u""}, {u",", u""}, {u"DEL", u""}, {u"\u25C0", u""}, {u"\u25B6", u""},
 }};
@@ -53,23 +53,10 @@ constexpr std::array<KeyFace, 20> kBasic = {{
 
 constexpr int kShiftPosition = 0;
 constexpr int kBaseShiftPosition = 1;
+// The first key after SHIFT opens each category's list or window.
 constexpr int kCalculusListPosition = 1;
 
-// The answer first, then the user variables in slot order ("VW" comes after "VZ").
-constexpr std::array<std::u16string_view, kVariableListSize> kVariables = {
-    u"[ans]", u"[VA]", u"[VB]", u"[VC]", u"[VD]", u"[VE]", u"[VF]", u"[VG]", u"[VH]",
-    u"[VI]",  u"[VJ]", u"[VK]", u"[VL]", u"[VM]", u"[VN]", u"[VO]", u"[VP]", u"[VQ]",
-    u"[VR]",  u"[VS]", u"[VT]", u"[VU]", u"[VV]", u"[VX]", u"[VY]", u"[VZ]", u"[VW]",
-};
-
 }  // namespace
-
-std::u16string_view variableListEntry(int index)
-{
-    if (index < 0 || index >= kVariableListSize)
-        return {};
-    return kVariables[static_cast<std::size_t>(index)];
-}
 
 std::array<KeyFace, kFunctionKeypadFaceCount> functionKeypadFaces(int category)
 {
@@ -93,7 +80,9 @@ std::optional<KeypadSpecial> functionKeypadSpecial(int category, int position)
     if (category == CategoryCode::kArithmetic && position == kCalculusListPosition)
         return KeypadSpecial::CalculusList;
     if (category == CategoryCode::kMatrices && position == kCalculusListPosition)
-        return KeypadSpecial::VariableList;
+        return KeypadSpecial::MatrixWindow;
+    if (category == CategoryCode::kStatistics && position == kCalculusListPosition)
+        return KeypadSpecial::StatisticsWindow;
     return std::nullopt;
 }
 

@@ -24,11 +24,7 @@ constexpr KeypadGrid kBasicPortraitGrid{5, 4};
 constexpr KeypadGrid kBasicLandscapeGrid{kLandscapeBasicColumns, kLandscapeBasicRows};
 
 // Keys that do something other than send a key code.
-enum class KeypadSpecial { Shift, CalculusList, VariableList };
-
-// What the variable list offers: the answer and the variables that hold numbers or matrices.
-std::u16string_view variableListEntry(int index);
-constexpr int kVariableListSize = 27;
+enum class KeypadSpecial { Shift, CalculusList, MatrixWindow, StatisticsWindow };
 
 constexpr int kFunctionKeypadFaceCount = 18;
 std::array<KeyFace, kFunctionKeypadFaceCount> functionKeypadFaces(int category);

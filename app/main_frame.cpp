@@ -230,8 +230,13 @@ CMainFrame::KeypadResult CMainFrame::pressFunctionKey(int position, bool held)
             pressKey(KeyCode::kShift);
             return KeypadResult::Done;
         }
-        return *special == KeypadSpecial::CalculusList ? KeypadResult::OpenCalculusList
-                                                       : KeypadResult::OpenVariableList;
+        switch (*special) {
+        case KeypadSpecial::CalculusList: return KeypadResult::OpenCalculusList;
+        case KeypadSpecial::MatrixWindow: return KeypadResult::OpenMatrixWindow;
+        case KeypadSpecial::StatisticsWindow: return KeypadResult::OpenStatisticsWindow;
+        case KeypadSpecial::Shift: break;
+        }
+        return KeypadResult::NoKey;
     }
     const std::optional<int> code = functionKeyCode(position, held);
     if (!code)
@@ -250,7 +255,7 @@ CMainFrame::KeypadResult CMainFrame::pressBasicKey(Orientation orientation, int 
     return KeypadResult::Done;
 }
 
-void CMainFrame::chooseVariable(std::u16string_view name)
+void CMainFrame::insertVariableName(std::u16string_view name)
 {
     if (display_.inputMode() == InputMode::StringStandard && !name.empty())
         display_.currentLine().insertToken(name);

@@ -38,14 +38,14 @@ public:
     void pressKey(int code);
     // A key of a keypad, by its position in the keypad's grid. held is the tap-and-hold mark,
     // which selects the second function like shift does; a second function used by shift
-    // turns shift off again. Returns the pop-up list the key opens, if any.
-    enum class KeypadResult { Done, NoKey, OpenCalculusList, OpenVariableList };
+    // turns shift off again. Returns the pop-up list or tool window the key opens, if any.
+    enum class KeypadResult { Done, NoKey, OpenCalculusList, OpenMatrixWindow, OpenStatisticsWindow };
     KeypadResult pressFunctionKey(int position, bool held);
     KeypadResult pressBasicKey(Orientation orientation, int position, bool held);
     // An entry chosen in the calculus pop-up list.
     void chooseCalculusEntry(std::u16string_view text);
-    // An entry chosen in the variable list: its name goes into the line as one token.
-    void chooseVariable(std::u16string_view name);
+    // A variable name such as "[VA]" from the matrix window: it goes into the line as one token.
+    void insertVariableName(std::u16string_view name);
     // Pasted text: in "String-Standard" every character becomes a token of the current line
     // (control characters end the paste); in the basic modes the characters are typed.
     void pasteText(std::u16string_view text);

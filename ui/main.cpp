@@ -27,7 +27,9 @@ int main(int argc, char** argv)
     const QCommandLineOption mode(QStringLiteral("mode"),
                                   QStringLiteral("Input mode before the screenshot: string, basic or rpn."),
                                   QStringLiteral("mode"));
-    parser.addOptions({screenshot, size, keys, category, mode});
+    const QCommandLineOption panel(QStringLiteral("panel"),
+                                    QStringLiteral("Open the category's data panel (matrices, statistics) before the screenshot."));
+    parser.addOptions({screenshot, size, keys, category, mode, panel});
     parser.process(application);
 
     const ProgramFolder folder = ProgramFolder::fromEnvironment();
@@ -39,6 +41,7 @@ int main(int argc, char** argv)
     frame.start();
     CMainFrameView window(frame, folder);
     window.setToolMessages([&tools] { return tools.takeMessage(); });
+    window.setDataTools(&tools);
     if (!window.skinLoaded()) {
         QMessageBox::critical(nullptr, QStringLiteral("Corvan"),
                               QStringLiteral("The skin could not be loaded: the folder %1 lacks Interfaces/Default.inf.")
@@ -64,6 +67,11 @@ int main(int argc, char** argv)
         for (const QString& code : parser.value(keys).split(QLatin1Char(' '), Qt::SkipEmptyParts))
             frame.pressKey(code.toInt());
         window.showCategory(frame.category());
+        if (parser.isSet(panel)) {
+            window.openDataPanel();
+            // The panel's fonts follow its size once it is shown: let the layout catch up.
+            QCoreApplication::processEvents();
+        }
         return window.grab().save(parser.value(screenshot)) ? 0 : 1;
     }
     window.show();

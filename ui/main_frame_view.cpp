@@ -17,8 +17,12 @@
 #include "key_codes.h"
 #include "key_sound.h"
 #include "keypad_faces.h"
+#include "equations_solver_view.h"
 #include "macro_window_view.h"
+#include "matrix_store_view.h"
 #include "preferences_dialog_view.h"
+#include "statistics_data_view.h"
+#include "tip_window_view.h"
 #include "ui_text.h"
 
 namespace {
@@ -115,6 +119,24 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
 
     macroWindow_ = new CBrevastCalMacroWndView(frame_, this);
     connect(macroWindow_, &CBrevastCalMacroWndView::changed, this, [this] { refresh(); });
+    matrixWindow_ = new CListMatrixDlgView(frame_, this);
+    matrixWindow_->setObjectName(QStringLiteral("matrixWindow"));
+    statisticsWindow_ = new CBrevastCalStatisticDataDlgView(this);
+    statisticsWindow_->setObjectName(QStringLiteral("statisticsWindow"));
+    for (QWidget* panel : std::initializer_list<QWidget*>{matrixWindow_, statisticsWindow_})
+        panel->hide();
+    connect(matrixWindow_, &CListMatrixDlgView::changed, this, [this] { refresh(); });
+    connect(statisticsWindow_, &CBrevastCalStatisticDataDlgView::changed, this, [this] { refresh(); });
+    const auto closeDataPanel = [this] {
+        dataPanelCategory_ = -1;
+        refresh();
+        // The panel's focused control is gone: typing goes back to the display.
+        setFocus(Qt::OtherFocusReason);
+    };
+    connect(matrixWindow_, &CListMatrixDlgView::doneClicked, this, closeDataPanel);
+    connect(statisticsWindow_, &CBrevastCalStatisticDataDlgView::doneClicked, this, closeDataPanel);
+    tipWindow_ = new CBrevastCalTipWndView(frame_, this);
+    solverWindow_ = new CEquationsSolverWndView(frame_, this);
 
     toolsPanel_ = new QListWidget(this);
     toolsPanel_->setObjectName(QStringLiteral("toolsPanel"));
@@ -136,10 +158,7 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     });
     connect(popupList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         closePopups();
-        if (popupKind_ == CMainFrame::KeypadResult::OpenVariableList)
-            frame_.chooseVariable(fromQString(item->text()));
-        else
-            frame_.chooseCalculusEntry(fromQString(item->text()));
+        frame_.chooseCalculusEntry(fromQString(item->text()));
         afterKey();
     });
 
@@ -203,6 +222,10 @@ void CMainFrameView::layoutChildren()
     }
     toolPlaceholder_->setGeometry(body);
     macroWindow_->setGeometry(body);
+    matrixWindow_->setGeometry(body);
+    statisticsWindow_->setGeometry(body);
+    tipWindow_->setGeometry(body);
+    solverWindow_->setGeometry(body);
     toolsPanel_->setGeometry(body.adjusted(0, 0, -body.width() / 4, 0));
     popupList_->setGeometry(body.adjusted(body.width() / 6, 0, -body.width() / 6, -body.height() / 6));
 }
@@ -216,10 +239,30 @@ void CMainFrameView::refresh()
     display_->setCategory(category);
     functionKeypad_->setVisible(keypad);
     basicKeypad_->setVisible(keypad);
-    toolPlaceholder_->setVisible(!keypad && !macros);
+    const bool tip = category == CategoryCode::kTip;
+    const bool solver = category == CategoryCode::kEquationSolver;
+    toolPlaceholder_->setVisible(!keypad && !macros && !tip && !solver);
     macroWindow_->setVisible(macros);
     if (macros)
         macroWindow_->refresh();
+    if (dataPanelCategory_ != category)
+        dataPanelCategory_ = -1;
+    const bool matrices = dataPanelCategory_ == CategoryCode::kMatrices;
+    const bool statistics = dataPanelCategory_ == CategoryCode::kStatistics;
+    // The models live only while their category is shown, so the pointers are asked each time.
+    matrixWindow_->setModel(dataTools_ ? dataTools_->matrices() : nullptr);
+    statisticsWindow_->setModel(dataTools_ ? dataTools_->statistics() : nullptr);
+    // A matrix-mode result may have been kept as "VRE" since the panel was last drawn.
+    if (matrices)
+        matrixWindow_->refresh();
+    if (statistics)
+        statisticsWindow_->refresh();
+    matrixWindow_->setVisible(matrices);
+    statisticsWindow_->setVisible(statistics);
+    tipWindow_->setVisible(tip);
+    if (tip)
+        tipWindow_->refresh();  // the output format may have changed
+    solverWindow_->setVisible(solver);
     toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
     functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
     const Preferences& preferences = frame_.preferences();
@@ -241,6 +284,23 @@ void CMainFrameView::showCategory(int category)
     showToolMessage();
 }
 
+void CMainFrameView::setDataTools(DataTools* tools)
+{
+    dataTools_ = tools;
+    refresh();
+}
+
+void CMainFrameView::openDataPanel()
+{
+    const int category = frame_.category();
+    if (category != CategoryCode::kMatrices && category != CategoryCode::kStatistics)
+        return;
+    closePopups();
+    dataPanelCategory_ = category;
+    refresh();
+    (category == CategoryCode::kMatrices ? static_cast<QWidget*>(matrixWindow_) : statisticsWindow_)->raise();
+}
+
 void CMainFrameView::showToolMessage()
 {
     if (!takeToolMessage_)
@@ -254,9 +314,11 @@ void CMainFrameView::onFunctionKey(int position, bool held)
 {
     closePopups();
     const CMainFrame::KeypadResult result = frame_.pressFunctionKey(position, held);
-    if (result == CMainFrame::KeypadResult::OpenCalculusList || result == CMainFrame::KeypadResult::OpenVariableList)
-        openPopupList(result);
+    if (result == CMainFrame::KeypadResult::OpenCalculusList)
+        openPopupList();
     afterKey();
+    if (result == CMainFrame::KeypadResult::OpenMatrixWindow || result == CMainFrame::KeypadResult::OpenStatisticsWindow)
+        openDataPanel();
 }
 
 void CMainFrameView::onBasicKey(int position, bool held)
@@ -288,17 +350,11 @@ void CMainFrameView::toggleToolsPanel()
     slide->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
-void CMainFrameView::openPopupList(CMainFrame::KeypadResult kind)
+void CMainFrameView::openPopupList()
 {
-    popupKind_ = kind;
     popupList_->clear();
-    if (kind == CMainFrame::KeypadResult::OpenVariableList) {
-        for (int index = 0; index < kVariableListSize; ++index)
-            popupList_->addItem(toQString(variableListEntry(index)));
-    } else {
-        for (const CalculusEntry& entry : kCalculusList)
-            popupList_->addItem(toQString(entry.text));
-    }
+    for (const CalculusEntry& entry : kCalculusList)
+        popupList_->addItem(toQString(entry.text));
     popupList_->setCurrentRow(0);
     popupList_->show();
     popupList_->raise();
@@ -389,13 +445,31 @@ bool CMainFrameView::handleEditingKey(QKeyEvent* event)
     return true;
 }
 
+bool CMainFrameView::focusNextPrevChild(bool next)
+{
+    if (frame_.category() == CategoryCode::kTip && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
+        tipWindow_->pressKey(CBrevastCalTipWnd::kTab);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
 void CMainFrameView::keyPressEvent(QKeyEvent* event)
 {
+    const Preferences& preferences = frame_.preferences();
+    const bool scrollKey = preferences.hardKeyScrolling && (event->key() == Qt::Key_P || event->key() == Qt::Key_Q) &&
+                           !(event->modifiers() & Qt::ControlModifier);
+    // The tip and solver windows take the keyboard in their categories, unless a list is open;
+    // the hard keys that scroll the categories keep working there.
+    if (!scrollKey && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
+        if (frame_.category() == CategoryCode::kTip && tipWindow_->takeKey(event))
+            return;
+        if (frame_.category() == CategoryCode::kEquationSolver && solverWindow_->takeKey(event))
+            return;
+    }
     if (handleEditingKey(event))
         return;
-    const Preferences& preferences = frame_.preferences();
-    if (preferences.hardKeyScrolling && (event->key() == Qt::Key_P || event->key() == Qt::Key_Q) &&
-        !(event->modifiers() & Qt::ControlModifier)) {
+    if (scrollKey) {
         frame_.scrollCategories(event->key() == Qt::Key_P);
         afterKey();
         showToolMessage();

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "data_tools.h"
 #include "key_sound_player.h"
 #include "keypad_view.h"
 #include "led_ctrl_view.h"
@@ -30,11 +31,19 @@ public:
     // Where messages of the tool models come from ("Matrix data error", ...); they are shown
     // after each category switch.
     void setToolMessages(std::function<std::u16string()> take) { takeToolMessage_ = std::move(take); }
+    // The data windows' models (matrices, statistics); not owned. Without them the MAT and
+    // DATA keys open empty panels.
+    void setDataTools(DataTools* tools);
+    // Opens the data panel of the shown category (the MAT or DATA key); other categories
+    // have none and nothing happens.
+    void openDataPanel();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Tab belongs to the tip window's fields in its category.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void loadSkin();
@@ -44,8 +53,8 @@ private:
     void onFunctionKey(int position, bool held);
     void onBasicKey(int position, bool held);
     void toggleToolsPanel();
-    // The calculus functions or the variables, as a list over the keypads.
-    void openPopupList(CMainFrame::KeypadResult kind);
+    // The calculus functions, as a list over the keypads.
+    void openPopupList();
     void closePopups();
     void openHelp();
     void openPreferences();
@@ -73,7 +82,13 @@ private:
     KeypadView* basicKeypad_;
     QLabel* toolPlaceholder_;
     class CBrevastCalMacroWndView* macroWindow_;
+    class CListMatrixDlgView* matrixWindow_;
+    class CBrevastCalStatisticDataDlgView* statisticsWindow_;
+    DataTools* dataTools_ = nullptr;
+    // The category whose data panel covers the keypads, or -1; leaving it closes the panel.
+    int dataPanelCategory_ = -1;
+    class CBrevastCalTipWndView* tipWindow_;
+    class CEquationsSolverWndView* solverWindow_;
     QListWidget* toolsPanel_;
     QListWidget* popupList_;
-    CMainFrame::KeypadResult popupKind_ = CMainFrame::KeypadResult::OpenCalculusList;
 };

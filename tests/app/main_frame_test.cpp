@@ -382,16 +382,25 @@ TEST(MacroEditing, WritesAMacroAndUsesItInExpressions)
 
 namespace {
 
-TEST(KeypadInput, VariableListInsertsNamesInTheMatrixCategory)
+TEST(KeypadInput, TheKeyAfterShiftOpensTheDataWindowsAndNamesGoInAsOneToken)
 {
     Frame f;
+    struct Case {
+        int category;
+        CMainFrame::KeypadResult result;
+    };
+    for (const Case& c : {Case{CategoryCode::kMatrices, CMainFrame::KeypadResult::OpenMatrixWindow},
+                          Case{CategoryCode::kStatistics, CMainFrame::KeypadResult::OpenStatisticsWindow},
+                          Case{CategoryCode::kTrigonometry, CMainFrame::KeypadResult::NoKey}}) {
+        f.frame.SwitchCategory(c.category);
+        EXPECT_EQ(f.frame.pressFunctionKey(1, false), c.result) << c.category;
+    }
+    EXPECT_EQ(functionKeypadFaces(CategoryCode::kMatrices)[1].label, u"MAT");
+    EXPECT_EQ(functionKeypadFaces(CategoryCode::kStatistics)[1].label, u"DATA");
     f.frame.SwitchCategory(CategoryCode::kMatrices);
-    EXPECT_EQ(f.frame.pressFunctionKey(1, false), CMainFrame::KeypadResult::OpenVariableList);
-    EXPECT_EQ(variableListEntry(kVariableListSize - 1), u"[VW]");
-    EXPECT_EQ(variableListEntry(kVariableListSize), u"");
-    f.frame.chooseVariable(variableListEntry(1));
+    f.frame.insertVariableName(u"[VA]");
     f.frame.pressFunctionKey(3, false);
-    f.frame.chooseVariable(variableListEntry(1));
+    f.frame.insertVariableName(u"[VA]");
     f.frame.pressFunctionKey(13, false);
     EXPECT_EQ(f.input(), u"[VA]inv([VA])");
     f.frame.pressFunctionKey(15 - 1, false);
