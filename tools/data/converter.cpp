@@ -1,0 +1,547 @@
+#include "converter.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "archive_stream.h"
+#include "atomic_file.h"
+#include "constants.h"
+#include "currency_update.h"
+#include "units.h"
+
+namespace {
+
+constexpr std::u16string_view kDigitLetters = u"?WERSDFZXC";
+constexpr std::u16string_view kDigitLettersLower = u"?wersdfzxc";
+constexpr std::uintmax_t kMaxStateBytes = 1u << 20;
+
+// Other formats have no separators: a point and no grouping.
+Separators separatorsFor(OutputFormat format)
+{
+    return separatorsOf(format).value_or(Separators{u'.', u'\0'});
+}
+
+std::u16string widen(std::string_view text)
+{
+    return std::u16string(text.begin(), text.end());
+}
+
+// "%.8lf" without trailing zeros and then without a bare point: 123.50000000 -> 123.5.
+std::string plainResult(double x)
+{
+    const double magnitude = std::fabs(x);
+    char buffer[64];
+    if (magnitude <= 1e12 && (magnitude >= 1e-8 || x == 0.0)) {
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, 8).ptr;
+        std::string text(buffer, end);
+        text.erase(text.find_last_not_of('0') + 1);
+        if (!text.empty() && text.back() == '.')
+            text.pop_back();
+        if (text == "-0")
+            text = "0";
+        return text;
+    }
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 8).ptr;
+    return std::string(buffer, end);
+}
+
+void writeField(ArchiveWriter& out, const CBrevastCalConverterWnd::Field& field)
+{
+    out.writeString(field.value);
+    out.writeString(field.caption);
+}
+
+bool readField(ArchiveReader& in, CBrevastCalConverterWnd::Field& field)
+{
+    return in.readString(field.value) && in.readString(field.caption);
+}
+
+}  // namespace
+
+CBrevastCalConverterWnd::CBrevastCalConverterWnd(std::filesystem::path folder, OutputFormat format)
+    : folder_(std::move(folder)), stateFolder_(folder_), format_(format)
+{
+}
+
+char16_t CBrevastCalConverterWnd::mapKey(char16_t code)
+{
+    std::size_t at = kDigitLetters.find(code);
+    if (at == std::u16string_view::npos)
+        at = kDigitLettersLower.find(code);
+    return at == std::u16string_view::npos ? code : static_cast<char16_t>(u'0' + at);
+}
+
+std::u16string CBrevastCalConverterWnd::formatResult(double x, OutputFormat format)
+{
+    const Separators seps = separatorsFor(format);
+    std::u16string text = widen(plainResult(x));
+    const bool scientific = text.find(u'e') != std::u16string::npos;
+    if (!scientific && seps.groupChar != u'\0') {
+        GroupDigits(text, seps.decimalChar, seps.groupChar);
+    } else {
+        for (char16_t& c : text)
+            if (c == u'.')
+                c = seps.decimalChar;
+    }
+    return text;
+}
+
+void CBrevastCalConverterWnd::showPage(int page)
+{
+    if (page < kUnitsPage || page > kConstantsPage2)
+        return;
+    page_ = page;
+    resetEntry();
+    switch (page) {
+    case kUnitsPage:
+        table_.Load(unitsPath());
+        if (!pageUnitsKnown(units_))
+            fillUnitsDefault();
+        break;
+    case kCurrencyPage:
+        table_.Load(currencyPath());
+        // The date is never kept: the file says it.
+        currency_.top = {widen(currency::dateOf(currencyPath())), u"Date"};
+        if (!pageUnitsKnown(currency_))
+            fillCurrencyDefault();
+        break;
+    default:
+        if (constants_[kConstantCategoryField].value.empty()) {
+            CConstant file(constantsPath());
+            const std::optional<UnitCategory> first = file.FirstCategory();
+            if (first)
+                fillConstants(first->name, 0);
+        }
+        break;
+    }
+}
+
+bool CBrevastCalConverterWnd::pageUnitsKnown(const ConvertPage& page) const
+{
+    return !page.upperUnit.empty() && !page.lowerUnit.empty() && table_.Find(page.upperUnit) != 0 &&
+           table_.Find(page.lowerUnit) != 0;
+}
+
+void CBrevastCalConverterWnd::setUnit(ConvertPage& page, int field, const UnitRecord& record, int index)
+{
+    Field& target = field == 0 ? page.upper : page.lower;
+    target.caption = record.symbol;
+    (field == 0 ? page.upperUnit : page.lowerUnit) = record.name;
+    (field == 0 ? page.upperIndex : page.lowerIndex) = static_cast<std::uint8_t>(index);
+}
+
+void CBrevastCalConverterWnd::fillUnitsDefault()
+{
+    units_ = ConvertPage{};
+    CUnits file(unitsPath());
+    const std::optional<UnitCategory> first = file.FirstCategory();
+    if (!first)
+        return;
+    units_.top = {first->name, u"Category"};
+    std::vector<UnitRecord> records;
+    file.UnitsOf(first->name, records);
+    if (records.size() < 2)
+        return;
+    setUnit(units_, 0, records[0], 0);
+    setUnit(units_, 1, records[1], 1);
+    units_.upper.value = u"0";
+    units_.lower.value = u"0";
+}
+
+void CBrevastCalConverterWnd::fillCurrencyDefault()
+{
+    const Field date = currency_.top;
+    currency_ = ConvertPage{};
+    currency_.top = date;
+    const std::vector<UnitRecord>& records = table_.units();
+    if (records.size() < 2)
+        return;
+    setUnit(currency_, 0, records[0], 0);
+    setUnit(currency_, 1, records[1], 1);
+    currency_.upper.value = u"1";
+    // One unit of the first (the base) currency in the second.
+    currency_.lower.value = records[1].factor == 0.0 ? u"" : widen(plainResult(1.0 / records[1].factor));
+    const Separators seps = separatorsFor(format_);
+    if (seps.groupChar != u'\0' && currency_.lower.value.find(u'e') == std::u16string::npos)
+        GroupDigits(currency_.lower.value, seps.decimalChar, seps.groupChar);
+}
+
+void CBrevastCalConverterWnd::fillConstants(const std::u16string& category, int index)
+{
+    CConstant file(constantsPath());
+    std::vector<ConstantEntry> entries;
+    file.ConstantsOf(category, entries);
+    if (entries.size() > kMaxListUnits)
+        entries.resize(kMaxListUnits);
+    constants_[kConstantCategoryField] = {category, u"Category"};
+    if (index < 0 || index >= static_cast<int>(entries.size()))
+        index = 0;
+    constantIndex_ = index;
+    constantBytes_[0] = static_cast<std::uint8_t>(index);
+    if (entries.empty()) {
+        constants_[kConstantNameField] = {};
+        constants_[kConstantValueField] = {};
+        return;
+    }
+    constants_[kConstantNameField] = {entries[index].name, u"Name"};
+    constants_[kConstantValueField] = {entries[index].value, u"Value"};
+}
+
+CBrevastCalConverterWnd::ConvertPage* CBrevastCalConverterWnd::activePage()
+{
+    if (page_ == kUnitsPage)
+        return &units_;
+    if (page_ == kCurrencyPage)
+        return &currency_;
+    return nullptr;
+}
+
+void CBrevastCalConverterWnd::resetEntry()
+{
+    entry_.clear();
+    fresh_ = true;
+    pending_ = 0;
+    accumulator_ = 0.0;
+}
+
+void CBrevastCalConverterWnd::setActiveField(int field)
+{
+    ConvertPage* page = activePage();
+    if (!page || (field != 0 && field != 1) || page->active == field)
+        return;
+    page->active = field;
+    resetEntry();
+}
+
+double CBrevastCalConverterWnd::fieldValue(const std::u16string& text) const
+{
+    const Separators seps = separatorsFor(format_);
+    std::u16string plain;
+    for (char16_t c : text) {
+        if (seps.groupChar != u'\0' && c == seps.groupChar)
+            continue;
+        plain += c == seps.decimalChar ? u'.' : c;
+    }
+    return unitfile::atofRule(plain);
+}
+
+std::u16string CBrevastCalConverterWnd::displayText(const std::string& plain) const
+{
+    const Separators seps = separatorsFor(format_);
+    std::u16string text = widen(plain);
+    if (text.find(u'e') != std::u16string::npos || seps.groupChar == u'\0') {
+        for (char16_t& c : text)
+            if (c == u'.')
+                c = seps.decimalChar;
+        return text;
+    }
+    GroupDigits(text, seps.decimalChar, seps.groupChar);
+    return text;
+}
+
+bool CBrevastCalConverterWnd::handleKey(char16_t code)
+{
+    ConvertPage* page = activePage();
+    if (!page || page->upperUnit.empty())
+        return false;
+    Field& field = page->active == 0 ? page->upper : page->lower;
+    const bool isDigit = code >= u'0' && code <= u'9';
+    const bool isOperator = code == u'+' || code == u'-' || code == u'*' || code == u'/';
+    if (!isDigit && code != u'.' && code != kBackspace && !isOperator && code != u'=' && code != u'M' &&
+        code != u'R')
+        return false;
+    if (field.value.size() >= kMaxFieldText && code != kBackspace)
+        return false;
+
+    const double current = fieldValue(field.value);
+    if (isDigit || code == u'.') {
+        if (fresh_)
+            entry_.clear();
+        fresh_ = false;
+        if (code == u'.') {
+            if (entry_.find('.') != std::string::npos)
+                return true;
+            if (entry_.empty())
+                entry_ = "0";
+        } else if (entry_ == "0") {
+            entry_.clear();
+        }
+        entry_ += static_cast<char>(code);
+    } else if (code == kBackspace) {
+        if (fresh_)
+            entry_ = plainResult(current);
+        fresh_ = false;
+        if (!entry_.empty())
+            entry_.pop_back();
+        if (entry_.empty() || entry_ == "-")
+            entry_ = "0";
+    } else if (code == u'M') {
+        memory_ = current;
+        fresh_ = true;
+        entry_ = plainResult(current);
+    } else if (code == u'R') {
+        entry_ = plainResult(memory_);
+        fresh_ = true;
+    } else {
+        // An operator or "=" completes the pending arithmetic: 2 + 3 * shows 5.
+        double result = current;
+        if (pending_ == '+')
+            result = accumulator_ + current;
+        else if (pending_ == '-')
+            result = accumulator_ - current;
+        else if (pending_ == '*')
+            result = accumulator_ * current;
+        else if (pending_ == '/')
+            result = accumulator_ / current;
+        if (!std::isfinite(result))
+            result = 0.0;
+        accumulator_ = result;
+        pending_ = code == u'=' ? 0 : static_cast<char>(code);
+        entry_ = plainResult(result);
+        fresh_ = true;
+    }
+    field.value = displayText(entry_);
+    convertFromActive();
+    return true;
+}
+
+void CBrevastCalConverterWnd::convertFromActive()
+{
+    ConvertPage* page = activePage();
+    if (!page)
+        return;
+    const bool fromUpper = page->active == 0;
+    const Field& source = fromUpper ? page->upper : page->lower;
+    Field& target = fromUpper ? page->lower : page->upper;
+    const std::u16string& from = fromUpper ? page->upperUnit : page->lowerUnit;
+    const std::u16string& to = fromUpper ? page->lowerUnit : page->upperUnit;
+    const std::optional<UnitConversion> conversion = table_.Convert(from, to);
+    if (!conversion) {
+        target.value = table_.ErrorText();
+        return;
+    }
+    const double value = fieldValue(source.value);
+    target.value = formatResult(value * conversion->multiplier + conversion->offset, format_);
+}
+
+std::vector<std::u16string> CBrevastCalConverterWnd::categories() const
+{
+    std::vector<UnitCategory> found;
+    if (page_ == kUnitsPage)
+        CUnits(unitsPath()).Categories(found);
+    else if (page_ != kCurrencyPage)
+        CConstant(constantsPath()).Categories(found);
+    std::vector<std::u16string> names;
+    for (const UnitCategory& category : found)
+        names.push_back(category.name);
+    return names;
+}
+
+int CBrevastCalConverterWnd::currentCategory() const
+{
+    const std::u16string& current =
+        page_ == kUnitsPage ? units_.top.value : constants_[kConstantCategoryField].value;
+    const std::vector<std::u16string> names = categories();
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (names[i] == current)
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool CBrevastCalConverterWnd::pickCategory(int index)
+{
+    const std::vector<std::u16string> names = categories();
+    if (index < 0 || index >= static_cast<int>(names.size()))
+        return false;
+    if (page_ == kUnitsPage) {
+        CUnits file(unitsPath());
+        std::vector<UnitRecord> records;
+        file.UnitsOf(names[index], records);
+        if (records.size() < 2)
+            return false;
+        const int active = units_.active;
+        units_ = ConvertPage{};
+        units_.active = active;
+        units_.top = {names[index], u"Category"};
+        setUnit(units_, 0, records[0], 0);
+        setUnit(units_, 1, records[1], 1);
+        units_.upper.value = u"0";
+        units_.lower.value = u"0";
+        resetEntry();
+        convertFromActive();
+        return true;
+    }
+    fillConstants(names[index], 0);
+    return true;
+}
+
+std::vector<UnitRecord> CBrevastCalConverterWnd::unitsOfCategory() const
+{
+    std::vector<UnitRecord> records;
+    if (page_ == kUnitsPage)
+        CUnits(unitsPath()).UnitsOf(units_.top.value, records);
+    else if (page_ == kCurrencyPage)
+        records = table_.units();
+    if (records.size() > kMaxListUnits && page_ == kUnitsPage)
+        records.resize(kMaxListUnits);
+    return records;
+}
+
+std::vector<std::u16string> CBrevastCalConverterWnd::unitChoices() const
+{
+    std::vector<std::u16string> lines;
+    if (page_ == kUnitsPage || page_ == kCurrencyPage) {
+        for (const UnitRecord& record : unitsOfCategory())
+            lines.push_back(page_ == kCurrencyPage ? record.symbol + u" - " + record.name
+                                                   : record.name + u" " + record.symbol);
+        return lines;
+    }
+    std::vector<ConstantEntry> entries;
+    CConstant(constantsPath()).ConstantsOf(constants_[kConstantCategoryField].value, entries);
+    for (const ConstantEntry& entry : entries) {
+        if (lines.size() == kMaxListUnits)
+            break;
+        lines.push_back(entry.name);
+    }
+    return lines;
+}
+
+bool CBrevastCalConverterWnd::pickUnit(int field, int index)
+{
+    ConvertPage* page = activePage();
+    if (!page) {
+        fillConstants(constants_[kConstantCategoryField].value, index);
+        return constantIndex_ == index;
+    }
+    const std::vector<UnitRecord> records = unitsOfCategory();
+    if ((field != 0 && field != 1) || index < 0 || index >= static_cast<int>(records.size()))
+        return false;
+    setUnit(*page, field, records[index], index);
+    resetEntry();
+    convertFromActive();
+    return true;
+}
+
+void CBrevastCalConverterWnd::beginUpdate()
+{
+    currency_.top.value = widen(currency::kUpdatingText);
+}
+
+void CBrevastCalConverterWnd::finishUpdate(bool succeeded)
+{
+    if (succeeded) {
+        currency_.upperUnit.clear();  // new rates: the first two currencies afresh
+    }
+    if (page_ == kCurrencyPage)
+        showPage(kCurrencyPage);
+    else
+        currency_.top.value = widen(currency::dateOf(currencyPath()));
+}
+
+std::string CBrevastCalConverterWnd::stateBytes() const
+{
+    ArchiveWriter out;
+    out.writeString(units_.top.value);
+    writeField(out, units_.upper);
+    writeField(out, units_.lower);
+    out.writeString(units_.upperUnit);
+    out.writeString(units_.lowerUnit);
+    out.writeU8(units_.upperIndex);
+    out.writeU8(units_.lowerIndex);
+
+    writeField(out, currency_.upper);
+    writeField(out, currency_.lower);
+    out.writeString(currency_.upperUnit);
+    out.writeString(currency_.lowerUnit);
+    out.writeU8(currency_.upperIndex);
+    out.writeU8(currency_.lowerIndex);
+
+    for (const Field& field : constants_)
+        writeField(out, field);
+    for (std::uint8_t byte : constantBytes_)
+        out.writeU8(byte);
+    return out.take();
+}
+
+bool CBrevastCalConverterWnd::takeStateBytes(std::string_view bytes)
+{
+    ArchiveReader in(bytes);
+
+    ConvertPage units;
+    if (!in.readString(units.top.value) || !readField(in, units.upper) || !readField(in, units.lower) ||
+        !in.readString(units.upperUnit) || !in.readString(units.lowerUnit) || !in.readU8(units.upperIndex) ||
+        !in.readU8(units.lowerIndex))
+        return false;
+    units.top.caption = u"Category";
+    units_ = units;
+
+    ConvertPage money;
+    if (!readField(in, money.upper) || !readField(in, money.lower) || !in.readString(money.upperUnit) ||
+        !in.readString(money.lowerUnit) || !in.readU8(money.upperIndex) || !in.readU8(money.lowerIndex))
+        return false;
+    money.top = currency_.top;
+    currency_ = money;
+
+    std::array<Field, kConstantFields> constants;
+    for (Field& field : constants)
+        if (!readField(in, field))
+            return false;
+    std::array<std::uint8_t, 4> extra{};
+    for (std::uint8_t& byte : extra)
+        if (!in.readU8(byte))
+            return false;
+    constants_ = constants;
+    constantBytes_ = extra;
+    constantIndex_ = extra[0];
+    return true;
+}
+
+bool CBrevastCalConverterWnd::saveState() const
+{
+    return !statePath().empty() && writeFileAtomically(statePath(), stateBytes());
+}
+
+bool CBrevastCalConverterWnd::loadState()
+{
+    std::string bytes;
+    if (statePath().empty() || !readWholeFile(statePath(), bytes, kMaxStateBytes))
+        return false;
+    return takeStateBytes(bytes);
+}
+
+void CBrevastCalConverterWnd::setOutputFormat(OutputFormat format)
+{
+    if (format == format_)
+        return;
+    const Separators from = separatorsFor(format_);
+    const Separators to = separatorsFor(format);
+    // Values keep their numbers under the new marks.
+    for (ConvertPage* page : {&units_, &currency_}) {
+        for (Field* field : {&page->upper, &page->lower}) {
+            std::u16string plain;
+            bool number = !field->value.empty();
+            for (char16_t c : field->value) {
+                if (from.groupChar != u'\0' && c == from.groupChar)
+                    continue;
+                if (c == from.decimalChar)
+                    plain += u'.';
+                else if ((c >= u'0' && c <= u'9') || c == u'-' || c == u'+' || c == u'e')
+                    plain += c;
+                else
+                    number = false;
+            }
+            if (!number)
+                continue;
+            if (plain.find(u'e') == std::u16string::npos && to.groupChar != u'\0') {
+                GroupDigits(plain, to.decimalChar, to.groupChar);
+            } else {
+                for (char16_t& c : plain)
+                    if (c == u'.')
+                        c = to.decimalChar;
+            }
+            field->value = plain;
+        }
+    }
+    format_ = format;
+    resetEntry();
+}

@@ -1,0 +1,160 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "result_format.h"
+#include "unit_convert.h"
+
+// The converter window's model: three pages (units, currencies, constants) over one conversion
+// table, the two value fields of the units and currency pages converted into each other while
+// the user types, and the state kept in "Converter.dat". All files lie in one folder.
+class CBrevastCalConverterWnd {
+public:
+    static constexpr int kUnitsPage = 0;
+    static constexpr int kCurrencyPage = 1;
+    static constexpr int kConstantsPage = 2;
+    // The constants page in its second arrangement; same data as kConstantsPage.
+    static constexpr int kConstantsPage2 = 3;
+
+    static constexpr std::string_view kStateFileName = "Converter.dat";
+    // A value field this long (grouping marks included) takes only Backspace.
+    static constexpr std::size_t kMaxFieldText = 18;
+    // Room for the units of one category, as the lists have.
+    static constexpr std::size_t kMaxListUnits = 100;
+
+    static constexpr char16_t kBackspace = 8;
+
+    // A display field: the value and its caption (a unit symbol, a category label).
+    struct Field {
+        std::u16string value;
+        std::u16string caption;
+        bool operator==(const Field&) const = default;
+    };
+
+    // The units or currency page: the top field (category, or the date of the rates), the two
+    // value fields, their units by name and list index, and which value field is active.
+    struct ConvertPage {
+        Field top;
+        Field upper;
+        Field lower;
+        std::u16string upperUnit;
+        std::u16string lowerUnit;
+        std::uint8_t upperIndex = 0;
+        std::uint8_t lowerIndex = 1;
+        int active = 0;  // 0 = upper, 1 = lower
+    };
+
+    static constexpr std::size_t kConstantFields = 5;
+    static constexpr std::size_t kConstantCategoryField = 0;
+    static constexpr std::size_t kConstantNameField = 1;
+    static constexpr std::size_t kConstantValueField = 2;
+
+    // Paths are set; nothing is read until loadState and showPage.
+    explicit CBrevastCalConverterWnd(std::filesystem::path folder,
+                                     OutputFormat format = OutputFormat::UnitedStates);
+
+    // Loads the page's file into the table and fills the page: with its first category and
+    // units when it has no state yet (or its units are no longer in the file), else as it was.
+    void showPage(int page);
+    int page() const { return page_; }
+
+    const ConvertPage& units() const { return units_; }
+    const ConvertPage& currency() const { return currency_; }
+    // The units or currency page, whichever is shown (the units page for the constants pages).
+    const ConvertPage& convertPage() const { return page_ == kCurrencyPage ? currency_ : units_; }
+    const std::array<Field, kConstantFields>& constantFields() const { return constants_; }
+    const CUnitConvert& table() const { return table_; }
+    CUnitConvert& table() { return table_; }
+
+    // One key into the active value field: digits, ".", Backspace, "+-*/=", "M" (store) and
+    // "R" (recall) go through a small key-entry machine; the other field is converted again.
+    // False when the key was not taken (an unknown key, or a full field).
+    bool handleKey(char16_t code);
+    void setActiveField(int field);
+
+    // The category names of the page's file (units or constants); empty for currencies.
+    std::vector<std::u16string> categories() const;
+    int currentCategory() const;
+    // Picks a category by its list position: the first units (or constant) become current.
+    bool pickCategory(int index);
+
+    // The lines of the unit list of the current category: "name symbol", or on the currency
+    // page "symbol - name"; on the constants pages the constants' names.
+    std::vector<std::u16string> unitChoices() const;
+    // Picks the upper (field 0) or lower (field 1) unit, or on the constants pages the constant;
+    // the other value field is converted again.
+    bool pickUnit(int field, int index);
+    int currentConstant() const { return constantIndex_; }
+
+    // The date field says "Updating ..." until finishUpdate.
+    void beginUpdate();
+    // Reloads the currency page after an update (kept or not); the page starts afresh when it
+    // succeeded so that the new rates show.
+    void finishUpdate(bool succeeded);
+
+    // The state file: the two pages and the constants fields in the archive form.
+    bool saveState() const;
+    // Takes each page's items back when the page's block is whole; a damaged or short file
+    // leaves the rest as it was. False when the file is missing or not whole.
+    bool loadState();
+    std::string stateBytes() const;
+    bool takeStateBytes(std::string_view bytes);
+
+    void setOutputFormat(OutputFormat format);
+    OutputFormat outputFormat() const { return format_; }
+
+    // A conversion result as the other field shows it: "%.8lf" trimmed and grouped when
+    // |x| <= 1e12 and (|x| >= 1e-8 or x == 0), else "%.8e".
+    static std::u16string formatResult(double x, OutputFormat format);
+    // The digit a keyboard letter of "?WERSDFZXC" stands for (either case); others unchanged.
+    static char16_t mapKey(char16_t code);
+
+    std::filesystem::path unitsPath() const { return folder_ / "units.dat"; }
+    std::filesystem::path currencyPath() const { return folder_ / "currency.dat"; }
+    std::filesystem::path constantsPath() const { return folder_ / "const.dat"; }
+    // "Converter.dat" lies with the data files unless told otherwise; an empty state folder
+    // means no state file (nothing read, nothing written).
+    void setStateFolder(std::filesystem::path folder) { stateFolder_ = std::move(folder); }
+    std::filesystem::path statePath() const
+    {
+        return stateFolder_.empty() ? std::filesystem::path() : stateFolder_ / kStateFileName;
+    }
+
+private:
+    ConvertPage* activePage();
+    std::vector<UnitRecord> unitsOfCategory() const;
+    void fillUnitsDefault();
+    void fillCurrencyDefault();
+    void fillConstants(const std::u16string& category, int index);
+    bool pageUnitsKnown(const ConvertPage& page) const;
+    void setUnit(ConvertPage& page, int field, const UnitRecord& record, int index);
+    void convertFromActive();
+    void resetEntry();
+    double fieldValue(const std::u16string& text) const;
+    std::u16string displayText(const std::string& plain) const;
+
+    std::filesystem::path folder_;
+    std::filesystem::path stateFolder_;
+    OutputFormat format_;
+    int page_ = kUnitsPage;
+    CUnitConvert table_;
+    ConvertPage units_;
+    ConvertPage currency_;
+    std::array<Field, kConstantFields> constants_;
+    std::array<std::uint8_t, 4> constantBytes_{};
+    int constantIndex_ = 0;
+
+    // The key-entry machine of the active value field.
+    std::string entry_;      // the number being typed, ungrouped, "." as decimal mark
+    bool fresh_ = true;      // the next digit starts a new number
+    char pending_ = 0;       // the pending arithmetic operator, 0 for none
+    double accumulator_ = 0.0;
+    double memory_ = 0.0;
+};
