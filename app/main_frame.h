@@ -78,6 +78,8 @@ public:
     bool macroDataError() const { return macroDataError_; }
     const std::u16string& preferredInputMode() const { return preferredInputMode_; }
     void setPreferredInputMode(std::u16string mode);
+    // The program folder given at construction; empty when no files are kept.
+    const std::filesystem::path& folder() const { return folder_; }
     Preferences& preferences() { return preferences_; }
     const Preferences& preferences() const { return preferences_; }
     CLEDCtrl& display() { return display_; }

@@ -17,12 +17,15 @@
 #include "key_codes.h"
 #include "key_sound.h"
 #include "keypad_faces.h"
+#include "biorhythm_view.h"
+#include "date_time_view.h"
 #include "equations_solver_view.h"
 #include "macro_window_view.h"
 #include "matrix_store_view.h"
 #include "preferences_dialog_view.h"
 #include "statistics_data_view.h"
 #include "tip_window_view.h"
+#include "converter_view.h"
 #include "ui_text.h"
 
 namespace {
@@ -137,6 +140,12 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     connect(statisticsWindow_, &CBrevastCalStatisticDataDlgView::doneClicked, this, closeDataPanel);
     tipWindow_ = new CBrevastCalTipWndView(frame_, this);
     solverWindow_ = new CEquationsSolverWndView(frame_, this);
+    // The data files lie in the program folder; "Converter.dat" only where the frame keeps state.
+    converterWindow_ = new CBrevastCalConverterWndView(frame_, folder_.path(), frame_.folder(), this);
+    converterWindow_->hide();
+    dateTimeWindow_ = new CDateTimeWndView(frame_, this);
+    biorhythmWindow_ = new CBiorythmWndView(frame_, folder_, this);
+    bar_->raise();  // above the biorhythm panel, which spans the whole window
 
     toolsPanel_ = new QListWidget(this);
     toolsPanel_->setObjectName(QStringLiteral("toolsPanel"));
@@ -226,6 +235,10 @@ void CMainFrameView::layoutChildren()
     statisticsWindow_->setGeometry(body);
     tipWindow_->setGeometry(body);
     solverWindow_->setGeometry(body);
+    converterWindow_->setGeometry(body);
+    dateTimeWindow_->setGeometry(body);
+    biorhythmWindow_->setGeometry(rect());
+    biorhythmWindow_->setBand(displayHeight, barHeight);
     toolsPanel_->setGeometry(body.adjusted(0, 0, -body.width() / 4, 0));
     popupList_->setGeometry(body.adjusted(body.width() / 6, 0, -body.width() / 6, -body.height() / 6));
 }
@@ -241,7 +254,10 @@ void CMainFrameView::refresh()
     basicKeypad_->setVisible(keypad);
     const bool tip = category == CategoryCode::kTip;
     const bool solver = category == CategoryCode::kEquationSolver;
-    toolPlaceholder_->setVisible(!keypad && !macros && !tip && !solver);
+    const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
+    const bool dateTime = category == CategoryCode::kDateTime;
+    toolPlaceholder_->setVisible(!keypad && !macros && !tip && !solver && !dateTime && !converter &&
+                                 category != CategoryCode::kBiorhythm);
     macroWindow_->setVisible(macros);
     if (macros)
         macroWindow_->refresh();
@@ -263,6 +279,21 @@ void CMainFrameView::refresh()
     if (tip)
         tipWindow_->refresh();  // the output format may have changed
     solverWindow_->setVisible(solver);
+    converterWindow_->setVisible(converter);
+    if (converter)
+        converterWindow_->showCategory(category);
+    dateTimeWindow_->setVisible(dateTime);
+    if (dateTime)
+        dateTimeWindow_->refresh();  // the date order may have changed
+    // The model lives while its category is shown: leaving the category saves the persons.
+    const bool biorhythm = category == CategoryCode::kBiorhythm;
+    if (biorhythm)
+        biorhythmWindow_->openWindow();
+    else
+        biorhythmWindow_->closeWindow();
+    biorhythmWindow_->setVisible(biorhythm);
+    if (biorhythm)
+        biorhythmWindow_->showDates();  // the date order may have changed
     toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
     functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
     const Preferences& preferences = frame_.preferences();
@@ -451,6 +482,10 @@ bool CMainFrameView::focusNextPrevChild(bool next)
         tipWindow_->pressKey(CBrevastCalTipWnd::kTab);
         return true;
     }
+    if (!converterWindow_->isHidden() && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
+        converterWindow_->pressKey(CBrevastCalConverterWndView::kSwapField);
+        return true;
+    }
     return QWidget::focusNextPrevChild(next);
 }
 
@@ -465,6 +500,10 @@ void CMainFrameView::keyPressEvent(QKeyEvent* event)
         if (frame_.category() == CategoryCode::kTip && tipWindow_->takeKey(event))
             return;
         if (frame_.category() == CategoryCode::kEquationSolver && solverWindow_->takeKey(event))
+            return;
+        if (!converterWindow_->isHidden() && converterWindow_->takeKey(event))
+            return;
+        if (frame_.category() == CategoryCode::kDateTime && dateTimeWindow_->takeKey(event))
             return;
     }
     if (handleEditingKey(event))
@@ -485,6 +524,7 @@ void CMainFrameView::keyPressEvent(QKeyEvent* event)
 
 void CMainFrameView::closeEvent(QCloseEvent* event)
 {
+    biorhythmWindow_->closeWindow();  // before the preferences are written
     frame_.close();
     event->accept();
 }

@@ -89,6 +89,10 @@ private:
     int dataPanelCategory_ = -1;
     class CBrevastCalTipWndView* tipWindow_;
     class CEquationsSolverWndView* solverWindow_;
+    class CBrevastCalConverterWndView* converterWindow_;
+    class CDateTimeWndView* dateTimeWindow_;
+    // Covers the display too while shown, leaving the category bar free.
+    class CBiorythmWndView* biorhythmWindow_;
     QListWidget* toolsPanel_;
     QListWidget* popupList_;
 };

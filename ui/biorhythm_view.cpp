@@ -1,0 +1,410 @@
+#include "biorhythm_view.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "main_frame.h"
+#include "screen_facts.h"
+#include "ui_text.h"
+
+namespace {
+
+// The report's and the chart's colours are dark, so both sit on paper inside the dark panel.
+constexpr const char* kPaper = "#F4F1EA";
+
+QString panelStyleSheet(int scale)
+{
+    return QStringLiteral(
+               "CBiorythmWndView { background: #1B222C; }"
+               "QWidget#bioHeader, QWidget#bioBody { background: #1B222C; }"
+               "QLabel { color: #AEB9C4; font-size: %1px; }"
+               "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654;"
+               " border-radius: %2px; padding: %2px %3px; font-size: %1px; }"
+               "QPushButton:pressed { background: #F29B38; color: #1B222C; }"
+               "QPushButton[date=\"true\"] { background: #1F2731; text-align: left; }"
+               "QPushButton[date=\"true\"]:hover { border: 1px solid #F29B38; }"
+               "QComboBox { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               " padding: 0px %3px; font-size: %1px; }"
+               "QComboBox:focus { border: 1px solid #F29B38; }"
+               "QTextBrowser { background: %4; color: #1B222C; border: 1px solid #3A4654; font-size: %1px; }")
+        .arg(11 * scale)
+        .arg(2 * scale)
+        .arg(4 * scale)
+        .arg(QLatin1String(kPaper));
+}
+
+QColor penColour(std::uint32_t rgb)
+{
+    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>(rgb & 0xFF));
+}
+
+std::uint32_t tickCount()
+{
+    return static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch());
+}
+
+QIcon dayIcon(bool good)
+{
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(good ? QColor(0x2E, 0xA0, 0x43) : QColor(0xD0, 0x3A, 0x2F));
+    painter.drawEllipse(1, 1, 10, 10);
+    return QIcon(pixmap);
+}
+
+}  // namespace
+
+CMyBioChartView::CMyBioChartView(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CMyBioChartView::setChart(const CMyBioChart* chart)
+{
+    chart_ = chart;
+    update();
+}
+
+void CMyBioChartView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(QLatin1String(kPaper)));
+    if (!chart_)
+        return;
+    const CMyBioChart::Rect& r = chart_->rect();
+    // Frame, the middle line and the view day's column, quiet so the curves stand out.
+    painter.setPen(QColor(0xB8, 0xB2, 0xA6));
+    painter.drawRect(r.left - 1, r.top - 1, r.right - r.left + 1, r.bottom - r.top + 1);
+    painter.drawLine(r.left, r.top + (r.bottom - r.top) / 2, r.right - 1, r.top + (r.bottom - r.top) / 2);
+    painter.setPen(QColor(0xF2, 0x9B, 0x38));
+    const int middle = r.left + (r.right - r.left) / 2;
+    painter.drawLine(middle, r.top, middle, r.bottom - 1);
+    for (int cycle = 0; cycle < kBioCycleCount; ++cycle) {
+        painter.setPen(penColour(kBioCycles[static_cast<std::size_t>(cycle)].penRgb));
+        for (const BioPixel& pixel : chart_->pixels(static_cast<BioCycle>(cycle)))
+            painter.drawPoint(pixel.x, pixel.y);
+    }
+}
+
+CBiorythmWndView::CBiorythmWndView(CMainFrame& frame, ProgramFolder folder, QWidget* parent)
+    : QWidget(parent), frame_(frame), folder_(std::move(folder))
+{
+    setObjectName(QStringLiteral("biorhythmWindow"));
+    setAttribute(Qt::WA_StyledBackground);
+    header_ = new QWidget(this);
+    header_->setObjectName(QStringLiteral("bioHeader"));
+    body_ = new QWidget(this);
+    body_->setObjectName(QStringLiteral("bioBody"));
+    for (QWidget* part : {header_, body_})
+        part->setAttribute(Qt::WA_StyledBackground);
+
+    chart_ = new CMyBioChartView(header_);
+    chart_->setObjectName(QStringLiteral("bioChart"));
+    birthButton_ = new QPushButton(header_);
+    birthButton_->setObjectName(QStringLiteral("bioBirth"));
+    birthButton_->setProperty("date", true);
+    birthButton_->setToolTip(tr("Select date of birth"));
+    viewButton_ = new QPushButton(header_);
+    viewButton_->setObjectName(QStringLiteral("bioView"));
+    viewButton_->setProperty("date", true);
+    viewButton_->setToolTip(tr("Select a date to view"));
+    auto* headerLayout = new QVBoxLayout(header_);
+    headerLayout->setContentsMargins(0, 0, 0, 2);
+    headerLayout->setSpacing(1);
+    headerLayout->addWidget(chart_);
+    headerLayout->addWidget(birthButton_);
+    headerLayout->addWidget(viewButton_);
+
+    persons_ = new QComboBox(body_);
+    persons_->setObjectName(QStringLiteral("bioPersons"));
+    persons_->setEditable(true);
+    persons_->setInsertPolicy(QComboBox::NoInsert);
+    persons_->lineEdit()->setPlaceholderText(tr("No person"));
+    persons_->setToolTip(tr("Person (type to rename)"));
+    newButton_ = new QPushButton(tr("New"), body_);
+    newButton_->setToolTip(tr("New person"));
+    removeButton_ = new QPushButton(tr("Delete"), body_);
+    removeButton_->setToolTip(tr("Remove person"));
+    report_ = new QTextBrowser(body_);
+    report_->setObjectName(QStringLiteral("bioReport"));
+    report_->setOpenLinks(false);
+    daysButton_ = new QPushButton(tr("Remarkable days..."), body_);
+    daysButton_->setObjectName(QStringLiteral("bioDays"));
+    auto* personRow = new QHBoxLayout;
+    personRow->setSpacing(2);
+    personRow->addWidget(persons_, 1);
+    personRow->addWidget(newButton_);
+    personRow->addWidget(removeButton_);
+    auto* bodyLayout = new QVBoxLayout(body_);
+    bodyLayout->setContentsMargins(2, 2, 2, 2);
+    bodyLayout->setSpacing(2);
+    bodyLayout->addLayout(personRow);
+    bodyLayout->addWidget(report_, 1);
+    bodyLayout->addWidget(daysButton_);
+    for (QWidget* control : std::initializer_list<QWidget*>{birthButton_, viewButton_, newButton_, removeButton_, daysButton_})
+        control->setFocusPolicy(Qt::NoFocus);
+
+    connect(birthButton_, &QPushButton::clicked, this, &CBiorythmWndView::chooseBirthDate);
+    connect(viewButton_, &QPushButton::clicked, this, &CBiorythmWndView::chooseViewDate);
+    connect(daysButton_, &QPushButton::clicked, this, &CBiorythmWndView::openRemarkableDays);
+    connect(newButton_, &QPushButton::clicked, this, [this] {
+        if (model_ && model_->newPerson())
+            refresh();
+    });
+    connect(removeButton_, &QPushButton::clicked, this, [this] {
+        if (model_ && model_->removePerson(persons_->currentIndex()))
+            refresh();
+    });
+    connect(persons_, &QComboBox::activated, this, [this](int index) {
+        if (model_ && model_->selectPerson(index))
+            refresh();
+    });
+    connect(persons_->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        if (model_ && model_->selected() >= 0 &&
+            model_->renamePerson(model_->selected(), fromQString(persons_->lineEdit()->text())))
+            showPersons();
+    });
+    hide();
+}
+
+CBiorythmWndView::~CBiorythmWndView() = default;
+
+void CBiorythmWndView::setBand(int top, int height)
+{
+    bandTop_ = top;
+    bandHeight_ = height;
+    placeChildren();
+}
+
+void CBiorythmWndView::resizeEvent(QResizeEvent*)
+{
+    placeChildren();
+}
+
+void CBiorythmWndView::placeChildren()
+{
+    // The window's facts: the panel spans it, and a hidden window has not laid the panel out yet.
+    const ScreenFacts facts = ScreenFacts::of(window()->size());
+    setStyleSheet(panelStyleSheet(facts.scale));
+    const CMyBioChart::Rect chartRect = CMyBioChart::rectFor(facts.scale, facts.landscape || facts.square);
+    chart_->setFixedHeight(chartRect.bottom + 3);
+    if (model_)
+        model_->setChartRect(chartRect);
+    header_->setGeometry(0, 0, width(), bandTop_);
+    body_->setGeometry(0, bandTop_ + bandHeight_, width(), height() - bandTop_ - bandHeight_);
+    if (model_ && isVisible())
+        refresh();
+}
+
+void CBiorythmWndView::openWindow()
+{
+    if (model_)
+        return;
+    model_ = std::make_unique<CBiorythmWnd>(folder_.path(), frame_.preferences().rememberedDate, systemLocalTime);
+    const ScreenFacts facts = ScreenFacts::of(window()->size());
+    model_->setChartRect(CMyBioChart::rectFor(facts.scale, facts.landscape || facts.square));
+    chart_->setChart(&model_->chart());
+    if (model_->adviceMissing()) {
+        // Not modal to the program: the window keeps working with empty report sections.
+        auto* box = new QMessageBox(QMessageBox::Critical, tr("Error"), tr("Can not open data file!"),
+                                    QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
+    refresh();
+}
+
+void CBiorythmWndView::closeWindow()
+{
+    if (!model_)
+        return;
+    model_->save();
+    if (model_->rememberedDate().isValid())
+        frame_.preferences().rememberedDate = model_->rememberedDate();
+    chart_->setChart(nullptr);
+    model_.reset();
+}
+
+DateOrder CBiorythmWndView::dateOrder() const
+{
+    return dateOrderOf(frame_.preferences().outputFormat);
+}
+
+void CBiorythmWndView::refresh()
+{
+    if (!model_)
+        return;
+    model_->refresh(tickCount());
+    chart_->update();
+    report_->clear();
+    report_->setHtml(toQString(model_->report()));
+    showDates();
+    showPersons();
+}
+
+void CBiorythmWndView::showDates()
+{
+    if (!model_)
+        return;
+    const DateOrder order = dateOrder();
+    birthButton_->setText(toQString(model_->birthLabel(order)));
+    viewButton_->setText(toQString(model_->viewLabel(order)));
+}
+
+void CBiorythmWndView::showPersons()
+{
+    const QSignalBlocker blocker(persons_);
+    persons_->clear();
+    for (const BioPerson& person : model_->persons())
+        persons_->addItem(toQString(person.name));
+    persons_->setCurrentIndex(model_->selected());
+    if (model_->selected() < 0)
+        persons_->setEditText(QString());
+    removeButton_->setEnabled(model_->selected() >= 0);
+}
+
+void CBiorythmWndView::setBirthDate(StoredDate date)
+{
+    if (model_ && model_->setBirthDate(date))
+        refresh();
+}
+
+void CBiorythmWndView::setViewDate(StoredDate date)
+{
+    if (model_ && model_->setViewDate(date))
+        refresh();
+}
+
+void CBiorythmWndView::chooseBirthDate()
+{
+    if (!model_)
+        return;
+    setBirthDate(pickBioDate(tr("Select date of birth"), model_->birthDate(), dateOrder(), this));
+}
+
+void CBiorythmWndView::chooseViewDate()
+{
+    if (!model_)
+        return;
+    setViewDate(pickBioDate(tr("Select a date to view"), model_->viewDate(), dateOrder(), this));
+}
+
+void CBiorythmWndView::openRemarkableDays()
+{
+    if (!model_)
+        return;
+    CGoodBadDayDlgView dialog(model_->birthDate(), model_->viewDate(), dateOrder(), this);
+    dialog.exec();
+}
+
+StoredDate pickBioDate(const QString& title, StoredDate start, DateOrder order, QWidget* parent)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    auto* edit = new QDateEdit(&dialog);
+    edit->setObjectName(QStringLiteral("bioDatePicker"));
+    edit->setCalendarPopup(true);
+    edit->setMinimumDate(QDate(1, 1, 1));
+    edit->setMaximumDate(QDate(9999, 12, 31));
+    edit->setDisplayFormat(order == DateOrder::DayFirst ? QStringLiteral("d/M/yyyy") : QStringLiteral("M/d/yyyy"));
+    edit->setDate(start.isValid() ? QDate(start.year, start.month, start.day) : QDate::currentDate());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return StoredDate::invalid();
+    const QDate date = edit->date();
+    return StoredDate{date.year(), date.month(), date.day()};
+}
+
+CGoodBadDayDlgView::CGoodBadDayDlgView(StoredDate birth, StoredDate view, DateOrder order, QWidget* parent)
+    : QDialog(parent), model_(birth, view), order_(order)
+{
+    setObjectName(QStringLiteral("goodBadDays"));
+    setWindowTitle(tr("Remarkable days"));
+    setModal(true);
+    good_ = new QCheckBox(tr("Show good day"), this);
+    good_->setObjectName(QStringLiteral("showGood"));
+    good_->setChecked(model_.showGood());
+    bad_ = new QCheckBox(tr("Show bad day"), this);
+    bad_->setObjectName(QStringLiteral("showBad"));
+    bad_->setChecked(model_.showBad());
+    years_ = new QComboBox(this);
+    years_->setObjectName(QStringLiteral("years"));
+    for (int years : kRemarkableYearChoices)
+        years_->addItem(QString::asprintf("%i", years));
+    years_->setCurrentIndex(model_.yearIndex());
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("days"));
+    list_->setRootIsDecorated(false);
+    list_->setHeaderLabels({tr("Date"), tr("Biorythm")});
+    list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(good_);
+    boxes->addWidget(bad_);
+    auto* yearRow = new QHBoxLayout;
+    yearRow->addWidget(new QLabel(tr("for the next"), this));
+    yearRow->addWidget(years_);
+    yearRow->addWidget(new QLabel(tr("year(s)"), this));
+    yearRow->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(boxes);
+    layout->addLayout(yearRow);
+    layout->addWidget(list_, 1);
+    layout->addWidget(buttons);
+
+    connect(good_, &QCheckBox::toggled, this, [this](bool on) {
+        model_.setShowGood(on);
+        showRows();
+    });
+    connect(bad_, &QCheckBox::toggled, this, [this](bool on) {
+        model_.setShowBad(on);
+        showRows();
+    });
+    connect(years_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        model_.setYearIndex(index);
+        showRows();
+    });
+    if (parent)
+        resize(parent->window()->size());
+    showRows();
+}
+
+void CGoodBadDayDlgView::showRows()
+{
+    list_->clear();
+    const QIcon goodIcon = dayIcon(true);
+    const QIcon badIcon = dayIcon(false);
+    QList<QTreeWidgetItem*> items;
+    for (const RemarkableDay& day : model_.rows()) {
+        auto* item = new QTreeWidgetItem({toQString(remarkableDateText(day, order_)), toQString(day.cycles)});
+        item->setIcon(0, day.good ? goodIcon : badIcon);
+        item->setToolTip(1, item->text(1));  // three names do not fit a narrow screen
+        items.append(item);
+    }
+    list_->addTopLevelItems(items);
+}

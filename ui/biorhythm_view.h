@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+
+#include <memory>
+
+#include "biorhythm.h"
+#include "good_bad_days.h"
+#include "program_folder.h"
+
+class CMainFrame;
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QTextBrowser;
+class QTreeWidget;
+
+// The four curves of the biorhythm chart, drawn from the pixels the model computed.
+class CMyBioChartView : public QWidget {
+    Q_OBJECT
+public:
+    explicit CMyBioChartView(QWidget* parent = nullptr);
+    void setChart(const CMyBioChart* chart);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const CMyBioChart* chart_ = nullptr;
+};
+
+// The biorhythm window's panel in the "Biorythm" category. It covers the whole calculator
+// window except a band left free for the category bar: the chart and the date labels above
+// the band, the persons, the report and the remarkable days below it. The CBiorythmWnd model
+// lives from openWindow() to closeWindow(), as the window does, so its files are read and written then.
+class CBiorythmWndView : public QWidget {
+    Q_OBJECT
+public:
+    CBiorythmWndView(CMainFrame& frame, ProgramFolder folder, QWidget* parent = nullptr);
+    ~CBiorythmWndView() override;
+
+    // The rows [top, top + height) stay free for the window's category bar.
+    void setBand(int top, int height);
+    // Creates the model (reading the person and advice files) unless it is open already.
+    void openWindow();
+    // Saves the persons, hands the birth date to the preferences and drops the model.
+    void closeWindow();
+    bool isOpen() const { return model_ != nullptr; }
+    const CBiorythmWnd* model() const { return model_.get(); }
+
+    // The pickers' results, as the date buttons set them.
+    void setBirthDate(StoredDate date);
+    void setViewDate(StoredDate date);
+
+public Q_SLOTS:
+    // Draws the chart, rebuilds the report and the labels (the date order may have changed).
+    void refresh();
+    // Only the date labels, in the preferences' date order.
+    void showDates();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void placeChildren();
+    void showPersons();
+    void chooseBirthDate();
+    void chooseViewDate();
+    void openRemarkableDays();
+    DateOrder dateOrder() const;
+
+    CMainFrame& frame_;
+    ProgramFolder folder_;
+    std::unique_ptr<CBiorythmWnd> model_;
+    int bandTop_ = 0;
+    int bandHeight_ = 0;
+
+    QWidget* header_;
+    QWidget* body_;
+    CMyBioChartView* chart_;
+    QPushButton* birthButton_;
+    QPushButton* viewButton_;
+    QComboBox* persons_;
+    QPushButton* newButton_;
+    QPushButton* removeButton_;
+    QTextBrowser* report_;
+    QPushButton* daysButton_;
+};
+
+// The "Remarkable days" dialog: the good and bad days after the view date, over the
+// CGoodBadDayDlg model.
+class CGoodBadDayDlgView : public QDialog {
+    Q_OBJECT
+public:
+    CGoodBadDayDlgView(StoredDate birth, StoredDate view, DateOrder order, QWidget* parent = nullptr);
+
+    const CGoodBadDayDlg& model() const { return model_; }
+
+private:
+    void showRows();
+
+    CGoodBadDayDlg model_;
+    DateOrder order_;
+    QCheckBox* good_;
+    QCheckBox* bad_;
+    QComboBox* years_;
+    QTreeWidget* list_;
+};
+
+// "Select date of birth" and "Select a date to view": a date in the date order, or an
+// invalid date when cancelled.
+StoredDate pickBioDate(const QString& title, StoredDate start, DateOrder order, QWidget* parent);

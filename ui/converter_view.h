@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QWidget>
+
+#include <filesystem>
+
+#include "converter.h"
+
+class CMainFrame;
+class QGridLayout;
+class QKeyEvent;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QVBoxLayout;
+
+// The converter panel, shown where the keypads are in the unit, currency and constants
+// categories: the top field (category, or the date of the rates), two value fields with their
+// unit buttons and a small keypad; on the constants page the category, name and value of a
+// constant. Keys and picks go to the CBrevastCalConverterWnd model, which this panel owns; the
+// state file is read when the panel is made and written when it goes.
+class CBrevastCalConverterWndView : public QWidget {
+    Q_OBJECT
+public:
+    // dataFolder holds the data files; stateFolder "Converter.dat" (empty: no state file).
+    CBrevastCalConverterWndView(CMainFrame& frame, const std::filesystem::path& dataFolder,
+                                const std::filesystem::path& stateFolder, QWidget* parent = nullptr);
+    ~CBrevastCalConverterWndView() override;
+
+    // The key code that moves the typing to the other value field.
+    static constexpr char16_t kSwapField = u'\t';
+
+    const CBrevastCalConverterWnd& model() const { return model_; }
+
+    // Shows the page of a category (7 units, 8 currencies, 9 constants).
+    void showCategory(int category);
+    // A keyboard key of the main window. True when the panel took it.
+    bool takeKey(QKeyEvent* event);
+    void pressKey(char16_t code);
+
+public Q_SLOTS:
+    void refresh();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class ListKind { None, Category, Upper, Lower, Constant };
+    void openList(ListKind kind);
+    void listPicked(int row);
+    void topClicked();
+    void runUpdate();
+    void applyMetrics();
+
+    CMainFrame& frame_;
+    CBrevastCalConverterWnd model_;
+    int fontPixels_ = 0;
+    int shownCategory_ = -1;
+    ListKind listKind_ = ListKind::None;
+
+    QVBoxLayout* rows_;
+    QLabel* top_;
+    QLabel* upper_;
+    QLabel* lower_;
+    QPushButton* upperUnit_;
+    QPushButton* lowerUnit_;
+    QLabel* constantName_;
+    QLabel* constantValue_;
+    QPushButton* copyButton_;
+    QWidget* keys_;
+    QGridLayout* keysGrid_;
+    QListWidget* list_;
+};
