@@ -38,7 +38,7 @@ constexpr Faces kMatrices = {{
 }};
 
 constexpr Faces kFinance = {{
-    {u"SHIFT", u""}, {u"", u""}, {u"", u""}, {u"", u""}, {u"syd", u""}, {u"sln", u""},
+    {u"SHIFT", u""}, {u"TVM", u""}, {u"Loan", u""}, {u"Mortg.", u""}, {u"syd", u""}, {u"sln", u""},
     {u"fv", u""}, {u"pv", u""}, {u"nper", u""}, {u"pmt", u""}, {u"rate", u""}, {u"db", u""},
     {u"(", u""}, {u")", u""}, {u",", u""}, {u"DEL", u""}, {u"\u25C0", u""}, {u"\u25B6", u""},
 }};
@@ -83,6 +83,14 @@ std::optional<KeypadSpecial> functionKeypadSpecial(int category, int position)
         return KeypadSpecial::MatrixWindow;
     if (category == CategoryCode::kStatistics && position == kCalculusListPosition)
         return KeypadSpecial::StatisticsWindow;
+    if (category == CategoryCode::kFinance) {
+        switch (position) {
+        case 1: return KeypadSpecial::TvmWindow;
+        case 2: return KeypadSpecial::LoanWindow;
+        case 3: return KeypadSpecial::MortgageWindow;
+        default: break;
+        }
+    }
     return std::nullopt;
 }
 

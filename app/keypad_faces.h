@@ -24,7 +24,7 @@ constexpr KeypadGrid kBasicPortraitGrid{5, 4};
 constexpr KeypadGrid kBasicLandscapeGrid{kLandscapeBasicColumns, kLandscapeBasicRows};
 
 // Keys that do something other than send a key code.
-enum class KeypadSpecial { Shift, CalculusList, MatrixWindow, StatisticsWindow };
+enum class KeypadSpecial { Shift, CalculusList, MatrixWindow, StatisticsWindow, TvmWindow, LoanWindow, MortgageWindow };
 
 constexpr int kFunctionKeypadFaceCount = 18;
 std::array<KeyFace, kFunctionKeypadFaceCount> functionKeypadFaces(int category);

@@ -234,6 +234,9 @@ CMainFrame::KeypadResult CMainFrame::pressFunctionKey(int position, bool held)
         case KeypadSpecial::CalculusList: return KeypadResult::OpenCalculusList;
         case KeypadSpecial::MatrixWindow: return KeypadResult::OpenMatrixWindow;
         case KeypadSpecial::StatisticsWindow: return KeypadResult::OpenStatisticsWindow;
+        case KeypadSpecial::TvmWindow: return KeypadResult::OpenTvmWindow;
+        case KeypadSpecial::LoanWindow: return KeypadResult::OpenLoanWindow;
+        case KeypadSpecial::MortgageWindow: return KeypadResult::OpenMortgageWindow;
         case KeypadSpecial::Shift: break;
         }
         return KeypadResult::NoKey;

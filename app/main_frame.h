@@ -39,7 +39,16 @@ public:
     // A key of a keypad, by its position in the keypad's grid. held is the tap-and-hold mark,
     // which selects the second function like shift does; a second function used by shift
     // turns shift off again. Returns the pop-up list or tool window the key opens, if any.
-    enum class KeypadResult { Done, NoKey, OpenCalculusList, OpenMatrixWindow, OpenStatisticsWindow };
+    enum class KeypadResult {
+        Done,
+        NoKey,
+        OpenCalculusList,
+        OpenMatrixWindow,
+        OpenStatisticsWindow,
+        OpenTvmWindow,
+        OpenLoanWindow,
+        OpenMortgageWindow,
+    };
     KeypadResult pressFunctionKey(int position, bool held);
     KeypadResult pressBasicKey(Orientation orientation, int position, bool held);
     // An entry chosen in the calculus pop-up list.

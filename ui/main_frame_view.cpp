@@ -20,6 +20,8 @@
 #include "biorhythm_view.h"
 #include "date_time_view.h"
 #include "equations_solver_view.h"
+#include "finance_view.h"
+#include "graph_view.h"
 #include "macro_window_view.h"
 #include "matrix_store_view.h"
 #include "preferences_dialog_view.h"
@@ -139,11 +141,26 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     connect(matrixWindow_, &CListMatrixDlgView::doneClicked, this, closeDataPanel);
     connect(statisticsWindow_, &CBrevastCalStatisticDataDlgView::doneClicked, this, closeDataPanel);
     tipWindow_ = new CBrevastCalTipWndView(frame_, this);
+    tvmWindow_ = new CTVMFunctionDlgView(this);
+    loanWindow_ = new CLoanCalcDlgView(frame_, this);
+    mortgageWindow_ = new CMortgageCalcDlgView(frame_, this);
+    const auto closeFinancePanel = [this] {
+        financePanel_ = nullptr;
+        refresh();
+        setFocus(Qt::OtherFocusReason);
+    };
+    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
+        panel->hide();
+    connect(tvmWindow_, &CTVMFunctionDlgView::doneClicked, this, closeFinancePanel);
+    connect(loanWindow_, &CLoanCalcDlgView::doneClicked, this, closeFinancePanel);
+    connect(mortgageWindow_, &CMortgageCalcDlgView::doneClicked, this, closeFinancePanel);
     solverWindow_ = new CEquationsSolverWndView(frame_, this);
     // The data files lie in the program folder; "Converter.dat" only where the frame keeps state.
     converterWindow_ = new CBrevastCalConverterWndView(frame_, folder_.path(), frame_.folder(), this);
     converterWindow_->hide();
     dateTimeWindow_ = new CDateTimeWndView(frame_, this);
+    graphWindow_ = new CGraphWndView(frame_, this);
+    graphWindow_->hide();
     biorhythmWindow_ = new CBiorythmWndView(frame_, folder_, this);
     bar_->raise();  // above the biorhythm panel, which spans the whole window
 
@@ -234,9 +251,12 @@ void CMainFrameView::layoutChildren()
     matrixWindow_->setGeometry(body);
     statisticsWindow_->setGeometry(body);
     tipWindow_->setGeometry(body);
+    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
+        panel->setGeometry(body);
     solverWindow_->setGeometry(body);
     converterWindow_->setGeometry(body);
     dateTimeWindow_->setGeometry(body);
+    graphWindow_->setGeometry(body);
     biorhythmWindow_->setGeometry(rect());
     biorhythmWindow_->setBand(displayHeight, barHeight);
     toolsPanel_->setGeometry(body.adjusted(0, 0, -body.width() / 4, 0));
@@ -256,7 +276,8 @@ void CMainFrameView::refresh()
     const bool solver = category == CategoryCode::kEquationSolver;
     const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
     const bool dateTime = category == CategoryCode::kDateTime;
-    toolPlaceholder_->setVisible(!keypad && !macros && !tip && !solver && !dateTime && !converter &&
+    const bool graph = category == CategoryCode::kFunctionGraphs;
+    toolPlaceholder_->setVisible(!keypad && !macros && !tip && !solver && !dateTime && !converter && !graph &&
                                  category != CategoryCode::kBiorhythm);
     macroWindow_->setVisible(macros);
     if (macros)
@@ -275,6 +296,10 @@ void CMainFrameView::refresh()
         statisticsWindow_->refresh();
     matrixWindow_->setVisible(matrices);
     statisticsWindow_->setVisible(statistics);
+    if (category != CategoryCode::kFinance)
+        financePanel_ = nullptr;
+    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
+        panel->setVisible(panel == financePanel_);
     tipWindow_->setVisible(tip);
     if (tip)
         tipWindow_->refresh();  // the output format may have changed
@@ -283,6 +308,7 @@ void CMainFrameView::refresh()
     if (converter)
         converterWindow_->showCategory(category);
     dateTimeWindow_->setVisible(dateTime);
+    graphWindow_->setVisible(graph);
     if (dateTime)
         dateTimeWindow_->refresh();  // the date order may have changed
     // The model lives while its category is shown: leaving the category saves the persons.
@@ -332,6 +358,16 @@ void CMainFrameView::openDataPanel()
     (category == CategoryCode::kMatrices ? static_cast<QWidget*>(matrixWindow_) : statisticsWindow_)->raise();
 }
 
+void CMainFrameView::openFinancePanel(QWidget* panel)
+{
+    if (frame_.category() != CategoryCode::kFinance)
+        return;
+    closePopups();
+    financePanel_ = panel;
+    refresh();
+    panel->raise();
+}
+
 void CMainFrameView::showToolMessage()
 {
     if (!takeToolMessage_)
@@ -350,6 +386,12 @@ void CMainFrameView::onFunctionKey(int position, bool held)
     afterKey();
     if (result == CMainFrame::KeypadResult::OpenMatrixWindow || result == CMainFrame::KeypadResult::OpenStatisticsWindow)
         openDataPanel();
+    else if (result == CMainFrame::KeypadResult::OpenTvmWindow)
+        openFinancePanel(tvmWindow_);
+    else if (result == CMainFrame::KeypadResult::OpenLoanWindow)
+        openFinancePanel(loanWindow_);
+    else if (result == CMainFrame::KeypadResult::OpenMortgageWindow)
+        openFinancePanel(mortgageWindow_);
 }
 
 void CMainFrameView::onBasicKey(int position, bool held)
@@ -504,6 +546,8 @@ void CMainFrameView::keyPressEvent(QKeyEvent* event)
         if (!converterWindow_->isHidden() && converterWindow_->takeKey(event))
             return;
         if (frame_.category() == CategoryCode::kDateTime && dateTimeWindow_->takeKey(event))
+            return;
+        if (frame_.category() == CategoryCode::kFunctionGraphs && graphWindow_->takeKey(event))
             return;
     }
     if (handleEditingKey(event))

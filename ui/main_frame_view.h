@@ -37,6 +37,8 @@ public:
     // Opens the data panel of the shown category (the MAT or DATA key); other categories
     // have none and nothing happens.
     void openDataPanel();
+    // Opens one of the finance windows (the TVM, Loan and Mortg. keys) over the keypads.
+    void openFinancePanel(QWidget* panel);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -88,9 +90,15 @@ private:
     // The category whose data panel covers the keypads, or -1; leaving it closes the panel.
     int dataPanelCategory_ = -1;
     class CBrevastCalTipWndView* tipWindow_;
+    class CTVMFunctionDlgView* tvmWindow_;
+    class CLoanCalcDlgView* loanWindow_;
+    class CMortgageCalcDlgView* mortgageWindow_;
+    // The finance window covering the keypads, or none; leaving the category closes it.
+    QWidget* financePanel_ = nullptr;
     class CEquationsSolverWndView* solverWindow_;
     class CBrevastCalConverterWndView* converterWindow_;
     class CDateTimeWndView* dateTimeWindow_;
+    class CGraphWndView* graphWindow_;
     // Covers the display too while shown, leaving the category bar free.
     class CBiorythmWndView* biorhythmWindow_;
     QListWidget* toolsPanel_;

@@ -395,6 +395,19 @@ TEST(KeypadInput, TheKeyAfterShiftOpensTheDataWindowsAndNamesGoInAsOneToken)
         f.frame.SwitchCategory(c.category);
         EXPECT_EQ(f.frame.pressFunctionKey(1, false), c.result) << c.category;
     }
+    // The finance keypad opens its three windows from positions 1 to 3.
+    struct FinanceCase {
+        int position;
+        CMainFrame::KeypadResult result;
+        std::u16string_view label;
+    };
+    f.frame.SwitchCategory(CategoryCode::kFinance);
+    for (const FinanceCase& c : {FinanceCase{1, CMainFrame::KeypadResult::OpenTvmWindow, u"TVM"},
+                                 FinanceCase{2, CMainFrame::KeypadResult::OpenLoanWindow, u"Loan"},
+                                 FinanceCase{3, CMainFrame::KeypadResult::OpenMortgageWindow, u"Mortg."}}) {
+        EXPECT_EQ(f.frame.pressFunctionKey(c.position, false), c.result) << c.position;
+        EXPECT_EQ(functionKeypadFaces(CategoryCode::kFinance)[static_cast<std::size_t>(c.position)].label, c.label);
+    }
     EXPECT_EQ(functionKeypadFaces(CategoryCode::kMatrices)[1].label, u"MAT");
     EXPECT_EQ(functionKeypadFaces(CategoryCode::kStatistics)[1].label, u"DATA");
     f.frame.SwitchCategory(CategoryCode::kMatrices);

@@ -1,0 +1,115 @@
+// The finance keys open their windows over the keypads; values typed into the fields are
+// solved by the models and shown back.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include "finance_view.h"
+#include "keypad_view.h"
+#include "main_frame_view.h"
+
+namespace {
+
+ProgramFolder shippedFolder()
+{
+    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
+    return ProgramFolder(data, data);
+}
+
+struct FinanceWindow {
+    CMainFrame frame{std::filesystem::path()};
+    CMainFrameView view{frame, shippedFolder()};
+
+    FinanceWindow()
+    {
+        frame.start();
+        view.resize(240, 320);
+        view.show();
+        view.showCategory(CategoryCode::kFinance);
+    }
+    void clickFunctionKey(int position)
+    {
+        auto* pad = view.findChild<KeypadView*>(QStringLiteral("functionKeypad"));
+        QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
+    }
+    static QPushButton* button(QWidget* panel, const QString& text)
+    {
+        for (QPushButton* b : panel->findChildren<QPushButton*>())
+            if (b->text() == text && b->isVisible())
+                return b;
+        return nullptr;
+    }
+    static void retype(QLineEdit* field, const QString& text)
+    {
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+};
+
+TEST(FinanceView, SolvesTvmAndComputesALoanThroughTheWidgets)
+{
+    FinanceWindow w;
+    auto* tvm = w.view.findChild<CTVMFunctionDlgView*>();
+    auto* loan = w.view.findChild<CLoanCalcDlgView*>();
+    ASSERT_NE(tvm, nullptr);
+    ASSERT_NE(loan, nullptr);
+    EXPECT_FALSE(tvm->isVisible());
+
+    // TVM: solve FV at rate 0, which is pv - nper x pmt.
+    w.clickFunctionKey(1);
+    ASSERT_TRUE(tvm->isVisible());
+    auto* fv = tvm->findChild<QLineEdit*>(QStringLiteral("tvmField4"));
+    EXPECT_FALSE(fv->isReadOnly());
+    QTest::mouseClick(tvm->findChild<QRadioButton*>(QStringLiteral("tvmSolve4")), Qt::LeftButton);
+    EXPECT_TRUE(fv->isReadOnly());
+    EXPECT_FALSE(tvm->findChild<QLineEdit*>(QStringLiteral("tvmField0"))->isReadOnly());
+    FinanceWindow::retype(tvm->findChild<QLineEdit*>(QStringLiteral("tvmField1")), QStringLiteral("0"));
+    QTest::mouseClick(FinanceWindow::button(tvm, QStringLiteral("Calculate")), Qt::LeftButton);
+    EXPECT_EQ(fv->text(), QStringLiteral("-232000"));
+
+    // Done closes the panel; the Loan key opens the loan window.
+    QTest::mouseClick(FinanceWindow::button(tvm, QStringLiteral("Done")), Qt::LeftButton);
+    EXPECT_FALSE(tvm->isVisible());
+    w.clickFunctionKey(2);
+    ASSERT_TRUE(loan->isVisible());
+    auto* payment = loan->findChild<QLineEdit*>(QStringLiteral("loanField4"));
+    loan->findChild<QCheckBox*>(QStringLiteral("loanComputePayment"))->click();
+    EXPECT_EQ(payment->text(), QStringLiteral("-1"));
+    EXPECT_TRUE(payment->isReadOnly());
+    auto* count = loan->findChild<QLineEdit*>(QStringLiteral("loanField3"));
+    FinanceWindow::retype(count, QStringLiteral("5000"));
+    EXPECT_EQ(count->text(), QStringLiteral("1200"));  // held to the longest schedule
+    FinanceWindow::retype(count, QStringLiteral("12"));
+    QTest::mouseClick(FinanceWindow::button(loan, QStringLiteral("Calculate")), Qt::LeftButton);
+    ASSERT_TRUE(loan->report()->isVisible());
+    EXPECT_EQ(loan->report()->table()->rowCount(), 12);
+    EXPECT_EQ(loan->report()->table()->horizontalHeaderItem(4)->text(), QStringLiteral("Principal"));
+    EXPECT_TRUE(loan->report()->summary()->text().startsWith(QStringLiteral("Payment per period: 86.53")))
+        << loan->report()->summary()->text().toStdString();
+
+    // Leaving the category closes the window.
+    w.view.showCategory(CategoryCode::kArithmetic);
+    EXPECT_FALSE(loan->isVisible());
+}
+
+TEST(FinanceView, MortgageScheduleHasYearTotals)
+{
+    FinanceWindow w;
+    auto* mortgage = w.view.findChild<CMortgageCalcDlgView*>();
+    ASSERT_NE(mortgage, nullptr);
+    w.clickFunctionKey(3);
+    ASSERT_TRUE(mortgage->isVisible());
+    QTest::mouseClick(FinanceWindow::button(mortgage, QStringLiteral("Calculate")), Qt::LeftButton);
+    ASSERT_TRUE(mortgage->report()->isVisible());
+    EXPECT_EQ(mortgage->report()->table()->rowCount(), 65);  // 60 months and 5 "Totals" lines
+    EXPECT_EQ(mortgage->report()->table()->item(12, 1)->text(), QStringLiteral("Totals"));
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+#include "graph_model.h"
+
+class CMainFrame;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The plot area: draws the model's axes, ticks, curves, mode box and cross-hair, and hands
+// the pen (mouse) to the model in plot pixels.
+class CGraphPlotAreaView : public QWidget {
+    Q_OBJECT
+public:
+    explicit CGraphPlotAreaView(CGraphWnd& model, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void drawAxes(class QPainter& painter) const;
+    void drawCurves(class QPainter& painter) const;
+    void drawModeBox(class QPainter& painter) const;
+    void drawCoordinates(class QPainter& painter) const;
+
+    CGraphWnd& model_;
+    bool penDown_ = false;
+};
+
+// The graph window's panel, shown where the keypads are in the "Function Graphs" category:
+// the entry view with the fields y1..y3 and an operator keypad, or the plot view with a button
+// back to the fields. The CGraphWnd model, which this panel owns, samples the curves.
+class CGraphWndView : public QWidget {
+    Q_OBJECT
+public:
+    CGraphWndView(CMainFrame& frame, QWidget* parent = nullptr);
+
+    const CGraphWnd& model() const { return model_; }
+
+    // A keyboard key of the main window. In the entry view a character goes to the current
+    // field and Enter plots; in the plot view Enter or Escape goes back to the fields.
+    bool takeKey(QKeyEvent* event);
+
+public Q_SLOTS:
+    // Converts the field texts to engine text and shows the plot of every non-empty field.
+    void plot();
+    void showEntry();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void insertText(const QString& text);
+    void layoutChildren();
+
+    CMainFrame& frame_;
+    CGraphWnd model_;
+    std::size_t currentField_ = 0;
+    int fontPixels_ = 0;
+
+    QWidget* entryPage_;
+    std::array<QLineEdit*, CGraphWnd::kFieldCount> fields_{};
+    QPushButton* plotButton_;
+    CGraphPlotAreaView* plotArea_;
+    QPushButton* entryButton_;
+    QPushButton* resetButton_;
+};
