@@ -291,6 +291,37 @@ QGridLayout* fieldGrid(QWidget* page, const std::array<std::u16string_view, N>& 
     return grid;
 }
 
+struct ScheduleWindowParts {
+    FinanceReportView* report;
+    QStackedLayout* pages;
+    QPushButton* calculate;
+    QPushButton* done;
+};
+
+// The loan and mortgage windows: a form page (title, fields, Calculate and Done) and the
+// report page, stacked in the panel; Back on the report returns to the form.
+ScheduleWindowParts stackFormAndReport(QWidget* panel, QWidget* form, QGridLayout* grid, std::u16string_view title)
+{
+    ScheduleWindowParts parts{};
+    auto* formLayout = new QVBoxLayout(form);
+    formLayout->setContentsMargins(0, 0, 0, 0);
+    formLayout->addWidget(new QLabel(toQString(title), form));
+    formLayout->addLayout(grid);
+    formLayout->addStretch(1);
+    formLayout->addLayout(buttonRow(form, parts.calculate, parts.done));
+
+    parts.report = new FinanceReportView(panel);
+    auto* outer = new QVBoxLayout(panel);
+    outer->setContentsMargins(4, 4, 4, 4);
+    parts.pages = new QStackedLayout;
+    parts.pages->addWidget(form);
+    parts.pages->addWidget(parts.report);
+    outer->addLayout(parts.pages);
+    QStackedLayout* pages = parts.pages;
+    QObject::connect(parts.report, &FinanceReportView::backClicked, panel, [pages] { pages->setCurrentIndex(0); });
+    return parts;
+}
+
 }  // namespace
 
 CLoanCalcDlgView::CLoanCalcDlgView(CMainFrame& frame, QWidget* parent) : QWidget(parent), frame_(frame)
@@ -314,25 +345,11 @@ CLoanCalcDlgView::CLoanCalcDlgView(CMainFrame& frame, QWidget* parent) : QWidget
         model_.setComputesPayment(on);
         showModel();
     });
-    QPushButton* calculateButton = nullptr;
-    QPushButton* done = nullptr;
-    auto* formLayout = new QVBoxLayout(form);
-    formLayout->setContentsMargins(0, 0, 0, 0);
-    formLayout->addWidget(new QLabel(toQString(CLoanCalcDlg::kTitle), form));
-    formLayout->addLayout(grid);
-    formLayout->addStretch(1);
-    formLayout->addLayout(buttonRow(form, calculateButton, done));
-    connect(calculateButton, &QPushButton::clicked, this, &CLoanCalcDlgView::calculate);
-    connect(done, &QPushButton::clicked, this, &CLoanCalcDlgView::doneClicked);
-
-    report_ = new FinanceReportView(this);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    pages_ = new QStackedLayout;
-    pages_->addWidget(form);
-    pages_->addWidget(report_);
-    outer->addLayout(pages_);
-    connect(report_, &FinanceReportView::backClicked, this, [this] { pages_->setCurrentIndex(0); });
+    const ScheduleWindowParts parts = stackFormAndReport(this, form, grid, CLoanCalcDlg::kTitle);
+    report_ = parts.report;
+    pages_ = parts.pages;
+    connect(parts.calculate, &QPushButton::clicked, this, &CLoanCalcDlgView::calculate);
+    connect(parts.done, &QPushButton::clicked, this, &CLoanCalcDlgView::doneClicked);
     showModel();
 }
 
@@ -369,25 +386,11 @@ CMortgageCalcDlgView::CMortgageCalcDlgView(CMainFrame& frame, QWidget* parent) :
             showModel();  // the length is limited as it is typed
         });
     }
-    QPushButton* calculateButton = nullptr;
-    QPushButton* done = nullptr;
-    auto* formLayout = new QVBoxLayout(form);
-    formLayout->setContentsMargins(0, 0, 0, 0);
-    formLayout->addWidget(new QLabel(toQString(CMortgageCalcDlg::kTitle), form));
-    formLayout->addLayout(grid);
-    formLayout->addStretch(1);
-    formLayout->addLayout(buttonRow(form, calculateButton, done));
-    connect(calculateButton, &QPushButton::clicked, this, &CMortgageCalcDlgView::calculate);
-    connect(done, &QPushButton::clicked, this, &CMortgageCalcDlgView::doneClicked);
-
-    report_ = new FinanceReportView(this);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    pages_ = new QStackedLayout;
-    pages_->addWidget(form);
-    pages_->addWidget(report_);
-    outer->addLayout(pages_);
-    connect(report_, &FinanceReportView::backClicked, this, [this] { pages_->setCurrentIndex(0); });
+    const ScheduleWindowParts parts = stackFormAndReport(this, form, grid, CMortgageCalcDlg::kTitle);
+    report_ = parts.report;
+    pages_ = parts.pages;
+    connect(parts.calculate, &QPushButton::clicked, this, &CMortgageCalcDlgView::calculate);
+    connect(parts.done, &QPushButton::clicked, this, &CMortgageCalcDlgView::doneClicked);
     showModel();
 }
 
