@@ -5,7 +5,7 @@
 
 namespace {
 
-// The spec's totals make no overflow check; wrapping through unsigned keeps that defined.
+// Totals are not checked for overflow; wrapping through unsigned keeps that defined.
 std::int64_t wrapAdd(std::int64_t a, std::int64_t b)
 {
     return static_cast<std::int64_t>(static_cast<std::uint64_t>(a) + static_cast<std::uint64_t>(b));
