@@ -16,6 +16,8 @@
 #include "category_names.h"
 #include "key_codes.h"
 #include "key_sound.h"
+#include "display_text.h"
+#include "formula_markup.h"
 #include "keypad_faces.h"
 #include "biorhythm_view.h"
 #include "date_time_view.h"
@@ -29,6 +31,7 @@
 #include "tip_window_view.h"
 #include "converter_view.h"
 #include "ui_text.h"
+#include "utf16.h"
 
 namespace {
 
@@ -93,6 +96,12 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     auto* menu = new QMenu(menuButton_);
     menu->addAction(tr("Preferences..."), QKeySequence(Qt::Key_F2), this, &CMainFrameView::openPreferences);
     menu->addAction(tr("Help"), QKeySequence(Qt::Key_F1), this, &CMainFrameView::openHelp);
+    QAction* typeset = menu->addAction(tr("Typeset view"));
+    typeset->setCheckable(true);
+    connect(typeset, &QAction::toggled, this, [this](bool on) {
+        formulaShown_ = on;
+        refresh();
+    });
     menu->addSeparator();
     menu->addAction(tr("Copy result"), QKeySequence::Copy, this, &CMainFrameView::copyResult);
     menu->addAction(tr("Paste expression"), QKeySequence::Paste, this, &CMainFrameView::pasteExpression);
@@ -164,6 +173,12 @@ CMainFrameView::CMainFrameView(CMainFrame& frame, ProgramFolder folder, QWidget*
     biorhythmWindow_ = new CBiorythmWndView(frame_, folder_, this);
     bar_->raise();  // above the biorhythm panel, which spans the whole window
 
+    formulaView_ = new QLabel(this);
+    formulaView_->setObjectName(QStringLiteral("formulaView"));
+    formulaView_->setAlignment(Qt::AlignCenter);
+    formulaView_->setStyleSheet(QStringLiteral("background: #F5F5F5; color: #1B222C;"));
+    formulaView_->hide();
+
     toolsPanel_ = new QListWidget(this);
     toolsPanel_->setObjectName(QStringLiteral("toolsPanel"));
     for (int category = 0; category <= CategoryCode::kDateTime; ++category)
@@ -233,6 +248,8 @@ void CMainFrameView::layoutChildren()
     const int displayHeight = static_cast<int>(kDisplayHeight * unit);
     const int barHeight = static_cast<int>(kBarHeight * unit);
     display_->setGeometry(0, 0, width(), displayHeight);
+    // Below the current line and above the result: the lines it covers are history.
+    formulaView_->setGeometry(0, displayHeight * 24 / 100, width(), displayHeight * 54 / 100);
     bar_->setGeometry(0, displayHeight, width(), barHeight);
     const int top = displayHeight + barHeight;
     const QRect body(0, top, width(), height() - top);
@@ -263,8 +280,39 @@ void CMainFrameView::layoutChildren()
     popupList_->setGeometry(body.adjusted(body.width() / 6, 0, -body.width() / 6, -body.height() / 6));
 }
 
+void CMainFrameView::showFormula()
+{
+    formulaView_->setVisible(formulaShown_);
+    if (!formulaShown_)
+        return;
+    const std::string engineText =
+        DisplayToEngineText(frame_.display().GetInputText(), outputFormatFromName(frame_.preferences().outputFormat));
+    const int size = facts_.scale >= 2 ? 4 : 2;
+    const formula::FormulaRequest request = formula::RenderExpressionFormula(fromUtf8(engineText), size, frame_.engine().slots);
+    if (request.hasMessage()) {
+        formulaView_->setText(toQString(request.message));
+        return;
+    }
+    // A missing or failing renderer draws nothing and says nothing.
+    const std::optional<FormulaRaster> raster = formulaRenderer_.render(request.buffer, size);
+    if (!raster) {
+        formulaView_->clear();
+        return;
+    }
+    QImage image(raster->width, raster->height, QImage::Format_RGB32);
+    image.fill(QColor::fromRgb(FormulaRaster::kBackground));
+    for (int y = 0; y < raster->height; ++y) {
+        for (int x = 0; x < raster->width; ++x) {
+            if (raster->isSet(x, y))
+                image.setPixel(x, y, qRgb(0x1B, 0x22, 0x2C));
+        }
+    }
+    formulaView_->setPixmap(QPixmap::fromImage(image));
+}
+
 void CMainFrameView::refresh()
 {
+    showFormula();
     const int category = frame_.category();
     const bool keypad = categoryHasKeypad(category);
     const bool macros = category == CategoryCode::kMacros;

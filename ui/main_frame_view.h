@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "data_tools.h"
+#include "formula_renderer.h"
 #include "key_sound_player.h"
 #include "keypad_view.h"
 #include "led_ctrl_view.h"
@@ -66,6 +67,8 @@ private:
     QImage functionLabels() const;
 
     void showToolMessage();
+    // The current line typeset by the formula renderer, over the lower part of the display.
+    void showFormula();
 
     CMainFrame& frame_;
     std::function<std::u16string()> takeToolMessage_;
@@ -101,6 +104,9 @@ private:
     class CGraphWndView* graphWindow_;
     // Covers the display too while shown, leaving the category bar free.
     class CBiorythmWndView* biorhythmWindow_;
+    QLabel* formulaView_;
+    bool formulaShown_ = false;
+    FormulaRenderer formulaRenderer_;
     QListWidget* toolsPanel_;
     QListWidget* popupList_;
 };

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
@@ -106,6 +107,30 @@ TEST(CalculatorWindow, CalculusListInsertsTheChosenFunction)
     Q_EMIT list->itemClicked(list->item(5));
     EXPECT_EQ(w.frame.display().GetInputText(), u"\u222B(");
     EXPECT_FALSE(list->isVisible());
+}
+
+TEST(CalculatorWindow, TypesetViewShowsTheCurrentLine)
+{
+    Window w;
+    QAction* typeset = nullptr;
+    for (QAction* action : w.view.actions()) {
+        if (action->text() == QStringLiteral("Typeset view"))
+            typeset = action;
+    }
+    ASSERT_NE(typeset, nullptr);
+    typeset->setChecked(true);
+    auto* view = w.view.findChild<QLabel*>(QStringLiteral("formulaView"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(view->isHidden());
+    EXPECT_EQ(view->text(), QStringLiteral("Empty string"));
+    w.type(QStringLiteral("w/e"));
+    if (FormulaRenderer().available()) {
+        ASSERT_FALSE(view->pixmap().isNull());
+        // A fraction is taller than a line of text.
+        EXPECT_GT(view->pixmap().height(), 20);
+    }
+    typeset->setChecked(false);
+    EXPECT_TRUE(view->isHidden());
 }
 
 TEST(CalculatorWindow, TypesImpliedProductsAndEvaluatesWithEnter)
