@@ -340,15 +340,8 @@ void CListMatrixDlgView::insertName()
 
 void CListMatrixDlgView::keyPressEvent(QKeyEvent* event)
 {
-    // Unused keys stop here: they would otherwise move the display's lines or evaluate it.
-    switch (event->key()) {
-    case Qt::Key_Escape: Q_EMIT doneClicked(); return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Up:
-    case Qt::Key_Down: return;
-    default: QWidget::keyPressEvent(event);
-    }
+    if (!swallowDataPanelKey(event, [this] { Q_EMIT doneClicked(); }))
+        QWidget::keyPressEvent(event);
 }
 
 void CListMatrixDlgView::resizeEvent(QResizeEvent* event)
@@ -373,4 +366,20 @@ void CListMatrixDlgView::applyMetrics()
     QFont font = this->font();
     font.setPixelSize(px);
     grid_->horizontalHeader()->setMinimumSectionSize(QFontMetrics(font).horizontalAdvance(QStringLiteral("-0.0000")));
+}
+
+bool swallowDataPanelKey(QKeyEvent* event, const std::function<void()>& done)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        done();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return true;
+    default:
+        return false;
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QWidget>
 
 class CListMatrixDlg;
@@ -70,3 +72,6 @@ private:
 QString dataPanelStyleSheet(const QString& panelClass, int px);
 // The font size for a panel of this size: it follows the height each row of controls gets.
 int dataPanelFontPixels(QSize size);
+// Keys of a data panel: Escape closes it, and keys the panel does not use stop there instead of
+// moving the display's lines or evaluating it. Returns false for keys the widget should handle.
+bool swallowDataPanelKey(QKeyEvent* event, const std::function<void()>& done);

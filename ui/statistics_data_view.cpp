@@ -178,15 +178,8 @@ void CBrevastCalStatisticDataDlgView::clearAll()
 
 void CBrevastCalStatisticDataDlgView::keyPressEvent(QKeyEvent* event)
 {
-    // Unused keys stop here: they would otherwise move the display's lines or evaluate it.
-    switch (event->key()) {
-    case Qt::Key_Escape: Q_EMIT doneClicked(); return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Up:
-    case Qt::Key_Down: return;
-    default: QWidget::keyPressEvent(event);
-    }
+    if (!swallowDataPanelKey(event, [this] { Q_EMIT doneClicked(); }))
+        QWidget::keyPressEvent(event);
 }
 
 void CBrevastCalStatisticDataDlgView::resizeEvent(QResizeEvent* event)
