@@ -22,12 +22,12 @@ std::vector<std::u16string_view> splitNames(std::u16string_view params)
 
 }  // namespace
 
-std::u16string CBrevastCalMacroWnd::rowName(int row)
+std::u16string MacroEditor::rowName(int row)
 {
     return {u'M', static_cast<char16_t>(u'a' + row)};
 }
 
-std::vector<std::u16string> CBrevastCalMacroWnd::nameRows() const
+std::vector<std::u16string> MacroEditor::nameRows() const
 {
     std::vector<std::u16string> rows;
     rows.reserve(kNameRows);
@@ -40,7 +40,7 @@ std::vector<std::u16string> CBrevastCalMacroWnd::nameRows() const
     return rows;
 }
 
-int CBrevastCalMacroWnd::selectedRow() const
+int MacroEditor::selectedRow() const
 {
     for (int row = 0; row < kNameRows; ++row) {
         if (rowName(row) == name_)
@@ -49,12 +49,12 @@ int CBrevastCalMacroWnd::selectedRow() const
     return -1;
 }
 
-MacroLineText CBrevastCalMacroWnd::open()
+MacroLineText MacroEditor::open()
 {
     return choose(macros_.count() == 0 ? rowName(0) : macros_.at(0).name);
 }
 
-MacroLineText CBrevastCalMacroWnd::choose(std::u16string_view name)
+MacroLineText MacroEditor::choose(std::u16string_view name)
 {
     editing_ = true;
     name_ = name;
@@ -74,7 +74,7 @@ MacroLineText CBrevastCalMacroWnd::choose(std::u16string_view name)
     return {macro.displayText, macro.tokenMap};
 }
 
-void CBrevastCalMacroWnd::useVariable(std::u16string_view variable)
+void MacroEditor::useVariable(std::u16string_view variable)
 {
     const std::vector<std::u16string_view> names = splitNames(params_);
     if (variable.empty() || names.size() >= kMaxParameters ||
@@ -87,7 +87,7 @@ void CBrevastCalMacroWnd::useVariable(std::u16string_view variable)
     rebuildHeader();
 }
 
-void CBrevastCalMacroWnd::rebuildParameters(std::u16string_view displayText)
+void MacroEditor::rebuildParameters(std::u16string_view displayText)
 {
     std::u16string kept;
     std::size_t count = 0;
@@ -103,7 +103,7 @@ void CBrevastCalMacroWnd::rebuildParameters(std::u16string_view displayText)
     rebuildHeader();
 }
 
-bool CBrevastCalMacroWnd::save(std::u16string_view displayText, std::u16string_view tokenMap)
+bool MacroEditor::save(std::u16string_view displayText, std::u16string_view tokenMap)
 {
     if (name_.empty())
         return false;
@@ -121,7 +121,7 @@ bool CBrevastCalMacroWnd::save(std::u16string_view displayText, std::u16string_v
     return macros_.Insert(macros_.count(), macro);
 }
 
-bool CBrevastCalMacroWnd::remove()
+bool MacroEditor::remove()
 {
     if (name_.empty())
         return false;
@@ -129,7 +129,7 @@ bool CBrevastCalMacroWnd::remove()
     return index && macros_.Remove(*index);
 }
 
-void CBrevastCalMacroWnd::rebuildHeader()
+void MacroEditor::rebuildHeader()
 {
     header_ = name_;
     header_ += u'(';

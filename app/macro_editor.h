@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "macro_data.h"
+#include "macro_library.h"
 
 // What goes onto (or comes from) the display's current line while a macro is edited there.
 struct MacroLineText {
@@ -18,13 +18,13 @@ struct MacroLineText {
 // parameter list, formula) and the rules that keep them in step with the formula being edited
 // on the display line. It edits the list it is given; the display is reached only through the
 // texts that its functions take and return.
-class CBrevastCalMacroWnd {
+class MacroEditor {
 public:
     static constexpr int kNameRows = 26;
     // The display's result text while a macro is edited.
     static constexpr std::u16string_view kEditingResultText = u"macro editing ...";
 
-    explicit CBrevastCalMacroWnd(CBrevastCalMacroData& macros) : macros_(macros) {}
+    explicit MacroEditor(MacroLibrary& macros) : macros_(macros) {}
 
     // "Ma".."Mz" for the rows 0..25.
     static std::u16string rowName(int row);
@@ -71,7 +71,7 @@ public:
 private:
     void rebuildHeader();
 
-    CBrevastCalMacroData& macros_;
+    MacroLibrary& macros_;
     std::u16string name_;
     std::u16string params_;
     std::uint8_t paramCount_ = 0;

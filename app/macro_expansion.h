@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "macro_data.h"
+#include "macro_library.h"
 
 // Expansion of macro calls in a display text, done at "=" before the text is converted for the
 // engine. With "Ma" = (x,y) "x+y", the line "Ma(2,3)×2" becomes "((2)+(3))×2".

@@ -87,7 +87,7 @@ inline constexpr std::uint8_t kMaxFixDigits = 10;
 inline constexpr std::uint8_t kMaxCategoryCode = 14;
 
 // The user's settings, one record for the whole front end. A default-constructed record holds
-// every default except the birth date, which is today's date after CPreferencesEngine::reset
+// every default except the birth date, which is today's date after PreferencesStore::reset
 // and invalid until then.
 struct Preferences {
     bool transparencyEnabled = true;

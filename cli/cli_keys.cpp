@@ -2,12 +2,12 @@
 
 #include <ostream>
 
-#include "main_frame.h"
+#include "calculator.h"
 #include "printable_text.h"
 
 int runKeys(const CliOptions& options, std::ostream& out)
 {
-    CMainFrame frame(options.folder);
+    Calculator frame(options.folder);
     frame.start();
     if (options.output) {
         frame.preferences().outputFormat = std::u16string(

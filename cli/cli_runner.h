@@ -6,7 +6,7 @@
 
 #include "cli_options.h"
 #include "engine.h"
-#include "macro_data.h"
+#include "macro_library.h"
 
 // Evaluates expressions the way the calculator's "=" does and prints one line each.
 class CliRunner {
@@ -36,7 +36,7 @@ private:
     std::string resultText(const ValueCell& result);
 
     CliOptions options_;
-    CBrevastCalMacroData macros_;
+    MacroLibrary macros_;
     DisplayFormat format_;
     Engine engine_;
 };

@@ -5,11 +5,11 @@
 
 #include "call_arguments.h"
 #include "engine.h"
-#include "tvm_calc.h"
+#include "time_value_of_money.h"
 
 namespace {
 
-double reported(Engine& engine, CTVMCalc::Result result)
+double reported(Engine& engine, TimeValueOfMoney::Result result)
 {
     if (!result.ok()) {
         engine.raise(ErrorCode::kInvalidFinance);
@@ -18,7 +18,7 @@ double reported(Engine& engine, CTVMCalc::Result result)
     return result.value;
 }
 
-using AnnuitySolver = CTVMCalc::Result (*)(double, double, double, double, double, int);
+using AnnuitySolver = TimeValueOfMoney::Result (*)(double, double, double, double, double, int);
 
 // The five annuity functions share their shape: four quantities, periods per year, [type].
 double annuity(Engine& engine, std::string_view arguments, AnnuitySolver solve)
@@ -38,42 +38,42 @@ double callDb(Engine& engine, std::string_view arguments, int)
     if (!n)
         return 0.0;
     const double month = n->size() > 4 ? (*n)[4] : 12.0;
-    return reported(engine, CTVMCalc::DB((*n)[0], (*n)[1], (*n)[2], (*n)[3], month));
+    return reported(engine, TimeValueOfMoney::DB((*n)[0], (*n)[1], (*n)[2], (*n)[3], month));
 }
 
 double callSyd(Engine& engine, std::string_view arguments, int)
 {
     const auto n = numericArguments(engine, arguments, 4, 4);
-    return n ? reported(engine, CTVMCalc::SYD((*n)[0], (*n)[1], (*n)[2], (*n)[3])) : 0.0;
+    return n ? reported(engine, TimeValueOfMoney::SYD((*n)[0], (*n)[1], (*n)[2], (*n)[3])) : 0.0;
 }
 
 double callSln(Engine& engine, std::string_view arguments, int)
 {
     const auto n = numericArguments(engine, arguments, 3, 3);
-    return n ? reported(engine, CTVMCalc::SLN((*n)[0], (*n)[1], (*n)[2])) : 0.0;
+    return n ? reported(engine, TimeValueOfMoney::SLN((*n)[0], (*n)[1], (*n)[2])) : 0.0;
 }
 
 double callPv(Engine& engine, std::string_view arguments, int)
 {
-    return annuity(engine, arguments, CTVMCalc::PV);
+    return annuity(engine, arguments, TimeValueOfMoney::PV);
 }
 
 double callNper(Engine& engine, std::string_view arguments, int)
 {
-    return annuity(engine, arguments, CTVMCalc::NPER);
+    return annuity(engine, arguments, TimeValueOfMoney::NPER);
 }
 
 double callRate(Engine& engine, std::string_view arguments, int)
 {
-    return annuity(engine, arguments, CTVMCalc::RATE);
+    return annuity(engine, arguments, TimeValueOfMoney::RATE);
 }
 
 double callPmt(Engine& engine, std::string_view arguments, int)
 {
-    return annuity(engine, arguments, CTVMCalc::PMT);
+    return annuity(engine, arguments, TimeValueOfMoney::PMT);
 }
 
 double callFv(Engine& engine, std::string_view arguments, int)
 {
-    return annuity(engine, arguments, CTVMCalc::FV);
+    return annuity(engine, arguments, TimeValueOfMoney::FV);
 }

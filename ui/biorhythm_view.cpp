@@ -17,7 +17,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "main_frame.h"
+#include "calculator.h"
 #include "screen_facts.h"
 #include "ui_text.h"
 
@@ -29,7 +29,7 @@ constexpr const char* kPaper = "#F4F1EA";
 QString panelStyleSheet(int scale)
 {
     return QStringLiteral(
-               "CBiorythmWndView { background: #1B222C; }"
+               "BiorhythmView { background: #1B222C; }"
                "QWidget#bioHeader, QWidget#bioBody { background: #1B222C; }"
                "QLabel { color: #AEB9C4; font-size: %1px; }"
                "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654;"
@@ -72,24 +72,24 @@ QIcon dayIcon(bool good)
 
 }  // namespace
 
-CMyBioChartView::CMyBioChartView(QWidget* parent) : QWidget(parent)
+BiorhythmChartView::BiorhythmChartView(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CMyBioChartView::setChart(const CMyBioChart* chart)
+void BiorhythmChartView::setChart(const BiorhythmChart* chart)
 {
     chart_ = chart;
     update();
 }
 
-void CMyBioChartView::paintEvent(QPaintEvent*)
+void BiorhythmChartView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(QLatin1String(kPaper)));
     if (!chart_)
         return;
-    const CMyBioChart::Rect& r = chart_->rect();
+    const BiorhythmChart::Rect& r = chart_->rect();
     // Frame, the middle line and the view day's column, quiet so the curves stand out.
     painter.setPen(QColor(0xB8, 0xB2, 0xA6));
     painter.drawRect(r.left - 1, r.top - 1, r.right - r.left + 1, r.bottom - r.top + 1);
@@ -104,7 +104,7 @@ void CMyBioChartView::paintEvent(QPaintEvent*)
     }
 }
 
-CBiorythmWndView::CBiorythmWndView(CMainFrame& frame, ProgramFolder folder, QWidget* parent)
+BiorhythmView::BiorhythmView(Calculator& frame, ProgramFolder folder, QWidget* parent)
     : QWidget(parent), frame_(frame), folder_(std::move(folder))
 {
     setObjectName(QStringLiteral("biorhythmWindow"));
@@ -116,7 +116,7 @@ CBiorythmWndView::CBiorythmWndView(CMainFrame& frame, ProgramFolder folder, QWid
     for (QWidget* part : {header_, body_})
         part->setAttribute(Qt::WA_StyledBackground);
 
-    chart_ = new CMyBioChartView(header_);
+    chart_ = new BiorhythmChartView(header_);
     chart_->setObjectName(QStringLiteral("bioChart"));
     birthButton_ = new QPushButton(header_);
     birthButton_->setObjectName(QStringLiteral("bioBirth"));
@@ -162,9 +162,9 @@ CBiorythmWndView::CBiorythmWndView(CMainFrame& frame, ProgramFolder folder, QWid
     for (QWidget* control : std::initializer_list<QWidget*>{birthButton_, viewButton_, newButton_, removeButton_, daysButton_})
         control->setFocusPolicy(Qt::NoFocus);
 
-    connect(birthButton_, &QPushButton::clicked, this, &CBiorythmWndView::chooseBirthDate);
-    connect(viewButton_, &QPushButton::clicked, this, &CBiorythmWndView::chooseViewDate);
-    connect(daysButton_, &QPushButton::clicked, this, &CBiorythmWndView::openRemarkableDays);
+    connect(birthButton_, &QPushButton::clicked, this, &BiorhythmView::chooseBirthDate);
+    connect(viewButton_, &QPushButton::clicked, this, &BiorhythmView::chooseViewDate);
+    connect(daysButton_, &QPushButton::clicked, this, &BiorhythmView::openRemarkableDays);
     connect(newButton_, &QPushButton::clicked, this, [this] {
         if (model_ && model_->newPerson())
             refresh();
@@ -185,26 +185,26 @@ CBiorythmWndView::CBiorythmWndView(CMainFrame& frame, ProgramFolder folder, QWid
     hide();
 }
 
-CBiorythmWndView::~CBiorythmWndView() = default;
+BiorhythmView::~BiorhythmView() = default;
 
-void CBiorythmWndView::setBand(int top, int height)
+void BiorhythmView::setBand(int top, int height)
 {
     bandTop_ = top;
     bandHeight_ = height;
     placeChildren();
 }
 
-void CBiorythmWndView::resizeEvent(QResizeEvent*)
+void BiorhythmView::resizeEvent(QResizeEvent*)
 {
     placeChildren();
 }
 
-void CBiorythmWndView::placeChildren()
+void BiorhythmView::placeChildren()
 {
     // The window's facts: the panel spans it, and a hidden window has not laid the panel out yet.
     const ScreenFacts facts = ScreenFacts::of(window()->size());
     setStyleSheet(panelStyleSheet(facts.scale));
-    const CMyBioChart::Rect chartRect = CMyBioChart::rectFor(facts.scale, facts.landscape || facts.square);
+    const BiorhythmChart::Rect chartRect = BiorhythmChart::rectFor(facts.scale, facts.landscape || facts.square);
     chart_->setFixedHeight(chartRect.bottom + 3);
     if (model_)
         model_->setChartRect(chartRect);
@@ -214,13 +214,13 @@ void CBiorythmWndView::placeChildren()
         refresh();
 }
 
-void CBiorythmWndView::openWindow()
+void BiorhythmView::openWindow()
 {
     if (model_)
         return;
-    model_ = std::make_unique<CBiorythmWnd>(folder_.path(), frame_.preferences().rememberedDate, systemLocalTime);
+    model_ = std::make_unique<Biorhythm>(folder_.path(), frame_.preferences().rememberedDate, systemLocalTime);
     const ScreenFacts facts = ScreenFacts::of(window()->size());
-    model_->setChartRect(CMyBioChart::rectFor(facts.scale, facts.landscape || facts.square));
+    model_->setChartRect(BiorhythmChart::rectFor(facts.scale, facts.landscape || facts.square));
     chart_->setChart(&model_->chart());
     if (model_->adviceMissing()) {
         // Not modal to the program: the window keeps working with empty report sections.
@@ -232,7 +232,7 @@ void CBiorythmWndView::openWindow()
     refresh();
 }
 
-void CBiorythmWndView::closeWindow()
+void BiorhythmView::closeWindow()
 {
     if (!model_)
         return;
@@ -243,12 +243,12 @@ void CBiorythmWndView::closeWindow()
     model_.reset();
 }
 
-DateOrder CBiorythmWndView::dateOrder() const
+DateOrder BiorhythmView::dateOrder() const
 {
     return dateOrderOf(frame_.preferences().outputFormat);
 }
 
-void CBiorythmWndView::refresh()
+void BiorhythmView::refresh()
 {
     if (!model_)
         return;
@@ -260,7 +260,7 @@ void CBiorythmWndView::refresh()
     showPersons();
 }
 
-void CBiorythmWndView::showDates()
+void BiorhythmView::showDates()
 {
     if (!model_)
         return;
@@ -269,7 +269,7 @@ void CBiorythmWndView::showDates()
     viewButton_->setText(toQString(model_->viewLabel(order)));
 }
 
-void CBiorythmWndView::showPersons()
+void BiorhythmView::showPersons()
 {
     const QSignalBlocker blocker(persons_);
     persons_->clear();
@@ -281,37 +281,37 @@ void CBiorythmWndView::showPersons()
     removeButton_->setEnabled(model_->selected() >= 0);
 }
 
-void CBiorythmWndView::setBirthDate(StoredDate date)
+void BiorhythmView::setBirthDate(StoredDate date)
 {
     if (model_ && model_->setBirthDate(date))
         refresh();
 }
 
-void CBiorythmWndView::setViewDate(StoredDate date)
+void BiorhythmView::setViewDate(StoredDate date)
 {
     if (model_ && model_->setViewDate(date))
         refresh();
 }
 
-void CBiorythmWndView::chooseBirthDate()
+void BiorhythmView::chooseBirthDate()
 {
     if (!model_)
         return;
     setBirthDate(pickBioDate(tr("Select date of birth"), model_->birthDate(), dateOrder(), this));
 }
 
-void CBiorythmWndView::chooseViewDate()
+void BiorhythmView::chooseViewDate()
 {
     if (!model_)
         return;
     setViewDate(pickBioDate(tr("Select a date to view"), model_->viewDate(), dateOrder(), this));
 }
 
-void CBiorythmWndView::openRemarkableDays()
+void BiorhythmView::openRemarkableDays()
 {
     if (!model_)
         return;
-    CGoodBadDayDlgView dialog(model_->birthDate(), model_->viewDate(), dateOrder(), this);
+    GoodBadDaysView dialog(model_->birthDate(), model_->viewDate(), dateOrder(), this);
     dialog.exec();
 }
 
@@ -338,7 +338,7 @@ StoredDate pickBioDate(const QString& title, StoredDate start, DateOrder order, 
     return StoredDate{date.year(), date.month(), date.day()};
 }
 
-CGoodBadDayDlgView::CGoodBadDayDlgView(StoredDate birth, StoredDate view, DateOrder order, QWidget* parent)
+GoodBadDaysView::GoodBadDaysView(StoredDate birth, StoredDate view, DateOrder order, QWidget* parent)
     : QDialog(parent), model_(birth, view), order_(order)
 {
     setObjectName(QStringLiteral("goodBadDays"));
@@ -394,7 +394,7 @@ CGoodBadDayDlgView::CGoodBadDayDlgView(StoredDate birth, StoredDate view, DateOr
     showRows();
 }
 
-void CGoodBadDayDlgView::showRows()
+void GoodBadDaysView::showRows()
 {
     list_->clear();
     const QIcon goodIcon = dayIcon(true);

@@ -9,7 +9,7 @@
 #include "good_bad_days.h"
 #include "program_folder.h"
 
-class CMainFrame;
+class Calculator;
 class QCheckBox;
 class QComboBox;
 class QPushButton;
@@ -17,28 +17,28 @@ class QTextBrowser;
 class QTreeWidget;
 
 // The four curves of the biorhythm chart, drawn from the pixels the model computed.
-class CMyBioChartView : public QWidget {
+class BiorhythmChartView : public QWidget {
     Q_OBJECT
 public:
-    explicit CMyBioChartView(QWidget* parent = nullptr);
-    void setChart(const CMyBioChart* chart);
+    explicit BiorhythmChartView(QWidget* parent = nullptr);
+    void setChart(const BiorhythmChart* chart);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const CMyBioChart* chart_ = nullptr;
+    const BiorhythmChart* chart_ = nullptr;
 };
 
 // The biorhythm window's panel in the "Biorythm" category. It covers the whole calculator
 // window except a band left free for the category bar: the chart and the date labels above
-// the band, the persons, the report and the remarkable days below it. The CBiorythmWnd model
+// the band, the persons, the report and the remarkable days below it. The Biorhythm model
 // lives from openWindow() to closeWindow(), as the window does, so its files are read and written then.
-class CBiorythmWndView : public QWidget {
+class BiorhythmView : public QWidget {
     Q_OBJECT
 public:
-    CBiorythmWndView(CMainFrame& frame, ProgramFolder folder, QWidget* parent = nullptr);
-    ~CBiorythmWndView() override;
+    BiorhythmView(Calculator& frame, ProgramFolder folder, QWidget* parent = nullptr);
+    ~BiorhythmView() override;
 
     // The rows [top, top + height) stay free for the window's category bar.
     void setBand(int top, int height);
@@ -47,7 +47,7 @@ public:
     // Saves the persons, hands the birth date to the preferences and drops the model.
     void closeWindow();
     bool isOpen() const { return model_ != nullptr; }
-    const CBiorythmWnd* model() const { return model_.get(); }
+    const Biorhythm* model() const { return model_.get(); }
 
     // The pickers' results, as the date buttons set them.
     void setBirthDate(StoredDate date);
@@ -70,15 +70,15 @@ private:
     void openRemarkableDays();
     DateOrder dateOrder() const;
 
-    CMainFrame& frame_;
+    Calculator& frame_;
     ProgramFolder folder_;
-    std::unique_ptr<CBiorythmWnd> model_;
+    std::unique_ptr<Biorhythm> model_;
     int bandTop_ = 0;
     int bandHeight_ = 0;
 
     QWidget* header_;
     QWidget* body_;
-    CMyBioChartView* chart_;
+    BiorhythmChartView* chart_;
     QPushButton* birthButton_;
     QPushButton* viewButton_;
     QComboBox* persons_;
@@ -89,18 +89,18 @@ private:
 };
 
 // The "Remarkable days" dialog: the good and bad days after the view date, over the
-// CGoodBadDayDlg model.
-class CGoodBadDayDlgView : public QDialog {
+// GoodBadDays model.
+class GoodBadDaysView : public QDialog {
     Q_OBJECT
 public:
-    CGoodBadDayDlgView(StoredDate birth, StoredDate view, DateOrder order, QWidget* parent = nullptr);
+    GoodBadDaysView(StoredDate birth, StoredDate view, DateOrder order, QWidget* parent = nullptr);
 
-    const CGoodBadDayDlg& model() const { return model_; }
+    const GoodBadDays& model() const { return model_; }
 
 private:
     void showRows();
 
-    CGoodBadDayDlg model_;
+    GoodBadDays model_;
     DateOrder order_;
     QCheckBox* good_;
     QCheckBox* bad_;

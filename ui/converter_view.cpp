@@ -14,14 +14,14 @@
 
 #include <algorithm>
 
-#include "currency_update.h"
+#include "rate_update.h"
 #include "keypads.h"
-#include "main_frame.h"
+#include "calculator.h"
 #include "ui_text.h"
 
 namespace {
 
-using Model = CBrevastCalConverterWnd;
+using Model = Converter;
 
 // The on-panel keypad, four rows of five: the label and the character code each key sends.
 struct ConverterKey {
@@ -35,13 +35,13 @@ constexpr ConverterKey kConverterKeys[] = {
     {u"0", u'0'}, {u".", u'.'}, {u"=", u'='}, {u"+", u'+'}, {u"\u21C5", u'\t'},
 };
 constexpr int kKeyColumns = 5;
-constexpr char16_t kSwapField = CBrevastCalConverterWndView::kSwapField;
+constexpr char16_t kSwapField = ConverterView::kSwapField;
 
 // The tip panel's colours, so that the tools read as one window.
 QString panelStyleSheet(int px)
 {
     return QStringLiteral(
-               "CBrevastCalConverterWndView { background: #1B222C; }"
+               "ConverterView { background: #1B222C; }"
                "QLabel { color: #AEB9C4; font-size: %1px; }"
                "QLabel[field=\"true\"] { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
                " border-radius: %2px; padding: %2px %3px; font-size: %1px; }"
@@ -79,7 +79,7 @@ void setActive(QLabel* label, bool active)
 
 }  // namespace
 
-CBrevastCalConverterWndView::CBrevastCalConverterWndView(CMainFrame& frame, const std::filesystem::path& dataFolder,
+ConverterView::ConverterView(Calculator& frame, const std::filesystem::path& dataFolder,
                                                          const std::filesystem::path& stateFolder, QWidget* parent)
     : QWidget(parent), frame_(frame), model_(dataFolder, outputFormatFromName(frame.preferences().outputFormat))
 {
@@ -174,12 +174,12 @@ CBrevastCalConverterWndView::CBrevastCalConverterWndView(CMainFrame& frame, cons
     applyMetrics();
 }
 
-CBrevastCalConverterWndView::~CBrevastCalConverterWndView()
+ConverterView::~ConverterView()
 {
     model_.saveState();
 }
 
-void CBrevastCalConverterWndView::showCategory(int category)
+void ConverterView::showCategory(int category)
 {
     // The window refreshes after every key: the page's file is read only when it changes.
     if (category != shownCategory_) {
@@ -191,7 +191,7 @@ void CBrevastCalConverterWndView::showCategory(int category)
     refresh();
 }
 
-void CBrevastCalConverterWndView::refresh()
+void ConverterView::refresh()
 {
     model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
     const bool constants = model_.page() >= Model::kConstantsPage;
@@ -219,7 +219,7 @@ void CBrevastCalConverterWndView::refresh()
     setActive(lower_, page.active == 1);
 }
 
-void CBrevastCalConverterWndView::pressKey(char16_t code)
+void ConverterView::pressKey(char16_t code)
 {
     if (code == kSwapField)
         model_.setActiveField(1 - model_.convertPage().active);
@@ -228,7 +228,7 @@ void CBrevastCalConverterWndView::pressKey(char16_t code)
     refresh();
 }
 
-bool CBrevastCalConverterWndView::takeKey(QKeyEvent* event)
+bool ConverterView::takeKey(QKeyEvent* event)
 {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
@@ -265,7 +265,7 @@ bool CBrevastCalConverterWndView::takeKey(QKeyEvent* event)
     return true;
 }
 
-void CBrevastCalConverterWndView::openList(ListKind kind)
+void ConverterView::openList(ListKind kind)
 {
     std::vector<std::u16string> lines;
     int current = -1;
@@ -299,7 +299,7 @@ void CBrevastCalConverterWndView::openList(ListKind kind)
     list_->raise();
 }
 
-void CBrevastCalConverterWndView::listPicked(int row)
+void ConverterView::listPicked(int row)
 {
     switch (listKind_) {
     case ListKind::Category: model_.pickCategory(row); break;
@@ -313,7 +313,7 @@ void CBrevastCalConverterWndView::listPicked(int row)
     refresh();
 }
 
-void CBrevastCalConverterWndView::topClicked()
+void ConverterView::topClicked()
 {
     if (model_.page() != Model::kCurrencyPage) {
         openList(ListKind::Category);
@@ -325,10 +325,10 @@ void CBrevastCalConverterWndView::topClicked()
     QTimer::singleShot(500, this, [this] { runUpdate(); });
 }
 
-void CBrevastCalConverterWndView::runUpdate()
+void ConverterView::runUpdate()
 {
-    CurrencyUpdate update(model_.currencyPath());
-    const bool done = update.Run(CurrencyUpdate::proxyFromEnvironment());
+    RateUpdate update(model_.currencyPath());
+    const bool done = update.Run(RateUpdate::proxyFromEnvironment());
     model_.finishUpdate(done);
     refresh();
     if (!done)
@@ -337,7 +337,7 @@ void CBrevastCalConverterWndView::runUpdate()
                              QString::fromStdString(update.errorMessage()));
 }
 
-bool CBrevastCalConverterWndView::eventFilter(QObject* watched, QEvent* event)
+bool ConverterView::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == top_) {
@@ -357,7 +357,7 @@ bool CBrevastCalConverterWndView::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void CBrevastCalConverterWndView::resizeEvent(QResizeEvent* event)
+void ConverterView::resizeEvent(QResizeEvent* event)
 {
     applyMetrics();
     if (!list_->isHidden())
@@ -365,7 +365,7 @@ void CBrevastCalConverterWndView::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
 }
 
-void CBrevastCalConverterWndView::applyMetrics()
+void ConverterView::applyMetrics()
 {
     // The font follows the height of a row (three fields and four key rows) and the width that a
     // full value field needs.

@@ -6,7 +6,7 @@
 
 #include "converter.h"
 
-class CMainFrame;
+class Calculator;
 class QGridLayout;
 class QKeyEvent;
 class QLabel;
@@ -17,20 +17,20 @@ class QVBoxLayout;
 // The converter panel, shown where the keypads are in the unit, currency and constants
 // categories: the top field (category, or the date of the rates), two value fields with their
 // unit buttons and a small keypad; on the constants page the category, name and value of a
-// constant. Keys and picks go to the CBrevastCalConverterWnd model, which this panel owns; the
+// constant. Keys and picks go to the Converter model, which this panel owns; the
 // state file is read when the panel is made and written when it goes.
-class CBrevastCalConverterWndView : public QWidget {
+class ConverterView : public QWidget {
     Q_OBJECT
 public:
     // dataFolder holds the data files; stateFolder "Converter.dat" (empty: no state file).
-    CBrevastCalConverterWndView(CMainFrame& frame, const std::filesystem::path& dataFolder,
+    ConverterView(Calculator& frame, const std::filesystem::path& dataFolder,
                                 const std::filesystem::path& stateFolder, QWidget* parent = nullptr);
-    ~CBrevastCalConverterWndView() override;
+    ~ConverterView() override;
 
     // The key code that moves the typing to the other value field.
     static constexpr char16_t kSwapField = u'\t';
 
-    const CBrevastCalConverterWnd& model() const { return model_; }
+    const Converter& model() const { return model_; }
 
     // Shows the page of a category (7 units, 8 currencies, 9 constants).
     void showCategory(int category);
@@ -53,8 +53,8 @@ private:
     void runUpdate();
     void applyMetrics();
 
-    CMainFrame& frame_;
-    CBrevastCalConverterWnd model_;
+    Calculator& frame_;
+    Converter model_;
     int fontPixels_ = 0;
     int shownCategory_ = -1;
     ListKind listKind_ = ListKind::None;

@@ -10,13 +10,13 @@
 
 #include <algorithm>
 
-#include "main_frame.h"
-#include "my_date.h"
+#include "calculator.h"
+#include "solar_date.h"
 #include "ui_text.h"
 
 namespace {
 
-using Command = CDateTimeWndView::Command;
+using Command = DateTimeView::Command;
 
 // The on-panel keypad: label, command, digit, grid place.
 struct PanelKey {
@@ -43,7 +43,7 @@ constexpr PanelKey kPanelKeys[] = {
 QString panelStyleSheet(int px)
 {
     return QStringLiteral(
-               "CDateTimeWndView { background: #1B222C; }"
+               "DateTimeView { background: #1B222C; }"
                "QLabel { color: #AEB9C4; font-size: %1px; }"
                "QLabel#title { color: #E8EEF2; font-weight: bold; }"
                "QLabel[field=\"true\"] { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
@@ -74,7 +74,7 @@ QString cellsHtml(const Cells& cells, std::optional<std::size_t> current)
             html += text;
         }
         // A duration's unit letters end its groups: a space keeps "1d 2h" readable.
-        if (cells.size() == CTimeCtrl::kCellCount && i % 2 == 1 && i + 1 < cells.size())
+        if (cells.size() == DurationEntry::kCellCount && i % 2 == 1 && i + 1 < cells.size())
             html += QLatin1Char(' ');
     }
     return html;
@@ -84,7 +84,7 @@ constexpr std::array<CalcField, 3> kFields = {CalcField::From, CalcField::Interv
 
 }  // namespace
 
-CDateTimeWndView::CDateTimeWndView(CMainFrame& frame, QWidget* parent)
+DateTimeView::DateTimeView(Calculator& frame, QWidget* parent)
     : QWidget(parent), frame_(frame), date_(dateOrderOf(frame.preferences().outputFormat))
 {
     setObjectName(QStringLiteral("dateTimeWindow"));
@@ -103,8 +103,8 @@ CDateTimeWndView::CDateTimeWndView(CMainFrame& frame, QWidget* parent)
     // Each field: its caption, the button of its form or unit and "=" on one row, its cells
     // below across the whole width, so that a date's thirteen cells fit a narrow window.
     fieldsGrid_ = new QGridLayout;
-    const std::array<std::u16string_view, 3> labels = {CDateWnd::kFromLabel, CDateWnd::kIntervalLabel,
-                                                       CDateWnd::kToLabel};
+    const std::array<std::u16string_view, 3> labels = {DateCalculator::kFromLabel, DateCalculator::kIntervalLabel,
+                                                       DateCalculator::kToLabel};
     const std::array<Command, 3> sides = {Command::FromSide, Command::IntervalSide, Command::ToSide};
     const std::array<Command, 3> computes = {Command::ComputeFrom, Command::ComputeInterval, Command::ComputeTo};
     const std::array<const char*, 3> names = {"from", "interval", "to"};
@@ -166,7 +166,7 @@ CDateTimeWndView::CDateTimeWndView(CMainFrame& frame, QWidget* parent)
     refresh();
 }
 
-bool CDateTimeWndView::takeKey(QKeyEvent* event)
+bool DateTimeView::takeKey(QKeyEvent* event)
 {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
@@ -198,7 +198,7 @@ bool CDateTimeWndView::takeKey(QKeyEvent* event)
     return false;
 }
 
-void CDateTimeWndView::command(Command command, char16_t digit)
+void DateTimeView::command(Command command, char16_t digit)
 {
     lastMessage_.reset();
     const CalcField field = focus();
@@ -255,7 +255,7 @@ void CDateTimeWndView::command(Command command, char16_t digit)
     refresh();
 }
 
-void CDateTimeWndView::focusField(CalcField field)
+void DateTimeView::focusField(CalcField field)
 {
     if (field == CalcField::None)
         return;
@@ -266,26 +266,26 @@ void CDateTimeWndView::focusField(CalcField field)
     }
 }
 
-void CDateTimeWndView::showMessage(const std::optional<std::u16string>& message)
+void DateTimeView::showMessage(const std::optional<std::u16string>& message)
 {
     lastMessage_ = message;
     if (!message)
         return;
     // Window-modal and not waited for: the panel keeps drawing, and the box closes itself.
-    auto* box = new QMessageBox(QMessageBox::Warning, toQString(timeShown_ ? CTimeWnd::kTitle : CDateWnd::kTitle),
+    auto* box = new QMessageBox(QMessageBox::Warning, toQString(timeShown_ ? TimeCalculator::kTitle : DateCalculator::kTitle),
                                 toQString(*message), QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("dateTimeMessage"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
 
-void CDateTimeWndView::refresh()
+void DateTimeView::refresh()
 {
     const DateOrder order = dateOrderOf(frame_.preferences().outputFormat);
-    if (order != date_.fromCtrl().order())
+    if (order != date_.fromEntry().order())
         date_.setOrder(order);
 
-    title_->setText(toQString(timeShown_ ? CTimeWnd::kTitle : CDateWnd::kTitle));
+    title_->setText(toQString(timeShown_ ? TimeCalculator::kTitle : DateCalculator::kTitle));
     switchButton_->setText(timeShown_ ? tr("Date") : tr("Time"));
     nowButton_->setEnabled(!timeShown_);
     const CalcField focused = focus();
@@ -294,16 +294,16 @@ void CDateTimeWndView::refresh()
         std::optional<std::size_t> current;
         QString html;
         if (timeShown_) {
-            const CTimeCtrl& ctrl = i == 0 ? time_.fromCtrl() : i == 1 ? time_.intervalCtrl() : time_.toCtrl();
+            const DurationEntry& entry = i == 0 ? time_.fromEntry() : i == 1 ? time_.intervalEntry() : time_.toEntry();
             if (active)
-                current = CTimeCtrl::cellOf(ctrl.currentPart());
-            html = cellsHtml(ctrl.cells(), current);
+                current = DurationEntry::cellOf(entry.currentPart());
+            html = cellsHtml(entry.cells(), current);
             sideButtons_[i]->setText(tr("Unit"));
         } else {
             if (active)
                 current = date_.currentCell();
             if (i == 1) {
-                html = cellsHtml(date_.intervalCtrl().cells(), current);
+                html = cellsHtml(date_.intervalEntry().cells(), current);
                 sideButtons_[i]->setText(tr("Unit"));
             } else {
                 const bool lunar = i == 0 ? date_.fromIsLunar() : date_.toIsLunar();
@@ -321,7 +321,7 @@ void CDateTimeWndView::refresh()
     }
 }
 
-bool CDateTimeWndView::eventFilter(QObject* watched, QEvent* event)
+bool DateTimeView::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress) {
         const auto it = std::ranges::find(fields_, watched);
@@ -333,13 +333,13 @@ bool CDateTimeWndView::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void CDateTimeWndView::resizeEvent(QResizeEvent* event)
+void DateTimeView::resizeEvent(QResizeEvent* event)
 {
     applyMetrics();
     QWidget::resizeEvent(event);
 }
 
-void CDateTimeWndView::applyMetrics()
+void DateTimeView::applyMetrics()
 {
     // Twelve rows share the height; a date's 23 characters must fit the width.
     const int px = std::max(8, std::min(height() / 14, width() / 15));

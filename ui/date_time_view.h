@@ -9,7 +9,7 @@
 #include "date_calculator.h"
 #include "time_calculator.h"
 
-class CMainFrame;
+class Calculator;
 class QGridLayout;
 class QKeyEvent;
 class QLabel;
@@ -18,8 +18,8 @@ class QVBoxLayout;
 
 // The "Date - Time" panel, shown where the keypads are: the date calculator or the time
 // calculator, one at a time. Each shows From, Interval and To with their cells, the focused
-// cell marked, and a small keypad. Every key goes to the CDateWnd or CTimeWnd model.
-class CDateTimeWndView : public QWidget {
+// cell marked, and a small keypad. Every key goes to the DateCalculator or TimeCalculator model.
+class DateTimeView : public QWidget {
     Q_OBJECT
 public:
     // The panel's commands, as its buttons and keyboard keys send them.
@@ -43,10 +43,10 @@ public:
         SwitchCalculator,
     };
 
-    CDateTimeWndView(CMainFrame& frame, QWidget* parent = nullptr);
+    DateTimeView(Calculator& frame, QWidget* parent = nullptr);
 
-    const CDateWnd& dateModel() const { return date_; }
-    const CTimeWnd& timeModel() const { return time_; }
+    const DateCalculator& dateModel() const { return date_; }
+    const TimeCalculator& timeModel() const { return time_; }
     bool timeShown() const { return timeShown_; }
     // The message of the last computation that was refused, if the last one was.
     const std::optional<std::u16string>& lastMessage() const { return lastMessage_; }
@@ -71,9 +71,9 @@ private:
     void showMessage(const std::optional<std::u16string>& message);
     CalcField focus() const { return timeShown_ ? time_.focus() : date_.focus(); }
 
-    CMainFrame& frame_;
-    CDateWnd date_;
-    CTimeWnd time_;
+    Calculator& frame_;
+    DateCalculator date_;
+    TimeCalculator time_;
     bool timeShown_ = false;
     std::optional<std::u16string> lastMessage_;
     int fontPixels_ = 0;

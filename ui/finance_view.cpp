@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "main_frame.h"
+#include "calculator.h"
 #include "result_format.h"
 #include "ui_text.h"
 
@@ -83,16 +83,16 @@ void showText(QLineEdit* field, const std::u16string& text)
 
 }  // namespace
 
-CTVMFunctionDlgView::CTVMFunctionDlgView(QWidget* parent) : QWidget(parent)
+TimeValueOfMoneyCalculatorView::TimeValueOfMoneyCalculatorView(QWidget* parent) : QWidget(parent)
 {
     stylePanel(this);
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(2);
     auto* group = new QButtonGroup(this);
     grid->addWidget(new QLabel(QStringLiteral("Solve"), this), 0, 2);
-    for (std::size_t i = 0; i < CTVMFunctionDlg::kFieldCount; ++i) {
+    for (std::size_t i = 0; i < TimeValueOfMoneyCalculator::kFieldCount; ++i) {
         const int row = static_cast<int>(i) + 1;
-        grid->addWidget(new QLabel(toQString(CTVMFunctionDlg::kFieldLabels[i]), this), row, 0);
+        grid->addWidget(new QLabel(toQString(TimeValueOfMoneyCalculator::kFieldLabels[i]), this), row, 0);
         fields_[i] = new QLineEdit(this);
         fields_[i]->setObjectName(QStringLiteral("tvmField%1").arg(i));
         fields_[i]->setAlignment(Qt::AlignRight);
@@ -101,7 +101,7 @@ CTVMFunctionDlgView::CTVMFunctionDlgView(QWidget* parent) : QWidget(parent)
         connect(fields_[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
             model_.setFieldText(i, fromQString(text));
         });
-        if (i < CTVMFunctionDlg::kSolvableCount) {
+        if (i < TimeValueOfMoneyCalculator::kSolvableCount) {
             solveButtons_[i] = new QRadioButton(this);
             solveButtons_[i]->setObjectName(QStringLiteral("tvmSolve%1").arg(i));
             solveButtons_[i]->setToolTip(tr("Solve for this quantity"));
@@ -110,11 +110,11 @@ CTVMFunctionDlgView::CTVMFunctionDlgView(QWidget* parent) : QWidget(parent)
         }
     }
     connect(group, &QButtonGroup::idClicked, this, [this](int id) { chooseSolved(static_cast<std::size_t>(id)); });
-    const int typeRow = static_cast<int>(CTVMFunctionDlg::kFieldCount) + 1;
-    grid->addWidget(new QLabel(toQString(CTVMFunctionDlg::kTypeLabel), this), typeRow, 0);
+    const int typeRow = static_cast<int>(TimeValueOfMoneyCalculator::kFieldCount) + 1;
+    grid->addWidget(new QLabel(toQString(TimeValueOfMoneyCalculator::kTypeLabel), this), typeRow, 0);
     paymentType_ = new QComboBox(this);
     paymentType_->setObjectName(QStringLiteral("tvmPaymentType"));
-    for (std::u16string_view type : CTVMFunctionDlg::kPaymentTypes)
+    for (std::u16string_view type : TimeValueOfMoneyCalculator::kPaymentTypes)
         paymentType_->addItem(toQString(type));
     connect(paymentType_, &QComboBox::currentIndexChanged, this, [this](int index) { model_.setPaymentType(index); });
     grid->addWidget(paymentType_, typeRow, 1, 1, 2);
@@ -124,30 +124,30 @@ CTVMFunctionDlgView::CTVMFunctionDlgView(QWidget* parent) : QWidget(parent)
     QPushButton* done = nullptr;
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(new QLabel(toQString(CTVMFunctionDlg::kTitle), this));
+    layout->addWidget(new QLabel(toQString(TimeValueOfMoneyCalculator::kTitle), this));
     layout->addLayout(grid);
     layout->addStretch(1);
     layout->addLayout(buttonRow(this, calculateButton, done));
-    connect(calculateButton, &QPushButton::clicked, this, &CTVMFunctionDlgView::calculate);
-    connect(done, &QPushButton::clicked, this, &CTVMFunctionDlgView::doneClicked);
+    connect(calculateButton, &QPushButton::clicked, this, &TimeValueOfMoneyCalculatorView::calculate);
+    connect(done, &QPushButton::clicked, this, &TimeValueOfMoneyCalculatorView::doneClicked);
     showModel();
 }
 
-void CTVMFunctionDlgView::calculate()
+void TimeValueOfMoneyCalculatorView::calculate()
 {
     model_.calculate();
     showModel();
 }
 
-void CTVMFunctionDlgView::chooseSolved(std::size_t field)
+void TimeValueOfMoneyCalculatorView::chooseSolved(std::size_t field)
 {
     model_.setSolved(field);
     showModel();
 }
 
-void CTVMFunctionDlgView::showModel()
+void TimeValueOfMoneyCalculatorView::showModel()
 {
-    for (std::size_t i = 0; i < CTVMFunctionDlg::kFieldCount; ++i) {
+    for (std::size_t i = 0; i < TimeValueOfMoneyCalculator::kFieldCount; ++i) {
         showText(fields_[i], model_.fieldText(i));
         fields_[i]->setReadOnly(model_.isReadOnly(i));
         // The read-only look comes from a property selector, which needs a re-polish.
@@ -324,18 +324,18 @@ ScheduleWindowParts stackFormAndReport(QWidget* panel, QWidget* form, QGridLayou
 
 }  // namespace
 
-CLoanCalcDlgView::CLoanCalcDlgView(CMainFrame& frame, QWidget* parent) : QWidget(parent), frame_(frame)
+LoanCalculatorView::LoanCalculatorView(Calculator& frame, QWidget* parent) : QWidget(parent), frame_(frame)
 {
     stylePanel(this);
     auto* form = new QWidget(this);
     // The check box stands in for the payment field's label.
-    std::array<std::u16string_view, CLoanCalcDlg::kFieldCount> labels = CLoanCalcDlg::kFieldLabels;
-    labels[CLoanCalcDlg::kPaymentField] = u"";
+    std::array<std::u16string_view, LoanCalculator::kFieldCount> labels = LoanCalculator::kFieldLabels;
+    labels[LoanCalculator::kPaymentField] = u"";
     QGridLayout* grid = fieldGrid(form, labels, fields_, QStringLiteral("loanField"));
-    computePayment_ = new QCheckBox(toQString(CLoanCalcDlg::kFieldLabels[CLoanCalcDlg::kPaymentField]), form);
+    computePayment_ = new QCheckBox(toQString(LoanCalculator::kFieldLabels[LoanCalculator::kPaymentField]), form);
     computePayment_->setObjectName(QStringLiteral("loanComputePayment"));
-    grid->addWidget(computePayment_, static_cast<int>(CLoanCalcDlg::kPaymentField), 0);
-    for (std::size_t i = 0; i < CLoanCalcDlg::kFieldCount; ++i) {
+    grid->addWidget(computePayment_, static_cast<int>(LoanCalculator::kPaymentField), 0);
+    for (std::size_t i = 0; i < LoanCalculator::kFieldCount; ++i) {
         connect(fields_[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
             model_.setFieldText(i, fromQString(text));
             showModel();  // the payment count is limited as it is typed
@@ -345,28 +345,28 @@ CLoanCalcDlgView::CLoanCalcDlgView(CMainFrame& frame, QWidget* parent) : QWidget
         model_.setComputesPayment(on);
         showModel();
     });
-    const ScheduleWindowParts parts = stackFormAndReport(this, form, grid, CLoanCalcDlg::kTitle);
+    const ScheduleWindowParts parts = stackFormAndReport(this, form, grid, LoanCalculator::kTitle);
     report_ = parts.report;
     pages_ = parts.pages;
-    connect(parts.calculate, &QPushButton::clicked, this, &CLoanCalcDlgView::calculate);
-    connect(parts.done, &QPushButton::clicked, this, &CLoanCalcDlgView::doneClicked);
+    connect(parts.calculate, &QPushButton::clicked, this, &LoanCalculatorView::calculate);
+    connect(parts.done, &QPushButton::clicked, this, &LoanCalculatorView::doneClicked);
     showModel();
 }
 
-void CLoanCalcDlgView::calculate()
+void LoanCalculatorView::calculate()
 {
     model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
-    if (model_.calculate() == CLoanCalcDlg::CalcStatus::InputError) {
+    if (model_.calculate() == LoanCalculator::CalcStatus::InputError) {
         showInputError(this);
         return;
     }
-    report_->showReport(CLoanCalcDlg::kResultTitle, model_.report(), true);
+    report_->showReport(LoanCalculator::kResultTitle, model_.report(), true);
     pages_->setCurrentIndex(1);
 }
 
-void CLoanCalcDlgView::showModel()
+void LoanCalculatorView::showModel()
 {
-    for (std::size_t i = 0; i < CLoanCalcDlg::kFieldCount; ++i) {
+    for (std::size_t i = 0; i < LoanCalculator::kFieldCount; ++i) {
         showText(fields_[i], model_.fieldText(i));
         fields_[i]->setReadOnly(model_.isReadOnly(i));
         fields_[i]->style()->unpolish(fields_[i]);
@@ -375,38 +375,38 @@ void CLoanCalcDlgView::showModel()
     computePayment_->setChecked(model_.computesPayment());
 }
 
-CMortgageCalcDlgView::CMortgageCalcDlgView(CMainFrame& frame, QWidget* parent) : QWidget(parent), frame_(frame)
+MortgageCalculatorView::MortgageCalculatorView(Calculator& frame, QWidget* parent) : QWidget(parent), frame_(frame)
 {
     stylePanel(this);
     auto* form = new QWidget(this);
-    QGridLayout* grid = fieldGrid(form, CMortgageCalcDlg::kFieldLabels, fields_, QStringLiteral("mortgageField"));
-    for (std::size_t i = 0; i < CMortgageCalcDlg::kFieldCount; ++i) {
+    QGridLayout* grid = fieldGrid(form, MortgageCalculator::kFieldLabels, fields_, QStringLiteral("mortgageField"));
+    for (std::size_t i = 0; i < MortgageCalculator::kFieldCount; ++i) {
         connect(fields_[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
             model_.setFieldText(i, fromQString(text));
             showModel();  // the length is limited as it is typed
         });
     }
-    const ScheduleWindowParts parts = stackFormAndReport(this, form, grid, CMortgageCalcDlg::kTitle);
+    const ScheduleWindowParts parts = stackFormAndReport(this, form, grid, MortgageCalculator::kTitle);
     report_ = parts.report;
     pages_ = parts.pages;
-    connect(parts.calculate, &QPushButton::clicked, this, &CMortgageCalcDlgView::calculate);
-    connect(parts.done, &QPushButton::clicked, this, &CMortgageCalcDlgView::doneClicked);
+    connect(parts.calculate, &QPushButton::clicked, this, &MortgageCalculatorView::calculate);
+    connect(parts.done, &QPushButton::clicked, this, &MortgageCalculatorView::doneClicked);
     showModel();
 }
 
-void CMortgageCalcDlgView::calculate()
+void MortgageCalculatorView::calculate()
 {
     model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
-    if (model_.calculate() == CMortgageCalcDlg::CalcStatus::InputError) {
+    if (model_.calculate() == MortgageCalculator::CalcStatus::InputError) {
         showInputError(this);
         return;
     }
-    report_->showReport(CMortgageCalcDlg::kResultTitle, model_.report(), false);
+    report_->showReport(MortgageCalculator::kResultTitle, model_.report(), false);
     pages_->setCurrentIndex(1);
 }
 
-void CMortgageCalcDlgView::showModel()
+void MortgageCalculatorView::showModel()
 {
-    for (std::size_t i = 0; i < CMortgageCalcDlg::kFieldCount; ++i)
+    for (std::size_t i = 0; i < MortgageCalculator::kFieldCount; ++i)
         showText(fields_[i], model_.fieldText(i));
 }

@@ -7,9 +7,9 @@
 #include "loan_calculator.h"
 #include "mortgage_calculator.h"
 #include "payment_schedule.h"
-#include "tvm_window.h"
+#include "time_value_of_money_calculator.h"
 
-class CMainFrame;
+class Calculator;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -21,12 +21,12 @@ class QTableWidget;
 // The finance windows, shown as panels over the keypads of the finance category. Each owns its
 // model; the fields forward every edit to it and show back what it keeps. Done closes the panel.
 
-class CTVMFunctionDlgView : public QWidget {
+class TimeValueOfMoneyCalculatorView : public QWidget {
     Q_OBJECT
 public:
-    explicit CTVMFunctionDlgView(QWidget* parent = nullptr);
+    explicit TimeValueOfMoneyCalculatorView(QWidget* parent = nullptr);
 
-    const CTVMFunctionDlg& model() const { return model_; }
+    const TimeValueOfMoneyCalculator& model() const { return model_; }
     // Solves the chosen quantity, as the Calculate button does.
     void calculate();
     void chooseSolved(std::size_t field);
@@ -37,9 +37,9 @@ Q_SIGNALS:
 private:
     void showModel();
 
-    CTVMFunctionDlg model_;
-    std::array<QLineEdit*, CTVMFunctionDlg::kFieldCount> fields_{};
-    std::array<QRadioButton*, CTVMFunctionDlg::kSolvableCount> solveButtons_{};
+    TimeValueOfMoneyCalculator model_;
+    std::array<QLineEdit*, TimeValueOfMoneyCalculator::kFieldCount> fields_{};
+    std::array<QRadioButton*, TimeValueOfMoneyCalculator::kSolvableCount> solveButtons_{};
     QComboBox* paymentType_;
 };
 
@@ -72,12 +72,12 @@ private:
     class QBoxLayout* body_;
 };
 
-class CLoanCalcDlgView : public QWidget {
+class LoanCalculatorView : public QWidget {
     Q_OBJECT
 public:
-    CLoanCalcDlgView(CMainFrame& frame, QWidget* parent = nullptr);
+    LoanCalculatorView(Calculator& frame, QWidget* parent = nullptr);
 
-    const CLoanCalcDlg& model() const { return model_; }
+    const LoanCalculator& model() const { return model_; }
     FinanceReportView* report() const { return report_; }
     // Validates and shows the schedule, or the input error message.
     void calculate();
@@ -88,20 +88,20 @@ Q_SIGNALS:
 private:
     void showModel();
 
-    CMainFrame& frame_;
-    CLoanCalcDlg model_;
-    std::array<QLineEdit*, CLoanCalcDlg::kFieldCount> fields_{};
+    Calculator& frame_;
+    LoanCalculator model_;
+    std::array<QLineEdit*, LoanCalculator::kFieldCount> fields_{};
     QCheckBox* computePayment_;
     QStackedLayout* pages_;
     FinanceReportView* report_;
 };
 
-class CMortgageCalcDlgView : public QWidget {
+class MortgageCalculatorView : public QWidget {
     Q_OBJECT
 public:
-    CMortgageCalcDlgView(CMainFrame& frame, QWidget* parent = nullptr);
+    MortgageCalculatorView(Calculator& frame, QWidget* parent = nullptr);
 
-    const CMortgageCalcDlg& model() const { return model_; }
+    const MortgageCalculator& model() const { return model_; }
     FinanceReportView* report() const { return report_; }
     void calculate();
 
@@ -111,9 +111,9 @@ Q_SIGNALS:
 private:
     void showModel();
 
-    CMainFrame& frame_;
-    CMortgageCalcDlg model_;
-    std::array<QLineEdit*, CMortgageCalcDlg::kFieldCount> fields_{};
+    Calculator& frame_;
+    MortgageCalculator model_;
+    std::array<QLineEdit*, MortgageCalculator::kFieldCount> fields_{};
     QStackedLayout* pages_;
     FinanceReportView* report_;
 };

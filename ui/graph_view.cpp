@@ -14,7 +14,7 @@
 #include <cmath>
 
 #include "display_text.h"
-#include "main_frame.h"
+#include "calculator.h"
 #include "result_format.h"
 #include "ui_text.h"
 
@@ -50,7 +50,7 @@ double clampPixel(double value)
 QString panelStyleSheet(int px)
 {
     return QStringLiteral(
-               "CGraphWndView { background: #1B222C; }"
+               "GraphView { background: #1B222C; }"
                "QLabel { color: #AEB9C4; font-size: %1px; }"
                "QLineEdit { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
                " border-radius: %2px; padding: %2px; font-size: %1px; }"
@@ -66,19 +66,19 @@ QString panelStyleSheet(int px)
 
 }  // namespace
 
-CGraphPlotAreaView::CGraphPlotAreaView(CGraphWnd& model, QWidget* parent) : QWidget(parent), model_(model)
+PlotAreaView::PlotAreaView(Graph& model, QWidget* parent) : QWidget(parent), model_(model)
 {
     setObjectName(QStringLiteral("graphPlot"));
     setMouseTracking(false);
 }
 
-void CGraphPlotAreaView::resizeEvent(QResizeEvent* event)
+void PlotAreaView::resizeEvent(QResizeEvent* event)
 {
     model_.setPlotSize(width(), height());
     QWidget::resizeEvent(event);
 }
 
-void CGraphPlotAreaView::mousePressEvent(QMouseEvent* event)
+void PlotAreaView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
@@ -88,7 +88,7 @@ void CGraphPlotAreaView::mousePressEvent(QMouseEvent* event)
     update();
 }
 
-void CGraphPlotAreaView::mouseMoveEvent(QMouseEvent* event)
+void PlotAreaView::mouseMoveEvent(QMouseEvent* event)
 {
     if (!penDown_)
         return;
@@ -97,7 +97,7 @@ void CGraphPlotAreaView::mouseMoveEvent(QMouseEvent* event)
     update();
 }
 
-void CGraphPlotAreaView::mouseReleaseEvent(QMouseEvent* event)
+void PlotAreaView::mouseReleaseEvent(QMouseEvent* event)
 {
     if (!penDown_ || event->button() != Qt::LeftButton)
         return;
@@ -107,7 +107,7 @@ void CGraphPlotAreaView::mouseReleaseEvent(QMouseEvent* event)
     update();
 }
 
-void CGraphPlotAreaView::paintEvent(QPaintEvent*)
+void PlotAreaView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
@@ -122,9 +122,9 @@ void CGraphPlotAreaView::paintEvent(QPaintEvent*)
     drawCoordinates(painter);
 }
 
-void CGraphPlotAreaView::drawAxes(QPainter& painter) const
+void PlotAreaView::drawAxes(QPainter& painter) const
 {
-    const QColor axis = fromColorRef(CGraphWnd::kAxisColour);
+    const QColor axis = fromColorRef(Graph::kAxisColour);
     const int x0 = static_cast<int>(std::lround(clampPixel(model_.columnOf(0.0))));
     const int y0 = static_cast<int>(std::lround(clampPixel(model_.rowOf(0.0))));
     painter.setPen(axis);
@@ -154,7 +154,7 @@ void CGraphPlotAreaView::drawAxes(QPainter& painter) const
 
     // While the preview zoom is dragged, its spacing shows along the axes, the middle tick
     // labelled with its index so the new unit can be judged before releasing.
-    if (model_.penMode() == CGraphWnd::kPenZoomPreview &&
+    if (model_.penMode() == Graph::kPenZoomPreview &&
         (model_.previewScaleX() != model_.scaleX() || model_.previewScaleY() != model_.scaleY())) {
         painter.setPen(QColor(0xF2, 0x9B, 0x38));
         const int sx = model_.previewScaleX();
@@ -169,7 +169,7 @@ void CGraphPlotAreaView::drawAxes(QPainter& painter) const
     }
 }
 
-void CGraphPlotAreaView::drawCurves(QPainter& painter) const
+void PlotAreaView::drawCurves(QPainter& painter) const
 {
     const double step = model_.sampleStep();
     const double h = static_cast<double>(height());
@@ -208,16 +208,16 @@ void CGraphPlotAreaView::drawCurves(QPainter& painter) const
     }
 }
 
-void CGraphPlotAreaView::drawModeBox(QPainter& painter) const
+void PlotAreaView::drawModeBox(QPainter& painter) const
 {
-    const int size = CGraphWnd::kModeBoxSize;
+    const int size = Graph::kModeBoxSize;
     const QRect box(width() - size, 0, size, size);
     painter.fillRect(box, QColor(0xEE, 0xEE, 0xEE));
     painter.setPen(Qt::black);
     painter.drawRect(box.adjusted(0, 0, -1, -1));
     const QPoint c = box.center();
     switch (model_.penMode()) {
-    case CGraphWnd::kPenPan:
+    case Graph::kPenPan:
         // Four-way arrow: the plot moves with the pen.
         painter.drawLine(c.x() - 5, c.y(), c.x() + 5, c.y());
         painter.drawLine(c.x(), c.y() - 5, c.x(), c.y() + 5);
@@ -228,12 +228,12 @@ void CGraphPlotAreaView::drawModeBox(QPainter& painter) const
             painter.drawLine(tip, tip - d * 2 - side * 2);
         }
         break;
-    case CGraphWnd::kPenZoom:
-    case CGraphWnd::kPenZoomPreview:
+    case Graph::kPenZoom:
+    case Graph::kPenZoomPreview:
         // Magnifier; the preview mode adds the tick marks it shows.
         painter.drawEllipse(QPoint(c.x() - 1, c.y() - 1), 3, 3);
         painter.drawLine(c.x() + 2, c.y() + 2, c.x() + 5, c.y() + 5);
-        if (model_.penMode() == CGraphWnd::kPenZoomPreview) {
+        if (model_.penMode() == Graph::kPenZoomPreview) {
             painter.drawLine(box.left() + 2, box.bottom() - 2, box.left() + 2, box.bottom() - 4);
             painter.drawLine(box.left() + 5, box.bottom() - 2, box.left() + 5, box.bottom() - 4);
         }
@@ -247,9 +247,9 @@ void CGraphPlotAreaView::drawModeBox(QPainter& painter) const
     }
 }
 
-void CGraphPlotAreaView::drawCoordinates(QPainter& painter) const
+void PlotAreaView::drawCoordinates(QPainter& painter) const
 {
-    if (model_.penMode() != CGraphWnd::kPenCoordinates || !model_.crossHairShown())
+    if (model_.penMode() != Graph::kPenCoordinates || !model_.crossHairShown())
         return;
     const int column = model_.cursorColumn();
     const int row = model_.cursorRow();
@@ -262,17 +262,17 @@ void CGraphPlotAreaView::drawCoordinates(QPainter& painter) const
     painter.drawText(QPoint(3, 2 * line), QString::fromStdString(model_.coordinateYText(row)));
 }
 
-CGraphWndView::CGraphWndView(CMainFrame& frame, QWidget* parent)
+GraphView::GraphView(Calculator& frame, QWidget* parent)
     : QWidget(parent), frame_(frame), model_(frame.engine())
 {
     setAttribute(Qt::WA_StyledBackground);
 
     entryPage_ = new QWidget(this);
     auto* grid = new QGridLayout(entryPage_);
-    for (std::size_t i = 0; i < CGraphWnd::kFieldCount; ++i) {
+    for (std::size_t i = 0; i < Graph::kFieldCount; ++i) {
         const int row = static_cast<int>(i);
-        auto* caption = new QLabel(toQString(CGraphWnd::kFieldLabels[i]) + QStringLiteral(" ="), entryPage_);
-        caption->setStyleSheet(QStringLiteral("color: %1;").arg(fromColorRef(CGraphWnd::kCurveColours[i]).lighter(130).name()));
+        auto* caption = new QLabel(toQString(Graph::kFieldLabels[i]) + QStringLiteral(" ="), entryPage_);
+        caption->setStyleSheet(QStringLiteral("color: %1;").arg(fromColorRef(Graph::kCurveColours[i]).lighter(130).name()));
         fields_[i] = new QLineEdit(entryPage_);
         fields_[i]->setObjectName(QStringLiteral("graphField%1").arg(i));
         fields_[i]->installEventFilter(this);
@@ -294,14 +294,14 @@ CGraphWndView::CGraphWndView(CMainFrame& frame, QWidget* parent)
     plotButton_->setObjectName(QStringLiteral("plotButton"));
     plotButton_->setFocusPolicy(Qt::NoFocus);
     plotButton_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    connect(plotButton_, &QPushButton::clicked, this, &CGraphWndView::plot);
+    connect(plotButton_, &QPushButton::clicked, this, &GraphView::plot);
     grid->addWidget(plotButton_, 5, 0, 1, kOperatorColumns);
     for (int row = 3; row <= 5; ++row)
         grid->setRowStretch(row, 1);
     for (int column = 0; column < kOperatorColumns; ++column)
         grid->setColumnStretch(column, 1);
 
-    plotArea_ = new CGraphPlotAreaView(model_, this);
+    plotArea_ = new PlotAreaView(model_, this);
     entryButton_ = new QPushButton(tr("y="), this);
     entryButton_->setObjectName(QStringLiteral("entryButton"));
     entryButton_->setToolTip(tr("Back to the functions"));
@@ -310,7 +310,7 @@ CGraphWndView::CGraphWndView(CMainFrame& frame, QWidget* parent)
     resetButton_->setToolTip(tr("Scale 20 and the origin in the middle"));
     for (QPushButton* button : {entryButton_, resetButton_})
         button->setFocusPolicy(Qt::NoFocus);
-    connect(entryButton_, &QPushButton::clicked, this, &CGraphWndView::showEntry);
+    connect(entryButton_, &QPushButton::clicked, this, &GraphView::showEntry);
     connect(resetButton_, &QPushButton::clicked, this, [this] {
         model_.ResetView();
         plotArea_->update();
@@ -319,10 +319,10 @@ CGraphWndView::CGraphWndView(CMainFrame& frame, QWidget* parent)
     showEntry();
 }
 
-void CGraphWndView::plot()
+void GraphView::plot()
 {
     const OutputFormat format = outputFormatFromName(frame_.preferences().outputFormat);
-    for (std::size_t i = 0; i < CGraphWnd::kFieldCount; ++i)
+    for (std::size_t i = 0; i < Graph::kFieldCount; ++i)
         model_.setFieldText(i, DisplayToEngineText(fromQString(fields_[i]->text().trimmed()), format));
     entryPage_->hide();
     for (QWidget* widget : std::initializer_list<QWidget*>{plotArea_, entryButton_, resetButton_})
@@ -334,7 +334,7 @@ void CGraphWndView::plot()
     plotArea_->update();
 }
 
-void CGraphWndView::showEntry()
+void GraphView::showEntry()
 {
     model_.showEntry();
     for (QWidget* widget : std::initializer_list<QWidget*>{plotArea_, entryButton_, resetButton_})
@@ -345,7 +345,7 @@ void CGraphWndView::showEntry()
         fields_[currentField_]->setFocus(Qt::OtherFocusReason);
 }
 
-bool CGraphWndView::takeKey(QKeyEvent* event)
+bool GraphView::takeKey(QKeyEvent* event)
 {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
@@ -371,7 +371,7 @@ bool CGraphWndView::takeKey(QKeyEvent* event)
     return true;
 }
 
-void CGraphWndView::insertText(const QString& text)
+void GraphView::insertText(const QString& text)
 {
     QLineEdit* field = fields_[currentField_];
     if (text.isEmpty())
@@ -380,7 +380,7 @@ void CGraphWndView::insertText(const QString& text)
         field->insert(text);
 }
 
-bool CGraphWndView::eventFilter(QObject* watched, QEvent* event)
+bool GraphView::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
         const auto it = std::ranges::find(fields_, watched);
@@ -396,13 +396,13 @@ bool CGraphWndView::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void CGraphWndView::resizeEvent(QResizeEvent* event)
+void GraphView::resizeEvent(QResizeEvent* event)
 {
     layoutChildren();
     QWidget::resizeEvent(event);
 }
 
-void CGraphWndView::layoutChildren()
+void GraphView::layoutChildren()
 {
     const int px = std::max(8, std::min(height() / 16, width() / 18));
     if (px != fontPixels_) {

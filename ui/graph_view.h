@@ -4,9 +4,9 @@
 
 #include <array>
 
-#include "graph_model.h"
+#include "graph.h"
 
-class CMainFrame;
+class Calculator;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -14,10 +14,10 @@ class QPushButton;
 
 // The plot area: draws the model's axes, ticks, curves, mode box and cross-hair, and hands
 // the pen (mouse) to the model in plot pixels.
-class CGraphPlotAreaView : public QWidget {
+class PlotAreaView : public QWidget {
     Q_OBJECT
 public:
-    explicit CGraphPlotAreaView(CGraphWnd& model, QWidget* parent = nullptr);
+    explicit PlotAreaView(Graph& model, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -32,19 +32,19 @@ private:
     void drawModeBox(class QPainter& painter) const;
     void drawCoordinates(class QPainter& painter) const;
 
-    CGraphWnd& model_;
+    Graph& model_;
     bool penDown_ = false;
 };
 
 // The graph window's panel, shown where the keypads are in the "Function Graphs" category:
 // the entry view with the fields y1..y3 and an operator keypad, or the plot view with a button
-// back to the fields. The CGraphWnd model, which this panel owns, samples the curves.
-class CGraphWndView : public QWidget {
+// back to the fields. The Graph model, which this panel owns, samples the curves.
+class GraphView : public QWidget {
     Q_OBJECT
 public:
-    CGraphWndView(CMainFrame& frame, QWidget* parent = nullptr);
+    GraphView(Calculator& frame, QWidget* parent = nullptr);
 
-    const CGraphWnd& model() const { return model_; }
+    const Graph& model() const { return model_; }
 
     // A keyboard key of the main window. In the entry view a character goes to the current
     // field and Enter plots; in the plot view Enter or Escape goes back to the fields.
@@ -63,15 +63,15 @@ private:
     void insertText(const QString& text);
     void layoutChildren();
 
-    CMainFrame& frame_;
-    CGraphWnd model_;
+    Calculator& frame_;
+    Graph model_;
     std::size_t currentField_ = 0;
     int fontPixels_ = 0;
 
     QWidget* entryPage_;
-    std::array<QLineEdit*, CGraphWnd::kFieldCount> fields_{};
+    std::array<QLineEdit*, Graph::kFieldCount> fields_{};
     QPushButton* plotButton_;
-    CGraphPlotAreaView* plotArea_;
+    PlotAreaView* plotArea_;
     QPushButton* entryButton_;
     QPushButton* resetButton_;
 };

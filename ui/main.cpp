@@ -3,8 +3,8 @@
 #include <QMessageBox>
 
 #include "data_tools.h"
-#include "main_frame.h"
-#include "main_frame_view.h"
+#include "calculator.h"
+#include "calculator_view.h"
 #include "program_folder.h"
 
 int main(int argc, char** argv)
@@ -35,11 +35,11 @@ int main(int argc, char** argv)
     const ProgramFolder folder = ProgramFolder::fromEnvironment();
     folder.prepare();
     const std::filesystem::path stateFolder = parser.isSet(screenshot) ? std::filesystem::path() : folder.path();
-    CMainFrame frame(stateFolder);
+    Calculator frame(stateFolder);
     DataTools tools(frame.engine(), stateFolder);
     frame.setTools(&tools);
     frame.start();
-    CMainFrameView window(frame, folder);
+    CalculatorView window(frame, folder);
     window.setToolMessages([&tools] { return tools.takeMessage(); });
     window.setDataTools(&tools);
     if (!window.skinLoaded()) {

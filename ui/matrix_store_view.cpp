@@ -19,7 +19,7 @@
 
 #include <algorithm>
 
-#include "main_frame.h"
+#include "calculator.h"
 #include "matrix_store.h"
 
 namespace {
@@ -27,10 +27,10 @@ namespace {
 const QString kCaption = QStringLiteral("Matrix");
 
 // A dialog that offers the free names; its combo's items carry the slot.
-QComboBox* freeNameBox(const CListMatrixDlg& model, QWidget* parent)
+QComboBox* freeNameBox(const MatrixStore& model, QWidget* parent)
 {
     auto* box = new QComboBox(parent);
-    for (const CListMatrixDlg::FreeName& name : model.freeNames())
+    for (const MatrixStore::FreeName& name : model.freeNames())
         box->addItem(QString::fromLatin1(name.name.data(), static_cast<qsizetype>(name.name.size())), name.slot);
     return box;
 }
@@ -101,7 +101,7 @@ int dataPanelFontPixels(QSize size)
     return std::max(8, wide ? size.height() / 11 : size.height() * 2 / 33);
 }
 
-CListMatrixDlgView::CListMatrixDlgView(CMainFrame& frame, QWidget* parent) : QWidget(parent), frame_(frame)
+MatrixStoreView::MatrixStoreView(Calculator& frame, QWidget* parent) : QWidget(parent), frame_(frame)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -131,12 +131,12 @@ CListMatrixDlgView::CListMatrixDlgView(CMainFrame& frame, QWidget* parent) : QWi
     menuButton_->setText(tr("Matrix \u25BE"));
     menuButton_->setPopupMode(QToolButton::InstantPopup);
     auto* menu = new QMenu(menuButton_);
-    menu->addAction(tr("New Matrix"), this, &CListMatrixDlgView::newMatrix);
-    copyAction_ = menu->addAction(tr("Copy to"), this, &CListMatrixDlgView::copyTo);
-    clearAction_ = menu->addAction(tr("Clear"), this, &CListMatrixDlgView::clearShown);
+    menu->addAction(tr("New Matrix"), this, &MatrixStoreView::newMatrix);
+    copyAction_ = menu->addAction(tr("Copy to"), this, &MatrixStoreView::copyTo);
+    clearAction_ = menu->addAction(tr("Clear"), this, &MatrixStoreView::clearShown);
     menu->addSeparator();
-    deleteAction_ = menu->addAction(tr("Delete"), this, &CListMatrixDlgView::deleteShown);
-    deleteAllAction_ = menu->addAction(tr("Delete All"), this, &CListMatrixDlgView::deleteAll);
+    deleteAction_ = menu->addAction(tr("Delete"), this, &MatrixStoreView::deleteShown);
+    deleteAllAction_ = menu->addAction(tr("Delete All"), this, &MatrixStoreView::deleteAll);
     menuButton_->setMenu(menu);
     insertButton_ = new QPushButton(tr("&Insert"), this);
     insertButton_->setToolTip(tr("Put the shown matrix's name on the display"));
@@ -164,15 +164,15 @@ CListMatrixDlgView::CListMatrixDlgView(CMainFrame& frame, QWidget* parent) : QWi
             refresh();
         }
     });
-    connect(grid_, &QTableWidget::itemChanged, this, &CListMatrixDlgView::editCell);
-    connect(insertButton_, &QPushButton::clicked, this, &CListMatrixDlgView::insertName);
-    connect(doneButton_, &QPushButton::clicked, this, &CListMatrixDlgView::doneClicked);
+    connect(grid_, &QTableWidget::itemChanged, this, &MatrixStoreView::editCell);
+    connect(insertButton_, &QPushButton::clicked, this, &MatrixStoreView::insertName);
+    connect(doneButton_, &QPushButton::clicked, this, &MatrixStoreView::doneClicked);
 
     applyMetrics();
     refresh();
 }
 
-void CListMatrixDlgView::setModel(CListMatrixDlg* model)
+void MatrixStoreView::setModel(MatrixStore* model)
 {
     if (model_ == model)
         return;
@@ -180,7 +180,7 @@ void CListMatrixDlgView::setModel(CListMatrixDlg* model)
     refresh();
 }
 
-void CListMatrixDlgView::refresh()
+void MatrixStoreView::refresh()
 {
     const QSignalBlocker tabBlocker(tabs_);
     const QSignalBlocker gridBlocker(grid_);
@@ -205,10 +205,10 @@ void CListMatrixDlgView::refresh()
     grid_->setColumnCount(columns);
     QStringList columnHeaders;
     for (int col = 0; col < columns; ++col)
-        columnHeaders << QString::fromStdString(CListMatrixDlg::columnHeader(col)).trimmed();
+        columnHeaders << QString::fromStdString(MatrixStore::columnHeader(col)).trimmed();
     QStringList rowHeaders;
     for (int row = 0; row < rows; ++row)
-        rowHeaders << QString::fromStdString(CListMatrixDlg::rowHeader(row));
+        rowHeaders << QString::fromStdString(MatrixStore::rowHeader(row));
     grid_->setHorizontalHeaderLabels(columnHeaders);
     // "No Matrix" is an empty grid, without an empty header strip across its top.
     grid_->horizontalHeader()->setVisible(columns > 0);
@@ -235,7 +235,7 @@ void CListMatrixDlgView::refresh()
     insertButton_->setEnabled(any);
 }
 
-void CListMatrixDlgView::editCell(QTableWidgetItem* item)
+void MatrixStoreView::editCell(QTableWidgetItem* item)
 {
     if (!model_)
         return;
@@ -246,7 +246,7 @@ void CListMatrixDlgView::editCell(QTableWidgetItem* item)
         Q_EMIT changed();
 }
 
-void CListMatrixDlgView::newMatrix()
+void MatrixStoreView::newMatrix()
 {
     if (!model_)
         return;
@@ -255,7 +255,7 @@ void CListMatrixDlgView::newMatrix()
     auto* rows = new QSpinBox(dialog);
     auto* columns = new QSpinBox(dialog);
     for (QSpinBox* spin : {rows, columns}) {
-        spin->setRange(1, CMatrixData::kMaxSize);
+        spin->setRange(1, MatrixSlot::kMaxSize);
         spin->setValue(1);
     }
     auto* form = new QFormLayout(dialog);
@@ -275,7 +275,7 @@ void CListMatrixDlgView::newMatrix()
     delete dialog;
 }
 
-void CListMatrixDlgView::copyTo()
+void MatrixStoreView::copyTo()
 {
     if (!model_ || model_->count() == 0)
         return;
@@ -295,7 +295,7 @@ void CListMatrixDlgView::copyTo()
     delete dialog;
 }
 
-void CListMatrixDlgView::clearShown()
+void MatrixStoreView::clearShown()
 {
     if (!model_ || model_->count() == 0)
         return;
@@ -304,14 +304,14 @@ void CListMatrixDlgView::clearShown()
     Q_EMIT changed();
 }
 
-bool CListMatrixDlgView::confirm(const QString& question)
+bool MatrixStoreView::confirm(const QString& question)
 {
     QMessageBox box(QMessageBox::Question, kCaption, question, QMessageBox::Ok | QMessageBox::Cancel, window());
     box.setDefaultButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
 }
 
-void CListMatrixDlgView::deleteShown()
+void MatrixStoreView::deleteShown()
 {
     if (!model_ || model_->count() == 0 || !confirm(tr("Do you want to delete this matrix?")))
         return;
@@ -320,7 +320,7 @@ void CListMatrixDlgView::deleteShown()
     Q_EMIT changed();
 }
 
-void CListMatrixDlgView::deleteAll()
+void MatrixStoreView::deleteAll()
 {
     if (!model_ || model_->count() == 0 || !confirm(tr("Do you want to delete all matrix?")))
         return;
@@ -329,7 +329,7 @@ void CListMatrixDlgView::deleteAll()
     Q_EMIT changed();
 }
 
-void CListMatrixDlgView::insertName()
+void MatrixStoreView::insertName()
 {
     if (!model_)
         return;
@@ -338,25 +338,25 @@ void CListMatrixDlgView::insertName()
     Q_EMIT changed();
 }
 
-void CListMatrixDlgView::keyPressEvent(QKeyEvent* event)
+void MatrixStoreView::keyPressEvent(QKeyEvent* event)
 {
     if (!swallowDataPanelKey(event, [this] { Q_EMIT doneClicked(); }))
         QWidget::keyPressEvent(event);
 }
 
-void CListMatrixDlgView::resizeEvent(QResizeEvent* event)
+void MatrixStoreView::resizeEvent(QResizeEvent* event)
 {
     applyMetrics();
     QWidget::resizeEvent(event);
 }
 
-void CListMatrixDlgView::applyMetrics()
+void MatrixStoreView::applyMetrics()
 {
     const int px = dataPanelFontPixels(size());
     if (px == fontPixels_)
         return;
     fontPixels_ = px;
-    setStyleSheet(dataPanelStyleSheet(QStringLiteral("CListMatrixDlgView"), px));
+    setStyleSheet(dataPanelStyleSheet(QStringLiteral("MatrixStoreView"), px));
     const int margin = std::max(3, px / 2);
     layout_->setContentsMargins(margin, margin, margin, margin);
     layout_->setSpacing(std::max(2, px / 3));

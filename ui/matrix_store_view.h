@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
-class CListMatrixDlg;
-class CMainFrame;
+class MatrixStore;
+class Calculator;
 class QBoxLayout;
 class QLabel;
 class QPushButton;
@@ -16,14 +16,14 @@ class QToolButton;
 
 // The matrix window's panel, shown where the keypads are in the "Matrices" category: a tab per
 // matrix, the shown matrix's grid with in-place editing, its size, the list's menu (New Matrix,
-// Copy to, Clear, Delete, Delete All), Insert and Done. The rules live in CListMatrixDlg.
-class CListMatrixDlgView : public QWidget {
+// Copy to, Clear, Delete, Delete All), Insert and Done. The rules live in MatrixStore.
+class MatrixStoreView : public QWidget {
     Q_OBJECT
 public:
-    CListMatrixDlgView(CMainFrame& frame, QWidget* parent = nullptr);
+    MatrixStoreView(Calculator& frame, QWidget* parent = nullptr);
 
     // The open model, or nullptr while the category is not shown (the panel then shows nothing).
-    void setModel(CListMatrixDlg* model);
+    void setModel(MatrixStore* model);
 
 public Q_SLOTS:
     // Shows the model's state again: tabs, grid and size label.
@@ -50,8 +50,8 @@ private:
     bool confirm(const QString& question);
     void applyMetrics();
 
-    CMainFrame& frame_;
-    CListMatrixDlg* model_ = nullptr;
+    Calculator& frame_;
+    MatrixStore* model_ = nullptr;
     int fontPixels_ = 0;
 
     QBoxLayout* layout_;

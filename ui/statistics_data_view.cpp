@@ -19,7 +19,7 @@
 #include "statistics_data.h"
 #include "ui_text.h"
 
-CBrevastCalStatisticDataDlgView::CBrevastCalStatisticDataDlgView(QWidget* parent) : QWidget(parent)
+StatisticsDataView::StatisticsDataView(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -58,18 +58,18 @@ CBrevastCalStatisticDataDlgView::CBrevastCalStatisticDataDlgView(QWidget* parent
     layout_->addLayout(listColumn, 3);
     layout_->addLayout(buttons_, 2);
 
-    connect(list_, &QTableWidget::itemChanged, this, &CBrevastCalStatisticDataDlgView::editValue);
-    connect(newButton_, &QPushButton::clicked, this, &CBrevastCalStatisticDataDlgView::newData);
-    connect(insertButton_, &QPushButton::clicked, this, &CBrevastCalStatisticDataDlgView::insertRow);
-    connect(deleteButton_, &QPushButton::clicked, this, &CBrevastCalStatisticDataDlgView::deleteRow);
-    connect(clearButton_, &QPushButton::clicked, this, &CBrevastCalStatisticDataDlgView::clearAll);
-    connect(doneButton_, &QPushButton::clicked, this, &CBrevastCalStatisticDataDlgView::doneClicked);
+    connect(list_, &QTableWidget::itemChanged, this, &StatisticsDataView::editValue);
+    connect(newButton_, &QPushButton::clicked, this, &StatisticsDataView::newData);
+    connect(insertButton_, &QPushButton::clicked, this, &StatisticsDataView::insertRow);
+    connect(deleteButton_, &QPushButton::clicked, this, &StatisticsDataView::deleteRow);
+    connect(clearButton_, &QPushButton::clicked, this, &StatisticsDataView::clearAll);
+    connect(doneButton_, &QPushButton::clicked, this, &StatisticsDataView::doneClicked);
 
     applyMetrics();
     refresh();
 }
 
-void CBrevastCalStatisticDataDlgView::setModel(CBrevastCalStatisticDataDlg* model)
+void StatisticsDataView::setModel(StatisticsData* model)
 {
     if (model_ == model)
         return;
@@ -77,7 +77,7 @@ void CBrevastCalStatisticDataDlgView::setModel(CBrevastCalStatisticDataDlg* mode
     refresh();
 }
 
-void CBrevastCalStatisticDataDlgView::refresh()
+void StatisticsDataView::refresh()
 {
     const QSignalBlocker blocker(list_);
     const int count = model_ ? model_->count() : 0;
@@ -90,7 +90,7 @@ void CBrevastCalStatisticDataDlgView::refresh()
             index->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             list_->setItem(row, 0, index);
         }
-        index->setText(toQString(CBrevastCalStatisticDataDlg::indexText(row)));
+        index->setText(toQString(StatisticsData::indexText(row)));
         QTableWidgetItem* value = list_->item(row, 1);
         if (!value) {
             value = new QTableWidgetItem;
@@ -103,12 +103,12 @@ void CBrevastCalStatisticDataDlgView::refresh()
     }
     // Insert and Delete act on the selected row, the first when none is selected.
     newButton_->setEnabled(model_ != nullptr);
-    insertButton_->setEnabled(count > 0 && count < CBrevastCalStatisticDataDlg::kMaxCount);
+    insertButton_->setEnabled(count > 0 && count < StatisticsData::kMaxCount);
     deleteButton_->setEnabled(count > 0);
     clearButton_->setEnabled(count > 0);
 }
 
-void CBrevastCalStatisticDataDlgView::afterChange(int selectRow)
+void StatisticsDataView::afterChange(int selectRow)
 {
     refresh();
     if (model_ && model_->count() > 0) {
@@ -118,7 +118,7 @@ void CBrevastCalStatisticDataDlgView::afterChange(int selectRow)
     Q_EMIT changed();
 }
 
-void CBrevastCalStatisticDataDlgView::editValue(QTableWidgetItem* item)
+void StatisticsDataView::editValue(QTableWidgetItem* item)
 {
     if (!model_ || item->column() != 1)
         return;
@@ -128,7 +128,7 @@ void CBrevastCalStatisticDataDlgView::editValue(QTableWidgetItem* item)
         Q_EMIT changed();
 }
 
-void CBrevastCalStatisticDataDlgView::newData()
+void StatisticsDataView::newData()
 {
     if (!model_)
         return;
@@ -139,7 +139,7 @@ void CBrevastCalStatisticDataDlgView::newData()
     size->selectAll();
     // The model corrects the text while it is typed: above 512 becomes "512", negative "0".
     connect(size, &QLineEdit::textEdited, size, [size](const QString& typed) {
-        const QString corrected = toQString(CBrevastCalStatisticDataDlg::correctSizeText(fromQString(typed)));
+        const QString corrected = toQString(StatisticsData::correctSizeText(fromQString(typed)));
         if (corrected != typed)
             size->setText(corrected);
     });
@@ -150,25 +150,25 @@ void CBrevastCalStatisticDataDlgView::newData()
     connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     if (dialog.exec() == QDialog::Accepted &&
-        model_->newDataSet(CBrevastCalStatisticDataDlg::sizeFromText(fromQString(size->text()))))
+        model_->newDataSet(StatisticsData::sizeFromText(fromQString(size->text()))))
         afterChange(0);
 }
 
-void CBrevastCalStatisticDataDlgView::insertRow()
+void StatisticsDataView::insertRow()
 {
     const int row = std::max(0, list_->currentRow());
     if (model_ && model_->insertRow(row))
         afterChange(row);
 }
 
-void CBrevastCalStatisticDataDlgView::deleteRow()
+void StatisticsDataView::deleteRow()
 {
     const int row = std::max(0, list_->currentRow());
     if (model_ && model_->deleteRow(row))
         afterChange(row);
 }
 
-void CBrevastCalStatisticDataDlgView::clearAll()
+void StatisticsDataView::clearAll()
 {
     if (!model_ || model_->count() == 0)
         return;
@@ -176,19 +176,19 @@ void CBrevastCalStatisticDataDlgView::clearAll()
     afterChange(0);
 }
 
-void CBrevastCalStatisticDataDlgView::keyPressEvent(QKeyEvent* event)
+void StatisticsDataView::keyPressEvent(QKeyEvent* event)
 {
     if (!swallowDataPanelKey(event, [this] { Q_EMIT doneClicked(); }))
         QWidget::keyPressEvent(event);
 }
 
-void CBrevastCalStatisticDataDlgView::resizeEvent(QResizeEvent* event)
+void StatisticsDataView::resizeEvent(QResizeEvent* event)
 {
     applyMetrics();
     QWidget::resizeEvent(event);
 }
 
-void CBrevastCalStatisticDataDlgView::applyMetrics()
+void StatisticsDataView::applyMetrics()
 {
     const bool wide = width() * 2 >= height() * 3;
     const int px = dataPanelFontPixels(size());
@@ -196,7 +196,7 @@ void CBrevastCalStatisticDataDlgView::applyMetrics()
         return;
     fontPixels_ = px;
     wide_ = wide;
-    setStyleSheet(dataPanelStyleSheet(QStringLiteral("CBrevastCalStatisticDataDlgView"), px));
+    setStyleSheet(dataPanelStyleSheet(QStringLiteral("StatisticsDataView"), px));
     const int margin = std::max(3, px / 2);
     const int spacing = std::max(2, px / 3);
     layout_->setContentsMargins(margin, margin, margin, margin);

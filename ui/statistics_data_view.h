@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class CBrevastCalStatisticDataDlg;
+class StatisticsData;
 class QBoxLayout;
 class QGridLayout;
 class QLabel;
@@ -12,14 +12,14 @@ class QTableWidgetItem;
 
 // The statistics data window's panel, shown where the keypads are in the "Statistics"
 // category: the "N : n" label, the list of index and editable value, and New Data, Insert row,
-// Delete row, Clear all and Done. The rules live in CBrevastCalStatisticDataDlg.
-class CBrevastCalStatisticDataDlgView : public QWidget {
+// Delete row, Clear all and Done. The rules live in StatisticsData.
+class StatisticsDataView : public QWidget {
     Q_OBJECT
 public:
-    explicit CBrevastCalStatisticDataDlgView(QWidget* parent = nullptr);
+    explicit StatisticsDataView(QWidget* parent = nullptr);
 
     // The open model, or nullptr while the category is not shown.
-    void setModel(CBrevastCalStatisticDataDlg* model);
+    void setModel(StatisticsData* model);
 
 public Q_SLOTS:
     void refresh();
@@ -42,7 +42,7 @@ private:
     void applyMetrics();
     void afterChange(int selectRow);
 
-    CBrevastCalStatisticDataDlg* model_ = nullptr;
+    StatisticsData* model_ = nullptr;
     int fontPixels_ = 0;
     bool wide_ = false;
 

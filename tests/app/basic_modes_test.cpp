@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "key_codes.h"
-#include "main_frame.h"
+#include "calculator.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ class BasicKeys : public ::testing::TestWithParam<BasicCase> {};
 TEST_P(BasicKeys, ShowTheValueOnTheLine)
 {
     const BasicCase& c = GetParam();
-    CMainFrame frame({});
+    Calculator frame({});
     frame.start();
     frame.setPreferredInputMode(c.mode);
     frame.SwitchCategory(c.category);

@@ -5,7 +5,7 @@
 #include <random>
 
 #include "key_codes.h"
-#include "main_frame.h"
+#include "calculator.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ TEST(KeyMashing, RandomKeysInEveryModeAndCategory)
     const char16_t* modes[] = {u"String-Standard", u"Basic-Standard", u"Basic-RPN"};
     std::mt19937 random(42);
     for (const char16_t* mode : modes) {
-        CMainFrame frame({});
+        Calculator frame({});
         frame.start();
         frame.setPreferredInputMode(mode);
         for (int step = 0; step < 20000; ++step) {
@@ -27,7 +27,7 @@ TEST(KeyMashing, RandomKeysInEveryModeAndCategory)
                 frame.typeCharacter(static_cast<char16_t>(random() % 128));
             else
                 frame.pressKey(static_cast<int>(random() % KeyCode::kCount));
-            const CLEDCtrl& display = frame.display();
+            const Display& display = frame.display();
             ASSERT_LE(display.currentLine().cursor(), display.currentLine().tokenCount());
             ASSERT_GE(display.radix(), KeyCode::kRadixBin);
             ASSERT_LE(display.radix(), KeyCode::kRadixHex);

@@ -10,9 +10,9 @@ MacroRecord macro(std::u16string name, std::u16string params, std::uint8_t count
                        std::u16string(body.size(), u'1'), count};
 }
 
-CBrevastCalMacroData listOf(std::initializer_list<MacroRecord> macros)
+MacroLibrary listOf(std::initializer_list<MacroRecord> macros)
 {
-    CBrevastCalMacroData data;
+    MacroLibrary data;
     for (const MacroRecord& record : macros)
         data.Insert(data.count(), record);
     return data;
@@ -20,9 +20,9 @@ CBrevastCalMacroData listOf(std::initializer_list<MacroRecord> macros)
 
 TEST(MacroEditor, NameRowsMarkDefinedMacros)
 {
-    CBrevastCalMacroData data = listOf({macro(u"Mc", u"", 0, u"3"), macro(u"Ma", u"", 0, u"1"),
+    MacroLibrary data = listOf({macro(u"Mc", u"", 0, u"3"), macro(u"Ma", u"", 0, u"1"),
                                         macro(u"Foo", u"", 0, u"2")});
-    const CBrevastCalMacroWnd window(data);
+    const MacroEditor window(data);
     const std::vector<std::u16string> rows = window.nameRows();
     ASSERT_EQ(rows.size(), 26u);
     EXPECT_EQ(rows[0], u"Ma *");
@@ -33,8 +33,8 @@ TEST(MacroEditor, NameRowsMarkDefinedMacros)
 
 TEST(MacroEditor, OpeningSelectsTheFirstMacroOrMa)
 {
-    CBrevastCalMacroData empty;
-    CBrevastCalMacroWnd fresh(empty);
+    MacroLibrary empty;
+    MacroEditor fresh(empty);
     EXPECT_FALSE(fresh.editing());
     const MacroLineText blank = fresh.open();
     EXPECT_TRUE(fresh.editing());
@@ -43,8 +43,8 @@ TEST(MacroEditor, OpeningSelectsTheFirstMacroOrMa)
     EXPECT_EQ(fresh.selectedRow(), 0);
     EXPECT_TRUE(blank.displayText.empty());
 
-    CBrevastCalMacroData data = listOf({macro(u"Mc", u"x,y", 2, u"x\u00D7y"), macro(u"Ma", u"", 0, u"1")});
-    CBrevastCalMacroWnd window(data);
+    MacroLibrary data = listOf({macro(u"Mc", u"x,y", 2, u"x\u00D7y"), macro(u"Ma", u"", 0, u"1")});
+    MacroEditor window(data);
     const MacroLineText line = window.open();
     EXPECT_EQ(window.name(), u"Mc");
     EXPECT_EQ(window.selectedRow(), 2);
@@ -67,8 +67,8 @@ TEST(MacroEditor, OpeningSelectsTheFirstMacroOrMa)
 
 TEST(MacroEditor, UsedVariablesJoinTheParameterListOnce)
 {
-    CBrevastCalMacroData data;
-    CBrevastCalMacroWnd window(data);
+    MacroLibrary data;
+    MacroEditor window(data);
     window.choose(u"Mb");
     const std::pair<std::u16string, std::u16string> steps[] = {
         {u"x", u"Mb(x)"}, {u"y", u"Mb(x,y)"}, {u"x", u"Mb(x,y)"}, {u"", u"Mb(x,y)"}, {u"xy", u"Mb(x,y,xy)"},
@@ -102,8 +102,8 @@ TEST(MacroEditor, RebuildingDropsNamesThatNoLongerOccur)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.displayText.begin(), c.displayText.end()));
-        CBrevastCalMacroData data = listOf({macro(u"Ma", c.params, 9, u"")});
-        CBrevastCalMacroWnd window(data);
+        MacroLibrary data = listOf({macro(u"Ma", c.params, 9, u"")});
+        MacroEditor window(data);
         window.open();
         window.rebuildParameters(c.displayText);
         EXPECT_EQ(window.params(), c.kept);
@@ -114,8 +114,8 @@ TEST(MacroEditor, RebuildingDropsNamesThatNoLongerOccur)
 
 TEST(MacroEditor, SavingReplacesInPlaceOrAppendsAndDeletingRemoves)
 {
-    CBrevastCalMacroData data = listOf({macro(u"Ma", u"x", 1, u"x"), macro(u"Mb", u"", 0, u"2")});
-    CBrevastCalMacroWnd window(data);
+    MacroLibrary data = listOf({macro(u"Ma", u"x", 1, u"x"), macro(u"Mb", u"", 0, u"2")});
+    MacroEditor window(data);
     EXPECT_FALSE(window.save(u"1", u"1"));
     EXPECT_FALSE(window.remove());
 

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(CNumber, ParsesTheLongestNumberAtTheStart)
+TEST(CLocaleNumber, ParsesTheLongestNumberAtTheStart)
 {
     struct Case {
         const char* text;
@@ -32,7 +32,7 @@ TEST(CNumber, ParsesTheLongestNumberAtTheStart)
     }
 }
 
-TEST(CNumber, FormatsLikePrintfInTheCLocale)
+TEST(CLocaleNumber, FormatsLikePrintfInTheCLocale)
 {
     EXPECT_EQ(cnum::fixed(2.0 / 3.0, 16), "0.6666666666666666");
     EXPECT_EQ(cnum::fixed(-0.5, 0), "-0");

@@ -4,14 +4,14 @@
 #include <cmath>
 
 #include "engine.h"
-#include "tvm_calc.h"
+#include "time_value_of_money.h"
 
 namespace {
 
 struct FinanceCase {
     const char* text;
     int error;
-    CTVMCalc::Result expected;  // the library call the text must reach
+    TimeValueOfMoney::Result expected;  // the library call the text must reach
 };
 
 std::ostream& operator<<(std::ostream& out, const FinanceCase& c)
@@ -36,16 +36,16 @@ TEST_P(FinanceCall, PassesItsArgumentsInOrder)
 INSTANTIATE_TEST_SUITE_P(
     Annuity, FinanceCall,
     testing::Values(
-        FinanceCase{"fv(0,10,100,1000,12)", 0, {0.0, CTVMCalc::kValid}},
-        FinanceCase{"fv(6,36,100,1000,12)", 0, CTVMCalc::FV(6, 36, 100, 1000, 12, 0)},
-        FinanceCase{"fv(6,36,100,1000,12,1)", 0, CTVMCalc::FV(6, 36, 100, 1000, 12, 1)},
-        FinanceCase{"pv(6,36,100,1000,12)", 0, CTVMCalc::PV(6, 36, 100, 1000, 12, 0)},
-        FinanceCase{"pmt(6,360,200000,0,12)", 0, CTVMCalc::PMT(6, 360, 200000, 0, 12, 0)},
+        FinanceCase{"fv(0,10,100,1000,12)", 0, {0.0, TimeValueOfMoney::kValid}},
+        FinanceCase{"fv(6,36,100,1000,12)", 0, TimeValueOfMoney::FV(6, 36, 100, 1000, 12, 0)},
+        FinanceCase{"fv(6,36,100,1000,12,1)", 0, TimeValueOfMoney::FV(6, 36, 100, 1000, 12, 1)},
+        FinanceCase{"pv(6,36,100,1000,12)", 0, TimeValueOfMoney::PV(6, 36, 100, 1000, 12, 0)},
+        FinanceCase{"pmt(6,360,200000,0,12)", 0, TimeValueOfMoney::PMT(6, 360, 200000, 0, 12, 0)},
         // Any non-zero type means payments at the start.
-        FinanceCase{"pmt(6,360,200000,0,12,5)", 0, CTVMCalc::PMT(6, 360, 200000, 0, 12, 1)},
-        FinanceCase{"nper(6.007,1200,200000,0,12)", 0, CTVMCalc::NPER(6.007, 1200, 200000, 0, 12, 0)},
-        FinanceCase{"rate(360,1200,200000,0,12)", 0, CTVMCalc::RATE(360, 1200, 200000, 0, 12, 0)},
-        FinanceCase{"rate(360,1200,200000,0,12,)", 0, CTVMCalc::RATE(360, 1200, 200000, 0, 12, 0)},
+        FinanceCase{"pmt(6,360,200000,0,12,5)", 0, TimeValueOfMoney::PMT(6, 360, 200000, 0, 12, 1)},
+        FinanceCase{"nper(6.007,1200,200000,0,12)", 0, TimeValueOfMoney::NPER(6.007, 1200, 200000, 0, 12, 0)},
+        FinanceCase{"rate(360,1200,200000,0,12)", 0, TimeValueOfMoney::RATE(360, 1200, 200000, 0, 12, 0)},
+        FinanceCase{"rate(360,1200,200000,0,12,)", 0, TimeValueOfMoney::RATE(360, 1200, 200000, 0, 12, 0)},
         FinanceCase{"nper(6,0,1000,0,12)", -51, {}},
         FinanceCase{"rate(10,100,1100,0,12)", -51, {}},
         FinanceCase{"fv(6,36,100,1000)", -8, {}},
@@ -54,10 +54,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Depreciation, FinanceCall,
-    testing::Values(FinanceCase{"sln(1000,100,9)", 0, CTVMCalc::SLN(1000, 100, 9)},
-                    FinanceCase{"syd(1000,100,9,2)", 0, CTVMCalc::SYD(1000, 100, 9, 2)},
-                    FinanceCase{"db(10000,1000,5,2)", 0, CTVMCalc::DB(10000, 1000, 5, 2, 12)},
-                    FinanceCase{"db(10000,1000,5,1,7)", 0, CTVMCalc::DB(10000, 1000, 5, 1, 7)},
+    testing::Values(FinanceCase{"sln(1000,100,9)", 0, TimeValueOfMoney::SLN(1000, 100, 9)},
+                    FinanceCase{"syd(1000,100,9,2)", 0, TimeValueOfMoney::SYD(1000, 100, 9, 2)},
+                    FinanceCase{"db(10000,1000,5,2)", 0, TimeValueOfMoney::DB(10000, 1000, 5, 2, 12)},
+                    FinanceCase{"db(10000,1000,5,1,7)", 0, TimeValueOfMoney::DB(10000, 1000, 5, 1, 7)},
                     FinanceCase{"sln(1000,100,0)", -51, {}},
                     FinanceCase{"sln(1000,100)", -8, {}},
                     FinanceCase{"syd(1000,100,9,2,1)", -8, {}}));

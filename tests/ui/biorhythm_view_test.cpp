@@ -13,7 +13,7 @@
 
 #include "biorhythm_view.h"
 #include "keypads.h"
-#include "main_frame_view.h"
+#include "calculator_view.h"
 
 namespace {
 
@@ -38,13 +38,13 @@ TEST(BiorhythmWindow, BirthDateFiveDaysBeforeTheViewShowsThePhysicalMaximum)
     TempFolder user;
     TempFolder state;
     std::filesystem::copy_file(data / "biorythm.dat", user.path() / "biorythm.dat");
-    CMainFrame frame(state.path());
-    CMainFrameView view(frame, ProgramFolder(user.path(), data));
+    Calculator frame(state.path());
+    CalculatorView view(frame, ProgramFolder(user.path(), data));
     frame.start();
     view.resize(240, 320);
     view.showCategory(CategoryCode::kBiorhythm);
 
-    auto* panel = view.findChild<CBiorythmWndView*>();
+    auto* panel = view.findChild<BiorhythmView*>();
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(panel->isVisibleTo(&view));
     answerPicker(QDate(1980, 1, 1));

@@ -10,11 +10,11 @@
 
 #include "converter_view.h"
 #include "keypads.h"
-#include "main_frame_view.h"
+#include "calculator_view.h"
 
 namespace {
 
-QString text(const CMainFrameView& view, const char* name)
+QString text(const CalculatorView& view, const char* name)
 {
     const auto* label = view.findChild<QLabel*>(QString::fromLatin1(name));
     return label ? label->text() : QStringLiteral("<missing>");
@@ -24,13 +24,13 @@ TEST(ConverterView, ConvertsWhileTypingAndFollowsTheCategory)
 {
     const std::filesystem::path data(CORVAN_SOURCE_DATA_DIR);
     // No state folder: nothing is written into the shipped data.
-    CMainFrame frame{std::filesystem::path()};
-    CMainFrameView view(frame, ProgramFolder(data, data));
+    Calculator frame{std::filesystem::path()};
+    CalculatorView view(frame, ProgramFolder(data, data));
     frame.start();
     view.resize(240, 320);
     view.showCategory(CategoryCode::kUnitConverter);
 
-    auto* panel = view.findChild<CBrevastCalConverterWndView*>();
+    auto* panel = view.findChild<ConverterView*>();
     ASSERT_NE(panel, nullptr);
     EXPECT_FALSE(panel->isHidden());
     EXPECT_TRUE(view.findChild<QLabel*>(QStringLiteral("placeholder"))->isHidden());

@@ -11,7 +11,7 @@
 
 #include "data_tools.h"
 #include "keypad_view.h"
-#include "main_frame_view.h"
+#include "calculator_view.h"
 
 namespace {
 
@@ -22,9 +22,9 @@ ProgramFolder shippedFolder()
 }
 
 struct PanelWindow {
-    CMainFrame frame{std::filesystem::path()};
+    Calculator frame{std::filesystem::path()};
     DataTools tools{frame.engine(), std::filesystem::path()};
-    CMainFrameView view{frame, shippedFolder()};
+    CalculatorView view{frame, shippedFolder()};
 
     PanelWindow()
     {

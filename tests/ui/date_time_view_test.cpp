@@ -11,14 +11,14 @@
 
 #include "date_time_view.h"
 #include "keypads.h"
-#include "main_frame_view.h"
+#include "calculator_view.h"
 
 namespace {
 
 struct DateTimeWindow {
-    CMainFrame frame;
-    CMainFrameView view;
-    CDateTimeWndView* panel = nullptr;
+    Calculator frame;
+    CalculatorView view;
+    DateTimeView* panel = nullptr;
 
     DateTimeWindow()
         : frame(std::filesystem::path{}),
@@ -28,7 +28,7 @@ struct DateTimeWindow {
         frame.start();
         view.resize(240, 320);
         view.showCategory(CategoryCode::kDateTime);
-        panel = view.findChild<CDateTimeWndView*>();
+        panel = view.findChild<DateTimeView*>();
     }
     void click(const char* name)
     {
@@ -60,14 +60,14 @@ TEST(DateTimeWindow, TypesAnIntervalAndReadsItBack)
     w.type("2");
     w.click("toCompute");
     QTest::keyClick(&w.view, Qt::Key_Delete);  // the hours cell becomes "0"
-    EXPECT_EQ(w.panel->dateModel().intervalCtrl().cells()[2], u"0");
+    EXPECT_EQ(w.panel->dateModel().intervalEntry().cells()[2], u"0");
     w.click("intervalCompute");
     EXPECT_FALSE(w.panel->lastMessage());
-    const CTimeCtrl::Cells oneDayTwoHours = {u"1", u"d", u"2", u"h", u"0", u"m", u"0", u"s"};
-    EXPECT_EQ(w.panel->dateModel().intervalCtrl().cells(), oneDayTwoHours);
+    const DurationEntry::Cells oneDayTwoHours = {u"1", u"d", u"2", u"h", u"0", u"m", u"0", u"s"};
+    EXPECT_EQ(w.panel->dateModel().intervalEntry().cells(), oneDayTwoHours);
     // The unit button shows the same interval in hours.
     w.click("intervalSide");
-    EXPECT_EQ(w.panel->dateModel().intervalCtrl().cells()[2], u"26");
+    EXPECT_EQ(w.panel->dateModel().intervalEntry().cells()[2], u"26");
     EXPECT_TRUE(w.panel->findChild<QLabel*>(QStringLiteral("intervalField"))->text().contains(QStringLiteral("26")));
 
     // The time calculator: To 2 h less than From is refused with its message.
@@ -77,7 +77,7 @@ TEST(DateTimeWindow, TypesAnIntervalAndReadsItBack)
     w.type("2");
     w.click("intervalCompute");
     ASSERT_TRUE(w.panel->lastMessage());
-    EXPECT_EQ(*w.panel->lastMessage(), CTimeWnd::kFromAfterToMessage);
+    EXPECT_EQ(*w.panel->lastMessage(), TimeCalculator::kFromAfterToMessage);
     auto* box = w.panel->findChild<QMessageBox*>(QStringLiteral("dateTimeMessage"));
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->text(), QStringLiteral("From > To"));
@@ -86,5 +86,5 @@ TEST(DateTimeWindow, TypesAnIntervalAndReadsItBack)
     w.click("toField");
     w.type("3");
     w.click("intervalCompute");
-    EXPECT_EQ(w.panel->timeModel().intervalCtrl().cells()[0], u"1");
+    EXPECT_EQ(w.panel->timeModel().intervalEntry().cells()[0], u"1");
 }

@@ -13,7 +13,7 @@
 
 #include "finance_view.h"
 #include "keypad_view.h"
-#include "main_frame_view.h"
+#include "calculator_view.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ ProgramFolder shippedFolder()
 }
 
 struct FinanceWindow {
-    CMainFrame frame{std::filesystem::path()};
-    CMainFrameView view{frame, shippedFolder()};
+    Calculator frame{std::filesystem::path()};
+    CalculatorView view{frame, shippedFolder()};
 
     FinanceWindow()
     {
@@ -56,8 +56,8 @@ struct FinanceWindow {
 TEST(FinanceView, SolvesTvmAndComputesALoanThroughTheWidgets)
 {
     FinanceWindow w;
-    auto* tvm = w.view.findChild<CTVMFunctionDlgView*>();
-    auto* loan = w.view.findChild<CLoanCalcDlgView*>();
+    auto* tvm = w.view.findChild<TimeValueOfMoneyCalculatorView*>();
+    auto* loan = w.view.findChild<LoanCalculatorView*>();
     ASSERT_NE(tvm, nullptr);
     ASSERT_NE(loan, nullptr);
     EXPECT_FALSE(tvm->isVisible());
@@ -102,7 +102,7 @@ TEST(FinanceView, SolvesTvmAndComputesALoanThroughTheWidgets)
 TEST(FinanceView, MortgageScheduleHasYearTotals)
 {
     FinanceWindow w;
-    auto* mortgage = w.view.findChild<CMortgageCalcDlgView*>();
+    auto* mortgage = w.view.findChild<MortgageCalculatorView*>();
     ASSERT_NE(mortgage, nullptr);
     w.clickFunctionKey(3);
     ASSERT_TRUE(mortgage->isVisible());

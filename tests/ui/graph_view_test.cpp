@@ -7,7 +7,7 @@
 
 #include "graph_view.h"
 #include "keypads.h"
-#include "main_frame_view.h"
+#include "calculator_view.h"
 
 namespace {
 
@@ -17,16 +17,16 @@ ProgramFolder graphFolder()
     return ProgramFolder(data, data);
 }
 
-TEST(GraphWndView, TypedFunctionIsPlottedIntoTheModel)
+TEST(GraphView, TypedFunctionIsPlottedIntoTheModel)
 {
-    CMainFrame frame{std::filesystem::path()};
-    CMainFrameView view(frame, graphFolder());
+    Calculator frame{std::filesystem::path()};
+    CalculatorView view(frame, graphFolder());
     frame.start();
     view.resize(240, 320);
     view.show();
     view.showCategory(CategoryCode::kFunctionGraphs);
 
-    auto* panel = view.findChild<CGraphWndView*>();
+    auto* panel = view.findChild<GraphView*>();
     ASSERT_NE(panel, nullptr);
     EXPECT_FALSE(panel->isHidden());
     auto* field = view.findChild<QLineEdit*>(QStringLiteral("graphField0"));
@@ -34,12 +34,12 @@ TEST(GraphWndView, TypedFunctionIsPlottedIntoTheModel)
     QTest::keyClicks(field, QStringLiteral("x^2"));
     QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("plotButton")), Qt::LeftButton);
 
-    const CGraphWnd& model = panel->model();
+    const Graph& model = panel->model();
     EXPECT_TRUE(model.plotShown());
     EXPECT_EQ(model.fieldText(0), "x^2");
     ASSERT_EQ(model.curves().size(), 1u);
     const GraphCurve& curve = model.curves()[0];
-    EXPECT_EQ(curve.colour, CGraphWnd::kCurveColours[0]);
+    EXPECT_EQ(curve.colour, Graph::kCurveColours[0]);
     ASSERT_GT(curve.count, 10u);
     for (std::size_t i = 0; i < curve.count; ++i)
         EXPECT_NEAR(curve.ys[i], curve.xs[i] * curve.xs[i], 1e-9);

@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "equations_solver_view.h"
+#include "equation_solver_view.h"
 #include "keypads.h"
-#include "main_frame_view.h"
-#include "tip_window_view.h"
+#include "calculator_view.h"
+#include "tip_calculator_view.h"
 
 namespace {
 
@@ -23,8 +23,8 @@ ProgramFolder shippedFolder()
 }
 
 struct ToolWindow {
-    CMainFrame frame;
-    CMainFrameView view;
+    Calculator frame;
+    CalculatorView view;
 
     explicit ToolWindow(int category) : frame(std::filesystem::path()), view(frame, shippedFolder())
     {
@@ -56,7 +56,7 @@ struct ToolWindow {
 TEST(TipWindowView, ShowsInItsCategoryInsteadOfThePlaceholder)
 {
     ToolWindow w(CategoryCode::kTip);
-    auto* panel = w.view.findChild<CBrevastCalTipWndView*>();
+    auto* panel = w.view.findChild<TipCalculatorView*>();
     ASSERT_NE(panel, nullptr);
     EXPECT_FALSE(panel->isHidden());
     EXPECT_TRUE(w.view.findChild<QLabel*>(QStringLiteral("placeholder"))->isHidden());
@@ -110,7 +110,7 @@ TEST(TipWindowView, ClicksOnFieldsAndKeysWorkWithoutAKeyboard)
     w.button(QStringLiteral("1"))->click();
     w.button(QStringLiteral("0"))->click();
     w.button(QStringLiteral("Calculate"))->click();
-    EXPECT_EQ(w.view.findChild<CBrevastCalTipWndView*>()->model().activeField(), CBrevastCalTipWnd::kPercentField);
+    EXPECT_EQ(w.view.findChild<TipCalculatorView*>()->model().activeField(), TipCalculator::kPercentField);
     EXPECT_EQ(w.label("tipLine"), QStringLiteral("Tip Amount  = 5$"));
     EXPECT_EQ(w.label("totalLine"), QStringLiteral("Total/Person = 27.5$"));
     w.button(QStringLiteral("C"))->click();
@@ -136,7 +136,7 @@ TEST(TipWindowView, FollowsTheEuropeanOutputFormat)
 TEST(EquationsSolverView, SolvesAQuadraticTypedIntoItsFields)
 {
     ToolWindow w(CategoryCode::kEquationSolver);
-    auto* panel = w.view.findChild<CEquationsSolverWndView*>();
+    auto* panel = w.view.findChild<EquationSolverView*>();
     ASSERT_NE(panel, nullptr);
     EXPECT_FALSE(panel->isHidden());
     EXPECT_TRUE(w.view.findChild<QLabel*>(QStringLiteral("placeholder"))->isHidden());
@@ -190,8 +190,8 @@ TEST(EquationsSolverView, SolvesTwoLinearEquations)
     QTest::mouseClick(w.child<QPushButton>(QStringLiteral("solve")), Qt::LeftButton);
     EXPECT_EQ(w.field(12)->text(), QStringLiteral("2.00000"));
     EXPECT_EQ(w.field(13)->text(), QStringLiteral("1.00000"));
-    EXPECT_EQ(w.view.findChild<CEquationsSolverWndView*>()->model().kind(),
-              CEquationsSolverWnd::Kind::TwoEquations);
+    EXPECT_EQ(w.view.findChild<EquationSolverView*>()->model().kind(),
+              EquationSolver::Kind::TwoEquations);
 }
 
 }  // namespace

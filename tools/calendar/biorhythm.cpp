@@ -66,7 +66,7 @@ StoredDate birthDateOfText(std::u16string_view birth)
     return date.isValid() ? date : StoredDate::invalid();
 }
 
-CBiorythmWnd::CBiorythmWnd(std::filesystem::path folder, StoredDate rememberedDate, const LocalClock& clock)
+Biorhythm::Biorhythm(std::filesystem::path folder, StoredDate rememberedDate, const LocalClock& clock)
     : folder_(std::move(folder))
 {
     view_ = storedDateOf(clock());
@@ -81,19 +81,19 @@ CBiorythmWnd::CBiorythmWnd(std::filesystem::path folder, StoredDate rememberedDa
         chart_.setAdvice(parseBioAdvice(bytes));
 }
 
-bool CBiorythmWnd::save() const
+bool Biorhythm::save() const
 {
     return writeFileAtomically(folder_ / kBioPersonsFileName, writeBioPersons(list_));
 }
 
-void CBiorythmWnd::takeSelectedBirth()
+void Biorhythm::takeSelectedBirth()
 {
     if (list_.selected < 0 || static_cast<std::size_t>(list_.selected) >= list_.persons.size())
         return;
     birth_ = birthDateOfText(list_.persons[static_cast<std::size_t>(list_.selected)].birth);
 }
 
-bool CBiorythmWnd::newPerson()
+bool Biorhythm::newPerson()
 {
     if (list_.persons.size() >= static_cast<std::size_t>(INT32_MAX))
         return false;
@@ -103,7 +103,7 @@ bool CBiorythmWnd::newPerson()
     return true;
 }
 
-bool CBiorythmWnd::removePerson(int index)
+bool Biorhythm::removePerson(int index)
 {
     if (index < 0 || static_cast<std::size_t>(index) >= list_.persons.size())
         return false;
@@ -114,7 +114,7 @@ bool CBiorythmWnd::removePerson(int index)
     return true;
 }
 
-bool CBiorythmWnd::selectPerson(int index)
+bool Biorhythm::selectPerson(int index)
 {
     if (index < 0 || static_cast<std::size_t>(index) >= list_.persons.size())
         return false;
@@ -123,7 +123,7 @@ bool CBiorythmWnd::selectPerson(int index)
     return true;
 }
 
-bool CBiorythmWnd::renamePerson(int index, std::u16string name)
+bool Biorhythm::renamePerson(int index, std::u16string name)
 {
     if (index < 0 || static_cast<std::size_t>(index) >= list_.persons.size())
         return false;
@@ -131,7 +131,7 @@ bool CBiorythmWnd::renamePerson(int index, std::u16string name)
     return true;
 }
 
-bool CBiorythmWnd::setBirthDate(StoredDate date)
+bool Biorhythm::setBirthDate(StoredDate date)
 {
     if (!date.isValid())
         return false;
@@ -142,7 +142,7 @@ bool CBiorythmWnd::setBirthDate(StoredDate date)
     return true;
 }
 
-bool CBiorythmWnd::setViewDate(StoredDate date)
+bool Biorhythm::setViewDate(StoredDate date)
 {
     if (!date.isValid())
         return false;
@@ -150,7 +150,7 @@ bool CBiorythmWnd::setViewDate(StoredDate date)
     return true;
 }
 
-std::int64_t CBiorythmWnd::dayCount() const
+std::int64_t Biorhythm::dayCount() const
 {
     if (!birth_.isValid() || !view_.isValid())
         return 0;
@@ -159,13 +159,13 @@ std::int64_t CBiorythmWnd::dayCount() const
     return std::max<std::int64_t>(n, 0);
 }
 
-void CBiorythmWnd::refresh(std::uint32_t tickCount)
+void Biorhythm::refresh(std::uint32_t tickCount)
 {
     chart_.draw(dayCount());
     chart_.buildReport(tickCount);
 }
 
-std::u16string CBiorythmWnd::birthText(DateOrder order) const
+std::u16string Biorhythm::birthText(DateOrder order) const
 {
     if (list_.selected < 0)
         return birth_.isValid() ? format(order, birth_) : std::u16string();
@@ -179,7 +179,7 @@ std::u16string CBiorythmWnd::birthText(DateOrder order) const
     return text.substr(first + 1, second - first - 1) + u'/' + text.substr(0, first) + text.substr(second);
 }
 
-std::u16string CBiorythmWnd::viewText(DateOrder order) const
+std::u16string Biorhythm::viewText(DateOrder order) const
 {
     return view_.isValid() ? format(order, view_) : std::u16string();
 }

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "bio_chart.h"
-#include "my_date.h"
+#include "biorhythm_chart.h"
+#include "solar_date.h"
 #include "preferences.h"
 
 inline constexpr std::string_view kBioPersonsFileName = "biorythm-users.dat";
@@ -34,14 +34,14 @@ std::string writeBioPersons(const BioPersonList& list);
 // The date a birth text names, read as month/day/year; invalid when it names no real date.
 StoredDate birthDateOfText(std::u16string_view birth);
 
-// `CBiorythmWnd` without its window: the person list, the birth date in use, the view date,
+// `Biorhythm` without its window: the person list, the birth date in use, the view date,
 // the chart and its report, and the texts of the date labels.
-class CBiorythmWnd {
+class Biorhythm {
 public:
     // Reads both files from the program folder. The birth date in use starts as the remembered
     // date (today when that is invalid) and is then taken from the selected person, if any;
     // the view date is today.
-    CBiorythmWnd(std::filesystem::path folder, StoredDate rememberedDate, const LocalClock& clock);
+    Biorhythm(std::filesystem::path folder, StoredDate rememberedDate, const LocalClock& clock);
 
     // True when the advice file could not be read: the window shows "Can not open data file!"
     // with the title "Error"; reports then have empty sections.
@@ -70,9 +70,9 @@ public:
     std::int64_t dayCount() const;
 
     // Chart first, report second: the report reads the values the drawing left.
-    void setChartRect(CMyBioChart::Rect rect) { chart_.setRect(rect); }
+    void setChartRect(BiorhythmChart::Rect rect) { chart_.setRect(rect); }
     void refresh(std::uint32_t tickCount);
-    const CMyBioChart& chart() const { return chart_; }
+    const BiorhythmChart& chart() const { return chart_; }
     const std::u16string& report() const { return chart_.report(); }
 
     // The birth date as shown: the selected person's text, its first two parts swapped for day
@@ -91,5 +91,5 @@ private:
     StoredDate birth_;
     StoredDate view_;
     bool adviceMissing_ = false;
-    CMyBioChart chart_;
+    BiorhythmChart chart_;
 };

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "my_lunar_date.h"
+#include "lunar_date.h"
 
 // ---- focus ----
 
@@ -66,138 +66,138 @@ std::int32_t low32(std::int64_t value)
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
-int secondOfDay(const CMyDate& date)
+int secondOfDay(const SolarDate& date)
 {
     return (date.Hour() * 60 + date.Minute()) * 60 + date.Second();
 }
 
 // A value of the field whose cell text ends in zeros, so that the date control's "keep the
 // last digits" rule leaves only the next digit typed: what typing into an empty cell gives.
-CMyDate withZeroTail(const CMyDate& date, CDateCtrl::Field field)
+SolarDate withZeroTail(const SolarDate& date, DateEntry::Field field)
 {
     int parts[6] = {date.Year(), date.Month(), date.Day(), date.Hour(), date.Minute(), date.Second()};
     switch (field) {
-    case CDateCtrl::Field::Year: parts[0] = 2000; break;
-    case CDateCtrl::Field::Month: parts[1] = 10; break;
-    case CDateCtrl::Field::Day: parts[2] = 10; break;
-    case CDateCtrl::Field::Hour: parts[3] = 0; break;
-    case CDateCtrl::Field::Minute: parts[4] = 0; break;
-    case CDateCtrl::Field::Second: parts[5] = 0; break;
+    case DateEntry::Field::Year: parts[0] = 2000; break;
+    case DateEntry::Field::Month: parts[1] = 10; break;
+    case DateEntry::Field::Day: parts[2] = 10; break;
+    case DateEntry::Field::Hour: parts[3] = 0; break;
+    case DateEntry::Field::Minute: parts[4] = 0; break;
+    case DateEntry::Field::Second: parts[5] = 0; break;
     }
-    return CMyDate::Unchecked(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
+    return SolarDate::Unchecked(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
 }
 
 }  // namespace
 
-CDateCtrl::Cells CDateWnd::Side::drawnCells() const
+DateEntry::Cells DateCalculator::Side::drawnCells() const
 {
-    CDateCtrl::Cells cells = ctrl.cells();
+    DateEntry::Cells cells = entry.cells();
     for (std::size_t i = 0; i < cells.size(); ++i)
         if (cleared[i])
             cells[i].clear();
     return cells;
 }
 
-CDateWnd::CDateWnd(DateOrder order, LocalClock clock)
+DateCalculator::DateCalculator(DateOrder order, LocalClock clock)
     : clock_(std::move(clock)),
       order_(order),
-      from_{CDateCtrl(CMyDate::Now(clock_), order), false, {}},
-      to_{CDateCtrl(CMyDate::Now(clock_), order), false, {}},
-      focus_({kDateNumberCells, CTimeCtrl::kCellCount / 2, kDateNumberCells})
+      from_{DateEntry(SolarDate::Now(clock_), order), false, {}},
+      to_{DateEntry(SolarDate::Now(clock_), order), false, {}},
+      focus_({kDateNumberCells, DurationEntry::kCellCount / 2, kDateNumberCells})
 {
 }
 
-std::size_t CDateWnd::currentCell() const
+std::size_t DateCalculator::currentCell() const
 {
     if (focus_.field() == CalcField::Interval)
-        return CTimeCtrl::cellOf(interval_.currentPart());
+        return DurationEntry::cellOf(interval_.currentPart());
     return dateCellAt(focus_.cell());
 }
 
-CMyDate CDateWnd::solarOf(const Side& side) const
+SolarDate DateCalculator::solarOf(const Side& side) const
 {
     if (!side.lunar)
-        return side.ctrl.value();
-    return CMyLunarDate::LunarToSolar(lunarOfEntryFields({side.ctrl.value(), side.ctrl.leapMonth()}), clock_);
+        return side.entry.value();
+    return LunarDate::LunarToSolar(lunarOfEntryFields({side.entry.value(), side.entry.leapMonth()}), clock_);
 }
 
-void CDateWnd::showOn(Side& side, const CMyDate& solar)
+void DateCalculator::showOn(Side& side, const SolarDate& solar)
 {
     side.cleared.reset();
     if (!side.lunar) {
-        side.ctrl.show(solar);
+        side.entry.show(solar);
         return;
     }
-    const CMyLunarDate lunar = CMyLunarDate::SolarToLunar(solar);
-    side.ctrl.show(lunarEntryFields(lunar), lunar.Leap() == 1);
+    const LunarDate lunar = LunarDate::SolarToLunar(solar);
+    side.entry.show(lunarEntryFields(lunar), lunar.Leap() == 1);
 }
 
-void CDateWnd::toggleLunar(Side& side)
+void DateCalculator::toggleLunar(Side& side)
 {
-    const CMyDate solar = solarOf(side);
+    const SolarDate solar = solarOf(side);
     side.lunar = !side.lunar;
-    side.ctrl = CDateCtrl(solar, order_, side.lunar ? lunarEntryCalendar(clock_) : DateEntryCalendar::solar());
+    side.entry = DateEntry(solar, order_, side.lunar ? lunarEntryCalendar(clock_) : DateEntryCalendar::solar());
     showOn(side, solar);
 }
 
-void CDateWnd::setOrder(DateOrder order)
+void DateCalculator::setOrder(DateOrder order)
 {
     order_ = order;
     for (Side* side : {&from_, &to_}) {
         // A cleared cell stays with its field when month and day swap places.
-        std::vector<CDateCtrl::Field> clearedFields;
-        for (std::size_t i = 0; i < CDateCtrl::kCellCount; ++i)
-            if (const auto field = side->ctrl.fieldOf(i); field && side->cleared[i])
+        std::vector<DateEntry::Field> clearedFields;
+        for (std::size_t i = 0; i < DateEntry::kCellCount; ++i)
+            if (const auto field = side->entry.fieldOf(i); field && side->cleared[i])
                 clearedFields.push_back(*field);
-        side->ctrl.setOrder(order);
+        side->entry.setOrder(order);
         side->cleared.reset();
-        for (const CDateCtrl::Field field : clearedFields)
-            side->cleared.set(side->ctrl.cellOf(field));
+        for (const DateEntry::Field field : clearedFields)
+            side->cleared.set(side->entry.cellOf(field));
     }
 }
 
-std::optional<std::u16string> CDateWnd::computeInterval()
+std::optional<std::u16string> DateCalculator::computeInterval()
 {
-    const CMyDate from = fromDate();
-    const CMyDate to = toDate();
-    if (!CMyDate::IsLater(to, from)) {
-        interval_.show(CTimeType());
+    const SolarDate from = fromDate();
+    const SolarDate to = toDate();
+    if (!SolarDate::IsLater(to, from)) {
+        interval_.show(Duration());
         if (to == from)
             return std::nullopt;
         return std::u16string(kToEarlierMessage);
     }
-    std::int64_t days = CMyDate::DaysBetween(to, from);
+    std::int64_t days = SolarDate::DaysBetween(to, from);
     int seconds = secondOfDay(to) - secondOfDay(from);
     if (seconds < 0) {
         // Borrow a day: 10:30 to 10:00 the next day is 0 d 23 h 30 m.
         --days;
         seconds += 86400;
     }
-    interval_.show(CTimeType(days, seconds / 3600, seconds % 3600 / 60, seconds % 60));
+    interval_.show(Duration(days, seconds / 3600, seconds % 3600 / 60, seconds % 60));
     return std::nullopt;
 }
 
-void CDateWnd::computeTo()
+void DateCalculator::computeTo()
 {
-    const CTimeType& amount = interval_.value();
-    CMyDate to = fromDate().AddSeconds(low32(amount.Seconds()));
+    const Duration& amount = interval_.value();
+    SolarDate to = fromDate().AddSeconds(low32(amount.Seconds()));
     to.AddMinutes(low32(amount.Minutes()));
     to.AddHours(low32(amount.Hours()));
     to.AddDays(low32(amount.Days()));
     showOn(to_, to);
 }
 
-void CDateWnd::computeFrom()
+void DateCalculator::computeFrom()
 {
-    const CTimeType& amount = interval_.value();
-    CMyDate from = toDate();
+    const Duration& amount = interval_.value();
+    SolarDate from = toDate();
     from.SubDays(low32(amount.Days()));
     from.AddHours(-static_cast<std::int64_t>(low32(amount.Hours())));
     from.AddMinutes(-static_cast<std::int64_t>(low32(amount.Minutes())));
     showOn(from_, from.SubSeconds(low32(amount.Seconds())));
 }
 
-CDateWnd::Side* CDateWnd::focusedSide()
+DateCalculator::Side* DateCalculator::focusedSide()
 {
     switch (focus_.field()) {
     case CalcField::From: return &from_;
@@ -206,7 +206,7 @@ CDateWnd::Side* CDateWnd::focusedSide()
     }
 }
 
-void CDateWnd::clearCell()
+void DateCalculator::clearCell()
 {
     if (focus_.field() == CalcField::Interval)
         interval_.clearCell();
@@ -214,7 +214,7 @@ void CDateWnd::clearCell()
         side->cleared.set(currentCell());
 }
 
-void CDateWnd::typeDigit(char16_t digit)
+void DateCalculator::typeDigit(char16_t digit)
 {
     if (digit < u'0' || digit > u'9')
         return;
@@ -227,16 +227,16 @@ void CDateWnd::typeDigit(char16_t digit)
         return;
     const std::size_t cell = currentCell();
     if (side->cleared[cell]) {
-        if (const auto field = side->ctrl.fieldOf(cell))
-            side->ctrl.show(withZeroTail(side->ctrl.value(), *field), side->ctrl.leapMonth());
+        if (const auto field = side->entry.fieldOf(cell))
+            side->entry.show(withZeroTail(side->entry.value(), *field), side->entry.leapMonth());
         side->cleared.reset(cell);
     }
-    side->ctrl.typeDigit(cell, digit);
+    side->entry.typeDigit(cell, digit);
 }
 
-void CDateWnd::arrow(Arrow arrow)
+void DateCalculator::arrow(Arrow arrow)
 {
     focus_.move(arrow);
     if (focus_.field() == CalcField::Interval)
-        interval_.setCurrentPart(static_cast<CTimeCtrl::Part>(focus_.cell()));
+        interval_.setCurrentPart(static_cast<DurationEntry::Part>(focus_.cell()));
 }

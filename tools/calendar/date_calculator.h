@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "date_ctrl.h"
-#include "my_date.h"
-#include "time_type.h"
+#include "date_entry.h"
+#include "solar_date.h"
+#include "duration.h"
 
 // The three fields of the date and time calculators, top to bottom.
 enum class CalcField { None, From, Interval, To };
@@ -37,7 +37,7 @@ private:
 
 // The date calculator window's model: From and To date entry controls, each solar or lunar,
 // and the Interval duration control. Two fields give the third.
-class CDateWnd {
+class DateCalculator {
 public:
     static constexpr std::u16string_view kTitle = u"Date calculator";
     static constexpr std::u16string_view kFromLabel = u"From";
@@ -47,22 +47,22 @@ public:
         u"The \"To\" date occured ealier than the \"From\" one!";
 
     // From and To show the clock's current date and time, in solar form; Interval is zero.
-    explicit CDateWnd(DateOrder order, LocalClock clock = systemLocalTime);
+    explicit DateCalculator(DateOrder order, LocalClock clock = systemLocalTime);
 
-    const CDateCtrl& fromCtrl() const { return from_.ctrl; }
-    const CDateCtrl& toCtrl() const { return to_.ctrl; }
-    const CTimeCtrl& intervalCtrl() const { return interval_; }
+    const DateEntry& fromEntry() const { return from_.entry; }
+    const DateEntry& toEntry() const { return to_.entry; }
+    const DurationEntry& intervalEntry() const { return interval_; }
     // The controls' cells as drawn: a cleared cell shows empty until a digit is typed into it.
-    CDateCtrl::Cells fromCells() const { return from_.drawnCells(); }
-    CDateCtrl::Cells toCells() const { return to_.drawnCells(); }
+    DateEntry::Cells fromCells() const { return from_.drawnCells(); }
+    DateEntry::Cells toCells() const { return to_.drawnCells(); }
     bool fromIsLunar() const { return from_.lunar; }
     bool toIsLunar() const { return to_.lunar; }
     // The solar date and time that each control means (a lunar one converted).
-    CMyDate fromDate() const { return solarOf(from_); }
-    CMyDate toDate() const { return solarOf(to_); }
+    SolarDate fromDate() const { return solarOf(from_); }
+    SolarDate toDate() const { return solarOf(to_); }
 
     CalcField focus() const { return focus_.field(); }
-    // The focused control's current cell index (CDateCtrl or CTimeCtrl cells).
+    // The focused control's current cell index (DateEntry or DurationEntry cells).
     std::size_t currentCell() const;
 
     // Interval = To - From; when To is earlier, a zero interval and the message to show.
@@ -71,8 +71,8 @@ public:
     void computeTo();
     void computeFrom();
 
-    void fromNow() { showOn(from_, CMyDate::Now(clock_)); }
-    void toNow() { showOn(to_, CMyDate::Now(clock_)); }
+    void fromNow() { showOn(from_, SolarDate::Now(clock_)); }
+    void toNow() { showOn(to_, SolarDate::Now(clock_)); }
     void toggleFromLunar() { toggleLunar(from_); }
     void toggleToLunar() { toggleLunar(to_); }
     void intervalUnit() { interval_.nextUnitMode(); }
@@ -85,15 +85,15 @@ public:
 
 private:
     struct Side {
-        CDateCtrl ctrl;
+        DateEntry entry;
         bool lunar = false;
-        std::bitset<CDateCtrl::kCellCount> cleared;
+        std::bitset<DateEntry::kCellCount> cleared;
 
-        CDateCtrl::Cells drawnCells() const;
+        DateEntry::Cells drawnCells() const;
     };
 
-    CMyDate solarOf(const Side& side) const;
-    void showOn(Side& side, const CMyDate& solar);
+    SolarDate solarOf(const Side& side) const;
+    void showOn(Side& side, const SolarDate& solar);
     void toggleLunar(Side& side);
     Side* focusedSide();
 
@@ -101,6 +101,6 @@ private:
     DateOrder order_;
     Side from_;
     Side to_;
-    CTimeCtrl interval_;
+    DurationEntry interval_;
     CalculatorFocus focus_;
 };

@@ -1,6 +1,6 @@
 #include "good_bad_days.h"
 
-#include "bio_chart.h"
+#include "biorhythm_chart.h"
 #include "day_number.h"
 
 namespace {
@@ -58,24 +58,24 @@ std::u16string remarkableDateText(const RemarkableDay& day, DateOrder order)
     return formatDate(order, day.date);
 }
 
-CGoodBadDayDlg::CGoodBadDayDlg(StoredDate birth, StoredDate view) : birth_(birth), view_(view)
+GoodBadDays::GoodBadDays(StoredDate birth, StoredDate view) : birth_(birth), view_(view)
 {
     list();
 }
 
-void CGoodBadDayDlg::setShowGood(bool on)
+void GoodBadDays::setShowGood(bool on)
 {
     showGood_ = on;
     list();
 }
 
-void CGoodBadDayDlg::setShowBad(bool on)
+void GoodBadDays::setShowBad(bool on)
 {
     showBad_ = on;
     list();
 }
 
-void CGoodBadDayDlg::setYearIndex(int index)
+void GoodBadDays::setYearIndex(int index)
 {
     if (index < 0 || index >= static_cast<int>(kRemarkableYearChoices.size()))
         return;
@@ -83,7 +83,7 @@ void CGoodBadDayDlg::setYearIndex(int index)
     list();
 }
 
-void CGoodBadDayDlg::list()
+void GoodBadDays::list()
 {
     rows_ = listRemarkableDays(birth_, view_, kRemarkableYearChoices[static_cast<std::size_t>(yearIndex_)],
                                showGood_, showBad_);

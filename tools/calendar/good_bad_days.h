@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "my_date.h"
+#include "solar_date.h"
 #include "preferences.h"
 
 // The "for the next ... year(s)" choices; the fifth (5 years) is selected at opening.
@@ -32,11 +32,11 @@ std::vector<RemarkableDay> listRemarkableDays(StoredDate birth, StoredDate view,
 // The date column: "%i/%i/%i" in the date order.
 std::u16string remarkableDateText(const RemarkableDay& day, DateOrder order);
 
-// `CGoodBadDayDlg` without its dialog: both boxes on and 5 years at opening; every change
+// `GoodBadDays` without its dialog: both boxes on and 5 years at opening; every change
 // lists again.
-class CGoodBadDayDlg {
+class GoodBadDays {
 public:
-    CGoodBadDayDlg(StoredDate birth, StoredDate view);
+    GoodBadDays(StoredDate birth, StoredDate view);
 
     void setShowGood(bool on);
     void setShowBad(bool on);

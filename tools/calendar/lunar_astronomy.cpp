@@ -12,9 +12,9 @@ constexpr double kTwoPi = 2.0 * kPi;
 // 1 January 1970 at 0h UT.
 constexpr double kUnixEpochJulianDay = 2440587.5;
 
-CMyDate noonOf(std::int64_t year, int month, int day)
+SolarDate noonOf(std::int64_t year, int month, int day)
 {
-    return CMyDate::Unchecked(static_cast<int>(year), month, day, 12, 0, 0);
+    return SolarDate::Unchecked(static_cast<int>(year), month, day, 12, 0, 0);
 }
 
 }  // namespace
@@ -43,7 +43,7 @@ double LocalJulianDay(int day, int month, int year)
     return JulianDay(day, month, year) - kTimeZoneDays;
 }
 
-CMyDate DateOfJulianDay(double jd)
+SolarDate DateOfJulianDay(double jd)
 {
     double z = std::floor(jd + 0.5);
     const double f = jd + 0.5 - z;
@@ -61,18 +61,18 @@ CMyDate DateOfJulianDay(double jd)
     return noonOf(static_cast<std::int64_t>(year), month, day);
 }
 
-CMyDate LocalDateOf(double jd)
+SolarDate LocalDateOf(double jd)
 {
     return DateOfJulianDay(jd + kTimeZoneDays);
 }
 
-double GregorianLocalJulianDay(const CMyDate& date)
+double GregorianLocalJulianDay(const SolarDate& date)
 {
     return static_cast<double>(daysFromCivil(date.Year(), date.Month(), date.Day())) + kUnixEpochJulianDay -
         kTimeZoneDays;
 }
 
-CMyDate GregorianLocalDateOf(double jd)
+SolarDate GregorianLocalDateOf(double jd)
 {
     const CivilDate date =
         civilFromDays(static_cast<std::int64_t>(std::floor(jd + kTimeZoneDays - kUnixEpochJulianDay)));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "my_date.h"
+#include "solar_date.h"
 
 // The astronomy behind the lunar calendar: Julian days, new moons and the sun's apparent
 // longitude, for the calendar's fixed time zone of UTC+7. Instants are Julian days (UT).
@@ -21,14 +21,14 @@ double JulianDay(int day, int month, int year);
 // The instant of local midnight that begins the date: JulianDay - 7/24.
 double LocalJulianDay(int day, int month, int year);
 // The civil date (Julian calendar before day 2299161) of a Julian day, at 12:00:00.
-CMyDate DateOfJulianDay(double jd);
+SolarDate DateOfJulianDay(double jd);
 // The local civil date of an instant.
-CMyDate LocalDateOf(double jd);
+SolarDate LocalDateOf(double jd);
 
-// The proleptic Gregorian counterparts that the conversions use, so that every CMyDate is one
+// The proleptic Gregorian counterparts that the conversions use, so that every SolarDate is one
 // day on the time line: equal to the two above from 15 October 1582 on.
-double GregorianLocalJulianDay(const CMyDate& date);
-CMyDate GregorianLocalDateOf(double jd);
+double GregorianLocalJulianDay(const SolarDate& date);
+SolarDate GregorianLocalDateOf(double jd);
 
 // The instant of new moon of lunation k (lunation 0 is near Julian day 2415021.077, 1 January
 // 1900), good to a few minutes around today.

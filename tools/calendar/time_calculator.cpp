@@ -1,35 +1,35 @@
 #include "time_calculator.h"
 
 namespace {
-constexpr std::size_t kTimeNumberCells = CTimeCtrl::kCellCount / 2;
+constexpr std::size_t kTimeNumberCells = DurationEntry::kCellCount / 2;
 }
 
-CTimeWnd::CTimeWnd() : focus_({kTimeNumberCells, kTimeNumberCells, kTimeNumberCells}) {}
+TimeCalculator::TimeCalculator() : focus_({kTimeNumberCells, kTimeNumberCells, kTimeNumberCells}) {}
 
-std::optional<std::u16string> CTimeWnd::computeInterval()
+std::optional<std::u16string> TimeCalculator::computeInterval()
 {
-    const CTimeType difference = to_.value().Minus(from_.value());
+    const Duration difference = to_.value().Minus(from_.value());
     if (difference.IsNegative())
         return std::u16string(kFromAfterToMessage);
     interval_.show(difference);
     return std::nullopt;
 }
 
-void CTimeWnd::computeTo()
+void TimeCalculator::computeTo()
 {
     to_.show(from_.value().Plus(interval_.value()));
 }
 
-std::optional<std::u16string> CTimeWnd::computeFrom()
+std::optional<std::u16string> TimeCalculator::computeFrom()
 {
-    const CTimeType difference = to_.value().Minus(interval_.value());
+    const Duration difference = to_.value().Minus(interval_.value());
     if (difference.IsNegative())
         return std::u16string(kFromAfterIntervalMessage);
     from_.show(difference);
     return std::nullopt;
 }
 
-CTimeCtrl* CTimeWnd::focusedCtrl()
+DurationEntry* TimeCalculator::focusedEntry()
 {
     switch (focus_.field()) {
     case CalcField::From: return &from_;
@@ -40,21 +40,21 @@ CTimeCtrl* CTimeWnd::focusedCtrl()
     return nullptr;
 }
 
-void CTimeWnd::clearCell()
+void TimeCalculator::clearCell()
 {
-    if (CTimeCtrl* ctrl = focusedCtrl())
-        ctrl->clearCell();
+    if (DurationEntry* entry = focusedEntry())
+        entry->clearCell();
 }
 
-void CTimeWnd::typeDigit(char16_t digit)
+void TimeCalculator::typeDigit(char16_t digit)
 {
-    if (CTimeCtrl* ctrl = focusedCtrl())
-        ctrl->typeDigit(digit);
+    if (DurationEntry* entry = focusedEntry())
+        entry->typeDigit(digit);
 }
 
-void CTimeWnd::arrow(Arrow arrow)
+void TimeCalculator::arrow(Arrow arrow)
 {
     focus_.move(arrow);
-    if (CTimeCtrl* ctrl = focusedCtrl())
-        ctrl->setCurrentPart(static_cast<CTimeCtrl::Part>(focus_.cell()));
+    if (DurationEntry* entry = focusedEntry())
+        entry->setCurrentPart(static_cast<DurationEntry::Part>(focus_.cell()));
 }

@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "date_calculator.h"
-#include "time_type.h"
+#include "duration.h"
 
 // The time calculator window's model: From, Interval and To are durations, each in its own
 // unit mode. Results are computed on second totals and shown in the target's mode.
-class CTimeWnd {
+class TimeCalculator {
 public:
     static constexpr std::u16string_view kTitle = u"Time calculator";
     static constexpr std::u16string_view kFromLabel = u"From";
@@ -18,11 +18,11 @@ public:
     static constexpr std::u16string_view kFromAfterToMessage = u"From > To";
     static constexpr std::u16string_view kFromAfterIntervalMessage = u"From > Interval";
 
-    CTimeWnd();
+    TimeCalculator();
 
-    const CTimeCtrl& fromCtrl() const { return from_; }
-    const CTimeCtrl& intervalCtrl() const { return interval_; }
-    const CTimeCtrl& toCtrl() const { return to_; }
+    const DurationEntry& fromEntry() const { return from_; }
+    const DurationEntry& intervalEntry() const { return interval_; }
+    const DurationEntry& toEntry() const { return to_; }
     CalcField focus() const { return focus_.field(); }
 
     // Each gives the message to show when the result would be negative; then nothing changes.
@@ -40,10 +40,10 @@ public:
     void arrow(Arrow arrow);
 
 private:
-    CTimeCtrl* focusedCtrl();
+    DurationEntry* focusedEntry();
 
-    CTimeCtrl from_;
-    CTimeCtrl interval_;
-    CTimeCtrl to_;
+    DurationEntry from_;
+    DurationEntry interval_;
+    DurationEntry to_;
     CalculatorFocus focus_;
 };

@@ -5,9 +5,9 @@
 
 #include "archive_stream.h"
 #include "atomic_file.h"
-#include "constants.h"
-#include "currency_update.h"
-#include "units.h"
+#include "constant_table.h"
+#include "rate_update.h"
+#include "unit_categories.h"
 
 namespace {
 
@@ -45,25 +45,25 @@ std::string plainResult(double x)
     return std::string(buffer, end);
 }
 
-void writeField(ArchiveWriter& out, const CBrevastCalConverterWnd::Field& field)
+void writeField(ArchiveWriter& out, const Converter::Field& field)
 {
     out.writeString(field.value);
     out.writeString(field.caption);
 }
 
-bool readField(ArchiveReader& in, CBrevastCalConverterWnd::Field& field)
+bool readField(ArchiveReader& in, Converter::Field& field)
 {
     return in.readString(field.value) && in.readString(field.caption);
 }
 
 }  // namespace
 
-CBrevastCalConverterWnd::CBrevastCalConverterWnd(std::filesystem::path folder, OutputFormat format)
+Converter::Converter(std::filesystem::path folder, OutputFormat format)
     : folder_(std::move(folder)), stateFolder_(folder_), format_(format)
 {
 }
 
-char16_t CBrevastCalConverterWnd::mapKey(char16_t code)
+char16_t Converter::mapKey(char16_t code)
 {
     std::size_t at = kDigitLetters.find(code);
     if (at == std::u16string_view::npos)
@@ -71,7 +71,7 @@ char16_t CBrevastCalConverterWnd::mapKey(char16_t code)
     return at == std::u16string_view::npos ? code : static_cast<char16_t>(u'0' + at);
 }
 
-std::u16string CBrevastCalConverterWnd::formatResult(double x, OutputFormat format)
+std::u16string Converter::formatResult(double x, OutputFormat format)
 {
     const Separators seps = separatorsFor(format);
     std::u16string text = widen(plainResult(x));
@@ -86,7 +86,7 @@ std::u16string CBrevastCalConverterWnd::formatResult(double x, OutputFormat form
     return text;
 }
 
-void CBrevastCalConverterWnd::showPage(int page)
+void Converter::showPage(int page)
 {
     if (page < kUnitsPage || page > kConstantsPage2)
         return;
@@ -107,7 +107,7 @@ void CBrevastCalConverterWnd::showPage(int page)
         break;
     default:
         if (constants_[kConstantCategoryField].value.empty()) {
-            CConstant file(constantsPath());
+            ConstantTable file(constantsPath());
             const std::optional<UnitCategory> first = file.FirstCategory();
             if (first)
                 fillConstants(first->name, 0);
@@ -116,13 +116,13 @@ void CBrevastCalConverterWnd::showPage(int page)
     }
 }
 
-bool CBrevastCalConverterWnd::pageUnitsKnown(const ConvertPage& page) const
+bool Converter::pageUnitsKnown(const ConvertPage& page) const
 {
     return !page.upperUnit.empty() && !page.lowerUnit.empty() && table_.Find(page.upperUnit) != 0 &&
            table_.Find(page.lowerUnit) != 0;
 }
 
-void CBrevastCalConverterWnd::setUnit(ConvertPage& page, int field, const UnitRecord& record, int index)
+void Converter::setUnit(ConvertPage& page, int field, const UnitRecord& record, int index)
 {
     Field& target = field == 0 ? page.upper : page.lower;
     target.caption = record.symbol;
@@ -130,10 +130,10 @@ void CBrevastCalConverterWnd::setUnit(ConvertPage& page, int field, const UnitRe
     (field == 0 ? page.upperIndex : page.lowerIndex) = static_cast<std::uint8_t>(index);
 }
 
-void CBrevastCalConverterWnd::fillUnitsDefault()
+void Converter::fillUnitsDefault()
 {
     units_ = ConvertPage{};
-    CUnits file(unitsPath());
+    UnitCategories file(unitsPath());
     const std::optional<UnitCategory> first = file.FirstCategory();
     if (!first)
         return;
@@ -148,7 +148,7 @@ void CBrevastCalConverterWnd::fillUnitsDefault()
     units_.lower.value = u"0";
 }
 
-void CBrevastCalConverterWnd::fillCurrencyDefault()
+void Converter::fillCurrencyDefault()
 {
     const Field date = currency_.top;
     currency_ = ConvertPage{};
@@ -166,9 +166,9 @@ void CBrevastCalConverterWnd::fillCurrencyDefault()
         GroupDigits(currency_.lower.value, seps.decimalChar, seps.groupChar);
 }
 
-void CBrevastCalConverterWnd::fillConstants(const std::u16string& category, int index)
+void Converter::fillConstants(const std::u16string& category, int index)
 {
-    CConstant file(constantsPath());
+    ConstantTable file(constantsPath());
     std::vector<ConstantEntry> entries;
     file.ConstantsOf(category, entries);
     if (entries.size() > kMaxListUnits)
@@ -187,7 +187,7 @@ void CBrevastCalConverterWnd::fillConstants(const std::u16string& category, int 
     constants_[kConstantValueField] = {entries[index].value, u"Value"};
 }
 
-CBrevastCalConverterWnd::ConvertPage* CBrevastCalConverterWnd::activePage()
+Converter::ConvertPage* Converter::activePage()
 {
     if (page_ == kUnitsPage)
         return &units_;
@@ -196,7 +196,7 @@ CBrevastCalConverterWnd::ConvertPage* CBrevastCalConverterWnd::activePage()
     return nullptr;
 }
 
-void CBrevastCalConverterWnd::resetEntry()
+void Converter::resetEntry()
 {
     entry_.clear();
     fresh_ = true;
@@ -204,7 +204,7 @@ void CBrevastCalConverterWnd::resetEntry()
     accumulator_ = 0.0;
 }
 
-void CBrevastCalConverterWnd::setActiveField(int field)
+void Converter::setActiveField(int field)
 {
     ConvertPage* page = activePage();
     if (!page || (field != 0 && field != 1) || page->active == field)
@@ -213,7 +213,7 @@ void CBrevastCalConverterWnd::setActiveField(int field)
     resetEntry();
 }
 
-double CBrevastCalConverterWnd::fieldValue(const std::u16string& text) const
+double Converter::fieldValue(const std::u16string& text) const
 {
     const Separators seps = separatorsFor(format_);
     std::u16string plain;
@@ -225,7 +225,7 @@ double CBrevastCalConverterWnd::fieldValue(const std::u16string& text) const
     return unitfile::atofRule(plain);
 }
 
-std::u16string CBrevastCalConverterWnd::displayText(const std::string& plain) const
+std::u16string Converter::displayText(const std::string& plain) const
 {
     const Separators seps = separatorsFor(format_);
     std::u16string text = widen(plain);
@@ -239,7 +239,7 @@ std::u16string CBrevastCalConverterWnd::displayText(const std::string& plain) co
     return text;
 }
 
-bool CBrevastCalConverterWnd::handleKey(char16_t code)
+bool Converter::handleKey(char16_t code)
 {
     ConvertPage* page = activePage();
     if (!page || page->upperUnit.empty())
@@ -305,7 +305,7 @@ bool CBrevastCalConverterWnd::handleKey(char16_t code)
     return true;
 }
 
-void CBrevastCalConverterWnd::convertFromActive()
+void Converter::convertFromActive()
 {
     ConvertPage* page = activePage();
     if (!page)
@@ -324,20 +324,20 @@ void CBrevastCalConverterWnd::convertFromActive()
     target.value = formatResult(value * conversion->multiplier + conversion->offset, format_);
 }
 
-std::vector<std::u16string> CBrevastCalConverterWnd::categories() const
+std::vector<std::u16string> Converter::categories() const
 {
     std::vector<UnitCategory> found;
     if (page_ == kUnitsPage)
-        CUnits(unitsPath()).Categories(found);
+        UnitCategories(unitsPath()).Categories(found);
     else if (page_ != kCurrencyPage)
-        CConstant(constantsPath()).Categories(found);
+        ConstantTable(constantsPath()).Categories(found);
     std::vector<std::u16string> names;
     for (const UnitCategory& category : found)
         names.push_back(category.name);
     return names;
 }
 
-int CBrevastCalConverterWnd::currentCategory() const
+int Converter::currentCategory() const
 {
     const std::u16string& current =
         page_ == kUnitsPage ? units_.top.value : constants_[kConstantCategoryField].value;
@@ -348,13 +348,13 @@ int CBrevastCalConverterWnd::currentCategory() const
     return -1;
 }
 
-bool CBrevastCalConverterWnd::pickCategory(int index)
+bool Converter::pickCategory(int index)
 {
     const std::vector<std::u16string> names = categories();
     if (index < 0 || index >= static_cast<int>(names.size()))
         return false;
     if (page_ == kUnitsPage) {
-        CUnits file(unitsPath());
+        UnitCategories file(unitsPath());
         std::vector<UnitRecord> records;
         file.UnitsOf(names[index], records);
         if (records.size() < 2)
@@ -375,11 +375,11 @@ bool CBrevastCalConverterWnd::pickCategory(int index)
     return true;
 }
 
-std::vector<UnitRecord> CBrevastCalConverterWnd::unitsOfCategory() const
+std::vector<UnitRecord> Converter::unitsOfCategory() const
 {
     std::vector<UnitRecord> records;
     if (page_ == kUnitsPage)
-        CUnits(unitsPath()).UnitsOf(units_.top.value, records);
+        UnitCategories(unitsPath()).UnitsOf(units_.top.value, records);
     else if (page_ == kCurrencyPage)
         records = table_.units();
     if (records.size() > kMaxListUnits && page_ == kUnitsPage)
@@ -387,7 +387,7 @@ std::vector<UnitRecord> CBrevastCalConverterWnd::unitsOfCategory() const
     return records;
 }
 
-std::vector<std::u16string> CBrevastCalConverterWnd::unitChoices() const
+std::vector<std::u16string> Converter::unitChoices() const
 {
     std::vector<std::u16string> lines;
     if (page_ == kUnitsPage || page_ == kCurrencyPage) {
@@ -397,7 +397,7 @@ std::vector<std::u16string> CBrevastCalConverterWnd::unitChoices() const
         return lines;
     }
     std::vector<ConstantEntry> entries;
-    CConstant(constantsPath()).ConstantsOf(constants_[kConstantCategoryField].value, entries);
+    ConstantTable(constantsPath()).ConstantsOf(constants_[kConstantCategoryField].value, entries);
     for (const ConstantEntry& entry : entries) {
         if (lines.size() == kMaxListUnits)
             break;
@@ -406,7 +406,7 @@ std::vector<std::u16string> CBrevastCalConverterWnd::unitChoices() const
     return lines;
 }
 
-bool CBrevastCalConverterWnd::pickUnit(int field, int index)
+bool Converter::pickUnit(int field, int index)
 {
     ConvertPage* page = activePage();
     if (!page) {
@@ -422,12 +422,12 @@ bool CBrevastCalConverterWnd::pickUnit(int field, int index)
     return true;
 }
 
-void CBrevastCalConverterWnd::beginUpdate()
+void Converter::beginUpdate()
 {
     currency_.top.value = widen(currency::kUpdatingText);
 }
 
-void CBrevastCalConverterWnd::finishUpdate(bool succeeded)
+void Converter::finishUpdate(bool succeeded)
 {
     if (succeeded) {
         currency_.upperUnit.clear();  // new rates: the first two currencies afresh
@@ -438,7 +438,7 @@ void CBrevastCalConverterWnd::finishUpdate(bool succeeded)
         currency_.top.value = widen(currency::dateOf(currencyPath()));
 }
 
-std::string CBrevastCalConverterWnd::stateBytes() const
+std::string Converter::stateBytes() const
 {
     ArchiveWriter out;
     out.writeString(units_.top.value);
@@ -463,7 +463,7 @@ std::string CBrevastCalConverterWnd::stateBytes() const
     return out.take();
 }
 
-bool CBrevastCalConverterWnd::takeStateBytes(std::string_view bytes)
+bool Converter::takeStateBytes(std::string_view bytes)
 {
     ArchiveReader in(bytes);
 
@@ -496,12 +496,12 @@ bool CBrevastCalConverterWnd::takeStateBytes(std::string_view bytes)
     return true;
 }
 
-bool CBrevastCalConverterWnd::saveState() const
+bool Converter::saveState() const
 {
     return !statePath().empty() && writeFileAtomically(statePath(), stateBytes());
 }
 
-bool CBrevastCalConverterWnd::loadState()
+bool Converter::loadState()
 {
     std::string bytes;
     if (statePath().empty() || !readWholeFile(statePath(), bytes, kMaxStateBytes))
@@ -509,7 +509,7 @@ bool CBrevastCalConverterWnd::loadState()
     return takeStateBytes(bytes);
 }
 
-void CBrevastCalConverterWnd::setOutputFormat(OutputFormat format)
+void Converter::setOutputFormat(OutputFormat format)
 {
     if (format == format_)
         return;

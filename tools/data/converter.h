@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "result_format.h"
-#include "unit_convert.h"
+#include "conversion_table.h"
 
 // The converter window's model: three pages (units, currencies, constants) over one conversion
 // table, the two value fields of the units and currency pages converted into each other while
 // the user types, and the state kept in "Converter.dat". All files lie in one folder.
-class CBrevastCalConverterWnd {
+class Converter {
 public:
     static constexpr int kUnitsPage = 0;
     static constexpr int kCurrencyPage = 1;
@@ -57,7 +57,7 @@ public:
     static constexpr std::size_t kConstantValueField = 2;
 
     // Paths are set; nothing is read until loadState and showPage.
-    explicit CBrevastCalConverterWnd(std::filesystem::path folder,
+    explicit Converter(std::filesystem::path folder,
                                      OutputFormat format = OutputFormat::UnitedStates);
 
     // Loads the page's file into the table and fills the page: with its first category and
@@ -70,8 +70,8 @@ public:
     // The units or currency page, whichever is shown (the units page for the constants pages).
     const ConvertPage& convertPage() const { return page_ == kCurrencyPage ? currency_ : units_; }
     const std::array<Field, kConstantFields>& constantFields() const { return constants_; }
-    const CUnitConvert& table() const { return table_; }
-    CUnitConvert& table() { return table_; }
+    const ConversionTable& table() const { return table_; }
+    ConversionTable& table() { return table_; }
 
     // One key into the active value field: digits, ".", Backspace, "+-*/=", "M" (store) and
     // "R" (recall) go through a small key-entry machine; the other field is converted again.
@@ -144,7 +144,7 @@ private:
     std::filesystem::path stateFolder_;
     OutputFormat format_;
     int page_ = kUnitsPage;
-    CUnitConvert table_;
+    ConversionTable table_;
     ConvertPage units_;
     ConvertPage currency_;
     std::array<Field, kConstantFields> constants_;

@@ -22,14 +22,14 @@ void DataTools::categoryShown(int category)
 {
     if (category == kMatricesCategory && !matrices_) {
         matrices_.emplace(engine_);
-        if (!folder_.empty() && matrices_->load(folder_ / kMatrixFile) == CListMatrixDlg::LoadStatus::DataError)
+        if (!folder_.empty() && matrices_->load(folder_ / kMatrixFile) == MatrixStore::LoadStatus::DataError)
             message_ = kMatrixDataError;
     } else if (category == kStatisticsCategory && !statistics_) {
         statistics_.emplace(engine_);
         if (!folder_.empty() &&
-            statistics_->load(folder_ / CBrevastCalStatisticDataDlg::kFileName) ==
-                CBrevastCalStatisticDataDlg::LoadStatus::Error)
-            message_ = CBrevastCalStatisticDataDlg::kLoadErrorMessage;
+            statistics_->load(folder_ / StatisticsData::kFileName) ==
+                StatisticsData::LoadStatus::Error)
+            message_ = StatisticsData::kLoadErrorMessage;
     }
 }
 
@@ -42,7 +42,7 @@ void DataTools::categoryLeft(int category)
         matrices_.reset();
     } else if (category == kStatisticsCategory && statistics_) {
         if (!folder_.empty())
-            statistics_->save(folder_ / CBrevastCalStatisticDataDlg::kFileName);
+            statistics_->save(folder_ / StatisticsData::kFileName);
         statistics_.reset();
     }
 }

@@ -28,8 +28,8 @@ public:
     void closing() override;
 
     // The open models, when their category is shown.
-    CListMatrixDlg* matrices() { return matrices_ ? &*matrices_ : nullptr; }
-    CBrevastCalStatisticDataDlg* statistics() { return statistics_ ? &*statistics_ : nullptr; }
+    MatrixStore* matrices() { return matrices_ ? &*matrices_ : nullptr; }
+    StatisticsData* statistics() { return statistics_ ? &*statistics_ : nullptr; }
     // A message for the user from the last load ("Matrix data error", "Load statistics data
     // error!"), or empty; reading it clears it.
     std::u16string takeMessage();
@@ -37,7 +37,7 @@ public:
 private:
     Engine& engine_;
     std::filesystem::path folder_;
-    std::optional<CListMatrixDlg> matrices_;
-    std::optional<CBrevastCalStatisticDataDlg> statistics_;
+    std::optional<MatrixStore> matrices_;
+    std::optional<StatisticsData> statistics_;
     std::u16string message_;
 };

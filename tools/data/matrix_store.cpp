@@ -74,7 +74,7 @@ public:
     {
         if (pos_ >= text_.size())
             return false;
-        const std::size_t limit = std::min(text_.size(), pos_ + CListMatrixDlg::kMaxLineChars);
+        const std::size_t limit = std::min(text_.size(), pos_ + MatrixStore::kMaxLineChars);
         std::size_t end = pos_;
         while (end < limit && text_[end] != '\n')
             ++end;
@@ -91,7 +91,7 @@ private:
 };
 
 // Stores the blank-separated pieces of one data line in one matrix row.
-void readRow(std::string_view line, CMatrixData& matrix, int row)
+void readRow(std::string_view line, MatrixSlot& matrix, int row)
 {
     // A NUL byte ends the text as far as the C string functions are concerned.
     line = line.substr(0, line.find('\0'));
@@ -110,24 +110,24 @@ void readRow(std::string_view line, CMatrixData& matrix, int row)
     }
 }
 
-bool loadable(const CMatrixData& matrix)
+bool loadable(const MatrixSlot& matrix)
 {
-    return inRange(matrix.rows(), 1, CMatrixData::kMaxSize) &&
-           inRange(matrix.columns(), 1, CMatrixData::kMaxSize);
+    return inRange(matrix.rows(), 1, MatrixSlot::kMaxSize) &&
+           inRange(matrix.columns(), 1, MatrixSlot::kMaxSize);
 }
 
 }  // namespace
 
-// ---- CMatrixData ----------------------------------------------------------------------------
+// ---- MatrixSlot ----------------------------------------------------------------------------
 
-CMatrixData::~CMatrixData() { release(); }
+MatrixSlot::~MatrixSlot() { release(); }
 
-CMatrixData::CMatrixData(CMatrixData&& other) noexcept : engine_(other.engine_), slot_(other.slot_)
+MatrixSlot::MatrixSlot(MatrixSlot&& other) noexcept : engine_(other.engine_), slot_(other.slot_)
 {
     other.slot_ = -1;
 }
 
-CMatrixData& CMatrixData::operator=(CMatrixData&& other) noexcept
+MatrixSlot& MatrixSlot::operator=(MatrixSlot&& other) noexcept
 {
     if (this != &other) {
         release();
@@ -138,7 +138,7 @@ CMatrixData& CMatrixData::operator=(CMatrixData&& other) noexcept
     return *this;
 }
 
-bool CMatrixData::allocate(int rows, int cols, int slot)
+bool MatrixSlot::allocate(int rows, int cols, int slot)
 {
     release();
     if (!inRange(slot, 0, VariableSlots::kCount - 1) || !inRange(rows, 1, 0xFFFF) ||
@@ -151,14 +151,14 @@ bool CMatrixData::allocate(int rows, int cols, int slot)
     return true;
 }
 
-void CMatrixData::release()
+void MatrixSlot::release()
 {
     if (slot_ >= 0)
         engine_->slots.clear(slot_);
     slot_ = -1;
 }
 
-bool CMatrixData::holdsMatrix() const
+bool MatrixSlot::holdsMatrix() const
 {
     if (slot_ < 0)
         return false;
@@ -166,18 +166,18 @@ bool CMatrixData::holdsMatrix() const
     return cell.isMatrix() && cell.data.size() == static_cast<std::size_t>(cell.rows) * cell.cols;
 }
 
-int CMatrixData::rows() const { return holdsMatrix() ? engine_->slots[slot_].rows : 0; }
+int MatrixSlot::rows() const { return holdsMatrix() ? engine_->slots[slot_].rows : 0; }
 
-int CMatrixData::columns() const { return holdsMatrix() ? engine_->slots[slot_].cols : 0; }
+int MatrixSlot::columns() const { return holdsMatrix() ? engine_->slots[slot_].cols : 0; }
 
-double CMatrixData::get(int row, int col) const
+double MatrixSlot::get(int row, int col) const
 {
     if (row < 0 || col < 0 || row >= rows() || col >= columns())
         return 0.0;
     return engine_->slots[slot_].at(static_cast<std::size_t>(row), static_cast<std::size_t>(col));
 }
 
-void CMatrixData::set(int row, int col, double value)
+void MatrixSlot::set(int row, int col, double value)
 {
     if (row < 0 || col < 0 || row >= rows() || col >= columns())
         return;
@@ -185,13 +185,13 @@ void CMatrixData::set(int row, int col, double value)
     cell.data[static_cast<std::size_t>(row) * cell.cols + static_cast<std::size_t>(col)] = value;
 }
 
-void CMatrixData::zero()
+void MatrixSlot::zero()
 {
     if (holdsMatrix())
         std::fill(engine_->slots[slot_].data.begin(), engine_->slots[slot_].data.end(), 0.0);
 }
 
-bool CMatrixData::copyFrom(const CMatrixData& other)
+bool MatrixSlot::copyFrom(const MatrixSlot& other)
 {
     if (!holdsMatrix() || !other.holdsMatrix() || rows() != other.rows() ||
         columns() != other.columns())
@@ -201,14 +201,14 @@ bool CMatrixData::copyFrom(const CMatrixData& other)
     return true;
 }
 
-std::string_view CMatrixData::name() const
+std::string_view MatrixSlot::name() const
 {
     return slot_ >= 0 ? VariableSlots::name(slot_) : std::string_view{};
 }
 
-// ---- CListMatrixDlg: file -------------------------------------------------------------------
+// ---- MatrixStore: file -------------------------------------------------------------------
 
-CListMatrixDlg::LoadStatus CListMatrixDlg::load(const std::filesystem::path& path)
+MatrixStore::LoadStatus MatrixStore::load(const std::filesystem::path& path)
 {
     deleteAll();
     std::string bytes;
@@ -229,13 +229,13 @@ CListMatrixDlg::LoadStatus CListMatrixDlg::load(const std::filesystem::path& pat
             break;
         }
         // A rejected header is skipped alone: the next header is read at once.
-        if (!inRange(slot, 0, VariableSlots::kCount - 1) || !inRange(rows, 1, CMatrixData::kMaxSize) ||
-            !inRange(cols, 1, CMatrixData::kMaxSize))
+        if (!inRange(slot, 0, VariableSlots::kCount - 1) || !inRange(rows, 1, MatrixSlot::kMaxSize) ||
+            !inRange(cols, 1, MatrixSlot::kMaxSize))
             continue;
         // A second header for a slot already loaded keeps the first matrix: two handles on one
         // slot would free each other's data. Its rows are still read, to stay in step.
         const bool duplicate = slotInUse(slot);
-        CMatrixData matrix(*engine_);
+        MatrixSlot matrix(*engine_);
         if (!duplicate)
             matrix.allocate(rows, cols, slot);
         std::string_view line;
@@ -252,17 +252,17 @@ CListMatrixDlg::LoadStatus CListMatrixDlg::load(const std::filesystem::path& pat
     return status;
 }
 
-std::string CListMatrixDlg::fileText(int* omitted) const
+std::string MatrixStore::fileText(int* omitted) const
 {
-    std::vector<const CMatrixData*> written;
-    for (const CMatrixData& matrix : entries_) {
+    std::vector<const MatrixSlot*> written;
+    for (const MatrixSlot& matrix : entries_) {
         if (loadable(matrix))
             written.push_back(&matrix);
     }
     for (int resultSlot : {VariableSlots::kAnswer, VariableSlots::kResult}) {
         if (written.size() <= static_cast<std::size_t>(kMaxFileCount))
             break;
-        std::erase_if(written, [&](const CMatrixData* m) { return m->slot() == resultSlot; });
+        std::erase_if(written, [&](const MatrixSlot* m) { return m->slot() == resultSlot; });
     }
     if (written.size() > static_cast<std::size_t>(kMaxFileCount))
         written.resize(kMaxFileCount);
@@ -270,7 +270,7 @@ std::string CListMatrixDlg::fileText(int* omitted) const
         *omitted = count() - static_cast<int>(written.size());
 
     std::string text = std::to_string(written.size()) + "\r\n";
-    for (const CMatrixData* matrix : written) {
+    for (const MatrixSlot* matrix : written) {
         text += std::to_string(matrix->slot()) + ' ' + std::to_string(matrix->rows()) + ' ' +
                 std::to_string(matrix->columns()) + "\r\n";
         for (int row = 0; row < matrix->rows(); ++row) {
@@ -282,7 +282,7 @@ std::string CListMatrixDlg::fileText(int* omitted) const
     return text;
 }
 
-CListMatrixDlg::SaveResult CListMatrixDlg::save(const std::filesystem::path& path) const
+MatrixStore::SaveResult MatrixStore::save(const std::filesystem::path& path) const
 {
     SaveResult result;
     const std::string text = fileText(&result.omitted);
@@ -290,12 +290,12 @@ CListMatrixDlg::SaveResult CListMatrixDlg::save(const std::filesystem::path& pat
     return result;
 }
 
-std::string CListMatrixDlg::fileValueText(double value)
+std::string MatrixStore::fileValueText(double value)
 {
     return cnum::fixed(value, value == std::floor(value) ? 0 : 8);
 }
 
-std::string CListMatrixDlg::cellValueText(double value)
+std::string MatrixStore::cellValueText(double value)
 {
     if (value == std::floor(value))
         return cnum::fixed(value, 0);
@@ -308,20 +308,20 @@ std::string CListMatrixDlg::cellValueText(double value)
     return text;
 }
 
-// ---- CListMatrixDlg: editing ----------------------------------------------------------------
+// ---- MatrixStore: editing ----------------------------------------------------------------
 
-bool CListMatrixDlg::slotInUse(int slot) const
+bool MatrixStore::slotInUse(int slot) const
 {
     return std::any_of(entries_.begin(), entries_.end(),
-                       [slot](const CMatrixData& m) { return m.slot() == slot; });
+                       [slot](const MatrixSlot& m) { return m.slot() == slot; });
 }
 
-bool CListMatrixDlg::isFreeUserSlot(int slot) const
+bool MatrixStore::isFreeUserSlot(int slot) const
 {
     return inRange(slot, kFirstUserSlot, kLastUserSlot) && !slotInUse(slot);
 }
 
-std::vector<CListMatrixDlg::FreeName> CListMatrixDlg::freeNames() const
+std::vector<MatrixStore::FreeName> MatrixStore::freeNames() const
 {
     std::vector<FreeName> names;
     for (int slot = kFirstUserSlot; slot <= kLastUserSlot; ++slot) {
@@ -331,30 +331,30 @@ std::vector<CListMatrixDlg::FreeName> CListMatrixDlg::freeNames() const
     return names;
 }
 
-void CListMatrixDlg::append(CMatrixData&& data)
+void MatrixStore::append(MatrixSlot&& data)
 {
     entries_.push_back(std::move(data));
     shown_ = count() - 1;
     refreshView();
 }
 
-bool CListMatrixDlg::newMatrix(int rows, int cols, int slot)
+bool MatrixStore::newMatrix(int rows, int cols, int slot)
 {
     if (!isFreeUserSlot(slot))
         return false;
-    CMatrixData matrix(*engine_);
-    matrix.allocate(std::clamp(rows, 1, CMatrixData::kMaxSize), std::clamp(cols, 1, CMatrixData::kMaxSize),
+    MatrixSlot matrix(*engine_);
+    matrix.allocate(std::clamp(rows, 1, MatrixSlot::kMaxSize), std::clamp(cols, 1, MatrixSlot::kMaxSize),
                     slot);
     append(std::move(matrix));
     return true;
 }
 
-bool CListMatrixDlg::copyTo(int slot)
+bool MatrixStore::copyTo(int slot)
 {
     if (shown_ < 0 || !isFreeUserSlot(slot))
         return false;
-    const CMatrixData& source = entries_[static_cast<std::size_t>(shown_)];
-    CMatrixData matrix(*engine_);
+    const MatrixSlot& source = entries_[static_cast<std::size_t>(shown_)];
+    MatrixSlot matrix(*engine_);
     if (!matrix.allocate(source.rows(), source.columns(), slot))
         return false;
     matrix.copyFrom(source);
@@ -362,7 +362,7 @@ bool CListMatrixDlg::copyTo(int slot)
     return true;
 }
 
-void CListMatrixDlg::clear()
+void MatrixStore::clear()
 {
     if (shown_ < 0)
         return;
@@ -371,7 +371,7 @@ void CListMatrixDlg::clear()
         std::fill(row.begin(), row.end(), cnum::fixed(0.0, 5));
 }
 
-void CListMatrixDlg::deleteShown()
+void MatrixStore::deleteShown()
 {
     if (shown_ < 0)
         return;
@@ -384,14 +384,14 @@ void CListMatrixDlg::deleteShown()
     refreshView();
 }
 
-void CListMatrixDlg::deleteAll()
+void MatrixStore::deleteAll()
 {
     entries_.clear();
     shown_ = -1;
     refreshView();
 }
 
-bool CListMatrixDlg::setElement(int row, int col, std::string_view text)
+bool MatrixStore::setElement(int row, int col, std::string_view text)
 {
     if (shown_ < 0 || row < 0 || col < 0 || row >= gridRows() || col >= gridColumns())
         return false;
@@ -407,18 +407,18 @@ bool CListMatrixDlg::setElement(int row, int col, std::string_view text)
     return true;
 }
 
-std::string CListMatrixDlg::keepResult()
+std::string MatrixStore::keepResult()
 {
     if (entries_.empty())
         return {};
     // The first entry is where a kept result sits; one elsewhere (from a file) goes too, so
     // that no two handles share slot 1.
-    std::erase_if(entries_, [](const CMatrixData& m) { return m.slot() == VariableSlots::kAnswer; });
+    std::erase_if(entries_, [](const MatrixSlot& m) { return m.slot() == VariableSlots::kAnswer; });
 
     const ValueCell& source = engine_->slots[VariableSlots::kResult];
     const bool matrixResult = source.isMatrix() && source.rows > 0 && source.cols > 0 &&
                               source.data.size() == static_cast<std::size_t>(source.rows) * source.cols;
-    CMatrixData kept(*engine_);
+    MatrixSlot kept(*engine_);
     if (matrixResult) {
         kept.allocate(source.rows, source.cols, VariableSlots::kAnswer);
         engine_->slots[VariableSlots::kAnswer].data = source.data;
@@ -432,16 +432,16 @@ std::string CListMatrixDlg::keepResult()
     return "[" + std::string(VariableSlots::name(VariableSlots::kAnswer)) + "]";
 }
 
-std::string CListMatrixDlg::insertName() const
+std::string MatrixStore::insertName() const
 {
     if (shown_ < 0)
         return {};
     return "[" + std::string(entries_[static_cast<std::size_t>(shown_)].name()) + "]";
 }
 
-// ---- CListMatrixDlg: view -------------------------------------------------------------------
+// ---- MatrixStore: view -------------------------------------------------------------------
 
-void CListMatrixDlg::show(int index)
+void MatrixStore::show(int index)
 {
     if (index < 0 || index >= count())
         return;
@@ -449,13 +449,13 @@ void CListMatrixDlg::show(int index)
     refreshView();
 }
 
-void CListMatrixDlg::refreshView()
+void MatrixStore::refreshView()
 {
     gridCells_.clear();
     sizeLabel_.clear();
     if (shown_ < 0)
         return;
-    const CMatrixData& matrix = entries_[static_cast<std::size_t>(shown_)];
+    const MatrixSlot& matrix = entries_[static_cast<std::size_t>(shown_)];
     sizeLabel_ = "Size: " + std::to_string(matrix.rows()) + "x" + std::to_string(matrix.columns());
     gridCells_.resize(static_cast<std::size_t>(matrix.rows()));
     for (int row = 0; row < matrix.rows(); ++row) {
@@ -465,9 +465,9 @@ void CListMatrixDlg::refreshView()
     }
 }
 
-std::string CListMatrixDlg::columnHeader(int col) { return std::to_string(col + 1) + "    "; }
+std::string MatrixStore::columnHeader(int col) { return std::to_string(col + 1) + "    "; }
 
-std::string CListMatrixDlg::rowHeader(int row)
+std::string MatrixStore::rowHeader(int row)
 {
     std::string text = std::to_string(row + 1);
     if (text.size() < 2)
@@ -475,7 +475,7 @@ std::string CListMatrixDlg::rowHeader(int row)
     return text;
 }
 
-const std::string& CListMatrixDlg::cellText(int row, int col) const
+const std::string& MatrixStore::cellText(int row, int col) const
 {
     static const std::string kNone;
     if (row < 0 || col < 0 || row >= gridRows() || col >= gridColumns())

@@ -11,16 +11,16 @@ class Engine;
 // A handle to one of the engine's variable slots that holds a matrix. The data lives in the
 // engine, so expressions see every change at once. Destroying the handle frees the slot.
 // Move-only: two handles that free the same slot would destroy each other's data.
-class CMatrixData {
+class MatrixSlot {
 public:
     static constexpr int kMaxSize = 30;
 
-    explicit CMatrixData(Engine& engine) : engine_(&engine) {}
-    virtual ~CMatrixData();
-    CMatrixData(CMatrixData&& other) noexcept;
-    CMatrixData& operator=(CMatrixData&& other) noexcept;
-    CMatrixData(const CMatrixData&) = delete;
-    CMatrixData& operator=(const CMatrixData&) = delete;
+    explicit MatrixSlot(Engine& engine) : engine_(&engine) {}
+    virtual ~MatrixSlot();
+    MatrixSlot(MatrixSlot&& other) noexcept;
+    MatrixSlot& operator=(MatrixSlot&& other) noexcept;
+    MatrixSlot(const MatrixSlot&) = delete;
+    MatrixSlot& operator=(const MatrixSlot&) = delete;
 
     // Frees what the handle held, then gives slot a zero-filled rows x cols matrix. Refuses
     // (returns false, holds nothing) a slot outside 0..29 or a size outside 1..65535.
@@ -36,7 +36,7 @@ public:
     int columns() const;
     void zero();
     // Copies the elements of other when both have the same size; returns whether it did.
-    bool copyFrom(const CMatrixData& other);
+    bool copyFrom(const MatrixSlot& other);
 
     int slot() const { return slot_; }
     // The slot's name from the engine's table; empty without a slot.
@@ -51,7 +51,7 @@ private:
 
 // The model of the matrix window: the matrices in tab order, the shown one, its grid texts
 // and the file "matrix.dat". The handles own their slots, so destroying the model frees them.
-class CListMatrixDlg {
+class MatrixStore {
 public:
     static constexpr int kMaxFileCount = 25;
     static constexpr std::size_t kMaxLineChars = 2047;
@@ -67,7 +67,7 @@ public:
         std::string_view name;
     };
 
-    explicit CListMatrixDlg(Engine& engine) : engine_(&engine) {}
+    explicit MatrixStore(Engine& engine) : engine_(&engine) {}
 
     // Replaces the list by the file's matrices and shows the first. DataError means the file
     // ended or held text where a header was expected: the matrices before it stay loaded and
@@ -109,7 +109,7 @@ public:
 
     int count() const { return static_cast<int>(entries_.size()); }
     int shownIndex() const { return shown_; }
-    const CMatrixData& entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
+    const MatrixSlot& entry(int index) const { return entries_[static_cast<std::size_t>(index)]; }
     const std::string& sizeLabel() const { return sizeLabel_; }
 
     // Grid of the shown matrix. Indexes are 0-based; the headers show them 1-based, the
@@ -127,11 +127,11 @@ public:
 private:
     bool slotInUse(int slot) const;
     bool isFreeUserSlot(int slot) const;
-    void append(CMatrixData&& data);
+    void append(MatrixSlot&& data);
     void refreshView();
 
     Engine* engine_;
-    std::vector<CMatrixData> entries_;
+    std::vector<MatrixSlot> entries_;
     int shown_ = -1;
     std::string sizeLabel_;
     std::vector<std::vector<std::string>> gridCells_;

@@ -10,7 +10,7 @@
 
 namespace {
 
-using Dlg = CBrevastCalStatisticDataDlg;
+using Model = StatisticsData;
 
 bool isCSpace(char c)
 {
@@ -75,9 +75,9 @@ std::string_view lineAt(std::string_view bytes, std::size_t start, bool& hasNewl
 
 }  // namespace
 
-CBrevastCalStatisticDataDlg::CBrevastCalStatisticDataDlg(Engine& engine) : engine_(engine) {}
+StatisticsData::StatisticsData(Engine& engine) : engine_(engine) {}
 
-Dlg::LoadStatus CBrevastCalStatisticDataDlg::load(const std::filesystem::path& path)
+Model::LoadStatus StatisticsData::load(const std::filesystem::path& path)
 {
     try {
         std::string bytes;
@@ -115,7 +115,7 @@ Dlg::LoadStatus CBrevastCalStatisticDataDlg::load(const std::filesystem::path& p
     }
 }
 
-bool CBrevastCalStatisticDataDlg::save(const std::filesystem::path& path) const
+bool StatisticsData::save(const std::filesystem::path& path) const
 {
     std::string text;
     if (!values_.empty()) {
@@ -127,24 +127,24 @@ bool CBrevastCalStatisticDataDlg::save(const std::filesystem::path& path) const
     return writeFileAtomically(path, text);
 }
 
-std::u16string CBrevastCalStatisticDataDlg::labelText() const
+std::u16string StatisticsData::labelText() const
 {
     return u"N : " + fromAscii(std::to_string(values_.size()));
 }
 
-std::u16string CBrevastCalStatisticDataDlg::indexText(int row)
+std::u16string StatisticsData::indexText(int row)
 {
     return fromAscii(std::to_string(row));
 }
 
-std::u16string CBrevastCalStatisticDataDlg::valueText(int row) const
+std::u16string StatisticsData::valueText(int row) const
 {
     if (row < 0 || row >= count())
         return {};
     return formatValue(values_[static_cast<std::size_t>(row)]);
 }
 
-std::u16string CBrevastCalStatisticDataDlg::formatValue(double value)
+std::u16string StatisticsData::formatValue(double value)
 {
     if (value == std::floor(value))
         return fromAscii(cnum::fixed(value, 0));
@@ -158,7 +158,7 @@ std::u16string CBrevastCalStatisticDataDlg::formatValue(double value)
     return fromAscii(text);
 }
 
-std::u16string CBrevastCalStatisticDataDlg::correctSizeText(std::u16string_view typed)
+std::u16string StatisticsData::correctSizeText(std::u16string_view typed)
 {
     const std::string text = toAscii(typed);
     std::size_t i = 0;
@@ -176,13 +176,13 @@ std::u16string CBrevastCalStatisticDataDlg::correctSizeText(std::u16string_view 
     return std::u16string(typed);
 }
 
-int CBrevastCalStatisticDataDlg::sizeFromText(std::u16string_view text)
+int StatisticsData::sizeFromText(std::u16string_view text)
 {
     const long long value = atoiRule(toAscii(text));
     return static_cast<int>(std::clamp<long long>(value, 0, kMaxCount));
 }
 
-bool CBrevastCalStatisticDataDlg::newDataSet(int size)
+bool StatisticsData::newDataSet(int size)
 {
     if (size < 1 || size > kMaxCount || size == count())
         return false;
@@ -191,7 +191,7 @@ bool CBrevastCalStatisticDataDlg::newDataSet(int size)
     return true;
 }
 
-bool CBrevastCalStatisticDataDlg::insertRow(int row)
+bool StatisticsData::insertRow(int row)
 {
     if (row < 0 || row >= count() || count() >= kMaxCount)
         return false;
@@ -200,7 +200,7 @@ bool CBrevastCalStatisticDataDlg::insertRow(int row)
     return true;
 }
 
-bool CBrevastCalStatisticDataDlg::deleteRow(int row)
+bool StatisticsData::deleteRow(int row)
 {
     if (row < 0 || row >= count())
         return false;
@@ -209,13 +209,13 @@ bool CBrevastCalStatisticDataDlg::deleteRow(int row)
     return true;
 }
 
-void CBrevastCalStatisticDataDlg::clearAll()
+void StatisticsData::clearAll()
 {
     values_.clear();
     publish();
 }
 
-bool CBrevastCalStatisticDataDlg::setValue(int row, std::u16string_view editedText)
+bool StatisticsData::setValue(int row, std::u16string_view editedText)
 {
     if (row < 0 || row >= count())
         return false;
@@ -224,7 +224,7 @@ bool CBrevastCalStatisticDataDlg::setValue(int row, std::u16string_view editedTe
     return true;
 }
 
-double CBrevastCalStatisticDataDlg::editedValue(std::u16string_view editedText)
+double StatisticsData::editedValue(std::u16string_view editedText)
 {
     const std::string text = toAscii(editedText);
     const std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
@@ -234,7 +234,7 @@ double CBrevastCalStatisticDataDlg::editedValue(std::u16string_view editedText)
     return atofRule(std::string_view(text).substr(first, last + 1 - first).substr(0, kEditLimit));
 }
 
-void CBrevastCalStatisticDataDlg::publish()
+void StatisticsData::publish()
 {
     if (values_.empty())
         engine_.slots.clear(VariableSlots::kList);

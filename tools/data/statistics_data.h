@@ -11,7 +11,7 @@ class Engine;
 // and stored in "statistics.dat". This is the window's model: the view shows labelText() and
 // the row texts, and forwards the menu entries and in-place edits here. Every change is copied
 // into "LIST" at once, so the engine always reads what the list shows.
-class CBrevastCalStatisticDataDlg {
+class StatisticsData {
 public:
     static constexpr int kMaxCount = 512;
     // Line 2 is read through an 8192-byte buffer: at most this many characters of it count.
@@ -23,7 +23,7 @@ public:
 
     enum class LoadStatus { Loaded, NotLoaded, Error };
 
-    explicit CBrevastCalStatisticDataDlg(Engine& engine);
+    explicit StatisticsData(Engine& engine);
 
     // Reads a data set. NotLoaded (file missing, count outside 1..512, no second line) and
     // Error (the view shows kLoadErrorMessage) change nothing.

@@ -12,7 +12,7 @@
 
 // The arithmetic of the loan calculator: a level payment (given or computed), the amortisation
 // schedule and its totals.
-class CLoanCalculate {
+class LoanAmortization {
 public:
     // Marks the payment as one to compute.
     static constexpr double kComputePayment = -1.0;
@@ -56,7 +56,7 @@ private:
 
 // The loan window's model: five number fields, the "compute the payment" check box, and the
 // Calculate button, which validates and fills the result window's report.
-class CLoanCalcDlg {
+class LoanCalculator {
 public:
     static constexpr std::size_t kFieldCount = 5;
     static constexpr std::size_t kAmountField = 0;
@@ -77,7 +77,7 @@ public:
 
     enum class CalcStatus { Done, InputError };
 
-    explicit CLoanCalcDlg(OutputFormat format = OutputFormat::UnitedStates);
+    explicit LoanCalculator(OutputFormat format = OutputFormat::UnitedStates);
 
     const std::u16string& fieldText(std::size_t field) const { return fields_[field]; }
     // Typing into a field; the payment count is held to 0..kMaxPeriods as it is typed. A
@@ -100,18 +100,18 @@ public:
     // input error too.
     CalcStatus calculate();
 
-    const CLoanCalculate& calculation() const { return calc_; }
+    const LoanAmortization& calculation() const { return calc_; }
     const paymentSchedule::ScheduleReport& report() const { return report_; }
 
     // The result window's content for a calculation: the four summary lines shown above the
     // list, and one list line per row.
-    static paymentSchedule::ScheduleReport makeReport(const CLoanCalculate& calc,
+    static paymentSchedule::ScheduleReport makeReport(const LoanAmortization& calc,
                                                       OutputFormat format);
 
 private:
     OutputFormat format_;
     std::array<std::u16string, kFieldCount> fields_;
     bool computesPayment_ = false;
-    CLoanCalculate calc_;
+    LoanAmortization calc_;
     paymentSchedule::ScheduleReport report_;
 };

@@ -4,45 +4,45 @@
 #include <cmath>
 #include <string>
 
-#include "tvm_calc.h"
+#include "time_value_of_money.h"
 
 using paymentSchedule::ScheduleReport;
 
-bool CMortgageCalculate::calculate(double amount, double rate, double years)
+bool MortgageAmortization::calculate(double amount, double rate, double years)
 {
-    *this = CMortgageCalculate{};
-    amount_ = CTVMCalc::Round(amount, 2);
-    rate_ = CTVMCalc::Round(rate, 4);
-    years_ = CTVMCalc::Round(years, 2);
-    months_ = CTVMCalc::Round(years * 12.0, 2);
+    *this = MortgageAmortization{};
+    amount_ = TimeValueOfMoney::Round(amount, 2);
+    rate_ = TimeValueOfMoney::Round(rate, 4);
+    years_ = TimeValueOfMoney::Round(years, 2);
+    months_ = TimeValueOfMoney::Round(years * 12.0, 2);
     if (!(months_ > 0.0))
         return false;
 
-    const double i = CTVMCalc::Round(rate_ * (1.0 / 1200.0), 7);
+    const double i = TimeValueOfMoney::Round(rate_ * (1.0 / 1200.0), 7);
     const std::optional<double> level = paymentSchedule::annuityPayment(amount_, i, months_);
     if (!level)
         return false;
-    payment_ = CTVMCalc::Round(*level, 2);
+    payment_ = TimeValueOfMoney::Round(*level, 2);
 
     const double rowLimit = std::min(std::trunc(months_), double{paymentSchedule::kMaxPeriods});
     double balance = amount_;
     for (int k = 1; k <= rowLimit; ++k) {
-        const double interest = CTVMCalc::Round(i * balance, 2);
+        const double interest = TimeValueOfMoney::Round(i * balance, 2);
         const double principal = payment_ - interest;
         const double percent =
-            payment_ == 0.0 ? 0.0 : CTVMCalc::Round(principal / payment_ * 100.0, 2);
+            payment_ == 0.0 ? 0.0 : TimeValueOfMoney::Round(principal / payment_ * 100.0, 2);
         balance -= principal;
         totalInterest_ += interest;
         rows_.push_back({interest, percent, balance});
     }
     totalPayments_ = totalInterest_ + amount_;
-    averageMonthlyInterest_ = CTVMCalc::Round(totalInterest_ / months_, 2);
+    averageMonthlyInterest_ = TimeValueOfMoney::Round(totalInterest_ / months_, 2);
 
     return std::isfinite(payment_) && std::isfinite(balance) && std::isfinite(totalPayments_) &&
            std::isfinite(averageMonthlyInterest_);
 }
 
-std::optional<CMortgageCalculate::Row> CMortgageCalculate::month(int year, int month) const
+std::optional<MortgageAmortization::Row> MortgageAmortization::month(int year, int month) const
 {
     if (year < 1 || month < 1 || month > 12)
         return std::nullopt;
@@ -52,7 +52,7 @@ std::optional<CMortgageCalculate::Row> CMortgageCalculate::month(int year, int m
     return rows_[index];
 }
 
-std::optional<CMortgageCalculate::YearTotals> CMortgageCalculate::yearTotals(int year) const
+std::optional<MortgageAmortization::YearTotals> MortgageAmortization::yearTotals(int year) const
 {
     if (!month(year, 12))
         return std::nullopt;
@@ -66,13 +66,13 @@ std::optional<CMortgageCalculate::YearTotals> CMortgageCalculate::yearTotals(int
     return totals;
 }
 
-CMortgageCalcDlg::CMortgageCalcDlg(OutputFormat format) : format_(format)
+MortgageCalculator::MortgageCalculator(OutputFormat format) : format_(format)
 {
     for (std::size_t f = 0; f < kFieldCount; ++f)
         fields_[f] = kOpeningTexts[f];
 }
 
-bool CMortgageCalcDlg::setFieldText(std::size_t field, std::u16string text)
+bool MortgageCalculator::setFieldText(std::size_t field, std::u16string text)
 {
     if (field >= kFieldCount)
         return false;
@@ -82,7 +82,7 @@ bool CMortgageCalcDlg::setFieldText(std::size_t field, std::u16string text)
     return true;
 }
 
-CMortgageCalcDlg::CalcStatus CMortgageCalcDlg::calculate()
+MortgageCalculator::CalcStatus MortgageCalculator::calculate()
 {
     std::array<double, kFieldCount> raw{};
     for (std::size_t f = 0; f < kFieldCount; ++f) {
@@ -91,15 +91,15 @@ CMortgageCalcDlg::CalcStatus CMortgageCalcDlg::calculate()
             return CalcStatus::InputError;
         raw[f] = *value;
     }
-    const double amount = CTVMCalc::Round(raw[kAmountField], 2);
-    const double rate = CTVMCalc::Round(raw[kRateField], 4);
-    const double years = CTVMCalc::Round(raw[kYearsField], 2);
+    const double amount = TimeValueOfMoney::Round(raw[kAmountField], 2);
+    const double rate = TimeValueOfMoney::Round(raw[kRateField], 4);
+    const double years = TimeValueOfMoney::Round(raw[kYearsField], 2);
     if (!(amount > 0.0 && amount <= paymentSchedule::kMaxAmount && rate >= 0.0 && years > 0.0 &&
           years <= kMaxYears))
         return CalcStatus::InputError;
 
     // The length goes in as typed: the month count is taken from it before its own rounding.
-    CMortgageCalculate calc;
+    MortgageAmortization calc;
     if (!calc.calculate(raw[kAmountField], raw[kRateField], raw[kYearsField]))
         return CalcStatus::InputError;
     calc_ = std::move(calc);
@@ -107,7 +107,7 @@ CMortgageCalcDlg::CalcStatus CMortgageCalcDlg::calculate()
     return CalcStatus::Done;
 }
 
-ScheduleReport CMortgageCalcDlg::makeReport(const CMortgageCalculate& calc, OutputFormat format)
+ScheduleReport MortgageCalculator::makeReport(const MortgageAmortization& calc, OutputFormat format)
 {
     const auto money = [format](double x) { return paymentSchedule::groupedFixed(x, 2, format); };
     ScheduleReport report;
@@ -127,10 +127,10 @@ ScheduleReport CMortgageCalcDlg::makeReport(const CMortgageCalculate& calc, Outp
     for (std::size_t k = 0; k < listed; ++k) {
         const int year = static_cast<int>(k / 12) + 1;
         const int month = static_cast<int>(k % 12) + 1;
-        const CMortgageCalculate::Row row = *calc.month(year, month);
+        const MortgageAmortization::Row row = *calc.month(year, month);
         addLine(year, kMonthNames[month - 1], row.principalPercent, row.interest, row.balance);
         if (month == 12) {
-            const CMortgageCalculate::YearTotals totals = *calc.yearTotals(year);
+            const MortgageAmortization::YearTotals totals = *calc.yearTotals(year);
             addLine(year, kTotalsWord, totals.principalPercent, totals.interest, totals.balance);
         }
     }

@@ -12,7 +12,7 @@
 
 // The arithmetic of the mortgage calculator: a monthly payment and a schedule of months with
 // yearly and overall totals.
-class CMortgageCalculate {
+class MortgageAmortization {
 public:
     struct Row {
         double interest;
@@ -62,7 +62,7 @@ private:
 
 // The mortgage window's model: three number fields and the Calculate button, which validates
 // and fills the result window's report.
-class CMortgageCalcDlg {
+class MortgageCalculator {
 public:
     static constexpr std::size_t kFieldCount = 3;
     static constexpr std::size_t kAmountField = 0;
@@ -86,7 +86,7 @@ public:
 
     enum class CalcStatus { Done, InputError };
 
-    explicit CMortgageCalcDlg(OutputFormat format = OutputFormat::UnitedStates);
+    explicit MortgageCalculator(OutputFormat format = OutputFormat::UnitedStates);
 
     const std::u16string& fieldText(std::size_t field) const { return fields_[field]; }
     // Typing into a field; the length is held to 0..kMaxYears as it is typed.
@@ -101,17 +101,17 @@ public:
     // that overflows is an input error too.
     CalcStatus calculate();
 
-    const CMortgageCalculate& calculation() const { return calc_; }
+    const MortgageAmortization& calculation() const { return calc_; }
     const paymentSchedule::ScheduleReport& report() const { return report_; }
 
     // The result window's content: month lines grouped by year, a "Totals" line after each
     // complete year, and the four summary lines shown below the list.
-    static paymentSchedule::ScheduleReport makeReport(const CMortgageCalculate& calc,
+    static paymentSchedule::ScheduleReport makeReport(const MortgageAmortization& calc,
                                                       OutputFormat format);
 
 private:
     OutputFormat format_;
     std::array<std::u16string, kFieldCount> fields_;
-    CMortgageCalculate calc_;
+    MortgageAmortization calc_;
     paymentSchedule::ScheduleReport report_;
 };

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "c_number.h"
-#include "tvm_calc.h"
+#include "time_value_of_money.h"
 
 namespace paymentSchedule {
 
 namespace {
 
-// CTVMCalc takes an annual percent and derives i = rate / (perYear x 100). With perYear 0.01
+// TimeValueOfMoney takes an annual percent and derives i = rate / (perYear x 100). With perYear 0.01
 // that divisor is exactly 1, so the library works with our already rounded periodic rate as is.
 constexpr double kPerYearForPeriodicRate = 0.01;
 static_assert(kPerYearForPeriodicRate * 100.0 == 1.0);
@@ -66,7 +66,7 @@ std::u16string groupedFixed(double value, int decimals, OutputFormat format)
 
 std::optional<double> annuityPayment(double amount, double periodicRate, double periods)
 {
-    const CTVMCalc::Result r = CTVMCalc::PMT(periodicRate, periods, amount, 0.0,
+    const TimeValueOfMoney::Result r = TimeValueOfMoney::PMT(periodicRate, periods, amount, 0.0,
                                              kPerYearForPeriodicRate, kEndOfPeriod);
     if (!r.ok())
         return std::nullopt;
@@ -75,7 +75,7 @@ std::optional<double> annuityPayment(double amount, double periodicRate, double 
 
 std::optional<double> periodsToRepay(double amount, double periodicRate, double payment)
 {
-    const CTVMCalc::Result r = CTVMCalc::NPER(periodicRate, payment, amount, 0.0,
+    const TimeValueOfMoney::Result r = TimeValueOfMoney::NPER(periodicRate, payment, amount, 0.0,
                                               kPerYearForPeriodicRate, kEndOfPeriod);
     if (!r.ok())
         return std::nullopt;

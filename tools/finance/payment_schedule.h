@@ -8,7 +8,7 @@
 #include "result_format.h"
 
 // What the loan and mortgage windows share: reading and limiting their number fields, the
-// annuity arithmetic (through CTVMCalc, so the formulas live in one place), the longest
+// annuity arithmetic (through TimeValueOfMoney, so the formulas live in one place), the longest
 // schedule, and the text of a result window.
 
 namespace paymentSchedule {

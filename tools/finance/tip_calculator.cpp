@@ -36,14 +36,14 @@ Separators separatorsFor(OutputFormat format)
 
 }  // namespace
 
-CBrevastCalTipWnd::CBrevastCalTipWnd(OutputFormat format) : format_(format)
+TipCalculator::TipCalculator(OutputFormat format) : format_(format)
 {
     for (std::size_t i = 0; i < kFieldCount; ++i)
         fields_[i] = std::u16string(1, kFieldMarkers[i]);
     resetResults();
 }
 
-char16_t CBrevastCalTipWnd::mapKey(char16_t code)
+char16_t TipCalculator::mapKey(char16_t code)
 {
     std::size_t at = kDigitLetters.find(code);
     if (at == std::u16string_view::npos)
@@ -51,7 +51,7 @@ char16_t CBrevastCalTipWnd::mapKey(char16_t code)
     return at == std::u16string_view::npos ? code : static_cast<char16_t>(u'0' + at);
 }
 
-bool CBrevastCalTipWnd::handleKey(char16_t code)
+bool TipCalculator::handleKey(char16_t code)
 {
     if (code == kTab) {
         active_ = (active_ + 1) % kFieldCount;
@@ -73,12 +73,12 @@ bool CBrevastCalTipWnd::handleKey(char16_t code)
     return false;
 }
 
-Separators CBrevastCalTipWnd::separators() const
+Separators TipCalculator::separators() const
 {
     return separatorsFor(format_);
 }
 
-bool CBrevastCalTipWnd::edit(char16_t code)
+bool TipCalculator::edit(char16_t code)
 {
     std::u16string& text = fields_[active_];
     if (text.size() >= kFieldLimits[active_] && code != kBackspace)
@@ -101,7 +101,7 @@ bool CBrevastCalTipWnd::edit(char16_t code)
 }
 
 // Read as C's atof does: the longest number at the start counts, an empty text is 0.
-double CBrevastCalTipWnd::readField(std::size_t field) const
+double TipCalculator::readField(std::size_t field) const
 {
     const Separators seps = separators();
     std::string ascii;
@@ -125,7 +125,7 @@ double CBrevastCalTipWnd::readField(std::size_t field) const
 
 // Nine significant digits, trailing zeros dropped ("15", "28.75", "1.23456789e+12"), then the
 // output format's decimal separator and grouping.
-std::u16string CBrevastCalTipWnd::formatAmount(double value) const
+std::u16string TipCalculator::formatAmount(double value) const
 {
     char buffer[32];
     const auto end =
@@ -136,7 +136,7 @@ std::u16string CBrevastCalTipWnd::formatAmount(double value) const
     return text;
 }
 
-CBrevastCalTipWnd::CalcStatus CBrevastCalTipWnd::calculate()
+TipCalculator::CalcStatus TipCalculator::calculate()
 {
     const double people = readField(kPeopleField);
     const double percent = readField(kPercentField);
@@ -158,13 +158,13 @@ CBrevastCalTipWnd::CalcStatus CBrevastCalTipWnd::calculate()
     return CalcStatus::Done;
 }
 
-void CBrevastCalTipWnd::resetResults()
+void TipCalculator::resetResults()
 {
     tipLine_ = kTipLabel;
     totalLine_ = kTotalLabel;
 }
 
-void CBrevastCalTipWnd::setOutputFormat(OutputFormat format)
+void TipCalculator::setOutputFormat(OutputFormat format)
 {
     if (separators().decimalChar != separatorsFor(format).decimalChar) {
         for (std::u16string& text : fields_)

@@ -10,7 +10,7 @@
 // The tip window's model: three input fields (people, percent, bill), each a display text that ends
 // with its marker, and two result lines. Keys arrive one character code at a time; the window draws
 // what fieldText, tipLine and totalLine say.
-class CBrevastCalTipWnd {
+class TipCalculator {
 public:
     static constexpr std::size_t kFieldCount = 3;
     static constexpr std::size_t kPeopleField = 0;
@@ -43,7 +43,7 @@ public:
     enum class CalcStatus { Done, NoPeople, NegativePercent, NoBill, OutOfRange };
 
     // Fields hold only their markers, the result lines only their labels, field 0 is active.
-    explicit CBrevastCalTipWnd(OutputFormat format = OutputFormat::UnitedStates);
+    explicit TipCalculator(OutputFormat format = OutputFormat::UnitedStates);
 
     // One key: Tab, clear, edit or calculate as the character says; anything else is ignored.
     // Returns true when a field, the active field or a result line changed.

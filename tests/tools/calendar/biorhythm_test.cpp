@@ -72,14 +72,14 @@ TEST(BioCycles, StatesAndTrendsByDayCount)
     }
 }
 
-TEST(CMyBioChart, ValuesAtTheViewDayOnThePortraitChart)
+TEST(BiorhythmChart, ValuesAtTheViewDayOnThePortraitChart)
 {
     struct Case { std::int64_t n; const char* values[4]; };
     const Case cases[] = {{0, {"58.5", "57.0", "57.4", "56.4"}},
                           {5, {"100.0", "98.0", "94.8", "91.5"}},
                           {17, {"0.1", "12.0", "39.7", "63.8"}}};
-    CMyBioChart chart;
-    EXPECT_EQ(chart.rect(), (CMyBioChart::Rect{6, 6, 234, 50}));
+    BiorhythmChart chart;
+    EXPECT_EQ(chart.rect(), (BiorhythmChart::Rect{6, 6, 234, 50}));
     for (const Case& c : cases) {
         chart.draw(c.n);
         for (int cycle = 0; cycle < kBioCycleCount; ++cycle)
@@ -88,13 +88,13 @@ TEST(CMyBioChart, ValuesAtTheViewDayOnThePortraitChart)
     }
 }
 
-TEST(CMyBioChart, PixelsStayInsideAnyRectangle)
+TEST(BiorhythmChart, PixelsStayInsideAnyRectangle)
 {
-    EXPECT_EQ(CMyBioChart::rectFor(2, false), (CMyBioChart::Rect{9, 9, 471, 103}));
-    EXPECT_EQ(CMyBioChart::rectFor(1, true), (CMyBioChart::Rect{6, 4, 314, 49}));
-    CMyBioChart chart;
+    EXPECT_EQ(BiorhythmChart::rectFor(2, false), (BiorhythmChart::Rect{9, 9, 471, 103}));
+    EXPECT_EQ(BiorhythmChart::rectFor(1, true), (BiorhythmChart::Rect{6, 4, 314, 49}));
+    BiorhythmChart chart;
     for (const auto& rect :
-         {CMyBioChart::rectFor(2, true), CMyBioChart::Rect{0, 0, 3, 2}, CMyBioChart::Rect{0, 0, 0, 9}}) {
+         {BiorhythmChart::rectFor(2, true), BiorhythmChart::Rect{0, 0, 3, 2}, BiorhythmChart::Rect{0, 0, 0, 9}}) {
         chart.setRect(rect);
         for (std::int64_t n = 0; n < 38; ++n) {
             chart.draw(n);
@@ -105,9 +105,9 @@ TEST(CMyBioChart, PixelsStayInsideAnyRectangle)
     }
 }
 
-TEST(CMyBioChart, ReportHoldsValuesStatesAndEscapedAdvice)
+TEST(BiorhythmChart, ReportHoldsValuesStatesAndEscapedAdvice)
 {
-    CMyBioChart chart;
+    BiorhythmChart chart;
     BioAdvice advice = parseBioAdvice(labelledAdvice(0, static_cast<int>(BioState::Maximum)));
     advice[1][static_cast<int>(BioState::High)] = {u"<b>bold</b> & \"quoted\""};
     chart.setAdvice(advice);
@@ -208,11 +208,11 @@ TEST(BioPersons, FileRoundTripsAndDamageStopsQuietly)
     EXPECT_TRUE(readBioPersons(huge.bytes()).persons.empty());
 }
 
-TEST(CBiorythmWnd, OpensFromFilesAndSavesThePersons)
+TEST(Biorhythm, OpensFromFilesAndSavesThePersons)
 {
     TempFolder folder;
     {
-        CBiorythmWnd empty(folder.path(), StoredDate{1970, 6, 1}, fixedClock(2024, 3, 7));
+        Biorhythm empty(folder.path(), StoredDate{1970, 6, 1}, fixedClock(2024, 3, 7));
         EXPECT_TRUE(empty.adviceMissing());
         EXPECT_TRUE(empty.persons().empty());
         EXPECT_EQ(empty.birthDate(), (StoredDate{1970, 6, 1}));
@@ -222,12 +222,12 @@ TEST(CBiorythmWnd, OpensFromFilesAndSavesThePersons)
     }
     folder.write(kBioAdviceFileName, labelledAdvice());
     folder.write(kBioPersonsFileName, writeBioPersons({{{u"Ann", u"03/02/2024"}, {u"Bob", u"1/1/2000"}}, 0}));
-    CBiorythmWnd window(folder.path(), StoredDate::invalid(), fixedClock(2024, 3, 7));
+    Biorhythm window(folder.path(), StoredDate::invalid(), fixedClock(2024, 3, 7));
     EXPECT_FALSE(window.adviceMissing());
     EXPECT_EQ(window.selected(), 0);
     EXPECT_EQ(window.birthDate(), (StoredDate{2024, 3, 2}));
     EXPECT_EQ(window.dayCount(), 5);
-    window.setChartRect(CMyBioChart::rectFor(1, false));
+    window.setChartRect(BiorhythmChart::rectFor(1, false));
     window.refresh(3);
     EXPECT_NE(window.report().find(u"Physical</font> 100.0%"), std::u16string::npos);
     EXPECT_NE(window.report().find(u"advice 0.5\n"), std::u16string::npos);
@@ -239,14 +239,14 @@ TEST(CBiorythmWnd, OpensFromFilesAndSavesThePersons)
     EXPECT_TRUE(window.setBirthDate({1999, 12, 31}));
     EXPECT_FALSE(window.setBirthDate({1999, 2, 30}));
     EXPECT_TRUE(window.save());
-    CBiorythmWnd reopened(folder.path(), StoredDate::invalid(), fixedClock(2024, 3, 7));
+    Biorhythm reopened(folder.path(), StoredDate::invalid(), fixedClock(2024, 3, 7));
     ASSERT_EQ(reopened.persons().size(), 3u);
     EXPECT_EQ(reopened.persons()[2], (BioPerson{u"Cy", u"12/31/1999"}));
     EXPECT_EQ(reopened.selected(), 2);
     EXPECT_EQ(reopened.rememberedDate(), (StoredDate{1999, 12, 31}));
 }
 
-TEST(CBiorythmWnd, RemovingMovesTheSelectionBack)
+TEST(Biorhythm, RemovingMovesTheSelectionBack)
 {
     struct Case { int selected; int removed; int expectedSelected; StoredDate expectedBirth; };
     const BioPersonList list{{{u"A", u"1/1/2001"}, {u"B", u"2/2/2002"}, {u"C", u"3/3/2003"}}, 0};
@@ -261,7 +261,7 @@ TEST(CBiorythmWnd, RemovingMovesTheSelectionBack)
         BioPersonList start = list;
         start.selected = c.selected;
         folder.write(kBioPersonsFileName, writeBioPersons(start));
-        CBiorythmWnd window(folder.path(), StoredDate::invalid(), fixedClock(2024, 1, 1));
+        Biorhythm window(folder.path(), StoredDate::invalid(), fixedClock(2024, 1, 1));
         EXPECT_TRUE(window.removePerson(c.removed));
         EXPECT_EQ(window.selected(), c.expectedSelected) << c.selected << "/" << c.removed;
         EXPECT_EQ(window.birthDate(), c.expectedBirth) << c.selected << "/" << c.removed;
@@ -269,12 +269,12 @@ TEST(CBiorythmWnd, RemovingMovesTheSelectionBack)
     }
 }
 
-TEST(CBiorythmWnd, ShownDatesFollowTheDateOrder)
+TEST(Biorhythm, ShownDatesFollowTheDateOrder)
 {
     TempFolder folder;
     folder.write(kBioPersonsFileName,
                  writeBioPersons({{{u"A", u"12/31/1980"}, {u"B", u"garbage"}, {u"C", u"05/06/1990"}}, 0}));
-    CBiorythmWnd window(folder.path(), StoredDate::invalid(), fixedClock(2024, 3, 7));
+    Biorhythm window(folder.path(), StoredDate::invalid(), fixedClock(2024, 3, 7));
     struct Case { int person; DateOrder order; std::u16string_view birth; };
     const Case cases[] = {
         {0, DateOrder::MonthFirst, u"12/31/1980"}, {0, DateOrder::DayFirst, u"31/12/1980"},

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "date_calculator.h"
-#include "my_lunar_date.h"
+#include "lunar_date.h"
 
 namespace {
 
@@ -20,42 +20,42 @@ std::ostream& operator<<(std::ostream& out, const Fields& f)
     return out << f.d << "d " << f.h << "h " << f.m << "m " << f.s << "s";
 }
 
-Fields fieldsOf(const CTimeType& t)
+Fields fieldsOf(const Duration& t)
 {
     return {t.Days(), t.Hours(), t.Minutes(), t.Seconds()};
 }
 
-CMyDate at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+SolarDate at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
-    return CMyDate::Unchecked(y, mo, d, h, mi, s);
+    return SolarDate::Unchecked(y, mo, d, h, mi, s);
 }
 
 // A window whose clock reads `now`, so that "From now" and "To now" set any date.
 struct Fixture {
     CalendarFields now{2024, 5, 6, 7, 8, 9};
-    CDateWnd wnd{DateOrder::MonthFirst, [this] { return now; }};
+    DateCalculator model{DateOrder::MonthFirst, [this] { return now; }};
 
-    void setFrom(const CMyDate& d)
+    void setFrom(const SolarDate& d)
     {
         now = {d.Year(), d.Month(), d.Day(), d.Hour(), d.Minute(), d.Second()};
-        wnd.fromNow();
+        model.fromNow();
     }
-    void setTo(const CMyDate& d)
+    void setTo(const SolarDate& d)
     {
         now = {d.Year(), d.Month(), d.Day(), d.Hour(), d.Minute(), d.Second()};
-        wnd.toNow();
+        model.toNow();
     }
     // Keys: U D L R arrows, C clear, digits typed.
     void press(const char* keys)
     {
         for (; *keys; ++keys) {
             switch (*keys) {
-            case 'U': wnd.arrow(Arrow::Up); break;
-            case 'D': wnd.arrow(Arrow::Down); break;
-            case 'L': wnd.arrow(Arrow::Left); break;
-            case 'R': wnd.arrow(Arrow::Right); break;
-            case 'C': wnd.clearCell(); break;
-            default: wnd.typeDigit(static_cast<char16_t>(*keys)); break;
+            case 'U': model.arrow(Arrow::Up); break;
+            case 'D': model.arrow(Arrow::Down); break;
+            case 'L': model.arrow(Arrow::Left); break;
+            case 'R': model.arrow(Arrow::Right); break;
+            case 'C': model.clearCell(); break;
+            default: model.typeDigit(static_cast<char16_t>(*keys)); break;
             }
         }
     }
@@ -64,7 +64,7 @@ struct Fixture {
 TEST(DateCalculator, IntervalIsTheExactDifference)
 {
     const char16_t* const earlier = u"The \"To\" date occured ealier than the \"From\" one!";
-    struct Case { CMyDate from, to; int mode; Fields expected; const char16_t* message; };
+    struct Case { SolarDate from, to; int mode; Fields expected; const char16_t* message; };
     const Case cases[] = {
         {at(2007, 1, 1, 10), at(2007, 1, 3, 9), 0, {1, 23, 0, 0}, nullptr},
         {at(2007, 1, 1, 10), at(2007, 1, 3, 9), 1, {0, 47, 0, 0}, nullptr},
@@ -83,17 +83,17 @@ TEST(DateCalculator, IntervalIsTheExactDifference)
         f.setTo(c.to);
         f.press("DD9");  // an old interval that a zero result must replace
         for (int i = 0; i < c.mode; ++i)
-            f.wnd.intervalUnit();
-        const auto message = f.wnd.computeInterval();
-        EXPECT_EQ(fieldsOf(f.wnd.intervalCtrl().value()), c.expected) << c.to.Day() << " mode " << c.mode;
+            f.model.intervalUnit();
+        const auto message = f.model.computeInterval();
+        EXPECT_EQ(fieldsOf(f.model.intervalEntry().value()), c.expected) << c.to.Day() << " mode " << c.mode;
         EXPECT_EQ(message.value_or(u"none"), c.message ? c.message : u"none");
-        EXPECT_EQ(f.wnd.intervalCtrl().unitMode(), c.mode);
+        EXPECT_EQ(f.model.intervalEntry().unitMode(), c.mode);
     }
 }
 
 TEST(DateCalculator, MovesADateByTheIntervalAsHeld)
 {
-    struct Case { CMyDate start; int mode; const char* keys; bool forward; CMyDate expected; };
+    struct Case { SolarDate start; int mode; const char* keys; bool forward; SolarDate expected; };
     const Case cases[] = {
         {at(2007, 1, 31), 3, "DDRRR86400", true, at(2007, 2, 1)},
         {at(2008, 3, 1), 0, "DD1", false, at(2008, 2, 29)},
@@ -105,16 +105,16 @@ TEST(DateCalculator, MovesADateByTheIntervalAsHeld)
     for (const Case& c : cases) {
         Fixture f;
         for (int i = 0; i < c.mode; ++i)
-            f.wnd.intervalUnit();
+            f.model.intervalUnit();
         f.press(c.keys);
         if (c.forward) {
             f.setFrom(c.start);
-            f.wnd.computeTo();
-            EXPECT_EQ(f.wnd.toDate(), c.expected) << c.keys;
+            f.model.computeTo();
+            EXPECT_EQ(f.model.toDate(), c.expected) << c.keys;
         } else {
             f.setTo(c.start);
-            f.wnd.computeFrom();
-            EXPECT_EQ(f.wnd.fromDate(), c.expected) << c.keys;
+            f.model.computeFrom();
+            EXPECT_EQ(f.model.fromDate(), c.expected) << c.keys;
         }
     }
 }
@@ -122,24 +122,24 @@ TEST(DateCalculator, MovesADateByTheIntervalAsHeld)
 TEST(DateCalculator, LunarFieldsAreConvertedBothWays)
 {
     Fixture f;
-    const CMyDate from = at(2023, 1, 20, 6, 30);
+    const SolarDate from = at(2023, 1, 20, 6, 30);
     f.setFrom(from);
-    f.wnd.toggleFromLunar();
-    ASSERT_TRUE(f.wnd.fromIsLunar());
-    EXPECT_EQ(f.wnd.fromCtrl().value(), lunarEntryFields(CMyLunarDate::SolarToLunar(from)));
-    EXPECT_EQ(f.wnd.fromDate(), from);
+    f.model.toggleFromLunar();
+    ASSERT_TRUE(f.model.fromIsLunar());
+    EXPECT_EQ(f.model.fromEntry().value(), lunarEntryFields(LunarDate::SolarToLunar(from)));
+    EXPECT_EQ(f.model.fromDate(), from);
 
     // To is lunar too: the result shows in lunar form and means From + 1 d.
-    f.wnd.toggleToLunar();
+    f.model.toggleToLunar();
     f.press("DD1");
-    f.wnd.computeTo();
-    EXPECT_EQ(f.wnd.toCtrl().value(), lunarEntryFields(CMyLunarDate::SolarToLunar(at(2023, 1, 21, 6, 30))));
-    ASSERT_FALSE(f.wnd.computeInterval());
-    EXPECT_EQ(fieldsOf(f.wnd.intervalCtrl().value()), (Fields{1, 0, 0, 0}));
+    f.model.computeTo();
+    EXPECT_EQ(f.model.toEntry().value(), lunarEntryFields(LunarDate::SolarToLunar(at(2023, 1, 21, 6, 30))));
+    ASSERT_FALSE(f.model.computeInterval());
+    EXPECT_EQ(fieldsOf(f.model.intervalEntry().value()), (Fields{1, 0, 0, 0}));
 
-    f.wnd.toggleFromLunar();
-    EXPECT_FALSE(f.wnd.fromIsLunar());
-    EXPECT_EQ(f.wnd.fromCtrl().value(), from);
+    f.model.toggleFromLunar();
+    EXPECT_FALSE(f.model.fromIsLunar());
+    EXPECT_EQ(f.model.fromEntry().value(), from);
 }
 
 TEST(DateCalculator, ClearedDateCellTakesFreshDigits)
@@ -147,18 +147,18 @@ TEST(DateCalculator, ClearedDateCellTakesFreshDigits)
     Fixture f;
     f.setFrom(at(2007, 1, 12, 10));
     f.press("DRC");  // From's second cell: the day under MonthFirst
-    EXPECT_EQ(f.wnd.fromCells()[4], u"");
-    EXPECT_EQ(f.wnd.fromDate(), at(2007, 1, 12, 10));
+    EXPECT_EQ(f.model.fromCells()[4], u"");
+    EXPECT_EQ(f.model.fromDate(), at(2007, 1, 12, 10));
     f.press("5");
-    EXPECT_EQ(f.wnd.fromCells()[4], u"05");
-    EXPECT_EQ(f.wnd.fromDate(), at(2007, 1, 5, 10));
+    EXPECT_EQ(f.model.fromCells()[4], u"05");
+    EXPECT_EQ(f.model.fromDate(), at(2007, 1, 5, 10));
 
     f.press("RC");  // the year: a fresh "7" is year 7
     f.press("7");
-    EXPECT_EQ(f.wnd.fromDate().Year(), 7);
+    EXPECT_EQ(f.model.fromDate().Year(), 7);
 
     f.press("DC");  // Interval days: "0"
-    EXPECT_EQ(f.wnd.intervalCtrl().cells()[0], u"0");
+    EXPECT_EQ(f.model.intervalEntry().cells()[0], u"0");
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST(GoodBadDays, DaysBeforeTheBirthNeverMatch)
 
 TEST(GoodBadDays, BoxesAndYearChoicesFilterTheList)
 {
-    CGoodBadDayDlg dialog(kBirth, kView);
+    GoodBadDays dialog(kBirth, kView);
     EXPECT_TRUE(dialog.showGood());
     EXPECT_TRUE(dialog.showBad());
     EXPECT_EQ(kRemarkableYearChoices[static_cast<std::size_t>(dialog.yearIndex())], 5);

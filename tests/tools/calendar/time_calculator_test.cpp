@@ -10,7 +10,7 @@ namespace {
 
 struct Fields { std::int64_t d, h, m, s; };
 
-Fields fieldsOf(const CTimeType& t)
+Fields fieldsOf(const Duration& t)
 {
     return {t.Days(), t.Hours(), t.Minutes(), t.Seconds()};
 }
@@ -26,16 +26,16 @@ std::ostream& operator<<(std::ostream& out, const Fields& f)
 }
 
 // Keys: U D L R arrows, C clear, digits typed.
-void press(CTimeWnd& wnd, const char* keys)
+void press(TimeCalculator& model, const char* keys)
 {
     for (; *keys; ++keys) {
         switch (*keys) {
-        case 'U': wnd.arrow(Arrow::Up); break;
-        case 'D': wnd.arrow(Arrow::Down); break;
-        case 'L': wnd.arrow(Arrow::Left); break;
-        case 'R': wnd.arrow(Arrow::Right); break;
-        case 'C': wnd.clearCell(); break;
-        default: wnd.typeDigit(static_cast<char16_t>(*keys)); break;
+        case 'U': model.arrow(Arrow::Up); break;
+        case 'D': model.arrow(Arrow::Down); break;
+        case 'L': model.arrow(Arrow::Left); break;
+        case 'R': model.arrow(Arrow::Right); break;
+        case 'C': model.clearCell(); break;
+        default: model.typeDigit(static_cast<char16_t>(*keys)); break;
         }
     }
 }
@@ -54,7 +54,7 @@ TEST(TimeType, SplitsTheTotalByUnitMode)
         {-3661, 2, {0, 0, -61, -1}},
     };
     for (const Case& c : cases) {
-        CTimeType t(0, 0, 0, c.total, c.mode);
+        Duration t(0, 0, 0, c.total, c.mode);
         t.SplitByMode();
         EXPECT_EQ(fieldsOf(t), c.expected) << c.total << " mode " << int(c.mode);
         EXPECT_EQ(t.TotalSeconds(), c.total);
@@ -65,7 +65,7 @@ TEST(TimeType, SetPartsFoldsIntoTheModesFields)
 {
     const Fields expected[] = {{1, 2, 3, 4}, {0, 26, 3, 4}, {0, 0, 1563, 4}, {0, 0, 0, 93784}};
     for (std::uint8_t mode = 0; mode < 4; ++mode) {
-        CTimeType t(0, 0, 0, 0, mode);
+        Duration t(0, 0, 0, 0, mode);
         t.SetParts(1, 2, 3, 4);
         EXPECT_EQ(fieldsOf(t), expected[mode]) << int(mode);
         EXPECT_EQ(t.UnitMode(), mode);
@@ -74,7 +74,7 @@ TEST(TimeType, SetPartsFoldsIntoTheModesFields)
 
 TEST(TimeType, UnitModeCyclesBackWithTheSameTotal)
 {
-    CTimeType t(0, 25, 90, 7);  // not split: 25 h 90 m as typed
+    Duration t(0, 25, 90, 7);  // not split: 25 h 90 m as typed
     const std::int64_t total = t.TotalSeconds();
     const std::uint8_t modes[] = {1, 2, 3, 0};
     for (const std::uint8_t mode : modes) {
@@ -83,26 +83,26 @@ TEST(TimeType, UnitModeCyclesBackWithTheSameTotal)
         EXPECT_EQ(t.TotalSeconds(), total);
     }
     EXPECT_EQ(fieldsOf(t), (Fields{1, 2, 30, 7}));
-    EXPECT_EQ(CTimeType(0, 0, 0, 0, 9).UnitMode(), 0);
+    EXPECT_EQ(Duration(0, 0, 0, 0, 9).UnitMode(), 0);
 }
 
 TEST(TimeType, ArithmeticSplitsByTheLeftModeAndCarriesModeZero)
 {
-    const CTimeType left(0, 0, 0, 100, 2);
-    const CTimeType plus = left.Plus(CTimeType(0, 0, 1, 0));
+    const Duration left(0, 0, 0, 100, 2);
+    const Duration plus = left.Plus(Duration(0, 0, 1, 0));
     EXPECT_EQ(fieldsOf(plus), (Fields{0, 0, 2, 40}));
     EXPECT_EQ(plus.UnitMode(), 0);
-    const CTimeType minus = left.Minus(CTimeType(0, 0, 2, 0));
+    const Duration minus = left.Minus(Duration(0, 0, 2, 0));
     EXPECT_EQ(fieldsOf(minus), (Fields{0, 0, 0, -20}));
     EXPECT_TRUE(minus.IsNegative());
     EXPECT_FALSE(minus.IsZero());
     // No overflow check: the 64-bit total wraps instead of trapping.
-    const CTimeType top(0, 0, 0, std::numeric_limits<std::int64_t>::max(), 3);
-    EXPECT_EQ(top.Plus(CTimeType(0, 0, 0, 1)).TotalSeconds(), std::numeric_limits<std::int64_t>::min());
-    EXPECT_EQ(CTimeType(0, 0, 0, -42).SecondsText(), u"-42");
+    const Duration top(0, 0, 0, std::numeric_limits<std::int64_t>::max(), 3);
+    EXPECT_EQ(top.Plus(Duration(0, 0, 0, 1)).TotalSeconds(), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(Duration(0, 0, 0, -42).SecondsText(), u"-42");
 }
 
-TEST(TimeCtrl, DigitsFollowTheEntryRules)
+TEST(DurationEntry, DigitsFollowTheEntryRules)
 {
     struct Case { const char* keys; const char16_t* days; const char16_t* hours; };
     const Case cases[] = {
@@ -113,33 +113,33 @@ TEST(TimeCtrl, DigitsFollowTheEntryRules)
         {"12LC", u"0", u"0"},         // Left at the first cell stays; clearing gives "0"
     };
     for (const Case& c : cases) {
-        CTimeWnd wnd;
-        press(wnd, "D");  // From, days
-        press(wnd, c.keys);
-        EXPECT_EQ(wnd.fromCtrl().cells()[0], c.days) << c.keys;
-        EXPECT_EQ(wnd.fromCtrl().cells()[2], c.hours) << c.keys;
+        TimeCalculator model;
+        press(model, "D");  // From, days
+        press(model, c.keys);
+        EXPECT_EQ(model.fromEntry().cells()[0], c.days) << c.keys;
+        EXPECT_EQ(model.fromEntry().cells()[2], c.hours) << c.keys;
     }
 }
 
 TEST(TimeCalculator, ComputesFromTwoFields)
 {
     // From 1 h 30 m, To 2 d: Interval 1 d 22 h 30 m, or 167400 s in mode 3.
-    CTimeWnd wnd;
-    press(wnd, "UR1R30DD2");  // From hours and minutes; To days
-    ASSERT_EQ(wnd.toCtrl().cells()[0], u"2");
-    ASSERT_FALSE(wnd.computeInterval());
-    EXPECT_EQ(fieldsOf(wnd.intervalCtrl().value()), (Fields{1, 22, 30, 0}));
+    TimeCalculator model;
+    press(model, "UR1R30DD2");  // From hours and minutes; To days
+    ASSERT_EQ(model.toEntry().cells()[0], u"2");
+    ASSERT_FALSE(model.computeInterval());
+    EXPECT_EQ(fieldsOf(model.intervalEntry().value()), (Fields{1, 22, 30, 0}));
     for (int i = 0; i < 3; ++i)
-        wnd.intervalUnit();
-    EXPECT_EQ(fieldsOf(wnd.intervalCtrl().value()), (Fields{0, 0, 0, 167400}));
-    ASSERT_FALSE(wnd.computeInterval());
-    EXPECT_EQ(wnd.intervalCtrl().cells()[6], u"167400");
+        model.intervalUnit();
+    EXPECT_EQ(fieldsOf(model.intervalEntry().value()), (Fields{0, 0, 0, 167400}));
+    ASSERT_FALSE(model.computeInterval());
+    EXPECT_EQ(model.intervalEntry().cells()[6], u"167400");
 
-    wnd.toUnit();  // mode 1: To = From + Interval = 48 h
-    wnd.computeTo();
-    EXPECT_EQ(fieldsOf(wnd.toCtrl().value()), (Fields{0, 48, 0, 0}));
-    ASSERT_FALSE(wnd.computeFrom());
-    EXPECT_EQ(fieldsOf(wnd.fromCtrl().value()), (Fields{0, 1, 30, 0}));
+    model.toUnit();  // mode 1: To = From + Interval = 48 h
+    model.computeTo();
+    EXPECT_EQ(fieldsOf(model.toEntry().value()), (Fields{0, 48, 0, 0}));
+    ASSERT_FALSE(model.computeFrom());
+    EXPECT_EQ(fieldsOf(model.fromEntry().value()), (Fields{0, 1, 30, 0}));
 }
 
 TEST(TimeCalculator, NegativeResultsShowAMessageAndChangeNothing)
@@ -155,14 +155,14 @@ TEST(TimeCalculator, NegativeResultsShowAMessageAndChangeNothing)
         {"DDR2DR2", false, nullptr, {0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
-        CTimeWnd wnd;
-        press(wnd, c.keys);
+        TimeCalculator model;
+        press(model, c.keys);
         // A marker value in the field that the command would overwrite.
-        CTimeWnd marked = wnd;
+        TimeCalculator marked = model;
         press(marked, c.interval ? "UUDRRRC7" : "UURRRC7");
         const auto message = c.interval ? marked.computeInterval() : marked.computeFrom();
         EXPECT_EQ(message.value_or(u"none"), c.message ? c.message : u"none") << c.keys;
-        const CTimeCtrl& target = c.interval ? marked.intervalCtrl() : marked.fromCtrl();
+        const DurationEntry& target = c.interval ? marked.intervalEntry() : marked.fromEntry();
         EXPECT_EQ(fieldsOf(target.value()), (c.message ? Fields{0, 0, 0, 7} : c.result)) << c.keys;
     }
 }
@@ -170,15 +170,15 @@ TEST(TimeCalculator, NegativeResultsShowAMessageAndChangeNothing)
 TEST(TimeCalculator, TypedMinutesCountAsTyped)
 {
     // 90 m in mode 0 counts as 5400 s in every operation.
-    CTimeWnd wnd;
-    press(wnd, "DDRR90");  // Interval minutes
-    wnd.computeTo();
-    EXPECT_EQ(wnd.toCtrl().value().TotalSeconds(), 5400);
-    EXPECT_EQ(fieldsOf(wnd.toCtrl().value()), (Fields{0, 1, 30, 0}));
-    EXPECT_EQ(wnd.computeFrom().value_or(u"none"), u"none");
-    EXPECT_TRUE(wnd.fromCtrl().value().IsZero());
-    ASSERT_FALSE(wnd.computeInterval());
-    EXPECT_EQ(wnd.intervalCtrl().value().TotalSeconds(), 5400);
+    TimeCalculator model;
+    press(model, "DDRR90");  // Interval minutes
+    model.computeTo();
+    EXPECT_EQ(model.toEntry().value().TotalSeconds(), 5400);
+    EXPECT_EQ(fieldsOf(model.toEntry().value()), (Fields{0, 1, 30, 0}));
+    EXPECT_EQ(model.computeFrom().value_or(u"none"), u"none");
+    EXPECT_TRUE(model.fromEntry().value().IsZero());
+    ASSERT_FALSE(model.computeInterval());
+    EXPECT_EQ(model.intervalEntry().value().TotalSeconds(), 5400);
 }
 
 }  // namespace

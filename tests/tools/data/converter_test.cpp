@@ -10,7 +10,7 @@
 
 namespace {
 
-using Wnd = CBrevastCalConverterWnd;
+using Model = Converter;
 constexpr char16_t kComma = kDisplayComma;
 
 const char* const kUnits =
@@ -48,7 +48,7 @@ const char* const kConstants =
 
 struct Converter {
     TempFolder folder;
-    Wnd wnd{folder.path()};
+    Model model{folder.path()};
     Converter()
     {
         EXPECT_TRUE(writeFileAtomically(folder.path() / "units.dat", kUnits));
@@ -58,9 +58,9 @@ struct Converter {
     void type(std::u16string_view keys)
     {
         for (char16_t key : keys)
-            wnd.handleKey(key);
+            model.handleKey(key);
     }
-    const Wnd::ConvertPage& page() const { return wnd.convertPage(); }
+    const Model::ConvertPage& page() const { return model.convertPage(); }
 };
 
 TEST(ConverterFormat, ResultsInRangeAreFixedOthersScientific)
@@ -80,28 +80,28 @@ TEST(ConverterFormat, ResultsInRangeAreFixedOthersScientific)
         {0.00000001, u"0.00000001"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Wnd::formatResult(c.value, OutputFormat::UnitedStates), c.expected) << c.value;
-    EXPECT_EQ(Wnd::formatResult(1234.5, OutputFormat::European), std::u16string(u"1.234") + kComma + u"5");
-    EXPECT_EQ(Wnd::formatResult(1234.5, OutputFormat::Other), u"1234.5");
+        EXPECT_EQ(Model::formatResult(c.value, OutputFormat::UnitedStates), c.expected) << c.value;
+    EXPECT_EQ(Model::formatResult(1234.5, OutputFormat::European), std::u16string(u"1.234") + kComma + u"5");
+    EXPECT_EQ(Model::formatResult(1234.5, OutputFormat::Other), u"1234.5");
 }
 
 TEST(ConverterPages, StartWithTheFirstCategoryAndUnits)
 {
     Converter c;
-    c.wnd.showPage(Wnd::kUnitsPage);
+    c.model.showPage(Model::kUnitsPage);
     EXPECT_EQ(c.page().top.value, u"Length");
-    EXPECT_EQ(c.page().upper, (Wnd::Field{u"0", u"m"}));
-    EXPECT_EQ(c.page().lower, (Wnd::Field{u"0", u"km"}));
+    EXPECT_EQ(c.page().upper, (Model::Field{u"0", u"m"}));
+    EXPECT_EQ(c.page().lower, (Model::Field{u"0", u"km"}));
 
-    c.wnd.showPage(Wnd::kCurrencyPage);
+    c.model.showPage(Model::kCurrencyPage);
     EXPECT_EQ(c.page().top.value, u"2025-01-02");
-    EXPECT_EQ(c.page().upper, (Wnd::Field{u"1", u"USD"}));
-    EXPECT_EQ(c.page().lower, (Wnd::Field{u"0.8", u"EUR"}));
+    EXPECT_EQ(c.page().upper, (Model::Field{u"1", u"USD"}));
+    EXPECT_EQ(c.page().lower, (Model::Field{u"0.8", u"EUR"}));
 
-    c.wnd.showPage(Wnd::kConstantsPage);
-    EXPECT_EQ(c.wnd.constantFields()[Wnd::kConstantCategoryField].value, u"Universal");
-    EXPECT_EQ(c.wnd.constantFields()[Wnd::kConstantNameField].value, u"Speed of light");
-    EXPECT_EQ(c.wnd.constantFields()[Wnd::kConstantValueField].value, u"299792458");
+    c.model.showPage(Model::kConstantsPage);
+    EXPECT_EQ(c.model.constantFields()[Model::kConstantCategoryField].value, u"Universal");
+    EXPECT_EQ(c.model.constantFields()[Model::kConstantNameField].value, u"Speed of light");
+    EXPECT_EQ(c.model.constantFields()[Model::kConstantValueField].value, u"299792458");
 }
 
 TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
@@ -127,8 +127,8 @@ TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
     };
     for (const Case& test : cases) {
         Converter c;
-        c.wnd.showPage(Wnd::kUnitsPage);
-        c.wnd.setActiveField(test.active);
+        c.model.showPage(Model::kUnitsPage);
+        c.model.setActiveField(test.active);
         c.type(test.keys);
         EXPECT_EQ(c.page().upper.value, test.upper) << std::string(test.keys.begin(), test.keys.end());
         EXPECT_EQ(c.page().lower.value, test.lower) << std::string(test.keys.begin(), test.keys.end());
@@ -138,61 +138,61 @@ TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
 TEST(ConverterTyping, AFullFieldTakesOnlyBackspace)
 {
     Converter c;
-    c.wnd.showPage(Wnd::kUnitsPage);
-    c.wnd.setOutputFormat(OutputFormat::Other);
+    c.model.showPage(Model::kUnitsPage);
+    c.model.setOutputFormat(OutputFormat::Other);
     c.type(u"123456789012345678");
-    EXPECT_EQ(c.page().upper.value.size(), Wnd::kMaxFieldText);
-    EXPECT_FALSE(c.wnd.handleKey(u'9'));
-    EXPECT_FALSE(c.wnd.handleKey(u'+'));
-    EXPECT_TRUE(c.wnd.handleKey(Wnd::kBackspace));
+    EXPECT_EQ(c.page().upper.value.size(), Model::kMaxFieldText);
+    EXPECT_FALSE(c.model.handleKey(u'9'));
+    EXPECT_FALSE(c.model.handleKey(u'+'));
+    EXPECT_TRUE(c.model.handleKey(Model::kBackspace));
     EXPECT_EQ(c.page().upper.value, u"12345678901234567");
     // Grouping marks count too.
-    c.wnd.setOutputFormat(OutputFormat::UnitedStates);
+    c.model.setOutputFormat(OutputFormat::UnitedStates);
     EXPECT_EQ(c.page().upper.value.size(), 22u);
-    EXPECT_FALSE(c.wnd.handleKey(u'1'));
+    EXPECT_FALSE(c.model.handleKey(u'1'));
 }
 
 TEST(ConverterTyping, OffsetsAndMismatchedKindsAndUnknownUnits)
 {
     Converter c;
-    c.wnd.showPage(Wnd::kUnitsPage);
-    ASSERT_EQ(c.wnd.categories(), (std::vector<std::u16string>{u"Length", u"Mixed", u"Temperature"}));
-    ASSERT_TRUE(c.wnd.pickCategory(2));
-    c.wnd.setActiveField(1);
+    c.model.showPage(Model::kUnitsPage);
+    ASSERT_EQ(c.model.categories(), (std::vector<std::u16string>{u"Length", u"Mixed", u"Temperature"}));
+    ASSERT_TRUE(c.model.pickCategory(2));
+    c.model.setActiveField(1);
     c.type(u"25");
     EXPECT_EQ(c.page().upper.value, u"298.15");
 
-    ASSERT_TRUE(c.wnd.pickCategory(1));
+    ASSERT_TRUE(c.model.pickCategory(1));
     EXPECT_EQ(c.page().upper.caption, u"s");
     c.type(u"3");
     EXPECT_EQ(c.page().upper.value, u"Not same Unit.");
 
-    c.wnd.pickCategory(0);
-    c.wnd.pickUnit(1, 2);
+    c.model.pickCategory(0);
+    c.model.pickUnit(1, 2);
     EXPECT_EQ(c.page().lower.caption, u"in");
-    EXPECT_EQ(c.wnd.currentCategory(), 0);
-    EXPECT_EQ(c.wnd.unitChoices(), (std::vector<std::u16string>{u"meter m", u"kilometer km", u"inch in"}));
+    EXPECT_EQ(c.model.currentCategory(), 0);
+    EXPECT_EQ(c.model.unitChoices(), (std::vector<std::u16string>{u"meter m", u"kilometer km", u"inch in"}));
 }
 
 TEST(ConverterCurrency, ListsAndConvertsCurrencies)
 {
     Converter c;
-    c.wnd.showPage(Wnd::kCurrencyPage);
-    EXPECT_EQ(c.wnd.unitChoices(),
+    c.model.showPage(Model::kCurrencyPage);
+    EXPECT_EQ(c.model.unitChoices(),
               (std::vector<std::u16string>{u"USD - USD", u"EUR - Euro", u"JPY - Yen"}));
-    EXPECT_TRUE(c.wnd.categories().empty());
+    EXPECT_TRUE(c.model.categories().empty());
     c.type(u"10");
     EXPECT_EQ(c.page().lower.value, u"8");
-    c.wnd.setActiveField(1);
+    c.model.setActiveField(1);
     c.type(u"2");
     EXPECT_EQ(c.page().upper.value, u"2.5");
-    ASSERT_TRUE(c.wnd.pickUnit(0, 2));
+    ASSERT_TRUE(c.model.pickUnit(0, 2));
     EXPECT_EQ(c.page().upper.caption, u"JPY");
     EXPECT_EQ(c.page().upperIndex, 2);
 
-    c.wnd.beginUpdate();
+    c.model.beginUpdate();
     EXPECT_EQ(c.page().top.value, u"Updating ...");
-    c.wnd.finishUpdate(false);
+    c.model.finishUpdate(false);
     EXPECT_EQ(c.page().top.value, u"2025-01-02");
     EXPECT_EQ(c.page().upper.caption, u"JPY");
 }
@@ -200,50 +200,50 @@ TEST(ConverterCurrency, ListsAndConvertsCurrencies)
 TEST(ConverterConstants, PicksCategoriesAndConstants)
 {
     Converter c;
-    c.wnd.showPage(Wnd::kConstantsPage);
-    EXPECT_EQ(c.wnd.unitChoices(), (std::vector<std::u16string>{u"Speed of light", u"Planck constant"}));
-    EXPECT_TRUE(c.wnd.pickUnit(0, 1));
-    EXPECT_EQ(c.wnd.constantFields()[Wnd::kConstantValueField].value, u"6.62607015e-34");
-    EXPECT_FALSE(c.wnd.handleKey(u'1'));
-    EXPECT_TRUE(c.wnd.pickCategory(1));
-    EXPECT_EQ(c.wnd.constantFields()[Wnd::kConstantNameField].value, u"Avogadro");
-    EXPECT_EQ(c.wnd.currentConstant(), 0);
+    c.model.showPage(Model::kConstantsPage);
+    EXPECT_EQ(c.model.unitChoices(), (std::vector<std::u16string>{u"Speed of light", u"Planck constant"}));
+    EXPECT_TRUE(c.model.pickUnit(0, 1));
+    EXPECT_EQ(c.model.constantFields()[Model::kConstantValueField].value, u"6.62607015e-34");
+    EXPECT_FALSE(c.model.handleKey(u'1'));
+    EXPECT_TRUE(c.model.pickCategory(1));
+    EXPECT_EQ(c.model.constantFields()[Model::kConstantNameField].value, u"Avogadro");
+    EXPECT_EQ(c.model.currentConstant(), 0);
 }
 
 TEST(ConverterState, RoundTripsThroughConverterDat)
 {
     Converter c;
-    c.wnd.showPage(Wnd::kCurrencyPage);
+    c.model.showPage(Model::kCurrencyPage);
     c.type(u"3");
-    c.wnd.showPage(Wnd::kUnitsPage);
-    c.wnd.pickCategory(2);
+    c.model.showPage(Model::kUnitsPage);
+    c.model.pickCategory(2);
     c.type(u"12");
-    c.wnd.showPage(Wnd::kConstantsPage);
-    c.wnd.pickUnit(0, 1);
-    ASSERT_TRUE(c.wnd.saveState());
+    c.model.showPage(Model::kConstantsPage);
+    c.model.pickUnit(0, 1);
+    ASSERT_TRUE(c.model.saveState());
 
-    Wnd other(c.folder.path());
+    Model other(c.folder.path());
     ASSERT_TRUE(other.loadState());
-    other.showPage(Wnd::kUnitsPage);
+    other.showPage(Model::kUnitsPage);
     EXPECT_EQ(other.units().top.value, u"Temperature");
-    EXPECT_EQ(other.units().upper, (Wnd::Field{u"12", u"K"}));
-    EXPECT_EQ(other.units().lower, c.wnd.units().lower);
+    EXPECT_EQ(other.units().upper, (Model::Field{u"12", u"K"}));
+    EXPECT_EQ(other.units().lower, c.model.units().lower);
     EXPECT_EQ(other.units().upperUnit, u"kelvin");
-    other.showPage(Wnd::kCurrencyPage);
+    other.showPage(Model::kCurrencyPage);
     EXPECT_EQ(other.currency().upper.value, u"3");
     EXPECT_EQ(other.currency().lower.value, u"2.4");
     EXPECT_EQ(other.currency().top.value, u"2025-01-02");  // read from the rate file, not kept
-    EXPECT_EQ(other.constantFields(), c.wnd.constantFields());
+    EXPECT_EQ(other.constantFields(), c.model.constantFields());
     EXPECT_EQ(other.currentConstant(), 1);
-    EXPECT_EQ(other.stateBytes(), c.wnd.stateBytes());
+    EXPECT_EQ(other.stateBytes(), c.model.stateBytes());
 }
 
 TEST(ConverterState, StartsAsNewFromMissingOrDamagedFiles)
 {
     Converter c;
-    c.wnd.showPage(Wnd::kUnitsPage);
+    c.model.showPage(Model::kUnitsPage);
     c.type(u"5");
-    const std::string whole = c.wnd.stateBytes();
+    const std::string whole = c.model.stateBytes();
     // The first string's marker, then the category's length and text.
     ASSERT_EQ(whole.substr(0, 4), std::string("\xFF\xFE\xFF\x06", 4));
 
@@ -261,28 +261,28 @@ TEST(ConverterState, StartsAsNewFromMissingOrDamagedFiles)
     };
     for (const Case& test : cases) {
         Converter fresh;
-        ASSERT_TRUE(writeFileAtomically(fresh.folder.path() / Wnd::kStateFileName, test.bytes));
-        EXPECT_EQ(fresh.wnd.loadState(), test.whole);
-        fresh.wnd.showPage(Wnd::kUnitsPage);
-        EXPECT_EQ(fresh.wnd.units().upper.value, test.upper);
-        EXPECT_EQ(fresh.wnd.units().top.value, u"Length");
+        ASSERT_TRUE(writeFileAtomically(fresh.folder.path() / Model::kStateFileName, test.bytes));
+        EXPECT_EQ(fresh.model.loadState(), test.whole);
+        fresh.model.showPage(Model::kUnitsPage);
+        EXPECT_EQ(fresh.model.units().upper.value, test.upper);
+        EXPECT_EQ(fresh.model.units().top.value, u"Length");
     }
     Converter missing;
-    EXPECT_FALSE(missing.wnd.loadState());
-    missing.wnd.showPage(Wnd::kCurrencyPage);
-    EXPECT_EQ(missing.wnd.currency().lower.caption, u"EUR");
+    EXPECT_FALSE(missing.model.loadState());
+    missing.model.showPage(Model::kCurrencyPage);
+    EXPECT_EQ(missing.model.currency().lower.caption, u"EUR");
 }
 
 TEST(ConverterState, UnitsGoneFromTheFileStartThePageAfresh)
 {
     Converter c;
-    c.wnd.showPage(Wnd::kUnitsPage);
-    c.wnd.pickCategory(2);
-    ASSERT_TRUE(c.wnd.saveState());
+    c.model.showPage(Model::kUnitsPage);
+    c.model.pickCategory(2);
+    ASSERT_TRUE(c.model.saveState());
     ASSERT_TRUE(writeFileAtomically(c.folder.path() / "units.dat", "#Begin Length 0\nmeter m !\nmile mi 1609.344 0 m\n#End\n"));
-    Wnd other(c.folder.path());
+    Model other(c.folder.path());
     ASSERT_TRUE(other.loadState());
-    other.showPage(Wnd::kUnitsPage);
+    other.showPage(Model::kUnitsPage);
     EXPECT_EQ(other.units().top.value, u"Length");
     EXPECT_EQ(other.units().lower.caption, u"mi");
 }
@@ -290,19 +290,19 @@ TEST(ConverterState, UnitsGoneFromTheFileStartThePageAfresh)
 TEST(ConverterState, NoStateFolderWritesNothing)
 {
     Converter c;
-    c.wnd.setStateFolder({});
-    c.wnd.showPage(Wnd::kUnitsPage);
-    EXPECT_FALSE(c.wnd.saveState());
-    EXPECT_FALSE(c.wnd.loadState());
-    EXPECT_FALSE(std::filesystem::exists(c.folder.path() / Wnd::kStateFileName));
+    c.model.setStateFolder({});
+    c.model.showPage(Model::kUnitsPage);
+    EXPECT_FALSE(c.model.saveState());
+    EXPECT_FALSE(c.model.loadState());
+    EXPECT_FALSE(std::filesystem::exists(c.folder.path() / Model::kStateFileName));
 }
 
 TEST(ConverterKeys, LettersStandForDigits)
 {
-    EXPECT_EQ(Wnd::mapKey(u'?'), u'0');
-    EXPECT_EQ(Wnd::mapKey(u'W'), u'1');
-    EXPECT_EQ(Wnd::mapKey(u'c'), u'9');
-    EXPECT_EQ(Wnd::mapKey(u'M'), u'M');
+    EXPECT_EQ(Model::mapKey(u'?'), u'0');
+    EXPECT_EQ(Model::mapKey(u'W'), u'1');
+    EXPECT_EQ(Model::mapKey(u'c'), u'9');
+    EXPECT_EQ(Model::mapKey(u'M'), u'M');
 }
 
 }  // namespace

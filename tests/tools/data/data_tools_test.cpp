@@ -3,19 +3,19 @@
 #include "atomic_file.h"
 #include "data_tools.h"
 #include "key_codes.h"
-#include "main_frame.h"
+#include "calculator.h"
 #include "temp_folder.h"
 
 namespace {
 
 struct Session {
     TempFolder folder;
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<Calculator> frame;
     std::unique_ptr<DataTools> tools;
 
     void open()
     {
-        frame = std::make_unique<CMainFrame>(folder.path());
+        frame = std::make_unique<Calculator>(folder.path());
         tools = std::make_unique<DataTools>(frame->engine(), folder.path());
         frame->setTools(tools.get());
         frame->start();

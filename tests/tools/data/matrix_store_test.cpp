@@ -25,7 +25,7 @@ void writeBytes(const std::filesystem::path& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-std::vector<double> valuesOf(const CMatrixData& m)
+std::vector<double> valuesOf(const MatrixSlot& m)
 {
     std::vector<double> values;
     for (int r = 0; r < m.rows(); ++r)
@@ -46,7 +46,7 @@ std::string filledMatrixFile(int slot, int rows, int cols)
     return text;
 }
 
-using Status = CListMatrixDlg::LoadStatus;
+using Status = MatrixStore::LoadStatus;
 
 struct LoadCase {
     const char* what;
@@ -88,7 +88,7 @@ TEST(MatrixStoreLoad, FollowsTheReadingRules)
         TempFolder folder;
         writeBytes(folder.path() / "matrix.dat", c.file);
         Engine engine;
-        CListMatrixDlg store(engine);
+        MatrixStore store(engine);
         EXPECT_EQ(store.load(folder.path() / "matrix.dat"), c.status);
         if (std::string(c.what) == "slot 29 of 30 x 30") {
             ASSERT_EQ(store.count(), 1);
@@ -98,7 +98,7 @@ TEST(MatrixStoreLoad, FollowsTheReadingRules)
         }
         ASSERT_EQ(store.count(), static_cast<int>(c.entries.size()));
         for (std::size_t i = 0; i < c.entries.size(); ++i) {
-            const CMatrixData& m = store.entry(static_cast<int>(i));
+            const MatrixSlot& m = store.entry(static_cast<int>(i));
             EXPECT_EQ(m.slot(), c.entries[i].slot);
             EXPECT_EQ(m.rows(), c.entries[i].rows);
             EXPECT_EQ(m.columns(), c.entries[i].cols);
@@ -112,7 +112,7 @@ TEST(MatrixStoreLoad, MissingFileLoadsNothingAndReplacesTheList)
 {
     TempFolder folder;
     Engine engine;
-    CListMatrixDlg store(engine);
+    MatrixStore store(engine);
     store.newMatrix(2, 2, 2);
     EXPECT_EQ(store.load(folder.path() / "matrix.dat"), Status::NoFile);
     EXPECT_EQ(store.count(), 0);
@@ -123,7 +123,7 @@ TEST(MatrixStoreLoad, MissingFileLoadsNothingAndReplacesTheList)
 TEST(MatrixStoreSave, WritesTheExactFormat)
 {
     Engine engine;
-    CListMatrixDlg store(engine);
+    MatrixStore store(engine);
     EXPECT_EQ(store.fileText(), "0\r\n");
     store.newMatrix(2, 2, 3);
     store.setElement(0, 0, "1");
@@ -140,7 +140,7 @@ TEST(MatrixStoreSave, RoundTripsThroughTheFile)
     TempFolder folder;
     const auto path = folder.path() / "matrix.dat";
     Engine first;
-    CListMatrixDlg saved(first);
+    MatrixStore saved(first);
     saved.newMatrix(3, 2, 27);
     saved.setElement(2, 1, "-12345.125");
     saved.setElement(0, 0, "0.5");
@@ -151,7 +151,7 @@ TEST(MatrixStoreSave, RoundTripsThroughTheFile)
     EXPECT_EQ(result.omitted, 0);
 
     Engine second;
-    CListMatrixDlg loaded(second);
+    MatrixStore loaded(second);
     ASSERT_EQ(loaded.load(path), Status::Loaded);
     ASSERT_EQ(loaded.count(), 2);
     for (int i = 0; i < 2; ++i) {
@@ -164,7 +164,7 @@ TEST(MatrixStoreSave, RoundTripsThroughTheFile)
 TEST(MatrixStoreSave, MoreThanTwentyFiveEntriesLeaveOutTheResultFirst)
 {
     Engine engine;
-    CListMatrixDlg store(engine);
+    MatrixStore store(engine);
     for (const auto& free : store.freeNames())
         store.newMatrix(1, 1, free.slot);
     engine.slots.storeScalar(VariableSlots::kResult, 4);
@@ -181,7 +181,7 @@ TEST(MatrixStoreSave, MoreThanTwentyFiveEntriesLeaveOutTheResultFirst)
     EXPECT_EQ(text.find("\r\n27 1 1\r\n"), std::string::npos);  // the last user matrix
 
     Engine other;
-    CListMatrixDlg reloaded(other);
+    MatrixStore reloaded(other);
     EXPECT_EQ(reloaded.load(folder.path() / "matrix.dat"), Status::Loaded);
     EXPECT_EQ(reloaded.count(), 25);
 }
@@ -189,7 +189,7 @@ TEST(MatrixStoreSave, MoreThanTwentyFiveEntriesLeaveOutTheResultFirst)
 TEST(MatrixStoreLoad, DamagedFilesLoadOnlyValidMatrices)
 {
     Engine source;
-    CListMatrixDlg good(source);
+    MatrixStore good(source);
     for (int slot = 2; slot < 8; ++slot) {
         good.newMatrix(slot, 9 - slot, slot);
         good.setElement(0, 0, std::to_string(slot * 1.25));
@@ -214,12 +214,12 @@ TEST(MatrixStoreLoad, DamagedFilesLoadOnlyValidMatrices)
         }
         writeBytes(path, damaged);
         Engine engine;
-        CListMatrixDlg store(engine);
+        MatrixStore store(engine);
         store.load(path);
         ASSERT_LE(store.count(), 25);
         std::set<int> slots;
         for (int i = 0; i < store.count(); ++i) {
-            const CMatrixData& m = store.entry(i);
+            const MatrixSlot& m = store.entry(i);
             ASSERT_GE(m.rows(), 1);
             ASSERT_LE(m.rows(), 30);
             ASSERT_GE(m.columns(), 1);
@@ -231,7 +231,7 @@ TEST(MatrixStoreLoad, DamagedFilesLoadOnlyValidMatrices)
         auto reload = [&](const std::string& text) {
             writeBytes(path, text);
             Engine again;
-            CListMatrixDlg reloaded(again);
+            MatrixStore reloaded(again);
             EXPECT_NE(reloaded.load(path), Status::DataError);
             return reloaded.fileText();
         };
@@ -243,7 +243,7 @@ TEST(MatrixStoreLoad, DamagedFilesLoadOnlyValidMatrices)
 TEST(MatrixStoreEdit, FreeNamesFollowTheTableAndRunOut)
 {
     Engine engine;
-    CListMatrixDlg store(engine);
+    MatrixStore store(engine);
     auto names = store.freeNames();
     ASSERT_EQ(names.size(), 26u);
     EXPECT_EQ(names.front().name, "VA");
@@ -274,7 +274,7 @@ TEST(MatrixStoreEdit, NewClampsTheSizeAndTakesOnlyFreeUserSlots)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.slot);
         Engine engine;
-        CListMatrixDlg store(engine);
+        MatrixStore store(engine);
         EXPECT_EQ(store.newMatrix(c.rows, c.cols, c.slot), c.made);
         EXPECT_EQ(store.count(), c.made ? 1 : 0);
         if (c.made) {
@@ -295,7 +295,7 @@ TEST(MatrixStoreEdit, DeleteShowsTheEntryBefore)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shown);
         Engine engine;
-        CListMatrixDlg store(engine);
+        MatrixStore store(engine);
         for (int i = 0; i < c.count; ++i)
             store.newMatrix(1, 1, 2 + i);
         store.show(c.shown);
@@ -306,7 +306,7 @@ TEST(MatrixStoreEdit, DeleteShowsTheEntryBefore)
         EXPECT_EQ(store.sizeLabel().empty(), c.nextShown < 0);
     }
     Engine engine;
-    CListMatrixDlg store(engine);
+    MatrixStore store(engine);
     store.newMatrix(2, 2, 2);
     store.newMatrix(2, 2, 3);
     store.deleteAll();
@@ -334,7 +334,7 @@ TEST(MatrixStoreEdit, SetElementReadsTheEditedText)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         Engine engine;
-        CListMatrixDlg store(engine);
+        MatrixStore store(engine);
         store.newMatrix(2, 3, 4);
         EXPECT_TRUE(store.setElement(1, 2, c.text));
         EXPECT_EQ(engine.slots[4].at(1, 2), c.value);
@@ -343,7 +343,7 @@ TEST(MatrixStoreEdit, SetElementReadsTheEditedText)
         }
     }
     Engine engine;
-    CListMatrixDlg store(engine);
+    MatrixStore store(engine);
     EXPECT_FALSE(store.setElement(0, 0, "1"));
     store.newMatrix(2, 3, 4);
     EXPECT_FALSE(store.setElement(2, 0, "1"));
@@ -354,7 +354,7 @@ TEST(MatrixStoreEdit, SetElementReadsTheEditedText)
 TEST(MatrixStoreEdit, ClearZeroesAndShowsFiveDecimals)
 {
     Engine engine;
-    CListMatrixDlg store(engine);
+    MatrixStore store(engine);
     store.newMatrix(2, 2, 2);
     store.setElement(1, 1, "7");
     store.clear();
@@ -368,7 +368,7 @@ TEST(MatrixStoreEdit, ClearZeroesAndShowsFiveDecimals)
 TEST(MatrixStoreEdit, CopyToDuplicatesTheShownMatrix)
 {
     Engine engine;
-    CListMatrixDlg store(engine);
+    MatrixStore store(engine);
     store.newMatrix(2, 3, 2);
     store.setElement(1, 2, "6");
     ASSERT_TRUE(store.copyTo(9));
@@ -382,7 +382,7 @@ TEST(MatrixStoreEdit, CopyToDuplicatesTheShownMatrix)
 TEST(MatrixStoreResult, TwoResultsInARowLeaveOneFirst)
 {
     Engine engine;
-    CListMatrixDlg store(engine);
+    MatrixStore store(engine);
     engine.slots.storeScalar(VariableSlots::kResult, 3);
     EXPECT_EQ(store.keepResult(), "");
     EXPECT_FALSE(engine.slots[1].isMatrix());
@@ -411,7 +411,7 @@ TEST(MatrixStoreResult, ResultLoadedAnywhereIsReplaced)
     TempFolder folder;
     writeBytes(folder.path() / "matrix.dat", "2\r\n2 1 1\r\n1 \r\n1 1 1\r\n9 \r\n");
     Engine engine;
-    CListMatrixDlg store(engine);
+    MatrixStore store(engine);
     store.load(folder.path() / "matrix.dat");
     engine.slots.storeScalar(VariableSlots::kResult, 5);
     store.keepResult();
@@ -428,30 +428,30 @@ TEST(MatrixStoreView, GridTexts)
         {1e-9, "0"}, {2.000000001, "2"},
     };
     for (const auto& [value, text] : cells)
-        EXPECT_EQ(CListMatrixDlg::cellValueText(value), text) << value;
-    EXPECT_EQ(CListMatrixDlg::columnHeader(0), "1    ");
-    EXPECT_EQ(CListMatrixDlg::columnHeader(11), "12    ");
-    EXPECT_EQ(CListMatrixDlg::rowHeader(0), " 1");
-    EXPECT_EQ(CListMatrixDlg::rowHeader(29), "30");
+        EXPECT_EQ(MatrixStore::cellValueText(value), text) << value;
+    EXPECT_EQ(MatrixStore::columnHeader(0), "1    ");
+    EXPECT_EQ(MatrixStore::columnHeader(11), "12    ");
+    EXPECT_EQ(MatrixStore::rowHeader(0), " 1");
+    EXPECT_EQ(MatrixStore::rowHeader(29), "30");
 }
 
 TEST(MatrixData, HandleOwnsItsSlot)
 {
     Engine engine;
     {
-        CMatrixData a(engine);
+        MatrixSlot a(engine);
         EXPECT_FALSE(a.allocate(0, 2, 3));
         EXPECT_FALSE(a.allocate(2, 2, 30));
         ASSERT_TRUE(a.allocate(2, 2, 3));
         a.set(1, 1, 4);
         a.set(2, 0, 9);  // outside: ignored
         EXPECT_EQ(a.get(2, 0), 0);
-        CMatrixData b = std::move(a);
+        MatrixSlot b = std::move(a);
         EXPECT_EQ(a.rows(), 0);
         EXPECT_EQ(b.get(1, 1), 4);
         EXPECT_EQ(b.name(), "VB");
 
-        CMatrixData c(engine);
+        MatrixSlot c(engine);
         c.allocate(2, 3, 4);
         EXPECT_FALSE(c.copyFrom(b));
         c.allocate(2, 2, 4);

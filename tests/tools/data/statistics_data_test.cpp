@@ -13,14 +13,14 @@
 
 namespace {
 
-using Dlg = CBrevastCalStatisticDataDlg;
+using Model = StatisticsData;
 
 struct Fixture {
     TempFolder folder;
     Engine engine;
-    Dlg model{engine};
-    std::filesystem::path file() const { return folder.path() / Dlg::kFileName; }
-    Dlg::LoadStatus loadText(const std::string& text)
+    Model model{engine};
+    std::filesystem::path file() const { return folder.path() / Model::kFileName; }
+    Model::LoadStatus loadText(const std::string& text)
     {
         EXPECT_TRUE(writeFileAtomically(file(), text));
         return model.load(file());
@@ -62,13 +62,13 @@ TEST(StatisticData, LoadsWhatTheReadingRulesAllow)
         Fixture f;
         f.model.newDataSet(1);
         f.model.setValue(0, u"9");
-        const Dlg::LoadStatus status = f.loadText(c.text);
-        EXPECT_EQ(status, c.values.empty() ? Dlg::LoadStatus::NotLoaded : Dlg::LoadStatus::Loaded);
+        const Model::LoadStatus status = f.loadText(c.text);
+        EXPECT_EQ(status, c.values.empty() ? Model::LoadStatus::NotLoaded : Model::LoadStatus::Loaded);
         EXPECT_EQ(f.model.values(), c.values.empty() ? std::vector<double>{9} : c.values);
         f.expectListMatches();
     }
     Fixture missing;
-    EXPECT_EQ(missing.model.load(missing.file()), Dlg::LoadStatus::NotLoaded);
+    EXPECT_EQ(missing.model.load(missing.file()), Model::LoadStatus::NotLoaded);
 }
 
 TEST(StatisticData, SavesTheFileFormatAndReadsItBack)
@@ -78,7 +78,7 @@ TEST(StatisticData, SavesTheFileFormatAndReadsItBack)
     std::string bytes = "x";
     ASSERT_TRUE(readWholeFile(f.file(), bytes));
     EXPECT_EQ(bytes, "");
-    EXPECT_EQ(f.model.load(f.file()), Dlg::LoadStatus::NotLoaded);
+    EXPECT_EQ(f.model.load(f.file()), Model::LoadStatus::NotLoaded);
 
     const std::vector<double> values = {4, 2.5, -0.125, 1e6, -3, 0, 123456.78901234};
     f.model.newDataSet(static_cast<int>(values.size()));
@@ -90,7 +90,7 @@ TEST(StatisticData, SavesTheFileFormatAndReadsItBack)
     EXPECT_EQ(bytes.substr(bytes.size() - 3), " \r\n");
 
     Fixture reloaded;
-    EXPECT_EQ(reloaded.model.load(f.file()), Dlg::LoadStatus::Loaded);
+    EXPECT_EQ(reloaded.model.load(f.file()), Model::LoadStatus::Loaded);
     EXPECT_EQ(reloaded.model.values(), values);
 }
 
@@ -127,12 +127,12 @@ TEST(StatisticData, EditsRowsAndKeepsListInStep)
 TEST(StatisticData, RefusesToGrowPastWhatALoadCanReadBack)
 {
     Fixture f;
-    ASSERT_TRUE(f.model.newDataSet(Dlg::kMaxCount));
+    ASSERT_TRUE(f.model.newDataSet(Model::kMaxCount));
     f.model.setValue(511, u"8");
     EXPECT_FALSE(f.model.insertRow(0));
     ASSERT_TRUE(f.model.save(f.file()));
     Fixture reloaded;
-    EXPECT_EQ(reloaded.model.load(f.file()), Dlg::LoadStatus::Loaded);
+    EXPECT_EQ(reloaded.model.load(f.file()), Model::LoadStatus::Loaded);
     EXPECT_EQ(reloaded.model.values(), f.model.values());
 }
 
@@ -141,19 +141,19 @@ TEST(StatisticData, FormatsValuesAndCorrectsTypedText)
     const std::pair<double, std::u16string> shown[] = {
         {3, u"3"}, {100, u"100"}, {-7, u"-7"}, {2.5, u"2.5"}, {1.0 / 3, u"0.33333333"}, {1e-9, u"0"}};
     for (const auto& [value, text] : shown)
-        EXPECT_EQ(Dlg::formatValue(value), text) << value;
+        EXPECT_EQ(Model::formatValue(value), text) << value;
 
     const std::pair<std::u16string, std::u16string> sizes[] = {
         {u"600", u"512"}, {u"-5", u"0"},   {u"512", u"512"}, {u"-", u"-"},
         {u"12a", u"12a"}, {u"-0", u"-0"}, {u"99999999999999", u"512"}};
     for (const auto& [typed, corrected] : sizes)
-        EXPECT_EQ(Dlg::correctSizeText(typed), corrected);
-    EXPECT_EQ(Dlg::sizeFromText(u" 7"), 7);
+        EXPECT_EQ(Model::correctSizeText(typed), corrected);
+    EXPECT_EQ(Model::sizeFromText(u" 7"), 7);
 
-    EXPECT_EQ(Dlg::editedValue(u"abc"), 0.0);
-    EXPECT_EQ(Dlg::editedValue(u"\t1e3x"), 1000.0);
+    EXPECT_EQ(Model::editedValue(u"abc"), 0.0);
+    EXPECT_EQ(Model::editedValue(u"\t1e3x"), 1000.0);
     // The editor keeps 128 characters: the 129th digit is dropped.
-    EXPECT_DOUBLE_EQ(Dlg::editedValue(u"1" + std::u16string(127, u'0') + u"5"), 1e127);
+    EXPECT_DOUBLE_EQ(Model::editedValue(u"1" + std::u16string(127, u'0') + u"5"), 1e127);
 }
 
 TEST(StatisticData, EngineReadsTheSetAsList)
@@ -189,8 +189,8 @@ TEST(StatisticData, DamagedFilesNeverBreakTheModel)
         f.model.clearAll();
         // A plain write: the atomic writer's flush to disk would make the loop crawl.
         std::ofstream(f.file(), std::ios::binary) << text;
-        EXPECT_NE(f.model.load(f.file()), Dlg::LoadStatus::Error);
-        ASSERT_LE(f.model.count(), Dlg::kMaxCount);
+        EXPECT_NE(f.model.load(f.file()), Model::LoadStatus::Error);
+        ASSERT_LE(f.model.count(), Model::kMaxCount);
         f.expectListMatches();
         if (round % 50 == 0) {
             ASSERT_TRUE(f.model.save(f.file()));

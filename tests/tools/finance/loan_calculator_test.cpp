@@ -6,12 +6,12 @@
 
 namespace {
 
-using Dlg = CLoanCalcDlg;
-using Status = Dlg::CalcStatus;
+using Model = LoanCalculator;
+using Status = Model::CalcStatus;
 
 constexpr char16_t kComma = kDisplayComma;
 
-double sumOf(const CLoanCalculate& calc, double CLoanCalculate::Row::*column, std::size_t count)
+double sumOf(const LoanAmortization& calc, double LoanAmortization::Row::*column, std::size_t count)
 {
     double sum = 0.0;
     for (std::size_t k = 0; k < count; ++k)
@@ -21,25 +21,25 @@ double sumOf(const CLoanCalculate& calc, double CLoanCalculate::Row::*column, st
 
 TEST(LoanCalculator, OpeningValuesWithComputedPaymentRepayTheLoan)
 {
-    Dlg dlg;
-    dlg.setComputesPayment(true);
-    ASSERT_EQ(dlg.calculate(), Status::Done);
-    const CLoanCalculate& calc = dlg.calculation();
+    Model model;
+    model.setComputesPayment(true);
+    ASSERT_EQ(model.calculate(), Status::Done);
+    const LoanAmortization& calc = model.calculation();
     EXPECT_DOUBLE_EQ(calc.payment(), 86.53);
     ASSERT_EQ(calc.rowCount(), 12u);
     EXPECT_FALSE(calc.row(12));
 
     // The last row pays the remaining balance and its interest; every earlier principal plus
     // that balance is the loan.
-    const CLoanCalculate::Row last = *calc.row(11);
+    const LoanAmortization::Row last = *calc.row(11);
     EXPECT_DOUBLE_EQ(last.principal, last.balance + last.interest);
     EXPECT_LT(last.principal, 86.53);
-    EXPECT_NEAR(sumOf(calc, &CLoanCalculate::Row::principal, 11) + last.balance, 1000.0, 1e-9);
-    EXPECT_NEAR(calc.totalInterest(), sumOf(calc, &CLoanCalculate::Row::interest, 12), 1e-9);
+    EXPECT_NEAR(sumOf(calc, &LoanAmortization::Row::principal, 11) + last.balance, 1000.0, 1e-9);
+    EXPECT_NEAR(calc.totalInterest(), sumOf(calc, &LoanAmortization::Row::interest, 12), 1e-9);
     EXPECT_NEAR(calc.totalPayments(), 1000.0 + calc.totalInterest(), 1e-9);
     EXPECT_DOUBLE_EQ(last.years, 1.0);
 
-    const paymentSchedule::ScheduleReport& report = dlg.report();
+    const paymentSchedule::ScheduleReport& report = model.report();
     EXPECT_EQ(report.summary[0], u"Payment per period: 86.53");
     EXPECT_EQ(report.summary[1], u"Interest rate per period: 0.5833%");
     ASSERT_EQ(report.lines.size(), 12u);
@@ -74,7 +74,7 @@ TEST(LoanCalculator, SchedulesForGivenAndComputedPayments)
     };
     for (const ScheduleCase& c : cases) {
         SCOPED_TRACE(c.what);
-        CLoanCalculate calc;
+        LoanAmortization calc;
         ASSERT_TRUE(calc.calculate(c.amount, c.rate, c.perYear, c.payments, c.payment));
         EXPECT_DOUBLE_EQ(calc.payment(), c.expectedPayment);
         ASSERT_EQ(calc.rowCount(), c.rows);
@@ -86,7 +86,7 @@ TEST(LoanCalculator, SchedulesForGivenAndComputedPayments)
 
 TEST(LoanCalculator, NonPositivePaymentCountGivesNoSchedule)
 {
-    CLoanCalculate calc;
+    LoanAmortization calc;
     EXPECT_TRUE(calc.calculate(1000, 7, 12, 0, -1));
     EXPECT_EQ(calc.rowCount(), 0u);
     EXPECT_TRUE(calc.calculate(1000, 7, 12, 0.4, 0));
@@ -101,61 +101,61 @@ TEST(LoanCalculator, PaymentCountIsLimitedWhileTyping)
     const std::pair<std::u16string, std::u16string> cases[] = {
         {u"5000", u"1200"}, {u"1200", u"1200"}, {u"-3", u"0"}, {u"-", u"-"}, {u"12.5", u"12.5"}};
     for (const auto& [typed, shown] : cases) {
-        Dlg dlg;
-        dlg.setFieldText(Dlg::kPaymentsField, typed);
-        EXPECT_EQ(dlg.fieldText(Dlg::kPaymentsField), shown);
+        Model model;
+        model.setFieldText(Model::kPaymentsField, typed);
+        EXPECT_EQ(model.fieldText(Model::kPaymentsField), shown);
     }
-    Dlg dlg;
-    dlg.setFieldText(Dlg::kAmountField, u"5000");
-    EXPECT_EQ(dlg.fieldText(Dlg::kAmountField), u"5000");
+    Model model;
+    model.setFieldText(Model::kAmountField, u"5000");
+    EXPECT_EQ(model.fieldText(Model::kAmountField), u"5000");
 }
 
 TEST(LoanCalculator, CheckBoxSwitchesPaymentFieldBetweenComputedAndTyped)
 {
-    Dlg dlg;
-    EXPECT_FALSE(dlg.isReadOnly(Dlg::kPaymentField));
-    dlg.setComputesPayment(true);
-    EXPECT_EQ(dlg.fieldText(Dlg::kPaymentField), u"-1");
-    EXPECT_FALSE(dlg.setFieldText(Dlg::kPaymentField, u"50"));
-    EXPECT_EQ(dlg.fieldText(Dlg::kPaymentField), u"-1");
-    dlg.setComputesPayment(false);
-    EXPECT_EQ(dlg.fieldText(Dlg::kPaymentField), u"0");
-    EXPECT_TRUE(dlg.setFieldText(Dlg::kPaymentField, u"50"));
+    Model model;
+    EXPECT_FALSE(model.isReadOnly(Model::kPaymentField));
+    model.setComputesPayment(true);
+    EXPECT_EQ(model.fieldText(Model::kPaymentField), u"-1");
+    EXPECT_FALSE(model.setFieldText(Model::kPaymentField, u"50"));
+    EXPECT_EQ(model.fieldText(Model::kPaymentField), u"-1");
+    model.setComputesPayment(false);
+    EXPECT_EQ(model.fieldText(Model::kPaymentField), u"0");
+    EXPECT_TRUE(model.setFieldText(Model::kPaymentField, u"50"));
 }
 
 TEST(LoanCalculator, BadInputIsAnInputErrorAndKeepsTheReport)
 {
     const std::pair<std::size_t, std::u16string> cases[] = {
-        {Dlg::kAmountField, u""},      {Dlg::kAmountField, u"12x"},  {Dlg::kAmountField, u"0.004"},
-        {Dlg::kAmountField, u"1e14"},  {Dlg::kAmountField, u"1e999"}, {Dlg::kRateField, u"-0.5"},
-        {Dlg::kPerYearField, u"0"},    {Dlg::kPaymentsField, u"0.004"}, {Dlg::kPaymentField, u"-2"},
-        {Dlg::kPaymentField, u"-1.5"},
+        {Model::kAmountField, u""},      {Model::kAmountField, u"12x"},  {Model::kAmountField, u"0.004"},
+        {Model::kAmountField, u"1e14"},  {Model::kAmountField, u"1e999"}, {Model::kRateField, u"-0.5"},
+        {Model::kPerYearField, u"0"},    {Model::kPaymentsField, u"0.004"}, {Model::kPaymentField, u"-2"},
+        {Model::kPaymentField, u"-1.5"},
         // Overflows while computing: reported, not shown as "inf".
-        {Dlg::kRateField, u"1e300"},
+        {Model::kRateField, u"1e300"},
     };
     for (const auto& [field, text] : cases) {
         SCOPED_TRACE(std::string(text.begin(), text.end()));
-        Dlg dlg;
-        ASSERT_TRUE(dlg.setFieldText(field, text));
-        EXPECT_EQ(dlg.calculate(), Status::InputError);
-        EXPECT_TRUE(dlg.report().lines.empty());
-        EXPECT_TRUE(dlg.report().summary.empty());
+        Model model;
+        ASSERT_TRUE(model.setFieldText(field, text));
+        EXPECT_EQ(model.calculate(), Status::InputError);
+        EXPECT_TRUE(model.report().lines.empty());
+        EXPECT_TRUE(model.report().summary.empty());
     }
     EXPECT_EQ(paymentSchedule::kInputErrorMessage, u"Input Error!");
 }
 
 TEST(LoanCalculator, EuropeanFormatGroupsAmountsButNotYears)
 {
-    Dlg dlg(OutputFormat::European);
-    dlg.setFieldText(Dlg::kAmountField, u"1234567");
-    dlg.setFieldText(Dlg::kRateField, u"0");
-    dlg.setComputesPayment(true);
-    ASSERT_EQ(dlg.calculate(), Status::Done);
+    Model model(OutputFormat::European);
+    model.setFieldText(Model::kAmountField, u"1234567");
+    model.setFieldText(Model::kRateField, u"0");
+    model.setComputesPayment(true);
+    ASSERT_EQ(model.calculate(), Status::Done);
     const std::u16string comma(1, kComma);
-    EXPECT_EQ(dlg.report().summary[0], u"Payment per period: 102.880" + comma + u"58");
-    EXPECT_EQ(dlg.report().summary[1], u"Interest rate per period: 0" + comma + u"0000%");
-    EXPECT_EQ(dlg.report().lines[0][1], u"0.083");
-    EXPECT_EQ(dlg.report().lines[0][2], u"1.234.567" + comma + u"00");
+    EXPECT_EQ(model.report().summary[0], u"Payment per period: 102.880" + comma + u"58");
+    EXPECT_EQ(model.report().summary[1], u"Interest rate per period: 0" + comma + u"0000%");
+    EXPECT_EQ(model.report().lines[0][1], u"0.083");
+    EXPECT_EQ(model.report().lines[0][2], u"1.234.567" + comma + u"00");
 }
 
 }  // namespace

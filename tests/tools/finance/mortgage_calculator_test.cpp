@@ -5,19 +5,19 @@
 #include <cmath>
 #include <string>
 
-#include "tvm_calc.h"
+#include "time_value_of_money.h"
 
 namespace {
 
-using Dlg = CMortgageCalcDlg;
-using Status = Dlg::CalcStatus;
+using Model = MortgageCalculator;
+using Status = Model::CalcStatus;
 using Line = std::vector<std::u16string>;
 
 TEST(MortgageCalculator, OpeningValuesGiveSixtyMonthsAndFiveYearTotals)
 {
-    Dlg dlg;
-    ASSERT_EQ(dlg.calculate(), Status::Done);
-    const CMortgageCalculate& calc = dlg.calculation();
+    Model model;
+    ASSERT_EQ(model.calculate(), Status::Done);
+    const MortgageAmortization& calc = model.calculation();
     EXPECT_DOUBLE_EQ(calc.payment(), 193.33);
     ASSERT_EQ(calc.rowCount(), 60u);
 
@@ -27,13 +27,13 @@ TEST(MortgageCalculator, OpeningValuesGiveSixtyMonthsAndFiveYearTotals)
     for (int year = 1; year <= 5; ++year) {
         double yearInterest = 0.0, percent = 0.0;
         for (int m = 1; m <= 12; ++m) {
-            const CMortgageCalculate::Row row = *calc.month(year, m);
+            const MortgageAmortization::Row row = *calc.month(year, m);
             principal += calc.payment() - row.interest;
             yearInterest += row.interest;
             percent += row.principalPercent;
         }
         interest += yearInterest;
-        const CMortgageCalculate::YearTotals totals = *calc.yearTotals(year);
+        const MortgageAmortization::YearTotals totals = *calc.yearTotals(year);
         EXPECT_NEAR(totals.interest, yearInterest, 1e-9);
         EXPECT_NEAR(totals.principalPercent, percent / 12.0, 1e-9);
         EXPECT_DOUBLE_EQ(totals.balance, calc.month(year, 12)->balance);
@@ -43,9 +43,9 @@ TEST(MortgageCalculator, OpeningValuesGiveSixtyMonthsAndFiveYearTotals)
     EXPECT_LT(std::abs(left), 0.5);
     EXPECT_NEAR(calc.totalInterest(), interest, 1e-9);
     EXPECT_NEAR(calc.totalPayments(), 10000.0 + interest, 1e-9);
-    EXPECT_DOUBLE_EQ(calc.averageMonthlyInterest(), CTVMCalc::Round(interest / 60.0, 2));
+    EXPECT_DOUBLE_EQ(calc.averageMonthlyInterest(), TimeValueOfMoney::Round(interest / 60.0, 2));
 
-    const paymentSchedule::ScheduleReport& report = dlg.report();
+    const paymentSchedule::ScheduleReport& report = model.report();
     ASSERT_EQ(report.lines.size(), 65u);
     const std::u16string comma(1, kDisplayComma);
     EXPECT_EQ(report.lines[0], (Line{u"1", u"Jan", u"74.14", u"50.00", u"9" + comma + u"856.67"}));
@@ -59,7 +59,7 @@ TEST(MortgageCalculator, OpeningValuesGiveSixtyMonthsAndFiveYearTotals)
 
 TEST(MortgageCalculator, ZeroRatePaysOnlyPrincipal)
 {
-    CMortgageCalculate calc;
+    MortgageAmortization calc;
     ASSERT_TRUE(calc.calculate(10000, 0, 5));
     EXPECT_DOUBLE_EQ(calc.payment(), 166.67);
     EXPECT_EQ(calc.totalInterest(), 0.0);
@@ -85,10 +85,10 @@ TEST(MortgageCalculator, ListEndsWithTheLengthAndCutYearsHaveNoTotals)
     };
     for (const LengthCase& c : cases) {
         SCOPED_TRACE(std::string(c.length.begin(), c.length.end()));
-        Dlg dlg;
-        dlg.setFieldText(Dlg::kYearsField, std::u16string(c.length));
-        ASSERT_EQ(dlg.calculate(), Status::Done);
-        const auto& lines = dlg.report().lines;
+        Model model;
+        model.setFieldText(Model::kYearsField, std::u16string(c.length));
+        ASSERT_EQ(model.calculate(), Status::Done);
+        const auto& lines = model.report().lines;
         ASSERT_EQ(lines.size(), c.lines);
         if (!lines.empty()) {
             EXPECT_EQ(Line(lines.back().begin(), lines.back().begin() + 2), c.last);
@@ -98,37 +98,37 @@ TEST(MortgageCalculator, ListEndsWithTheLengthAndCutYearsHaveNoTotals)
 
 TEST(MortgageCalculator, LengthIsLimitedWhileTyping)
 {
-    Dlg dlg;
-    dlg.setFieldText(Dlg::kYearsField, u"150");
-    EXPECT_EQ(dlg.fieldText(Dlg::kYearsField), u"100");
+    Model model;
+    model.setFieldText(Model::kYearsField, u"150");
+    EXPECT_EQ(model.fieldText(Model::kYearsField), u"100");
 }
 
 TEST(MortgageCalculator, BadInputIsAnInputError)
 {
     const std::pair<std::size_t, std::u16string> cases[] = {
-        {Dlg::kAmountField, u"ten"}, {Dlg::kAmountField, u"0"},    {Dlg::kAmountField, u"1e20"},
-        {Dlg::kRateField, u"-1"},    {Dlg::kRateField, u"1e300"},  {Dlg::kYearsField, u"0.004"},
+        {Model::kAmountField, u"ten"}, {Model::kAmountField, u"0"},    {Model::kAmountField, u"1e20"},
+        {Model::kRateField, u"-1"},    {Model::kRateField, u"1e300"},  {Model::kYearsField, u"0.004"},
     };
     for (const auto& [field, text] : cases) {
         SCOPED_TRACE(std::string(text.begin(), text.end()));
-        Dlg dlg;
-        dlg.setFieldText(field, text);
-        EXPECT_EQ(dlg.calculate(), Status::InputError);
-        EXPECT_TRUE(dlg.report().lines.empty());
+        Model model;
+        model.setFieldText(field, text);
+        EXPECT_EQ(model.calculate(), Status::InputError);
+        EXPECT_TRUE(model.report().lines.empty());
     }
 }
 
 TEST(MortgageCalculator, EuropeanFormatGroupsEveryAmount)
 {
-    Dlg dlg(OutputFormat::European);
-    dlg.setFieldText(Dlg::kAmountField, u"1200000");
-    dlg.setFieldText(Dlg::kRateField, u"0");
-    dlg.setFieldText(Dlg::kYearsField, u"1");
-    ASSERT_EQ(dlg.calculate(), Status::Done);
+    Model model(OutputFormat::European);
+    model.setFieldText(Model::kAmountField, u"1200000");
+    model.setFieldText(Model::kRateField, u"0");
+    model.setFieldText(Model::kYearsField, u"1");
+    ASSERT_EQ(model.calculate(), Status::Done);
     const std::u16string comma(1, kDisplayComma);
-    EXPECT_EQ(dlg.report().lines[0], (Line{u"1", u"Jan", u"100" + comma + u"00",
+    EXPECT_EQ(model.report().lines[0], (Line{u"1", u"Jan", u"100" + comma + u"00",
                                            u"0" + comma + u"00", u"1.100.000" + comma + u"00"}));
-    EXPECT_EQ(dlg.report().summary[3], u"Total Payments: 1.200.000" + comma + u"00");
+    EXPECT_EQ(model.report().summary[3], u"Total Payments: 1.200.000" + comma + u"00");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 namespace {
 
-using Tip = CBrevastCalTipWnd;
+using Tip = TipCalculator;
 using Status = Tip::CalcStatus;
 
 constexpr char16_t kComma = kDisplayComma;

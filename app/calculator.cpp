@@ -1,0 +1,333 @@
+#include "calculator.h"
+
+#include "display_text.h"
+#include "key_codes.h"
+#include "keyboard_map.h"
+#include "keypad_faces.h"
+#include "macro_expansion.h"
+#include "keypads.h"
+#include "radix_text.h"
+#include "result_format.h"
+
+namespace {
+
+constexpr int kLastBasicCategory = CategoryCode::kBaseConversion;
+constexpr int kVariableKey = 34;  // inserts "x"
+
+std::u16string upperCase(std::u16string text)
+{
+    for (char16_t& c : text) {
+        if (c >= u'a' && c <= u'z')
+            c = static_cast<char16_t>(c - u'a' + u'A');
+    }
+    return text;
+}
+
+}  // namespace
+
+Calculator::Calculator(std::filesystem::path folder, PreferencesStore::TodayFunction today)
+    : folder_(std::move(folder)), preferencesEngine_(folder_, std::move(today)), display_(preferences_, engine_)
+{
+    preferencesEngine_.reset(preferences_);
+}
+
+void Calculator::start()
+{
+    if (!folder_.empty()) {
+        preferencesEngine_.load(preferences_);
+        display_.load(folder_);
+        const MacroFolderLoad load = loadMacroFolder(macros_, folder_);
+        macroDataError_ = load.dataError;
+        unreadMacroFiles_ = load.unread;
+    }
+    preferredInputMode_ = preferences_.inputMode;
+    category_ = -1;
+    SwitchCategory(preferences_.lastCategory <= CategoryCode::kDateTime ? preferences_.lastCategory : 0);
+    display_.HandleKey(KeyCode::kClear);
+}
+
+void Calculator::close()
+{
+    // The tool windows close first: they write their own files.
+    if (tools_ != nullptr)
+        tools_->closing();
+    if (category_ >= 0)
+        preferences_.lastCategory = static_cast<std::uint8_t>(category_);
+    preferences_.inputMode = preferredInputMode_;
+    if (!folder_.empty()) {
+        saveMacroFolder(macros_, folder_, unreadMacroFiles_);
+        preferencesEngine_.save(preferences_);
+        display_.save(folder_);
+    }
+}
+
+void Calculator::setPreferredInputMode(std::u16string mode)
+{
+    preferredInputMode_ = std::move(mode);
+    preferences_.inputMode =
+        category_ > kLastBasicCategory ? std::u16string(kInputStringStandard) : preferredInputMode_;
+}
+
+void Calculator::reconcileInputMode(int from, int to)
+{
+    const bool fromBasic = from >= 0 && from <= kLastBasicCategory;
+    const bool toBasic = to <= kLastBasicCategory;
+    if (fromBasic && !toBasic) {
+        preferredInputMode_ = preferences_.inputMode;
+        preferences_.inputMode = kInputStringStandard;
+    } else if (!fromBasic && toBasic) {
+        preferences_.inputMode = preferredInputMode_;
+    } else if (from < 0) {
+        // Starting in a tool category: the file's mode stays preferred for later.
+        preferences_.inputMode = kInputStringStandard;
+    }
+}
+
+void Calculator::SwitchCategory(int code)
+{
+    if (code == category_ || code < 0 || code > CategoryCode::kDateTime)
+        return;
+    if (macroEditor_.editing() && code >= CategoryCode::kBaseConversion && code <= CategoryCode::kBiorhythm)
+        return;
+    const int from = category_;
+    if (from == CategoryCode::kBaseConversion || code == CategoryCode::kBaseConversion)
+        display_.HandleKey(KeyCode::kClear);
+    if (tools_ != nullptr && from >= 0)
+        tools_->categoryLeft(from);
+    category_ = code;
+    display_.SetCategory(code);
+    if (tools_ != nullptr)
+        tools_->categoryShown(code);
+    reconcileInputMode(from, code);
+    engine_.basic.reset();
+    if (code == CategoryCode::kMacros && !macroEditor_.editing())
+        showMacroLine(macroEditor_.open());
+}
+
+void Calculator::pressKey(int code)
+{
+    // In the basic modes "=" is one more token for the display's stack calculator.
+    if (code == KeyCode::kEquals && display_.inputMode() == InputMode::StringStandard) {
+        EvaluateLine();
+        return;
+    }
+    display_.HandleKey(code);
+    // The variable key names a parameter of the macro being written.
+    if (code == kVariableKey && macroEditor_.editing())
+        macroEditor_.useVariable(u"x");
+}
+
+Calculator::LineResult Calculator::evaluate(const std::u16string& input)
+{
+    if (input.empty())
+        return {u"Empty string", false};
+    if (input.size() > Engine::kMaxExpressionLength)
+        return {u"Overlength string", false};
+    const MacroExpansion expanded = expandMacroCalls(input, macros_.macros());
+    if (!expanded.ok())
+        return {std::u16string(errorMessage(expanded.error)), false};
+    std::string text = DisplayToEngineText(expanded.text, outputFormatFromName(preferences_.outputFormat));
+    if (text.size() > Engine::kMaxExpressionLength)
+        return {u"Overlength string", false};
+
+    const int radix = display_.radixValue();
+    engine_.settings.angleMode = static_cast<AngleMode>(display_.angleMode());
+    engine_.settings.wordSize = display_.wordSizeBits();
+    engine_.settings.displayMode = category_ == CategoryCode::kBaseConversion ? kDisplayModeBase
+                                   : category_ == CategoryCode::kMatrices      ? kDisplayModeMatrix
+                                                                               : 0;
+    if (category_ == CategoryCode::kBaseConversion) {
+        std::optional<std::string> rewritten = ConvertRadixText(text, radix, radix, engine_.settings.wordSize);
+        if (!rewritten)
+            return {std::u16string(errorMessage(ErrorCode::kRadixConversion)), false};
+        text = std::move(*rewritten);
+    }
+
+    const bool matrixMode = category_ == CategoryCode::kMatrices;
+    engine_.resetError();
+    const ValueCell result =
+        engine_.Evaluate(text, matrixMode ? Engine::kModeMatrix : Engine::kModeScalar, matrixMode ? 10 : radix);
+    if (engine_.error() != ErrorCode::kNone)
+        return {std::u16string(errorMessage(engine_.error())), false};
+    if (result.isMatrix()) {
+        if (tools_ != nullptr)
+            return {tools_->keepMatrixResult(), true};
+        // Without a matrix store the result is still kept under its reserved name.
+        engine_.slots[VariableSlots::kAnswer] = result;
+        return {u"[VRE]", true};
+    }
+
+    engine_.slots[VariableSlots::kAnswer].storeComplex(result.re, result.im);
+    display_.setAngleMode(static_cast<int>(engine_.settings.angleMode));
+    ResultFormatSettings settings;
+    settings.format = display_.format();
+    settings.fixDigits = preferences_.fixDigits;
+    settings.outputFormat = outputFormatFromName(preferences_.outputFormat);
+    settings.displayMode = engine_.settings.displayMode;
+    settings.wordSize = engine_.settings.wordSize;
+    settings.radix = radix;
+    FormattedResult formatted = formatResult(result.scalar(), settings);
+    display_.setFormat(formatted.format);
+    if (category_ == CategoryCode::kBaseConversion)
+        formatted.text = upperCase(std::move(formatted.text));
+    return {std::move(formatted.text), true};
+}
+
+void Calculator::EvaluateLine()
+{
+    LineResult result = evaluate(display_.GetInputText());
+    display_.HandleKey(KeyCode::kEquals);
+    if (result.isValue)
+        display_.setResultValue(std::move(result.text));
+    else
+        display_.SetResultText(std::move(result.text));
+}
+
+bool Calculator::scrollCategories(bool forward)
+{
+    const auto& order = preferences_.navOrder;
+    const int count = static_cast<int>(order.size());
+    int position = -1;
+    for (int i = 0; i < count; ++i) {
+        if (order[i] == category_)
+            position = i;
+    }
+    // A category outside the order stands before the first position going forward and after
+    // the last going backward.
+    if (position < 0)
+        position = forward ? -1 : count;
+    for (int step = 1; step <= count; ++step) {
+        const int candidate = ((position + (forward ? step : -step)) % count + count) % count;
+        if (preferences_.navEnabled[candidate]) {
+            SwitchCategory(order[candidate]);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<int> Calculator::functionKeyCode(int position, bool held) const
+{
+    return functionKeypadPositionCode(category_, position, display_.shift() || held, display_.radix());
+}
+
+bool Calculator::repeatsWhileHeld(int code)
+{
+    return code == KeyCode::kDelete || code == KeyCode::kCursorLeft || code == KeyCode::kCursorRight;
+}
+
+void Calculator::sendShiftable(int code, bool shiftWasOn)
+{
+    pressKey(code);
+    if (shiftWasOn && code != KeyCode::kShift && display_.shift())
+        display_.HandleKey(KeyCode::kShift);
+}
+
+Calculator::KeypadResult Calculator::pressFunctionKey(int position, bool held)
+{
+    if (const std::optional<KeypadSpecial> special = functionKeypadSpecial(category_, position)) {
+        if (*special == KeypadSpecial::Shift) {
+            pressKey(KeyCode::kShift);
+            return KeypadResult::Done;
+        }
+        switch (*special) {
+        case KeypadSpecial::CalculusList: return KeypadResult::OpenCalculusList;
+        case KeypadSpecial::MatrixWindow: return KeypadResult::OpenMatrixWindow;
+        case KeypadSpecial::StatisticsWindow: return KeypadResult::OpenStatisticsWindow;
+        case KeypadSpecial::TvmWindow: return KeypadResult::OpenTvmWindow;
+        case KeypadSpecial::LoanWindow: return KeypadResult::OpenLoanWindow;
+        case KeypadSpecial::MortgageWindow: return KeypadResult::OpenMortgageWindow;
+        case KeypadSpecial::Shift: break;
+        }
+        return KeypadResult::NoKey;
+    }
+    const std::optional<int> code = functionKeyCode(position, held);
+    if (!code)
+        return KeypadResult::NoKey;
+    sendShiftable(*code, display_.shift());
+    return KeypadResult::Done;
+}
+
+Calculator::KeypadResult Calculator::pressBasicKey(Orientation orientation, int position, bool held)
+{
+    const bool shifted = display_.shift() || held;
+    const std::optional<int> code = basicKeypadCode(orientation, position, shifted, category_);
+    if (!code)
+        return KeypadResult::NoKey;
+    sendShiftable(*code, display_.shift());
+    return KeypadResult::Done;
+}
+
+void Calculator::insertVariableName(std::u16string_view name)
+{
+    if (display_.inputMode() == InputMode::StringStandard && !name.empty())
+        display_.currentLine().insertToken(name);
+}
+
+void Calculator::chooseCalculusEntry(std::u16string_view text)
+{
+    if (const std::optional<int> code = calculusEntryCode(text))
+        pressKey(*code);
+}
+
+bool Calculator::typeCharacter(char16_t character)
+{
+    TypedKeyContext context;
+    context.category = category_;
+    context.radix = display_.radix();
+    context.macroEditing = macroEditor_.editing();
+    const TypedKeyResult result = mapTypedCharacter(character, context);
+    switch (result.kind) {
+    case TypedKeyResult::Kind::Codes:
+        for (int code : result.codes)
+            pressKey(code);
+        return true;
+    case TypedKeyResult::Kind::Evaluate:
+        pressKey(KeyCode::kEquals);
+        return true;
+    case TypedKeyResult::Kind::Ignored:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Calculator::pasteText(std::u16string_view text)
+{
+    const bool stringMode = display_.inputMode() == InputMode::StringStandard;
+    // No line can take more than an expression's length.
+    text = text.substr(0, Engine::kMaxExpressionLength);
+    for (char16_t c : text) {
+        if (c < 0x20)
+            break;
+        if (stringMode)
+            display_.currentLine().insertToken(std::u16string_view(&c, 1));
+        else
+            typeCharacter(c);
+    }
+}
+
+void Calculator::showMacroLine(const MacroLineText& line)
+{
+    display_.currentLine().setContent(line.displayText, line.tokenMap);
+    display_.currentLine().moveCursor(static_cast<long>(line.tokenMap.size()));
+    display_.SetResultText(std::u16string(MacroEditor::kEditingResultText));
+}
+
+void Calculator::editMacro(std::u16string_view name)
+{
+    showMacroLine(macroEditor_.choose(name));
+}
+
+bool Calculator::saveMacro()
+{
+    const DisplayLine& line = display_.currentLine();
+    macroEditor_.rebuildParameters(line.input());
+    return macroEditor_.save(line.input(), line.tokenMap());
+}
+
+void Calculator::stopEditingMacro()
+{
+    macroEditor_.close();
+    display_.SetResultText({});
+}

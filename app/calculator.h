@@ -1,0 +1,122 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "category_tools.h"
+#include "engine.h"
+#include "keypads.h"
+#include "macro_library.h"
+#include "macro_editor.h"
+#include "display.h"
+#include "preferences.h"
+#include "preferences_store.h"
+
+// The main window's behaviour without the window: the current category and its switch rules,
+// the preferred input mode, the key path from a key code to the display or the evaluation,
+// category scrolling, start-up and the state written at close.
+class Calculator {
+public:
+    // folder is the program folder: "preferences.dat" and "led.dat" live there. An empty path
+    // means no files: the defaults are used and nothing is written.
+    explicit Calculator(std::filesystem::path folder,
+                        PreferencesStore::TodayFunction today = PreferencesStore::localToday);
+
+    // Loads the preferences and the display state, shows the category shown last and clears
+    // the current line.
+    void start();
+    // Stores the category and the preferred input mode, then writes "preferences.dat" and
+    // "led.dat".
+    void close();
+
+    // Shows a category (0..14). Leaving or entering "Base conversion" clears the line; the
+    // Basic modes apply only to categories 0 to 2, so other categories run "String-Standard"
+    // while the preferred mode is kept for when one of them is shown again.
+    void SwitchCategory(int code);
+    // A key code from a keypad, the keyboard or a hard key: "=" evaluates, everything else
+    // goes to the display.
+    void pressKey(int code);
+    // A key of a keypad, by its position in the keypad's grid. held is the tap-and-hold mark,
+    // which selects the second function like shift does; a second function used by shift
+    // turns shift off again. Returns the pop-up list or tool window the key opens, if any.
+    enum class KeypadResult {
+        Done,
+        NoKey,
+        OpenCalculusList,
+        OpenMatrixWindow,
+        OpenStatisticsWindow,
+        OpenTvmWindow,
+        OpenLoanWindow,
+        OpenMortgageWindow,
+    };
+    KeypadResult pressFunctionKey(int position, bool held);
+    KeypadResult pressBasicKey(Orientation orientation, int position, bool held);
+    // An entry chosen in the calculus pop-up list.
+    void chooseCalculusEntry(std::u16string_view text);
+    // A variable name such as "[VA]" from the matrix window: it goes into the line as one token.
+    void insertVariableName(std::u16string_view name);
+    // Pasted text: in "String-Standard" every character becomes a token of the current line
+    // (control characters end the paste); in the basic modes the characters are typed.
+    void pasteText(std::u16string_view text);
+    // A character typed on the keyboard; returns false when it was not for the calculator.
+    bool typeCharacter(char16_t character);
+    // Whether holding a function-keypad key repeats it (delete and the cursor keys).
+    static bool repeatsWhileHeld(int code);
+    std::optional<int> functionKeyCode(int position, bool held) const;
+
+    // The "=" evaluation of the current line.
+    void EvaluateLine();
+    // Hard-key scrolling through the preferences' category order ("P" forward, "Q" backward).
+    // Returns false when no category took part and nothing changed.
+    bool scrollCategories(bool forward);
+
+    int category() const { return category_; }
+    // The tool models that follow the category switch; none by default. Not owned.
+    void setTools(CategoryTools* tools) { tools_ = tools; }
+    // The macros and the editing model of the macro window. While a macro is edited the
+    // categories 2 to 10 cannot be shown.
+    MacroLibrary& macros() { return macros_; }
+    MacroEditor& macroEditor() { return macroEditor_; }
+    // Loads the named macro into the editor and its formula into the display line.
+    void editMacro(std::u16string_view name);
+    // Stores the macro being edited from the display line; false before a name was chosen.
+    bool saveMacro();
+    // Ends macro editing.
+    void stopEditingMacro();
+    // True when a macro file could not be read completely at start ("Macro data error!").
+    bool macroDataError() const { return macroDataError_; }
+    const std::u16string& preferredInputMode() const { return preferredInputMode_; }
+    void setPreferredInputMode(std::u16string mode);
+    // The program folder given at construction; empty when no files are kept.
+    const std::filesystem::path& folder() const { return folder_; }
+    Preferences& preferences() { return preferences_; }
+    const Preferences& preferences() const { return preferences_; }
+    Display& display() { return display_; }
+    const Display& display() const { return display_; }
+    Engine& engine() { return engine_; }
+
+private:
+    void sendShiftable(int code, bool shiftWasOn);
+
+    struct LineResult {
+        std::u16string text;
+        bool isValue = false;  // a formatted result rather than a message
+    };
+    LineResult evaluate(const std::u16string& input);
+    void reconcileInputMode(int from, int to);
+
+    void showMacroLine(const MacroLineText& line);
+
+    std::filesystem::path folder_;
+    PreferencesStore preferencesEngine_;
+    Preferences preferences_;
+    Engine engine_;
+    Display display_;
+    MacroLibrary macros_;
+    MacroEditor macroEditor_{macros_};
+    std::vector<std::filesystem::path> unreadMacroFiles_;
+    bool macroDataError_ = false;
+    int category_ = -1;
+    CategoryTools* tools_ = nullptr;
+    std::u16string preferredInputMode_;
+};

@@ -1,0 +1,267 @@
+#include "macro_library.h"
+
+#include <algorithm>
+#include <array>
+#include <system_error>
+
+#include "atomic_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kFieldCount = 6;
+constexpr std::size_t kLetterCount = 26;
+
+std::u16string letterName(std::size_t letter)
+{
+    return {u'M', static_cast<char16_t>(u'a' + letter)};
+}
+
+bool isBlank(char16_t c)
+{
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+// Like a C "atoi" whose result is stored in a byte: leading blanks, an optional sign, then
+// digits up to the first non-digit. Working modulo 256 gives the same low byte without ever
+// overflowing, however long the digit run.
+std::uint8_t parseCount(std::u16string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        negative = text[i++] == u'-';
+    unsigned value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        value = (value * 10 + (text[i] - u'0')) & 0xFFu;
+    if (negative)
+        value = (256 - value) & 0xFFu;
+    return static_cast<std::uint8_t>(value);
+}
+
+// A piece with at least six separators becomes a record; the rest (the line end) is ignored.
+std::optional<MacroRecord> parsePiece(std::u16string_view piece)
+{
+    std::array<std::u16string_view, kFieldCount> fields;
+    std::size_t start = 0;
+    for (std::u16string_view& field : fields) {
+        const std::size_t end = piece.find(MacroLibrary::kSeparator, start);
+        if (end == std::u16string_view::npos)
+            return std::nullopt;
+        field = piece.substr(start, end - start);
+        start = end + 1;
+    }
+    MacroRecord macro;
+    macro.name = fields[0];
+    macro.paramCount = parseCount(fields[1]);
+    macro.params = fields[2];
+    macro.formula = fields[3];
+    macro.displayText = fields[4];
+    macro.tokenMap = fields[5];
+    return macro;
+}
+
+void appendUtf16(std::string& bytes, std::u16string_view text)
+{
+    for (char16_t c : text) {
+        if (c == MacroLibrary::kSeparator || c == u'\r' || c == u'\n')
+            continue;
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+}
+
+bool isMacroFile(const fs::directory_entry& entry)
+{
+    std::error_code error;
+    if (!entry.is_regular_file(error))
+        return false;
+    std::string name = entry.path().filename().string();
+    if (name.size() < 4)
+        return false;
+    std::transform(name.end() - 4, name.end(), name.end() - 4,
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return name.ends_with(".mcr");
+}
+
+std::vector<fs::path> macroFiles(const fs::path& folder)
+{
+    std::vector<fs::path> files;
+    std::error_code error;
+    fs::directory_iterator it(folder, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        if (isMacroFile(*it))
+            files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end(),
+              [](const fs::path& a, const fs::path& b) { return a.filename().native() < b.filename().native(); });
+    return files;
+}
+
+}  // namespace
+
+std::u16string macroSignature(const MacroRecord& macro)
+{
+    std::u16string signature = macro.name;
+    signature += u'(';
+    for (char16_t c : macro.params) {
+        signature += c;
+        if (c == u',')
+            signature += u' ';
+    }
+    signature += u')';
+    return signature;
+}
+
+MacroLoadStatus MacroLibrary::Load(const fs::path& path)
+{
+    std::error_code error;
+    if (!fs::is_regular_file(path, error))
+        return MacroLoadStatus::NotRead;
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (error)
+        return MacroLoadStatus::NotRead;
+    if (size > kMaxFileBytes)
+        return MacroLoadStatus::TooLarge;
+    std::string bytes;
+    if (!readWholeFile(path, bytes, kMaxFileBytes))
+        return MacroLoadStatus::NotRead;
+    // A file that shrank while it was read comes back short; it is still used as far as it goes.
+    const bool shortRead = bytes.size() < size;
+    const MacroLoadStatus status = merge(bytes);
+    return shortRead ? MacroLoadStatus::DataError : status;
+}
+
+MacroLoadStatus MacroLibrary::merge(std::string_view bytes)
+{
+    const std::size_t characters = bytes.size() / 2;
+    std::u16string piece;
+    piece.reserve(kMaxLineCharacters);
+    for (std::size_t i = 0; i < characters; ++i) {
+        const auto low = static_cast<unsigned char>(bytes[2 * i]);
+        const auto high = static_cast<unsigned char>(bytes[2 * i + 1]);
+        const auto c = static_cast<char16_t>(low | (high << 8));
+        piece += c;
+        if (c == u'\n' || piece.size() == kMaxLineCharacters) {
+            if (std::optional<MacroRecord> macro = parsePiece(piece))
+                append(std::move(*macro));
+            piece.clear();
+        }
+    }
+    if (std::optional<MacroRecord> macro = parsePiece(piece))
+        append(std::move(*macro));
+    return bytes.size() % 2 != 0 ? MacroLoadStatus::DataError : MacroLoadStatus::Read;
+}
+
+void MacroLibrary::append(MacroRecord macro)
+{
+    if (indexOf(macro.name)) {
+        std::size_t letter = 0;
+        while (letter < kLetterCount && indexOf(letterName(letter)))
+            ++letter;
+        if (letter == kLetterCount)
+            return;
+        macro.name = letterName(letter);
+    }
+    macros_.push_back(std::move(macro));
+}
+
+std::string MacroLibrary::serialize() const
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < macros_.size(); ++i) {
+        const MacroRecord& macro = macros_[i];
+        const std::u16string_view separator(&kSeparator, 1);
+        const std::string count = std::to_string(macro.paramCount);
+        const std::u16string countText(count.begin(), count.end());
+        for (std::u16string_view field : {std::u16string_view(macro.name), std::u16string_view(countText),
+                                          std::u16string_view(macro.params), std::u16string_view(macro.formula),
+                                          std::u16string_view(macro.displayText),
+                                          std::u16string_view(macro.tokenMap)}) {
+            appendUtf16(bytes, field);
+            bytes.append({static_cast<char>(kSeparator), '\0'});
+        }
+        if (i + 1 < macros_.size())
+            bytes.append({'\r', '\0', '\n', '\0'});
+    }
+    return bytes;
+}
+
+bool MacroLibrary::Save(const fs::path& path) const
+{
+    return writeFileAtomically(path, serialize());
+}
+
+bool MacroLibrary::Insert(std::size_t index, const MacroRecord& macro)
+{
+    if (index > macros_.size())
+        return false;
+    macros_.insert(macros_.begin() + static_cast<std::ptrdiff_t>(index), macro);
+    return true;
+}
+
+bool MacroLibrary::Remove(std::size_t index)
+{
+    if (index >= macros_.size())
+        return false;
+    macros_.erase(macros_.begin() + static_cast<std::ptrdiff_t>(index));
+    return true;
+}
+
+std::optional<std::size_t> MacroLibrary::indexOf(std::u16string_view name) const
+{
+    for (std::size_t i = 0; i < macros_.size(); ++i) {
+        if (macros_[i].name == name)
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::u16string> MacroLibrary::signatures() const
+{
+    std::vector<std::u16string> result;
+    result.reserve(macros_.size());
+    for (const MacroRecord& macro : macros_)
+        result.push_back(macroSignature(macro));
+    return result;
+}
+
+MacroFolderLoad loadMacroFolder(MacroLibrary& macros, const fs::path& folder)
+{
+    MacroFolderLoad result;
+    for (const fs::path& file : macroFiles(folder)) {
+        switch (macros.Load(file)) {
+        case MacroLoadStatus::Read:
+            break;
+        case MacroLoadStatus::NotRead:
+            result.unread.push_back(file);
+            break;
+        case MacroLoadStatus::DataError:
+            result.dataError = true;
+            break;
+        case MacroLoadStatus::TooLarge:
+            result.dataError = true;
+            result.unread.push_back(file);
+            break;
+        }
+    }
+    return result;
+}
+
+bool saveMacroFolder(const MacroLibrary& macros, const fs::path& folder,
+                     const std::vector<fs::path>& keep)
+{
+    const fs::path target = folder / "macro.mcr";
+    if (!macros.Save(target))
+        return false;
+    for (const fs::path& file : macroFiles(folder)) {
+        if (file.filename() == target.filename() || std::find(keep.begin(), keep.end(), file) != keep.end())
+            continue;
+        std::error_code error;
+        fs::remove(file, error);
+    }
+    return true;
+}

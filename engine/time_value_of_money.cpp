@@ -1,0 +1,166 @@
+#include "time_value_of_money.h"
+
+#include <cmath>
+#include <optional>
+
+#include "root_search.h"
+
+namespace {
+
+using Result = TimeValueOfMoney::Result;
+
+// Results that overflowed are as unusable as inputs out of the domain.
+Result checked(double value)
+{
+    if (!std::isfinite(value))
+        return {};
+    return {value, TimeValueOfMoney::kValid};
+}
+
+double periodicRate(double rate, double perYear)
+{
+    return rate / (perYear * 100.0);
+}
+
+// Growth of one unit over n periods at periodic rate i, less the unit: B^n - 1. Through
+// log1p/expm1 it keeps its digits when i is tiny, where (1 + i)^n - 1 would lose them all
+// (and the annuity factor (B^n - 1) / i with them).
+double growthLessOne(double i, double n)
+{
+    return std::expm1(n * std::log1p(i));
+}
+
+bool annuityDomain(double rate, double nper, double perYear)
+{
+    return rate >= 0.0 && perYear > 0.0 && nper > 0.0;
+}
+
+// The balance equation pv B^n - pmt B^type (B^n - 1) / i - fv = 0 divided by B^n > 0: the
+// same roots and signs, but no overflow. B^n itself overflows at the search's upper end i = 5
+// for 400 periods or more (6^400), and inf - inf would leave no sign to bisect on.
+double discountedResidual(double i, double nper, double pmt, double pv, double fv, int type)
+{
+    const double discount = std::exp(-nper * std::log1p(i));  // B^-n
+    const double discountedGrowth = -std::expm1(-nper * std::log1p(i));  // 1 - B^-n
+    return pv - pmt * std::pow(1.0 + i, type) * discountedGrowth / i - fv * discount;
+}
+
+}  // namespace
+
+Result TimeValueOfMoney::FV(double rate, double nper, double pmt, double pv, double perYear, int type)
+{
+    if (!annuityDomain(rate, nper, perYear))
+        return {};
+    if (rate == 0.0)
+        return checked(pv - nper * pmt);
+    const double i = periodicRate(rate, perYear);
+    const double growth = growthLessOne(i, nper);
+    return checked((growth + 1.0) * pv - growth / i * pmt * std::pow(1.0 + i, type));
+}
+
+Result TimeValueOfMoney::PV(double rate, double nper, double pmt, double fv, double perYear, int type)
+{
+    if (!annuityDomain(rate, nper, perYear))
+        return {};
+    if (rate == 0.0)
+        return checked(nper * pmt + fv);
+    const double i = periodicRate(rate, perYear);
+    const double growth = growthLessOne(i, nper);
+    return checked((growth / i * pmt * std::pow(1.0 + i, type) + fv) / (growth + 1.0));
+}
+
+Result TimeValueOfMoney::PMT(double rate, double nper, double pv, double fv, double perYear, int type)
+{
+    if (!annuityDomain(rate, nper, perYear))
+        return {};
+    if (rate == 0.0)
+        return checked((pv - fv) / nper);
+    const double i = periodicRate(rate, perYear);
+    const double growth = growthLessOne(i, nper);
+    return checked(((growth + 1.0) * pv - fv) * i / (growth * std::pow(1.0 + i, type)));
+}
+
+Result TimeValueOfMoney::NPER(double rate, double pmt, double pv, double fv, double perYear, int type)
+{
+    if (!(rate >= 0.0 && perYear > 0.0 && pmt > 0.0))
+        return {};
+    if (rate == 0.0)
+        return checked((pv - fv) / pmt);
+    const double i = periodicRate(rate, perYear);
+    const double payment = std::pow(1.0 + i, type) * pmt;
+    const double denominator = i * pv - payment;
+    if (denominator == 0.0)
+        return {};
+    // q = B^nper; q <= 0 means the payment never covers the interest.
+    const double q = (i * fv - payment) / denominator;
+    if (!(q > 0.0))
+        return {};
+    return checked(std::log(q) / std::log1p(i));
+}
+
+Result TimeValueOfMoney::RATE(double nper, double pmt, double pv, double fv, double perYear, int type)
+{
+    if (std::fabs(pv - nper * pmt - fv) < 1e-12)
+        return {0.0, kValid};
+    const auto residual = [&](double i) -> std::optional<double> {
+        const double value = discountedResidual(i, nper, pmt, pv, fv, type);
+        if (!std::isfinite(value))
+            return std::nullopt;
+        return value;
+    };
+    const RootSearchResult search = FindRoot(1e-12, 5.0, residual);
+    if (!search.found)
+        return {};
+    return checked(perYear * search.root * 100.0);
+}
+
+Result TimeValueOfMoney::SLN(double cost, double salvage, double life)
+{
+    if (!(life > 0.0))
+        return {};
+    return checked((cost - salvage) / life);
+}
+
+Result TimeValueOfMoney::SYD(double cost, double salvage, double life, double period)
+{
+    if (!(life > 0.0))
+        return {};
+    return checked(((life - period + 1.0) * (cost - salvage) * 2.0) / ((life + 1.0) * life));
+}
+
+Result TimeValueOfMoney::DB(double cost, double salvage, double life, double period, double month)
+{
+    if (!(cost > 0.0 && life > 0.0 && period > 0.0 && period <= life + 1.0))
+        return {};
+    const double rate = Round(1.0 - std::pow(salvage / cost, 1.0 / life), 3);
+    // A negative salvage has no real rate.
+    if (!std::isfinite(rate))
+        return {};
+    const double first = cost * rate * month * (1.0 / 12.0);
+    const double periods = std::trunc(period);
+    if (periods < 2.0)
+        return checked(first);
+    double total = first;
+    double amount = first;
+    for (double p = 2.0; p <= periods; p += 1.0) {
+        amount = (cost - total) * rate;
+        const double before = total;
+        total += amount;
+        if (total > cost - salvage)
+            return checked((12.0 - month) * amount / 12.0);
+        // Once the total stops changing every later period repeats this amount: a life of
+        // millions of periods ends here instead of looping through them.
+        if (total == before || !std::isfinite(total))
+            break;
+    }
+    return checked(amount);
+}
+
+double TimeValueOfMoney::Round(double x, int d)
+{
+    const double scale = std::pow(10.0, d);
+    const double y = x * scale;
+    const double whole = std::trunc(y);
+    const double rounded = y - std::fabs(whole) > 0.5 ? std::ceil(y) : std::floor(y);
+    return rounded / scale;
+}

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "date_entry.h"
+#include "lunar_astronomy.h"
+#include "lunar_date.h"
+
+namespace {
+
+SolarDate at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+{
+    return SolarDate::Unchecked(y, mo, d, h, mi, s);
+}
+
+constexpr double kDegree = lunar::kPi / 180;
+
+TEST(LunarAstronomy, JulianDaysMeetAtTheCalendarReform)
+{
+    EXPECT_DOUBLE_EQ(lunar::JulianDay(1, 1, 2000), 2451544.5);
+    EXPECT_DOUBLE_EQ(lunar::JulianDay(15, 10, 1582) - lunar::JulianDay(4, 10, 1582), 1.0);
+    EXPECT_DOUBLE_EQ(lunar::LocalJulianDay(1, 1, 2000), 2451544.5 - 7.0 / 24);
+    struct Case { double jd; SolarDate date; };
+    const Case cases[] = {{2451544.5, at(2000, 1, 1, 12)},  {2451545.49, at(2000, 1, 1, 12)},
+                          {2299160.5, at(1582, 10, 15, 12)}, {2299159.5, at(1582, 10, 4, 12)},
+                          {2415020.5, at(1900, 1, 1, 12)},   {1721423.5, at(1, 1, 1, 12)}};
+    for (const Case& c : cases)
+        EXPECT_EQ(lunar::DateOfJulianDay(c.jd), c.date) << c.jd;
+    // 17:00 UT is already the next day at UTC+7.
+    EXPECT_EQ(lunar::LocalDateOf(2451545.0 + 5.0 / 24), at(2000, 1, 2, 12));
+    EXPECT_EQ(lunar::Mod1(12, 12), 12);
+    EXPECT_EQ(lunar::Mod1(13, 12), 1);
+    EXPECT_EQ(lunar::Mod1(0, 12), 12);
+    EXPECT_EQ(lunar::Mod1(-1, 12), 11);
+}
+
+TEST(LunarAstronomy, NewMoonsAndSunLongitudeMatchKnownEvents)
+{
+    // New moon of 6 January 2000 at 18:14 UT, lunation 1237 from January 1900.
+    EXPECT_NEAR(lunar::NewMoon(1237), lunar::JulianDay(6, 1, 2000) + 18.23 / 24, 0.01);
+    // Equinox 20 March 2000 07:35 UT and solstice 21 December 2000 13:37 UT, to about half an
+    // hour of the sun's motion.
+    const double equinox = lunar::JulianDay(20, 3, 2000) + 7.58 / 24;
+    EXPECT_NEAR(std::remainder(lunar::SunLongitude(equinox), 2 * lunar::kPi), 0, 0.02 * kDegree);
+    const double solstice = lunar::JulianDay(21, 12, 2000) + 13.62 / 24;
+    EXPECT_NEAR(lunar::SunLongitude(solstice), 270 * kDegree, 0.02 * kDegree);
+    for (double jd = 2451000; jd < 2452000; jd += 7.3) {
+        const double l = lunar::SunLongitude(jd);
+        ASSERT_TRUE(l >= 0 && l <= 2 * lunar::kPi) << jd;
+    }
+}
+
+struct NewYear { int year; SolarDate tet; };
+
+// Day 1 of month 1 in Vietnam. 1985 and 2007 differ from the calendar of UTC+8 (20 February
+// 1985, 18 February 2007).
+const NewYear kNewYears[] = {
+    {1985, at(1985, 1, 21)}, {2000, at(2000, 2, 5)},  {2001, at(2001, 1, 24)}, {2004, at(2004, 1, 22)},
+    {2006, at(2006, 1, 29)}, {2007, at(2007, 2, 17)}, {2009, at(2009, 1, 26)}, {2012, at(2012, 1, 23)},
+    {2017, at(2017, 1, 28)}, {2020, at(2020, 1, 25)}, {2021, at(2021, 2, 12)}, {2022, at(2022, 2, 1)},
+    {2023, at(2023, 1, 22)}, {2024, at(2024, 2, 10)}, {2025, at(2025, 1, 29)},
+};
+
+TEST(LunarDate, NewYearsDaysBothWays)
+{
+    for (const NewYear& n : kNewYears) {
+        const LunarDate lunar = LunarDate::SolarToLunar(n.tet);
+        EXPECT_EQ(lunar.Year(), n.year);
+        EXPECT_EQ(lunar.Month(), 1) << n.year;
+        EXPECT_EQ(lunar.Day(), 1) << n.year;
+        EXPECT_EQ(lunar.Leap(), 0) << n.year;
+        EXPECT_EQ(LunarDate::LunarToSolar(LunarDate(n.year, 1, 1)), n.tet) << n.year;
+    }
+}
+
+TEST(LunarDate, LeapMonthsOfKnownYears)
+{
+    struct Case { int year; int leapMonth; };  // 0: twelve months
+    const Case cases[] = {{2001, 4}, {2004, 2}, {2006, 7}, {2009, 5}, {2012, 4}, {2014, 9}, {2017, 6},
+                          {2020, 4}, {2023, 2}, {2025, 6}, {2021, 0}, {2022, 0}, {2024, 0}};
+    for (const Case& c : cases) {
+        const std::vector<LunarMonthStart> months = LunarDate::LunarYearMonths(c.year);
+        ASSERT_EQ(months.size(), c.leapMonth ? 14u : 13u) << c.year;
+        int leaps = 0;
+        for (std::size_t i = 0; i < months.size(); ++i) {
+            if (months[i].leap == 0)
+                continue;
+            ++leaps;
+            EXPECT_EQ(months[i].number, c.leapMonth) << c.year;
+            EXPECT_EQ(months[i - 1].number, c.leapMonth) << c.year;
+            EXPECT_EQ(months[i - 1].leap, 0) << c.year;
+        }
+        EXPECT_EQ(leaps, c.leapMonth ? 1 : 0) << c.year;
+    }
+}
+
+TEST(LunarDate, MonthsOf2020)
+{
+    const LunarMonthStart expected[] = {
+        {26, 11, 2019, 11, 0}, {26, 12, 2019, 12, 0}, {25, 1, 2020, 1, 0},  {23, 2, 2020, 2, 0},
+        {24, 3, 2020, 3, 0},   {23, 4, 2020, 4, 0},   {23, 5, 2020, 4, 1},  {21, 6, 2020, 5, 0},
+        {21, 7, 2020, 6, 0},   {19, 8, 2020, 7, 0},   {17, 9, 2020, 8, 0},  {17, 10, 2020, 9, 0},
+        {15, 11, 2020, 10, 0}, {14, 12, 2020, 11, 0}};
+    EXPECT_EQ(LunarDate::LunarYearMonths(2020),
+              std::vector<LunarMonthStart>(std::begin(expected), std::end(expected)));
+    EXPECT_EQ(LunarDate::LunarMonth11(2019), at(2019, 11, 26, 12));
+    EXPECT_EQ(LunarDate::LunarMonth11(2020), at(2020, 12, 14, 12));
+}
+
+TEST(LunarDate, ConversionsOfNotableDates)
+{
+    struct Case { SolarDate solar; int year, month, day, leap; };
+    const Case cases[] = {
+        {at(2000, 1, 1), 1999, 11, 25, 0},  {at(2007, 1, 1), 2006, 11, 13, 0},
+        {at(2020, 5, 23), 2020, 4, 1, 1},   {at(2020, 6, 20), 2020, 4, 29, 1},
+        {at(2020, 5, 22), 2020, 4, 30, 0},  {at(2020, 12, 31), 2020, 11, 18, 0},
+        {at(2021, 1, 13), 2020, 12, 1, 0},
+    };
+    for (const Case& c : cases) {
+        const SolarDate solar = at(c.solar.Year(), c.solar.Month(), c.solar.Day(), 13, 14, 15);
+        const LunarDate lunar = LunarDate::SolarToLunar(solar);
+        const LunarDate expected(c.year, c.month, c.day, c.leap, 13, 14, 15);
+        const int where = c.solar.Year() * 10000 + c.solar.Month() * 100 + c.solar.Day();
+        EXPECT_EQ(lunarEntryFields(lunar), lunarEntryFields(expected)) << where;
+        EXPECT_EQ(lunar.Leap(), c.leap) << where;
+        EXPECT_EQ(lunar.Weekday(), solar.Weekday(true));
+        EXPECT_EQ(LunarDate::LunarToSolar(expected), solar) << c.year << "/" << c.month << "/" << c.day;
+    }
+}
+
+TEST(LunarDate, MissingLeapMonthGivesTheCurrentDateAndLongDaysRunOn)
+{
+    const LocalClock clock = [] { return CalendarFields{2030, 6, 7, 8, 9, 10}; };
+    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate(2021, 4, 1, 1), clock), at(2030, 6, 7, 8, 9, 10));
+    // Month 1 of 2020 has 29 days: day 30 is the first day of month 2.
+    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate(2020, 1, 30)), at(2020, 2, 23));
+    // Leap month 4 of 2020 has 29 days too.
+    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate(2020, 4, 30, 1)), at(2020, 6, 21));
+}
+
+TEST(LunarDate, ConstructionReplacesValuesOutOfRange)
+{
+    struct Case { int month, day, leap; int wantMonth, wantDay, wantLeap; };
+    const Case cases[] = {{13, 31, 5, 1, 1, 1}, {0, 0, 0, 1, 1, 0}, {12, 30, -1, 12, 30, 1},
+                          {-4, 15, 1, 1, 15, 1}};
+    for (const Case& c : cases) {
+        const LunarDate date(2000, c.month, c.day, c.leap);
+        EXPECT_EQ(date.Month(), c.wantMonth);
+        EXPECT_EQ(date.Day(), c.wantDay);
+        EXPECT_EQ(date.Leap(), c.wantLeap);
+    }
+}
+
+TEST(LunarDate, SolarTermsOfLocalDays)
+{
+    // 2024 at UTC+7: Lap xuan 4 Feb 15:27, equinox 20 Mar 10:06, Ha chi 21 Jun 03:51, Dong chi
+    // 21 Dec 16:21; Thanh minh 4 Apr 14:02.
+    struct Case { SolarDate day; int term; const char16_t* name; };
+    const Case cases[] = {{at(2024, 2, 4), 22, u"Lap xuan"},  {at(2024, 3, 20), 1, u"Xuan Phan"},
+                          {at(2024, 6, 21), 7, u"Ha chi"},    {at(2024, 12, 21), 19, u"Dong chi"},
+                          {at(2024, 4, 4), 2, u"Thanh minh"}, {at(2024, 3, 19), 0, u""},
+                          {at(2024, 3, 21), 0, u""},          {at(2024, 6, 20), 0, u""}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(LunarDate::SolarTermOf(c.day.Day(), c.day.Month(), c.day.Year()), c.term)
+            << c.day.Month() << "-" << c.day.Day();
+        EXPECT_EQ(LunarDate::SolarToLunar(c.day).SolarTerm(), c.term);
+        EXPECT_EQ(LunarDate::SolarTermName(c.term), c.name);
+    }
+    // Every year has each of the 24 terms once.
+    std::vector<int> seen(25, 0);
+    for (SolarDate day = at(2023, 1, 1); day.Year() == 2023; day.NextDay())
+        ++seen[static_cast<std::size_t>(LunarDate::SolarTermOf(day.Day(), day.Month(), day.Year()))];
+    for (int term = 1; term <= 24; ++term)
+        EXPECT_EQ(seen[static_cast<std::size_t>(term)], 1) << term;
+}
+
+// Every day of 1940..2060 converts and back; the lunar days count 1, 2, ... and each month has
+// 29 or 30 days, with month numbers stepping by one (or repeating once as a leap month).
+TEST(LunarDate, EveryDayOfDecadesRoundTrips)
+{
+    LunarDate previous = LunarDate::SolarToLunar(at(1939, 12, 31));
+    for (SolarDate day = at(1940, 1, 1, 6, 7, 8); day.Year() <= 2060; day.NextDay()) {
+        const LunarDate lunar = LunarDate::SolarToLunar(day);
+        const int where = day.Year() * 10000 + day.Month() * 100 + day.Day();
+        ASSERT_EQ(LunarDate::LunarToSolar(lunar), day) << where;
+        if (lunar.Day() == 1) {
+            ASSERT_TRUE(previous.Day() == 29 || previous.Day() == 30) << where;
+            const bool repeats =
+                lunar.Leap() == 1 && lunar.Month() == previous.Month() && previous.Leap() == 0;
+            const bool steps = lunar.Leap() == 0 && lunar.Month() == lunar::Mod1(previous.Month() + 1, 12);
+            ASSERT_TRUE(repeats || steps) << where;
+            ASSERT_EQ(lunar.Year(), previous.Year() + (lunar.Month() == 1 && !repeats ? 1 : 0)) << where;
+        } else {
+            ASSERT_EQ(lunar.Day(), previous.Day() + 1);
+            ASSERT_EQ(lunar.Month(), previous.Month());
+            ASSERT_EQ(lunar.Leap(), previous.Leap());
+        }
+        previous = lunar;
+    }
+}
+
+// SolarDate counts the proleptic Gregorian calendar, so conversions before 1582 must too:
+// 5..14 October 1582 are ten distinct days, and the ends of the range convert back.
+TEST(LunarDate, EarlyAndLateDatesStayOnOneTimeLine)
+{
+    const LunarDate tenth = LunarDate::SolarToLunar(at(1582, 10, 10));
+    const LunarDate twentieth = LunarDate::SolarToLunar(at(1582, 10, 20));
+    EXPECT_NE(lunarEntryFields(tenth), lunarEntryFields(twentieth));
+    for (const SolarDate& day : {at(1582, 10, 10), at(1500, 2, 28), at(1500, 3, 1), at(1, 1, 1),
+                               at(9999, 12, 31), at(1000, 12, 31), at(5000, 6, 1)})
+        EXPECT_EQ(LunarDate::LunarToSolar(LunarDate::SolarToLunar(day)), day) << day.Year();
+    // Outside years 1..9999 the nearest end is taken.
+    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate::SolarToLunar(at(0, 6, 1))), at(1, 1, 1));
+    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate::SolarToLunar(at(12000, 6, 1))), at(9999, 12, 31));
+    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate(-5, 1, 1)), at(1, 1, 1));
+}
+
+TEST(LunarDateEntry, TypedDatesGoThroughTheRoundTrip)
+{
+    const LocalClock clock = [] { return CalendarFields{2030, 6, 7, 8, 9, 10}; };
+    const LunarDate leap = LunarDate::SolarToLunar(at(2020, 5, 23, 9));
+    DateEntry control(lunarEntryFields(leap), DateOrder::DayFirst, lunarEntryCalendar(clock));
+    control.show(lunarEntryFields(leap), leap.Leap() == 1);
+    EXPECT_TRUE(control.leapMonth());
+    EXPECT_EQ(control.cells()[0], u"Sat");  // 23 May 2020; month 4 itself began on a Thursday
+    EXPECT_EQ(control.cells()[2], u"01");
+
+    const std::size_t day = control.cellOf(DateEntry::Field::Day);
+    control.typeDigit(day, u'5');  // "15" of the ordinary month 4: 7 May 2020
+    EXPECT_FALSE(control.leapMonth());
+    EXPECT_EQ(control.value(), at(2020, 4, 15, 9));
+    EXPECT_EQ(control.cells()[0], u"Thu");
+
+    // Day 30 of month 1 of 2020, a 29-day month, shows as 1/2.
+    DateEntry first(lunarEntryFields(LunarDate(2020, 1, 29)), DateOrder::DayFirst,
+                    lunarEntryCalendar(clock));
+    first.typeDigit(day, u'3');
+    first.typeDigit(day, u'0');
+    EXPECT_EQ(first.value(), at(2020, 2, 1));
+    EXPECT_EQ(first.cells()[0], u"Sun");  // 23 February 2020
+}
+
+}  // namespace

@@ -1,0 +1,359 @@
+#include "conversion_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "atomic_file.h"
+#include "temp_folder.h"
+#include "unit_categories.h"
+#include "utf16.h"
+
+namespace {
+
+std::filesystem::path shippedFile(const char* name)
+{
+#ifdef CORVAN_SOURCE_DATA_DIR
+    return std::filesystem::path(CORVAN_SOURCE_DATA_DIR) / name;
+#else
+    return std::filesystem::path(__FILE__).parent_path() / "../../../data" / name;
+#endif
+}
+
+struct Table {
+    TempFolder folder;
+    ConversionTable units;
+    std::filesystem::path file() const { return folder.path() / "units.dat"; }
+    bool load(const std::string& text)
+    {
+        EXPECT_TRUE(writeFileAtomically(file(), text));
+        return units.Load(file());
+    }
+};
+
+using Items = std::vector<std::u16string>;
+
+TEST(UnitDefinition, FollowsTheLeftToRightGrammar)
+{
+    struct Case {
+        const char16_t* text;
+        bool valid;
+        Items numerator;
+        Items denominator;
+    };
+    const Case cases[] = {
+        {u"kg*m/s^2", true, {u"kg", u"m"}, {u"s", u"s"}},
+        {u"m/(s*s)", true, {u"m"}, {u"s", u"s"}},
+        {u"a/b*c", true, {u"a", u"c"}, {u"b"}},       // "*" returns to the numerator
+        {u"a/(b*c)", true, {u"a"}, {u"b", u"c"}},     // unless a parenthesis was seen
+        {u"kg/(m*s^2)", true, {u"kg"}, {u"m", u"s", u"s"}},
+        {u"m^2/s", true, {u"m", u"m"}, {u"s"}},
+        {u"1/s", true, {u"1"}, {u"s"}},
+        {u"a/b/c", true, {u"a", u"c"}, {u"b"}},       // "/" toggles the side
+        {u"m^0", true, {}, {}},
+        {u"a(b", true, {u"ab"}, {}},                  // "(" only marks
+        {u"m^", false, {}, {}},
+        {u"m^-1", false, {}, {}},
+        {u"m^+2", false, {}, {}},
+        {u"m^2b", false, {}, {}},
+        {u"a b", false, {}, {}},
+        {u"m^20", true, Items(20, u"m"), {}},
+        {u"m^21", false, {}, {}},                     // beyond 20 tokens a side
+        {u"m^99999999999999999999", false, {}, {}},
+        {u"s*m^20", false, {}, {}},
+    };
+    for (const Case& c : cases) {
+        Items numerator;
+        Items denominator;
+        SCOPED_TRACE(toUtf8(c.text));
+        ASSERT_EQ(unitfile::parseDefinition(c.text, numerator, denominator), c.valid);
+        if (c.valid) {
+            EXPECT_EQ(numerator, c.numerator);
+            EXPECT_EQ(denominator, c.denominator);
+        }
+    }
+}
+
+TEST(UnitConvert, LoadStopsAtTheFirstBadRecordAndKeepsTheRest)
+{
+    const std::string longDefinition = "c C 1 0 " + std::string(300, 'x') + "\n";
+    struct Case {
+        std::string text;
+        int error;
+        int count;
+    };
+    const Case cases[] = {
+        {"a A !\nb B\nc C !\n", 2, 1},
+        {"a A 1 0\n", 1, 0},
+        {"a A !\nb B 1 0 a^x\n", 2, 1},
+        {"a A !\nb B 1 0 a^-1\n", 2, 1},
+        {"# comment\n\n@note\n#Begin:X:0\na A !\n#End\n", 0, 1},
+        {"a\tA\t!\r\nb B 2 0 a extra words\r\n", 0, 2},
+        {"a A ! anything after\n", 0, 1},
+        // 254 bytes fit the buffer; the rest of the line is a record of one word.
+        {"a A !\n" + longDefinition, 3, 2},
+        {"", 0, 0},
+        {std::string("a A !\n\0b\nc C !\n", 15), 0, 2},  // a NUL ends the line's text
+    };
+    for (const Case& c : cases) {
+        Table t;
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(t.load(c.text), c.error == 0);
+        EXPECT_EQ(t.units.errorCode(), c.error);
+        EXPECT_EQ(t.units.count(), c.count);
+    }
+}
+
+TEST(UnitConvert, ReadsNamesFactorsAndOffsets)
+{
+    Table t;
+    ASSERT_TRUE(t.load("kelvin K !\ndegree_Celsius °C 1 273.15 K\nodd O 2.5e1xyz junk K\n"));
+    ASSERT_EQ(t.units.count(), 3);
+    const UnitRecord& celsius = t.units.units()[1];
+    EXPECT_EQ(celsius.name, u"degree Celsius");
+    EXPECT_EQ(celsius.symbol, u"°C");
+    EXPECT_DOUBLE_EQ(celsius.offset, 273.15);
+    EXPECT_EQ(celsius.numerator, Items{u"K"});
+    EXPECT_DOUBLE_EQ(t.units.units()[2].factor, 25.0);  // atof stops at the first non-number
+    EXPECT_DOUBLE_EQ(t.units.units()[2].offset, 0.0);
+    EXPECT_EQ(t.units.Find(u"degree Celsius"), 2);
+    EXPECT_EQ(t.units.Find(u"°C"), 2);
+    EXPECT_EQ(t.units.Find(u"Kelvin"), 0);
+    EXPECT_TRUE(t.units.IsBase(u"kelvin"));
+    EXPECT_FALSE(t.units.IsBase(u"°C"));
+}
+
+TEST(UnitConvert, MissingFileAndLoadingAgain)
+{
+    Table t;
+    ASSERT_TRUE(t.load("a A !\n"));
+    EXPECT_FALSE(t.units.Load(t.folder.path() / "none.dat"));
+    EXPECT_EQ(t.units.errorCode(), ConversionTable::kErrorOpenFile);
+    EXPECT_EQ(t.units.count(), 0);
+    EXPECT_EQ(t.units.ErrorText(), u"Error open date file.");
+    EXPECT_TRUE(t.load("b B !\n"));
+    EXPECT_EQ(t.units.errorCode(), 0);
+    EXPECT_EQ(t.units.ErrorText(), u"No Error.");
+}
+
+TEST(UnitConvert, HoldsAtMost800Units)
+{
+    std::string text;
+    for (int i = 0; i < 801; ++i)
+        text += "u" + std::to_string(i) + " s" + std::to_string(i) + " !\n";
+    Table t;
+    EXPECT_FALSE(t.load(text));
+    EXPECT_EQ(t.units.count(), ConversionTable::kMaxUnits);
+    EXPECT_EQ(t.units.errorCode(), 801);
+    EXPECT_EQ(t.units.ErrorText(), u"Error on line 801 in data file.");
+    EXPECT_EQ(t.units.Find(u"u799"), 800);
+    EXPECT_EQ(t.units.Find(u"u800"), 0);
+
+    text.resize(text.rfind("u800"));
+    EXPECT_TRUE(t.load(text));
+    EXPECT_EQ(t.units.count(), ConversionTable::kMaxUnits);
+}
+
+const char* const kSmallTable =
+    "meter m !\n"
+    "second s !\n"
+    "kelvin K !\n"
+    "kilometer km 1000 0 m\n"
+    "hour h 3600 0 s\n"
+    "speed m/s 1 0 m/s\n"
+    "kmh km/h 1 0 km/h\n"
+    "celsius C 1 273.15 K\n"
+    "fahrenheit F 0.55555555555555556 255.37222222222222 K\n"
+    "warm W 2 0 C\n"
+    "nothing Z 0 0 m\n"
+    "dimensionless D 1 0 m^0\n"
+    "ratio R 1 0 m/m\n";
+
+TEST(UnitConvert, ConvertsByTheFirstRuleThatApplies)
+{
+    struct Case {
+        const char16_t* from;
+        const char16_t* to;
+        double multiplier;
+        double offset;
+    };
+    const Case cases[] = {
+        {u"m", u"m", 1.0, 0.0},                 // both base, same symbol
+        {u"meter", u"m", 1.0, 0.0},
+        {u"m", u"km", 0.001, 0.0},              // base to defined
+        {u"km", u"m", 1000.0, 0.0},             // defined to base
+        {u"C", u"K", 1.0, 273.15},
+        {u"K", u"C", 1.0, -273.15},
+        {u"C", u"F", 1.8, 32.0},                // both reduce to K, offsets kept
+        {u"F", u"C", 0.55555555555555556, -17.777777777777779},
+        {u"km/h", u"m/s", 1.0 / 3.6, 0.0},      // compound: expanded on both sides
+        {u"W", u"C", 2.0, 0.0},                 // W is defined on C's symbol
+        {u"C", u"W", 0.5, 0.0},
+    };
+    for (const Case& c : cases) {
+        Table t;
+        ASSERT_TRUE(t.load(kSmallTable));
+        SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
+        const auto result = t.units.Convert(c.from, c.to);
+        ASSERT_TRUE(result.has_value());
+        EXPECT_NEAR(result->multiplier, c.multiplier, 1e-12 * std::abs(c.multiplier));
+        EXPECT_NEAR(result->offset, c.offset, 1e-10);
+    }
+}
+
+TEST(UnitConvert, ReportsUnknownAndIncompatibleUnits)
+{
+    struct Case {
+        const char16_t* from;
+        const char16_t* to;
+        int error;
+        const char16_t* text;
+    };
+    const Case cases[] = {
+        {u"m", u"s", ConversionTable::kErrorNotSameUnit, u"Not same Unit."},
+        {u"km", u"h", ConversionTable::kErrorNotSameUnit, u"Not same Unit."},
+        {u"m", u"Z", ConversionTable::kErrorNotSameUnit, u"Not same Unit."},  // factor 0
+        {u"D", u"m", ConversionTable::kErrorNotSameUnit, u"Not same Unit."},  // m^0: a base unit
+        {u"K", u"W", ConversionTable::kErrorNotSameUnit, u"Not same Unit."},  // C's offset blocks it
+        {u"Meter", u"m", ConversionTable::kErrorUnknownUnit, u"Unknown Unit."},
+        {u"m", u"", ConversionTable::kErrorUnknownUnit, u"Unknown Unit."},
+    };
+    for (const Case& c : cases) {
+        Table t;
+        ASSERT_TRUE(t.load(kSmallTable));
+        SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
+        EXPECT_FALSE(t.units.Convert(c.from, c.to).has_value());
+        EXPECT_EQ(t.units.errorCode(), c.error);
+        EXPECT_EQ(t.units.ErrorText(), c.text);
+    }
+    Table t;
+    ASSERT_TRUE(t.load(kSmallTable));
+    EXPECT_TRUE(t.units.IsBase(u"D"));
+    EXPECT_TRUE(t.units.reduced(t.units.units()[12]).isBase());  // m/m cancels
+}
+
+TEST(UnitConvert, UnitsDefinedThroughEachOtherEndInTime)
+{
+    std::string chain = "m m !\nu0 u0 1 0 m\n";
+    for (int k = 1; k <= 60; ++k)
+        chain += "u" + std::to_string(k) + " u" + std::to_string(k) + " 1 0 u" +
+                 std::to_string(k - 1) + "*u" + std::to_string(k - 1) + "\n";
+    Table t;
+    ASSERT_TRUE(t.load("a A 2 0 b\nb B 3 0 a\nc C 1 0 a*b\nx X 2 0 x/x*x\n" + chain));
+    for (const char16_t* unit : {u"a", u"c", u"x"}) {
+        EXPECT_FALSE(t.units.Convert(unit, u"m").has_value());
+        EXPECT_FALSE(t.units.Convert(u"m", unit).has_value());
+    }
+    // Cycles and runaway chains stop; the small cases still reduce exactly.
+    const auto square = t.units.Convert(u"u1", u"u0");
+    EXPECT_FALSE(square.has_value());
+    const UnitRecord u3 = t.units.reduced(t.units.units()[static_cast<std::size_t>(
+        t.units.Find(u"u3") - 1)]);
+    EXPECT_EQ(u3.numerator, Items(8, u"m"));
+    (void)t.units.Convert(u"u60", u"u59");
+    (void)t.units.reduced(t.units.units().back());
+}
+
+// Every shipped unit must be reachable by its name and symbol and convert into the first unit
+// of its category; a typo in a definition shows up here.
+TEST(ShippedUnits, EveryUnitConvertsWithinItsCategory)
+{
+    ConversionTable table;
+    ASSERT_TRUE(table.Load(shippedFile("units.dat"))) << toUtf8(table.ErrorText());
+    EXPECT_GE(table.count(), 200);
+    for (int i = 0; i < table.count(); ++i) {
+        const UnitRecord& unit = table.units()[static_cast<std::size_t>(i)];
+        EXPECT_EQ(table.Find(unit.name), i + 1) << toUtf8(unit.name);
+        EXPECT_EQ(table.Find(unit.symbol), i + 1) << toUtf8(unit.symbol);
+        const UnitRecord reduced = table.reduced(unit);
+        for (const Items* side : {&reduced.numerator, &reduced.denominator})
+            for (const std::u16string& item : *side)
+                EXPECT_TRUE(table.IsBase(item)) << toUtf8(unit.name) << ": " << toUtf8(item);
+    }
+    UnitCategories categories(shippedFile("units.dat"));
+    std::vector<UnitCategory> list;
+    ASSERT_TRUE(categories.Categories(list));
+    EXPECT_GE(list.size(), 12u);
+    int listed = 0;
+    for (const UnitCategory& category : list) {
+        std::vector<UnitRecord> units;
+        ASSERT_TRUE(categories.UnitsOf(category.name, units)) << toUtf8(category.name);
+        ASSERT_GE(units.size(), 2u) << toUtf8(category.name);
+        listed += static_cast<int>(units.size());
+        for (const UnitRecord& unit : units) {
+            EXPECT_TRUE(table.Convert(unit.name, units[0].name).has_value())
+                << toUtf8(category.name) << ": " << toUtf8(unit.name);
+            EXPECT_TRUE(table.Convert(units[0].symbol, unit.symbol).has_value())
+                << toUtf8(category.name) << ": " << toUtf8(unit.symbol);
+        }
+    }
+    EXPECT_EQ(listed, table.count());
+}
+
+TEST(ShippedUnits, ConvertKnownValues)
+{
+    struct Case {
+        const char16_t* from;
+        const char16_t* to;
+        double value;
+        double expected;
+    };
+    const Case cases[] = {
+        {u"in", u"cm", 1, 2.54},
+        {u"mi", u"km", 1, 1.609344},
+        {u"nmi", u"ft", 1, 1852 / 0.3048},
+        {u"ft²", u"m²", 1, 0.09290304},
+        {u"ac", u"m²", 1, 4046.8564224},
+        {u"ha", u"km²", 1, 0.01},
+        {u"gal", u"L", 1, 3.785411784},
+        {u"galUK", u"floz UK", 1, 160},
+        {u"m³", u"L", 1, 1000},
+        {u"lb", u"kg", 1, 0.45359237},
+        {u"oz", u"g", 1, 28.349523125},
+        {u"°F", u"°C", 212, 100},
+        {u"°F", u"°C", 32, 0},
+        {u"°C", u"°F", -40, -40},
+        {u"K", u"°F", 0, -459.67},
+        {u"°C", u"K", 0, 273.15},
+        {u"K", u"°C", 273.15, 0},
+        {u"°R", u"°F", 491.67, 32},
+        {u"km/h", u"m/s", 36, 10},
+        {u"mph", u"km/h", 1, 1.609344},
+        {u"kn", u"km/h", 1, 1.852},
+        {u"kWh", u"J", 1, 3.6e6},
+        {u"cal", u"J", 1, 4.184},
+        {u"BTU/h", u"W", 12000, 3516.8528420666667},
+        {u"hp", u"W", 1, 745.69987158227022},
+        {u"lbf", u"N", 1, 4.4482216152605},
+        {u"psi", u"Pa", 1, 6894.757293168361},
+        {u"atm", u"Torr", 1, 760},
+        {u"bar", u"kPa", 1, 100},
+        {u"eV", u"J", 1, 1.602176634e-19},
+        {u"°", u"rad", 180, std::numbers::pi},
+        {u"gon", u"°", 100, 90},
+        {u"KiB", u"bit", 1, 8192},
+        {u"GB", u"MiB", 1, 1e9 / 1048576},
+        {u"rpm", u"Hz", 60, 1},
+        {u"wk", u"s", 1, 604800},
+        {u"mpg", u"km/L", 1, 0.42514370743027212},
+        {u"g/cm³", u"kg/m³", 1, 1000},
+        {u"gpm", u"L/min", 1, 3.785411784},
+        {u"lbf·ft", u"N·m", 1, 1.3558179483314004},
+        {u"Ah", u"C", 1, 3600},
+        {u"V", u"kV", 1000, 1},
+    };
+    ConversionTable table;
+    ASSERT_TRUE(table.Load(shippedFile("units.dat")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
+        const auto result = table.Convert(c.from, c.to);
+        ASSERT_TRUE(result.has_value()) << toUtf8(table.ErrorText());
+        EXPECT_NEAR(c.value * result->multiplier + result->offset, c.expected,
+                    1e-11 * std::max(1.0, std::abs(c.expected)));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+// The window forwards clicks and keys to the calculator and shows what it says; these tests
+// drive it offscreen as a user would.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+
+#include "../app/temp_folder.h"
+
+#include "key_codes.h"
+#include "keypad_view.h"
+#include "calculator_view.h"
+
+namespace {
+
+ProgramFolder shippedFolder()
+{
+    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
+    return ProgramFolder(data, data);
+}
+
+struct Window {
+    Calculator frame;
+    CalculatorView view;
+
+    explicit Window(ProgramFolder folder = shippedFolder(), std::filesystem::path stateFolder = {})
+        : frame(stateFolder), view(frame, folder)
+    {
+        frame.start();
+        view.resize(240, 320);
+        view.showCategory(0);
+    }
+    KeypadView* keypad(const char* name) { return view.findChild<KeypadView*>(QString::fromLatin1(name)); }
+    void click(const char* name, int position)
+    {
+        KeypadView* pad = keypad(name);
+        QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
+    }
+    void type(const QString& text)
+    {
+        for (QChar c : text)
+            QTest::keyClick(&view, c.toLatin1());
+    }
+};
+
+TEST(CalculatorWindow, LoadsTheShippedSkin)
+{
+    Window w;
+    EXPECT_TRUE(w.view.skinLoaded());
+    EXPECT_EQ(w.view.windowTitle(), QStringLiteral("Corvan"));
+}
+
+TEST(CalculatorWindow, KeypadClicksReachTheDisplay)
+{
+    Window w;
+    // 7 + 3 x 4 = on the basic keypad (positions are key codes in portrait).
+    for (int position : {0, 18, 12, 8, 5, 19})
+        w.click("basicKeypad", position);
+    EXPECT_EQ(w.frame.display().GetInputText(), u"7+3\u00D74");
+    EXPECT_EQ(w.frame.display().resultText(), u"19");
+    // SHIFT then "=" gives [ans].
+    w.click("basicKeypad", KeyCode::kClear);
+    w.click("functionKeypad", 0);
+    w.click("basicKeypad", 19);
+    EXPECT_EQ(w.frame.display().GetInputText(), u"[ans]");
+}
+
+TEST(CalculatorWindow, KeyboardEditsAndEvaluates)
+{
+    Window w;
+    w.type(QStringLiteral("w+e"));
+    QTest::keyClick(&w.view, Qt::Key_Backspace);
+    QTest::keyClick(&w.view, Qt::Key_Backspace);
+    w.type(QStringLiteral("*r"));
+    QTest::keyClick(&w.view, Qt::Key_Return);
+    EXPECT_EQ(w.frame.display().GetInputText(), u"1\u00D73");
+    EXPECT_EQ(w.frame.display().resultText(), u"3");
+}
+
+TEST(CalculatorWindow, ToolsPanelSwitchesCategoriesAndPQScroll)
+{
+    Window w;
+    auto* panel = w.view.findChild<QListWidget*>(QStringLiteral("toolsPanel"));
+    ASSERT_NE(panel, nullptr);
+    w.view.show();
+    Q_EMIT panel->itemClicked(panel->item(2));
+    EXPECT_EQ(w.frame.category(), 2);
+    EXPECT_FALSE(panel->isVisible());
+    QTest::keyClick(&w.view, Qt::Key_P);
+    EXPECT_EQ(w.frame.category(), 6);
+    QTest::keyClick(&w.view, Qt::Key_Q);
+    EXPECT_EQ(w.frame.category(), 2);
+}
+
+TEST(CalculatorWindow, CalculusListInsertsTheChosenFunction)
+{
+    Window w;
+    w.view.show();
+    w.click("functionKeypad", 1);
+    auto* list = w.view.findChild<QListWidget*>(QStringLiteral("popupList"));
+    ASSERT_TRUE(list->isVisible());
+    Q_EMIT list->itemClicked(list->item(5));
+    EXPECT_EQ(w.frame.display().GetInputText(), u"\u222B(");
+    EXPECT_FALSE(list->isVisible());
+}
+
+TEST(CalculatorWindow, TypesetViewShowsTheCurrentLine)
+{
+    Window w;
+    QAction* typeset = nullptr;
+    for (QAction* action : w.view.actions()) {
+        if (action->text() == QStringLiteral("Typeset view"))
+            typeset = action;
+    }
+    ASSERT_NE(typeset, nullptr);
+    typeset->setChecked(true);
+    auto* view = w.view.findChild<QLabel*>(QStringLiteral("formulaView"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(view->isHidden());
+    EXPECT_EQ(view->text(), QStringLiteral("Empty string"));
+    w.type(QStringLiteral("w/e"));
+    if (FormulaRenderer().available()) {
+        ASSERT_FALSE(view->pixmap().isNull());
+        // A fraction is taller than a line of text.
+        EXPECT_GT(view->pixmap().height(), 20);
+    }
+    typeset->setChecked(false);
+    EXPECT_TRUE(view->isHidden());
+}
+
+TEST(CalculatorWindow, TypesImpliedProductsAndEvaluatesWithEnter)
+{
+    Window w;
+    w.type(QStringLiteral("2(3)"));
+    QTest::keyClick(&w.view, Qt::Key_Return);
+    EXPECT_EQ(w.frame.display().GetInputText(), u"2(3)");
+    EXPECT_EQ(w.frame.display().resultText(), u"6");
+}
+
+TEST(CalculatorWindow, PreferencesConvertTheCurrentLineToTheNewOutputFormat)
+{
+    TempFolder home;
+    const ProgramFolder folder(home.path(), CORVAN_SOURCE_DATA_DIR);
+    ASSERT_TRUE(folder.prepare());
+    Window w(folder, home.path());
+    w.type(QStringLiteral("w.s"));
+    ASSERT_EQ(w.frame.display().GetInputText(), u"1.4");
+    bool answered = false;
+    QTimer::singleShot(0, [&answered] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* output = dialog->findChild<QComboBox*>(QStringLiteral("outputMode"));
+        ASSERT_NE(output, nullptr);
+        output->setCurrentIndex(output->findText(QStringLiteral("European")));
+        dialog->accept();
+        answered = true;
+    });
+    QTest::keyClick(&w.view, Qt::Key_F2);
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(w.frame.preferences().outputFormat, u"European");
+    // The converted line went to the history below, and the current line was cleared.
+    EXPECT_EQ(w.frame.display().line(1).input(), u"1\u00B84");
+    EXPECT_EQ(w.frame.display().GetInputText(), u"");
+    EXPECT_TRUE(std::filesystem::exists(home.path() / "preferences.dat"));
+}
+
+TEST(CalculatorWindow, ClosingWritesTheStateThatTheNextStartRestores)
+{
+    TempFolder home;
+    const ProgramFolder folder(home.path(), CORVAN_SOURCE_DATA_DIR);
+    ASSERT_TRUE(folder.prepare());
+    {
+        Window w(folder, home.path());
+        w.view.showCategory(1);
+        w.type(QStringLiteral("w+w"));
+        QTest::keyClick(&w.view, Qt::Key_Return);
+        w.frame.setPreferredInputMode(u"Basic-RPN");
+        w.view.close();
+    }
+    for (const char* file : {"preferences.dat", "led.dat", "macro.mcr"})
+        EXPECT_TRUE(std::filesystem::exists(home.path() / file)) << file;
+    Calculator frame(home.path());
+    frame.start();
+    EXPECT_EQ(frame.category(), 1);
+    EXPECT_EQ(frame.preferences().inputMode, u"Basic-RPN");
+    // The evaluated line stays as history; start-up clears only the current line.
+    EXPECT_EQ(frame.display().line(1).input(), u"1+1");
+    EXPECT_EQ(frame.display().line(0).input(), u"");
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

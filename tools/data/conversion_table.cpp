@@ -1,0 +1,240 @@
+#include "conversion_table.h"
+
+#include <algorithm>
+#include <string>
+
+#include "utf16.h"
+
+namespace {
+
+// Bounds on one reduction, so that units defined through each other in long or branching
+// chains end in bounded time and memory; the items past the bound simply stay unexpanded.
+constexpr int kExpansionBudget = 2000;
+constexpr std::size_t kMaxReducedItems = 1000;
+
+bool singleItem(const UnitRecord& record, std::u16string_view item)
+{
+    return record.denominator.empty() && record.numerator.size() == 1 &&
+           record.numerator[0] == item;
+}
+
+void simplify(UnitRecord& record)
+{
+    std::vector<std::u16string> numerator;
+    std::vector<bool> used(record.denominator.size(), false);
+    for (std::u16string& item : record.numerator) {
+        bool cancelled = false;
+        for (std::size_t j = 0; j < record.denominator.size() && !cancelled; ++j) {
+            if (!used[j] && record.denominator[j] == item)
+                used[j] = cancelled = true;
+        }
+        if (!cancelled)
+            numerator.push_back(std::move(item));
+    }
+    std::vector<std::u16string> denominator;
+    for (std::size_t j = 0; j < record.denominator.size(); ++j)
+        if (!used[j])
+            denominator.push_back(std::move(record.denominator[j]));
+    std::erase(numerator, u"1");
+    std::erase(denominator, u"1");
+    record.numerator = std::move(numerator);
+    record.denominator = std::move(denominator);
+}
+
+bool sameMultiset(std::vector<std::u16string> a, std::vector<std::u16string> b)
+{
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return a == b;
+}
+
+std::optional<UnitConversion> inverse(const UnitRecord& record)
+{
+    if (record.factor == 0.0)
+        return std::nullopt;
+    return UnitConversion{1.0 / record.factor, -record.offset / record.factor};
+}
+
+}  // namespace
+
+struct ConversionTable::Expansion {
+    std::vector<int> active;  // the units being expanded, outermost first: a cycle stops here
+    int budget = kExpansionBudget;
+};
+
+ConversionTable::ConversionTable()
+{
+    units_.reserve(kMaxUnits);
+}
+
+bool ConversionTable::Load(const std::filesystem::path& path)
+{
+    units_.clear();
+    error_ = kNoError;
+    std::string bytes;
+    if (!unitfile::readFile(path, bytes)) {
+        error_ = kErrorOpenFile;
+        return false;
+    }
+    unitfile::LineReader reader(bytes, unitfile::kTableBuffer);
+    std::string_view line;
+    while (reader.next(line)) {
+        const std::vector<std::u16string> words = unitfile::words(line, false);
+        if (words.empty() || words[0][0] == u'#' || words[0][0] == u'@')
+            continue;
+        UnitRecord record;
+        if (count() >= kMaxUnits || !unitfile::parseUnitRecord(words, record)) {
+            error_ = reader.lineNumber();
+            return false;
+        }
+        units_.push_back(std::move(record));
+    }
+    return true;
+}
+
+int ConversionTable::findIndex(std::u16string_view text) const
+{
+    for (std::size_t i = 0; i < units_.size(); ++i)
+        if (units_[i].name == text || units_[i].symbol == text)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int ConversionTable::Find(std::u16string_view text) const
+{
+    return findIndex(text) + 1;
+}
+
+bool ConversionTable::IsBase(std::u16string_view text) const
+{
+    return std::any_of(units_.begin(), units_.end(), [&](const UnitRecord& unit) {
+        return (unit.name == text || unit.symbol == text) && unit.isBase();
+    });
+}
+
+int ConversionTable::expandable(const std::u16string& item, const Expansion& state) const
+{
+    if (state.budget <= 0 || IsBase(item))
+        return -1;
+    const int index = findIndex(item);
+    if (index < 0 || units_[index].offset != 0.0 ||
+        std::find(state.active.begin(), state.active.end(), index) != state.active.end())
+        return -1;
+    return index;
+}
+
+void ConversionTable::expand(UnitRecord& record, Expansion& state) const
+{
+    auto full = [&] {
+        return record.numerator.size() + record.denominator.size() > kMaxReducedItems;
+    };
+    for (std::size_t i = 0; i < record.numerator.size() && !full();) {
+        const int index = expandable(record.numerator[i], state);
+        if (index < 0) {
+            ++i;
+            continue;
+        }
+        --state.budget;
+        UnitRecord sub = units_[index];
+        state.active.push_back(index);
+        expand(sub, state);
+        state.active.pop_back();
+        record.factor *= sub.factor;
+        record.offset = 0.0;
+        record.numerator.erase(record.numerator.begin() + static_cast<std::ptrdiff_t>(i));
+        record.numerator.insert(record.numerator.begin() + static_cast<std::ptrdiff_t>(i),
+                                sub.numerator.begin(), sub.numerator.end());
+        record.denominator.insert(record.denominator.end(), sub.denominator.begin(),
+                                  sub.denominator.end());
+        i += sub.numerator.size();
+    }
+    for (std::size_t j = 0; j < record.denominator.size() && !full();) {
+        const int index = expandable(record.denominator[j], state);
+        if (index < 0) {
+            ++j;
+            continue;
+        }
+        --state.budget;
+        UnitRecord sub = units_[index];
+        state.active.push_back(index);
+        expand(sub, state);
+        state.active.pop_back();
+        record.factor /= sub.factor;
+        record.offset = 0.0;
+        record.numerator.insert(record.numerator.end(), sub.denominator.begin(),
+                                sub.denominator.end());
+        record.denominator.erase(record.denominator.begin() + static_cast<std::ptrdiff_t>(j));
+        record.denominator.insert(record.denominator.begin() + static_cast<std::ptrdiff_t>(j),
+                                  sub.numerator.begin(), sub.numerator.end());
+        j += sub.numerator.size();
+    }
+}
+
+UnitRecord ConversionTable::reduced(const UnitRecord& record) const
+{
+    UnitRecord result = record;
+    Expansion state;
+    const int self = findIndex(record.name);
+    if (self >= 0)
+        state.active.push_back(self);
+    expand(result, state);
+    simplify(result);
+    return result;
+}
+
+std::optional<UnitConversion> ConversionTable::Convert(std::u16string_view from,
+                                                    std::u16string_view to)
+{
+    const int ia = findIndex(from);
+    const int ib = findIndex(to);
+    if (ia < 0 || ib < 0) {
+        error_ = kErrorUnknownUnit;
+        return std::nullopt;
+    }
+    const UnitRecord& a = units_[ia];
+    const UnitRecord& b = units_[ib];
+    std::optional<UnitConversion> result;
+    if (a.isBase() && b.isBase()) {
+        if (a.symbol == b.symbol)
+            result = UnitConversion{1.0, 0.0};
+    } else if (a.isBase()) {
+        const UnitRecord rb = reduced(b);
+        if (singleItem(rb, a.name) || singleItem(rb, a.symbol))
+            result = inverse(rb);
+    } else if (b.isBase()) {
+        const UnitRecord ra = reduced(a);
+        if (singleItem(ra, b.name) || singleItem(ra, b.symbol))
+            result = UnitConversion{ra.factor, ra.offset};
+    } else if (singleItem(a, b.symbol)) {
+        result = UnitConversion{a.factor, a.offset};
+    } else if (singleItem(b, a.symbol)) {
+        result = inverse(b);
+    } else {
+        const UnitRecord ra = reduced(a);
+        const UnitRecord rb = reduced(b);
+        if (rb.factor != 0.0 && sameMultiset(ra.numerator, rb.numerator) &&
+            sameMultiset(ra.denominator, rb.denominator))
+            result = UnitConversion{ra.factor / rb.factor, (ra.offset - rb.offset) / rb.factor};
+    }
+    if (!result)
+        error_ = kErrorNotSameUnit;
+    return result;
+}
+
+std::u16string ConversionTable::ErrorText() const
+{
+    if (error_ > 0)
+        return fromUtf8("Error on line " + std::to_string(error_) + " in data file.");
+    switch (error_) {
+    case kNoError:
+        return u"No Error.";
+    case kErrorOpenFile:
+        return u"Error open date file.";
+    case kErrorNotSameUnit:
+        return u"Not same Unit.";
+    case kErrorUnknownUnit:
+        return u"Unknown Unit.";
+    default:
+        return u"Unknown Error.";
+    }
+}

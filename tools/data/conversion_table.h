@@ -1,0 +1,64 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "unit_file.h"
+
+// value_B = value_A x multiplier + offset.
+struct UnitConversion {
+    double multiplier = 1.0;
+    double offset = 0.0;
+};
+
+// The conversion table: every unit of one data file, categories ignored, and the conversion
+// between any two of them through their reduction to base units.
+class ConversionTable {
+public:
+    static constexpr int kMaxUnits = 800;
+
+    static constexpr int kNoError = 0;
+    static constexpr int kErrorOpenFile = -1;
+    static constexpr int kErrorNotSameUnit = -2;
+    static constexpr int kErrorUnknownUnit = -3;
+    // Error codes above 0 are the line number of the first bad record.
+
+    ConversionTable();
+
+    // Replaces the table by the records of the file, up to the first bad one. A record lacking
+    // a word, with an invalid definition, or beyond the 800th sets the error code to its line
+    // number; a missing file sets kErrorOpenFile. True when the whole file loaded.
+    bool Load(const std::filesystem::path& path);
+
+    int count() const { return static_cast<int>(units_.size()); }
+    const std::vector<UnitRecord>& units() const { return units_; }
+
+    // The 1-based position of the first unit whose name or symbol is exactly text, or 0.
+    int Find(std::u16string_view text) const;
+    // True when some unit named or symbolised text has no definition.
+    bool IsBase(std::u16string_view text) const;
+
+    // Conversion between two units given by name or symbol. On failure the error code becomes
+    // kErrorUnknownUnit or kErrorNotSameUnit; success leaves the error code as it was.
+    std::optional<UnitConversion> Convert(std::u16string_view from, std::u16string_view to);
+
+    // The record with every item replaced by its definition where possible (items of units
+    // with an offset, unknown items and cyclic references stay), then simplified.
+    UnitRecord reduced(const UnitRecord& record) const;
+
+    int errorCode() const { return error_; }
+    std::u16string ErrorText() const;
+
+private:
+    struct Expansion;
+    void expand(UnitRecord& record, Expansion& state) const;
+    // The table index of the unit an item expands into, or -1 when the item stays.
+    int expandable(const std::u16string& item, const Expansion& state) const;
+    int findIndex(std::u16string_view text) const;
+
+    std::vector<UnitRecord> units_;
+    int error_ = kNoError;
+};

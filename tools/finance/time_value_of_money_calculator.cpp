@@ -1,0 +1,95 @@
+#include "time_value_of_money_calculator.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "payment_schedule.h"
+#include "time_value_of_money.h"
+
+namespace {
+
+// Decimals each field keeps after Calculate: whole periods, the rate to 3, money to cents.
+constexpr std::array<int, TimeValueOfMoneyCalculator::kFieldCount> kDecimals = {0, 3, 2, 2, 2, 2};
+// The inputs are read with a finer NPER than the result is shown with.
+constexpr std::array<int, TimeValueOfMoneyCalculator::kFieldCount> kInputDecimals = {2, 3, 2, 2, 2, 2};
+
+// Fixed decimals without trailing zeros, so the opening texts read as typed ("6.007", "360").
+std::u16string numberText(double value, int decimals)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    std::string text(buffer);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0')
+            text.pop_back();
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    if (text == "-0")
+        text = "0";
+    return std::u16string(text.begin(), text.end());
+}
+
+}  // namespace
+
+TimeValueOfMoneyCalculator::TimeValueOfMoneyCalculator()
+{
+    for (std::size_t i = 0; i < kFieldCount; ++i)
+        fields_[i] = std::u16string(kOpeningTexts[i]);
+}
+
+bool TimeValueOfMoneyCalculator::setFieldText(std::size_t field, std::u16string text)
+{
+    if (field >= kFieldCount || isReadOnly(field))
+        return false;
+    fields_[field] = std::move(text);
+    return true;
+}
+
+void TimeValueOfMoneyCalculator::setSolved(std::size_t field)
+{
+    if (field < kSolvableCount)
+        solved_ = field;
+}
+
+void TimeValueOfMoneyCalculator::setPaymentType(int type)
+{
+    if (type == 0 || type == 1)
+        paymentType_ = type;
+}
+
+TimeValueOfMoneyCalculator::CalcStatus TimeValueOfMoneyCalculator::calculate()
+{
+    std::array<double, kFieldCount> v{};
+    bool readable = true;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        if (i == solved_)
+            continue;
+        const std::optional<double> value = paymentSchedule::parseField(fields_[i]);
+        if (!value) {
+            readable = false;
+            continue;
+        }
+        v[i] = TimeValueOfMoney::Round(*value, kInputDecimals[i]);
+    }
+    TimeValueOfMoney::Result result;
+    if (readable) {
+        const double n = v[kNperField], r = v[kRateField], pv = v[kPvField], pmt = v[kPmtField],
+                     fv = v[kFvField], py = v[kPerYearField];
+        const int t = paymentType_;
+        switch (solved_) {
+        case kNperField: result = TimeValueOfMoney::NPER(r, pmt, pv, fv, py, t); break;
+        case kRateField: result = TimeValueOfMoney::RATE(n, pmt, pv, fv, py, t); break;
+        case kPvField: result = TimeValueOfMoney::PV(r, n, pmt, fv, py, t); break;
+        case kPmtField: result = TimeValueOfMoney::PMT(r, n, pv, fv, py, t); break;
+        default: result = TimeValueOfMoney::FV(r, n, pmt, pv, py, t); break;
+        }
+    }
+    v[solved_] = result.ok() ? TimeValueOfMoney::Round(result.value, kDecimals[solved_]) : 0.0;
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
+        // A field that could not be read keeps what the user typed, so it can be corrected.
+        if (i == solved_ || paymentSchedule::parseField(fields_[i]))
+            fields_[i] = numberText(v[i], i == solved_ ? kDecimals[i] : kInputDecimals[i]);
+    }
+    return result.ok() ? CalcStatus::Done : CalcStatus::Invalid;
+}

@@ -1,0 +1,240 @@
+#include "equation_solver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "c_number.h"
+#include "engine.h"
+#include "engine_error.h"
+#include "matrix_operations.h"
+
+namespace {
+
+using Kind = EquationSolver::Kind;
+
+constexpr std::array<EquationSolver::KindLabels, EquationSolver::kKindCount>
+    kLabels = {{
+        {{u"x\u00B2+", u"x+", u"= 0"},
+         {u"=x1", u"=x2", u""},
+         2,
+         {0, 1, 2},
+         3},
+        {{u"x+", u"y ", u"= "}, {u"=x", u"=y", u""}, 2, {0, 1, 3, 4, 5, 7}, 6},
+        {{u"x+", u"y+", u"z="},
+         {u"=x", u"=y", u"=z"},
+         3,
+         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},
+         12},
+    }};
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Engine text is ASCII; any other character becomes one the tokenizer refuses, so a stray
+// symbol fails as a syntax error instead of being silently dropped.
+std::string toEngineText(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char16_t c : text)
+        out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+std::u16string fromAscii(std::string_view text) { return {text.begin(), text.end()}; }
+
+bool equalsIgnoringCase(std::u16string_view a, std::u16string_view b)
+{
+    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
+}
+
+bool isDivisionError(const Engine& engine)
+{
+    return equalsIgnoringCase(errorMessage(engine.error()), u"Division error");
+}
+
+// The plain decimal-prefix conversion of the linear systems: "2x" reads 2, "abc" and "" read 0.
+double readNumber(std::u16string_view text)
+{
+    const std::string ascii = toEngineText(text);
+    std::size_t start = 0;
+    while (start < ascii.size() && (ascii[start] == ' ' || ascii[start] == '\t'))
+        ++start;
+    double value = 0.0;
+    if (cnum::parsePrefix(std::string_view(ascii).substr(start), value) == 0)
+        return 0.0;
+    return value;
+}
+
+}  // namespace
+
+const EquationSolver::KindLabels& EquationSolver::kindLabels(Kind kind)
+{
+    return kLabels[static_cast<std::size_t>(kind)];
+}
+
+void EquationSolver::setFieldText(std::size_t field, std::u16string_view text)
+{
+    if (field >= kFieldCount)
+        return;
+    fields_[field] = std::u16string(text);
+    masks_[field] = std::u16string(text.size(), u'1');
+}
+
+std::u16string EquationSolver::normalizeCoefficient(std::u16string_view text)
+{
+    if (text.empty())
+        return u"1";
+    if (text == u"-")
+        return u"-1";
+    const bool hasDigit = std::any_of(text.begin(), text.end(), isDigit);
+    if (!hasDigit || text.find(u'-', 1) != std::u16string_view::npos)
+        return u"0";
+    std::u16string out(text);
+    if (out.front() == u'.')
+        out.insert(0, 1, u'0');
+    else if (out.size() >= 2 && out[0] == u'-' && out[1] == u'.')
+        out.insert(1, 1, u'0');
+    return out;
+}
+
+std::u16string EquationSolver::GetCoefficientText(std::size_t field)
+{
+    if (field >= kFieldCount)
+        return {};
+    std::u16string text = normalizeCoefficient(fields_[field]);
+    setFieldText(field, text);
+    return text;
+}
+
+std::string EquationSolver::rootText(std::string_view a, std::string_view b,
+                                          std::string_view c, bool plusRoot)
+{
+    const std::string A = "(" + std::string(a) + ")";
+    const std::string B = "(" + std::string(b) + ")";
+    const std::string C = "(" + std::string(c) + ")";
+    const std::string D = B + "*" + B + "-4*" + A + "*" + C;
+    // RT(2, D) is the engine's square root; it yields a complex value for D < 0.
+    return "(-" + B + (plusRoot ? "+" : "-") + "RT(2," + D + "))/(2*" + A + ")";
+}
+
+void EquationSolver::setResult(std::size_t index, double value)
+{
+    // "%.5lf" would print "inf" or "nan"; an overflowing result is no usable value.
+    setFieldText(kFirstResultField + index,
+                 std::isfinite(value) ? fromAscii(cnum::fixed(value, 5)) : std::u16string(kNaN));
+}
+
+EquationSolver::SolveResult EquationSolver::Solve(Engine& engine)
+{
+    switch (kind_) {
+    case Kind::Quadratic:
+        return solveQuadratic(engine);
+    case Kind::TwoEquations:
+        solveLinear(engine, 2);
+        return {};
+    case Kind::ThreeEquations:
+        solveLinear(engine, 3);
+        return {};
+    }
+    return {};
+}
+
+EquationSolver::SolveResult EquationSolver::solveQuadratic(Engine& engine)
+{
+    const std::string a = toEngineText(GetCoefficientText(0));
+    const std::string b = toEngineText(GetCoefficientText(1));
+    const std::string c = toEngineText(GetCoefficientText(2));
+    const std::size_t x1Field = kFirstResultField;
+    const std::size_t x2Field = kFirstResultField + 1;
+
+    engine.resetError();
+    const ValueCell x1 = engine.Evaluate(rootText(a, b, c, true), Engine::kModeScalar, 10);
+    if (engine.error() != ErrorCode::kNone) {
+        if (!isDivisionError(engine)) {
+            SolveResult result{std::u16string(errorMessage(engine.error()))};
+            engine.resetError();
+            return result;
+        }
+        // 2a is 0: the equation is linear, b*x + c = 0.
+        engine.resetError();
+        const ValueCell root =
+            engine.Evaluate("-(" + c + ")/(" + b + ")", Engine::kModeScalar, 10);
+        if (engine.error() != ErrorCode::kNone) {
+            if (!isDivisionError(engine)) {
+                SolveResult result{std::u16string(errorMessage(engine.error()))};
+                engine.resetError();
+                return result;
+            }
+            engine.resetError();
+            setFieldText(x1Field, kNaN);
+            setFieldText(x2Field, kNaN);
+            return {};
+        }
+        if (root.kind == ValueKind::Complex)
+            setFieldText(x1Field, kNaN);
+        else
+            setResult(0, root.re);
+        setFieldText(x2Field, u"");
+        return {};
+    }
+    if (x1.kind == ValueKind::Complex) {
+        setFieldText(x1Field, kNaN);
+        setFieldText(x2Field, kNaN);
+        return {};
+    }
+    setResult(0, x1.re);
+    const ValueCell x2 = engine.Evaluate(rootText(a, b, c, false), Engine::kModeScalar, 10);
+    // x2 differs from x1 only in a sign; should it still fail, no value is better than a stale one.
+    if (engine.error() != ErrorCode::kNone || x2.kind == ValueKind::Complex)
+        setFieldText(x2Field, kNaN);
+    else
+        setResult(1, x2.re);
+    engine.resetError();
+    return {};
+}
+
+void EquationSolver::solveLinear(Engine& engine, std::size_t n)
+{
+    constexpr std::size_t kRowStride = 4;
+    constexpr std::size_t kRightHandSide = 3;
+    std::vector<double> coefficients(n * n);
+    std::vector<double> rightHandSide(n);
+    for (std::size_t row = 0; row < n; ++row) {
+        for (std::size_t col = 0; col < n; ++col)
+            coefficients[row * n + col] = readNumber(fields_[row * kRowStride + col]);
+        rightHandSide[row] = readNumber(fields_[row * kRowStride + kRightHandSide]);
+    }
+
+    auto allNaN = [&] {
+        for (std::size_t i = 0; i < n; ++i)
+            setFieldText(kFirstResultField + i, kNaN);
+    };
+
+    const auto size = static_cast<std::uint16_t>(n);
+    MatrixStack stack(1);
+    stack[0].storeMatrix(size, size, coefficients.data());
+    engine.resetError();
+    OperatorContext context = engine.context();
+    matrix_ops::invert(stack, 0, context);
+    if (context.failed() || stack.size() != 1) {
+        engine.resetError();
+        allNaN();
+        return;
+    }
+    stack.emplace_back().storeMatrix(size, 1, rightHandSide.data());
+    matrix_ops::multiply(stack, 0, context);
+    const bool ok = !context.failed() && stack.size() == 1 && stack[0].isMatrix() &&
+                    stack[0].data.size() == n;
+    engine.resetError();
+    if (!ok) {
+        allNaN();
+        return;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        setResult(i, stack[0].data[i]);
+}

@@ -1,0 +1,622 @@
+#include "calculator_view.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPropertyAnimation>
+#include <QUrl>
+
+#include "category_names.h"
+#include "key_codes.h"
+#include "key_sound.h"
+#include "display_text.h"
+#include "formula_markup.h"
+#include "keypad_faces.h"
+#include "biorhythm_view.h"
+#include "date_time_view.h"
+#include "equation_solver_view.h"
+#include "finance_view.h"
+#include "graph_view.h"
+#include "macro_editor_view.h"
+#include "matrix_store_view.h"
+#include "preferences_editor_view.h"
+#include "statistics_data_view.h"
+#include "tip_calculator_view.h"
+#include "converter_view.h"
+#include "ui_text.h"
+#include "utf16.h"
+
+namespace {
+
+// Layout heights at scale 1 (portrait, 240 x 320).
+constexpr int kDisplayHeight = 100;
+constexpr int kBarHeight = 20;
+constexpr int kFunctionKeypadHeight = 72;
+
+const char* const kFunctionLabelImages[] = {
+    "SmallFontsArithmetic", "SmallFontsGeonometry", "SmallFontsBaseConversion",
+    "SmallFontsStatistics", "SmallFontsMatrix",     "SmallFontsFinance",
+};
+
+QString colourName(std::uint32_t packed)
+{
+    return QColor(static_cast<int>(packed & 0xFF), static_cast<int>((packed >> 8) & 0xFF),
+                  static_cast<int>((packed >> 16) & 0xFF))
+        .name();
+}
+
+// The frame colours come from the skin: 0 the window, 1 the category bar, 2 lines, 3 quiet
+// text, 4 the accent; the list boxes have their own frame colour.
+QString windowStyleSheet(int scale, const SkinColours& colours)
+{
+    return QStringLiteral(
+               "CalculatorView { background: %3; }"
+               "QWidget#bar { background: %4; border-top: 1px solid %5; border-bottom: 1px solid %5; }"
+               "QLabel#category { color: #E8EEF2; font-weight: bold; font-size: %1px; }"
+               "QToolButton { color: #E8EEF2; background: transparent; border: none; font-size: %1px; }"
+               "QToolButton::menu-indicator { image: none; width: 0px; }"
+               "QListWidget { background: %4; color: #E8EEF2; border: 1px solid %7; font-size: %2px; }"
+               "QListWidget::item:selected { background: %6; color: %3; }"
+               "QLabel#placeholder { color: %8; background: %3; font-size: %2px; }")
+        .arg(11 * scale)
+        .arg(12 * scale)
+        .arg(colourName(colours.border[0]), colourName(colours.border[1]), colourName(colours.border[2]),
+             colourName(colours.border[4]), colourName(colours.listBoxBorder), colourName(colours.border[3]));
+}
+
+}  // namespace
+
+CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget* parent)
+    : QWidget(parent), frame_(frame), folder_(std::move(folder))
+{
+    setWindowTitle(QStringLiteral("Corvan"));
+    setFocusPolicy(Qt::StrongFocus);
+
+    display_ = new DisplayView(frame_.display(), this);
+    bar_ = new QWidget(this);
+    bar_->setObjectName(QStringLiteral("bar"));
+    bar_->setAttribute(Qt::WA_StyledBackground);
+    toolsButton_ = new QToolButton(bar_);
+    toolsButton_->setText(QStringLiteral("\u2630"));
+    toolsButton_->setToolTip(tr("Categories (Esc closes)"));
+    categoryLabel_ = new QLabel(bar_);
+    categoryLabel_->setObjectName(QStringLiteral("category"));
+    // One menu for what is not a key: preferences, help, the clipboard.
+    menuButton_ = new QToolButton(bar_);
+    menuButton_->setText(QStringLiteral("\u22EE"));
+    menuButton_->setToolTip(tr("Menu"));
+    menuButton_->setPopupMode(QToolButton::InstantPopup);
+    auto* menu = new QMenu(menuButton_);
+    menu->addAction(tr("Preferences..."), QKeySequence(Qt::Key_F2), this, &CalculatorView::openPreferences);
+    menu->addAction(tr("Help"), QKeySequence(Qt::Key_F1), this, &CalculatorView::openHelp);
+    QAction* typeset = menu->addAction(tr("Typeset view"));
+    typeset->setCheckable(true);
+    connect(typeset, &QAction::toggled, this, [this](bool on) {
+        formulaShown_ = on;
+        refresh();
+    });
+    menu->addSeparator();
+    menu->addAction(tr("Copy result"), QKeySequence::Copy, this, &CalculatorView::copyResult);
+    menu->addAction(tr("Paste expression"), QKeySequence::Paste, this, &CalculatorView::pasteExpression);
+    menu->addSeparator();
+    menu->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
+    menuButton_->setMenu(menu);
+    // The shortcuts work wherever the focus is in the window, not only while the menu is open.
+    addActions(menu->actions());
+    auto* barLayout = new QHBoxLayout(bar_);
+    barLayout->setContentsMargins(2, 0, 2, 0);
+    barLayout->addWidget(toolsButton_);
+    barLayout->addWidget(categoryLabel_, 1);
+    barLayout->addWidget(menuButton_);
+    for (QToolButton* button : {toolsButton_, menuButton_})
+        button->setFocusPolicy(Qt::NoFocus);
+
+    functionKeypad_ = new KeypadView(kFunctionKeypadGrid.columns, kFunctionKeypadGrid.rows, this);
+    functionKeypad_->setObjectName(QStringLiteral("functionKeypad"));
+    functionKeypad_->setRepeats([this](int position) {
+        const std::optional<int> code = frame_.functionKeyCode(position, false);
+        return code && Calculator::repeatsWhileHeld(*code);
+    });
+    basicKeypad_ = new KeypadView(kBasicPortraitGrid.columns, kBasicPortraitGrid.rows, this);
+    basicKeypad_->setObjectName(QStringLiteral("basicKeypad"));
+    toolPlaceholder_ = new QLabel(this);
+    toolPlaceholder_->setObjectName(QStringLiteral("placeholder"));
+    toolPlaceholder_->setAlignment(Qt::AlignCenter);
+    toolPlaceholder_->setWordWrap(true);
+
+    macroWindow_ = new MacroEditorView(frame_, this);
+    connect(macroWindow_, &MacroEditorView::changed, this, [this] { refresh(); });
+    matrixWindow_ = new MatrixStoreView(frame_, this);
+    matrixWindow_->setObjectName(QStringLiteral("matrixWindow"));
+    statisticsWindow_ = new StatisticsDataView(this);
+    statisticsWindow_->setObjectName(QStringLiteral("statisticsWindow"));
+    for (QWidget* panel : std::initializer_list<QWidget*>{matrixWindow_, statisticsWindow_})
+        panel->hide();
+    connect(matrixWindow_, &MatrixStoreView::changed, this, [this] { refresh(); });
+    connect(statisticsWindow_, &StatisticsDataView::changed, this, [this] { refresh(); });
+    const auto closeDataPanel = [this] {
+        dataPanelCategory_ = -1;
+        refresh();
+        // The panel's focused control is gone: typing goes back to the display.
+        setFocus(Qt::OtherFocusReason);
+    };
+    connect(matrixWindow_, &MatrixStoreView::doneClicked, this, closeDataPanel);
+    connect(statisticsWindow_, &StatisticsDataView::doneClicked, this, closeDataPanel);
+    tipWindow_ = new TipCalculatorView(frame_, this);
+    tvmWindow_ = new TimeValueOfMoneyCalculatorView(this);
+    loanWindow_ = new LoanCalculatorView(frame_, this);
+    mortgageWindow_ = new MortgageCalculatorView(frame_, this);
+    const auto closeFinancePanel = [this] {
+        financePanel_ = nullptr;
+        refresh();
+        setFocus(Qt::OtherFocusReason);
+    };
+    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
+        panel->hide();
+    connect(tvmWindow_, &TimeValueOfMoneyCalculatorView::doneClicked, this, closeFinancePanel);
+    connect(loanWindow_, &LoanCalculatorView::doneClicked, this, closeFinancePanel);
+    connect(mortgageWindow_, &MortgageCalculatorView::doneClicked, this, closeFinancePanel);
+    solverWindow_ = new EquationSolverView(frame_, this);
+    // The data files lie in the program folder; "Converter.dat" only where the frame keeps state.
+    converterWindow_ = new ConverterView(frame_, folder_.path(), frame_.folder(), this);
+    converterWindow_->hide();
+    dateTimeWindow_ = new DateTimeView(frame_, this);
+    graphWindow_ = new GraphView(frame_, this);
+    graphWindow_->hide();
+    biorhythmWindow_ = new BiorhythmView(frame_, folder_, this);
+    bar_->raise();  // above the biorhythm panel, which spans the whole window
+
+    formulaView_ = new QLabel(this);
+    formulaView_->setObjectName(QStringLiteral("formulaView"));
+    formulaView_->setAlignment(Qt::AlignCenter);
+    formulaView_->setStyleSheet(QStringLiteral("background: #F5F5F5; color: #1B222C;"));
+    formulaView_->hide();
+
+    toolsPanel_ = new QListWidget(this);
+    toolsPanel_->setObjectName(QStringLiteral("toolsPanel"));
+    for (int category = 0; category <= CategoryCode::kDateTime; ++category)
+        toolsPanel_->addItem(toQString(categoryName(category)));
+    toolsPanel_->hide();
+    popupList_ = new QListWidget(this);
+    popupList_->setObjectName(QStringLiteral("popupList"));
+    popupList_->hide();
+    for (QListWidget* list : {toolsPanel_, popupList_})
+        list->setFocusPolicy(Qt::NoFocus);
+
+    connect(functionKeypad_, &KeypadView::keyPressed, this, &CalculatorView::onFunctionKey);
+    connect(basicKeypad_, &KeypadView::keyPressed, this, &CalculatorView::onBasicKey);
+    connect(toolsButton_, &QToolButton::clicked, this, &CalculatorView::toggleToolsPanel);
+    connect(toolsPanel_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        closePopups();
+        showCategory(toolsPanel_->row(item));
+    });
+    connect(popupList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        closePopups();
+        frame_.chooseCalculusEntry(fromQString(item->text()));
+        afterKey();
+    });
+
+    for (const std::filesystem::path& font : skinFontFiles(folder_))
+        QFontDatabase::addApplicationFont(QString::fromStdString(font.string()));
+    facts_ = ScreenFacts::of(QSize(480, 640));
+    loadSkin();
+    resize(480, 640);
+    refresh();
+}
+
+void CalculatorView::loadSkin()
+{
+    skinLoaded_ = skin_.load(folder_, frame_.preferences().skinName, facts_.scale, facts_.square);
+    setStyleSheet(windowStyleSheet(facts_.scale, skin_.colours()));
+    setAttribute(Qt::WA_StyledBackground);
+    display_->setScale(facts_.scale);
+    functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
+    const bool landscape = facts_.landscape || facts_.square;
+    basicKeypad_->setImages(skin_.image(landscape ? "Keyboard" : "NumberKeyboard"), QImage());
+    const KeypadGrid grid = landscape ? kBasicLandscapeGrid : kBasicPortraitGrid;
+    basicKeypad_->setGrid(grid.columns, grid.rows);
+}
+
+QImage CalculatorView::functionLabels() const
+{
+    const int category = frame_.category();
+    if (category >= 0 && category < static_cast<int>(std::size(kFunctionLabelImages)))
+        return skin_.image(kFunctionLabelImages[category]);
+    return skin_.image("SmallFontsGeneral");
+}
+
+void CalculatorView::resizeEvent(QResizeEvent*)
+{
+    const ScreenFacts facts = ScreenFacts::of(size());
+    if (!(facts == facts_)) {
+        facts_ = facts;
+        loadSkin();
+    }
+    layoutChildren();
+}
+
+void CalculatorView::layoutChildren()
+{
+    const double unit = facts_.landscape || facts_.square ? height() / 240.0 : height() / 320.0;
+    const int displayHeight = static_cast<int>(kDisplayHeight * unit);
+    const int barHeight = static_cast<int>(kBarHeight * unit);
+    display_->setGeometry(0, 0, width(), displayHeight);
+    // Below the current line and above the result: the lines it covers are history.
+    formulaView_->setGeometry(0, displayHeight * 24 / 100, width(), displayHeight * 54 / 100);
+    bar_->setGeometry(0, displayHeight, width(), barHeight);
+    const int top = displayHeight + barHeight;
+    const QRect body(0, top, width(), height() - top);
+    if (facts_.landscape || facts_.square) {
+        // Side by side: the function keys take 150 of every 320 pixels.
+        const int split = width() * 150 / 320;
+        functionKeypad_->setGeometry(0, top, split, body.height());
+        basicKeypad_->setGeometry(split, top, width() - split, body.height());
+    } else {
+        const int functionHeight = static_cast<int>(kFunctionKeypadHeight * unit);
+        functionKeypad_->setGeometry(0, top, width(), functionHeight);
+        basicKeypad_->setGeometry(0, top + functionHeight, width(), body.height() - functionHeight);
+    }
+    toolPlaceholder_->setGeometry(body);
+    macroWindow_->setGeometry(body);
+    matrixWindow_->setGeometry(body);
+    statisticsWindow_->setGeometry(body);
+    tipWindow_->setGeometry(body);
+    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
+        panel->setGeometry(body);
+    solverWindow_->setGeometry(body);
+    converterWindow_->setGeometry(body);
+    dateTimeWindow_->setGeometry(body);
+    graphWindow_->setGeometry(body);
+    biorhythmWindow_->setGeometry(rect());
+    biorhythmWindow_->setBand(displayHeight, barHeight);
+    toolsPanel_->setGeometry(body.adjusted(0, 0, -body.width() / 4, 0));
+    popupList_->setGeometry(body.adjusted(body.width() / 6, 0, -body.width() / 6, -body.height() / 6));
+}
+
+void CalculatorView::showFormula()
+{
+    formulaView_->setVisible(formulaShown_);
+    if (!formulaShown_)
+        return;
+    const std::string engineText =
+        DisplayToEngineText(frame_.display().GetInputText(), outputFormatFromName(frame_.preferences().outputFormat));
+    const int size = facts_.scale >= 2 ? 4 : 2;
+    const formula::FormulaRequest request = formula::RenderExpressionFormula(fromUtf8(engineText), size, frame_.engine().slots);
+    if (request.hasMessage()) {
+        formulaView_->setText(toQString(request.message));
+        return;
+    }
+    // A missing or failing renderer draws nothing and says nothing.
+    const std::optional<FormulaRaster> raster = formulaRenderer_.render(request.buffer, size);
+    if (!raster) {
+        formulaView_->clear();
+        return;
+    }
+    QImage image(raster->width, raster->height, QImage::Format_RGB32);
+    image.fill(QColor::fromRgb(FormulaRaster::kBackground));
+    for (int y = 0; y < raster->height; ++y) {
+        for (int x = 0; x < raster->width; ++x) {
+            if (raster->isSet(x, y))
+                image.setPixel(x, y, qRgb(0x1B, 0x22, 0x2C));
+        }
+    }
+    formulaView_->setPixmap(QPixmap::fromImage(image));
+}
+
+void CalculatorView::refresh()
+{
+    showFormula();
+    const int category = frame_.category();
+    const bool keypad = categoryHasKeypad(category);
+    const bool macros = category == CategoryCode::kMacros;
+    categoryLabel_->setText(toQString(categoryName(category)));
+    display_->setCategory(category);
+    functionKeypad_->setVisible(keypad);
+    basicKeypad_->setVisible(keypad);
+    const bool tip = category == CategoryCode::kTip;
+    const bool solver = category == CategoryCode::kEquationSolver;
+    const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
+    const bool dateTime = category == CategoryCode::kDateTime;
+    const bool graph = category == CategoryCode::kFunctionGraphs;
+    toolPlaceholder_->setVisible(!keypad && !macros && !tip && !solver && !dateTime && !converter && !graph &&
+                                 category != CategoryCode::kBiorhythm);
+    macroWindow_->setVisible(macros);
+    if (macros)
+        macroWindow_->refresh();
+    if (dataPanelCategory_ != category)
+        dataPanelCategory_ = -1;
+    const bool matrices = dataPanelCategory_ == CategoryCode::kMatrices;
+    const bool statistics = dataPanelCategory_ == CategoryCode::kStatistics;
+    // The models live only while their category is shown, so the pointers are asked each time.
+    matrixWindow_->setModel(dataTools_ ? dataTools_->matrices() : nullptr);
+    statisticsWindow_->setModel(dataTools_ ? dataTools_->statistics() : nullptr);
+    // A matrix-mode result may have been kept as "VRE" since the panel was last drawn.
+    if (matrices)
+        matrixWindow_->refresh();
+    if (statistics)
+        statisticsWindow_->refresh();
+    matrixWindow_->setVisible(matrices);
+    statisticsWindow_->setVisible(statistics);
+    if (category != CategoryCode::kFinance)
+        financePanel_ = nullptr;
+    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
+        panel->setVisible(panel == financePanel_);
+    tipWindow_->setVisible(tip);
+    if (tip)
+        tipWindow_->refresh();  // the output format may have changed
+    solverWindow_->setVisible(solver);
+    converterWindow_->setVisible(converter);
+    if (converter)
+        converterWindow_->showCategory(category);
+    dateTimeWindow_->setVisible(dateTime);
+    graphWindow_->setVisible(graph);
+    if (dateTime)
+        dateTimeWindow_->refresh();  // the date order may have changed
+    // The model lives while its category is shown: leaving the category saves the persons.
+    const bool biorhythm = category == CategoryCode::kBiorhythm;
+    if (biorhythm)
+        biorhythmWindow_->openWindow();
+    else
+        biorhythmWindow_->closeWindow();
+    biorhythmWindow_->setVisible(biorhythm);
+    if (biorhythm)
+        biorhythmWindow_->showDates();  // the date order may have changed
+    toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
+    functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
+    const Preferences& preferences = frame_.preferences();
+    for (KeypadView* keypad : {functionKeypad_, basicKeypad_})
+        keypad->setHold(preferences.tapHoldEnabled, static_cast<int>(preferences.tapHoldInterval));
+    display_->update();
+}
+
+void CalculatorView::afterKey()
+{
+    sound_.play(keySoundPath(folder_, frame_.preferences()));
+    refresh();
+}
+
+void CalculatorView::showCategory(int category)
+{
+    frame_.SwitchCategory(category);
+    refresh();
+    showToolMessage();
+}
+
+void CalculatorView::setDataTools(DataTools* tools)
+{
+    dataTools_ = tools;
+    refresh();
+}
+
+void CalculatorView::openDataPanel()
+{
+    const int category = frame_.category();
+    if (category != CategoryCode::kMatrices && category != CategoryCode::kStatistics)
+        return;
+    closePopups();
+    dataPanelCategory_ = category;
+    refresh();
+    (category == CategoryCode::kMatrices ? static_cast<QWidget*>(matrixWindow_) : statisticsWindow_)->raise();
+}
+
+void CalculatorView::openFinancePanel(QWidget* panel)
+{
+    if (frame_.category() != CategoryCode::kFinance)
+        return;
+    closePopups();
+    financePanel_ = panel;
+    refresh();
+    panel->raise();
+}
+
+void CalculatorView::showToolMessage()
+{
+    if (!takeToolMessage_)
+        return;
+    const std::u16string message = takeToolMessage_();
+    if (!message.empty())
+        QMessageBox::warning(this, QStringLiteral("Corvan"), toQString(message));
+}
+
+void CalculatorView::onFunctionKey(int position, bool held)
+{
+    closePopups();
+    const Calculator::KeypadResult result = frame_.pressFunctionKey(position, held);
+    if (result == Calculator::KeypadResult::OpenCalculusList)
+        openPopupList();
+    afterKey();
+    if (result == Calculator::KeypadResult::OpenMatrixWindow || result == Calculator::KeypadResult::OpenStatisticsWindow)
+        openDataPanel();
+    else if (result == Calculator::KeypadResult::OpenTvmWindow)
+        openFinancePanel(tvmWindow_);
+    else if (result == Calculator::KeypadResult::OpenLoanWindow)
+        openFinancePanel(loanWindow_);
+    else if (result == Calculator::KeypadResult::OpenMortgageWindow)
+        openFinancePanel(mortgageWindow_);
+}
+
+void CalculatorView::onBasicKey(int position, bool held)
+{
+    closePopups();
+    const Orientation orientation = facts_.landscape || facts_.square ? Orientation::Landscape : Orientation::Portrait;
+    frame_.pressBasicKey(orientation, position, held);
+    afterKey();
+}
+
+void CalculatorView::toggleToolsPanel()
+{
+    const bool open = !toolsPanel_->isVisible();
+    popupList_->hide();
+    if (!open) {
+        toolsPanel_->hide();
+        return;
+    }
+    toolsPanel_->setCurrentRow(frame_.category());
+    toolsPanel_->show();
+    toolsPanel_->raise();
+    // The panel slides in from the left over the keypads.
+    const QPoint shown = toolsPanel_->pos();
+    auto* slide = new QPropertyAnimation(toolsPanel_, "pos", toolsPanel_);
+    slide->setDuration(150);
+    slide->setStartValue(QPoint(-toolsPanel_->width(), shown.y()));
+    slide->setEndValue(shown);
+    slide->setEasingCurve(QEasingCurve::OutCubic);
+    slide->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void CalculatorView::openPopupList()
+{
+    popupList_->clear();
+    for (const CalculusEntry& entry : kCalculusList)
+        popupList_->addItem(toQString(entry.text));
+    popupList_->setCurrentRow(0);
+    popupList_->show();
+    popupList_->raise();
+}
+
+void CalculatorView::closePopups()
+{
+    toolsPanel_->hide();
+    popupList_->hide();
+}
+
+void CalculatorView::openHelp()
+{
+    const QString page = QString::fromStdString(folder_.file("Corvan.htm").string());
+    if (!QFileInfo::exists(page) || !QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+        QMessageBox::critical(this, QStringLiteral("Error!"), QStringLiteral("Cannot open help file."));
+}
+
+void CalculatorView::copyResult()
+{
+    QApplication::clipboard()->setText(displayString(frame_.display().resultText()));
+}
+
+void CalculatorView::pasteExpression()
+{
+    frame_.pasteText(fromQString(QApplication::clipboard()->text()));
+    refresh();
+}
+
+void CalculatorView::openPreferences()
+{
+    closePopups();
+    const auto changes = PreferencesEditorView::run(frame_, folder_, this);
+    if (changes.skinChanged)
+        loadSkin();
+    refresh();
+}
+
+bool CalculatorView::handleEditingKey(QKeyEvent* event)
+{
+    QListWidget* list = popupList_->isVisible() ? popupList_ : (toolsPanel_->isVisible() ? toolsPanel_ : nullptr);
+    if (list) {
+        switch (event->key()) {
+        case Qt::Key_Escape: closePopups(); return true;
+        case Qt::Key_Up: list->setCurrentRow(qMax(0, list->currentRow() - 1)); return true;
+        case Qt::Key_Down: list->setCurrentRow(qMin(list->count() - 1, list->currentRow() + 1)); return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (list->currentItem())
+                Q_EMIT list->itemClicked(list->currentItem());
+            return true;
+        default: return true;
+        }
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        copyResult();
+        return true;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        pasteExpression();
+        return true;
+    }
+    if (event->key() == Qt::Key_F1) {
+        openHelp();
+        return true;
+    }
+    if (event->key() == Qt::Key_F2) {
+        openPreferences();
+        return true;
+    }
+    int code = -1;
+    switch (event->key()) {
+    case Qt::Key_Left: code = KeyCode::kCursorLeft; break;
+    case Qt::Key_Right: code = KeyCode::kCursorRight; break;
+    case Qt::Key_Up: code = KeyCode::kPreviousLine; break;
+    case Qt::Key_Down: code = KeyCode::kNextLine; break;
+    case Qt::Key_Home: code = KeyCode::kCursorTenLeft; break;
+    case Qt::Key_End: code = KeyCode::kCursorTenRight; break;
+    case Qt::Key_Delete: code = KeyCode::kDelete; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: code = KeyCode::kEquals; break;
+    case Qt::Key_Escape:
+        return true;
+    default: return false;
+    }
+    frame_.pressKey(code);
+    afterKey();
+    return true;
+}
+
+bool CalculatorView::focusNextPrevChild(bool next)
+{
+    if (frame_.category() == CategoryCode::kTip && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
+        tipWindow_->pressKey(TipCalculator::kTab);
+        return true;
+    }
+    if (!converterWindow_->isHidden() && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
+        converterWindow_->pressKey(ConverterView::kSwapField);
+        return true;
+    }
+    return QWidget::focusNextPrevChild(next);
+}
+
+void CalculatorView::keyPressEvent(QKeyEvent* event)
+{
+    const Preferences& preferences = frame_.preferences();
+    const bool scrollKey = preferences.hardKeyScrolling && (event->key() == Qt::Key_P || event->key() == Qt::Key_Q) &&
+                           !(event->modifiers() & Qt::ControlModifier);
+    // The tip and solver windows take the keyboard in their categories, unless a list is open;
+    // the hard keys that scroll the categories keep working there.
+    if (!scrollKey && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
+        if (frame_.category() == CategoryCode::kTip && tipWindow_->takeKey(event))
+            return;
+        if (frame_.category() == CategoryCode::kEquationSolver && solverWindow_->takeKey(event))
+            return;
+        if (!converterWindow_->isHidden() && converterWindow_->takeKey(event))
+            return;
+        if (frame_.category() == CategoryCode::kDateTime && dateTimeWindow_->takeKey(event))
+            return;
+        if (frame_.category() == CategoryCode::kFunctionGraphs && graphWindow_->takeKey(event))
+            return;
+    }
+    if (handleEditingKey(event))
+        return;
+    if (scrollKey) {
+        frame_.scrollCategories(event->key() == Qt::Key_P);
+        afterKey();
+        showToolMessage();
+        return;
+    }
+    const QString text = event->key() == Qt::Key_Backspace ? QString(QChar(8)) : event->text();
+    if (text.size() == 1 && frame_.typeCharacter(text.at(0).unicode())) {
+        afterKey();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CalculatorView::closeEvent(QCloseEvent* event)
+{
+    biorhythmWindow_->closeWindow();  // before the preferences are written
+    frame_.close();
+    event->accept();
+}

@@ -1,0 +1,108 @@
+#include "display_view.h"
+
+#include <QPainter>
+
+#include "key_codes.h"
+#include "keypads.h"
+#include "display.h"
+#include "result_format.h"
+#include "ui_text.h"
+
+namespace {
+
+const QColor kBackground(0x1B, 0x22, 0x2C);
+const QColor kText(0xE8, 0xEE, 0xF2);
+const QColor kDimText(0x7D, 0x8B, 0x99);
+const QColor kCurrentLine(0x26, 0x31, 0x3E);
+const QColor kIndicator(0xF2, 0x9B, 0x38);
+const QColor kCursor(0x4F, 0xC3, 0xF7);
+
+QString indicatorText(const Display& display, int category)
+{
+    static const char* const kAngles[] = {"DEG", "RAD", "GRA"};
+    static const char* const kFormats[] = {"FIX", "NORM", "SCI"};
+    static const char* const kRadixes[] = {"BIN", "OCT", "DEC", "HEX"};
+    QStringList parts;
+    if (display.shift())
+        parts << QStringLiteral("SHIFT");
+    if (display.inputMode() == InputMode::BasicStandard)
+        parts << QStringLiteral("BASIC");
+    else if (display.inputMode() == InputMode::BasicRpn)
+        parts << QStringLiteral("RPN");
+    parts << QString::fromLatin1(kAngles[display.angleUnit() - KeyCode::kAngleDeg]);
+    parts << QString::fromLatin1(kFormats[display.displayFormat() - KeyCode::kFormatFix]);
+    parts << QString::fromLatin1(kRadixes[display.radix() - KeyCode::kRadixBin]);
+    if (category == CategoryCode::kBaseConversion)
+        parts << QStringLiteral("%1 bit").arg(display.wordSizeBits());
+    parts << QStringLiteral("M%1").arg(display.selectedMemory() - KeyCode::kMemory1 + 1);
+    return parts.join(QStringLiteral("  "));
+}
+
+}  // namespace
+
+DisplayView::DisplayView(const Display& display, QWidget* parent) : QWidget(parent), display_(display)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void DisplayView::setScale(int scale)
+{
+    scale_ = scale;
+    update();
+}
+
+void DisplayView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.fillRect(rect(), kBackground);
+    const int margin = 4 * scale_;
+    const int width = this->width() - 2 * margin;
+
+    QFont small = font();
+    small.setPixelSize(8 * scale_);
+    small.setBold(true);
+    painter.setFont(small);
+    painter.setPen(kIndicator);
+    const int indicatorHeight = 11 * scale_;
+    painter.drawText(QRect(margin, 0, width, indicatorHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                     indicatorText(display_, category_));
+
+    QFont lineFont = font();
+    lineFont.setPixelSize(11 * scale_);
+    painter.setFont(lineFont);
+    const QFontMetrics metrics(lineFont);
+    const int lineHeight = 13 * scale_;
+    const int resultHeight = 22 * scale_;
+    const int top = indicatorHeight;
+    for (int i = 0; i < Display::kLineCount; ++i) {
+        const DisplayLine& line = display_.line(i);
+        const QRect box(0, top + i * lineHeight, this->width(), lineHeight);
+        const bool current = i == display_.currentLineIndex();
+        if (current)
+            painter.fillRect(box, kCurrentLine);
+        const QString text = displayString(line.input());
+        const QString beforeCursor = displayString(line.input().substr(0, line.characterPosition(line.cursor())));
+        // Scroll a long line so that the cursor stays in view.
+        const int cursorX = metrics.horizontalAdvance(beforeCursor);
+        const int shift = qMax(0, cursorX - width + 2 * scale_);
+        painter.setPen(current ? kText : kDimText);
+        painter.save();
+        painter.setClipRect(box.adjusted(margin, 0, -margin, 0));
+        painter.drawText(QPoint(margin - shift, box.top() + metrics.ascent() + scale_), text);
+        if (current) {
+            painter.fillRect(QRect(margin - shift + cursorX, box.top() + scale_, qMax(1, scale_), lineHeight - 2 * scale_),
+                             kCursor);
+        }
+        painter.restore();
+    }
+
+    QFont resultFont = font();
+    resultFont.setPixelSize(17 * scale_);
+    painter.setFont(resultFont);
+    painter.setPen(kText);
+    const QRect resultBox(margin, top + Display::kLineCount * lineHeight, width, resultHeight);
+    const QString result = QFontMetrics(resultFont).elidedText(displayString(display_.resultText()), Qt::ElideLeft, width);
+    painter.drawText(resultBox, Qt::AlignRight | Qt::AlignVCenter, result);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+class Display;
+
+// Draws the display: the indicators, the five lines of the current page with the cursor on
+// the current line, and the result text. All state lives in Display.
+class DisplayView : public QWidget {
+    Q_OBJECT
+public:
+    DisplayView(const Display& display, QWidget* parent = nullptr);
+    void setScale(int scale);
+    void setCategory(int category) { category_ = category; update(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const Display& display_;
+    int scale_ = 1;
+    int category_ = 0;
+};

@@ -1,0 +1,254 @@
+#include "equation_solver_view.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+#include <algorithm>
+
+#include "calculator.h"
+#include "ui_text.h"
+
+namespace {
+
+const QString kCaption = QStringLiteral("Equation Solver");
+
+// A style sheet hides the style's arrow; this one is drawn to follow the font.
+class KindComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QComboBox::paintEvent(event);
+        const int px = QFontInfo(font()).pixelSize();
+        const int half = std::max(3, px / 3);
+        const QPointF centre(width() - px / 2.0 - half, height() / 2.0);
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xAE, 0xB9, 0xC4));
+        const QPointF triangle[] = {centre + QPointF(-half, -half / 2.0), centre + QPointF(half, -half / 2.0),
+                                    centre + QPointF(0, half / 2.0)};
+        painter.drawPolygon(triangle, 3);
+    }
+};
+
+// The macro panel's colours, so that the tools read as one window.
+QString panelStyleSheet(int px)
+{
+    return QStringLiteral(
+               "EquationSolverView { background: #1B222C; }"
+               "QLabel { color: #AEB9C4; font-size: %1px; }"
+               "QLineEdit, QComboBox { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               " border-radius: %2px; padding: %2px %2px; font-size: %1px;"
+               " selection-background-color: #F29B38; selection-color: #141A21; }"
+               "QLineEdit:focus, QComboBox:focus { border-color: #F29B38; }"
+               "QLineEdit[result=\"true\"] { background: #161C24; color: #F29B38; font-weight: bold; }"
+               "QComboBox::drop-down { border: none; width: %3px; }"
+               "QComboBox::down-arrow { image: none; }"
+               "QComboBox QAbstractItemView { background: #1F2731; color: #E8EEF2; border: 1px solid #F29B38;"
+               " selection-background-color: #F29B38; selection-color: #141A21; font-size: %1px; }"
+               "QPushButton { background: #F29B38; color: #141A21; border: 1px solid #F29B38;"
+               " border-radius: %2px; padding: %2px %3px; font-size: %1px; font-weight: bold; }"
+               "QPushButton:hover, QPushButton:focus { border-color: #E8EEF2; }"
+               "QPushButton:pressed { background: #C97A22; }")
+        .arg(px)
+        .arg(std::max(1, px / 6))
+        .arg(std::max(2, px / 3) + px);
+}
+
+}  // namespace
+
+EquationSolverView::EquationSolverView(Calculator& frame, QWidget* parent)
+    : QWidget(parent), frame_(frame)
+{
+    setAttribute(Qt::WA_StyledBackground);
+
+    kindBox_ = new KindComboBox(this);
+    kindBox_->setObjectName(QStringLiteral("kind"));
+    for (std::u16string_view name : EquationSolver::kKindNames)
+        kindBox_->addItem(toQString(name));
+
+    // Coefficients are numbers; the model reads anything else as 0 or 1.
+    auto* validator = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*\\.?[0-9]*")), this);
+    equationsGrid_ = new QGridLayout;
+    for (std::size_t field = 0; field < EquationSolver::kFieldCount; ++field) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("field%1").arg(field));
+        edit->setAlignment(Qt::AlignRight);
+        edit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        fields_[field] = edit;
+        if (field >= EquationSolver::kFirstResultField) {
+            edit->setProperty("result", true);
+            edit->setReadOnly(true);
+            edit->setFocusPolicy(Qt::NoFocus);
+            continue;
+        }
+        edit->setValidator(validator);
+        connect(edit, &QLineEdit::returnPressed, this, &EquationSolverView::solve);
+        const int row = static_cast<int>(field / kColumnCount);
+        const int column = static_cast<int>(field % kColumnCount);
+        equationsGrid_->addWidget(edit, row, 2 * column);
+    }
+    for (std::size_t row = 0; row < kRowCount; ++row)
+        for (std::size_t column = 0; column < 3; ++column) {
+            rowLabels_[row][column] = new QLabel(this);
+            rowLabels_[row][column]->setTextFormat(Qt::PlainText);
+            equationsGrid_->addWidget(rowLabels_[row][column], static_cast<int>(row), static_cast<int>(2 * column + 1));
+        }
+
+    solveButton_ = new QPushButton(tr("&Solve"), this);
+    solveButton_->setObjectName(QStringLiteral("solve"));
+    solveButton_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    resultsGrid_ = new QGridLayout;
+    for (std::size_t i = 0; i < 3; ++i) {
+        resultLabels_[i] = new QLabel(this);
+        resultLabels_[i]->setTextFormat(Qt::PlainText);
+        resultsGrid_->addWidget(fields_[EquationSolver::kFirstResultField + i], static_cast<int>(i), 0);
+        resultsGrid_->addWidget(resultLabels_[i], static_cast<int>(i), 1);
+    }
+    resultsGrid_->addWidget(solveButton_, 0, 2, 3, 1);
+    resultsGrid_->setColumnStretch(0, 3);
+    resultsGrid_->setColumnStretch(2, 1);
+
+    rows_ = new QVBoxLayout(this);
+    rows_->addWidget(kindBox_);
+    rows_->addLayout(equationsGrid_);
+    rows_->addStretch(1);
+    rows_->addLayout(resultsGrid_);
+
+    connect(kindBox_, &QComboBox::activated, this, &EquationSolverView::chooseKind);
+    connect(solveButton_, &QPushButton::clicked, this, &EquationSolverView::solve);
+
+    applyMetrics();
+    refresh();
+}
+
+void EquationSolverView::refresh()
+{
+    const EquationSolver::KindLabels& labels = EquationSolver::kindLabels(model_.kind());
+    kindBox_->setCurrentIndex(static_cast<int>(model_.kind()));
+    const auto used = [&](std::size_t field) {
+        const auto begin = labels.coefficientFields.begin();
+        return std::find(begin, begin + static_cast<long>(labels.coefficientCount), field) !=
+               begin + static_cast<long>(labels.coefficientCount);
+    };
+    for (std::size_t field = 0; field < EquationSolver::kFirstResultField; ++field)
+        fields_[field]->setVisible(used(field));
+    // An unused column (z of two equations) gives its room to the others.
+    for (std::size_t column = 0; column < kColumnCount; ++column) {
+        bool columnUsed = false;
+        for (std::size_t row = 0; row < kRowCount; ++row)
+            columnUsed = columnUsed || used(row * kColumnCount + column);
+        equationsGrid_->setColumnStretch(static_cast<int>(2 * column), columnUsed ? 1 : 0);
+    }
+    for (std::size_t row = 0; row < kRowCount; ++row) {
+        // A row is in use when any of its fields is: its labels show, even beside an unused
+        // column (the "= " of two equations sits where the z field would be).
+        bool rowUsed = false;
+        for (std::size_t column = 0; column < kColumnCount; ++column)
+            rowUsed = rowUsed || used(row * kColumnCount + column);
+        for (std::size_t column = 0; column < 3; ++column) {
+            rowLabels_[row][column]->setText(toQString(labels.row[column]));
+            rowLabels_[row][column]->setVisible(rowUsed);
+        }
+    }
+    for (std::size_t i = 0; i < 3; ++i) {
+        const bool shown = i < labels.resultCount;
+        fields_[EquationSolver::kFirstResultField + i]->setVisible(shown);
+        resultLabels_[i]->setVisible(shown);
+        resultLabels_[i]->setText(toQString(labels.results[i]));
+    }
+    for (std::size_t field = 0; field < EquationSolver::kFieldCount; ++field) {
+        const QString text = toQString(model_.fieldText(field));
+        if (fields_[field]->text() != text)
+            fields_[field]->setText(text);
+    }
+}
+
+void EquationSolverView::solve()
+{
+    for (std::size_t field = 0; field < EquationSolver::kFirstResultField; ++field)
+        model_.setFieldText(field, fromQString(fields_[field]->text()));
+    const EquationSolver::SolveResult result = model_.Solve(frame_.engine());
+    // Solving normalises the coefficients: they show what was solved.
+    refresh();
+    if (result.failedWithMessage())
+        QMessageBox::warning(window(), kCaption, toQString(result.message));
+}
+
+bool EquationSolverView::takeKey(QKeyEvent* event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        solve();
+        return true;
+    }
+    if (event->text().size() != 1 || !event->text().at(0).isPrint())
+        return false;
+    QLineEdit* first = fields_[0];
+    first->setFocus(Qt::OtherFocusReason);
+    first->end(false);
+    QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text());
+    QCoreApplication::sendEvent(first, &copy);
+    return true;
+}
+
+void EquationSolverView::chooseKind(int index)
+{
+    if (index < 0 || index >= static_cast<int>(EquationSolver::kKindCount))
+        return;
+    // Texts typed so far stay in the model, so that switching back finds them.
+    for (std::size_t field = 0; field < EquationSolver::kFirstResultField; ++field)
+        model_.setFieldText(field, fromQString(fields_[field]->text()));
+    model_.setKind(static_cast<EquationSolver::Kind>(index));
+    refresh();
+}
+
+void EquationSolverView::keyPressEvent(QKeyEvent* event)
+{
+    // Keys that the fields left unused stop here where the window would move the display's
+    // lines or evaluate it; shortcuts go on.
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Escape)
+        window()->setFocus(Qt::OtherFocusReason);
+}
+
+void EquationSolverView::resizeEvent(QResizeEvent* event)
+{
+    applyMetrics();
+    QWidget::resizeEvent(event);
+}
+
+void EquationSolverView::applyMetrics()
+{
+    // Seven rows at most (the kind, three equations, three results); a row of four fields and
+    // three labels needs about twenty characters of width.
+    const int px = std::max(8, std::min(height() / 13, width() / 20));
+    if (px == fontPixels_)
+        return;
+    fontPixels_ = px;
+    setStyleSheet(panelStyleSheet(px));
+    const int margin = std::max(3, px / 2);
+    const int spacing = std::max(2, px / 3);
+    rows_->setContentsMargins(margin, margin, margin, margin);
+    rows_->setSpacing(spacing);
+    for (QGridLayout* grid : {equationsGrid_, resultsGrid_}) {
+        grid->setHorizontalSpacing(spacing);
+        grid->setVerticalSpacing(spacing);
+    }
+}
