@@ -42,8 +42,8 @@ void Calculator::start()
     }
     preferredInputMode_ = preferences_.inputMode;
     category_ = -1;
-    SwitchCategory(preferences_.lastCategory <= CategoryCode::kDateTime ? preferences_.lastCategory : 0);
-    display_.HandleKey(KeyCode::kClear);
+    switchCategory(preferences_.lastCategory <= CategoryCode::kDateTime ? preferences_.lastCategory : 0);
+    display_.handleKey(KeyCode::kClear);
 }
 
 void Calculator::close()
@@ -83,7 +83,7 @@ void Calculator::reconcileInputMode(int from, int to)
     }
 }
 
-void Calculator::SwitchCategory(int code)
+void Calculator::switchCategory(int code)
 {
     if (code == category_ || code < 0 || code > CategoryCode::kDateTime)
         return;
@@ -91,11 +91,11 @@ void Calculator::SwitchCategory(int code)
         return;
     const int from = category_;
     if (from == CategoryCode::kBaseConversion || code == CategoryCode::kBaseConversion)
-        display_.HandleKey(KeyCode::kClear);
+        display_.handleKey(KeyCode::kClear);
     if (tools_ != nullptr && from >= 0)
         tools_->categoryLeft(from);
     category_ = code;
-    display_.SetCategory(code);
+    display_.setCategory(code);
     if (tools_ != nullptr)
         tools_->categoryShown(code);
     reconcileInputMode(from, code);
@@ -108,10 +108,10 @@ void Calculator::pressKey(int code)
 {
     // In the basic modes "=" is one more token for the display's stack calculator.
     if (code == KeyCode::kEquals && display_.inputMode() == InputMode::StringStandard) {
-        EvaluateLine();
+        evaluateLine();
         return;
     }
-    display_.HandleKey(code);
+    display_.handleKey(code);
     // The variable key names a parameter of the macro being written.
     if (code == kVariableKey && macroEditor_.editing())
         macroEditor_.useVariable(u"x");
@@ -126,7 +126,7 @@ Calculator::LineResult Calculator::evaluate(const std::u16string& input)
     const MacroExpansion expanded = expandMacroCalls(input, macros_.macros());
     if (!expanded.ok())
         return {std::u16string(errorMessage(expanded.error)), false};
-    std::string text = DisplayToEngineText(expanded.text, outputFormatFromName(preferences_.outputFormat));
+    std::string text = displayToEngineText(expanded.text, outputFormatFromName(preferences_.outputFormat));
     if (text.size() > Engine::kMaxExpressionLength)
         return {u"Overlength string", false};
 
@@ -137,7 +137,7 @@ Calculator::LineResult Calculator::evaluate(const std::u16string& input)
                                    : category_ == CategoryCode::kMatrices      ? kDisplayModeMatrix
                                                                                : 0;
     if (category_ == CategoryCode::kBaseConversion) {
-        std::optional<std::string> rewritten = ConvertRadixText(text, radix, radix, engine_.settings.wordSize);
+        std::optional<std::string> rewritten = convertRadixText(text, radix, radix, engine_.settings.wordSize);
         if (!rewritten)
             return {std::u16string(errorMessage(ErrorCode::kRadixConversion)), false};
         text = std::move(*rewritten);
@@ -146,7 +146,7 @@ Calculator::LineResult Calculator::evaluate(const std::u16string& input)
     const bool matrixMode = category_ == CategoryCode::kMatrices;
     engine_.resetError();
     const ValueCell result =
-        engine_.Evaluate(text, matrixMode ? Engine::kModeMatrix : Engine::kModeScalar, matrixMode ? 10 : radix);
+        engine_.evaluate(text, matrixMode ? Engine::kModeMatrix : Engine::kModeScalar, matrixMode ? 10 : radix);
     if (engine_.error() != ErrorCode::kNone)
         return {std::u16string(errorMessage(engine_.error())), false};
     if (result.isMatrix()) {
@@ -173,14 +173,14 @@ Calculator::LineResult Calculator::evaluate(const std::u16string& input)
     return {std::move(formatted.text), true};
 }
 
-void Calculator::EvaluateLine()
+void Calculator::evaluateLine()
 {
-    LineResult result = evaluate(display_.GetInputText());
-    display_.HandleKey(KeyCode::kEquals);
+    LineResult result = evaluate(display_.getInputText());
+    display_.handleKey(KeyCode::kEquals);
     if (result.isValue)
         display_.setResultValue(std::move(result.text));
     else
-        display_.SetResultText(std::move(result.text));
+        display_.setResultText(std::move(result.text));
 }
 
 bool Calculator::scrollCategories(bool forward)
@@ -199,7 +199,7 @@ bool Calculator::scrollCategories(bool forward)
     for (int step = 1; step <= count; ++step) {
         const int candidate = ((position + (forward ? step : -step)) % count + count) % count;
         if (preferences_.navEnabled[candidate]) {
-            SwitchCategory(order[candidate]);
+            switchCategory(order[candidate]);
             return true;
         }
     }
@@ -220,7 +220,7 @@ void Calculator::sendShiftable(int code, bool shiftWasOn)
 {
     pressKey(code);
     if (shiftWasOn && code != KeyCode::kShift && display_.shift())
-        display_.HandleKey(KeyCode::kShift);
+        display_.handleKey(KeyCode::kShift);
 }
 
 Calculator::KeypadResult Calculator::pressFunctionKey(int position, bool held)
@@ -311,7 +311,7 @@ void Calculator::showMacroLine(const MacroLineText& line)
 {
     display_.currentLine().setContent(line.displayText, line.tokenMap);
     display_.currentLine().moveCursor(static_cast<long>(line.tokenMap.size()));
-    display_.SetResultText(std::u16string(MacroEditor::kEditingResultText));
+    display_.setResultText(std::u16string(MacroEditor::kEditingResultText));
 }
 
 void Calculator::editMacro(std::u16string_view name)
@@ -329,5 +329,5 @@ bool Calculator::saveMacro()
 void Calculator::stopEditingMacro()
 {
     macroEditor_.close();
-    display_.SetResultText({});
+    display_.setResultText({});
 }

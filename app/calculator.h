@@ -8,7 +8,7 @@
 #include "keypads.h"
 #include "macro_library.h"
 #include "macro_editor.h"
-#include "display.h"
+#include "calculator_display.h"
 #include "preferences.h"
 #include "preferences_store.h"
 
@@ -32,7 +32,7 @@ public:
     // Shows a category (0..14). Leaving or entering "Base conversion" clears the line; the
     // Basic modes apply only to categories 0 to 2, so other categories run "String-Standard"
     // while the preferred mode is kept for when one of them is shown again.
-    void SwitchCategory(int code);
+    void switchCategory(int code);
     // A key code from a keypad, the keyboard or a hard key: "=" evaluates, everything else
     // goes to the display.
     void pressKey(int code);
@@ -65,7 +65,7 @@ public:
     std::optional<int> functionKeyCode(int position, bool held) const;
 
     // The "=" evaluation of the current line.
-    void EvaluateLine();
+    void evaluateLine();
     // Hard-key scrolling through the preferences' category order ("P" forward, "Q" backward).
     // Returns false when no category took part and nothing changed.
     bool scrollCategories(bool forward);
@@ -91,8 +91,8 @@ public:
     const std::filesystem::path& folder() const { return folder_; }
     Preferences& preferences() { return preferences_; }
     const Preferences& preferences() const { return preferences_; }
-    Display& display() { return display_; }
-    const Display& display() const { return display_; }
+    CalculatorDisplay& display() { return display_; }
+    const CalculatorDisplay& display() const { return display_; }
     Engine& engine() { return engine_; }
 
 private:
@@ -111,7 +111,7 @@ private:
     PreferencesStore preferencesEngine_;
     Preferences preferences_;
     Engine engine_;
-    Display display_;
+    CalculatorDisplay display_;
     MacroLibrary macros_;
     MacroEditor macroEditor_{macros_};
     std::vector<std::filesystem::path> unreadMacroFiles_;

@@ -371,12 +371,12 @@ private:
 
 }  // namespace
 
-std::string ExpressionToTex(std::string_view text, const VariableSlots& slots)
+std::string expressionToTex(std::string_view text, const VariableSlots& slots)
 {
     return Converter(slots).expression(text);
 }
 
-FormulaRequest RenderExpressionFormula(std::u16string_view text, int sizeIndex, const VariableSlots& slots)
+FormulaRequest renderExpressionFormula(std::u16string_view text, int sizeIndex, const VariableSlots& slots)
 {
     FormulaRequest request;
     if (text.empty()) {
@@ -387,7 +387,7 @@ FormulaRequest RenderExpressionFormula(std::u16string_view text, int sizeIndex, 
         request.message = kOverlengthMessage;
         return request;
     }
-    const std::string markup = ExpressionToTex(toUtf8(text), slots);
+    const std::string markup = expressionToTex(toUtf8(text), slots);
     if (markup.size() >= kMarkupLimit) {
         request.message = kOverlengthMessage;
         return request;

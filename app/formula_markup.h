@@ -25,7 +25,7 @@ constexpr std::u16string_view kOverlengthMessage = u"Overlength string";
 
 // Converts engine text to markup: powers, fractions, special calls, then bracketed variables
 // replaced by their values from slots. The result may exceed kMarkupLimit; callers check.
-std::string ExpressionToTex(std::string_view text, const VariableSlots& slots);
+std::string expressionToTex(std::string_view text, const VariableSlots& slots);
 
 // What the formula window shows: either a message ("Empty string", "Overlength string") in
 // place of the drawing, or the buffer to hand to the renderer.
@@ -38,6 +38,6 @@ struct FormulaRequest {
 // Checks and converts the input line for rendering at a size index (0..7, clamped): the
 // buffer is the size command, a space and the markup, with "(" and ")" widened to
 // "\left( " and " \right)" unless they follow a "t".
-FormulaRequest RenderExpressionFormula(std::u16string_view text, int sizeIndex, const VariableSlots& slots);
+FormulaRequest renderExpressionFormula(std::u16string_view text, int sizeIndex, const VariableSlots& slots);
 
 }  // namespace formula

@@ -96,7 +96,7 @@ void closeFd(int& fd)
 
 }  // namespace
 
-std::optional<FormulaRaster> ParsePlainPbm(std::string_view text)
+std::optional<FormulaRaster> parsePlainPbm(std::string_view text)
 {
     PbmReader reader(text);
     if (!reader.startsWithMagic())
@@ -160,7 +160,7 @@ std::optional<FormulaRaster> FormulaRenderer::render(std::string_view buffer, in
     const auto output = runChild(*path, buffer, sizeIndex);
     if (!output)
         return std::nullopt;
-    return ParsePlainPbm(*output);
+    return parsePlainPbm(*output);
 }
 
 std::optional<std::string> FormulaRenderer::runChild(const std::string& path, std::string_view buffer,

@@ -26,7 +26,7 @@ struct FormulaRaster {
 // Reads a plain PBM ("P1", width, height, then width x height bits as '0'/'1', with optional
 // whitespace and '#' comments). Anything malformed, truncated or larger than kMaxPbmPixels
 // gives nullopt; no input makes it read out of bounds.
-std::optional<FormulaRaster> ParsePlainPbm(std::string_view text);
+std::optional<FormulaRaster> parsePlainPbm(std::string_view text);
 constexpr std::size_t kMaxPbmSide = 16384;
 constexpr std::size_t kMaxPbmPixels = std::size_t{8} << 20;
 

@@ -9,7 +9,7 @@ struct SecondFunction {
     int shiftedCode;
 };
 
-// Second (orange) functions of the basic keypad.
+// second (orange) functions of the basic keypad.
 constexpr std::array<SecondFunction, 3> kBasicSecondFunctions = {{
     {KeyCode::kEquals, KeyCode::kAnswer},
     {KeyCode::kMemoryStore, KeyCode::kNextMemory},

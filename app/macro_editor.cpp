@@ -115,10 +115,10 @@ bool MacroEditor::save(std::u16string_view displayText, std::u16string_view toke
     macro.displayText = displayText;
     macro.tokenMap = tokenMap;
     if (const std::optional<std::size_t> index = macros_.indexOf(name_)) {
-        macros_.Remove(*index);
-        return macros_.Insert(*index, macro);
+        macros_.remove(*index);
+        return macros_.insert(*index, macro);
     }
-    return macros_.Insert(macros_.count(), macro);
+    return macros_.insert(macros_.count(), macro);
 }
 
 bool MacroEditor::remove()
@@ -126,7 +126,7 @@ bool MacroEditor::remove()
     if (name_.empty())
         return false;
     const std::optional<std::size_t> index = macros_.indexOf(name_);
-    return index && macros_.Remove(*index);
+    return index && macros_.remove(*index);
 }
 
 void MacroEditor::rebuildHeader()

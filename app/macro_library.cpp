@@ -116,7 +116,7 @@ std::u16string macroSignature(const MacroRecord& macro)
     return signature;
 }
 
-MacroLoadStatus MacroLibrary::Load(const fs::path& path)
+MacroLoadStatus MacroLibrary::load(const fs::path& path)
 {
     std::error_code error;
     if (!fs::is_regular_file(path, error))
@@ -190,12 +190,12 @@ std::string MacroLibrary::serialize() const
     return bytes;
 }
 
-bool MacroLibrary::Save(const fs::path& path) const
+bool MacroLibrary::save(const fs::path& path) const
 {
     return writeFileAtomically(path, serialize());
 }
 
-bool MacroLibrary::Insert(std::size_t index, const MacroRecord& macro)
+bool MacroLibrary::insert(std::size_t index, const MacroRecord& macro)
 {
     if (index > macros_.size())
         return false;
@@ -203,7 +203,7 @@ bool MacroLibrary::Insert(std::size_t index, const MacroRecord& macro)
     return true;
 }
 
-bool MacroLibrary::Remove(std::size_t index)
+bool MacroLibrary::remove(std::size_t index)
 {
     if (index >= macros_.size())
         return false;
@@ -233,7 +233,7 @@ MacroFolderLoad loadMacroFolder(MacroLibrary& macros, const fs::path& folder)
 {
     MacroFolderLoad result;
     for (const fs::path& file : macroFiles(folder)) {
-        switch (macros.Load(file)) {
+        switch (macros.load(file)) {
         case MacroLoadStatus::Read:
             break;
         case MacroLoadStatus::NotRead:
@@ -255,7 +255,7 @@ bool saveMacroFolder(const MacroLibrary& macros, const fs::path& folder,
                      const std::vector<fs::path>& keep)
 {
     const fs::path target = folder / "macro.mcr";
-    if (!macros.Save(target))
+    if (!macros.save(target))
         return false;
     for (const fs::path& file : macroFiles(folder)) {
         if (file.filename() == target.filename() || std::find(keep.begin(), keep.end(), file) != keep.end())

@@ -51,18 +51,18 @@ public:
     // Data errors: an odd byte count (every complete character is still used; the stray last
     // byte is dropped) and a file that came back shorter than its size. A file larger than
     // kMaxFileBytes is refused whole.
-    MacroLoadStatus Load(const std::filesystem::path& path);
+    MacroLoadStatus load(const std::filesystem::path& path);
     // Writes the whole list, atomically. Field texts are written without U+0006, CR and LF,
     // which would break the line structure. Returns false when the file cannot be written.
-    bool Save(const std::filesystem::path& path) const;
+    bool save(const std::filesystem::path& path) const;
     // Bytes that Save writes.
     std::string serialize() const;
 
     // Inserts a copy at index 0..count(); other indexes are refused. Names are not checked:
     // the caller keeps them unique.
-    bool Insert(std::size_t index, const MacroRecord& macro);
+    bool insert(std::size_t index, const MacroRecord& macro);
     // Removes the macro at index 0..count()-1; other indexes are refused.
-    bool Remove(std::size_t index);
+    bool remove(std::size_t index);
 
     std::size_t count() const { return macros_.size(); }
     const MacroRecord& at(std::size_t index) const { return macros_.at(index); }

@@ -226,7 +226,7 @@ fs::path PreferencesEditor::previewPath(bool highResolution) const
 {
     if (!selectedSkin_)
         return {};
-    return SkinImagePath(folder_, "SkinPreview", skins_[index(*selectedSkin_)] + std::u16string(kSkinExtension),
+    return skinImagePath(folder_, "SkinPreview", skins_[index(*selectedSkin_)] + std::u16string(kSkinExtension),
                          highResolution);
 }
 
@@ -291,11 +291,11 @@ PreferencesEditor::OkResult PreferencesEditor::ok(Calculator& frame)
     const std::u16string outputFormat(kOutputModes[index(std::clamp(outputModeItem, 0, 1))]);
     if (outputFormat != record.outputFormat) {
         // The keys still run in the mode the display is in; the new mode takes effect in step 8.
-        Display& display = frame.display();
+        CalculatorDisplay& display = frame.display();
         display.currentLine().replaceTextKeepingTokens(exchangeSeparators(display.currentLine().input()));
         display.currentLine().moveCursorToStart();
-        display.HandleKey(KeyCode::kEquals);
-        display.HandleKey(KeyCode::kClear);
+        display.handleKey(KeyCode::kEquals);
+        display.handleKey(KeyCode::kClear);
         result.outputFormatChanged = true;
     }
     record.outputFormat = outputFormat;

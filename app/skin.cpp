@@ -173,7 +173,7 @@ fs::path findFileIgnoringCase(const fs::path& folder, const fs::path& name)
     return best ? folder / *best : exact;
 }
 
-fs::path SkinImagePath(const ProgramFolder& folder, std::string_view key,
+fs::path skinImagePath(const ProgramFolder& folder, std::string_view key,
                        std::u16string_view skinFileName, bool highResolution)
 {
     const File file = openSkin(folder, skinFileName);
@@ -188,13 +188,13 @@ fs::path SkinImagePath(const ProgramFolder& folder, std::string_view key,
     return {};
 }
 
-std::optional<SkinImages> LoadSkin(const ProgramFolder& folder, std::u16string_view skinFileName,
+std::optional<SkinImages> loadSkin(const ProgramFolder& folder, std::u16string_view skinFileName,
                                    bool highResolution, bool square)
 {
     const File file = openSkin(folder, skinFileName);
     if (!file)
         return std::nullopt;
-    // The first line of each key wins, as in SkinImagePath.
+    // The first line of each key wins, as in skinImagePath.
     std::map<std::string, std::string, std::less<>> values;
     std::string line;
     while (readLine(file.get(), line)) {
@@ -221,7 +221,7 @@ std::optional<SkinImages> LoadSkin(const ProgramFolder& folder, std::u16string_v
     return images;
 }
 
-bool LoadSkinColours(const fs::path& path, SkinColours& colours)
+bool loadSkinColours(const fs::path& path, SkinColours& colours)
 {
     const File file = openText(path);
     if (!file)
@@ -256,14 +256,14 @@ std::vector<fs::path> skinFontFiles(const ProgramFolder& folder)
 bool Skin::load(const ProgramFolder& folder, std::u16string_view skinFileName,
                 bool highResolution, bool square)
 {
-    auto images = LoadSkin(folder, skinFileName, highResolution, square);
+    auto images = loadSkin(folder, skinFileName, highResolution, square);
     if (!images)
         return false;
     images_ = std::move(*images);
     const fs::path colourFile =
-        SkinImagePath(folder, kSkinColourFileKey, skinFileName, highResolution);
+        skinImagePath(folder, kSkinColourFileKey, skinFileName, highResolution);
     if (!colourFile.empty())
-        LoadSkinColours(colourFile, colours_);
+        loadSkinColours(colourFile, colours_);
     return true;
 }
 

@@ -89,13 +89,13 @@ using SkinImages = std::map<std::string, std::filesystem::path, std::less<>>;
 // with the key wins. On a high-resolution screen "_VGA" goes before the value's last '.'
 // ("keys.png" -> "keys_VGA.png"), or at its end when it has no '.'. A matching line with an
 // empty value names nothing and gives an empty path.
-std::filesystem::path SkinImagePath(const ProgramFolder& folder, std::string_view key,
+std::filesystem::path skinImagePath(const ProgramFolder& folder, std::string_view key,
                                     std::u16string_view skinFileName, bool highResolution);
 
 // Reads the skin file once and gives the path of every image key it names (keys it does not
 // name are absent). On a square screen "LargeButtons" and "LargeFonts" take the images of
 // "LargeButtonsSquare" and "LargeFontsSquare". Nothing when the skin file cannot be opened.
-std::optional<SkinImages> LoadSkin(const ProgramFolder& folder, std::u16string_view skinFileName,
+std::optional<SkinImages> loadSkin(const ProgramFolder& folder, std::u16string_view skinFileName,
                                    bool highResolution, bool square);
 
 // Sets the colours that the colour file at path names; colours it does not name, or names on a
@@ -103,7 +103,7 @@ std::optional<SkinImages> LoadSkin(const ProgramFolder& folder, std::u16string_v
 // commas, or when any component, trimmed, is not a decimal number 0..255 (an empty last
 // component included). Later lines override earlier ones. Returns false, changing nothing,
 // when the file cannot be opened.
-bool LoadSkinColours(const std::filesystem::path& path, SkinColours& colours);
+bool loadSkinColours(const std::filesystem::path& path, SkinColours& colours);
 
 // The "*.ttf" files (extension in any case) of the program folder, sorted by path; the window
 // registers them as fonts.

@@ -37,7 +37,7 @@ void BM_EvaluateAtCached(benchmark::State& state)
     const std::string text = "x*x-3*x+2/(x+1)";
     double x = 0.5;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(engine.EvaluateAtCached(x, text));
+        benchmark::DoNotOptimize(engine.evaluateAtCached(x, text));
         x += 1e-9;
     }
     if (engine.error() != 0)

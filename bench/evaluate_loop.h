@@ -12,7 +12,7 @@ inline void benchmarkEvaluate(benchmark::State& state, const std::string& text)
     Engine engine;
     for (auto _ : state) {
         engine.resetError();
-        benchmark::DoNotOptimize(engine.Evaluate(text, Engine::kModeScalar, 10));
+        benchmark::DoNotOptimize(engine.evaluate(text, Engine::kModeScalar, 10));
     }
     if (engine.error() != 0)
         state.SkipWithError("evaluation failed");

@@ -13,12 +13,12 @@ int runKeys(const CliOptions& options, std::ostream& out)
         frame.preferences().outputFormat = std::u16string(
             *options.output == OutputFormat::European ? kOutputEuropean : kOutputUnitedStates);
     }
-    frame.SwitchCategory(options.category);
+    frame.switchCategory(options.category);
     if (options.mode)
         frame.setPreferredInputMode(*options.mode);
     for (int code : *options.keys)
         frame.pressKey(code);
-    out << printableText(frame.display().GetInputText()) << "\n"
+    out << printableText(frame.display().getInputText()) << "\n"
         << printableText(frame.display().resultText()) << "\n";
     return 0;
 }

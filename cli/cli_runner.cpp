@@ -43,11 +43,11 @@ std::optional<std::string> CliRunner::engineText(const std::string& line, int ra
         return std::nullopt;
     }
     // Input always reads "." as the decimal point; --output changes only what is printed.
-    std::string text = DisplayToEngineText(expanded.text, OutputFormat::UnitedStates);
+    std::string text = displayToEngineText(expanded.text, OutputFormat::UnitedStates);
     if (radix == 10)
         return text;
     // As in the base-conversion category: every number is read in the current radix.
-    std::optional<std::string> rewritten = ConvertRadixText(text, radix, radix, options_.wordSize);
+    std::optional<std::string> rewritten = convertRadixText(text, radix, radix, options_.wordSize);
     if (!rewritten)
         error = ErrorCode::kRadixConversion;
     return rewritten;
@@ -84,7 +84,7 @@ std::optional<double> CliRunner::scalarValue(const std::string& text)
     int error = ErrorCode::kNone;
     const std::optional<std::string> engine = engineText(text, 10, error);
     engine_.resetError();
-    const ValueCell result = engine_.Evaluate(engine.value_or(""), Engine::kModeScalar, 10);
+    const ValueCell result = engine_.evaluate(engine.value_or(""), Engine::kModeScalar, 10);
     if (engine_.error() != ErrorCode::kNone || result.kind == ValueKind::Complex)
         return std::nullopt;
     return result.re;
@@ -152,7 +152,7 @@ bool CliRunner::applyAssignments(std::ostream& err)
         int error = ErrorCode::kNone;
         const std::optional<std::string> text = engineText(value, 10, error);
         engine_.resetError();
-        const ValueCell result = engine_.Evaluate(text.value_or(""), Engine::kModeScalar, 10);
+        const ValueCell result = engine_.evaluate(text.value_or(""), Engine::kModeScalar, 10);
         if (engine_.error() != ErrorCode::kNone) {
             err << "corvan-cli: --set " << name << ": " << toUtf8(errorMessage(engine_.error())) << "\n";
             return false;
@@ -191,7 +191,7 @@ std::string CliRunner::matrixText(const ValueCell& result) const
             if (column > 0)
                 text += ',';
             const double value = result.at(row, column);
-            text += options_.raw ? rawNumber(value) : FormatNormal(value);
+            text += options_.raw ? rawNumber(value) : formatNormal(value);
         }
         if (row + 1 < result.rows)
             text += ';';
@@ -216,8 +216,8 @@ bool CliRunner::evaluateLine(const std::string& line, std::ostream& out)
         return false;
     }
     engine_.resetError();
-    const ValueCell result = options_.matrixMode ? engine_.Evaluate(*text, Engine::kModeMatrix, 10)
-                                                 : engine_.Evaluate(*text, Engine::kModeScalar, options_.radix);
+    const ValueCell result = options_.matrixMode ? engine_.evaluate(*text, Engine::kModeMatrix, 10)
+                                                 : engine_.evaluate(*text, Engine::kModeScalar, options_.radix);
     if (engine_.error() != ErrorCode::kNone) {
         out << toUtf8(errorMessage(engine_.error())) << "\n";
         return false;

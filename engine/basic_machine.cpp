@@ -81,7 +81,7 @@ void BasicMachine::pushNumberText(Engine& engine, std::string_view text)
         return;
     }
     // A recalled memory may be any expression the display can show ("1.5exp(-3)", "3+2i").
-    const Engine::ScalarResult result = engine.EvaluateScalar(text, {}, 0.0, 10);
+    const Engine::ScalarResult result = engine.evaluateScalar(text, {}, 0.0, 10);
     if (result.ok)
         pushValue(engine, result.value);
 }
@@ -159,7 +159,7 @@ bool BasicMachine::stepCommon(Engine& engine, std::string_view token, int radixC
     return false;
 }
 
-CalcValue BasicMachine::StepRpn(Engine& engine, std::string_view token, int radixCode)
+CalcValue BasicMachine::stepRpn(Engine& engine, std::string_view token, int radixCode)
 {
     engine.resetError();
     if (!stepCommon(engine, token, radixCode))
@@ -177,7 +177,7 @@ void BasicMachine::operatorToken(Engine& engine, std::string_view name)
         return;
     // Operators of higher or equal precedence that wait are done first: in 2 * 3 + 4 the
     // product is taken when "+" arrives.
-    while (!pending_.empty() && OperatorClass(name) <= OperatorClass(pending_.back()) &&
+    while (!pending_.empty() && operatorClass(name) <= operatorClass(pending_.back()) &&
            engine.error() == ErrorCode::kNone)
         applyPending(engine);
     pending_.push_back(std::string(name));
@@ -206,7 +206,7 @@ void BasicMachine::equals(Engine& engine)
     }
 }
 
-CalcValue BasicMachine::StepBasic(Engine& engine, std::string_view token, int radixCode)
+CalcValue BasicMachine::stepBasic(Engine& engine, std::string_view token, int radixCode)
 {
     engine.resetError();
     const bool isOperator = isTwoOperand(token);

@@ -26,9 +26,9 @@ public:
     static constexpr std::size_t kCapacity = 256;
 
     // Reverse Polish step. radixCode is a radix key code (145..148), used for digits.
-    CalcValue StepRpn(Engine& engine, std::string_view token, int radixCode);
+    CalcValue stepRpn(Engine& engine, std::string_view token, int radixCode);
     // Immediate execution with operator precedence ("2 + 3 * 4 =" gives 14).
-    CalcValue StepBasic(Engine& engine, std::string_view token, int radixCode);
+    CalcValue stepBasic(Engine& engine, std::string_view token, int radixCode);
 
     // Empties the stack, drops pending operators and closes the entry. The last result, the
     // last operator and the engine's last right operand stay, for a repeated "=".

@@ -27,7 +27,7 @@ std::optional<std::vector<double>> bindCall(Engine& engine, std::string_view arg
     if (!numbers)
         return std::nullopt;
     std::string expression(list.text(0));
-    if (!engine.ExpandFunctionCalls(expression, 10))
+    if (!engine.expandFunctionCalls(expression, 10))
         return std::nullopt;
     engine.setBoundExpression(std::move(expression), std::string(list.text(1)));
     return numbers;
@@ -38,7 +38,7 @@ std::optional<std::vector<double>> bindCall(Engine& engine, std::string_view arg
 std::optional<double> boundValueOrNothing(Engine& engine, double x)
 {
     engine.resetError();
-    const double y = engine.EvaluateAt(x);
+    const double y = engine.evaluateAt(x);
     if (engine.error() != ErrorCode::kNone)
         return std::nullopt;
     return y;
@@ -56,7 +56,7 @@ BoundExpressionScope::~BoundExpressionScope()
     engine_.setBoundExpression(std::move(text_), std::move(name_));
 }
 
-double Integrate(Engine& engine, double a, double b)
+double integrate(Engine& engine, double a, double b)
 {
     engine.settings.angleMode = AngleMode::Radians;
     if (a == b)
@@ -71,7 +71,7 @@ double Integrate(Engine& engine, double a, double b)
     double sum = 0.0;
     double count = 0.0;
     for (double x = a; x < b && engine.error() == ErrorCode::kNone;) {
-        sum += engine.EvaluateAt(x);
+        sum += engine.evaluateAt(x);
         count += 1.0;
         const double next = x + h;
         // Far from 0 a tiny interval has fewer than 2048 doubles in it.
@@ -88,21 +88,21 @@ double callFnInt(Engine& engine, std::string_view arguments, int)
 {
     const BoundExpressionScope scope(engine);
     const auto bounds = bindCall(engine, arguments, 2);
-    return bounds ? Integrate(engine, (*bounds)[0], (*bounds)[1]) : 0.0;
+    return bounds ? integrate(engine, (*bounds)[0], (*bounds)[1]) : 0.0;
 }
 
 double callFnDeriv(Engine& engine, std::string_view arguments, int)
 {
     const BoundExpressionScope scope(engine);
     const auto at = bindCall(engine, arguments, 1);
-    return at ? Differentiate(engine, engine.boundText(), (*at)[0]) : 0.0;
+    return at ? differentiate(engine, engine.boundText(), (*at)[0]) : 0.0;
 }
 
 double callFnEval(Engine& engine, std::string_view arguments, int)
 {
     const BoundExpressionScope scope(engine);
     const auto at = bindCall(engine, arguments, 1);
-    return at ? engine.EvaluateAt((*at)[0]) : 0.0;
+    return at ? engine.evaluateAt((*at)[0]) : 0.0;
 }
 
 double callFnRoot(Engine& engine, std::string_view arguments, int)
@@ -112,7 +112,7 @@ double callFnRoot(Engine& engine, std::string_view arguments, int)
     if (!bounds)
         return 0.0;
     const auto f = [&engine](double x) { return boundValueOrNothing(engine, x); };
-    const RootSearchResult search = FindRoot((*bounds)[0], (*bounds)[1], f);
+    const RootSearchResult search = findRoot((*bounds)[0], (*bounds)[1], f);
     const std::optional<double> residual = search.found ? f(search.root) : std::nullopt;
     if (!residual || std::fabs(*residual) > kRootTolerance) {
         engine.resetError();

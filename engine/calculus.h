@@ -8,18 +8,18 @@
 class Engine;
 
 // Integral, derivative and root of the engine's bound expression (setBoundExpression), which
-// the caller sets before; each evaluation of f(x) is Engine::EvaluateAt(x).
+// the caller sets before; each evaluation of f(x) is Engine::evaluateAt(x).
 
 // Left rectangle rule with 2048 steps over [a, b]: the mean of the samples f(a), f(a + h), ...
 // below b times b - a, negated when a > b. Switches the engine to radians and leaves it so.
 // An error raised by f stands and the result is 0.
-double Integrate(Engine& engine, double a, double b);
+double integrate(Engine& engine, double a, double b);
 
 // Derivative of text with respect to the bound variable at x, by the sum, product, root and
 // power rules down to sub-texts that are differentiated numerically. Overwrites the bound
 // expression (the variable name stays), switches the engine to radians and leaves it so.
 // Failures raise the engine error (-55 when no neighbourhood of x is defined).
-double Differentiate(Engine& engine, std::string_view text, double x);
+double differentiate(Engine& engine, std::string_view text, double x);
 
 // Keeps the engine's bound expression and restores it when the scope ends, so that a call
 // evaluated inside an expression leaves the context of whoever set it (an outer fnDeriv, a

@@ -44,9 +44,9 @@ std::optional<double> CallArguments::number(std::size_t index) const
         return std::nullopt;
     }
     std::string expression(text(index));
-    if (!engine_.ExpandFunctionCalls(expression, 10))
+    if (!engine_.expandFunctionCalls(expression, 10))
         return std::nullopt;
-    const Engine::ScalarResult result = engine_.EvaluateScalar(expression, {}, 0.0, 10);
+    const Engine::ScalarResult result = engine_.evaluateScalar(expression, {}, 0.0, 10);
     if (!result.ok || engine_.error() != ErrorCode::kNone)
         return std::nullopt;
     if (!result.value.isReal()) {

@@ -147,7 +147,7 @@ public:
     {
         engine_.setBoundExpression(std::string(text), engine_.boundName());
         engine_.resetError();
-        const double y = engine_.EvaluateAt(at);
+        const double y = engine_.evaluateAt(at);
         if (engine_.error() != ErrorCode::kNone)
             return std::nullopt;
         return y;
@@ -274,7 +274,7 @@ private:
 
 }  // namespace
 
-double Differentiate(Engine& engine, std::string_view text, double x)
+double differentiate(Engine& engine, std::string_view text, double x)
 {
     engine.settings.angleMode = AngleMode::Radians;
     // The bound text may be what text views: the rules rebind it on the way.

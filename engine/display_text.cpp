@@ -212,12 +212,12 @@ std::string convert(std::u16string_view display, Dialect dialect, OutputFormat f
 
 }  // namespace
 
-std::string DisplayToEngineText(std::u16string_view display, OutputFormat format)
+std::string displayToEngineText(std::u16string_view display, OutputFormat format)
 {
     return convert(display, Dialect::Standard, format);
 }
 
-std::string StringModeToEngineText(std::u16string_view display)
+std::string stringModeToEngineText(std::u16string_view display)
 {
     return convert(display, Dialect::StringMode, OutputFormat::Other);
 }

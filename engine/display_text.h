@@ -15,8 +15,8 @@
 // ")") stays as it is. Characters that have no engine meaning are kept, as UTF-8, for the
 // tokenizer to reject. The result may be longer than the input; the caller refuses results
 // of 1024 characters or more.
-std::string DisplayToEngineText(std::u16string_view display, OutputFormat format);
+std::string displayToEngineText(std::u16string_view display, OutputFormat format);
 
 // The string-mode display's conversion: the same steps, but its decimal point is always "."
 // and it has no separators, so the display comma (U+00B8) is an ordinary unknown character.
-std::string StringModeToEngineText(std::u16string_view display);
+std::string stringModeToEngineText(std::u16string_view display);

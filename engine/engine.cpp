@@ -43,7 +43,7 @@ void Engine::raise(int code)
         error_ = code;
 }
 
-ValueCell Engine::Evaluate(std::string_view text, int mode, int radix)
+ValueCell Engine::evaluate(std::string_view text, int mode, int radix)
 {
     ValueCell& result = slots[VariableSlots::kResult];
     if (error_ != ErrorCode::kNone)
@@ -54,12 +54,12 @@ ValueCell Engine::Evaluate(std::string_view text, int mode, int radix)
         return result;
     }
     if (mode == kModeMatrix)
-        return EvaluateMatrix(text);
+        return evaluateMatrix(text);
 
     std::string expanded(text);
-    if (!ExpandFunctionCalls(expanded, radix))
+    if (!expandFunctionCalls(expanded, radix))
         return result;
-    const ScalarResult scalar = EvaluateScalar(expanded, {}, 0.0, radix);
+    const ScalarResult scalar = evaluateScalar(expanded, {}, 0.0, radix);
     if (!scalar.ok)
         return result;
     if (scalar.value.im != 0.0) {
@@ -74,14 +74,14 @@ ValueCell Engine::Evaluate(std::string_view text, int mode, int radix)
 
 bool Engine::compile(std::string& text, int radix, std::string_view boundName)
 {
-    if (!TokenizeExpression(text, radix, boundName) || !ToPostfix(text)) {
+    if (!tokenizeExpression(text, radix, boundName) || !toPostfix(text)) {
         raise(ErrorCode::kSyntax);
         return false;
     }
     return true;
 }
 
-Engine::ScalarResult Engine::EvaluateScalar(std::string_view text, std::string_view boundName,
+Engine::ScalarResult Engine::evaluateScalar(std::string_view text, std::string_view boundName,
                                             double boundValue, int radix)
 {
     if (error_ != ErrorCode::kNone)
@@ -95,7 +95,7 @@ Engine::ScalarResult Engine::EvaluateScalar(std::string_view text, std::string_v
     return {run.value, run.ok};
 }
 
-Engine::ScalarResult Engine::EvaluateScalarCached(std::string_view text, std::string_view boundName,
+Engine::ScalarResult Engine::evaluateScalarCached(std::string_view text, std::string_view boundName,
                                                   double boundValue, int radix)
 {
     if (error_ != ErrorCode::kNone)
@@ -131,14 +131,14 @@ double Engine::realPartAt(ScalarResult result)
     return result.value.re;
 }
 
-double Engine::EvaluateAt(double x)
+double Engine::evaluateAt(double x)
 {
-    return realPartAt(EvaluateScalarCached(boundText_, boundName_, x, 10));
+    return realPartAt(evaluateScalarCached(boundText_, boundName_, x, 10));
 }
 
-double Engine::EvaluateAtCached(double x, std::string_view text)
+double Engine::evaluateAtCached(double x, std::string_view text)
 {
-    return realPartAt(EvaluateScalarCached(text, boundName_, x, 10));
+    return realPartAt(evaluateScalarCached(text, boundName_, x, 10));
 }
 
 bool Engine::expandRoot(std::string& text, std::size_t nameBegin, std::size_t open, std::size_t close)
@@ -166,7 +166,7 @@ std::string Engine::formatCallValue(double value, int radix) const
     return inRadix(maskToWord(value, settings.wordSize), radix);
 }
 
-bool Engine::ExpandFunctionCalls(std::string& text, int radix)
+bool Engine::expandFunctionCalls(std::string& text, int radix)
 {
     if (error_ != ErrorCode::kNone)
         return false;

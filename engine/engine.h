@@ -41,33 +41,33 @@ public:
     // Evaluates an engine text in scalar (kModeScalar) or matrix mode (kModeMatrix) and radix
     // 2, 8, 10 or 16. The result is also left in slot VVV. Callers reset the error before and
     // read it after; while it is set the result is meaningless and nothing is evaluated.
-    ValueCell Evaluate(std::string_view text, int mode, int radix);
+    ValueCell evaluate(std::string_view text, int mode, int radix);
 
     // Evaluates an already expanded text (no function calls) with an optional bound variable.
-    ScalarResult EvaluateScalar(std::string_view text, std::string_view boundName, double boundValue,
+    ScalarResult evaluateScalar(std::string_view text, std::string_view boundName, double boundValue,
                                 int radix);
     // The same, reusing the compiled form when text equals the last compiled text.
-    ScalarResult EvaluateScalarCached(std::string_view text, std::string_view boundName,
+    ScalarResult evaluateScalarCached(std::string_view text, std::string_view boundName,
                                       double boundValue, int radix);
 
     // Evaluates a matrix expression (with 'solve(A,B)' rewritten as inv(A)*(B)); the result is
     // also stored in VVV.
-    ValueCell EvaluateMatrix(std::string_view text);
+    ValueCell evaluateMatrix(std::string_view text);
 
-    // Sets the expression and variable that EvaluateAt uses (the calculus functions set it).
+    // Sets the expression and variable that evaluateAt uses (the calculus functions set it).
     void setBoundExpression(std::string text, std::string variableName);
     const std::string& boundText() const { return boundText_; }
     const std::string& boundName() const { return boundName_; }
 
     // The bound expression at x + 0i (radix 10). A result whose imaginary part exceeds 1e-8 in
     // magnitude raises "Complex's not been supported"; otherwise the real part is returned.
-    double EvaluateAt(double x);
+    double evaluateAt(double x);
     // The same for the given text with the current bound variable name, through the cache.
-    double EvaluateAtCached(double x, std::string_view text);
+    double evaluateAtCached(double x, std::string_view text);
 
     // Replaces every named function call of the text by its value (or RT by a root). Returns
     // false, with the error set, when a call is malformed or its value is unusable.
-    bool ExpandFunctionCalls(std::string& text, int radix);
+    bool expandFunctionCalls(std::string& text, int radix);
 
 private:
     bool compile(std::string& text, int radix, std::string_view boundName);

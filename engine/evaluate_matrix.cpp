@@ -36,7 +36,7 @@ bool Engine::rewriteSolveCalls(std::string& text)
     return true;
 }
 
-ValueCell Engine::EvaluateMatrix(std::string_view text)
+ValueCell Engine::evaluateMatrix(std::string_view text)
 {
     ValueCell& result = slots[VariableSlots::kResult];
     if (error_ != ErrorCode::kNone)

@@ -38,42 +38,42 @@ double callDb(Engine& engine, std::string_view arguments, int)
     if (!n)
         return 0.0;
     const double month = n->size() > 4 ? (*n)[4] : 12.0;
-    return reported(engine, TimeValueOfMoney::DB((*n)[0], (*n)[1], (*n)[2], (*n)[3], month));
+    return reported(engine, TimeValueOfMoney::decliningBalance((*n)[0], (*n)[1], (*n)[2], (*n)[3], month));
 }
 
 double callSyd(Engine& engine, std::string_view arguments, int)
 {
     const auto n = numericArguments(engine, arguments, 4, 4);
-    return n ? reported(engine, TimeValueOfMoney::SYD((*n)[0], (*n)[1], (*n)[2], (*n)[3])) : 0.0;
+    return n ? reported(engine, TimeValueOfMoney::sumOfYearsDigits((*n)[0], (*n)[1], (*n)[2], (*n)[3])) : 0.0;
 }
 
 double callSln(Engine& engine, std::string_view arguments, int)
 {
     const auto n = numericArguments(engine, arguments, 3, 3);
-    return n ? reported(engine, TimeValueOfMoney::SLN((*n)[0], (*n)[1], (*n)[2])) : 0.0;
+    return n ? reported(engine, TimeValueOfMoney::straightLine((*n)[0], (*n)[1], (*n)[2])) : 0.0;
 }
 
 double callPv(Engine& engine, std::string_view arguments, int)
 {
-    return annuity(engine, arguments, TimeValueOfMoney::PV);
+    return annuity(engine, arguments, TimeValueOfMoney::presentValue);
 }
 
 double callNper(Engine& engine, std::string_view arguments, int)
 {
-    return annuity(engine, arguments, TimeValueOfMoney::NPER);
+    return annuity(engine, arguments, TimeValueOfMoney::periodCount);
 }
 
 double callRate(Engine& engine, std::string_view arguments, int)
 {
-    return annuity(engine, arguments, TimeValueOfMoney::RATE);
+    return annuity(engine, arguments, TimeValueOfMoney::interestRate);
 }
 
 double callPmt(Engine& engine, std::string_view arguments, int)
 {
-    return annuity(engine, arguments, TimeValueOfMoney::PMT);
+    return annuity(engine, arguments, TimeValueOfMoney::payment);
 }
 
 double callFv(Engine& engine, std::string_view arguments, int)
 {
-    return annuity(engine, arguments, TimeValueOfMoney::FV);
+    return annuity(engine, arguments, TimeValueOfMoney::futureValue);
 }

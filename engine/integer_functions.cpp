@@ -11,9 +11,9 @@ namespace {
 std::optional<std::int64_t> integerArgument(Engine& engine, std::string_view arguments, int radix)
 {
     std::string text(arguments);
-    if (!engine.ExpandFunctionCalls(text, radix))
+    if (!engine.expandFunctionCalls(text, radix))
         return std::nullopt;
-    const Engine::ScalarResult result = engine.EvaluateScalar(text, {}, 0.0, radix);
+    const Engine::ScalarResult result = engine.evaluateScalar(text, {}, 0.0, radix);
     if (!result.ok || engine.error() != ErrorCode::kNone)
         return std::nullopt;
     if (!result.value.isReal()) {

@@ -9,9 +9,9 @@ namespace {
 // incoming binary operator; "^" is right-associative, so an equal "^" stays.
 void yieldTo(std::string_view token, std::vector<std::string_view>& stack, std::string& out)
 {
-    const int tokenClass = OperatorClass(token);
+    const int tokenClass = operatorClass(token);
     while (!stack.empty()) {
-        const int topClass = OperatorClass(stack.back());
+        const int topClass = operatorClass(stack.back());
         if (tokenClass > topClass || (tokenClass == topClass && token == "^"))
             break;
         out.append(stack.back());
@@ -22,7 +22,7 @@ void yieldTo(std::string_view token, std::vector<std::string_view>& stack, std::
 
 }  // namespace
 
-bool ToPostfix(std::string& text)
+bool toPostfix(std::string& text)
 {
     std::vector<std::string_view> stack;
     std::string out;
@@ -60,7 +60,7 @@ bool ToPostfix(std::string& text)
             }
             emit(token);
             stack.pop_back();
-        } else if (OperatorClass(token) == 6) {
+        } else if (operatorClass(token) == 6) {
             afterBinary = false;
             stack.push_back(token);
         } else if (token == "!" || token == "%") {

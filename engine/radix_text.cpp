@@ -13,7 +13,7 @@ bool isRadixDigit(char c, int radix)
     }
 }
 
-std::uint32_t ParseInRadix(std::string_view digits, int radix)
+std::uint32_t parseInRadix(std::string_view digits, int radix)
 {
     if (radix != 2 && radix != 8 && radix != 10 && radix != 16)
         return 0;
@@ -66,7 +66,7 @@ bool isArithmeticOperator(char c)
 
 }  // namespace
 
-std::optional<std::string> ConvertRadixText(std::string_view text, int fromRadix, int toRadix,
+std::optional<std::string> convertRadixText(std::string_view text, int fromRadix, int toRadix,
                                             int wordSize)
 {
     if (toRadix < 2 || toRadix > 36)
@@ -81,7 +81,7 @@ std::optional<std::string> ConvertRadixText(std::string_view text, int fromRadix
             std::size_t end = i;
             while (end < text.size() && ascii::isAlnum(text[end]))
                 ++end;
-            const std::uint32_t value = ParseInRadix(text.substr(i, end - i), fromRadix);
+            const std::uint32_t value = parseInRadix(text.substr(i, end - i), fromRadix);
             converted += signedWordText(maskToWordSize(value, wordSize), toRadix);
             i = end;
             continue;

@@ -109,7 +109,7 @@ std::u16string grouped(std::string_view number, OutputFormat format)
 {
     std::u16string text = widen(number);
     if (const auto separators = separatorsOf(format))
-        GroupDigits(text, separators->decimalChar, separators->groupChar);
+        groupDigits(text, separators->decimalChar, separators->groupChar);
     return text;
 }
 
@@ -124,19 +124,19 @@ FormattedResult formatReal(double x, DisplayFormat format, const ResultFormatSet
     const NumberContext context{settings.displayMode, settings.wordSize};
     switch (format) {
     case DisplayFormat::Fix: {
-        std::string text = FormatNumber(x, settings.fixDigits, kStyleFixed, false, context);
+        std::string text = formatNumber(x, settings.fixDigits, kStyleFixed, false, context);
         if (text.size() > kLongestFixedText) {
-            text = FormatNumber(x, 12, kStyleScientific, false, context);
+            text = formatNumber(x, 12, kStyleScientific, false, context);
             format = DisplayFormat::Sci;
         }
         return {grouped(text, settings.outputFormat), format};
     }
     case DisplayFormat::Norm:
-        return {grouped(FormatNormal(x), settings.outputFormat), format};
+        return {grouped(formatNormal(x), settings.outputFormat), format};
     case DisplayFormat::Sci:
         break;
     }
-    return {widen(FormatNumber(x, 12, kStyleScientific, false, context)), DisplayFormat::Sci};
+    return {widen(formatNumber(x, 12, kStyleScientific, false, context)), DisplayFormat::Sci};
 }
 
 // "3.0000e+00 +2.0000e+00i", "3.0000e+00 -2.0000e+00i", "2.0000e+00i".
@@ -144,10 +144,10 @@ std::u16string complexSciText(CalcValue value, NumberContext context)
 {
     std::string text;
     if (value.re != 0.0) {
-        text = FormatNumber(value.re, 4, kStyleScientific, false, context);
+        text = formatNumber(value.re, 4, kStyleScientific, false, context);
         text += value.im > 0.0 ? " +" : " ";
     }
-    text += FormatNumber(value.im, 4, kStyleScientific, false, context);
+    text += formatNumber(value.im, 4, kStyleScientific, false, context);
     text += 'i';
     return widen(text);
 }
@@ -157,12 +157,12 @@ std::u16string complexNormText(CalcValue value, OutputFormat outputFormat)
 {
     std::u16string text;
     if (value.re != 0.0) {
-        text = grouped(FormatNormal(value.re), outputFormat);
+        text = grouped(formatNormal(value.re), outputFormat);
         if (value.im > 0.0)
             text += u'+';
     }
     if (value.im != 1.0)
-        text += grouped(FormatNormal(value.im), outputFormat);
+        text += grouped(formatNormal(value.im), outputFormat);
     text += u'i';
     return text;
 }
@@ -200,7 +200,7 @@ std::optional<Separators> separatorsOf(OutputFormat format)
     return std::nullopt;
 }
 
-std::string FormatNumber(double x, int digits, int style, bool trimZeros, NumberContext context)
+std::string formatNumber(double x, int digits, int style, bool trimZeros, NumberContext context)
 {
     if (x > 1e305 || std::isnan(x))
         return kOutOfRange;
@@ -217,7 +217,7 @@ std::string FormatNumber(double x, int digits, int style, bool trimZeros, Number
     return {};
 }
 
-std::string FormatNormal(double x)
+std::string formatNormal(double x)
 {
     if (std::isinf(x))
         return "overflow";
@@ -256,7 +256,7 @@ std::string FormatNormal(double x)
     return text;
 }
 
-void GroupDigits(std::u16string& text, char16_t decimalChar, char16_t groupChar)
+void groupDigits(std::u16string& text, char16_t decimalChar, char16_t groupChar)
 {
     for (char16_t c : text) {
         if (c > u'A' && c < u'z' && c != u'e' && c != u'E')

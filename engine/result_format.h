@@ -31,11 +31,11 @@ std::optional<Separators> separatorsOf(OutputFormat format);
 // The display format indicator.
 enum class DisplayFormat { Fix, Norm, Sci };
 
-// FormatNumber styles.
+// formatNumber styles.
 constexpr int kStyleFixed = 0;
 constexpr int kStyleScientific = 1;
 
-// The two engine settings FormatNumber reads: in display mode 2 (base mode) every number is
+// The two engine settings formatNumber reads: in display mode 2 (base mode) every number is
 // shown as a signed integer of the word size.
 struct NumberContext {
     int displayMode = 0;
@@ -48,7 +48,7 @@ struct NumberContext {
 // x > 1e305 or NaN gives "Out of range error". In base mode the text is the truncated value
 // narrowed to the word size with sign extension: its low 8, 16 or 32 bits, or for a 64-bit
 // word the value itself clamped to the signed 64-bit range.
-std::string FormatNumber(double x, int digits, int style, bool trimZeros,
+std::string formatNumber(double x, int digits, int style, bool trimZeros,
                          NumberContext context = {});
 
 // x in plain notation rounded to 15 digits, the integer part's included (a lone "0" counts),
@@ -56,14 +56,14 @@ std::string FormatNumber(double x, int digits, int style, bool trimZeros,
 // An integer part of 16 digits or more is printed exactly as the double holds it, as "%.f"
 // prints it (2^63 -> "9223372036854775808", no 64-bit wrap), and is not rounded to 15 digits.
 // Infinity gives "overflow", NaN "Out of range error".
-std::string FormatNormal(double x);
+std::string formatNormal(double x);
 
 // Groups the integer part of a number text in threes with groupChar and writes decimalChar as
 // its decimal point, in place: "-1234567.5" -> "-1,234,567.5" (United States). A decimalChar
 // of kDisplayComma means European, where both "." and kDisplayComma in the text are decimal
 // points; "." means United States, where "." is. Texts with letters other than "e" and "E"
 // (messages such as "overflow") are left alone.
-void GroupDigits(std::u16string& text, char16_t decimalChar, char16_t groupChar);
+void groupDigits(std::u16string& text, char16_t decimalChar, char16_t groupChar);
 
 // What the display rule needs besides the value.
 struct ResultFormatSettings {

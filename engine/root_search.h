@@ -27,7 +27,7 @@ inline bool sameSign(double a, double b)
 // further progress in doubles). Signs are compared rather than multiplied: f(a) x f(b) of two
 // tiny values underflows to 0 and would stall the search.
 template <class Function>
-RootSearchResult FindRoot(double a, double b, Function&& f)
+RootSearchResult findRoot(double a, double b, Function&& f)
 {
     using root_search_detail::sameSign;
     if (!std::isfinite(a) || !std::isfinite(b))

@@ -36,9 +36,9 @@ std::optional<double> term(Engine& engine, std::string_view expression, std::str
                            double value)
 {
     std::string text = substituted(expression, variable, value);
-    if (!engine.ExpandFunctionCalls(text, 10))
+    if (!engine.expandFunctionCalls(text, 10))
         return std::nullopt;
-    const Engine::ScalarResult result = engine.EvaluateScalar(text, {}, 0.0, 10);
+    const Engine::ScalarResult result = engine.evaluateScalar(text, {}, 0.0, 10);
     if (!result.ok || engine.error() != ErrorCode::kNone)
         return std::nullopt;
     if (!result.value.isReal()) {

@@ -47,7 +47,7 @@ double discountedResidual(double i, double nper, double pmt, double pv, double f
 
 }  // namespace
 
-Result TimeValueOfMoney::FV(double rate, double nper, double pmt, double pv, double perYear, int type)
+Result TimeValueOfMoney::futureValue(double rate, double nper, double pmt, double pv, double perYear, int type)
 {
     if (!annuityDomain(rate, nper, perYear))
         return {};
@@ -58,7 +58,7 @@ Result TimeValueOfMoney::FV(double rate, double nper, double pmt, double pv, dou
     return checked((growth + 1.0) * pv - growth / i * pmt * std::pow(1.0 + i, type));
 }
 
-Result TimeValueOfMoney::PV(double rate, double nper, double pmt, double fv, double perYear, int type)
+Result TimeValueOfMoney::presentValue(double rate, double nper, double pmt, double fv, double perYear, int type)
 {
     if (!annuityDomain(rate, nper, perYear))
         return {};
@@ -69,7 +69,7 @@ Result TimeValueOfMoney::PV(double rate, double nper, double pmt, double fv, dou
     return checked((growth / i * pmt * std::pow(1.0 + i, type) + fv) / (growth + 1.0));
 }
 
-Result TimeValueOfMoney::PMT(double rate, double nper, double pv, double fv, double perYear, int type)
+Result TimeValueOfMoney::payment(double rate, double nper, double pv, double fv, double perYear, int type)
 {
     if (!annuityDomain(rate, nper, perYear))
         return {};
@@ -80,7 +80,7 @@ Result TimeValueOfMoney::PMT(double rate, double nper, double pv, double fv, dou
     return checked(((growth + 1.0) * pv - fv) * i / (growth * std::pow(1.0 + i, type)));
 }
 
-Result TimeValueOfMoney::NPER(double rate, double pmt, double pv, double fv, double perYear, int type)
+Result TimeValueOfMoney::periodCount(double rate, double pmt, double pv, double fv, double perYear, int type)
 {
     if (!(rate >= 0.0 && perYear > 0.0 && pmt > 0.0))
         return {};
@@ -98,7 +98,7 @@ Result TimeValueOfMoney::NPER(double rate, double pmt, double pv, double fv, dou
     return checked(std::log(q) / std::log1p(i));
 }
 
-Result TimeValueOfMoney::RATE(double nper, double pmt, double pv, double fv, double perYear, int type)
+Result TimeValueOfMoney::interestRate(double nper, double pmt, double pv, double fv, double perYear, int type)
 {
     if (std::fabs(pv - nper * pmt - fv) < 1e-12)
         return {0.0, kValid};
@@ -108,31 +108,31 @@ Result TimeValueOfMoney::RATE(double nper, double pmt, double pv, double fv, dou
             return std::nullopt;
         return value;
     };
-    const RootSearchResult search = FindRoot(1e-12, 5.0, residual);
+    const RootSearchResult search = findRoot(1e-12, 5.0, residual);
     if (!search.found)
         return {};
     return checked(perYear * search.root * 100.0);
 }
 
-Result TimeValueOfMoney::SLN(double cost, double salvage, double life)
+Result TimeValueOfMoney::straightLine(double cost, double salvage, double life)
 {
     if (!(life > 0.0))
         return {};
     return checked((cost - salvage) / life);
 }
 
-Result TimeValueOfMoney::SYD(double cost, double salvage, double life, double period)
+Result TimeValueOfMoney::sumOfYearsDigits(double cost, double salvage, double life, double period)
 {
     if (!(life > 0.0))
         return {};
     return checked(((life - period + 1.0) * (cost - salvage) * 2.0) / ((life + 1.0) * life));
 }
 
-Result TimeValueOfMoney::DB(double cost, double salvage, double life, double period, double month)
+Result TimeValueOfMoney::decliningBalance(double cost, double salvage, double life, double period, double month)
 {
     if (!(cost > 0.0 && life > 0.0 && period > 0.0 && period <= life + 1.0))
         return {};
-    const double rate = Round(1.0 - std::pow(salvage / cost, 1.0 / life), 3);
+    const double rate = roundDown(1.0 - std::pow(salvage / cost, 1.0 / life), 3);
     // A negative salvage has no real rate.
     if (!std::isfinite(rate))
         return {};
@@ -156,7 +156,7 @@ Result TimeValueOfMoney::DB(double cost, double salvage, double life, double per
     return checked(amount);
 }
 
-double TimeValueOfMoney::Round(double x, int d)
+double TimeValueOfMoney::roundDown(double x, int d)
 {
     const double scale = std::pow(10.0, d);
     const double y = x * scale;

@@ -26,26 +26,26 @@ public:
     };
 
     // Valid when rate >= 0, perYear > 0 and nper > 0.
-    static Result FV(double rate, double nper, double pmt, double pv, double perYear, int type);
-    static Result PV(double rate, double nper, double pmt, double fv, double perYear, int type);
-    static Result PMT(double rate, double nper, double pv, double fv, double perYear, int type);
+    static Result futureValue(double rate, double nper, double pmt, double pv, double perYear, int type);
+    static Result presentValue(double rate, double nper, double pmt, double fv, double perYear, int type);
+    static Result payment(double rate, double nper, double pv, double fv, double perYear, int type);
     // Valid when rate >= 0, perYear > 0, pmt > 0 and the payment covers the interest.
-    static Result NPER(double rate, double pmt, double pv, double fv, double perYear, int type);
+    static Result periodCount(double rate, double pmt, double pv, double fv, double perYear, int type);
     // The annual rate in percent, found by bisection of the periodic rate over [1e-12, 5]; 0
     // when no interest is needed. Invalid when that interval holds no rate that balances the
     // equation (a negative rate, or one above 500 % per period), since any number returned
     // then would look like a rate.
-    static Result RATE(double nper, double pmt, double pv, double fv, double perYear, int type);
+    static Result interestRate(double nper, double pmt, double pv, double fv, double perYear, int type);
 
     // Straight-line depreciation per period: (cost - salvage) / life; life > 0.
-    static Result SLN(double cost, double salvage, double life);
+    static Result straightLine(double cost, double salvage, double life);
     // Sum-of-years'-digits depreciation of one period; life > 0.
-    static Result SYD(double cost, double salvage, double life, double period);
+    static Result sumOfYearsDigits(double cost, double salvage, double life, double period);
     // Declining-balance depreciation of one period with a first year of `month` months; valid
     // when cost > 0, life > 0 and 0 < period <= life + 1.
-    static Result DB(double cost, double salvage, double life, double period, double month);
+    static Result decliningBalance(double cost, double salvage, double life, double period, double month);
 
     // x rounded to d decimals, where an exact half rounds down and a negative number always
-    // rounds down: Round(0.125, 2) = 0.12, Round(-2.341, 2) = -2.35.
-    static double Round(double x, int d);
+    // rounds down: roundDown(0.125, 2) = 0.12, roundDown(-2.341, 2) = -2.35.
+    static double roundDown(double x, int d);
 };

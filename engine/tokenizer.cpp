@@ -124,7 +124,7 @@ bool tokenizeInRadix(std::string_view text, int radix, std::string_view bound, s
         if (allDigits) {
             // Later steps read decimal only; the value is shown as a signed 32-bit integer,
             // so hexadecimal FFFFFFFF becomes -1.
-            const auto value = static_cast<std::int32_t>(ParseInRadix(word, radix));
+            const auto value = static_cast<std::int32_t>(parseInRadix(word, radix));
             appendToken(out, std::to_string(value));
         } else if (isKnownName(word, bound)) {
             appendToken(out, word);
@@ -151,7 +151,7 @@ bool endsWithOperand(std::string_view text)
 
 }  // namespace
 
-int OperatorClass(std::string_view token)
+int operatorClass(std::string_view token)
 {
     // Numbers are most tokens of a long text; no operator starts with a digit or a point.
     if (!token.empty() && (ascii::isDigit(token[0]) || token[0] == '.'))
@@ -165,11 +165,11 @@ int OperatorClass(std::string_view token)
 
 bool isBinaryOperator(std::string_view token)
 {
-    const int operatorClass = OperatorClass(token);
-    return operatorClass >= 1 && operatorClass <= 5 && token != "!" && token != "%";
+    const int tokenClass = operatorClass(token);
+    return tokenClass >= 1 && tokenClass <= 5 && token != "!" && token != "%";
 }
 
-bool TokenizeExpression(std::string& text, int radix, std::string_view boundName)
+bool tokenizeExpression(std::string& text, int radix, std::string_view boundName)
 {
     if (!endsWithOperand(text))
         return false;

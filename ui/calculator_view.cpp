@@ -79,7 +79,7 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     setWindowTitle(QStringLiteral("Corvan"));
     setFocusPolicy(Qt::StrongFocus);
 
-    display_ = new DisplayView(frame_.display(), this);
+    display_ = new CalculatorDisplayView(frame_.display(), this);
     bar_ = new QWidget(this);
     bar_->setObjectName(QStringLiteral("bar"));
     bar_->setAttribute(Qt::WA_StyledBackground);
@@ -286,9 +286,9 @@ void CalculatorView::showFormula()
     if (!formulaShown_)
         return;
     const std::string engineText =
-        DisplayToEngineText(frame_.display().GetInputText(), outputFormatFromName(frame_.preferences().outputFormat));
+        displayToEngineText(frame_.display().getInputText(), outputFormatFromName(frame_.preferences().outputFormat));
     const int size = facts_.scale >= 2 ? 4 : 2;
-    const formula::FormulaRequest request = formula::RenderExpressionFormula(fromUtf8(engineText), size, frame_.engine().slots);
+    const formula::FormulaRequest request = formula::renderExpressionFormula(fromUtf8(engineText), size, frame_.engine().slots);
     if (request.hasMessage()) {
         formulaView_->setText(toQString(request.message));
         return;
@@ -384,7 +384,7 @@ void CalculatorView::afterKey()
 
 void CalculatorView::showCategory(int category)
 {
-    frame_.SwitchCategory(category);
+    frame_.switchCategory(category);
     refresh();
     showToolMessage();
 }

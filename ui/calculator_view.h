@@ -11,7 +11,7 @@
 #include "formula_renderer.h"
 #include "key_sound_player.h"
 #include "keypad_view.h"
-#include "display_view.h"
+#include "calculator_display_view.h"
 #include "calculator.h"
 #include "program_folder.h"
 #include "screen_facts.h"
@@ -78,7 +78,7 @@ private:
     bool skinLoaded_ = false;
     KeySoundPlayer sound_;
 
-    DisplayView* display_;
+    CalculatorDisplayView* display_;
     QWidget* bar_;
     QToolButton* toolsButton_;
     QLabel* categoryLabel_;

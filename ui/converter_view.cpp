@@ -328,7 +328,7 @@ void ConverterView::topClicked()
 void ConverterView::runUpdate()
 {
     RateUpdate update(model_.currencyPath());
-    const bool done = update.Run(RateUpdate::proxyFromEnvironment());
+    const bool done = update.run(RateUpdate::proxyFromEnvironment());
     model_.finishUpdate(done);
     refresh();
     if (!done)

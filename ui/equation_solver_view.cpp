@@ -180,7 +180,7 @@ void EquationSolverView::solve()
 {
     for (std::size_t field = 0; field < EquationSolver::kFirstResultField; ++field)
         model_.setFieldText(field, fromQString(fields_[field]->text()));
-    const EquationSolver::SolveResult result = model_.Solve(frame_.engine());
+    const EquationSolver::SolveResult result = model_.solve(frame_.engine());
     // Solving normalises the coefficients: they show what was solved.
     refresh();
     if (result.failedWithMessage())

@@ -312,7 +312,7 @@ GraphView::GraphView(Calculator& frame, QWidget* parent)
         button->setFocusPolicy(Qt::NoFocus);
     connect(entryButton_, &QPushButton::clicked, this, &GraphView::showEntry);
     connect(resetButton_, &QPushButton::clicked, this, [this] {
-        model_.ResetView();
+        model_.resetView();
         plotArea_->update();
     });
 
@@ -323,7 +323,7 @@ void GraphView::plot()
 {
     const OutputFormat format = outputFormatFromName(frame_.preferences().outputFormat);
     for (std::size_t i = 0; i < Graph::kFieldCount; ++i)
-        model_.setFieldText(i, DisplayToEngineText(fromQString(fields_[i]->text().trimmed()), format));
+        model_.setFieldText(i, displayToEngineText(fromQString(fields_[i]->text().trimmed()), format));
     entryPage_->hide();
     for (QWidget* widget : std::initializer_list<QWidget*>{plotArea_, entryButton_, resetButton_})
         widget->show();

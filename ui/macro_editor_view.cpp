@@ -188,7 +188,7 @@ void MacroEditorView::refresh()
     MacroEditor& editor = frame_.macroEditor();
     const bool editing = editor.editing();
     if (editing)
-        editor.rebuildParameters(frame_.display().GetInputText());
+        editor.rebuildParameters(frame_.display().getInputText());
 
     const std::vector<std::u16string> rows = editor.nameRows();
     for (int row = 0; row < static_cast<int>(rows.size()) && row < nameBox_->count(); ++row)

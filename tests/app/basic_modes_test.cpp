@@ -24,10 +24,10 @@ TEST_P(BasicKeys, ShowTheValueOnTheLine)
     Calculator frame({});
     frame.start();
     frame.setPreferredInputMode(c.mode);
-    frame.SwitchCategory(c.category);
+    frame.switchCategory(c.category);
     for (int code : c.codes)
         frame.pressKey(code);
-    EXPECT_EQ(frame.display().GetInputText(), c.line);
+    EXPECT_EQ(frame.display().getInputText(), c.line);
     EXPECT_EQ(frame.display().resultText(), c.result);
 }
 

@@ -27,7 +27,7 @@ struct Frame {
         for (int code : codes)
             frame.pressKey(code);
     }
-    const std::u16string& input() { return frame.display().GetInputText(); }
+    const std::u16string& input() { return frame.display().getInputText(); }
     const std::u16string& result() { return frame.display().resultText(); }
 };
 
@@ -45,7 +45,7 @@ TEST_P(KeySequences, ShowInputAndResult)
 {
     const KeyCase& c = GetParam();
     Frame f;
-    f.frame.SwitchCategory(c.category);
+    f.frame.switchCategory(c.category);
     f.keys(c.codes);
     EXPECT_EQ(f.input(), c.input);
     EXPECT_EQ(f.result(), c.result);
@@ -74,11 +74,11 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"DivisionError", 0, {10, 3, 15, 19}, u"1\u00F70", u"Division error"}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
 
-TEST(Display, EqualsKeepsTheLineAsHistory)
+TEST(CalculatorDisplay, EqualsKeepsTheLineAsHistory)
 {
     Frame f;
     f.keys({10, 18, 10, 19});
-    const Display& display = f.frame.display();
+    const CalculatorDisplay& display = f.frame.display();
     EXPECT_EQ(display.line(0).input(), u"1+1");
     EXPECT_EQ(display.line(1).input(), u"1+1");
     f.keys({4, 19});
@@ -89,10 +89,10 @@ TEST(Display, EqualsKeepsTheLineAsHistory)
     EXPECT_EQ(display.line(4).input(), u"3");
 }
 
-TEST(Display, IndicatorsCycleAndSet)
+TEST(CalculatorDisplay, IndicatorsCycleAndSet)
 {
     Frame f;
-    Display& d = f.frame.display();
+    CalculatorDisplay& d = f.frame.display();
     f.keys({133});
     EXPECT_EQ(d.displayFormat(), KeyCode::kFormatFix);
     f.keys({133, 133});
@@ -111,14 +111,14 @@ TEST(Display, IndicatorsCycleAndSet)
     EXPECT_EQ(d.selectedMemory(), KeyCode::kMemory1);
 }
 
-TEST(Display, ComplexArgumentSwitchesTheAngleIndicator)
+TEST(CalculatorDisplay, ComplexArgumentSwitchesTheAngleIndicator)
 {
     Frame f;
     f.keys({54, 25, 45, 19});
     EXPECT_EQ(f.frame.display().angleUnit(), KeyCode::kAngleRad);
 }
 
-TEST(Display, EuropeanDecimalKeyAndResult)
+TEST(CalculatorDisplay, EuropeanDecimalKeyAndResult)
 {
     Frame f;
     f.frame.preferences().outputFormat = u"European";
@@ -129,7 +129,7 @@ TEST(Display, EuropeanDecimalKeyAndResult)
     EXPECT_EQ(f.result(), u"1.234\u00B85");
 }
 
-TEST(Display, MemoryStoreWritesExponentsAsExpAndDropsGrouping)
+TEST(CalculatorDisplay, MemoryStoreWritesExponentsAsExpAndDropsGrouping)
 {
     struct Case {
         std::vector<int> codes;
@@ -153,20 +153,20 @@ TEST(Display, MemoryStoreWritesExponentsAsExpAndDropsGrouping)
 TEST(CategorySwitch, SelectsPagesAndForcesDecimal)
 {
     Frame f;
-    Display& d = f.frame.display();
-    f.frame.SwitchCategory(CategoryCode::kBaseConversion);
+    CalculatorDisplay& d = f.frame.display();
+    f.frame.switchCategory(CategoryCode::kBaseConversion);
     f.keys({148});
     EXPECT_EQ(d.page(), 2);
-    f.frame.SwitchCategory(CategoryCode::kConstants);
+    f.frame.switchCategory(CategoryCode::kConstants);
     EXPECT_EQ(d.page(), 0);
     EXPECT_EQ(d.radix(), KeyCode::kRadixDec);
-    f.frame.SwitchCategory(CategoryCode::kMatrices);
+    f.frame.switchCategory(CategoryCode::kMatrices);
     EXPECT_EQ(d.page(), 4);
-    f.frame.SwitchCategory(CategoryCode::kEquationSolver);
+    f.frame.switchCategory(CategoryCode::kEquationSolver);
     EXPECT_EQ(d.page(), 4);
-    f.frame.SwitchCategory(CategoryCode::kStatistics);
+    f.frame.switchCategory(CategoryCode::kStatistics);
     EXPECT_EQ(d.page(), 3);
-    f.frame.SwitchCategory(CategoryCode::kBaseConversion);
+    f.frame.switchCategory(CategoryCode::kBaseConversion);
     EXPECT_EQ(d.radix(), KeyCode::kRadixHex);
 }
 
@@ -174,12 +174,12 @@ TEST(CategorySwitch, LeavingOrEnteringBaseConversionClearsTheLine)
 {
     Frame f;
     f.keys({10, 18});
-    f.frame.SwitchCategory(CategoryCode::kTrigonometry);
+    f.frame.switchCategory(CategoryCode::kTrigonometry);
     EXPECT_EQ(f.input(), u"1+");
-    f.frame.SwitchCategory(CategoryCode::kBaseConversion);
+    f.frame.switchCategory(CategoryCode::kBaseConversion);
     EXPECT_EQ(f.input(), u"");
     f.keys({10});
-    f.frame.SwitchCategory(CategoryCode::kArithmetic);
+    f.frame.switchCategory(CategoryCode::kArithmetic);
     EXPECT_EQ(f.input(), u"");
 }
 
@@ -191,7 +191,7 @@ TEST(CategorySwitch, ToolCategoriesRunStringStandardAndKeepThePreferredMode)
         frame.start();
         frame.setPreferredInputMode(u"Basic-RPN");
         EXPECT_EQ(frame.preferences().inputMode, u"Basic-RPN");
-        frame.SwitchCategory(CategoryCode::kMatrices);
+        frame.switchCategory(CategoryCode::kMatrices);
         EXPECT_EQ(frame.preferences().inputMode, u"String-Standard");
         EXPECT_EQ(frame.preferredInputMode(), u"Basic-RPN");
         frame.close();
@@ -201,7 +201,7 @@ TEST(CategorySwitch, ToolCategoriesRunStringStandardAndKeepThePreferredMode)
         frame.start();
         EXPECT_EQ(frame.category(), CategoryCode::kMatrices);
         EXPECT_EQ(frame.preferences().inputMode, u"String-Standard");
-        frame.SwitchCategory(CategoryCode::kArithmetic);
+        frame.switchCategory(CategoryCode::kArithmetic);
         EXPECT_EQ(frame.preferences().inputMode, u"Basic-RPN");
         frame.close();
         EXPECT_EQ(frame.preferences().lastCategory, 0);
@@ -220,10 +220,10 @@ TEST(CategorySwitch, HardKeysScrollThroughTheEnabledOrder)
     EXPECT_EQ(f.frame.category(), 7);
     f.frame.scrollCategories(false);
     EXPECT_EQ(f.frame.category(), 1);
-    f.frame.SwitchCategory(CategoryCode::kMatrices);
+    f.frame.switchCategory(CategoryCode::kMatrices);
     f.frame.scrollCategories(false);
     EXPECT_EQ(f.frame.category(), 14);
-    f.frame.SwitchCategory(CategoryCode::kMatrices);
+    f.frame.switchCategory(CategoryCode::kMatrices);
     f.frame.scrollCategories(true);
     EXPECT_EQ(f.frame.category(), 0);
     p.navEnabled.fill(false);
@@ -239,17 +239,17 @@ TEST(DisplayState, SurvivesCloseAndStart)
         frame.start();
         for (int code : {10, 54, 12, 45, 19, 9, 133})
             frame.pressKey(code);
-        frame.SwitchCategory(CategoryCode::kBaseConversion);
+        frame.switchCategory(CategoryCode::kBaseConversion);
         frame.pressKey(KeyCode::kRadixHex);
         frame.close();
     }
     Calculator frame(folder.path(), fixedToday);
     frame.start();
-    const Display& d = frame.display();
+    const CalculatorDisplay& d = frame.display();
     EXPECT_EQ(frame.category(), CategoryCode::kBaseConversion);
     EXPECT_EQ(d.radix(), KeyCode::kRadixHex);
     EXPECT_EQ(d.displayFormat(), KeyCode::kFormatFix);
-    frame.SwitchCategory(CategoryCode::kArithmetic);
+    frame.switchCategory(CategoryCode::kArithmetic);
     // Start-up clears the current line (line 0); the history copy below it stays.
     EXPECT_EQ(d.line(0).input(), u"");
     EXPECT_EQ(d.line(1).input(), u"1sin(3)");
@@ -261,22 +261,22 @@ TEST(DisplayState, DamagedFilesKeepWhatWasReadAndNeverCrash)
 {
     Preferences preferences;
     Engine engine;
-    Display source(preferences, engine);
-    source.HandleKey(10);
-    source.HandleKey(KeyCode::kFormatSci);
+    CalculatorDisplay source(preferences, engine);
+    source.handleKey(10);
+    source.handleKey(KeyCode::kFormatSci);
     const std::string good = source.saveState();
     std::mt19937 random(7);
     for (int round = 0; round < 3000; ++round) {
         std::string bytes = good.substr(0, random() % (good.size() + 1));
         for (int flips = round % 5; flips > 0 && !bytes.empty(); --flips)
             bytes[random() % bytes.size()] = static_cast<char>(random());
-        Display display(preferences, engine);
+        CalculatorDisplay display(preferences, engine);
         display.loadState(bytes);
         EXPECT_GE(display.displayFormat(), KeyCode::kFormatFix);
         EXPECT_LE(display.displayFormat(), KeyCode::kFormatSci);
         EXPECT_EQ(display.currentLine().cursor(), 0u);
     }
-    Display full(preferences, engine);
+    CalculatorDisplay full(preferences, engine);
     full.loadState(good);
     EXPECT_EQ(full.line(0).input(), u"1");
     EXPECT_EQ(full.displayFormat(), KeyCode::kFormatSci);
@@ -343,27 +343,27 @@ TEST(MacroEditing, WritesAMacroAndUsesItInExpressions)
     {
         Calculator frame(folder.path(), fixedToday);
         frame.start();
-        frame.SwitchCategory(CategoryCode::kMacros);
+        frame.switchCategory(CategoryCode::kMacros);
         EXPECT_TRUE(frame.macroEditor().editing());
         EXPECT_EQ(frame.display().resultText(), u"macro editing ...");
         frame.editMacro(u"Ma");
         // Categories 2 to 10 wait until the macro is done; Arithmetic lends its keypad.
-        frame.SwitchCategory(CategoryCode::kTip);
+        frame.switchCategory(CategoryCode::kTip);
         EXPECT_EQ(frame.category(), CategoryCode::kMacros);
-        frame.SwitchCategory(CategoryCode::kArithmetic);
+        frame.switchCategory(CategoryCode::kArithmetic);
         for (int code : {34, 8, 11})
             frame.pressKey(code);
         EXPECT_EQ(frame.macroEditor().params(), u"x");
         ASSERT_TRUE(frame.saveMacro());
         frame.stopEditingMacro();
-        frame.SwitchCategory(CategoryCode::kTip);
+        frame.switchCategory(CategoryCode::kTip);
         EXPECT_EQ(frame.category(), CategoryCode::kTip);
         frame.close();
     }
     EXPECT_TRUE(std::filesystem::exists(folder.path() / "macro.mcr"));
     Calculator frame(folder.path(), fixedToday);
     frame.start();
-    frame.SwitchCategory(CategoryCode::kArithmetic);
+    frame.switchCategory(CategoryCode::kArithmetic);
     frame.pressKey(KeyCode::kClear);
     frame.pasteText(u"Ma(5)+1");
     frame.pressKey(KeyCode::kEquals);
@@ -392,7 +392,7 @@ TEST(KeypadInput, TheKeyAfterShiftOpensTheDataWindowsAndNamesGoInAsOneToken)
     for (const Case& c : {Case{CategoryCode::kMatrices, Calculator::KeypadResult::OpenMatrixWindow},
                           Case{CategoryCode::kStatistics, Calculator::KeypadResult::OpenStatisticsWindow},
                           Case{CategoryCode::kTrigonometry, Calculator::KeypadResult::NoKey}}) {
-        f.frame.SwitchCategory(c.category);
+        f.frame.switchCategory(c.category);
         EXPECT_EQ(f.frame.pressFunctionKey(1, false), c.result) << c.category;
     }
     // The finance keypad opens its three windows from positions 1 to 3.
@@ -401,7 +401,7 @@ TEST(KeypadInput, TheKeyAfterShiftOpensTheDataWindowsAndNamesGoInAsOneToken)
         Calculator::KeypadResult result;
         std::u16string_view label;
     };
-    f.frame.SwitchCategory(CategoryCode::kFinance);
+    f.frame.switchCategory(CategoryCode::kFinance);
     for (const FinanceCase& c : {FinanceCase{1, Calculator::KeypadResult::OpenTvmWindow, u"TVM"},
                                  FinanceCase{2, Calculator::KeypadResult::OpenLoanWindow, u"Loan"},
                                  FinanceCase{3, Calculator::KeypadResult::OpenMortgageWindow, u"Mortg."}}) {
@@ -410,7 +410,7 @@ TEST(KeypadInput, TheKeyAfterShiftOpensTheDataWindowsAndNamesGoInAsOneToken)
     }
     EXPECT_EQ(functionKeypadFaces(CategoryCode::kMatrices)[1].label, u"MAT");
     EXPECT_EQ(functionKeypadFaces(CategoryCode::kStatistics)[1].label, u"DATA");
-    f.frame.SwitchCategory(CategoryCode::kMatrices);
+    f.frame.switchCategory(CategoryCode::kMatrices);
     f.frame.insertVariableName(u"[VA]");
     f.frame.pressFunctionKey(3, false);
     f.frame.insertVariableName(u"[VA]");

@@ -21,8 +21,8 @@ const ProgramFolder& shippedFolder()
 
 TEST(DefaultSkin, NamesEveryImageAtBothScalesWithTheHighResolutionOneTwiceAsLarge)
 {
-    const std::optional<SkinImages> normal = LoadSkin(shippedFolder(), u"default.inf", false, false);
-    const std::optional<SkinImages> high = LoadSkin(shippedFolder(), u"default.inf", true, false);
+    const std::optional<SkinImages> normal = loadSkin(shippedFolder(), u"default.inf", false, false);
+    const std::optional<SkinImages> high = loadSkin(shippedFolder(), u"default.inf", true, false);
     ASSERT_TRUE(normal && high);
     for (std::string_view key : kSkinImageKeys) {
         SCOPED_TRACE(std::string(key));
@@ -39,8 +39,8 @@ TEST(DefaultSkin, HasTheSameFrameColoursAtBothScales)
 {
     SkinColours normal;
     SkinColours high;
-    ASSERT_TRUE(LoadSkinColours(SkinImagePath(shippedFolder(), kSkinColourFileKey, u"default.inf", false), normal));
-    ASSERT_TRUE(LoadSkinColours(SkinImagePath(shippedFolder(), kSkinColourFileKey, u"default.inf", true), high));
+    ASSERT_TRUE(loadSkinColours(skinImagePath(shippedFolder(), kSkinColourFileKey, u"default.inf", false), normal));
+    ASSERT_TRUE(loadSkinColours(skinImagePath(shippedFolder(), kSkinColourFileKey, u"default.inf", true), high));
     EXPECT_EQ(normal, high);
     EXPECT_NE(normal, SkinColours{});
 }

@@ -9,8 +9,8 @@
 
 namespace {
 
-using formula::ExpressionToTex;
-using formula::RenderExpressionFormula;
+using formula::expressionToTex;
+using formula::renderExpressionFormula;
 
 struct Case {
     const char* text;
@@ -35,7 +35,7 @@ TEST(FormulaMarkup, TypesetsPowersAndFractions)
     };
     const VariableSlots slots;
     for (const Case& c : cases)
-        EXPECT_EQ(ExpressionToTex(c.text, slots), c.markup) << c.text;
+        EXPECT_EQ(expressionToTex(c.text, slots), c.markup) << c.text;
 }
 
 TEST(FormulaMarkup, TypesetsCompleteSpecialCalls)
@@ -63,7 +63,7 @@ TEST(FormulaMarkup, TypesetsCompleteSpecialCalls)
     };
     const VariableSlots slots;
     for (const Case& c : cases)
-        EXPECT_EQ(ExpressionToTex(c.text, slots), c.markup) << c.text;
+        EXPECT_EQ(expressionToTex(c.text, slots), c.markup) << c.text;
 }
 
 TEST(FormulaMarkup, IncompleteCallsBecomeTemplates)
@@ -82,7 +82,7 @@ TEST(FormulaMarkup, IncompleteCallsBecomeTemplates)
     };
     const VariableSlots slots;
     for (const Case& c : cases)
-        EXPECT_EQ(ExpressionToTex(c.text, slots), c.markup) << c.text;
+        EXPECT_EQ(expressionToTex(c.text, slots), c.markup) << c.text;
 }
 
 TEST(FormulaMarkup, ReplacesVariablesByValues)
@@ -105,7 +105,7 @@ TEST(FormulaMarkup, ReplacesVariablesByValues)
         {"[foo]+[VA", "[foo]+[VA"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ExpressionToTex(c.text, slots), c.markup) << c.text;
+        EXPECT_EQ(expressionToTex(c.text, slots), c.markup) << c.text;
 }
 
 TEST(FormulaMarkup, BuildsTheRendererBuffer)
@@ -125,7 +125,7 @@ TEST(FormulaMarkup, BuildsTheRendererBuffer)
     };
     const VariableSlots slots;
     for (const BufferCase& c : cases) {
-        const auto request = RenderExpressionFormula(c.text, c.size, slots);
+        const auto request = renderExpressionFormula(c.text, c.size, slots);
         EXPECT_FALSE(request.hasMessage());
         EXPECT_EQ(request.buffer, c.buffer);
     }
@@ -151,7 +151,7 @@ TEST(FormulaMarkup, RefusesEmptyAndOverlongInput)
         {std::u16string(1023, u')'), 0, u""},
     };
     for (const LimitCase& c : cases) {
-        const auto request = RenderExpressionFormula(c.text, c.size, slots);
+        const auto request = renderExpressionFormula(c.text, c.size, slots);
         EXPECT_EQ(request.message, c.message) << c.text.size();
         if (!request.hasMessage()) {
             EXPECT_LT(request.buffer.size(), formula::kMarkupLimit);

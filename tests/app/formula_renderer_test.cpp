@@ -17,7 +17,7 @@ namespace {
 TEST(PlainPbm, ReadsBitsWithCommentsAndWithoutSeparators)
 {
     for (const char* text : {"P1\n# made by hand\n3 2\n1 0 1\n0 1 0\n", "P1 3 2 101010"}) {
-        const auto raster = ParsePlainPbm(text);
+        const auto raster = parsePlainPbm(text);
         ASSERT_TRUE(raster.has_value()) << text;
         EXPECT_EQ(raster->width, 3);
         EXPECT_EQ(raster->height, 2);
@@ -52,7 +52,7 @@ TEST(PlainPbm, RejectsMalformedInput)
         "Failed to rasterize",
     };
     for (const char* text : cases)
-        EXPECT_FALSE(ParsePlainPbm(text).has_value()) << text;
+        EXPECT_FALSE(parsePlainPbm(text).has_value()) << text;
 }
 
 // A stand-in renderer: a shell script that writes what a test needs.
@@ -113,8 +113,8 @@ TEST(FormulaRenderer, RendersWithMimetexWhenInstalled)
     if (!renderer.available())
         GTEST_SKIP() << "mimetex is not installed";
     const VariableSlots slots;
-    const auto small = formula::RenderExpressionFormula(u"a/b^2", 0, slots);
-    const auto large = formula::RenderExpressionFormula(u"a/b^2", 7, slots);
+    const auto small = formula::renderExpressionFormula(u"a/b^2", 0, slots);
+    const auto large = formula::renderExpressionFormula(u"a/b^2", 7, slots);
     const auto smallRaster = renderer.render(small.buffer, 0);
     const auto largeRaster = renderer.render(large.buffer, 7);
     ASSERT_TRUE(smallRaster.has_value());
@@ -127,7 +127,7 @@ TEST(FormulaRenderer, RendersWithMimetexWhenInstalled)
         set += pixel;
     EXPECT_GT(set, 10u);
     // Half-typed input still renders.
-    EXPECT_TRUE(renderer.render(formula::RenderExpressionFormula(u"1+fnInt(x", 2, slots).buffer, 2).has_value());
+    EXPECT_TRUE(renderer.render(formula::renderExpressionFormula(u"1+fnInt(x", 2, slots).buffer, 2).has_value());
 }
 
 }  // namespace

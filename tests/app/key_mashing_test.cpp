@@ -20,14 +20,14 @@ TEST(KeyMashing, RandomKeysInEveryModeAndCategory)
         for (int step = 0; step < 20000; ++step) {
             const unsigned roll = random() % 100;
             if (roll == 0)
-                frame.SwitchCategory(static_cast<int>(random() % 15));
+                frame.switchCategory(static_cast<int>(random() % 15));
             else if (roll < 5)
                 frame.pressFunctionKey(static_cast<int>(random() % 18), random() % 2 == 0);
             else if (roll < 10)
                 frame.typeCharacter(static_cast<char16_t>(random() % 128));
             else
                 frame.pressKey(static_cast<int>(random() % KeyCode::kCount));
-            const Display& display = frame.display();
+            const CalculatorDisplay& display = frame.display();
             ASSERT_LE(display.currentLine().cursor(), display.currentLine().tokenCount());
             ASSERT_GE(display.radix(), KeyCode::kRadixBin);
             ASSERT_LE(display.radix(), KeyCode::kRadixHex);

@@ -14,7 +14,7 @@ MacroLibrary listOf(std::initializer_list<MacroRecord> macros)
 {
     MacroLibrary data;
     for (const MacroRecord& record : macros)
-        data.Insert(data.count(), record);
+        data.insert(data.count(), record);
     return data;
 }
 

@@ -56,7 +56,7 @@ TEST(MacroData, ReadsFieldsAndWritesTheSameLines)
     ASSERT_TRUE(writeFileAtomically(file, utf16le(text)));
 
     MacroLibrary data;
-    ASSERT_EQ(data.Load(file), MacroLoadStatus::Read);
+    ASSERT_EQ(data.load(file), MacroLoadStatus::Read);
     ASSERT_EQ(data.count(), 2u);
     const MacroRecord expected{u"x,y", u"x+y", u"Ma", u"x+y", u"111", 2};
     EXPECT_EQ(data.at(0), expected);
@@ -64,7 +64,7 @@ TEST(MacroData, ReadsFieldsAndWritesTheSameLines)
     EXPECT_EQ(data.at(1).tokenMap, u"1");
 
     const fs::path copy = folder.path() / "copy.mcr";
-    ASSERT_TRUE(data.Save(copy));
+    ASSERT_TRUE(data.save(copy));
     std::string written;
     ASSERT_TRUE(readWholeFile(copy, written));
     EXPECT_EQ(written, utf16le(text));
@@ -145,17 +145,17 @@ TEST(MacroData, ReportsDataErrorsAndKeepsWhatWasRead)
 {
     TempFolder folder;
     MacroLibrary data;
-    EXPECT_EQ(data.Load(folder.path() / "missing.mcr"), MacroLoadStatus::NotRead);
-    EXPECT_EQ(data.Load(folder.path()), MacroLoadStatus::NotRead);
+    EXPECT_EQ(data.load(folder.path() / "missing.mcr"), MacroLoadStatus::NotRead);
+    EXPECT_EQ(data.load(folder.path()), MacroLoadStatus::NotRead);
 
     const fs::path odd = folder.path() / "odd.mcr";
     ASSERT_TRUE(writeFileAtomically(odd, utf16le(record(u"Ma", u"0", u"", u"1")) + "\x41"));
-    EXPECT_EQ(data.Load(odd), MacroLoadStatus::DataError);
+    EXPECT_EQ(data.load(odd), MacroLoadStatus::DataError);
     EXPECT_EQ(namesOf(data), std::vector<std::u16string>{u"Ma"});
 
     const fs::path huge = folder.path() / "huge.mcr";
     ASSERT_TRUE(writeFileAtomically(huge, std::string(MacroLibrary::kMaxFileBytes + 2, '\x06')));
-    EXPECT_EQ(data.Load(huge), MacroLoadStatus::TooLarge);
+    EXPECT_EQ(data.load(huge), MacroLoadStatus::TooLarge);
     EXPECT_EQ(data.count(), 1u);
 }
 
@@ -164,16 +164,16 @@ TEST(MacroData, InsertAndRemoveRefuseBadIndexes)
     MacroLibrary data;
     MacroRecord macro;
     macro.name = u"Ma";
-    EXPECT_FALSE(data.Insert(1, macro));
-    EXPECT_TRUE(data.Insert(0, macro));
+    EXPECT_FALSE(data.insert(1, macro));
+    EXPECT_TRUE(data.insert(0, macro));
     macro.name = u"Mb";
-    EXPECT_TRUE(data.Insert(1, macro));
+    EXPECT_TRUE(data.insert(1, macro));
     macro.name = u"Mc";
-    EXPECT_TRUE(data.Insert(0, macro));
-    EXPECT_FALSE(data.Insert(4, macro));
+    EXPECT_TRUE(data.insert(0, macro));
+    EXPECT_FALSE(data.insert(4, macro));
     EXPECT_EQ(namesOf(data), (std::vector<std::u16string>{u"Mc", u"Ma", u"Mb"}));
-    EXPECT_FALSE(data.Remove(3));
-    EXPECT_TRUE(data.Remove(1));
+    EXPECT_FALSE(data.remove(3));
+    EXPECT_TRUE(data.remove(1));
     EXPECT_EQ(namesOf(data), (std::vector<std::u16string>{u"Mc", u"Mb"}));
     EXPECT_EQ(data.indexOf(u"Mb"), 1u);
     EXPECT_FALSE(data.indexOf(u"Ma"));
@@ -190,7 +190,7 @@ TEST(MacroData, SignaturesPutABlankAfterEveryComma)
         macro.name = u"Ma";
         macro.params = params;
         EXPECT_EQ(macroSignature(macro), signature);
-        data.Insert(data.count(), macro);
+        data.insert(data.count(), macro);
     }
     EXPECT_EQ(data.signatures().at(3), u"Ma(a, b, c)");
 }
@@ -201,7 +201,7 @@ TEST(MacroData, WritesFieldsWithoutCharactersThatBreakTheLine)
     macro.name = u"M\x06" u"a";
     macro.displayText = u"1\r\n+2";
     MacroLibrary data;
-    data.Insert(0, macro);
+    data.insert(0, macro);
     MacroLibrary back = loaded(u"Ma\x06" u"0\x06\x06\x06" u"1+2\x06\x06");
     MacroLibrary reread;
     reread.merge(data.serialize());

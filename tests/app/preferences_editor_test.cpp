@@ -22,12 +22,12 @@ StoredDate fixedToday()
 }
 
 // A program folder with a few sounds and skins, and a started main window on it.
-struct Calculator {
+struct StartedCalculator {
     TempFolder temp;
     ProgramFolder folder{temp.path(), temp.path()};
     Calculator frame{temp.path(), fixedToday};
 
-    Calculator()
+    StartedCalculator()
     {
         for (const char* name : {"Sounds/Sound 02.wav", "Sounds/beep.WAV", "Sounds/Sound 01.wav",
                                  "Sounds/notes.txt", "Interfaces/Night.inf", "Interfaces/Default.inf",
@@ -78,7 +78,7 @@ class CategoryMoves : public ::testing::TestWithParam<MoveCase> {};
 TEST_P(CategoryMoves, ExchangeTwoRows)
 {
     const MoveCase& c = GetParam();
-    Calculator s;
+    StartedCalculator s;
     PreferencesEditor model(s.frame, s.folder);
     model.setCategoryRowChecked(c.from, false);
     model.selectCategoryRow(c.from);
@@ -103,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PreferencesDialogCategories, RowsFollowTheOrderAndDefaultRestoresIt)
 {
-    Calculator s;
+    StartedCalculator s;
     PreferencesEditor model(s.frame, s.folder);
     EXPECT_FALSE(model.moveCategory(Move::Top)) << "nothing selected";
     model.selectCategoryRow(5);
@@ -125,7 +125,7 @@ TEST(PreferencesDialogCategories, RowsFollowTheOrderAndDefaultRestoresIt)
 
 TEST(PreferencesDialogLists, SoundsAndSkinsAreSortedBaseNames)
 {
-    Calculator s;
+    StartedCalculator s;
     s.frame.preferences().soundName = u"sound 02.wav";
     s.frame.preferences().skinName = u"Night.inf";
     PreferencesEditor model(s.frame, s.folder);
@@ -171,7 +171,7 @@ TEST(PreferencesDialogOk, SkinReloadsOnlyForAnotherSkin)
         {u"default.inf", u"Default", u"Default.inf", false},
     };
     for (const SkinCase& c : cases) {
-        Calculator s;
+        StartedCalculator s;
         s.frame.preferences().skinName = c.inUse;
         PreferencesEditor model(s.frame, s.folder);
         model.selectSkin(s.row(model.skins(), c.chosen));
@@ -194,7 +194,7 @@ class OutputSwitch : public ::testing::TestWithParam<OutputCase> {};
 TEST_P(OutputSwitch, ExchangesSeparatorsOfTheCurrentLine)
 {
     const OutputCase& c = GetParam();
-    Calculator s;
+    StartedCalculator s;
     s.frame.preferences().outputFormat = c.from;
     s.typeLine(c.line);
     const std::u16string tokens = s.frame.display().currentLine().tokenMap();
@@ -202,7 +202,7 @@ TEST_P(OutputSwitch, ExchangesSeparatorsOfTheCurrentLine)
     model.outputModeItem = c.to == kOutputEuropean ? 1 : 0;
 
     const PreferencesEditor::OkResult result = model.ok(s.frame);
-    const Display& display = s.frame.display();
+    const CalculatorDisplay& display = s.frame.display();
     EXPECT_TRUE(result.outputFormatChanged);
     EXPECT_EQ(s.frame.preferences().outputFormat, c.to);
     EXPECT_TRUE(display.currentLine().empty());
@@ -223,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PreferencesDialogOk, SameOutputFormatLeavesTheLine)
 {
-    Calculator s;
+    StartedCalculator s;
     s.typeLine(u"2.5");
     PreferencesEditor model(s.frame, s.folder);
     EXPECT_FALSE(model.ok(s.frame).outputFormatChanged);
@@ -251,7 +251,7 @@ TEST(PreferencesDialogOk, ChangingTheInputModeClearsTheLine)
         {kInputStringStandard, Kind::String, false, false},
     };
     for (const InputCase& c : cases) {
-        Calculator s;
+        StartedCalculator s;
         s.frame.setPreferredInputMode(std::u16string(c.before));
         s.typeLine(u"12");
         PreferencesEditor model(s.frame, s.folder);
@@ -268,8 +268,8 @@ TEST(PreferencesDialogOk, ChangingTheInputModeClearsTheLine)
 
 TEST(PreferencesDialogOk, ToolCategoryKeepsTheChosenModeForLater)
 {
-    Calculator s;
-    s.frame.SwitchCategory(6);
+    StartedCalculator s;
+    s.frame.switchCategory(6);
     PreferencesEditor model(s.frame, s.folder);
     model.inputKind = PreferencesEditor::InputKind::Basic;
     model.rpn = true;
@@ -287,7 +287,7 @@ TEST(PreferencesDialogOk, ToolCategoryKeepsTheChosenModeForLater)
 
 TEST(PreferencesDialogOk, StoresThePagesAndWritesTheFile)
 {
-    Calculator s;
+    StartedCalculator s;
     ASSERT_FALSE(fs::exists(s.file()));
     PreferencesEditor model(s.frame, s.folder);
     model.tooltipsEnabled = false;
@@ -323,7 +323,7 @@ TEST(PreferencesDialogOk, StoresThePagesAndWritesTheFile)
 TEST(PreferencesDialogCancel, LeavesRecordAndFileAsTheyWere)
 {
     for (const bool withFile : {true, false}) {
-        Calculator s;
+        StartedCalculator s;
         if (withFile) {
             Preferences onDisk = s.frame.preferences();
             onDisk.fixDigits = 9;

@@ -36,7 +36,7 @@ constexpr char kSkin[] =
     "ListBox=/abs.png\n"
     "BoderColores = colours.txt\n";
 
-TEST(SkinImagePath, FindsTheFirstLineOfTheKey)
+TEST(skinImagePath, FindsTheFirstLineOfTheKey)
 {
     SkinFolder skin;
     skin.write("night.inf", kSkin);
@@ -54,14 +54,14 @@ TEST(SkinImagePath, FindsTheFirstLineOfTheKey)
     };
     for (const auto& c : cases) {
         const fs::path expected = c.image ? skin.image(c.image) : fs::path();
-        EXPECT_EQ(SkinImagePath(skin.folder, c.key, u"night.inf", c.highResolution)
+        EXPECT_EQ(skinImagePath(skin.folder, c.key, u"night.inf", c.highResolution)
                       .lexically_normal(),
                   expected.lexically_normal())
             << c.key << " " << c.highResolution;
     }
 }
 
-TEST(SkinImagePath, ReadsLinesLikeA256ByteBuffer)
+TEST(skinImagePath, ReadsLinesLikeA256ByteBuffer)
 {
     SkinFolder skin;
     // 255 bytes fill the buffer, so the rest of the physical line is read as a line of its own.
@@ -74,48 +74,48 @@ TEST(SkinImagePath, ReadsLinesLikeA256ByteBuffer)
         {"DateTime", skin.image("dt.png")},
     };
     for (const auto& [key, expected] : cases)
-        EXPECT_EQ(SkinImagePath(skin.folder, key, u"long.inf", false), expected) << key;
+        EXPECT_EQ(skinImagePath(skin.folder, key, u"long.inf", false), expected) << key;
 }
 
-TEST(SkinImagePath, MatchesFileNamesIgnoringCase)
+TEST(skinImagePath, MatchesFileNamesIgnoringCase)
 {
     SkinFolder skin;
     skin.write("Default.inf", "Logo=logo.png\nKeyboard=kb.png\n");
     skin.write("LOGO.png", "");
-    EXPECT_EQ(SkinImagePath(skin.folder, "Logo", u"default.inf", false), skin.image("LOGO.png"));
-    EXPECT_EQ(SkinImagePath(skin.folder, "Keyboard", u"DEFAULT.INF", false),
+    EXPECT_EQ(skinImagePath(skin.folder, "Logo", u"default.inf", false), skin.image("LOGO.png"));
+    EXPECT_EQ(skinImagePath(skin.folder, "Keyboard", u"DEFAULT.INF", false),
               skin.image("kb.png"));
 }
 
-TEST(LoadSkin, UnopenableSkinFileFails)
+TEST(loadSkin, UnopenableSkinFileFails)
 {
     SkinFolder skin;
     fs::create_directory(skin.interfaces / "folder.inf");
     for (const std::u16string_view name : {u"missing.inf", u"folder.inf", u""}) {
-        EXPECT_EQ(SkinImagePath(skin.folder, "Logo", name, false), fs::path());
-        EXPECT_FALSE(LoadSkin(skin.folder, name, false, false).has_value());
+        EXPECT_EQ(skinImagePath(skin.folder, "Logo", name, false), fs::path());
+        EXPECT_FALSE(loadSkin(skin.folder, name, false, false).has_value());
     }
 }
 
-TEST(LoadSkin, AgreesWithSkinImagePathOnEveryKey)
+TEST(loadSkin, AgreesWithSkinImagePathOnEveryKey)
 {
     SkinFolder skin;
     skin.write("night.inf", kSkin);
     for (const bool highResolution : {false, true}) {
-        const auto images = LoadSkin(skin.folder, u"night.inf", highResolution, false);
+        const auto images = loadSkin(skin.folder, u"night.inf", highResolution, false);
         ASSERT_TRUE(images.has_value());
         EXPECT_EQ(images->size(), 6u);
         EXPECT_FALSE(images->contains(kSkinColourFileKey));
         for (const std::string_view key : kSkinImageKeys) {
             const auto it = images->find(key);
             EXPECT_EQ(it == images->end() ? fs::path() : it->second,
-                      SkinImagePath(skin.folder, key, u"night.inf", highResolution))
+                      skinImagePath(skin.folder, key, u"night.inf", highResolution))
                 << key;
         }
     }
 }
 
-TEST(LoadSkin, SquareScreenTakesTheSquareImages)
+TEST(loadSkin, SquareScreenTakesTheSquareImages)
 {
     SkinFolder skin;
     skin.write("full.inf", "LargeButtons=lb\nLargeFonts=lf\nLargeButtonsSquare=lbs\n"
@@ -132,7 +132,7 @@ TEST(LoadSkin, SquareScreenTakesTheSquareImages)
         {u"plain.inf", true, "", ""},
     };
     for (const auto& c : cases) {
-        const auto images = LoadSkin(skin.folder, c.skinName, false, c.square);
+        const auto images = loadSkin(skin.folder, c.skinName, false, c.square);
         ASSERT_TRUE(images.has_value());
         for (const auto& [key, image] : {std::pair{"LargeButtons", c.largeButtons},
                                          std::pair{"LargeFonts", c.largeFonts}}) {
@@ -142,7 +142,7 @@ TEST(LoadSkin, SquareScreenTakesTheSquareImages)
     }
 }
 
-TEST(LoadSkinColours, EachLineSetsItsColourOrNothing)
+TEST(loadSkinColours, EachLineSetsItsColourOrNothing)
 {
     SkinFolder skin;
     constexpr std::uint32_t kBefore = 0xABCDEF;
@@ -169,7 +169,7 @@ TEST(LoadSkinColours, EachLineSetsItsColourOrNothing)
         SkinColours colours;
         for (std::size_t i = 0; i < kSkinColourKeys.size(); ++i)
             colours.at(i) = kBefore;
-        ASSERT_TRUE(LoadSkinColours(skin.image("colours.txt"), colours));
+        ASSERT_TRUE(loadSkinColours(skin.image("colours.txt"), colours));
         for (std::size_t i = 0; i < kSkinColourKeys.size(); ++i)
             EXPECT_EQ(colours.at(i), i == c.index ? c.expected : kBefore) << c.line << " " << i;
     }

@@ -12,7 +12,7 @@ namespace {
 int errorOf(const std::string& text, int mode = Engine::kModeScalar, int radix = 10)
 {
     Engine engine;
-    engine.Evaluate(text, mode, radix);
+    engine.evaluate(text, mode, radix);
     return engine.error();
 }
 

@@ -30,8 +30,8 @@ TEST_P(MachineSequences, LeaveTheExpectedTop)
     Engine engine;
     CalcValue value;
     for (const std::string& token : c.tokens) {
-        value = c.mode == Mode::Rpn ? engine.basic.StepRpn(engine, token, c.radix)
-                                    : engine.basic.StepBasic(engine, token, c.radix);
+        value = c.mode == Mode::Rpn ? engine.basic.stepRpn(engine, token, c.radix)
+                                    : engine.basic.stepBasic(engine, token, c.radix);
         if (token == "=" && c.mode == Mode::Basic)
             engine.basic.reset();
     }
@@ -82,13 +82,13 @@ TEST(BasicMachine, ErrorInEqualsForgetsTheRepeat)
 {
     Engine engine;
     for (const char* token : {"2", "+", "3", "="})
-        engine.basic.StepBasic(engine, token, kDec);
+        engine.basic.stepBasic(engine, token, kDec);
     engine.basic.reset();
     for (const char* token : {"1", "/", "0", "="})
-        engine.basic.StepBasic(engine, token, kDec);
+        engine.basic.stepBasic(engine, token, kDec);
     EXPECT_EQ(engine.error(), -5);
     engine.basic.reset();
-    const CalcValue again = engine.basic.StepBasic(engine, "=", kDec);
+    const CalcValue again = engine.basic.stepBasic(engine, "=", kDec);
     EXPECT_EQ(engine.error(), 0);
     EXPECT_EQ(again.re, 0.0);
 }
@@ -97,11 +97,11 @@ TEST(BasicMachine, StackHasAFixedCapacity)
 {
     Engine engine;
     for (std::size_t i = 0; i < BasicMachine::kCapacity; ++i) {
-        engine.basic.StepRpn(engine, "1", kDec);
-        engine.basic.StepRpn(engine, "(", kDec);
+        engine.basic.stepRpn(engine, "1", kDec);
+        engine.basic.stepRpn(engine, "(", kDec);
     }
     EXPECT_EQ(engine.error(), 0);
-    engine.basic.StepRpn(engine, "1", kDec);
+    engine.basic.stepRpn(engine, "1", kDec);
     EXPECT_EQ(engine.error(), -7);
     EXPECT_EQ(engine.basic.count(), BasicMachine::kCapacity);
 }

@@ -26,7 +26,7 @@ void expectCase(const CallCase& c, AngleMode angle = AngleMode::Radians)
 {
     Engine engine;
     engine.settings.angleMode = angle;
-    const ValueCell result = engine.Evaluate(c.text, Engine::kModeScalar, 10);
+    const ValueCell result = engine.evaluate(c.text, Engine::kModeScalar, 10);
     ASSERT_EQ(engine.error(), c.error) << c.text;
     if (c.error == 0) {
         EXPECT_NEAR(result.re, c.value, c.tolerance) << c.text;
@@ -127,7 +127,7 @@ TEST(CalculusCall, DerivativeAndIntegralSwitchToRadians)
     for (const char* text : {"fnInt(x,x,0,1)", "fnDeriv(x*x,x,1)", "fnInt(x,x,1,1)"}) {
         Engine engine;
         engine.settings.angleMode = AngleMode::Degrees;
-        engine.Evaluate(text, Engine::kModeScalar, 10);
+        engine.evaluate(text, Engine::kModeScalar, 10);
         EXPECT_EQ(engine.settings.angleMode, AngleMode::Radians) << text;
     }
 }
@@ -138,18 +138,18 @@ TEST(CalculusCall, LeavesTheCallersBoundExpression)
     engine.setBoundExpression("t*t", "t");
     for (const char* text : {"fnEval(x+1,x,1)", "fnDeriv(x*x,x,1)", "fnRoot(x-1,x,0,2)", "fnInt(x,x,0,1)"}) {
         engine.resetError();
-        engine.Evaluate(text, Engine::kModeScalar, 10);
+        engine.evaluate(text, Engine::kModeScalar, 10);
         EXPECT_EQ(engine.error(), 0) << text;
         EXPECT_EQ(engine.boundText(), "t*t") << text;
         EXPECT_EQ(engine.boundName(), "t") << text;
-        EXPECT_EQ(engine.EvaluateAt(3.0), 9.0) << text;
+        EXPECT_EQ(engine.evaluateAt(3.0), 9.0) << text;
     }
 }
 
 TEST(CalculusCall, ReadsNumbersInDecimalWhateverTheRadix)
 {
     Engine engine;
-    const ValueCell result = engine.Evaluate("fnSum(x,x,1,10)+1", Engine::kModeScalar, 16);
+    const ValueCell result = engine.evaluate("fnSum(x,x,1,10)+1", Engine::kModeScalar, 16);
     EXPECT_EQ(engine.error(), 0);
     EXPECT_EQ(result.re, 56.0);
 }
@@ -179,7 +179,7 @@ TEST_P(FindRootCases, BisectsOrReportsNoRoot)
             return std::nullopt;
         return y;
     };
-    const RootSearchResult result = FindRoot(c.a, c.b, f);
+    const RootSearchResult result = findRoot(c.a, c.b, f);
     ASSERT_EQ(result.found, c.found);
     if (c.found) {
         EXPECT_NEAR(result.root, c.root, 1e-12 * std::fmax(1.0, std::fabs(c.root)));

@@ -17,10 +17,10 @@ struct TextCase {
 void expectConversions(const TextCase* begin, const TextCase* end, OutputFormat format)
 {
     for (const TextCase* c = begin; c != end; ++c)
-        EXPECT_EQ(DisplayToEngineText(c->display, format), c->engine) << toUtf8(c->display);
+        EXPECT_EQ(displayToEngineText(c->display, format), c->engine) << toUtf8(c->display);
 }
 
-TEST(DisplayToEngineText, InsertsImplicitProducts)
+TEST(displayToEngineText, InsertsImplicitProducts)
 {
     const TextCase cases[] = {
         {u"2(3)", "2*(3)"},
@@ -47,7 +47,7 @@ TEST(DisplayToEngineText, InsertsImplicitProducts)
     expectConversions(std::begin(cases), std::end(cases), OutputFormat::UnitedStates);
 }
 
-TEST(DisplayToEngineText, ReplacesSignsNamesAndPoints)
+TEST(displayToEngineText, ReplacesSignsNamesAndPoints)
 {
     const TextCase cases[] = {
         {u"2\u00D73\u00F74\u22121", "2*3/4-1"},
@@ -66,7 +66,7 @@ TEST(DisplayToEngineText, ReplacesSignsNamesAndPoints)
     expectConversions(std::begin(cases), std::end(cases), OutputFormat::UnitedStates);
 }
 
-TEST(DisplayToEngineText, TurnsRootSignsIntoCalls)
+TEST(displayToEngineText, TurnsRootSignsIntoCalls)
 {
     const TextCase cases[] = {
         {u"2\u221A(9)", "RT(2,9)"},
@@ -82,7 +82,7 @@ TEST(DisplayToEngineText, TurnsRootSignsIntoCalls)
     expectConversions(std::begin(cases), std::end(cases), OutputFormat::UnitedStates);
 }
 
-TEST(DisplayToEngineText, RemovesGroupingAndReadsTheComma)
+TEST(displayToEngineText, RemovesGroupingAndReadsTheComma)
 {
     const TextCase european[] = {
         {u"1.234\u00B85", "1234.5"},
@@ -104,14 +104,14 @@ TEST(DisplayToEngineText, RemovesGroupingAndReadsTheComma)
     expectConversions(std::begin(other), std::end(other), OutputFormat::Other);
 }
 
-TEST(DisplayToEngineText, KeepsUnknownCharactersForTheTokenizer)
+TEST(displayToEngineText, KeepsUnknownCharactersForTheTokenizer)
 {
-    EXPECT_EQ(DisplayToEngineText(u"\u2260", OutputFormat::UnitedStates), "\xE2\x89\xA0");
-    EXPECT_EQ(DisplayToEngineText(u"a\U0001F600", OutputFormat::UnitedStates),
+    EXPECT_EQ(displayToEngineText(u"\u2260", OutputFormat::UnitedStates), "\xE2\x89\xA0");
+    EXPECT_EQ(displayToEngineText(u"a\U0001F600", OutputFormat::UnitedStates),
               "a\xF0\x9F\x98\x80");
 }
 
-TEST(StringModeToEngineText, TreatsTheCommaAsUnknown)
+TEST(stringModeToEngineText, TreatsTheCommaAsUnknown)
 {
     const TextCase cases[] = {
         {u".5", "0.5"},
@@ -122,22 +122,22 @@ TEST(StringModeToEngineText, TreatsTheCommaAsUnknown)
         {u"[ans]2i", "[VRE]2*i"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(StringModeToEngineText(c.display), c.engine) << toUtf8(c.display);
+        EXPECT_EQ(stringModeToEngineText(c.display), c.engine) << toUtf8(c.display);
 }
 
-TEST(DisplayToEngineText, HandlesFullLengthLines)
+TEST(displayToEngineText, HandlesFullLengthLines)
 {
     std::u16string products;
     for (int i = 0; i < 341; ++i)
         products += u"(1)";
-    const std::string converted = DisplayToEngineText(products, OutputFormat::UnitedStates);
+    const std::string converted = displayToEngineText(products, OutputFormat::UnitedStates);
     EXPECT_EQ(std::count(converted.begin(), converted.end(), '*'), 340);
 
     std::u16string roots;
     for (int i = 0; i < 300; ++i)
         roots += u"2\u221A(";
     roots += u"4" + std::u16string(300, u')');
-    const std::string nested = DisplayToEngineText(roots, OutputFormat::UnitedStates);
+    const std::string nested = displayToEngineText(roots, OutputFormat::UnitedStates);
     std::string expected;
     for (int i = 0; i < 300; ++i)
         expected += "RT(2,";
@@ -150,7 +150,7 @@ struct EvaluationCase {
     double value;
 };
 
-TEST(DisplayToEngineText, ConvertedTextsEvaluate)
+TEST(displayToEngineText, ConvertedTextsEvaluate)
 {
     const EvaluationCase cases[] = {
         {u"2(3)", 6},
@@ -161,12 +161,12 @@ TEST(DisplayToEngineText, ConvertedTextsEvaluate)
     for (const auto& c : cases) {
         Engine engine;
         const ValueCell result =
-            engine.Evaluate(DisplayToEngineText(c.display, OutputFormat::UnitedStates), 0, 10);
+            engine.evaluate(displayToEngineText(c.display, OutputFormat::UnitedStates), 0, 10);
         EXPECT_EQ(engine.error(), 0) << toUtf8(c.display);
         EXPECT_DOUBLE_EQ(result.re, c.value) << toUtf8(c.display);
     }
     Engine engine;
-    engine.Evaluate(DisplayToEngineText(u"\u221A(9)", OutputFormat::UnitedStates), 0, 10);
+    engine.evaluate(displayToEngineText(u"\u221A(9)", OutputFormat::UnitedStates), 0, 10);
     EXPECT_EQ(engine.error(), -1);
 }
 

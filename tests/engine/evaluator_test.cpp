@@ -24,7 +24,7 @@ TEST_P(EvaluateCases, GivesValueOrError)
     engine.slots.storeScalar(3, 1.5, -0.5);     // VB, complex
     const double m[] = {1, 2, 3, 4};
     engine.slots.storeMatrix(4, 2, 2, m);       // VC, a matrix
-    const ValueCell result = engine.Evaluate(c.text, Engine::kModeScalar, c.radix);
+    const ValueCell result = engine.evaluate(c.text, Engine::kModeScalar, c.radix);
     ASSERT_EQ(engine.error(), c.error) << c.text;
     if (c.error != 0)
         return;
@@ -84,26 +84,26 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Evaluate, FirstErrorWinsUntilReset)
 {
     Engine engine;
-    engine.Evaluate("1/0", Engine::kModeScalar, 10);
+    engine.evaluate("1/0", Engine::kModeScalar, 10);
     ASSERT_EQ(engine.error(), -5);
     engine.slots.storeScalar(0, 42.0);
     // While the error is set nothing runs: VVV comes back untouched and the code stays.
-    const ValueCell untouched = engine.Evaluate("2*-3", Engine::kModeScalar, 10);
+    const ValueCell untouched = engine.evaluate("2*-3", Engine::kModeScalar, 10);
     EXPECT_EQ(engine.error(), -5);
     EXPECT_EQ(untouched.re, 42.0);
-    EXPECT_FALSE(engine.EvaluateScalar("1+1", {}, 0, 10).ok);
+    EXPECT_FALSE(engine.evaluateScalar("1+1", {}, 0, 10).ok);
     engine.raise(-1);
     EXPECT_EQ(engine.error(), -5);
     engine.resetError();
-    EXPECT_EQ(engine.Evaluate("1+1", Engine::kModeScalar, 10).re, 2.0);
+    EXPECT_EQ(engine.evaluate("1+1", Engine::kModeScalar, 10).re, 2.0);
 }
 
 TEST(Evaluate, LeavesResultInVVVAndClearsItOnFailure)
 {
     Engine engine;
-    engine.Evaluate("6*7", Engine::kModeScalar, 10);
+    engine.evaluate("6*7", Engine::kModeScalar, 10);
     EXPECT_EQ(engine.slots[VariableSlots::kResult].re, 42.0);
-    engine.Evaluate("6*", Engine::kModeScalar, 10);
+    engine.evaluate("6*", Engine::kModeScalar, 10);
     EXPECT_EQ(engine.slots[VariableSlots::kResult].re, 0.0);
 }
 
@@ -114,14 +114,14 @@ TEST(Evaluate, RefusesTextsLongerThanTheBuffer)
     while (text.size() < Engine::kMaxExpressionLength - 1)
         text += "+1";
     ASSERT_EQ(text.size(), Engine::kMaxExpressionLength);
-    EXPECT_EQ(engine.Evaluate(text, Engine::kModeScalar, 10).re, 512.0);
+    EXPECT_EQ(engine.evaluate(text, Engine::kModeScalar, 10).re, 512.0);
     text += "+1";
     engine.resetError();
-    engine.Evaluate(text, Engine::kModeScalar, 10);
+    engine.evaluate(text, Engine::kModeScalar, 10);
     EXPECT_EQ(engine.error(), -1);
 }
 
-TEST(ExpandFunctionCalls, RewritesRoots)
+TEST(expandFunctionCalls, RewritesRoots)
 {
     struct Case {
         const char* text;
@@ -137,45 +137,45 @@ TEST(ExpandFunctionCalls, RewritesRoots)
     for (const Case& c : cases) {
         Engine engine;
         std::string text = c.text;
-        EXPECT_TRUE(engine.ExpandFunctionCalls(text, 10)) << c.text;
+        EXPECT_TRUE(engine.expandFunctionCalls(text, 10)) << c.text;
         EXPECT_EQ(text, c.expanded) << c.text;
     }
 }
 
-TEST(EvaluateAt, EvaluatesTheBoundExpressionAndRefusesComplexResults)
+TEST(evaluateAt, EvaluatesTheBoundExpressionAndRefusesComplexResults)
 {
     Engine engine;
     engine.setBoundExpression("x*x+1", "x");
-    EXPECT_EQ(engine.EvaluateAt(3.0), 10.0);
-    EXPECT_EQ(engine.EvaluateAt(-2.0), 5.0);
+    EXPECT_EQ(engine.evaluateAt(3.0), 10.0);
+    EXPECT_EQ(engine.evaluateAt(-2.0), 5.0);
     EXPECT_EQ(engine.error(), 0);
-    EXPECT_EQ(engine.EvaluateAtCached(2.0, "X*3"), 6.0);
-    EXPECT_EQ(engine.EvaluateAtCached(2.0, "x+i/1e9"), 2.0);
-    engine.EvaluateAtCached(2.0, "x+i/1e7");
+    EXPECT_EQ(engine.evaluateAtCached(2.0, "X*3"), 6.0);
+    EXPECT_EQ(engine.evaluateAtCached(2.0, "x+i/1e9"), 2.0);
+    engine.evaluateAtCached(2.0, "x+i/1e7");
     EXPECT_EQ(engine.error(), -54);
 }
 
-TEST(EvaluateScalarCached, RecompilesOnlyWhenTheTextChanges)
+TEST(evaluateScalarCached, RecompilesOnlyWhenTheTextChanges)
 {
     Engine engine;
     engine.slots.storeScalar(2, 5.0);
-    EXPECT_EQ(engine.EvaluateScalarCached("va+t", "t", 1.0, 10).value.re, 6.0);
+    EXPECT_EQ(engine.evaluateScalarCached("va+t", "t", 1.0, 10).value.re, 6.0);
     // Slots and the bound value are read at run time, not baked into the compiled form.
     engine.slots.storeScalar(2, 7.0);
-    EXPECT_EQ(engine.EvaluateScalarCached("va+t", "t", 2.0, 10).value.re, 9.0);
+    EXPECT_EQ(engine.evaluateScalarCached("va+t", "t", 2.0, 10).value.re, 9.0);
     // The bound name is not part of the key: with another name, "t" is unknown.
-    const auto other = engine.EvaluateScalarCached("va+t", "u", 2.0, 10);
+    const auto other = engine.evaluateScalarCached("va+t", "u", 2.0, 10);
     EXPECT_FALSE(other.ok);
     EXPECT_EQ(engine.error(), -1);
 }
 
-TEST(EvaluateMatrix, CopiesMatricesDeeplyAndTakesScalarsAsReal)
+TEST(evaluateMatrix, CopiesMatricesDeeplyAndTakesScalarsAsReal)
 {
     Engine engine;
     const double m[] = {1, 2, 3, 4, 5, 6};
     engine.slots.storeMatrix(2, 2, 3, m);  // VA
     engine.slots.storeScalar(3, 4.0, 9.0); // VB
-    const ValueCell a = engine.Evaluate("[VA]", Engine::kModeMatrix, 10);
+    const ValueCell a = engine.evaluate("[VA]", Engine::kModeMatrix, 10);
     ASSERT_EQ(engine.error(), 0);
     ASSERT_EQ(a.kind, ValueKind::Matrix);
     EXPECT_EQ(a.rows, 2);
@@ -184,15 +184,15 @@ TEST(EvaluateMatrix, CopiesMatricesDeeplyAndTakesScalarsAsReal)
     engine.slots[VariableSlots::kResult].data[0] = 99.0;
     EXPECT_EQ(engine.slots[2].data[0], 1.0);
 
-    const ValueCell b = engine.Evaluate("vb", Engine::kModeMatrix, 10);
+    const ValueCell b = engine.evaluate("vb", Engine::kModeMatrix, 10);
     EXPECT_EQ(b.kind, ValueKind::Real);
     EXPECT_EQ(b.re, 4.0);
     EXPECT_EQ(b.im, 0.0);
 
-    engine.Evaluate("[VQ1]", Engine::kModeMatrix, 10);
+    engine.evaluate("[VQ1]", Engine::kModeMatrix, 10);
     EXPECT_EQ(engine.error(), -1);
     engine.resetError();
-    engine.Evaluate("solve([VA],[VB]", Engine::kModeMatrix, 10);
+    engine.evaluate("solve([VA],[VB]", Engine::kModeMatrix, 10);
     EXPECT_EQ(engine.error(), -1);
 }
 

@@ -25,7 +25,7 @@ TEST_P(FinanceCall, PassesItsArgumentsInOrder)
 {
     const FinanceCase& c = GetParam();
     Engine engine;
-    const double value = engine.Evaluate(c.text, Engine::kModeScalar, 10).re;
+    const double value = engine.evaluate(c.text, Engine::kModeScalar, 10).re;
     ASSERT_EQ(engine.error(), c.error);
     if (c.error == 0) {
         ASSERT_TRUE(c.expected.ok());
@@ -37,15 +37,15 @@ INSTANTIATE_TEST_SUITE_P(
     Annuity, FinanceCall,
     testing::Values(
         FinanceCase{"fv(0,10,100,1000,12)", 0, {0.0, TimeValueOfMoney::kValid}},
-        FinanceCase{"fv(6,36,100,1000,12)", 0, TimeValueOfMoney::FV(6, 36, 100, 1000, 12, 0)},
-        FinanceCase{"fv(6,36,100,1000,12,1)", 0, TimeValueOfMoney::FV(6, 36, 100, 1000, 12, 1)},
-        FinanceCase{"pv(6,36,100,1000,12)", 0, TimeValueOfMoney::PV(6, 36, 100, 1000, 12, 0)},
-        FinanceCase{"pmt(6,360,200000,0,12)", 0, TimeValueOfMoney::PMT(6, 360, 200000, 0, 12, 0)},
+        FinanceCase{"fv(6,36,100,1000,12)", 0, TimeValueOfMoney::futureValue(6, 36, 100, 1000, 12, 0)},
+        FinanceCase{"fv(6,36,100,1000,12,1)", 0, TimeValueOfMoney::futureValue(6, 36, 100, 1000, 12, 1)},
+        FinanceCase{"pv(6,36,100,1000,12)", 0, TimeValueOfMoney::presentValue(6, 36, 100, 1000, 12, 0)},
+        FinanceCase{"pmt(6,360,200000,0,12)", 0, TimeValueOfMoney::payment(6, 360, 200000, 0, 12, 0)},
         // Any non-zero type means payments at the start.
-        FinanceCase{"pmt(6,360,200000,0,12,5)", 0, TimeValueOfMoney::PMT(6, 360, 200000, 0, 12, 1)},
-        FinanceCase{"nper(6.007,1200,200000,0,12)", 0, TimeValueOfMoney::NPER(6.007, 1200, 200000, 0, 12, 0)},
-        FinanceCase{"rate(360,1200,200000,0,12)", 0, TimeValueOfMoney::RATE(360, 1200, 200000, 0, 12, 0)},
-        FinanceCase{"rate(360,1200,200000,0,12,)", 0, TimeValueOfMoney::RATE(360, 1200, 200000, 0, 12, 0)},
+        FinanceCase{"pmt(6,360,200000,0,12,5)", 0, TimeValueOfMoney::payment(6, 360, 200000, 0, 12, 1)},
+        FinanceCase{"nper(6.007,1200,200000,0,12)", 0, TimeValueOfMoney::periodCount(6.007, 1200, 200000, 0, 12, 0)},
+        FinanceCase{"rate(360,1200,200000,0,12)", 0, TimeValueOfMoney::interestRate(360, 1200, 200000, 0, 12, 0)},
+        FinanceCase{"rate(360,1200,200000,0,12,)", 0, TimeValueOfMoney::interestRate(360, 1200, 200000, 0, 12, 0)},
         FinanceCase{"nper(6,0,1000,0,12)", -51, {}},
         FinanceCase{"rate(10,100,1100,0,12)", -51, {}},
         FinanceCase{"fv(6,36,100,1000)", -8, {}},
@@ -54,10 +54,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     Depreciation, FinanceCall,
-    testing::Values(FinanceCase{"sln(1000,100,9)", 0, TimeValueOfMoney::SLN(1000, 100, 9)},
-                    FinanceCase{"syd(1000,100,9,2)", 0, TimeValueOfMoney::SYD(1000, 100, 9, 2)},
-                    FinanceCase{"db(10000,1000,5,2)", 0, TimeValueOfMoney::DB(10000, 1000, 5, 2, 12)},
-                    FinanceCase{"db(10000,1000,5,1,7)", 0, TimeValueOfMoney::DB(10000, 1000, 5, 1, 7)},
+    testing::Values(FinanceCase{"sln(1000,100,9)", 0, TimeValueOfMoney::straightLine(1000, 100, 9)},
+                    FinanceCase{"syd(1000,100,9,2)", 0, TimeValueOfMoney::sumOfYearsDigits(1000, 100, 9, 2)},
+                    FinanceCase{"db(10000,1000,5,2)", 0, TimeValueOfMoney::decliningBalance(10000, 1000, 5, 2, 12)},
+                    FinanceCase{"db(10000,1000,5,1,7)", 0, TimeValueOfMoney::decliningBalance(10000, 1000, 5, 1, 7)},
                     FinanceCase{"sln(1000,100,0)", -51, {}},
                     FinanceCase{"sln(1000,100)", -8, {}},
                     FinanceCase{"syd(1000,100,9,2,1)", -8, {}}));

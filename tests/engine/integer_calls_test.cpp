@@ -24,7 +24,7 @@ TEST_P(IntegerCall, GivesValueOrError)
 {
     const CallCase& c = GetParam();
     Engine engine;
-    const double value = engine.Evaluate(c.text, Engine::kModeScalar, 10).re;
+    const double value = engine.evaluate(c.text, Engine::kModeScalar, 10).re;
     ASSERT_EQ(engine.error(), c.error);
     if (c.error == 0) {
         EXPECT_NEAR(value, c.value, 1e-15 * std::fabs(c.value));
@@ -59,10 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(IntegerCall, ArgumentsAreDecimalInEveryRadix)
 {
     Engine engine;
-    engine.Evaluate("gcd(A,F)", Engine::kModeScalar, 16);
+    engine.evaluate("gcd(A,F)", Engine::kModeScalar, 16);
     EXPECT_EQ(engine.error(), -1);
     engine.resetError();
-    EXPECT_EQ(engine.Evaluate("gcd(12,18)", Engine::kModeScalar, 16).re, 6.0);
+    EXPECT_EQ(engine.evaluate("gcd(12,18)", Engine::kModeScalar, 16).re, 6.0);
 }
 
 TEST(IntegerCall, RandomNumberLiesBetweenTheBounds)
@@ -74,7 +74,7 @@ TEST(IntegerCall, RandomNumberLiesBetweenTheBounds)
     };
     Engine engine;
     for (const Range& range : {Range{"ran(1,2)", 1, 2}, Range{"ran(5,-1)", -1, 5}, Range{"ran(3,3)", 3, 3}}) {
-        const double value = engine.Evaluate(range.text, Engine::kModeScalar, 10).re;
+        const double value = engine.evaluate(range.text, Engine::kModeScalar, 10).re;
         ASSERT_EQ(engine.error(), 0) << range.text;
         EXPECT_GE(value, range.low) << range.text;
         EXPECT_LE(value, range.high) << range.text;

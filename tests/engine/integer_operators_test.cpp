@@ -219,7 +219,7 @@ TEST(IntegerEvaluation, ThroughTheEvaluator)
     for (const EvaluationCase& c : cases) {
         Engine engine;
         engine.settings.wordSize = c.wordSize;
-        const ValueCell result = engine.Evaluate(c.text, Engine::kModeScalar, c.radix);
+        const ValueCell result = engine.evaluate(c.text, Engine::kModeScalar, c.radix);
         EXPECT_EQ(engine.error(), c.error) << c.text << " radix " << c.radix;
         if (c.error == 0) {
             EXPECT_EQ(result.re, c.expected) << c.text << " radix " << c.radix;

@@ -25,7 +25,7 @@ std::ostream& operator<<(std::ostream& out, const ListCase& c)
 double evaluateOver(Engine& engine, const char* text, const std::vector<double>& list)
 {
     engine.slots.storeMatrix(VariableSlots::kList, static_cast<std::uint16_t>(list.size()), 1, list.data());
-    return engine.Evaluate(text, Engine::kModeScalar, 10).re;
+    return engine.evaluate(text, Engine::kModeScalar, 10).re;
 }
 
 class ListStatistic : public testing::TestWithParam<ListCase> {};
@@ -71,12 +71,12 @@ TEST(ListStatistic, NeedsAOneColumnList)
 {
     for (const char* text : {"sum(X)", "N(X)", "gm(X)", "md(X)"}) {
         Engine engine;
-        engine.Evaluate(text, Engine::kModeScalar, 10);
+        engine.evaluate(text, Engine::kModeScalar, 10);
         EXPECT_EQ(engine.error(), -49) << text << " without a list";
         const double pair[] = {1, 2, 3, 4};
         engine.slots.storeMatrix(VariableSlots::kList, 2, 2, pair);
         engine.resetError();
-        engine.Evaluate(text, Engine::kModeScalar, 10);
+        engine.evaluate(text, Engine::kModeScalar, 10);
         EXPECT_EQ(engine.error(), -49) << text << " with two columns";
     }
 }

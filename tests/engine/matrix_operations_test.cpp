@@ -73,7 +73,7 @@ TEST_P(MatrixCases, GiveResultOrError)
     Engine engine;
     for (std::size_t k = 0; k < c.operands.size(); ++k)
         store(engine, VariableSlots::kFirstUser + static_cast<int>(k), c.operands[k]);
-    const ValueCell result = engine.Evaluate(c.text, Engine::kModeMatrix, 10);
+    const ValueCell result = engine.evaluate(c.text, Engine::kModeMatrix, 10);
     ASSERT_EQ(engine.error(), c.error) << c.text;
     if (c.error != 0)
         return;
@@ -320,7 +320,7 @@ Mat similarTo(const std::vector<double>& values, bool symmetric, std::mt19937& r
     store(engine, 2, s);
     store(engine, 3, d);
     const char* text = symmetric ? "orth([VA])*[VB]*trans(orth([VA]))" : "[VA]*[VB]*inv([VA])";
-    ValueCell m = engine.Evaluate(text, Engine::kModeMatrix, 10);
+    ValueCell m = engine.evaluate(text, Engine::kModeMatrix, 10);
     EXPECT_EQ(engine.error(), 0);
     if (symmetric) {
         for (std::size_t i = 0; i < n; ++i) {
@@ -350,15 +350,15 @@ TEST(Eigenvectors, SolveTheEigenproblemOfRandomMatrices)
         const Mat m = similarTo(spectrum.values, spectrum.symmetric, random);
         Engine engine;
         store(engine, 2, m);
-        const ValueCell v = engine.Evaluate("eigv([VA])", Engine::kModeMatrix, 10);
+        const ValueCell v = engine.evaluate("eigv([VA])", Engine::kModeMatrix, 10);
         ASSERT_EQ(engine.error(), 0) << "spectrum of size " << n;
         ASSERT_EQ(v.rows, n);
         ASSERT_EQ(v.cols, n);
         store(engine, 3, {v.rows, v.cols, v.data});
         engine.resetError();
-        const ValueCell mv = engine.Evaluate("[VA]*[VB]", Engine::kModeMatrix, 10);
+        const ValueCell mv = engine.evaluate("[VA]*[VB]", Engine::kModeMatrix, 10);
         engine.resetError();
-        const ValueCell gram = engine.Evaluate("trans([VB])*[VB]", Engine::kModeMatrix, 10);
+        const ValueCell gram = engine.evaluate("trans([VB])*[VB]", Engine::kModeMatrix, 10);
         std::vector<double> found;
         for (std::size_t j = 0; j < n; ++j) {
             EXPECT_NEAR(gram.data[j * n + j], 1.0, 1e-12);
@@ -385,7 +385,7 @@ TEST(Eigenvectors, SolveTheEigenproblemOfRandomMatrices)
                 EXPECT_NEAR(gram.data[i * n + j], 0.0, 1e-12);
         }
         engine.resetError();
-        const ValueCell d = engine.Evaluate("diag([VA])", Engine::kModeMatrix, 10);
+        const ValueCell d = engine.evaluate("diag([VA])", Engine::kModeMatrix, 10);
         ASSERT_EQ(engine.error(), 0);
         for (std::size_t i = 0; i < n; ++i) {
             for (std::size_t j = 0; j < n; ++j) {

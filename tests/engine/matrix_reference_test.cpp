@@ -135,7 +135,7 @@ TEST_P(MatrixReference, AgreesWithNumpy)
         engine.slots.storeMatrix(VariableSlots::kFirstUser + static_cast<int>(k), m.rows, m.cols,
                                  m.values.data());
     }
-    const ValueCell result = engine.Evaluate(textOf(c.operation), Engine::kModeMatrix, 10);
+    const ValueCell result = engine.evaluate(textOf(c.operation), Engine::kModeMatrix, 10);
     ASSERT_EQ(engine.error(), 0);
 
     std::vector<double> got;

@@ -7,15 +7,15 @@
 
 namespace {
 
-TEST(ParseInRadix, ReadsDigitsOfEachRadix)
+TEST(parseInRadix, ReadsDigitsOfEachRadix)
 {
-    EXPECT_EQ(ParseInRadix("FF", 16), 255u);
-    EXPECT_EQ(ParseInRadix("1111", 2), 15u);
-    EXPECT_EQ(ParseInRadix("777", 8), 511u);
-    EXPECT_EQ(ParseInRadix("FFFFFFFF", 16), 4294967295u);
-    EXPECT_EQ(ParseInRadix("100000000", 16), 0u);  // wraps modulo 2^32
-    EXPECT_EQ(ParseInRadix("", 16), 0u);
-    EXPECT_EQ(ParseInRadix("12", 7), 0u);
+    EXPECT_EQ(parseInRadix("FF", 16), 255u);
+    EXPECT_EQ(parseInRadix("1111", 2), 15u);
+    EXPECT_EQ(parseInRadix("777", 8), 511u);
+    EXPECT_EQ(parseInRadix("FFFFFFFF", 16), 4294967295u);
+    EXPECT_EQ(parseInRadix("100000000", 16), 0u);  // wraps modulo 2^32
+    EXPECT_EQ(parseInRadix("", 16), 0u);
+    EXPECT_EQ(parseInRadix("12", 7), 0u);
 }
 
 struct ConversionCase {
@@ -26,7 +26,7 @@ struct ConversionCase {
     std::optional<std::string> expected;
 };
 
-TEST(ConvertRadixText, RewritesNumbersAndOperatorBlanks)
+TEST(convertRadixText, RewritesNumbersAndOperatorBlanks)
 {
     const ConversionCase cases[] = {
         {"ff + 1", 16, 16, 32, "ff+1"},       // lower-case letters are no hexadecimal digits
@@ -54,7 +54,7 @@ TEST(ConvertRadixText, RewritesNumbersAndOperatorBlanks)
         {"12", 10, 1, 32, std::nullopt},
     };
     for (const ConversionCase& c : cases)
-        EXPECT_EQ(ConvertRadixText(c.text, c.fromRadix, c.toRadix, c.wordSize), c.expected)
+        EXPECT_EQ(convertRadixText(c.text, c.fromRadix, c.toRadix, c.wordSize), c.expected)
             << '"' << c.text << "\" " << c.fromRadix << " -> " << c.toRadix << " word " << c.wordSize;
 }
 

@@ -20,7 +20,7 @@ struct NormalCase {
     const char* expected;
 };
 
-TEST(FormatNormal, RoundsToFifteenDigits)
+TEST(formatNormal, RoundsToFifteenDigits)
 {
     const NormalCase cases[] = {
         {0.1, "0.1"},
@@ -41,21 +41,21 @@ TEST(FormatNormal, RoundsToFifteenDigits)
         {9007199254740993.0, "9007199254740992"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FormatNormal(c.x), c.expected) << c.x;
+        EXPECT_EQ(formatNormal(c.x), c.expected) << c.x;
 }
 
-TEST(FormatNormal, PrintsHugeMagnitudesAndNamesNonNumbers)
+TEST(formatNormal, PrintsHugeMagnitudesAndNamesNonNumbers)
 {
-    EXPECT_EQ(FormatNormal(9223372036854775808.0), "9223372036854775808");
-    EXPECT_EQ(FormatNormal(-9223372036854775808.0), "-9223372036854775808");
-    EXPECT_EQ(FormatNormal(1.8446744073709552e19), "18446744073709551616");
-    const std::string huge = FormatNormal(1e300);
+    EXPECT_EQ(formatNormal(9223372036854775808.0), "9223372036854775808");
+    EXPECT_EQ(formatNormal(-9223372036854775808.0), "-9223372036854775808");
+    EXPECT_EQ(formatNormal(1.8446744073709552e19), "18446744073709551616");
+    const std::string huge = formatNormal(1e300);
     EXPECT_EQ(huge.size(), 301u);
     EXPECT_EQ(huge.rfind("10000000000000000525047602552044202487", 0), 0u);
-    EXPECT_EQ(FormatNormal(-1e300), "-" + huge);
-    EXPECT_EQ(FormatNormal(kInf), "overflow");
-    EXPECT_EQ(FormatNormal(-kInf), "overflow");
-    EXPECT_EQ(FormatNormal(kNaN), "Out of range error");
+    EXPECT_EQ(formatNormal(-1e300), "-" + huge);
+    EXPECT_EQ(formatNormal(kInf), "overflow");
+    EXPECT_EQ(formatNormal(-kInf), "overflow");
+    EXPECT_EQ(formatNormal(kNaN), "Out of range error");
 }
 
 struct NumberCase {
@@ -67,7 +67,7 @@ struct NumberCase {
     const char* expected;
 };
 
-TEST(FormatNumber, FixedScientificAndBaseMode)
+TEST(formatNumber, FixedScientificAndBaseMode)
 {
     const NumberCase cases[] = {
         {3.14159, 2, kStyleFixed, false, {}, "3.14"},
@@ -94,7 +94,7 @@ TEST(FormatNumber, FixedScientificAndBaseMode)
         {-kInf, 2, kStyleFixed, false, kBase64, "-9223372036854775808"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FormatNumber(c.x, c.digits, c.style, c.trim, c.context), c.expected)
+        EXPECT_EQ(formatNumber(c.x, c.digits, c.style, c.trim, c.context), c.expected)
             << c.x << " digits " << c.digits << " style " << c.style;
     }
 }
@@ -105,7 +105,7 @@ struct GroupCase {
     std::u16string expected;
 };
 
-TEST(GroupDigits, GroupsTheIntegerPart)
+TEST(groupDigits, GroupsTheIntegerPart)
 {
     const auto us = OutputFormat::UnitedStates;
     const auto eu = OutputFormat::European;
@@ -125,7 +125,7 @@ TEST(GroupDigits, GroupsTheIntegerPart)
     for (const auto& c : cases) {
         const Separators separators = *separatorsOf(c.format);
         std::u16string text = c.text;
-        GroupDigits(text, separators.decimalChar, separators.groupChar);
+        groupDigits(text, separators.decimalChar, separators.groupChar);
         EXPECT_EQ(text, c.expected) << toUtf8(c.text);
     }
 }

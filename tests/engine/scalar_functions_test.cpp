@@ -64,7 +64,7 @@ TEST_P(Expression, Evaluates)
     const ExpressionCase& c = GetParam();
     Engine engine;
     engine.settings.angleMode = c.mode;
-    const ValueCell result = engine.Evaluate(c.text, Engine::kModeScalar, 10);
+    const ValueCell result = engine.evaluate(c.text, Engine::kModeScalar, 10);
     ASSERT_EQ(engine.error(), c.error) << describe(c);
     EXPECT_EQ(engine.settings.angleMode, c.modeAfter) << describe(c);
     if (c.error != 0)
@@ -253,7 +253,7 @@ TEST(ScalarFunctions, AComplexArgumentSwitchesToRadiansEvenWhenTheCallFails)
 {
     Engine engine;
     engine.settings.angleMode = AngleMode::Degrees;
-    engine.Evaluate("acot(i)", Engine::kModeScalar, 10);
+    engine.evaluate("acot(i)", Engine::kModeScalar, 10);
     EXPECT_EQ(engine.error(), ErrorCode::kArccot);
     EXPECT_EQ(engine.settings.angleMode, AngleMode::Radians);
 }

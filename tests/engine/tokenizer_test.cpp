@@ -19,7 +19,7 @@ TEST_P(TokenizeCases, GivesTokenText)
 {
     const TokenCase& c = GetParam();
     std::string text = c.input;
-    const bool ok = TokenizeExpression(text, c.radix, c.bound);
+    const bool ok = tokenizeExpression(text, c.radix, c.bound);
     if (c.tokens == nullptr) {
         EXPECT_FALSE(ok) << "accepted as '" << text << "'";
     } else {
@@ -80,7 +80,7 @@ TEST_P(PostfixCases, GivesPostfixText)
 {
     const PostfixCase& c = GetParam();
     std::string text = c.tokens;
-    const bool ok = ToPostfix(text);
+    const bool ok = toPostfix(text);
     if (c.postfix == nullptr) {
         EXPECT_FALSE(ok) << "accepted as '" << text << "'";
     } else {
@@ -115,7 +115,7 @@ struct ClassCase {
     int operatorClass;
 };
 
-TEST(OperatorClass, FollowsPrecedenceTable)
+TEST(operatorClass, FollowsPrecedenceTable)
 {
     const ClassCase cases[] = {
         {"(", 0},   {")", 0},     {"nand", 1}, {"xor", 1},  {"-", 2},    {"rtr", 3},
@@ -124,7 +124,7 @@ TEST(OperatorClass, FollowsPrecedenceTable)
         {"cpl", 7}, {"actan", 7}, {"iroot", 7},
     };
     for (const ClassCase& c : cases)
-        EXPECT_EQ(OperatorClass(c.token), c.operatorClass) << c.token;
+        EXPECT_EQ(operatorClass(c.token), c.operatorClass) << c.token;
 }
 
 }  // namespace

@@ -61,13 +61,13 @@ TEST(CalculatorWindow, KeypadClicksReachTheDisplay)
     // 7 + 3 x 4 = on the basic keypad (positions are key codes in portrait).
     for (int position : {0, 18, 12, 8, 5, 19})
         w.click("basicKeypad", position);
-    EXPECT_EQ(w.frame.display().GetInputText(), u"7+3\u00D74");
+    EXPECT_EQ(w.frame.display().getInputText(), u"7+3\u00D74");
     EXPECT_EQ(w.frame.display().resultText(), u"19");
     // SHIFT then "=" gives [ans].
     w.click("basicKeypad", KeyCode::kClear);
     w.click("functionKeypad", 0);
     w.click("basicKeypad", 19);
-    EXPECT_EQ(w.frame.display().GetInputText(), u"[ans]");
+    EXPECT_EQ(w.frame.display().getInputText(), u"[ans]");
 }
 
 TEST(CalculatorWindow, KeyboardEditsAndEvaluates)
@@ -78,7 +78,7 @@ TEST(CalculatorWindow, KeyboardEditsAndEvaluates)
     QTest::keyClick(&w.view, Qt::Key_Backspace);
     w.type(QStringLiteral("*r"));
     QTest::keyClick(&w.view, Qt::Key_Return);
-    EXPECT_EQ(w.frame.display().GetInputText(), u"1\u00D73");
+    EXPECT_EQ(w.frame.display().getInputText(), u"1\u00D73");
     EXPECT_EQ(w.frame.display().resultText(), u"3");
 }
 
@@ -105,7 +105,7 @@ TEST(CalculatorWindow, CalculusListInsertsTheChosenFunction)
     auto* list = w.view.findChild<QListWidget*>(QStringLiteral("popupList"));
     ASSERT_TRUE(list->isVisible());
     Q_EMIT list->itemClicked(list->item(5));
-    EXPECT_EQ(w.frame.display().GetInputText(), u"\u222B(");
+    EXPECT_EQ(w.frame.display().getInputText(), u"\u222B(");
     EXPECT_FALSE(list->isVisible());
 }
 
@@ -138,7 +138,7 @@ TEST(CalculatorWindow, TypesImpliedProductsAndEvaluatesWithEnter)
     Window w;
     w.type(QStringLiteral("2(3)"));
     QTest::keyClick(&w.view, Qt::Key_Return);
-    EXPECT_EQ(w.frame.display().GetInputText(), u"2(3)");
+    EXPECT_EQ(w.frame.display().getInputText(), u"2(3)");
     EXPECT_EQ(w.frame.display().resultText(), u"6");
 }
 
@@ -149,7 +149,7 @@ TEST(CalculatorWindow, PreferencesConvertTheCurrentLineToTheNewOutputFormat)
     ASSERT_TRUE(folder.prepare());
     Window w(folder, home.path());
     w.type(QStringLiteral("w.s"));
-    ASSERT_EQ(w.frame.display().GetInputText(), u"1.4");
+    ASSERT_EQ(w.frame.display().getInputText(), u"1.4");
     bool answered = false;
     QTimer::singleShot(0, [&answered] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -165,7 +165,7 @@ TEST(CalculatorWindow, PreferencesConvertTheCurrentLineToTheNewOutputFormat)
     EXPECT_EQ(w.frame.preferences().outputFormat, u"European");
     // The converted line went to the history below, and the current line was cleared.
     EXPECT_EQ(w.frame.display().line(1).input(), u"1\u00B84");
-    EXPECT_EQ(w.frame.display().GetInputText(), u"");
+    EXPECT_EQ(w.frame.display().getInputText(), u"");
     EXPECT_TRUE(std::filesystem::exists(home.path() / "preferences.dat"));
 }
 

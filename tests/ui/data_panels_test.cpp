@@ -88,7 +88,7 @@ TEST(DataPanels, MatrixAndStatisticsEditsReachTheEngine)
     ASSERT_NE(insert, nullptr);
     ASSERT_NE(done, nullptr);
     QTest::mouseClick(insert, Qt::LeftButton);
-    EXPECT_EQ(w.frame.display().GetInputText(), u"[VA]");
+    EXPECT_EQ(w.frame.display().getInputText(), u"[VA]");
     QTest::mouseClick(done, Qt::LeftButton);
     EXPECT_FALSE(matrixPanel->isVisible());
 

@@ -88,7 +88,7 @@ TEST(TipWindowView, TypedKeysFillTheFieldsAndEnterCalculates)
     w.type(QStringLiteral("0"));
     EXPECT_EQ(w.label("tipLine"), QStringLiteral("Tip Amount  = "));
     // The display did not see any of it.
-    EXPECT_TRUE(w.frame.display().GetInputText().empty());
+    EXPECT_TRUE(w.frame.display().getInputText().empty());
 }
 
 TEST(TipWindowView, KeyboardLettersStandForDigits)
@@ -166,7 +166,7 @@ TEST(EquationsSolverView, TypingOnTheWindowGoesToTheFirstField)
     ToolWindow w(CategoryCode::kEquationSolver);
     w.type(QStringLiteral("-2"));
     EXPECT_EQ(w.field(0)->text(), QStringLiteral("-2"));
-    EXPECT_TRUE(w.frame.display().GetInputText().empty());
+    EXPECT_TRUE(w.frame.display().getInputText().empty());
 }
 
 TEST(EquationsSolverView, SolvesTwoLinearEquations)

@@ -68,14 +68,14 @@ std::int32_t low32(std::int64_t value)
 
 int secondOfDay(const SolarDate& date)
 {
-    return (date.Hour() * 60 + date.Minute()) * 60 + date.Second();
+    return (date.hour() * 60 + date.minute()) * 60 + date.second();
 }
 
 // A value of the field whose cell text ends in zeros, so that the date control's "keep the
 // last digits" rule leaves only the next digit typed: what typing into an empty cell gives.
 SolarDate withZeroTail(const SolarDate& date, DateEntry::Field field)
 {
-    int parts[6] = {date.Year(), date.Month(), date.Day(), date.Hour(), date.Minute(), date.Second()};
+    int parts[6] = {date.year(), date.month(), date.day(), date.hour(), date.minute(), date.second()};
     switch (field) {
     case DateEntry::Field::Year: parts[0] = 2000; break;
     case DateEntry::Field::Month: parts[1] = 10; break;
@@ -84,7 +84,7 @@ SolarDate withZeroTail(const SolarDate& date, DateEntry::Field field)
     case DateEntry::Field::Minute: parts[4] = 0; break;
     case DateEntry::Field::Second: parts[5] = 0; break;
     }
-    return SolarDate::Unchecked(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
+    return SolarDate::unchecked(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
 }
 
 }  // namespace
@@ -101,8 +101,8 @@ DateEntry::Cells DateCalculator::Side::drawnCells() const
 DateCalculator::DateCalculator(DateOrder order, LocalClock clock)
     : clock_(std::move(clock)),
       order_(order),
-      from_{DateEntry(SolarDate::Now(clock_), order), false, {}},
-      to_{DateEntry(SolarDate::Now(clock_), order), false, {}},
+      from_{DateEntry(SolarDate::now(clock_), order), false, {}},
+      to_{DateEntry(SolarDate::now(clock_), order), false, {}},
       focus_({kDateNumberCells, DurationEntry::kCellCount / 2, kDateNumberCells})
 {
 }
@@ -118,7 +118,7 @@ SolarDate DateCalculator::solarOf(const Side& side) const
 {
     if (!side.lunar)
         return side.entry.value();
-    return LunarDate::LunarToSolar(lunarOfEntryFields({side.entry.value(), side.entry.leapMonth()}), clock_);
+    return LunarDate::lunarToSolar(lunarOfEntryFields({side.entry.value(), side.entry.leapMonth()}), clock_);
 }
 
 void DateCalculator::showOn(Side& side, const SolarDate& solar)
@@ -128,8 +128,8 @@ void DateCalculator::showOn(Side& side, const SolarDate& solar)
         side.entry.show(solar);
         return;
     }
-    const LunarDate lunar = LunarDate::SolarToLunar(solar);
-    side.entry.show(lunarEntryFields(lunar), lunar.Leap() == 1);
+    const LunarDate lunar = LunarDate::solarToLunar(solar);
+    side.entry.show(lunarEntryFields(lunar), lunar.leap() == 1);
 }
 
 void DateCalculator::toggleLunar(Side& side)
@@ -160,13 +160,13 @@ std::optional<std::u16string> DateCalculator::computeInterval()
 {
     const SolarDate from = fromDate();
     const SolarDate to = toDate();
-    if (!SolarDate::IsLater(to, from)) {
+    if (!SolarDate::isLater(to, from)) {
         interval_.show(Duration());
         if (to == from)
             return std::nullopt;
         return std::u16string(kToEarlierMessage);
     }
-    std::int64_t days = SolarDate::DaysBetween(to, from);
+    std::int64_t days = SolarDate::daysBetween(to, from);
     int seconds = secondOfDay(to) - secondOfDay(from);
     if (seconds < 0) {
         // Borrow a day: 10:30 to 10:00 the next day is 0 d 23 h 30 m.
@@ -180,10 +180,10 @@ std::optional<std::u16string> DateCalculator::computeInterval()
 void DateCalculator::computeTo()
 {
     const Duration& amount = interval_.value();
-    SolarDate to = fromDate().AddSeconds(low32(amount.Seconds()));
-    to.AddMinutes(low32(amount.Minutes()));
-    to.AddHours(low32(amount.Hours()));
-    to.AddDays(low32(amount.Days()));
+    SolarDate to = fromDate().addSeconds(low32(amount.seconds()));
+    to.addMinutes(low32(amount.minutes()));
+    to.addHours(low32(amount.hours()));
+    to.addDays(low32(amount.days()));
     showOn(to_, to);
 }
 
@@ -191,10 +191,10 @@ void DateCalculator::computeFrom()
 {
     const Duration& amount = interval_.value();
     SolarDate from = toDate();
-    from.SubDays(low32(amount.Days()));
-    from.AddHours(-static_cast<std::int64_t>(low32(amount.Hours())));
-    from.AddMinutes(-static_cast<std::int64_t>(low32(amount.Minutes())));
-    showOn(from_, from.SubSeconds(low32(amount.Seconds())));
+    from.subDays(low32(amount.days()));
+    from.addHours(-static_cast<std::int64_t>(low32(amount.hours())));
+    from.addMinutes(-static_cast<std::int64_t>(low32(amount.minutes())));
+    showOn(from_, from.subSeconds(low32(amount.seconds())));
 }
 
 DateCalculator::Side* DateCalculator::focusedSide()

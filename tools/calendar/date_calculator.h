@@ -71,8 +71,8 @@ public:
     void computeTo();
     void computeFrom();
 
-    void fromNow() { showOn(from_, SolarDate::Now(clock_)); }
-    void toNow() { showOn(to_, SolarDate::Now(clock_)); }
+    void fromNow() { showOn(from_, SolarDate::now(clock_)); }
+    void toNow() { showOn(to_, SolarDate::now(clock_)); }
     void toggleFromLunar() { toggleLunar(from_); }
     void toggleToLunar() { toggleLunar(to_); }
     void intervalUnit() { interval_.nextUnitMode(); }

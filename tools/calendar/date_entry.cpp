@@ -8,11 +8,11 @@ DateEntryCalendar DateEntryCalendar::solar()
 {
     return {[](const SolarDate& entered) {
                 SolarDate date;
-                date.Set(entered.Year(), entered.Month(), entered.Day(), entered.Hour(),
-                         entered.Minute(), entered.Second());
+                date.set(entered.year(), entered.month(), entered.day(), entered.hour(),
+                         entered.minute(), entered.second());
                 return ShownDate{date, false};
             },
-            [](const ShownDate& shown) { return shown.date.WeekdayName(); }};
+            [](const ShownDate& shown) { return shown.date.weekdayName(); }};
 }
 
 namespace {
@@ -33,12 +33,12 @@ constexpr std::size_t kSecondOfMinuteCell = 12;
 int fieldValue(const SolarDate& date, DateEntry::Field field)
 {
     switch (field) {
-    case DateEntry::Field::Year: return date.Year();
-    case DateEntry::Field::Month: return date.Month();
-    case DateEntry::Field::Day: return date.Day();
-    case DateEntry::Field::Hour: return date.Hour();
-    case DateEntry::Field::Minute: return date.Minute();
-    case DateEntry::Field::Second: return date.Second();
+    case DateEntry::Field::Year: return date.year();
+    case DateEntry::Field::Month: return date.month();
+    case DateEntry::Field::Day: return date.day();
+    case DateEntry::Field::Hour: return date.hour();
+    case DateEntry::Field::Minute: return date.minute();
+    case DateEntry::Field::Second: return date.second();
     }
     return 0;
 }
@@ -146,7 +146,7 @@ void DateEntry::typeDigit(std::size_t cell, char16_t digit)
     }
     const Cells typed = cells_;
     const ShownDate settled = calendar_.settle(
-        SolarDate::Unchecked(values[0], values[1], values[2], values[3], values[4], values[5]));
+        SolarDate::unchecked(values[0], values[1], values[2], values[3], values[4], values[5]));
     show(settled.date, settled.leapMonth);
     for (std::size_t i = 0; i < kCellCount; ++i)
         if (unreadable[i])
@@ -156,7 +156,7 @@ void DateEntry::typeDigit(std::size_t cell, char16_t digit)
 bool DateEntry::normalize()
 {
     SolarDate corrected = value_;
-    if (!corrected.Normalize())
+    if (!corrected.normalize())
         return false;
     show(corrected, leapMonth_);
     return true;

@@ -55,12 +55,12 @@ Duration::Duration(std::int64_t days, std::int64_t hours, std::int64_t minutes, 
 {
 }
 
-void Duration::SetUnitMode(std::uint8_t mode)
+void Duration::setUnitMode(std::uint8_t mode)
 {
     unitMode_ = validMode(mode);
 }
 
-void Duration::SetParts(std::int64_t days, std::int64_t hours, std::int64_t minutes, std::int64_t seconds)
+void Duration::setParts(std::int64_t days, std::int64_t hours, std::int64_t minutes, std::int64_t seconds)
 {
     const std::int64_t allHours = wrapAdd(wrapMul(days, 24), hours);
     const std::int64_t allMinutes = wrapAdd(wrapMul(allHours, 60), minutes);
@@ -72,16 +72,16 @@ void Duration::SetParts(std::int64_t days, std::int64_t hours, std::int64_t minu
     }
 }
 
-std::int64_t Duration::TotalSeconds() const
+std::int64_t Duration::totalSeconds() const
 {
     const std::int64_t allHours = wrapAdd(wrapMul(days_, 24), hours_);
     return wrapAdd(wrapMul(wrapAdd(wrapMul(allHours, 60), minutes_), 60), seconds_);
 }
 
-void Duration::SplitByMode()
+void Duration::splitByMode()
 {
     // C++ division truncates towards zero and % keeps the dividend's sign, as required.
-    std::int64_t rest = TotalSeconds();
+    std::int64_t rest = totalSeconds();
     days_ = hours_ = minutes_ = 0;
     if (unitMode_ == 0) {
         days_ = rest / 86400;
@@ -98,32 +98,32 @@ void Duration::SplitByMode()
     seconds_ = rest;
 }
 
-void Duration::NextUnitMode()
+void Duration::nextUnitMode()
 {
     unitMode_ = static_cast<std::uint8_t>((unitMode_ + 1) % kUnitModeCount);
-    SplitByMode();
+    splitByMode();
 }
 
-Duration Duration::Plus(const Duration& b) const
+Duration Duration::plus(const Duration& b) const
 {
-    Duration sum(0, 0, 0, wrapAdd(TotalSeconds(), b.TotalSeconds()), unitMode_);
-    sum.SplitByMode();
+    Duration sum(0, 0, 0, wrapAdd(totalSeconds(), b.totalSeconds()), unitMode_);
+    sum.splitByMode();
     sum.unitMode_ = 0;
     return sum;
 }
 
-Duration Duration::Minus(const Duration& b) const
+Duration Duration::minus(const Duration& b) const
 {
-    Duration difference(0, 0, 0, wrapSub(TotalSeconds(), b.TotalSeconds()), unitMode_);
-    difference.SplitByMode();
+    Duration difference(0, 0, 0, wrapSub(totalSeconds(), b.totalSeconds()), unitMode_);
+    difference.splitByMode();
     difference.unitMode_ = 0;
     return difference;
 }
 
-std::u16string Duration::DaysText() const { return decimal(days_); }
-std::u16string Duration::HoursText() const { return decimal(hours_); }
-std::u16string Duration::MinutesText() const { return decimal(minutes_); }
-std::u16string Duration::SecondsText() const { return decimal(seconds_); }
+std::u16string Duration::daysText() const { return decimal(days_); }
+std::u16string Duration::hoursText() const { return decimal(hours_); }
+std::u16string Duration::minutesText() const { return decimal(minutes_); }
+std::u16string Duration::secondsText() const { return decimal(seconds_); }
 
 // ---- the entry control ----
 
@@ -140,19 +140,19 @@ void DurationEntry::setCurrentPart(Part part)
 
 void DurationEntry::show(const Duration& value)
 {
-    value_.SetParts(value.Days(), value.Hours(), value.Minutes(), value.Seconds());
-    value_.SplitByMode();
-    cells_[cellOf(Part::Days)] = value_.DaysText();
-    cells_[cellOf(Part::Hours)] = value_.HoursText();
-    cells_[cellOf(Part::Minutes)] = value_.MinutesText();
-    cells_[cellOf(Part::Seconds)] = value_.SecondsText();
+    value_.setParts(value.days(), value.hours(), value.minutes(), value.seconds());
+    value_.splitByMode();
+    cells_[cellOf(Part::Days)] = value_.daysText();
+    cells_[cellOf(Part::Hours)] = value_.hoursText();
+    cells_[cellOf(Part::Minutes)] = value_.minutesText();
+    cells_[cellOf(Part::Seconds)] = value_.secondsText();
 }
 
 void DurationEntry::nextUnitMode()
 {
     Duration next = value_;
-    next.NextUnitMode();
-    value_.SetUnitMode(next.UnitMode());
+    next.nextUnitMode();
+    value_.setUnitMode(next.unitMode());
     show(next);
 }
 
@@ -181,5 +181,5 @@ void DurationEntry::readBack()
 {
     value_ = Duration(readCell(cells_[cellOf(Part::Days)]), readCell(cells_[cellOf(Part::Hours)]),
                        readCell(cells_[cellOf(Part::Minutes)]), readCell(cells_[cellOf(Part::Seconds)]),
-                       value_.UnitMode());
+                       value_.unitMode());
 }

@@ -21,37 +21,37 @@ public:
     Duration(const Duration&) = default;
     Duration& operator=(const Duration&) = default;
 
-    std::int64_t Days() const { return days_; }
-    std::int64_t Hours() const { return hours_; }
-    std::int64_t Minutes() const { return minutes_; }
-    std::int64_t Seconds() const { return seconds_; }
-    std::uint8_t UnitMode() const { return unitMode_; }
-    // Changes only the mode (outside 0..3 becomes 0); SplitByMode moves the value into it.
-    void SetUnitMode(std::uint8_t mode);
+    std::int64_t days() const { return days_; }
+    std::int64_t hours() const { return hours_; }
+    std::int64_t minutes() const { return minutes_; }
+    std::int64_t seconds() const { return seconds_; }
+    std::uint8_t unitMode() const { return unitMode_; }
+    // Changes only the mode (outside 0..3 becomes 0); splitByMode moves the value into it.
+    void setUnitMode(std::uint8_t mode);
 
     // Stores the parts folded into the fields that the mode carries: mode 1 keeps
     // days * 24 + hours as the hours, mode 3 keeps the total as the seconds.
-    void SetParts(std::int64_t days, std::int64_t hours, std::int64_t minutes, std::int64_t seconds);
+    void setParts(std::int64_t days, std::int64_t hours, std::int64_t minutes, std::int64_t seconds);
     // ((days * 24 + hours) * 60 + minutes) * 60 + seconds.
-    std::int64_t TotalSeconds() const;
+    std::int64_t totalSeconds() const;
     // Re-splits the total by the mode, truncating towards zero: a negative total gives fields
     // that are all 0 or negative.
-    void SplitByMode();
-    // 0 -> 1 -> 2 -> 3 -> 0, then SplitByMode.
-    void NextUnitMode();
+    void splitByMode();
+    // 0 -> 1 -> 2 -> 3 -> 0, then splitByMode.
+    void nextUnitMode();
     // The totals added or subtracted, split by this value's mode; the result carries mode 0.
-    Duration Plus(const Duration& b) const;
-    Duration Minus(const Duration& b) const;
+    Duration plus(const Duration& b) const;
+    Duration minus(const Duration& b) const;
 
-    bool IsPositive() const { return TotalSeconds() > 0; }
-    bool IsNegative() const { return TotalSeconds() < 0; }
-    bool IsZero() const { return TotalSeconds() == 0; }
+    bool isPositive() const { return totalSeconds() > 0; }
+    bool isNegative() const { return totalSeconds() < 0; }
+    bool isZero() const { return totalSeconds() == 0; }
 
     // Signed decimal of each field: "-5", "169200".
-    std::u16string DaysText() const;
-    std::u16string HoursText() const;
-    std::u16string MinutesText() const;
-    std::u16string SecondsText() const;
+    std::u16string daysText() const;
+    std::u16string hoursText() const;
+    std::u16string minutesText() const;
+    std::u16string secondsText() const;
 
     friend bool operator==(const Duration&, const Duration&) = default;
 
@@ -78,17 +78,17 @@ public:
 
     const Cells& cells() const { return cells_; }
     const Duration& value() const { return value_; }
-    std::uint8_t unitMode() const { return value_.UnitMode(); }
+    std::uint8_t unitMode() const { return value_.unitMode(); }
     static std::size_t cellOf(Part part) { return static_cast<std::size_t>(part) * 2; }
 
     Part currentPart() const { return current_; }
     // Moving onto the hours, minutes or seconds cell makes the next digit replace its text.
     void setCurrentPart(Part part);
 
-    // Takes the value's total in the control's mode (SetParts, then SplitByMode) and writes
+    // Takes the value's total in the control's mode (setParts, then splitByMode) and writes
     // the cells.
     void show(const Duration& value);
-    // NextUnitMode on the value, then shows it.
+    // nextUnitMode on the value, then shows it.
     void nextUnitMode();
     // A digit replaces an empty or "0" cell (or the first one after moving onto the cell),
     // else is appended while the cell holds fewer than 5 digits. Anything else is ignored.

@@ -14,18 +14,18 @@ constexpr double kUnixEpochJulianDay = 2440587.5;
 
 SolarDate noonOf(std::int64_t year, int month, int day)
 {
-    return SolarDate::Unchecked(static_cast<int>(year), month, day, 12, 0, 0);
+    return SolarDate::unchecked(static_cast<int>(year), month, day, 12, 0, 0);
 }
 
 }  // namespace
 
-int Mod1(int x, int n)
+int mod1(int x, int n)
 {
     const int r = x - n * static_cast<int>(std::floor(static_cast<double>(x) / n));
     return r == 0 ? n : r;
 }
 
-double JulianDay(int day, int month, int year)
+double julianDay(int day, int month, int year)
 {
     // Integer parts in 64 bits: 367 * year leaves the int range for large years.
     const std::int64_t d = day, m = month, y = year;
@@ -38,12 +38,12 @@ double JulianDay(int day, int month, int year)
         1721028.5;
 }
 
-double LocalJulianDay(int day, int month, int year)
+double localJulianDay(int day, int month, int year)
 {
-    return JulianDay(day, month, year) - kTimeZoneDays;
+    return julianDay(day, month, year) - kTimeZoneDays;
 }
 
-SolarDate DateOfJulianDay(double jd)
+SolarDate dateOfJulianDay(double jd)
 {
     double z = std::floor(jd + 0.5);
     const double f = jd + 0.5 - z;
@@ -61,25 +61,25 @@ SolarDate DateOfJulianDay(double jd)
     return noonOf(static_cast<std::int64_t>(year), month, day);
 }
 
-SolarDate LocalDateOf(double jd)
+SolarDate localDateOf(double jd)
 {
-    return DateOfJulianDay(jd + kTimeZoneDays);
+    return dateOfJulianDay(jd + kTimeZoneDays);
 }
 
-double GregorianLocalJulianDay(const SolarDate& date)
+double gregorianLocalJulianDay(const SolarDate& date)
 {
-    return static_cast<double>(daysFromCivil(date.Year(), date.Month(), date.Day())) + kUnixEpochJulianDay -
+    return static_cast<double>(daysFromCivil(date.year(), date.month(), date.day())) + kUnixEpochJulianDay -
         kTimeZoneDays;
 }
 
-SolarDate GregorianLocalDateOf(double jd)
+SolarDate gregorianLocalDateOf(double jd)
 {
     const CivilDate date =
         civilFromDays(static_cast<std::int64_t>(std::floor(jd + kTimeZoneDays - kUnixEpochJulianDay)));
     return noonOf(date.year, date.month, date.day);
 }
 
-double NewMoon(int k)
+double newMoon(int k)
 {
     const double t = k * (1.0 / 1236.85);
     const double t2 = t * t;
@@ -102,7 +102,7 @@ double NewMoon(int k)
     return jd1 + c1 - deltaT;
 }
 
-double SunLongitude(double jd)
+double sunLongitude(double jd)
 {
     const double t = (jd - 2451545.0) * (1.0 / 36525);
     const double t2 = t * t;

@@ -12,28 +12,28 @@ inline constexpr double kSynodicMonth = 29.530588853;
 inline constexpr double kNewMoonEpoch = 2415021.076998695;
 inline constexpr double kPi = 3.14159265358979323846;
 
-// x - n*floor(x/n), but n instead of 0: the result lies in 1..n (Mod1(12, 12) is 12).
-int Mod1(int x, int n);
+// x - n*floor(x/n), but n instead of 0: the result lies in 1..n (mod1(12, 12) is 12).
+int mod1(int x, int n);
 
 // The Julian day at 0h UT of a date; dates before 15 October 1582 are read in the Julian
 // calendar (4 October 1582 is 2299159.5, 15 October 1582 the next day).
-double JulianDay(int day, int month, int year);
-// The instant of local midnight that begins the date: JulianDay - 7/24.
-double LocalJulianDay(int day, int month, int year);
+double julianDay(int day, int month, int year);
+// The instant of local midnight that begins the date: julianDay - 7/24.
+double localJulianDay(int day, int month, int year);
 // The civil date (Julian calendar before day 2299161) of a Julian day, at 12:00:00.
-SolarDate DateOfJulianDay(double jd);
+SolarDate dateOfJulianDay(double jd);
 // The local civil date of an instant.
-SolarDate LocalDateOf(double jd);
+SolarDate localDateOf(double jd);
 
 // The proleptic Gregorian counterparts that the conversions use, so that every SolarDate is one
 // day on the time line: equal to the two above from 15 October 1582 on.
-double GregorianLocalJulianDay(const SolarDate& date);
-SolarDate GregorianLocalDateOf(double jd);
+double gregorianLocalJulianDay(const SolarDate& date);
+SolarDate gregorianLocalDateOf(double jd);
 
 // The instant of new moon of lunation k (lunation 0 is near Julian day 2415021.077, 1 January
 // 1900), good to a few minutes around today.
-double NewMoon(int k);
+double newMoon(int k);
 // The sun's apparent longitude at an instant, in radians in [0, 2*pi].
-double SunLongitude(double jd);
+double sunLongitude(double jd);
 
 }  // namespace lunar

@@ -42,32 +42,32 @@ constexpr double kSectorsPerRadian = 6.0 / kPi;  // 30-degree sectors
 // proleptic Gregorian calendar as SolarDate counts.
 double localMidnight(const SolarDate& date)
 {
-    return GregorianLocalJulianDay(date);
+    return gregorianLocalJulianDay(date);
 }
 
 double localMidnight(const LunarMonthStart& start)
 {
-    return GregorianLocalJulianDay(SolarDate::Unchecked(start.year, start.month, start.day));
+    return gregorianLocalJulianDay(SolarDate::unchecked(start.year, start.month, start.day));
 }
 
 SolarDate localDate(double jd)
 {
-    return GregorianLocalDateOf(jd);
+    return gregorianLocalDateOf(jd);
 }
 
 LunarMonthStart monthStartOf(const SolarDate& date, int number)
 {
-    return {date.Day(), date.Month(), date.Year(), number, 0};
+    return {date.day(), date.month(), date.year(), number, 0};
 }
 
 SolarDate clampedIntoRange(const SolarDate& date)
 {
     SolarDate valid;
-    valid.Set(date.Year(), date.Month(), date.Day(), date.Hour(), date.Minute(), date.Second());
-    if (valid.Year() < LunarDate::kFirstCivilYear)
-        valid.Set(LunarDate::kFirstCivilYear, 1, 1, valid.Hour(), valid.Minute(), valid.Second());
-    if (valid.Year() > LunarDate::kLastCivilYear)
-        valid.Set(LunarDate::kLastCivilYear, 12, 31, valid.Hour(), valid.Minute(), valid.Second());
+    valid.set(date.year(), date.month(), date.day(), date.hour(), date.minute(), date.second());
+    if (valid.year() < LunarDate::kFirstCivilYear)
+        valid.set(LunarDate::kFirstCivilYear, 1, 1, valid.hour(), valid.minute(), valid.second());
+    if (valid.year() > LunarDate::kLastCivilYear)
+        valid.set(LunarDate::kLastCivilYear, 12, 31, valid.hour(), valid.minute(), valid.second());
     return valid;
 }
 
@@ -80,22 +80,22 @@ LunarDate::LunarDate(int year, int month, int day, int leap, int hour, int minut
 {
 }
 
-SolarDate LunarDate::LunarMonth11(int year)
+SolarDate LunarDate::lunarMonth11(int year)
 {
-    const double off = std::floor((localMidnight(SolarDate::Unchecked(year, 12, 31)) - kNewMoonEpoch) *
+    const double off = std::floor((localMidnight(SolarDate::unchecked(year, 12, 31)) - kNewMoonEpoch) *
                                   (1.0 / kSynodicMonth));
     const int k = static_cast<int>(off);
-    const SolarDate candidate = localDate(NewMoon(k));
+    const SolarDate candidate = localDate(newMoon(k));
     // A new moon after the solstice begins month 12; month 11 began one lunation earlier.
-    if (SunLongitude(localMidnight(candidate)) > 3 * kPi / 2)
-        return localDate(NewMoon(k - 1));
+    if (sunLongitude(localMidnight(candidate)) > 3 * kPi / 2)
+        return localDate(newMoon(k - 1));
     return candidate;
 }
 
-std::vector<LunarMonthStart> LunarDate::LunarYearMonths(int year)
+std::vector<LunarMonthStart> LunarDate::lunarYearMonths(int year)
 {
-    const SolarDate a = LunarMonth11(year - 1);
-    const SolarDate b = LunarMonth11(year);
+    const SolarDate a = lunarMonth11(year - 1);
+    const SolarDate b = lunarMonth11(year);
     const double startA = localMidnight(a);
     const int k = static_cast<int>(std::floor((startA - kNewMoonEpoch) * (1.0 / kSynodicMonth) + 0.5));
     const std::size_t count = localMidnight(b) - startA > 365 ? 14 : 13;
@@ -105,7 +105,7 @@ std::vector<LunarMonthStart> LunarDate::LunarYearMonths(int year)
     months.push_back(monthStartOf(a, 11));
     for (std::size_t i = 1; i + 1 < count; ++i)
         months.push_back(
-            monthStartOf(localDate(NewMoon(k + static_cast<int>(i))), Mod1(static_cast<int>(i) + 11, 12)));
+            monthStartOf(localDate(newMoon(k + static_cast<int>(i))), mod1(static_cast<int>(i) + 11, 12)));
     months.push_back(monthStartOf(b, 11));
     if (count == 13)
         return months;
@@ -115,23 +115,23 @@ std::vector<LunarMonthStart> LunarDate::LunarYearMonths(int year)
     std::vector<int> sectors;
     for (const LunarMonthStart& month : months)
         sectors.push_back(
-            static_cast<int>(std::floor(SunLongitude(localMidnight(month)) * kSectorsPerRadian)));
+            static_cast<int>(std::floor(sunLongitude(localMidnight(month)) * kSectorsPerRadian)));
     for (std::size_t i = 0; i + 1 < count; ++i) {
         if (sectors[i] != sectors[i + 1])
             continue;
         months[i].leap = 1;
         for (std::size_t j = i; j < count; ++j)
-            months[j].number = Mod1(static_cast<int>(j) + 10, 12);
+            months[j].number = mod1(static_cast<int>(j) + 10, 12);
         break;
     }
     return months;
 }
 
-int LunarDate::SolarTermOf(int day, int month, int year)
+int LunarDate::solarTermOf(int day, int month, int year)
 {
-    const double midnight = localMidnight(SolarDate::Unchecked(year, month, day));
-    const double l1 = SunLongitude(midnight);
-    const double l2 = SunLongitude(midnight + 1);
+    const double midnight = localMidnight(SolarDate::unchecked(year, month, day));
+    const double l1 = sunLongitude(midnight);
+    const double l2 = sunLongitude(midnight + 1);
     for (int i = 2; i <= 24; ++i) {
         const double boundary = (i - 1) * kPi / 12;
         if (l1 <= boundary && l2 > boundary)
@@ -142,15 +142,15 @@ int LunarDate::SolarTermOf(int day, int month, int year)
     return 0;
 }
 
-LunarDate LunarDate::SolarToLunar(const SolarDate& solar)
+LunarDate LunarDate::solarToLunar(const SolarDate& solar)
 {
     const SolarDate date = clampedIntoRange(solar);
-    int listYear = date.Year();
-    std::vector<LunarMonthStart> months = LunarYearMonths(listYear);
+    int listYear = date.year();
+    std::vector<LunarMonthStart> months = lunarYearMonths(listYear);
     const double n = localMidnight(date);
     if (n >= localMidnight(months.back())) {
         ++listYear;
-        months = LunarYearMonths(listYear);
+        months = lunarYearMonths(listYear);
     }
     auto entry = std::prev(months.end());
     while (entry != months.begin() && localMidnight(*entry) > n)
@@ -161,67 +161,67 @@ LunarDate LunarDate::SolarToLunar(const SolarDate& solar)
     lunar.month_ = entry->number;
     lunar.leap_ = entry->leap;
     lunar.year_ = entry->number >= 11 ? listYear - 1 : listYear;
-    lunar.hour_ = date.Hour();
-    lunar.minute_ = date.Minute();
-    lunar.second_ = date.Second();
-    lunar.weekday_ = date.Weekday(true);
-    lunar.solarTerm_ = SolarTermOf(date.Day(), date.Month(), date.Year());
+    lunar.hour_ = date.hour();
+    lunar.minute_ = date.minute();
+    lunar.second_ = date.second();
+    lunar.weekday_ = date.weekday(true);
+    lunar.solarTerm_ = solarTermOf(date.day(), date.month(), date.year());
     return lunar;
 }
 
-SolarDate LunarDate::LunarToSolar(const LunarDate& lunar, const LocalClock& clock)
+SolarDate LunarDate::lunarToSolar(const LunarDate& lunar, const LocalClock& clock)
 {
     // Lunar year 0 holds 1 January of year 1; lunar year 9999 holds 31 December 9999.
     const int year = lunar.year_ < kFirstCivilYear - 1
         ? kFirstCivilYear - 1
         : (lunar.year_ > kLastCivilYear ? kLastCivilYear : lunar.year_);
-    const std::vector<LunarMonthStart> months = LunarYearMonths(lunar.month_ >= 11 ? year + 1 : year);
+    const std::vector<LunarMonthStart> months = lunarYearMonths(lunar.month_ >= 11 ? year + 1 : year);
     for (const LunarMonthStart& month : months) {
         if (month.number != lunar.month_ || month.leap != lunar.leap_)
             continue;
         const SolarDate day = localDate(localMidnight(month) + lunar.day_ - 1);
-        return clampedIntoRange(SolarDate::Unchecked(
-            day.Year(), day.Month(), day.Day(), lunar.hour_, lunar.minute_, lunar.second_));
+        return clampedIntoRange(SolarDate::unchecked(
+            day.year(), day.month(), day.day(), lunar.hour_, lunar.minute_, lunar.second_));
     }
-    return SolarDate::Now(clock);
+    return SolarDate::now(clock);
 }
 
-std::u16string_view LunarDate::StemName(int index, NameRow row)
+std::u16string_view LunarDate::stemName(int index, NameRow row)
 {
     return nameAt(kStemNames, row, index);
 }
 
-std::u16string_view LunarDate::BranchName(int index, NameRow row)
+std::u16string_view LunarDate::branchName(int index, NameRow row)
 {
     return nameAt(kBranchNames, row, index);
 }
 
-std::u16string_view LunarDate::LeapWord(NameRow row)
+std::u16string_view LunarDate::leapWord(NameRow row)
 {
     return row == NameRow::English ? kLeapWords[1] : kLeapWords[0];
 }
 
-std::u16string_view LunarDate::WeekdayName(int mondayFirst, NameRow row)
+std::u16string_view LunarDate::weekdayName(int mondayFirst, NameRow row)
 {
     return nameAt(kWeekdayNames, row, mondayFirst);
 }
 
-std::u16string_view LunarDate::SolarTermName(int index, NameRow row)
+std::u16string_view LunarDate::solarTermName(int index, NameRow row)
 {
     return nameAt(kSolarTermNames, row, index);
 }
 
 SolarDate lunarEntryFields(const LunarDate& lunar)
 {
-    return SolarDate::Unchecked(
-        lunar.Year(), lunar.Month(), lunar.Day(), lunar.Hour(), lunar.Minute(), lunar.Second());
+    return SolarDate::unchecked(
+        lunar.year(), lunar.month(), lunar.day(), lunar.hour(), lunar.minute(), lunar.second());
 }
 
 LunarDate lunarOfEntryFields(const ShownDate& shown)
 {
     const SolarDate& d = shown.date;
     return LunarDate(
-        d.Year(), d.Month(), d.Day(), shown.leapMonth ? 1 : 0, d.Hour(), d.Minute(), d.Second());
+        d.year(), d.month(), d.day(), shown.leapMonth ? 1 : 0, d.hour(), d.minute(), d.second());
 }
 
 DateEntryCalendar lunarEntryCalendar(const LocalClock& clock)
@@ -229,11 +229,11 @@ DateEntryCalendar lunarEntryCalendar(const LocalClock& clock)
     return {[clock](const SolarDate& entered) {
                 const LunarDate typed = lunarOfEntryFields({entered, false});
                 const LunarDate settled =
-                    LunarDate::SolarToLunar(LunarDate::LunarToSolar(typed, clock));
-                return ShownDate {lunarEntryFields(settled), settled.Leap() == 1};
+                    LunarDate::solarToLunar(LunarDate::lunarToSolar(typed, clock));
+                return ShownDate {lunarEntryFields(settled), settled.leap() == 1};
             },
         [clock](const ShownDate& shown) {
-            const SolarDate solar = LunarDate::LunarToSolar(lunarOfEntryFields(shown), clock);
-            return std::u16string(sundayZeroWeekdayName(solar.Weekday(true)));
+            const SolarDate solar = LunarDate::lunarToSolar(lunarOfEntryFields(shown), clock);
+            return std::u16string(sundayZeroWeekdayName(solar.weekday(true)));
         }};
 }

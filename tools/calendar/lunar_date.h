@@ -42,40 +42,40 @@ public:
     LunarDate(const LunarDate&) = default;
     LunarDate& operator=(const LunarDate&) = default;
 
-    int Year() const { return year_; }
-    int Month() const { return month_; }
-    int Day() const { return day_; }
-    int Leap() const { return leap_; }
-    int Hour() const { return hour_; }
-    int Minute() const { return minute_; }
-    int Second() const { return second_; }
+    int year() const { return year_; }
+    int month() const { return month_; }
+    int day() const { return day_; }
+    int leap() const { return leap_; }
+    int hour() const { return hour_; }
+    int minute() const { return minute_; }
+    int second() const { return second_; }
     // 0..6, 0 = Sunday.
-    int Weekday() const { return weekday_; }
-    // The solar term that begins on this day, 1..24, or 0 (see SolarTermOf).
-    int SolarTerm() const { return solarTerm_; }
+    int weekday() const { return weekday_; }
+    // The solar term that begins on this day, 1..24, or 0 (see solarTermOf).
+    int solarTerm() const { return solarTerm_; }
 
     // The lunar date of a civil date, with its time of day, weekday and solar term.
-    static LunarDate SolarToLunar(const SolarDate& date);
+    static LunarDate solarToLunar(const SolarDate& date);
     // The civil date of a lunar date, with its time of day. A day past the month's end runs on
     // into the next month; a leap month that the year lacks gives the clock's current date.
-    static SolarDate LunarToSolar(const LunarDate& lunar, const LocalClock& clock = systemLocalTime);
+    static SolarDate lunarToSolar(const LunarDate& lunar, const LocalClock& clock = systemLocalTime);
 
     // The local date (at 12:00) on which the month 11 holding the December solstice of the
     // civil year begins.
-    static SolarDate LunarMonth11(int year);
+    static SolarDate lunarMonth11(int year);
     // The months from month 11 of the year before to month 11 of year: 13 entries, or 14 in a
     // year with a leap month.
-    static std::vector<LunarMonthStart> LunarYearMonths(int year);
+    static std::vector<LunarMonthStart> lunarYearMonths(int year);
     // The index of the solar term whose longitude the sun reaches during the local civil day:
     // 1 for 0 degrees, i for (i - 1) * 15 degrees up to 24 for 345 degrees; 0 for none.
-    static int SolarTermOf(int day, int month, int year);
+    static int solarTermOf(int day, int month, int year);
 
     // Name tables; an index out of range gives an empty text.
-    static std::u16string_view StemName(int index, NameRow row = NameRow::Vietnamese);     // 0..9
-    static std::u16string_view BranchName(int index, NameRow row = NameRow::Vietnamese);   // 0..11
-    static std::u16string_view LeapWord(NameRow row = NameRow::Vietnamese);
-    static std::u16string_view WeekdayName(int mondayFirst, NameRow row = NameRow::Vietnamese);  // 0 = Monday
-    static std::u16string_view SolarTermName(int index, NameRow row = NameRow::Vietnamese);  // 1..24
+    static std::u16string_view stemName(int index, NameRow row = NameRow::Vietnamese);     // 0..9
+    static std::u16string_view branchName(int index, NameRow row = NameRow::Vietnamese);   // 0..11
+    static std::u16string_view leapWord(NameRow row = NameRow::Vietnamese);
+    static std::u16string_view weekdayName(int mondayFirst, NameRow row = NameRow::Vietnamese);  // 0 = Monday
+    static std::u16string_view solarTermName(int index, NameRow row = NameRow::Vietnamese);  // 1..24
 
     friend bool operator==(const LunarDate&, const LunarDate&) = default;
 

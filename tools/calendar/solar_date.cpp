@@ -74,14 +74,14 @@ CalendarFields systemLocalTime()
 
 // ---- construction and correction ----
 
-SolarDate SolarDate::Now(const LocalClock& clock)
+SolarDate SolarDate::now(const LocalClock& clock)
 {
     const CalendarFields f = clock();
     // A leap second (60) is not a field value; Make turns it into 0 rather than keep it.
-    return Make(f.year, f.month, f.day, f.hour, f.minute, f.second);
+    return make(f.year, f.month, f.day, f.hour, f.minute, f.second);
 }
 
-SolarDate SolarDate::Make(int year, int month, int day, int hour, int minute, int second)
+SolarDate SolarDate::make(int year, int month, int day, int hour, int minute, int second)
 {
     const auto orZero = [](int value, int high) { return value < 0 || value > high ? 0 : value; };
     month = month < 1 || month > 12 ? 1 : month;
@@ -89,29 +89,29 @@ SolarDate SolarDate::Make(int year, int month, int day, int hour, int minute, in
     return SolarDate(year, month, day, orZero(hour, 23), orZero(minute, 59), orZero(second, 59));
 }
 
-SolarDate SolarDate::Unchecked(int year, int month, int day, int hour, int minute, int second)
+SolarDate SolarDate::unchecked(int year, int month, int day, int hour, int minute, int second)
 {
     return SolarDate(year, month, day, hour, minute, second);
 }
 
-void SolarDate::Set(int year, int month, int day, int hour, int minute, int second)
+void SolarDate::set(int year, int month, int day, int hour, int minute, int second)
 {
     month = clampInt(month, 1, 12);
     *this = SolarDate(year, month, clampInt(day, 1, daysInMonth(year, month)), clampInt(hour, 0, 23),
                     clampInt(minute, 0, 59), clampInt(second, 0, 59));
 }
 
-bool SolarDate::Normalize()
+bool SolarDate::normalize()
 {
     const SolarDate before = *this;
     year_ = year_ < 1 ? 1 : year_;
-    Set(year_, month_, day_, hour_, minute_, second_);
+    set(year_, month_, day_, hour_, minute_, second_);
     return *this != before;
 }
 
-bool SolarDate::IsLeapYear(int year)
+bool SolarDate::isLeapYear(int year)
 {
-    return isLeapYear(year);
+    return ::isLeapYear(year);
 }
 
 bool SolarDate::isValidDate() const
@@ -121,7 +121,7 @@ bool SolarDate::isValidDate() const
 
 // ---- day stepping ----
 
-void SolarDate::NextDay()
+void SolarDate::nextDay()
 {
     if (day_ < daysInMonth(year_, month_)) {
         ++day_;
@@ -138,7 +138,7 @@ void SolarDate::NextDay()
     day_ = 1;
 }
 
-void SolarDate::PrevDay()
+void SolarDate::prevDay()
 {
     if (day_ > 1) {
         --day_;
@@ -155,14 +155,14 @@ void SolarDate::PrevDay()
     day_ = daysInMonth(year_, month_);
 }
 
-void SolarDate::AddDays(std::int64_t n)
+void SolarDate::addDays(std::int64_t n)
 {
     // Out-of-range fields step one day at a time as the calendar rules say, until they are
     // a real date again.
     for (; n > 0 && !isValidDate(); --n)
-        NextDay();
+        nextDay();
     for (; n < 0 && !isValidDate(); ++n)
-        PrevDay();
+        prevDay();
     if (n == 0)
         return;
     // A real date lands where stepping n times would: the same day counted on, without
@@ -239,7 +239,7 @@ void SolarDate::nextHour()
     if (year_ == INT_MAX && month_ >= 12 && day_ >= daysInMonth(year_, month_))
         return;
     hour_ = 0;
-    NextDay();
+    nextDay();
 }
 
 void SolarDate::prevHour()
@@ -251,21 +251,21 @@ void SolarDate::prevHour()
     if (year_ == INT_MIN && month_ <= 1 && day_ <= 1)
         return;
     hour_ = 23;
-    PrevDay();
+    prevDay();
 }
 
 // n splits with truncating division: -50 hours are -2 days and -2 hours.
-void SolarDate::AddHours(std::int64_t n)
+void SolarDate::addHours(std::int64_t n)
 {
     const std::int64_t days = n / 24;
     for (std::int64_t r = n % 24; r > 0; --r)
         nextHour();
     for (std::int64_t r = n % 24; r < 0; ++r)
         prevHour();
-    AddDays(days);
+    addDays(days);
 }
 
-void SolarDate::AddMinutes(std::int64_t n)
+void SolarDate::addMinutes(std::int64_t n)
 {
     const std::int64_t days = n / 1440;
     const std::int64_t rest = n % 1440;
@@ -273,11 +273,11 @@ void SolarDate::AddMinutes(std::int64_t n)
         nextMinute();
     for (std::int64_t r = rest % 60; r < 0; ++r)
         prevMinute();
-    AddDays(days);
-    AddHours(rest / 60);
+    addDays(days);
+    addHours(rest / 60);
 }
 
-SolarDate SolarDate::AddSeconds(std::int64_t n) const
+SolarDate SolarDate::addSeconds(std::int64_t n) const
 {
     SolarDate moved = *this;
     const std::int64_t days = n / kSecondsPerDay;
@@ -286,15 +286,15 @@ SolarDate SolarDate::AddSeconds(std::int64_t n) const
         moved.nextSecond();
     for (std::int64_t r = rest % 60; r < 0; ++r)
         moved.prevSecond();
-    moved.AddDays(days);
-    moved.AddHours(rest / 3600);
-    moved.AddMinutes(rest % 3600 / 60);
+    moved.addDays(days);
+    moved.addHours(rest / 3600);
+    moved.addMinutes(rest % 3600 / 60);
     return moved;
 }
 
 // ---- weekdays ----
 
-int SolarDate::Weekday(bool sundayZero) const
+int SolarDate::weekday(bool sundayZero) const
 {
     // The rule below repeats every 400 years (146097 days are exactly 20871 weeks), so a year
     // outside 1..9999 takes the weekday of its namesake in 2000..2399; the rule's |year|
@@ -323,11 +323,11 @@ int SolarDate::Weekday(bool sundayZero) const
     return sundayZero && w == 7 ? 0 : w;
 }
 
-std::u16string SolarDate::WeekdayName() const
+std::u16string SolarDate::weekdayName() const
 {
     static constexpr std::u16string_view kNames[7] = {u"Mon", u"Tue", u"Wed", u"Thu",
                                                        u"Fri", u"Sat", u"Sun"};
-    return std::u16string(kNames[Weekday(false) - 1]);
+    return std::u16string(kNames[weekday(false) - 1]);
 }
 
 std::u16string_view sundayZeroWeekdayName(int weekday)
@@ -339,14 +339,14 @@ std::u16string_view sundayZeroWeekdayName(int weekday)
 
 // ---- comparing ----
 
-std::int64_t SolarDate::DaysBetween(const SolarDate& a, const SolarDate& b)
+std::int64_t SolarDate::daysBetween(const SolarDate& a, const SolarDate& b)
 {
     // The same count as stepping the earlier date to the later one, which for fields out of
     // range (31 February) would never arrive; those count on as the calendar does.
     return serialOf(a.year_, a.month_, a.day_) - serialOf(b.year_, b.month_, b.day_);
 }
 
-bool SolarDate::IsLater(const SolarDate& a, const SolarDate& b)
+bool SolarDate::isLater(const SolarDate& a, const SolarDate& b)
 {
     const auto key = [](const SolarDate& d) {
         return std::array<int, 6>{d.year_, d.month_, d.day_, d.hour_, d.minute_, d.second_};

@@ -23,44 +23,44 @@ public:
     SolarDate(const SolarDate&) = default;
     SolarDate& operator=(const SolarDate&) = default;
 
-    static SolarDate Now(const LocalClock& clock = systemLocalTime);
+    static SolarDate now(const LocalClock& clock = systemLocalTime);
     // Each part out of range becomes its default: hour, minute, second 0, month 1, day 1.
-    static SolarDate Make(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+    static SolarDate make(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
     // Stores the fields as given, in range or not; Normalize corrects them.
-    static SolarDate Unchecked(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+    static SolarDate unchecked(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
     // Each part out of range is clamped: hour 24 becomes 23, 31 February 2001 becomes 28 February.
-    void Set(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+    void set(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
     // Clamps every field into range, the year to at least 1; true when a field changed.
-    bool Normalize();
+    bool normalize();
 
-    int Year() const { return year_; }
-    int Month() const { return month_; }
-    int Day() const { return day_; }
-    int Hour() const { return hour_; }
-    int Minute() const { return minute_; }
-    int Second() const { return second_; }
+    int year() const { return year_; }
+    int month() const { return month_; }
+    int day() const { return day_; }
+    int hour() const { return hour_; }
+    int minute() const { return minute_; }
+    int second() const { return second_; }
 
-    static bool IsLeapYear(int year);
+    static bool isLeapYear(int year);
 
-    void NextDay();
-    void PrevDay();
-    void AddDays(std::int64_t n);
-    void SubDays(std::int64_t n) { AddDays(-n); }
-    void AddHours(std::int64_t n);
-    void AddMinutes(std::int64_t n);
-    SolarDate AddSeconds(std::int64_t n) const;
-    SolarDate SubSeconds(std::int64_t n) const { return AddSeconds(-n); }
+    void nextDay();
+    void prevDay();
+    void addDays(std::int64_t n);
+    void subDays(std::int64_t n) { addDays(-n); }
+    void addHours(std::int64_t n);
+    void addMinutes(std::int64_t n);
+    SolarDate addSeconds(std::int64_t n) const;
+    SolarDate subSeconds(std::int64_t n) const { return addSeconds(-n); }
 
     // Monday-first 1..7 (7 = Sunday), or with sundayZero 0..6 (0 = Sunday).
-    int Weekday(bool sundayZero = false) const;
+    int weekday(bool sundayZero = false) const;
     // "Mon" .. "Sun".
-    std::u16string WeekdayName() const;
+    std::u16string weekdayName() const;
 
     // a minus b in calendar days; the times of day do not count.
-    static std::int64_t DaysBetween(const SolarDate& a, const SolarDate& b);
+    static std::int64_t daysBetween(const SolarDate& a, const SolarDate& b);
     // True when a is strictly later than b, to the second.
-    static bool IsLater(const SolarDate& a, const SolarDate& b);
+    static bool isLater(const SolarDate& a, const SolarDate& b);
 
     friend bool operator==(const SolarDate&, const SolarDate&) = default;
 

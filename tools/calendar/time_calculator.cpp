@@ -8,8 +8,8 @@ TimeCalculator::TimeCalculator() : focus_({kTimeNumberCells, kTimeNumberCells, k
 
 std::optional<std::u16string> TimeCalculator::computeInterval()
 {
-    const Duration difference = to_.value().Minus(from_.value());
-    if (difference.IsNegative())
+    const Duration difference = to_.value().minus(from_.value());
+    if (difference.isNegative())
         return std::u16string(kFromAfterToMessage);
     interval_.show(difference);
     return std::nullopt;
@@ -17,13 +17,13 @@ std::optional<std::u16string> TimeCalculator::computeInterval()
 
 void TimeCalculator::computeTo()
 {
-    to_.show(from_.value().Plus(interval_.value()));
+    to_.show(from_.value().plus(interval_.value()));
 }
 
 std::optional<std::u16string> TimeCalculator::computeFrom()
 {
-    const Duration difference = to_.value().Minus(interval_.value());
-    if (difference.IsNegative())
+    const Duration difference = to_.value().minus(interval_.value());
+    if (difference.isNegative())
         return std::u16string(kFromAfterIntervalMessage);
     from_.show(difference);
     return std::nullopt;

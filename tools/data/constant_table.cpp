@@ -1,20 +1,20 @@
 #include "constant_table.h"
 
-bool ConstantTable::Categories(std::vector<UnitCategory>& categories)
+bool ConstantTable::categories(std::vector<UnitCategory>& categories)
 {
     categories.clear();
     error_ = unitfile::readCategories(path_, true, categories);
     return error_ == 0;
 }
 
-std::optional<UnitCategory> ConstantTable::FirstCategory()
+std::optional<UnitCategory> ConstantTable::firstCategory()
 {
     std::optional<UnitCategory> category;
     error_ = unitfile::readFirstCategory(path_, true, category);
     return category;
 }
 
-bool ConstantTable::ConstantsOf(std::u16string_view name, std::vector<ConstantEntry>& constants)
+bool ConstantTable::constantsOf(std::u16string_view name, std::vector<ConstantEntry>& constants)
 {
     constants.clear();
     error_ = unitfile::readCategoryRecords(

@@ -29,13 +29,13 @@ public:
 
     // The top-level categories in file order, leaving out those named "Constant...".
     // False, with error() -1, for a missing file.
-    bool Categories(std::vector<UnitCategory>& categories);
+    bool categories(std::vector<UnitCategory>& categories);
     // The first top-level category, whatever its name; nothing when the file has none.
-    std::optional<UnitCategory> FirstCategory();
+    std::optional<UnitCategory> firstCategory();
     // The constants of every category named `name`, nested categories included. A record
     // without a value ends the reading: error() becomes its line number and the call fails,
     // keeping the constants read before it.
-    bool ConstantsOf(std::u16string_view name, std::vector<ConstantEntry>& constants);
+    bool constantsOf(std::u16string_view name, std::vector<ConstantEntry>& constants);
 
     // 0, -1 for a missing file, or the line number of the bad record of the last call.
     int error() const { return error_; }

@@ -67,7 +67,7 @@ ConversionTable::ConversionTable()
     units_.reserve(kMaxUnits);
 }
 
-bool ConversionTable::Load(const std::filesystem::path& path)
+bool ConversionTable::load(const std::filesystem::path& path)
 {
     units_.clear();
     error_ = kNoError;
@@ -100,12 +100,12 @@ int ConversionTable::findIndex(std::u16string_view text) const
     return -1;
 }
 
-int ConversionTable::Find(std::u16string_view text) const
+int ConversionTable::find(std::u16string_view text) const
 {
     return findIndex(text) + 1;
 }
 
-bool ConversionTable::IsBase(std::u16string_view text) const
+bool ConversionTable::isBase(std::u16string_view text) const
 {
     return std::any_of(units_.begin(), units_.end(), [&](const UnitRecord& unit) {
         return (unit.name == text || unit.symbol == text) && unit.isBase();
@@ -114,7 +114,7 @@ bool ConversionTable::IsBase(std::u16string_view text) const
 
 int ConversionTable::expandable(const std::u16string& item, const Expansion& state) const
 {
-    if (state.budget <= 0 || IsBase(item))
+    if (state.budget <= 0 || isBase(item))
         return -1;
     const int index = findIndex(item);
     if (index < 0 || units_[index].offset != 0.0 ||
@@ -182,7 +182,7 @@ UnitRecord ConversionTable::reduced(const UnitRecord& record) const
     return result;
 }
 
-std::optional<UnitConversion> ConversionTable::Convert(std::u16string_view from,
+std::optional<UnitConversion> ConversionTable::convert(std::u16string_view from,
                                                     std::u16string_view to)
 {
     const int ia = findIndex(from);
@@ -221,7 +221,7 @@ std::optional<UnitConversion> ConversionTable::Convert(std::u16string_view from,
     return result;
 }
 
-std::u16string ConversionTable::ErrorText() const
+std::u16string ConversionTable::errorText() const
 {
     if (error_ > 0)
         return fromUtf8("Error on line " + std::to_string(error_) + " in data file.");

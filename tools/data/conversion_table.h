@@ -31,26 +31,26 @@ public:
     // Replaces the table by the records of the file, up to the first bad one. A record lacking
     // a word, with an invalid definition, or beyond the 800th sets the error code to its line
     // number; a missing file sets kErrorOpenFile. True when the whole file loaded.
-    bool Load(const std::filesystem::path& path);
+    bool load(const std::filesystem::path& path);
 
     int count() const { return static_cast<int>(units_.size()); }
     const std::vector<UnitRecord>& units() const { return units_; }
 
     // The 1-based position of the first unit whose name or symbol is exactly text, or 0.
-    int Find(std::u16string_view text) const;
+    int find(std::u16string_view text) const;
     // True when some unit named or symbolised text has no definition.
-    bool IsBase(std::u16string_view text) const;
+    bool isBase(std::u16string_view text) const;
 
     // Conversion between two units given by name or symbol. On failure the error code becomes
     // kErrorUnknownUnit or kErrorNotSameUnit; success leaves the error code as it was.
-    std::optional<UnitConversion> Convert(std::u16string_view from, std::u16string_view to);
+    std::optional<UnitConversion> convert(std::u16string_view from, std::u16string_view to);
 
     // The record with every item replaced by its definition where possible (items of units
     // with an offset, unknown items and cyclic references stay), then simplified.
     UnitRecord reduced(const UnitRecord& record) const;
 
     int errorCode() const { return error_; }
-    std::u16string ErrorText() const;
+    std::u16string errorText() const;
 
 private:
     struct Expansion;

@@ -77,7 +77,7 @@ std::u16string Converter::formatResult(double x, OutputFormat format)
     std::u16string text = widen(plainResult(x));
     const bool scientific = text.find(u'e') != std::u16string::npos;
     if (!scientific && seps.groupChar != u'\0') {
-        GroupDigits(text, seps.decimalChar, seps.groupChar);
+        groupDigits(text, seps.decimalChar, seps.groupChar);
     } else {
         for (char16_t& c : text)
             if (c == u'.')
@@ -94,12 +94,12 @@ void Converter::showPage(int page)
     resetEntry();
     switch (page) {
     case kUnitsPage:
-        table_.Load(unitsPath());
+        table_.load(unitsPath());
         if (!pageUnitsKnown(units_))
             fillUnitsDefault();
         break;
     case kCurrencyPage:
-        table_.Load(currencyPath());
+        table_.load(currencyPath());
         // The date is never kept: the file says it.
         currency_.top = {widen(currency::dateOf(currencyPath())), u"Date"};
         if (!pageUnitsKnown(currency_))
@@ -108,7 +108,7 @@ void Converter::showPage(int page)
     default:
         if (constants_[kConstantCategoryField].value.empty()) {
             ConstantTable file(constantsPath());
-            const std::optional<UnitCategory> first = file.FirstCategory();
+            const std::optional<UnitCategory> first = file.firstCategory();
             if (first)
                 fillConstants(first->name, 0);
         }
@@ -118,8 +118,8 @@ void Converter::showPage(int page)
 
 bool Converter::pageUnitsKnown(const ConvertPage& page) const
 {
-    return !page.upperUnit.empty() && !page.lowerUnit.empty() && table_.Find(page.upperUnit) != 0 &&
-           table_.Find(page.lowerUnit) != 0;
+    return !page.upperUnit.empty() && !page.lowerUnit.empty() && table_.find(page.upperUnit) != 0 &&
+           table_.find(page.lowerUnit) != 0;
 }
 
 void Converter::setUnit(ConvertPage& page, int field, const UnitRecord& record, int index)
@@ -134,12 +134,12 @@ void Converter::fillUnitsDefault()
 {
     units_ = ConvertPage{};
     UnitCategories file(unitsPath());
-    const std::optional<UnitCategory> first = file.FirstCategory();
+    const std::optional<UnitCategory> first = file.firstCategory();
     if (!first)
         return;
     units_.top = {first->name, u"Category"};
     std::vector<UnitRecord> records;
-    file.UnitsOf(first->name, records);
+    file.unitsOf(first->name, records);
     if (records.size() < 2)
         return;
     setUnit(units_, 0, records[0], 0);
@@ -163,14 +163,14 @@ void Converter::fillCurrencyDefault()
     currency_.lower.value = records[1].factor == 0.0 ? u"" : widen(plainResult(1.0 / records[1].factor));
     const Separators seps = separatorsFor(format_);
     if (seps.groupChar != u'\0' && currency_.lower.value.find(u'e') == std::u16string::npos)
-        GroupDigits(currency_.lower.value, seps.decimalChar, seps.groupChar);
+        groupDigits(currency_.lower.value, seps.decimalChar, seps.groupChar);
 }
 
 void Converter::fillConstants(const std::u16string& category, int index)
 {
     ConstantTable file(constantsPath());
     std::vector<ConstantEntry> entries;
-    file.ConstantsOf(category, entries);
+    file.constantsOf(category, entries);
     if (entries.size() > kMaxListUnits)
         entries.resize(kMaxListUnits);
     constants_[kConstantCategoryField] = {category, u"Category"};
@@ -235,7 +235,7 @@ std::u16string Converter::displayText(const std::string& plain) const
                 c = seps.decimalChar;
         return text;
     }
-    GroupDigits(text, seps.decimalChar, seps.groupChar);
+    groupDigits(text, seps.decimalChar, seps.groupChar);
     return text;
 }
 
@@ -315,9 +315,9 @@ void Converter::convertFromActive()
     Field& target = fromUpper ? page->lower : page->upper;
     const std::u16string& from = fromUpper ? page->upperUnit : page->lowerUnit;
     const std::u16string& to = fromUpper ? page->lowerUnit : page->upperUnit;
-    const std::optional<UnitConversion> conversion = table_.Convert(from, to);
+    const std::optional<UnitConversion> conversion = table_.convert(from, to);
     if (!conversion) {
-        target.value = table_.ErrorText();
+        target.value = table_.errorText();
         return;
     }
     const double value = fieldValue(source.value);
@@ -328,9 +328,9 @@ std::vector<std::u16string> Converter::categories() const
 {
     std::vector<UnitCategory> found;
     if (page_ == kUnitsPage)
-        UnitCategories(unitsPath()).Categories(found);
+        UnitCategories(unitsPath()).categories(found);
     else if (page_ != kCurrencyPage)
-        ConstantTable(constantsPath()).Categories(found);
+        ConstantTable(constantsPath()).categories(found);
     std::vector<std::u16string> names;
     for (const UnitCategory& category : found)
         names.push_back(category.name);
@@ -356,7 +356,7 @@ bool Converter::pickCategory(int index)
     if (page_ == kUnitsPage) {
         UnitCategories file(unitsPath());
         std::vector<UnitRecord> records;
-        file.UnitsOf(names[index], records);
+        file.unitsOf(names[index], records);
         if (records.size() < 2)
             return false;
         const int active = units_.active;
@@ -379,7 +379,7 @@ std::vector<UnitRecord> Converter::unitsOfCategory() const
 {
     std::vector<UnitRecord> records;
     if (page_ == kUnitsPage)
-        UnitCategories(unitsPath()).UnitsOf(units_.top.value, records);
+        UnitCategories(unitsPath()).unitsOf(units_.top.value, records);
     else if (page_ == kCurrencyPage)
         records = table_.units();
     if (records.size() > kMaxListUnits && page_ == kUnitsPage)
@@ -397,7 +397,7 @@ std::vector<std::u16string> Converter::unitChoices() const
         return lines;
     }
     std::vector<ConstantEntry> entries;
-    ConstantTable(constantsPath()).ConstantsOf(constants_[kConstantCategoryField].value, entries);
+    ConstantTable(constantsPath()).constantsOf(constants_[kConstantCategoryField].value, entries);
     for (const ConstantEntry& entry : entries) {
         if (lines.size() == kMaxListUnits)
             break;
@@ -533,7 +533,7 @@ void Converter::setOutputFormat(OutputFormat format)
             if (!number)
                 continue;
             if (plain.find(u'e') == std::u16string::npos && to.groupChar != u'\0') {
-                GroupDigits(plain, to.decimalChar, to.groupChar);
+                groupDigits(plain, to.decimalChar, to.groupChar);
             } else {
                 for (char16_t& c : plain)
                     if (c == u'.')

@@ -144,7 +144,7 @@ bool HttpDownload::fail(int errorClass, int socketError, std::string text)
     return false;
 }
 
-bool HttpDownload::Download(std::string_view url)
+bool HttpDownload::download(std::string_view url)
 {
     received_.clear();
     errorClass_ = kNoError;

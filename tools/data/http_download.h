@@ -51,7 +51,7 @@ public:
     // GETs the URL ("http://host[:port]/path", the scheme optional). True when the server sent
     // its answer and closed the connection: received() holds the whole answer, header
     // included. Else errorClass(), socketError() and errorText() tell why.
-    bool Download(std::string_view url);
+    bool download(std::string_view url);
 
     const std::string& received() const { return received_; }
     int errorClass() const { return errorClass_; }

@@ -307,7 +307,7 @@ bool RateUpdate::fail(int errorClass, int socketError, std::string text)
     return false;
 }
 
-bool RateUpdate::Run(std::optional<std::string_view> proxySetting)
+bool RateUpdate::run(std::optional<std::string_view> proxySetting)
 {
     errorClass_ = HttpDownload::kNoError;
     socketError_ = 0;
@@ -315,7 +315,7 @@ bool RateUpdate::Run(std::optional<std::string_view> proxySetting)
     HttpDownload download(limits_);
     if (proxySetting && !proxySetting->empty())
         download.setProxy(parseProxySetting(*proxySetting));
-    if (!download.Download(url_))
+    if (!download.download(url_))
         return fail(download.errorClass(), download.socketError(), download.errorText());
     int errorClass = 0;
     std::string errorText;

@@ -63,7 +63,7 @@ public:
     // Runs the whole update. proxySetting is the platform's proxy setting ("host:port", an
     // optional "http://" in front); none or empty means direct. False on any failure, with the
     // error in errorClass(), socketError(), errorText() and errorMessage().
-    bool Run(std::optional<std::string_view> proxySetting);
+    bool run(std::optional<std::string_view> proxySetting);
 
     // The `http_proxy` environment variable.
     static std::optional<std::string> proxyFromEnvironment();

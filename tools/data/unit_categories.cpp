@@ -1,20 +1,20 @@
 #include "unit_categories.h"
 
-bool UnitCategories::Categories(std::vector<UnitCategory>& categories)
+bool UnitCategories::categories(std::vector<UnitCategory>& categories)
 {
     categories.clear();
     error_ = unitfile::readCategories(path_, false, categories);
     return error_ == 0;
 }
 
-std::optional<UnitCategory> UnitCategories::FirstCategory()
+std::optional<UnitCategory> UnitCategories::firstCategory()
 {
     std::optional<UnitCategory> category;
     error_ = unitfile::readFirstCategory(path_, false, category);
     return category;
 }
 
-bool UnitCategories::UnitsOf(std::u16string_view name, std::vector<UnitRecord>& units)
+bool UnitCategories::unitsOf(std::u16string_view name, std::vector<UnitRecord>& units)
 {
     units.clear();
     error_ = unitfile::readCategoryRecords(

@@ -19,13 +19,13 @@ public:
 
     // The top-level categories in file order, leaving out those named "Constant...".
     // False, with error() -1, for a missing file.
-    bool Categories(std::vector<UnitCategory>& categories);
+    bool categories(std::vector<UnitCategory>& categories);
     // The first top-level category, whatever its name; nothing when the file has none.
-    std::optional<UnitCategory> FirstCategory();
+    std::optional<UnitCategory> firstCategory();
     // The units of every category named `name`, nested categories included, in file order.
     // A record lacking a word or with an invalid definition ends the reading: error() becomes
     // its line number and the call fails, keeping the units read before it.
-    bool UnitsOf(std::u16string_view name, std::vector<UnitRecord>& units);
+    bool unitsOf(std::u16string_view name, std::vector<UnitRecord>& units);
 
     // 0, -1 for a missing file, or the line number of the bad record of the last call.
     int error() const { return error_; }

@@ -22,13 +22,13 @@ bool LoanAmortization::calculate(double amount, double rate, double perYear, dou
                                double payment)
 {
     *this = LoanAmortization{};
-    amount = TimeValueOfMoney::Round(amount, 2);
-    rate = TimeValueOfMoney::Round(rate, 4);
-    perYear = TimeValueOfMoney::Round(perYear, 2);
-    payments = TimeValueOfMoney::Round(payments, 2);
-    payment = TimeValueOfMoney::Round(payment, 2);
+    amount = TimeValueOfMoney::roundDown(amount, 2);
+    rate = TimeValueOfMoney::roundDown(rate, 4);
+    perYear = TimeValueOfMoney::roundDown(perYear, 2);
+    payments = TimeValueOfMoney::roundDown(payments, 2);
+    payment = TimeValueOfMoney::roundDown(payment, 2);
 
-    const double i = TimeValueOfMoney::Round(rate / perYear * 0.01, 7);
+    const double i = TimeValueOfMoney::roundDown(rate / perYear * 0.01, 7);
     if (payment == kComputePayment) {
         // Without payments there is nothing to spread the loan over; the schedule stays empty.
         payment = 0.0;
@@ -37,7 +37,7 @@ bool LoanAmortization::calculate(double amount, double rate, double perYear, dou
                 paymentSchedule::annuityPayment(amount, i, payments);
             if (!level)
                 return false;
-            payment = TimeValueOfMoney::Round(*level, 2);
+            payment = TimeValueOfMoney::roundDown(*level, 2);
         }
     } else if (payment != 0.0) {
         // Any fraction of a payment still needs a payment of its own.
@@ -45,14 +45,14 @@ bool LoanAmortization::calculate(double amount, double rate, double perYear, dou
             payments = std::min(payments, std::ceil(*n));
     }
     periodicRate_ = i;
-    ratePerPeriod_ = TimeValueOfMoney::Round(rate / perYear, 4);
+    ratePerPeriod_ = TimeValueOfMoney::roundDown(rate / perYear, 4);
     payment_ = payment;
     payments_ = payments;
 
     const double rowLimit = std::min(std::trunc(payments), double{paymentSchedule::kMaxPeriods});
     double balance = amount;
     for (int k = 1; k <= rowLimit; ++k) {
-        Row row{TimeValueOfMoney::Round(k / perYear, 3), balance, TimeValueOfMoney::Round(balance * i, 2), 0.0};
+        Row row{TimeValueOfMoney::roundDown(k / perYear, 3), balance, TimeValueOfMoney::roundDown(balance * i, 2), 0.0};
         totalInterest_ += row.interest;
         if (row.interest + balance <= payment) {
             row.principal = row.interest + balance;
@@ -114,7 +114,7 @@ LoanCalculator::CalcStatus LoanCalculator::calculate()
         const std::optional<double> value = paymentSchedule::parseField(fields_[f]);
         if (!value)
             return CalcStatus::InputError;
-        v[f] = TimeValueOfMoney::Round(*value, f == kRateField ? 4 : 2);
+        v[f] = TimeValueOfMoney::roundDown(*value, f == kRateField ? 4 : 2);
     }
     const double amount = v[kAmountField], payment = v[kPaymentField];
     const bool valid = amount > 0.0 && amount <= paymentSchedule::kMaxAmount &&

@@ -11,32 +11,32 @@ using paymentSchedule::ScheduleReport;
 bool MortgageAmortization::calculate(double amount, double rate, double years)
 {
     *this = MortgageAmortization{};
-    amount_ = TimeValueOfMoney::Round(amount, 2);
-    rate_ = TimeValueOfMoney::Round(rate, 4);
-    years_ = TimeValueOfMoney::Round(years, 2);
-    months_ = TimeValueOfMoney::Round(years * 12.0, 2);
+    amount_ = TimeValueOfMoney::roundDown(amount, 2);
+    rate_ = TimeValueOfMoney::roundDown(rate, 4);
+    years_ = TimeValueOfMoney::roundDown(years, 2);
+    months_ = TimeValueOfMoney::roundDown(years * 12.0, 2);
     if (!(months_ > 0.0))
         return false;
 
-    const double i = TimeValueOfMoney::Round(rate_ * (1.0 / 1200.0), 7);
+    const double i = TimeValueOfMoney::roundDown(rate_ * (1.0 / 1200.0), 7);
     const std::optional<double> level = paymentSchedule::annuityPayment(amount_, i, months_);
     if (!level)
         return false;
-    payment_ = TimeValueOfMoney::Round(*level, 2);
+    payment_ = TimeValueOfMoney::roundDown(*level, 2);
 
     const double rowLimit = std::min(std::trunc(months_), double{paymentSchedule::kMaxPeriods});
     double balance = amount_;
     for (int k = 1; k <= rowLimit; ++k) {
-        const double interest = TimeValueOfMoney::Round(i * balance, 2);
+        const double interest = TimeValueOfMoney::roundDown(i * balance, 2);
         const double principal = payment_ - interest;
         const double percent =
-            payment_ == 0.0 ? 0.0 : TimeValueOfMoney::Round(principal / payment_ * 100.0, 2);
+            payment_ == 0.0 ? 0.0 : TimeValueOfMoney::roundDown(principal / payment_ * 100.0, 2);
         balance -= principal;
         totalInterest_ += interest;
         rows_.push_back({interest, percent, balance});
     }
     totalPayments_ = totalInterest_ + amount_;
-    averageMonthlyInterest_ = TimeValueOfMoney::Round(totalInterest_ / months_, 2);
+    averageMonthlyInterest_ = TimeValueOfMoney::roundDown(totalInterest_ / months_, 2);
 
     return std::isfinite(payment_) && std::isfinite(balance) && std::isfinite(totalPayments_) &&
            std::isfinite(averageMonthlyInterest_);
@@ -91,9 +91,9 @@ MortgageCalculator::CalcStatus MortgageCalculator::calculate()
             return CalcStatus::InputError;
         raw[f] = *value;
     }
-    const double amount = TimeValueOfMoney::Round(raw[kAmountField], 2);
-    const double rate = TimeValueOfMoney::Round(raw[kRateField], 4);
-    const double years = TimeValueOfMoney::Round(raw[kYearsField], 2);
+    const double amount = TimeValueOfMoney::roundDown(raw[kAmountField], 2);
+    const double rate = TimeValueOfMoney::roundDown(raw[kRateField], 4);
+    const double years = TimeValueOfMoney::roundDown(raw[kYearsField], 2);
     if (!(amount > 0.0 && amount <= paymentSchedule::kMaxAmount && rate >= 0.0 && years > 0.0 &&
           years <= kMaxYears))
         return CalcStatus::InputError;

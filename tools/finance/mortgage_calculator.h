@@ -27,7 +27,7 @@ public:
     };
 
     // Rounds amount to 2 decimals, the annual percent rate to 4 and years to 2, then builds one
-    // row per whole month of Round(years x 12, 2) months (years as given), at most
+    // row per whole month of roundDown(years x 12, 2) months (years as given), at most
     // paymentSchedule::kMaxPeriods. The last month is not adjusted: the final balance may be a
     // few cents off 0. Returns false when there are no months or a number overflowed, so the
     // schedule is not to be shown.

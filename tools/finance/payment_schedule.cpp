@@ -60,13 +60,13 @@ std::u16string groupedFixed(double value, int decimals, OutputFormat format)
     const std::string ascii = cnum::fixed(value, decimals);
     std::u16string text(ascii.begin(), ascii.end());
     if (const std::optional<Separators> seps = separatorsOf(format))
-        GroupDigits(text, seps->decimalChar, seps->groupChar);
+        groupDigits(text, seps->decimalChar, seps->groupChar);
     return text;
 }
 
 std::optional<double> annuityPayment(double amount, double periodicRate, double periods)
 {
-    const TimeValueOfMoney::Result r = TimeValueOfMoney::PMT(periodicRate, periods, amount, 0.0,
+    const TimeValueOfMoney::Result r = TimeValueOfMoney::payment(periodicRate, periods, amount, 0.0,
                                              kPerYearForPeriodicRate, kEndOfPeriod);
     if (!r.ok())
         return std::nullopt;
@@ -75,7 +75,7 @@ std::optional<double> annuityPayment(double amount, double periodicRate, double 
 
 std::optional<double> periodsToRepay(double amount, double periodicRate, double payment)
 {
-    const TimeValueOfMoney::Result r = TimeValueOfMoney::NPER(periodicRate, payment, amount, 0.0,
+    const TimeValueOfMoney::Result r = TimeValueOfMoney::periodCount(periodicRate, payment, amount, 0.0,
                                               kPerYearForPeriodicRate, kEndOfPeriod);
     if (!r.ok())
         return std::nullopt;

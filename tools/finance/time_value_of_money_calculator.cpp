@@ -70,7 +70,7 @@ TimeValueOfMoneyCalculator::CalcStatus TimeValueOfMoneyCalculator::calculate()
             readable = false;
             continue;
         }
-        v[i] = TimeValueOfMoney::Round(*value, kInputDecimals[i]);
+        v[i] = TimeValueOfMoney::roundDown(*value, kInputDecimals[i]);
     }
     TimeValueOfMoney::Result result;
     if (readable) {
@@ -78,14 +78,14 @@ TimeValueOfMoneyCalculator::CalcStatus TimeValueOfMoneyCalculator::calculate()
                      fv = v[kFvField], py = v[kPerYearField];
         const int t = paymentType_;
         switch (solved_) {
-        case kNperField: result = TimeValueOfMoney::NPER(r, pmt, pv, fv, py, t); break;
-        case kRateField: result = TimeValueOfMoney::RATE(n, pmt, pv, fv, py, t); break;
-        case kPvField: result = TimeValueOfMoney::PV(r, n, pmt, fv, py, t); break;
-        case kPmtField: result = TimeValueOfMoney::PMT(r, n, pv, fv, py, t); break;
-        default: result = TimeValueOfMoney::FV(r, n, pmt, pv, py, t); break;
+        case kNperField: result = TimeValueOfMoney::periodCount(r, pmt, pv, fv, py, t); break;
+        case kRateField: result = TimeValueOfMoney::interestRate(n, pmt, pv, fv, py, t); break;
+        case kPvField: result = TimeValueOfMoney::presentValue(r, n, pmt, fv, py, t); break;
+        case kPmtField: result = TimeValueOfMoney::payment(r, n, pv, fv, py, t); break;
+        default: result = TimeValueOfMoney::futureValue(r, n, pmt, pv, py, t); break;
         }
     }
-    v[solved_] = result.ok() ? TimeValueOfMoney::Round(result.value, kDecimals[solved_]) : 0.0;
+    v[solved_] = result.ok() ? TimeValueOfMoney::roundDown(result.value, kDecimals[solved_]) : 0.0;
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         // A field that could not be read keeps what the user typed, so it can be corrected.
         if (i == solved_ || paymentSchedule::parseField(fields_[i]))

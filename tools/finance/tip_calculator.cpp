@@ -94,7 +94,7 @@ bool TipCalculator::edit(char16_t code)
     }
     // A digit more or less shifts every group, so the marks are placed afresh.
     std::erase(text, seps.groupChar);
-    GroupDigits(text, seps.decimalChar, seps.groupChar);
+    groupDigits(text, seps.decimalChar, seps.groupChar);
     text += kFieldMarkers[active_];
     resetResults();
     return true;
@@ -132,7 +132,7 @@ std::u16string TipCalculator::formatAmount(double value) const
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 9).ptr;
     std::u16string text(buffer, end);
     const Separators seps = separators();
-    GroupDigits(text, seps.decimalChar, seps.groupChar);
+    groupDigits(text, seps.decimalChar, seps.groupChar);
     return text;
 }
 

@@ -102,7 +102,7 @@ std::u16string EquationSolver::normalizeCoefficient(std::u16string_view text)
     return out;
 }
 
-std::u16string EquationSolver::GetCoefficientText(std::size_t field)
+std::u16string EquationSolver::getCoefficientText(std::size_t field)
 {
     if (field >= kFieldCount)
         return {};
@@ -129,7 +129,7 @@ void EquationSolver::setResult(std::size_t index, double value)
                  std::isfinite(value) ? fromAscii(cnum::fixed(value, 5)) : std::u16string(kNaN));
 }
 
-EquationSolver::SolveResult EquationSolver::Solve(Engine& engine)
+EquationSolver::SolveResult EquationSolver::solve(Engine& engine)
 {
     switch (kind_) {
     case Kind::Quadratic:
@@ -146,14 +146,14 @@ EquationSolver::SolveResult EquationSolver::Solve(Engine& engine)
 
 EquationSolver::SolveResult EquationSolver::solveQuadratic(Engine& engine)
 {
-    const std::string a = toEngineText(GetCoefficientText(0));
-    const std::string b = toEngineText(GetCoefficientText(1));
-    const std::string c = toEngineText(GetCoefficientText(2));
+    const std::string a = toEngineText(getCoefficientText(0));
+    const std::string b = toEngineText(getCoefficientText(1));
+    const std::string c = toEngineText(getCoefficientText(2));
     const std::size_t x1Field = kFirstResultField;
     const std::size_t x2Field = kFirstResultField + 1;
 
     engine.resetError();
-    const ValueCell x1 = engine.Evaluate(rootText(a, b, c, true), Engine::kModeScalar, 10);
+    const ValueCell x1 = engine.evaluate(rootText(a, b, c, true), Engine::kModeScalar, 10);
     if (engine.error() != ErrorCode::kNone) {
         if (!isDivisionError(engine)) {
             SolveResult result{std::u16string(errorMessage(engine.error()))};
@@ -163,7 +163,7 @@ EquationSolver::SolveResult EquationSolver::solveQuadratic(Engine& engine)
         // 2a is 0: the equation is linear, b*x + c = 0.
         engine.resetError();
         const ValueCell root =
-            engine.Evaluate("-(" + c + ")/(" + b + ")", Engine::kModeScalar, 10);
+            engine.evaluate("-(" + c + ")/(" + b + ")", Engine::kModeScalar, 10);
         if (engine.error() != ErrorCode::kNone) {
             if (!isDivisionError(engine)) {
                 SolveResult result{std::u16string(errorMessage(engine.error()))};
@@ -188,7 +188,7 @@ EquationSolver::SolveResult EquationSolver::solveQuadratic(Engine& engine)
         return {};
     }
     setResult(0, x1.re);
-    const ValueCell x2 = engine.Evaluate(rootText(a, b, c, false), Engine::kModeScalar, 10);
+    const ValueCell x2 = engine.evaluate(rootText(a, b, c, false), Engine::kModeScalar, 10);
     // x2 differs from x1 only in a sign; should it still fail, no value is better than a stale one.
     if (engine.error() != ErrorCode::kNone || x2.kind == ValueKind::Complex)
         setFieldText(x2Field, kNaN);

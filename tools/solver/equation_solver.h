@@ -59,14 +59,14 @@ public:
     // Reads a coefficient field, normalises it and writes the normalised text back: empty -> "1",
     // "-" -> "-1", no digit or a minus after the first character -> "0", ".5" -> "0.5",
     // "-.5" -> "-0.5". Returns the normalised text.
-    std::u16string GetCoefficientText(std::size_t field);
+    std::u16string getCoefficientText(std::size_t field);
 
     // Solves the current kind with the engine and fills the result fields. Failures that are not
     // reported by a message show "NaN" (no real roots, degenerate linear equation, singular
     // system).
-    SolveResult Solve(Engine& engine);
+    SolveResult solve(Engine& engine);
 
-    // The normalisation of GetCoefficientText on a text alone.
+    // The normalisation of getCoefficientText on a text alone.
     static std::u16string normalizeCoefficient(std::u16string_view text);
     // The root texts of the quadratic for already normalised a, b, c: x1 uses +sqrt(D).
     static std::string rootText(std::string_view a, std::string_view b, std::string_view c,

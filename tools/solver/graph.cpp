@@ -39,10 +39,10 @@ void Graph::setFieldText(std::size_t field, std::string text)
 
 void Graph::showPlot()
 {
-    ClearCurves();
+    clearCurves();
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         if (!fields_[i].empty())
-            AddCurve(fields_[i], kVariable, kCurveColours[i]);
+            addCurve(fields_[i], kVariable, kCurveColours[i]);
     }
     plotShown_ = true;
 }
@@ -57,7 +57,7 @@ void Graph::setPlotSize(int width, int height)
     resampleAll();
 }
 
-void Graph::AddCurve(std::string_view text, std::string_view variable, std::uint32_t colour)
+void Graph::addCurve(std::string_view text, std::string_view variable, std::uint32_t colour)
 {
     GraphCurve curve;
     curve.text = std::string(text);
@@ -67,7 +67,7 @@ void Graph::AddCurve(std::string_view text, std::string_view variable, std::uint
     curve.ys.assign(GraphCurve::kMaxPoints, 0.0);
     engine_.resetError();
     std::string expanded = curve.text;
-    const bool usable = engine_.ExpandFunctionCalls(expanded, 10);
+    const bool usable = engine_.expandFunctionCalls(expanded, 10);
     engine_.resetError();
     curves_.push_back(std::move(curve));
     if (usable) {
@@ -80,7 +80,7 @@ void Graph::AddCurve(std::string_view text, std::string_view variable, std::uint
     }
 }
 
-void Graph::ResetView()
+void Graph::resetView()
 {
     if (panX_ == 0 && panY_ == 0 && scaleX_ == kStartScale && scaleY_ == kStartScale)
         return;
@@ -93,7 +93,7 @@ void Graph::ResetView()
     resampleAll();
 }
 
-void Graph::SetPenMode(int mode)
+void Graph::setPenMode(int mode)
 {
     if (mode < kPenPan || mode > kPenCoordinates)
         return;
@@ -178,7 +178,7 @@ void Graph::penUp(int column, int row)
     if (pressInModeBox_) {
         penActive_ = false;
         if (inModeBox(column, row))
-            SetPenMode(penMode_ == kPenCoordinates ? kPenPan : penMode_ + 1);
+            setPenMode(penMode_ == kPenCoordinates ? kPenPan : penMode_ + 1);
         return;
     }
     penMove(column, row);
@@ -216,7 +216,7 @@ void Graph::resampleAll()
 bool Graph::evaluate(const GraphCurve& curve, double x, double& y)
 {
     engine_.resetError();
-    y = engine_.EvaluateAtCached(x, curve.text);
+    y = engine_.evaluateAtCached(x, curve.text);
     return engine_.error() == ErrorCode::kNone && std::isfinite(y);
 }
 

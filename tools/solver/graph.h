@@ -61,12 +61,12 @@ public:
 
     // Expands the text's function calls, binds the variable and samples over [xMin, xMax].
     // A text whose calls cannot be expanded gives a curve without points.
-    void AddCurve(std::string_view text, std::string_view variable, std::uint32_t colour);
-    void ClearCurves() { curves_.clear(); }
+    void addCurve(std::string_view text, std::string_view variable, std::uint32_t colour);
+    void clearCurves() { curves_.clear(); }
     // Back to scale 20 and no pan, resampling; nothing happens when already there.
-    void ResetView();
+    void resetView();
     // Modes 0..3; anything else is ignored.
-    void SetPenMode(int mode);
+    void setPenMode(int mode);
 
     const std::vector<GraphCurve>& curves() const { return curves_; }
 

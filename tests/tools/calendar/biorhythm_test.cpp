@@ -162,7 +162,7 @@ TEST(BioAdvice, ParsingKeepsWhatPrecedesTheDamage)
 TEST(BioAdvice, TheShippedFileFillsEveryList)
 {
     std::string bytes;
-    const fs::path shipped = fs::path(__FILE__).parent_path() / "../../../data/biorythm.dat";
+    const fs::path shipped = fs::path(CORVAN_SOURCE_DATA_DIR) / "biorythm.dat";
     ASSERT_TRUE(readWholeFile(shipped, bytes));
     const BioAdvice advice = parseBioAdvice(bytes);
     for (int c = 0; c < kBioCycleCount; ++c)

@@ -22,12 +22,12 @@ std::ostream& operator<<(std::ostream& out, const Fields& f)
 
 Fields fieldsOf(const Duration& t)
 {
-    return {t.Days(), t.Hours(), t.Minutes(), t.Seconds()};
+    return {t.days(), t.hours(), t.minutes(), t.seconds()};
 }
 
 SolarDate at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
-    return SolarDate::Unchecked(y, mo, d, h, mi, s);
+    return SolarDate::unchecked(y, mo, d, h, mi, s);
 }
 
 // A window whose clock reads `now`, so that "From now" and "To now" set any date.
@@ -37,12 +37,12 @@ struct Fixture {
 
     void setFrom(const SolarDate& d)
     {
-        now = {d.Year(), d.Month(), d.Day(), d.Hour(), d.Minute(), d.Second()};
+        now = {d.year(), d.month(), d.day(), d.hour(), d.minute(), d.second()};
         model.fromNow();
     }
     void setTo(const SolarDate& d)
     {
-        now = {d.Year(), d.Month(), d.Day(), d.Hour(), d.Minute(), d.Second()};
+        now = {d.year(), d.month(), d.day(), d.hour(), d.minute(), d.second()};
         model.toNow();
     }
     // Keys: U D L R arrows, C clear, digits typed.
@@ -85,7 +85,7 @@ TEST(DateCalculator, IntervalIsTheExactDifference)
         for (int i = 0; i < c.mode; ++i)
             f.model.intervalUnit();
         const auto message = f.model.computeInterval();
-        EXPECT_EQ(fieldsOf(f.model.intervalEntry().value()), c.expected) << c.to.Day() << " mode " << c.mode;
+        EXPECT_EQ(fieldsOf(f.model.intervalEntry().value()), c.expected) << c.to.day() << " mode " << c.mode;
         EXPECT_EQ(message.value_or(u"none"), c.message ? c.message : u"none");
         EXPECT_EQ(f.model.intervalEntry().unitMode(), c.mode);
     }
@@ -126,14 +126,14 @@ TEST(DateCalculator, LunarFieldsAreConvertedBothWays)
     f.setFrom(from);
     f.model.toggleFromLunar();
     ASSERT_TRUE(f.model.fromIsLunar());
-    EXPECT_EQ(f.model.fromEntry().value(), lunarEntryFields(LunarDate::SolarToLunar(from)));
+    EXPECT_EQ(f.model.fromEntry().value(), lunarEntryFields(LunarDate::solarToLunar(from)));
     EXPECT_EQ(f.model.fromDate(), from);
 
     // To is lunar too: the result shows in lunar form and means From + 1 d.
     f.model.toggleToLunar();
     f.press("DD1");
     f.model.computeTo();
-    EXPECT_EQ(f.model.toEntry().value(), lunarEntryFields(LunarDate::SolarToLunar(at(2023, 1, 21, 6, 30))));
+    EXPECT_EQ(f.model.toEntry().value(), lunarEntryFields(LunarDate::solarToLunar(at(2023, 1, 21, 6, 30))));
     ASSERT_FALSE(f.model.computeInterval());
     EXPECT_EQ(fieldsOf(f.model.intervalEntry().value()), (Fields{1, 0, 0, 0}));
 
@@ -155,7 +155,7 @@ TEST(DateCalculator, ClearedDateCellTakesFreshDigits)
 
     f.press("RC");  // the year: a fresh "7" is year 7
     f.press("7");
-    EXPECT_EQ(f.model.fromDate().Year(), 7);
+    EXPECT_EQ(f.model.fromDate().year(), 7);
 
     f.press("DC");  // Interval days: "0"
     EXPECT_EQ(f.model.intervalEntry().cells()[0], u"0");

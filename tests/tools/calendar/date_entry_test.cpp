@@ -9,7 +9,7 @@ namespace {
 
 SolarDate at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
-    return SolarDate::Unchecked(y, mo, d, h, mi, s);
+    return SolarDate::unchecked(y, mo, d, h, mi, s);
 }
 
 DateEntry::Cells cellsOf(std::initializer_list<const char16_t*> texts)
@@ -64,14 +64,14 @@ TEST(DateEntry, RedisplaysAfterEachDigit)
     control.typeDigit(year, u'5');  // "0245": not a leap year, so 29 February becomes the 28th
     EXPECT_EQ(control.cells()[year], u"0245");
     EXPECT_EQ(control.cells()[4], u"28");
-    EXPECT_EQ(control.cells()[0], at(245, 2, 28).WeekdayName());
+    EXPECT_EQ(control.cells()[0], at(245, 2, 28).weekdayName());
     control.typeDigit(1, u'5');  // a separator takes nothing
     EXPECT_EQ(control.cells()[1], u"-");
 
     DateEntry zero(at(2024, 5, 5), DateOrder::MonthFirst);
     for (const char16_t key : std::u16string(u"0000"))
         zero.typeDigit(year, key);
-    EXPECT_EQ(zero.value().Year(), 0);
+    EXPECT_EQ(zero.value().year(), 0);
     EXPECT_TRUE(zero.normalize());
     EXPECT_EQ(zero.cells()[year], u"0001");
 }

@@ -11,42 +11,42 @@ namespace {
 
 SolarDate at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
-    return SolarDate::Unchecked(y, mo, d, h, mi, s);
+    return SolarDate::unchecked(y, mo, d, h, mi, s);
 }
 
 constexpr double kDegree = lunar::kPi / 180;
 
 TEST(LunarAstronomy, JulianDaysMeetAtTheCalendarReform)
 {
-    EXPECT_DOUBLE_EQ(lunar::JulianDay(1, 1, 2000), 2451544.5);
-    EXPECT_DOUBLE_EQ(lunar::JulianDay(15, 10, 1582) - lunar::JulianDay(4, 10, 1582), 1.0);
-    EXPECT_DOUBLE_EQ(lunar::LocalJulianDay(1, 1, 2000), 2451544.5 - 7.0 / 24);
+    EXPECT_DOUBLE_EQ(lunar::julianDay(1, 1, 2000), 2451544.5);
+    EXPECT_DOUBLE_EQ(lunar::julianDay(15, 10, 1582) - lunar::julianDay(4, 10, 1582), 1.0);
+    EXPECT_DOUBLE_EQ(lunar::localJulianDay(1, 1, 2000), 2451544.5 - 7.0 / 24);
     struct Case { double jd; SolarDate date; };
     const Case cases[] = {{2451544.5, at(2000, 1, 1, 12)},  {2451545.49, at(2000, 1, 1, 12)},
                           {2299160.5, at(1582, 10, 15, 12)}, {2299159.5, at(1582, 10, 4, 12)},
                           {2415020.5, at(1900, 1, 1, 12)},   {1721423.5, at(1, 1, 1, 12)}};
     for (const Case& c : cases)
-        EXPECT_EQ(lunar::DateOfJulianDay(c.jd), c.date) << c.jd;
+        EXPECT_EQ(lunar::dateOfJulianDay(c.jd), c.date) << c.jd;
     // 17:00 UT is already the next day at UTC+7.
-    EXPECT_EQ(lunar::LocalDateOf(2451545.0 + 5.0 / 24), at(2000, 1, 2, 12));
-    EXPECT_EQ(lunar::Mod1(12, 12), 12);
-    EXPECT_EQ(lunar::Mod1(13, 12), 1);
-    EXPECT_EQ(lunar::Mod1(0, 12), 12);
-    EXPECT_EQ(lunar::Mod1(-1, 12), 11);
+    EXPECT_EQ(lunar::localDateOf(2451545.0 + 5.0 / 24), at(2000, 1, 2, 12));
+    EXPECT_EQ(lunar::mod1(12, 12), 12);
+    EXPECT_EQ(lunar::mod1(13, 12), 1);
+    EXPECT_EQ(lunar::mod1(0, 12), 12);
+    EXPECT_EQ(lunar::mod1(-1, 12), 11);
 }
 
 TEST(LunarAstronomy, NewMoonsAndSunLongitudeMatchKnownEvents)
 {
     // New moon of 6 January 2000 at 18:14 UT, lunation 1237 from January 1900.
-    EXPECT_NEAR(lunar::NewMoon(1237), lunar::JulianDay(6, 1, 2000) + 18.23 / 24, 0.01);
+    EXPECT_NEAR(lunar::newMoon(1237), lunar::julianDay(6, 1, 2000) + 18.23 / 24, 0.01);
     // Equinox 20 March 2000 07:35 UT and solstice 21 December 2000 13:37 UT, to about half an
     // hour of the sun's motion.
-    const double equinox = lunar::JulianDay(20, 3, 2000) + 7.58 / 24;
-    EXPECT_NEAR(std::remainder(lunar::SunLongitude(equinox), 2 * lunar::kPi), 0, 0.02 * kDegree);
-    const double solstice = lunar::JulianDay(21, 12, 2000) + 13.62 / 24;
-    EXPECT_NEAR(lunar::SunLongitude(solstice), 270 * kDegree, 0.02 * kDegree);
+    const double equinox = lunar::julianDay(20, 3, 2000) + 7.58 / 24;
+    EXPECT_NEAR(std::remainder(lunar::sunLongitude(equinox), 2 * lunar::kPi), 0, 0.02 * kDegree);
+    const double solstice = lunar::julianDay(21, 12, 2000) + 13.62 / 24;
+    EXPECT_NEAR(lunar::sunLongitude(solstice), 270 * kDegree, 0.02 * kDegree);
     for (double jd = 2451000; jd < 2452000; jd += 7.3) {
-        const double l = lunar::SunLongitude(jd);
+        const double l = lunar::sunLongitude(jd);
         ASSERT_TRUE(l >= 0 && l <= 2 * lunar::kPi) << jd;
     }
 }
@@ -65,12 +65,12 @@ const NewYear kNewYears[] = {
 TEST(LunarDate, NewYearsDaysBothWays)
 {
     for (const NewYear& n : kNewYears) {
-        const LunarDate lunar = LunarDate::SolarToLunar(n.tet);
-        EXPECT_EQ(lunar.Year(), n.year);
-        EXPECT_EQ(lunar.Month(), 1) << n.year;
-        EXPECT_EQ(lunar.Day(), 1) << n.year;
-        EXPECT_EQ(lunar.Leap(), 0) << n.year;
-        EXPECT_EQ(LunarDate::LunarToSolar(LunarDate(n.year, 1, 1)), n.tet) << n.year;
+        const LunarDate lunar = LunarDate::solarToLunar(n.tet);
+        EXPECT_EQ(lunar.year(), n.year);
+        EXPECT_EQ(lunar.month(), 1) << n.year;
+        EXPECT_EQ(lunar.day(), 1) << n.year;
+        EXPECT_EQ(lunar.leap(), 0) << n.year;
+        EXPECT_EQ(LunarDate::lunarToSolar(LunarDate(n.year, 1, 1)), n.tet) << n.year;
     }
 }
 
@@ -80,7 +80,7 @@ TEST(LunarDate, LeapMonthsOfKnownYears)
     const Case cases[] = {{2001, 4}, {2004, 2}, {2006, 7}, {2009, 5}, {2012, 4}, {2014, 9}, {2017, 6},
                           {2020, 4}, {2023, 2}, {2025, 6}, {2021, 0}, {2022, 0}, {2024, 0}};
     for (const Case& c : cases) {
-        const std::vector<LunarMonthStart> months = LunarDate::LunarYearMonths(c.year);
+        const std::vector<LunarMonthStart> months = LunarDate::lunarYearMonths(c.year);
         ASSERT_EQ(months.size(), c.leapMonth ? 14u : 13u) << c.year;
         int leaps = 0;
         for (std::size_t i = 0; i < months.size(); ++i) {
@@ -102,10 +102,10 @@ TEST(LunarDate, MonthsOf2020)
         {24, 3, 2020, 3, 0},   {23, 4, 2020, 4, 0},   {23, 5, 2020, 4, 1},  {21, 6, 2020, 5, 0},
         {21, 7, 2020, 6, 0},   {19, 8, 2020, 7, 0},   {17, 9, 2020, 8, 0},  {17, 10, 2020, 9, 0},
         {15, 11, 2020, 10, 0}, {14, 12, 2020, 11, 0}};
-    EXPECT_EQ(LunarDate::LunarYearMonths(2020),
+    EXPECT_EQ(LunarDate::lunarYearMonths(2020),
               std::vector<LunarMonthStart>(std::begin(expected), std::end(expected)));
-    EXPECT_EQ(LunarDate::LunarMonth11(2019), at(2019, 11, 26, 12));
-    EXPECT_EQ(LunarDate::LunarMonth11(2020), at(2020, 12, 14, 12));
+    EXPECT_EQ(LunarDate::lunarMonth11(2019), at(2019, 11, 26, 12));
+    EXPECT_EQ(LunarDate::lunarMonth11(2020), at(2020, 12, 14, 12));
 }
 
 TEST(LunarDate, ConversionsOfNotableDates)
@@ -118,25 +118,25 @@ TEST(LunarDate, ConversionsOfNotableDates)
         {at(2021, 1, 13), 2020, 12, 1, 0},
     };
     for (const Case& c : cases) {
-        const SolarDate solar = at(c.solar.Year(), c.solar.Month(), c.solar.Day(), 13, 14, 15);
-        const LunarDate lunar = LunarDate::SolarToLunar(solar);
+        const SolarDate solar = at(c.solar.year(), c.solar.month(), c.solar.day(), 13, 14, 15);
+        const LunarDate lunar = LunarDate::solarToLunar(solar);
         const LunarDate expected(c.year, c.month, c.day, c.leap, 13, 14, 15);
-        const int where = c.solar.Year() * 10000 + c.solar.Month() * 100 + c.solar.Day();
+        const int where = c.solar.year() * 10000 + c.solar.month() * 100 + c.solar.day();
         EXPECT_EQ(lunarEntryFields(lunar), lunarEntryFields(expected)) << where;
-        EXPECT_EQ(lunar.Leap(), c.leap) << where;
-        EXPECT_EQ(lunar.Weekday(), solar.Weekday(true));
-        EXPECT_EQ(LunarDate::LunarToSolar(expected), solar) << c.year << "/" << c.month << "/" << c.day;
+        EXPECT_EQ(lunar.leap(), c.leap) << where;
+        EXPECT_EQ(lunar.weekday(), solar.weekday(true));
+        EXPECT_EQ(LunarDate::lunarToSolar(expected), solar) << c.year << "/" << c.month << "/" << c.day;
     }
 }
 
 TEST(LunarDate, MissingLeapMonthGivesTheCurrentDateAndLongDaysRunOn)
 {
     const LocalClock clock = [] { return CalendarFields{2030, 6, 7, 8, 9, 10}; };
-    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate(2021, 4, 1, 1), clock), at(2030, 6, 7, 8, 9, 10));
+    EXPECT_EQ(LunarDate::lunarToSolar(LunarDate(2021, 4, 1, 1), clock), at(2030, 6, 7, 8, 9, 10));
     // Month 1 of 2020 has 29 days: day 30 is the first day of month 2.
-    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate(2020, 1, 30)), at(2020, 2, 23));
+    EXPECT_EQ(LunarDate::lunarToSolar(LunarDate(2020, 1, 30)), at(2020, 2, 23));
     // Leap month 4 of 2020 has 29 days too.
-    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate(2020, 4, 30, 1)), at(2020, 6, 21));
+    EXPECT_EQ(LunarDate::lunarToSolar(LunarDate(2020, 4, 30, 1)), at(2020, 6, 21));
 }
 
 TEST(LunarDate, ConstructionReplacesValuesOutOfRange)
@@ -146,9 +146,9 @@ TEST(LunarDate, ConstructionReplacesValuesOutOfRange)
                           {-4, 15, 1, 1, 15, 1}};
     for (const Case& c : cases) {
         const LunarDate date(2000, c.month, c.day, c.leap);
-        EXPECT_EQ(date.Month(), c.wantMonth);
-        EXPECT_EQ(date.Day(), c.wantDay);
-        EXPECT_EQ(date.Leap(), c.wantLeap);
+        EXPECT_EQ(date.month(), c.wantMonth);
+        EXPECT_EQ(date.day(), c.wantDay);
+        EXPECT_EQ(date.leap(), c.wantLeap);
     }
 }
 
@@ -162,15 +162,15 @@ TEST(LunarDate, SolarTermsOfLocalDays)
                           {at(2024, 4, 4), 2, u"Thanh minh"}, {at(2024, 3, 19), 0, u""},
                           {at(2024, 3, 21), 0, u""},          {at(2024, 6, 20), 0, u""}};
     for (const Case& c : cases) {
-        EXPECT_EQ(LunarDate::SolarTermOf(c.day.Day(), c.day.Month(), c.day.Year()), c.term)
-            << c.day.Month() << "-" << c.day.Day();
-        EXPECT_EQ(LunarDate::SolarToLunar(c.day).SolarTerm(), c.term);
-        EXPECT_EQ(LunarDate::SolarTermName(c.term), c.name);
+        EXPECT_EQ(LunarDate::solarTermOf(c.day.day(), c.day.month(), c.day.year()), c.term)
+            << c.day.month() << "-" << c.day.day();
+        EXPECT_EQ(LunarDate::solarToLunar(c.day).solarTerm(), c.term);
+        EXPECT_EQ(LunarDate::solarTermName(c.term), c.name);
     }
     // Every year has each of the 24 terms once.
     std::vector<int> seen(25, 0);
-    for (SolarDate day = at(2023, 1, 1); day.Year() == 2023; day.NextDay())
-        ++seen[static_cast<std::size_t>(LunarDate::SolarTermOf(day.Day(), day.Month(), day.Year()))];
+    for (SolarDate day = at(2023, 1, 1); day.year() == 2023; day.nextDay())
+        ++seen[static_cast<std::size_t>(LunarDate::solarTermOf(day.day(), day.month(), day.year()))];
     for (int term = 1; term <= 24; ++term)
         EXPECT_EQ(seen[static_cast<std::size_t>(term)], 1) << term;
 }
@@ -179,22 +179,22 @@ TEST(LunarDate, SolarTermsOfLocalDays)
 // 29 or 30 days, with month numbers stepping by one (or repeating once as a leap month).
 TEST(LunarDate, EveryDayOfDecadesRoundTrips)
 {
-    LunarDate previous = LunarDate::SolarToLunar(at(1939, 12, 31));
-    for (SolarDate day = at(1940, 1, 1, 6, 7, 8); day.Year() <= 2060; day.NextDay()) {
-        const LunarDate lunar = LunarDate::SolarToLunar(day);
-        const int where = day.Year() * 10000 + day.Month() * 100 + day.Day();
-        ASSERT_EQ(LunarDate::LunarToSolar(lunar), day) << where;
-        if (lunar.Day() == 1) {
-            ASSERT_TRUE(previous.Day() == 29 || previous.Day() == 30) << where;
+    LunarDate previous = LunarDate::solarToLunar(at(1939, 12, 31));
+    for (SolarDate day = at(1940, 1, 1, 6, 7, 8); day.year() <= 2060; day.nextDay()) {
+        const LunarDate lunar = LunarDate::solarToLunar(day);
+        const int where = day.year() * 10000 + day.month() * 100 + day.day();
+        ASSERT_EQ(LunarDate::lunarToSolar(lunar), day) << where;
+        if (lunar.day() == 1) {
+            ASSERT_TRUE(previous.day() == 29 || previous.day() == 30) << where;
             const bool repeats =
-                lunar.Leap() == 1 && lunar.Month() == previous.Month() && previous.Leap() == 0;
-            const bool steps = lunar.Leap() == 0 && lunar.Month() == lunar::Mod1(previous.Month() + 1, 12);
+                lunar.leap() == 1 && lunar.month() == previous.month() && previous.leap() == 0;
+            const bool steps = lunar.leap() == 0 && lunar.month() == lunar::mod1(previous.month() + 1, 12);
             ASSERT_TRUE(repeats || steps) << where;
-            ASSERT_EQ(lunar.Year(), previous.Year() + (lunar.Month() == 1 && !repeats ? 1 : 0)) << where;
+            ASSERT_EQ(lunar.year(), previous.year() + (lunar.month() == 1 && !repeats ? 1 : 0)) << where;
         } else {
-            ASSERT_EQ(lunar.Day(), previous.Day() + 1);
-            ASSERT_EQ(lunar.Month(), previous.Month());
-            ASSERT_EQ(lunar.Leap(), previous.Leap());
+            ASSERT_EQ(lunar.day(), previous.day() + 1);
+            ASSERT_EQ(lunar.month(), previous.month());
+            ASSERT_EQ(lunar.leap(), previous.leap());
         }
         previous = lunar;
     }
@@ -204,24 +204,24 @@ TEST(LunarDate, EveryDayOfDecadesRoundTrips)
 // 5..14 October 1582 are ten distinct days, and the ends of the range convert back.
 TEST(LunarDate, EarlyAndLateDatesStayOnOneTimeLine)
 {
-    const LunarDate tenth = LunarDate::SolarToLunar(at(1582, 10, 10));
-    const LunarDate twentieth = LunarDate::SolarToLunar(at(1582, 10, 20));
+    const LunarDate tenth = LunarDate::solarToLunar(at(1582, 10, 10));
+    const LunarDate twentieth = LunarDate::solarToLunar(at(1582, 10, 20));
     EXPECT_NE(lunarEntryFields(tenth), lunarEntryFields(twentieth));
     for (const SolarDate& day : {at(1582, 10, 10), at(1500, 2, 28), at(1500, 3, 1), at(1, 1, 1),
                                at(9999, 12, 31), at(1000, 12, 31), at(5000, 6, 1)})
-        EXPECT_EQ(LunarDate::LunarToSolar(LunarDate::SolarToLunar(day)), day) << day.Year();
+        EXPECT_EQ(LunarDate::lunarToSolar(LunarDate::solarToLunar(day)), day) << day.year();
     // Outside years 1..9999 the nearest end is taken.
-    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate::SolarToLunar(at(0, 6, 1))), at(1, 1, 1));
-    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate::SolarToLunar(at(12000, 6, 1))), at(9999, 12, 31));
-    EXPECT_EQ(LunarDate::LunarToSolar(LunarDate(-5, 1, 1)), at(1, 1, 1));
+    EXPECT_EQ(LunarDate::lunarToSolar(LunarDate::solarToLunar(at(0, 6, 1))), at(1, 1, 1));
+    EXPECT_EQ(LunarDate::lunarToSolar(LunarDate::solarToLunar(at(12000, 6, 1))), at(9999, 12, 31));
+    EXPECT_EQ(LunarDate::lunarToSolar(LunarDate(-5, 1, 1)), at(1, 1, 1));
 }
 
 TEST(LunarDateEntry, TypedDatesGoThroughTheRoundTrip)
 {
     const LocalClock clock = [] { return CalendarFields{2030, 6, 7, 8, 9, 10}; };
-    const LunarDate leap = LunarDate::SolarToLunar(at(2020, 5, 23, 9));
+    const LunarDate leap = LunarDate::solarToLunar(at(2020, 5, 23, 9));
     DateEntry control(lunarEntryFields(leap), DateOrder::DayFirst, lunarEntryCalendar(clock));
-    control.show(lunarEntryFields(leap), leap.Leap() == 1);
+    control.show(lunarEntryFields(leap), leap.leap() == 1);
     EXPECT_TRUE(control.leapMonth());
     EXPECT_EQ(control.cells()[0], u"Sat");  // 23 May 2020; month 4 itself began on a Thursday
     EXPECT_EQ(control.cells()[2], u"01");

@@ -11,7 +11,7 @@ namespace {
 
 SolarDate at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
-    return SolarDate::Unchecked(y, mo, d, h, mi, s);
+    return SolarDate::unchecked(y, mo, d, h, mi, s);
 }
 
 TEST(DayNumber, KnownDays)
@@ -39,12 +39,12 @@ TEST(DayNumber, EveryDayOfTheRangeRoundTrips)
 {
     SolarDate date = at(kFirstDayNumberYear, 1, 1);
     std::int32_t expected = *dayNumberOfDate(kFirstDayNumberYear, 1, 1);
-    for (; date.Year() <= kLastDayNumberYear; date.NextDay(), ++expected) {
-        const auto number = dayNumberOfDate(date.Year(), date.Month(), date.Day());
-        ASSERT_EQ(number, expected) << date.Year() << "-" << date.Month() << "-" << date.Day();
+    for (; date.year() <= kLastDayNumberYear; date.nextDay(), ++expected) {
+        const auto number = dayNumberOfDate(date.year(), date.month(), date.day());
+        ASSERT_EQ(number, expected) << date.year() << "-" << date.month() << "-" << date.day();
         const auto fields = fieldsFromDayNumber(*number);
         ASSERT_TRUE(fields);
-        ASSERT_EQ(*fields, (CalendarFields{date.Year(), date.Month(), date.Day(), 0, 0, 0}));
+        ASSERT_EQ(*fields, (CalendarFields{date.year(), date.month(), date.day(), 0, 0, 0}));
     }
     EXPECT_EQ(expected, 2958466);
 }
@@ -77,7 +77,7 @@ TEST(SolarDate, LeapYears)
     for (const Case& c : {Case{1900, false}, Case{2000, true}, Case{2100, false}, Case{2024, true},
                           Case{2023, false}, Case{1600, true}, Case{0, true}, Case{-4, true},
                           Case{-1, false}})
-        EXPECT_EQ(SolarDate::IsLeapYear(c.year), c.leap) << c.year;
+        EXPECT_EQ(SolarDate::isLeapYear(c.year), c.leap) << c.year;
 }
 
 TEST(SolarDate, MakeDefaultsAndSetClamps)
@@ -94,11 +94,11 @@ TEST(SolarDate, MakeDefaultsAndSetClamps)
     };
     for (const Case& c : cases) {
         const auto& i = c.in;
-        EXPECT_EQ(SolarDate::Make(i[0], i[1], i[2], i[3], i[4], i[5]),
+        EXPECT_EQ(SolarDate::make(i[0], i[1], i[2], i[3], i[4], i[5]),
                   at(c.made[0], c.made[1], c.made[2], c.made[3], c.made[4], c.made[5]))
             << i[0] << "-" << i[1] << "-" << i[2];
         SolarDate set;
-        set.Set(i[0], i[1], i[2], i[3], i[4], i[5]);
+        set.set(i[0], i[1], i[2], i[3], i[4], i[5]);
         EXPECT_EQ(set, at(c.set[0], c.set[1], c.set[2], c.set[3], c.set[4], c.set[5]))
             << i[0] << "-" << i[1] << "-" << i[2];
     }
@@ -107,12 +107,12 @@ TEST(SolarDate, MakeDefaultsAndSetClamps)
 TEST(SolarDate, NormalizeClampsAndTellsWhetherAnythingChanged)
 {
     SolarDate date = at(0, 14, 40, 25, -3, 61);
-    EXPECT_TRUE(date.Normalize());
+    EXPECT_TRUE(date.normalize());
     EXPECT_EQ(date, at(1, 12, 31, 23, 0, 59));
-    EXPECT_FALSE(date.Normalize());
+    EXPECT_FALSE(date.normalize());
 
     SolarDate leap = at(2001, 2, 29, 12, 0, 0);
-    EXPECT_TRUE(leap.Normalize());
+    EXPECT_TRUE(leap.normalize());
     EXPECT_EQ(leap, at(2001, 2, 28, 12, 0, 0));
 }
 
@@ -131,62 +131,62 @@ TEST(SolarDate, DayStepping)
     };
     for (const Case& c : cases) {
         SolarDate next = c.from, prev = c.from;
-        next.NextDay();
-        prev.PrevDay();
-        EXPECT_EQ(next, c.next) << c.from.Year() << "-" << c.from.Month() << "-" << c.from.Day();
-        EXPECT_EQ(prev, c.prev) << c.from.Year() << "-" << c.from.Month() << "-" << c.from.Day();
+        next.nextDay();
+        prev.prevDay();
+        EXPECT_EQ(next, c.next) << c.from.year() << "-" << c.from.month() << "-" << c.from.day();
+        EXPECT_EQ(prev, c.prev) << c.from.year() << "-" << c.from.month() << "-" << c.from.day();
     }
 }
 
-// AddDays jumps; it must land where stepping one day at a time lands.
+// addDays jumps; it must land where stepping one day at a time lands.
 TEST(SolarDate, AddDaysLandsWhereSteppingLands)
 {
     for (const SolarDate& start : {at(2000, 2, 29, 7, 8, 9), at(1899, 12, 30), at(-1, 3, 1), at(2023, 12, 31)}) {
         SolarDate forward = start, backward = start;
         for (int n = 1; n <= 1500; ++n) {
-            forward.NextDay();
-            backward.PrevDay();
+            forward.nextDay();
+            backward.prevDay();
             SolarDate jumped = start;
-            jumped.AddDays(n);
+            jumped.addDays(n);
             ASSERT_EQ(jumped, forward) << n;
             jumped = start;
-            jumped.SubDays(n);
+            jumped.subDays(n);
             ASSERT_EQ(jumped, backward) << n;
         }
     }
     // Fields out of range step by the calendar rules first: 40 January steps to 1 February.
     SolarDate odd = at(2000, 1, 40);
-    odd.AddDays(2);
+    odd.addDays(2);
     EXPECT_EQ(odd, at(2000, 2, 2));
 }
 
 TEST(SolarDate, SteppingStopsAtTheEndsOfTheIntYears)
 {
     SolarDate last = at(INT_MAX, 12, 31, 23, 59, 59);
-    last.NextDay();
+    last.nextDay();
     EXPECT_EQ(last, at(INT_MAX, 12, 31, 23, 59, 59));
-    EXPECT_EQ(last.AddSeconds(1), last);
-    last.AddDays(LLONG_MAX);
+    EXPECT_EQ(last.addSeconds(1), last);
+    last.addDays(LLONG_MAX);
     EXPECT_EQ(last, at(INT_MAX, 12, 31, 23, 59, 59));
 
     SolarDate first = at(INT_MIN, 1, 1);
-    first.AddDays(LLONG_MIN);
+    first.addDays(LLONG_MIN);
     EXPECT_EQ(first, at(INT_MIN, 1, 1));
-    EXPECT_EQ(first.SubSeconds(1), first);
+    EXPECT_EQ(first.subSeconds(1), first);
 
     SolarDate far = at(2000, 1, 1);
-    far.AddDays(INT_MAX);
-    EXPECT_EQ(SolarDate::DaysBetween(far, at(2000, 1, 1)), INT_MAX);
+    far.addDays(INT_MAX);
+    EXPECT_EQ(SolarDate::daysBetween(far, at(2000, 1, 1)), INT_MAX);
 }
 
 TEST(SolarDate, MovingByHoursMinutesAndSeconds)
 {
     const SolarDate start = at(2000, 2, 28, 23, 59, 30);
-    EXPECT_EQ(start.AddSeconds(30), at(2000, 2, 29, 0, 0, 0));
-    EXPECT_EQ(start.AddSeconds(86400 + 3600 + 61), at(2000, 3, 1, 1, 0, 31));
-    EXPECT_EQ(start.SubSeconds(86400 * 59 + 31), at(1999, 12, 31, 23, 58, 59));
-    EXPECT_EQ(start.AddSeconds(-31), at(2000, 2, 28, 23, 58, 59));
-    EXPECT_EQ(start, at(2000, 2, 28, 23, 59, 30));  // AddSeconds leaves the date alone
+    EXPECT_EQ(start.addSeconds(30), at(2000, 2, 29, 0, 0, 0));
+    EXPECT_EQ(start.addSeconds(86400 + 3600 + 61), at(2000, 3, 1, 1, 0, 31));
+    EXPECT_EQ(start.subSeconds(86400 * 59 + 31), at(1999, 12, 31, 23, 58, 59));
+    EXPECT_EQ(start.addSeconds(-31), at(2000, 2, 28, 23, 58, 59));
+    EXPECT_EQ(start, at(2000, 2, 28, 23, 59, 30));  // addSeconds leaves the date alone
 
     struct Case { bool hours; int n; SolarDate expected; };
     const Case cases[] = {
@@ -198,9 +198,9 @@ TEST(SolarDate, MovingByHoursMinutesAndSeconds)
     for (const Case& c : cases) {
         SolarDate moved = start;
         if (c.hours)
-            moved.AddHours(c.n);
+            moved.addHours(c.n);
         else
-            moved.AddMinutes(c.n);
+            moved.addMinutes(c.n);
         EXPECT_EQ(moved, c.expected) << (c.hours ? "hours " : "minutes ") << c.n;
     }
 }
@@ -215,9 +215,9 @@ TEST(SolarDate, WeekdaysOfKnownDates)
         {at(0, 1, 1), 6, u"Sat"},      {at(-400, 1, 1), 6, u"Sat"}, {at(12000, 1, 1), 6, u"Sat"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(c.date.Weekday(false), c.mondayFirst) << c.date.Year();
-        EXPECT_EQ(c.date.Weekday(true), c.mondayFirst % 7) << c.date.Year();
-        EXPECT_EQ(c.date.WeekdayName(), c.name) << c.date.Year();
+        EXPECT_EQ(c.date.weekday(false), c.mondayFirst) << c.date.year();
+        EXPECT_EQ(c.date.weekday(true), c.mondayFirst % 7) << c.date.year();
+        EXPECT_EQ(c.date.weekdayName(), c.name) << c.date.year();
     }
     EXPECT_EQ(sundayZeroWeekdayName(0), u"Sun");
     EXPECT_EQ(sundayZeroWeekdayName(6), u"Sat");
@@ -233,10 +233,10 @@ TEST(SolarDate, WeekdayAgreesWithTheDayCountEverywhere)
         const int lastYear = firstYear < 0 ? 1 : 9999;
         // 1 January 1970 was a Thursday (4).
         std::int64_t count = daysFromCivil(firstYear, 1, 1);
-        for (; date.Year() <= lastYear; date.NextDay(), ++count) {
+        for (; date.year() <= lastYear; date.nextDay(), ++count) {
             const int expected = static_cast<int>(((count + 3) % 7 + 7) % 7) + 1;
-            ASSERT_EQ(date.Weekday(false), expected)
-                << date.Year() << "-" << date.Month() << "-" << date.Day();
+            ASSERT_EQ(date.weekday(false), expected)
+                << date.year() << "-" << date.month() << "-" << date.day();
         }
     }
 }
@@ -254,27 +254,27 @@ TEST(SolarDate, DaysBetweenIgnoresTheTimeOfDay)
         {at(1, 1, 1), at(0, 1, 1), 366},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SolarDate::DaysBetween(c.a, c.b), c.days) << c.a.Year() << " " << c.b.Year();
+        EXPECT_EQ(SolarDate::daysBetween(c.a, c.b), c.days) << c.a.year() << " " << c.b.year();
 }
 
 TEST(SolarDate, IsLaterComparesFieldByField)
 {
     const SolarDate base = at(2000, 6, 15, 12, 30, 30);
-    EXPECT_TRUE(SolarDate::IsLater(at(2000, 6, 15, 12, 30, 31), base));
-    EXPECT_FALSE(SolarDate::IsLater(base, at(2000, 6, 15, 12, 30, 31)));
-    EXPECT_FALSE(SolarDate::IsLater(base, base));
-    EXPECT_TRUE(SolarDate::IsLater(at(2001, 1, 1), base));
-    EXPECT_TRUE(SolarDate::IsLater(base, at(2000, 5, 31, 23, 59, 59)));
+    EXPECT_TRUE(SolarDate::isLater(at(2000, 6, 15, 12, 30, 31), base));
+    EXPECT_FALSE(SolarDate::isLater(base, at(2000, 6, 15, 12, 30, 31)));
+    EXPECT_FALSE(SolarDate::isLater(base, base));
+    EXPECT_TRUE(SolarDate::isLater(at(2001, 1, 1), base));
+    EXPECT_TRUE(SolarDate::isLater(base, at(2000, 5, 31, 23, 59, 59)));
     EXPECT_TRUE(base == at(2000, 6, 15, 12, 30, 30));
     EXPECT_TRUE(base != at(2000, 6, 15, 12, 30, 29));
 }
 
 TEST(SolarDate, NowReadsTheGivenClock)
 {
-    EXPECT_EQ(SolarDate::Now([] { return CalendarFields{2024, 3, 17, 8, 9, 10}; }),
+    EXPECT_EQ(SolarDate::now([] { return CalendarFields{2024, 3, 17, 8, 9, 10}; }),
               at(2024, 3, 17, 8, 9, 10));
     // A leap second reading is no field value.
-    EXPECT_EQ(SolarDate::Now([] { return CalendarFields{2016, 12, 31, 23, 59, 60}; }),
+    EXPECT_EQ(SolarDate::now([] { return CalendarFields{2016, 12, 31, 23, 59, 60}; }),
               at(2016, 12, 31, 23, 59, 0));
 }
 

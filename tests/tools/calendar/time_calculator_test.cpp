@@ -12,7 +12,7 @@ struct Fields { std::int64_t d, h, m, s; };
 
 Fields fieldsOf(const Duration& t)
 {
-    return {t.Days(), t.Hours(), t.Minutes(), t.Seconds()};
+    return {t.days(), t.hours(), t.minutes(), t.seconds()};
 }
 
 bool operator==(const Fields& a, const Fields& b)
@@ -55,9 +55,9 @@ TEST(TimeType, SplitsTheTotalByUnitMode)
     };
     for (const Case& c : cases) {
         Duration t(0, 0, 0, c.total, c.mode);
-        t.SplitByMode();
+        t.splitByMode();
         EXPECT_EQ(fieldsOf(t), c.expected) << c.total << " mode " << int(c.mode);
-        EXPECT_EQ(t.TotalSeconds(), c.total);
+        EXPECT_EQ(t.totalSeconds(), c.total);
     }
 }
 
@@ -66,40 +66,40 @@ TEST(TimeType, SetPartsFoldsIntoTheModesFields)
     const Fields expected[] = {{1, 2, 3, 4}, {0, 26, 3, 4}, {0, 0, 1563, 4}, {0, 0, 0, 93784}};
     for (std::uint8_t mode = 0; mode < 4; ++mode) {
         Duration t(0, 0, 0, 0, mode);
-        t.SetParts(1, 2, 3, 4);
+        t.setParts(1, 2, 3, 4);
         EXPECT_EQ(fieldsOf(t), expected[mode]) << int(mode);
-        EXPECT_EQ(t.UnitMode(), mode);
+        EXPECT_EQ(t.unitMode(), mode);
     }
 }
 
 TEST(TimeType, UnitModeCyclesBackWithTheSameTotal)
 {
     Duration t(0, 25, 90, 7);  // not split: 25 h 90 m as typed
-    const std::int64_t total = t.TotalSeconds();
+    const std::int64_t total = t.totalSeconds();
     const std::uint8_t modes[] = {1, 2, 3, 0};
     for (const std::uint8_t mode : modes) {
-        t.NextUnitMode();
-        EXPECT_EQ(t.UnitMode(), mode);
-        EXPECT_EQ(t.TotalSeconds(), total);
+        t.nextUnitMode();
+        EXPECT_EQ(t.unitMode(), mode);
+        EXPECT_EQ(t.totalSeconds(), total);
     }
     EXPECT_EQ(fieldsOf(t), (Fields{1, 2, 30, 7}));
-    EXPECT_EQ(Duration(0, 0, 0, 0, 9).UnitMode(), 0);
+    EXPECT_EQ(Duration(0, 0, 0, 0, 9).unitMode(), 0);
 }
 
 TEST(TimeType, ArithmeticSplitsByTheLeftModeAndCarriesModeZero)
 {
     const Duration left(0, 0, 0, 100, 2);
-    const Duration plus = left.Plus(Duration(0, 0, 1, 0));
+    const Duration plus = left.plus(Duration(0, 0, 1, 0));
     EXPECT_EQ(fieldsOf(plus), (Fields{0, 0, 2, 40}));
-    EXPECT_EQ(plus.UnitMode(), 0);
-    const Duration minus = left.Minus(Duration(0, 0, 2, 0));
+    EXPECT_EQ(plus.unitMode(), 0);
+    const Duration minus = left.minus(Duration(0, 0, 2, 0));
     EXPECT_EQ(fieldsOf(minus), (Fields{0, 0, 0, -20}));
-    EXPECT_TRUE(minus.IsNegative());
-    EXPECT_FALSE(minus.IsZero());
+    EXPECT_TRUE(minus.isNegative());
+    EXPECT_FALSE(minus.isZero());
     // No overflow check: the 64-bit total wraps instead of trapping.
     const Duration top(0, 0, 0, std::numeric_limits<std::int64_t>::max(), 3);
-    EXPECT_EQ(top.Plus(Duration(0, 0, 0, 1)).TotalSeconds(), std::numeric_limits<std::int64_t>::min());
-    EXPECT_EQ(Duration(0, 0, 0, -42).SecondsText(), u"-42");
+    EXPECT_EQ(top.plus(Duration(0, 0, 0, 1)).totalSeconds(), std::numeric_limits<std::int64_t>::min());
+    EXPECT_EQ(Duration(0, 0, 0, -42).secondsText(), u"-42");
 }
 
 TEST(DurationEntry, DigitsFollowTheEntryRules)
@@ -173,12 +173,12 @@ TEST(TimeCalculator, TypedMinutesCountAsTyped)
     TimeCalculator model;
     press(model, "DDRR90");  // Interval minutes
     model.computeTo();
-    EXPECT_EQ(model.toEntry().value().TotalSeconds(), 5400);
+    EXPECT_EQ(model.toEntry().value().totalSeconds(), 5400);
     EXPECT_EQ(fieldsOf(model.toEntry().value()), (Fields{0, 1, 30, 0}));
     EXPECT_EQ(model.computeFrom().value_or(u"none"), u"none");
-    EXPECT_TRUE(model.fromEntry().value().IsZero());
+    EXPECT_TRUE(model.fromEntry().value().isZero());
     ASSERT_FALSE(model.computeInterval());
-    EXPECT_EQ(model.intervalEntry().value().TotalSeconds(), 5400);
+    EXPECT_EQ(model.intervalEntry().value().totalSeconds(), 5400);
 }
 
 }  // namespace

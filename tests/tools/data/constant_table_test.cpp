@@ -16,11 +16,7 @@ namespace {
 
 std::filesystem::path shippedConstants()
 {
-#ifdef CORVAN_SOURCE_DATA_DIR
     return std::filesystem::path(CORVAN_SOURCE_DATA_DIR) / ConstantTable::kFileName;
-#else
-    return std::filesystem::path(__FILE__).parent_path() / "../../../data" / ConstantTable::kFileName;
-#endif
 }
 
 TEST(Constants, ReadsCategoriesAndEntries)
@@ -42,21 +38,21 @@ TEST(Constants, ReadsCategoriesAndEntries)
                                     "#End\n"));
     ConstantTable constants(path);
     std::vector<UnitCategory> list;
-    ASSERT_TRUE(constants.Categories(list));
+    ASSERT_TRUE(constants.categories(list));
     EXPECT_EQ(list, (std::vector<UnitCategory>{{u"Math constants", 1}, {u"Physics", 0}}));
-    EXPECT_EQ(constants.FirstCategory(), (UnitCategory{u"Math constants", 1}));
+    EXPECT_EQ(constants.firstCategory(), (UnitCategory{u"Math constants", 1}));
 
     std::vector<ConstantEntry> entries;
-    ASSERT_TRUE(constants.ConstantsOf(u"Math constants", entries));
+    ASSERT_TRUE(constants.constantsOf(u"Math constants", entries));
     EXPECT_EQ(entries, (std::vector<ConstantEntry>{{u"Pi", u"3.14159"},
                                                    {u"Euler's number", u"2.71828"}}));
-    EXPECT_FALSE(constants.ConstantsOf(u"Physics", entries));
+    EXPECT_FALSE(constants.constantsOf(u"Physics", entries));
     EXPECT_EQ(constants.error(), 10);
     EXPECT_EQ(entries, (std::vector<ConstantEntry>{{u"Speed of light", u"299792458"},
                                                    {u"Planck", u"6.62607015e-34"}}));
 
     ConstantTable missing(folder.path() / "none.dat");
-    EXPECT_FALSE(missing.ConstantsOf(u"Physics", entries));
+    EXPECT_FALSE(missing.constantsOf(u"Physics", entries));
     EXPECT_EQ(missing.error(), -1);
 }
 
@@ -80,12 +76,12 @@ TEST(ShippedConstants, ValuesAreNumbersThatAgree)
 {
     ConstantTable constants(shippedConstants());
     std::vector<UnitCategory> list;
-    ASSERT_TRUE(constants.Categories(list));
+    ASSERT_TRUE(constants.categories(list));
     ASSERT_GE(list.size(), 5u);
     std::vector<ConstantEntry> all;
     for (const UnitCategory& category : list) {
         std::vector<ConstantEntry> entries;
-        ASSERT_TRUE(constants.ConstantsOf(category.name, entries)) << toUtf8(category.name);
+        ASSERT_TRUE(constants.constantsOf(category.name, entries)) << toUtf8(category.name);
         EXPECT_GE(entries.size(), 5u) << toUtf8(category.name);
         for (const ConstantEntry& entry : entries) {
             double value = 0.0;

@@ -16,11 +16,7 @@ namespace {
 
 std::filesystem::path shippedFile(const char* name)
 {
-#ifdef CORVAN_SOURCE_DATA_DIR
     return std::filesystem::path(CORVAN_SOURCE_DATA_DIR) / name;
-#else
-    return std::filesystem::path(__FILE__).parent_path() / "../../../data" / name;
-#endif
 }
 
 struct Table {
@@ -30,7 +26,7 @@ struct Table {
     bool load(const std::string& text)
     {
         EXPECT_TRUE(writeFileAtomically(file(), text));
-        return units.Load(file());
+        return units.load(file());
     }
 };
 
@@ -119,24 +115,24 @@ TEST(UnitConvert, ReadsNamesFactorsAndOffsets)
     EXPECT_EQ(celsius.numerator, Items{u"K"});
     EXPECT_DOUBLE_EQ(t.units.units()[2].factor, 25.0);  // atof stops at the first non-number
     EXPECT_DOUBLE_EQ(t.units.units()[2].offset, 0.0);
-    EXPECT_EQ(t.units.Find(u"degree Celsius"), 2);
-    EXPECT_EQ(t.units.Find(u"°C"), 2);
-    EXPECT_EQ(t.units.Find(u"Kelvin"), 0);
-    EXPECT_TRUE(t.units.IsBase(u"kelvin"));
-    EXPECT_FALSE(t.units.IsBase(u"°C"));
+    EXPECT_EQ(t.units.find(u"degree Celsius"), 2);
+    EXPECT_EQ(t.units.find(u"°C"), 2);
+    EXPECT_EQ(t.units.find(u"Kelvin"), 0);
+    EXPECT_TRUE(t.units.isBase(u"kelvin"));
+    EXPECT_FALSE(t.units.isBase(u"°C"));
 }
 
 TEST(UnitConvert, MissingFileAndLoadingAgain)
 {
     Table t;
     ASSERT_TRUE(t.load("a A !\n"));
-    EXPECT_FALSE(t.units.Load(t.folder.path() / "none.dat"));
+    EXPECT_FALSE(t.units.load(t.folder.path() / "none.dat"));
     EXPECT_EQ(t.units.errorCode(), ConversionTable::kErrorOpenFile);
     EXPECT_EQ(t.units.count(), 0);
-    EXPECT_EQ(t.units.ErrorText(), u"Error open date file.");
+    EXPECT_EQ(t.units.errorText(), u"Error open date file.");
     EXPECT_TRUE(t.load("b B !\n"));
     EXPECT_EQ(t.units.errorCode(), 0);
-    EXPECT_EQ(t.units.ErrorText(), u"No Error.");
+    EXPECT_EQ(t.units.errorText(), u"No Error.");
 }
 
 TEST(UnitConvert, HoldsAtMost800Units)
@@ -148,9 +144,9 @@ TEST(UnitConvert, HoldsAtMost800Units)
     EXPECT_FALSE(t.load(text));
     EXPECT_EQ(t.units.count(), ConversionTable::kMaxUnits);
     EXPECT_EQ(t.units.errorCode(), 801);
-    EXPECT_EQ(t.units.ErrorText(), u"Error on line 801 in data file.");
-    EXPECT_EQ(t.units.Find(u"u799"), 800);
-    EXPECT_EQ(t.units.Find(u"u800"), 0);
+    EXPECT_EQ(t.units.errorText(), u"Error on line 801 in data file.");
+    EXPECT_EQ(t.units.find(u"u799"), 800);
+    EXPECT_EQ(t.units.find(u"u800"), 0);
 
     text.resize(text.rfind("u800"));
     EXPECT_TRUE(t.load(text));
@@ -197,7 +193,7 @@ TEST(UnitConvert, ConvertsByTheFirstRuleThatApplies)
         Table t;
         ASSERT_TRUE(t.load(kSmallTable));
         SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
-        const auto result = t.units.Convert(c.from, c.to);
+        const auto result = t.units.convert(c.from, c.to);
         ASSERT_TRUE(result.has_value());
         EXPECT_NEAR(result->multiplier, c.multiplier, 1e-12 * std::abs(c.multiplier));
         EXPECT_NEAR(result->offset, c.offset, 1e-10);
@@ -225,13 +221,13 @@ TEST(UnitConvert, ReportsUnknownAndIncompatibleUnits)
         Table t;
         ASSERT_TRUE(t.load(kSmallTable));
         SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
-        EXPECT_FALSE(t.units.Convert(c.from, c.to).has_value());
+        EXPECT_FALSE(t.units.convert(c.from, c.to).has_value());
         EXPECT_EQ(t.units.errorCode(), c.error);
-        EXPECT_EQ(t.units.ErrorText(), c.text);
+        EXPECT_EQ(t.units.errorText(), c.text);
     }
     Table t;
     ASSERT_TRUE(t.load(kSmallTable));
-    EXPECT_TRUE(t.units.IsBase(u"D"));
+    EXPECT_TRUE(t.units.isBase(u"D"));
     EXPECT_TRUE(t.units.reduced(t.units.units()[12]).isBase());  // m/m cancels
 }
 
@@ -244,16 +240,16 @@ TEST(UnitConvert, UnitsDefinedThroughEachOtherEndInTime)
     Table t;
     ASSERT_TRUE(t.load("a A 2 0 b\nb B 3 0 a\nc C 1 0 a*b\nx X 2 0 x/x*x\n" + chain));
     for (const char16_t* unit : {u"a", u"c", u"x"}) {
-        EXPECT_FALSE(t.units.Convert(unit, u"m").has_value());
-        EXPECT_FALSE(t.units.Convert(u"m", unit).has_value());
+        EXPECT_FALSE(t.units.convert(unit, u"m").has_value());
+        EXPECT_FALSE(t.units.convert(u"m", unit).has_value());
     }
     // Cycles and runaway chains stop; the small cases still reduce exactly.
-    const auto square = t.units.Convert(u"u1", u"u0");
+    const auto square = t.units.convert(u"u1", u"u0");
     EXPECT_FALSE(square.has_value());
     const UnitRecord u3 = t.units.reduced(t.units.units()[static_cast<std::size_t>(
-        t.units.Find(u"u3") - 1)]);
+        t.units.find(u"u3") - 1)]);
     EXPECT_EQ(u3.numerator, Items(8, u"m"));
-    (void)t.units.Convert(u"u60", u"u59");
+    (void)t.units.convert(u"u60", u"u59");
     (void)t.units.reduced(t.units.units().back());
 }
 
@@ -262,31 +258,31 @@ TEST(UnitConvert, UnitsDefinedThroughEachOtherEndInTime)
 TEST(ShippedUnits, EveryUnitConvertsWithinItsCategory)
 {
     ConversionTable table;
-    ASSERT_TRUE(table.Load(shippedFile("units.dat"))) << toUtf8(table.ErrorText());
+    ASSERT_TRUE(table.load(shippedFile("units.dat"))) << toUtf8(table.errorText());
     EXPECT_GE(table.count(), 200);
     for (int i = 0; i < table.count(); ++i) {
         const UnitRecord& unit = table.units()[static_cast<std::size_t>(i)];
-        EXPECT_EQ(table.Find(unit.name), i + 1) << toUtf8(unit.name);
-        EXPECT_EQ(table.Find(unit.symbol), i + 1) << toUtf8(unit.symbol);
+        EXPECT_EQ(table.find(unit.name), i + 1) << toUtf8(unit.name);
+        EXPECT_EQ(table.find(unit.symbol), i + 1) << toUtf8(unit.symbol);
         const UnitRecord reduced = table.reduced(unit);
         for (const Items* side : {&reduced.numerator, &reduced.denominator})
             for (const std::u16string& item : *side)
-                EXPECT_TRUE(table.IsBase(item)) << toUtf8(unit.name) << ": " << toUtf8(item);
+                EXPECT_TRUE(table.isBase(item)) << toUtf8(unit.name) << ": " << toUtf8(item);
     }
     UnitCategories categories(shippedFile("units.dat"));
     std::vector<UnitCategory> list;
-    ASSERT_TRUE(categories.Categories(list));
+    ASSERT_TRUE(categories.categories(list));
     EXPECT_GE(list.size(), 12u);
     int listed = 0;
     for (const UnitCategory& category : list) {
         std::vector<UnitRecord> units;
-        ASSERT_TRUE(categories.UnitsOf(category.name, units)) << toUtf8(category.name);
+        ASSERT_TRUE(categories.unitsOf(category.name, units)) << toUtf8(category.name);
         ASSERT_GE(units.size(), 2u) << toUtf8(category.name);
         listed += static_cast<int>(units.size());
         for (const UnitRecord& unit : units) {
-            EXPECT_TRUE(table.Convert(unit.name, units[0].name).has_value())
+            EXPECT_TRUE(table.convert(unit.name, units[0].name).has_value())
                 << toUtf8(category.name) << ": " << toUtf8(unit.name);
-            EXPECT_TRUE(table.Convert(units[0].symbol, unit.symbol).has_value())
+            EXPECT_TRUE(table.convert(units[0].symbol, unit.symbol).has_value())
                 << toUtf8(category.name) << ": " << toUtf8(unit.symbol);
         }
     }
@@ -346,11 +342,11 @@ TEST(ShippedUnits, ConvertKnownValues)
         {u"V", u"kV", 1000, 1},
     };
     ConversionTable table;
-    ASSERT_TRUE(table.Load(shippedFile("units.dat")));
+    ASSERT_TRUE(table.load(shippedFile("units.dat")));
     for (const Case& c : cases) {
         SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
-        const auto result = table.Convert(c.from, c.to);
-        ASSERT_TRUE(result.has_value()) << toUtf8(table.ErrorText());
+        const auto result = table.convert(c.from, c.to);
+        ASSERT_TRUE(result.has_value()) << toUtf8(table.errorText());
         EXPECT_NEAR(c.value * result->multiplier + result->offset, c.expected,
                     1e-11 * std::max(1.0, std::abs(c.expected)));
     }

@@ -34,11 +34,11 @@ TEST(DataTools, StatisticsCategoryReadsAndWritesItsDataSet)
     Session s;
     ASSERT_TRUE(writeFileAtomically(s.folder.path() / "statistics.dat", "4\r\n1 2 3 4 \r\n"));
     s.open();
-    s.frame->SwitchCategory(DataTools::kStatisticsCategory);
+    s.frame->switchCategory(DataTools::kStatisticsCategory);
     EXPECT_EQ(s.evaluate(u"avg(X)"), u"2.5");
     ASSERT_NE(s.tools->statistics(), nullptr);
     s.tools->statistics()->insertRow(0);
-    s.frame->SwitchCategory(0);
+    s.frame->switchCategory(0);
     EXPECT_EQ(s.tools->statistics(), nullptr);
     std::string saved;
     ASSERT_TRUE(readWholeFile(s.folder.path() / "statistics.dat", saved));
@@ -50,7 +50,7 @@ TEST(DataTools, MatrixCategoryKeepsResultsAndSavesThemAtClose)
     Session s;
     ASSERT_TRUE(writeFileAtomically(s.folder.path() / "matrix.dat", "1\r\n2 2 2\r\n1 2 \r\n3 4 \r\n"));
     s.open();
-    s.frame->SwitchCategory(DataTools::kMatricesCategory);
+    s.frame->switchCategory(DataTools::kMatricesCategory);
     EXPECT_EQ(s.evaluate(u"det(inv([VA]))"), u"-0.5");
     EXPECT_EQ(s.evaluate(u"inv([VA])"), u"[VRE]");
     ASSERT_NE(s.tools->matrices(), nullptr);
@@ -68,7 +68,7 @@ TEST(DataTools, DamagedFilesLeaveAMessage)
     Session s;
     ASSERT_TRUE(writeFileAtomically(s.folder.path() / "matrix.dat", "1\r\nnot a header\r\n"));
     s.open();
-    s.frame->SwitchCategory(DataTools::kMatricesCategory);
+    s.frame->switchCategory(DataTools::kMatricesCategory);
     EXPECT_EQ(s.tools->takeMessage(), u"Matrix data error");
     EXPECT_EQ(s.tools->takeMessage(), u"");
 }

@@ -156,15 +156,15 @@ TEST(RateUpdate, GoodAnswerReplacesTheFileFromItsDateLineOn)
     TestServer server(TestServer::sending(ok("preamble text\n" + kNewRates)));
     RateUpdate update(folder.file, quickLimits());
     update.setUrl(server.url());
-    ASSERT_TRUE(update.Run(std::nullopt)) << update.errorMessage();
+    ASSERT_TRUE(update.run(std::nullopt)) << update.errorMessage();
     EXPECT_EQ(folder.contents(), kNewRates);
     EXPECT_EQ(currency::dateOf(folder.file), "2025-01-02");
     EXPECT_TRUE(server.request().starts_with("GET /currency/save.txt HTTP/1.0\r\n"));
     EXPECT_NE(server.request().find("\r\nHost: 127.0.0.1\r\n"), std::string::npos);
 
     ConversionTable table;
-    ASSERT_TRUE(table.Load(folder.file));
-    const auto yen = table.Convert(u"USD", u"JPY");
+    ASSERT_TRUE(table.load(folder.file));
+    const auto yen = table.convert(u"USD", u"JPY");
     ASSERT_TRUE(yen);
     EXPECT_NEAR(yen->multiplier, 157.2, 1e-6);
 }
@@ -224,7 +224,7 @@ TEST(RateUpdate, HostileAnswersKeepTheOldFileAndSayWhy)
         TestServer server(TestServer::sending(c.answer));
         RateUpdate update(folder.file, quickLimits());
         update.setUrl(server.url());
-        EXPECT_FALSE(update.Run(std::nullopt));
+        EXPECT_FALSE(update.run(std::nullopt));
         EXPECT_EQ(update.errorClass(), c.errorClass);
         EXPECT_EQ(update.errorText(), c.text);
         EXPECT_EQ(folder.contents(), kOldFile);
@@ -240,7 +240,7 @@ TEST(RateUpdate, StalledServerTimesOutAndKeepsTheOldFile)
         RateUpdate update(folder.file, quickLimits());
         update.setUrl(server.url());
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_FALSE(update.Run(std::nullopt));
+        EXPECT_FALSE(update.run(std::nullopt));
         EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
         EXPECT_EQ(update.errorMessage(), "Error: 1, " + std::to_string(ETIMEDOUT) +
                                              ", Error when recieve.");
@@ -257,7 +257,7 @@ TEST(RateUpdate, ProxyGetsTheWholeUrlAndTheUrlHost)
         // The URL's host is never resolved: the connection goes to the proxy.
         update.setUrl("rates.example.invalid/currency/save.txt");
         const std::string setting = form + std::to_string(proxy.port()) + "/";
-        ASSERT_TRUE(update.Run(setting)) << update.errorMessage();
+        ASSERT_TRUE(update.run(setting)) << update.errorMessage();
         EXPECT_TRUE(proxy.request().starts_with(
             "GET http://rates.example.invalid/currency/save.txt HTTP/1.0\r\n"));
         EXPECT_NE(proxy.request().find("\r\nHost: rates.example.invalid\r\n"),
@@ -308,7 +308,7 @@ TEST(HttpDownload, RefusesBadUrlsAndProxiesBeforeConnecting)
         HttpDownload download(quickLimits());
         if (c.proxy)
             download.setProxy(parseProxySetting(*c.proxy));
-        EXPECT_FALSE(download.Download(c.url));
+        EXPECT_FALSE(download.download(c.url));
         EXPECT_EQ(download.errorClass(), c.errorClass);
         EXPECT_EQ(download.errorText(), c.text);
         EXPECT_EQ(download.socketError(), 0);
@@ -322,10 +322,10 @@ TEST(HttpDownload, RefusedConnectionReportsTheSocketError)
         TestServer server(TestServer::sending(""));
         port = server.port();
         HttpDownload first(quickLimits());
-        EXPECT_TRUE(first.Download("127.0.0.1:" + std::to_string(port) + "/"));
+        EXPECT_TRUE(first.download("127.0.0.1:" + std::to_string(port) + "/"));
     }
     HttpDownload download(quickLimits());
-    EXPECT_FALSE(download.Download("127.0.0.1:" + std::to_string(port) + "/"));
+    EXPECT_FALSE(download.download("127.0.0.1:" + std::to_string(port) + "/"));
     EXPECT_EQ(download.errorMessage(),
               "Error: 1, " + std::to_string(ECONNREFUSED) + ", Error when connect.");
 }
@@ -373,8 +373,8 @@ TEST(CurrencyTable, SaveKeepsTheDateLineAndReadsBack)
     EXPECT_EQ(currency::dateOf(folder.file), "12/05/2006");
 
     ConversionTable table;
-    ASSERT_TRUE(table.Load(folder.file));
-    const auto euro = table.Convert(u"EUR", u"USD");
+    ASSERT_TRUE(table.load(folder.file));
+    const auto euro = table.convert(u"EUR", u"USD");
     ASSERT_TRUE(euro);
     EXPECT_DOUBLE_EQ(euro->multiplier, 0.5);
 }
@@ -400,7 +400,7 @@ TEST(CurrencyTable, DateLine)
 TEST(CurrencyTable, ShippedFileIsAValidAnswerAndLoads)
 {
     const auto shipped =
-        std::filesystem::path(__FILE__).parent_path() / "../../../data/currency.dat";
+        std::filesystem::path(CORVAN_SOURCE_DATA_DIR) / "currency.dat";
     std::string bytes;
     ASSERT_TRUE(readWholeFile(shipped, bytes));
     int errorClass = 0;
@@ -408,10 +408,10 @@ TEST(CurrencyTable, ShippedFileIsAValidAnswerAndLoads)
     EXPECT_TRUE(RateUpdate::ratesFromAnswer(ok(bytes), errorClass, errorText)) << errorText;
 
     ConversionTable table;
-    ASSERT_TRUE(table.Load(shipped)) << table.errorCode();
+    ASSERT_TRUE(table.load(shipped)) << table.errorCode();
     ASSERT_GE(table.count(), 30);
     EXPECT_EQ(table.units()[0].symbol, u"USD");
-    const auto euro = table.Convert(u"EUR", u"USD");
+    const auto euro = table.convert(u"EUR", u"USD");
     ASSERT_TRUE(euro);
     EXPECT_GT(euro->multiplier, 0.8);
     EXPECT_LT(euro->multiplier, 1.5);

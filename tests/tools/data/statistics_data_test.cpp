@@ -160,12 +160,12 @@ TEST(StatisticData, EngineReadsTheSetAsList)
 {
     Fixture f;
     f.loadText("4\r\n1 2 3 6 \r\n");
-    EXPECT_DOUBLE_EQ(f.engine.Evaluate("avg(X)", 0, 10).re, 3.0);
+    EXPECT_DOUBLE_EQ(f.engine.evaluate("avg(X)", 0, 10).re, 3.0);
     f.model.setValue(3, u"10");
-    EXPECT_DOUBLE_EQ(f.engine.Evaluate("avg(X)", 0, 10).re, 4.0);
+    EXPECT_DOUBLE_EQ(f.engine.evaluate("avg(X)", 0, 10).re, 4.0);
     EXPECT_EQ(f.engine.error(), 0);
     f.model.clearAll();
-    f.engine.Evaluate("avg(X)", 0, 10);
+    f.engine.evaluate("avg(X)", 0, 10);
     EXPECT_NE(f.engine.error(), 0);
 }
 

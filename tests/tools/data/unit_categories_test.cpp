@@ -44,11 +44,11 @@ TEST(Units, ListsTopLevelCategoriesWithTheirFlags)
 {
     UnitFile f(kFile);
     std::vector<UnitCategory> list;
-    ASSERT_TRUE(f.units.Categories(list));
+    ASSERT_TRUE(f.units.categories(list));
     // Nested and "Constant..." categories are left out; the unclosed one was never ended.
     const std::vector<UnitCategory> expected = {{u"Length", 0}, {u"Mass", 1}, {u"Length", 0}};
     EXPECT_EQ(list, expected);
-    EXPECT_EQ(f.units.FirstCategory(), (UnitCategory{u"Length", 0}));
+    EXPECT_EQ(f.units.firstCategory(), (UnitCategory{u"Length", 0}));
 }
 
 TEST(Units, ReadsTheUnitsOfEveryCategoryOfThatName)
@@ -68,7 +68,7 @@ TEST(Units, ReadsTheUnitsOfEveryCategoryOfThatName)
     };
     for (const Case& c : cases) {
         std::vector<UnitRecord> units;
-        ASSERT_TRUE(f.units.UnitsOf(c.category, units));
+        ASSERT_TRUE(f.units.unitsOf(c.category, units));
         std::vector<std::u16string> names;
         for (const UnitRecord& unit : units)
             names.push_back(unit.name);
@@ -80,20 +80,20 @@ TEST(Units, ColonsSeparateWordsAndBadRecordsStopTheReading)
 {
     UnitFile f("#Begin:A:0\nmeter:m:!\nsecond:s\nhour h 3600 0 s\n#End\nbroken\n");
     std::vector<UnitRecord> units;
-    EXPECT_FALSE(f.units.UnitsOf(u"A", units));
+    EXPECT_FALSE(f.units.unitsOf(u"A", units));
     EXPECT_EQ(f.units.error(), 3);
     ASSERT_EQ(units.size(), 1u);
     EXPECT_EQ(units[0].symbol, u"m");
     // Records outside the category asked for are not looked at.
     std::vector<UnitCategory> list;
-    EXPECT_TRUE(f.units.Categories(list));
+    EXPECT_TRUE(f.units.categories(list));
     EXPECT_EQ(list.size(), 1u);
 
     UnitCategories missing(f.folder.path() / "none.dat");
-    EXPECT_FALSE(missing.Categories(list));
+    EXPECT_FALSE(missing.categories(list));
     EXPECT_EQ(missing.error(), -1);
-    EXPECT_FALSE(missing.UnitsOf(u"A", units));
-    EXPECT_FALSE(missing.FirstCategory().has_value());
+    EXPECT_FALSE(missing.unitsOf(u"A", units));
+    EXPECT_FALSE(missing.firstCategory().has_value());
     EXPECT_EQ(missing.error(), -1);
 }
 

@@ -43,7 +43,7 @@ TEST(MortgageCalculator, OpeningValuesGiveSixtyMonthsAndFiveYearTotals)
     EXPECT_LT(std::abs(left), 0.5);
     EXPECT_NEAR(calc.totalInterest(), interest, 1e-9);
     EXPECT_NEAR(calc.totalPayments(), 10000.0 + interest, 1e-9);
-    EXPECT_DOUBLE_EQ(calc.averageMonthlyInterest(), TimeValueOfMoney::Round(interest / 60.0, 2));
+    EXPECT_DOUBLE_EQ(calc.averageMonthlyInterest(), TimeValueOfMoney::roundDown(interest / 60.0, 2));
 
     const paymentSchedule::ScheduleReport& report = model.report();
     ASSERT_EQ(report.lines.size(), 65u);

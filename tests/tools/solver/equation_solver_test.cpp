@@ -33,7 +33,7 @@ TEST(EquationsSolver, NormalisesCoefficientText)
     for (const Case& c : cases) {
         EquationSolver solver;
         solver.setFieldText(1, c.in);
-        EXPECT_EQ(solver.GetCoefficientText(1), c.out) << ascii(c.in);
+        EXPECT_EQ(solver.getCoefficientText(1), c.out) << ascii(c.in);
         // The normalised text is written back, with a mask to match.
         EXPECT_EQ(solver.fieldText(1), c.out);
         EXPECT_EQ(solver.fieldMask(1), std::u16string(c.out.size(), u'1'));
@@ -69,7 +69,7 @@ TEST(EquationsSolver, SolvesQuadratics)
         EquationSolver solver;
         fill(solver, {c.a, c.b, c.c});
         solver.setFieldText(13, u"stale");
-        EXPECT_FALSE(solver.Solve(engine).failedWithMessage());
+        EXPECT_FALSE(solver.solve(engine).failedWithMessage());
         EXPECT_EQ(solver.fieldText(12), c.x1) << ascii(c.a) << ascii(c.b) << ascii(c.c);
         EXPECT_EQ(solver.fieldText(13), c.x2) << ascii(c.a) << ascii(c.b) << ascii(c.c);
         EXPECT_EQ(solver.fieldMask(12).size(), c.x1.size());
@@ -84,7 +84,7 @@ TEST(EquationsSolver, OtherEngineErrorsGiveTheMessageAndKeepResults)
     fill(solver, {u"1", u"2*", u"3"});
     solver.setFieldText(12, u"old1");
     solver.setFieldText(13, u"old2");
-    const EquationSolver::SolveResult result = solver.Solve(engine);
+    const EquationSolver::SolveResult result = solver.solve(engine);
     EXPECT_EQ(result.message, u"Syntax error");
     EXPECT_EQ(solver.fieldText(12), u"old1");
     EXPECT_EQ(solver.fieldText(13), u"old2");
@@ -124,7 +124,7 @@ TEST(EquationsSolver, SolvesLinearSystems)
         EquationSolver solver;
         solver.setKind(c.kind);
         fill(solver, c.fields);
-        EXPECT_FALSE(solver.Solve(engine).failedWithMessage());
+        EXPECT_FALSE(solver.solve(engine).failedWithMessage());
         for (std::size_t i = 0; i < c.results.size(); ++i)
             EXPECT_EQ(solver.fieldText(12 + i), c.results[i]) << ascii(c.fields[0]) << " " << i;
         EXPECT_EQ(engine.error(), 0);

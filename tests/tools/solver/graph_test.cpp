@@ -19,7 +19,7 @@ struct Fixture {
 
     const GraphCurve& add(const std::string& text)
     {
-        graph.AddCurve(text, "x", Graph::kCurveColours[0]);
+        graph.addCurve(text, "x", Graph::kCurveColours[0]);
         return graph.curves().back();
     }
 };
@@ -112,9 +112,9 @@ TEST(GraphModel, WideRangesStayWithinThePointArrays)
     Engine engine;
     Graph graph(engine);
     graph.setPlotSize(4000, 300);
-    graph.AddCurve("sin(x)", "x", 0);
-    graph.AddCurve("tan(x)", "x", 0);
-    graph.SetPenMode(Graph::kPenZoom);
+    graph.addCurve("sin(x)", "x", 0);
+    graph.addCurve("tan(x)", "x", 0);
+    graph.setPenMode(Graph::kPenZoom);
     graph.penDown(100, 100);
     graph.penUp(0, 100);  // down to scale 8: 500 units wide
     ASSERT_EQ(graph.scaleX(), 8);
@@ -140,7 +140,7 @@ TEST(GraphModel, PanShiftsTheRangeAndResamples)
     EXPECT_DOUBLE_EQ(f.graph.curves()[0].xs[0], -8.0);
     EXPECT_DOUBLE_EQ(f.graph.columnOf(0.0), 160.0);
 
-    f.graph.ResetView();
+    f.graph.resetView();
     EXPECT_EQ(f.graph.panX(), 0);
     EXPECT_DOUBLE_EQ(f.graph.xMin(), -6.0);
     EXPECT_DOUBLE_EQ(f.graph.curves()[0].xs[0], -6.0);
@@ -163,7 +163,7 @@ TEST(GraphModel, ZoomDragsAreClamped)
     for (const Case& c : cases) {
         Fixture f;
         f.add("x");
-        f.graph.SetPenMode(c.mode);
+        f.graph.setPenMode(c.mode);
         f.graph.penDown(100, 200);
         f.graph.penMove(100 + c.dx, 200 + c.dy);
         if (c.mode == Graph::kPenZoomPreview) {
@@ -199,7 +199,7 @@ TEST(GraphModel, ModeBoxCyclesThePenModes)
     EXPECT_EQ(f.graph.penMode(), 0);
 
     for (int bad : {-1, 4, 100}) {
-        f.graph.SetPenMode(bad);
+        f.graph.setPenMode(bad);
         EXPECT_EQ(f.graph.penMode(), 0);
     }
 }
@@ -207,7 +207,7 @@ TEST(GraphModel, ModeBoxCyclesThePenModes)
 TEST(GraphModel, CoordinateModeTracksThePen)
 {
     Fixture f;
-    f.graph.SetPenMode(Graph::kPenCoordinates);
+    f.graph.setPenMode(Graph::kPenCoordinates);
     f.graph.penDown(10, 10);
     f.graph.penMove(150, 100);
     EXPECT_TRUE(f.graph.crossHairShown());

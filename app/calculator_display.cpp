@@ -1,4 +1,4 @@
-#include "display.h"
+#include "calculator_display.h"
 
 #include "archive_stream.h"
 #include "atomic_file.h"
@@ -15,17 +15,17 @@ int cycle(int value, int first, int last)
 
 }  // namespace
 
-Display::Display(const Preferences& preferences, Engine& engine)
+CalculatorDisplay::CalculatorDisplay(const Preferences& preferences, Engine& engine)
     : preferences_(preferences), engine_(engine)
 {
 }
 
-OutputFormat Display::outputFormat() const
+OutputFormat CalculatorDisplay::outputFormat() const
 {
     return outputFormatFromName(preferences_.outputFormat);
 }
 
-int Display::radixValue() const
+int CalculatorDisplay::radixValue() const
 {
     switch (radix_) {
     case KeyCode::kRadixBin: return 2;
@@ -35,7 +35,7 @@ int Display::radixValue() const
     }
 }
 
-int Display::wordSizeBits() const
+int CalculatorDisplay::wordSizeBits() const
 {
     switch (wordSize_) {
     case KeyCode::kWordSize16: return 16;
@@ -44,7 +44,7 @@ int Display::wordSizeBits() const
     }
 }
 
-DisplayFormat Display::format() const
+DisplayFormat CalculatorDisplay::format() const
 {
     switch (displayFormat_) {
     case KeyCode::kFormatFix: return DisplayFormat::Fix;
@@ -53,20 +53,20 @@ DisplayFormat Display::format() const
     }
 }
 
-void Display::setFormat(DisplayFormat format)
+void CalculatorDisplay::setFormat(DisplayFormat format)
 {
     displayFormat_ = format == DisplayFormat::Fix   ? KeyCode::kFormatFix
                      : format == DisplayFormat::Sci ? KeyCode::kFormatSci
                                                     : KeyCode::kFormatNorm;
 }
 
-void Display::setAngleMode(int mode)
+void CalculatorDisplay::setAngleMode(int mode)
 {
     if (mode >= 0 && mode <= 2)
         angleUnit_ = KeyCode::kAngleDeg + mode;
 }
 
-void Display::setRadix(int radixCode)
+void CalculatorDisplay::setRadix(int radixCode)
 {
     radix_ = radixCode;
     // The base-conversion category owns the radix it shows; other categories restore it.
@@ -74,7 +74,7 @@ void Display::setRadix(int radixCode)
         baseRadix_ = radixCode;
 }
 
-void Display::SetCategory(int category)
+void CalculatorDisplay::setCategory(int category)
 {
     const auto forceDecimal = [this] {
         if (radix_ != KeyCode::kRadixDec)
@@ -108,20 +108,20 @@ void Display::SetCategory(int category)
     }
 }
 
-void Display::clearCurrentLine()
+void CalculatorDisplay::clearCurrentLine()
 {
     currentLine().clear();
     resultText_.clear();
     resultIsValue_ = false;
 }
 
-void Display::insertTokens(int code)
+void CalculatorDisplay::insertTokens(int code)
 {
     for (std::u16string_view token : insertedTokens(code, outputFormat()))
         currentLine().insertToken(token);
 }
 
-void Display::storeMemory()
+void CalculatorDisplay::storeMemory()
 {
     if (!resultIsValue_)
         return;
@@ -129,7 +129,7 @@ void Display::storeMemory()
         memoryTextOf(resultText_, radix_ == KeyCode::kRadixHex, outputFormat());
 }
 
-void Display::shiftHistory()
+void CalculatorDisplay::shiftHistory()
 {
     if (currentLine().empty())
         return;
@@ -138,7 +138,7 @@ void Display::shiftHistory()
         lines[i + 1] = lines[i];
 }
 
-bool Display::handleStringKey(int code)
+bool CalculatorDisplay::handleStringKey(int code)
 {
     if (keyKind(code) == KeyKind::Insert) {
         insertTokens(code);
@@ -172,7 +172,7 @@ bool Display::handleStringKey(int code)
     }
 }
 
-bool Display::handleCommonKey(int code)
+bool CalculatorDisplay::handleCommonKey(int code)
 {
     if (code >= KeyCode::kRadixBin && code <= KeyCode::kRadixHex) {
         setRadix(code);
@@ -201,7 +201,7 @@ bool Display::handleCommonKey(int code)
     return true;
 }
 
-void Display::HandleKey(int code)
+void CalculatorDisplay::handleKey(int code)
 {
     if (code < 0 || code >= KeyCode::kCount)
         return;
@@ -210,7 +210,7 @@ void Display::HandleKey(int code)
         reshowInRadix();
 }
 
-std::string Display::saveState() const
+std::string CalculatorDisplay::saveState() const
 {
     ArchiveWriter writer;
     for (const auto& page : pages_) {
@@ -228,7 +228,7 @@ std::string Display::saveState() const
     return writer.take();
 }
 
-void Display::loadState(std::string_view bytes)
+void CalculatorDisplay::loadState(std::string_view bytes)
 {
     ArchiveReader reader(bytes);
     for (auto& page : pages_) {
@@ -257,12 +257,12 @@ void Display::loadState(std::string_view bytes)
         displayFormat_ = static_cast<int>(value);
 }
 
-bool Display::save(const std::filesystem::path& folder) const
+bool CalculatorDisplay::save(const std::filesystem::path& folder) const
 {
     return writeFileAtomically(folder / kFileName, saveState());
 }
 
-void Display::load(const std::filesystem::path& folder)
+void CalculatorDisplay::load(const std::filesystem::path& folder)
 {
     std::string bytes;
     if (readWholeFile(folder / kFileName, bytes))

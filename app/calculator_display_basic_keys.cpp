@@ -7,7 +7,7 @@
 #include "display_text.h"
 #include "key_codes.h"
 #include "keyboard_map.h"
-#include "display.h"
+#include "calculator_display.h"
 #include "memory_text.h"
 #include "utf16.h"
 
@@ -32,16 +32,16 @@ std::u16string_view operatorSign(int code)
 
 }  // namespace
 
-void Display::feed(std::string_view token)
+void CalculatorDisplay::feed(std::string_view token)
 {
     const CalcValue value = inputMode() == InputMode::BasicRpn
-                                ? engine_.basic.StepRpn(engine_, token, radix_)
-                                : engine_.basic.StepBasic(engine_, token, radix_);
+                                ? engine_.basic.stepRpn(engine_, token, radix_)
+                                : engine_.basic.stepBasic(engine_, token, radix_);
     lastValue_ = value;
     hasLastValue_ = true;
 }
 
-std::u16string Display::formatBasicValue(double value) const
+std::u16string CalculatorDisplay::formatBasicValue(double value) const
 {
     if (radix_ != KeyCode::kRadixDec) {
         // Outside decimal the value shows in the radix it is typed in.
@@ -55,19 +55,19 @@ std::u16string Display::formatBasicValue(double value) const
         }
         return text;
     }
-    std::u16string text = fromUtf8(FormatNormal(value));
+    std::u16string text = fromUtf8(formatNormal(value));
     if (const std::optional<Separators> separators = separatorsOf(outputFormat()))
-        GroupDigits(text, separators->decimalChar, separators->groupChar);
+        groupDigits(text, separators->decimalChar, separators->groupChar);
     return text;
 }
 
-void Display::showMessage(std::u16string_view message)
+void CalculatorDisplay::showMessage(std::u16string_view message)
 {
     currentLine().clear();
     currentLine().insertToken(message);
 }
 
-void Display::showBasicValue(CalcValue value)
+void CalculatorDisplay::showBasicValue(CalcValue value)
 {
     if (std::fabs(value.im) > 1e-8) {
         showMessage(u"Invalid parameter(s)");
@@ -84,16 +84,16 @@ void Display::showBasicValue(CalcValue value)
         currentLine().insertToken(std::u16string_view(&c, 1));
 }
 
-void Display::reshowInRadix()
+void CalculatorDisplay::reshowInRadix()
 {
     if (hasLastValue_)
         showBasicValue(lastValue_);
 }
 
-void Display::feedComposite(int code)
+void CalculatorDisplay::feedComposite(int code)
 {
     const bool rpn = inputMode() == InputMode::BasicRpn;
-    const std::string shown = FormatNormal(engine_.basic.top().re);
+    const std::string shown = formatNormal(engine_.basic.top().re);
     switch (code) {
     case KeyCode::kReciprocal:
         if (rpn) {
@@ -145,7 +145,7 @@ void Display::feedComposite(int code)
     }
 }
 
-bool Display::handleBasicKey(int code)
+bool CalculatorDisplay::handleBasicKey(int code)
 {
     if (isMemorySelection(code)) {
         selectedMemory_ = code == KeyCode::kNextMemory ? (selectedMemory_ >= KeyCode::kMemory5 ? KeyCode::kMemory1 : selectedMemory_ + 1)
@@ -183,7 +183,7 @@ bool Display::handleBasicKey(int code)
     } else if (code == KeyCode::kMemoryRecall) {
         feed("(");
         if (!memory.empty())
-            feed(DisplayToEngineText(memory, outputFormat()));
+            feed(displayToEngineText(memory, outputFormat()));
         feed("Pop");
     } else if (code == KeyCode::kEquals) {
         feed("=");

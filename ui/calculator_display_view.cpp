@@ -1,10 +1,10 @@
-#include "display_view.h"
+#include "calculator_display_view.h"
 
 #include <QPainter>
 
 #include "key_codes.h"
 #include "keypads.h"
-#include "display.h"
+#include "calculator_display.h"
 #include "result_format.h"
 #include "ui_text.h"
 
@@ -17,7 +17,7 @@ const QColor kCurrentLine(0x26, 0x31, 0x3E);
 const QColor kIndicator(0xF2, 0x9B, 0x38);
 const QColor kCursor(0x4F, 0xC3, 0xF7);
 
-QString indicatorText(const Display& display, int category)
+QString indicatorText(const CalculatorDisplay& display, int category)
 {
     static const char* const kAngles[] = {"DEG", "RAD", "GRA"};
     static const char* const kFormats[] = {"FIX", "NORM", "SCI"};
@@ -40,19 +40,19 @@ QString indicatorText(const Display& display, int category)
 
 }  // namespace
 
-DisplayView::DisplayView(const Display& display, QWidget* parent) : QWidget(parent), display_(display)
+CalculatorDisplayView::CalculatorDisplayView(const CalculatorDisplay& display, QWidget* parent) : QWidget(parent), display_(display)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
 }
 
-void DisplayView::setScale(int scale)
+void CalculatorDisplayView::setScale(int scale)
 {
     scale_ = scale;
     update();
 }
 
-void DisplayView::paintEvent(QPaintEvent*)
+void CalculatorDisplayView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -76,7 +76,7 @@ void DisplayView::paintEvent(QPaintEvent*)
     const int lineHeight = 13 * scale_;
     const int resultHeight = 22 * scale_;
     const int top = indicatorHeight;
-    for (int i = 0; i < Display::kLineCount; ++i) {
+    for (int i = 0; i < CalculatorDisplay::kLineCount; ++i) {
         const DisplayLine& line = display_.line(i);
         const QRect box(0, top + i * lineHeight, this->width(), lineHeight);
         const bool current = i == display_.currentLineIndex();
@@ -102,7 +102,7 @@ void DisplayView::paintEvent(QPaintEvent*)
     resultFont.setPixelSize(17 * scale_);
     painter.setFont(resultFont);
     painter.setPen(kText);
-    const QRect resultBox(margin, top + Display::kLineCount * lineHeight, width, resultHeight);
+    const QRect resultBox(margin, top + CalculatorDisplay::kLineCount * lineHeight, width, resultHeight);
     const QString result = QFontMetrics(resultFont).elidedText(displayString(display_.resultText()), Qt::ElideLeft, width);
     painter.drawText(resultBox, Qt::AlignRight | Qt::AlignVCenter, result);
 }

@@ -15,7 +15,7 @@
 // the indicators (display format, angle unit, radix, word size, shift) and the result text,
 // with the key handler that edits them. Indicators keep their key codes (134..136, 142..144,
 // 145..148, 138..140), which is also how "led.dat" stores them.
-class Display {
+class CalculatorDisplay {
 public:
     static constexpr int kPageCount = 12;
     static constexpr int kLineCount = 5;
@@ -24,14 +24,14 @@ public:
 
     // The preferences are read at each key (input mode, output format), never copied; the
     // engine runs the basic modes' stack calculator.
-    Display(const Preferences& preferences, Engine& engine);
+    CalculatorDisplay(const Preferences& preferences, Engine& engine);
 
     // The key handler: code is a key code 0..159; unknown codes are ignored.
-    void HandleKey(int code);
+    void handleKey(int code);
 
-    const std::u16string& GetInputText() const { return currentLine().input(); }
+    const std::u16string& getInputText() const { return currentLine().input(); }
     // A message or note for the result field; memory store ignores it.
-    void SetResultText(std::u16string text)
+    void setResultText(std::u16string text)
     {
         resultText_ = std::move(text);
         resultIsValue_ = false;
@@ -44,7 +44,7 @@ public:
     }
     const std::u16string& resultText() const { return resultText_; }
     // Selects the page and radix rules of a category.
-    void SetCategory(int category);
+    void setCategory(int category);
 
     int displayFormat() const { return displayFormat_; }
     int angleUnit() const { return angleUnit_; }

@@ -2,14 +2,14 @@
 
 #include <QWidget>
 
-class Display;
+class CalculatorDisplay;
 
 // Draws the display: the indicators, the five lines of the current page with the cursor on
-// the current line, and the result text. All state lives in Display.
-class DisplayView : public QWidget {
+// the current line, and the result text. All state lives in CalculatorDisplay.
+class CalculatorDisplayView : public QWidget {
     Q_OBJECT
 public:
-    DisplayView(const Display& display, QWidget* parent = nullptr);
+    CalculatorDisplayView(const CalculatorDisplay& display, QWidget* parent = nullptr);
     void setScale(int scale);
     void setCategory(int category) { category_ = category; update(); }
 
@@ -17,7 +17,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const Display& display_;
+    const CalculatorDisplay& display_;
     int scale_ = 1;
     int category_ = 0;
 };
