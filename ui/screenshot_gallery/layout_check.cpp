@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
 #include <QWidget>
 
 namespace {
@@ -40,6 +42,23 @@ bool labelTextFits(const QLabel& label)
     return true;
 }
 
+// A tab or push button whose caption is elided or clipped.
+QStringList captionFaults(const QWidget& widget)
+{
+    QStringList faults;
+    if (const auto* tabs = qobject_cast<const QTabBar*>(&widget)) {
+        const QFontMetrics metrics(tabs->font());
+        for (int i = 0; i < tabs->count(); ++i)
+            if (metrics.horizontalAdvance(tabs->tabText(i)) > tabs->tabRect(i).width() - 4)
+                faults << QStringLiteral("tab caption cut off: %1 \"%2\"").arg(describe(widget), tabs->tabText(i));
+    } else if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
+        const QFontMetrics metrics(button->font());
+        if (!button->text().isEmpty() && metrics.horizontalAdvance(button->text()) > button->width() - 2)
+            faults << QStringLiteral("button caption cut off: %1 \"%2\"").arg(describe(widget), button->text());
+    }
+    return faults;
+}
+
 }  // namespace
 
 QStringList layoutFaults(const QWidget& window)
@@ -54,6 +73,7 @@ QStringList layoutFaults(const QWidget& window)
             faults << QStringLiteral("outside its parent: %1 in %2").arg(describe(*widget), describe(*parent));
         if (const auto* label = qobject_cast<const QLabel*>(widget); label && !labelTextFits(*label))
             faults << QStringLiteral("text cut off: %1 \"%2\"").arg(describe(*widget), label->text());
+        faults << captionFaults(*widget);
         if (showsText(*widget))
             inputs << widget;
     }
