@@ -46,35 +46,34 @@ CalculatorDisplayView::CalculatorDisplayView(const CalculatorDisplay& display, Q
     setFocusPolicy(Qt::NoFocus);
 }
 
-void CalculatorDisplayView::setScale(int scale)
-{
-    scale_ = scale;
-    update();
-}
-
 void CalculatorDisplayView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.fillRect(rect(), kBackground);
-    const int margin = 4 * scale_;
+    // Everything grows with the display area: the indicator row, five lines and the result are
+    // 98 units tall, a unit being one pixel at the smallest screen; narrow areas cap the growth so
+    // that a line still holds about as many characters as on the smallest screen.
+    const double unit = qMax(0.8, qMin(height() / 98.0, this->width() / 240.0));
+    const auto units = [unit](double count) { return qMax(1, qRound(count * unit)); };
+    const int margin = units(4);
     const int width = this->width() - 2 * margin;
 
     QFont small = font();
-    small.setPixelSize(8 * scale_);
+    small.setPixelSize(units(8));
     small.setBold(true);
     painter.setFont(small);
     painter.setPen(kIndicator);
-    const int indicatorHeight = 11 * scale_;
+    const int indicatorHeight = units(11);
     painter.drawText(QRect(margin, 0, width, indicatorHeight), Qt::AlignLeft | Qt::AlignVCenter,
                      indicatorText(display_, category_));
 
     QFont lineFont = font();
-    lineFont.setPixelSize(11 * scale_);
+    lineFont.setPixelSize(units(11));
     painter.setFont(lineFont);
     const QFontMetrics metrics(lineFont);
-    const int lineHeight = 13 * scale_;
-    const int resultHeight = 22 * scale_;
+    const int lineHeight = units(13);
+    const int resultHeight = units(22);
     const int top = indicatorHeight;
     for (int i = 0; i < CalculatorDisplay::kLineCount; ++i) {
         const DisplayLine& line = display_.line(i);
@@ -86,20 +85,20 @@ void CalculatorDisplayView::paintEvent(QPaintEvent*)
         const QString beforeCursor = displayString(line.input().substr(0, line.characterPosition(line.cursor())));
         // Scroll a long line so that the cursor stays in view.
         const int cursorX = metrics.horizontalAdvance(beforeCursor);
-        const int shift = qMax(0, cursorX - width + 2 * scale_);
+        const int shift = qMax(0, cursorX - width + units(2));
         painter.setPen(current ? kText : kDimText);
         painter.save();
         painter.setClipRect(box.adjusted(margin, 0, -margin, 0));
-        painter.drawText(QPoint(margin - shift, box.top() + metrics.ascent() + scale_), text);
+        painter.drawText(QPoint(margin - shift, box.top() + metrics.ascent() + units(1)), text);
         if (current) {
-            painter.fillRect(QRect(margin - shift + cursorX, box.top() + scale_, qMax(1, scale_), lineHeight - 2 * scale_),
+            painter.fillRect(QRect(margin - shift + cursorX, box.top() + units(1), units(1), lineHeight - units(2)),
                              kCursor);
         }
         painter.restore();
     }
 
     QFont resultFont = font();
-    resultFont.setPixelSize(17 * scale_);
+    resultFont.setPixelSize(units(17));
     painter.setFont(resultFont);
     painter.setPen(kText);
     const QRect resultBox(margin, top + CalculatorDisplay::kLineCount * lineHeight, width, resultHeight);

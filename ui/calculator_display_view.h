@@ -10,7 +10,6 @@ class CalculatorDisplayView : public QWidget {
     Q_OBJECT
 public:
     CalculatorDisplayView(const CalculatorDisplay& display, QWidget* parent = nullptr);
-    void setScale(int scale);
     void setCategory(int category) { category_ = category; update(); }
 
 protected:
@@ -18,6 +17,5 @@ protected:
 
 private:
     const CalculatorDisplay& display_;
-    int scale_ = 1;
     int category_ = 0;
 };

@@ -218,7 +218,6 @@ void CalculatorView::loadSkin()
     applyApplicationStyle(skin_.colours());
     setStyleSheet(windowStyleSheet(facts_.scale, skin_.colours()));
     setAttribute(Qt::WA_StyledBackground);
-    display_->setScale(facts_.scale);
     functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
     const bool landscape = facts_.landscape || facts_.square;
     basicKeypad_->setImages(skin_.image(landscape ? "Keyboard" : "NumberKeyboard"), QImage());
