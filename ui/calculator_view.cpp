@@ -54,17 +54,19 @@ QString colourName(std::uint32_t packed)
 }
 
 // The frame colours come from the skin: 0 the window, 1 the category bar, 2 lines, 3 quiet
-// text, 4 the accent; the list boxes have their own frame colour.
+// text, 4 the accent; the list boxes have their own frame colour. Every rule names the window's
+// own widgets, so that dialogs opened over the window keep the application's look.
 QString windowStyleSheet(int scale, const SkinColours& colours)
 {
     return QStringLiteral(
                "CalculatorView { background: %3; }"
                "QWidget#bar { background: %4; border-top: 1px solid %5; border-bottom: 1px solid %5; }"
                "QLabel#category { color: #E8EEF2; font-weight: bold; font-size: %1px; }"
-               "QToolButton { color: #E8EEF2; background: transparent; border: none; font-size: %1px; }"
-               "QToolButton::menu-indicator { image: none; width: 0px; }"
-               "QListWidget { background: %4; color: #E8EEF2; border: 1px solid %7; font-size: %2px; }"
-               "QListWidget::item:selected { background: %6; color: %3; }"
+               "QWidget#bar QToolButton { color: #E8EEF2; background: transparent; border: none; font-size: %1px; }"
+               "QWidget#bar QToolButton::menu-indicator { image: none; width: 0px; }"
+               "QListWidget#toolsPanel, QListWidget#popupList { background: %4; color: #E8EEF2;"
+               " border: 1px solid %7; font-size: %2px; }"
+               "QListWidget#toolsPanel::item:selected, QListWidget#popupList::item:selected { background: %6; color: %3; }"
                "QLabel#placeholder { color: %8; background: %3; font-size: %2px; }")
         .arg(11 * scale)
         .arg(12 * scale)

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QWidget>
 
@@ -53,7 +54,9 @@ QStringList captionFaults(const QWidget& widget)
                 faults << QStringLiteral("tab caption cut off: %1 \"%2\"").arg(describe(widget), tabs->tabText(i));
     } else if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
         const QFontMetrics metrics(button->font());
-        if (!button->text().isEmpty() && metrics.horizontalAdvance(button->text()) > button->width() - 2)
+        QString caption = button->text();
+        caption.remove(QRegularExpression(QStringLiteral("&(?!&)")));  // mnemonic marks take no room
+        if (!caption.isEmpty() && metrics.horizontalAdvance(caption) > button->width() - 2)
             faults << QStringLiteral("button caption cut off: %1 \"%2\"").arg(describe(widget), button->text());
     }
     return faults;
