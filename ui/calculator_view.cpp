@@ -499,6 +499,11 @@ void CalculatorView::openHelp()
 
 void CalculatorView::copyResult()
 {
+    // The converter's answer is in its panel, not on the display.
+    if (!converterWindow_->isHidden()) {
+        converterWindow_->copyResult();
+        return;
+    }
     QApplication::clipboard()->setText(displayString(frame_.display().resultText()));
 }
 

@@ -23,19 +23,24 @@ namespace {
 
 using Model = Converter;
 
-// The on-panel keypad, four rows of five: the label and the character code each key sends.
+// The on-panel keypad, five rows of five places: the label, the character code each key sends
+// and how many places the key spans.
 struct ConverterKey {
     const char16_t* label;
     char16_t code;
+    int span = 1;
 };
+constexpr char16_t kSwapField = ConverterView::kSwapField;
+constexpr char16_t kSwapUnits = ConverterView::kSwapUnits;
+constexpr char16_t kCopyResult = ConverterView::kCopyResult;
 constexpr ConverterKey kConverterKeys[] = {
     {u"7", u'7'}, {u"8", u'8'}, {u"9", u'9'}, {u"/", u'/'}, {u"\u2190", Model::kBackspace},
     {u"4", u'4'}, {u"5", u'5'}, {u"6", u'6'}, {u"*", u'*'}, {u"M", u'M'},
     {u"1", u'1'}, {u"2", u'2'}, {u"3", u'3'}, {u"-", u'-'}, {u"R", u'R'},
-    {u"0", u'0'}, {u".", u'.'}, {u"=", u'='}, {u"+", u'+'}, {u"\u21C5", u'\t'},
+    {u"0", u'0'}, {u".", u'.'}, {u"\u00B1", Model::kNegate}, {u"+", u'+'}, {u"=", u'='},
+    {u"\u21C5", kSwapUnits, 2}, {u"Copy", kCopyResult, 3},
 };
 constexpr int kKeyColumns = 5;
-constexpr char16_t kSwapField = ConverterView::kSwapField;
 
 // The tip panel's colours, so that the tools read as one window.
 QString panelStyleSheet(int px)
@@ -52,8 +57,12 @@ QString panelStyleSheet(int px)
                "QPushButton:hover { border-color: #F29B38; }"
                "QPushButton:pressed { background: #F29B38; color: #141A21; }"
                "QPushButton[unit=\"true\"] { color: #F29B38; }"
+               "QWidget#converterKeys QPushButton { padding: 0px; }"
                "QListWidget { background: #1F2731; color: #E8EEF2; border: 2px solid #F29B38; font-size: %1px; }"
-               "QListWidget::item:selected { background: #F29B38; color: #141A21; }")
+               "QListWidget::item { padding: %2px 0px; }"
+               "QListWidget::item:selected { background: #F29B38; color: #141A21; }"
+               "QLabel#listSearch { background: #161C24; color: #F29B38; border: 2px solid #F29B38;"
+               " border-bottom: none; padding: %2px %3px; }")
         .arg(px)
         .arg(std::max(1, px / 6))
         .arg(std::max(2, px / 3));
@@ -129,23 +138,27 @@ ConverterView::ConverterView(Calculator& frame, const std::filesystem::path& dat
     copyButton_ = new QPushButton(tr("Copy value"), this);
     copyButton_->setFocusPolicy(Qt::NoFocus);
     // The value goes on as written, through the clipboard, into whatever line the user wants.
-    connect(copyButton_, &QPushButton::clicked, this, [this] {
-        QApplication::clipboard()->setText(
-            toQString(model_.constantFields()[Model::kConstantValueField].value));
-    });
+    connect(copyButton_, &QPushButton::clicked, this, &ConverterView::copyResult);
 
     keys_ = new QWidget(this);
+    keys_->setObjectName(QStringLiteral("converterKeys"));
     keysGrid_ = new QGridLayout(keys_);
     keysGrid_->setContentsMargins(0, 0, 0, 0);
-    int index = 0;
+    int place = 0;
     for (const ConverterKey& key : kConverterKeys) {
         auto* button = new QPushButton(toQString(key.label), keys_);
         button->setFocusPolicy(Qt::NoFocus);
         button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
         const char16_t code = key.code;
         connect(button, &QPushButton::clicked, this, [this, code] { pressKey(code); });
-        keysGrid_->addWidget(button, index / kKeyColumns, index % kKeyColumns);
-        ++index;
+        if (code == kSwapUnits)
+            button->setToolTip(tr("Swap the units"));
+        else if (code == Model::kNegate)
+            button->setToolTip(tr("Change the sign (F9)"));
+        else if (code == kCopyResult)
+            button->setToolTip(tr("Copy the converted value (Ctrl+C)"));
+        keysGrid_->addWidget(button, place / kKeyColumns, place % kKeyColumns, 1, key.span);
+        place += key.span;
     }
 
     auto* upperRow = new QHBoxLayout;
@@ -164,12 +177,27 @@ ConverterView::ConverterView(Calculator& frame, const std::filesystem::path& dat
     rows_->addWidget(copyButton_);
     rows_->addWidget(keys_, 1);
 
-    // The pick lists cover the panel until a line is chosen.
+    // The pick lists cover the panel until a line is chosen; long lines wrap rather than being
+    // cut. Above the list, the text typed so far to search it.
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("converterList"));
     list_->setFocusPolicy(Qt::NoFocus);
+    list_->setWordWrap(true);
+    list_->setTextElideMode(Qt::ElideNone);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setResizeMode(QListView::Adjust);
+    list_->setUniformItemSizes(false);
     list_->hide();
+    listSearchLabel_ = new QLabel(this);
+    listSearchLabel_->setObjectName(QStringLiteral("listSearch"));
+    listSearchLabel_->setTextFormat(Qt::PlainText);
+    listSearchLabel_->hide();
     connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { listPicked(list_->row(item)); });
+
+    // While a list is open every key is the list's, before the window gives letters such as
+    // P and Q a meaning of their own.
+    if (parent)
+        parent->installEventFilter(this);
 
     applyMetrics();
 }
@@ -185,8 +213,7 @@ void ConverterView::showCategory(int category)
     if (category != shownCategory_) {
         shownCategory_ = category;
         model_.showPage(pageOf(category));
-        list_->hide();
-        listKind_ = ListKind::None;
+        closeList();
     }
     refresh();
 }
@@ -221,28 +248,42 @@ void ConverterView::refresh()
 
 void ConverterView::pressKey(char16_t code)
 {
+    if (!list_->isHidden())
+        return;
+    if (code == kCopyResult) {
+        copyResult();
+        return;
+    }
     if (code == kSwapField)
         model_.setActiveField(1 - model_.convertPage().active);
+    else if (code == kSwapUnits)
+        model_.swapUnits();
     else
         model_.handleKey(code);
     refresh();
+}
+
+void ConverterView::copyResult()
+{
+    const std::u16string text = model_.page() >= Model::kConstantsPage
+                                    ? model_.constantFields()[Model::kConstantValueField].value
+                                    : model_.copyText();
+    // displayString: the display's private comma becomes ",".
+    if (!text.empty())
+        QApplication::clipboard()->setText(displayString(text));
 }
 
 bool ConverterView::takeKey(QKeyEvent* event)
 {
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
-    if (!list_->isHidden()) {
-        if (event->key() == Qt::Key_Escape) {
-            list_->hide();
-            return true;
-        }
-        return false;
-    }
+    if (!list_->isHidden())
+        return takeListKey(event);
     if (model_.page() >= Model::kConstantsPage)
         return false;
     char16_t code = 0;
     switch (event->key()) {
+    case Qt::Key_F9: code = Model::kNegate; break;
     case Qt::Key_Backspace: code = Model::kBackspace; break;
     case Qt::Key_Return:
     case Qt::Key_Enter: code = u'='; break;
@@ -257,8 +298,8 @@ bool ConverterView::takeKey(QKeyEvent* event)
         if (code != u'M')
             code = Model::mapKey(code);
     }
-    const bool known = (code >= u'0' && code <= u'9') || std::u16string_view(u".+-*/=MR\b\t").find(code) !=
-                                                              std::u16string_view::npos;
+    const bool known = (code >= u'0' && code <= u'9') ||
+                       std::u16string_view(u".+-*/=MR\b\t\u00B1").find(code) != std::u16string_view::npos;
     if (!known)
         return false;
     pressKey(code);
@@ -291,12 +332,106 @@ void ConverterView::openList(ListKind kind)
     for (const std::u16string& line : lines)
         list_->addItem(displayString(line));
     listKind_ = kind;
-    list_->setGeometry(rect().adjusted(width() / 12, height() / 12, -width() / 12, -height() / 12));
+    listSearch_.clear();
+    filterList();
+    placeList();
     if (current >= 0 && current < list_->count())
         list_->setCurrentRow(current);
     list_->scrollToItem(list_->currentItem());
     list_->show();
     list_->raise();
+    listSearchLabel_->show();
+    listSearchLabel_->raise();
+}
+
+void ConverterView::closeList()
+{
+    list_->hide();
+    listSearchLabel_->hide();
+    listKind_ = ListKind::None;
+    listSearch_.clear();
+}
+
+void ConverterView::placeList()
+{
+    const QRect area = rect().adjusted(width() / 12, height() / 12, -width() / 12, -height() / 12);
+    const int searchHeight = listSearchLabel_->sizeHint().height();
+    listSearchLabel_->setGeometry(area.left(), area.top(), area.width(), searchHeight);
+    list_->setGeometry(area.adjusted(0, searchHeight, 0, 0));
+}
+
+bool ConverterView::takeListKey(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape: closeList(); return true;
+    case Qt::Key_Up: moveListRow(-1); return true;
+    case Qt::Key_Down: moveListRow(1); return true;
+    case Qt::Key_PageUp: moveListRow(-qMax(1, list_->viewport()->height() / qMax(1, fontPixels_ * 2))); return true;
+    case Qt::Key_PageDown: moveListRow(qMax(1, list_->viewport()->height() / qMax(1, fontPixels_ * 2))); return true;
+    case Qt::Key_Home: moveListRow(-list_->count()); return true;
+    case Qt::Key_End: moveListRow(list_->count()); return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (list_->currentItem() && !list_->currentItem()->isHidden())
+            listPicked(list_->currentRow());
+        return true;
+    case Qt::Key_Backspace:
+        listSearch_.chop(1);
+        filterList();
+        return true;
+    default: break;
+    }
+    const QString text = event->text();
+    if (!text.isEmpty() && text.at(0).isPrint()) {
+        listSearch_ += text;
+        filterList();
+    }
+    // Nothing typed while a list is open reaches the value fields or the display.
+    return true;
+}
+
+void ConverterView::moveListRow(int steps)
+{
+    // Among the lines the search leaves, as far as they go.
+    int row = list_->currentRow();
+    const int direction = steps < 0 ? -1 : 1;
+    for (int moved = 0; moved != steps;) {
+        int next = row + direction;
+        while (next >= 0 && next < list_->count() && list_->item(next)->isHidden())
+            next += direction;
+        if (next < 0 || next >= list_->count())
+            break;
+        row = next;
+        moved += direction;
+    }
+    if (row >= 0 && row < list_->count() && !list_->item(row)->isHidden()) {
+        list_->setCurrentRow(row);
+        list_->scrollToItem(list_->currentItem());
+    }
+}
+
+void ConverterView::filterList()
+{
+    // A line stays when it holds the typed text anywhere, case ignored: "mpg" finds both
+    // miles per gallon, "gal" every gallon.
+    int first = -1;
+    for (int row = 0; row < list_->count(); ++row) {
+        QListWidgetItem* item = list_->item(row);
+        const bool match = listSearch_.isEmpty() || item->text().contains(listSearch_, Qt::CaseInsensitive);
+        item->setHidden(!match);
+        if (match && first < 0)
+            first = row;
+    }
+    if (listSearch_.isEmpty())
+        listSearchLabel_->setText(tr("Type to search"));
+    else if (first < 0)
+        listSearchLabel_->setText(tr("No match for \u201C%1\u201D").arg(listSearch_));
+    else
+        listSearchLabel_->setText(tr("Search: %1").arg(listSearch_));
+    if (first >= 0 && (!list_->currentItem() || list_->currentItem()->isHidden())) {
+        list_->setCurrentRow(first);
+        list_->scrollToItem(list_->currentItem());
+    }
 }
 
 void ConverterView::listPicked(int row)
@@ -308,8 +443,7 @@ void ConverterView::listPicked(int row)
     case ListKind::Constant: model_.pickUnit(0, row); break;
     case ListKind::None: break;
     }
-    listKind_ = ListKind::None;
-    list_->hide();
+    closeList();
     refresh();
 }
 
@@ -339,6 +473,8 @@ void ConverterView::runUpdate()
 
 bool ConverterView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == parent() && event->type() == QEvent::KeyPress && !isHidden() && !list_->isHidden())
+        return takeListKey(static_cast<QKeyEvent*>(event));
     if (event->type() == QEvent::MouseButtonPress) {
         if (watched == top_) {
             topClicked();
@@ -361,15 +497,15 @@ void ConverterView::resizeEvent(QResizeEvent* event)
 {
     applyMetrics();
     if (!list_->isHidden())
-        list_->setGeometry(rect().adjusted(width() / 12, height() / 12, -width() / 12, -height() / 12));
+        placeList();
     QWidget::resizeEvent(event);
 }
 
 void ConverterView::applyMetrics()
 {
-    // The font follows the height of a row (three fields and four key rows) and the width that a
+    // The font follows the height of a row (three fields and five key rows) and the width that a
     // full value field needs.
-    const int px = std::max(8, std::min(height() / 14, width() / 16));
+    const int px = std::max(8, std::min(height() / 17, width() / 16));
     if (px == fontPixels_)
         return;
     fontPixels_ = px;
@@ -378,6 +514,7 @@ void ConverterView::applyMetrics()
     const int spacing = std::max(2, px / 3);
     rows_->setContentsMargins(margin, margin, margin, margin);
     rows_->setSpacing(spacing);
+    // Five rows of keys in a short landscape panel: the rows give up their gaps first.
     keysGrid_->setHorizontalSpacing(spacing);
-    keysGrid_->setVerticalSpacing(spacing);
+    keysGrid_->setVerticalSpacing(std::max(1, spacing / 2));
 }

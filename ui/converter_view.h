@@ -16,8 +16,10 @@ class QVBoxLayout;
 
 // The converter panel, shown where the keypads are in the unit, currency and constants
 // categories: the top field (category, or the date of the rates), two value fields with their
-// unit buttons and a small keypad; on the constants page the category, name and value of a
-// constant. Keys and picks go to the Converter model, which this panel owns; the
+// unit buttons and a small keypad (with a sign key, a key that swaps the units and one that
+// copies the result); on the constants page the category, name and value of a constant. The
+// pick lists take the keyboard while open: typing filters them, the arrow keys move, Enter
+// picks. Keys and picks go to the Converter model, which this panel owns; the
 // state file is read when the panel is made and written when it goes.
 class ConverterView : public QWidget {
     Q_OBJECT
@@ -27,8 +29,12 @@ public:
                                 const std::filesystem::path& stateFolder, QWidget* parent = nullptr);
     ~ConverterView() override;
 
-    // The key code that moves the typing to the other value field.
+    // The key code that moves the typing to the other value field (Tab, the arrow keys).
     static constexpr char16_t kSwapField = u'\t';
+    // The panel's key that lets the two units trade places.
+    static constexpr char16_t kSwapUnits = u'\u21C5';
+    // The panel's key that copies the converted value.
+    static constexpr char16_t kCopyResult = u'\u2398';
 
     const Converter& model() const { return model_; }
 
@@ -37,6 +43,9 @@ public:
     // A keyboard key of the main window. True when the panel took it.
     bool takeKey(QKeyEvent* event);
     void pressKey(char16_t code);
+    // Puts the converted value (or, on the constants page, the constant's value) on the
+    // clipboard; the window's "Copy result" comes here while the panel is shown.
+    void copyResult();
 
 public Q_SLOTS:
     void refresh();
@@ -48,7 +57,12 @@ protected:
 private:
     enum class ListKind { None, Category, Upper, Lower, Constant };
     void openList(ListKind kind);
+    void closeList();
     void listPicked(int row);
+    bool takeListKey(QKeyEvent* event);
+    void filterList();
+    void moveListRow(int steps);
+    void placeList();
     void topClicked();
     void runUpdate();
     void applyMetrics();
@@ -58,6 +72,7 @@ private:
     int fontPixels_ = 0;
     int shownCategory_ = -1;
     ListKind listKind_ = ListKind::None;
+    QString listSearch_;
 
     QVBoxLayout* rows_;
     QLabel* top_;
@@ -71,4 +86,5 @@ private:
     QWidget* keys_;
     QGridLayout* keysGrid_;
     QListWidget* list_;
+    QLabel* listSearchLabel_;
 };

@@ -1,8 +1,11 @@
 #include "conversion_table.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <string>
 
+#include "c_number.h"
 #include "utf16.h"
 
 namespace {
@@ -46,6 +49,36 @@ bool sameMultiset(std::vector<std::u16string> a, std::vector<std::u16string> b)
     std::sort(a.begin(), a.end());
     std::sort(b.begin(), b.end());
     return a == b;
+}
+
+// A base unit as a reduced record: one item, itself, so that it can be compared with the
+// reductions of the units defined on it.
+UnitRecord asReduced(const UnitRecord& base)
+{
+    UnitRecord record = base;
+    record.numerator = {base.symbol};
+    return record;
+}
+
+// result rounded at the 12th significant digit of scale (the larger term of the sum it came
+// from): with a scale of 17.8 the last digit kept is the 1e-10 one.
+double roundAtTwelfthDigit(double result, double scale)
+{
+    if (!std::isfinite(result) || !std::isfinite(scale) || scale <= 0.0)
+        return result + 0.0;
+    // The decimal exponent of scale, read from its own "%.11e" text: log10 can land on the
+    // wrong side of a power of ten.
+    const std::string scaleText = cnum::scientific(scale, 11);
+    const int exponent = std::atoi(scaleText.c_str() + scaleText.find('e') + 1);
+    const int decimals = 11 - exponent;
+    double rounded = 0.0;
+    // With a scale of 1e12 or more no digit after the point is kept, and "%.8e" shows the
+    // result anyway: 12 significant digits of the result itself.
+    const std::string text = decimals >= 0 ? cnum::fixed(result, decimals) : cnum::scientific(result, 11);
+    if (cnum::parsePrefix(text, rounded) == 0)
+        return result + 0.0;
+    // "-0.00000000000" reads back as -0, which a field would show as "-0".
+    return rounded + 0.0;
 }
 
 std::optional<UnitConversion> inverse(const UnitRecord& record)
@@ -216,9 +249,35 @@ std::optional<UnitConversion> ConversionTable::convert(std::u16string_view from,
             sameMultiset(ra.denominator, rb.denominator))
             result = UnitConversion{ra.factor / rb.factor, (ra.offset - rb.offset) / rb.factor};
     }
+    if (!result && a.offset == 0.0 && b.offset == 0.0)
+        result = reciprocalConversion(a, b);
     if (!result)
         error_ = kErrorNotSameUnit;
     return result;
+}
+
+std::optional<UnitConversion> ConversionTable::reciprocalConversion(const UnitRecord& a,
+                                                                    const UnitRecord& b) const
+{
+    // One unit of A is ra.factor x D in base units, one unit of B is rb.factor / D. A quantity
+    // x of A stands for 1 / (x ra.factor) / D, that is 1 / (x ra.factor rb.factor) units of B.
+    const UnitRecord ra = a.isBase() ? asReduced(a) : reduced(a);
+    const UnitRecord rb = b.isBase() ? asReduced(b) : reduced(b);
+    const double product = ra.factor * rb.factor;
+    if (ra.isBase() || product == 0.0 || !std::isfinite(product) ||
+        !sameMultiset(ra.numerator, rb.denominator) || !sameMultiset(ra.denominator, rb.numerator))
+        return std::nullopt;
+    return UnitConversion{1.0 / product, 0.0, true};
+}
+
+double UnitConversion::apply(double value) const
+{
+    if (reciprocal) {
+        const double result = multiplier / value;
+        return roundAtTwelfthDigit(result, std::fabs(result));
+    }
+    const double scaled = value * multiplier;
+    return roundAtTwelfthDigit(scaled + offset, std::max(std::fabs(scaled), std::fabs(offset)));
 }
 
 std::u16string ConversionTable::errorText() const

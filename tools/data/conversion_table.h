@@ -8,10 +8,18 @@
 
 #include "unit_file.h"
 
-// value_B = value_A x multiplier + offset.
+// value_B = value_A x multiplier + offset; or, between units of reciprocal kinds (litres per
+// 100 km and miles per gallon), value_B = multiplier / value_A.
 struct UnitConversion {
     double multiplier = 1.0;
     double offset = 0.0;
+    bool reciprocal = false;
+
+    // The converted value, rounded to 12 significant digits of its larger term, as the engine
+    // rounds its functions: what is left of a cancellation is noise, so 32 degrees F in
+    // degrees C is 0 (not 7.1e-15) and 1 inch in cm is 2.54 (not 2.5399999999999996). A
+    // reciprocal conversion of 0 gives an infinity.
+    double apply(double value) const;
 };
 
 // The conversion table: every unit of one data file, categories ignored, and the conversion
@@ -42,7 +50,10 @@ public:
     bool isBase(std::u16string_view text) const;
 
     // Conversion between two units given by name or symbol. On failure the error code becomes
-    // kErrorUnknownUnit or kErrorNotSameUnit; success leaves the error code as it was.
+    // kErrorUnknownUnit or kErrorNotSameUnit; success leaves the error code as it was. When
+    // the rules for units of one kind find none, units whose reductions are each other's
+    // inverse (L/km and km/L, after expansion m^2 and 1/m^2) convert reciprocally, provided
+    // neither has an offset.
     std::optional<UnitConversion> convert(std::u16string_view from, std::u16string_view to);
 
     // The record with every item replaced by its definition where possible (items of units
@@ -58,6 +69,7 @@ private:
     // The table index of the unit an item expands into, or -1 when the item stays.
     int expandable(const std::u16string& item, const Expansion& state) const;
     int findIndex(std::u16string_view text) const;
+    std::optional<UnitConversion> reciprocalConversion(const UnitRecord& a, const UnitRecord& b) const;
 
     std::vector<UnitRecord> units_;
     int error_ = kNoError;

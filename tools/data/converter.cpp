@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 #include "archive_stream.h"
 #include "atomic_file.h"
@@ -26,17 +27,24 @@ std::u16string widen(std::string_view text)
     return std::u16string(text.begin(), text.end());
 }
 
-// "%.8lf" without trailing zeros and then without a bare point: 123.50000000 -> 123.5.
+// "%.8lf" without trailing zeros and then without a bare point: 123.50000000 -> 123.5. From
+// 10,000 up, fewer decimals, so that no more than 12 significant digits show: the digits
+// beyond them are not the number's (105505585.262 would show as 105505585.26199999).
 std::string plainResult(double x)
 {
     const double magnitude = std::fabs(x);
     char buffer[64];
     if (magnitude <= 1e12 && (magnitude >= 1e-8 || x == 0.0)) {
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, 8).ptr;
+        int decimals = 8;
+        for (double limit = 1e4; decimals > 0 && magnitude >= limit; limit *= 10)
+            --decimals;
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals).ptr;
         std::string text(buffer, end);
-        text.erase(text.find_last_not_of('0') + 1);
-        if (!text.empty() && text.back() == '.')
-            text.pop_back();
+        if (decimals > 0) {
+            text.erase(text.find_last_not_of('0') + 1);
+            if (text.back() == '.')
+                text.pop_back();
+        }
         if (text == "-0")
             text = "0";
         return text;
@@ -73,6 +81,8 @@ char16_t Converter::mapKey(char16_t code)
 
 std::u16string Converter::formatResult(double x, OutputFormat format)
 {
+    if (std::isinf(x))
+        return x > 0 ? u"\u221E" : u"-\u221E";
     const Separators seps = separatorsFor(format);
     std::u16string text = widen(plainResult(x));
     const bool scientific = text.find(u'e') != std::u16string::npos;
@@ -247,24 +257,36 @@ bool Converter::handleKey(char16_t code)
     Field& field = page->active == 0 ? page->upper : page->lower;
     const bool isDigit = code >= u'0' && code <= u'9';
     const bool isOperator = code == u'+' || code == u'-' || code == u'*' || code == u'/';
-    if (!isDigit && code != u'.' && code != kBackspace && !isOperator && code != u'=' && code != u'M' &&
-        code != u'R')
+    if (!isDigit && code != u'.' && code != kBackspace && code != kNegate && !isOperator && code != u'=' &&
+        code != u'M' && code != u'R')
         return false;
     if (field.value.size() >= kMaxFieldText && code != kBackspace)
         return false;
 
     const double current = fieldValue(field.value);
-    if (isDigit || code == u'.') {
+    if (code == u'-' && fresh_ && pending_ == 0 && current == 0.0)
+        code = kNegate;
+    if (code == kNegate) {
+        // The number being typed, or the one shown, changes sign; typing goes on as it was.
+        if (fresh_)
+            entry_ = current == 0.0 ? std::string("0") : plainResult(current);
+        if (!entry_.empty() && entry_[0] == '-')
+            entry_.erase(0, 1);
+        else
+            entry_.insert(0, 1, '-');
+        if (fresh_ && entry_ == "-0")
+            fresh_ = false;  // the sign of the number to come: the next digit replaces the 0
+    } else if (isDigit || code == u'.') {
         if (fresh_)
             entry_.clear();
         fresh_ = false;
         if (code == u'.') {
             if (entry_.find('.') != std::string::npos)
                 return true;
-            if (entry_.empty())
-                entry_ = "0";
-        } else if (entry_ == "0") {
-            entry_.clear();
+            if (entry_.empty() || entry_ == "-")
+                entry_ += "0";
+        } else if (entry_ == "0" || entry_ == "-0") {
+            entry_.pop_back();
         }
         entry_ += static_cast<char>(code);
     } else if (code == kBackspace) {
@@ -320,8 +342,37 @@ void Converter::convertFromActive()
         target.value = table_.errorText();
         return;
     }
-    const double value = fieldValue(source.value);
-    target.value = formatResult(value * conversion->multiplier + conversion->offset, format_);
+    target.value = formatResult(conversion->apply(fieldValue(source.value)), format_);
+}
+
+bool Converter::swapUnits()
+{
+    ConvertPage* page = activePage();
+    if (!page || page->upperUnit.empty() || page->lowerUnit.empty())
+        return false;
+    std::swap(page->upperUnit, page->lowerUnit);
+    std::swap(page->upper.caption, page->lower.caption);
+    std::swap(page->upperIndex, page->lowerIndex);
+    convertFromActive();
+    return true;
+}
+
+std::u16string Converter::copyText() const
+{
+    const ConvertPage& page = convertPage();
+    const std::u16string& shown = page.active == 0 ? page.lower.value : page.upper.value;
+    const Separators seps = separatorsFor(format_);
+    std::u16string text;
+    for (char16_t c : shown) {
+        if (seps.groupChar != u'\0' && c == seps.groupChar)
+            continue;
+        const bool numberChar = (c >= u'0' && c <= u'9') || c == seps.decimalChar || c == u'-' || c == u'+' ||
+                                c == u'e' || c == u'\u221E';
+        if (!numberChar)
+            return {};
+        text += c;
+    }
+    return text;
 }
 
 std::vector<std::u16string> Converter::categories() const

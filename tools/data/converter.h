@@ -30,6 +30,8 @@ public:
     static constexpr std::size_t kMaxListUnits = 100;
 
     static constexpr char16_t kBackspace = 8;
+    // Changes the sign of the number in the active value field.
+    static constexpr char16_t kNegate = u'\u00B1';
 
     // A display field: the value and its caption (a unit symbol, a category label).
     struct Field {
@@ -73,11 +75,21 @@ public:
     const ConversionTable& table() const { return table_; }
     ConversionTable& table() { return table_; }
 
-    // One key into the active value field: digits, ".", Backspace, "+-*/=", "M" (store) and
-    // "R" (recall) go through a small key-entry machine; the other field is converted again.
-    // False when the key was not taken (an unknown key, or a full field).
+    // One key into the active value field: digits, ".", Backspace, kNegate, "+-*/=", "M"
+    // (store) and "R" (recall) go through a small key-entry machine; the other field is
+    // converted again. A "-" typed into a field that shows 0 and has no arithmetic pending
+    // is the sign of the number to come (0 - x is -x either way, and the other field shows
+    // the negative value at once). False when the key was not taken (an unknown key, or a
+    // full field).
     bool handleKey(char16_t code);
     void setActiveField(int field);
+    // The units or currencies of the two value fields trade places; the active field keeps its
+    // number, and the other field shows it converted the other way.
+    bool swapUnits();
+    // The converted value (the field that is not active) for the clipboard: the number as
+    // shown without grouping marks (the decimal mark stays the display's); empty when the
+    // field shows an error text.
+    std::u16string copyText() const;
 
     // The category names of the page's file (units or constants); empty for currencies.
     std::vector<std::u16string> categories() const;
@@ -111,7 +123,9 @@ public:
     OutputFormat outputFormat() const { return format_; }
 
     // A conversion result as the other field shows it: "%.8lf" trimmed and grouped when
-    // |x| <= 1e12 and (|x| >= 1e-8 or x == 0), else "%.8e".
+    // |x| <= 1e12 and (|x| >= 1e-8 or x == 0), with fewer decimals from 10,000 up so that at
+    // most 12 significant digits show ("%.3lf" for 105,505,585.262); else "%.8e". An infinity
+    // (the reciprocal of 0) shows as "\u221E" or "-\u221E".
     static std::u16string formatResult(double x, OutputFormat format);
     // The digit a keyboard letter of "?WERSDFZXC" stands for (either case); others unchanged.
     static char16_t mapKey(char16_t code);

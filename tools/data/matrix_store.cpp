@@ -2,48 +2,36 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <cstddef>
 #include <string>
 
 #include "atomic_file.h"
 #include "c_number.h"
 #include "engine.h"
+#include "stored_number.h"
 
 namespace {
 
 constexpr int kFirstUserSlot = 2;
 constexpr int kLastUserSlot = 27;
-// A file the loader can read is far smaller (25 matrices of 30 lines of 2047 characters);
-// anything bigger is not read into memory at all.
+// What the writer can produce is far smaller (30 matrices of 30 x 30 values of at most 24
+// characters: about 700 KB); anything bigger is not read into memory at all.
 constexpr std::uintmax_t kMaxFileBytes = 4u * 1024u * 1024u;
 
-bool isCSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+using storedNumber::atofRule;
+using storedNumber::isCSpace;
 
-bool inRange(int value, int low, int high)
+// The file's checks are unsigned comparisons: negative values fail like large ones. The
+// difference is taken in unsigned arithmetic, where INT_MIN - 1 is defined.
+constexpr bool inRange(int value, int low, int high)
 {
-    // The file's checks are unsigned comparisons: negative values fail like large ones.
-    return static_cast<unsigned>(value - low) <= static_cast<unsigned>(high - low);
-}
-
-// C's atof: leading white space skipped, the longest number read, 0 when there is none.
-double atofRule(std::string_view text)
-{
-    std::size_t start = 0;
-    while (start < text.size() && isCSpace(text[start]))
-        ++start;
-    double value = 0.0;
-    if (cnum::parsePrefix(text.substr(start), value) == 0)
-        return 0.0;
-    return value;
+    return static_cast<unsigned>(value) - static_cast<unsigned>(low) <=
+           static_cast<unsigned>(high) - static_cast<unsigned>(low);
 }
 
 // Reads the file the way the stdio calls of the format do: "%d" skips white space and reads
-// an integer; a line is what fgets gives with a 2048-byte buffer, so a longer line comes back
-// in pieces, each counted as one line.
+// an integer; a line runs to its line feed, however long: whatever the writer writes on one
+// line is read as one line.
 class FileReader {
 public:
     explicit FileReader(std::string_view text) : text_(text) {}
@@ -74,12 +62,9 @@ public:
     {
         if (pos_ >= text_.size())
             return false;
-        const std::size_t limit = std::min(text_.size(), pos_ + MatrixStore::kMaxLineChars);
-        std::size_t end = pos_;
-        while (end < limit && text_[end] != '\n')
-            ++end;
-        if (end < limit)
-            ++end;  // the newline belongs to the line
+        const std::size_t newline = text_.find('\n', pos_);
+        // The newline belongs to the line.
+        const std::size_t end = newline == std::string_view::npos ? text_.size() : newline + 1;
         line = text_.substr(pos_, end - pos_);
         pos_ = end;
         return true;
@@ -254,18 +239,14 @@ MatrixStore::LoadStatus MatrixStore::load(const std::filesystem::path& path)
 
 std::string MatrixStore::fileText(int* omitted) const
 {
+    // Each entry holds its own slot, so the list never has more entries than the file may hold;
+    // only a kept result larger than 30 x 30, which the loader would refuse, is left out.
+    static_assert(kMaxFileCount >= VariableSlots::kCount);
     std::vector<const MatrixSlot*> written;
     for (const MatrixSlot& matrix : entries_) {
         if (loadable(matrix))
             written.push_back(&matrix);
     }
-    for (int resultSlot : {VariableSlots::kAnswer, VariableSlots::kResult}) {
-        if (written.size() <= static_cast<std::size_t>(kMaxFileCount))
-            break;
-        std::erase_if(written, [&](const MatrixSlot* m) { return m->slot() == resultSlot; });
-    }
-    if (written.size() > static_cast<std::size_t>(kMaxFileCount))
-        written.resize(kMaxFileCount);
     if (omitted)
         *omitted = count() - static_cast<int>(written.size());
 
@@ -275,7 +256,7 @@ std::string MatrixStore::fileText(int* omitted) const
                 std::to_string(matrix->columns()) + "\r\n";
         for (int row = 0; row < matrix->rows(); ++row) {
             for (int col = 0; col < matrix->columns(); ++col)
-                text += fileValueText(matrix->get(row, col)) + ' ';
+                text += storedNumber::fileText(matrix->get(row, col)) + ' ';
             text += "\r\n";
         }
     }
@@ -288,24 +269,6 @@ MatrixStore::SaveResult MatrixStore::save(const std::filesystem::path& path) con
     const std::string text = fileText(&result.omitted);
     result.written = writeFileAtomically(path, text);
     return result;
-}
-
-std::string MatrixStore::fileValueText(double value)
-{
-    return cnum::fixed(value, value == std::floor(value) ? 0 : 8);
-}
-
-std::string MatrixStore::cellValueText(double value)
-{
-    if (value == std::floor(value))
-        return cnum::fixed(value, 0);
-    std::string text = cnum::fixed(value, 8);
-    if (text.find('.') != std::string::npos) {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (!text.empty() && text.back() == '.')
-            text.pop_back();
-    }
-    return text;
 }
 
 // ---- MatrixStore: editing ----------------------------------------------------------------
@@ -403,7 +366,7 @@ bool MatrixStore::setElement(int row, int col, std::string_view text)
         --end;
     const double value = atofRule(text.substr(begin, std::min(end - begin, kMaxEditChars)));
     entries_[static_cast<std::size_t>(shown_)].set(row, col, value);
-    gridCells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = cellValueText(value);
+    gridCells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = storedNumber::cellText(value);
     return true;
 }
 
@@ -461,7 +424,7 @@ void MatrixStore::refreshView()
     for (int row = 0; row < matrix.rows(); ++row) {
         auto& cells = gridCells_[static_cast<std::size_t>(row)];
         for (int col = 0; col < matrix.columns(); ++col)
-            cells.push_back(cellValueText(matrix.get(row, col)));
+            cells.push_back(storedNumber::cellText(matrix.get(row, col)));
     }
 }
 

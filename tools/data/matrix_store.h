@@ -53,14 +53,15 @@ private:
 // and the file "matrix.dat". The handles own their slots, so destroying the model frees them.
 class MatrixStore {
 public:
-    static constexpr int kMaxFileCount = 25;
-    static constexpr std::size_t kMaxLineChars = 2047;
+    // One entry per slot: the file can carry every matrix the list can hold (the 26 user
+    // matrices, the kept result and any slot an older file named).
+    static constexpr int kMaxFileCount = 30;
     static constexpr std::size_t kMaxEditChars = 128;
 
     enum class LoadStatus { Loaded, NoFile, BadCount, DataError };
     struct SaveResult {
         bool written = false;
-        int omitted = 0;  // entries left out so the file stays loadable
+        int omitted = 0;  // kept results larger than 30 x 30, which the loader would refuse
     };
     struct FreeName {
         int slot;
@@ -69,15 +70,15 @@ public:
 
     explicit MatrixStore(Engine& engine) : engine_(&engine) {}
 
-    // Replaces the list by the file's matrices and shows the first. DataError means the file
+    // Replaces the list by the file's matrices and shows the first. The file may hold 1 to 30
+    // matrices (older files hold at most 25) and rows of any length. DataError means the file
     // ended or held text where a header was expected: the matrices before it stay loaded and
     // the window says "Matrix data error".
     LoadStatus load(const std::filesystem::path& path);
-    // Writes the list in tab order. The loader takes at most 25 matrices and rejects sizes
-    // outside 1..30, so such entries are never written (a count above 25 would make the
-    // whole file unreadable). When more than 25 remain, the kept result (slot 1) and the
-    // scratch slot 0 are left out first, as they are copies of results; then the entries past
-    // the 25th in tab order.
+    // Writes the list in tab order, every value in a text that reads back to the same double,
+    // each row on one line however long. Only a kept result larger than 30 x 30 (a copy of an
+    // evaluation's result, which the loader refuses) is left out; every matrix the user made
+    // is written.
     SaveResult save(const std::filesystem::path& path) const;
     // The exact bytes save writes.
     std::string fileText(int* omitted = nullptr) const;
@@ -118,11 +119,8 @@ public:
     int gridColumns() const { return gridCells_.empty() ? 0 : static_cast<int>(gridCells_[0].size()); }
     static std::string columnHeader(int col);
     static std::string rowHeader(int row);
+    // "%.0f" for a whole number, else "%.8f" without trailing zeros and point; never "-0".
     const std::string& cellText(int row, int col) const;
-    // "%.0f" for an integral value, else "%.8f" without trailing zeros and point.
-    static std::string cellValueText(double value);
-    // The file's number text: "%.0f" when integral, else "%.8f", without the blank.
-    static std::string fileValueText(double value);
 
 private:
     bool slotInUse(int slot) const;

@@ -1,21 +1,22 @@
 #include "statistics_data.h"
 
 #include <algorithm>
-#include <cmath>
 #include <new>
 
 #include "atomic_file.h"
-#include "c_number.h"
 #include "engine.h"
+#include "stored_number.h"
 
 namespace {
 
 using Model = StatisticsData;
 
-bool isCSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+using storedNumber::atofRule;
+using storedNumber::isCSpace;
+
+// What the writer can produce is far smaller (512 values of at most 24 characters: 13 KB);
+// anything bigger is not read into memory at all.
+constexpr std::uintmax_t kMaxFileBytes = 4u * 1024u * 1024u;
 
 // Far above any count the set accepts; digit runs stop growing here instead of overflowing.
 constexpr long long kSaturation = 1'000'000'000LL;
@@ -39,16 +40,6 @@ long long atoiRule(std::string_view text, std::size_t* end = nullptr, std::size_
     if (digits)
         *digits = i - start;
     return negative ? -value : value;
-}
-
-// C atof in the C locale: leading blanks, then the longest number; 0 when there is none.
-double atofRule(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && isCSpace(text[i]))
-        ++i;
-    double value = 0.0;
-    return cnum::parsePrefix(text.substr(i), value) > 0 ? value : 0.0;
 }
 
 // Number text is ASCII; any other character simply ends a number, as it would in C.
@@ -81,18 +72,19 @@ Model::LoadStatus StatisticsData::load(const std::filesystem::path& path)
 {
     try {
         std::string bytes;
-        if (!readWholeFile(path, bytes))
+        if (!readWholeFile(path, bytes, kMaxFileBytes))
             return LoadStatus::NotLoaded;
         const std::string_view all(bytes);
         bool firstEnds = false;
-        const std::string_view first = lineAt(all, 0, firstEnds).substr(0, kLineLimit);
+        const std::string_view first = lineAt(all, 0, firstEnds);
         const long long n = atoiRule(first);
         // A second line exists only when something follows the first line's end.
         const std::size_t secondStart = firstEnds ? all.find('\n') + 1 : all.size();
         if (n < 1 || n > kMaxCount || secondStart >= all.size())
             return LoadStatus::NotLoaded;
         bool secondEnds = false;
-        const std::string_view second = lineAt(all, secondStart, secondEnds).substr(0, kLineLimit);
+        // The whole line, however long: whatever the writer writes is read back.
+        const std::string_view second = lineAt(all, secondStart, secondEnds);
 
         std::vector<double> values(static_cast<std::size_t>(n), 0.0);
         std::size_t stored = 0;
@@ -121,7 +113,7 @@ bool StatisticsData::save(const std::filesystem::path& path) const
     if (!values_.empty()) {
         text = std::to_string(values_.size()) + "\r\n";
         for (double value : values_)
-            text += cnum::fixed(value, value == std::floor(value) ? 0 : 8) + ' ';
+            text += storedNumber::fileText(value) + ' ';
         text += "\r\n";
     }
     return writeFileAtomically(path, text);
@@ -146,16 +138,7 @@ std::u16string StatisticsData::valueText(int row) const
 
 std::u16string StatisticsData::formatValue(double value)
 {
-    if (value == std::floor(value))
-        return fromAscii(cnum::fixed(value, 0));
-    std::string text = cnum::fixed(value, 8);
-    // "2.50000000" -> "2.5"; "0.00000000" (a tiny value) -> "0".
-    if (text.find('.') != std::string::npos) {
-        text.erase(text.find_last_not_of('0') + 1);
-        if (!text.empty() && text.back() == '.')
-            text.pop_back();
-    }
-    return fromAscii(text);
+    return fromAscii(storedNumber::cellText(value));
 }
 
 std::u16string StatisticsData::correctSizeText(std::u16string_view typed)

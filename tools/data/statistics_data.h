@@ -14,8 +14,6 @@ class Engine;
 class StatisticsData {
 public:
     static constexpr int kMaxCount = 512;
-    // Line 2 is read through an 8192-byte buffer: at most this many characters of it count.
-    static constexpr std::size_t kLineLimit = 8191;
     // The in-place editor keeps at most this many characters of the typed text.
     static constexpr std::size_t kEditLimit = 128;
     static constexpr std::string_view kFileName = "statistics.dat";
@@ -25,10 +23,12 @@ public:
 
     explicit StatisticsData(Engine& engine);
 
-    // Reads a data set. NotLoaded (file missing, count outside 1..512, no second line) and
-    // Error (the view shows kLoadErrorMessage) change nothing.
+    // Reads a data set; the second line is read whole, however long. NotLoaded (file missing,
+    // count outside 1..512, no second line) and Error (the view shows kLoadErrorMessage)
+    // change nothing.
     LoadStatus load(const std::filesystem::path& path);
-    // Writes the data set; an empty set gives an empty file. False when nothing was written.
+    // Writes the data set, every value in a text that reads back to the same double; an empty
+    // set gives an empty file. False when nothing was written.
     bool save(const std::filesystem::path& path) const;
 
     int count() const { return static_cast<int>(values_.size()); }
@@ -39,7 +39,7 @@ public:
     // The row's first column: its index with "%d".
     static std::u16string indexText(int row);
     // The row's second column: "%.0f" for a whole number, else "%.8f" without trailing zeros
-    // and point. An empty text for a row outside the set.
+    // and point; never "-0". An empty text for a row outside the set.
     std::u16string valueText(int row) const;
     static std::u16string formatValue(double value);
 

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
 #include <vector>
 
 #include "atomic_file.h"
+#include "converter.h"
 #include "temp_folder.h"
 #include "unit_categories.h"
 #include "utf16.h"
@@ -332,9 +334,10 @@ TEST(ShippedUnits, ConvertKnownValues)
         {u"gon", u"°", 100, 90},
         {u"KiB", u"bit", 1, 8192},
         {u"GB", u"MiB", 1, 1e9 / 1048576},
-        {u"rpm", u"Hz", 60, 1},
+        {u"rpm", u"rad/s", 60, 2 * std::numbers::pi},
+        {u"1/min", u"Hz", 60, 1},
         {u"wk", u"s", 1, 604800},
-        {u"mpg", u"km/L", 1, 0.42514370743027212},
+        {u"mpg US", u"km/L", 1, 0.42514370743027212},
         {u"g/cm³", u"kg/m³", 1, 1000},
         {u"gpm", u"L/min", 1, 3.785411784},
         {u"lbf·ft", u"N·m", 1, 1.3558179483314004},
@@ -349,6 +352,193 @@ TEST(ShippedUnits, ConvertKnownValues)
         ASSERT_TRUE(result.has_value()) << toUtf8(table.errorText());
         EXPECT_NEAR(c.value * result->multiplier + result->offset, c.expected,
                     1e-11 * std::max(1.0, std::abs(c.expected)));
+    }
+}
+
+TEST(UnitConvert, ReciprocalKindsConvertThroughTheInverse)
+{
+    Table t;
+    ASSERT_TRUE(t.load("m m !\ns s !\nK K !\n"
+                       "L L 0.001 0 m^3\nkm km 1000 0 m\n"
+                       "per100 L/100km 0.01 0 L/km\nkml km/L 1 0 km/L\nmm3 m/m3 1 0 m/m^3\n"
+                       "Hz Hz 1 0 1/s\nC C 1 273.15 K\nperK 1/K 1 0 1/K\n"));
+    const struct {
+        const char16_t* from;
+        const char16_t* to;
+        double value;
+        double expected;
+    } cases[] = {
+        {u"L/100km", u"km/L", 10, 10},
+        {u"km/L", u"L/100km", 4, 25},
+        {u"L/100km", u"m/m3", 5, 2e7},
+        {u"km/L", u"km/L", 4, 4},  // one kind: not through the inverse
+        {u"s", u"Hz", 0.5, 2},     // a base unit is its own reduction
+        {u"Hz", u"s", 4, 0.25},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
+        const auto conversion = t.units.convert(c.from, c.to);
+        ASSERT_TRUE(conversion.has_value());
+        EXPECT_EQ(conversion->apply(c.value), c.expected);
+    }
+    EXPECT_TRUE(t.units.convert(u"L/100km", u"km/L")->reciprocal);
+    EXPECT_FALSE(t.units.convert(u"km/L", u"m/m3")->reciprocal);
+    // No inverse of 0, and none of a scale with an offset.
+    EXPECT_TRUE(std::isinf(t.units.convert(u"km/L", u"L/100km")->apply(0)));
+    EXPECT_FALSE(t.units.convert(u"C", u"1/K").has_value());
+    EXPECT_EQ(t.units.errorCode(), ConversionTable::kErrorNotSameUnit);
+    EXPECT_FALSE(t.units.convert(u"m", u"Hz").has_value());
+}
+
+TEST(UnitConversion, ResultsAreRoundedAtTheTwelfthDigitOfTheLargerTerm)
+{
+    const UnitConversion fahrenheitToCelsius{0.55555555555555556, -17.777777777777779};
+    const struct {
+        UnitConversion conversion;
+        double value;
+        double expected;
+    } cases[] = {
+        {fahrenheitToCelsius, 32, 0},   // 7.1e-15 unrounded
+        {fahrenheitToCelsius, 212, 100},
+        {fahrenheitToCelsius, -40, -40},
+        {fahrenheitToCelsius, 32.0000001, 5.56e-8},  // far above the noise: kept to 1e-10
+        {{0.0254 / 0.01, 0}, 1, 2.54},               // 2.5399999999999996 unrounded
+        {{1.0, 0}, 1.23456789012345, 1.23456789012},
+        {{1e-3, 0}, 1e-20, 1e-23},
+        {{1e3, 0}, 1.5e300, 1.5e303},
+        {{1.0, 0}, -0.0, 0.0},
+        {{100, 0, true}, 8, 12.5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        const double result = c.conversion.apply(c.value);
+        EXPECT_EQ(result, c.expected);
+        EXPECT_FALSE(std::signbit(result) && result == 0.0);
+    }
+    EXPECT_EQ(UnitConversion({100, 0, true}).apply(0), HUGE_VAL);
+    EXPECT_EQ(UnitConversion({100, 0, true}).apply(-0.0), -HUGE_VAL);
+}
+
+// The factors of units.dat against their definitions: the SI's exact definitions, NIST SP 811
+// (Appendix B) for the customary and CGS units, NIST Handbook 44 (Appendix C) for the US and
+// imperial measures, IEC 80000-13 for the binary prefixes.
+TEST(ShippedUnits, FactorsMatchTheirDefinitions)
+{
+    const struct {
+        const char16_t* from;
+        const char16_t* to;
+        double expected;  // one unit of `from` in `to`
+    } cases[] = {
+        {u"thm", u"J", 105505585.262},           // 1e5 BTU (International Table)
+        {u"thm US", u"J", 105480400},
+        {u"thm EC", u"J", 105506000},
+        {u"BTU", u"J", 1055.05585262},
+        {u"inHg", u"Pa", 3386.388640341},        // 13,595.1 kg/m3 x 9.80665 m/s2 x 25.4 mm
+        {u"mmHg", u"Pa", 133.322387415},
+        {u"T", u"G", 1e4},
+        {u"G", u"µT", 100},
+        {u"nT", u"mG", 0.01},
+        {u"fc", u"lx", 1 / (0.3048 * 0.3048)},
+        {u"ph", u"lx", 1e4},
+        {u"klx", u"fc", 1000 * 0.3048 * 0.3048},
+        {u"H", u"mH", 1000},
+        {u"nH", u"µH", 1e-3},
+        {u"S", u"mS", 1000},
+        {u"℧", u"S", 1},
+        {u"St", u"m²/s", 1e-4},
+        {u"cSt", u"mm²/s", 1},
+        {u"ft²/s", u"m²/s", 0.09290304},
+        {u"cm²/s", u"St", 1},
+        {u"rpm", u"rad/s", 2 * std::numbers::pi / 60},
+        {u"rps", u"°/s", 360},
+        {u"°/s", u"rad/s", std::numbers::pi / 180},
+        {u"rad/min", u"rad/s", 1.0 / 60},
+        {u"EB", u"B", 1e18},
+        {u"EiB", u"B", 1152921504606846976.0},   // 2^60
+        {u"EiB", u"PiB", 1024},
+        {u"Gibit", u"bit", 1073741824},          // 2^30
+        {u"Tibit", u"Gibit", 1024},
+        {u"GiB", u"Gibit", 8},
+        {u"cup metric", u"mL", 250},
+        {u"tbsp metric", u"mL", 15},
+        {u"tsp metric", u"mL", 5},
+        {u"cup metric", u"cup", 250 / 236.5882365},  // the US cup: 1/16 US gallon
+        {u"mpg US", u"mpg UK", 4.54609 / 3.785411784},
+        {u"gal/100 mi", u"L/100 km", 3.785411784 / 1.609344},  // both volume per length
+    };
+    ConversionTable table;
+    ASSERT_TRUE(table.load(shippedFile("units.dat")));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
+        const auto conversion = table.convert(c.from, c.to);
+        ASSERT_TRUE(conversion.has_value()) << toUtf8(table.errorText());
+        EXPECT_FALSE(conversion->reciprocal);
+        EXPECT_NEAR(conversion->multiplier, c.expected, 1e-14 * c.expected);
+        EXPECT_EQ(conversion->offset, 0.0);
+    }
+}
+
+TEST(ShippedUnits, NewKindsReduceToTheirSiDimensions)
+{
+    const struct {
+        const char16_t* unit;
+        Items numerator;
+        Items denominator;
+    } cases[] = {
+        {u"T", {u"kg"}, {u"A", u"s", u"s"}},
+        {u"lx", {u"cd"}, {u"m", u"m"}},
+        {u"H", {u"kg", u"m", u"m"}, {u"A", u"A", u"s", u"s"}},
+        {u"S", {u"A", u"A", u"s", u"s", u"s"}, {u"kg", u"m", u"m"}},
+        {u"St", {u"m", u"m"}, {u"s"}},
+        {u"rpm", {u"rad"}, {u"s"}},
+        {u"L/100 km", {u"m", u"m"}, {}},
+        {u"mpg US", {}, {u"m", u"m"}},
+    };
+    ConversionTable table;
+    ASSERT_TRUE(table.load(shippedFile("units.dat")));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(toUtf8(c.unit));
+        const int at = table.find(c.unit);
+        ASSERT_GT(at, 0);
+        UnitRecord reduced = table.reduced(table.units()[static_cast<std::size_t>(at - 1)]);
+        std::sort(reduced.numerator.begin(), reduced.numerator.end());
+        std::sort(reduced.denominator.begin(), reduced.denominator.end());
+        EXPECT_EQ(reduced.numerator, c.numerator);
+        EXPECT_EQ(reduced.denominator, c.denominator);
+    }
+}
+
+// What the converter's other field shows for the answers a user checks first.
+TEST(ShippedUnits, ExactAnswersShowExactly)
+{
+    const struct {
+        const char16_t* from;
+        const char16_t* to;
+        double value;
+        const char16_t* shown;
+    } cases[] = {
+        {u"°F", u"°C", 32, u"0"},
+        {u"°F", u"°C", 212, u"100"},
+        {u"°C", u"°F", 37, u"98.6"},
+        {u"°F", u"K", 32, u"273.15"},
+        {u"in", u"cm", 1, u"2.54"},
+        {u"mi", u"km", 1, u"1.609344"},
+        {u"ft", u"m", 1, u"0.3048"},
+        {u"L/100 km", u"mpg US", 10, u"23.52145833"},
+        {u"L/100 km", u"mpg UK", 10, u"28.24809363"},
+        {u"mpg US", u"L/100 km", 30, u"7.84048611"},
+        {u"km/L", u"L/100 km", 20, u"5"},
+        {u"T", u"G", 1, u"10\u00B8000"},
+        {u"thm", u"J", 1, u"105\u00B8505\u00B8585.262"},
+        {u"rpm", u"rad/s", 60, u"6.28318531"},
+    };
+    ConversionTable table;
+    ASSERT_TRUE(table.load(shippedFile("units.dat")));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
+        const auto conversion = table.convert(c.from, c.to);
+        ASSERT_TRUE(conversion.has_value()) << toUtf8(table.errorText());
+        EXPECT_EQ(Converter::formatResult(conversion->apply(c.value), OutputFormat::UnitedStates), c.shown);
     }
 }
 

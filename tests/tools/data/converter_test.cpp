@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -78,11 +79,19 @@ TEST(ConverterFormat, ResultsInRangeAreFixedOthersScientific)
         {1e12, u"1\u00B8000\u00B8000\u00B8000\u00B8000"},
         {1234.000000004, u"1\u00B8234"},
         {0.00000001, u"0.00000001"},
+        // At most 12 significant digits: the digits of a double beyond them are noise.
+        {105505585.262, u"105\u00B8505\u00B8585.262"},
+        {123456789.1, u"123\u00B8456\u00B8789.1"},
+        {12345.678901234, u"12\u00B8345.6789012"},
+        {-1234.5678901234, u"-1\u00B8234.56789012"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Model::formatResult(c.value, OutputFormat::UnitedStates), c.expected) << c.value;
     EXPECT_EQ(Model::formatResult(1234.5, OutputFormat::European), std::u16string(u"1.234") + kComma + u"5");
     EXPECT_EQ(Model::formatResult(1234.5, OutputFormat::Other), u"1234.5");
+    // The reciprocal of 0 (0 km/L in L/100 km).
+    EXPECT_EQ(Model::formatResult(HUGE_VAL, OutputFormat::UnitedStates), u"\u221E");
+    EXPECT_EQ(Model::formatResult(-HUGE_VAL, OutputFormat::UnitedStates), u"-\u221E");
 }
 
 TEST(ConverterPages, StartWithTheFirstCategoryAndUnits)
@@ -124,6 +133,17 @@ TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
         {u"1..5", 0, u"1.5", u"0.0015"},
         {u"9/0=", 0, u"0", u"0"},
         {u"x", 0, u"0", u"0"},
+        // The sign: the ± key, or "-" typed first into a field that shows 0.
+        {u"-40", 0, u"-40", u"-0.04"},
+        {u"40\u00B1", 0, u"-40", u"-0.04"},
+        {u"\u00B140", 1, u"-40\u00B8000", u"-40"},
+        {u"\u00B1\u00B15", 0, u"5", u"0.005"},
+        {u"-.5", 0, u"-0.5", u"-0.0005"},
+        {u"-\b", 0, u"0", u"0"},
+        {u"2+3=\u00B1", 0, u"-5", u"-0.005"},
+        {u"2+3=\u00B17", 0, u"7", u"0.007"},
+        {u"5-8=", 0, u"-3", u"-0.003"},
+        {u"12\u00B13", 0, u"-123", u"-0.123"},
     };
     for (const Case& test : cases) {
         Converter c;
@@ -133,6 +153,43 @@ TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
         EXPECT_EQ(c.page().upper.value, test.upper) << std::string(test.keys.begin(), test.keys.end());
         EXPECT_EQ(c.page().lower.value, test.lower) << std::string(test.keys.begin(), test.keys.end());
     }
+}
+
+TEST(ConverterTyping, SwapTradesTheUnitsAndKeepsTheTypedNumber)
+{
+    Converter c;
+    c.model.showPage(Model::kUnitsPage);
+    c.type(u"1500");
+    EXPECT_EQ(c.model.copyText(), u"1.5");
+    ASSERT_TRUE(c.model.swapUnits());
+    EXPECT_EQ(c.page().upper, (Model::Field{u"1\u00B8500", u"km"}));
+    EXPECT_EQ(c.page().lower, (Model::Field{u"1\u00B8500\u00B8000", u"m"}));
+    EXPECT_EQ(c.page().upperUnit, u"kilometer");
+    EXPECT_EQ(c.page().lowerUnit, u"meter");
+    EXPECT_EQ(c.page().upperIndex, 1);
+    EXPECT_EQ(c.page().lowerIndex, 0);
+    // The clipboard gets the converted number without grouping marks.
+    EXPECT_EQ(c.model.copyText(), u"1500000");
+    // Typing goes on where it was.
+    c.type(u"\b");
+    EXPECT_EQ(c.page().lower.value, u"150\u00B8000");
+    c.model.setActiveField(1);
+    EXPECT_EQ(c.model.copyText(), u"150");
+
+    c.model.setOutputFormat(OutputFormat::European);
+    c.model.setActiveField(0);
+    c.type(u"2.5");
+    EXPECT_EQ(c.model.copyText(), u"2500");
+    c.model.swapUnits();
+    EXPECT_EQ(c.model.copyText(), std::u16string(u"0") + kComma + u"0025");
+
+    // An error text is nothing to copy.
+    c.model.pickCategory(1);
+    c.type(u"3");
+    EXPECT_EQ(c.page().lower.value, u"Not same Unit.");
+    EXPECT_EQ(c.model.copyText(), u"");
+    c.model.showPage(Model::kConstantsPage);
+    EXPECT_FALSE(c.model.swapUnits());
 }
 
 TEST(ConverterTyping, AFullFieldTakesOnlyBackspace)

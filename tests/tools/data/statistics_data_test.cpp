@@ -9,6 +9,8 @@
 
 #include "atomic_file.h"
 #include "engine.h"
+#include "random_doubles.h"
+#include "stored_number.h"
 #include "temp_folder.h"
 
 namespace {
@@ -37,7 +39,8 @@ struct Fixture {
 
 TEST(StatisticData, LoadsWhatTheReadingRulesAllow)
 {
-    const std::string cut = "2\r\n" + std::string(8188, ' ') + "12345 7 \r\n";  // "123" fits
+    // Once cut at 8,191 characters ("123" fitted): a line is read whole now.
+    const std::string longLine = "2\r\n" + std::string(8188, ' ') + "12345 7 \r\n";
     const struct {
         std::string text;
         std::vector<double> values;  // empty: the load fails and the earlier set {9} stays
@@ -55,7 +58,7 @@ TEST(StatisticData, LoadsWhatTheReadingRulesAllow)
         {"2\r\n\r\n", {0, 0}},
         {"2\nabc 4", {0, 4}},
         {"2\r\n1e999 .5e1 \r\n", {HUGE_VAL, 5}},
-        {cut, {123, 0}},
+        {longLine, {12345, 7}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 40));
@@ -86,7 +89,7 @@ TEST(StatisticData, SavesTheFileFormatAndReadsItBack)
         f.model.setValue(row, f.model.formatValue(values[static_cast<std::size_t>(row)]));
     ASSERT_TRUE(f.model.save(f.file()));
     ASSERT_TRUE(readWholeFile(f.file(), bytes));
-    EXPECT_EQ(bytes.substr(0, 25), "7\r\n4 2.50000000 -0.125000");
+    EXPECT_EQ(bytes.substr(0, 32), "7\r\n4 2.5 -0.125 1000000 -3 0 123");
     EXPECT_EQ(bytes.substr(bytes.size() - 3), " \r\n");
 
     Fixture reloaded;
@@ -139,7 +142,8 @@ TEST(StatisticData, RefusesToGrowPastWhatALoadCanReadBack)
 TEST(StatisticData, FormatsValuesAndCorrectsTypedText)
 {
     const std::pair<double, std::u16string> shown[] = {
-        {3, u"3"}, {100, u"100"}, {-7, u"-7"}, {2.5, u"2.5"}, {1.0 / 3, u"0.33333333"}, {1e-9, u"0"}};
+        {3, u"3"}, {100, u"100"}, {-7, u"-7"}, {2.5, u"2.5"}, {1.0 / 3, u"0.33333333"}, {1e-9, u"0"},
+        {-3e-10, u"0"}, {-0.0, u"0"}};
     for (const auto& [value, text] : shown)
         EXPECT_EQ(Model::formatValue(value), text) << value;
 
@@ -199,6 +203,60 @@ TEST(StatisticData, DamagedFilesNeverBreakTheModel)
             ASSERT_EQ(again.model.count(), f.model.count()) << text;
         }
     }
+}
+
+TEST(StatisticData, RandomValuesComeBackExactly)
+{
+    const struct {
+        const char* what;
+        DoubleKind kind;
+    } cases[] = {
+        {"tiny", DoubleKind::Tiny},         {"huge", DoubleKind::Huge}, {"negative", DoubleKind::Negative},
+        {"any bits", DoubleKind::AnyBits}, {"mixed", DoubleKind::Mixed},
+    };
+    std::mt19937_64 random(512);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fixture saved;
+        ASSERT_TRUE(saved.model.newDataSet(Model::kMaxCount));
+        std::vector<double> values;
+        for (int row = 0; row < Model::kMaxCount; ++row) {
+            values.push_back(randomDouble(c.kind, random));
+            // The editor reads the shortest exact text: the set holds the very double.
+            const std::string text = storedNumber::fileText(values.back());
+            ASSERT_TRUE(saved.model.setValue(row, std::u16string(text.begin(), text.end())));
+        }
+        ASSERT_EQ(bitPatterns(saved.model.values()), bitPatterns(values));
+        ASSERT_TRUE(saved.model.save(saved.file()));
+
+        Fixture loaded;
+        ASSERT_EQ(loaded.model.load(saved.file()), Model::LoadStatus::Loaded);
+        EXPECT_EQ(bitPatterns(loaded.model.values()), bitPatterns(values));
+        loaded.expectListMatches();
+    }
+}
+
+TEST(StatisticData, FiveHundredTwelveNegativeDecimalsComeBack)
+{
+    // 512 values of -123456.5: once a line of 8,711 bytes whose last 30 values came back as 0.
+    Fixture saved;
+    saved.model.newDataSet(Model::kMaxCount);
+    for (int row = 0; row < Model::kMaxCount; ++row)
+        saved.model.setValue(row, u"-123456.5");
+    ASSERT_TRUE(saved.model.save(saved.file()));
+    Fixture loaded;
+    ASSERT_EQ(loaded.model.load(saved.file()), Model::LoadStatus::Loaded);
+    EXPECT_EQ(loaded.model.values(), std::vector<double>(Model::kMaxCount, -123456.5));
+}
+
+TEST(StatisticData, ReproducerWrittenWithEightDecimalsLoadsEveryRow)
+{
+    // Written by an older version for 512 values of 1234567.89: a line of 8,711 bytes, of which
+    // rows 482 to 511 were lost.
+    Fixture f;
+    ASSERT_EQ(f.model.load(std::filesystem::path(CORVAN_TEST_DATA_DIR) / "repro" / "statistics_512_values.dat"),
+              Model::LoadStatus::Loaded);
+    EXPECT_EQ(f.model.values(), std::vector<double>(Model::kMaxCount, 1234567.89));
 }
 
 }  // namespace
