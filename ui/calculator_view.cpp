@@ -13,6 +13,7 @@
 #include <QPropertyAnimation>
 #include <QUrl>
 
+#include "app_style.h"
 #include "category_names.h"
 #include "key_codes.h"
 #include "key_sound.h"
@@ -214,6 +215,7 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
 void CalculatorView::loadSkin()
 {
     skinLoaded_ = skin_.load(folder_, frame_.preferences().skinName, facts_.scale, facts_.square);
+    applyApplicationStyle(skin_.colours());
     setStyleSheet(windowStyleSheet(facts_.scale, skin_.colours()));
     setAttribute(Qt::WA_StyledBackground);
     display_->setScale(facts_.scale);
