@@ -553,6 +553,17 @@ void DateTimeView::placeChildren()
         keysGrid_->setHorizontalSpacing(spacing);
         keysGrid_->setVerticalSpacing(spacing);
     }
+    // The three fields' captions and buttons as wide as the widest, so that their cells line up.
+    for (const auto& parts : {std::array<QWidget*, 3>{captions_[0], captions_[1], captions_[2]},
+                              std::array<QWidget*, 3>{sideButtons_[0], sideButtons_[1], sideButtons_[2]}}) {
+        int widest = 0;
+        for (QWidget* part : parts) {
+            part->setMinimumWidth(0);
+            widest = std::max(widest, part->sizeHint().width());
+        }
+        for (QWidget* part : parts)
+            part->setMinimumWidth(widest);
+    }
     const int margin = std::max(2, fontPixels_ / 3);
     const int spacing = std::max(1, fontPixels_ / 4);
     const int w = width() - 2 * margin;
