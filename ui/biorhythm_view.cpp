@@ -5,6 +5,7 @@
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -41,10 +42,36 @@ QString panelStyleSheet(int scale)
                " padding: 0px %3px; font-size: %1px; }"
                "QComboBox:focus { border: 1px solid #F29B38; }"
                "QTextBrowser { background: %4; color: #1B222C; border: 1px solid #3A4654; font-size: %1px; }")
-        .arg(11 * scale)
+        .arg(12 * scale)
         .arg(2 * scale)
         .arg(4 * scale)
         .arg(QLatin1String(kPaper));
+}
+
+// The dialogs of the panel keep its colours: light text on the dark panel, the lists on paper.
+// Without a sheet of their own they would take the panel's grey captions onto a grey dialog.
+QString dialogStyleSheet(int scale)
+{
+    return QStringLiteral(
+               "QDialog { background: #1B222C; }"
+               "QLabel, QCheckBox { color: #E8EEF2; font-size: %1px; background: transparent; }"
+               "QCheckBox::indicator { width: %2px; height: %2px; border: 1px solid #AEB9C4; background: #1F2731; }"
+               "QCheckBox::indicator:checked { background: #F29B38; border-color: #F29B38; }"
+               "QComboBox, QDateEdit { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               " padding: 1px %3px; font-size: %1px; }"
+               "QComboBox QAbstractItemView { background: #1F2731; color: #E8EEF2;"
+               " selection-background-color: #F29B38; selection-color: #1B222C; }"
+               "QTreeWidget { background: %4; color: #1B222C; border: 1px solid #3A4654; font-size: %1px; }"
+               "QHeaderView::section { background: #2A3440; color: #E8EEF2; border: 0px; padding: 1px %3px;"
+               " font-size: %1px; }"
+               "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654;"
+               " border-radius: %5px; padding: %5px %3px; font-size: %1px; }"
+               "QPushButton:pressed { background: #F29B38; color: #1B222C; }")
+        .arg(12 * scale)
+        .arg(9 * scale)
+        .arg(4 * scale)
+        .arg(QLatin1String(kPaper))
+        .arg(2 * scale);
 }
 
 QColor penColour(std::uint32_t rgb)
@@ -126,12 +153,19 @@ BiorhythmView::BiorhythmView(Calculator& frame, ProgramFolder folder, QWidget* p
     viewButton_->setObjectName(QStringLiteral("bioView"));
     viewButton_->setProperty("date", true);
     viewButton_->setToolTip(tr("Select a date to view"));
+    birthCaption_ = new QLabel(toQString(Biorhythm::kFirstBirthCaption), header_);
+    birthCaption_->setObjectName(QStringLiteral("bioBirthCaption"));
+    viewCaption_ = new QLabel(toQString(Biorhythm::kViewCaption), header_);
+    viewCaption_->setObjectName(QStringLiteral("bioViewCaption"));
     auto* headerLayout = new QVBoxLayout(header_);
     headerLayout->setContentsMargins(0, 0, 0, 2);
     headerLayout->setSpacing(1);
     headerLayout->addWidget(chart_);
-    headerLayout->addWidget(birthButton_);
-    headerLayout->addWidget(viewButton_);
+    datesGrid_ = new QGridLayout;
+    datesGrid_->setContentsMargins(2, 0, 2, 0);
+    datesGrid_->setHorizontalSpacing(4);
+    datesGrid_->setVerticalSpacing(1);
+    headerLayout->addLayout(datesGrid_);
 
     persons_ = new QComboBox(body_);
     persons_->setObjectName(QStringLiteral("bioPersons"));
@@ -140,25 +174,28 @@ BiorhythmView::BiorhythmView(Calculator& frame, ProgramFolder folder, QWidget* p
     persons_->lineEdit()->setPlaceholderText(tr("No person"));
     persons_->setToolTip(tr("Person (type to rename)"));
     newButton_ = new QPushButton(tr("New"), body_);
+    newButton_->setObjectName(QStringLiteral("bioNew"));
     newButton_->setToolTip(tr("New person"));
     removeButton_ = new QPushButton(tr("Delete"), body_);
+    removeButton_->setObjectName(QStringLiteral("bioRemove"));
     removeButton_->setToolTip(tr("Remove person"));
     report_ = new QTextBrowser(body_);
     report_->setObjectName(QStringLiteral("bioReport"));
     report_->setOpenLinks(false);
     daysButton_ = new QPushButton(tr("Remarkable days..."), body_);
     daysButton_->setObjectName(QStringLiteral("bioDays"));
-    auto* personRow = new QHBoxLayout;
-    personRow->setSpacing(2);
-    personRow->addWidget(persons_, 1);
-    personRow->addWidget(newButton_);
-    personRow->addWidget(removeButton_);
-    auto* bodyLayout = new QVBoxLayout(body_);
-    bodyLayout->setContentsMargins(2, 2, 2, 2);
-    bodyLayout->setSpacing(2);
-    bodyLayout->addLayout(personRow);
-    bodyLayout->addWidget(report_, 1);
-    bodyLayout->addWidget(daysButton_);
+    personRow_ = new QHBoxLayout;
+    personRow_->setSpacing(2);
+    personRow_->addWidget(persons_, 1);
+    personRow_->addWidget(newButton_);
+    personRow_->addWidget(removeButton_);
+    bodyLayout_ = new QVBoxLayout(body_);
+    bodyLayout_->setContentsMargins(2, 2, 2, 2);
+    bodyLayout_->setSpacing(2);
+    bodyLayout_->addLayout(personRow_);
+    bodyLayout_->addWidget(report_, 1);
+    bodyLayout_->addWidget(daysButton_);
+    arrangeForShape(false);
     for (QWidget* control : std::initializer_list<QWidget*>{birthButton_, viewButton_, newButton_, removeButton_, daysButton_})
         control->setFocusPolicy(Qt::NoFocus);
 
@@ -204,6 +241,7 @@ void BiorhythmView::placeChildren()
     // The window's facts: the panel spans it, and a hidden window has not laid the panel out yet.
     const ScreenFacts facts = ScreenFacts::of(window()->size());
     setStyleSheet(panelStyleSheet(facts.scale));
+    arrangeForShape(facts.landscape || facts.square);
     const BiorhythmChart::Rect chartRect = BiorhythmChart::rectFor(facts.scale, facts.landscape || facts.square);
     chart_->setFixedHeight(chartRect.bottom + 3);
     if (model_)
@@ -212,6 +250,35 @@ void BiorhythmView::placeChildren()
     body_->setGeometry(0, bandTop_ + bandHeight_, width(), height() - bandTop_ - bandHeight_);
     if (model_ && isVisible())
         refresh();
+}
+
+void BiorhythmView::arrangeForShape(bool landscape)
+{
+    if (landscape == landscape_ && datesGrid_->count() > 0)
+        return;
+    landscape_ = landscape;
+    for (QWidget* part : std::initializer_list<QWidget*>{birthCaption_, viewCaption_, birthButton_, viewButton_})
+        datesGrid_->removeWidget(part);
+    if (landscape) {
+        // The captions stand apart above the dates, side by side; the remarkable days join the
+        // person row, leaving the report the height of the window's lower part.
+        datesGrid_->addWidget(birthCaption_, 0, 0);
+        datesGrid_->addWidget(viewCaption_, 0, 1);
+        datesGrid_->addWidget(birthButton_, 1, 0);
+        datesGrid_->addWidget(viewButton_, 1, 1);
+        bodyLayout_->removeWidget(daysButton_);
+        personRow_->addWidget(daysButton_);
+        daysButton_->setText(tr("Remarkable..."));
+    } else {
+        datesGrid_->addWidget(birthButton_, 0, 0, 1, 2);
+        datesGrid_->addWidget(viewButton_, 1, 0, 1, 2);
+        personRow_->removeWidget(daysButton_);
+        bodyLayout_->addWidget(daysButton_);
+        daysButton_->setText(tr("Remarkable days..."));
+    }
+    birthCaption_->setVisible(landscape);
+    viewCaption_->setVisible(landscape);
+    showDates();
 }
 
 void BiorhythmView::openWindow()
@@ -226,6 +293,8 @@ void BiorhythmView::openWindow()
         // Not modal to the program: the window keeps working with empty report sections.
         auto* box = new QMessageBox(QMessageBox::Critical, tr("Error"), tr("Can not open data file!"),
                                     QMessageBox::Ok, this);
+        box->setObjectName(QStringLiteral("bioAdviceMissing"));
+        box->setStyleSheet(dialogStyleSheet(facts.scale));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
     }
@@ -265,8 +334,14 @@ void BiorhythmView::showDates()
     if (!model_)
         return;
     const DateOrder order = dateOrder();
-    birthButton_->setText(toQString(model_->birthLabel(order)));
-    viewButton_->setText(toQString(model_->viewLabel(order)));
+    if (landscape_) {
+        birthCaption_->setText(toQString(Biorhythm::kBirthCaption));
+        birthButton_->setText(toQString(model_->birthText(order)));
+        viewButton_->setText(toQString(model_->viewText(order)));
+    } else {
+        birthButton_->setText(toQString(model_->birthLabel(order)));
+        viewButton_->setText(toQString(model_->viewLabel(order)));
+    }
 }
 
 void BiorhythmView::showPersons()
@@ -319,6 +394,8 @@ StoredDate pickBioDate(const QString& title, StoredDate start, DateOrder order, 
 {
     QDialog dialog(parent);
     dialog.setWindowTitle(title);
+    if (parent)
+        dialog.setStyleSheet(dialogStyleSheet(ScreenFacts::of(parent->window()->size()).scale));
     auto* edit = new QDateEdit(&dialog);
     edit->setObjectName(QStringLiteral("bioDatePicker"));
     edit->setCalendarPopup(true);
@@ -363,20 +440,26 @@ GoodBadDaysView::GoodBadDaysView(StoredDate birth, StoredDate view, DateOrder or
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    auto* boxes = new QHBoxLayout;
-    boxes->addWidget(good_);
-    boxes->addWidget(bad_);
+    auto* boxes = new QGridLayout;
+    boxes->setContentsMargins(0, 0, 0, 0);
+    boxes->addWidget(good_, 0, 0);
+    boxes->addWidget(bad_, 0, 1);
+    boxes->setColumnStretch(2, 1);
     auto* yearRow = new QHBoxLayout;
-    yearRow->addWidget(new QLabel(tr("for the next"), this));
+    auto* before = new QLabel(tr("for the next"), this);
+    before->setObjectName(QStringLiteral("yearsBefore"));
+    auto* after = new QLabel(tr("year(s)"), this);
+    after->setObjectName(QStringLiteral("yearsAfter"));
+    yearRow->addWidget(before);
     yearRow->addWidget(years_);
-    yearRow->addWidget(new QLabel(tr("year(s)"), this));
+    yearRow->addWidget(after);
     yearRow->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(boxes);
     layout->addLayout(yearRow);
     layout->addWidget(list_, 1);
     layout->addWidget(buttons);
-
+    boxes_ = boxes;
     connect(good_, &QCheckBox::toggled, this, [this](bool on) {
         model_.setShowGood(on);
         showRows();
@@ -390,8 +473,25 @@ GoodBadDaysView::GoodBadDaysView(StoredDate birth, StoredDate view, DateOrder or
         showRows();
     });
     if (parent)
-        resize(parent->window()->size());
+        fitWindow(parent->window());
     showRows();
+}
+
+void GoodBadDaysView::fitWindow(QWidget* window)
+{
+    const ScreenFacts facts = ScreenFacts::of(window->size());
+    setStyleSheet(dialogStyleSheet(facts.scale));
+    ensurePolished();
+    // The two boxes side by side only where both fit; else one above the other.
+    const int margins = layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    const bool sideBySide =
+        good_->sizeHint().width() + bad_->sizeHint().width() + boxes_->horizontalSpacing() + margins <= window->width();
+    boxes_->removeWidget(bad_);
+    boxes_->addWidget(bad_, sideBySide ? 0 : 1, sideBySide ? 1 : 0);
+    list_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The window's size exactly: the dialog covers the window it belongs to.
+    setFixedSize(window->size());
 }
 
 void GoodBadDaysView::showRows()

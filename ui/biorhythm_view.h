@@ -11,6 +11,10 @@
 
 class Calculator;
 class QCheckBox;
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
+class QVBoxLayout;
 class QComboBox;
 class QPushButton;
 class QTextBrowser;
@@ -64,6 +68,9 @@ protected:
 
 private:
     void placeChildren();
+    // Landscape and square windows: captions apart from the dates, remarkable days in the
+    // person row. Portrait: "Date of birth: ..." and "Date to view: ..." on the date buttons.
+    void arrangeForShape(bool landscape);
     void showPersons();
     void chooseBirthDate();
     void chooseViewDate();
@@ -79,8 +86,15 @@ private:
     QWidget* header_;
     QWidget* body_;
     BiorhythmChartView* chart_;
+    QGridLayout* datesGrid_;
+    QHBoxLayout* personRow_;
+    QVBoxLayout* bodyLayout_;
+    // Landscape only: the captions that stand apart from the two dates.
+    QLabel* birthCaption_;
+    QLabel* viewCaption_;
     QPushButton* birthButton_;
     QPushButton* viewButton_;
+    bool landscape_ = false;
     QComboBox* persons_;
     QPushButton* newButton_;
     QPushButton* removeButton_;
@@ -99,6 +113,7 @@ public:
 
 private:
     void showRows();
+    void fitWindow(QWidget* window);
 
     GoodBadDays model_;
     DateOrder order_;
@@ -106,6 +121,7 @@ private:
     QCheckBox* bad_;
     QComboBox* years_;
     QTreeWidget* list_;
+    QGridLayout* boxes_;
 };
 
 // "Select date of birth" and "Select a date to view": a date in the date order, or an

@@ -174,7 +174,7 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     graphWindow_ = new GraphView(frame_, this);
     graphWindow_->hide();
     biorhythmWindow_ = new BiorhythmView(frame_, folder_, this);
-    bar_->raise();  // above the biorhythm panel, which spans the whole window
+    bar_->raise();  // above the date-time and biorhythm panels, which span the whole window
 
     formulaView_ = new QLabel(this);
     formulaView_->setObjectName(QStringLiteral("formulaView"));
@@ -275,7 +275,9 @@ void CalculatorView::layoutChildren()
         panel->setGeometry(body);
     solverWindow_->setGeometry(body);
     converterWindow_->setGeometry(body);
-    dateTimeWindow_->setGeometry(body);
+    // Like the biorhythm panel, the date and time panel spans the window around the category bar.
+    dateTimeWindow_->setGeometry(rect());
+    dateTimeWindow_->setBand(displayHeight, barHeight);
     graphWindow_->setGeometry(body);
     biorhythmWindow_->setGeometry(rect());
     biorhythmWindow_->setBand(displayHeight, barHeight);

@@ -1,14 +1,15 @@
 #include "date_time_view.h"
 
 #include <QBoxLayout>
+#include <QDialog>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 
 #include <algorithm>
+#include <vector>
 
 #include "calculator.h"
 #include "solar_date.h"
@@ -36,11 +37,11 @@ constexpr PanelKey kPanelKeys[] = {
     {u"\u25BC", Command::Down, 0, 1, 4, 1},         {u"Now", Command::Now, 0, 1, 5, 1},
     {u"1", Command::Digit, u'1', 2, 0, 1},          {u"2", Command::Digit, u'2', 2, 1, 1},
     {u"3", Command::Digit, u'3', 2, 2, 1},          {u"0", Command::Digit, u'0', 2, 3, 1},
-    {u"DEL", Command::ClearCell, 0, 2, 4, 2},
+    {u"DEL", Command::ClearCell, 0, 2, 4, 1},       {u"Leap", Command::Leap, 0, 2, 5, 1},
 };
 
 // The same colours as the other tool panels; the focused cell is drawn in the accent colour.
-QString panelStyleSheet(int px)
+QString panelStyleSheet(int px, int keyPx)
 {
     return QStringLiteral(
                "DateTimeView { background: #1B222C; }"
@@ -53,9 +54,29 @@ QString panelStyleSheet(int px)
                " border-radius: %2px; padding: 0px %2px; font-size: %1px; }"
                "QPushButton:hover { border-color: #F29B38; }"
                "QPushButton:pressed { background: #F29B38; color: #141A21; }"
-               "QPushButton[compute=\"true\"] { background: #F29B38; color: #141A21; font-weight: bold; }")
+               "QPushButton[compute=\"true\"] { background: #F29B38; color: #141A21; font-weight: bold; }"
+               "QPushButton[leap=\"true\"] { background: #3A2A14; color: #F29B38; border-color: #F29B38; }"
+               "QPushButton:disabled { color: #5C6875; }"
+               "QLabel[note=\"true\"] { color: #E8C9A0; font-size: %3px; }"
+               "QWidget#dateTimeKeys QPushButton { font-size: %4px; padding: 0px; }")
         .arg(px)
-        .arg(std::max(1, px / 6));
+        .arg(std::max(1, px / 6))
+        .arg(std::max(11, px * 4 / 5))
+        .arg(keyPx);
+}
+
+// The message box keeps the panel's colours: light text on the dark panel, never the grey of the
+// panel's captions on a grey dialog.
+QString messageStyleSheet(int px)
+{
+    return QStringLiteral(
+               "QDialog#dateTimeMessage { background: #1B222C; border: 1px solid #F29B38; }"
+               "QLabel { color: #E8EEF2; font-size: %1px; background: transparent; }"
+               "QPushButton { background: #F29B38; color: #141A21; border: 1px solid #F29B38;"
+               " border-radius: %2px; padding: %2px %3px; font-size: %1px; font-weight: bold; }")
+        .arg(px)
+        .arg(std::max(1, px / 6))
+        .arg(px);
 }
 
 // The cells as one line of rich text, the current cell marked when the field has the focus.
@@ -90,58 +111,77 @@ DateTimeView::DateTimeView(Calculator& frame, QWidget* parent)
     setObjectName(QStringLiteral("dateTimeWindow"));
     setAttribute(Qt::WA_StyledBackground);
 
-    title_ = new QLabel(this);
+    titleBox_ = new QWidget(this);
+    title_ = new QLabel(titleBox_);
     title_->setObjectName(QStringLiteral("title"));
-    switchButton_ = new QPushButton(this);
+    switchButton_ = new QPushButton(titleBox_);
     switchButton_->setObjectName(QStringLiteral("switchCalculator"));
     switchButton_->setToolTip(tr("Switch between the date and the time calculator"));
+    switchButton_->setFocusPolicy(Qt::NoFocus);
     connect(switchButton_, &QPushButton::clicked, this, [this] { command(Command::SwitchCalculator); });
-    auto* titleRow = new QHBoxLayout;
+    auto* titleRow = new QHBoxLayout(titleBox_);
+    titleRow->setContentsMargins(0, 0, 0, 0);
     titleRow->addWidget(title_, 1);
     titleRow->addWidget(switchButton_);
 
-    // Each field: its caption, the button of its form or unit and "=" on one row, its cells
-    // below across the whole width, so that a date's thirteen cells fit a narrow window.
-    fieldsGrid_ = new QGridLayout;
+    // Each field in a box of its own: its caption, the buttons of its form or unit and "=", its
+    // cells, and for a date the note below them. arrangeFields() places them in one row or two.
     const std::array<std::u16string_view, 3> labels = {DateCalculator::kFromLabel, DateCalculator::kIntervalLabel,
                                                        DateCalculator::kToLabel};
     const std::array<Command, 3> sides = {Command::FromSide, Command::IntervalSide, Command::ToSide};
     const std::array<Command, 3> computes = {Command::ComputeFrom, Command::ComputeInterval, Command::ComputeTo};
+    const std::array<Command, 3> leaps = {Command::FromLeap, Command::Leap, Command::ToLeap};
     const std::array<const char*, 3> names = {"from", "interval", "to"};
     for (std::size_t i = 0; i < 3; ++i) {
-        const int row = static_cast<int>(i) * 2;
-        captions_[i] = new QLabel(toQString(labels[i]), this);
-        sideButtons_[i] = new QPushButton(this);
+        fieldBoxes_[i] = new QWidget(this);
+        QWidget* box = fieldBoxes_[i];
+        fieldGrids_[i] = new QGridLayout(box);
+        fieldGrids_[i]->setContentsMargins(0, 0, 0, 0);
+        captions_[i] = new QLabel(toQString(labels[i]), box);
+        sideButtons_[i] = new QPushButton(box);
         sideButtons_[i]->setObjectName(QStringLiteral("%1Side").arg(QLatin1String(names[i])));
-        auto* compute = new QPushButton(QStringLiteral("="), this);
-        compute->setObjectName(QStringLiteral("%1Compute").arg(QLatin1String(names[i])));
-        compute->setProperty("compute", true);
-        compute->setToolTip(tr("Compute %1 from the other two fields").arg(toQString(labels[i])));
-        fields_[i] = new QLabel(this);
+        computeButtons_[i] = new QPushButton(QStringLiteral("="), box);
+        computeButtons_[i]->setObjectName(QStringLiteral("%1Compute").arg(QLatin1String(names[i])));
+        computeButtons_[i]->setProperty("compute", true);
+        computeButtons_[i]->setToolTip(tr("Compute %1 from the other two fields").arg(toQString(labels[i])));
+        fields_[i] = new QLabel(box);
         fields_[i]->setObjectName(QStringLiteral("%1Field").arg(QLatin1String(names[i])));
         fields_[i]->setProperty("field", true);
         fields_[i]->setTextFormat(Qt::RichText);
         fields_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         // A click chooses the field to type into.
         fields_[i]->installEventFilter(this);
-        for (QPushButton* button : {sideButtons_[i], compute}) {
-            button->setFocusPolicy(Qt::NoFocus);
-            button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Ignored);
-        }
         const Command side = sides[i];
         const Command computeCommand = computes[i];
         connect(sideButtons_[i], &QPushButton::clicked, this, [this, side] { command(side); });
-        connect(compute, &QPushButton::clicked, this, [this, computeCommand] { command(computeCommand); });
-        fieldsGrid_->addWidget(captions_[i], row, 0);
-        fieldsGrid_->addWidget(sideButtons_[i], row, 1);
-        fieldsGrid_->addWidget(compute, row, 2);
-        fieldsGrid_->addWidget(fields_[i], row + 1, 0, 1, 3);
+        connect(computeButtons_[i], &QPushButton::clicked, this,
+                [this, computeCommand] { command(computeCommand); });
+        std::vector<QPushButton*> buttons = {sideButtons_[i], computeButtons_[i]};
+        if (i != 1) {  // an interval has no leap month and no note
+            leapButtons_[i] = new QPushButton(tr("Leap"), box);
+            leapButtons_[i]->setObjectName(QStringLiteral("%1Leap").arg(QLatin1String(names[i])));
+            const Command leap = leaps[i];
+            connect(leapButtons_[i], &QPushButton::clicked, this, [this, leap] { command(leap); });
+            buttons.push_back(leapButtons_[i]);
+            notes_[i] = new QLabel(box);
+            notes_[i]->setObjectName(QStringLiteral("%1Note").arg(QLatin1String(names[i])));
+            notes_[i]->setProperty("note", true);
+            notes_[i]->setTextFormat(Qt::PlainText);
+            notes_[i]->setWordWrap(true);
+            notes_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            notes_[i]->hide();
+            fields_[i]->setToolTip(tr("Dates are Gregorian also before 15 October 1582 (no Julian dates)"));
+        }
+        for (QPushButton* button : buttons)
+            button->setFocusPolicy(Qt::NoFocus);
     }
-    fieldsGrid_->setColumnStretch(0, 1);
 
-    keysGrid_ = new QGridLayout;
+    keysBox_ = new QWidget(this);
+    keysBox_->setObjectName(QStringLiteral("dateTimeKeys"));
+    keysGrid_ = new QGridLayout(keysBox_);
+    keysGrid_->setContentsMargins(0, 0, 0, 0);
     for (const PanelKey& key : kPanelKeys) {
-        auto* button = new QPushButton(toQString(key.label), this);
+        auto* button = new QPushButton(toQString(key.label), keysBox_);
         // Typing stays with the main window, which hands the keys to this panel.
         button->setFocusPolicy(Qt::NoFocus);
         button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
@@ -151,19 +191,26 @@ DateTimeView::DateTimeView(Calculator& frame, QWidget* parent)
         keysGrid_->addWidget(button, key.row, key.column, 1, key.columnSpan);
         if (key.command == Command::Now)
             nowButton_ = button;
+        if (key.command == Command::Leap) {
+            leapKey_ = button;
+            button->setObjectName(QStringLiteral("leapKey"));
+            button->setToolTip(tr("The leap month of the focused lunar date, and back"));
+        }
     }
     for (int row = 0; row < 3; ++row)
         keysGrid_->setRowStretch(row, 1);
     for (int column = 0; column < 6; ++column)
         keysGrid_->setColumnStretch(column, 1);
 
-    rows_ = new QVBoxLayout(this);
-    rows_->addLayout(titleRow);
-    rows_->addLayout(fieldsGrid_);
-    rows_->addLayout(keysGrid_, 1);
-
-    applyMetrics();
+    arrangeFields();
     refresh();
+}
+
+void DateTimeView::setBand(int top, int height)
+{
+    bandTop_ = std::max(0, top);
+    bandHeight_ = std::max(0, height);
+    placeChildren();
 }
 
 bool DateTimeView::takeKey(QKeyEvent* event)
@@ -193,6 +240,10 @@ bool DateTimeView::takeKey(QKeyEvent* event)
     const char16_t c = event->text().at(0).unicode();
     if (c >= u'0' && c <= u'9') {
         command(Command::Digit, c);
+        return true;
+    }
+    if (c == u'l' || c == u'L') {
+        command(Command::Leap);
         return true;
     }
     return false;
@@ -225,7 +276,10 @@ void DateTimeView::command(Command command, char16_t digit)
         case Command::FromSide: time_.fromUnit(); break;
         case Command::IntervalSide: time_.intervalUnit(); break;
         case Command::ToSide: time_.toUnit(); break;
-        case Command::Now: break;  // durations have no "now"
+        case Command::Now:  // durations have no "now" and no leap month
+        case Command::FromLeap:
+        case Command::ToLeap:
+        case Command::Leap: break;
         case Command::SwitchCalculator: timeShown_ = false; break;
         }
     } else {
@@ -249,6 +303,14 @@ void DateTimeView::command(Command command, char16_t digit)
             break;
         case Command::FromSide: date_.toggleFromLunar(); break;
         case Command::ToSide: date_.toggleToLunar(); break;
+        case Command::FromLeap: date_.toggleFromLeap(); break;
+        case Command::ToLeap: date_.toggleToLeap(); break;
+        case Command::Leap:
+            if (field == CalcField::From)
+                date_.toggleFromLeap();
+            else if (field == CalcField::To)
+                date_.toggleToLeap();
+            break;
         case Command::SwitchCalculator: timeShown_ = true; break;
         }
     }
@@ -271,11 +333,44 @@ void DateTimeView::showMessage(const std::optional<std::u16string>& message)
     lastMessage_ = message;
     if (!message)
         return;
-    // Window-modal and not waited for: the panel keeps drawing, and the box closes itself.
-    auto* box = new QMessageBox(QMessageBox::Warning, toQString(timeShown_ ? TimeCalculator::kTitle : DateCalculator::kTitle),
-                                toQString(*message), QMessageBox::Ok, this);
+    if (messageBox_)
+        messageBox_->close();
+    // A small dialog of its own rather than QMessageBox, which sizes itself for a desktop screen:
+    // it fits the window, wrapping its text, and keeps the panel's colours.
+    auto* box = new QDialog(this);
     box->setObjectName(QStringLiteral("dateTimeMessage"));
+    box->setWindowTitle(toQString(timeShown_ ? TimeCalculator::kTitle : DateCalculator::kTitle));
     box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setStyleSheet(messageStyleSheet(fontPixels_));
+    auto* icon = new QLabel(box);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(fontPixels_ * 2));
+    icon->setAlignment(Qt::AlignTop);
+    auto* text = new QLabel(toQString(*message), box);
+    text->setObjectName(QStringLiteral("dateTimeMessageText"));
+    text->setTextFormat(Qt::PlainText);
+    text->setWordWrap(true);
+    auto* ok = new QPushButton(tr("OK"), box);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, box, &QDialog::accept);
+    auto* grid = new QGridLayout(box);
+    const int margin = std::max(6, fontPixels_ / 2);
+    grid->setContentsMargins(margin, margin, margin, margin);
+    grid->setSpacing(margin);
+    grid->addWidget(icon, 0, 0);
+    grid->addWidget(text, 0, 1);
+    grid->addWidget(ok, 1, 0, 1, 2, Qt::AlignRight);
+    grid->setColumnStretch(1, 1);
+    // As wide as the text wants, but never wider than the window less a margin on each side;
+    // as tall as the wrapped text needs at that width. Measured with the dialog's own fonts.
+    box->ensurePolished();
+    const int available = std::max(120, window()->width() - 2 * margin);
+    const int wanted = text->fontMetrics().horizontalAdvance(text->text()) + icon->sizeHint().width() + 4 * margin;
+    const int width = std::min(available, wanted);
+    box->setFixedWidth(width);
+    grid->activate();
+    box->setFixedHeight(grid->hasHeightForWidth() ? grid->totalHeightForWidth(width) : grid->totalSizeHint().height());
+    messageBox_ = box;
     box->open();
 }
 
@@ -288,6 +383,7 @@ void DateTimeView::refresh()
     title_->setText(toQString(timeShown_ ? TimeCalculator::kTitle : DateCalculator::kTitle));
     switchButton_->setText(timeShown_ ? tr("Date") : tr("Time"));
     nowButton_->setEnabled(!timeShown_);
+    leapKey_->setEnabled(!timeShown_);
     const CalcField focused = focus();
     for (std::size_t i = 0; i < 3; ++i) {
         const bool active = focused == kFields[i];
@@ -312,6 +408,8 @@ void DateTimeView::refresh()
                 sideButtons_[i]->setToolTip(tr("Show this date in the other calendar"));
             }
         }
+        if (i != 1)
+            showDateSide(i);
         fields_[i]->setText(html);
         if (fields_[i]->property("active").toBool() != active) {
             fields_[i]->setProperty("active", active);
@@ -319,6 +417,35 @@ void DateTimeView::refresh()
             fields_[i]->style()->polish(fields_[i]);
         }
     }
+    // A note shown or hidden changes the heights of the fields.
+    placeChildren();
+}
+
+void DateTimeView::showDateSide(std::size_t index)
+{
+    const bool from = index == 0;
+    const bool lunar = !timeShown_ && (from ? date_.fromIsLunar() : date_.toIsLunar());
+    QPushButton* leap = leapButtons_[index];
+    // One-row fields leave the leap month to the keypad's Leap key; the note marks it.
+    leap->setVisible(lunar && !oneRowFields_);
+    if (lunar) {
+        const DateEntry& entry = from ? date_.fromEntry() : date_.toEntry();
+        const int leapMonth = from ? date_.fromLeapMonth() : date_.toLeapMonth();
+        leap->setEnabled(leapMonth != 0);
+        leap->setToolTip(leapMonth == 0
+                             ? tr("The lunar year %1 has no leap month").arg(entry.value().year())
+                             : tr("The lunar year %1 has a leap month %2 (Nhuan): switch between it and month %2")
+                                   .arg(entry.value().year())
+                                   .arg(leapMonth));
+        if (leap->property("leap").toBool() != entry.leapMonth()) {
+            leap->setProperty("leap", entry.leapMonth());
+            leap->style()->unpolish(leap);
+            leap->style()->polish(leap);
+        }
+    }
+    const QString note = timeShown_ ? QString() : toQString(from ? date_.fromNote() : date_.toNote());
+    notes_[index]->setText(note);
+    notes_[index]->setVisible(!note.isEmpty());
 }
 
 bool DateTimeView::eventFilter(QObject* watched, QEvent* event)
@@ -335,24 +462,129 @@ bool DateTimeView::eventFilter(QObject* watched, QEvent* event)
 
 void DateTimeView::resizeEvent(QResizeEvent* event)
 {
-    applyMetrics();
     QWidget::resizeEvent(event);
+    placeChildren();
 }
 
-void DateTimeView::applyMetrics()
+bool DateTimeView::split() const
 {
-    // Twelve rows share the height; a date's 23 characters must fit the width.
-    const int px = std::max(8, std::min(height() / 14, width() / 15));
-    if (px == fontPixels_)
-        return;
-    fontPixels_ = px;
-    setStyleSheet(panelStyleSheet(px));
-    const int margin = std::max(2, px / 3);
-    const int spacing = std::max(1, px / 5);
-    rows_->setContentsMargins(margin, margin, margin, margin);
-    rows_->setSpacing(spacing);
-    for (QGridLayout* grid : {fieldsGrid_, keysGrid_}) {
-        grid->setHorizontalSpacing(spacing);
-        grid->setVerticalSpacing(spacing);
+    return bandHeight_ > 0 && bandTop_ > 0;
+}
+
+bool DateTimeView::arrangeFields()
+{
+    // Wide (the split of a landscape window): caption, cells, form and "=" in one row, the note
+    // below the cells. Narrow: caption and buttons above the cells, the note below them.
+    const bool oneRow = split() && width() > height();
+    if (oneRow == oneRowFields_ && fieldGrids_[0]->count() > 0)
+        return false;
+    oneRowFields_ = oneRow;
+    for (std::size_t i = 0; i < 3; ++i) {
+        QGridLayout* grid = fieldGrids_[i];
+        std::vector<QWidget*> parts = {captions_[i], sideButtons_[i], computeButtons_[i], fields_[i]};
+        if (leapButtons_[i] != nullptr)
+            parts.insert(parts.end(), {leapButtons_[i], notes_[i]});
+        for (QWidget* part : parts)
+            grid->removeWidget(part);
+        for (int column = 0; column < 5; ++column)
+            grid->setColumnStretch(column, 0);
+        if (oneRow) {
+            grid->addWidget(captions_[i], 0, 0);
+            grid->addWidget(fields_[i], 0, 1);
+            grid->addWidget(sideButtons_[i], 0, 3);
+            grid->addWidget(computeButtons_[i], 0, 4);
+            if (leapButtons_[i] != nullptr) {
+                grid->addWidget(leapButtons_[i], 0, 2);  // hidden: the keypad's Leap key serves
+                grid->addWidget(notes_[i], 1, 1, 1, 4);
+            }
+            grid->setColumnStretch(1, 1);
+        } else {
+            grid->addWidget(captions_[i], 0, 0);
+            grid->addWidget(sideButtons_[i], 0, 2);
+            grid->addWidget(computeButtons_[i], 0, 3);
+            grid->addWidget(fields_[i], 1, 0, 1, 4);
+            if (leapButtons_[i] != nullptr) {
+                grid->addWidget(leapButtons_[i], 0, 1);
+                grid->addWidget(notes_[i], 2, 0, 1, 4);
+            }
+            grid->setColumnStretch(0, 1);
+        }
     }
+    return true;
+}
+
+int DateTimeView::fontPixelsFor() const
+{
+    // Each constraint in units of the font size: a row of buttons or cells is about 1.7 of it,
+    // a note (four fifths of the font) about 1.2; a date's 23 characters take about 14.
+    const int w = width();
+    if (!split())
+        return std::max(10, std::min(height() / 21, w / 16));
+    const int above = bandTop_;
+    const int below = height() - bandTop_ - bandHeight_;
+    if (oneRowFields_) {
+        // Above: From, its note, Interval, To, its note. Below: the title and three rows of keys.
+        // Across: caption, cells, form and "=" in one row.
+        return std::max(10, std::min({above * 10 / 72, below * 10 / 76, w * 10 / 245}));
+    }
+    // Above: the title, From's caption, cells and note. Below: Interval, To with its note and
+    // three rows of keys.
+    return std::max(10, std::min({above * 10 / 58, below * 10 / 132, w / 16}));
+}
+
+void DateTimeView::placeChildren()
+{
+    if (arrangeFields()) {
+        showDateSide(0);
+        showDateSide(2);
+    }
+    const int px = fontPixelsFor();
+    // The keys' labels ("Leap", "Unit") fit a sixth of the width.
+    const int keyPx = std::max(10, std::min(px, (width() - px) / 6 * 10 / 28));
+    if (px != fontPixels_ || keyPx != keyPixels_) {
+        fontPixels_ = px;
+        keyPixels_ = keyPx;
+        setStyleSheet(panelStyleSheet(px, keyPx));
+        const int spacing = std::max(1, px / 5);
+        for (QGridLayout* grid : fieldGrids_) {
+            grid->setHorizontalSpacing(spacing);
+            grid->setVerticalSpacing(std::max(1, px / 8));
+        }
+        keysGrid_->setHorizontalSpacing(spacing);
+        keysGrid_->setVerticalSpacing(spacing);
+    }
+    // The three fields' captions and buttons as wide as the widest, so that their cells line up.
+    for (const auto& parts : {std::array<QWidget*, 3>{captions_[0], captions_[1], captions_[2]},
+                              std::array<QWidget*, 3>{sideButtons_[0], sideButtons_[1], sideButtons_[2]}}) {
+        int widest = 0;
+        for (QWidget* part : parts) {
+            part->setMinimumWidth(0);
+            widest = std::max(widest, part->sizeHint().width());
+        }
+        for (QWidget* part : parts)
+            part->setMinimumWidth(widest);
+    }
+    const int margin = std::max(2, fontPixels_ / 3);
+    const int spacing = std::max(1, fontPixels_ / 4);
+    const int w = width() - 2 * margin;
+    // Stacks the widgets from y down, each as tall as it asks for at the width.
+    const auto stack = [&](int y, std::initializer_list<QWidget*> widgets) {
+        for (QWidget* widget : widgets) {
+            const int h = widget->hasHeightForWidth() ? widget->heightForWidth(w) : widget->sizeHint().height();
+            widget->setGeometry(margin, y, w, h);
+            y += h + spacing;
+        }
+        return y;
+    };
+    int keysTop = 0;
+    if (!split()) {
+        keysTop = stack(margin, {titleBox_, fieldBoxes_[0], fieldBoxes_[1], fieldBoxes_[2]});
+    } else if (oneRowFields_) {
+        stack(margin, {fieldBoxes_[0], fieldBoxes_[1], fieldBoxes_[2]});
+        keysTop = stack(bandTop_ + bandHeight_ + margin, {titleBox_});
+    } else {
+        stack(margin, {titleBox_, fieldBoxes_[0]});
+        keysTop = stack(bandTop_ + bandHeight_ + margin, {fieldBoxes_[1], fieldBoxes_[2]});
+    }
+    keysBox_->setGeometry(margin, keysTop, w, std::max(0, height() - margin - keysTop));
 }

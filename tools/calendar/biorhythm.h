@@ -79,6 +79,11 @@ public:
     // first; "1/1/1982" for a text without two "/". With no person, the date in use.
     std::u16string birthText(DateOrder order) const;
     std::u16string viewText(DateOrder order) const;
+    // Landscape captions, standing apart from the dates ("%d/%d/%d" alone). Before a first
+    // person is shown, the birth caption reads as the window has always spelt it then.
+    static constexpr std::u16string_view kBirthCaption = u"Date of birth";
+    static constexpr std::u16string_view kViewCaption = u"Date to view";
+    static constexpr std::u16string_view kFirstBirthCaption = u"Date of bith";
     // Portrait labels: "Date of birth: ..." and "Date to view: ...".
     std::u16string birthLabel(DateOrder order) const { return u"Date of birth: " + birthText(order); }
     std::u16string viewLabel(DateOrder order) const { return u"Date to view: " + viewText(order); }

@@ -172,29 +172,50 @@ BiorhythmChart::Rect BiorhythmChart::rectFor(int scale, bool landscape)
     return {3 * (s + 1), 3 * (s + 1), 237 * s - 3, 53 * s - 3};
 }
 
-void BiorhythmChart::drawArc(int cycle, int vertex, int y0, int end)
+namespace {
+
+// Walks one cycle's curve over a chart of width x height pixels: alternating parabolic half-waves,
+// a peak at row 0 and a trough at row height. visit(x, y) gets each column x from 0 to width in
+// drawing order, with its unrounded y; where two arcs meet, a column comes twice.
+template <typename Visit>
+void walkCurve(int width, int height, std::int64_t n, const BioCycleInfo& info, Visit visit)
 {
-    const int width = rect_.right - rect_.left;
-    const int height = rect_.bottom - rect_.top;
-    // A zero-width arc (a chart only a few pixels wide) would divide by zero.
-    if (end < 0 || end == vertex)
-        return;
-    const double distance = static_cast<double>(end) - vertex;
-    const double a = (height / 2 - y0) / (distance * distance);
-    for (long long x = 2LL * vertex - end; x <= end; ++x) {
-        if (x < 0)
-            continue;
-        if (x > width)
+    const double dayWidth = width * (1.0 / kChartDays);
+    const auto px = [dayWidth](double x) { return static_cast<int>(x * dayWidth); };
+    // An arc with vertex (v, y0) ending at column e: y = a (x - v)^2 + y0 from 2v - e to e.
+    const auto arc = [&](int vertex, int y0, int end) {
+        // A zero-width arc (a chart only a few pixels wide) would divide by zero.
+        if (end < 0 || end == vertex)
+            return;
+        const double distance = static_cast<double>(end) - vertex;
+        const double a = (height / 2 - y0) / (distance * distance);
+        for (long long x = 2LL * vertex - end; x <= end; ++x) {
+            if (x < 0)
+                continue;
+            if (x > width)
+                break;
+            const double dx = static_cast<double>(x - vertex);
+            visit(static_cast<int>(x), a * dx * dx + y0);
+        }
+    };
+    const double length = info.length;
+    const double quarter = length / 4;
+    const auto r = static_cast<double>(n % info.length);
+    double peak = kViewDay - (r - quarter);
+    while (peak > 0)
+        peak -= length;
+    // Each pass draws one peak and the trough after it; the pass whose trough lies past the
+    // chart's end is the last, so the peak before that trough is still drawn.
+    for (;;) {
+        arc(px(peak), 0, px(peak + quarter));
+        arc(px(peak + length / 2), height, px(peak + 3 * quarter));
+        if (peak + length / 2 >= kChartDays)
             break;
-        const double dx = static_cast<double>(x - vertex);
-        const double y = a * dx * dx + y0;
-        const int row = std::min(static_cast<int>(y), height - 1);
-        pixels_[static_cast<std::size_t>(cycle)].push_back({rect_.left + static_cast<int>(x), rect_.top + row});
-        if (x == width / 2)
-            values_[static_cast<std::size_t>(cycle)] =
-                (static_cast<float>(height) - static_cast<float>(y)) / static_cast<float>(height) * 100.0f;
+        peak += length;
     }
 }
+
+}  // namespace
 
 void BiorhythmChart::draw(std::int64_t n)
 {
@@ -204,26 +225,26 @@ void BiorhythmChart::draw(std::int64_t n)
         list.clear();
     const int width = rect_.right - rect_.left;
     const int height = rect_.bottom - rect_.top;
-    if (width <= 0 || height <= 0)
-        return;
-    const double dayWidth = width * (1.0 / kChartDays);
-    const auto px = [dayWidth](double x) { return static_cast<int>(x * dayWidth); };
+    // The values come from the curve on the chart of logical size, whatever size the chart is
+    // drawn at: the same percentages at every window size.
+    const Rect logical = rectFor(1, false);
+    const int logicalWidth = logical.right - logical.left;
+    const int logicalHeight = logical.bottom - logical.top;
     for (int cycle = 0; cycle < kBioCycleCount; ++cycle) {
-        const double length = kBioCycles[static_cast<std::size_t>(cycle)].length;
-        const double quarter = length / 4;
-        const auto r = static_cast<double>(dayCount_ % kBioCycles[static_cast<std::size_t>(cycle)].length);
-        double peak = kViewDay - (r - quarter);
-        while (peak > 0)
-            peak -= length;
-        // Each pass draws one peak and the trough after it; the pass whose trough lies past
-        // the chart's end is the last, so the peak before that trough is still drawn.
-        for (;;) {
-            drawArc(cycle, px(peak), 0, px(peak + quarter));
-            drawArc(cycle, px(peak + length / 2), height, px(peak + 3 * quarter));
-            if (peak + length / 2 >= kChartDays)
-                break;
-            peak += length;
-        }
+        const auto at = static_cast<std::size_t>(cycle);
+        const BioCycleInfo& info = kBioCycles[at];
+        walkCurve(logicalWidth, logicalHeight, dayCount_, info, [&](int x, double y) {
+            // Where two arcs meet at the middle column, the later one sets the value.
+            if (x == logicalWidth / 2)
+                values_[at] = (static_cast<float>(logicalHeight) - static_cast<float>(y)) /
+                              static_cast<float>(logicalHeight) * 100.0f;
+        });
+        if (width <= 0 || height <= 0)
+            continue;
+        walkCurve(width, height, dayCount_, info, [&](int x, double y) {
+            const int row = std::min(static_cast<int>(y), height - 1);
+            pixels_[at].push_back({rect_.left + x, rect_.top + row});
+        });
     }
 }
 

@@ -92,8 +92,10 @@ public:
     const BioAdvice& advice() const { return advice_; }
 
     // Computes the curves for day count n (below 0 counts as 0): the pixels of each cycle in
-    // drawing order, and each cycle's value in percent at the middle column. A rectangle with
-    // no width or height gives no pixels and values of 0.
+    // drawing order, and each cycle's value in percent at the middle column. The values are read
+    // off the curve at the chart's logical size, the portrait chart of scale 1 (228 x 44), so
+    // they do not change with the size the chart is drawn at. A rectangle with no width or
+    // height gives no pixels.
     void draw(std::int64_t n);
     const std::vector<BioPixel>& pixels(BioCycle cycle) const { return pixels_[static_cast<int>(cycle)]; }
     float value(BioCycle cycle) const { return values_[static_cast<int>(cycle)]; }
@@ -105,7 +107,6 @@ public:
     const std::u16string& report() const { return report_; }
 
 private:
-    void drawArc(int cycle, int vertex, int y0, int end);
     std::u16string section(int cycle, std::uint32_t randomValue) const;
 
     Rect rect_ = rectFor(1, false);

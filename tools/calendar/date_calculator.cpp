@@ -60,32 +60,20 @@ std::size_t dateCellAt(std::size_t index)
     return 2 + 2 * index;
 }
 
-// The amounts are taken as 32-bit signed integers: the low 32 bits of each field.
-std::int32_t low32(std::int64_t value)
-{
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
-}
-
 int secondOfDay(const SolarDate& date)
 {
     return (date.hour() * 60 + date.minute()) * 60 + date.second();
 }
 
-// A value of the field whose cell text ends in zeros, so that the date control's "keep the
-// last digits" rule leaves only the next digit typed: what typing into an empty cell gives.
-SolarDate withZeroTail(const SolarDate& date, DateEntry::Field field)
+// -n for the interval's amounts, which are not range-checked: the most negative one wraps to
+// itself instead of overflowing.
+std::int64_t negated(std::int64_t n)
 {
-    int parts[6] = {date.year(), date.month(), date.day(), date.hour(), date.minute(), date.second()};
-    switch (field) {
-    case DateEntry::Field::Year: parts[0] = 2000; break;
-    case DateEntry::Field::Month: parts[1] = 10; break;
-    case DateEntry::Field::Day: parts[2] = 10; break;
-    case DateEntry::Field::Hour: parts[3] = 0; break;
-    case DateEntry::Field::Minute: parts[4] = 0; break;
-    case DateEntry::Field::Second: parts[5] = 0; break;
-    }
-    return SolarDate::unchecked(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
+    return static_cast<std::int64_t>(std::uint64_t{0} - static_cast<std::uint64_t>(n));
 }
+
+// The first day of the Gregorian calendar: dates before it are still counted as Gregorian.
+const SolarDate kGregorianReform = SolarDate::make(1582, 10, 15);
 
 }  // namespace
 
@@ -140,6 +128,43 @@ void DateCalculator::toggleLunar(Side& side)
     showOn(side, solar);
 }
 
+int DateCalculator::leapMonthOf(const Side& side) const
+{
+    return side.lunar ? LunarDate::leapMonthOf(side.entry.value().year()) : 0;
+}
+
+void DateCalculator::toggleLeap(Side& side)
+{
+    const int leapMonth = leapMonthOf(side);
+    if (leapMonth == 0)
+        return;
+    const SolarDate& shown = side.entry.value();
+    const bool toLeap = !side.entry.leapMonth();
+    const int month = toLeap ? leapMonth : shown.month();
+    LunarDate target(shown.year(), month, shown.day(), toLeap ? 1 : 0, shown.hour(), shown.minute(), shown.second());
+    SolarDate solar = LunarDate::lunarToSolar(target, clock_);
+    const LunarDate landed = LunarDate::solarToLunar(solar);
+    if (landed.month() != month || landed.leap() != target.leap()) {
+        // Day 30 of a 29-day month: the month's last day rather than the next month's first.
+        solar.subDays(1);
+    }
+    showOn(side, solar);
+}
+
+std::u16string DateCalculator::noteOf(const Side& side) const
+{
+    const SolarDate solar = solarOf(side);
+    std::u16string note;
+    if (side.lunar)
+        note = lunarDateNote(lunarOfEntryFields({side.entry.value(), side.entry.leapMonth()}), solar);
+    if (SolarDate::isLater(kGregorianReform, solar)) {
+        if (!note.empty())
+            note += u'\n';
+        note += kGregorianNote;
+    }
+    return note;
+}
+
 void DateCalculator::setOrder(DateOrder order)
 {
     order_ = order;
@@ -180,10 +205,10 @@ std::optional<std::u16string> DateCalculator::computeInterval()
 void DateCalculator::computeTo()
 {
     const Duration& amount = interval_.value();
-    SolarDate to = fromDate().addSeconds(low32(amount.seconds()));
-    to.addMinutes(low32(amount.minutes()));
-    to.addHours(low32(amount.hours()));
-    to.addDays(low32(amount.days()));
+    SolarDate to = fromDate().addSeconds(amount.seconds());
+    to.addMinutes(amount.minutes());
+    to.addHours(amount.hours());
+    to.addDays(amount.days());
     showOn(to_, to);
 }
 
@@ -191,10 +216,10 @@ void DateCalculator::computeFrom()
 {
     const Duration& amount = interval_.value();
     SolarDate from = toDate();
-    from.subDays(low32(amount.days()));
-    from.addHours(-static_cast<std::int64_t>(low32(amount.hours())));
-    from.addMinutes(-static_cast<std::int64_t>(low32(amount.minutes())));
-    showOn(from_, from.subSeconds(low32(amount.seconds())));
+    from.addDays(negated(amount.days()));
+    from.addHours(negated(amount.hours()));
+    from.addMinutes(negated(amount.minutes()));
+    showOn(from_, from.addSeconds(negated(amount.seconds())));
 }
 
 DateCalculator::Side* DateCalculator::focusedSide()
@@ -227,8 +252,7 @@ void DateCalculator::typeDigit(char16_t digit)
         return;
     const std::size_t cell = currentCell();
     if (side->cleared[cell]) {
-        if (const auto field = side->entry.fieldOf(cell))
-            side->entry.show(withZeroTail(side->entry.value(), *field), side->entry.leapMonth());
+        side->entry.restartCell(cell);
         side->cleared.reset(cell);
     }
     side->entry.typeDigit(cell, digit);

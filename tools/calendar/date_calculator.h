@@ -45,6 +45,8 @@ public:
     static constexpr std::u16string_view kToLabel = u"To";
     static constexpr std::u16string_view kToEarlierMessage =
         u"The \"To\" date occured ealier than the \"From\" one!";
+    // Dates are Gregorian before the calendar reform too; a date before it carries this note.
+    static constexpr std::u16string_view kGregorianNote = u"Gregorian, also before 15 Oct 1582";
 
     // From and To show the clock's current date and time, in solar form; Interval is zero.
     explicit DateCalculator(DateOrder order, LocalClock clock = systemLocalTime);
@@ -65,9 +67,16 @@ public:
     // The focused control's current cell index (DateEntry or DurationEntry cells).
     std::size_t currentCell() const;
 
+    // What a date field shows below its cells, one line each: for a lunar date its year's name,
+    // the leap marker and the solar term (lunarDateNote); for a date before 15 October 1582 the
+    // note that it is a Gregorian date. Empty when there is nothing to say.
+    std::u16string fromNote() const { return noteOf(from_); }
+    std::u16string toNote() const { return noteOf(to_); }
+
     // Interval = To - From; when To is earlier, a zero interval and the message to show.
     std::optional<std::u16string> computeInterval();
-    // To = From + Interval, and From = To - Interval, each stepped part by part.
+    // To = From + Interval, and From = To - Interval, each stepped part by part with the
+    // interval's 64-bit amounts.
     void computeTo();
     void computeFrom();
 
@@ -75,6 +84,14 @@ public:
     void toNow() { showOn(to_, SolarDate::now(clock_)); }
     void toggleFromLunar() { toggleLunar(from_); }
     void toggleToLunar() { toggleLunar(to_); }
+    // The leap month of a lunar field's year, 0 when the field is solar or its year has none.
+    int fromLeapMonth() const { return leapMonthOf(from_); }
+    int toLeapMonth() const { return leapMonthOf(to_); }
+    // In a lunar year with a leap month: from the leap month to the ordinary month of its
+    // number, and from any other month to the leap month, keeping the day (the leap month's
+    // last day when it is shorter) and the time. Nothing otherwise.
+    void toggleFromLeap() { toggleLeap(from_); }
+    void toggleToLeap() { toggleLeap(to_); }
     void intervalUnit() { interval_.nextUnitMode(); }
     void setOrder(DateOrder order);
 
@@ -95,6 +112,9 @@ private:
     SolarDate solarOf(const Side& side) const;
     void showOn(Side& side, const SolarDate& solar);
     void toggleLunar(Side& side);
+    int leapMonthOf(const Side& side) const;
+    void toggleLeap(Side& side);
+    std::u16string noteOf(const Side& side) const;
     Side* focusedSide();
 
     LocalClock clock_;

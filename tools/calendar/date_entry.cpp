@@ -6,10 +6,9 @@
 
 DateEntryCalendar DateEntryCalendar::solar()
 {
-    return {[](const SolarDate& entered) {
-                SolarDate date;
-                date.set(entered.year(), entered.month(), entered.day(), entered.hour(),
-                         entered.minute(), entered.second());
+    return {[](const ShownDate& entered) {
+                SolarDate date = entered.date;
+                date.normalize();  // year 0 becomes 1, 31 February the 28th or 29th
                 return ShownDate{date, false};
             },
             [](const ShownDate& shown) { return shown.date.weekdayName(); }};
@@ -105,6 +104,13 @@ std::optional<DateEntry::Field> DateEntry::fieldOf(std::size_t cell) const
 
 void DateEntry::show(const SolarDate& date, bool leapMonth)
 {
+    typingCell_.reset();
+    typedDigits_.clear();
+    display(date, leapMonth);
+}
+
+void DateEntry::display(const SolarDate& date, bool leapMonth)
+{
     value_ = date;
     leapMonth_ = leapMonth;
     cells_ = placeholderCells();
@@ -119,12 +125,22 @@ void DateEntry::setOrder(DateOrder order)
     show(value_, leapMonth_);
 }
 
+void DateEntry::restartCell(std::size_t cell)
+{
+    if (!fieldOf(cell))
+        return;
+    typingCell_ = cell;
+    typedDigits_.clear();
+}
+
 void DateEntry::typeDigit(std::size_t cell, char16_t digit)
 {
     const auto field = fieldOf(cell);
     if (!field || digit < u'0' || digit > u'9')
         return;
-    std::u16string text = cells_[cell];
+    // The digits typed so far, not the corrected text shown: a month typed as "0" shows "01",
+    // yet the next digit 2 makes "02".
+    std::u16string text = typingCell_ == cell ? typedDigits_ : cells_[cell];
     // A placeholder ("mm") or a sign holds no digits to keep.
     if (text.find_first_not_of(u"0123456789") != std::u16string::npos)
         text.clear();
@@ -134,6 +150,8 @@ void DateEntry::typeDigit(std::size_t cell, char16_t digit)
         text.erase(0, text.size() - keep);
     if (*field != Field::Year && scanInt(text).value_or(0) > fieldLimit(*field))
         text[0] = u'0';  // month "13" becomes "03"
+    typingCell_ = cell;
+    typedDigits_ = text;
     cells_[cell] = text;
 
     int values[6] = {};
@@ -144,10 +162,13 @@ void DateEntry::typeDigit(std::size_t cell, char16_t digit)
         unreadable[at] = !read;
         values[i] = read.value_or(fieldValue(value_, kAllFields[i]));
     }
+    // Typing the time of day keeps the leap month; a typed date names the ordinary one.
+    const bool dateTyped = *field == Field::Year || *field == Field::Month || *field == Field::Day;
     const Cells typed = cells_;
     const ShownDate settled = calendar_.settle(
-        SolarDate::unchecked(values[0], values[1], values[2], values[3], values[4], values[5]));
-    show(settled.date, settled.leapMonth);
+        {SolarDate::unchecked(values[0], values[1], values[2], values[3], values[4], values[5]),
+         !dateTyped && leapMonth_});
+    display(settled.date, settled.leapMonth);
     for (std::size_t i = 0; i < kCellCount; ++i)
         if (unreadable[i])
             cells_[i] = typed[i];

@@ -15,10 +15,12 @@ struct ShownDate {
     bool leapMonth = false;
 };
 
-// How an entry control's numbers turn into the value shown again: solar dates are assigned
-// with Set; the lunar calendar brings its own round trip and weekday names.
+// How an entry control's numbers turn into the value shown again: solar dates are corrected
+// with Normalize (each field clamped, the year to at least 1); the lunar calendar brings its own
+// round trip and weekday names. The entered leap flag is the shown one while only the time of
+// day is typed, and false once a date cell is.
 struct DateEntryCalendar {
-    std::function<ShownDate(const SolarDate& entered)> settle;
+    std::function<ShownDate(const ShownDate& entered)> settle;
     std::function<std::u16string(const ShownDate& shown)> weekdayName;
 
     static DateEntryCalendar solar();
@@ -49,19 +51,30 @@ public:
     std::size_t cellOf(Field field) const;
     std::optional<Field> fieldOf(std::size_t cell) const;
 
+    // Shows a value from outside; digits typed next start from the cells shown.
     void show(const SolarDate& date, bool leapMonth = false);
     void setOrder(DateOrder order);
-    // Appends a digit to a number cell (keeping the last 4 year digits or the last 2 of the
-    // other fields), reads all cells back, settles the date and shows it again. Anything but
-    // a digit 0..9 into a number cell is ignored.
+    // Appends a digit to the digits typed into a number cell (keeping the last 4 of the year or
+    // the last 2 of the other fields, a too large first digit replaced by "0"), reads all cells
+    // back, settles the date and shows it again. Only what is shown is corrected: typing 0 then
+    // 2 into a month cell shows "01" after the 0 and February after the 2. The typed digits
+    // start from the cell's shown text when another cell was typed into last. Anything but a
+    // digit 0..9 into a number cell is ignored.
     void typeDigit(std::size_t cell, char16_t digit);
+    // The next digit typed into the cell starts it afresh, as into an empty cell.
+    void restartCell(std::size_t cell);
     // Corrects the value with SolarDate::Normalize and shows it again when it changed.
     bool normalize();
 
 private:
+    void display(const SolarDate& date, bool leapMonth);
+
     SolarDate value_;
     bool leapMonth_ = false;
     DateOrder order_;
     DateEntryCalendar calendar_;
     Cells cells_;
+    // The cell being typed into and its digits as typed, before any correction.
+    std::optional<std::size_t> typingCell_;
+    std::u16string typedDigits_;
 };

@@ -1,8 +1,10 @@
 #include "lunar_date.h"
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <memory>
 
 #include "lunar_astronomy.h"
 
@@ -37,27 +39,26 @@ std::u16string_view nameAt(const std::u16string_view (&table)[Rows][Columns], Na
 }
 
 constexpr double kSectorsPerRadian = 6.0 / kPi;  // 30-degree sectors
+constexpr double kTermsPerRadian = 12.0 / kPi;   // 15-degree sectors
 
-// Days on the conversions' time line: every SolarDate is one local day, counted in the
-// proleptic Gregorian calendar as SolarDate counts.
-double localMidnight(const SolarDate& date)
+// A month's first day as a local day number (days from 1 January 1970), with its number and
+// leap flag: the conversions count whole days in integers.
+struct MonthDay {
+    std::int64_t start;
+    int number;
+    int leap;
+};
+using YearMonths = std::vector<MonthDay>;
+
+std::int64_t dayNumberOf(const SolarDate& date)
 {
-    return gregorianLocalJulianDay(date);
+    return daysFromCivil(date.year(), date.month(), date.day());
 }
 
-double localMidnight(const LunarMonthStart& start)
+SolarDate noonOfDay(std::int64_t day)
 {
-    return gregorianLocalJulianDay(SolarDate::unchecked(start.year, start.month, start.day));
-}
-
-SolarDate localDate(double jd)
-{
-    return gregorianLocalDateOf(jd);
-}
-
-LunarMonthStart monthStartOf(const SolarDate& date, int number)
-{
-    return {date.day(), date.month(), date.year(), number, 0};
+    const CivilDate date = civilFromDays(day);
+    return SolarDate::unchecked(static_cast<int>(date.year), date.month, date.day, 12, 0, 0);
 }
 
 SolarDate clampedIntoRange(const SolarDate& date)
@@ -71,6 +72,71 @@ SolarDate clampedIntoRange(const SolarDate& date)
     return valid;
 }
 
+// The day on which the month 11 holding the December solstice of the civil year begins.
+std::int64_t month11Day(int year)
+{
+    const int k = static_cast<int>(std::floor(lunationsAtDayStart(daysFromCivil(year, 12, 31))));
+    const std::int64_t candidate = newMoonDay(k);
+    // A new moon after the solstice begins month 12; month 11 began one lunation earlier.
+    if (sunLongitudeAtDayStart(candidate) > 3 * kPi / 2)
+        return newMoonDay(k - 1);
+    return candidate;
+}
+
+YearMonths computeYearMonths(int year)
+{
+    const std::int64_t a = month11Day(year - 1);
+    const std::int64_t b = month11Day(year);
+    const int k = static_cast<int>(std::floor(lunationsAtDayStart(a) + 0.5));
+    const int count = b - a > 365 ? 14 : 13;
+
+    YearMonths months;
+    months.reserve(static_cast<std::size_t>(count));
+    months.push_back({a, 11, 0});
+    for (int i = 1; i + 1 < count; ++i)
+        months.push_back({newMoonDay(k + i), mod1(i + 11, 12), 0});
+    months.push_back({b, 11, 0});
+    if (count == 13)
+        return months;
+
+    // The sector of 30 degrees in which each month begins: a month that begins in the same
+    // sector as the next one holds no major term.
+    std::vector<int> sectors;
+    for (const MonthDay& month : months)
+        sectors.push_back(static_cast<int>(std::floor(sunLongitudeAtDayStart(month.start) * kSectorsPerRadian)));
+    for (int i = 0; i + 1 < count; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (sectors[at] != sectors[at + 1])
+            continue;
+        months[at].leap = 1;
+        for (int j = i; j < count; ++j)
+            months[static_cast<std::size_t>(j)].number = mod1(j + 10, 12);
+        break;
+    }
+    return months;
+}
+
+// The year lists of the last few years asked for, per thread: typing a date and walking through
+// days ask for the same one or two years again and again, and each list costs some thirty
+// evaluations of the astronomy. A list depends on its year alone and is never changed.
+std::shared_ptr<const YearMonths> yearMonths(int year)
+{
+    struct Slot {
+        int year = 0;
+        std::shared_ptr<const YearMonths> months;
+    };
+    constexpr std::size_t kSlots = 4;
+    thread_local std::array<Slot, kSlots> slots;
+    thread_local std::size_t nextSlot = 0;
+    for (const Slot& slot : slots)
+        if (slot.months && slot.year == year)
+            return slot.months;
+    Slot& slot = slots[nextSlot];
+    nextSlot = (nextSlot + 1) % kSlots;
+    slot = {year, std::make_shared<const YearMonths>(computeYearMonths(year))};
+    return slot.months;
+}
+
 }  // namespace
 
 LunarDate::LunarDate(int year, int month, int day, int leap, int hour, int minute, int second)
@@ -82,56 +148,25 @@ LunarDate::LunarDate(int year, int month, int day, int leap, int hour, int minut
 
 SolarDate LunarDate::lunarMonth11(int year)
 {
-    const double off = std::floor((localMidnight(SolarDate::unchecked(year, 12, 31)) - kNewMoonEpoch) *
-                                  (1.0 / kSynodicMonth));
-    const int k = static_cast<int>(off);
-    const SolarDate candidate = localDate(newMoon(k));
-    // A new moon after the solstice begins month 12; month 11 began one lunation earlier.
-    if (sunLongitude(localMidnight(candidate)) > 3 * kPi / 2)
-        return localDate(newMoon(k - 1));
-    return candidate;
+    return noonOfDay(month11Day(year));
 }
 
 std::vector<LunarMonthStart> LunarDate::lunarYearMonths(int year)
 {
-    const SolarDate a = lunarMonth11(year - 1);
-    const SolarDate b = lunarMonth11(year);
-    const double startA = localMidnight(a);
-    const int k = static_cast<int>(std::floor((startA - kNewMoonEpoch) * (1.0 / kSynodicMonth) + 0.5));
-    const std::size_t count = localMidnight(b) - startA > 365 ? 14 : 13;
-
-    std::vector<LunarMonthStart> months;
-    months.reserve(count);
-    months.push_back(monthStartOf(a, 11));
-    for (std::size_t i = 1; i + 1 < count; ++i)
-        months.push_back(
-            monthStartOf(localDate(newMoon(k + static_cast<int>(i))), mod1(static_cast<int>(i) + 11, 12)));
-    months.push_back(monthStartOf(b, 11));
-    if (count == 13)
-        return months;
-
-    // The sector of 30 degrees in which each month begins: a month that begins in the same
-    // sector as the next one holds no major term.
-    std::vector<int> sectors;
-    for (const LunarMonthStart& month : months)
-        sectors.push_back(
-            static_cast<int>(std::floor(sunLongitude(localMidnight(month)) * kSectorsPerRadian)));
-    for (std::size_t i = 0; i + 1 < count; ++i) {
-        if (sectors[i] != sectors[i + 1])
-            continue;
-        months[i].leap = 1;
-        for (std::size_t j = i; j < count; ++j)
-            months[j].number = mod1(static_cast<int>(j) + 10, 12);
-        break;
+    std::vector<LunarMonthStart> starts;
+    const std::shared_ptr<const YearMonths> months = yearMonths(year);
+    for (const MonthDay& month : *months) {
+        const CivilDate date = civilFromDays(month.start);
+        starts.push_back({date.day, date.month, static_cast<int>(date.year), month.number, month.leap});
     }
-    return months;
+    return starts;
 }
 
 int LunarDate::solarTermOf(int day, int month, int year)
 {
-    const double midnight = localMidnight(SolarDate::unchecked(year, month, day));
-    const double l1 = sunLongitude(midnight);
-    const double l2 = sunLongitude(midnight + 1);
+    const std::int64_t midnight = daysFromCivil(year, month, day);
+    const double l1 = sunLongitudeAtDayStart(midnight);
+    const double l2 = sunLongitudeAtDayStart(midnight + 1);
     for (int i = 2; i <= 24; ++i) {
         const double boundary = (i - 1) * kPi / 12;
         if (l1 <= boundary && l2 > boundary)
@@ -142,22 +177,63 @@ int LunarDate::solarTermOf(int day, int month, int year)
     return 0;
 }
 
+int LunarDate::solarTermInEffect(int day, int month, int year)
+{
+    // The longitude at the end of the day: a term that begins during the day is in effect.
+    const double longitude = sunLongitudeAtDayStart(daysFromCivil(year, month, day) + 1);
+    return static_cast<int>(std::floor(longitude * kTermsPerRadian)) % 24 + 1;
+}
+
+int LunarDate::yearStemOf(int lunarYear)
+{
+    // 4 AD, a year Giap Ty, begins a cycle of sixty.
+    const int r = (lunarYear + 6) % 10;
+    return r < 0 ? r + 10 : r;
+}
+
+int LunarDate::yearBranchOf(int lunarYear)
+{
+    const int r = (lunarYear + 8) % 12;
+    return r < 0 ? r + 12 : r;
+}
+
+std::u16string LunarDate::yearNameOf(int lunarYear)
+{
+    return std::u16string(stemName(yearStemOf(lunarYear))) + u' ' +
+        std::u16string(branchName(yearBranchOf(lunarYear)));
+}
+
+int LunarDate::leapMonthOf(int lunarYear)
+{
+    // Leap months 1..10 lie in the list of the civil year of the same number; a leap month
+    // 11 or 12 follows month 11 of that year and so lies in the next year's list.
+    const std::shared_ptr<const YearMonths> sameYear = yearMonths(lunarYear);
+    for (const MonthDay& month : *sameYear)
+        if (month.leap == 1 && month.number <= 10)
+            return month.number;
+    const std::shared_ptr<const YearMonths> nextYear = yearMonths(lunarYear + 1);
+    for (const MonthDay& month : *nextYear)
+        if (month.leap == 1 && month.number >= 11)
+            return month.number;
+    return 0;
+}
+
 LunarDate LunarDate::solarToLunar(const SolarDate& solar)
 {
     const SolarDate date = clampedIntoRange(solar);
     int listYear = date.year();
-    std::vector<LunarMonthStart> months = lunarYearMonths(listYear);
-    const double n = localMidnight(date);
-    if (n >= localMidnight(months.back())) {
+    std::shared_ptr<const YearMonths> months = yearMonths(listYear);
+    const std::int64_t n = dayNumberOf(date);
+    if (n >= months->back().start) {
         ++listYear;
-        months = lunarYearMonths(listYear);
+        months = yearMonths(listYear);
     }
-    auto entry = std::prev(months.end());
-    while (entry != months.begin() && localMidnight(*entry) > n)
+    auto entry = std::prev(months->end());
+    while (entry != months->begin() && entry->start > n)
         --entry;
 
     LunarDate lunar;
-    lunar.day_ = static_cast<int>(n - localMidnight(*entry)) + 1;
+    lunar.day_ = static_cast<int>(n - entry->start) + 1;
     lunar.month_ = entry->number;
     lunar.leap_ = entry->leap;
     lunar.year_ = entry->number >= 11 ? listYear - 1 : listYear;
@@ -175,11 +251,11 @@ SolarDate LunarDate::lunarToSolar(const LunarDate& lunar, const LocalClock& cloc
     const int year = lunar.year_ < kFirstCivilYear - 1
         ? kFirstCivilYear - 1
         : (lunar.year_ > kLastCivilYear ? kLastCivilYear : lunar.year_);
-    const std::vector<LunarMonthStart> months = lunarYearMonths(lunar.month_ >= 11 ? year + 1 : year);
-    for (const LunarMonthStart& month : months) {
+    const std::shared_ptr<const YearMonths> months = yearMonths(lunar.month_ >= 11 ? year + 1 : year);
+    for (const MonthDay& month : *months) {
         if (month.number != lunar.month_ || month.leap != lunar.leap_)
             continue;
-        const SolarDate day = localDate(localMidnight(month) + lunar.day_ - 1);
+        const SolarDate day = noonOfDay(month.start + lunar.day_ - 1);
         return clampedIntoRange(SolarDate::unchecked(
             day.year(), day.month(), day.day(), lunar.hour_, lunar.minute_, lunar.second_));
     }
@@ -226,8 +302,11 @@ LunarDate lunarOfEntryFields(const ShownDate& shown)
 
 DateEntryCalendar lunarEntryCalendar(const LocalClock& clock)
 {
-    return {[clock](const SolarDate& entered) {
-                const LunarDate typed = lunarOfEntryFields({entered, false});
+    return {[clock](const ShownDate& entered) {
+                // As the solar form's Normalize does, a typed year 0 becomes year 1.
+                const SolarDate& e = entered.date;
+                const LunarDate typed(e.year() < 1 ? 1 : e.year(), e.month(), e.day(), entered.leapMonth ? 1 : 0,
+                                      e.hour(), e.minute(), e.second());
                 const LunarDate settled =
                     LunarDate::solarToLunar(LunarDate::lunarToSolar(typed, clock));
                 return ShownDate {lunarEntryFields(settled), settled.leap() == 1};
@@ -236,4 +315,21 @@ DateEntryCalendar lunarEntryCalendar(const LocalClock& clock)
             const SolarDate solar = LunarDate::lunarToSolar(lunarOfEntryFields(shown), clock);
             return std::u16string(sundayZeroWeekdayName(solar.weekday(true)));
         }};
+}
+std::u16string lunarDateNote(const LunarDate& lunar, const SolarDate& solar)
+{
+    constexpr std::u16string_view kSeparator = u" \u00B7 ";
+    std::u16string note = lunar.yearName();
+    if (lunar.leap() == 1) {
+        note += kSeparator;
+        note += LunarDate::leapWord();
+        note += u' ';
+        const int month = lunar.month();
+        if (month >= 10)
+            note += static_cast<char16_t>(u'0' + month / 10);
+        note += static_cast<char16_t>(u'0' + month % 10);
+    }
+    note += kSeparator;
+    note += LunarDate::solarTermName(LunarDate::solarTermInEffect(solar.day(), solar.month(), solar.year()));
+    return note;
 }

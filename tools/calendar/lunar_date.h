@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,8 +27,11 @@ enum class NameRow { Vietnamese = 0, English = 1 };
 // thirteen months the first month from month 11 on without a major solar term (a multiple of
 // 30 degrees of solar longitude) is the leap month and repeats the number before it.
 //
-// The conversions cover the civil dates of years 1 to 9999 (proleptic Gregorian, as SolarDate
-// counts); a date outside is taken as the nearest end of that range.
+// The conversions cover the civil dates of years 1 to 9999 in the Gregorian calendar, also
+// before its introduction on 15 October 1582 (proleptic, as SolarDate counts: 5..14 October 1582
+// are ten days like any other, never Julian dates); a date outside is taken as the nearest end
+// of that range. Each conversion works on whole day numbers, so every day of that range
+// converts to lunar and back to itself.
 class LunarDate {
 public:
     static constexpr int kFirstCivilYear = 1;
@@ -59,6 +63,19 @@ public:
     // The civil date of a lunar date, with its time of day. A day past the month's end runs on
     // into the next month; a leap month that the year lacks gives the clock's current date.
     static SolarDate lunarToSolar(const LunarDate& lunar, const LocalClock& clock = systemLocalTime);
+
+    // The year's name of sixty, stem and branch: "Giap Thin" for 2024, "At Ty" for 2025,
+    // "Binh Ngo" for 2026 (the lunar year, which begins at the lunar new year).
+    std::u16string yearName() const { return yearNameOf(year_); }
+    static std::u16string yearNameOf(int lunarYear);
+    // The stem 0..9 ("Giap".."Quy") and branch 0..11 ("Ty".."Hoi") of a lunar year.
+    static int yearStemOf(int lunarYear);
+    static int yearBranchOf(int lunarYear);
+    // The number of the lunar year's leap month, 1..12, or 0 when the year has twelve months.
+    static int leapMonthOf(int lunarYear);
+    // The solar term in whose period the local civil day lies: the last one begun on or before
+    // it, 1..24 (a term's period runs until the next one begins).
+    static int solarTermInEffect(int day, int month, int year);
 
     // The local date (at 12:00) on which the month 11 holding the December solstice of the
     // civil year begins.
@@ -98,3 +115,7 @@ DateEntryCalendar lunarEntryCalendar(const LocalClock& clock = systemLocalTime);
 // The lunar date's numbers as the control holds them, and back.
 SolarDate lunarEntryFields(const LunarDate& lunar);
 LunarDate lunarOfEntryFields(const ShownDate& shown);
+
+// What a lunar date shows beside its numbers: the year's name, the leap marker of a leap month
+// and the solar term in effect on the civil day, "Canh Ty · Nhuan 4 · Tieu man".
+std::u16string lunarDateNote(const LunarDate& lunar, const SolarDate& solar);

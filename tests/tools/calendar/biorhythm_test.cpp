@@ -88,6 +88,31 @@ TEST(BiorhythmChart, ValuesAtTheViewDayOnThePortraitChart)
     }
 }
 
+// The values come from the curve at the chart's logical size, not from the pixels drawn: the
+// chart of a 480 x 640 window shows the physical maximum as 100.0 % too, not 99.9 %.
+TEST(BiorhythmChart, ValuesAreTheSameAtEveryChartSize)
+{
+    BiorhythmChart reference;
+    BiorhythmChart chart;
+    const BiorhythmChart::Rect rects[] = {BiorhythmChart::rectFor(2, false), BiorhythmChart::rectFor(1, true),
+                                          BiorhythmChart::rectFor(2, true), BiorhythmChart::Rect{0, 0, 0, 0},
+                                          BiorhythmChart::Rect{10, 20, 1000, 400}};
+    for (const auto& rect : rects) {
+        chart.setRect(rect);
+        for (std::int64_t n = 0; n < 23 * 28 * 33 * 38 / 1000; ++n) {
+            reference.draw(n);
+            chart.draw(n);
+            for (int cycle = 0; cycle < kBioCycleCount; ++cycle)
+                ASSERT_EQ(chart.value(static_cast<BioCycle>(cycle)), reference.value(static_cast<BioCycle>(cycle)))
+                    << "n=" << n << " cycle " << cycle << " right " << rect.right;
+        }
+    }
+    chart.setRect(BiorhythmChart::rectFor(2, false));
+    chart.draw(5);
+    EXPECT_EQ(oneDecimal(chart.value(BioCycle::Physical)), "100.0");
+    EXPECT_FALSE(chart.pixels(BioCycle::Physical).empty());
+}
+
 TEST(BiorhythmChart, PixelsStayInsideAnyRectangle)
 {
     EXPECT_EQ(BiorhythmChart::rectFor(2, false), (BiorhythmChart::Rect{9, 9, 471, 103}));

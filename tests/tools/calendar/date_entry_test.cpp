@@ -68,12 +68,77 @@ TEST(DateEntry, RedisplaysAfterEachDigit)
     control.typeDigit(1, u'5');  // a separator takes nothing
     EXPECT_EQ(control.cells()[1], u"-");
 
+    // A typed year 0 is corrected at once, as Normalize does: the shown year is 0001.
     DateEntry zero(at(2024, 5, 5), DateOrder::MonthFirst);
     for (const char16_t key : std::u16string(u"0000"))
         zero.typeDigit(year, key);
-    EXPECT_EQ(zero.value().year(), 0);
-    EXPECT_TRUE(zero.normalize());
+    EXPECT_EQ(zero.value(), at(1, 5, 5));
     EXPECT_EQ(zero.cells()[year], u"0001");
+    EXPECT_FALSE(zero.normalize());
+}
+
+// Zero-padded entry: the cell keeps the digits as typed and only the value shown is corrected,
+// so a leading 0 (shown as 01 meanwhile) is followed by the digit that completes it.
+TEST(DateEntry, ZeroPaddedEntryKeepsTheTypedDigits)
+{
+    using Field = DateEntry::Field;
+    struct Case { DateOrder order; Field field; const char16_t* keys; SolarDate expected; const char16_t* shown; };
+    const SolarDate start = at(2024, 12, 25, 10, 20, 30);
+    const Case cases[] = {
+        {DateOrder::MonthFirst, Field::Month, u"02", at(2024, 2, 25, 10, 20, 30), u"02"},
+        {DateOrder::DayFirst, Field::Month, u"02", at(2024, 2, 25, 10, 20, 30), u"02"},
+        {DateOrder::MonthFirst, Field::Day, u"05", at(2024, 12, 5, 10, 20, 30), u"05"},
+        {DateOrder::DayFirst, Field::Day, u"05", at(2024, 12, 5, 10, 20, 30), u"05"},
+        {DateOrder::MonthFirst, Field::Month, u"09", at(2024, 9, 25, 10, 20, 30), u"09"},
+        {DateOrder::MonthFirst, Field::Hour, u"05", at(2024, 12, 25, 5, 20, 30), u"05"},
+        {DateOrder::MonthFirst, Field::Minute, u"07", at(2024, 12, 25, 10, 7, 30), u"07"},
+        {DateOrder::MonthFirst, Field::Second, u"00", at(2024, 12, 25, 10, 20, 0), u"00"},
+        // Halfway: the 0 alone shows as the first month or day; the typed 0 stays.
+        {DateOrder::MonthFirst, Field::Month, u"0", at(2024, 1, 25, 10, 20, 30), u"01"},
+        {DateOrder::MonthFirst, Field::Day, u"0", at(2024, 12, 1, 10, 20, 30), u"01"},
+        {DateOrder::MonthFirst, Field::Month, u"00", at(2024, 1, 25, 10, 20, 30), u"01"},
+        // The last two digits typed: 0, 2, 5 is 25; 1, 3 is too large a month, so 03.
+        {DateOrder::MonthFirst, Field::Day, u"025", at(2024, 12, 25, 10, 20, 30), u"25"},
+        {DateOrder::MonthFirst, Field::Month, u"13", at(2024, 3, 25, 10, 20, 30), u"03"},
+        // Year 0 shows as 0001, and digits typed after it count from the typed 0000.
+        {DateOrder::MonthFirst, Field::Year, u"0000", at(1, 12, 25, 10, 20, 30), u"0001"},
+        {DateOrder::MonthFirst, Field::Year, u"00002", at(2, 12, 25, 10, 20, 30), u"0002"},
+        {DateOrder::MonthFirst, Field::Year, u"0000987", at(987, 12, 25, 10, 20, 30), u"0987"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        DateEntry control(start, c.order);
+        for (const char16_t* key = c.keys; *key; ++key)
+            control.typeDigit(control.cellOf(c.field), *key);
+        EXPECT_EQ(control.value(), c.expected) << "case " << i;
+        EXPECT_EQ(control.cells()[control.cellOf(c.field)], c.shown) << "case " << i;
+    }
+}
+
+TEST(DateEntry, TypedDigitsOutliveTheCorrectionOfAnotherField)
+{
+    // 31 January, then month 0, 2: the day shows 29 in February 2024, and typing into the day
+    // starts from what it shows.
+    DateEntry control(at(2024, 1, 31), DateOrder::MonthFirst);
+    const std::size_t month = control.cellOf(DateEntry::Field::Month);
+    const std::size_t day = control.cellOf(DateEntry::Field::Day);
+    control.typeDigit(month, u'0');
+    control.typeDigit(month, u'2');
+    EXPECT_EQ(control.value(), at(2024, 2, 29));
+    control.typeDigit(day, u'1');  // "29" then 1 keeps "91", too large a day: "01"
+    EXPECT_EQ(control.value(), at(2024, 2, 1));
+    control.typeDigit(day, u'5');
+    EXPECT_EQ(control.value(), at(2024, 2, 15));
+    // A value shown from outside starts the typing afresh.
+    control.show(at(2024, 6, 30));
+    control.typeDigit(month, u'0');
+    EXPECT_EQ(control.value(), at(2024, 1, 30));
+    control.typeDigit(month, u'4');
+    EXPECT_EQ(control.value(), at(2024, 4, 30));
+    // A restarted cell takes the next digit alone.
+    control.restartCell(day);
+    control.typeDigit(day, u'7');
+    EXPECT_EQ(control.value(), at(2024, 4, 7));
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "date_entry.h"
@@ -175,12 +178,16 @@ TEST(LunarDate, SolarTermsOfLocalDays)
         EXPECT_EQ(seen[static_cast<std::size_t>(term)], 1) << term;
 }
 
-// Every day of 1940..2060 converts and back; the lunar days count 1, 2, ... and each month has
-// 29 or 30 days, with month numbers stepping by one (or repeating once as a leap month).
-TEST(LunarDate, EveryDayOfDecadesRoundTrips)
+// Every day of years 1 to 9999 converts to lunar and back to itself; the lunar days count 1, 2,
+// ... and each month has 29 or 30 days, with month numbers stepping by one (or repeating once as
+// a leap month) and the lunar year stepping at month 1.
+TEST(LunarDate, EveryDayOfYearsOneTo9999RoundTrips)
 {
-    LunarDate previous = LunarDate::solarToLunar(at(1939, 12, 31));
-    for (SolarDate day = at(1940, 1, 1, 6, 7, 8); day.year() <= 2060; day.nextDay()) {
+    LunarDate previous = LunarDate::solarToLunar(at(1, 1, 1));
+    ASSERT_EQ(LunarDate::lunarToSolar(previous), at(1, 1, 1));
+    std::int64_t days = 1;
+    for (SolarDate day = at(1, 1, 2, 6, 7, 8); day.year() <= 9999; day.nextDay()) {
+        ++days;
         const LunarDate lunar = LunarDate::solarToLunar(day);
         const int where = day.year() * 10000 + day.month() * 100 + day.day();
         ASSERT_EQ(LunarDate::lunarToSolar(lunar), day) << where;
@@ -192,28 +199,127 @@ TEST(LunarDate, EveryDayOfDecadesRoundTrips)
             ASSERT_TRUE(repeats || steps) << where;
             ASSERT_EQ(lunar.year(), previous.year() + (lunar.month() == 1 && !repeats ? 1 : 0)) << where;
         } else {
-            ASSERT_EQ(lunar.day(), previous.day() + 1);
-            ASSERT_EQ(lunar.month(), previous.month());
-            ASSERT_EQ(lunar.leap(), previous.leap());
+            ASSERT_EQ(lunar.day(), previous.day() + 1) << where;
+            ASSERT_EQ(lunar.month(), previous.month()) << where;
+            ASSERT_EQ(lunar.leap(), previous.leap()) << where;
         }
+        previous = lunar;
+        if (day.year() == 9999 && day.month() == 12 && day.day() == 31)
+            break;
+    }
+    EXPECT_EQ(days, 3652059);  // 1 January 1 to 31 December 9999
+}
+
+// Days where the conversions once rounded the day number of a double: lunar day 8 of month 6 of
+// 6771 read as day 7, and 15 and 16 September 1029 came back as other days.
+TEST(LunarDate, DaysOnceLostToRoundingConvertBothWays)
+{
+    struct Case { SolarDate solar; int year, month, day; };
+    const Case cases[] = {{at(6771, 7, 1), 6771, 6, 1},   {at(6771, 7, 8), 6771, 6, 8},
+                          {at(6771, 7, 30), 6771, 6, 30}, {at(1029, 9, 15), 1029, 7, 29},
+                          {at(1029, 9, 16), 1029, 7, 30}, {at(1029, 9, 17), 1029, 8, 1}};
+    for (const Case& c : cases) {
+        const LunarDate lunar = LunarDate::solarToLunar(c.solar);
+        EXPECT_EQ(lunarEntryFields(lunar), lunarEntryFields(LunarDate(c.year, c.month, c.day))) << c.solar.year();
+        EXPECT_EQ(LunarDate::lunarToSolar(LunarDate(c.year, c.month, c.day)), c.solar) << c.solar.year();
+    }
+    // The new moon's local day is whole days plus a small fraction: the same day as the instant
+    // says, for lunations on both sides of Julian days 2^21 and 2^22.
+    for (const int k : {-4300, -4200, 22000, 22100, 1237, 0, -23500, 100100}) {
+        const double local = lunar::newMoon(k) + lunar::kTimeZoneDays;
+        const double civilMidnight = static_cast<double>(lunar::newMoonDay(k)) + 2440587.5;
+        EXPECT_LE(civilMidnight, local) << k;
+        EXPECT_GT(civilMidnight + 1, local) << k;
+    }
+}
+
+// Dates are Gregorian on both sides of 15 October 1582: 5..14 October 1582 are ten ordinary days,
+// each one lunar day after the other, though the Julian reading of julianDay makes 4 and 15
+// October neighbours. The Julian 4 October 1582 (Julian day 2299159.5) is 14 October here.
+TEST(LunarDate, TheCalendarReformChangesNothing)
+{
+    EXPECT_EQ(SolarDate::daysBetween(at(1582, 10, 15), at(1582, 10, 4)), 11);
+    EXPECT_EQ(at(1582, 10, 15).weekday(), 5);  // Friday, in both calendars
+    EXPECT_EQ(at(1582, 10, 4).weekday(), 1);   // Monday here; the Julian 4 October was a Thursday
+    EXPECT_EQ(at(1582, 10, 14).weekday(), 4);
+    EXPECT_EQ(static_cast<double>(daysFromCivil(1582, 10, 14)) + 2440587.5, lunar::julianDay(4, 10, 1582));
+    EXPECT_EQ(static_cast<double>(daysFromCivil(1582, 10, 15)) + 2440587.5, lunar::julianDay(15, 10, 1582));
+    LunarDate previous = LunarDate::solarToLunar(at(1582, 9, 30));
+    EXPECT_EQ(lunarEntryFields(previous), lunarEntryFields(LunarDate(1582, 9, 4)));
+    for (SolarDate day = at(1582, 10, 1); day.month() == 10 && day.day() <= 20; day.nextDay()) {
+        const LunarDate lunar = LunarDate::solarToLunar(day);
+        EXPECT_EQ(lunar.month(), 9) << day.day();
+        EXPECT_EQ(lunar.day(), previous.day() + 1) << day.day();
+        EXPECT_EQ(LunarDate::lunarToSolar(lunar), day) << day.day();
         previous = lunar;
     }
 }
 
-// SolarDate counts the proleptic Gregorian calendar, so conversions before 1582 must too:
-// 5..14 October 1582 are ten distinct days, and the ends of the range convert back.
-TEST(LunarDate, EarlyAndLateDatesStayOnOneTimeLine)
+TEST(LunarDate, YearNamesOfPublishedYears)
 {
-    const LunarDate tenth = LunarDate::solarToLunar(at(1582, 10, 10));
-    const LunarDate twentieth = LunarDate::solarToLunar(at(1582, 10, 20));
-    EXPECT_NE(lunarEntryFields(tenth), lunarEntryFields(twentieth));
-    for (const SolarDate& day : {at(1582, 10, 10), at(1500, 2, 28), at(1500, 3, 1), at(1, 1, 1),
-                               at(9999, 12, 31), at(1000, 12, 31), at(5000, 6, 1)})
-        EXPECT_EQ(LunarDate::lunarToSolar(LunarDate::solarToLunar(day)), day) << day.year();
-    // Outside years 1..9999 the nearest end is taken.
-    EXPECT_EQ(LunarDate::lunarToSolar(LunarDate::solarToLunar(at(0, 6, 1))), at(1, 1, 1));
-    EXPECT_EQ(LunarDate::lunarToSolar(LunarDate::solarToLunar(at(12000, 6, 1))), at(9999, 12, 31));
-    EXPECT_EQ(LunarDate::lunarToSolar(LunarDate(-5, 1, 1)), at(1, 1, 1));
+    struct Case { int year; const char16_t* name; };
+    const Case cases[] = {
+        {2024, u"Giap Thin"}, {2025, u"At Ty"},     {2026, u"Binh Ngo"}, {2023, u"Quy Mao"},
+        {2022, u"Nham Dan"},  {2021, u"Tan Suu"},   {2020, u"Canh Ty"},  {2000, u"Canh Thin"},
+        {1984, u"Giap Ty"},   {1975, u"At Mao"},    {1968, u"Mau Than"}, {1945, u"At Dau"},
+        {1900, u"Canh Ty"},   {2027, u"Dinh Mui"},  {2030, u"Canh Tuat"}, {2031, u"Tan Hoi"},
+        {4, u"Giap Ty"},      {3, u"Quy Hoi"},      {0, u"Canh Than"},  {-1, u"Ky Mui"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LunarDate::yearNameOf(c.year), c.name) << c.year;
+    // Stems and branches run through their tables: 60 names, each once in a cycle.
+    std::vector<std::u16string> names;
+    for (int year = 1984; year < 2044; ++year)
+        names.push_back(LunarDate::yearNameOf(year));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(std::unique(names.begin(), names.end()), names.end());
+    // The name changes at the lunar new year, not on 1 January.
+    EXPECT_EQ(LunarDate::solarToLunar(at(2026, 2, 16)).yearName(), u"At Ty");
+    EXPECT_EQ(LunarDate::solarToLunar(at(2026, 2, 17)).yearName(), u"Binh Ngo");
+    EXPECT_EQ(LunarDate::solarToLunar(at(2024, 2, 10)).yearName(), u"Giap Thin");
+    EXPECT_EQ(LunarDate::solarToLunar(at(2025, 1, 28)).yearName(), u"Giap Thin");
+    EXPECT_EQ(LunarDate::solarToLunar(at(2025, 1, 29)).yearName(), u"At Ty");
+}
+
+TEST(LunarDate, LeapMonthOfALunarYear)
+{
+    struct Case { int year; int leapMonth; };
+    const Case cases[] = {{2001, 4}, {2004, 2}, {2006, 7}, {2009, 5}, {2012, 4}, {2014, 9}, {2017, 6},
+                          {2020, 4}, {2023, 2}, {2025, 6}, {2033, 11}, {2021, 0}, {2022, 0}, {2024, 0},
+                          {2034, 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(LunarDate::leapMonthOf(c.year), c.leapMonth) << c.year;
+    // 2033's leap month 11 follows month 11, in the months listed for 2034.
+    EXPECT_EQ(LunarDate::solarToLunar(at(2033, 12, 22)).leap(), 1);
+    EXPECT_EQ(LunarDate::solarToLunar(at(2033, 12, 22)).month(), 11);
+    EXPECT_EQ(LunarDate::solarToLunar(at(2033, 12, 22)).year(), 2033);
+}
+
+TEST(LunarDate, NoteShowsYearNameLeapMarkerAndTermInEffect)
+{
+    struct Case { SolarDate day; const char16_t* note; };
+    const Case cases[] = {
+        {at(2020, 5, 23), u"Canh Ty \u00B7 Nhuan 4 \u00B7 Tieu man"},
+        {at(2020, 5, 22), u"Canh Ty \u00B7 Tieu man"},
+        {at(2024, 2, 10), u"Giap Thin \u00B7 Lap xuan"},
+        {at(2024, 2, 3), u"Quy Mao \u00B7 Dai han"},
+        {at(2033, 12, 22), u"Quy Suu \u00B7 Nhuan 11 \u00B7 Dong chi"},
+        {at(2024, 3, 20), u"Giap Thin \u00B7 Xuan Phan"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(lunarDateNote(LunarDate::solarToLunar(c.day), c.day), c.note) << c.day.month() << "-" << c.day.day();
+    // The term in effect is the one begun last: Lap xuan from 4 February 2024 to Vu thuy on
+    // the 19th, and each term is in effect from the day solarTermOf names it.
+    EXPECT_EQ(LunarDate::solarTermInEffect(3, 2, 2024), 21);
+    EXPECT_EQ(LunarDate::solarTermInEffect(4, 2, 2024), 22);
+    EXPECT_EQ(LunarDate::solarTermInEffect(18, 2, 2024), 22);
+    EXPECT_EQ(LunarDate::solarTermInEffect(19, 2, 2024), 23);
+    for (SolarDate day = at(2023, 1, 1); day.year() == 2023; day.nextDay()) {
+        const int begins = LunarDate::solarTermOf(day.day(), day.month(), day.year());
+        if (begins != 0) {
+            EXPECT_EQ(LunarDate::solarTermInEffect(day.day(), day.month(), day.year()), begins);
+        }
+    }
 }
 
 TEST(LunarDateEntry, TypedDatesGoThroughTheRoundTrip)
@@ -239,6 +345,45 @@ TEST(LunarDateEntry, TypedDatesGoThroughTheRoundTrip)
     first.typeDigit(day, u'0');
     EXPECT_EQ(first.value(), at(2020, 2, 1));
     EXPECT_EQ(first.cells()[0], u"Sun");  // 23 February 2020
+}
+
+// 23 May 2020 is day 1 of the leap month 4. Typing its time keeps the leap month; typing its
+// date names the ordinary month, as the digits say.
+TEST(LunarDateEntry, TypingTheTimeKeepsTheLeapMonth)
+{
+    using Field = DateEntry::Field;
+    const LocalClock clock = [] { return CalendarFields{2030, 6, 7, 8, 9, 10}; };
+    struct Case { Field field; const char16_t* keys; bool leap; SolarDate solar; };
+    const Case cases[] = {
+        {Field::Hour, u"10", true, at(2020, 5, 23, 10, 0, 0)},
+        {Field::Minute, u"45", true, at(2020, 5, 23, 9, 45, 0)},
+        {Field::Second, u"30", true, at(2020, 5, 23, 9, 0, 30)},
+        {Field::Hour, u"023", true, at(2020, 5, 23, 23, 0, 0)},
+        {Field::Day, u"01", false, at(2020, 4, 23, 9, 0, 0)},
+        {Field::Month, u"04", false, at(2020, 4, 23, 9, 0, 0)},
+        {Field::Year, u"2020", false, at(2020, 4, 23, 9, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        const LunarDate leap = LunarDate::solarToLunar(at(2020, 5, 23, 9));
+        DateEntry control(lunarEntryFields(leap), DateOrder::DayFirst, lunarEntryCalendar(clock));
+        control.show(lunarEntryFields(leap), true);
+        for (const char16_t* key = c.keys; *key; ++key)
+            control.typeDigit(control.cellOf(c.field), *key);
+        EXPECT_EQ(control.leapMonth(), c.leap) << static_cast<int>(c.field);
+        EXPECT_EQ(LunarDate::lunarToSolar(lunarOfEntryFields({control.value(), control.leapMonth()}), clock), c.solar)
+            << static_cast<int>(c.field);
+    }
+}
+
+TEST(LunarDateEntry, TypedYearZeroBecomesYearOne)
+{
+    const LocalClock clock = [] { return CalendarFields{2030, 6, 7, 8, 9, 10}; };
+    DateEntry control(lunarEntryFields(LunarDate(2020, 5, 10)), DateOrder::DayFirst, lunarEntryCalendar(clock));
+    const std::size_t year = control.cellOf(DateEntry::Field::Year);
+    for (const char16_t key : std::u16string(u"0000"))
+        control.typeDigit(year, key);
+    EXPECT_EQ(control.value(), lunarEntryFields(LunarDate(1, 5, 10)));
+    EXPECT_EQ(control.cells()[year], u"0001");
 }
 
 }  // namespace
