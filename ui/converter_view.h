@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "converter.h"
+#include "rate_update_view.h"
 
 class Calculator;
 class QGridLayout;
@@ -37,6 +38,12 @@ public:
     // A keyboard key of the main window. True when the panel took it.
     bool takeKey(QKeyEvent* event);
     void pressKey(char16_t code);
+    // How a rate update downloads (tests: short timeouts, direct, their own certificate).
+    void setRateDownloadSettings(RateUpdateView::DownloadSettings settings) { downloadSettings_ = std::move(settings); }
+    // The rate update window (the date field of the currency page) and the rate list (the
+    // rates button beside it).
+    void openRateUpdate();
+    void openRateList();
 
 public Q_SLOTS:
     void refresh();
@@ -50,7 +57,8 @@ private:
     void openList(ListKind kind);
     void listPicked(int row);
     void topClicked();
-    void runUpdate();
+    void rateUpdateStarted(const QString& url);
+    void rateUpdateFinished(bool succeeded, bool cancelled, const QString& message);
     void applyMetrics();
 
     Calculator& frame_;
@@ -61,6 +69,8 @@ private:
 
     QVBoxLayout* rows_;
     QLabel* top_;
+    QPushButton* ratesButton_;
+    RateUpdateView::DownloadSettings downloadSettings_;
     QLabel* upper_;
     QLabel* lower_;
     QPushButton* upperUnit_;

@@ -1,5 +1,6 @@
 #include "converter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -69,6 +70,22 @@ char16_t Converter::mapKey(char16_t code)
     if (at == std::u16string_view::npos)
         at = kDigitLettersLower.find(code);
     return at == std::u16string_view::npos ? code : static_cast<char16_t>(u'0' + at);
+}
+
+double Converter::applyConversion(double value, const UnitConversion& conversion)
+{
+    const double scaled = value * conversion.multiplier;
+    const double result = scaled + conversion.offset;
+    const double scale = std::max(std::fabs(scaled), std::fabs(conversion.offset));
+    if (!std::isfinite(result) || scale == 0.0 || scale < 1e-280)
+        return result;
+    // Scaling by an exact power of ten (up to 1e22) and dividing back rounds correctly:
+    // 1.609344 stays the double nearest to 1.609344.
+    const double exponent = std::floor(std::log10(scale)) - 11.0;
+    const double power = std::pow(10.0, std::fabs(exponent));
+    const double rounded = exponent < 0.0 ? std::round(result * power) / power
+                                          : std::round(result / power) * power;
+    return rounded == 0.0 ? 0.0 : rounded;
 }
 
 std::u16string Converter::formatResult(double x, OutputFormat format)
@@ -320,8 +337,7 @@ void Converter::convertFromActive()
         target.value = table_.errorText();
         return;
     }
-    const double value = fieldValue(source.value);
-    target.value = formatResult(value * conversion->multiplier + conversion->offset, format_);
+    target.value = formatResult(applyConversion(fieldValue(source.value), *conversion), format_);
 }
 
 std::vector<std::u16string> Converter::categories() const
@@ -429,13 +445,24 @@ void Converter::beginUpdate()
 
 void Converter::finishUpdate(bool succeeded)
 {
-    if (succeeded) {
-        currency_.upperUnit.clear();  // new rates: the first two currencies afresh
-    }
-    if (page_ == kCurrencyPage)
-        showPage(kCurrencyPage);
-    else
+    if (page_ != kCurrencyPage) {
         currency_.top.value = widen(currency::dateOf(currencyPath()));
+        return;
+    }
+    const int active = currency_.active;
+    showPage(kCurrencyPage);
+    if (!succeeded)
+        return;
+    // The chosen pair stays chosen: its list positions may have moved, and the value typed in
+    // the active field is converted again at the new rates.
+    const int upper = table_.find(currency_.upperUnit);
+    const int lower = table_.find(currency_.lowerUnit);
+    if (upper == 0 || lower == 0)
+        return;
+    setUnit(currency_, 0, table_.units()[upper - 1], upper - 1);
+    setUnit(currency_, 1, table_.units()[lower - 1], lower - 1);
+    currency_.active = active;
+    convertFromActive();
 }
 
 std::string Converter::stateBytes() const

@@ -95,8 +95,9 @@ public:
 
     // The date field says "Updating ..." until finishUpdate.
     void beginUpdate();
-    // Reloads the currency page after an update (kept or not); the page starts afresh when it
-    // succeeded so that the new rates show.
+    // Reloads the currency page after an update (kept or not). The chosen pair and the typed
+    // value stay; after new rates the other field shows the value converted at them. A pair
+    // that the new table lacks gives the first two currencies afresh.
     void finishUpdate(bool succeeded);
 
     // The state file: the two pages and the constants fields in the archive form.
@@ -110,6 +111,9 @@ public:
     void setOutputFormat(OutputFormat format);
     OutputFormat outputFormat() const { return format_; }
 
+    // value x multiplier + offset, rounded to 12 significant digits of the larger of the two
+    // terms: what cancels to within the precision of the data (32 degF in degC) is exactly 0.
+    static double applyConversion(double value, const UnitConversion& conversion);
     // A conversion result as the other field shows it: "%.8lf" trimmed and grouped when
     // |x| <= 1e12 and (|x| >= 1e-8 or x == 0), else "%.8e".
     static std::u16string formatResult(double x, OutputFormat format);
