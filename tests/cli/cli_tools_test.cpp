@@ -94,7 +94,7 @@ TEST(CliConvert, ConvertsUnitsAndCurrenciesAsTheConverterShows)
         {{"--convert", "Kilometer", "MILE", "5"}, "3.10685596\n", 0},
         {{"--convert", "km", "m", "1.5", "2(3)+.5"}, "1,500\n6,500\n", 0},
         {{"--output", "eu", "--convert", "km", "m", "1234.5"}, "1.234.500\n", 0},
-        {{"--raw", "--convert", "mi", "km", "1"}, "1.609344\n", 0},
+        {{"--raw", "--convert", "mi", "km", "1"}, "1.6093439999999999\n", 0},
         {{"--convert", "um", "mm", "1000"}, "1\n", 0},
         {{"--convert", "EUR", "USD", "100"}, "125\n", 0},
         {{"--convert", "USD", "JPY", "1"}, "128\n", 0},

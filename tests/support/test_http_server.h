@@ -4,6 +4,7 @@
 // stops by itself when the test ends: every wait is bounded, and the destructor ends it.
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
@@ -177,6 +178,8 @@ public:
         if (pid_ == 0) {
             ::dup2(output[1], STDOUT_FILENO);
             ::close(output[0]);
+            const int quiet = ::open("/dev/null", O_WRONLY);
+            ::dup2(quiet, STDERR_FILENO);
             if (::chdir(folder_.c_str()) != 0)
                 ::_exit(127);
             ::execlp("openssl", "openssl", "s_server", "-accept", "127.0.0.1:0", "-cert", certificate.c_str(), "-key",
@@ -199,7 +202,7 @@ public:
                 break;
             said.append(chunk, static_cast<std::size_t>(count));
         }
-        ::close(output[0]);
+        output_ = output[0];  // kept open: the server goes on writing a line per request
         const std::size_t accept = said.find("ACCEPT");
         if (accept != std::string::npos) {
             const std::size_t colon = said.find_last_of(':', said.find('\n', accept));
@@ -212,6 +215,8 @@ public:
             ::kill(pid_, SIGTERM);
             ::waitpid(pid_, nullptr, 0);
         }
+        if (output_ >= 0)
+            ::close(output_);
     }
     TestHttpsServer(const TestHttpsServer&) = delete;
     TestHttpsServer& operator=(const TestHttpsServer&) = delete;
@@ -227,5 +232,6 @@ public:
 private:
     std::filesystem::path folder_;
     pid_t pid_ = -1;
+    int output_ = -1;
     int port_ = 0;
 };

@@ -322,4 +322,32 @@ TEST(RateListWindow, ShowsEveryRateAndSavesAnEditedOne)
     EXPECT_EQ(page.panel->findChild<RateListView*>(), nullptr);
 }
 
+TEST(RateWindows, FitAtEveryWindowSize)
+{
+    CurrencyPage page;
+    auto* top = page.panel->findChild<QLabel*>(QStringLiteral("top"));
+    auto* ratesButton = page.panel->findChild<QPushButton*>(QStringLiteral("editRates"));
+    QTest::mouseClick(ratesButton, Qt::LeftButton);
+    auto* list = page.panel->findChild<RateListView*>();
+    ASSERT_NE(list, nullptr);
+    auto* update = new RateUpdateView(page.folder.path() / "currency.dat", QStringLiteral("https://example.org/rates.xml"),
+                                      page.panel.get());
+    update->show();
+    for (const QSize size : {QSize(240, 320), QSize(320, 240), QSize(480, 640)}) {
+        SCOPED_TRACE(size.width());
+        for (QWidget* widget : std::initializer_list<QWidget*>{page.panel.get(), list, update})
+            widget->resize(size);
+        QTest::qWait(10);
+        // The date and the rates button share the top row without overlapping.
+        EXPECT_TRUE(page.panel->rect().contains(ratesButton->geometry()));
+        EXPECT_FALSE(top->geometry().intersects(ratesButton->geometry()));
+        EXPECT_GE(ratesButton->width(), ratesButton->fontMetrics().horizontalAdvance(ratesButton->text()));
+        const QByteArray suffix = "_" + QByteArray::number(size.width()) + "x" + QByteArray::number(size.height());
+        screenshot(page.panel.get(), ("converter_currency" + suffix).constData());
+        screenshot(list, ("rate_list" + suffix).constData());
+        screenshot(update, ("rate_update" + suffix).constData());
+    }
+    delete update;
+}
+
 }  // namespace

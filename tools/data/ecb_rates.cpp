@@ -89,6 +89,8 @@ bool refuse(int& errorClass, std::string& errorText, int newClass, std::string t
 
 bool EcbRates::looksLike(std::string_view answer)
 {
+    if (answer.starts_with("\xEF\xBB\xBF"))
+        answer.remove_prefix(3);  // a UTF-8 byte order mark
     const std::size_t start = answer.find_first_not_of(kBlanks);
     return start != std::string_view::npos && answer.substr(start).starts_with("<?xml") &&
            answer.find("<Cube") != std::string_view::npos;
@@ -147,10 +149,12 @@ bool EcbRates::parse(std::string_view xml, int& errorClass, std::string& errorTe
         const std::optional<std::string_view> rate = attribute(tag, "rate");
         if (!code && !rate)
             continue;
+        if (date_.empty())
+            return refuse(errorClass, errorText, kBadRates, "Error, no date in answer.");
         double value = 0.0;
         const bool number = rate && !rate->empty() && cnum::parsePrefix(*rate, value) == rate->size();
         if (!code || !isCode(*code) || *code == "EUR" || !number || !std::isfinite(value) ||
-            value <= 0.0 || value > 1e15 || date_.empty())
+            value <= 0.0 || value > 1e15)
             return refuse(errorClass, errorText, kBadRates, "Error, bad currency rates in answer.");
         const bool repeated = std::any_of(rates_.begin(), rates_.end(),
                                           [&](const Rate& known) { return known.code == *code; });

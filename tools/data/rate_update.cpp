@@ -199,7 +199,8 @@ std::optional<std::string> RateUpdate::ratesFromAnswer(std::string_view body,
         EcbRates document;
         if (!document.parse(body, errorClass, errorText))
             return std::nullopt;
-        // Names the user gave the currencies stay; new ones get their English names.
+        // Names that the currencies had stay (a code standing as its own name does not count);
+        // the others get their English names.
         ConversionTable previous;
         previous.loadBytes(previousFile);
         std::vector<UnitRecord> records(1);
@@ -209,8 +210,9 @@ std::optional<std::string> RateUpdate::ratesFromAnswer(std::string_view body,
             UnitRecord record;
             record.symbol = fromUtf8(rate.code);
             const int known = previous.find(record.symbol);
-            record.name = known > 0 && previous.units()[known - 1].symbol == record.symbol
-                              ? previous.units()[known - 1].name
+            const UnitRecord* old = known > 0 ? &previous.units()[known - 1] : nullptr;
+            record.name = old != nullptr && old->symbol == record.symbol && old->name != old->symbol
+                              ? old->name
                               : EcbRates::currencyName(rate.code);
             record.factor = 1.0 / rate.perEuro;
             record.numerator = {std::u16string(EcbRates::kBaseSymbol)};

@@ -257,7 +257,10 @@ TEST(RateUpdate, EveryFailureKeepsTheFileByteForByteAndSaysWhy)
         {"bad gzip", Server::sending(Server::answer("200 OK", "Content-Encoding: gzip\r\nContent-Length: 12\r\n",
                                                     "not gzipped!")),
          10, 0, "Error, bad compressed answer."},
-        {"colon before Begin (reproducer)", Server::sending(readRepro("currency_answer_colon_begin.bin")), 12, 0,
+        {"reproducer with its bad status line", Server::sending(readRepro("currency_answer_colon_begin.bin")), 10, 0,
+         "Error, not an HTTP answer."},
+        {"colon before Begin (reproducer's body)",
+         Server::sending(Server::ok(readRepro("currency_answer_colon_begin.bin").substr(11))), 12, 0,
          "Error, bad currency rates on line 2."},
         {"colon before Begin in a full answer (reproducer)", Server::sending(readRepro("currency_answer_full.bin")),
          12, 0, "Error, bad currency rates on line 2."},
@@ -532,8 +535,8 @@ TEST(EcbRates, ConversionKeepsTheNamesOfTheOldTable)
     const std::optional<std::string> table = RateUpdate::ratesFromAnswer(kEcbDocument, previous, errorClass, errorText);
     ASSERT_TRUE(table) << errorText;
     EXPECT_NE(table->find("\tYen_of_Japan\tJPY\t0.00625000000\t0\tEUR\n"), std::string::npos);
-    // "USD" is the name of the old base, not a symbol of another currency: the symbol decides.
-    EXPECT_NE(table->find("\tUSD\tUSD\t0.80000000000\t0\tEUR\n"), std::string::npos);
+    // A code that stood as its own name gives way to the English name.
+    EXPECT_NE(table->find("\tUS_Dollar\tUSD\t0.80000000000\t0\tEUR\n"), std::string::npos);
     EXPECT_EQ(EcbRates::currencyName("CHF"), u"Swiss Franc");
     EXPECT_EQ(EcbRates::currencyName("XYZ"), u"XYZ");
 }
