@@ -5,10 +5,13 @@
 
 class QWidget;
 
-// A message box that reads the same whatever it is shown over. A box is a child of the widget
-// it belongs to, so the style sheet of a dark panel would reach its labels and buttons (light
-// grey text on the box's white ground); this box carries a complete style of its own and the
-// application's standard palette, which win over anything inherited.
+// Dialogs and message boxes that read the same whatever they are shown over. A dialog is a
+// child of the widget it belongs to, so the style sheet of a dark panel would reach its labels
+// and buttons (light grey text on a white ground, a panel-sized font); these carry a complete
+// light style of their own, which wins over anything inherited.
+void applyPlainStyle(QWidget* dialog);
+
+// A message box in that style.
 QMessageBox* makeMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
                             QWidget* parent);
 

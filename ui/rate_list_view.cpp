@@ -23,6 +23,7 @@ RateListView::RateListView(const ConversionTable& table, std::filesystem::path c
 {
     setObjectName(QStringLiteral("rateListWindow"));
     setWindowTitle(tr("Currency rates"));
+    applyPlainStyle(this);
 
     heading_ = new QLabel(this);
     heading_->setObjectName(QStringLiteral("rateListHeading"));
@@ -110,8 +111,7 @@ void RateListView::rateEdited(QTableWidgetItem* item)
 
 void RateListView::saveRates()
 {
-    if (grid_->state() == QAbstractItemView::EditingState)
-        grid_->setCurrentItem(nullptr);  // commits the rate being typed
+    grid_->setCurrentItem(nullptr);  // commits a rate still being typed
     const bool saved = model_.save(file_);
     fillTable();
     if (!saved) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "message_box.h"
 #include "rate_update.h"
 
 namespace {
@@ -37,6 +38,7 @@ RateUpdateView::RateUpdateView(std::filesystem::path currencyFile, const QString
     setObjectName(QStringLiteral("rateUpdateWindow"));
     setWindowTitle(tr("Update the currency rates"));
     setModal(true);
+    applyPlainStyle(this);
 
     auto* source = new QLabel(tr("Download the rates from:"), this);
     urlField_ = new QLineEdit(url, this);

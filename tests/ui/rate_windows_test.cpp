@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "atomic_file.h"
@@ -127,7 +128,10 @@ double contrastOf(const QImage& image)
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QColor colour = image.pixelColor(x, y);
-            const double luminance = 0.2126 * colour.redF() + 0.7152 * colour.greenF() + 0.0722 * colour.blueF();
+            // Relative luminance of sRGB, as contrast ratios are defined.
+            const auto linear = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+            const double luminance =
+                0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
             darkest = std::min(darkest, luminance);
             lightest = std::max(lightest, luminance);
         }
@@ -209,7 +213,8 @@ TEST(RateUpdateWindow, NewRatesKeepTheChosenPairAndTheSourceIsRemembered)
     auto* again = page.panel->findChild<RateUpdateView*>();
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->url(), QString::fromStdString(server.url("/eurofxref-daily.xml")));
-    again->reject();
+    QTest::mouseClick(again->findChild<QPushButton*>(QStringLiteral("cancelUpdate")), Qt::LeftButton);
+    EXPECT_TRUE(again->isHidden());
 }
 
 TEST(RateUpdateWindow, FailureKeepsTheFileAndShowsAReadableError)
@@ -286,11 +291,9 @@ TEST(RateListWindow, ShowsEveryRateAndSavesAnEditedOne)
 
     // Type a new rate for the euro: 0.5 euro for a dollar.
     grid->setCurrentCell(1, 1);
-    grid->setFocus();
     QTest::keyClick(grid, Qt::Key_F2);
-    QWidget* editor = QApplication::focusWidget();
+    auto* editor = grid->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    ASSERT_NE(editor, grid);
     QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(editor, QStringLiteral("0.5"));
     QTest::keyClick(editor, Qt::Key_Return);
@@ -342,6 +345,9 @@ TEST(RateWindows, FitAtEveryWindowSize)
         EXPECT_TRUE(page.panel->rect().contains(ratesButton->geometry()));
         EXPECT_FALSE(top->geometry().intersects(ratesButton->geometry()));
         EXPECT_GE(ratesButton->width(), ratesButton->fontMetrics().horizontalAdvance(ratesButton->text()));
+        // The panel's dark style stays on the panel: the windows over it read dark on light.
+        EXPECT_GE(contrastOf(list->findChild<QLabel*>(QStringLiteral("rateListHeading"))->grab().toImage()), 7.0);
+        EXPECT_GE(contrastOf(update->findChild<QLabel*>(QStringLiteral("updateStatus"))->grab().toImage()), 7.0);
         const QByteArray suffix = "_" + QByteArray::number(size.width()) + "x" + QByteArray::number(size.height());
         screenshot(page.panel.get(), ("converter_currency" + suffix).constData());
         screenshot(list, ("rate_list" + suffix).constData());
