@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
-#include <QTimer>
 
 #include <algorithm>
 

@@ -11,7 +11,7 @@ const char* const kPlainStyle =
     "QLabel { color: #1B222C; background: transparent; border: none; padding: 0px;"
     " font-size: 14px; font-weight: normal; }"
     "QPushButton { color: #1B222C; background: #E8EEF2; border: 1px solid #8A96A3;"
-    " border-radius: 3px; padding: 4px 6px; min-width: 40px; font-size: 14px; font-weight: normal; }"
+    " border-radius: 3px; padding: 4px 4px; min-width: 40px; font-size: 13px; font-weight: normal; }"
     "QPushButton:hover { border-color: #1B222C; }"
     "QPushButton:pressed { background: #C9D3DC; color: #1B222C; }"
     "QPushButton:disabled { color: #8A96A3; }"
