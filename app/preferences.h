@@ -80,6 +80,11 @@ inline constexpr std::u16string_view kInputBasicRpn = u"Basic-RPN";
 inline constexpr std::u16string_view kOutputUnitedStates = u"United States";
 inline constexpr std::u16string_view kOutputEuropean = u"European";
 
+// Where the currency rates come from: the European Central Bank's daily euro reference rates.
+inline constexpr std::u16string_view kDefaultRateSourceUrl =
+    u"https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
+inline constexpr std::size_t kMaxRateSourceUrlLength = 255;
+
 inline constexpr std::uint32_t kMaxTransparencyLevel = 50;
 inline constexpr std::uint32_t kMinTapHoldInterval = 200;
 inline constexpr std::uint32_t kMaxTapHoldInterval = 600;
@@ -107,6 +112,8 @@ struct Preferences {
     StoredDate rememberedDate;
     std::u16string inputMode = std::u16string(kInputStringStandard);
     std::u16string outputFormat = std::u16string(kOutputUnitedStates);
+    // The address the currency update downloads from.
+    std::u16string rateSourceUrl = std::u16string(kDefaultRateSourceUrl);
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };

@@ -176,6 +176,16 @@ constexpr FieldCodec kFields[PreferencesStore::kFieldCount] = {
      }},
 };
 
+// A URL read back: printable ASCII of a sensible length, else the default source.
+std::u16string repairedUrl(std::u16string url)
+{
+    const bool printable = std::all_of(url.begin(), url.end(),
+                                       [](char16_t c) { return c > u' ' && c < 0x7F; });
+    if (url.empty() || url.size() > kMaxRateSourceUrlLength || !printable)
+        return std::u16string(kDefaultRateSourceUrl);
+    return url;
+}
+
 }  // namespace
 
 PreferencesStore::PreferencesStore(std::filesystem::path folder, TodayFunction today)
@@ -213,6 +223,8 @@ std::string PreferencesStore::encode(const Preferences& preferences)
     ArchiveWriter out;
     for (const FieldCodec& field : kFields)
         field.write(out, preferences);
+    if (preferences.rateSourceUrl != kDefaultRateSourceUrl)
+        out.writeString(preferences.rateSourceUrl);
     return out.take();
 }
 
@@ -222,6 +234,11 @@ int PreferencesStore::decode(std::string_view bytes, Preferences& preferences)
     int count = 0;
     while (count < kFieldCount && kFields[count].read(in, preferences))
         ++count;
+    if (count == kFieldCount) {
+        std::u16string url;
+        preferences.rateSourceUrl = in.readString(url) ? repairedUrl(std::move(url))
+                                                       : std::u16string(kDefaultRateSourceUrl);
+    }
     return count;
 }
 

@@ -16,7 +16,9 @@ enum class PreferencesLoadResult {
 };
 
 // Reads and writes the preferences record as "preferences.dat" in the program folder: sixteen
-// little-endian fields in a fixed order, no header, no padding (see encode).
+// little-endian fields in a fixed order, no header, no padding (see encode). Settings added
+// later follow them as optional fields, written only when they differ from their defaults: a
+// file of the sixteen fields alone (every older file) is complete and gives their defaults.
 //
 // Values that were read but make no sense are repaired rather than refused: numbers out of
 // range are clamped, and a category order, category code, mode text or file name that is not
@@ -26,6 +28,8 @@ class PreferencesStore {
 public:
     static constexpr std::string_view kFileName = "preferences.dat";
     static constexpr int kFieldCount = 16;
+    // After the sixteen: the rate source URL.
+    static constexpr int kOptionalFieldCount = 1;
 
     using TodayFunction = std::function<StoredDate()>;
 
@@ -45,8 +49,10 @@ public:
     // written as -1, -1, -1.
     static std::string encode(const Preferences& preferences);
     // Reads fields in file order into the record, repairing values as described above, and
-    // stops at the first field that cannot be read whole. Returns how many fields were taken
-    // (kFieldCount when the file was complete; bytes after the last field are ignored).
+    // stops at the first field that cannot be read whole. Returns how many of the sixteen
+    // fields were taken (kFieldCount when the file was complete). When all were, the optional
+    // fields that follow are read too, each present one whole or not at all; a missing one
+    // takes its default; bytes after the last field are ignored.
     static int decode(std::string_view bytes, Preferences& preferences);
 
     // The local clock's date.

@@ -6,6 +6,34 @@
 namespace {
 
 constexpr int kLastKeyCode = 159;
+
+// A tool option and how many arguments it takes (fewest, most; -1 for no limit).
+struct ToolOption {
+    std::string_view name;
+    int fewest;
+    int most;
+    std::string_view usage;
+};
+constexpr ToolOption kToolOptions[] = {
+    {"convert", 2, -1, "--convert FROM TO [VALUE ...]"},
+    {"units", 0, 1, "--units [CATEGORY]"},
+    {"constant", 1, 1, "--constant NAME"},
+    {"constants", 0, 0, "--constants"},
+    {"rates", 0, 0, "--rates"},
+    {"update-rates", 0, 0, "--update-rates [--url URL]"},
+    {"lunar", 1, 1, "--lunar YYYY-MM-DD"},
+    {"solar", 1, 1, "--solar D/M/YYYY[L]"},
+    {"days", 2, 2, "--days FROM TO"},
+    {"weekday", 1, 1, "--weekday YYYY-MM-DD"},
+};
+
+const ToolOption* toolOption(std::string_view argument)
+{
+    for (const ToolOption& tool : kToolOptions)
+        if (argument.size() == tool.name.size() + 2 && argument.substr(2) == tool.name)
+            return &tool;
+    return nullptr;
+}
 constexpr int kLastCategory = 14;
 
 // Options that take a value accept both "--name value" and "--name=value".
@@ -49,6 +77,14 @@ CliParse parseCliOptions(const std::vector<std::string>& arguments)
             options.expressions.push_back(argument);
         } else if (argument == "--") {
             onlyExpressions = true;
+        } else if (const ToolOption* tool = toolOption(argument)) {
+            if (!options.tool.empty())
+                return {std::nullopt, "--" + options.tool + " and " + argument + " cannot be used together"};
+            options.tool = tool->name;
+        } else if (isValueOption(argument, "--url")) {
+            if (!takeValue(arguments, i, "--url", value) || value.empty())
+                return {std::nullopt, "--url needs a URL"};
+            options.url = value;
         } else if (argument == "--help") {
             options.help = true;
         } else if (argument == "--engine") {
@@ -148,6 +184,17 @@ CliParse parseCliOptions(const std::vector<std::string>& arguments)
             return {std::nullopt, "unknown option '" + argument + "'"};
         }
     }
+    if (options.url && options.tool != "update-rates")
+        return {std::nullopt, "--url goes with --update-rates"};
+    if (!options.tool.empty()) {
+        // The words after a tool option are its arguments.
+        const ToolOption& tool = *toolOption("--" + options.tool);
+        const int count = static_cast<int>(options.expressions.size());
+        if (count < tool.fewest || (tool.most >= 0 && count > tool.most))
+            return {std::nullopt, "usage: corvan-cli " + std::string(tool.usage)};
+        options.toolArguments = std::move(options.expressions);
+        options.expressions.clear();
+    }
     return {options, {}};
 }
 
@@ -163,30 +210,82 @@ const char* cliUsage()
            "2(3) or 2pi, .5, the signs \u00d7 \u00f7 \u2212 \u221a, 'exp' for a power of ten and\n"
            "[ans] for the previous answer; '.' is the decimal point.\n"
            "\n"
-           "Options:\n"
+           "Options, each with an example:\n"
            "  --engine           take expressions as engine text, as they stand\n"
+           "                       corvan-cli --engine '2*(3+4)'          # 14\n"
            "  --raw              print numbers with %.17g: the real part, or the real and\n"
            "                     imaginary parts separated by a blank\n"
+           "                       corvan-cli --raw 1/3                   # 0.33333333333333331\n"
            "  --format fix|norm|sci  display format of results (default norm)\n"
+           "                       corvan-cli --format sci 1234.5         # 1.2345000000e+03\n"
            "  --digits N         decimals in fix format, 0 to 10 (default 4)\n"
+           "                       corvan-cli --format fix --digits 2 2/3 # 0.67\n"
            "  --output us|eu     separators of printed results: 1,234.5 or 1.234,5\n"
+           "                       corvan-cli --output eu 1234567.5       # 1.234.567,5\n"
            "  --angle deg|rad|grad   angle mode (default deg)\n"
+           "                       corvan-cli --angle rad 'cos(pi)'       # -1\n"
            "  --radix 2|8|10|16  number base of input and output (default 10)\n"
+           "                       corvan-cli --radix 16 --word 8 FF+1    # 00\n"
            "  --word 8|16|32     word size in bits for the base operators (default 32)\n"
+           "                       corvan-cli --radix 2 --word 8 101*11   # 00001111\n"
            "  --matrix           evaluate in matrix mode: [VA]*inv([VB]), solve([VA],[VB])\n"
+           "                       corvan-cli --matrix --set 'VA=[1,2;3,4]' 'det([VA])'   # -2\n"
            "  --set NAME=VALUE   store a value in a variable (VA to VZ, VW): an expression, or a\n"
            "                     matrix of up to 30 x 30 written [1,2;3,4]\n"
+           "                       corvan-cli --set VA=2 '[VA]+1'         # 3\n"
            "  --list V1,V2,...   fill the statistics list read by sum(X), avg(X), sdv(X), ...\n"
+           "                       corvan-cli --list 1,2,3,4 'avg(X)'     # 2.5\n"
            "  --keys \"CODES\"     feed key codes (numbers separated by blanks) to the\n"
            "                     calculator's display as its keypads would, then print the\n"
            "                     current line and the result, each on a line of its own\n"
+           "                       corvan-cli --keys '10 18 11 8 12 19'   # 1+2\u00d73, then 7\n"
            "  --category N       the category for --keys (0 Arithmetic, 1 Trigonometry,\n"
            "                     2 Base conversion, 4 matrices, ...; default 0)\n"
+           "                       corvan-cli --category 2 --keys '148 138 77 77 19'   # FF\n"
            "  --mode string|basic|rpn  the input mode for --keys (default: the folder's)\n"
-           "  --folder DIR       the program folder: --keys starts from its state, and the\n"
-           "                     macros of its *.mcr files expand in expressions\n"
-           "  --help             show this text\n"
-           "  --                 everything after it is an expression\n"
+           "                       corvan-cli --mode rpn --keys '10 44 11 18'\n"
+           "  --folder DIR       the program folder: --keys starts from its state, the macros\n"
+           "                     of its *.mcr files expand in expressions, and the tools below\n"
+           "                     read its data files\n"
+           "                       corvan-cli --folder ~/corvan-test 'Ma(2,3)'\n"
            "\n"
-           "Exit status: 0 when every expression succeeded, 1 when any failed, 2 for bad options.\n";
+           "Tools, from the data files of the program folder (--folder, or ~/.local/share/corvan;\n"
+           "missing files are copied in from the shipped ones, as the window does):\n"
+           "  --convert FROM TO [VALUE ...]  convert each VALUE (an expression, default 1)\n"
+           "                     between units or currencies, named by symbol (an ASCII\n"
+           "                     spelling such as degF for \u00b0F or um for \u00b5m will do) or by\n"
+           "                     name in any case; --raw prints %.17g\n"
+           "                       corvan-cli --convert mi km 1 26.2     # 1.609344, 42.1648128\n"
+           "  --units [CATEGORY] list the unit categories, or the units of one (symbol, name)\n"
+           "                       corvan-cli --units Length\n"
+           "  --constant NAME    print a constant's value and unit, separated by a tab\n"
+           "                       corvan-cli --constant 'Planck constant h'\n"
+           "  --constants        list every constant (name, value, unit)\n"
+           "                       corvan-cli --constants\n"
+           "  --rates            print the date of the currency rates, then each currency\n"
+           "                     (code, units per base currency, name)\n"
+           "                       corvan-cli --rates\n"
+           "  --update-rates [--url URL]  download new rates (default: the address in the\n"
+           "                     preferences, or the European Central Bank's daily rates)\n"
+           "                       corvan-cli --update-rates\n"
+           "  --lunar YYYY-MM-DD the lunar date (UTC+7) of a date: D/M/YYYY, ' leap' for a\n"
+           "                     leap month, a tab and the year's name\n"
+           "                       corvan-cli --lunar 2026-02-17         # 1/1/2026<TAB>Binh Ngo\n"
+           "  --solar D/M/YYYY[L]  the date of a lunar date; L names the leap month\n"
+           "                       corvan-cli --solar 1/4/2020L          # 2020-05-23\n"
+           "  --days FROM TO     days from FROM to TO (YYYY-MM-DD, optionally THH:MM:SS; with\n"
+           "                     times also hours, minutes and seconds)\n"
+           "                       corvan-cli --days 2026-01-01 2026-12-25   # 358\n"
+           "  --weekday YYYY-MM-DD  the day of the week\n"
+           "                       corvan-cli --weekday 2026-02-17       # Tuesday\n"
+           "\n"
+           "  --url URL          the address for --update-rates\n"
+           "                       corvan-cli --update-rates --url https://example.org/currency.dat\n"
+           "  --help             show this text\n"
+           "                       corvan-cli --help\n"
+           "  --                 everything after it is an expression\n"
+           "                       corvan-cli -- --1                      # Syntax error\n"
+           "\n"
+           "Exit status: 0 when every expression (or tool result) succeeded, 1 when any failed,\n"
+           "2 for bad options.\n";
 }

@@ -27,6 +27,12 @@ struct CliOptions {
     std::vector<std::pair<std::string, std::string>> assignments;  // --set NAME=VALUE, in order
     std::optional<std::string> list;  // --list v1,v2,...: the statistics list
     std::vector<std::string> expressions;                          // none: read standard input
+    // The tools: --convert, --units, --constant, --constants, --rates, --update-rates, --lunar,
+    // --solar, --days or --weekday (the option's name without "--"; empty for none) and the
+    // arguments that follow it, in order.
+    std::string tool;
+    std::vector<std::string> toolArguments;
+    std::optional<std::string> url;  // --url, for --update-rates
 };
 
 struct CliParse {

@@ -90,6 +90,31 @@ std::optional<double> CliRunner::scalarValue(const std::string& text)
     return result.re;
 }
 
+std::optional<double> CliRunner::realValue(const std::string& line, std::string& error)
+{
+    if (line.empty()) {
+        error = "Empty string";
+        return std::nullopt;
+    }
+    int code = ErrorCode::kNone;
+    const std::optional<std::string> text = engineText(line, 10, code);
+    if (!text) {
+        error = toUtf8(errorMessage(code));
+        return std::nullopt;
+    }
+    engine_.resetError();
+    const ValueCell result = engine_.evaluate(*text, Engine::kModeScalar, 10);
+    if (engine_.error() != ErrorCode::kNone) {
+        error = toUtf8(errorMessage(engine_.error()));
+        return std::nullopt;
+    }
+    if (result.kind == ValueKind::Complex && result.im != 0.0) {
+        error = "Not a real number";
+        return std::nullopt;
+    }
+    return result.re;
+}
+
 namespace {
 
 constexpr std::size_t kMaxMatrixSide = 30;

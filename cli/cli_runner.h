@@ -22,6 +22,9 @@ public:
     // Every expression of the options, or every line of in when there are none. Returns the
     // exit status: 0 when all succeeded, 1 otherwise.
     int run(std::istream& in, std::ostream& out);
+    // The real value of one expression as "=" computes it (macros and all), or nothing with
+    // the display's error message in error.
+    std::optional<double> realValue(const std::string& line, std::string& error);
 
 private:
     // The engine text of an input line, or nothing with the error code that stopped it (an

@@ -5,6 +5,7 @@
 #include "cli_keys.h"
 #include "cli_options.h"
 #include "cli_runner.h"
+#include "cli_tools.h"
 
 int main(int argc, char** argv)
 {
@@ -18,6 +19,8 @@ int main(int argc, char** argv)
         std::cout << cliUsage();
         return 0;
     }
+    if (!parse.options->tool.empty())
+        return runTool(*parse.options, std::cout, std::cerr);
     if (parse.options->keys)
         return runKeys(*parse.options, std::cout);
     CliRunner runner(*parse.options);

@@ -10,10 +10,12 @@ packages=(
   libbenchmark-dev
   libpng-dev
   zlib1g-dev
+  libcurl4-openssl-dev
   qt6-base-dev
   qt6-multimedia-dev
   fonts-dejavu-core
   mimetex
+  openssl
 )
 
 missing=()

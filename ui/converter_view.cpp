@@ -7,13 +7,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
-#include <QTimer>
 
 #include <algorithm>
 
+#include "message_box.h"
+#include "rate_list_view.h"
 #include "rate_update.h"
 #include "keypads.h"
 #include "calculator.h"
@@ -122,6 +122,12 @@ ConverterView::ConverterView(Calculator& frame, const std::filesystem::path& dat
     top_->setAlignment(Qt::AlignCenter);
     top_->setCursor(Qt::PointingHandCursor);
     top_->installEventFilter(this);
+    // The rate list's tap zone, beside the date of the rates.
+    ratesButton_ = new QPushButton(tr("Rates"), this);
+    ratesButton_->setObjectName(QStringLiteral("editRates"));
+    ratesButton_->setFocusPolicy(Qt::NoFocus);
+    ratesButton_->setToolTip(tr("Show and edit the rates"));
+    connect(ratesButton_, &QPushButton::clicked, this, &ConverterView::openRateList);
     upper_ = makeField(QStringLiteral("upperValue"));
     lower_ = makeField(QStringLiteral("lowerValue"));
     upperUnit_ = makeUnitButton(QStringLiteral("upperUnit"));
@@ -168,8 +174,12 @@ ConverterView::ConverterView(Calculator& frame, const std::filesystem::path& dat
     lowerRow->addWidget(lower_, 3);
     lowerRow->addWidget(lowerUnit_, 2);
 
+    auto* topRow = new QHBoxLayout;
+    topRow->addWidget(top_, 1);
+    topRow->addWidget(ratesButton_);
+
     rows_ = new QVBoxLayout(this);
-    rows_->addWidget(top_);
+    rows_->addLayout(topRow);
     rows_->addLayout(upperRow);
     rows_->addLayout(lowerRow);
     rows_->addWidget(constantName_);
@@ -222,6 +232,7 @@ void ConverterView::refresh()
 {
     model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
     const bool constants = model_.page() >= Model::kConstantsPage;
+    ratesButton_->setVisible(model_.page() == Model::kCurrencyPage);
     for (QWidget* widget : std::initializer_list<QWidget*>{upper_, lower_, upperUnit_, lowerUnit_, keys_})
         widget->setVisible(!constants);
     for (QWidget* widget : std::initializer_list<QWidget*>{constantName_, constantValue_, copyButton_})
@@ -236,7 +247,11 @@ void ConverterView::refresh()
     }
     const Model::ConvertPage& page = model_.convertPage();
     const bool currency = model_.page() == Model::kCurrencyPage;
-    top_->setText(currency ? tr("Rates of %1").arg(displayString(page.top.value)) : displayString(page.top.value));
+    const bool updating = currency && page.top.value == std::u16string(currency::kUpdatingText.begin(),
+                                                                       currency::kUpdatingText.end());
+    top_->setText(updating   ? tr("Updating the rates ...")
+                  : currency ? tr("Rates of %1").arg(displayString(page.top.value))
+                             : displayString(page.top.value));
     top_->setToolTip(currency ? tr("Update the rates") : tr("Choose a category"));
     upper_->setText(displayString(page.upper.value));
     lower_->setText(displayString(page.lower.value));
@@ -453,22 +468,51 @@ void ConverterView::topClicked()
         openList(ListKind::Category);
         return;
     }
-    model_.beginUpdate();
-    refresh();
-    // The "Updating ..." text is painted before the update holds the window.
-    QTimer::singleShot(500, this, [this] { runUpdate(); });
+    openRateUpdate();
 }
 
-void ConverterView::runUpdate()
+void ConverterView::openRateUpdate()
 {
-    RateUpdate update(model_.currencyPath());
-    const bool done = update.run(RateUpdate::proxyFromEnvironment());
-    model_.finishUpdate(done);
+    if (findChild<RateUpdateView*>() != nullptr)
+        return;
+    auto* window = new RateUpdateView(model_.currencyPath(), toQString(frame_.preferences().rateSourceUrl), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setDownloadSettings(downloadSettings_);
+    connect(window, &RateUpdateView::updateStarted, this, &ConverterView::rateUpdateStarted);
+    connect(window, &RateUpdateView::updateFinished, this, &ConverterView::rateUpdateFinished);
+    window->open();
+}
+
+void ConverterView::rateUpdateStarted(const QString& url)
+{
+    const std::u16string address = fromQString(url);
+    frame_.preferences().rateSourceUrl = address.empty() ? std::u16string(kDefaultRateSourceUrl) : address;
+    model_.beginUpdate();
     refresh();
-    if (!done)
-        QMessageBox::warning(this, QString::fromLatin1(currency::kErrorCaption.data(),
-                                                       static_cast<qsizetype>(currency::kErrorCaption.size())),
-                             QString::fromStdString(update.errorMessage()));
+}
+
+void ConverterView::rateUpdateFinished(bool succeeded, bool cancelled, const QString& message)
+{
+    model_.finishUpdate(succeeded);
+    refresh();
+    if (!succeeded && !cancelled)
+        showMessageBox(QMessageBox::Warning,
+                       QString::fromLatin1(currency::kErrorCaption.data(),
+                                           static_cast<qsizetype>(currency::kErrorCaption.size())),
+                       message, this);
+}
+
+void ConverterView::openRateList()
+{
+    if (model_.page() != Model::kCurrencyPage || findChild<RateListView*>() != nullptr)
+        return;
+    auto* window = new RateListView(model_.table(), model_.currencyPath(), this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &RateListView::ratesSaved, this, [this] {
+        model_.finishUpdate(true);
+        refresh();
+    });
+    window->open();
 }
 
 bool ConverterView::eventFilter(QObject* watched, QEvent* event)

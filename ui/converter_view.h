@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "converter.h"
+#include "rate_update_view.h"
 
 class Calculator;
 class QGridLayout;
@@ -46,6 +47,12 @@ public:
     // Puts the converted value (or, on the constants page, the constant's value) on the
     // clipboard; the window's "Copy result" comes here while the panel is shown.
     void copyResult();
+    // How a rate update downloads (tests: short timeouts, direct, their own certificate).
+    void setRateDownloadSettings(RateUpdateView::DownloadSettings settings) { downloadSettings_ = std::move(settings); }
+    // The rate update window (the date field of the currency page) and the rate list (the
+    // rates button beside it).
+    void openRateUpdate();
+    void openRateList();
 
 public Q_SLOTS:
     void refresh();
@@ -64,7 +71,8 @@ private:
     void moveListRow(int steps);
     void placeList();
     void topClicked();
-    void runUpdate();
+    void rateUpdateStarted(const QString& url);
+    void rateUpdateFinished(bool succeeded, bool cancelled, const QString& message);
     void applyMetrics();
 
     Calculator& frame_;
@@ -76,6 +84,8 @@ private:
 
     QVBoxLayout* rows_;
     QLabel* top_;
+    QPushButton* ratesButton_;
+    RateUpdateView::DownloadSettings downloadSettings_;
     QLabel* upper_;
     QLabel* lower_;
     QPushButton* upperUnit_;

@@ -278,4 +278,42 @@ TEST(NavCategories, CodesMapToTheirNames)
     EXPECT_EQ(kNavCategoryNames[static_cast<std::size_t>(navCategoryIndex(10))], u"Biorythm");
 }
 
+TEST(PreferencesEngine, RateSourceUrlIsAnOptionalFieldAfterTheSixteen)
+{
+    // Every older file, and a file with the default source, is the sixteen fields alone.
+    EXPECT_EQ(PreferencesStore::encode(defaults()).size(), 205u);
+    EXPECT_EQ(defaults().rateSourceUrl, u"https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml");
+
+    TempFolder folder;
+    const PreferencesStore engine = engineIn(folder);
+    Preferences written = unusual();
+    written.rateSourceUrl = u"http://rates.example.org/currency/save.txt";
+    ASSERT_TRUE(engine.save(written));
+    Preferences back = defaults();
+    EXPECT_EQ(engine.load(back), PreferencesLoadResult::Complete);
+    EXPECT_EQ(back, written);
+
+    // An older file keeps every field and gets the default source.
+    ASSERT_TRUE(writeFileAtomically(engine.filePath(), PreferencesStore::encode(unusual())));
+    back.rateSourceUrl = u"left over";
+    EXPECT_EQ(engine.load(back), PreferencesLoadResult::Complete);
+    EXPECT_EQ(back, unusual());
+
+    // A damaged or absurd address falls back to the default; a cut one too.
+    const std::string sixteen = PreferencesStore::encode(unusual());
+    for (const std::u16string& url : {std::u16string(300, u'a'), std::u16string(u"http://a b/"), std::u16string()}) {
+        ArchiveWriter out;
+        out.writeString(url);
+        Preferences record = defaults();
+        record.rateSourceUrl = u"x";
+        EXPECT_EQ(PreferencesStore::decode(sixteen + out.take(), record), PreferencesStore::kFieldCount);
+        EXPECT_EQ(record.rateSourceUrl, kDefaultRateSourceUrl);
+    }
+    std::string full = PreferencesStore::encode(written);
+    full.pop_back();
+    Preferences record = defaults();
+    EXPECT_EQ(PreferencesStore::decode(full, record), PreferencesStore::kFieldCount);
+    EXPECT_EQ(record.rateSourceUrl, kDefaultRateSourceUrl);
+}
+
 }  // namespace

@@ -102,13 +102,19 @@ ConversionTable::ConversionTable()
 
 bool ConversionTable::load(const std::filesystem::path& path)
 {
-    units_.clear();
-    error_ = kNoError;
     std::string bytes;
     if (!unitfile::readFile(path, bytes)) {
+        units_.clear();
         error_ = kErrorOpenFile;
         return false;
     }
+    return loadBytes(bytes);
+}
+
+bool ConversionTable::loadBytes(std::string_view bytes)
+{
+    units_.clear();
+    error_ = kNoError;
     unitfile::LineReader reader(bytes, unitfile::kTableBuffer);
     std::string_view line;
     while (reader.next(line)) {

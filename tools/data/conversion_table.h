@@ -40,6 +40,8 @@ public:
     // a word, with an invalid definition, or beyond the 800th sets the error code to its line
     // number; a missing file sets kErrorOpenFile. True when the whole file loaded.
     bool load(const std::filesystem::path& path);
+    // The same from the bytes of a file: what a file holding them would load.
+    bool loadBytes(std::string_view bytes);
 
     int count() const { return static_cast<int>(units_.size()); }
     const std::vector<UnitRecord>& units() const { return units_; }

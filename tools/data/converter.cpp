@@ -1,5 +1,6 @@
 #include "converter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <utility>
@@ -480,13 +481,24 @@ void Converter::beginUpdate()
 
 void Converter::finishUpdate(bool succeeded)
 {
-    if (succeeded) {
-        currency_.upperUnit.clear();  // new rates: the first two currencies afresh
-    }
-    if (page_ == kCurrencyPage)
-        showPage(kCurrencyPage);
-    else
+    if (page_ != kCurrencyPage) {
         currency_.top.value = widen(currency::dateOf(currencyPath()));
+        return;
+    }
+    const int active = currency_.active;
+    showPage(kCurrencyPage);
+    if (!succeeded)
+        return;
+    // The chosen pair stays chosen: its list positions may have moved, and the value typed in
+    // the active field is converted again at the new rates.
+    const int upper = table_.find(currency_.upperUnit);
+    const int lower = table_.find(currency_.lowerUnit);
+    if (upper == 0 || lower == 0)
+        return;
+    setUnit(currency_, 0, table_.units()[upper - 1], upper - 1);
+    setUnit(currency_, 1, table_.units()[lower - 1], lower - 1);
+    currency_.active = active;
+    convertFromActive();
 }
 
 std::string Converter::stateBytes() const

@@ -107,8 +107,9 @@ public:
 
     // The date field says "Updating ..." until finishUpdate.
     void beginUpdate();
-    // Reloads the currency page after an update (kept or not); the page starts afresh when it
-    // succeeded so that the new rates show.
+    // Reloads the currency page after an update (kept or not). The chosen pair and the typed
+    // value stay; after new rates the other field shows the value converted at them. A pair
+    // that the new table lacks gives the first two currencies afresh.
     void finishUpdate(bool succeeded);
 
     // The state file: the two pages and the constants fields in the archive form.

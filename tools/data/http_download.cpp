@@ -1,90 +1,15 @@
 #include "http_download.h"
 
-#include <arpa/inet.h>
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <curl/curl.h>
 
-#include <algorithm>
-#include <array>
-#include <cstdint>
+#include <cerrno>
+#include <memory>
+#include <mutex>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-std::string_view trimmed(std::string_view text)
-{
-    constexpr std::string_view kBlanks = " \t\r\n\f\v";
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-// Closes the socket on every way out of the exchange.
-class Socket {
-public:
-    Socket() : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {}
-    ~Socket()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Socket(const Socket&) = delete;
-    Socket& operator=(const Socket&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-int remainingMs(Clock::time_point deadline)
-{
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-    return left.count() <= 0 ? 0 : static_cast<int>(left.count());
-}
-
-// Waits until the socket is ready for the events or the deadline passes; the errno code of the
-// failure (ETIMEDOUT for the deadline) or 0.
-int waitFor(int fd, short events, Clock::time_point deadline)
-{
-    for (;;) {
-        pollfd entry{fd, events, 0};
-        const int ready = ::poll(&entry, 1, remainingMs(deadline));
-        if (ready > 0)
-            return 0;
-        if (ready == 0)
-            return ETIMEDOUT;
-        if (errno != EINTR)
-            return errno;
-    }
-}
-
-bool resolve(const std::string& host, in_addr& address)
-{
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) == 0 && found != nullptr) {
-        address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
-        ::freeaddrinfo(found);
-        return true;
-    }
-    if (found != nullptr)
-        ::freeaddrinfo(found);
-    return ::inet_pton(AF_INET, host.c_str(), &address) == 1;
-}
-
 // A port is 1 to 65535 written in decimal digits.
-bool parsePort(std::string_view text, int& port)
+bool validPort(std::string_view text)
 {
     if (text.empty() || text.size() > 5)
         return false;
@@ -94,40 +19,63 @@ bool parsePort(std::string_view text, int& port)
             return false;
         value = value * 10 + (c - '0');
     }
-    if (value < 1 || value > 65535)
-        return false;
-    port = value;
-    return true;
+    return value >= 1 && value <= 65535;
+}
+
+std::string lowered(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return out;
+}
+
+void initialiseCurl()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+struct EasyDeleter {
+    void operator()(CURL* easy) const { curl_easy_cleanup(easy); }
+};
+struct MultiDeleter {
+    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+};
+
+// What the callbacks see while the transfer runs.
+struct Transfer {
+    std::string* body = nullptr;
+    std::size_t maxBytes = 0;
+    bool tooLarge = false;
+    std::size_t expected = 0;
+    const HttpDownload::Progress* progress = nullptr;
+    const std::atomic<bool>* cancel = nullptr;
+};
+
+std::size_t takeBytes(char* data, std::size_t size, std::size_t count, void* user)
+{
+    auto& transfer = *static_cast<Transfer*>(user);
+    const std::size_t bytes = size * count;
+    if (bytes > transfer.maxBytes - transfer.body->size()) {
+        transfer.tooLarge = true;
+        return 0;  // ends the transfer with CURLE_WRITE_ERROR
+    }
+    transfer.body->append(data, bytes);
+    if (*transfer.progress)
+        (*transfer.progress)(transfer.body->size(), transfer.expected);
+    return bytes;
+}
+
+int progressed(void* user, curl_off_t total, curl_off_t, curl_off_t, curl_off_t)
+{
+    auto& transfer = *static_cast<Transfer*>(user);
+    if (total > 0)
+        transfer.expected = static_cast<std::size_t>(total);
+    return transfer.cancel != nullptr && transfer.cancel->load() ? 1 : 0;
 }
 
 }  // namespace
-
-ProxySetting parseProxySetting(std::string_view setting)
-{
-    std::string_view text = trimmed(setting);
-    constexpr std::string_view kScheme = "http://";
-    if (text.size() >= kScheme.size()) {
-        std::string lower(text.substr(0, kScheme.size()));
-        for (char& c : lower)
-            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        if (lower == kScheme)
-            text.remove_prefix(kScheme.size());
-    }
-    ProxySetting proxy;
-    const std::size_t colon = text.find(':');
-    if (colon == std::string_view::npos)
-        return proxy;
-    proxy.host = std::string(text.substr(0, std::min(colon, HttpDownload::kMaxHostLength)));
-    // atoi: leading digits count, so "3128/" is port 3128.
-    proxy.port = std::atoi(std::string(text.substr(colon + 1)).c_str());
-    return proxy;
-}
-
-void HttpDownload::setProxy(const ProxySetting& proxy)
-{
-    useProxy_ = true;
-    proxy_ = proxy;
-}
 
 std::string HttpDownload::errorMessage() const
 {
@@ -144,143 +92,192 @@ bool HttpDownload::fail(int errorClass, int socketError, std::string text)
     return false;
 }
 
-bool HttpDownload::download(std::string_view url)
+int HttpDownload::checkUrl(std::string_view url, std::string& errorText)
 {
-    received_.clear();
-    errorClass_ = kNoError;
-    socketError_ = 0;
-    errorText_.clear();
-    if (url.empty())
-        return fail(kErrorNoUrl, 0, "Error, url is nothing.");
-    if (url.size() > kMaxUrlLength)
-        return fail(kErrorUrlTooLong, 0, "Error, url too long.");
-
+    if (url.empty()) {
+        errorText = "Error, url is nothing.";
+        return kErrorNoUrl;
+    }
+    if (url.size() > kMaxUrlLength) {
+        errorText = "Error, url too long.";
+        return kErrorUrlTooLong;
+    }
     // "scheme://host:port/path"; only the part before the first '/' can hold the scheme.
     std::string_view rest = url;
     const std::size_t slash = url.find('/');
     const std::size_t colon = url.find(':');
     if (colon != std::string_view::npos && colon < slash && colon + 1 == slash) {
-        if (url.substr(colon, 3) != "://")
-            return fail(kErrorProtocol, 0, "Error, proto parse failed.");
+        const std::string scheme = lowered(url.substr(0, colon));
+        if (url.substr(colon, 3) != "://" || (scheme != "http" && scheme != "https")) {
+            errorText = "Error, proto parse failed.";
+            return kErrorProtocol;
+        }
         rest = url.substr(colon + 3);
     }
-    const std::size_t pathStart = rest.find('/');
-    const std::string_view authority = rest.substr(0, pathStart);
-    const std::string_view path =
-        pathStart == std::string_view::npos ? std::string_view{} : rest.substr(pathStart + 1);
+    const std::string_view authority = rest.substr(0, rest.find_first_of("/?#"));
     const std::size_t portStart = authority.find(':');
-    const std::string urlHost(authority.substr(0, portStart));
-    if (urlHost.empty() || urlHost.size() > kMaxHostLength)
-        return fail(kErrorHost, 0, "Error, bad host in URL.");
-    int urlPort = 80;
-    if (portStart != std::string_view::npos && !parsePort(authority.substr(portStart + 1), urlPort))
-        return fail(kErrorPort, 0, "Error, bad port in URL.");
-
-    if (!useProxy_)
-        return exchange(urlHost, urlPort, "/" + std::string(path), urlHost);
-    if (proxy_.host.empty())
-        return fail(kErrorNoProxy, 0, "Error, proxy not specified.");
-    if (proxy_.port < 1 || proxy_.port > 65535)
-        return fail(kErrorPort, 0, "Error, bad port in URL.");
-    const std::string uri = url.find("://") != std::string_view::npos
-                                ? std::string(url)
-                                : "http://" + std::string(url);
-    return exchange(proxy_.host, proxy_.port, uri, urlHost);
+    const std::string_view host = authority.substr(0, portStart);
+    if (host.empty() || host.size() > kMaxHostLength ||
+        host.find_first_of(" \t\r\n@[]\\") != std::string_view::npos) {
+        errorText = "Error, bad host in URL.";
+        return kErrorHost;
+    }
+    if (portStart != std::string_view::npos && !validPort(authority.substr(portStart + 1))) {
+        errorText = "Error, bad port in URL.";
+        return kErrorPort;
+    }
+    return kNoError;
 }
 
-bool HttpDownload::exchange(const std::string& host, int port, const std::string& uri,
-                         const std::string& urlHost)
+bool HttpDownload::download(std::string_view url)
 {
-    Socket socket;
-    const int fd = socket.fd();
-    if (fd < 0)
-        return fail(kErrorSocket, errno, "Error when socket.");
-    // Closing resets the connection instead of lingering in TIME_WAIT.
-    const linger noLinger{1, 0};
-    if (::setsockopt(fd, SOL_SOCKET, SO_LINGER, &noLinger, sizeof noLinger) != 0)
-        return fail(kErrorSocket, errno, "Error when setsockopt(LINGER).");
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0)
-        return fail(kErrorSocket, errno, "Error when bind socket.");
-    sockaddr_in server{};
-    server.sin_family = AF_INET;
-    server.sin_port = htons(static_cast<std::uint16_t>(port));
-    if (!resolve(host, server.sin_addr))
-        return fail(kErrorHost, 0, "Error when resolve host.");
-    // Non-blocking, so that connect, send and receive wait only as long as the limits allow.
-    const int flags = ::fcntl(fd, F_GETFL, 0);
-    if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) != 0)
-        return fail(kErrorSocket, errno, "Error when select.");
+    received_.clear();
+    status_ = 0;
+    errorClass_ = kNoError;
+    socketError_ = 0;
+    errorText_.clear();
+    std::string text;
+    if (const int errorClass = checkUrl(url, text); errorClass != kNoError)
+        return fail(errorClass, 0, std::move(text));
+    if (proxy_ && !proxy_->empty() && proxy_->find(':') == std::string::npos)
+        return fail(kErrorNoProxy, 0, "Error, proxy not specified.");
 
-    const auto connectDeadline = Clock::now() + limits_.connectTimeout;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&server), sizeof server) != 0) {
-        if (errno != EINPROGRESS)
-            return fail(kErrorSocket, errno, "Error when connect.");
-        if (const int error = waitFor(fd, POLLOUT, connectDeadline); error != 0)
-            return fail(kErrorSocket, error, "Error when connect.");
-        int error = 0;
-        socklen_t size = sizeof error;
-        if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) != 0)
-            error = errno;
-        if (error != 0)
-            return fail(kErrorSocket, error, "Error when connect.");
-    }
+    initialiseCurl();
+    std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
+    std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    if (!easy || !multi)
+        return fail(kErrorSocket, ENOMEM, "Error when memory alloc.");
 
-    const auto deadline = Clock::now() + limits_.transferTimeout;
-    const std::array<std::string, 13> pieces = {
-        "GET ",
-        uri,
-        " HTTP/1.0\r\n",
-        "Accept: image/gif, image/x-bitmap, image/jpeg, image/pjpeg, "
-        "application/vnd.ms-powerpoint, application/vnd.ms-excel, application/msword, "
-        "application/x-comet, */*\r\n",
-        "Accept-Language: en\r\n",
-        "Accept-Encoding: gzip, deflate\r\n",
-        "Cache-Control: no-cache\r\n",
-        "Proxy-Connection: Keep-Alive\r\n",
-        "User-Agent: Mozilla/4.0 (compatible; MSIE 5.0; Windows NT; DigExt; DTS Agent;)\r\n",
-        "Host: ",
-        urlHost,
-        "\r\n",
-        "\r\n",
-    };
-    for (const std::string& piece : pieces) {
-        std::size_t sent = 0;
-        while (sent < piece.size()) {
-            const ssize_t count =
-                ::send(fd, piece.data() + sent, piece.size() - sent, MSG_NOSIGNAL);
-            if (count >= 0) {
-                sent += static_cast<std::size_t>(count);
-                continue;
-            }
-            if (errno == EINTR)
-                continue;
-            const int error = errno == EAGAIN || errno == EWOULDBLOCK
-                                  ? waitFor(fd, POLLOUT, deadline)
-                                  : errno;
-            if (error != 0)
-                return fail(kErrorSocket, error, "Error when send.");
+    Transfer transfer;
+    transfer.body = &received_;
+    transfer.maxBytes = limits_.maxBytes;
+    transfer.progress = &progress_;
+    transfer.cancel = cancel_;
+
+    CURL* handle = easy.get();
+    const std::string urlText(url);
+    curl_easy_setopt(handle, CURLOPT_URL, urlText.c_str());
+    curl_easy_setopt(handle, CURLOPT_DEFAULT_PROTOCOL, "http");
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, limits_.maxRedirects);
+    curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");  // every decoding libcurl has
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(handle, CURLOPT_USERAGENT, "Corvan rate update");
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
+                     static_cast<long>(limits_.connectTimeout.count()));
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(limits_.totalTimeout.count()));
+    curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
+                     static_cast<curl_off_t>(limits_.maxBytes));
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    const std::string caFile = caFile_.string();
+    if (!caFile.empty())
+        curl_easy_setopt(handle, CURLOPT_CAINFO, caFile.c_str());
+    if (proxy_)
+        curl_easy_setopt(handle, CURLOPT_PROXY, proxy_->c_str());
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, takeBytes);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, progressed);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+
+    // The multi interface waits at most a tenth of a second at a time, so a cancel is seen at
+    // once even while the server says nothing.
+    curl_multi_add_handle(multi.get(), handle);
+    CURLcode result = CURLE_OK;
+    bool cancelled = false;
+    for (int running = 1; running != 0;) {
+        if (cancel_ != nullptr && cancel_->load()) {
+            cancelled = true;
+            break;
         }
-    }
-
-    std::array<char, kChunkBytes> chunk{};
-    for (;;) {
-        const ssize_t count = ::recv(fd, chunk.data(), chunk.size(), 0);
-        if (count == 0)
-            return true;
-        if (count > 0) {
-            if (received_.size() + static_cast<std::size_t>(count) > limits_.maxBytes)
-                return fail(kErrorTooLarge, 0, "Error, answer too large.");
-            received_.append(chunk.data(), static_cast<std::size_t>(count));
-            continue;
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            result = CURLE_OUT_OF_MEMORY;
+            break;
         }
-        if (errno == EINTR)
-            continue;
-        const int error =
-            errno == EAGAIN || errno == EWOULDBLOCK ? waitFor(fd, POLLIN, deadline) : errno;
-        if (error != 0)
-            return fail(kErrorSocket, error, "Error when recieve.");
+        if (running != 0)
+            curl_multi_poll(multi.get(), nullptr, 0, 100, nullptr);
     }
+    int pending = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi.get(), &pending)) {
+        if (message->msg == CURLMSG_DONE)
+            result = message->data.result;
+    }
+    long osError = 0;
+    curl_easy_getinfo(handle, CURLINFO_OS_ERRNO, &osError);
+    // The address is known once a connection was made.
+    char* address = nullptr;
+    curl_easy_getinfo(handle, CURLINFO_PRIMARY_IP, &address);
+    const bool connected = address != nullptr && address[0] != '\0';
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status_);
+    curl_multi_remove_handle(multi.get(), handle);
+
+    if (cancelled || result == CURLE_ABORTED_BY_CALLBACK)
+        return fail(kErrorCancelled, 0, "Update cancelled.");
+    const int code = static_cast<int>(osError);
+    switch (result) {
+    case CURLE_OK:
+        break;
+    case CURLE_UNSUPPORTED_PROTOCOL:
+        // Once connected, it is an answer without an HTTP status line (taken for HTTP/0.9).
+        if (connected)
+            return fail(kErrorAnswer, 0, "Error, not an HTTP answer.");
+        return fail(kErrorProtocol, 0, "Error, proto parse failed.");
+    case CURLE_URL_MALFORMAT:
+        return fail(kErrorHost, 0, "Error, bad host in URL.");
+    case CURLE_COULDNT_RESOLVE_PROXY:
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return fail(kErrorHost, code, "Error when resolve host.");
+    case CURLE_COULDNT_CONNECT:
+        return fail(kErrorSocket, code != 0 ? code : ECONNREFUSED, "Error when connect.");
+    case CURLE_OPERATION_TIMEDOUT:
+        return fail(kErrorSocket, ETIMEDOUT,
+                    connected ? "Error when recieve." : "Error when connect.");
+    case CURLE_SEND_ERROR:
+        return fail(kErrorSocket, code, "Error when send.");
+    case CURLE_RECV_ERROR:
+        return fail(kErrorSocket, code, "Error when recieve.");
+    case CURLE_OUT_OF_MEMORY:
+        return fail(kErrorSocket, ENOMEM, "Error when memory alloc.");
+    case CURLE_FILESIZE_EXCEEDED:
+        return fail(kErrorTooLarge, 0, "Error, answer too large.");
+    case CURLE_WRITE_ERROR:
+        if (transfer.tooLarge)
+            return fail(kErrorTooLarge, 0, "Error, answer too large.");
+        return fail(kErrorSocket, code, "Error when recieve.");
+    case CURLE_PARTIAL_FILE:
+        return fail(kErrorIncomplete, 0, "Error, answer cut short.");
+    case CURLE_BAD_CONTENT_ENCODING:
+        return fail(kErrorAnswer, 0, "Error, bad compressed answer.");
+    case CURLE_GOT_NOTHING:
+        return fail(kErrorAnswer, 0, "Error, empty answer.");
+    case CURLE_TOO_MANY_REDIRECTS:
+        return fail(kErrorAnswer, 0, "Error, too many redirects.");
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_HTTP2:
+    case CURLE_HTTP3:
+        return fail(kErrorAnswer, 0, "Error, not an HTTP answer.");
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS:
+    case CURLE_USE_SSL_FAILED:
+        return fail(kErrorSecurity, 0, "Error, the server's certificate is not trusted.");
+    default:
+        return fail(kErrorSocket, code, std::string("Error, ") + curl_easy_strerror(result) + ".");
+    }
+    if (status_ != 200) {
+        return fail(kErrorAnswer, 0,
+                    status_ == 0 ? std::string("Error, not an HTTP answer.")
+                                 : "Error, server answered " + std::to_string(status_) + ".");
+    }
+    if (received_.empty())
+        return fail(kErrorAnswer, 0, "Error, empty answer.");
+    return true;
 }

@@ -1,34 +1,32 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
-
-// The proxy named by a setting such as "host:port" or "http://host:port/". A setting without
-// a colon gives an empty host, which the download refuses.
-struct ProxySetting {
-    std::string host;
-    int port = 0;
-};
-ProxySetting parseProxySetting(std::string_view setting);
 
 // How long a download may wait and how much it may receive.
 struct DownloadLimits {
     std::chrono::milliseconds connectTimeout{10000};
-    // The whole exchange after the connection, so that a server trickling bytes ends too.
-    std::chrono::milliseconds transferTimeout{30000};
-    // Far above the largest table the readers take (800 lines of 254 bytes).
+    // The whole exchange, connection included, so that a server trickling bytes ends too.
+    std::chrono::milliseconds totalTimeout{30000};
+    // The decoded answer; far above the largest table the readers take (800 lines of 254 bytes).
     std::size_t maxBytes = 512 * 1024;
+    long maxRedirects = 5;
 };
 
-// The program's own HTTP/1.0 client: one GET over a plain socket, read until the server closes
-// the connection. Every wait is bounded by the limits, and so is the size of the answer.
+// One HTTP or HTTPS GET through libcurl: certificate checks, redirects, gzip and deflate
+// decoding, the proxy from http_proxy / https_proxy as other programs read it, connect and
+// total timeouts and a size cap. Failures keep the error classes and texts the update has
+// always shown ("Error: class, code, text").
 class HttpDownload {
 public:
-    // Error classes; the texts say which step failed.
     static constexpr int kNoError = 0;
-    static constexpr int kErrorSocket = 1;  // with the socket error code (errno)
+    static constexpr int kErrorSocket = 1;  // with the system's error code (errno)
     static constexpr int kErrorNoUrl = 2;
     static constexpr int kErrorUrlTooLong = 3;
     static constexpr int kErrorNoProxy = 5;
@@ -36,39 +34,54 @@ public:
     static constexpr int kErrorHost = 7;
     static constexpr int kErrorPort = 8;
     static constexpr int kErrorTooLarge = 9;
+    static constexpr int kErrorAnswer = 10;      // no answer, not HTTP, or not status 200
+    static constexpr int kErrorIncomplete = 11;  // cut short
+    static constexpr int kErrorCancelled = 14;
+    static constexpr int kErrorSecurity = 15;    // the secure connection could not be trusted
 
     static constexpr std::size_t kMaxUrlLength = 255;
     static constexpr std::size_t kMaxHostLength = 64;
-    static constexpr std::size_t kChunkBytes = 1023;
 
-    using Limits = DownloadLimits;
+    // received and expected (0 when the server did not say) bytes so far.
+    using Progress = std::function<void(std::size_t received, std::size_t expected)>;
 
-    explicit HttpDownload(Limits limits = {}) : limits_(limits) {}
+    explicit HttpDownload(DownloadLimits limits = {}) : limits_(limits) {}
 
-    // Sends the following downloads through the proxy.
-    void setProxy(const ProxySetting& proxy);
+    // Without a call the proxy comes from the environment; "" goes direct; else "host:port".
+    void setProxy(std::optional<std::string> proxy) { proxy_ = std::move(proxy); }
+    // Certificates to trust instead of the system's; tests trust their own this way.
+    void setCaFile(std::filesystem::path file) { caFile_ = std::move(file); }
+    // Ends the transfer within about a tenth of a second once *cancel turns true.
+    void setCancelFlag(const std::atomic<bool>* cancel) { cancel_ = cancel; }
+    // Called on the downloading thread as bytes arrive.
+    void setProgress(Progress progress) { progress_ = std::move(progress); }
 
-    // GETs the URL ("http://host[:port]/path", the scheme optional). True when the server sent
-    // its answer and closed the connection: received() holds the whole answer, header
-    // included. Else errorClass(), socketError() and errorText() tell why.
+    // GETs the URL ("https://host[:port]/path"; without a scheme, http). True when the server
+    // answered 200 with a whole answer: received() holds its body, decoded. Else errorClass(),
+    // socketError() and errorText() tell why.
     bool download(std::string_view url);
 
     const std::string& received() const { return received_; }
+    long httpStatus() const { return status_; }
     int errorClass() const { return errorClass_; }
     int socketError() const { return socketError_; }
     const std::string& errorText() const { return errorText_; }
     // "Error: class, code, text", the text of the error message box.
     std::string errorMessage() const;
 
+    // The checks made before connecting: class and text of the first URL fault, or kNoError.
+    static int checkUrl(std::string_view url, std::string& errorText);
+
 private:
     bool fail(int errorClass, int socketError, std::string text);
-    bool exchange(const std::string& host, int port, const std::string& uri,
-                  const std::string& urlHost);
 
-    Limits limits_;
-    bool useProxy_ = false;
-    ProxySetting proxy_;
+    DownloadLimits limits_;
+    std::optional<std::string> proxy_;
+    std::filesystem::path caFile_;
+    const std::atomic<bool>* cancel_ = nullptr;
+    Progress progress_;
     std::string received_;
+    long status_ = 0;
     int errorClass_ = kNoError;
     int socketError_ = 0;
     std::string errorText_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -9,14 +10,13 @@
 #include "http_download.h"
 #include "unit_file.h"
 
-// The currency table in "currency.dat": every currency is a unit defined on the base unit
-// "USD", its factor the value of one unit of it in USD. The first line of the file is
-// "#Date: " and the date of the rates.
+// The currency table in "currency.dat": one base currency (USD in the shipped file, the euro in
+// the European Central Bank's rates) and every other currency a unit defined on it, its factor
+// the value of one unit of it in the base. The first line of the file is "#Date: " and the date
+// of the rates.
 namespace currency {
 
 inline constexpr std::string_view kFileName = "currency.dat";
-// The rate server is not fixed; its path, scheme and port are. Change the host here.
-inline constexpr std::string_view kRateUrl = "http://rates.corvan.invalid/currency/save.txt";
 // Shown in the date field while the update runs.
 inline constexpr std::string_view kUpdatingText = "Updating ...";
 inline constexpr std::string_view kErrorCaption = "Error";
@@ -28,9 +28,11 @@ inline constexpr std::size_t kMaxRateText = 128;
 // The date of the rates: the first line of the file without its leading "#Date: " characters
 // and trailing white space; empty when the file is missing.
 std::string dateOf(const std::filesystem::path& file);
+// The same for the bytes of a file.
+std::string dateOfText(std::string_view bytes);
 
-// The "Exchange Rate" column: 1 / factor (units per USD) as "%.12f" cut to 14 characters, or 0
-// for a factor that is not above 0. A factor of 0.5 shows "2.000000000000".
+// The "Exchange Rate" column: 1 / factor (units per base currency) as "%.12f" cut to 14
+// characters, or 0 for a factor that is not above 0. A factor of 0.5 shows "2.000000000000".
 std::string rateText(double factor);
 
 // Takes an edited rate back: a number above 0 (the atof rule) sets factor = 1 / number. Text,
@@ -39,40 +41,57 @@ std::string rateText(double factor);
 bool takeRate(UnitRecord& record, std::string_view text);
 
 // The file as saved: firstLine kept as it was (with its own line end) plus one more line feed,
-// "#Begin:Currency:0", one line per record, "#End" without a line end.
+// "#Begin:Currency:0", one line per record ("\tname\tsymbol\t!" for the base, else
+// "\tname\tsymbol\t%.11f\t0\tBASE"), "#End" without a line end.
 std::string fileText(std::string_view firstLine, const std::vector<UnitRecord>& records);
 
-// Writes the records to the file, keeping the first line of the file that was there.
-bool saveTable(const std::filesystem::path& file, const std::vector<UnitRecord>& records);
+// The one check that every currency table passes before it may replace "currency.dat": a
+// "#Date" line with a date, a whole table that the converter's conversion table loads
+// completely (the very loader that reads the file), closed by "#End", with one base currency
+// and every other currency defined on it alone by a positive factor. False with the update's
+// error class and text when the table is refused.
+bool checkTable(std::string_view bytes, int& errorClass, std::string& errorText);
+
+// Writes the records to the file, keeping the first line of the file that was there. Nothing
+// is written, and errorText says why, when the result would not pass checkTable.
+bool saveTable(const std::filesystem::path& file, const std::vector<UnitRecord>& records,
+               std::string* errorText = nullptr);
 
 }  // namespace currency
 
-// The update: downloads the rate list and replaces "currency.dat" with it. The old file stays
-// unless the answer was complete, a 200 answer, and a well-formed currency table.
+// The update: downloads the rates and replaces "currency.dat" with them. The answer is either a
+// currency table (taken from its first "#Date" on) or the European Central Bank's reference
+// rates document, converted into a currency table with the euro as its base. The old file stays
+// byte for byte unless the new table passed currency::checkTable and was written whole.
 class RateUpdate {
 public:
     // Error classes beyond those of HttpDownload.
-    static constexpr int kErrorAnswer = 10;      // empty, not HTTP, or not status 200
-    static constexpr int kErrorIncomplete = 11;  // cut short, or a Content-Length that lies
-    static constexpr int kErrorRates = 12;       // no table, or a bad line in it
+    static constexpr int kErrorRates = 12;  // no table, or a bad one
     static constexpr int kErrorWrite = 13;
 
-    explicit RateUpdate(std::filesystem::path file, HttpDownload::Limits limits = {});
+    // Downloads from the default source (kDefaultRateSourceUrl) until setUrl.
+    explicit RateUpdate(std::filesystem::path file, DownloadLimits limits = {});
     void setUrl(std::string url) { url_ = std::move(url); }
+    const std::string& url() const { return url_; }
+    // As HttpDownload: unset takes the proxy from the environment, "" goes direct.
+    void setProxy(std::optional<std::string> proxy) { proxy_ = std::move(proxy); }
+    // Certificates to trust instead of the system's (tests only).
+    void setCaFile(std::filesystem::path file) { caFile_ = std::move(file); }
 
-    // Runs the whole update. proxySetting is the platform's proxy setting ("host:port", an
-    // optional "http://" in front); none or empty means direct. False on any failure, with the
-    // error in errorClass(), socketError(), errorText() and errorMessage().
-    bool run(std::optional<std::string_view> proxySetting);
+    // Runs the whole update on the calling thread. cancel, when given, ends it as soon as it
+    // turns true; progress is called on the calling thread as bytes arrive. False on any
+    // failure, with the error in errorClass(), socketError(), errorText() and errorMessage().
+    bool run(const std::atomic<bool>* cancel = nullptr, HttpDownload::Progress progress = {});
 
-    // The `http_proxy` environment variable.
-    static std::optional<std::string> proxyFromEnvironment();
+    // The new file's bytes for an answer's body, or nothing with the class and text of the
+    // refusal. previousFile (the current "currency.dat") lends its currency names to a
+    // converted ECB document.
+    static std::optional<std::string> ratesFromAnswer(std::string_view body,
+                                                      std::string_view previousFile,
+                                                      int& errorClass, std::string& errorText);
 
-    // The rate table inside a whole HTTP answer, from its first "#Date" on; nothing when the
-    // answer is refused, with the class and text of the reason.
-    static std::optional<std::string> ratesFromAnswer(std::string_view answer, int& errorClass,
-                                                      std::string& errorText);
-
+    // The date of the rates written by the last successful run.
+    const std::string& date() const { return date_; }
     int errorClass() const { return errorClass_; }
     int socketError() const { return socketError_; }
     const std::string& errorText() const { return errorText_; }
@@ -83,8 +102,11 @@ private:
     bool fail(int errorClass, int socketError, std::string text);
 
     std::filesystem::path file_;
-    HttpDownload::Limits limits_;
-    std::string url_{currency::kRateUrl};
+    DownloadLimits limits_;
+    std::string url_;
+    std::optional<std::string> proxy_;
+    std::filesystem::path caFile_;
+    std::string date_;
     int errorClass_ = HttpDownload::kNoError;
     int socketError_ = 0;
     std::string errorText_;

@@ -1,0 +1,50 @@
+#include "rate_list.h"
+
+#include "rate_update.h"
+#include "utf16.h"
+
+void RateList::show(const ConversionTable& table)
+{
+    records_ = table.units();
+    fillRows();
+}
+
+void RateList::fillRows()
+{
+    rows_.clear();
+    for (const UnitRecord& record : records_) {
+        const std::string rate = currency::rateText(record.isBase() ? 1.0 : record.factor);
+        rows_.push_back({record.symbol, fromUtf8(rate), record.name, record.isBase()});
+    }
+}
+
+bool RateList::editRate(std::size_t row, std::u16string text)
+{
+    if (row >= rows_.size() || rows_[row].isBase)
+        return false;
+    rows_[row].rate = std::move(text);
+    return true;
+}
+
+bool RateList::save(const std::filesystem::path& file)
+{
+    notTaken_.clear();
+    errorText_.clear();
+    std::vector<UnitRecord> edited = records_;
+    for (std::size_t i = 0; i < edited.size() && i < rows_.size(); ++i) {
+        if (rows_[i].isBase)
+            continue;
+        // An untouched row reads back its own shown text; keep its exact factor instead.
+        if (rows_[i].rate == fromUtf8(currency::rateText(edited[i].factor)))
+            continue;
+        if (!currency::takeRate(edited[i], toUtf8(rows_[i].rate)))
+            notTaken_.push_back(edited[i].symbol);
+    }
+    if (!currency::saveTable(file, edited, &errorText_))
+        return false;
+    // The rows show what the file now says, as the converter will read it.
+    ConversionTable saved;
+    records_ = saved.load(file) ? saved.units() : std::move(edited);
+    fillRows();
+    return true;
+}
