@@ -97,6 +97,10 @@ std::optional<Piece> kronrod(Engine& engine, double a, double b)
     if (variation != 0.0 && piece.error != 0.0)
         piece.error = variation * std::fmin(1.0, std::pow(200.0 * piece.error / variation, 1.5));
     piece.error = std::fmax(50.0 * DBL_EPSILON * piece.absolute, piece.error);
+    // An overflowed sample (exp over [0, 800]) ends the integration with its infinite value;
+    // until then the piece must order like any other.
+    if (std::isnan(piece.error))
+        piece.error = HUGE_VAL;
     return piece;
 }
 
@@ -164,8 +168,8 @@ std::optional<std::vector<double>> bindCall(Engine& engine, std::string_view arg
     return numbers;
 }
 
-// f(x) of the bound expression for the bisection: nothing when it fails, with the error
-// cleared first so that one failed midpoint does not stop the search.
+// f(x) of the bound expression for the root search: nothing when it fails, with the error
+// cleared first so that one failed point does not stop the search.
 std::optional<double> boundValueOrNothing(Engine& engine, double x)
 {
     engine.resetError();

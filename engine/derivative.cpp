@@ -266,7 +266,7 @@ private:
     }
 
     // (f(x + h) - f(x - h)) / 2h over the step as the doubles x +- h have it, or nothing when
-    // f fails on either side.
+    // f fails or overflows on either side (exp(x) at 700 + 7).
     Value centralDifference(std::string_view text, double h)
     {
         const double high = x_ + h;
@@ -275,7 +275,8 @@ private:
         const Value below = above ? valueAt(text, low) : std::nullopt;
         if (!below)
             return std::nullopt;
-        return (*above - *below) / (high - low);
+        const double slope = (*above - *below) / (high - low);
+        return std::isfinite(slope) ? Value(slope) : std::nullopt;
     }
 
     // Ridders' method: D(h) = f'(x) + c2 h^2 + c4 h^4 + ..., so halving h and combining

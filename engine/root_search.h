@@ -3,7 +3,6 @@
 #include <cfloat>
 #include <cmath>
 #include <optional>
-#include <utility>
 
 // The bracketing root search shared by fnRoot and the finance library's RATE.
 struct RootSearchResult {

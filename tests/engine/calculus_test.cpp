@@ -74,6 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                     CallCase{"fnInt(1/x^2,x,0,1)", -56, 0, 0},
                     // The middle node of [-1, 1] is 0.
                     CallCase{"fnInt(1/x,x,-1,1)", -5, 0, 0},
+                    // Samples beyond the double range: the integral is infinite.
+                    CallCase{"fnInt(exp(x),x,0,800)", -55, 0, 0},
                     CallCase{"fnInt(x,x,0,i)", -54, 0, 0},
                     CallCase{"fnInt(x,x,0)", -8, 0, 0},
                     CallCase{"fnInt(x,x,0,1,2)", -8, 0, 0},
@@ -164,6 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(CallCase{"fnDeriv(sin(x),x,1)", 0, 0.5403023058681398, 1e-8},
                     CallCase{"fnDeriv(cos(x),x,2)", 0, -0.9092974268256817, 1e-8},
                     CallCase{"fnDeriv(exp(x),x,10)", 0, 22026.465794806718, 1e-9},
+                    // The first steps reach beyond exp's range: they are skipped.
+                    CallCase{"fnDeriv(exp(x),x,700)", 0, 1.0142320547350045e304, 1e292},
                     CallCase{"fnDeriv(x^3,x,-2)", 0, 12.0, 1e-10},
                     CallCase{"fnDeriv(1/x,x,0.001)", 0, -1e6, 1e-3},
                     CallCase{"fnDeriv(ln(x),x,0.001)", 0, 1000.0, 1e-5},
