@@ -1,5 +1,6 @@
-// Cost of the calculus calls through a whole top-level evaluation: an integral is 2048
-// evaluations of one compiled integrand, a sum compiles every one of its terms afresh.
+// Cost of the calculus calls through a whole top-level evaluation: an integral is a few dozen
+// evaluations of one compiled integrand (45 for sin(x)*x^2 over [0, 3], which must stay well
+// under 100 microseconds), a sum compiles every one of its terms afresh.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -27,10 +28,10 @@ void BM_DerivativeOfAProduct(benchmark::State& state)
 }
 BENCHMARK(BM_DerivativeOfAProduct)->Unit(benchmark::kMicrosecond);
 
-void BM_RootBisection(benchmark::State& state)
+void BM_RootSearch(benchmark::State& state)
 {
     benchmarkEvaluate(state, "fnRoot(x^3-x-1,x,1,2)");
 }
-BENCHMARK(BM_RootBisection)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RootSearch)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

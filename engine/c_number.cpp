@@ -75,4 +75,22 @@ std::string general17(double x)
     return format(x, std::chars_format::general, 17);
 }
 
+std::string exactDecimal(double x)
+{
+    constexpr double kExponentFrom = 1e16;
+    if (!std::isfinite(x))
+        return format(x, std::chars_format::fixed, 0);
+    char buffer[kBufferSize];
+    const bool large = std::fabs(x) >= kExponentFrom;
+    // Without a precision, to_chars writes the fewest digits that read back exactly.
+    auto [end, ec] = std::to_chars(buffer, buffer + kBufferSize, x,
+                                   large ? std::chars_format::scientific : std::chars_format::fixed);
+    if (ec != std::errc{})
+        return {};
+    std::string text(buffer, end);
+    if (const std::size_t plus = text.find('+'); plus != std::string::npos)
+        text.erase(plus, 1);
+    return text;
+}
+
 }  // namespace cnum

@@ -21,4 +21,10 @@ std::string scientific(double x, int decimals);
 // printf("%.17g", x): the shortest round-trip text for scripts.
 std::string general17(double x);
 
+// The shortest text that parsePrefix reads back as exactly x, in the form the engine's
+// expressions accept as one number: plain decimals below 1e16 ("0.000000001", "-2.5",
+// "0.000000000000000001"), and an exponent without its sign beyond ("1.5e300"), since a "-"
+// or "+" would be read as an operator.
+std::string exactDecimal(double x);
+
 }  // namespace cnum

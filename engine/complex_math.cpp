@@ -29,6 +29,10 @@ CalcValue reciprocal(CalcValue z)
     }
     if (z.im == 0.0)
         return {1.0 / z.re, 0.0};
+    // The reciprocal of an overflowed value (cosh of 1e254 + i) is 0, as 1/inf is; the ratio of
+    // two infinite parts below would be NaN.
+    if (std::isinf(z.re) || std::isinf(z.im))
+        return {0.0, 0.0};
     // Scaled by the larger part (Smith): x / (x^2 + y^2) would overflow to 0 for parts above 1e154.
     if (std::fabs(z.re) >= std::fabs(z.im)) {
         const double ratio = z.im / z.re;

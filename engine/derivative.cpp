@@ -15,13 +15,27 @@
 //   a / b * c      at the last "*"/"/": (a / b) * c
 //   n root b       at the last "root" ("root" is left-associative and ends a "^" chain)
 //   a ^ b ^ c      at the first "^" ("^" is right-associative): a ^ (b ^ c)
-// Anything else is differentiated numerically by central differences.
+// Anything else is differentiated numerically: central differences with a step scaled to x,
+// refined by Richardson extrapolation, or a one-sided difference at the edge of f's domain.
 
 namespace {
 
+// The one-sided rule's step, and the smallest extrapolation step (times |x|, or itself at 0):
+// closer to an edge of the domain than this, the one-sided rule takes over.
 constexpr double kStep = 1e-6;
 // Bisection towards x stops when the defined and undefined points are this close.
 constexpr double kClosestGap = 1e-10;
+// The extrapolation's first step (times max(|x|, 1)) and its number of halvings: from 1e-2 down
+// to 3e-7, enough to resolve sin(1000x).
+constexpr double kFirstStep = 0.01;
+constexpr int kRows = 16;
+// The table stops early only once its best entry agrees with its neighbours to this relative
+// size, and a new diagonal entry is this much worse than the best: then the noise of f has
+// taken over. Before that, the step is still too coarse for f and the entries mean nothing.
+constexpr double kSettled = 1e-8;
+constexpr double kNoiseGrowth = 2.0;
+// Halvings of the first step while f is undefined at x - h or x + h.
+constexpr int kMaxSearch = 64;
 
 using Value = std::optional<double>;
 
@@ -251,12 +265,77 @@ private:
         return defined;
     }
 
+    // (f(x + h) - f(x - h)) / 2h over the step as the doubles x +- h have it, or nothing when
+    // f fails or overflows on either side (exp(x) at 700 + 7).
+    Value centralDifference(std::string_view text, double h)
+    {
+        const double high = x_ + h;
+        const double low = x_ - h;
+        const Value above = valueAt(text, high);
+        const Value below = above ? valueAt(text, low) : std::nullopt;
+        if (!below)
+            return std::nullopt;
+        const double slope = (*above - *below) / (high - low);
+        return std::isfinite(slope) ? Value(slope) : std::nullopt;
+    }
+
+    // Ridders' method: D(h) = f'(x) + c2 h^2 + c4 h^4 + ..., so halving h and combining
+    // (4^j D(h/2) - D(h)) / (4^j - 1) removes one term per column of the table. The entry that
+    // differs least from its neighbours is the answer; the table stops where a new diagonal
+    // entry is clearly worse than a settled best, because the rounding of f (12 decimals for
+    // sin) divided by the ever smaller step then outweighs what the extrapolation gains. The
+    // first step is halved until f is defined at both ends; nothing when that needs a step
+    // below 1e-6 |x| (1e-6 at 0), at the edge of f's domain.
+    Value extrapolatedDerivative(std::string_view text)
+    {
+        const double smallest = x_ == 0.0 ? kStep : kStep * std::fabs(x_);
+        double h = kFirstStep * std::fmax(std::fabs(x_), 1.0);
+        Value first = centralDifference(text, h);
+        for (int search = 0; !first; ++search) {
+            h *= 0.5;
+            if (h < smallest || search == kMaxSearch)
+                return std::nullopt;
+            first = centralDifference(text, h);
+        }
+        double table[kRows][kRows];
+        table[0][0] = *first;
+        double best = *first;
+        double bestError = HUGE_VAL;
+        for (int i = 1; i < kRows; ++i) {
+            h *= 0.5;
+            const Value next = centralDifference(text, h);
+            if (!next)
+                break;
+            table[0][i] = *next;
+            double factor = 4.0;
+            for (int j = 1; j <= i; ++j) {
+                table[j][i] = (table[j - 1][i] * factor - table[j - 1][i - 1]) / (factor - 1.0);
+                factor *= 4.0;
+                const double error = std::fmax(std::fabs(table[j][i] - table[j - 1][i]),
+                                               std::fabs(table[j][i] - table[j - 1][i - 1]));
+                if (error <= bestError) {
+                    bestError = error;
+                    best = table[j][i];
+                }
+            }
+            if (bestError <= kSettled * std::fabs(best)
+                && std::fabs(table[i][i] - table[i - 1][i - 1]) >= kNoiseGrowth * bestError)
+                break;
+        }
+        return best;
+    }
+
     Value numericDerivative(std::string_view text)
     {
         engine_.settings.angleMode = AngleMode::Radians;
         const Value y = valueAt(text, x_);
         if (!y)
             return std::nullopt;
+        if (const Value slope = extrapolatedDerivative(text)) {
+            engine_.resetError();
+            return slope;
+        }
+        // At the edge of the domain: one-sided towards where f is defined.
         const Point centre{x_, *y};
         const Point low = definedNeighbour(text, centre, x_ - kStep);
         const Point high = definedNeighbour(text, centre, x_ + kStep);

@@ -151,8 +151,25 @@ bool isImaginaryUnit(char16_t c)
     return c == u'i';
 }
 
+bool isLetter(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// An operand that a value before it multiplies: "(" or a digit.
+bool startsFactor(char16_t c)
+{
+    return c == u'(' || isDigit(c);
+}
+
+// Whether text[i] is the constant "e" as a word of its own, not the end of a name ("module").
+bool isConstantE(std::u16string_view text, std::size_t i)
+{
+    return text[i] == u'e' && (i == 0 || !isLetter(text[i - 1]));
+}
+
 // Whether the neighbours before and after mean a product: "2(", ")(", "][", "](", "2sin",
-// "2i", ")i", "3!i", "i2", "i(", "ii".
+// "2i", ")i", "3!i", "i2", "i(", "ii", "5!(", "5!2", "5%(".
 bool needsProduct(char16_t before, char16_t after, Dialect dialect)
 {
     if (isDigit(before) || isHexLetter(before)) {
@@ -167,17 +184,22 @@ bool needsProduct(char16_t before, char16_t after, Dialect dialect)
     }
     if (isImaginaryUnit(after) && (isDigit(before) || isOneOf(before, u")!%")))
         return true;
+    // "!" and "%" end their operand as ")" does.
+    if (isOneOf(before, u"!%") && startsFactor(after))
+        return true;
     return isImaginaryUnit(before) && (isDigit(after) || after == u'(' || isImaginaryUnit(after));
 }
 
 // Each neighbouring pair gets at most one "*", decided on the pair as typed, so one pass is
-// enough. A final "i" after "!" or "%" is covered here as well.
+// enough. A final "i" after "!" or "%" is covered here as well. The constants are operands
+// too: "e(2)" and "e2" are 2e ("pi(2)" and "pi2" already follow from the "i").
 std::u16string insertProducts(std::u16string_view text, Dialect dialect)
 {
     std::u16string out;
     out.reserve(text.size() + text.size() / 2);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i > 0 && needsProduct(text[i - 1], text[i], dialect))
+        if (i > 0 && (needsProduct(text[i - 1], text[i], dialect)
+                      || (isConstantE(text, i - 1) && startsFactor(text[i]))))
             out += u'*';
         out += text[i];
     }

@@ -162,7 +162,7 @@ bool Engine::expandRoot(std::string& text, std::size_t nameBegin, std::size_t op
 std::string Engine::formatCallValue(double value, int radix) const
 {
     if (radix == 10)
-        return "(" + cnum::fixed(value, 16) + ")";
+        return "(" + cnum::exactDecimal(value) + ")";
     return inRadix(maskToWord(value, settings.wordSize), radix);
 }
 

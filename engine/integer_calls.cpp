@@ -1,6 +1,8 @@
 #include "integer_calls.h"
 
+#include <bit>
 #include <chrono>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -32,25 +34,108 @@ std::optional<std::vector<double>> integerArguments(Engine& engine, std::string_
     return values;
 }
 
-// Euclid's algorithm on whole doubles: fmod is exact, so nothing overflows when lcm's running
-// value outgrows 32 bits. Remainders give the same divisor as the
-// subtraction form in a few steps where gcd(1, 2^31) would take 2^31 subtractions.
-double greatestCommonDivisor(double a, double b)
+// A whole number of any size, as base-2^32 digits with the least significant first: lcm's
+// running value, which outgrows every machine integer (the lcm of three 31-bit numbers is near
+// 2^93), so that each gcd with the next argument is taken of the exact value.
+class WholeNumber {
+public:
+    explicit WholeNumber(std::uint32_t value) : digits_{value} {}
+
+    std::uint32_t remainder(std::uint32_t divisor) const
+    {
+        std::uint64_t rest = 0;
+        for (auto it = digits_.rbegin(); it != digits_.rend(); ++it)
+            rest = ((rest << 32) | *it) % divisor;
+        return static_cast<std::uint32_t>(rest);
+    }
+
+    void divide(std::uint32_t divisor)
+    {
+        std::uint64_t rest = 0;
+        for (auto it = digits_.rbegin(); it != digits_.rend(); ++it) {
+            const std::uint64_t current = (rest << 32) | *it;
+            *it = static_cast<std::uint32_t>(current / divisor);
+            rest = current % divisor;
+        }
+        trim();
+    }
+
+    void multiply(std::uint32_t factor)
+    {
+        std::uint64_t carry = 0;
+        for (std::uint32_t& digit : digits_) {
+            const std::uint64_t product = std::uint64_t{digit} * factor + carry;
+            digit = static_cast<std::uint32_t>(product);
+            carry = product >> 32;
+        }
+        if (carry != 0)
+            digits_.push_back(static_cast<std::uint32_t>(carry));
+        trim();
+    }
+
+    // The nearest double: the leading 64 bits, with a last bit standing for any bit below them
+    // so that the conversion rounds ties correctly, scaled by the digits left out.
+    double toDouble() const
+    {
+        const std::size_t n = digits_.size();
+        if (n <= 2)
+            return static_cast<double>(digit(1) << 32 | digit(0));
+        const int shift = std::countl_zero(digits_.back());
+        std::uint64_t leading = digit(n - 1) << (32 + shift) | digit(n - 2) << shift;
+        if (shift > 0)
+            leading |= digit(n - 3) >> (32 - shift);
+        bool below = static_cast<std::uint32_t>(digit(n - 3) << shift) != 0;
+        for (std::size_t i = 0; i + 3 < n && !below; ++i)
+            below = digits_[i] != 0;
+        if (below)
+            leading |= 1;
+        return std::ldexp(static_cast<double>(leading), static_cast<int>(32 * (n - 2)) - shift);
+    }
+
+private:
+    std::uint64_t digit(std::size_t index) const { return index < digits_.size() ? digits_[index] : 0; }
+
+    void trim()
+    {
+        while (digits_.size() > 1 && digits_.back() == 0)
+            digits_.pop_back();
+    }
+
+    std::vector<std::uint32_t> digits_;
+};
+
+// |value| of an argument that passed the 32-bit integer check: -2^31 too fits 32 unsigned bits.
+std::uint32_t magnitude(double value)
 {
-    a = std::fabs(a);
-    b = std::fabs(b);
-    while (b > 0.0) {
-        const double remainder = std::fmod(a, b);
+    return static_cast<std::uint32_t>(std::fabs(value));
+}
+
+// Euclid's algorithm with remainders: the subtraction form would take 2^31 steps for
+// gcd(1, 2^31).
+std::uint32_t greatestCommonDivisor(std::uint32_t a, std::uint32_t b)
+{
+    while (b != 0) {
+        const std::uint32_t remainder = a % b;
         a = b;
         b = remainder;
     }
     return a;
 }
 
-// Dividing first keeps the value exact while it fits 53 bits; lcm(0, 0) is still 0 / 0.
-double leastCommonMultiple(double a, double b)
+// lcm(a, b, ...) folded as L = L / gcd(L, b) x b, exactly; 0 when any argument is 0.
+double leastCommonMultiple(const std::vector<double>& values)
 {
-    return std::fabs(a) / greatestCommonDivisor(a, b) * std::fabs(b);
+    for (const double value : values) {
+        if (value == 0.0)
+            return 0.0;
+    }
+    WholeNumber multiple(magnitude(values[0]));
+    for (std::size_t i = 1; i < values.size(); ++i) {
+        const std::uint32_t next = magnitude(values[i]);
+        multiple.divide(greatestCommonDivisor(next, multiple.remainder(next)));
+        multiple.multiply(next);
+    }
+    return multiple.toDouble();
 }
 
 // Products in doubles as the factorial operator computes them; x! = 1 for x < 1.
@@ -72,7 +157,8 @@ std::optional<std::vector<double>> selection(Engine& engine, std::string_view ar
         return std::nullopt;
     const double n = (*values)[0];
     const double k = (*values)[1];
-    if (!(n >= k && k > 0.0)) {
+    // Choosing none of n is one way, for every n; more than n is none.
+    if (!(n >= k && k >= 0.0)) {
         engine.raise(ErrorCode::kInvalidCombination);
         return std::nullopt;
     }
@@ -81,6 +167,9 @@ std::optional<std::vector<double>> selection(Engine& engine, std::string_view ar
 
 double permutations(double n, double k)
 {
+    // k = 0 is the empty arrangement whatever n is, also beyond the factorials' range.
+    if (k == 0.0)
+        return 1.0;
     return factorial(n) / factorial(n - k);
 }
 
@@ -92,21 +181,16 @@ double callGcd(Engine& engine, std::string_view arguments, int)
         integerArguments(engine, arguments, 2, CallArguments::kAnyCount, ErrorCode::kInvalidTypeGcd);
     if (!values)
         return 0.0;
-    double divisor = (*values)[0];
+    std::uint32_t divisor = magnitude((*values)[0]);
     for (std::size_t i = 1; i < values->size(); ++i)
-        divisor = greatestCommonDivisor(divisor, (*values)[i]);
-    return std::fabs(divisor);
+        divisor = greatestCommonDivisor(divisor, magnitude((*values)[i]));
+    return divisor;
 }
 
 double callLcm(Engine& engine, std::string_view arguments, int)
 {
     const auto values = integerArguments(engine, arguments, 2, CallArguments::kAnyCount, ErrorCode::kLcm);
-    if (!values)
-        return 0.0;
-    double multiple = (*values)[0];
-    for (std::size_t i = 1; i < values->size(); ++i)
-        multiple = leastCommonMultiple(multiple, (*values)[i]);
-    return multiple;
+    return values ? leastCommonMultiple(*values) : 0.0;
 }
 
 double callModule(Engine& engine, std::string_view arguments, int)

@@ -9,8 +9,8 @@ class Engine;
 
 // gcd(a, b, ...): greatest common divisor of the absolute values; non-integers raise -11.
 double callGcd(Engine& engine, std::string_view arguments, int radix);
-// lcm(a, b, ...): |a| |b| / gcd in doubles, folded left to right; non-integers raise -35;
-// lcm(0, 0) is not a number, which the expansion reports.
+// lcm(a, b, ...): L / gcd(L, b) x b folded left to right in exact whole numbers, then the
+// nearest double; 0 when any argument is 0; non-integers raise -35.
 double callLcm(Engine& engine, std::string_view arguments, int radix);
 // module(dividend, divisor): the "mod" operator as a call, abs(a) mod abs(b); non-integers
 // raise -53, a divisor 0 raises -5.
@@ -19,7 +19,8 @@ double callModule(Engine& engine, std::string_view arguments, int radix);
 double callFib(Engine& engine, std::string_view arguments, int radix);
 // ran(a, b): a number between a and b from the C generator seeded with the millisecond tick.
 double callRan(Engine& engine, std::string_view arguments, int radix);
-// npr(n, k) = n! / (n - k)! and ncr(n, k) = npr(n, k) / k! for 0 < k <= n; non-integers raise
-// -11, other k -50. Factorials above 170! are infinite, which the expansion reports.
+// npr(n, k) = n! / (n - k)! and ncr(n, k) = npr(n, k) / k! for 0 <= k <= n (both 1 for k = 0);
+// non-integers raise -11, other k -50. Factorials above 170! are infinite, which the expansion
+// reports.
 double callNcr(Engine& engine, std::string_view arguments, int radix);
 double callNpr(Engine& engine, std::string_view arguments, int radix);

@@ -27,29 +27,76 @@ Outcome failure(int code)
     return {0.0, code};
 }
 
-double sum(Values x)
+// A power of two at the size of the largest |x|, so that every x / scale lies below 2: the sums
+// and squares below then neither overflow (data near 1e155 has squares beyond the double
+// range) nor underflow (data near 1e-170), and dividing by it is exact.
+double scaleOf(Values x)
+{
+    double largest = 0.0;
+    for (const double v : x)
+        largest = std::fmax(largest, std::fabs(v));
+    if (largest == 0.0 || !std::isfinite(largest))
+        return 1.0;
+    return std::ldexp(1.0, std::ilogb(largest));
+}
+
+// Neumaier's compensated sum of x / scale: the rounding error of each addition is kept and
+// added back at the end, so that 50 values near 1e15 sum exactly where plain addition loses
+// the units (their sum is beyond 2^53).
+double compensatedSum(Values x, double scale)
 {
     double total = 0.0;
-    for (const double v : x)
-        total += v;
-    return total;
+    double correction = 0.0;
+    for (const double v : x) {
+        const double term = v / scale;
+        const double next = total + term;
+        correction += std::fabs(total) >= std::fabs(term) ? (total - next) + term : (term - next) + total;
+        total = next;
+    }
+    return total + correction;
+}
+
+double sum(Values x)
+{
+    const double scale = scaleOf(x);
+    return compensatedSum(x, scale) * scale;
+}
+
+// The mean of x / scale.
+double scaledMean(Values x, double scale)
+{
+    return compensatedSum(x, scale) / static_cast<double>(x.size());
 }
 
 double mean(Values x)
 {
-    return sum(x) / static_cast<double>(x.size());
+    const double scale = scaleOf(x);
+    return scaledMean(x, scale) * scale;
 }
 
-// Sum of squared deviations from the mean, from the deviations themselves: the shortcut
-// n ssq - sum^2 cancels to rounding noise (even below 0) when the mean is large against the
-// spread, as with 1e9+1, 1e9+2, ...
-double squaredDeviations(Values x)
+// Sum of squared deviations of x / scale from their mean, from the deviations themselves: the
+// shortcut n ssq - sum^2 cancels to rounding noise (even below 0) when the mean is large
+// against the spread, as with 1e9+1, 1e9+2, .... The second term is the corrected two-pass
+// form: what the rounding of the mean leaves in the sum of the deviations.
+double scaledSquaredDeviations(Values x, double scale)
 {
-    const double m = mean(x);
-    double total = 0.0;
-    for (const double v : x)
-        total += (v - m) * (v - m);
-    return total;
+    const double m = scaledMean(x, scale);
+    double squares = 0.0;
+    double deviations = 0.0;
+    for (const double v : x) {
+        const double d = v / scale - m;
+        squares += d * d;
+        deviations += d;
+    }
+    // Never below 0, which Cauchy-Schwarz rules out and rounding must not bring in.
+    return std::fmax(squares - deviations * deviations / static_cast<double>(x.size()), 0.0);
+}
+
+// sqrt(sum of squared deviations / divisor), scaled back only after the root.
+double deviation(Values x, double divisor)
+{
+    const double scale = scaleOf(x);
+    return std::sqrt(scaledSquaredDeviations(x, scale) / divisor) * scale;
 }
 
 template <Outcome (*Statistic)(Values)>
@@ -75,10 +122,11 @@ Outcome listSum(Values x)
 
 Outcome listSsq(Values x)
 {
+    const double scale = scaleOf(x);
     double total = 0.0;
     for (const double v : x)
-        total += v * v;
-    return {total};
+        total += (v / scale) * (v / scale);
+    return {total * scale * scale};
 }
 
 Outcome listCount(Values x)
@@ -93,14 +141,14 @@ Outcome listAverage(Values x)
 
 Outcome listSdv(Values x)
 {
-    return {std::sqrt(squaredDeviations(x) / static_cast<double>(x.size()))};
+    return {deviation(x, static_cast<double>(x.size()))};
 }
 
 Outcome listSsd(Values x)
 {
     if (x.size() < 2)
         return failure(ErrorCode::kDivision);
-    return {std::sqrt(squaredDeviations(x) / static_cast<double>(x.size() - 1))};
+    return {deviation(x, static_cast<double>(x.size() - 1))};
 }
 
 Outcome listMin(Values x)
@@ -125,11 +173,12 @@ Outcome listMax(Values x)
 
 Outcome listAvd(Values x)
 {
-    const double m = mean(x);
+    const double scale = scaleOf(x);
+    const double m = scaledMean(x, scale);
     double total = 0.0;
     for (const double v : x)
-        total += std::fabs(v - m);
-    return {total / static_cast<double>(x.size())};
+        total += std::fabs(v / scale - m);
+    return {total / static_cast<double>(x.size()) * scale};
 }
 
 Outcome listMedian(Values x)
@@ -164,7 +213,8 @@ Outcome listMode(Values x)
 
 Outcome listDsq(Values x)
 {
-    return {squaredDeviations(x)};
+    const double scale = scaleOf(x);
+    return {scaledSquaredDeviations(x, scale) * scale * scale};
 }
 
 // P^(1/n) from the mean of the logarithms: the product of a few hundred values overflows

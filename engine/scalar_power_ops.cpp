@@ -21,11 +21,21 @@ bool isZero(CalcValue z)
     return z.re == 0.0 && z.im == 0.0;
 }
 
+// A real base to a whole real power is real, and the real pow is exact where the polar form is
+// not: (-10)^15 would get an imaginary part of 5, and (-2)^4 would be 15.999999999999996.
+bool isRealToWholePower(CalcValue x, CalcValue exponent)
+{
+    return x.isReal() && exponent.isReal() && exponent.re == std::trunc(exponent.re);
+}
+
 // The index-th root of x: x^(1/index) by the complex power. When everything is real the real
-// pow gives the exact results the polar form misses (2^0.5 squared is 2).
+// pow gives the exact results the polar form misses (2^0.5 squared is 2), and a whole exponent
+// takes it for any real base: 0.25 root -16 is (-16)^4 = 65536.
 CalcValue rootOf(CalcValue index, CalcValue x)
 {
     const CalcValue exponent = cmath::reciprocal(index);
+    if (isRealToWholePower(x, exponent))
+        return {std::pow(x.re, exponent.re), 0.0};
     CalcValue result = cmath::power(x, exponent);
     if (result.isReal() && x.isReal() && exponent.isReal())
         result = {std::pow(x.re, exponent.re), 0.0};
@@ -91,9 +101,8 @@ void power(ScalarStack& stack, std::size_t base, OperatorContext& context)
                         c.raise(ErrorCode::kOutOfRange);
                         return std::nullopt;
                     }
-                    // A real base to a whole real power is real: the polar form would leave
-                    // (-10)^15 with an imaginary part of 5.
-                    if (a.isReal() && b.isReal() && b.re == std::trunc(b.re))
+                    // Judged on b itself: 1 / (1 / b) need not give back a whole b.
+                    if (isRealToWholePower(a, b))
                         return CalcValue{std::pow(a.re, b.re), 0.0};
                     return rootOf(cmath::reciprocal(b), a);
                 });

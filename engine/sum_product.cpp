@@ -13,11 +13,11 @@ namespace {
 enum class Fold { Sum, Product };
 
 // Every occurrence of the variable, found by plain case-sensitive search, replaced by the
-// value: 'x^2+x' with x = 3 gives '(3.0000000000000000)^2+(3.0000000000000000)'. A variable
+// value as exact text: 'x^2+x' with x = 0.1 gives '(0.1)^2+(0.1)'. A variable
 // inside a longer word is replaced too ("x" in "exp").
 std::string substituted(std::string_view expression, std::string_view variable, double value)
 {
-    const std::string replacement = "(" + cnum::fixed(value, 16) + ")";
+    const std::string replacement = "(" + cnum::exactDecimal(value) + ")";
     std::string text;
     std::size_t from = 0;
     for (std::size_t at = expression.find(variable); at != std::string_view::npos;

@@ -46,4 +46,26 @@ TEST(CLocaleNumber, FormatsLikePrintfInTheCLocale)
     EXPECT_EQ(cnum::fixed(std::numeric_limits<double>::infinity(), 3), "inf");
 }
 
+TEST(CLocaleNumber, ExactDecimalReadsBackAsTheSameDouble)
+{
+    EXPECT_EQ(cnum::exactDecimal(0.1), "0.1");
+    EXPECT_EQ(cnum::exactDecimal(-2.5), "-2.5");
+    EXPECT_EQ(cnum::exactDecimal(1e-9), "0.000000001");
+    EXPECT_EQ(cnum::exactDecimal(3.0), "3");
+    EXPECT_EQ(cnum::exactDecimal(1.5e300), "1.5e300");
+    EXPECT_EQ(cnum::exactDecimal(-1e16), "-1e16");
+    const double values[] = {1.0 / 3.0,       2.0 / 3.0e-18, 5e-324, -4.9406564584124654e-324,
+                             1.7976931348623157e308, 123456789.123456789, 9999999999999998.0, 0.0,
+                             -1e-300,          6.02214076e23};
+    for (const double x : values) {
+        const std::string text = cnum::exactDecimal(x);
+        // One number for the engine: no sign inside it, no "e-", no "+".
+        EXPECT_EQ(text.find_first_of("+", 0), std::string::npos) << text;
+        EXPECT_EQ(text.find('-', 1), std::string::npos) << text;
+        double back = 1.0;
+        EXPECT_EQ(cnum::parsePrefix(text, back), text.size()) << text;
+        EXPECT_EQ(back, x) << text;
+    }
+}
+
 }  // namespace

@@ -122,6 +122,18 @@ TEST(ComplexTrig, TanhSaturatesFarOutOnTheRealAxis)
     EXPECT_EQ(cmath::tanh({std::numeric_limits<double>::infinity(), 0.0}).re, 1.0);
 }
 
+// cosh and sinh of a huge complex argument overflow; their reciprocals are 0, not NaN.
+TEST(ComplexTrig, ReciprocalsOfAnOverflowAreZero)
+{
+    for (const CalcValue z : {CalcValue{-1.26136e254, 4.7404e-31}, CalcValue{2.61464e241, 2.18052},
+                              CalcValue{800.0, 1.0}}) {
+        for (const CalcValue w : {cmath::sech(z), cmath::csch(z)}) {
+            EXPECT_EQ(w.re, 0.0) << z.re << " " << z.im;
+            EXPECT_EQ(w.im, 0.0) << z.re << " " << z.im;
+        }
+    }
+}
+
 TEST(ComplexTrig, ReciprocalsOfAZeroAreNaN)
 {
     EXPECT_TRUE(hasNaN(cmath::cot({0.0, 0.0})));

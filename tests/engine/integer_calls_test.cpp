@@ -39,10 +39,16 @@ INSTANTIATE_TEST_SUITE_P(
                     CallCase{"gcd(2.5,5)", -11, 0}, CallCase{"gcd(2147483648,2)", -11, 0},
                     CallCase{"gcd(5)", -8, 0}, CallCase{"gcd(4,,6)", -8, 0},
                     CallCase{"lcm(4,6)", 0, 12}, CallCase{"lcm(4,6,10)", 0, 60}, CallCase{"lcm(0,5)", 0, 0},
-                    CallCase{"lcm(-4,6)", 0, 12}, CallCase{"lcm(0,0)", -55, 0}, CallCase{"lcm(1.5,2)", -35, 0},
-                    // Beyond 32 bits the running value stays an exact double.
+                    CallCase{"lcm(-4,6)", 0, 12}, CallCase{"lcm(1.5,2)", -35, 0},
+                    // Any zero argument makes the lcm 0.
+                    CallCase{"lcm(0,0)", 0, 0}, CallCase{"lcm(0,5,0)", 0, 0}, CallCase{"lcm(3,5,0)", 0, 0},
+                    // Beyond 32 bits the running value stays exact.
                     CallCase{"lcm(65536,65535,65533,6)", 0, 281457797038080.0},
-                    CallCase{"lcm(2147483647,2147483646)", 0, 4611686011984936962.0}));
+                    CallCase{"lcm(2147483647,2147483646)", 0, 4611686011984936962.0},
+                    CallCase{"lcm(2147483647,2147483646,2147483645)", 0, 9903520286612926112250986490.0},
+                    // 4 shares one factor 2 with the exact running value (2147483646 is twice an odd number).
+                    CallCase{"lcm(2147483647,2147483646,2147483645,4)", 0, 19807040573225852224501972980.0},
+                    CallCase{"lcm(1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20)", 0, 232792560.0}));
 
 INSTANTIATE_TEST_SUITE_P(
     FibModuleCombinations, IntegerCall,
@@ -52,7 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
                     CallCase{"module(7,3)", 0, 1}, CallCase{"module(-7,3)", 0, 1}, CallCase{"module(7,-3)", 0, 1},
                     CallCase{"module(7,0)", -5, 0}, CallCase{"module(7.5,2)", -53, 0},
                     CallCase{"ncr(5,2)", 0, 10}, CallCase{"npr(5,2)", 0, 20}, CallCase{"ncr(5,5)", 0, 1},
-                    CallCase{"ncr(5,0)", -50, 0}, CallCase{"ncr(2,5)", -50, 0}, CallCase{"npr(5,-1)", -50, 0},
+                    CallCase{"ncr(5,0)", 0, 1}, CallCase{"npr(5,0)", 0, 1}, CallCase{"ncr(0,0)", 0, 1},
+                    CallCase{"ncr(1000,0)", 0, 1}, CallCase{"npr(5,5)", 0, 120},
+                    CallCase{"ncr(2,5)", -50, 0}, CallCase{"npr(5,-1)", -50, 0}, CallCase{"ncr(5,-1)", -50, 0},
                     CallCase{"ncr(5.5,2)", -11, 0}, CallCase{"npr(170,1)", 0, 170},
                     CallCase{"ncr(2147483647,1)", -55, 0}, CallCase{"npr(171,1)", -55, 0}));
 

@@ -162,6 +162,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ok("(-8)^(1/3)", kDeg, 1.0, kSqrt3, 1e-15),
                       ok("(-2)^3", kDeg, -8.0, 0.0, 1e-15), ok("i^2", kDeg, -1.0, 0.0, 1e-15),
                       ok("3 root 8", kDeg, 2.0), ok("RT(3,8)", kDeg, 2.0),
+                      // A whole exponent 1/n takes the real power, exactly, as "^" does.
+                      ok("0.25 root (-16)", kDeg, 65536.0),
+                      ok("(-2)^4", kDeg, 16.0), ok("0.5 root (-3)", kDeg, 9.0),
+                      ok("(-1/3) root (-2)", kDeg, -0.125),
                       ok("sqrt(-4)", kDeg, 0.0, 2.0), ok("sqrt 2", kDeg, std::sqrt(2.0)),
                       ok("exp 1", kDeg, std::exp(1.0)), ok("ln(e)", kDeg, 1.0), ok("log 1000", kDeg, 3.0),
                       ok("ln(-1)", kDeg, 0.0, kPi), ok("log 2", kDeg, 0.301029995664)));
@@ -210,6 +214,7 @@ TEST_P(NamedOperator, ComputesAndRecordsItsRightOperand)
 INSTANTIATE_TEST_SUITE_P(Operators, NamedOperator,
                          ::testing::Values(NamedCase{"root", {3, 0}, {8, 0}, 2.0, 3.0},
                                            NamedCase{"iroot", {8, 0}, {3, 0}, 2.0, 3.0},
+                                           NamedCase{"iroot", {-16, 0}, {0.25, 0}, 65536.0, 0.25},
                                            NamedCase{"iexp", {2, 0}, {3, 0}, 2000.0, 3.0},
                                            NamedCase{"^", {2, 0}, {5, 0}, 32.0, 5.0}));
 
