@@ -107,6 +107,9 @@ struct Preferences {
     StoredDate rememberedDate;
     std::u16string inputMode = std::u16string(kInputStringStandard);
     std::u16string outputFormat = std::u16string(kOutputUnitedStates);
+    // "Pocket keyboard letters": typed letters act as the pocket computer's letter keys (W E R
+    // type 1 2 3, P and Q scroll the categories) instead of building names.
+    bool pocketKeyboardLetters = false;
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };

@@ -213,6 +213,7 @@ std::string PreferencesStore::encode(const Preferences& preferences)
     ArchiveWriter out;
     for (const FieldCodec& field : kFields)
         field.write(out, preferences);
+    writeFlag(out, preferences.pocketKeyboardLetters);
     return out.take();
 }
 
@@ -222,6 +223,10 @@ int PreferencesStore::decode(std::string_view bytes, Preferences& preferences)
     int count = 0;
     while (count < kFieldCount && kFields[count].read(in, preferences))
         ++count;
+    // The desktop's own setting follows the sixteen fields, where a reader of the original
+    // format stops; without it the record keeps its value.
+    if (count == kFieldCount)
+        readFlag(in, preferences.pocketKeyboardLetters);
     return count;
 }
 

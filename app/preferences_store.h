@@ -16,7 +16,8 @@ enum class PreferencesLoadResult {
 };
 
 // Reads and writes the preferences record as "preferences.dat" in the program folder: sixteen
-// little-endian fields in a fixed order, no header, no padding (see encode).
+// little-endian fields in a fixed order, no header, no padding (see encode), then the desktop's
+// own setting ("Pocket keyboard letters", u32), which readers of the sixteen fields ignore.
 //
 // Values that were read but make no sense are repaired rather than refused: numbers out of
 // range are clamped, and a category order, category code, mode text or file name that is not
@@ -46,7 +47,8 @@ public:
     static std::string encode(const Preferences& preferences);
     // Reads fields in file order into the record, repairing values as described above, and
     // stops at the first field that cannot be read whole. Returns how many fields were taken
-    // (kFieldCount when the file was complete; bytes after the last field are ignored).
+    // (kFieldCount when the file was complete). The desktop setting after the sixteen fields is
+    // read when present and does not count; bytes after it are ignored.
     static int decode(std::string_view bytes, Preferences& preferences);
 
     // The local clock's date.

@@ -17,6 +17,7 @@
 #include "rate_update.h"
 #include "keypads.h"
 #include "calculator.h"
+#include "clipboard_number.h"
 #include "ui_text.h"
 
 namespace {
@@ -131,7 +132,7 @@ ConverterView::ConverterView(Calculator& frame, const std::filesystem::path& dat
     // The value goes on as written, through the clipboard, into whatever line the user wants.
     connect(copyButton_, &QPushButton::clicked, this, [this] {
         QApplication::clipboard()->setText(
-            toQString(model_.constantFields()[Model::kConstantValueField].value));
+            toQString(clipboardNumberText(model_.constantFields()[Model::kConstantValueField].value)));
     });
 
     keys_ = new QWidget(this);
@@ -233,11 +234,30 @@ bool ConverterView::takeKey(QKeyEvent* event)
     if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
         return false;
     if (!list_->isHidden()) {
-        if (event->key() == Qt::Key_Escape) {
+        // The open list has the keys: they move its selection or pick, and none reaches the
+        // display behind it.
+        const int last = list_->count() - 1;
+        const int row = list_->currentRow();
+        const int page = std::max(1, list_->viewport()->height() / std::max(1, list_->sizeHintForRow(0)));
+        switch (event->key()) {
+        case Qt::Key_Escape:
             list_->hide();
-            return true;
+            listKind_ = ListKind::None;
+            break;
+        case Qt::Key_Up: list_->setCurrentRow(std::max(0, row - 1)); break;
+        case Qt::Key_Down: list_->setCurrentRow(std::min(last, row + 1)); break;
+        case Qt::Key_PageUp: list_->setCurrentRow(std::max(0, row - page)); break;
+        case Qt::Key_PageDown: list_->setCurrentRow(std::min(last, row + page)); break;
+        case Qt::Key_Home: list_->setCurrentRow(0); break;
+        case Qt::Key_End: list_->setCurrentRow(last); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (row >= 0)
+                listPicked(row);
+            break;
+        default: break;
         }
-        return false;
+        return true;
     }
     if (model_.page() >= Model::kConstantsPage)
         return false;
