@@ -201,6 +201,8 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     toolsPanel_->hide();
     popupList_ = new QListWidget(this);
     popupList_->setObjectName(QStringLiteral("popupList"));
+    popupList_->setWordWrap(true);
+    popupList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     popupList_->hide();
     for (QListWidget* list : {toolsPanel_, popupList_})
         list->setFocusPolicy(Qt::NoFocus);
@@ -665,7 +667,7 @@ void CalculatorView::openMacroList()
     for (const std::u16string& signature : frame_.macros().signatures())
         popupList_->addItem(displayString(signature));
     if (popupList_->count() == 0) {
-        auto* none = new QListWidgetItem(tr("No macros yet: write one in the Macros category."), popupList_);
+        auto* none = new QListWidgetItem(tr("No macros yet. Write one in the Macros category."), popupList_);
         none->setFlags(Qt::NoItemFlags);
     }
     popupList_->setCurrentRow(0);
