@@ -1,6 +1,11 @@
 #include "calculator.h"
 
+#include <algorithm>
+#include <charconv>
+
+#include "clipboard_number.h"
 #include "display_text.h"
+#include "function_signatures.h"
 #include "key_codes.h"
 #include "keyboard_map.h"
 #include "keypad_faces.h"
@@ -13,6 +18,10 @@ namespace {
 
 constexpr int kLastBasicCategory = CategoryCode::kBaseConversion;
 constexpr int kVariableKey = 34;  // inserts "x"
+constexpr std::size_t kMaxUndoSteps = 200;
+constexpr char16_t kBackspace = 8;
+constexpr char16_t kEscape = 27;
+constexpr std::u16string_view kSyntaxError = u"Syntax error";
 
 std::u16string upperCase(std::u16string text)
 {
@@ -39,6 +48,7 @@ void Calculator::start()
         const MacroFolderLoad load = loadMacroFolder(macros_, folder_);
         macroDataError_ = load.dataError;
         unreadMacroFiles_ = load.unread;
+        history_.load(folder_);
     }
     preferredInputMode_ = preferences_.inputMode;
     category_ = -1;
@@ -58,6 +68,7 @@ void Calculator::close()
         saveMacroFolder(macros_, folder_, unreadMacroFiles_);
         preferencesEngine_.save(preferences_);
         display_.save(folder_);
+        history_.save(folder_);
     }
 }
 
@@ -90,6 +101,7 @@ void Calculator::switchCategory(int code)
     if (macroEditor_.editing() && code >= CategoryCode::kBaseConversion && code <= CategoryCode::kBiorhythm)
         return;
     const int from = category_;
+    nameBuilder_.clear();
     if (from == CategoryCode::kBaseConversion || code == CategoryCode::kBaseConversion)
         display_.handleKey(KeyCode::kClear);
     if (tools_ != nullptr && from >= 0)
@@ -106,6 +118,13 @@ void Calculator::switchCategory(int code)
 
 void Calculator::pressKey(int code)
 {
+    EditScope edit(*this);
+    finishTypedName();
+    applyKey(code);
+}
+
+void Calculator::applyKey(int code)
+{
     // In the basic modes "=" is one more token for the display's stack calculator.
     if (code == KeyCode::kEquals && display_.inputMode() == InputMode::StringStandard) {
         evaluateLine();
@@ -115,6 +134,8 @@ void Calculator::pressKey(int code)
     // The variable key names a parameter of the macro being written.
     if (code == kVariableKey && macroEditor_.editing())
         macroEditor_.useVariable(u"x");
+    if (code >= KeyCode::kFormatCycle && code <= KeyCode::kFormatSci)
+        reformatShownResult();
 }
 
 Calculator::LineResult Calculator::evaluate(const std::u16string& input)
@@ -181,6 +202,70 @@ void Calculator::evaluateLine()
         display_.setResultValue(std::move(result.text));
     else
         display_.setResultText(std::move(result.text));
+    noteResult(result.isValue);
+}
+
+void Calculator::noteResult(bool isValue)
+{
+    const DisplayLine& line = display_.currentLine();
+    if (!isValue) {
+        shownValueText_.clear();
+        // "pmt(5/1200,360,200000)" is short of two arguments: say which ones it takes.
+        if (preferences_.tooltipsEnabled && display_.resultText() == kSyntaxError) {
+            const std::u16string hint = callHint(line.input());
+            if (!hint.empty())
+                display_.setResultText(std::u16string(kSyntaxError) + u": " + hint);
+        }
+        return;
+    }
+    const ValueCell& answer = engine_.slots[VariableSlots::kAnswer];
+    const bool decimal = !answer.isMatrix() && display_.radixValue() == 10;
+    shownValue_ = answer.scalar();
+    shownValueText_ = decimal ? display_.resultText() : std::u16string();
+    history_.add({line.input(), line.tokenMap(), display_.resultText(),
+                  decimal ? clipboardNumberText(shownValue_) : std::u16string()});
+}
+
+void Calculator::reformatShownResult()
+{
+    if (shownValueText_.empty() || display_.resultText() != shownValueText_)
+        return;
+    ResultFormatSettings settings;
+    settings.format = display_.format();
+    settings.fixDigits = preferences_.fixDigits;
+    settings.outputFormat = outputFormatFromName(preferences_.outputFormat);
+    settings.displayMode = category_ == CategoryCode::kBaseConversion ? kDisplayModeBase : 0;
+    settings.wordSize = display_.wordSizeBits();
+    settings.radix = 10;
+    // The format the user just chose stays on the indicator, even where this value needs SCI.
+    FormattedResult formatted = formatResult(shownValue_, settings);
+    if (category_ == CategoryCode::kBaseConversion)
+        formatted.text = upperCase(std::move(formatted.text));
+    shownValueText_ = formatted.text;
+    display_.setResultValue(std::move(formatted.text));
+}
+
+void Calculator::setFixDigits(int digits)
+{
+    preferences_.fixDigits = static_cast<std::uint8_t>(std::clamp(digits, 0, static_cast<int>(kMaxFixDigits)));
+    reformatShownResult();
+}
+
+std::u16string Calculator::copyText() const
+{
+    const std::u16string& result = display_.resultText();
+    if (!shownValueText_.empty() && result == shownValueText_)
+        return clipboardNumberText(shownValue_);
+    if (!result.empty())
+        return result;
+    // The basic modes show their value on the line: it goes out as a plain number.
+    const std::u16string& input = display_.getInputText();
+    const std::string text = displayToEngineText(input, outputFormatFromName(preferences_.outputFormat));
+    double value = 0;
+    const std::from_chars_result read = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (!text.empty() && read.ec == std::errc() && read.ptr == text.data() + text.size())
+        return clipboardNumberText(value);
+    return input;
 }
 
 bool Calculator::scrollCategories(bool forward)
@@ -218,16 +303,18 @@ bool Calculator::repeatsWhileHeld(int code)
 
 void Calculator::sendShiftable(int code, bool shiftWasOn)
 {
-    pressKey(code);
+    applyKey(code);
     if (shiftWasOn && code != KeyCode::kShift && display_.shift())
         display_.handleKey(KeyCode::kShift);
 }
 
 Calculator::KeypadResult Calculator::pressFunctionKey(int position, bool held)
 {
+    EditScope edit(*this);
+    finishTypedName();
     if (const std::optional<KeypadSpecial> special = functionKeypadSpecial(category_, position)) {
         if (*special == KeypadSpecial::Shift) {
-            pressKey(KeyCode::kShift);
+            applyKey(KeyCode::kShift);
             return KeypadResult::Done;
         }
         switch (*special) {
@@ -250,6 +337,8 @@ Calculator::KeypadResult Calculator::pressFunctionKey(int position, bool held)
 
 Calculator::KeypadResult Calculator::pressBasicKey(Orientation orientation, int position, bool held)
 {
+    EditScope edit(*this);
+    finishTypedName();
     const bool shifted = display_.shift() || held;
     const std::optional<int> code = basicKeypadCode(orientation, position, shifted, category_);
     if (!code)
@@ -260,6 +349,8 @@ Calculator::KeypadResult Calculator::pressBasicKey(Orientation orientation, int 
 
 void Calculator::insertVariableName(std::u16string_view name)
 {
+    EditScope edit(*this);
+    finishTypedName();
     if (display_.inputMode() == InputMode::StringStandard && !name.empty())
         display_.currentLine().insertToken(name);
 }
@@ -270,7 +361,28 @@ void Calculator::chooseCalculusEntry(std::u16string_view text)
         pressKey(*code);
 }
 
-bool Calculator::typeCharacter(char16_t character)
+bool Calculator::hexDigits() const
+{
+    return display_.radix() == KeyCode::kRadixHex;
+}
+
+void Calculator::applyInsertions(const std::vector<NameInsertion>& insertions)
+{
+    const bool stringMode = display_.inputMode() == InputMode::StringStandard;
+    for (const NameInsertion& insertion : insertions) {
+        if (insertion.code >= 0)
+            applyKey(insertion.code);
+        else if (stringMode)
+            display_.currentLine().insertToken(insertion.token);
+    }
+}
+
+void Calculator::finishTypedName()
+{
+    applyInsertions(nameBuilder_.finish(hexDigits()).insert);
+}
+
+bool Calculator::typePocketCharacter(char16_t character)
 {
     TypedKeyContext context;
     context.category = category_;
@@ -280,10 +392,10 @@ bool Calculator::typeCharacter(char16_t character)
     switch (result.kind) {
     case TypedKeyResult::Kind::Codes:
         for (int code : result.codes)
-            pressKey(code);
+            applyKey(code);
         return true;
     case TypedKeyResult::Kind::Evaluate:
-        pressKey(KeyCode::kEquals);
+        applyKey(KeyCode::kEquals);
         return true;
     case TypedKeyResult::Kind::Ignored:
         return true;
@@ -292,19 +404,167 @@ bool Calculator::typeCharacter(char16_t character)
     }
 }
 
-void Calculator::pasteText(std::u16string_view text)
+bool Calculator::typeCharacter(char16_t character)
 {
-    const bool stringMode = display_.inputMode() == InputMode::StringStandard;
+    EditScope edit(*this);
+    typingRefused_ = false;
+    if (preferences_.pocketKeyboardLetters)
+        return typePocketCharacter(character);
+    TypedKeyContext context;
+    context.category = category_;
+    context.radix = display_.radix();
+    context.macroEditing = macroEditor_.editing();
+    const bool toolCategory = category_ >= CategoryCode::kTip && category_ != CategoryCode::kConstants;
+    if (toolCategory && !context.macroEditing)
+        return true;
+    if (character == kBackspace && nameBuilder_.backspace())
+        return true;
+    if (character == kEscape) {
+        // Escape drops a name being typed with the line, rather than completing it.
+        nameBuilder_.clear();
+        applyKey(KeyCode::kClear);
+        return true;
+    }
+    nameBuilder_.setNames(typedNames(macros_.macros()));
+    const NameBuilder::Step step = nameBuilder_.offer(character, hexDigits());
+    applyInsertions(step.insert);
+    if (step.refused) {
+        typingRefused_ = true;
+        return true;
+    }
+    if (step.consumed)
+        return true;
+    const TypedKeyResult result = mapDesktopCharacter(character, context);
+    switch (result.kind) {
+    case TypedKeyResult::Kind::Codes:
+        for (int code : result.codes)
+            applyKey(code);
+        return true;
+    case TypedKeyResult::Kind::Evaluate:
+        applyKey(KeyCode::kEquals);
+        return true;
+    case TypedKeyResult::Kind::Ignored:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Calculator::moveCursorToLineEnd(bool end)
+{
+    EditScope edit(*this);
+    finishTypedName();
+    DisplayLine& line = display_.currentLine();
+    line.moveCursor(end ? static_cast<long>(line.tokenCount()) : -static_cast<long>(line.tokenCount()));
+}
+
+void Calculator::pasteTokens(std::u16string_view text)
+{
     // No line can take more than an expression's length.
     text = text.substr(0, Engine::kMaxExpressionLength);
-    for (char16_t c : text) {
-        if (c < 0x20)
-            break;
-        if (stringMode)
-            display_.currentLine().insertToken(std::u16string_view(&c, 1));
-        else
-            typeCharacter(c);
+    const OutputFormat format = outputFormatFromName(preferences_.outputFormat);
+    if (display_.inputMode() != InputMode::StringStandard) {
+        TypedKeyContext context;
+        context.category = category_;
+        context.radix = display_.radix();
+        for (char16_t c : pastedNumberDigits(text, format)) {
+            const TypedKeyResult result = mapDesktopCharacter(c, context);
+            for (int code : result.codes)
+                applyKey(code);
+        }
+        return;
     }
+    PasteContext context;
+    context.format = format;
+    context.hexDigits = hexDigits();
+    context.names = typedNames(macros_.macros());
+    applyInsertions(readPastedText(text, context));
+}
+
+void Calculator::pasteText(std::u16string_view text)
+{
+    EditScope edit(*this);
+    finishTypedName();
+    pasteTokens(text);
+}
+
+Calculator::LineSnapshot Calculator::snapshot() const
+{
+    const DisplayLine& line = display_.currentLine();
+    return {display_.page(), display_.currentLineIndex(), line.input(), line.tokenMap(), line.cursor()};
+}
+
+void Calculator::recordEdit(const LineSnapshot& before)
+{
+    const DisplayLine& line = display_.currentLine();
+    if (before.page != display_.page() || before.line != display_.currentLineIndex() ||
+        (before.input == line.input() && before.tokenMap == line.tokenMap()))
+        return;
+    undo_.push_back(before);
+    if (undo_.size() > kMaxUndoSteps)
+        undo_.erase(undo_.begin());
+}
+
+bool Calculator::undo()
+{
+    nameBuilder_.clear();
+    for (std::size_t i = undo_.size(); i-- > 0;) {
+        const LineSnapshot& step = undo_[i];
+        if (step.page != display_.page() || step.line != display_.currentLineIndex())
+            continue;
+        DisplayLine& line = display_.currentLine();
+        line.setContent(step.input, step.tokenMap);
+        line.moveCursor(static_cast<long>(step.cursor));
+        undo_.erase(undo_.begin() + static_cast<std::ptrdiff_t>(i));
+        return true;
+    }
+    return false;
+}
+
+void Calculator::stepCategory(bool forward)
+{
+    constexpr int kCategories = CategoryCode::kDateTime + 1;
+    const int from = category_ < 0 ? 0 : category_;
+    for (int step = 1; step < kCategories; ++step) {
+        const int candidate = ((from + (forward ? step : -step)) % kCategories + kCategories) % kCategories;
+        switchCategory(candidate);
+        if (category_ == candidate)
+            return;
+    }
+}
+
+void Calculator::insertMacroCall(std::size_t index)
+{
+    if (index >= macros_.count())
+        return;
+    EditScope edit(*this);
+    finishTypedName();
+    const MacroRecord& macro = macros_.at(index);
+    if (display_.inputMode() == InputMode::StringStandard)
+        display_.currentLine().insertToken(macro.name + (macro.paramCount == 0 ? u"()" : u"("));
+}
+
+void Calculator::restoreHistoryExpression(std::size_t index)
+{
+    if (index >= history_.entries().size() || display_.inputMode() != InputMode::StringStandard)
+        return;
+    EditScope edit(*this);
+    nameBuilder_.clear();
+    const HistoryEntry& entry = history_.entries()[index];
+    DisplayLine& line = display_.currentLine();
+    line.setContent(entry.expression, entry.tokenMap);
+    line.moveCursor(static_cast<long>(line.tokenCount()));
+}
+
+void Calculator::insertHistoryResult(std::size_t index)
+{
+    if (index >= history_.entries().size())
+        return;
+    EditScope edit(*this);
+    finishTypedName();
+    const HistoryEntry& entry = history_.entries()[index];
+    const std::u16string text = entry.value.empty() ? entry.result : entry.value;
+    pasteTokens(text);
 }
 
 void Calculator::showMacroLine(const MacroLineText& line)

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "calculation_history.h"
 #include "category_tools.h"
 #include "engine.h"
 #include "keypads.h"
@@ -11,6 +12,7 @@
 #include "calculator_display.h"
 #include "preferences.h"
 #include "preferences_store.h"
+#include "typed_names.h"
 
 // The main window's behaviour without the window: the current category and its switch rules,
 // the preferred input mode, the key path from a key code to the display or the evaluation,
@@ -55,11 +57,43 @@ public:
     void chooseCalculusEntry(std::u16string_view text);
     // A variable name such as "[VA]" from the matrix window: it goes into the line as one token.
     void insertVariableName(std::u16string_view name);
-    // Pasted text: in "String-Standard" every character becomes a token of the current line
-    // (control characters end the paste); in the basic modes the characters are typed.
+    // Pasted text: in "String-Standard" it is read as readPastedText reads it (numbers in any
+    // user's form, names as whole tokens) and goes into the current line at the cursor; in
+    // the basic modes the digits of its first number are typed.
     void pasteText(std::u16string_view text);
     // A character typed on the keyboard; returns false when it was not for the calculator.
+    // Desktop typing (the default): letters build names through NameBuilder, which the display
+    // shows while they grow (typedName), and other characters type as their keys do
+    // (mapDesktopCharacter); Enter (13) and "=" evaluate, Escape (27) is "C". With the preference
+    // "Pocket keyboard letters" the pocket computer's letter map applies (mapTypedCharacter).
     bool typeCharacter(char16_t character);
+    // The name being typed, not yet on the line.
+    const std::u16string& typedName() const { return nameBuilder_.pending(); }
+    // Whether the last typed character was refused: a letter that continues no name.
+    bool typingRefused() const { return typingRefused_; }
+    // Home and End: the cursor to the start or the end of the current line.
+    void moveCursorToLineEnd(bool end);
+    // Ctrl+Z: puts the current line back as it was before its last edit. False when there is
+    // nothing to undo for this line.
+    bool undo();
+    // What Copy puts on the clipboard: the shown result in full precision as plain number text
+    // (clipboardNumberText); a result that is no decimal number (a message, hexadecimal digits)
+    // as it is shown; without a result, the current line (as a plain number when it is one).
+    std::u16string copyText() const;
+    // The fix-mode digits (0..10) from the window's menu; a shown result is formatted again.
+    void setFixDigits(int digits);
+    // Ctrl+PageDown and Ctrl+PageUp: the next or previous category in code order, cyclically,
+    // passing over those that cannot be shown now (while a macro is edited).
+    void stepCategory(bool forward);
+    // Inserts the call of the macro at index (list order): "Ma(" as one token, or "Mb()" for
+    // a macro without parameters.
+    void insertMacroCall(std::size_t index);
+    // Past evaluations of the "=" key, newest first; kept in "history.dat".
+    const CalculationHistory& history() const { return history_; }
+    // A history entry's expression replaces the current line; its result goes in at the cursor
+    // as pasted text.
+    void restoreHistoryExpression(std::size_t index);
+    void insertHistoryResult(std::size_t index);
     // Whether holding a function-keypad key repeats it (delete and the cursor keys).
     static bool repeatsWhileHeld(int code);
     std::optional<int> functionKeyCode(int position, bool held) const;
@@ -96,6 +130,42 @@ public:
     Engine& engine() { return engine_; }
 
 private:
+    // The current line before an edit, for undo.
+    struct LineSnapshot {
+        int page = 0;
+        int line = 0;
+        std::u16string input;
+        std::u16string tokenMap;
+        std::size_t cursor = 0;
+    };
+    // Records an undo step when the user's action changed the current line.
+    class EditScope {
+    public:
+        explicit EditScope(Calculator& calculator) : calculator_(calculator), before_(calculator.snapshot()) {}
+        ~EditScope() { calculator_.recordEdit(before_); }
+        EditScope(const EditScope&) = delete;
+        EditScope& operator=(const EditScope&) = delete;
+
+    private:
+        Calculator& calculator_;
+        LineSnapshot before_;
+    };
+    LineSnapshot snapshot() const;
+    void recordEdit(const LineSnapshot& before);
+
+    // A key code on its way to the evaluation or the display, without the typed name and undo
+    // handling of the public entries.
+    void applyKey(int code);
+    void applyInsertions(const std::vector<NameInsertion>& insertions);
+    bool hexDigits() const;
+    // Puts a typed name that is complete on the line; drops one that is no name.
+    void finishTypedName();
+    bool typePocketCharacter(char16_t character);
+    void pasteTokens(std::u16string_view text);
+    // After "=": the history, the value Copy takes, and the argument hint of a syntax error.
+    void noteResult(bool isValue);
+    // Formats the shown result again after a change of the display format or the digits.
+    void reformatShownResult();
     void sendShiftable(int code, bool shiftWasOn);
 
     struct LineResult {
@@ -119,4 +189,12 @@ private:
     int category_ = -1;
     CategoryTools* tools_ = nullptr;
     std::u16string preferredInputMode_;
+    NameBuilder nameBuilder_;
+    bool typingRefused_ = false;
+    std::vector<LineSnapshot> undo_;
+    CalculationHistory history_;
+    // The value behind the shown result, and the text it was shown as: Copy and a format change
+    // use it while that text is still the display's result.
+    CalcValue shownValue_{};
+    std::u16string shownValueText_;
 };

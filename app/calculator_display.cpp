@@ -100,10 +100,14 @@ void CalculatorDisplay::setCategory(int category)
     case CategoryCode::kEquationSolver:
     case CategoryCode::kFunctionGraphs:
     case CategoryCode::kDateTime:
+        forceDecimal();
         break;
     default:
+        // Statistics, finance and the tools have no radix key: a radix left over from
+        // "Base conversion" would leave them no way back to decimal.
         if (category >= 0 && category < kPageCount)
             page_ = category;
+        forceDecimal();
         break;
     }
 }
@@ -225,6 +229,9 @@ std::string CalculatorDisplay::saveState() const
     }
     writer.writeU32(static_cast<std::uint32_t>(baseRadix_));
     writer.writeU32(static_cast<std::uint32_t>(displayFormat_));
+    // After the four records that the original reader stops at: the angle unit, so that the
+    // unit chosen with DRG survives a restart.
+    writer.writeU32(static_cast<std::uint32_t>(angleUnit_));
     return writer.take();
 }
 
@@ -255,6 +262,10 @@ void CalculatorDisplay::loadState(std::string_view bytes)
         return;
     if (value >= KeyCode::kFormatFix && value <= KeyCode::kFormatSci)
         displayFormat_ = static_cast<int>(value);
+    if (!reader.readU32(value))
+        return;
+    if (value >= KeyCode::kAngleDeg && value <= KeyCode::kAngleGra)
+        angleUnit_ = static_cast<int>(value);
 }
 
 bool CalculatorDisplay::save(const std::filesystem::path& folder) const

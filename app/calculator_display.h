@@ -43,7 +43,10 @@ public:
         resultIsValue_ = true;
     }
     const std::u16string& resultText() const { return resultText_; }
-    // Selects the page and radix rules of a category.
+    // Whether the result text is a formatted result rather than a message.
+    bool resultIsValue() const { return resultIsValue_; }
+    // Selects the page and radix rules of a category. Every category but "Base conversion"
+    // runs in decimal; that one gets back the radix it had.
     void setCategory(int category);
 
     int displayFormat() const { return displayFormat_; }
@@ -73,7 +76,7 @@ public:
     const std::u16string& memory(int index) const { return memories_[page_][index]; }
 
     // The state kept in "led.dat": lines (text and token map), memories, the base-conversion
-    // radix and the display format. Reading stops quietly at the first bad record and keeps
+    // radix, the display format and, after them, the angle unit. Reading stops quietly at the first bad record and keeps
     // what it read; values out of range keep their defaults.
     std::string saveState() const;
     void loadState(std::string_view bytes);

@@ -36,6 +36,17 @@ constexpr std::array<CharacterCode, 4> kPunctuationCodes = {{
     {u'^', KeyCode::kPower},
 }};
 
+// Desktop typing: every character that stands for a key, and the code it gives.
+constexpr std::array<CharacterCode, 22> kDesktopCodes = {{
+    {u'0', 15}, {u'1', 10}, {u'2', 11}, {u'3', 12}, {u'4', 5}, {u'5', 6}, {u'6', 7}, {u'7', 0},
+    {u'8', 1}, {u'9', 2},
+    {u'+', KeyCode::kPlus}, {u'-', KeyCode::kMinus}, {u'*', KeyCode::kMultiply}, {u'/', KeyCode::kDivide},
+    {u'\u00D7', KeyCode::kMultiply}, {u'\u00F7', KeyCode::kDivide}, {u'\u2212', KeyCode::kMinus},
+    {u'.', KeyCode::kDecimal}, {u'^', KeyCode::kPower}, {u'!', KeyCode::kFactorial}, {u'%', KeyCode::kPercent},
+    {u'\x1B', KeyCode::kClear},
+}};
+constexpr char16_t kEnter = 13;
+
 constexpr std::u16string_view kConverterSoundCharacters = u"0123456789\b\t.-\r=\x1B";
 
 char16_t toUpperAscii(char16_t c)
@@ -136,5 +147,37 @@ TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& cont
         return filtered(*code, context);
     }
     // Enter goes on to the window; so does anything unknown, such as "B" outside "HEX".
+    return ofKind(TypedKeyResult::Kind::NotHandled);
+}
+
+TypedKeyResult mapDesktopCharacter(char16_t character, const TypedKeyContext& context)
+{
+    if (context.converterHasInput) {
+        TypedKeyResult result = ofKind(TypedKeyResult::Kind::ToConverter);
+        result.keySound = kConverterSoundCharacters.find(character) != std::u16string_view::npos;
+        return result;
+    }
+    if (isToolCategory(context.category) && !context.macroEditing) {
+        return ofKind(TypedKeyResult::Kind::Ignored);
+    }
+    if (character == kBackspace) {
+        return codes({KeyCode::kCursorLeft, KeyCode::kDelete});
+    }
+    if (character == u'=' || character == kEnter) {
+        return ofKind(TypedKeyResult::Kind::Evaluate);
+    }
+    if (character == u' ') {
+        return ofKind(TypedKeyResult::Kind::Ignored);
+    }
+    for (const CharacterCode& entry : kDesktopCodes) {
+        if (entry.character == character) {
+            return filtered(entry.code, context);
+        }
+    }
+    for (const CharacterCode& entry : kPunctuationCodes) {
+        if (entry.character == character) {
+            return filtered(entry.code, context);
+        }
+    }
     return ofKind(TypedKeyResult::Kind::NotHandled);
 }

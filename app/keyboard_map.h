@@ -44,6 +44,13 @@ struct TypedKeyResult {
 // them, and so is the decimal point in "Base conversion", as on its keypad.
 TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& context);
 
+// Maps one character typed on a desktop keyboard, where letters build names (NameBuilder) and
+// everything else types as the keys do: the digits; "+" "-" "*" "/" and the signs "×" "÷"
+// "−"; "(" ")" "," "." "^" "!" "%"; backspace gives 48 then 47; Escape gives "C" (4); "=" and
+// Enter evaluate; a blank is ignored. Letters and anything else are not handled here. The
+// converter and tool-category rules and the radix filter are those of mapTypedCharacter.
+TypedKeyResult mapDesktopCharacter(char16_t character, const TypedKeyContext& context);
+
 // Whether a digit key is allowed in a radix (key code 145..148). Non-digit codes are allowed;
 // the hexadecimal digits only in "HEX".
 bool radixAllowsKey(int code, int radix);

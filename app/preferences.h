@@ -114,6 +114,9 @@ struct Preferences {
     std::u16string outputFormat = std::u16string(kOutputUnitedStates);
     // The address the currency update downloads from.
     std::u16string rateSourceUrl = std::u16string(kDefaultRateSourceUrl);
+    // "Pocket keyboard letters": typed letters act as the pocket computer's letter keys (W E R
+    // type 1 2 3, P and Q scroll the categories) instead of building names.
+    bool pocketKeyboardLetters = false;
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };

@@ -143,6 +143,7 @@ PreferencesEditor::PreferencesEditor(const Calculator& frame, ProgramFolder fold
     inputKind = shown.inputMode == kInputStringStandard ? InputKind::String : InputKind::Basic;
     rpn = shown.inputMode == kInputBasicRpn;
     outputModeItem = shown.outputFormat == kOutputEuropean ? 1 : 0;
+    pocketKeyboardLetters = shown.pocketKeyboardLetters;
 }
 
 std::vector<std::u16string> PreferencesEditor::fixDigitsItems()
@@ -288,6 +289,7 @@ PreferencesEditor::OkResult PreferencesEditor::ok(Calculator& frame)
         frame.display().currentLine().clear();
         result.inputModeChanged = true;
     }
+    record.pocketKeyboardLetters = pocketKeyboardLetters;
     const std::u16string outputFormat(kOutputModes[index(std::clamp(outputModeItem, 0, 1))]);
     if (outputFormat != record.outputFormat) {
         // The keys still run in the mode the display is in; the new mode takes effect in step 8.

@@ -98,6 +98,8 @@ public:
     bool rpn = false;  // "RPN" rather than "Standard"; only shown for "Basic"
     bool modeRadiosVisible() const { return inputKind == InputKind::Basic; }
     int outputModeItem = 0;  // index into kOutputModes
+    // "Pocket keyboard letters": typed letters are the pocket computer's keys, not names.
+    bool pocketKeyboardLetters = false;
     // "String-Standard", "Basic-Standard" or "Basic-RPN".
     std::u16string chosenInputMode() const;
 

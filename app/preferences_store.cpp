@@ -223,6 +223,7 @@ std::string PreferencesStore::encode(const Preferences& preferences)
     ArchiveWriter out;
     for (const FieldCodec& field : kFields)
         field.write(out, preferences);
+    writeFlag(out, preferences.pocketKeyboardLetters);
     if (preferences.rateSourceUrl != kDefaultRateSourceUrl)
         out.writeString(preferences.rateSourceUrl);
     return out.take();
@@ -234,7 +235,10 @@ int PreferencesStore::decode(std::string_view bytes, Preferences& preferences)
     int count = 0;
     while (count < kFieldCount && kFields[count].read(in, preferences))
         ++count;
+    // The desktop's own settings follow the sixteen fields, where a reader of the original format
+    // stops: without the flag the record keeps its value, without the URL the default source.
     if (count == kFieldCount) {
+        readFlag(in, preferences.pocketKeyboardLetters);
         std::u16string url;
         preferences.rateSourceUrl = in.readString(url) ? repairedUrl(std::move(url))
                                                        : std::u16string(kDefaultRateSourceUrl);

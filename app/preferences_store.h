@@ -16,9 +16,10 @@ enum class PreferencesLoadResult {
 };
 
 // Reads and writes the preferences record as "preferences.dat" in the program folder: sixteen
-// little-endian fields in a fixed order, no header, no padding (see encode). Settings added
-// later follow them as optional fields, written only when they differ from their defaults: a
-// file of the sixteen fields alone (every older file) is complete and gives their defaults.
+// little-endian fields in a fixed order, no header, no padding (see encode), then the desktop's
+// own settings, which readers of the sixteen fields never reach: the "Pocket keyboard letters"
+// flag (u32), and the rate source's URL, written only when it is not the default. A file of the
+// sixteen fields alone (every older file) is complete and gives their defaults.
 //
 // Values that were read but make no sense are repaired rather than refused: numbers out of
 // range are clamped, and a category order, category code, mode text or file name that is not
@@ -50,9 +51,9 @@ public:
     static std::string encode(const Preferences& preferences);
     // Reads fields in file order into the record, repairing values as described above, and
     // stops at the first field that cannot be read whole. Returns how many of the sixteen
-    // fields were taken (kFieldCount when the file was complete). When all were, the optional
-    // fields that follow are read too, each present one whole or not at all; a missing one
-    // takes its default; bytes after the last field are ignored.
+    // fields were taken (kFieldCount when the file was complete). When all were, the desktop's
+    // settings that follow are read too, each present one whole or not at all; a missing one
+    // keeps or takes its default; bytes after the last are ignored.
     static int decode(std::string_view bytes, Preferences& preferences);
 
     // The local clock's date.

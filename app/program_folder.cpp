@@ -1,6 +1,11 @@
 #include "program_folder.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -63,4 +68,30 @@ bool ProgramFolder::prepare() const
         return false;
     copyMissing(shipped_, folder_);
     return true;
+}
+
+std::string ProgramFolder::writeProblem() const
+{
+    std::error_code error;
+    fs::create_directories(folder_, error);
+    if (error)
+        return error.message();
+    if (!fs::is_directory(folder_, error))
+        return std::make_error_code(std::errc::not_a_directory).message();
+    const fs::path probe = folder_ / ".corvan-write-test";
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return std::strerror(errno);
+    const bool written = ::write(fd, "x", 1) == 1;
+    const int writeError = errno;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return written ? std::string() : std::strerror(writeError);
+}
+
+std::string ProgramFolder::writeProblemMessage(const fs::path& folder, const std::string& cause)
+{
+    return "Corvan cannot save its files in " + folder.string() + " (" + cause +
+           "). It goes on with what it could read; preferences, macros and results of this session "
+           "will not be kept.";
 }

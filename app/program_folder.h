@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 // Where the calculator keeps its files. On Linux the program folder is the user's data folder
 // ($XDG_DATA_HOME/corvan, by default ~/.local/share/corvan); the shipped originals (unit tables,
@@ -20,6 +21,12 @@ public:
     // Makes the folder and copies in every shipped file or folder that is missing there; files
     // the user already has are never overwritten. Returns false when the folder cannot be made.
     bool prepare() const;
+    // Why no file can be written in the folder, in the system's words ("Permission denied",
+    // "No space left on device"), found by making and removing a small file there; empty when
+    // writing works.
+    std::string writeProblem() const;
+    // The one message that tells the user so, naming the folder and the cause.
+    static std::string writeProblemMessage(const std::filesystem::path& folder, const std::string& cause);
 
 private:
     std::filesystem::path folder_;

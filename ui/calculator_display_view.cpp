@@ -1,11 +1,13 @@
 #include "calculator_display_view.h"
 
+#include <QHelpEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
-#include "key_codes.h"
-#include "keypads.h"
 #include "calculator_display.h"
-#include "result_format.h"
+#include "display_indicators.h"
+#include "key_codes.h"
 #include "ui_text.h"
 
 namespace {
@@ -17,25 +19,17 @@ const QColor kCurrentLine(0x26, 0x31, 0x3E);
 const QColor kIndicator(0xF2, 0x9B, 0x38);
 const QColor kCursor(0x4F, 0xC3, 0xF7);
 
-QString indicatorText(const CalculatorDisplay& display, int category)
+QString indicatorTooltip(int code)
 {
-    static const char* const kAngles[] = {"DEG", "RAD", "GRA"};
-    static const char* const kFormats[] = {"FIX", "NORM", "SCI"};
-    static const char* const kRadixes[] = {"BIN", "OCT", "DEC", "HEX"};
-    QStringList parts;
-    if (display.shift())
-        parts << QStringLiteral("SHIFT");
-    if (display.inputMode() == InputMode::BasicStandard)
-        parts << QStringLiteral("BASIC");
-    else if (display.inputMode() == InputMode::BasicRpn)
-        parts << QStringLiteral("RPN");
-    parts << QString::fromLatin1(kAngles[display.angleUnit() - KeyCode::kAngleDeg]);
-    parts << QString::fromLatin1(kFormats[display.displayFormat() - KeyCode::kFormatFix]);
-    parts << QString::fromLatin1(kRadixes[display.radix() - KeyCode::kRadixBin]);
-    if (category == CategoryCode::kBaseConversion)
-        parts << QStringLiteral("%1 bit").arg(display.wordSizeBits());
-    parts << QStringLiteral("M%1").arg(display.selectedMemory() - KeyCode::kMemory1 + 1);
-    return parts.join(QStringLiteral("  "));
+    switch (code) {
+    case KeyCode::kShift: return QObject::tr("Click: shift off");
+    case KeyCode::kAngleCycle: return QObject::tr("Click: next angle unit (DEG, RAD, GRA)");
+    case KeyCode::kFormatCycle: return QObject::tr("Click: next display format (NORM, FIX, SCI)");
+    case KeyCode::kRadixCycle: return QObject::tr("Click: next radix (BIN, OCT, DEC, HEX)");
+    case KeyCode::kWordSizeCycle: return QObject::tr("Click: next word size");
+    case KeyCode::kNextMemory: return QObject::tr("Click: next memory");
+    default: return {};
+    }
 }
 
 }  // namespace
@@ -44,6 +38,98 @@ CalculatorDisplayView::CalculatorDisplayView(const CalculatorDisplay& display, Q
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+}
+
+// Everything grows with the display area: the indicator row, five lines and the result are 98
+// units tall, a unit being one pixel at the smallest screen; a narrow area caps the growth so
+// that a line still holds about as many characters as on the smallest screen.
+int CalculatorDisplayView::units(double count) const
+{
+    const double unit = qMax(0.8, qMin(height() / 98.0, width() / 240.0));
+    return qMax(1, qRound(count * unit));
+}
+
+void CalculatorDisplayView::setTypedName(const QString& name)
+{
+    if (name == typedName_)
+        return;
+    typedName_ = name;
+    update();
+}
+
+QFont CalculatorDisplayView::indicatorFont() const
+{
+    QFont small = font();
+    small.setPixelSize(units(8));
+    small.setBold(true);
+    return small;
+}
+
+std::vector<QRect> CalculatorDisplayView::indicatorRects() const
+{
+    const QFontMetrics metrics(indicatorFont());
+    const int margin = units(4);
+    const int gap = metrics.horizontalAdvance(QStringLiteral("  "));
+    const int height = units(11);
+    std::vector<QRect> rects;
+    int x = margin;
+    for (const DisplayIndicator& indicator : displayIndicators(display_, category_)) {
+        const int width = metrics.horizontalAdvance(toQString(indicator.text));
+        rects.emplace_back(x, 0, width, height);
+        x += width + gap;
+    }
+    return rects;
+}
+
+int CalculatorDisplayView::indicatorAt(QPoint point) const
+{
+    const std::vector<QRect> rects = indicatorRects();
+    const int gap = QFontMetrics(indicatorFont()).horizontalAdvance(QStringLiteral(" "));
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+        if (rects[i].adjusted(-gap, 0, gap, 0).contains(point))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void CalculatorDisplayView::mousePressEvent(QMouseEvent* event)
+{
+    const int index = indicatorAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index >= 0) {
+        const int code = displayIndicators(display_, category_)[static_cast<std::size_t>(index)].clickCode;
+        if (code >= 0) {
+            Q_EMIT indicatorClicked(code);
+            return;
+        }
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void CalculatorDisplayView::mouseMoveEvent(QMouseEvent* event)
+{
+    const int index = indicatorAt(event->position().toPoint());
+    const bool clickable = index >= 0 && displayIndicators(display_, category_)[static_cast<std::size_t>(index)].clickCode >= 0;
+    setCursor(clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QWidget::mouseMoveEvent(event);
+}
+
+bool CalculatorDisplayView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int index = indicatorAt(help->pos());
+        const QString text = index >= 0 ? indicatorTooltip(displayIndicators(display_, category_)[static_cast<std::size_t>(index)].clickCode)
+                                        : QString();
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this, indicatorRects()[static_cast<std::size_t>(index)]);
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void CalculatorDisplayView::paintEvent(QPaintEvent*)
@@ -51,22 +137,16 @@ void CalculatorDisplayView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.fillRect(rect(), kBackground);
-    // Everything grows with the display area: the indicator row, five lines and the result are
-    // 98 units tall, a unit being one pixel at the smallest screen; narrow areas cap the growth so
-    // that a line still holds about as many characters as on the smallest screen.
-    const double unit = qMax(0.8, qMin(height() / 98.0, this->width() / 240.0));
-    const auto units = [unit](double count) { return qMax(1, qRound(count * unit)); };
     const int margin = units(4);
     const int width = this->width() - 2 * margin;
 
-    QFont small = font();
-    small.setPixelSize(units(8));
-    small.setBold(true);
-    painter.setFont(small);
+    painter.setFont(indicatorFont());
     painter.setPen(kIndicator);
     const int indicatorHeight = units(11);
-    painter.drawText(QRect(margin, 0, width, indicatorHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                     indicatorText(display_, category_));
+    const std::vector<DisplayIndicator> indicators = displayIndicators(display_, category_);
+    const std::vector<QRect> rects = indicatorRects();
+    for (std::size_t i = 0; i < indicators.size(); ++i)
+        painter.drawText(rects[i], Qt::AlignLeft | Qt::AlignVCenter, toQString(indicators[i].text));
 
     QFont lineFont = font();
     lineFont.setPixelSize(units(11));
@@ -81,15 +161,26 @@ void CalculatorDisplayView::paintEvent(QPaintEvent*)
         const bool current = i == display_.currentLineIndex();
         if (current)
             painter.fillRect(box, kCurrentLine);
-        const QString text = displayString(line.input());
-        const QString beforeCursor = displayString(line.input().substr(0, line.characterPosition(line.cursor())));
-        // Scroll a long line so that the cursor stays in view.
-        const int cursorX = metrics.horizontalAdvance(beforeCursor);
+        const std::size_t split = line.characterPosition(line.cursor());
+        const QString before = displayString(line.input().substr(0, split));
+        const QString after = displayString(line.input().substr(split));
+        const QString typed = current ? typedName_ : QString();
+        // Scroll a long line so that the cursor, after the name being typed, stays in view.
+        const int cursorX = metrics.horizontalAdvance(before + typed);
         const int shift = qMax(0, cursorX - width + units(2));
-        painter.setPen(current ? kText : kDimText);
+        const int baseline = box.top() + metrics.ascent() + units(1);
         painter.save();
         painter.setClipRect(box.adjusted(margin, 0, -margin, 0));
-        painter.drawText(QPoint(margin - shift, box.top() + metrics.ascent() + units(1)), text);
+        painter.setPen(current ? kText : kDimText);
+        painter.drawText(QPoint(margin - shift, baseline), before);
+        const int typedX = margin - shift + metrics.horizontalAdvance(before);
+        if (!typed.isEmpty()) {
+            painter.setPen(kCursor);
+            painter.drawText(QPoint(typedX, baseline), typed);
+            painter.fillRect(QRect(typedX, baseline + units(1), metrics.horizontalAdvance(typed), units(1)), kCursor);
+            painter.setPen(kText);
+        }
+        painter.drawText(QPoint(margin - shift + cursorX, baseline), after);
         if (current) {
             painter.fillRect(QRect(margin - shift + cursorX, box.top() + units(1), units(1), lineHeight - units(2)),
                              kCursor);
@@ -97,11 +188,17 @@ void CalculatorDisplayView::paintEvent(QPaintEvent*)
         painter.restore();
     }
 
+    // A message (an argument hint is long) gets smaller letters before it is cut short.
     QFont resultFont = font();
-    resultFont.setPixelSize(units(17));
+    const QString result = displayString(display_.resultText());
+    int pixels = units(17);
+    resultFont.setPixelSize(pixels);
+    while (!display_.resultIsValue() && pixels > units(9) && QFontMetrics(resultFont).horizontalAdvance(result) > width) {
+        --pixels;
+        resultFont.setPixelSize(pixels);
+    }
     painter.setFont(resultFont);
     painter.setPen(kText);
     const QRect resultBox(margin, top + CalculatorDisplay::kLineCount * lineHeight, width, resultHeight);
-    const QString result = QFontMetrics(resultFont).elidedText(displayString(display_.resultText()), Qt::ElideLeft, width);
-    painter.drawText(resultBox, Qt::AlignRight | Qt::AlignVCenter, result);
+    painter.drawText(resultBox, Qt::AlignRight | Qt::AlignVCenter, QFontMetrics(resultFont).elidedText(result, Qt::ElideLeft, width));
 }

@@ -1,8 +1,14 @@
 #include "calculator_view.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -15,6 +21,8 @@
 
 #include "app_style.h"
 #include "category_names.h"
+#include "function_signatures.h"
+#include "history_view.h"
 #include "key_codes.h"
 #include "key_sound.h"
 #include "display_text.h"
@@ -45,6 +53,14 @@ const char* const kFunctionLabelImages[] = {
     "SmallFontsArithmetic", "SmallFontsGeonometry", "SmallFontsBaseConversion",
     "SmallFontsStatistics", "SmallFontsMatrix",     "SmallFontsFinance",
 };
+
+// Widgets that take typing themselves: a key they leave unused is not for the display.
+bool takesTyping(const QWidget* widget)
+{
+    return qobject_cast<const QAbstractItemView*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
+           qobject_cast<const QAbstractSpinBox*>(widget) || qobject_cast<const QComboBox*>(widget) ||
+           qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget);
+}
 
 QString colourName(std::uint32_t packed)
 {
@@ -91,34 +107,24 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     toolsButton_->setToolTip(tr("Categories (Esc closes)"));
     categoryLabel_ = new QLabel(bar_);
     categoryLabel_->setObjectName(QStringLiteral("category"));
-    // One menu for what is not a key: preferences, help, the clipboard.
+    toolsButton_->setToolTip(tr("Categories (F4; Ctrl+PgUp, Ctrl+PgDown step through them)"));
+    historyButton_ = new QToolButton(bar_);
+    historyButton_->setObjectName(QStringLiteral("historyButton"));
+    historyButton_->setText(QStringLiteral("\u21BA"));
+    historyButton_->setToolTip(tr("History of calculations (Ctrl+H)"));
+    // One menu for what is not a key: preferences, help, formats, the clipboard.
     menuButton_ = new QToolButton(bar_);
     menuButton_->setText(QStringLiteral("\u22EE"));
     menuButton_->setToolTip(tr("Menu"));
     menuButton_->setPopupMode(QToolButton::InstantPopup);
-    auto* menu = new QMenu(menuButton_);
-    menu->addAction(tr("Preferences..."), QKeySequence(Qt::Key_F2), this, &CalculatorView::openPreferences);
-    menu->addAction(tr("Help"), QKeySequence(Qt::Key_F1), this, &CalculatorView::openHelp);
-    QAction* typeset = menu->addAction(tr("Typeset view"));
-    typeset->setCheckable(true);
-    connect(typeset, &QAction::toggled, this, [this](bool on) {
-        formulaShown_ = on;
-        refresh();
-    });
-    menu->addSeparator();
-    menu->addAction(tr("Copy result"), QKeySequence::Copy, this, &CalculatorView::copyResult);
-    menu->addAction(tr("Paste expression"), QKeySequence::Paste, this, &CalculatorView::pasteExpression);
-    menu->addSeparator();
-    menu->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
-    menuButton_->setMenu(menu);
-    // The shortcuts work wherever the focus is in the window, not only while the menu is open.
-    addActions(menu->actions());
+    buildMenu();
     auto* barLayout = new QHBoxLayout(bar_);
     barLayout->setContentsMargins(2, 0, 2, 0);
     barLayout->addWidget(toolsButton_);
     barLayout->addWidget(categoryLabel_, 1);
+    barLayout->addWidget(historyButton_);
     barLayout->addWidget(menuButton_);
-    for (QToolButton* button : {toolsButton_, menuButton_})
+    for (QToolButton* button : {toolsButton_, historyButton_, menuButton_})
         button->setFocusPolicy(Qt::NoFocus);
 
     functionKeypad_ = new KeypadView(kFunctionKeypadGrid.columns, kFunctionKeypadGrid.rows, this);
@@ -127,6 +133,7 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
         const std::optional<int> code = frame_.functionKeyCode(position, false);
         return code && Calculator::repeatsWhileHeld(*code);
     });
+    functionKeypad_->setTooltips([this](int position) { return functionKeyTooltip(position); });
     basicKeypad_ = new KeypadView(kBasicPortraitGrid.columns, kBasicPortraitGrid.rows, this);
     basicKeypad_->setObjectName(QStringLiteral("basicKeypad"));
     toolPlaceholder_ = new QLabel(this);
@@ -176,6 +183,12 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     biorhythmWindow_ = new BiorhythmView(frame_, folder_, this);
     bar_->raise();  // above the date-time and biorhythm panels, which span the whole window
 
+    historyView_ = new HistoryView(frame_, this);
+    historyView_->setObjectName(QStringLiteral("historyPanel"));
+    historyView_->hide();
+    connect(historyView_, &HistoryView::changed, this, [this] { refresh(); });
+    connect(historyView_, &HistoryView::closed, this, [this] { setFocus(Qt::OtherFocusReason); });
+
     formulaView_ = new QLabel(this);
     formulaView_->setObjectName(QStringLiteral("formulaView"));
     formulaView_->setAlignment(Qt::AlignCenter);
@@ -186,9 +199,13 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     toolsPanel_->setObjectName(QStringLiteral("toolsPanel"));
     for (int category = 0; category <= CategoryCode::kDateTime; ++category)
         toolsPanel_->addItem(toQString(categoryName(category)));
+    toolsPanel_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    toolsPanel_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     toolsPanel_->hide();
     popupList_ = new QListWidget(this);
     popupList_->setObjectName(QStringLiteral("popupList"));
+    popupList_->setWordWrap(true);
+    popupList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     popupList_->hide();
     for (QListWidget* list : {toolsPanel_, popupList_})
         list->setFocusPolicy(Qt::NoFocus);
@@ -196,13 +213,22 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     connect(functionKeypad_, &KeypadView::keyPressed, this, &CalculatorView::onFunctionKey);
     connect(basicKeypad_, &KeypadView::keyPressed, this, &CalculatorView::onBasicKey);
     connect(toolsButton_, &QToolButton::clicked, this, &CalculatorView::toggleToolsPanel);
+    connect(historyButton_, &QToolButton::clicked, this, &CalculatorView::openHistory);
+    connect(display_, &CalculatorDisplayView::indicatorClicked, this, [this](int code) {
+        frame_.pressKey(code);
+        afterKey();
+    });
     connect(toolsPanel_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         closePopups();
         showCategory(toolsPanel_->row(item));
     });
     connect(popupList_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const int row = popupList_->row(item);
         closePopups();
-        frame_.chooseCalculusEntry(fromQString(item->text()));
+        if (popupKind_ == PopupKind::Macros)
+            frame_.insertMacroCall(static_cast<std::size_t>(row));
+        else
+            frame_.chooseCalculusEntry(fromQString(item->text()));
         afterKey();
     });
 
@@ -212,6 +238,121 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     loadSkin();
     resize(480, 640);
     refresh();
+}
+
+void CalculatorView::buildMenu()
+{
+    auto* menu = new QMenu(menuButton_);
+    menu->addAction(tr("Preferences..."), QKeySequence(Qt::Key_F2), this, &CalculatorView::openPreferences);
+    menu->addAction(tr("Help"), QKeySequence(Qt::Key_F1), this, &CalculatorView::openHelp);
+    QAction* typeset = menu->addAction(tr("Typeset view"));
+    typeset->setCheckable(true);
+    connect(typeset, &QAction::toggled, this, [this](bool on) {
+        formulaShown_ = on;
+        refresh();
+    });
+    menu->addSeparator();
+    menu->addAction(tr("Categories"), QKeySequence(Qt::Key_F4), this, &CalculatorView::toggleToolsPanel);
+    menu->addAction(tr("Next category"), QKeySequence(Qt::CTRL | Qt::Key_PageDown), this, [this] { stepCategory(true); });
+    menu->addAction(tr("Previous category"), QKeySequence(Qt::CTRL | Qt::Key_PageUp), this, [this] { stepCategory(false); });
+    menu->addAction(tr("History"), QKeySequence(Qt::CTRL | Qt::Key_H), this, &CalculatorView::openHistory);
+    menu->addAction(tr("Insert macro..."), QKeySequence(Qt::CTRL | Qt::Key_M), this, &CalculatorView::openMacroList);
+    menu->addSeparator();
+
+    // The display formats, and the digits that FIX shows.
+    QMenu* formats = menu->addMenu(tr("Display format"));
+    formatActions_ = new QActionGroup(this);
+    struct FormatItem {
+        const char* text;
+        int code;
+        QKeySequence shortcut;
+    };
+    for (const FormatItem& item : {FormatItem{"FIX", KeyCode::kFormatFix, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)},
+                                   FormatItem{"NORM", KeyCode::kFormatNorm, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)},
+                                   FormatItem{"SCI", KeyCode::kFormatSci, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}}) {
+        QAction* action = formats->addAction(QString::fromLatin1(item.text));
+        action->setShortcut(item.shortcut);
+        action->setCheckable(true);
+        action->setData(item.code);
+        formatActions_->addAction(action);
+        const int code = item.code;
+        connect(action, &QAction::triggered, this, [this, code] {
+            frame_.pressKey(code);
+            afterKey();
+        });
+    }
+    QMenu* digits = menu->addMenu(tr("Fix digits"));
+    fixDigitsActions_ = new QActionGroup(this);
+    for (int count = 0; count <= kMaxFixDigits; ++count) {
+        QAction* action = digits->addAction(QString::number(count));
+        action->setCheckable(true);
+        action->setData(count);
+        fixDigitsActions_->addAction(action);
+        connect(action, &QAction::triggered, this, [this, count] { setFixDigits(count); });
+    }
+    digits->addSeparator();
+    digits->addAction(tr("More digits"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight), this,
+                      [this] { setFixDigits(frame_.preferences().fixDigits + 1); });
+    digits->addAction(tr("Fewer digits"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft), this,
+                      [this] { setFixDigits(frame_.preferences().fixDigits - 1); });
+    menu->addSeparator();
+    menu->addAction(tr("Undo"), QKeySequence::Undo, this, [this] {
+        if (frame_.undo())
+            refresh();
+    });
+    menu->addAction(tr("Copy result"), QKeySequence::Copy, this, &CalculatorView::copyResult);
+    menu->addAction(tr("Paste expression"), QKeySequence::Paste, this, &CalculatorView::pasteExpression);
+    menu->addSeparator();
+    menu->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
+    menuButton_->setMenu(menu);
+    // The shortcuts work wherever the focus is in the window, not only while the menu is open.
+    addActions(menu->actions());
+    addActions(formats->actions());
+    addActions(digits->actions());
+}
+
+void CalculatorView::setFixDigits(int digits)
+{
+    frame_.setFixDigits(digits);
+    refresh();
+}
+
+void CalculatorView::stepCategory(bool forward)
+{
+    closePopups();
+    frame_.stepCategory(forward);
+    showCategory(frame_.category());
+}
+
+QString CalculatorView::functionKeyTooltip(int position) const
+{
+    if (!frame_.preferences().tooltipsEnabled)
+        return {};
+    const int category = frame_.category();
+    if (const std::optional<KeypadSpecial> special = functionKeypadSpecial(category, position)) {
+        switch (*special) {
+        case KeypadSpecial::Shift: return tr("SHIFT: the keys' second (orange) functions");
+        case KeypadSpecial::CalculusList: return tr("Calculus: integral, derivative, evaluation, root, product, sum, Fibonacci");
+        case KeypadSpecial::MatrixWindow: return tr("MAT: the stored matrices");
+        case KeypadSpecial::StatisticsWindow: return tr("DATA: the statistics data");
+        case KeypadSpecial::TvmWindow: return tr("TVM: time value of money");
+        case KeypadSpecial::LoanWindow: return tr("Loan calculator");
+        case KeypadSpecial::MortgageWindow: return tr("Mortgage calculator");
+        }
+    }
+    const int radix = frame_.display().radix();
+    const std::optional<int> first = functionKeypadPositionCode(category, position, false, radix);
+    const std::optional<int> second = functionKeypadPositionCode(category, position, true, radix);
+    QStringList lines;
+    if (first) {
+        if (const std::optional<std::u16string> text = keyTooltip(*first))
+            lines << displayString(*text);
+    }
+    if (second && second != first) {
+        if (const std::optional<std::u16string> text = keyTooltip(*second))
+            lines << tr("Shift: %1").arg(displayString(*text));
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 void CalculatorView::loadSkin()
@@ -281,8 +422,36 @@ void CalculatorView::layoutChildren()
     graphWindow_->setGeometry(body);
     biorhythmWindow_->setGeometry(rect());
     biorhythmWindow_->setBand(displayHeight, barHeight);
+    historyView_->setGeometry(body);
     toolsPanel_->setGeometry(body.adjusted(0, 0, -body.width() / 4, 0));
+    fitToolsPanel();
     popupList_->setGeometry(body.adjusted(body.width() / 6, 0, -body.width() / 6, -body.height() / 6));
+}
+
+void CalculatorView::fitToolsPanel()
+{
+    // Fifteen rows in the height of the keypads: the letters shrink until every row fits whole,
+    // and the panel widens for the longest name.
+    const QRect body(0, toolsPanel_->y(), width(), height() - toolsPanel_->y());
+    const int frame = 2 * toolsPanel_->frameWidth();
+    for (int px = 12 * facts_.scale; px >= 6; --px) {
+        toolsPanel_->setStyleSheet(QStringLiteral("QListWidget { font-size: %1px; padding: 0px; }").arg(px));
+        toolsPanel_->ensurePolished();
+        QFont font = toolsPanel_->font();
+        font.setPixelSize(px);
+        toolsPanel_->setFont(font);
+        int rows = 0;
+        int widest = 0;
+        for (int row = 0; row < toolsPanel_->count(); ++row) {
+            rows += toolsPanel_->sizeHintForRow(row);
+            widest = std::max(widest, toolsPanel_->sizeHintForColumn(0));
+        }
+        if (rows + frame <= body.height() || px == 6) {
+            const int panelWidth = std::min(body.width(), std::max(toolsPanel_->width(), widest + frame + 4 * facts_.scale));
+            toolsPanel_->setGeometry(0, body.top(), panelWidth, body.height());
+            return;
+        }
+    }
 }
 
 void CalculatorView::showFormula()
@@ -378,6 +547,11 @@ void CalculatorView::refresh()
     const Preferences& preferences = frame_.preferences();
     for (KeypadView* keypad : {functionKeypad_, basicKeypad_})
         keypad->setHold(preferences.tapHoldEnabled, static_cast<int>(preferences.tapHoldInterval));
+    display_->setTypedName(toQString(frame_.typedName()));
+    for (QAction* action : formatActions_->actions())
+        action->setChecked(action->data().toInt() == frame_.display().displayFormat());
+    for (QAction* action : fixDigitsActions_->actions())
+        action->setChecked(action->data().toInt() == preferences.fixDigits);
     display_->update();
 }
 
@@ -392,6 +566,9 @@ void CalculatorView::showCategory(int category)
     frame_.switchCategory(category);
     refresh();
     showToolMessage();
+    // The panel that had the focus may be gone with its category.
+    if (QWidget* focus = QApplication::focusWidget(); isVisible() && (!focus || !focus->isVisible()))
+        setFocus(Qt::OtherFocusReason);
 }
 
 void CalculatorView::setDataTools(DataTools* tools)
@@ -478,6 +655,7 @@ void CalculatorView::toggleToolsPanel()
 
 void CalculatorView::openPopupList()
 {
+    popupKind_ = PopupKind::Calculus;
     popupList_->clear();
     for (const CalculusEntry& entry : kCalculusList)
         popupList_->addItem(toQString(entry.text));
@@ -486,10 +664,52 @@ void CalculatorView::openPopupList()
     popupList_->raise();
 }
 
+void CalculatorView::openMacroList()
+{
+    closePopups();
+    popupKind_ = PopupKind::Macros;
+    popupList_->clear();
+    for (const std::u16string& signature : frame_.macros().signatures())
+        popupList_->addItem(displayString(signature));
+    if (popupList_->count() == 0) {
+        auto* none = new QListWidgetItem(tr("No macros yet. Write one in the Macros category."), popupList_);
+        none->setFlags(Qt::NoItemFlags);
+    }
+    popupList_->setCurrentRow(0);
+    popupList_->show();
+    popupList_->raise();
+}
+
+void CalculatorView::openHistory()
+{
+    closePopups();
+    historyView_->open();
+}
+
 void CalculatorView::closePopups()
 {
     toolsPanel_->hide();
     popupList_->hide();
+    if (historyView_->isVisible()) {
+        historyView_->hide();
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool CalculatorView::closeOpenPanel()
+{
+    if (toolsPanel_->isVisible() || popupList_->isVisible() || historyView_->isVisible()) {
+        closePopups();
+        return true;
+    }
+    if (dataPanelCategory_ >= 0 || financePanel_ != nullptr) {
+        dataPanelCategory_ = -1;
+        financePanel_ = nullptr;
+        refresh();
+        setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return false;
 }
 
 void CalculatorView::openHelp()
@@ -506,7 +726,7 @@ void CalculatorView::copyResult()
         converterWindow_->copyResult();
         return;
     }
-    QApplication::clipboard()->setText(displayString(frame_.display().resultText()));
+    QApplication::clipboard()->setText(displayString(frame_.copyText()));
 }
 
 void CalculatorView::pasteExpression()
@@ -530,6 +750,9 @@ bool CalculatorView::handleEditingKey(QKeyEvent* event)
     if (list) {
         switch (event->key()) {
         case Qt::Key_Escape: closePopups(); return true;
+        case Qt::Key_F4:
+            toggleToolsPanel();
+            return true;
         case Qt::Key_Up: list->setCurrentRow(qMax(0, list->currentRow() - 1)); return true;
         case Qt::Key_Down: list->setCurrentRow(qMin(list->count() - 1, list->currentRow() + 1)); return true;
         case Qt::Key_Return:
@@ -562,12 +785,32 @@ bool CalculatorView::handleEditingKey(QKeyEvent* event)
     case Qt::Key_Right: code = KeyCode::kCursorRight; break;
     case Qt::Key_Up: code = KeyCode::kPreviousLine; break;
     case Qt::Key_Down: code = KeyCode::kNextLine; break;
-    case Qt::Key_Home: code = KeyCode::kCursorTenLeft; break;
-    case Qt::Key_End: code = KeyCode::kCursorTenRight; break;
+    case Qt::Key_PageUp: code = KeyCode::kCursorTenLeft; break;
+    case Qt::Key_PageDown: code = KeyCode::kCursorTenRight; break;
     case Qt::Key_Delete: code = KeyCode::kDelete; break;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        frame_.moveCursorToLineEnd(event->key() == Qt::Key_End);
+        afterKey();
+        return true;
     case Qt::Key_Return:
-    case Qt::Key_Enter: code = KeyCode::kEquals; break;
+    case Qt::Key_Enter:
+        // A name being typed completes first; one that is no name stays for mending.
+        if (!frame_.typedName().empty()) {
+            frame_.typeCharacter(u'\r');
+            if (frame_.typingRefused())
+                QApplication::beep();
+            afterKey();
+            return true;
+        }
+        code = KeyCode::kEquals;
+        break;
     case Qt::Key_Escape:
+        // Escape closes what is open, and is "C" when nothing is.
+        if (!closeOpenPanel()) {
+            frame_.pressKey(KeyCode::kClear);
+            afterKey();
+        }
         return true;
     default: return false;
     }
@@ -592,7 +835,12 @@ bool CalculatorView::focusNextPrevChild(bool next)
 void CalculatorView::keyPressEvent(QKeyEvent* event)
 {
     const Preferences& preferences = frame_.preferences();
-    const bool scrollKey = preferences.hardKeyScrolling && (event->key() == Qt::Key_P || event->key() == Qt::Key_Q) &&
+    // A key that a focused field, table or list left unused arrives here too.
+    const QWidget* focus = QApplication::focusWidget();
+    const bool fromField = focus != nullptr && focus != this && isAncestorOf(focus) && takesTyping(focus);
+    // P and Q scroll the categories only where letters are the pocket computer's keys.
+    const bool scrollKey = preferences.pocketKeyboardLetters && preferences.hardKeyScrolling && !fromField &&
+                           (event->key() == Qt::Key_P || event->key() == Qt::Key_Q) &&
                            !(event->modifiers() & Qt::ControlModifier);
     // The tip and solver windows take the keyboard in their categories, unless a list is open;
     // the hard keys that scroll the categories keep working there.
@@ -608,6 +856,11 @@ void CalculatorView::keyPressEvent(QKeyEvent* event)
         if (frame_.category() == CategoryCode::kFunctionGraphs && graphWindow_->takeKey(event))
             return;
     }
+    // Keys go only where the user is typing: never from a field to the display.
+    if (fromField) {
+        event->accept();
+        return;
+    }
     if (handleEditingKey(event))
         return;
     if (scrollKey) {
@@ -616,8 +869,14 @@ void CalculatorView::keyPressEvent(QKeyEvent* event)
         showToolMessage();
         return;
     }
-    const QString text = event->key() == Qt::Key_Backspace ? QString(QChar(8)) : event->text();
-    if (text.size() == 1 && frame_.typeCharacter(text.at(0).unicode())) {
+    QString text = event->key() == Qt::Key_Backspace ? QString(QChar(8)) : event->text();
+    // The number pad's decimal key is the decimal point whatever the keyboard layout prints.
+    if ((event->modifiers() & Qt::KeypadModifier) && (text == QStringLiteral(",") || text == QStringLiteral(".")))
+        text = QStringLiteral(".");
+    if (text.size() == 1 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+        frame_.typeCharacter(text.at(0).unicode())) {
+        if (frame_.typingRefused())
+            QApplication::beep();
         afterKey();
         return;
     }

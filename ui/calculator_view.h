@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QActionGroup>
 #include <QLabel>
 #include <QListWidget>
 #include <QToolButton>
@@ -40,6 +41,10 @@ public:
     void openDataPanel();
     // Opens one of the finance windows (the TVM, Loan and Mortg. keys) over the keypads.
     void openFinancePanel(QWidget* panel);
+    // The list of macro signatures over the keypads; choosing one inserts the call.
+    void openMacroList();
+    // The history panel over the keypads.
+    void openHistory();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -59,6 +64,15 @@ private:
     // The calculus functions, as a list over the keypads.
     void openPopupList();
     void closePopups();
+    // Closes what covers the keypads (a list, the history, a data or finance panel); false
+    // when nothing was open.
+    bool closeOpenPanel();
+    void stepCategory(bool forward);
+    void setFixDigits(int digits);
+    void buildMenu();
+    // The tools panel lists every category whole: its font follows the room it has.
+    void fitToolsPanel();
+    QString functionKeyTooltip(int position) const;
     void openHelp();
     void openPreferences();
     void copyResult();
@@ -83,6 +97,10 @@ private:
     QToolButton* toolsButton_;
     QLabel* categoryLabel_;
     QToolButton* menuButton_;
+    QToolButton* historyButton_;
+    QActionGroup* formatActions_;
+    QActionGroup* fixDigitsActions_;
+    class HistoryView* historyView_;
     KeypadView* functionKeypad_;
     KeypadView* basicKeypad_;
     QLabel* toolPlaceholder_;
@@ -109,4 +127,7 @@ private:
     FormulaRenderer formulaRenderer_;
     QListWidget* toolsPanel_;
     QListWidget* popupList_;
+    // What the pop-up list shows.
+    enum class PopupKind { Calculus, Macros };
+    PopupKind popupKind_ = PopupKind::Calculus;
 };

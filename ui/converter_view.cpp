@@ -17,6 +17,7 @@
 #include "rate_update.h"
 #include "keypads.h"
 #include "calculator.h"
+#include "clipboard_number.h"
 #include "ui_text.h"
 
 namespace {
@@ -280,8 +281,10 @@ void ConverterView::pressKey(char16_t code)
 
 void ConverterView::copyResult()
 {
+    // A constant's value is written as its data file has it ("6.62607015e-34"): the clipboard
+    // gets the plain form that pastes back as the same number.
     const std::u16string text = model_.page() >= Model::kConstantsPage
-                                    ? model_.constantFields()[Model::kConstantValueField].value
+                                    ? clipboardNumberText(model_.constantFields()[Model::kConstantValueField].value)
                                     : model_.copyText();
     // displayString: the display's private comma becomes ",".
     if (!text.empty())

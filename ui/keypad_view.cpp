@@ -1,7 +1,9 @@
 #include "keypad_view.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace {
 
@@ -16,6 +18,24 @@ KeypadView::KeypadView(int columns, int rows, QWidget* parent) : QWidget(parent)
     connect(&holdTimer_, &QTimer::timeout, this, &KeypadView::fireHold);
     repeatTimer_.setInterval(kRepeatMilliseconds);
     connect(&repeatTimer_, &QTimer::timeout, this, &KeypadView::fireRepeat);
+}
+
+bool KeypadView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const int position = positionAt(help->pos());
+        const QString text = position >= 0 && tooltip_ ? tooltip_(position) : QString();
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            // The tip stays while the pointer is on the same key.
+            QToolTip::showText(help->globalPos(), text, this, keyRect(position));
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void KeypadView::setImages(QImage faces, QImage labels)

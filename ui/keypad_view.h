@@ -19,6 +19,8 @@ public:
     void setGrid(int columns, int rows);
     // Which positions repeat while held (asked at each press).
     void setRepeats(std::function<bool(int position)> repeats) { repeats_ = std::move(repeats); }
+    // The tooltip of a key, asked when the pointer rests on it; an empty text shows none.
+    void setTooltips(std::function<QString(int position)> tooltip) { tooltip_ = std::move(tooltip); }
     // Tap-and-hold: off, or after this many milliseconds.
     void setHold(bool enabled, int milliseconds);
     // The key under a point of the widget, or -1.
@@ -29,6 +31,7 @@ Q_SIGNALS:
     void keyPressed(int position, bool held);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -50,6 +53,7 @@ private:
     bool holdEnabled_ = true;
     int holdMilliseconds_ = 200;
     std::function<bool(int)> repeats_;
+    std::function<QString(int)> tooltip_;
     QTimer holdTimer_;
     QTimer repeatTimer_;
 };

@@ -6,6 +6,7 @@
 #include "calculator.h"
 #include "calculator_view.h"
 #include "program_folder.h"
+#include "single_instance.h"
 
 int main(int argc, char** argv)
 {
@@ -34,6 +35,11 @@ int main(int argc, char** argv)
 
     const ProgramFolder folder = ProgramFolder::fromEnvironment();
     folder.prepare();
+    // One window per program folder: a second start brings the first one forward and ends.
+    SingleInstance instance(QString::fromStdString(folder.path().string()));
+    if (!parser.isSet(screenshot) && !instance.claim())
+        return 0;
+    const std::string writeProblem = parser.isSet(screenshot) ? std::string() : folder.writeProblem();
     const std::filesystem::path stateFolder = parser.isSet(screenshot) ? std::filesystem::path() : folder.path();
     Calculator frame(stateFolder);
     DataTools tools(frame.engine(), stateFolder);
@@ -44,10 +50,19 @@ int main(int argc, char** argv)
     window.setDataTools(&tools);
     if (!window.skinLoaded()) {
         QMessageBox::critical(nullptr, QStringLiteral("Corvan"),
-                              QStringLiteral("The skin could not be loaded: the folder %1 lacks Interfaces/Default.inf.")
-                                  .arg(QString::fromStdString((folder.path() / "Interfaces").string())));
+                              QStringLiteral("The skin could not be loaded: neither %1 nor %2 holds Interfaces/Default.inf.")
+                                  .arg(QString::fromStdString(folder.path().string()),
+                                       QString::fromStdString(folder.shippedPath().string())));
         return 1;
     }
+    if (!writeProblem.empty())
+        QMessageBox::warning(&window, QStringLiteral("Corvan"),
+                             QString::fromStdString(ProgramFolder::writeProblemMessage(folder.path(), writeProblem)));
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
     if (frame.macroDataError())
         QMessageBox::warning(&window, QStringLiteral("Corvan"), QStringLiteral("Macro data error!"));
     const QStringList dimensions = parser.value(size).split(QLatin1Char('x'));

@@ -476,6 +476,11 @@ QWidget* PreferencesEditorView::makeModesPage()
     noteFont.setPixelSize(10 * scale_);
     note->setFont(noteFont);
 
+    auto* pocket = new WrappingCheckBox(tr("Pocket keyboard letters (W E R type 1 2 3, P and Q switch categories)"), page);
+    pocket->box()->setObjectName(QStringLiteral("pocketKeyboardLetters"));
+    pocket->box()->setChecked(model_.pocketKeyboardLetters);
+    connect(pocket->box(), &QCheckBox::toggled, this, [this](bool on) { model_.pocketKeyboardLetters = on; });
+
     // Labels above their combos: side by side they are wider than a small window.
     layout->addWidget(inputLabel);
     layout->addWidget(input);
@@ -484,6 +489,8 @@ QWidget* PreferencesEditorView::makeModesPage()
     layout->addWidget(output);
     layout->addSpacing(4 * scale_);
     layout->addWidget(note);
+    layout->addSpacing(4 * scale_);
+    layout->addWidget(pocket);
     layout->addStretch(1);
     return page;
 }

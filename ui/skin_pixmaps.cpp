@@ -20,8 +20,11 @@ QImage toQImage(const PngImage& png)
 bool SkinPixmaps::load(const ProgramFolder& folder, std::u16string_view skinFileName, int scale, bool square)
 {
     const bool highResolution = scale >= 2;
+    // A program folder that could not be filled (read-only, full) still has the shipped skin.
+    const ProgramFolder shipped(folder.shippedPath(), folder.shippedPath());
     if (!skin_.load(folder, skinFileName, highResolution, square) &&
-        !skin_.load(folder, u"Default.inf", highResolution, square))
+        !skin_.load(folder, u"Default.inf", highResolution, square) &&
+        !skin_.load(shipped, u"Default.inf", highResolution, square))
         return false;
     images_.clear();
     for (const auto& [key, path] : skin_.images()) {

@@ -12,7 +12,8 @@
 // chosen one cannot be loaded.
 class SkinPixmaps {
 public:
-    // Loads skinFileName, or "Default.inf" when that fails. Returns false when neither loads.
+    // Loads skinFileName, or "Default.inf" when that fails, from the program folder and then
+    // from the shipped files. Returns false when none loads.
     bool load(const ProgramFolder& folder, std::u16string_view skinFileName, int scale, bool square);
     // The decoded image of a key, or a null image when the skin has none or it cannot be read.
     QImage image(std::string_view key) const;

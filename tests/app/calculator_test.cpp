@@ -318,14 +318,17 @@ TEST(KeypadInput, TypedAndPastedText)
 {
     Frame f;
     Calculator& frame = f.frame;
+    // With "Pocket keyboard letters" the letters are the pocket computer's digit keys.
+    frame.preferences().pocketKeyboardLetters = true;
     for (char16_t c : std::u16string_view(u"w+e"))
         EXPECT_TRUE(frame.typeCharacter(c));
     EXPECT_EQ(f.input(), u"1+2");
     frame.typeCharacter(u'=');
     EXPECT_EQ(f.result(), u"3");
+    frame.preferences().pocketKeyboardLetters = false;
     frame.pressKey(KeyCode::kClear);
     frame.pasteText(u"2*(3+4)\nignored");
-    EXPECT_EQ(f.input(), u"2*(3+4)");
+    EXPECT_EQ(f.input(), u"2\u00D7(3+4)");
     frame.pressKey(KeyCode::kEquals);
     EXPECT_EQ(f.result(), u"14");
     frame.pressKey(KeyCode::kClear);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 
 #include "atomic_file.h"
@@ -68,6 +70,28 @@ TEST(ProgramFolder, SeedsMissingShippedFilesWithoutOverwriting)
     EXPECT_EQ(contentOf(user / "const.dat"), "shipped constants");
     EXPECT_EQ(contentOf(user / "Interfaces" / "Default.inf"), "skin");
     EXPECT_EQ(folder.file("macro.mcr"), user / "macro.mcr");
+}
+
+TEST(ProgramFolder, SaysWhyItCannotBeWritten)
+{
+    TempFolder home;
+    EXPECT_EQ(ProgramFolder(home.path(), home.path()).writeProblem(), "");
+    EXPECT_TRUE(fs::is_empty(home.path()));  // the probe file is gone again
+    // A regular file where the folder should be.
+    ASSERT_TRUE(writeFileAtomically(home.path() / "file", "x"));
+    const std::string cause = ProgramFolder(home.path() / "file" / "corvan", home.path()).writeProblem();
+    EXPECT_EQ(cause, std::make_error_code(std::errc::not_a_directory).message());
+    // A folder without write permission (the superuser may write anywhere).
+    if (geteuid() != 0) {
+        fs::create_directories(home.path() / "locked");
+        fs::permissions(home.path() / "locked", fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(ProgramFolder(home.path() / "locked", home.path()).writeProblem(), "Permission denied");
+        fs::permissions(home.path() / "locked", fs::perms::owner_all);
+    }
+    const std::string message = ProgramFolder::writeProblemMessage("/home/u/.local/share/corvan", "Permission denied");
+    EXPECT_NE(message.find("/home/u/.local/share/corvan"), std::string::npos);
+    EXPECT_NE(message.find("Permission denied"), std::string::npos);
+    EXPECT_EQ(message.find("Default.inf"), std::string::npos);
 }
 
 }  // namespace

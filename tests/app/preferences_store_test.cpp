@@ -95,8 +95,9 @@ TEST(PreferencesEngine, FirstStartWritesAFileThatReadsBackAsDefaults)
 
 TEST(PreferencesEngine, DefaultFileLayout)
 {
+    // The sixteen fields take 205 bytes; the desktop's "Pocket keyboard letters" flag follows.
     const std::string bytes = PreferencesStore::encode(defaults());
-    ASSERT_EQ(bytes.size(), 205u);
+    ASSERT_EQ(bytes.size(), 209u);
     struct Probe {
         std::size_t offset;
         std::string expected;
@@ -109,6 +110,7 @@ TEST(PreferencesEngine, DefaultFileLayout)
         {126, std::string("f\0\0\xE8\x07\0\0\3\0\0\0\x11\0\0\0\xFF\xFE\xFF\x0FS\0", 21)},
         {175, std::string("\xFF\xFE\xFF\x0DU\0", 6)},
         {203, std::string("s\0", 2)},
+        {205, std::string("\0\0\0\0", 4)},
     };
     for (const Probe& probe : probes)
         EXPECT_EQ(bytes.substr(probe.offset, probe.expected.size()), probe.expected)
@@ -117,6 +119,23 @@ TEST(PreferencesEngine, DefaultFileLayout)
     Preferences invalidDate = defaults();
     invalidDate.rememberedDate = {2023, 2, 30};
     EXPECT_EQ(PreferencesStore::encode(invalidDate).substr(129, 12), std::string(12, '\xFF'));
+}
+
+TEST(PreferencesEngine, PocketLettersFollowTheSixteenFields)
+{
+    Preferences pocket = defaults();
+    pocket.pocketKeyboardLetters = true;
+    const std::string bytes = PreferencesStore::encode(pocket);
+    EXPECT_EQ(bytes.substr(205), std::string("\1\0\0\0", 4));
+    Preferences record = defaults();
+    EXPECT_EQ(PreferencesStore::decode(bytes, record), PreferencesStore::kFieldCount);
+    EXPECT_TRUE(record.pocketKeyboardLetters);
+    // A file of the sixteen fields alone, as the original program writes it, keeps the value.
+    EXPECT_EQ(PreferencesStore::decode(std::string_view(bytes).substr(0, 205), record), PreferencesStore::kFieldCount);
+    EXPECT_TRUE(record.pocketKeyboardLetters);
+    record.pocketKeyboardLetters = false;
+    EXPECT_EQ(PreferencesStore::decode(std::string_view(bytes).substr(0, 207), record), PreferencesStore::kFieldCount);
+    EXPECT_FALSE(record.pocketKeyboardLetters);
 }
 
 TEST(PreferencesEngine, EveryPrefixKeepsWhatWasReadAndNothingMore)

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Past calculations of the "=" key, newest first, kept across restarts in "history.dat" in the
+// program folder, so that an expression or a result can be put back on the display line.
+struct HistoryEntry {
+    std::u16string expression;  // the display line's input text
+    std::u16string tokenMap;    // its token map, so that the line edits token by token again
+    std::u16string result;      // the result as the display showed it
+    std::u16string value;       // the result as plain number text (clipboardNumberText), or empty
+
+    bool operator==(const HistoryEntry&) const = default;
+};
+
+class CalculationHistory {
+public:
+    static constexpr std::size_t kMaxEntries = 1000;
+    static constexpr std::string_view kFileName = "history.dat";
+
+    // Adds the newest entry. An entry equal to the newest one is not added twice; beyond
+    // kMaxEntries the oldest is dropped.
+    void add(HistoryEntry entry);
+    void clear() { entries_.clear(); }
+    // Newest first.
+    const std::vector<HistoryEntry>& entries() const { return entries_; }
+
+    // File bytes: the text "CorvanHistory1" as an archive string, the entry count as u32, then
+    // per entry its four texts as archive strings, newest first.
+    std::string serialize() const;
+    // Reads what serialize wrote; stops quietly at the first bad record and keeps the entries
+    // read before it (at most kMaxEntries). Bytes of another kind of file leave the history
+    // empty.
+    void deserialize(std::string_view bytes);
+    // Writes the file atomically; false when it could not be written.
+    bool save(const std::filesystem::path& folder) const;
+    // A missing or unreadable file leaves the history empty.
+    void load(const std::filesystem::path& folder);
+
+private:
+    std::vector<HistoryEntry> entries_;
+};

@@ -1,0 +1,442 @@
+// The calculator window driven from a desktop keyboard and the clipboard, with real key and
+// mouse events, as a user of a desktop calculator drives it; every test asserts what is shown.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHelpEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolTip>
+
+#include "../app/temp_folder.h"
+
+#include "calculator_display_view.h"
+#include "calculator_view.h"
+#include "data_tools.h"
+#include "key_codes.h"
+#include "keypad_view.h"
+#include "single_instance.h"
+#include "ui_text.h"
+
+namespace {
+
+ProgramFolder shippedFolder()
+{
+    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
+    return ProgramFolder(data, data);
+}
+
+// A fresh window, shown and active so that shortcuts and focus behave as on a desktop.
+struct DesktopWindow {
+    Calculator frame{std::filesystem::path()};
+    DataTools tools{frame.engine(), std::filesystem::path()};
+    CalculatorView view{frame, shippedFolder()};
+
+    explicit DesktopWindow(QSize size = QSize(240, 320))
+    {
+        frame.setTools(&tools);
+        frame.start();
+        view.setDataTools(&tools);
+        view.resize(size);
+        view.show();
+        view.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&view));
+        view.setFocus();
+    }
+    ~DesktopWindow() { frame.setTools(nullptr); }
+
+    // Each character goes to whatever has the keyboard focus, as typing does.
+    void type(const QString& text)
+    {
+        for (QChar c : text) {
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &view;
+            QTest::keyClick(target, c.toLatin1());
+            // An item editor closes through a queued call.
+            QCoreApplication::processEvents();
+        }
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &view;
+        QTest::keyClick(target, key, modifiers);
+        QCoreApplication::processEvents();
+    }
+    KeypadView* keypad(const char* name) { return view.findChild<KeypadView*>(QString::fromLatin1(name)); }
+    void click(const char* name, int position)
+    {
+        KeypadView* pad = keypad(name);
+        QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
+    }
+    CalculatorDisplayView* display() { return view.findChild<CalculatorDisplayView*>(); }
+    QString line() { return displayString(frame.display().getInputText()); }
+    QString result() { return displayString(frame.display().resultText()); }
+    double answer() { return frame.engine().slots[VariableSlots::kAnswer].re; }
+};
+
+TEST(DesktopKeyboardWindow, NamesAreTypedAndShownWhileTheyGrow)
+{
+    DesktopWindow w;
+    w.type(QStringLiteral("sin(30)+sq"));
+    // The name being typed is drawn at the cursor before it goes onto the line.
+    EXPECT_EQ(w.display()->typedName(), QStringLiteral("sq"));
+    EXPECT_EQ(w.line(), QStringLiteral("sin(30)+"));
+    w.type(QStringLiteral("rt(16)*2^3"));
+    EXPECT_TRUE(w.display()->typedName().isEmpty());
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.line(), QStringLiteral("sin(30)+2\u221A(16)\u00D72^3"));
+    EXPECT_EQ(w.result(), QStringLiteral("32.5"));
+
+    w.key(Qt::Key_Escape);
+    EXPECT_EQ(w.line(), QString());
+    w.type(QStringLiteral("5!"));
+    w.key(Qt::Key_Enter);
+    EXPECT_EQ(w.result(), QStringLiteral("120"));
+    w.key(Qt::Key_Escape);
+    w.type(QStringLiteral("50%="));
+    EXPECT_EQ(w.result(), QStringLiteral("0.5"));
+}
+
+TEST(DesktopKeyboardWindow, HexadecimalTypingMatchesTheKeys)
+{
+    DesktopWindow byKeys;
+    byKeys.view.showCategory(CategoryCode::kBaseConversion);
+    byKeys.frame.pressKey(KeyCode::kRadixHex);
+    for (int position : {11, 11})
+        byKeys.click("functionKeypad", position);  // F, F
+    for (int position : {18, 10, 19})
+        byKeys.click("basicKeypad", position);  // +, 1, =
+
+    DesktopWindow typed;
+    typed.view.showCategory(CategoryCode::kBaseConversion);
+    typed.frame.pressKey(KeyCode::kRadixHex);
+    typed.type(QStringLiteral("ff+1"));
+    typed.key(Qt::Key_Return);
+    EXPECT_EQ(typed.line(), byKeys.line());
+    EXPECT_EQ(typed.line(), QStringLiteral("FF+1"));
+    EXPECT_EQ(typed.result(), byKeys.result());
+    EXPECT_FALSE(typed.result().isEmpty());
+}
+
+TEST(DesktopKeyboardWindow, EditingKeysEscapeHomeEndAndUndo)
+{
+    DesktopWindow w;
+    w.type(QStringLiteral("123"));
+    w.key(Qt::Key_Home);
+    w.type(QStringLiteral("9"));
+    w.key(Qt::Key_End);
+    w.type(QStringLiteral("0"));
+    EXPECT_EQ(w.line(), QStringLiteral("91230"));
+    w.key(Qt::Key_Escape);
+    EXPECT_EQ(w.line(), QString());
+    w.key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.line(), QStringLiteral("91230"));
+    w.key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.line(), QStringLiteral("9123"));
+    w.key(Qt::Key_Backspace);
+    EXPECT_EQ(w.line(), QStringLiteral("912"));
+    // A refused letter leaves the line as it was.
+    w.type(QStringLiteral("q"));
+    EXPECT_EQ(w.line(), QStringLiteral("912"));
+}
+
+TEST(DesktopKeyboardWindow, CopyAndPasteKeepNumbers)
+{
+    DesktopWindow w;
+    w.type(QStringLiteral("1/300000"));
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.result(), QStringLiteral("3.3333333333e-06"));
+    w.key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("3.3333333333333333E-06"));
+    w.key(Qt::Key_Escape);
+    w.key(Qt::Key_V, Qt::ControlModifier);
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.result(), QStringLiteral("3.3333333333e-06"));
+
+    // The tiny result switched the display to SCI: back to NORM.
+    w.key(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    w.key(Qt::Key_Escape);
+    QApplication::clipboard()->setText(QStringLiteral("1,234.5"));
+    w.key(Qt::Key_V, Qt::ControlModifier);
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.answer(), 1234.5);
+    EXPECT_EQ(w.result(), QStringLiteral("1,234.5"));
+}
+
+TEST(DesktopKeyboardWindow, PasteReadsEuropeanGroupingAndExponents)
+{
+    DesktopWindow w;
+    w.frame.preferences().outputFormat = u"European";
+    QApplication::clipboard()->setText(QStringLiteral("1.234,5"));
+    w.key(Qt::Key_V, Qt::ControlModifier);
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.answer(), 1234.5);
+    EXPECT_EQ(w.line(), QStringLiteral("1234,5"));
+
+    DesktopWindow plain;
+    QApplication::clipboard()->setText(QStringLiteral("6.62607015e-34*1e34"));
+    plain.key(Qt::Key_V, Qt::ControlModifier);
+    plain.key(Qt::Key_Return);
+    EXPECT_EQ(plain.result(), QStringLiteral("6.62607015"));
+}
+
+TEST(DesktopKeyboardWindow, TypingIntoAMatrixCellLeavesTheDisplayLine)
+{
+    DesktopWindow w;
+    w.view.showCategory(CategoryCode::kMatrices);
+    w.type(QStringLiteral("2+"));
+    w.click("functionKeypad", 1);  // MAT
+    auto* panel = w.view.findChild<QWidget*>(QStringLiteral("matrixWindow"));
+    ASSERT_TRUE(panel->isVisible());
+    ASSERT_TRUE(w.tools.matrices()->newMatrix(2, 2, 2));
+    QMetaObject::invokeMethod(panel, "refresh");
+    auto* grid = panel->findChild<QTableWidget*>(QStringLiteral("matrixGrid"));
+    grid->setFocus();
+    grid->setCurrentCell(0, 0);
+    // Four cells, each typed and entered, moving on with the arrow keys.
+    w.type(QStringLiteral("1"));
+    w.key(Qt::Key_Return);
+    w.key(Qt::Key_Right);
+    w.type(QStringLiteral("2"));
+    w.key(Qt::Key_Return);
+    w.key(Qt::Key_Down);
+    w.type(QStringLiteral("3"));
+    w.key(Qt::Key_Return);
+    w.key(Qt::Key_Left);
+    w.type(QStringLiteral("4"));
+    w.key(Qt::Key_Return);
+    QCoreApplication::processEvents();
+    w.key(Qt::Key_Up);
+    w.key(Qt::Key_Down);
+    EXPECT_EQ(w.line(), QStringLiteral("2+"));
+    EXPECT_EQ(w.result(), QString());
+    double sum = 0;
+    for (int row = 0; row < 2; ++row) {
+        for (int col = 0; col < 2; ++col)
+            sum += w.tools.matrices()->entry(0).get(row, col);
+    }
+    EXPECT_EQ(sum, 10.0) << grid->item(0, 0)->text().toStdString() << " " << grid->item(0, 1)->text().toStdString()
+                         << " " << grid->item(1, 0)->text().toStdString() << " " << grid->item(1, 1)->text().toStdString();
+}
+
+TEST(DesktopKeyboardWindow, CategoriesWithoutARadixKeyCalculateInDecimal)
+{
+    DesktopWindow w;
+    w.view.showCategory(CategoryCode::kBaseConversion);
+    w.click("functionKeypad", 2);  // RDX: DEC to HEX
+    ASSERT_EQ(w.frame.display().radix(), KeyCode::kRadixHex);
+    w.view.showCategory(CategoryCode::kFinance);
+    w.type(QStringLiteral("7/2"));
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.result(), QStringLiteral("3.5"));
+}
+
+TEST(DesktopKeyboardWindow, EveryCategoryIsReachableByKeyboardAndListedWhole)
+{
+    for (const QSize size : {QSize(240, 320), QSize(480, 640), QSize(320, 240)}) {
+        DesktopWindow w(size);
+        w.key(Qt::Key_PageDown, Qt::ControlModifier);
+        EXPECT_EQ(w.frame.category(), 1);
+        w.key(Qt::Key_PageUp, Qt::ControlModifier);
+        w.key(Qt::Key_PageUp, Qt::ControlModifier);
+        EXPECT_EQ(w.frame.category(), CategoryCode::kDateTime);
+        w.key(Qt::Key_F4);
+        auto* panel = w.view.findChild<QListWidget*>(QStringLiteral("toolsPanel"));
+        ASSERT_TRUE(panel->isVisible());
+        QTest::qWait(200);  // the panel slides in
+        const QRect viewport = panel->viewport()->rect();
+        for (int row = 0; row < panel->count(); ++row) {
+            const QRect item = panel->visualItemRect(panel->item(row));
+            EXPECT_TRUE(viewport.contains(item)) << size.width() << "x" << size.height() << " row " << row;
+            const QFontMetrics metrics(panel->font());
+            EXPECT_LE(metrics.horizontalAdvance(panel->item(row)->text()), item.width()) << row;
+        }
+        w.key(Qt::Key_Up);
+        w.key(Qt::Key_Return);
+        EXPECT_EQ(w.frame.category(), CategoryCode::kFunctionGraphs);
+        EXPECT_FALSE(panel->isVisible());
+    }
+}
+
+TEST(DesktopKeyboardWindow, DisplayFormatsFromTheMenuShortcutsAndTheIndicator)
+{
+    DesktopWindow w;
+    w.type(QStringLiteral("2/3"));
+    w.key(Qt::Key_Return);
+    w.key(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.frame.display().displayFormat(), KeyCode::kFormatFix);
+    EXPECT_EQ(w.result(), QStringLiteral("0.6667"));
+    w.key(Qt::Key_BracketLeft, Qt::ControlModifier);
+    EXPECT_EQ(w.result(), QStringLiteral("0.667"));
+    w.key(Qt::Key_BracketRight, Qt::ControlModifier);
+    w.key(Qt::Key_BracketRight, Qt::ControlModifier);
+    EXPECT_EQ(w.result(), QStringLiteral("0.66667"));
+    EXPECT_EQ(w.frame.preferences().fixDigits, 5);
+    w.key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.frame.display().displayFormat(), KeyCode::kFormatSci);
+    w.key(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.result(), QStringLiteral("0.66666666666667"));
+    // A click on the format indicator: NORM, FIX.
+    const std::vector<QRect> indicators = w.display()->indicatorRects();
+    ASSERT_GE(indicators.size(), 2u);
+    QTest::mouseClick(w.display(), Qt::LeftButton, Qt::NoModifier, indicators[1].center());
+    EXPECT_EQ(w.frame.display().displayFormat(), KeyCode::kFormatFix);
+    EXPECT_EQ(w.result(), QStringLiteral("0.66667"));
+    // And on the angle unit.
+    QTest::mouseClick(w.display(), Qt::LeftButton, Qt::NoModifier, indicators[0].center());
+    EXPECT_EQ(w.frame.display().angleUnit(), KeyCode::kAngleRad);
+}
+
+TEST(DesktopKeyboardWindow, HistoryPutsAnExpressionOrAResultBack)
+{
+    DesktopWindow w;
+    w.type(QStringLiteral("1+1"));
+    w.key(Qt::Key_Return);
+    w.key(Qt::Key_Escape);
+    w.type(QStringLiteral("2*21"));
+    w.key(Qt::Key_Return);
+    w.key(Qt::Key_Escape);
+    w.key(Qt::Key_H, Qt::ControlModifier);
+    auto* table = w.view.findChild<QTableWidget*>(QStringLiteral("historyTable"));
+    ASSERT_TRUE(table->isVisible());
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("2\u00D721"));
+    EXPECT_EQ(table->item(0, 1)->text(), QStringLiteral("42"));
+    // The older entry's expression, by keyboard.
+    w.key(Qt::Key_Down);
+    w.key(Qt::Key_Left);
+    w.key(Qt::Key_Return);
+    EXPECT_FALSE(table->isVisible());
+    EXPECT_EQ(w.line(), QStringLiteral("1+1"));
+    // The newest result, by a click.
+    w.type(QStringLiteral("*"));
+    w.key(Qt::Key_H, Qt::ControlModifier);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(table->item(0, 1)).center());
+    EXPECT_EQ(w.line(), QStringLiteral("1+1\u00D742"));
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.result(), QStringLiteral("43"));
+    // Escape closes the panel and leaves the line.
+    w.key(Qt::Key_H, Qt::ControlModifier);
+    w.key(Qt::Key_Escape);
+    EXPECT_FALSE(table->isVisible());
+    EXPECT_EQ(w.line(), QStringLiteral("1+1\u00D742"));
+}
+
+TEST(DesktopKeyboardWindow, TheMacroSignatureListInsertsTheCall)
+{
+    DesktopWindow w;
+    MacroRecord twice;
+    twice.name = u"Ma";
+    twice.params = u"x,y";
+    twice.paramCount = 2;
+    twice.displayText = u"x\u00D7y";
+    twice.tokenMap = u"111";
+    w.frame.macros().insert(0, twice);
+    w.key(Qt::Key_M, Qt::ControlModifier);
+    auto* list = w.view.findChild<QListWidget*>(QStringLiteral("popupList"));
+    ASSERT_TRUE(list->isVisible());
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->item(0)->text(), QStringLiteral("Ma(x, y)"));
+    w.key(Qt::Key_Return);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(w.line(), QStringLiteral("Ma("));
+    w.type(QStringLiteral("6,7)"));
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.result(), QStringLiteral("42"));
+}
+
+TEST(DesktopKeyboardWindow, KeysShowSignaturesAndErrorsNameTheArguments)
+{
+    DesktopWindow w;
+    w.view.showCategory(CategoryCode::kFinance);
+    KeypadView* pad = w.keypad("functionKeypad");
+    const QPoint pmt = pad->keyRect(9).center();
+    QHelpEvent help(QEvent::ToolTip, pmt, pad->mapToGlobal(pmt));
+    QApplication::sendEvent(pad, &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("pmt(rate, nper, pv, fv, p/y, type=0)"));
+    QToolTip::hideText();
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000));
+
+    w.type(QStringLiteral("pmt(5/1200,360,200000)"));
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.result(), QStringLiteral("Syntax error: pmt(rate, nper, pv, fv, p/y, type=0)"));
+
+    // With the preference off: no tooltip, the plain message.
+    w.frame.preferences().tooltipsEnabled = false;
+    QApplication::sendEvent(pad, &help);
+    EXPECT_FALSE(QToolTip::isVisible());
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.result(), QStringLiteral("Syntax error"));
+}
+
+TEST(DesktopKeyboardWindow, KeysInTheUnitListStayThere)
+{
+    DesktopWindow w;
+    w.view.showCategory(CategoryCode::kUnitConverter);
+    w.view.showCategory(CategoryCode::kArithmetic);
+    w.type(QStringLiteral("1+2"));
+    w.view.showCategory(CategoryCode::kUnitConverter);
+    QPushButton* unitButton = nullptr;
+    for (QPushButton* button : w.view.findChildren<QPushButton*>()) {
+        if (button->isVisible() && button->objectName() == QStringLiteral("upperUnit"))
+            unitButton = button;
+    }
+    ASSERT_NE(unitButton, nullptr);
+    QTest::mouseClick(unitButton, Qt::LeftButton);
+    auto* list = w.view.findChild<QListWidget*>(QStringLiteral("converterList"));
+    ASSERT_TRUE(list->isVisible());
+    const int first = list->currentRow();
+    w.key(Qt::Key_Down);
+    w.key(Qt::Key_Down);
+    EXPECT_EQ(list->currentRow(), first + 2);
+    const QString chosen = list->currentItem()->text();
+    w.key(Qt::Key_Return);
+    EXPECT_FALSE(list->isVisible());
+    // The button names the unit that was chosen by its symbol.
+    EXPECT_TRUE(chosen.endsWith(QLatin1Char(' ') + unitButton->text())) << chosen.toStdString();
+    // The display behind the converter kept its line and shows no result.
+    w.view.showCategory(CategoryCode::kArithmetic);
+    EXPECT_EQ(w.line(), QStringLiteral("1+2"));
+    EXPECT_EQ(w.result(), QString());
+}
+
+TEST(DesktopKeyboardWindow, CopyValueOfAConstantPastesBackToTheSameValue)
+{
+    DesktopWindow w;
+    w.view.showCategory(CategoryCode::kConstants);
+    QPushButton* copy = nullptr;
+    for (QPushButton* button : w.view.findChildren<QPushButton*>()) {
+        if (button->text() == QStringLiteral("Copy value"))
+            copy = button;
+    }
+    ASSERT_NE(copy, nullptr);
+    QTest::mouseClick(copy, Qt::LeftButton);
+    const QString copied = QApplication::clipboard()->text();
+    bool number = false;
+    const double value = copied.toDouble(&number);
+    ASSERT_TRUE(number) << copied.toStdString();
+    w.key(Qt::Key_V, Qt::ControlModifier);
+    w.key(Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(w.answer(), value);
+}
+
+TEST(SingleInstanceWindow, ASecondStartRaisesTheFirstAndStops)
+{
+    TempFolder folder;
+    const QString path = QString::fromStdString(folder.path().string());
+    SingleInstance first(path);
+    ASSERT_TRUE(first.claim());
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+    SingleInstance second(path);
+    EXPECT_FALSE(second.claim());
+    EXPECT_TRUE(raised.wait(2000) || raised.count() > 0);
+    // Another folder is another calculator.
+    TempFolder other;
+    SingleInstance third(QString::fromStdString(other.path().string()));
+    EXPECT_TRUE(third.claim());
+}
+
+}  // namespace
