@@ -34,7 +34,8 @@ std::optional<std::vector<double>> bindCall(Engine& engine, std::string_view arg
 }
 
 // f(x) of the bound expression for the bisection: nothing when it fails, with the error
-// cleared first so that one failed midpoint does not stop the search.
+// cleared first so that one failed midpoint does not stop the search. A cancel request is
+// not cleared (resetError keeps it), so the search ends at its next step.
 std::optional<double> boundValueOrNothing(Engine& engine, double x)
 {
     engine.resetError();
@@ -70,7 +71,7 @@ double integrate(Engine& engine, double a, double b)
     engine.resetError();
     double sum = 0.0;
     double count = 0.0;
-    for (double x = a; x < b && engine.error() == ErrorCode::kNone;) {
+    for (double x = a; x < b && !engine.stopRequested();) {
         sum += engine.evaluateAt(x);
         count += 1.0;
         const double next = x + h;

@@ -4,8 +4,9 @@
 
 namespace {
 
-// Entry 55 + code holds the message of code (-55..-1); the spelling is what users see.
-constexpr std::array<std::u16string_view, 55> kMessages = {
+// Entry 56 + code holds the message of code (-56..-1); the spelling is what users see.
+constexpr std::array<std::u16string_view, 56> kMessages = {
+    u"Calculation cancelled",            // -56
     u"Infinite result",                  // -55
     u"Complex's not been supported",     // -54
     u"Invalid type error",               // -53
@@ -71,5 +72,5 @@ std::u16string_view errorMessage(int code)
         return {};
     if (code < ErrorCode::kLowest || code > -1)
         return u"Unknown error";
-    return kMessages[static_cast<std::size_t>(55 + code)];
+    return kMessages[static_cast<std::size_t>(-ErrorCode::kLowest + code)];
 }

@@ -61,9 +61,11 @@ constexpr int kInvalidMacro = -52;
 constexpr int kInvalidType = -53;
 constexpr int kComplexUnsupported = -54;
 constexpr int kInfiniteResult = -55;
-constexpr int kLowest = -55;
+// Raised when a running calculation is asked to stop (the window's Cancel, a time limit).
+constexpr int kCancelled = -56;
+constexpr int kLowest = -56;
 }  // namespace ErrorCode
 
-// The message the display shows for a code: the table text for -55..-1,
+// The message the display shows for a code: the table text for -56..-1,
 // "Unknown error" for any other non-zero code, and an empty text for 0.
 std::u16string_view errorMessage(int code);
