@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <random>
 
 #include "atomic_file.h"
@@ -128,10 +127,9 @@ TEST(MacroData, ReadsBackWhatItWritesWhateverTheLineLength)
     }
 }
 
-TEST(MacroData, LoadsAHundredThousandNamesInLinearTime)
+TEST(MacroData, LoadsAHundredThousandNamesAndRenamesALateClash)
 {
-    // Every name distinct: the clash check is one look-up each. A quadratic check took 44 s for
-    // 147,217 names; this many would take several seconds that way.
+    // Its speed is measured by macro_bench.cpp.
     std::u16string text;
     constexpr int kCount = 100000;
     for (int i = 0; i < kCount; ++i) {
@@ -140,12 +138,9 @@ TEST(MacroData, LoadsAHundredThousandNamesInLinearTime)
     }
     // A clash at the end still finds the first free letter name.
     text += record(u"N7", u"0", u"", u"1");
-    const auto start = std::chrono::steady_clock::now();
     const MacroLibrary data = loaded(text);
-    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_EQ(data.count(), static_cast<std::size_t>(kCount + 1));
     EXPECT_EQ(data.at(kCount).name, u"Ma");
-    EXPECT_LT(seconds, 2.0);
 }
 
 TEST(MacroData, ReadsTheCountAsADecimalByte)
