@@ -182,7 +182,6 @@ std::string MacroLibrary::serialize() const
     std::string bytes;
     for (std::size_t i = 0; i < macros_.size(); ++i) {
         const MacroRecord& macro = macros_[i];
-        const std::u16string_view separator(&kSeparator, 1);
         const std::string count = std::to_string(macro.paramCount);
         const std::u16string countText(count.begin(), count.end());
         for (std::u16string_view field : {std::u16string_view(macro.name), std::u16string_view(countText),
