@@ -43,6 +43,16 @@ std::uint8_t parseCount(std::u16string_view text)
     return static_cast<std::uint8_t>(value);
 }
 
+// A field's text without carriage returns: the writer leaves them out (they would break the
+// line), so a field read with one would come back different, and two names that differ only by
+// one would clash at the next start.
+std::u16string fieldText(std::u16string_view field)
+{
+    std::u16string text(field);
+    std::erase(text, u'\r');
+    return text;
+}
+
 // A line with at least six separators becomes a record; the rest (the line end) is ignored.
 std::optional<MacroRecord> parseLine(std::u16string_view piece)
 {
@@ -56,12 +66,12 @@ std::optional<MacroRecord> parseLine(std::u16string_view piece)
         start = end + 1;
     }
     MacroRecord macro;
-    macro.name = fields[0];
+    macro.name = fieldText(fields[0]);
     macro.paramCount = parseCount(fields[1]);
-    macro.params = fields[2];
-    macro.formula = fields[3];
-    macro.displayText = fields[4];
-    macro.tokenMap = fields[5];
+    macro.params = fieldText(fields[2]);
+    macro.formula = fieldText(fields[3]);
+    macro.displayText = fieldText(fields[4]);
+    macro.tokenMap = fieldText(fields[5]);
     return macro;
 }
 

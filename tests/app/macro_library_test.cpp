@@ -111,6 +111,18 @@ TEST(MacroData, SkipsShortLinesAndReadsLongOnesWhole)
     EXPECT_EQ(loaded(huge).at(0).displayText, std::u16string(40000, u'1'));
 }
 
+TEST(MacroData, FieldsLoseTheirCarriageReturnsAsTheWriterDrops)
+{
+    // "Ma" and "\rMa" were two names; written without the CR they clashed at the next start.
+    const MacroLibrary read =
+        loaded(record(u"Ma", u"0", u"", u"1") + u"\r\n" + record(u"\rMa", u"0", u"", u"2\r3") + u"\r\n");
+    ASSERT_EQ(namesOf(read), (std::vector<std::u16string>{u"Ma", u"Mb"}));
+    EXPECT_EQ(read.at(1).displayText, u"23");
+    MacroLibrary back;
+    back.merge(read.serialize());
+    EXPECT_EQ(back.macros(), read.macros());
+}
+
 TEST(MacroData, ReadsBackWhatItWritesWhateverTheLineLength)
 {
     for (const std::size_t length : {1u, 250u, 492u, 511u, 512u, 572u, 1023u, 5000u}) {
