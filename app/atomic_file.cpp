@@ -1,39 +1,116 @@
 #include "atomic_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 namespace fs = std::filesystem;
 
-bool writeFileAtomically(const fs::path& path, std::string_view bytes)
+namespace {
+
+constexpr int kNameAttempts = 64;
+constexpr mode_t kNewFileMode = 0644;
+
+thread_local WriteFailureWatch* innermostWatch = nullptr;
+
+// ".name.Xk3q9Z": hidden, so that no listing of "*.mcr" or "*.inf" ever sees it, and unique
+// among concurrent writers by its random tail.
+fs::path temporaryName(const fs::path& path)
 {
-    fs::path temporary = path;
-    temporary += ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}() ^ (static_cast<std::uint64_t>(::getpid()) << 32)};
+    std::string tail(6, 'X');
+    for (char& c : tail)
+        c = kLetters[random() % (sizeof kLetters - 1)];
+    fs::path name = path.parent_path();
+    name /= "." + path.filename().string() + "." + tail;
+    return name;
+}
+
+// Creates the temporary file: exclusively (an existing name, a symbolic link included, is never
+// opened) and without following a link in the last component.
+int createTemporary(const fs::path& path, fs::path& temporary)
+{
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        temporary = temporaryName(path);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+bool writeAll(int fd, std::string_view bytes)
+{
     std::size_t written = 0;
-    bool ok = true;
-    while (ok && written < bytes.size()) {
+    while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0 && errno == EINTR)
             continue;
-        ok = n > 0;
-        if (ok)
-            written += static_cast<std::size_t>(n);
+        if (n <= 0) {
+            if (n == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok)
-        ok = std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok)
+    return true;
+}
+
+// The permission bits of the file being replaced: a "chmod 600" file stays private.
+bool keepPermissions(int fd, const fs::path& path)
+{
+    struct stat old {};
+    if (::stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode))
+        return true;
+    return ::fchmod(fd, old.st_mode & 0777) == 0;
+}
+
+// Makes the rename itself durable; a folder that cannot be synced still holds the new file.
+void syncFolder(const fs::path& path)
+{
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
+bool writeFileAtomically(const fs::path& path, std::string_view bytes)
+{
+    fs::path temporary;
+    const int fd = createTemporary(path, temporary);
+    if (fd < 0) {
+        WriteFailureWatch::report(path, errno);
+        return false;
+    }
+    bool ok = keepPermissions(fd, path) && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && std::rename(temporary.c_str(), path.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
         ::unlink(temporary.c_str());
-    return ok;
+        WriteFailureWatch::report(path, error);
+        return false;
+    }
+    syncFolder(path);
+    return true;
 }
 
 bool readWholeFile(const fs::path& path, std::string& bytes, std::uintmax_t maxBytes)
@@ -51,4 +128,29 @@ bool readWholeFile(const fs::path& path, std::string& bytes, std::uintmax_t maxB
     in.read(bytes.data(), static_cast<std::streamsize>(size));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     return true;
+}
+
+std::string WriteFailure::message() const
+{
+    return "Cannot save " + file.string() + ": " + std::strerror(error);
+}
+
+WriteFailureWatch::WriteFailureWatch() : outer_(innermostWatch)
+{
+    innermostWatch = this;
+}
+
+WriteFailureWatch::~WriteFailureWatch()
+{
+    innermostWatch = outer_;
+}
+
+void WriteFailureWatch::report(const fs::path& file, int error)
+{
+    WriteFailureWatch* watch = innermostWatch;
+    if (watch == nullptr)
+        return;
+    if (!watch->first_)
+        watch->first_ = WriteFailure{file, error};
+    ++watch->count_;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "atomic_file.h"
 #include "clipboard_number.h"
 #include "display_text.h"
 #include "function_signatures.h"
@@ -45,6 +46,7 @@ void Calculator::start()
     if (!folder_.empty()) {
         preferencesEngine_.load(preferences_);
         display_.load(folder_);
+        savedDisplayState_ = display_.saveState();
         const MacroFolderLoad load = loadMacroFolder(macros_, folder_);
         macroDataError_ = load.dataError;
         unreadMacroFiles_ = load.unread;
@@ -67,7 +69,8 @@ void Calculator::close()
     if (!folder_.empty()) {
         saveMacroFolder(macros_, folder_, unreadMacroFiles_);
         preferencesEngine_.save(preferences_);
-        display_.save(folder_);
+        if (display_.save(folder_))
+            savedDisplayState_ = display_.saveState();
         history_.save(folder_);
     }
 }
@@ -96,7 +99,7 @@ void Calculator::reconcileInputMode(int from, int to)
 
 void Calculator::switchCategory(int code)
 {
-    if (code == category_ || code < 0 || code > CategoryCode::kDateTime)
+    if (code == category_ || code < 0 || code > CategoryCode::kDateTime || evaluating())
         return;
     if (macroEditor_.editing() && code >= CategoryCode::kBaseConversion && code <= CategoryCode::kBiorhythm)
         return;
@@ -118,6 +121,9 @@ void Calculator::switchCategory(int code)
 
 void Calculator::pressKey(int code)
 {
+    // Nothing may touch the display or the engine while an evaluation runs elsewhere.
+    if (evaluating())
+        return;
     EditScope edit(*this);
     finishTypedName();
     applyKey(code);
@@ -138,18 +144,29 @@ void Calculator::applyKey(int code)
         reformatShownResult();
 }
 
-Calculator::LineResult Calculator::evaluate(const std::u16string& input)
+void Calculator::prepareEvaluation(const std::u16string& input)
 {
-    if (input.empty())
-        return {u"Empty string", false};
-    if (input.size() > Engine::kMaxExpressionLength)
-        return {u"Overlength string", false};
+    pending_ = PendingEvaluation{};
+    pending_.active = true;
+    if (input.empty()) {
+        pending_.early = LineResult{u"Empty string", false};
+        return;
+    }
+    // The length first: a line too long to evaluate is that, whatever its macros would do.
+    if (input.size() > Engine::kMaxExpressionLength) {
+        pending_.early = LineResult{u"Overlength string", false};
+        return;
+    }
     const MacroExpansion expanded = expandMacroCalls(input, macros_.macros());
-    if (!expanded.ok())
-        return {std::u16string(errorMessage(expanded.error)), false};
+    if (!expanded.ok()) {
+        pending_.early = LineResult{std::u16string(errorMessage(expanded.error)), false};
+        return;
+    }
     std::string text = displayToEngineText(expanded.text, outputFormatFromName(preferences_.outputFormat));
-    if (text.size() > Engine::kMaxExpressionLength)
-        return {u"Overlength string", false};
+    if (text.size() > Engine::kMaxExpressionLength) {
+        pending_.early = LineResult{u"Overlength string", false};
+        return;
+    }
 
     const int radix = display_.radixValue();
     engine_.settings.angleMode = static_cast<AngleMode>(display_.angleMode());
@@ -159,17 +176,38 @@ Calculator::LineResult Calculator::evaluate(const std::u16string& input)
                                                                                : 0;
     if (category_ == CategoryCode::kBaseConversion) {
         std::optional<std::string> rewritten = convertRadixText(text, radix, radix, engine_.settings.wordSize);
-        if (!rewritten)
-            return {std::u16string(errorMessage(ErrorCode::kRadixConversion)), false};
+        if (!rewritten) {
+            pending_.early = LineResult{std::u16string(errorMessage(ErrorCode::kRadixConversion)), false};
+            return;
+        }
         text = std::move(*rewritten);
     }
+    pending_.text = std::move(text);
+    pending_.radix = radix;
+    pending_.matrixMode = category_ == CategoryCode::kMatrices;
+    engine_.clearCancel();
+}
 
-    const bool matrixMode = category_ == CategoryCode::kMatrices;
+void Calculator::runEvaluation()
+{
+    if (!evaluationNeedsEngine())
+        return;
     engine_.resetError();
-    const ValueCell result =
-        engine_.evaluate(text, matrixMode ? Engine::kModeMatrix : Engine::kModeScalar, matrixMode ? 10 : radix);
-    if (engine_.error() != ErrorCode::kNone)
-        return {std::u16string(errorMessage(engine_.error())), false};
+    const bool matrixMode = pending_.matrixMode;
+    pending_.result = engine_.evaluate(pending_.text, matrixMode ? Engine::kModeMatrix : Engine::kModeScalar,
+                                       matrixMode ? 10 : pending_.radix);
+    pending_.ran = true;
+}
+
+Calculator::LineResult Calculator::evaluationResult()
+{
+    if (pending_.early)
+        return *pending_.early;
+    const int error = engine_.error();
+    engine_.clearCancel();
+    if (error != ErrorCode::kNone)
+        return {std::u16string(errorMessage(error)), false};
+    const ValueCell& result = pending_.result;
     if (result.isMatrix()) {
         if (tools_ != nullptr)
             return {tools_->keepMatrixResult(), true};
@@ -186,7 +224,7 @@ Calculator::LineResult Calculator::evaluate(const std::u16string& input)
     settings.outputFormat = outputFormatFromName(preferences_.outputFormat);
     settings.displayMode = engine_.settings.displayMode;
     settings.wordSize = engine_.settings.wordSize;
-    settings.radix = radix;
+    settings.radix = pending_.radix;
     FormattedResult formatted = formatResult(result.scalar(), settings);
     display_.setFormat(formatted.format);
     if (category_ == CategoryCode::kBaseConversion)
@@ -196,7 +234,24 @@ Calculator::LineResult Calculator::evaluate(const std::u16string& input)
 
 void Calculator::evaluateLine()
 {
-    LineResult result = evaluate(display_.getInputText());
+    if (evaluating())
+        return;
+    prepareEvaluation(display_.getInputText());
+    if (evaluationRunner_ && evaluationNeedsEngine()) {
+        display_.setResultText(std::u16string(kBusyText));
+        evaluationRunner_();
+        return;
+    }
+    runEvaluation();
+    finishEvaluation();
+}
+
+void Calculator::finishEvaluation()
+{
+    if (!pending_.active)
+        return;
+    LineResult result = evaluationResult();
+    pending_ = PendingEvaluation{};
     display_.handleKey(KeyCode::kEquals);
     if (result.isValue)
         display_.setResultValue(std::move(result.text));
@@ -268,6 +323,24 @@ std::u16string Calculator::copyText() const
     return input;
 }
 
+bool Calculator::evaluationNeedsEngine() const
+{
+    return pending_.active && !pending_.early && !pending_.ran;
+}
+
+bool Calculator::saveDisplayState()
+{
+    if (folder_.empty())
+        return true;
+    std::string bytes = display_.saveState();
+    if (bytes == savedDisplayState_)
+        return true;
+    if (!writeFileAtomically(folder_ / CalculatorDisplay::kFileName, bytes))
+        return false;
+    savedDisplayState_ = std::move(bytes);
+    return true;
+}
+
 bool Calculator::scrollCategories(bool forward)
 {
     const auto& order = preferences_.navOrder;
@@ -310,6 +383,8 @@ void Calculator::sendShiftable(int code, bool shiftWasOn)
 
 Calculator::KeypadResult Calculator::pressFunctionKey(int position, bool held)
 {
+    if (evaluating())
+        return KeypadResult::NoKey;
     EditScope edit(*this);
     finishTypedName();
     if (const std::optional<KeypadSpecial> special = functionKeypadSpecial(category_, position)) {
@@ -337,6 +412,8 @@ Calculator::KeypadResult Calculator::pressFunctionKey(int position, bool held)
 
 Calculator::KeypadResult Calculator::pressBasicKey(Orientation orientation, int position, bool held)
 {
+    if (evaluating())
+        return KeypadResult::NoKey;
     EditScope edit(*this);
     finishTypedName();
     const bool shifted = display_.shift() || held;
@@ -460,6 +537,8 @@ void Calculator::moveCursorToLineEnd(bool end)
 
 void Calculator::pasteTokens(std::u16string_view text)
 {
+    if (evaluating())
+        return;
     // No line can take more than an expression's length.
     text = text.substr(0, Engine::kMaxExpressionLength);
     const OutputFormat format = outputFormatFromName(preferences_.outputFormat);

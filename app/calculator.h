@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "calculation_history.h"
@@ -98,8 +100,28 @@ public:
     static bool repeatsWhileHeld(int code);
     std::optional<int> functionKeyCode(int position, bool held) const;
 
-    // The "=" evaluation of the current line.
+    // The "=" evaluation of the current line. Without an evaluation runner it is computed at
+    // once. With one, a line that needs the engine is prepared here, the display shows
+    // kBusyText, and the runner is called: it must see that runEvaluation() is called once,
+    // on any thread, and then finishEvaluation() on this one. Until then evaluating() is true,
+    // and keys and further "=" are ignored; nothing else may use the engine or the display.
     void evaluateLine();
+    static constexpr std::u16string_view kBusyText = u"Calculating... (Esc cancels)";
+    using EvaluationRunner = std::function<void()>;
+    void setEvaluationRunner(EvaluationRunner runner) { evaluationRunner_ = std::move(runner); }
+    // The engine's work of the prepared evaluation; the only step that may run on another
+    // thread. Does nothing when nothing waits to be computed.
+    void runEvaluation();
+    // Shows the result of the evaluation (or "Calculation cancelled") and keeps the line as
+    // history. Does nothing when no evaluation is under way.
+    void finishEvaluation();
+    // Asks the running evaluation to stop; safe from any thread.
+    void cancelEvaluation() { engine_.requestCancel(); }
+    bool evaluating() const { return pending_.active; }
+    // Writes "led.dat" when the display state changed since it was last read or written, so
+    // that a crash loses little: the window calls it after each "=" and once a minute.
+    // Returns false when the file could not be written.
+    bool saveDisplayState();
     // Hard-key scrolling through the preferences' category order ("P" forward, "Q" backward).
     // Returns false when no category took part and nothing changed.
     bool scrollCategories(bool forward);
@@ -172,7 +194,20 @@ private:
         std::u16string text;
         bool isValue = false;  // a formatted result rather than a message
     };
-    LineResult evaluate(const std::u16string& input);
+    // One "=" from the line's text to the result: early holds the message of a line that never
+    // reached the engine (empty, too long, a bad macro call).
+    struct PendingEvaluation {
+        bool active = false;
+        std::optional<LineResult> early;
+        std::string text;
+        int radix = 10;
+        bool matrixMode = false;
+        bool ran = false;
+        ValueCell result;
+    };
+    void prepareEvaluation(const std::u16string& input);
+    bool evaluationNeedsEngine() const;
+    LineResult evaluationResult();
     void reconcileInputMode(int from, int to);
 
     void showMacroLine(const MacroLineText& line);
@@ -197,4 +232,8 @@ private:
     // use it while that text is still the display's result.
     CalcValue shownValue_{};
     std::u16string shownValueText_;
+    PendingEvaluation pending_;
+    EvaluationRunner evaluationRunner_;
+    // The bytes of "led.dat" as last read or written.
+    std::string savedDisplayState_;
 };

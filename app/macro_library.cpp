@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <system_error>
+#include <unordered_set>
 
 #include "atomic_file.h"
 
@@ -42,8 +43,18 @@ std::uint8_t parseCount(std::u16string_view text)
     return static_cast<std::uint8_t>(value);
 }
 
-// A piece with at least six separators becomes a record; the rest (the line end) is ignored.
-std::optional<MacroRecord> parsePiece(std::u16string_view piece)
+// A field's text without carriage returns: the writer leaves them out (they would break the
+// line), so a field read with one would come back different, and two names that differ only by
+// one would clash at the next start.
+std::u16string fieldText(std::u16string_view field)
+{
+    std::u16string text(field);
+    std::erase(text, u'\r');
+    return text;
+}
+
+// A line with at least six separators becomes a record; the rest (the line end) is ignored.
+std::optional<MacroRecord> parseLine(std::u16string_view piece)
 {
     std::array<std::u16string_view, kFieldCount> fields;
     std::size_t start = 0;
@@ -55,12 +66,12 @@ std::optional<MacroRecord> parsePiece(std::u16string_view piece)
         start = end + 1;
     }
     MacroRecord macro;
-    macro.name = fields[0];
+    macro.name = fieldText(fields[0]);
     macro.paramCount = parseCount(fields[1]);
-    macro.params = fields[2];
-    macro.formula = fields[3];
-    macro.displayText = fields[4];
-    macro.tokenMap = fields[5];
+    macro.params = fieldText(fields[2]);
+    macro.formula = fieldText(fields[3]);
+    macro.displayText = fieldText(fields[4]);
+    macro.tokenMap = fieldText(fields[5]);
     return macro;
 }
 
@@ -137,35 +148,42 @@ MacroLoadStatus MacroLibrary::load(const fs::path& path)
 
 MacroLoadStatus MacroLibrary::merge(std::string_view bytes)
 {
+    // The names in use, so that each clash check is one look-up: a file of a hundred thousand
+    // macros loads in a moment instead of comparing every name with every earlier one.
+    std::unordered_set<std::u16string> used;
+    used.reserve(macros_.size());
+    for (const MacroRecord& macro : macros_)
+        used.insert(macro.name);
+
     const std::size_t characters = bytes.size() / 2;
-    std::u16string piece;
-    piece.reserve(kMaxLineCharacters);
+    std::u16string line;
     for (std::size_t i = 0; i < characters; ++i) {
         const auto low = static_cast<unsigned char>(bytes[2 * i]);
         const auto high = static_cast<unsigned char>(bytes[2 * i + 1]);
         const auto c = static_cast<char16_t>(low | (high << 8));
-        piece += c;
-        if (c == u'\n' || piece.size() == kMaxLineCharacters) {
-            if (std::optional<MacroRecord> macro = parsePiece(piece))
-                append(std::move(*macro));
-            piece.clear();
+        line += c;
+        if (c == u'\n') {
+            if (std::optional<MacroRecord> macro = parseLine(line))
+                append(std::move(*macro), used);
+            line.clear();
         }
     }
-    if (std::optional<MacroRecord> macro = parsePiece(piece))
-        append(std::move(*macro));
+    if (std::optional<MacroRecord> macro = parseLine(line))
+        append(std::move(*macro), used);
     return bytes.size() % 2 != 0 ? MacroLoadStatus::DataError : MacroLoadStatus::Read;
 }
 
-void MacroLibrary::append(MacroRecord macro)
+void MacroLibrary::append(MacroRecord macro, std::unordered_set<std::u16string>& used)
 {
-    if (indexOf(macro.name)) {
+    if (used.contains(macro.name)) {
         std::size_t letter = 0;
-        while (letter < kLetterCount && indexOf(letterName(letter)))
+        while (letter < kLetterCount && used.contains(letterName(letter)))
             ++letter;
         if (letter == kLetterCount)
             return;
         macro.name = letterName(letter);
     }
+    used.insert(macro.name);
     macros_.push_back(std::move(macro));
 }
 
@@ -174,7 +192,6 @@ std::string MacroLibrary::serialize() const
     std::string bytes;
     for (std::size_t i = 0; i < macros_.size(); ++i) {
         const MacroRecord& macro = macros_[i];
-        const std::u16string_view separator(&kSeparator, 1);
         const std::string count = std::to_string(macro.paramCount);
         const std::u16string countText(count.begin(), count.end());
         for (std::u16string_view field : {std::u16string_view(macro.name), std::u16string_view(countText),

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 // One user macro: a name, its parameter names and the formula as the display line held it.
@@ -36,14 +37,13 @@ enum class MacroLoadStatus {
 // File format: UTF-16LE without byte-order mark, one macro per line, each line
 //     name 06 paramCount 06 params 06 formula 06 displayText 06 tokenMap 06 CR LF
 // with U+0006 after every field, paramCount in decimal, and no CR LF after the last line.
-// Lines are read in pieces of at most 511 characters (the LF counts), so a longer line becomes
-// several pieces; a piece with fewer than six separators is skipped.
+// A line is read whole, however long: whatever the writer writes, the reader reads back. A line
+// with fewer than six separators is skipped.
 class MacroLibrary {
 public:
     // Files beyond this size are refused whole (a data error): a real macro file is a few
     // kilobytes, and every line becomes a record in memory.
     static constexpr std::uintmax_t kMaxFileBytes = 4u * 1024u * 1024u;
-    static constexpr std::size_t kMaxLineCharacters = 511;
     static constexpr char16_t kSeparator = u'\x06';
 
     // Merges a macro file into the list, appending in file order. A name that is already in the
@@ -75,7 +75,8 @@ public:
     MacroLoadStatus merge(std::string_view bytes);
 
 private:
-    void append(MacroRecord macro);
+    // Appends with the clash rule of load; used holds every name of the list and grows with it.
+    void append(MacroRecord macro, std::unordered_set<std::u16string>& used);
 
     std::vector<MacroRecord> macros_;
 };

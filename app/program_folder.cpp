@@ -8,6 +8,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "atomic_file.h"
+
 namespace fs = std::filesystem;
 
 ProgramFolder::ProgramFolder(fs::path folder, fs::path shippedFolder)
@@ -48,7 +50,11 @@ void copyMissing(const fs::path& from, const fs::path& to)
             fs::create_directories(target, error);
             copyMissing(entry.path(), target);
         } else if (!fs::exists(target, error)) {
-            fs::copy_file(entry.path(), target, error);
+            // Through the atomic writer: a start killed while copying leaves no half file that
+            // would count as the user's own and never be replaced.
+            std::string bytes;
+            if (readWholeFile(entry.path(), bytes))
+                writeFileAtomically(target, bytes);
         }
     }
 }

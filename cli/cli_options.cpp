@@ -1,5 +1,6 @@
 #include "cli_options.h"
 
+#include <locale>
 #include <sstream>
 #include <string_view>
 
@@ -60,6 +61,20 @@ bool isValueOption(const std::string& argument, std::string_view name)
     return argument == name ||
            (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 &&
             argument[name.size()] == '=');
+}
+
+// "10", "0.5": a plain decimal number above 0 and at most a year.
+std::optional<double> positiveSeconds(const std::string& text)
+{
+    if (text.empty() || text.size() > 16 || text.find_first_not_of("0123456789.") != std::string::npos ||
+        text.find_first_of("0123456789") == std::string::npos)
+        return std::nullopt;
+    double seconds = 0.0;
+    std::istringstream stream(text);
+    stream.imbue(std::locale::classic());
+    if (!(stream >> seconds) || !stream.eof() || !(seconds > 0.0) || seconds > 366.0 * 86400.0)
+        return std::nullopt;
+    return seconds;
 }
 
 }  // namespace
@@ -173,6 +188,13 @@ CliParse parseCliOptions(const std::vector<std::string>& arguments)
             if (!takeValue(arguments, i, "--folder", value) || value.empty())
                 return {std::nullopt, "--folder needs a folder"};
             options.folder = value;
+        } else if (isValueOption(argument, "--timeout")) {
+            if (!takeValue(arguments, i, "--timeout", value))
+                return {std::nullopt, "--timeout needs a number of seconds"};
+            const std::optional<double> seconds = positiveSeconds(value);
+            if (!seconds)
+                return {std::nullopt, "--timeout takes a number of seconds above 0, not '" + value + "'"};
+            options.timeoutSeconds = seconds;
         } else if (isValueOption(argument, "--set")) {
             if (!takeValue(arguments, i, "--set", value))
                 return {std::nullopt, "--set needs NAME=VALUE"};
@@ -248,6 +270,9 @@ const char* cliUsage()
            "                     of its *.mcr files expand in expressions, and the tools below\n"
            "                     read its data files\n"
            "                       corvan-cli --folder ~/corvan-test 'Ma(2,3)'\n"
+           "  --timeout SECONDS  stop an expression that takes longer than this: it prints\n"
+           "                     \"Calculation cancelled\", and corvan-cli ends with status 1\n"
+           "                       corvan-cli --timeout 5 'fnSum(fnSum(1,y,1,999999),x,1,999999)'\n"
            "\n"
            "Tools, from the data files of the program folder (--folder, or ~/.local/share/corvan;\n"
            "missing files are copied in from the shipped ones, as the window does):\n"

@@ -26,6 +26,7 @@ struct CliOptions {
     bool matrixMode = false;  // --matrix
     std::vector<std::pair<std::string, std::string>> assignments;  // --set NAME=VALUE, in order
     std::optional<std::string> list;  // --list v1,v2,...: the statistics list
+    std::optional<double> timeoutSeconds;  // --timeout SECONDS: the longest one evaluation may take
     std::vector<std::string> expressions;                          // none: read standard input
     // The tools: --convert, --units, --constant, --constants, --rates, --update-rates, --lunar,
     // --solar, --days or --weekday (the option's name without "--"; empty for none) and the

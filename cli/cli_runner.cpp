@@ -26,6 +26,8 @@ std::string rawNumber(double x)
 
 CliRunner::CliRunner(const CliOptions& options) : options_(options), format_(options.format)
 {
+    if (options.timeoutSeconds)
+        timer_ = std::make_unique<EvaluationTimer>(engine_, std::chrono::duration<double>(*options.timeoutSeconds));
     if (!options.folder.empty())
         loadMacroFolder(macros_, options.folder);
     engine_.settings.angleMode = options.angle;
@@ -79,12 +81,22 @@ std::string CliRunner::resultText(const ValueCell& result)
     return inBaseMode() ? ascii::upper(text) : text;
 }
 
+ValueCell CliRunner::evaluate(const std::string& text, int mode, int radix)
+{
+    if (timer_)
+        timer_->start();
+    engine_.resetError();
+    ValueCell result = engine_.evaluate(text, mode, radix);
+    if (timer_ && timer_->stop())
+        timedOut_ = true;
+    return result;
+}
+
 std::optional<double> CliRunner::scalarValue(const std::string& text)
 {
     int error = ErrorCode::kNone;
     const std::optional<std::string> engine = engineText(text, 10, error);
-    engine_.resetError();
-    const ValueCell result = engine_.evaluate(engine.value_or(""), Engine::kModeScalar, 10);
+    const ValueCell result = evaluate(engine.value_or(""), Engine::kModeScalar, 10);
     if (engine_.error() != ErrorCode::kNone || result.kind == ValueKind::Complex)
         return std::nullopt;
     return result.re;
@@ -176,8 +188,7 @@ bool CliRunner::applyAssignments(std::ostream& err)
         }
         int error = ErrorCode::kNone;
         const std::optional<std::string> text = engineText(value, 10, error);
-        engine_.resetError();
-        const ValueCell result = engine_.evaluate(text.value_or(""), Engine::kModeScalar, 10);
+        const ValueCell result = evaluate(text.value_or(""), Engine::kModeScalar, 10);
         if (engine_.error() != ErrorCode::kNone) {
             err << "corvan-cli: --set " << name << ": " << toUtf8(errorMessage(engine_.error())) << "\n";
             return false;
@@ -230,19 +241,23 @@ bool CliRunner::evaluateLine(const std::string& line, std::ostream& out)
         out << "Empty string\n";
         return false;
     }
+    // The length first: a line too long to evaluate is that, whatever its macros would do.
+    if (fromUtf8(line).size() > Engine::kMaxExpressionLength) {
+        out << "Overlength string\n";
+        return false;
+    }
     int error = ErrorCode::kNone;
     const std::optional<std::string> text = engineText(line, options_.radix, error);
     if (!text) {
         out << toUtf8(errorMessage(error)) << "\n";
         return false;
     }
-    if (fromUtf8(line).size() > Engine::kMaxExpressionLength || text->size() > Engine::kMaxExpressionLength) {
+    if (text->size() > Engine::kMaxExpressionLength) {
         out << "Overlength string\n";
         return false;
     }
-    engine_.resetError();
-    const ValueCell result = options_.matrixMode ? engine_.evaluate(*text, Engine::kModeMatrix, 10)
-                                                 : engine_.evaluate(*text, Engine::kModeScalar, options_.radix);
+    const ValueCell result = options_.matrixMode ? evaluate(*text, Engine::kModeMatrix, 10)
+                                                 : evaluate(*text, Engine::kModeScalar, options_.radix);
     if (engine_.error() != ErrorCode::kNone) {
         out << toUtf8(errorMessage(engine_.error())) << "\n";
         return false;
@@ -258,12 +273,23 @@ bool CliRunner::evaluateLine(const std::string& line, std::ostream& out)
     return true;
 }
 
-int CliRunner::run(std::istream& in, std::ostream& out)
+int CliRunner::run(std::istream& in, std::ostream& out, std::ostream& err)
 {
+    const auto stopped = [&] {
+        if (!timedOut_)
+            return false;
+        out.flush();
+        err << "corvan-cli: stopped: the expression took longer than --timeout " << cnum::general17(*options_.timeoutSeconds)
+            << " s\n";
+        return true;
+    };
     bool allOk = true;
     if (!options_.expressions.empty()) {
-        for (const std::string& expression : options_.expressions)
+        for (const std::string& expression : options_.expressions) {
             allOk = evaluateLine(expression, out) && allOk;
+            if (stopped())
+                return 1;
+        }
         return allOk ? 0 : 1;
     }
     std::string line;
@@ -272,6 +298,8 @@ int CliRunner::run(std::istream& in, std::ostream& out)
             line.pop_back();
         allOk = evaluateLine(line, out) && allOk;
         out.flush();
+        if (stopped())
+            return 1;
     }
     return allOk ? 0 : 1;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "cli_options.h"
 #include "engine.h"
+#include "evaluation_timer.h"
 #include "macro_library.h"
 
 // Evaluates expressions the way the calculator's "=" does and prints one line each.
@@ -20,8 +22,11 @@ public:
     // Evaluates one expression and prints its result line; returns true when it succeeded.
     bool evaluateLine(const std::string& line, std::ostream& out);
     // Every expression of the options, or every line of in when there are none. Returns the
-    // exit status: 0 when all succeeded, 1 otherwise.
-    int run(std::istream& in, std::ostream& out);
+    // exit status: 0 when all succeeded, 1 otherwise. An expression that outlives --timeout
+    // prints "Calculation cancelled", err says why, and nothing after it is evaluated.
+    int run(std::istream& in, std::ostream& out, std::ostream& err);
+    // True once an evaluation was stopped by --timeout.
+    bool timedOut() const { return timedOut_; }
     // The real value of one expression as "=" computes it (macros and all), or nothing with
     // the display's error message in error.
     std::optional<double> realValue(const std::string& line, std::string& error);
@@ -37,9 +42,13 @@ private:
     bool storeMatrixLiteral(int slot, const std::string& literal, std::ostream& err);
     std::string matrixText(const ValueCell& result) const;
     std::string resultText(const ValueCell& result);
+    // engine_.evaluate under the --timeout limit, if any.
+    ValueCell evaluate(const std::string& text, int mode, int radix);
 
     CliOptions options_;
     MacroLibrary macros_;
     DisplayFormat format_;
     Engine engine_;
+    std::unique_ptr<EvaluationTimer> timer_;
+    bool timedOut_ = false;
 };

@@ -25,6 +25,6 @@ int main(int argc, char** argv)
         return runKeys(*parse.options, std::cout);
     CliRunner runner(*parse.options);
     if (!runner.applyAssignments(std::cerr) || !runner.applyList(std::cerr))
-        return 2;
-    return runner.run(std::cin, std::cout);
+        return runner.timedOut() ? 1 : 2;
+    return runner.run(std::cin, std::cout, std::cerr);
 }

@@ -116,6 +116,8 @@ std::optional<double> adaptiveIntegral(Engine& engine, double a, double b)
     double error = whole->error;
     double absolute = whole->absolute;
     for (int bisections = 0;; ++bisections) {
+        if (engine.stopRequested())
+            return std::nullopt;
         if (!std::isfinite(integral))
             return integral;
         const double size = std::fmax(std::fabs(integral), absolute);
@@ -169,7 +171,8 @@ std::optional<std::vector<double>> bindCall(Engine& engine, std::string_view arg
 }
 
 // f(x) of the bound expression for the root search: nothing when it fails, with the error
-// cleared first so that one failed point does not stop the search.
+// cleared first so that one failed point does not stop the search. A cancel request is not
+// cleared (resetError keeps it), so the search ends at its next step.
 std::optional<double> boundValueOrNothing(Engine& engine, double x)
 {
     engine.resetError();

@@ -43,10 +43,17 @@ void Engine::raise(int code)
         error_ = code;
 }
 
+bool Engine::stopRequested()
+{
+    if (cancel_.requested())
+        raise(ErrorCode::kCancelled);
+    return error_ != ErrorCode::kNone;
+}
+
 ValueCell Engine::evaluate(std::string_view text, int mode, int radix)
 {
     ValueCell& result = slots[VariableSlots::kResult];
-    if (error_ != ErrorCode::kNone)
+    if (stopRequested())
         return result;
     result.clear();
     if (text.size() > kMaxExpressionLength) {
@@ -84,7 +91,7 @@ bool Engine::compile(std::string& text, int radix, std::string_view boundName)
 Engine::ScalarResult Engine::evaluateScalar(std::string_view text, std::string_view boundName,
                                             double boundValue, int radix)
 {
-    if (error_ != ErrorCode::kNone)
+    if (stopRequested())
         return {};
     std::string postfix(text);
     if (!compile(postfix, radix, boundName))
@@ -98,7 +105,7 @@ Engine::ScalarResult Engine::evaluateScalar(std::string_view text, std::string_v
 Engine::ScalarResult Engine::evaluateScalarCached(std::string_view text, std::string_view boundName,
                                                   double boundValue, int radix)
 {
-    if (error_ != ErrorCode::kNone)
+    if (stopRequested())
         return {};
     if (!hasCached_ || cachedSource_ != text) {
         std::string postfix(text);
@@ -168,7 +175,7 @@ std::string Engine::formatCallValue(double value, int radix) const
 
 bool Engine::expandFunctionCalls(std::string& text, int radix)
 {
-    if (error_ != ErrorCode::kNone)
+    if (stopRequested())
         return false;
     while (const auto site = findNextFunctionCall(text)) {
         const std::size_t open = text.find('(', site->nameEnd);

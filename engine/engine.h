@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "basic_machine.h"
+#include "cancel_flag.h"
 #include "compiled_expression.h"
 #include "engine_error.h"
 #include "engine_settings.h"
@@ -13,7 +14,8 @@
 #include "variable_slots.h"
 
 // The calculation engine: error code, settings, variable slots and the evaluator.
-// One object per calculator; it holds no global state, and is used from one thread.
+// One object per calculator; it holds no global state, and is used from one thread at a time.
+// The one exception is requestCancel(), which any thread may call while another evaluates.
 class Engine {
 public:
     static constexpr int kModeScalar = 0;
@@ -28,10 +30,22 @@ public:
 
     // The engine error: 0, or the first code raised since the last reset.
     int error() const { return error_; }
-    void resetError() { error_ = ErrorCode::kNone; }
+    // Clears the error; while a cancel is requested it becomes "Calculation cancelled" instead,
+    // so that no loop that resets the error between its steps (fnRoot) outlives a cancel.
+    void resetError() { error_ = cancel_.requested() ? ErrorCode::kCancelled : ErrorCode::kNone; }
     // Stores code unless an error is already set: the first error wins.
     void raise(int code);
-    OperatorContext context() { return OperatorContext{error_, settings}; }
+    OperatorContext context() { return OperatorContext{error_, settings, &cancel_}; }
+
+    // Asks the running evaluation to stop; safe from any thread. It ends with "Calculation
+    // cancelled" at its next check (the loops of fnSum, fnProduct, fnInt, fnRoot and the matrix
+    // eliminations check at every step), and so does every evaluation until clearCancel().
+    void requestCancel() { cancel_.request(); }
+    void clearCancel() { cancel_.clear(); }
+    bool cancelRequested() const { return cancel_.requested(); }
+    // For the engine's loops: true when the evaluation must stop, because an error is set or a
+    // cancel was requested (which raises "Calculation cancelled").
+    bool stopRequested();
 
     struct ScalarResult {
         CalcValue value;
@@ -77,6 +91,7 @@ private:
     bool rewriteSolveCalls(std::string& text);
 
     int error_ = ErrorCode::kNone;
+    CancelFlag cancel_;
     std::string boundText_;
     std::string boundName_;
     std::string cachedSource_;

@@ -4,8 +4,9 @@
 
 namespace {
 
-// Entry 56 + code holds the message of code (-56..-1); the spelling is what users see.
-constexpr std::array<std::u16string_view, 56> kMessages = {
+// Entry 57 + code holds the message of code (-57..-1); the spelling is what users see.
+constexpr std::array<std::u16string_view, 57> kMessages = {
+    u"Calculation cancelled",            // -57
     u"Integral did not converge",        // -56
     u"Infinite result",                  // -55
     u"Complex's not been supported",     // -54

@@ -63,7 +63,9 @@ constexpr int kComplexUnsupported = -54;
 constexpr int kInfiniteResult = -55;
 // fnInt's quadrature ran out of evaluations before its error estimate met the tolerance.
 constexpr int kIntegralDiverges = -56;
-constexpr int kLowest = -56;
+// Raised when a running calculation is asked to stop (the window's Cancel, a time limit).
+constexpr int kCancelled = -57;
+constexpr int kLowest = -57;
 }  // namespace ErrorCode
 
 // The message the display shows for a code: the table text for -56..-1,

@@ -39,7 +39,7 @@ bool Engine::rewriteSolveCalls(std::string& text)
 ValueCell Engine::evaluateMatrix(std::string_view text)
 {
     ValueCell& result = slots[VariableSlots::kResult];
-    if (error_ != ErrorCode::kNone)
+    if (stopRequested())
         return result;
     std::string postfix(text);
     if (!rewriteSolveCalls(postfix) || !compile(postfix, 10, {}))
@@ -50,8 +50,10 @@ ValueCell Engine::evaluateMatrix(std::string_view text)
     OperatorContext operatorContext = context();
     bool ok = true;
     forEachToken(postfix, [&](std::string_view token) {
-        if (!ok)
+        if (!ok || operatorContext.stopRequested()) {
+            ok = false;
             return;
+        }
         if (MatrixOperation operation = findMatrixOperation(token)) {
             operation(stack, groups.empty() ? 0 : groups.back(), operatorContext);
             ok = !operatorContext.failed();

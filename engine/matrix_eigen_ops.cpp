@@ -10,7 +10,9 @@ namespace {
 std::optional<linalg::DenseMatrix> eigenvectorsOf(const linalg::DenseMatrix& m,
                                                   OperatorContext& context)
 {
-    linalg::Eigenvectors found = linalg::eigenvectors(m);
+    linalg::Eigenvectors found = linalg::eigenvectors(m, context.cancel);
+    if (context.stopRequested())
+        return std::nullopt;
     switch (found.status) {
     case linalg::EigenStatus::kOk:
         return std::move(found.vectors);
@@ -30,7 +32,9 @@ std::optional<ValueCell> eigenvalueColumn(const ValueCell& m, OperatorContext& c
     if (!isSquareMatrix(m))
         return fail(context, ErrorCode::kEigenvector);
     const std::optional<std::vector<double>> values =
-        linalg::eigenvalues(linalg::DenseMatrix::fromCell(m));
+        linalg::eigenvalues(linalg::DenseMatrix::fromCell(m), context.cancel);
+    if (context.stopRequested())
+        return std::nullopt;
     if (!values)
         return fail(context, ErrorCode::kEigenvector);
     linalg::DenseMatrix column(values->size(), 1);

@@ -39,19 +39,19 @@ void eliminate(DenseMatrix& m, std::size_t r, std::size_t c)
 
 }  // namespace
 
-void triangularForm(DenseMatrix& m)
+void triangularForm(DenseMatrix& m, const CancelFlag* cancel)
 {
-    for (std::size_t c = 0; c < m.cols; ++c) {
+    for (std::size_t c = 0; c < m.cols && !cancelRequested(cancel); ++c) {
         for (std::size_t r = m.rows; r-- > c + 1;)
             eliminate(m, r, c);
     }
 }
 
-std::vector<std::size_t> echelonForm(DenseMatrix& m)
+std::vector<std::size_t> echelonForm(DenseMatrix& m, const CancelFlag* cancel)
 {
     std::vector<std::size_t> pivots;
     std::size_t p = 0;
-    for (std::size_t c = 0; c < m.cols && p < m.rows; ++c) {
+    for (std::size_t c = 0; c < m.cols && p < m.rows && !cancelRequested(cancel); ++c) {
         std::size_t best = p;
         for (std::size_t r = p + 1; r < m.rows; ++r) {
             if (std::fabs(m(r, c)) > std::fabs(m(best, c)))
@@ -75,9 +75,9 @@ std::vector<std::size_t> echelonForm(DenseMatrix& m)
     return pivots;
 }
 
-DenseMatrix nullSpaceBasis(DenseMatrix a)
+DenseMatrix nullSpaceBasis(DenseMatrix a, const CancelFlag* cancel)
 {
-    const std::vector<std::size_t> pivots = echelonForm(a);
+    const std::vector<std::size_t> pivots = echelonForm(a, cancel);
     std::vector<bool> isPivot(a.cols, false);
     for (std::size_t c : pivots)
         isPivot[c] = true;
@@ -100,7 +100,7 @@ DenseMatrix nullSpaceBasis(DenseMatrix a)
     return basis;
 }
 
-std::optional<DenseMatrix> inverse(const DenseMatrix& m)
+std::optional<DenseMatrix> inverse(const DenseMatrix& m, const CancelFlag* cancel)
 {
     const std::size_t n = m.rows;
     DenseMatrix a = m;
@@ -108,6 +108,8 @@ std::optional<DenseMatrix> inverse(const DenseMatrix& m)
     std::vector<std::size_t> pivotRow(n, 0);
     std::vector<std::size_t> pivotCol(n, 0);
     for (std::size_t step = 0; step < n; ++step) {
+        if (cancelRequested(cancel))
+            return std::nullopt;
         double best = 0.0;
         std::size_t bestRow = 0;
         std::size_t bestCol = 0;
@@ -158,12 +160,12 @@ std::optional<DenseMatrix> inverse(const DenseMatrix& m)
     return a;
 }
 
-double determinant(const DenseMatrix& m)
+double determinant(const DenseMatrix& m, const CancelFlag* cancel)
 {
     const std::size_t n = m.rows;
     DenseMatrix a = m;
     double product = 1.0;
-    for (std::size_t k = 0; k < n; ++k) {
+    for (std::size_t k = 0; k < n && !cancelRequested(cancel); ++k) {
         std::size_t p = k;
         for (std::size_t i = k + 1; i < n; ++i) {
             if (std::fabs(a(i, k)) > std::fabs(a(p, k)))

@@ -12,7 +12,10 @@ std::optional<ValueCell> determinantOf(const ValueCell& m, OperatorContext& cont
 {
     if (!isSquareMatrix(m))
         return fail(context, ErrorCode::kDeterminant);
-    return scalarCell(linalg::determinant(linalg::DenseMatrix::fromCell(m)));
+    const double det = linalg::determinant(linalg::DenseMatrix::fromCell(m), context.cancel);
+    if (context.stopRequested())
+        return std::nullopt;
+    return scalarCell(det);
 }
 
 std::optional<ValueCell> rankOf(const ValueCell& m, OperatorContext& context)
@@ -20,7 +23,10 @@ std::optional<ValueCell> rankOf(const ValueCell& m, OperatorContext& context)
     if (shapeOf(m) != Shape::kMatrix)
         return fail(context, ErrorCode::kRank);
     linalg::DenseMatrix echelon = linalg::DenseMatrix::fromCell(m);
-    return scalarCell(static_cast<double>(linalg::echelonForm(echelon).size()));
+    const std::size_t pivots = linalg::echelonForm(echelon, context.cancel).size();
+    if (context.stopRequested())
+        return std::nullopt;
+    return scalarCell(static_cast<double>(pivots));
 }
 
 std::optional<ValueCell> triangularFormOf(const ValueCell& m, OperatorContext& context)
@@ -28,7 +34,9 @@ std::optional<ValueCell> triangularFormOf(const ValueCell& m, OperatorContext& c
     if (shapeOf(m) != Shape::kMatrix)
         return fail(context, ErrorCode::kRank);
     linalg::DenseMatrix triangular = linalg::DenseMatrix::fromCell(m);
-    linalg::triangularForm(triangular);
+    linalg::triangularForm(triangular, context.cancel);
+    if (context.stopRequested())
+        return std::nullopt;
     return triangular.toCell();
 }
 
@@ -48,10 +56,14 @@ std::optional<ValueCell> inverseOf(const ValueCell& m, OperatorContext& context)
     // Singular means a determinant of 0 as "det" gives it, so "inv" refuses exactly what "det"
     // calls singular, nearly singular matrices included. Infinite or NaN entries leave no
     // finite determinant.
-    const double det = linalg::determinant(matrix);
+    const double det = linalg::determinant(matrix, context.cancel);
+    if (context.stopRequested())
+        return std::nullopt;
     if (det == 0.0 || !std::isfinite(det))
         return fail(context, ErrorCode::kMatrixInversion);
-    const std::optional<linalg::DenseMatrix> inverse = linalg::inverse(matrix);
+    const std::optional<linalg::DenseMatrix> inverse = linalg::inverse(matrix, context.cancel);
+    if (context.stopRequested())
+        return std::nullopt;
     if (!inverse)
         return fail(context, ErrorCode::kMatrixInversion);
     return inverse->toCell();

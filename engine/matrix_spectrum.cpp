@@ -53,12 +53,14 @@ bool isSettled(const DenseMatrix& t)
 
 }  // namespace
 
-std::optional<std::vector<double>> eigenvalues(const DenseMatrix& m)
+std::optional<std::vector<double>> eigenvalues(const DenseMatrix& m, const CancelFlag* cancel)
 {
     // Q is kept transposed, so that each of its columns is one contiguous row: row j of
     // multiplyTransposed(qt, m) is then (M q_j)^T.
     DenseMatrix qt = DenseMatrix::identity(m.rows);
     for (int step = 0; step < kEigenSteps; ++step) {
+        if (cancelRequested(cancel))
+            return std::nullopt;
         qt = multiplyTransposed(qt, m);
         orthonormalizeRows(qt);
     }
@@ -71,11 +73,11 @@ std::optional<std::vector<double>> eigenvalues(const DenseMatrix& m)
     return values;
 }
 
-Eigenvectors eigenvectors(const DenseMatrix& m)
+Eigenvectors eigenvectors(const DenseMatrix& m, const CancelFlag* cancel)
 {
     const std::size_t n = m.rows;
     Eigenvectors result;
-    const std::optional<std::vector<double>> values = eigenvalues(m);
+    const std::optional<std::vector<double>> values = eigenvalues(m, cancel);
     if (!values) {
         result.status = EigenStatus::kNotConverged;
         return result;
@@ -85,6 +87,10 @@ Eigenvectors eigenvectors(const DenseMatrix& m)
     std::vector<double> rows;
     std::vector<std::size_t> groupStart;
     for (std::size_t i = 0; i < n; ++i) {
+        if (cancelRequested(cancel)) {
+            result.status = EigenStatus::kNotConverged;
+            return result;
+        }
         const double t = (*values)[i];
         const auto same = [t](double earlier) { return std::fabs(t - earlier) < kSameEigenvalue; };
         if (std::any_of(values->begin(), values->begin() + static_cast<std::ptrdiff_t>(i), same))
@@ -92,7 +98,7 @@ Eigenvectors eigenvectors(const DenseMatrix& m)
         DenseMatrix shifted = m;
         for (std::size_t k = 0; k < n; ++k)
             shifted(k, k) -= t;
-        const DenseMatrix basis = nullSpaceBasis(std::move(shifted));
+        const DenseMatrix basis = nullSpaceBasis(std::move(shifted), cancel);
         if (basis.rows == 0) {
             result.status = EigenStatus::kNoVector;
             return result;

@@ -3,10 +3,12 @@
 #include <optional>
 #include <vector>
 
+#include "cancel_flag.h"
 #include "dense_matrix.h"
 
 // Eigenvalues by orthogonal iteration and eigenvectors through null spaces. Both require a
-// square matrix.
+// square matrix. Both check the optional cancel flag at every step and give up (empty, or
+// kNotConverged) once it is set; the caller tells a cancel from a failure by the flag.
 namespace linalg {
 
 constexpr int kEigenSteps = 300;
@@ -16,7 +18,7 @@ constexpr int kEigenSteps = 300;
 // columns of the identity that M already maps into their own span stay in place (a diagonal or
 // upper triangular M keeps its diagonal order). Empty when T is still far from triangular, as
 // for complex eigenvalues or two real ones of equal magnitude, which the iteration cannot part.
-std::optional<std::vector<double>> eigenvalues(const DenseMatrix& m);
+std::optional<std::vector<double>> eigenvalues(const DenseMatrix& m, const CancelFlag* cancel = nullptr);
 
 enum class EigenStatus {
     kOk,
@@ -35,6 +37,6 @@ struct Eigenvectors {
 // other M gets each eigenvalue's vectors orthonormalised among themselves only, because
 // eigenvectors of different eigenvalues are then not orthogonal and mixing them would give
 // vectors that are no eigenvectors.
-Eigenvectors eigenvectors(const DenseMatrix& m);
+Eigenvectors eigenvectors(const DenseMatrix& m, const CancelFlag* cancel = nullptr);
 
 }  // namespace linalg

@@ -5,16 +5,27 @@
 #include <vector>
 
 #include "calc_value.h"
+#include "cancel_flag.h"
 #include "engine_error.h"
 #include "engine_settings.h"
 #include "value_cell.h"
 
-// What an operator of the engine's tables may touch: the error code and the settings.
+// What an operator of the engine's tables may touch: the error code and the settings, and the
+// engine's cancel request for the operators that loop long (a 512 x 512 eigenproblem).
 struct OperatorContext {
     int& error;
     EngineSettings& settings;
+    const CancelFlag* cancel = nullptr;
 
     bool failed() const { return error != ErrorCode::kNone; }
+    // True once the evaluation must stop: an error is set, or a cancel was requested, which
+    // then raises "Calculation cancelled".
+    bool stopRequested()
+    {
+        if (cancelRequested(cancel))
+            raise(ErrorCode::kCancelled);
+        return failed();
+    }
     // The first error of an evaluation wins; later ones are dropped.
     void raise(int code)
     {

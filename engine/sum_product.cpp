@@ -48,8 +48,8 @@ std::optional<double> term(Engine& engine, std::string_view expression, std::str
     return result.value.re;
 }
 
-// The most terms one call may take: the calculator cannot be interrupted, and a million terms
-// already take about a second.
+// The most terms one call may take: a million terms already take about a second, and nested
+// calls multiply (a cancel request stops them between any two terms).
 constexpr double kMaxTerms = 1e6;
 
 // The step must point from start towards end, not overshoot it, and not need more terms than
@@ -92,6 +92,8 @@ double fold(Engine& engine, std::string_view arguments, Fold kind)
         const double v = start + k * step;
         if (step > 0.0 ? v > end : v < end)
             break;
+        if (engine.stopRequested())
+            return 0.0;
         const auto value = term(engine, expression, variable, v);
         if (!value)
             return 0.0;

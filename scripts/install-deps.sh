@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(
   g++
+  clang
+  libclang-rt-dev
   cmake
   ninja-build
   libgtest-dev

@@ -17,10 +17,16 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPropertyAnimation>
+#include <QTimer>
 #include <QUrl>
 
+#include <chrono>
+#include <cstdio>
+
 #include "app_style.h"
+#include "atomic_file.h"
 #include "category_names.h"
+#include "evaluation_worker.h"
 #include "function_signatures.h"
 #include "history_view.h"
 #include "key_codes.h"
@@ -43,6 +49,11 @@
 #include "utf16.h"
 
 namespace {
+
+// An "=" that ends within this time shows its result at once; a longer one makes the window busy.
+constexpr std::chrono::milliseconds kQuickEvaluation{150};
+// The display state is written at least this often while it changes, so a crash loses little.
+constexpr std::chrono::milliseconds kDisplaySaveInterval{60'000};
 
 // Layout heights at scale 1 (portrait, 240 x 320).
 constexpr int kDisplayHeight = 100;
@@ -118,14 +129,33 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     menuButton_->setToolTip(tr("Menu"));
     menuButton_->setPopupMode(QToolButton::InstantPopup);
     buildMenu();
+    // Shown only while "=" computes on the worker thread.
+    cancelButton_ = new QToolButton(bar_);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    cancelButton_->setText(tr("Cancel"));
+    cancelButton_->setToolTip(tr("Stop the calculation (Esc)"));
+    cancelButton_->hide();
+    connect(cancelButton_, &QToolButton::clicked, this, [this] { frame_.cancelEvaluation(); });
     auto* barLayout = new QHBoxLayout(bar_);
     barLayout->setContentsMargins(2, 0, 2, 0);
     barLayout->addWidget(toolsButton_);
     barLayout->addWidget(categoryLabel_, 1);
     barLayout->addWidget(historyButton_);
+    barLayout->addWidget(cancelButton_);
     barLayout->addWidget(menuButton_);
-    for (QToolButton* button : {toolsButton_, historyButton_, menuButton_})
+    for (QToolButton* button : {toolsButton_, historyButton_, menuButton_, cancelButton_})
         button->setFocusPolicy(Qt::NoFocus);
+
+    evaluation_ = new EvaluationWorker(this);
+    connect(evaluation_, &EvaluationWorker::finished, this, &CalculatorView::completeEvaluation);
+    frame_.setEvaluationRunner([this] { startEvaluation(); });
+    auto* saveTimer = new QTimer(this);
+    saveTimer->setInterval(kDisplaySaveInterval);
+    connect(saveTimer, &QTimer::timeout, this, [this] {
+        if (!busy_)
+            saveDisplayState();
+    });
+    saveTimer->start();
 
     functionKeypad_ = new KeypadView(kFunctionKeypadGrid.columns, kFunctionKeypadGrid.rows, this);
     functionKeypad_->setObjectName(QStringLiteral("functionKeypad"));
@@ -353,6 +383,113 @@ QString CalculatorView::functionKeyTooltip(int position) const
             lines << tr("Shift: %1").arg(displayString(*text));
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+CalculatorView::~CalculatorView()
+{
+    cancelEvaluation();
+    frame_.setEvaluationRunner({});
+}
+
+void CalculatorView::startEvaluation()
+{
+    if (evaluation_->run([this] { frame_.runEvaluation(); }, kQuickEvaluation))
+        completeEvaluation();
+    else
+        setBusy(true);
+}
+
+void CalculatorView::completeEvaluation()
+{
+    evaluation_->wait();
+    frame_.finishEvaluation();
+    setBusy(false);
+    saveDisplayState();
+    refresh();
+}
+
+void CalculatorView::cancelEvaluation()
+{
+    if (!frame_.evaluating())
+        return;
+    frame_.cancelEvaluation();
+    waitForEvaluation();
+}
+
+void CalculatorView::waitForEvaluation()
+{
+    if (frame_.evaluating())
+        completeEvaluation();
+}
+
+void CalculatorView::setBusy(bool busy)
+{
+    if (busy == busy_)
+        return;
+    busy_ = busy;
+    // Keys, clicks and shortcuts of the whole window pass this filter while busy.
+    if (busy)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+    for (QAction* action : actions())
+        action->setEnabled(!busy);
+    menuButton_->setEnabled(!busy);
+    cancelButton_->setVisible(busy);
+    if (busy)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+    display_->update();
+}
+
+bool CalculatorView::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!busy_ || widget == nullptr || widget->window() != this)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            frame_.cancelEvaluation();
+        return true;
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return widget != cancelButton_;
+    default:
+        return false;
+    }
+}
+
+void CalculatorView::saveDisplayState()
+{
+    const WriteFailureWatch watch;
+    frame_.saveDisplayState();
+    reportWriteFailure(watch, !quietClose_);
+}
+
+void CalculatorView::reportWriteFailure(const WriteFailureWatch& watch, bool interactive)
+{
+    if (!watch.first() || writeFailureReported_)
+        return;
+    // Once: a folder that cannot be written fails every save the same way.
+    writeFailureReported_ = true;
+    const std::string message = watch.first()->message();
+    std::fprintf(stderr, "corvan: %s\n", message.c_str());
+    if (interactive)
+        QMessageBox::warning(this, QStringLiteral("Corvan"), QString::fromStdString(message));
+}
+
+void CalculatorView::closeQuietly()
+{
+    quietClose_ = true;
+    close();
 }
 
 void CalculatorView::loadSkin()
@@ -885,7 +1022,14 @@ void CalculatorView::keyPressEvent(QKeyEvent* event)
 
 void CalculatorView::closeEvent(QCloseEvent* event)
 {
-    biorhythmWindow_->closeWindow();  // before the preferences are written
-    frame_.close();
+    if (!closed_) {
+        // A close while "=" computes cancels it; the line then shows "Calculation cancelled".
+        cancelEvaluation();
+        const WriteFailureWatch watch;
+        biorhythmWindow_->closeWindow();  // before the preferences are written
+        frame_.close();
+        closed_ = true;
+        reportWriteFailure(watch, !quietClose_);
+    }
     event->accept();
 }

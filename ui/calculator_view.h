@@ -25,6 +25,7 @@ class CalculatorView : public QWidget {
     Q_OBJECT
 public:
     CalculatorView(Calculator& frame, ProgramFolder folder, QWidget* parent = nullptr);
+    ~CalculatorView() override;
 
     // False when neither the chosen skin nor the default one could be loaded.
     bool skinLoaded() const { return skinLoaded_; }
@@ -46,7 +47,20 @@ public:
     // The history panel over the keypads.
     void openHistory();
 
+    // While "=" computes on its worker thread the window is busy: it shows "Calculating...",
+    // a Cancel button and a busy cursor, and takes no key but Escape (which cancels).
+    bool busy() const { return busy_; }
+    // Cancels the evaluation under way, if any, and waits for it to end.
+    void cancelEvaluation();
+    // Waits for the evaluation under way, if any, and shows its result.
+    void waitForEvaluation();
+    // Closes the window as a close does, saving everything, but shows nothing: for SIGTERM and
+    // SIGHUP, when no one may be there to answer a message box. A write that fails is printed
+    // on standard error.
+    void closeQuietly();
+
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -81,6 +95,14 @@ private:
     QImage functionLabels() const;
 
     void showToolMessage();
+    // The "=" evaluation on the worker thread, and its end on the window's thread.
+    void startEvaluation();
+    void completeEvaluation();
+    void setBusy(bool busy);
+    // "led.dat" after each "=" and once a minute, when the display changed.
+    void saveDisplayState();
+    // Says once per session which file could not be written and why.
+    void reportWriteFailure(const class WriteFailureWatch& watch, bool interactive);
     // The current line typeset by the formula renderer, over the lower part of the display.
     void showFormula();
 
@@ -130,4 +152,10 @@ private:
     // What the pop-up list shows.
     enum class PopupKind { Calculus, Macros };
     PopupKind popupKind_ = PopupKind::Calculus;
+    QToolButton* cancelButton_;
+    class EvaluationWorker* evaluation_;
+    bool busy_ = false;
+    bool closed_ = false;
+    bool quietClose_ = false;
+    bool writeFailureReported_ = false;
 };

@@ -7,6 +7,7 @@
 #include "calculator_view.h"
 #include "program_folder.h"
 #include "single_instance.h"
+#include "termination_signals.h"
 
 int main(int argc, char** argv)
 {
@@ -79,8 +80,10 @@ int main(int argc, char** argv)
                                         : name == QLatin1String("rpn") ? u"Basic-RPN"
                                                                        : u"String-Standard");
         }
-        for (const QString& code : parser.value(keys).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+        for (const QString& code : parser.value(keys).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             frame.pressKey(code.toInt());
+            window.waitForEvaluation();
+        }
         window.showCategory(frame.category());
         if (parser.isSet(panel)) {
             window.openDataPanel();
@@ -89,6 +92,13 @@ int main(int argc, char** argv)
         }
         return window.grab().save(parser.value(screenshot)) ? 0 : 1;
     }
+    // A logout, a closed terminal or `kill` saves what a close saves, then ends the program,
+    // whatever dialog is open.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &window, [&window] {
+        window.closeQuietly();
+        QCoreApplication::exit(0);
+    });
     window.show();
     return application.exec();
 }

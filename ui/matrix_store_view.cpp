@@ -21,6 +21,7 @@
 
 #include "calculator.h"
 #include "matrix_store.h"
+#include "ui_text.h"
 
 namespace {
 
@@ -244,6 +245,8 @@ void MatrixStoreView::editCell(QTableWidgetItem* item)
     refresh();  // the cell shows the stored value in the model's format
     if (stored)
         Q_EMIT changed();
+    else if (typedNumberOverflows(fromQString(item->text())))
+        QMessageBox::warning(window(), kCaption, overflowMessage());
 }
 
 void MatrixStoreView::newMatrix()

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -122,10 +123,13 @@ void StatisticsDataView::editValue(QTableWidgetItem* item)
 {
     if (!model_ || item->column() != 1)
         return;
-    const bool stored = model_->setValue(item->row(), fromQString(item->text()));
+    const std::u16string text = fromQString(item->text());
+    const bool stored = model_->setValue(item->row(), text);
     refresh();  // the cell shows the stored value in the model's format
     if (stored)
         Q_EMIT changed();
+    else if (typedNumberOverflows(text))
+        QMessageBox::warning(window(), tr("Statistics"), overflowMessage());
 }
 
 void StatisticsDataView::newData()

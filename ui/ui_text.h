@@ -16,3 +16,9 @@ inline std::u16string fromQString(const QString& text)
 {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
 }
+
+// Whether a number typed into a cell of the matrix or statistics list lies beyond the largest
+// double ("1e999"); the models refuse such a cell, and the window says why.
+bool typedNumberOverflows(std::u16string_view text);
+// What the window says then: the display's own text for a number out of range, "overflow".
+QString overflowMessage();

@@ -26,7 +26,7 @@ TEST(AtomicFile, ReplacesContentAndLeavesNoTemporary)
     ASSERT_TRUE(writeFileAtomically(file, std::string("first\0bytes", 11)));
     ASSERT_TRUE(writeFileAtomically(file, "second"));
     EXPECT_EQ(contentOf(file), "second");
-    EXPECT_FALSE(fs::exists(folder.path() / "led.dat.tmp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
 TEST(AtomicFile, FailureKeepsTheOldFile)
@@ -34,9 +34,10 @@ TEST(AtomicFile, FailureKeepsTheOldFile)
     TempFolder folder;
     const fs::path file = folder.path() / "a.dat";
     ASSERT_TRUE(writeFileAtomically(file, "kept"));
-    // A folder in the way of the temporary name makes the write fail.
-    fs::create_directory(folder.path() / "a.dat.tmp");
-    EXPECT_FALSE(writeFileAtomically(file, "lost"));
+    // A folder in the way of the file makes the write fail; the file inside it stays.
+    fs::create_directories(folder.path() / "b.dat" / "inside");
+    EXPECT_FALSE(writeFileAtomically(folder.path() / "b.dat", "lost"));
+    EXPECT_TRUE(fs::is_directory(folder.path() / "b.dat" / "inside"));
     EXPECT_EQ(contentOf(file), "kept");
     EXPECT_FALSE(writeFileAtomically(folder.path() / "missing" / "x.dat", "x"));
 }

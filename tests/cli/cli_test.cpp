@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -117,11 +118,61 @@ TEST(CorvanCli, RefusesOverlongLines)
     EXPECT_EQ(run.status, 1);
 }
 
+TEST(CorvanCli, ALineOverTheMacroLimitIsOverlongNotAnInvalidMacro)
+{
+    std::string line = "1";
+    while (line.size() < 33000)
+        line += "+1";
+    const CliRun run = runCli({line});
+    EXPECT_EQ(run.out, "Overlength string\n");
+    EXPECT_EQ(run.status, 1);
+}
+
+// A macro line longer than 511 characters was split at load and lost ("Syntax error"); its
+// 492-character twin worked. Ma is x+x+...+x, 121 terms in the short line and 141 in the long
+// one. The folders are copied, since the program may rewrite what it reads.
+TEST(CorvanCli, MacrosOfAnyLineLengthLoad)
+{
+    for (const auto& [name, sum] : {std::pair{"macro_short_line", "121\n"}, std::pair{"macro_long_line", "141\n"}}) {
+        SCOPED_TRACE(name);
+        const std::filesystem::path copy = std::filesystem::temp_directory_path() /
+                                           ("corvan-cli-" + std::string(name) + "-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(copy);
+        std::filesystem::copy(std::filesystem::path(CORVAN_TEST_DATA_DIR) / name, copy);
+        const CliRun run = runCli({"--folder", copy.string(), "Ma(1)"});
+        EXPECT_EQ(run.out, sum);
+        EXPECT_EQ(run.status, 0);
+        std::filesystem::remove_all(copy);
+    }
+}
+
+TEST(CorvanCli, TimeoutStopsACalculationOfDays)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const CliRun run =
+        runCli({"--timeout", "1", "2+2", "fnSum(fnSum(1,y,1,999999),x,1,999999)", "3+3"});
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // The first line's result, the cancelled one, why it stopped; nothing after it.
+    EXPECT_EQ(run.out,
+              "4\nCalculation cancelled\ncorvan-cli: stopped: the expression took longer than --timeout 1 s\n");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_LT(seconds, 10.0);
+
+    // Quick lines are untouched by a limit.
+    const CliRun quick = runCli({"--timeout", "0.5", "--raw"}, "6*7\n[ans]+1\n");
+    EXPECT_EQ(quick.out, "42\n43\n");
+    EXPECT_EQ(quick.status, 0);
+    for (const char* bad : {"0", "-1", "abc", "1e3", ""}) {
+        const CliRun refused = runCli({"--timeout", bad, "1"});
+        EXPECT_EQ(refused.status, 2) << bad;
+    }
+}
+
 TEST(CorvanCli, HelpListsTheOptions)
 {
     const CliRun run = runCli({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* option : {"--engine", "--raw", "--angle", "--radix", "--word", "--set"})
+    for (const char* option : {"--engine", "--raw", "--angle", "--radix", "--word", "--set", "--timeout"})
         EXPECT_NE(run.out.find(option), std::string::npos) << option;
 }
 

@@ -66,7 +66,7 @@ TEST(ErrorMessages, MapCodesToTheirTexts)
         {-41, u"Sumation(Product) step error"}, {-42, u"Non-symetric Matrix"},
         {-50, u"Invalid parameters"},  {-51, u"Invalid parameters"},
         {-54, u"Complex's not been supported"}, {-55, u"Infinite result"},
-        {-56, u"Integral did not converge"}, {-57, u"Unknown error"},
+        {-56, u"Integral did not converge"}, {-57, u"Calculation cancelled"}, {-58, u"Unknown error"},
         {1, u"Unknown error"},
         {-1000, u"Unknown error"},     {0, u""},
     };

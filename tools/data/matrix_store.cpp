@@ -365,6 +365,9 @@ bool MatrixStore::setElement(int row, int col, std::string_view text)
     while (end > begin && isCSpace(text[end - 1]))
         --end;
     const double value = atofRule(text.substr(begin, std::min(end - begin, kMaxEditChars)));
+    // "1e999" would be written as "inf", which reads back as 0: it is refused instead.
+    if (!std::isfinite(value))
+        return false;
     entries_[static_cast<std::size_t>(shown_)].set(row, col, value);
     gridCells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = storedNumber::cellText(value);
     return true;

@@ -97,7 +97,8 @@ public:
     void deleteShown();
     void deleteAll();
     // In-place edit of element (row, col) of the shown matrix: the text is trimmed, cut to
-    // 128 characters and read like C's atof. Returns whether a cell took the value.
+    // 128 characters and read like C's atof. Returns whether a cell took the value; a number
+    // beyond the largest double ("1e999"), which no file could hold, is refused.
     bool setElement(int row, int col, std::string_view text);
     // After a matrix-mode evaluation: keeps slot 0 as "VRE" in the first entry. Returns
     // "[VRE]", or empty when the list is empty and nothing was kept.

@@ -202,7 +202,11 @@ bool StatisticsData::setValue(int row, std::u16string_view editedText)
 {
     if (row < 0 || row >= count())
         return false;
-    values_[static_cast<std::size_t>(row)] = editedValue(editedText);
+    const double value = editedValue(editedText);
+    // "1e999" would be written as "inf", which reads back as 0: it is refused instead.
+    if (!std::isfinite(value))
+        return false;
+    values_[static_cast<std::size_t>(row)] = value;
     publish();
     return true;
 }

@@ -63,7 +63,7 @@ public:
     void clearAll();
     // An in-place edit of the value at row: the text is trimmed, cut to 128 characters and read
     // with the C atof rule (non-numbers give 0). False, with nothing changed, for a row outside
-    // the set.
+    // the set and for a number beyond the largest double ("1e999"), which no file could hold.
     bool setValue(int row, std::u16string_view editedText);
     static double editedValue(std::u16string_view editedText);
 

@@ -8,8 +8,8 @@
 
 #include <QColor>
 #include <QCoreApplication>
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -31,6 +31,7 @@
 #include <string_view>
 #include <vector>
 
+#include "atomic_file.h"
 #include "key_sound.h"
 #include "keypad_faces.h"
 #include "keypads.h"
@@ -491,9 +492,7 @@ QImage drawImage(const ImagePlan& plan, int scale)
 
 bool writeText(const QString& path, const std::string& contents)
 {
-    QFile file(path);
-    const auto size = static_cast<qint64>(contents.size());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(contents.data(), size) != size) {
+    if (!writeFileAtomically(path.toStdString(), contents)) {
         report("cannot write " + path.toStdString());
         return false;
     }
@@ -570,10 +569,14 @@ int main(int argc, char** argv)
             if (!written.insert(name).second)
                 continue;
             const QString path = folder.filePath(text(std::string_view(name)));
-            QImageWriter writer(path, "png");
+            QBuffer png;
+            png.open(QIODevice::WriteOnly);
+            QImageWriter writer(&png, "png");
             writer.setQuality(0);  // the PNG writer's smallest output
             if (!writer.write(drawImage(plan, scale)))
-                report("cannot write " + path.toStdString() + ": " + writer.errorString().toStdString());
+                report("cannot draw " + path.toStdString() + ": " + writer.errorString().toStdString());
+            else
+                writeText(path, png.data().toStdString());
         }
     }
     skin += std::string(kSkinColourFileKey) + "=" + std::string(kColourFile) + "\n";

@@ -379,6 +379,28 @@ TEST(MatrixStoreEdit, SetElementReadsTheEditedText)
     EXPECT_FALSE(store.setElement(-1, 0, "1"));
 }
 
+TEST(MatrixStoreEdit, RefusesANumberNoFileCouldHold)
+{
+    TempFolder folder;
+    Engine engine;
+    MatrixStore store(engine);
+    store.newMatrix(1, 2, 4);
+    ASSERT_TRUE(store.setElement(0, 0, "7"));
+    // Saved as "inf" it read back as 0.
+    for (const char* text : {"1e999", "-1e999", " 1e400x"}) {
+        EXPECT_FALSE(store.setElement(0, 0, text)) << text;
+        EXPECT_EQ(engine.slots[4].at(0, 0), 7.0);
+        EXPECT_EQ(store.cellText(0, 0), "7");
+    }
+    EXPECT_TRUE(store.setElement(0, 1, "1e308"));
+    ASSERT_TRUE(store.save(folder.path() / "matrix.dat").written);
+    Engine again;
+    MatrixStore reloaded(again);
+    ASSERT_EQ(reloaded.load(folder.path() / "matrix.dat"), MatrixStore::LoadStatus::Loaded);
+    EXPECT_EQ(again.slots[4].at(0, 0), 7.0);
+    EXPECT_EQ(again.slots[4].at(0, 1), 1e308);
+}
+
 TEST(MatrixStoreEdit, ClearZeroesAndShowsFiveDecimals)
 {
     Engine engine;

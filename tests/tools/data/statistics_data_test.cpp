@@ -160,6 +160,22 @@ TEST(StatisticData, FormatsValuesAndCorrectsTypedText)
     EXPECT_DOUBLE_EQ(Model::editedValue(u"1" + std::u16string(127, u'0') + u"5"), 1e127);
 }
 
+TEST(StatisticData, RefusesANumberNoFileCouldHold)
+{
+    Fixture f;
+    ASSERT_TRUE(f.model.newDataSet(2));
+    ASSERT_TRUE(f.model.setValue(0, u"5"));
+    // Saved as "inf" it read back as 0.
+    EXPECT_FALSE(f.model.setValue(0, u"1e999"));
+    EXPECT_FALSE(f.model.setValue(1, u"-1e999"));
+    EXPECT_EQ(f.model.values(), (std::vector<double>{5, 0}));
+    ASSERT_TRUE(f.model.setValue(1, u"-1e308"));
+    ASSERT_TRUE(f.model.save(f.file()));
+    Fixture reloaded;
+    EXPECT_EQ(reloaded.model.load(f.file()), Model::LoadStatus::Loaded);
+    EXPECT_EQ(reloaded.model.values(), f.model.values());
+}
+
 TEST(StatisticData, EngineReadsTheSetAsList)
 {
     Fixture f;

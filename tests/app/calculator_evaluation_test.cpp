@@ -1,0 +1,156 @@
+// The "=" evaluation in its three steps: prepared on the window's thread, computed on another,
+// shown on the window's thread again; and the display state kept on disk as it changes.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "atomic_file.h"
+#include "calculator.h"
+#include "key_codes.h"
+#include "temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+StoredDate fixedToday()
+{
+    return StoredDate{2026, 12, 7};
+}
+
+constexpr std::u16string_view kDaysLong = u"fnSum(fnSum(1,y,1,999999),x,1,999999)";
+
+struct Frame {
+    TempFolder folder;
+    Calculator frame{folder.path(), fixedToday};
+    int runnerCalls = 0;
+
+    Frame() { frame.start(); }
+    void enter(std::u16string_view text)
+    {
+        frame.pasteText(text);
+        frame.pressKey(KeyCode::kEquals);
+    }
+    void useRunner()
+    {
+        frame.setEvaluationRunner([this] { ++runnerCalls; });
+    }
+    const std::u16string& result() { return frame.display().resultText(); }
+};
+
+TEST(CalculatorEvaluation, ALongEvaluationRunsElsewhereAndCanBeCancelled)
+{
+    Frame f;
+    f.useRunner();
+    f.enter(kDaysLong);
+    ASSERT_EQ(f.runnerCalls, 1);
+    ASSERT_TRUE(f.frame.evaluating());
+    EXPECT_EQ(f.result(), Calculator::kBusyText);
+
+    std::thread worker([&f] { f.frame.runEvaluation(); });
+    // Keys wait: nothing touches the display or the engine meanwhile.
+    f.frame.pressKey(7);
+    f.frame.pasteText(u"99");
+    f.frame.switchCategory(4);
+    f.frame.pressKey(KeyCode::kEquals);
+    EXPECT_EQ(f.runnerCalls, 1);
+    EXPECT_EQ(f.frame.category(), 0);
+    EXPECT_EQ(f.frame.display().getInputText(), kDaysLong);
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto start = std::chrono::steady_clock::now();
+    f.frame.cancelEvaluation();
+    worker.join();
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
+    f.frame.finishEvaluation();
+    EXPECT_FALSE(f.frame.evaluating());
+    EXPECT_EQ(f.result(), u"Calculation cancelled");
+    // The line went into the history like any evaluated line.
+    EXPECT_EQ(f.frame.display().line(1).input(), kDaysLong);
+
+    // The engine works again at once.
+    f.frame.display().handleKey(KeyCode::kClear);
+    f.enter(u"6\u00D77");
+    std::thread again([&f] { f.frame.runEvaluation(); });
+    again.join();
+    f.frame.finishEvaluation();
+    EXPECT_EQ(f.result(), u"42");
+}
+
+TEST(CalculatorEvaluation, LinesThatNeverReachTheEngineAnswerAtOnce)
+{
+    Frame f;
+    f.useRunner();
+    f.frame.pressKey(KeyCode::kEquals);
+    EXPECT_EQ(f.result(), u"Empty string");
+    EXPECT_FALSE(f.frame.evaluating());
+    f.enter(u"Mq(");
+    EXPECT_EQ(f.runnerCalls, 1);  // not a macro: an ordinary (failing) evaluation
+    f.frame.runEvaluation();
+    f.frame.finishEvaluation();
+    EXPECT_EQ(f.result(), u"Syntax error");
+}
+
+TEST(CalculatorEvaluation, WithoutARunnerEqualsComputesAtOnce)
+{
+    Frame f;
+    f.enter(u"2+3");
+    EXPECT_FALSE(f.frame.evaluating());
+    EXPECT_EQ(f.result(), u"5");
+}
+
+TEST(CalculatorEvaluation, AnOverlongLineIsThatBeforeItsMacrosAreLookedAt)
+{
+    Frame f;
+    f.frame.macros().insert(0, MacroRecord{u"x", u"x", u"Ma", u"x", u"1", 1});
+    // 1100 characters of calls, the last one unclosed: too long, whatever the macros say.
+    std::u16string line;
+    while (line.size() < 1100)
+        line += u"Ma(1)+";
+    line += u"Ma(";
+    f.frame.display().currentLine().setContent(line, std::u16string(line.size(), u'1'));
+    f.frame.pressKey(KeyCode::kEquals);
+    EXPECT_EQ(f.result(), u"Overlength string");
+}
+
+TEST(CalculatorEvaluation, TheDisplayStateIsWrittenWhenItChanged)
+{
+    Frame f;
+    const fs::path led = f.folder.path() / "led.dat";
+    // As it was read at start: nothing to write.
+    ASSERT_TRUE(f.frame.saveDisplayState());
+    EXPECT_FALSE(fs::exists(led));
+    f.enter(u"1+1");
+    ASSERT_TRUE(f.frame.saveDisplayState());
+    std::string bytes;
+    ASSERT_TRUE(readWholeFile(led, bytes));
+    // What a crash now would leave is what the next start reads.
+    Calculator next(f.folder.path(), fixedToday);
+    next.start();
+    EXPECT_EQ(next.display().line(1).input(), u"1+1");
+
+    // Unchanged: nothing is written.
+    fs::remove(led);
+    ASSERT_TRUE(f.frame.saveDisplayState());
+    EXPECT_FALSE(fs::exists(led));
+    f.enter(u"2");
+    ASSERT_TRUE(f.frame.saveDisplayState());
+    EXPECT_TRUE(fs::exists(led));
+}
+
+TEST(CalculatorEvaluation, AFailedSaveOfTheDisplayStateReportsFalse)
+{
+    TempFolder folder;
+    const fs::path notFolder = folder.path() / "file";
+    ASSERT_TRUE(writeFileAtomically(notFolder, "x"));
+    Calculator frame(notFolder, fixedToday);
+    frame.start();
+    frame.pasteText(u"7");
+    WriteFailureWatch watch;
+    EXPECT_FALSE(frame.saveDisplayState());
+    ASSERT_TRUE(watch.first());
+    EXPECT_EQ(watch.first()->file, notFolder / "led.dat");
+}
+
+}  // namespace
