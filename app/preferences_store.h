@@ -29,8 +29,6 @@ class PreferencesStore {
 public:
     static constexpr std::string_view kFileName = "preferences.dat";
     static constexpr int kFieldCount = 16;
-    // After the sixteen: the rate source URL.
-    static constexpr int kOptionalFieldCount = 1;
 
     using TodayFunction = std::function<StoredDate()>;
 

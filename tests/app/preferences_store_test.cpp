@@ -299,8 +299,8 @@ TEST(NavCategories, CodesMapToTheirNames)
 
 TEST(PreferencesEngine, RateSourceUrlIsAnOptionalFieldAfterTheSixteen)
 {
-    // Every older file, and a file with the default source, is the sixteen fields alone.
-    EXPECT_EQ(PreferencesStore::encode(defaults()).size(), 205u);
+    // A file with the default source is the sixteen fields and the keyboard flag alone.
+    EXPECT_EQ(PreferencesStore::encode(defaults()).size(), 209u);
     EXPECT_EQ(defaults().rateSourceUrl, u"https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml");
 
     TempFolder folder;

@@ -1,6 +1,7 @@
 #include "matrix_store.h"
 
 #include <algorithm>
+#include <cmath>
 #include <climits>
 #include <cstddef>
 #include <string>

@@ -1,6 +1,7 @@
 #include "statistics_data.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "atomic_file.h"
