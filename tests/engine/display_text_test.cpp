@@ -157,6 +157,10 @@ TEST(displayToEngineText, ConvertedTextsEvaluate)
         {u".5+.5", 1},
         {u"(-.5)(4)", -2},
         {u"2\u00D73\u22121", 5},
+        {u"5.", 5},
+        {u"(5.)", 5},
+        {u"1\u00F7(5.)", 0.2},
+        {u"2(5.)", 10},
     };
     for (const auto& c : cases) {
         Engine engine;
