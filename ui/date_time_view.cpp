@@ -11,6 +11,9 @@
 #include <algorithm>
 
 #include "calculator.h"
+#include "keypad_view.h"
+#include "skin_pixmaps.h"
+#include "tool_keypads.h"
 #include "solar_date.h"
 #include "ui_text.h"
 
@@ -18,26 +21,22 @@ namespace {
 
 using Command = DateTimeView::Command;
 
-// The on-panel keypad: label, command, digit, grid place.
-struct PanelKey {
-    const char16_t* label;
-    Command command;
-    char16_t digit;
-    int row;
-    int column;
-    int columnSpan;
-};
-constexpr PanelKey kPanelKeys[] = {
-    {u"7", Command::Digit, u'7', 0, 0, 1},          {u"8", Command::Digit, u'8', 0, 1, 1},
-    {u"9", Command::Digit, u'9', 0, 2, 1},          {u"\u25C0", Command::Left, 0, 0, 3, 1},
-    {u"\u25B6", Command::Right, 0, 0, 4, 1},        {u"Unit", Command::Unit, 0, 0, 5, 1},
-    {u"4", Command::Digit, u'4', 1, 0, 1},          {u"5", Command::Digit, u'5', 1, 1, 1},
-    {u"6", Command::Digit, u'6', 1, 2, 1},          {u"\u25B2", Command::Up, 0, 1, 3, 1},
-    {u"\u25BC", Command::Down, 0, 1, 4, 1},         {u"Now", Command::Now, 0, 1, 5, 1},
-    {u"1", Command::Digit, u'1', 2, 0, 1},          {u"2", Command::Digit, u'2', 2, 1, 1},
-    {u"3", Command::Digit, u'3', 2, 2, 1},          {u"0", Command::Digit, u'0', 2, 3, 1},
-    {u"DEL", Command::ClearCell, 0, 2, 4, 2},
-};
+// What the skin's "DateTime" keys do in this panel.
+Command commandOf(toolKeypads::DateTimeKey key)
+{
+    using toolKeypads::DateTimeKey;
+    switch (key) {
+    case DateTimeKey::Digit: return Command::Digit;
+    case DateTimeKey::Left: return Command::Left;
+    case DateTimeKey::Right: return Command::Right;
+    case DateTimeKey::Up: return Command::Up;
+    case DateTimeKey::Down: return Command::Down;
+    case DateTimeKey::Unit: return Command::Unit;
+    case DateTimeKey::Now: return Command::Now;
+    case DateTimeKey::ClearCell: break;
+    }
+    return Command::ClearCell;
+}
 
 // The same colours as the other tool panels; the focused cell is drawn in the accent colour.
 QString panelStyleSheet(int px)
@@ -139,28 +138,24 @@ DateTimeView::DateTimeView(Calculator& frame, QWidget* parent)
     }
     fieldsGrid_->setColumnStretch(0, 1);
 
-    keysGrid_ = new QGridLayout;
-    for (const PanelKey& key : kPanelKeys) {
-        auto* button = new QPushButton(toQString(key.label), this);
-        // Typing stays with the main window, which hands the keys to this panel.
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-        const Command keyCommand = key.command;
-        const char16_t digit = key.digit;
-        connect(button, &QPushButton::clicked, this, [this, keyCommand, digit] { command(keyCommand, digit); });
-        keysGrid_->addWidget(button, key.row, key.column, 1, key.columnSpan);
-        if (key.command == Command::Now)
-            nowButton_ = button;
-    }
-    for (int row = 0; row < 3; ++row)
-        keysGrid_->setRowStretch(row, 1);
-    for (int column = 0; column < 6; ++column)
-        keysGrid_->setColumnStretch(column, 1);
+    // The skin's "DateTime" keypad; typing stays with the main window, which hands the keys
+    // to this panel.
+    keypad_ = new KeypadView(toolKeypads::kDateTimeGrid.columns, toolKeypads::kDateTimeGrid.rows, this);
+    keypad_->setObjectName(QStringLiteral("dateTimeKeys"));
+    keypad_->setHold(false, 0);
+    // The keys take the height the fields leave, as the fields need theirs to be read.
+    keypad_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    connect(keypad_, &KeypadView::keyPressed, this, [this](int position, bool) {
+        if (position < 0 || position >= static_cast<int>(toolKeypads::kDateTimeKeys.size()))
+            return;
+        const toolKeypads::DateTimeFace& key = toolKeypads::kDateTimeKeys[static_cast<std::size_t>(position)];
+        command(commandOf(key.key), key.digit);
+    });
 
     rows_ = new QVBoxLayout(this);
     rows_->addLayout(titleRow);
     rows_->addLayout(fieldsGrid_);
-    rows_->addLayout(keysGrid_, 1);
+    rows_->addWidget(keypad_, 1);
 
     applyMetrics();
     refresh();
@@ -279,6 +274,11 @@ void DateTimeView::showMessage(const std::optional<std::u16string>& message)
     box->open();
 }
 
+void DateTimeView::setSkin(const SkinPixmaps& skin)
+{
+    keypad_->setImages(skin.image("DateTime"), QImage());
+}
+
 void DateTimeView::refresh()
 {
     const DateOrder order = dateOrderOf(frame_.preferences().outputFormat);
@@ -287,7 +287,6 @@ void DateTimeView::refresh()
 
     title_->setText(toQString(timeShown_ ? TimeCalculator::kTitle : DateCalculator::kTitle));
     switchButton_->setText(timeShown_ ? tr("Date") : tr("Time"));
-    nowButton_->setEnabled(!timeShown_);
     const CalcField focused = focus();
     for (std::size_t i = 0; i < 3; ++i) {
         const bool active = focused == kFields[i];
@@ -341,8 +340,10 @@ void DateTimeView::resizeEvent(QResizeEvent* event)
 
 void DateTimeView::applyMetrics()
 {
-    // Twelve rows share the height; a date's 23 characters must fit the width.
-    const int px = std::max(8, std::min(height() / 14, width() / 15));
+    // Twelve rows share the height, the keypad's three rows among them, and the keypad's
+    // labels are drawn in its image: the fields leave it room to be read. A date's 23
+    // characters must fit the width.
+    const int px = std::max(8, std::min(height() / 17, width() / 15));
     if (px == fontPixels_)
         return;
     fontPixels_ = px;
@@ -351,8 +352,6 @@ void DateTimeView::applyMetrics()
     const int spacing = std::max(1, px / 5);
     rows_->setContentsMargins(margin, margin, margin, margin);
     rows_->setSpacing(spacing);
-    for (QGridLayout* grid : {fieldsGrid_, keysGrid_}) {
-        grid->setHorizontalSpacing(spacing);
-        grid->setVerticalSpacing(spacing);
-    }
+    fieldsGrid_->setHorizontalSpacing(spacing);
+    fieldsGrid_->setVerticalSpacing(spacing);
 }

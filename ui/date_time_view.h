@@ -10,15 +10,18 @@
 #include "time_calculator.h"
 
 class Calculator;
+class KeypadView;
 class QGridLayout;
 class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
+class SkinPixmaps;
 
 // The "Date - Time" panel, shown where the keypads are: the date calculator or the time
 // calculator, one at a time. Each shows From, Interval and To with their cells, the focused
-// cell marked, and a small keypad. Every key goes to the DateCalculator or TimeCalculator model.
+// cell marked, and the skin's "DateTime" keypad. Every key goes to the DateCalculator or
+// TimeCalculator model.
 class DateTimeView : public QWidget {
     Q_OBJECT
 public:
@@ -57,6 +60,8 @@ public:
     void command(Command command, char16_t digit = 0);
     // Moves the focus onto a field with the model's own arrows.
     void focusField(CalcField field);
+    // The keypad's image: the skin's "DateTime".
+    void setSkin(const SkinPixmaps& skin);
 
 public Q_SLOTS:
     // Follows the date order of the preferences and shows the model again.
@@ -80,11 +85,10 @@ private:
 
     QVBoxLayout* rows_;
     QGridLayout* fieldsGrid_;
-    QGridLayout* keysGrid_;
+    KeypadView* keypad_;
     QLabel* title_;
     QPushButton* switchButton_;
     std::array<QLabel*, 3> captions_{};
     std::array<QLabel*, 3> fields_{};
     std::array<QPushButton*, 3> sideButtons_{};
-    QPushButton* nowButton_;
 };
