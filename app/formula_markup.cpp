@@ -395,16 +395,44 @@ FormulaRequest renderExpressionFormula(std::u16string_view text, int sizeIndex, 
     const int size = std::clamp(sizeIndex, 0, static_cast<int>(kSizeCount) - 1);
     std::string buffer(kSizeCommands[static_cast<std::size_t>(size)]);
     buffer += ' ';
-    // Parentheses after a "t" belong to "\left(" and "\right)" already.
-    for (std::size_t i = 0; i < markup.size(); ++i) {
+    // Parentheses that are part of "\left(" and "\right)" already stay; every other one, also
+    // after a name ending in "t" ("pmt(", "sqrt(", "det("), is widened. The name of a call is
+    // set upright, with "{}" between its letters: mimeTeX reads "sin", "cos", "exp", "sqrt" and
+    // "det" in plain letters as operators of its own, which take the "\left(" away from its
+    // "\right)" and draw that as a stray arrow.
+    const auto afterCommand = [&markup](std::size_t i, std::string_view command) {
+        return i >= command.size() && std::string_view(markup).substr(i - command.size(), command.size()) == command;
+    };
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    for (std::size_t i = 0; i < markup.size();) {
         const char c = markup[i];
-        const bool afterT = i > 0 && markup[i - 1] == 't';
-        if (c == '(' && !afterT)
+        const bool startsWord = isLetter(c) && (i == 0 || (!isLetter(markup[i - 1]) && markup[i - 1] != '\\'));
+        if (startsWord) {
+            std::size_t end = i;
+            while (end < markup.size() && isLetter(markup[end]))
+                ++end;
+            if (end < markup.size() && markup[end] == '(') {
+                buffer += "\\mathrm{";
+                for (std::size_t k = i; k < end; ++k) {
+                    if (k > i)
+                        buffer += "{}";
+                    buffer += markup[k];
+                }
+                buffer += '}';
+            } else {
+                buffer.append(markup, i, end - i);
+            }
+            i = end;
+            continue;
+        }
+        const bool delimiter = afterCommand(i, "\\left") || afterCommand(i, "\\right");
+        if (c == '(' && !delimiter)
             buffer += "\\left( ";
-        else if (c == ')' && !afterT)
+        else if (c == ')' && !delimiter)
             buffer += " \\right)";
         else
             buffer += c;
+        ++i;
     }
     if (buffer.size() >= kMarkupLimit) {
         request.message = kOverlengthMessage;

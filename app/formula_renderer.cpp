@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 extern char** environ;
@@ -47,6 +48,22 @@ public:
             value = value * 10 + static_cast<std::size_t>(text_[pos_] - '0');
             if (value > kMaxPbmSide)
                 return std::nullopt;
+            ++pos_;
+        }
+        if (pos_ == start)
+            return std::nullopt;
+        return value;
+    }
+
+    // A header number read whole, for saying that an image is too large; capped far above
+    // the limits so the product cannot overflow.
+    std::optional<std::size_t> numberUncapped()
+    {
+        skipSpaceAndComments();
+        std::size_t value = 0;
+        const std::size_t start = pos_;
+        while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') {
+            value = std::min<std::size_t>(value * 10 + static_cast<std::size_t>(text_[pos_] - '0'), kMaxPbmPixels + 1);
             ++pos_;
         }
         if (pos_ == start)
@@ -95,6 +112,34 @@ void closeFd(int& fd)
 }
 
 }  // namespace
+
+std::optional<std::string> refusedFormulaCommand(std::string_view markup)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    for (std::size_t at = markup.find('\\'); at != std::string_view::npos; at = markup.find('\\', at + 1)) {
+        std::string name;
+        for (std::size_t i = at + 1; i < markup.size() && isLetter(markup[i]); ++i)
+            name += lower(markup[i]);
+        for (std::string_view refused : kRefusedFormulaCommands) {
+            if (name.starts_with(refused))
+                return "\\" + name;
+        }
+    }
+    return std::nullopt;
+}
+
+bool plainPbmTooLarge(std::string_view text)
+{
+    PbmReader reader(text);
+    if (!reader.startsWithMagic())
+        return false;
+    const auto width = reader.numberUncapped();
+    const auto height = reader.numberUncapped();
+    if (!width || !height)
+        return false;
+    return *width > kMaxPbmSide || *height > kMaxPbmSide || *width * *height > kMaxPbmPixels;
+}
 
 std::optional<FormulaRaster> parsePlainPbm(std::string_view text)
 {
@@ -152,20 +197,62 @@ std::optional<std::string> FormulaRenderer::resolveProgram() const
 
 bool FormulaRenderer::available() const { return resolveProgram().has_value(); }
 
-std::optional<FormulaRaster> FormulaRenderer::render(std::string_view buffer, int sizeIndex) const
+FormulaRenderResult FormulaRenderer::renderWithStatus(std::string_view buffer, int sizeIndex) const
 {
+    if (refusedFormulaCommand(buffer))
+        return {FormulaRenderStatus::Refused, std::nullopt};
     const auto path = resolveProgram();
     if (!path)
-        return std::nullopt;
-    const auto output = runChild(*path, buffer, sizeIndex);
-    if (!output)
-        return std::nullopt;
-    return parsePlainPbm(*output);
+        return {FormulaRenderStatus::RendererMissing, std::nullopt};
+    const ChildOutput output = runChild(*path, buffer, sizeIndex);
+    if (output.status != FormulaRenderStatus::Drawn)
+        return {output.status, std::nullopt};
+    std::optional<FormulaRaster> raster = parsePlainPbm(output.text);
+    if (!raster)
+        return {plainPbmTooLarge(output.text) ? FormulaRenderStatus::TooLarge : FormulaRenderStatus::Failed, std::nullopt};
+    return {FormulaRenderStatus::Drawn, std::move(raster)};
 }
 
-std::optional<std::string> FormulaRenderer::runChild(const std::string& path, std::string_view buffer,
-                                                     int sizeIndex) const
+namespace {
+
+// An empty folder of its own for one run of the renderer: whatever the markup names, the
+// renderer finds nothing of the user's around it, and whatever it writes is removed.
+class ScratchFolder {
+public:
+    ScratchFolder()
+    {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = (base != nullptr && *base != '\0' ? std::string(base) : std::string("/tmp")) +
+                              "/corvan-formula-XXXXXX";
+        if (::mkdtemp(pattern.data()) != nullptr)
+            path_ = pattern;
+    }
+    ~ScratchFolder()
+    {
+        if (!path_.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(path_, ignored);
+        }
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    bool made() const { return !path_.empty(); }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+}  // namespace
+
+FormulaRenderer::ChildOutput FormulaRenderer::runChild(const std::string& path, std::string_view buffer,
+                                                       int sizeIndex) const
 {
+    const ScratchFolder scratch;
+    if (!scratch.made())
+        return {};
+    const char* scratchPath = scratch.path().c_str();
     // Everything the child needs is built before fork: after it only async-signal-safe calls.
     std::string sizeText = std::to_string(clampSize(sizeIndex));
     std::string markup(buffer);
@@ -182,17 +269,17 @@ std::optional<std::string> FormulaRenderer::runChild(const std::string& path, st
 
     int pipeFds[2] = {-1, -1};
     if (::pipe2(pipeFds, O_CLOEXEC) != 0)
-        return std::nullopt;
+        return {};
     int devNull = ::open("/dev/null", O_RDWR | O_CLOEXEC);
     if (devNull < 0) {
         closeFd(pipeFds[0]);
         closeFd(pipeFds[1]);
-        return std::nullopt;
+        return {};
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
         if (::dup2(devNull, STDIN_FILENO) < 0 || ::dup2(pipeFds[1], STDOUT_FILENO) < 0 ||
-            ::dup2(devNull, STDERR_FILENO) < 0)
+            ::dup2(devNull, STDERR_FILENO) < 0 || ::chdir(scratchPath) != 0)
             ::_exit(127);
         ::execve(path.c_str(), argv, envp.data());
         ::_exit(127);
@@ -201,13 +288,14 @@ std::optional<std::string> FormulaRenderer::runChild(const std::string& path, st
     closeFd(devNull);
     if (pid < 0) {
         closeFd(pipeFds[0]);
-        return std::nullopt;
+        return {};
     }
 
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + timeout_;
     std::string output;
     bool ok = true;
+    bool tooLarge = false;
     char chunk[65536];
     while (true) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
@@ -236,6 +324,7 @@ std::optional<std::string> FormulaRenderer::runChild(const std::string& path, st
             break;
         if (output.size() + static_cast<std::size_t>(got) > outputCap_) {
             ok = false;
+            tooLarge = true;
             break;
         }
         output.append(chunk, static_cast<std::size_t>(got));
@@ -250,7 +339,7 @@ std::optional<std::string> FormulaRenderer::runChild(const std::string& path, st
         if (done == pid) {
             reaped = true;
         } else if (done < 0 && errno != EINTR) {
-            return std::nullopt;
+            return {};
         } else if (Clock::now() >= deadline) {
             ok = false;
         } else {
@@ -262,7 +351,9 @@ std::optional<std::string> FormulaRenderer::runChild(const std::string& path, st
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
     }
+    if (tooLarge)
+        return {FormulaRenderStatus::TooLarge, {}};
     if (!ok || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return std::nullopt;
-    return output;
+        return {};
+    return {FormulaRenderStatus::Drawn, std::move(output)};
 }

@@ -98,6 +98,14 @@ Result TimeValueOfMoney::periodCount(double rate, double pmt, double pv, double 
     return checked(std::log(q) / std::log1p(i));
 }
 
+bool TimeValueOfMoney::paymentNeverCoversInterest(double rate, double pmt, double pv, double perYear, int type)
+{
+    if (!(rate > 0.0 && perYear > 0.0 && pmt > 0.0))
+        return false;
+    const double i = periodicRate(rate, perYear);
+    return i * pv >= std::pow(1.0 + i, type) * pmt;
+}
+
 Result TimeValueOfMoney::interestRate(double nper, double pmt, double pv, double fv, double perYear, int type)
 {
     if (std::fabs(pv - nper * pmt - fv) < 1e-12)
@@ -140,14 +148,18 @@ Result TimeValueOfMoney::decliningBalance(double cost, double salvage, double li
     const double periods = std::trunc(period);
     if (periods < 2.0)
         return checked(first);
+    // Example, db(1000000, 100000, 6, P, 7): rate 0.319; period 1 takes 7 months, 186,083.33;
+    // periods 2 to 6 take (cost - total so far) x rate; the first year's 5 missing months make
+    // a period 7 of (cost - total) x rate x 5 / 12 = 15,845.10.
     double total = first;
     double amount = first;
     for (double p = 2.0; p <= periods; p += 1.0) {
         amount = (cost - total) * rate;
+        // The period after the life exists only for the months the first year lacked.
+        if (p > life)
+            return checked(amount * (12.0 - month) / 12.0);
         const double before = total;
         total += amount;
-        if (total > cost - salvage)
-            return checked((12.0 - month) * amount / 12.0);
         // Once the total stops changing every later period repeats this amount: a life of
         // millions of periods ends here instead of looping through them.
         if (total == before || !std::isfinite(total))

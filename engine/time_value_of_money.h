@@ -31,6 +31,10 @@ public:
     static Result payment(double rate, double nper, double pv, double fv, double perYear, int type);
     // Valid when rate >= 0, perYear > 0, pmt > 0 and the payment covers the interest.
     static Result periodCount(double rate, double pmt, double pv, double fv, double perYear, int type);
+    // Whether a positive payment is at most the interest one period adds to pv (pv grown by a
+    // period first when payments are at the start, type 1): the balance then never falls, and
+    // periodCount has no answer for a loan. False for rate 0 or a payment that is not positive.
+    static bool paymentNeverCoversInterest(double rate, double pmt, double pv, double perYear, int type);
     // The annual rate in percent, found by bisection of the periodic rate over [1e-12, 5]; 0
     // when no interest is needed. Invalid when that interval holds no rate that balances the
     // equation (a negative rate, or one above 500 % per period), since any number returned
@@ -41,8 +45,10 @@ public:
     static Result straightLine(double cost, double salvage, double life);
     // Sum-of-years'-digits depreciation of one period; life > 0.
     static Result sumOfYearsDigits(double cost, double salvage, double life, double period);
-    // Declining-balance depreciation of one period with a first year of `month` months; valid
-    // when cost > 0, life > 0 and 0 < period <= life + 1.
+    // Declining-balance depreciation of one period with a first year of `month` months, as
+    // spreadsheets define it: the period after the life (life + 1) holds the 12 - month months
+    // that the first year lacked, and is 0 after a full first year. Valid when cost > 0,
+    // life > 0 and 0 < period <= life + 1.
     static Result decliningBalance(double cost, double salvage, double life, double period, double month);
 
     // x rounded to d decimals, where an exact half rounds down and a negative number always

@@ -136,7 +136,9 @@ bool tokenizeInRadix(std::string_view text, int radix, std::string_view bound, s
     return true;
 }
 
-// The last meaningful character must end an operand: "2+" and "2." fail, "2)" and "5!" pass.
+// The last meaningful character must end an operand: "2+" and "." fail, "2)" and "5!" pass.
+// A number may end in its point, as people write it: "5." and "(5.)" are 5 wherever they
+// stand, not only where an operator follows them.
 bool endsWithOperand(std::string_view text)
 {
     std::size_t end = text.size();
@@ -146,6 +148,8 @@ bool endsWithOperand(std::string_view text)
             break;
         --end;
     }
+    if (end > 1 && text[end - 1] == '.' && ascii::isDigit(text[end - 2]))
+        return true;
     return end > 0 && ascii::isAlnum(text[end - 1]);
 }
 

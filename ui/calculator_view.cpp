@@ -38,6 +38,7 @@
 #include "date_time_view.h"
 #include "equation_solver_view.h"
 #include "finance_view.h"
+#include "formula_view.h"
 #include "graph_view.h"
 #include "macro_editor_view.h"
 #include "matrix_store_view.h"
@@ -219,11 +220,9 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     connect(historyView_, &HistoryView::changed, this, [this] { refresh(); });
     connect(historyView_, &HistoryView::closed, this, [this] { setFocus(Qt::OtherFocusReason); });
 
-    formulaView_ = new QLabel(this);
-    formulaView_->setObjectName(QStringLiteral("formulaView"));
-    formulaView_->setAlignment(Qt::AlignCenter);
-    formulaView_->setStyleSheet(QStringLiteral("background: #F5F5F5; color: #1B222C;"));
+    formulaView_ = new FormulaView(this);
     formulaView_->hide();
+    connect(formulaView_, &FormulaView::closeClicked, typesetAction_, [this] { typesetAction_->setChecked(false); });
 
     toolsPanel_ = new QListWidget(this);
     toolsPanel_->setObjectName(QStringLiteral("toolsPanel"));
@@ -277,6 +276,7 @@ void CalculatorView::buildMenu()
     menu->addAction(tr("Help"), QKeySequence(Qt::Key_F1), this, &CalculatorView::openHelp);
     QAction* typeset = menu->addAction(tr("Typeset view"));
     typeset->setCheckable(true);
+    typesetAction_ = typeset;
     connect(typeset, &QAction::toggled, this, [this](bool on) {
         formulaShown_ = on;
         refresh();
@@ -503,6 +503,12 @@ void CalculatorView::loadSkin()
     basicKeypad_->setImages(skin_.image(landscape ? "Keyboard" : "NumberKeyboard"), QImage());
     const KeypadGrid grid = landscape ? kBasicLandscapeGrid : kBasicPortraitGrid;
     basicKeypad_->setGrid(grid.columns, grid.rows);
+    formulaView_->setSkin(skin_, facts_.scale);
+    tvmWindow_->setSkin(skin_);
+    loanWindow_->setSkin(skin_);
+    mortgageWindow_->setSkin(skin_);
+    solverWindow_->setSkin(skin_);
+    graphWindow_->setSkin(skin_);
 }
 
 QImage CalculatorView::functionLabels() const
@@ -529,9 +535,12 @@ void CalculatorView::layoutChildren()
     const int displayHeight = static_cast<int>(kDisplayHeight * unit);
     const int barHeight = static_cast<int>(kBarHeight * unit);
     display_->setGeometry(0, 0, width(), displayHeight);
-    // Below the current line and above the result: the lines it covers are history.
-    formulaView_->setGeometry(0, displayHeight * 24 / 100, width(), displayHeight * 54 / 100);
-    bar_->setGeometry(0, displayHeight, width(), barHeight);
+    // Over the lines, below the indicators and above the result.
+    formulaView_->setGeometry(0, displayHeight * 11 / 100, width(), displayHeight * 67 / 100);
+    layoutCovered_ = panelCoversDisplay();
+    bar_->setGeometry(0, layoutCovered_ ? 0 : displayHeight, width(), barHeight);
+    const QRect toolArea = layoutCovered_ ? QRect(0, barHeight, width(), height() - barHeight)
+                                          : QRect(0, displayHeight + barHeight, width(), height() - displayHeight - barHeight);
     const int top = displayHeight + barHeight;
     const QRect body(0, top, width(), height() - top);
     if (facts_.landscape || facts_.square) {
@@ -549,14 +558,13 @@ void CalculatorView::layoutChildren()
     matrixWindow_->setGeometry(body);
     statisticsWindow_->setGeometry(body);
     tipWindow_->setGeometry(body);
-    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
-        panel->setGeometry(body);
-    solverWindow_->setGeometry(body);
+    for (QWidget* panel :
+         std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_, solverWindow_, graphWindow_})
+        panel->setGeometry(toolArea);
     converterWindow_->setGeometry(body);
     // Like the biorhythm panel, the date and time panel spans the window around the category bar.
     dateTimeWindow_->setGeometry(rect());
     dateTimeWindow_->setBand(displayHeight, barHeight);
-    graphWindow_->setGeometry(body);
     biorhythmWindow_->setGeometry(rect());
     biorhythmWindow_->setBand(displayHeight, barHeight);
     historyView_->setGeometry(body);
@@ -593,37 +601,30 @@ void CalculatorView::fitToolsPanel()
 
 void CalculatorView::showFormula()
 {
-    formulaView_->setVisible(formulaShown_);
-    if (!formulaShown_)
+    const bool shown = formulaShown_ && !panelCoversDisplay();
+    formulaView_->setVisible(shown);
+    if (!shown)
         return;
+    formulaView_->raise();
+    const CalculatorDisplay& display = frame_.display();
+    const DisplayLine& line = display.line(display.currentLineIndex());
+    const std::size_t length = line.input().size();
+    const double cursorShare =
+        length == 0 ? 1.0 : static_cast<double>(line.characterPosition(line.cursor())) / static_cast<double>(length);
     const std::string engineText =
-        displayToEngineText(frame_.display().getInputText(), outputFormatFromName(frame_.preferences().outputFormat));
-    const int size = facts_.scale >= 2 ? 4 : 2;
-    const formula::FormulaRequest request = formula::renderExpressionFormula(fromUtf8(engineText), size, frame_.engine().slots);
-    if (request.hasMessage()) {
-        formulaView_->setText(toQString(request.message));
-        return;
-    }
-    // A missing or failing renderer draws nothing and says nothing.
-    const std::optional<FormulaRaster> raster = formulaRenderer_.render(request.buffer, size);
-    if (!raster) {
-        formulaView_->clear();
-        return;
-    }
-    QImage image(raster->width, raster->height, QImage::Format_RGB32);
-    image.fill(QColor::fromRgb(FormulaRaster::kBackground));
-    for (int y = 0; y < raster->height; ++y) {
-        for (int x = 0; x < raster->width; ++x) {
-            if (raster->isSet(x, y))
-                image.setPixel(x, y, qRgb(0x1B, 0x22, 0x2C));
-        }
-    }
-    formulaView_->setPixmap(QPixmap::fromImage(image));
+        displayToEngineText(display.getInputText(), outputFormatFromName(frame_.preferences().outputFormat));
+    formulaView_->showLine(fromUtf8(engineText), frame_.engine().slots, cursorShare);
+}
+
+bool CalculatorView::panelCoversDisplay() const
+{
+    const int category = frame_.category();
+    return financePanel_ != nullptr || category == CategoryCode::kEquationSolver ||
+           category == CategoryCode::kFunctionGraphs;
 }
 
 void CalculatorView::refresh()
 {
-    showFormula();
     const int category = frame_.category();
     const bool keypad = categoryHasKeypad(category);
     const bool macros = category == CategoryCode::kMacros;
@@ -670,6 +671,9 @@ void CalculatorView::refresh()
     graphWindow_->setVisible(graph);
     if (dateTime)
         dateTimeWindow_->refresh();  // the date order may have changed
+    if (panelCoversDisplay() != layoutCovered_)
+        layoutChildren();
+    showFormula();
     // The model lives while its category is shown: leaving the category saves the persons.
     const bool biorhythm = category == CategoryCode::kBiorhythm;
     if (biorhythm)
@@ -733,6 +737,8 @@ void CalculatorView::openFinancePanel(QWidget* panel)
     financePanel_ = panel;
     refresh();
     panel->raise();
+    // Typing goes to the panel's field, not to the display behind it.
+    panel->setFocus(Qt::OtherFocusReason);
 }
 
 void CalculatorView::showToolMessage()

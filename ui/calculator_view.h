@@ -9,7 +9,6 @@
 #include <functional>
 
 #include "data_tools.h"
-#include "formula_renderer.h"
 #include "key_sound_player.h"
 #include "keypad_view.h"
 #include "calculator_display_view.h"
@@ -144,15 +143,19 @@ private:
     class GraphView* graphWindow_;
     // Covers the display too while shown, leaving the category bar free.
     class BiorhythmView* biorhythmWindow_;
-    QLabel* formulaView_;
+    class FormulaView* formulaView_;
     bool formulaShown_ = false;
-    FormulaRenderer formulaRenderer_;
+    // The tool panels with a keypad of their own (finance windows, solver, graph, date and
+    // time) take the display's place too, and the category bar moves to the top.
+    bool panelCoversDisplay() const;
+    bool layoutCovered_ = false;
     QListWidget* toolsPanel_;
     QListWidget* popupList_;
     // What the pop-up list shows.
     enum class PopupKind { Calculus, Macros };
     PopupKind popupKind_ = PopupKind::Calculus;
     QToolButton* cancelButton_;
+    QAction* typesetAction_ = nullptr;
     class EvaluationWorker* evaluation_;
     bool busy_ = false;
     bool closed_ = false;

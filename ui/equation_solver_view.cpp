@@ -15,6 +15,8 @@
 #include <algorithm>
 
 #include "calculator.h"
+#include "number_pad_view.h"
+#include "tool_panel_layout.h"
 #include "ui_text.h"
 
 namespace {
@@ -74,6 +76,8 @@ EquationSolverView::EquationSolverView(Calculator& frame, QWidget* parent)
 {
     setAttribute(Qt::WA_StyledBackground);
 
+    form_ = new QWidget(this);
+    pad_ = new NumberPadView(this);
     kindBox_ = new KindComboBox(this);
     kindBox_->setObjectName(QStringLiteral("kind"));
     for (std::u16string_view name : EquationSolver::kKindNames)
@@ -95,6 +99,7 @@ EquationSolverView::EquationSolverView(Calculator& frame, QWidget* parent)
             continue;
         }
         edit->setValidator(validator);
+        pad_->addField(edit);
         connect(edit, &QLineEdit::returnPressed, this, &EquationSolverView::solve);
         const int row = static_cast<int>(field / kColumnCount);
         const int column = static_cast<int>(field % kColumnCount);
@@ -121,17 +126,29 @@ EquationSolverView::EquationSolverView(Calculator& frame, QWidget* parent)
     resultsGrid_->setColumnStretch(0, 3);
     resultsGrid_->setColumnStretch(2, 1);
 
-    rows_ = new QVBoxLayout(this);
+    rows_ = new QVBoxLayout(form_);
+    rows_->setContentsMargins(0, 0, 0, 0);
     rows_->addWidget(kindBox_);
     rows_->addLayout(equationsGrid_);
     rows_->addStretch(1);
     rows_->addLayout(resultsGrid_);
+    split_ = new QBoxLayout(QBoxLayout::TopToBottom, this);
+    split_->addWidget(form_, 1);
+    split_->addWidget(pad_);
 
     connect(kindBox_, &QComboBox::activated, this, &EquationSolverView::chooseKind);
     connect(solveButton_, &QPushButton::clicked, this, &EquationSolverView::solve);
+    connect(pad_, &NumberPadView::okPressed, this, &EquationSolverView::solve);
+    kindBox_->setFocusPolicy(Qt::NoFocus);
+    solveButton_->setFocusPolicy(Qt::NoFocus);
 
     applyMetrics();
     refresh();
+}
+
+void EquationSolverView::setSkin(const SkinPixmaps& skin)
+{
+    pad_->setSkin(skin, "NumberKeyboardFunctions");
 }
 
 void EquationSolverView::refresh()
@@ -214,6 +231,9 @@ void EquationSolverView::chooseKind(int index)
         model_.setFieldText(field, fromQString(fields_[field]->text()));
     model_.setKind(static_cast<EquationSolver::Kind>(index));
     refresh();
+    // The pad types into a field of the new kind.
+    if (pad_->target() == nullptr || pad_->target()->isHidden())
+        pad_->setTarget(fields_[0]);
 }
 
 void EquationSolverView::keyPressEvent(QKeyEvent* event)
@@ -236,16 +256,22 @@ void EquationSolverView::resizeEvent(QResizeEvent* event)
 
 void EquationSolverView::applyMetrics()
 {
-    // Seven rows at most (the kind, three equations, three results); a row of four fields and
-    // three labels needs about twenty characters of width.
-    const int px = std::max(8, std::min(height() / 13, width() / 20));
-    if (px == fontPixels_)
-        return;
-    fontPixels_ = px;
-    setStyleSheet(panelStyleSheet(px));
+    const bool beside = toolPanelLayout::padBeside(size());
+    // Seven rows at most (the kind, three equations, three results); a row of four fields of
+    // five digits and three labels needs about thirty characters of width. The pad keeps its
+    // place when the kind changes.
+    const int px = toolPanelLayout::fontPixels(toolPanelLayout::formArea(size()), 7.5, 30, 9, 22);
     const int margin = std::max(3, px / 2);
     const int spacing = std::max(2, px / 3);
-    rows_->setContentsMargins(margin, margin, margin, margin);
+    const QSize area(width() - 2 * margin, height() - 2 * margin);
+    toolPanelLayout::arrange(split_, pad_, area, 7 * (2 * px + spacing) + spacing);
+    if (px == fontPixels_ && beside == padBeside_)
+        return;
+    fontPixels_ = px;
+    padBeside_ = beside;
+    setStyleSheet(panelStyleSheet(px));
+    split_->setContentsMargins(margin, margin, margin, margin);
+    split_->setSpacing(spacing);
     rows_->setSpacing(spacing);
     for (QGridLayout* grid : {equationsGrid_, resultsGrid_}) {
         grid->setHorizontalSpacing(spacing);

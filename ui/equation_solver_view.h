@@ -7,7 +7,10 @@
 #include "equation_solver.h"
 
 class Calculator;
+class NumberPadView;
+class QBoxLayout;
 class QComboBox;
+class SkinPixmaps;
 class QGridLayout;
 class QKeyEvent;
 class QLabel;
@@ -15,9 +18,11 @@ class QLineEdit;
 class QPushButton;
 class QVBoxLayout;
 
-// The equation solver's panel, shown where the keypads are in the "Equation Solver" category:
-// the kind combo, the coefficient fields laid out as the kind's equations, the result fields
-// and Solve. The solving lives in the EquationSolver model, which this panel owns.
+// The equation solver's panel, shown in the "Equation Solver" category where the display and
+// the keypads are: the kind combo, the coefficient fields laid out as the kind's equations, the
+// result fields, Solve, and the number pad (the skin's "NumberKeyboardFunctions" and
+// "LargeFonts") that fills the fields by pointer alone; its OK solves. The solving lives in
+// the EquationSolver model, which this panel owns.
 class EquationSolverView : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +32,8 @@ public:
     EquationSolverView(Calculator& frame, QWidget* parent = nullptr);
 
     const EquationSolver& model() const { return model_; }
+    NumberPadView* numberPad() const { return pad_; }
+    void setSkin(const SkinPixmaps& skin);
 
     // A keyboard key of the main window while no field has the focus: a character goes to the
     // first coefficient field, which takes the focus; Enter solves. False for other keys.
@@ -50,7 +57,11 @@ private:
     Calculator& frame_;
     EquationSolver model_;
     int fontPixels_ = 0;
+    bool padBeside_ = false;
 
+    QWidget* form_;
+    NumberPadView* pad_;
+    QBoxLayout* split_;
     QVBoxLayout* rows_;
     QGridLayout* equationsGrid_;
     QGridLayout* resultsGrid_;

@@ -20,55 +20,72 @@
 #include <vector>
 
 #include "calculator.h"
+#include "number_pad_view.h"
+#include "tool_panel_layout.h"
 #include "result_format.h"
 #include "ui_text.h"
 
 namespace {
 
-// The panels share the look of the other tool panels; small type, since six fields and a
-// button row must fit the area of the keypads.
-const QString kPanelStyle = QStringLiteral(
-    "QWidget#financePanel { background: #1B222C; }"
-    "QLabel, QCheckBox, QLineEdit, QComboBox, QPushButton { font-size: 11px; }"
-    "QLabel, QCheckBox, QRadioButton { color: #AEB9C4; }"
-    "QLabel#reportTitle { color: #F29B38; font-weight: bold; }"
-    "QLineEdit, QComboBox { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654; }"
-    "QLineEdit[readOnly=\"true\"] { background: #161C24; color: #F29B38; }"
-    "QTableWidget { background: #161C24; color: #E8EEF2; gridline-color: #3A4654; }"
-    "QHeaderView::section { background: #2A3440; color: #AEB9C4; border: none; padding: 0px 1px; font-size: 10px; }"
-    "QLabel#reportSummary { font-size: 10px; }"
-    "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654; padding: 2px 6px; }"
-    "QPushButton#calculate { background: #F29B38; color: #141A21; font-weight: bold; }");
+// The panels share the look of the other tool panels; the type size follows the panel.
+QString panelStyleSheet(int px)
+{
+    return QStringLiteral(
+               "QWidget#financePanel { background: #1B222C; }"
+               "QLabel, QCheckBox, QRadioButton, QLineEdit, QComboBox, QPushButton { font-size: %1px; }"
+               "QLabel, QCheckBox, QRadioButton { color: #AEB9C4; }"
+               "QRadioButton::indicator, QCheckBox::indicator { width: %5px; height: %5px; }"
+               "QLabel#panelTitle, QLabel#reportTitle { color: #F29B38; font-weight: bold; }"
+               "QLineEdit, QComboBox { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               " padding: 0px %3px; }"
+               "QLineEdit:focus { border: 1px solid #F29B38; background: #26303C; }"
+               "QLineEdit[readOnly=\"true\"] { background: #161C24; color: #F29B38; }"
+               "QTableWidget { background: #161C24; color: #E8EEF2; gridline-color: #3A4654; }"
+               "QHeaderView::section { background: #2A3440; color: #AEB9C4; border: none; padding: 0px 1px;"
+               " font-size: %2px; }"
+               "QLabel#reportSummary { font-size: %2px; }"
+               "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654; padding: %3px %4px; }"
+               "QPushButton#calculate { background: #F29B38; color: #141A21; font-weight: bold; }")
+        .arg(px)
+        .arg(std::max(8, px - 1))
+        .arg(std::max(1, px / 6))
+        .arg(std::max(2, px / 2))
+        .arg(std::max(10, px));
+}
 
 void stylePanel(QWidget* panel)
 {
     panel->setObjectName(QStringLiteral("financePanel"));
     panel->setAttribute(Qt::WA_StyledBackground);
-    panel->setStyleSheet(kPanelStyle);
 }
 
 QPushButton* addButton(QBoxLayout* row, const QString& text, QWidget* parent)
 {
     auto* button = new QPushButton(text, parent);
+    // The fields keep the focus (and the number pad its target) while buttons are clicked.
+    button->setFocusPolicy(Qt::NoFocus);
     row->addWidget(button);
     return button;
 }
 
-// Calculate and Done, the last row of every form.
-QHBoxLayout* buttonRow(QWidget* panel, QPushButton*& calculate, QPushButton*& done)
+// The title with Calculate and Done beside it: the first row of every form.
+QHBoxLayout* titleRow(QWidget* panel, std::u16string_view title, QPushButton*& calculate, QPushButton*& done)
 {
     auto* row = new QHBoxLayout;
+    auto* label = new QLabel(toQString(title), panel);
+    label->setObjectName(QStringLiteral("panelTitle"));
+    row->addWidget(label, 1);
     calculate = addButton(row, QStringLiteral("Calculate"), panel);
     calculate->setObjectName(QStringLiteral("calculate"));
     done = addButton(row, QStringLiteral("Done"), panel);
     return row;
 }
 
-void showInputError(QWidget* parent)
+// Not exec(): the panel stays responsive and offscreen tests are not blocked.
+void showMessageBox(QWidget* parent, std::u16string_view caption, std::u16string_view message)
 {
-    // Not exec(): the panel stays responsive and offscreen tests are not blocked.
-    auto* box = new QMessageBox(QMessageBox::Critical, toQString(paymentSchedule::kInputErrorCaption),
-                                toQString(paymentSchedule::kInputErrorMessage), QMessageBox::Ok, parent);
+    auto* box = new QMessageBox(QMessageBox::Critical, toQString(caption), toQString(message), QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("financeMessage"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
@@ -81,39 +98,77 @@ void showText(QLineEdit* field, const std::u16string& text)
         field->setText(shown);
 }
 
+void showReadOnly(QLineEdit* field, bool readOnly)
+{
+    if (field->isReadOnly() == readOnly)
+        return;
+    field->setReadOnly(readOnly);
+    // The read-only look comes from a property selector, which needs a re-polish.
+    field->style()->unpolish(field);
+    field->style()->polish(field);
+}
+
+// A form row's height for a type size: the field with its frame, and the spacing.
+int rowHeight(int px)
+{
+    return px * 2 + 2;
+}
+
+// Fields show amounts of up to eight digits (longer ones scroll); the labels take the rest of
+// the row.
+void fitFieldWidth(QLineEdit* field, int px)
+{
+    QFont font = field->font();
+    font.setPixelSize(px);
+    field->setMaximumWidth(QFontMetrics(font).horizontalAdvance(QStringLiteral("00000000")) + px);
+}
+
+// The panel's area for the form and the pad: all of it but the margins and the title row.
+QSize splitArea(QSize panel, int px)
+{
+    return {panel.width() - 8, panel.height() - 8 - rowHeight(px) - 2};
+}
+
 }  // namespace
 
 TimeValueOfMoneyCalculatorView::TimeValueOfMoneyCalculatorView(QWidget* parent) : QWidget(parent)
 {
     stylePanel(this);
+    auto* form = new QWidget(this);
+    form_ = form;
     auto* grid = new QGridLayout;
+    grid_ = grid;
     grid->setVerticalSpacing(2);
     auto* group = new QButtonGroup(this);
-    grid->addWidget(new QLabel(QStringLiteral("Solve"), this), 0, 2);
+    pad_ = new NumberPadView(this);
     for (std::size_t i = 0; i < TimeValueOfMoneyCalculator::kFieldCount; ++i) {
-        const int row = static_cast<int>(i) + 1;
-        grid->addWidget(new QLabel(toQString(TimeValueOfMoneyCalculator::kFieldLabels[i]), this), row, 0);
-        fields_[i] = new QLineEdit(this);
+        const int row = static_cast<int>(i);
+        labels_[i] = new QLabel(toQString(TimeValueOfMoneyCalculator::kFieldLabels[i]), form);
+        grid->addWidget(labels_[i], row, 0);
+        fields_[i] = new QLineEdit(form);
         fields_[i]->setObjectName(QStringLiteral("tvmField%1").arg(i));
         fields_[i]->setAlignment(Qt::AlignRight);
-        fields_[i]->setMaximumWidth(fields_[i]->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")));
         grid->addWidget(fields_[i], row, 1);
+        pad_->addField(fields_[i]);
         connect(fields_[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
             model_.setFieldText(i, fromQString(text));
         });
         if (i < TimeValueOfMoneyCalculator::kSolvableCount) {
-            solveButtons_[i] = new QRadioButton(this);
+            solveButtons_[i] = new QRadioButton(form);
             solveButtons_[i]->setObjectName(QStringLiteral("tvmSolve%1").arg(i));
             solveButtons_[i]->setToolTip(tr("Solve for this quantity"));
+            solveButtons_[i]->setFocusPolicy(Qt::NoFocus);
             group->addButton(solveButtons_[i], static_cast<int>(i));
             grid->addWidget(solveButtons_[i], row, 2, Qt::AlignCenter);
         }
     }
     connect(group, &QButtonGroup::idClicked, this, [this](int id) { chooseSolved(static_cast<std::size_t>(id)); });
-    const int typeRow = static_cast<int>(TimeValueOfMoneyCalculator::kFieldCount) + 1;
-    grid->addWidget(new QLabel(toQString(TimeValueOfMoneyCalculator::kTypeLabel), this), typeRow, 0);
-    paymentType_ = new QComboBox(this);
+    const int typeRow = static_cast<int>(TimeValueOfMoneyCalculator::kFieldCount);
+    labels_.back() = new QLabel(toQString(TimeValueOfMoneyCalculator::kTypeLabel), form);
+    grid->addWidget(labels_.back(), typeRow, 0);
+    paymentType_ = new QComboBox(form);
     paymentType_->setObjectName(QStringLiteral("tvmPaymentType"));
+    paymentType_->setFocusPolicy(Qt::NoFocus);
     for (std::u16string_view type : TimeValueOfMoneyCalculator::kPaymentTypes)
         paymentType_->addItem(toQString(type));
     connect(paymentType_, &QComboBox::currentIndexChanged, this, [this](int index) { model_.setPaymentType(index); });
@@ -122,40 +177,93 @@ TimeValueOfMoneyCalculatorView::TimeValueOfMoneyCalculatorView(QWidget* parent) 
 
     QPushButton* calculateButton = nullptr;
     QPushButton* done = nullptr;
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(new QLabel(toQString(TimeValueOfMoneyCalculator::kTitle), this));
-    layout->addLayout(grid);
-    layout->addStretch(1);
-    layout->addLayout(buttonRow(this, calculateButton, done));
+    auto* formLayout = new QVBoxLayout(form);
+    formLayout->setContentsMargins(0, 0, 0, 0);
+    formLayout->addLayout(grid);
+    formLayout->addStretch(1);
+    split_ = new QBoxLayout(QBoxLayout::TopToBottom);
+    split_->setContentsMargins(0, 0, 0, 0);
+    split_->addWidget(form, 1);
+    split_->addWidget(pad_);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->setSpacing(2);
+    outer->addLayout(titleRow(this, TimeValueOfMoneyCalculator::kTitle, calculateButton, done));
+    outer->addLayout(split_, 1);
     connect(calculateButton, &QPushButton::clicked, this, &TimeValueOfMoneyCalculatorView::calculate);
+    connect(pad_, &NumberPadView::okPressed, this, &TimeValueOfMoneyCalculatorView::calculate);
     connect(done, &QPushButton::clicked, this, &TimeValueOfMoneyCalculatorView::doneClicked);
+    // The first field to type into is the first one that is not solved.
+    pad_->setTarget(fields_[TimeValueOfMoneyCalculator::kRateField]);
     showModel();
+    applyMetrics();
+}
+
+void TimeValueOfMoneyCalculatorView::setSkin(const SkinPixmaps& skin)
+{
+    pad_->setSkin(skin);
 }
 
 void TimeValueOfMoneyCalculatorView::calculate()
 {
-    model_.calculate();
+    const TimeValueOfMoneyCalculator::CalcStatus status = model_.calculate();
     showModel();
+    if (status == TimeValueOfMoneyCalculator::CalcStatus::NeverRepaid)
+        showMessageBox(this, TimeValueOfMoneyCalculator::kTitle, paymentSchedule::kNeverRepaidMessage);
 }
 
 void TimeValueOfMoneyCalculatorView::chooseSolved(std::size_t field)
 {
     model_.setSolved(field);
     showModel();
+    // Typing cannot go into the solved field.
+    if (pad_->target() == fields_[model_.solved()])
+        pad_->setTarget(fields_[model_.solved() == 0 ? 1 : 0]);
 }
 
 void TimeValueOfMoneyCalculatorView::showModel()
 {
     for (std::size_t i = 0; i < TimeValueOfMoneyCalculator::kFieldCount; ++i) {
         showText(fields_[i], model_.fieldText(i));
-        fields_[i]->setReadOnly(model_.isReadOnly(i));
-        // The read-only look comes from a property selector, which needs a re-polish.
-        fields_[i]->style()->unpolish(fields_[i]);
-        fields_[i]->style()->polish(fields_[i]);
+        showReadOnly(fields_[i], model_.isReadOnly(i));
     }
     solveButtons_[model_.solved()]->setChecked(true);
     paymentType_->setCurrentIndex(model_.paymentType());
+}
+
+void TimeValueOfMoneyCalculatorView::resizeEvent(QResizeEvent* event)
+{
+    applyMetrics();
+    QWidget::resizeEvent(event);
+}
+
+void TimeValueOfMoneyCalculatorView::focusInEvent(QFocusEvent*)
+{
+    if (QLineEdit* field = pad_->target())
+        field->setFocus(Qt::OtherFocusReason);
+}
+
+void TimeValueOfMoneyCalculatorView::applyMetrics()
+{
+    // Seven rows (six fields and the payment type); a row is a label of up to 27 characters, a
+    // field and the solve mark. Beside the pad the labels take two lines.
+    const bool beside = toolPanelLayout::padBeside(size());
+    const QSize form = toolPanelLayout::formArea(size());
+    const int px = beside ? toolPanelLayout::fontPixels(form, 13, 26) : toolPanelLayout::fontPixels(form, 8, 44);
+    if (px != fontPixels_ || beside != padBeside_) {
+        fontPixels_ = px;
+        padBeside_ = beside;
+        setStyleSheet(panelStyleSheet(px));
+        for (QLabel* label : labels_)
+            label->setWordWrap(beside);
+        for (QLineEdit* field : fields_)
+            fitFieldWidth(field, px);
+        grid_->setVerticalSpacing(std::max(2, px / 2));
+        grid_->setHorizontalSpacing(std::max(3, px / 3));
+    }
+    // The pad takes what the form leaves, in the type size just chosen.
+    form_->layout()->invalidate();
+    toolPanelLayout::arrange(split_, pad_, splitArea(size(), px), form_->minimumSizeHint().height());
 }
 
 FinanceReportView::FinanceReportView(QWidget* parent) : QWidget(parent)
@@ -169,19 +277,16 @@ FinanceReportView::FinanceReportView(QWidget* parent) : QWidget(parent)
     summary_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     table_ = new QTableWidget(this);
     table_->setObjectName(QStringLiteral("reportTable"));
-    // Set here, not in the style sheet, so that fitColumns measures with the font drawn.
-    QFont small = table_->font();
-    small.setPixelSize(10);
-    table_->setFont(small);
+    setFontPixels(10);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
-    table_->verticalHeader()->setDefaultSectionSize(14);
     // The columns are fitted to the panel's width in fitColumns.
     table_->horizontalHeader()->setMinimumSectionSize(8);
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     QPushButton* back = addButton(row, QStringLiteral("Back"), this);
+    back->setObjectName(QStringLiteral("back"));
     connect(back, &QPushButton::clicked, this, &FinanceReportView::backClicked);
     body_ = new QBoxLayout(QBoxLayout::TopToBottom);
     body_->setSpacing(2);
@@ -222,6 +327,18 @@ void FinanceReportView::showReport(std::u16string_view title, const paymentSched
     }
     fitColumns();
     QApplication::restoreOverrideCursor();
+}
+
+void FinanceReportView::setFontPixels(int pixels)
+{
+    // Set here, not in the style sheet, so that fitColumns measures with the font drawn.
+    QFont font = table_->font();
+    if (font.pixelSize() == pixels)
+        return;
+    font.setPixelSize(pixels);
+    table_->setFont(font);
+    table_->verticalHeader()->setDefaultSectionSize(pixels + pixels / 2 + 2);
+    fitColumns();
 }
 
 void FinanceReportView::fitColumns()
@@ -269,72 +386,141 @@ void FinanceReportView::placeSummary()
     fitColumns();
 }
 
-namespace {
-
-// A form page of label and field rows; the stacked layout's second page is the report.
-template <std::size_t N>
-QGridLayout* fieldGrid(QWidget* page, const std::array<std::u16string_view, N>& labels,
-                       std::array<QLineEdit*, N>& fields, const QString& prefix)
-{
-    auto* grid = new QGridLayout;
-    grid->setVerticalSpacing(2);
-    for (std::size_t i = 0; i < N; ++i) {
-        auto* label = new QLabel(toQString(labels[i]), page);
-        label->setWordWrap(true);
-        grid->addWidget(label, static_cast<int>(i), 0);
-        fields[i] = new QLineEdit(page);
-        fields[i]->setObjectName(prefix + QString::number(i));
-        fields[i]->setAlignment(Qt::AlignRight);
-        grid->addWidget(fields[i], static_cast<int>(i), 1);
-    }
-    grid->setColumnStretch(1, 1);
-    return grid;
-}
-
-struct ScheduleWindowParts {
-    FinanceReportView* report;
-    QStackedLayout* pages;
-    QPushButton* calculate;
-    QPushButton* done;
-};
-
-// The loan and mortgage windows: a form page (title, fields, Calculate and Done) and the
-// report page, stacked in the panel; Back on the report returns to the form.
-ScheduleWindowParts stackFormAndReport(QWidget* panel, QWidget* form, QGridLayout* grid, std::u16string_view title)
-{
-    ScheduleWindowParts parts{};
-    auto* formLayout = new QVBoxLayout(form);
-    formLayout->setContentsMargins(0, 0, 0, 0);
-    formLayout->addWidget(new QLabel(toQString(title), form));
-    formLayout->addLayout(grid);
-    formLayout->addStretch(1);
-    formLayout->addLayout(buttonRow(form, parts.calculate, parts.done));
-
-    parts.report = new FinanceReportView(panel);
-    auto* outer = new QVBoxLayout(panel);
-    outer->setContentsMargins(4, 4, 4, 4);
-    parts.pages = new QStackedLayout;
-    parts.pages->addWidget(form);
-    parts.pages->addWidget(parts.report);
-    outer->addLayout(parts.pages);
-    QStackedLayout* pages = parts.pages;
-    QObject::connect(parts.report, &FinanceReportView::backClicked, panel, [pages] { pages->setCurrentIndex(0); });
-    return parts;
-}
-
-}  // namespace
-
-LoanCalculatorView::LoanCalculatorView(Calculator& frame, QWidget* parent) : QWidget(parent), frame_(frame)
+ScheduleCalculatorView::ScheduleCalculatorView(Calculator& frame, QWidget* parent) : QWidget(parent), frame_(frame)
 {
     stylePanel(this);
-    auto* form = new QWidget(this);
+}
+
+template <std::size_t N>
+void ScheduleCalculatorView::buildForm(std::u16string_view title, const std::array<std::u16string_view, N>& labels,
+                                       std::array<QLineEdit*, N>& fields, const QString& objectPrefix)
+{
+    auto* page = new QWidget(this);
+    form_ = new QWidget(page);
+    pad_ = new NumberPadView(page);
+    grid_ = new QGridLayout;
+    grid_->setVerticalSpacing(2);
+    rows_ = N;
+    for (std::size_t i = 0; i < N; ++i) {
+        auto* label = new QLabel(toQString(labels[i]), form_);
+        labels_.push_back(label);
+        leads_.push_back(label);
+        grid_->addWidget(label, static_cast<int>(i), 0);
+        fields[i] = new QLineEdit(form_);
+        fields[i]->setObjectName(objectPrefix + QString::number(i));
+        fields[i]->setAlignment(Qt::AlignRight);
+        grid_->addWidget(fields[i], static_cast<int>(i), 1);
+        pad_->addField(fields[i]);
+        fields_.push_back(fields[i]);
+    }
+    grid_->setColumnStretch(0, 1);
+
+    QPushButton* calculate = nullptr;
+    QPushButton* done = nullptr;
+    auto* formLayout = new QVBoxLayout(form_);
+    formLayout->setContentsMargins(0, 0, 0, 0);
+    formLayout->addLayout(grid_);
+    formLayout->addStretch(1);
+    split_ = new QBoxLayout(QBoxLayout::TopToBottom);
+    split_->setContentsMargins(0, 0, 0, 0);
+    split_->addWidget(form_, 1);
+    split_->addWidget(pad_);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(2);
+    pageLayout->addLayout(titleRow(page, title, calculate, done));
+    pageLayout->addLayout(split_, 1);
+
+    report_ = new FinanceReportView(this);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    pages_ = new QStackedLayout;
+    pages_->addWidget(page);
+    pages_->addWidget(report_);
+    outer->addLayout(pages_);
+    connect(report_, &FinanceReportView::backClicked, this, [this] { pages_->setCurrentIndex(0); });
+    connect(calculate, &QPushButton::clicked, this, &ScheduleCalculatorView::calculate);
+    connect(pad_, &NumberPadView::okPressed, this, &ScheduleCalculatorView::calculate);
+    connect(done, &QPushButton::clicked, this, &ScheduleCalculatorView::doneClicked);
+    applyMetrics();
+}
+
+void ScheduleCalculatorView::setLastRowLead(QWidget* lead)
+{
+    const std::size_t row = leads_.size() - 1;
+    grid_->removeWidget(leads_[row]);
+    leads_[row]->hide();
+    leads_[row] = lead;
+    grid_->removeWidget(fields_[row]);
+    grid_->addWidget(lead, static_cast<int>(row), 0, 1, 2);
+    grid_->addWidget(fields_[row], static_cast<int>(row) + 1, 1);
+}
+
+void ScheduleCalculatorView::setSkin(const SkinPixmaps& skin)
+{
+    pad_->setSkin(skin);
+}
+
+void ScheduleCalculatorView::showSchedule(std::u16string_view title, const paymentSchedule::ScheduleReport& report,
+                                          bool summaryAbove)
+{
+    report_->showReport(title, report, summaryAbove);
+    pages_->setCurrentIndex(1);
+}
+
+void ScheduleCalculatorView::showMessage(std::u16string_view caption, std::u16string_view message)
+{
+    showMessageBox(this, caption, message);
+}
+
+void ScheduleCalculatorView::resizeEvent(QResizeEvent* event)
+{
+    applyMetrics();
+    QWidget::resizeEvent(event);
+}
+
+void ScheduleCalculatorView::focusInEvent(QFocusEvent*)
+{
+    if (QLineEdit* field = pad_ ? pad_->target() : nullptr)
+        field->setFocus(Qt::OtherFocusReason);
+}
+
+void ScheduleCalculatorView::applyMetrics()
+{
+    if (split_ == nullptr)
+        return;
+    // The fields (the loan's check box takes a row of its own); a row is a label of up to 26
+    // characters and a field. Beside the pad the labels take two lines.
+    const bool beside = toolPanelLayout::padBeside(size());
+    const QSize form = toolPanelLayout::formArea(size());
+    const double rows = static_cast<double>(grid_->rowCount());
+    const int px = beside ? toolPanelLayout::fontPixels(form, std::max(rows, 5.0) * 1.7, 26)
+                          : toolPanelLayout::fontPixels(form, std::max(rows, 7.0), 42);
+    if (px != fontPixels_ || beside != padBeside_) {
+        fontPixels_ = px;
+        padBeside_ = beside;
+        setStyleSheet(panelStyleSheet(px));
+        report_->setFontPixels(std::max(9, px - 1));
+        for (QLabel* label : labels_)
+            label->setWordWrap(beside);
+        for (QLineEdit* field : fields_)
+            fitFieldWidth(field, px);
+        grid_->setVerticalSpacing(std::max(2, px / 2));
+    }
+    // The pad takes what the form leaves, in the type size just chosen.
+    form_->layout()->invalidate();
+    toolPanelLayout::arrange(split_, pad_, splitArea(size(), px), form_->minimumSizeHint().height());
+}
+
+LoanCalculatorView::LoanCalculatorView(Calculator& frame, QWidget* parent) : ScheduleCalculatorView(frame, parent)
+{
+    buildForm(LoanCalculator::kTitle, LoanCalculator::kFieldLabels, fields_, QStringLiteral("loanField"));
     // The check box stands in for the payment field's label.
-    std::array<std::u16string_view, LoanCalculator::kFieldCount> labels = LoanCalculator::kFieldLabels;
-    labels[LoanCalculator::kPaymentField] = u"";
-    QGridLayout* grid = fieldGrid(form, labels, fields_, QStringLiteral("loanField"));
-    computePayment_ = new QCheckBox(toQString(LoanCalculator::kFieldLabels[LoanCalculator::kPaymentField]), form);
+    computePayment_ = new QCheckBox(toQString(LoanCalculator::kFieldLabels[LoanCalculator::kPaymentField]), this);
     computePayment_->setObjectName(QStringLiteral("loanComputePayment"));
-    grid->addWidget(computePayment_, static_cast<int>(LoanCalculator::kPaymentField), 0);
+    computePayment_->setFocusPolicy(Qt::NoFocus);
+    static_assert(LoanCalculator::kPaymentField + 1 == LoanCalculator::kFieldCount);
+    setLastRowLead(computePayment_);
     for (std::size_t i = 0; i < LoanCalculator::kFieldCount; ++i) {
         connect(fields_[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
             model_.setFieldText(i, fromQString(text));
@@ -345,52 +531,42 @@ LoanCalculatorView::LoanCalculatorView(Calculator& frame, QWidget* parent) : QWi
         model_.setComputesPayment(on);
         showModel();
     });
-    const ScheduleWindowParts parts = stackFormAndReport(this, form, grid, LoanCalculator::kTitle);
-    report_ = parts.report;
-    pages_ = parts.pages;
-    connect(parts.calculate, &QPushButton::clicked, this, &LoanCalculatorView::calculate);
-    connect(parts.done, &QPushButton::clicked, this, &LoanCalculatorView::doneClicked);
     showModel();
 }
 
 void LoanCalculatorView::calculate()
 {
     model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
-    if (model_.calculate() == LoanCalculator::CalcStatus::InputError) {
-        showInputError(this);
+    switch (model_.calculate()) {
+    case LoanCalculator::CalcStatus::InputError:
+        showMessage(paymentSchedule::kInputErrorCaption, paymentSchedule::kInputErrorMessage);
         return;
+    case LoanCalculator::CalcStatus::NeverRepaid:
+        showMessage(LoanCalculator::kTitle, paymentSchedule::kNeverRepaidMessage);
+        return;
+    case LoanCalculator::CalcStatus::Done: break;
     }
-    report_->showReport(LoanCalculator::kResultTitle, model_.report(), true);
-    pages_->setCurrentIndex(1);
+    showSchedule(LoanCalculator::kResultTitle, model_.report(), true);
 }
 
 void LoanCalculatorView::showModel()
 {
     for (std::size_t i = 0; i < LoanCalculator::kFieldCount; ++i) {
         showText(fields_[i], model_.fieldText(i));
-        fields_[i]->setReadOnly(model_.isReadOnly(i));
-        fields_[i]->style()->unpolish(fields_[i]);
-        fields_[i]->style()->polish(fields_[i]);
+        showReadOnly(fields_[i], model_.isReadOnly(i));
     }
     computePayment_->setChecked(model_.computesPayment());
 }
 
-MortgageCalculatorView::MortgageCalculatorView(Calculator& frame, QWidget* parent) : QWidget(parent), frame_(frame)
+MortgageCalculatorView::MortgageCalculatorView(Calculator& frame, QWidget* parent) : ScheduleCalculatorView(frame, parent)
 {
-    stylePanel(this);
-    auto* form = new QWidget(this);
-    QGridLayout* grid = fieldGrid(form, MortgageCalculator::kFieldLabels, fields_, QStringLiteral("mortgageField"));
+    buildForm(MortgageCalculator::kTitle, MortgageCalculator::kFieldLabels, fields_, QStringLiteral("mortgageField"));
     for (std::size_t i = 0; i < MortgageCalculator::kFieldCount; ++i) {
         connect(fields_[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
             model_.setFieldText(i, fromQString(text));
             showModel();  // the length is limited as it is typed
         });
     }
-    const ScheduleWindowParts parts = stackFormAndReport(this, form, grid, MortgageCalculator::kTitle);
-    report_ = parts.report;
-    pages_ = parts.pages;
-    connect(parts.calculate, &QPushButton::clicked, this, &MortgageCalculatorView::calculate);
-    connect(parts.done, &QPushButton::clicked, this, &MortgageCalculatorView::doneClicked);
     showModel();
 }
 
@@ -398,11 +574,10 @@ void MortgageCalculatorView::calculate()
 {
     model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
     if (model_.calculate() == MortgageCalculator::CalcStatus::InputError) {
-        showInputError(this);
+        showMessage(paymentSchedule::kInputErrorCaption, paymentSchedule::kInputErrorMessage);
         return;
     }
-    report_->showReport(MortgageCalculator::kResultTitle, model_.report(), false);
-    pages_->setCurrentIndex(1);
+    showSchedule(MortgageCalculator::kResultTitle, model_.report(), false);
 }
 
 void MortgageCalculatorView::showModel()

@@ -1,7 +1,6 @@
 #include "graph_view.h"
 
 #include <QCoreApplication>
-#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,23 +14,15 @@
 
 #include "display_text.h"
 #include "calculator.h"
+#include "keypad_view.h"
+#include "number_pad_view.h"
+#include "skin_pixmaps.h"
+#include "tool_keypads.h"
+#include "tool_panel_layout.h"
 #include "result_format.h"
 #include "ui_text.h"
 
 namespace {
-
-// The operator keys under the fields: the label and the text that a click inserts; an empty
-// text deletes the character before the cursor.
-struct OperatorKey {
-    const char16_t* label;
-    const char16_t* text;
-};
-constexpr OperatorKey kOperatorKeys[] = {
-    {u"x", u"x"},     {u"+", u"+"},       {u"\u2212", u"\u2212"}, {u"\u00D7", u"\u00D7"},
-    {u"\u00F7", u"\u00F7"}, {u"^", u"^"}, {u"(", u"("},           {u")", u")"},
-    {u"sin", u"sin("}, {u"cos", u"cos("}, {u"tan", u"tan("},      {u"DEL", u""},
-};
-constexpr int kOperatorColumns = 6;
 
 QColor fromColorRef(std::uint32_t packed)
 {
@@ -151,6 +142,7 @@ void PlotAreaView::drawAxes(QPainter& painter) const
     ticks(x0, model_.scaleX(), width(), true);
     // Rows grow downward; ticks are symmetric, so the same walk serves.
     ticks(y0, model_.scaleY(), height(), false);
+    drawAxisNumbers(painter, x0, y0);
 
     // While the preview zoom is dragged, its spacing shows along the axes, the middle tick
     // labelled with its index so the new unit can be judged before releasing.
@@ -169,42 +161,90 @@ void PlotAreaView::drawAxes(QPainter& painter) const
     }
 }
 
+namespace {
+
+// The spacing of numbered ticks in units: 1, 2 or 5 times a power of ten, the first that
+// leaves `room` pixels between two numbers at `scale` pixels per unit.
+double numberStep(int scale, int room)
+{
+    for (double magnitude = 1.0; magnitude < 1e6; magnitude *= 10.0) {
+        for (const double factor : {1.0, 2.0, 5.0}) {
+            if (factor * magnitude * scale >= room)
+                return factor * magnitude;
+        }
+    }
+    return 1e6;
+}
+
+}  // namespace
+
+void PlotAreaView::drawAxisNumbers(QPainter& painter, int x0, int y0) const
+{
+    // Numbers stand below the x axis and left of the y axis; when an axis is out of view they
+    // keep to the edge of the plot, so the scale can always be read.
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int gap = 3;
+    const int numberRow = std::clamp(y0 + gap, 0, height() - metrics.height());
+    const bool yNumbersRight = x0 - gap - metrics.horizontalAdvance(QStringLiteral("-000")) < 0;
+    painter.setPen(QColor(0x6A, 0x74, 0x80));
+    const auto label = [](double value) { return QString::number(value, 'g', 6); };
+
+    const int scaleX = model_.scaleX();
+    const double stepX = numberStep(scaleX, metrics.horizontalAdvance(QStringLiteral("-0000")) + 2 * gap);
+    const double firstX = std::ceil(model_.planeX(0) / stepX) * stepX;
+    for (double x = firstX; model_.columnOf(x) <= width(); x += stepX) {
+        if (std::fabs(x) < stepX / 2)
+            continue;
+        const int column = static_cast<int>(std::lround(model_.columnOf(x)));
+        const QString text = label(x);
+        const int textWidth = metrics.horizontalAdvance(text);
+        painter.drawText(QRect(column - textWidth / 2, numberRow, textWidth, metrics.height()), Qt::AlignCenter, text);
+    }
+
+    const int scaleY = model_.scaleY();
+    const double stepY = numberStep(scaleY, metrics.height() * 2);
+    const double topY = model_.planeY(0);
+    const double bottomY = model_.planeY(height());
+    for (double y = std::ceil(bottomY / stepY) * stepY; y <= topY; y += stepY) {
+        if (std::fabs(y) < stepY / 2)
+            continue;
+        const int row = static_cast<int>(std::lround(model_.rowOf(y)));
+        const QString text = label(y);
+        const int textWidth = metrics.horizontalAdvance(text);
+        const int left = yNumbersRight ? std::max(x0, 0) + gap : std::min(x0, width()) - gap - textWidth;
+        painter.drawText(QRect(left, row - metrics.height() / 2, textWidth, metrics.height()), Qt::AlignCenter, text);
+    }
+    // The origin once, at the corner of the axes.
+    if (x0 >= 0 && x0 < width() && y0 >= 0 && y0 < height())
+        painter.drawText(QPoint(x0 - gap - metrics.horizontalAdvance(QStringLiteral("0")), numberRow + metrics.ascent()),
+                         QStringLiteral("0"));
+}
+
 void PlotAreaView::drawCurves(QPainter& painter) const
 {
-    const double step = model_.sampleStep();
-    const double h = static_cast<double>(height());
+    const int markHeight = std::max(6, painter.fontMetrics().height());
     for (const GraphCurve& curve : model_.curves()) {
-        painter.setPen(QPen(fromColorRef(curve.colour), 1.5));
+        const QColor colour = fromColorRef(curve.colour);
+        painter.setPen(QPen(colour, 1.5));
+        // Joined where the model joins: pieces end only at domain edges and poles.
         QPainterPath path;
-        bool open = false;
-        bool afterGap = true;
         for (std::size_t i = 0; i < curve.count; ++i) {
             const QPointF point(clampPixel(model_.columnOf(curve.xs[i])), clampPixel(model_.rowOf(curve.ys[i])));
-            bool join = open;
-            if (i > 0) {
-                // Samples lie one step apart; a point closer than that after an ordinary
-                // sample is a domain edge, and the segment after it spans an undefined stretch.
-                const bool previousEndsDomain =
-                    !afterGap && i >= 2 && std::fabs((curve.xs[i - 1] - curve.xs[i - 2]) - step) > 1e-9;
-                if (previousEndsDomain) {
-                    join = false;
-                    afterGap = true;
-                } else {
-                    afterGap = false;
-                }
-                // A jump through infinity (tan at its poles) is not a line across the plot.
-                const double previousRow = model_.rowOf(curve.ys[i - 1]);
-                const double row = model_.rowOf(curve.ys[i]);
-                if ((previousRow < 0 && row > h) || (previousRow > h && row < 0))
-                    join = false;
-            }
-            if (join)
+            if (curve.joinsPrevious(i))
                 path.lineTo(point);
             else
                 path.moveTo(point);
-            open = true;
         }
         painter.drawPath(path);
+        // A curve that stopped short of the right edge says so where it stopped.
+        if (!curve.complete) {
+            const int column = static_cast<int>(std::lround(clampPixel(model_.columnOf(curve.stoppedAt))));
+            painter.setPen(QPen(colour, 1, Qt::DashLine));
+            painter.drawLine(column, 0, column, height());
+            painter.setPen(colour);
+            painter.drawText(QRect(column + 2, height() - markHeight - 2, width(), markHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                             tr("stopped: too many points"));
+        }
     }
 }
 
@@ -268,38 +308,29 @@ GraphView::GraphView(Calculator& frame, QWidget* parent)
     setAttribute(Qt::WA_StyledBackground);
 
     entryPage_ = new QWidget(this);
-    auto* grid = new QGridLayout(entryPage_);
+    operators_ = new KeypadView(toolKeypads::kGraphOperatorGrid.columns, toolKeypads::kGraphOperatorGrid.rows, entryPage_);
+    operators_->setObjectName(QStringLiteral("graphOperators"));
+    operators_->setHold(false, 0);
+    operators_->setRepeats([](int position) {
+        return position >= 0 && position < static_cast<int>(toolKeypads::kGraphOperatorKeys.size()) &&
+               toolKeypads::kGraphOperatorKeys[static_cast<std::size_t>(position)].text.empty();
+    });
+    connect(operators_, &KeypadView::keyPressed, this, [this](int position, bool) { pressOperator(position); });
+    pad_ = new NumberPadView(entryPage_);
     for (std::size_t i = 0; i < Graph::kFieldCount; ++i) {
-        const int row = static_cast<int>(i);
-        auto* caption = new QLabel(toQString(Graph::kFieldLabels[i]) + QStringLiteral(" ="), entryPage_);
-        caption->setStyleSheet(QStringLiteral("color: %1;").arg(fromColorRef(Graph::kCurveColours[i]).lighter(130).name()));
+        captions_[i] = new QLabel(toQString(Graph::kFieldLabels[i]) + QStringLiteral(" ="), entryPage_);
+        captions_[i]->setStyleSheet(
+            QStringLiteral("color: %1;").arg(fromColorRef(Graph::kCurveColours[i]).lighter(130).name()));
         fields_[i] = new QLineEdit(entryPage_);
         fields_[i]->setObjectName(QStringLiteral("graphField%1").arg(i));
         fields_[i]->installEventFilter(this);
-        grid->addWidget(caption, row, 0);
-        grid->addWidget(fields_[i], row, 1, 1, kOperatorColumns - 1);
+        pad_->addField(fields_[i], toolKeypads::FieldKind::Expression);
     }
-    int position = 0;
-    for (const OperatorKey& key : kOperatorKeys) {
-        auto* button = new QPushButton(toQString(key.label), entryPage_);
-        // The field keeps the focus and its cursor while the keys are clicked.
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-        const QString text = toQString(key.text);
-        connect(button, &QPushButton::clicked, this, [this, text] { insertText(text); });
-        grid->addWidget(button, 3 + position / kOperatorColumns, position % kOperatorColumns);
-        ++position;
-    }
+    connect(pad_, &NumberPadView::okPressed, this, &GraphView::plot);
     plotButton_ = new QPushButton(tr("Plot"), entryPage_);
     plotButton_->setObjectName(QStringLiteral("plotButton"));
     plotButton_->setFocusPolicy(Qt::NoFocus);
-    plotButton_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     connect(plotButton_, &QPushButton::clicked, this, &GraphView::plot);
-    grid->addWidget(plotButton_, 5, 0, 1, kOperatorColumns);
-    for (int row = 3; row <= 5; ++row)
-        grid->setRowStretch(row, 1);
-    for (int column = 0; column < kOperatorColumns; ++column)
-        grid->setColumnStretch(column, 1);
 
     plotArea_ = new PlotAreaView(model_, this);
     entryButton_ = new QPushButton(tr("y="), this);
@@ -317,6 +348,21 @@ GraphView::GraphView(Calculator& frame, QWidget* parent)
     });
 
     showEntry();
+}
+
+void GraphView::setSkin(const SkinPixmaps& skin)
+{
+    operators_->setImages(skin.image("GraphOperators"), QImage());
+    pad_->setSkin(skin);
+}
+
+void GraphView::pressOperator(int position)
+{
+    if (position < 0 || position >= static_cast<int>(toolKeypads::kGraphOperatorKeys.size()) || model_.plotShown())
+        return;
+    const toolKeypads::GraphOperatorFace& key = toolKeypads::kGraphOperatorKeys[static_cast<std::size_t>(position)];
+    fields_[currentField_]->setFocus(Qt::OtherFocusReason);
+    insertText(toQString(key.text));
 }
 
 void GraphView::plot()
@@ -374,6 +420,7 @@ bool GraphView::takeKey(QKeyEvent* event)
 void GraphView::insertText(const QString& text)
 {
     QLineEdit* field = fields_[currentField_];
+    pad_->setTarget(field);
     if (text.isEmpty())
         field->backspace();
     else
@@ -382,7 +429,7 @@ void GraphView::insertText(const QString& text)
 
 bool GraphView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusIn) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress) {
         const auto it = std::ranges::find(fields_, watched);
         if (it != fields_.end())
             currentField_ = static_cast<std::size_t>(it - fields_.begin());
@@ -404,12 +451,43 @@ void GraphView::resizeEvent(QResizeEvent* event)
 
 void GraphView::layoutChildren()
 {
-    const int px = std::max(8, std::min(height() / 16, width() / 18));
+    const bool beside = toolPanelLayout::padBeside(size());
+    // The entry view: three field rows across the top, then the operators (two rows of keys),
+    // the number pad (four rows) and Plot: in one column on a tall panel, the pad to the right
+    // of the operators on a wide one.
+    const QSize textArea = beside ? QSize(width(), height() * 45 / 100) : QSize(width(), height() * 3 / 10);
+    const int px = toolPanelLayout::fontPixels(textArea, 4.2, 26, 9, 22);
     if (px != fontPixels_) {
         fontPixels_ = px;
         setStyleSheet(panelStyleSheet(px));
     }
     entryPage_->setGeometry(rect());
+    const int margin = std::max(2, px / 3);
+    const int spacing = std::max(2, px / 4);
+    const int row = px * 2;
+    const QRect inner = rect().adjusted(margin, margin, -margin, -margin);
+    const int captionWidth = QFontMetrics(captions_[0]->font()).horizontalAdvance(QStringLiteral("y3 =")) + spacing;
+    for (std::size_t i = 0; i < Graph::kFieldCount; ++i) {
+        const int top = inner.top() + static_cast<int>(i) * (row + spacing);
+        captions_[i]->setGeometry(inner.left(), top, captionWidth, row);
+        fields_[i]->setGeometry(inner.left() + captionWidth, top, inner.width() - captionWidth, row);
+    }
+    const int keysTop = inner.top() + 3 * (row + spacing);
+    const int plotTop = inner.bottom() + 1 - row;
+    plotButton_->setGeometry(inner.left(), plotTop, beside ? inner.width() * 58 / 100 : inner.width(), row);
+    if (beside) {
+        const int padWidth = inner.width() * 42 / 100 - spacing;
+        const int padLeft = inner.right() + 1 - padWidth;
+        operators_->setGeometry(inner.left(), keysTop, padLeft - spacing - inner.left(), plotTop - spacing - keysTop);
+        pad_->setGeometry(padLeft, keysTop, padWidth, inner.bottom() + 1 - keysTop);
+    } else {
+        // Below the fields: two parts operators to four parts pad, then Plot's row.
+        const int rest = plotTop - keysTop - 2 * spacing;
+        const int operatorsHeight = rest / 3;
+        operators_->setGeometry(inner.left(), keysTop, inner.width(), operatorsHeight);
+        pad_->setGeometry(inner.left(), keysTop + operatorsHeight + spacing, inner.width(), rest - operatorsHeight);
+    }
+
     // The plot takes all but a strip of buttons at the bottom.
     const int strip = std::max(18, px * 2);
     const QRect plotRect(0, 0, width(), std::max(0, height() - strip));

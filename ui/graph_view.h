@@ -7,13 +7,17 @@
 #include "graph.h"
 
 class Calculator;
+class KeypadView;
+class NumberPadView;
 class QKeyEvent;
+class SkinPixmaps;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The plot area: draws the model's axes, ticks, curves, mode box and cross-hair, and hands
-// the pen (mouse) to the model in plot pixels.
+// The plot area: draws the model's axes with numbered ticks, the curves as the model breaks
+// them into pieces (and a mark where one stopped short), the mode box and the cross-hair, and
+// hands the pen (mouse) to the model in plot pixels.
 class PlotAreaView : public QWidget {
     Q_OBJECT
 public:
@@ -28,6 +32,7 @@ protected:
 
 private:
     void drawAxes(class QPainter& painter) const;
+    void drawAxisNumbers(class QPainter& painter, int x0, int y0) const;
     void drawCurves(class QPainter& painter) const;
     void drawModeBox(class QPainter& painter) const;
     void drawCoordinates(class QPainter& painter) const;
@@ -36,15 +41,20 @@ private:
     bool penDown_ = false;
 };
 
-// The graph window's panel, shown where the keypads are in the "Function Graphs" category:
-// the entry view with the fields y1..y3 and an operator keypad, or the plot view with a button
-// back to the fields. The Graph model, which this panel owns, samples the curves.
+// The graph window's panel, shown in the "Function Graphs" category where the display and the
+// keypads are: the entry view with the fields y1..y3, the skin's operator keypad
+// ("GraphOperators") and the number pad, so a function can be typed by pointer alone; or the
+// plot view with a button back to the fields. The Graph model, which this panel owns, samples
+// the curves.
 class GraphView : public QWidget {
     Q_OBJECT
 public:
     GraphView(Calculator& frame, QWidget* parent = nullptr);
 
     const Graph& model() const { return model_; }
+    NumberPadView* numberPad() const { return pad_; }
+    KeypadView* operatorKeypad() const { return operators_; }
+    void setSkin(const SkinPixmaps& skin);
 
     // A keyboard key of the main window. In the entry view a character goes to the current
     // field and Enter plots; in the plot view Enter or Escape goes back to the fields.
@@ -61,6 +71,7 @@ protected:
 
 private:
     void insertText(const QString& text);
+    void pressOperator(int position);
     void layoutChildren();
 
     Calculator& frame_;
@@ -69,7 +80,10 @@ private:
     int fontPixels_ = 0;
 
     QWidget* entryPage_;
+    std::array<class QLabel*, Graph::kFieldCount> captions_{};
     std::array<QLineEdit*, Graph::kFieldCount> fields_{};
+    KeypadView* operators_;
+    NumberPadView* pad_;
     QPushButton* plotButton_;
     PlotAreaView* plotArea_;
     QPushButton* entryButton_;

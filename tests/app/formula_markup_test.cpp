@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -117,7 +118,12 @@ TEST(FormulaMarkup, BuildsTheRendererBuffer)
     };
     const BufferCase cases[] = {
         {u"(a)", 3, R"(\large \left( a \right))"},
-        {u"sqrt(x)", 2, R"(\normalsize sqrt(x \right))"},
+        // A name that ends in "t" is no "\left" or "\right": its parentheses widen too, and
+        // the names of calls are upright with their letters kept apart.
+        {u"sqrt(x)", 2, R"(\normalsize \mathrm{s{}q{}r{}t}\left( x \right))"},
+        {u"pmt(6,360,200000,0,12)", 2, R"(\normalsize \mathrm{p{}m{}t}\left( 6,360,200000,0,12 \right))"},
+        {u"not(5)+det(2)", 2, R"(\normalsize \mathrm{n{}o{}t}\left( 5 \right)+\mathrm{d{}e{}t}\left( 2 \right))"},
+        {u"2sin(x)^2", 2, R"(\normalsize {2\mathrm{s{}i{}n}\left( x \right)}^{2})"},
         {u"fnInt(x", 2, R"(\normalsize \int\left(?\right))"},
         {u"a/(b+c)", 7, R"(\Huge \frac{a}{\left( b+c \right)})"},
         {u"x", -1, R"(\tiny x)"},
@@ -128,6 +134,28 @@ TEST(FormulaMarkup, BuildsTheRendererBuffer)
         const auto request = renderExpressionFormula(c.text, c.size, slots);
         EXPECT_FALSE(request.hasMessage());
         EXPECT_EQ(request.buffer, c.buffer);
+    }
+}
+
+TEST(FormulaMarkup, NamesEndingInTGetNoStrayDelimiter)
+{
+    // Every "\left(" has its "\right)" and no bare parenthesis is left over: mimeTeX draws an
+    // unmatched "\right)" as a stray arrow.
+    const VariableSlots slots;
+    for (const char16_t* text : {u"pmt(6,360,200000,0,12)", u"not(5)", u"det(2)", u"sqrt(x)", u"fnInt(sqrt(x),x,0,1)",
+                                 u"cpl(rt(1))"}) {
+        const auto request = renderExpressionFormula(text, 2, slots);
+        ASSERT_FALSE(request.hasMessage());
+        const std::string& buffer = request.buffer;
+        std::size_t lefts = 0;
+        std::size_t rights = 0;
+        for (std::size_t at = buffer.find("\\left("); at != std::string::npos; at = buffer.find("\\left(", at + 1))
+            ++lefts;
+        for (std::size_t at = buffer.find("\\right)"); at != std::string::npos; at = buffer.find("\\right)", at + 1))
+            ++rights;
+        EXPECT_EQ(lefts, rights) << buffer;
+        EXPECT_EQ(static_cast<std::size_t>(std::count(buffer.begin(), buffer.end(), '(')), lefts) << buffer;
+        EXPECT_EQ(static_cast<std::size_t>(std::count(buffer.begin(), buffer.end(), ')')), rights) << buffer;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -104,6 +105,112 @@ TEST(FormulaRenderer, FailuresDrawNothing)
         const FormulaRenderer renderer(missing);
         EXPECT_FALSE(renderer.available()) << missing;
         EXPECT_FALSE(renderer.render("x", 2).has_value()) << missing;
+    }
+}
+
+TEST(FormulaRenderer, RefusesCommandsThatReachOutsideTheFormula)
+{
+    const char* refused[] = {"\\input{secret}",  "x+\\include{a}", "\\counter[log]{hits}", "\\environment",
+                             "\\INPUT{a}",       "\\inputx",       "\\logfile{a}",         "\\dumpgif{a}",
+                             "\\message{a}",     "\\image{a}",     "\\nocaching x"};
+    for (const char* markup : refused) {
+        EXPECT_TRUE(refusedFormulaCommand(markup).has_value()) << markup;
+        // Refused before any renderer runs: even a missing one says Refused.
+        EXPECT_EQ(FormulaRenderer("corvan-no-such-renderer").renderWithStatus(markup, 2).status,
+                  FormulaRenderStatus::Refused)
+            << markup;
+    }
+    const char* allowed[] = {"\\large \\frac{a}{b}", "\\sqrt{x}+\\int_{0}^{1}{\\left( x \\right)}\\hspace1d x",
+                             "\\displaystyle\\sum_{n=1}^{N}{X[n]}", "input(x)", "\\left[\\begin{matrix} 1 \\end{matrix}\\right]",
+                             "\\in x"};
+    for (const char* markup : allowed)
+        EXPECT_FALSE(refusedFormulaCommand(markup).has_value()) << markup;
+    EXPECT_EQ(*refusedFormulaCommand("a+\\Input{b}"), "\\input");
+}
+
+TEST(FormulaRenderer, RunsInAnEmptyFolderOfItsOwnThatIsRemovedAfterwards)
+{
+    TempFolder folder;
+    const std::filesystem::path seen = folder.path() / "seen";
+    // The pixel is set only when the working folder is empty and is not the test's own; the
+    // script leaves a file there and says where it was.
+    const std::string script = writeScript(
+        folder, "where",
+        "pwd > '" + seen.string() + "'; if [ -z \"$(ls -A .)\" ] && [ \"$(pwd)\" != '" +
+            std::filesystem::current_path().string() + "' ]; then touch left-behind; printf 'P1 1 1 1'; else "
+            "printf 'P1 1 1 0'; fi");
+    const FormulaRenderResult result = FormulaRenderer(script).renderWithStatus("x", 2);
+    ASSERT_EQ(result.status, FormulaRenderStatus::Drawn);
+    ASSERT_TRUE(result.raster.has_value());
+    EXPECT_TRUE(result.raster->isSet(0, 0));
+    std::string workingFolder;
+    std::getline(std::ifstream(seen), workingFolder);
+    ASSERT_FALSE(workingFolder.empty());
+    EXPECT_NE(std::filesystem::path(workingFolder), folder.path());
+    EXPECT_FALSE(std::filesystem::exists(workingFolder)) << workingFolder;
+}
+
+TEST(FormulaRenderer, SaysWhyNothingWasDrawn)
+{
+    TempFolder folder;
+    using std::chrono::milliseconds;
+    EXPECT_EQ(FormulaRenderer("corvan-no-such-renderer").renderWithStatus("x", 2).status,
+              FormulaRenderStatus::RendererMissing);
+    const FormulaRenderer huge(writeScript(folder, "huge", "printf 'P1 20000 10 '"));
+    EXPECT_EQ(huge.renderWithStatus("x", 2).status, FormulaRenderStatus::TooLarge);
+    const FormulaRenderer floods(writeScript(folder, "floods", "printf 'P1 4000 4000 '; exec yes 1"), milliseconds(2000),
+                                 1 << 16);
+    EXPECT_EQ(floods.renderWithStatus("x", 2).status, FormulaRenderStatus::TooLarge);
+    const FormulaRenderer fails(writeScript(folder, "fails", "exit 3"));
+    EXPECT_EQ(fails.renderWithStatus("x", 2).status, FormulaRenderStatus::Failed);
+    EXPECT_TRUE(plainPbmTooLarge("P1 16385 1 1"));
+    EXPECT_TRUE(plainPbmTooLarge("P1 9999999999999999999999 1"));
+    EXPECT_FALSE(plainPbmTooLarge("P1 3 2 101010"));
+    EXPECT_FALSE(plainPbmTooLarge("garbage"));
+}
+
+// Whether the raster holds an arrow's shaft: a run of at least 12 set pixels along a row with
+// nothing right above or below its middle ("+" has its upright stroke there, letters and
+// digits have no such runs).
+bool hasArrowShaft(const FormulaRaster& raster)
+{
+    for (int y = 0; y < raster.height; ++y) {
+        int run = 0;
+        for (int x = 0; x <= raster.width; ++x) {
+            if (x < raster.width && raster.isSet(x, y)) {
+                ++run;
+                continue;
+            }
+            if (run >= 12) {
+                const int middle = x - run / 2 - 1;
+                bool crossed = false;
+                for (int dy = 1; dy <= 2; ++dy)
+                    crossed = crossed || raster.isSet(middle, y - dy) || raster.isSet(middle, y + dy);
+                if (!crossed)
+                    return true;
+            }
+            run = 0;
+        }
+    }
+    return false;
+}
+
+TEST(FormulaRenderer, CallsAreDrawnWithoutAStrayArrow)
+{
+    const FormulaRenderer renderer;
+    if (!renderer.available())
+        GTEST_SKIP() << "mimetex is not installed";
+    // An unmatched "\right)" is what mimeTeX draws as an arrow; the old markup of pmt( had one.
+    const auto stray = renderer.render("\\normalsize pmt(6,360,200000,0,12 \\right)", 2);
+    ASSERT_TRUE(stray.has_value());
+    EXPECT_TRUE(hasArrowShaft(*stray));
+    const VariableSlots slots;
+    for (const char16_t* text : {u"pmt(6,360,200000,0,12)", u"not(5)", u"det(2)", u"sqrt(9)", u"sin(1)+cos(2)",
+                                 u"exp(1)", u"asinh(2)"}) {
+        const auto request = formula::renderExpressionFormula(text, 2, slots);
+        const auto raster = renderer.render(request.buffer, 2);
+        ASSERT_TRUE(raster.has_value()) << request.buffer;
+        EXPECT_FALSE(hasArrowShaft(*raster)) << request.buffer;
     }
 }
 

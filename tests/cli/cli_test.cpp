@@ -72,6 +72,9 @@ TEST(CorvanCli, PrintsResultsErrorsAndExitCodes)
         {{"--format", "fix", "--digits", "2", "2/3", "10^12"}, "0.67\n1.0000000000e+12\n", 0},
         {{"--format", "sci", "1234.5"}, "1.2345000000e+03\n", 0},
         {{"2i+3", "3\u2212" "2i"}, "3+2i\n3-2i\n", 0},
+        // A number ending in its point, wherever it stands.
+        {{"(5.)", "1/(5.)", "5.", "(5.)+1"}, "5\n0.2\n5\n6\n", 0},
+        {{"--engine", "(5.)", "2*5."}, "5\n10\n", 0},
         {{"--radix", "16", "--word", "8", "FF+1", "0-1", "ff", "G"}, "00\nFF\nFF\nSyntax error\n", 1},
         {{"--radix", "2", "--word", "8", "101*11"}, "00001111\n", 0},
         {{"--raw", "--radix", "16", "--word", "8", "--engine", "FF and 0F"}, "15\n", 0},

@@ -177,6 +177,10 @@ TEST(displayToEngineText, ConvertedTextsEvaluate)
         {u"e(2)", 2 * 2.718281828459045},
         {u"e2", 2 * 2.718281828459045},
         {u"pi(2)", 2 * 3.141592653589793},
+        {u"5.", 5},
+        {u"(5.)", 5},
+        {u"1\u00F7(5.)", 0.2},
+        {u"2(5.)", 10},
     };
     for (const auto& c : cases) {
         Engine engine;

@@ -63,6 +63,13 @@ INSTANTIATE_TEST_SUITE_P(
         EvalCase{"1E-5", 10, -1, 0, 0},
         EvalCase{"2PI", 10, -1, 0, 0},
         EvalCase{"1.2.3", 10, -1, 0, 0},
+        // A number ending in its point is that number, whatever follows it.
+        EvalCase{"5.", 10, 0, 5, 0},
+        EvalCase{"(5.)", 10, 0, 5, 0},
+        EvalCase{"1/(5.)", 10, 0, 0.2, 0},
+        EvalCase{"(5.)+1", 10, 0, 6, 0},
+        EvalCase{"((2.))*3.", 10, 0, 6, 0},
+        EvalCase{"3.!", 10, 0, 6, 0},
         EvalCase{")(", 10, -1, 0, 0},
         EvalCase{"[VC]+1", 10, -1, 0, 0},
         EvalCase{"[VLRE]", 10, 0, 0, 0},

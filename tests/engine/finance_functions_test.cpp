@@ -58,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FinanceCase{"syd(1000,100,9,2)", 0, TimeValueOfMoney::sumOfYearsDigits(1000, 100, 9, 2)},
                     FinanceCase{"db(10000,1000,5,2)", 0, TimeValueOfMoney::decliningBalance(10000, 1000, 5, 2, 12)},
                     FinanceCase{"db(10000,1000,5,1,7)", 0, TimeValueOfMoney::decliningBalance(10000, 1000, 5, 1, 7)},
+                    FinanceCase{"db(2400,300,10,10)", 0, {69.2425979675841, TimeValueOfMoney::kValid}},
+                    FinanceCase{"db(1000000,100000,6,7,7)", 0, {15845.098473848071, TimeValueOfMoney::kValid}},
                     FinanceCase{"sln(1000,100,0)", -51, {}},
                     FinanceCase{"sln(1000,100)", -8, {}},
                     FinanceCase{"syd(1000,100,9,2,1)", -8, {}}));

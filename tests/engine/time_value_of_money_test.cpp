@@ -136,6 +136,32 @@ TEST(TimeValueOfMoney, Depreciation)
     }
 }
 
+TEST(TimeValueOfMoney, DecliningBalanceKeepsTheShortFirstYearsMonthsForPeriodLifePlusOne)
+{
+    // An ordinary year whose total passes cost - salvage keeps its amount (it used to give 0).
+    const TimeValueOfMoney::Result tenth = TimeValueOfMoney::decliningBalance(2400, 300, 10, 10, 12);
+    ASSERT_TRUE(tenth.ok());
+    EXPECT_EQ(TimeValueOfMoney::roundDown(tenth.value, 2), 69.24);
+    EXPECT_NEAR(tenth.value, 69.2425979675841, 1e-9);
+
+    // The spreadsheets' table for a first year of 7 months: the extra period 7 holds the
+    // remaining 5 months.
+    const double expected[] = {186083.33, 259639.42, 176814.44, 120410.64, 81999.64, 55841.76, 15845.10};
+    double sum = 0.0;
+    for (int period = 1; period <= 7; ++period) {
+        const TimeValueOfMoney::Result r = TimeValueOfMoney::decliningBalance(1000000, 100000, 6, period, 7);
+        ASSERT_TRUE(r.ok()) << period;
+        EXPECT_NEAR(r.value, expected[period - 1], 0.005) << period;
+        sum += r.value;
+    }
+    EXPECT_LT(sum, 1000000 - 100000 + 1);
+
+    // With a full first year the period after the life has nothing left to take.
+    const TimeValueOfMoney::Result after = TimeValueOfMoney::decliningBalance(1000000, 100000, 6, 7, 12);
+    ASSERT_TRUE(after.ok());
+    EXPECT_EQ(after.value, 0.0);
+}
+
 TEST(TimeValueOfMoney, DecliningBalanceOverAMillionPeriodsEnds)
 {
     // Rate 0.001: the total stops changing after some 36000 periods and every later period

@@ -15,6 +15,7 @@
 #include "key_codes.h"
 #include "keypad_view.h"
 #include "calculator_view.h"
+#include "formula_view.h"
 
 namespace {
 
@@ -121,15 +122,19 @@ TEST(CalculatorWindow, TypesetViewShowsTheCurrentLine)
     }
     ASSERT_NE(typeset, nullptr);
     typeset->setChecked(true);
-    auto* view = w.view.findChild<QLabel*>(QStringLiteral("formulaView"));
+    auto* view = w.view.findChild<FormulaView*>(QStringLiteral("formulaView"));
     ASSERT_NE(view, nullptr);
     EXPECT_FALSE(view->isHidden());
-    EXPECT_EQ(view->text(), QStringLiteral("Empty string"));
+    EXPECT_EQ(view->message(), QStringLiteral("Empty string"));
     w.type(QStringLiteral("1/2"));
     if (FormulaRenderer().available()) {
-        ASSERT_FALSE(view->pixmap().isNull());
+        // Drawn off the window's thread: the view fills in when the renderer is done.
+        ASSERT_TRUE(QTest::qWaitFor([view] { return !view->busy() && !view->image().isNull(); }, 10000));
         // A fraction is taller than a line of text.
-        EXPECT_GT(view->pixmap().height(), 20);
+        EXPECT_GT(view->image().height(), 20);
+    } else {
+        ASSERT_TRUE(QTest::qWaitFor([view] { return !view->busy() && !view->message().isEmpty(); }, 10000));
+        EXPECT_TRUE(view->message().contains(QStringLiteral("mimetex")));
     }
     typeset->setChecked(false);
     EXPECT_TRUE(view->isHidden());

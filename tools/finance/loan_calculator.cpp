@@ -18,9 +18,11 @@ std::u16string widen(const std::string& ascii)
 
 }  // namespace
 
-bool LoanAmortization::calculate(double amount, double rate, double perYear, double payments,
-                               double payment)
+LoanAmortization::Outcome LoanAmortization::calculate(double amount, double rate, double perYear,
+                                                      double payments, double payment)
 {
+    using paymentSchedule::Cents;
+    using paymentSchedule::fromCents;
     *this = LoanAmortization{};
     amount = TimeValueOfMoney::roundDown(amount, 2);
     rate = TimeValueOfMoney::roundDown(rate, 4);
@@ -29,48 +31,70 @@ bool LoanAmortization::calculate(double amount, double rate, double perYear, dou
     payment = TimeValueOfMoney::roundDown(payment, 2);
 
     const double i = TimeValueOfMoney::roundDown(rate / perYear * 0.01, 7);
+    ratePerPeriod_ = TimeValueOfMoney::roundDown(rate / perYear, 4);
+    const auto tooLarge = [](double money) {
+        return !(std::fabs(money) * 100.0 <= static_cast<double>(paymentSchedule::kMaxScheduleCents));
+    };
+    if (tooLarge(amount) || tooLarge(payment) || !std::isfinite(ratePerPeriod_) || !std::isfinite(i))
+        return Outcome::Overflow;
+    const Cents amountCents = paymentSchedule::toCents(amount);
+
     if (payment == kComputePayment) {
         // Without payments there is nothing to spread the loan over; the schedule stays empty.
         payment = 0.0;
         if (payments > 0.0) {
-            const std::optional<double> level =
-                paymentSchedule::annuityPayment(amount, i, payments);
-            if (!level)
-                return false;
+            const std::optional<double> level = paymentSchedule::annuityPayment(amount, i, payments);
+            if (!level || tooLarge(*level))
+                return Outcome::Overflow;
             payment = TimeValueOfMoney::roundDown(*level, 2);
         }
     } else if (payment != 0.0) {
+        const std::optional<Cents> firstInterest = paymentSchedule::periodInterest(amountCents, i);
+        if (!firstInterest)
+            return Outcome::Overflow;
+        // The interest only falls as the balance does: a payment that does not beat the first
+        // period's interest never repays anything.
+        if (paymentSchedule::toCents(payment) <= *firstInterest)
+            return Outcome::NeverRepaid;
         // Any fraction of a payment still needs a payment of its own.
         if (const std::optional<double> n = paymentSchedule::periodsToRepay(amount, i, payment))
             payments = std::min(payments, std::ceil(*n));
     }
     periodicRate_ = i;
-    ratePerPeriod_ = TimeValueOfMoney::roundDown(rate / perYear, 4);
     payment_ = payment;
     payments_ = payments;
 
-    const double rowLimit = std::min(std::trunc(payments), double{paymentSchedule::kMaxPeriods});
-    double balance = amount;
+    const Cents paymentCents = paymentSchedule::toCents(payment);
+    // Without a payment nothing is repaid: the rows only show the interest piling up.
+    const bool repays = paymentCents > 0;
+    const int rowLimit =
+        static_cast<int>(std::min(std::trunc(payments), double{paymentSchedule::kMaxPeriods}));
+    Cents balance = amountCents;
     for (int k = 1; k <= rowLimit; ++k) {
-        Row row{TimeValueOfMoney::roundDown(k / perYear, 3), balance, TimeValueOfMoney::roundDown(balance * i, 2), 0.0};
-        totalInterest_ += row.interest;
-        if (row.interest + balance <= payment) {
-            row.principal = row.interest + balance;
-            totalPayments_ += row.principal;
-            rows_.push_back(row);
+        const std::optional<Cents> interest = paymentSchedule::periodInterest(balance, i);
+        if (!interest)
+            return Outcome::Overflow;
+        // The last row pays what is left: less than a payment when the level payment was
+        // rounded up or repays early, more when the payments were too few or rounded down.
+        const bool last = repays && (balance + *interest <= paymentCents || k == rowLimit);
+        const Cents principal = last ? balance : paymentCents - *interest;
+        if (balance - principal > paymentSchedule::kMaxScheduleCents)
+            return Outcome::Overflow;
+        rows_.push_back({TimeValueOfMoney::roundDown(k / perYear, 3), fromCents(balance), fromCents(*interest),
+                         fromCents(principal)});
+        totalInterest_ += *interest;
+        totalPayments_ += *interest + principal;
+        balance -= principal;
+        if (last)
             break;
-        }
-        row.principal = payment - row.interest;
-        totalPayments_ += payment;
-        balance -= row.principal;
-        rows_.push_back(row);
     }
+    finalBalance_ = balance;
+    return Outcome::Done;
+}
 
-    const auto finite = [](double x) { return std::isfinite(x); };
-    return std::all_of(rows_.begin(), rows_.end(),
-                       [&](const Row& r) { return finite(r.balance) && finite(r.interest); }) &&
-           finite(payment_) && finite(ratePerPeriod_) && finite(totalPayments_) &&
-           finite(totalInterest_);
+double LoanAmortization::finalPayment() const
+{
+    return rows_.empty() ? 0.0 : rows_.back().payment();
 }
 
 std::optional<LoanAmortization::Row> LoanAmortization::row(std::size_t index) const
@@ -126,8 +150,11 @@ LoanCalculator::CalcStatus LoanCalculator::calculate()
         return CalcStatus::InputError;
 
     LoanAmortization calc;
-    if (!calc.calculate(amount, v[kRateField], v[kPerYearField], v[kPaymentsField], payment))
-        return CalcStatus::InputError;
+    switch (calc.calculate(amount, v[kRateField], v[kPerYearField], v[kPaymentsField], payment)) {
+    case LoanAmortization::Outcome::Done: break;
+    case LoanAmortization::Outcome::NeverRepaid: return CalcStatus::NeverRepaid;
+    case LoanAmortization::Outcome::Overflow: return CalcStatus::InputError;
+    }
     calc_ = std::move(calc);
     report_ = makeReport(calc_, format_);
     return CalcStatus::Done;
@@ -145,6 +172,8 @@ ScheduleReport LoanCalculator::makeReport(const LoanAmortization& calc, OutputFo
         u"Total Payments: " + money(calc.totalPayments()),
         u"Total Interest: " + money(calc.totalInterest()),
     };
+    if (calc.rowCount() > 0 && calc.finalPayment() != calc.payment())
+        report.summary.push_back(u"Final payment: " + money(calc.finalPayment()));
     for (std::size_t k = 0; k < calc.rowCount(); ++k) {
         const LoanAmortization::Row row = *calc.row(k);
         report.lines.push_back({widen(std::to_string(k + 1)), widen(cnum::fixed(row.years, 3)),

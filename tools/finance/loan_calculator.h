@@ -11,7 +11,8 @@
 #include "result_format.h"
 
 // The arithmetic of the loan calculator: a level payment (given or computed), the amortisation
-// schedule and its totals.
+// schedule and its totals. Balances are kept in cents: a repaid loan ends at exactly 0, and
+// the totals are the sums of the rows.
 class LoanAmortization {
 public:
     // Marks the payment as one to compute.
@@ -21,24 +22,39 @@ public:
         double years;
         double balance;  // before this period's payment
         double interest;
-        double principal;  // on the last row of a repaid loan: the final payment
+        double principal;  // what the payment takes off the balance
+        double payment() const { return interest + principal; }
+    };
+
+    enum class Outcome {
+        Done,
+        // A given payment is at most the first period's interest: the balance never falls.
+        NeverRepaid,
+        // A number grew beyond what a schedule shows (kMaxScheduleCents).
+        Overflow,
     };
 
     // Rounds amount to 2 decimals, the annual percent rate to 4, perYear, payments and payment
     // to 2, then builds the schedule. payment kComputePayment: the level payment that repays
     // the loan in `payments`; another non-zero payment: `payments` shrinks to the whole number
-    // of payments that repays the loan, when there is one; 0: interest only accrues. At most
-    // paymentSchedule::kMaxPeriods rows. Returns false when a number overflowed, so the
-    // schedule is not to be shown.
-    bool calculate(double amount, double rate, double perYear, double payments, double payment);
+    // of payments that repays the loan. Either way the last row pays what is left, so the
+    // balance ends at exactly 0 (a payment larger than the level one, or a last payment
+    // that takes the remainder). payment 0: interest only accrues, the balance grows. At most
+    // paymentSchedule::kMaxPeriods rows. Only Done leaves a schedule.
+    Outcome calculate(double amount, double rate, double perYear, double payments, double payment);
 
     double payment() const { return payment_; }
     double periodicRate() const { return periodicRate_; }
     // The annual rate per period in percent, rounded to 4 decimals, for display.
     double ratePerPeriod() const { return ratePerPeriod_; }
     double payments() const { return payments_; }
-    double totalPayments() const { return totalPayments_; }
-    double totalInterest() const { return totalInterest_; }
+    // The sums of the rows' payments and interests.
+    double totalPayments() const { return paymentSchedule::fromCents(totalPayments_); }
+    double totalInterest() const { return paymentSchedule::fromCents(totalInterest_); }
+    // The balance after the last row: exactly 0 when the payments repay the loan.
+    double finalBalance() const { return paymentSchedule::fromCents(finalBalance_); }
+    // The last row's payment (it may differ from payment()), 0 without rows.
+    double finalPayment() const;
 
     std::size_t rowCount() const { return rows_.size(); }
     // Row `index` (0-based); nothing past the last computed row.
@@ -49,8 +65,9 @@ private:
     double periodicRate_ = 0.0;
     double ratePerPeriod_ = 0.0;
     double payments_ = 0.0;
-    double totalPayments_ = 0.0;
-    double totalInterest_ = 0.0;
+    paymentSchedule::Cents totalPayments_ = 0;
+    paymentSchedule::Cents totalInterest_ = 0;
+    paymentSchedule::Cents finalBalance_ = 0;
     std::vector<Row> rows_;
 };
 
@@ -75,7 +92,8 @@ public:
     static constexpr std::array<std::u16string_view, 5> kColumns = {
         u"Period", u"Years", u"Balance", u"Int", u"Principal"};
 
-    enum class CalcStatus { Done, InputError };
+    // NeverRepaid: the window shows kNeverRepaidMessage and no schedule.
+    enum class CalcStatus { Done, InputError, NeverRepaid };
 
     explicit LoanCalculator(OutputFormat format = OutputFormat::UnitedStates);
 
@@ -104,7 +122,8 @@ public:
     const paymentSchedule::ScheduleReport& report() const { return report_; }
 
     // The result window's content for a calculation: the four summary lines shown above the
-    // list, and one list line per row.
+    // list (a fifth, "Final payment: ", when the last payment differs from the others), and
+    // one list line per row.
     static paymentSchedule::ScheduleReport makeReport(const LoanAmortization& calc,
                                                       OutputFormat format);
 

@@ -10,36 +10,50 @@ using paymentSchedule::ScheduleReport;
 
 bool MortgageAmortization::calculate(double amount, double rate, double years)
 {
+    using paymentSchedule::Cents;
+    using paymentSchedule::fromCents;
     *this = MortgageAmortization{};
     amount_ = TimeValueOfMoney::roundDown(amount, 2);
     rate_ = TimeValueOfMoney::roundDown(rate, 4);
     years_ = TimeValueOfMoney::roundDown(years, 2);
     months_ = TimeValueOfMoney::roundDown(years * 12.0, 2);
-    if (!(months_ > 0.0))
+    if (!(months_ > 0.0) || !(amount_ * 100.0 <= static_cast<double>(paymentSchedule::kMaxScheduleCents)))
         return false;
 
     const double i = TimeValueOfMoney::roundDown(rate_ * (1.0 / 1200.0), 7);
     const std::optional<double> level = paymentSchedule::annuityPayment(amount_, i, months_);
-    if (!level)
+    if (!level || !(*level * 100.0 <= static_cast<double>(paymentSchedule::kMaxScheduleCents)))
         return false;
     payment_ = TimeValueOfMoney::roundDown(*level, 2);
+    const Cents paymentCents = paymentSchedule::toCents(payment_);
 
-    const double rowLimit = std::min(std::trunc(months_), double{paymentSchedule::kMaxPeriods});
-    double balance = amount_;
-    for (int k = 1; k <= rowLimit; ++k) {
-        const double interest = TimeValueOfMoney::roundDown(i * balance, 2);
-        const double principal = payment_ - interest;
+    const int rowLimit =
+        static_cast<int>(std::min(std::trunc(months_), double{paymentSchedule::kMaxPeriods}));
+    Cents balance = paymentSchedule::toCents(amount_);
+    Cents totalInterest = 0;
+    Cents totalPayments = 0;
+    for (int k = 1; k <= rowLimit && balance > 0; ++k) {
+        const std::optional<Cents> interest = paymentSchedule::periodInterest(balance, i);
+        if (!interest)
+            return false;
+        // The last month pays what is left, so the balance ends at exactly 0: a few cents more
+        // or less than the rounded payment, or the whole rest when the length had a fraction
+        // of a month. A payment rounded up may repay a long loan a little early.
+        const bool last = balance + *interest <= paymentCents || k == rowLimit;
+        const Cents principal = last ? balance : paymentCents - *interest;
+        const Cents paid = principal + *interest;
         const double percent =
-            payment_ == 0.0 ? 0.0 : TimeValueOfMoney::roundDown(principal / payment_ * 100.0, 2);
+            paid == 0 ? 0.0 : TimeValueOfMoney::roundDown(static_cast<double>(principal) / paid * 100.0, 2);
         balance -= principal;
-        totalInterest_ += interest;
-        rows_.push_back({interest, percent, balance});
+        totalInterest += *interest;
+        totalPayments += paid;
+        rows_.push_back({fromCents(*interest), percent, fromCents(balance)});
+        finalPayment_ = fromCents(paid);
     }
-    totalPayments_ = totalInterest_ + amount_;
+    totalInterest_ = fromCents(totalInterest);
+    totalPayments_ = fromCents(totalPayments);
     averageMonthlyInterest_ = TimeValueOfMoney::roundDown(totalInterest_ / months_, 2);
-
-    return std::isfinite(payment_) && std::isfinite(balance) && std::isfinite(totalPayments_) &&
-           std::isfinite(averageMonthlyInterest_);
+    return std::isfinite(averageMonthlyInterest_);
 }
 
 std::optional<MortgageAmortization::Row> MortgageAmortization::month(int year, int month) const
@@ -122,6 +136,7 @@ ScheduleReport MortgageCalculator::makeReport(const MortgageAmortization& calc, 
     // A month is listed while its running count is within the rounded length in months, and
     // while the schedule holds it: the month count comes from the length as typed and may be a
     // month shorter (1.16625 years: 14.04 months by the rounded length, 13.99 by the typed one).
+    // A payment rounded up may repay the loan before the length ends: the list stops there too.
     const auto listed = static_cast<std::size_t>(
         std::clamp(std::floor(calc.years() * 12.0), 0.0, double(calc.rowCount())));
     for (std::size_t k = 0; k < listed; ++k) {
@@ -141,5 +156,7 @@ ScheduleReport MortgageCalculator::makeReport(const MortgageAmortization& calc, 
         u"Total Interest: " + money(calc.totalInterest()),
         u"Total Payments: " + money(calc.totalPayments()),
     };
+    if (calc.rowCount() > 0 && calc.finalPayment() != calc.payment())
+        report.summary.push_back(u"Final payment: " + money(calc.finalPayment()));
     return report;
 }

@@ -28,9 +28,10 @@ public:
 
     // Rounds amount to 2 decimals, the annual percent rate to 4 and years to 2, then builds one
     // row per whole month of roundDown(years x 12, 2) months (years as given), at most
-    // paymentSchedule::kMaxPeriods. The last month is not adjusted: the final balance may be a
-    // few cents off 0. Returns false when there are no months or a number overflowed, so the
-    // schedule is not to be shown.
+    // paymentSchedule::kMaxPeriods. Balances are kept in cents and the last month pays what is
+    // left, so the final balance is exactly 0 and the totals are the sums of the rows; a
+    // payment rounded up may end the schedule a month or so early. Returns false when there
+    // are no months or a number overflowed, so the schedule is not to be shown.
     bool calculate(double amount, double rate, double years);
 
     double amount() const { return amount_; }
@@ -41,6 +42,10 @@ public:
     double averageMonthlyInterest() const { return averageMonthlyInterest_; }
     double totalInterest() const { return totalInterest_; }
     double totalPayments() const { return totalPayments_; }
+    // The last month's payment: what was left of the loan and its interest.
+    double finalPayment() const { return finalPayment_; }
+    // The balance after the last month: exactly 0.
+    double finalBalance() const { return rows_.empty() ? amount_ : rows_.back().balance; }
 
     std::size_t rowCount() const { return rows_.size(); }
     // The row of month 1..12 of year 1, 2, ...; nothing outside the schedule.
@@ -57,6 +62,7 @@ private:
     double averageMonthlyInterest_ = 0.0;
     double totalInterest_ = 0.0;
     double totalPayments_ = 0.0;
+    double finalPayment_ = 0.0;
     std::vector<Row> rows_;
 };
 
@@ -105,7 +111,8 @@ public:
     const paymentSchedule::ScheduleReport& report() const { return report_; }
 
     // The result window's content: month lines grouped by year, a "Totals" line after each
-    // complete year, and the four summary lines shown below the list.
+    // complete year, and the four summary lines shown below the list (a fifth, "Final
+    // payment: ", when the last month's payment differs from the others).
     static paymentSchedule::ScheduleReport makeReport(const MortgageAmortization& calc,
                                                       OutputFormat format);
 

@@ -24,6 +24,24 @@ bool isSpace(char16_t c)
 
 }  // namespace
 
+Cents toCents(double amount)
+{
+    return std::llround(amount * 100.0);
+}
+
+double fromCents(Cents cents)
+{
+    return static_cast<double>(cents) / 100.0;
+}
+
+std::optional<Cents> periodInterest(Cents balance, double periodicRate)
+{
+    const double interest = TimeValueOfMoney::roundDown(fromCents(balance) * periodicRate, 2) * 100.0;
+    if (!(std::fabs(interest) <= static_cast<double>(kMaxScheduleCents)))
+        return std::nullopt;
+    return std::llround(interest);
+}
+
 std::optional<double> parseField(std::u16string_view text)
 {
     while (!text.empty() && isSpace(text.front()))

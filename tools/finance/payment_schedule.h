@@ -23,6 +23,22 @@ constexpr double kMaxAmount = 1e13;
 
 constexpr std::u16string_view kInputErrorMessage = u"Input Error!";
 constexpr std::u16string_view kInputErrorCaption = u"Error";
+// Shown instead of a schedule (or an NPER) when each payment is at most the interest it must
+// pay: the balance never falls, so no number of payments repays the loan.
+constexpr std::u16string_view kNeverRepaidMessage = u"The payment never covers the interest";
+
+// Money in whole cents. Schedules keep their balances in cents, so that a repaid loan ends at
+// exactly 0 and the totals are exactly the sums of the rows they list.
+using Cents = long long;
+// An amount already rounded to 2 decimals, in cents (12.34 -> 1234).
+Cents toCents(double amount);
+double fromCents(Cents cents);
+// Balances beyond this many cents are refused as an overflow: a double holds every cent up to
+// here, and the sums of a schedule stay far from the range of Cents.
+constexpr Cents kMaxScheduleCents = 100'000'000'000'000'000;  // 10^15 in money
+// The interest of one period on a balance: the balance x periodicRate rounded to 2 decimals
+// (TimeValueOfMoney::roundDown), in cents. Nothing when it passes kMaxScheduleCents.
+std::optional<Cents> periodInterest(Cents balance, double periodicRate);
 
 // The whole text as a finite number in the C locale ("12", " 7.5", "-1", "1e3"); empty text,
 // letters, trailing junk, or a value beyond the double range give nothing.

@@ -85,11 +85,16 @@ TimeValueOfMoneyCalculator::CalcStatus TimeValueOfMoneyCalculator::calculate()
         default: result = TimeValueOfMoney::futureValue(r, n, pmt, pv, py, t); break;
         }
     }
+    const bool neverRepaid = readable && !result.ok() && solved_ == kNperField &&
+                             TimeValueOfMoney::paymentNeverCoversInterest(v[kRateField], v[kPmtField], v[kPvField],
+                                                                          v[kPerYearField], paymentType_);
     v[solved_] = result.ok() ? TimeValueOfMoney::roundDown(result.value, kDecimals[solved_]) : 0.0;
     for (std::size_t i = 0; i < kFieldCount; ++i) {
         // A field that could not be read keeps what the user typed, so it can be corrected.
         if (i == solved_ || paymentSchedule::parseField(fields_[i]))
             fields_[i] = numberText(v[i], i == solved_ ? kDecimals[i] : kInputDecimals[i]);
     }
+    if (neverRepaid)
+        return CalcStatus::NeverRepaid;
     return result.ok() ? CalcStatus::Done : CalcStatus::Invalid;
 }

@@ -29,7 +29,10 @@ public:
     static constexpr std::array<std::u16string_view, 2> kPaymentTypes = {u"End of period",
                                                                            u"Begin of period"};
 
-    enum class CalcStatus { Done, Invalid };
+    // NeverRepaid: solving NPER for a positive payment that never covers the interest; the
+    // window shows paymentSchedule::kNeverRepaidMessage, and the solved field shows "0" as for
+    // any invalid input.
+    enum class CalcStatus { Done, Invalid, NeverRepaid };
 
     TimeValueOfMoneyCalculator();
 

@@ -122,11 +122,32 @@ std::string EquationSolver::rootText(std::string_view a, std::string_view b,
     return "(-" + B + (plusRoot ? "+" : "-") + "RT(2," + D + "))/(2*" + A + ")";
 }
 
+std::string EquationSolver::stableRootText(std::string_view a, std::string_view b, std::string_view c,
+                                           bool plusRoot, double bValue)
+{
+    const bool cancels = plusRoot ? bValue > 0.0 : bValue < 0.0;
+    if (!cancels)
+        return rootText(a, b, c, plusRoot);
+    const std::string A = "(" + std::string(a) + ")";
+    const std::string B = "(" + std::string(b) + ")";
+    const std::string C = "(" + std::string(c) + ")";
+    const std::string D = B + "*" + B + "-4*" + A + "*" + C;
+    // -b and -sqrt(D) (or +sqrt(D)) now have the same sign: the denominator is never 0.
+    return "(2*" + C + ")/(-" + B + (plusRoot ? "-" : "+") + "RT(2," + D + "))";
+}
+
 void EquationSolver::setResult(std::size_t index, double value)
 {
     // "%.5lf" would print "inf" or "nan"; an overflowing result is no usable value.
-    setFieldText(kFirstResultField + index,
-                 std::isfinite(value) ? fromAscii(cnum::fixed(value, 5)) : std::u16string(kNaN));
+    if (!std::isfinite(value)) {
+        setFieldText(kFirstResultField + index, kNaN);
+        return;
+    }
+    std::string text = cnum::fixed(value, 5);
+    // A tiny negative value rounds to no digits at all: it shows as 0, never as "-0.00000".
+    if (text.front() == '-' && text.find_first_not_of("0.", 1) == std::string::npos)
+        text.erase(0, 1);
+    setFieldText(kFirstResultField + index, fromAscii(text));
 }
 
 EquationSolver::SolveResult EquationSolver::solve(Engine& engine)
@@ -187,8 +208,16 @@ EquationSolver::SolveResult EquationSolver::solveQuadratic(Engine& engine)
         setFieldText(x2Field, kNaN);
         return {};
     }
-    setResult(0, x1.re);
-    const ValueCell x2 = engine.evaluate(rootText(a, b, c, false), Engine::kModeScalar, 10);
+    // The textbook x1 above decides the kind of answer (linear, complex, an error); the values
+    // shown come from the forms that lose no digits to cancellation.
+    const ValueCell bValue = engine.evaluate("(" + b + ")", Engine::kModeScalar, 10);
+    const double bSign = engine.error() == ErrorCode::kNone ? bValue.re : 0.0;
+    engine.resetError();
+    const ValueCell stableX1 = engine.evaluate(stableRootText(a, b, c, true, bSign), Engine::kModeScalar, 10);
+    const bool x1Stable = engine.error() == ErrorCode::kNone && stableX1.kind != ValueKind::Complex;
+    engine.resetError();
+    setResult(0, x1Stable ? stableX1.re : x1.re);
+    const ValueCell x2 = engine.evaluate(stableRootText(a, b, c, false, bSign), Engine::kModeScalar, 10);
     // x2 differs from x1 only in a sign; should it still fail, no value is better than a stale one.
     if (engine.error() != ErrorCode::kNone || x2.kind == ValueKind::Complex)
         setFieldText(x2Field, kNaN);

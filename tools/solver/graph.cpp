@@ -15,6 +15,10 @@ constexpr double kSamplePositions = 960.0;
 // Bounds the sample loop even when x + h rounds back to x far from the origin.
 constexpr std::size_t kMaxSampleSteps = 4 * GraphCurve::kMaxPoints;
 constexpr int kMaxBisections = 200;
+// A curve that still needs more points than the arrays hold at 2^kMaxCoarsenings times the
+// first step (fewer than 8 samples across the view) is marked as stopped.
+constexpr int kMaxCoarsenings = 7;
+constexpr int kMaxPoleChecks = 64;
 
 int clampScale(int scale) { return std::clamp(scale, Graph::kMinScale, Graph::kMaxScale); }
 
@@ -235,23 +239,86 @@ double Graph::bisect(const GraphCurve& curve, double good, double bad)
     return good;
 }
 
+bool Graph::jumpsThroughPole(const GraphCurve& curve, double x0, double y0, double x1, double y1)
+{
+    if (!((y0 < 0.0 && y1 > 0.0) || (y0 > 0.0 && y1 < 0.0)))
+        return false;
+    // Narrow the sign change down to the last double. Near a zero (sin x, or a curve sampled
+    // too coarsely to show its waves) the values at the bracket's ends end up small; near a
+    // pole (1/x, tan x) the end nearest the pole only grows, without bound. A jump that does
+    // neither (a step) stays joined.
+    const double start = std::max(std::fabs(y0), std::fabs(y1));
+    double lo = x0;
+    double loY = y0;
+    double hi = x1;
+    double hiY = y1;
+    double reach = start;
+    for (int i = 0; i < kMaxPoleChecks; ++i) {
+        const double mid = (lo + hi) / 2;
+        if (mid == lo || mid == hi)
+            break;
+        double y = 0.0;
+        // Undefined somewhere between two good samples: not a line to draw either.
+        if (!evaluate(curve, mid, y))
+            return true;
+        if ((y < 0.0) == (loY < 0.0)) {
+            lo = mid;
+            loY = y;
+        } else {
+            hi = mid;
+            hiY = y;
+        }
+        reach = std::max(std::fabs(loY), std::fabs(hiY));
+        if (reach < 0.5 * start)
+            return false;
+    }
+    return reach > 2.0 * start;
+}
+
 // Example, sqrt(x) over [-6, 6]: nothing is stored until the first sample at or right of 0;
 // asin(x) stores samples up to 1 - h, then the bisected edge within 1e-10 of 1, then skips to
 // the end of the range.
 void Graph::sample(GraphCurve& curve)
 {
-    curve.count = 0;
     engine_.setBoundExpression(curve.text, curve.variable);
+    curve.startsPiece.assign(GraphCurve::kMaxPoints, 0);
+    // At least one sample per 1/kSamplePositions of the range; a function that needs more
+    // points than the arrays hold (many domain edges, each two points) is sampled again with
+    // a coarser step, so the arrays are never why a curve ends.
     const double span = scaleX_ > 0 ? static_cast<double>(width_) / scaleX_ : 0.0;
-    const double h = std::max(sampleStep_, span / kSamplePositions);
+    double h = std::max(sampleStep_, span / kSamplePositions);
+    const double rangeEnd = xMax_;
+    for (int attempt = 0; attempt <= kMaxCoarsenings; ++attempt, h *= 2) {
+        xMax_ = rangeEnd;
+        if (sampleWithStep(curve, h))
+            break;
+    }
+    engine_.resetError();
+}
+
+bool Graph::sampleWithStep(GraphCurve& curve, double h)
+{
+    curve.count = 0;
+    curve.complete = true;
+    curve.stoppedAt = 0.0;
     std::size_t steps = 0;
+    // Whether the next stored point starts a new piece: the first one does, and so does the
+    // first after an undefined stretch.
+    bool newPiece = true;
+    auto put = [&](double x, double y) {
+        bool starts = newPiece;
+        if (!starts && jumpsThroughPole(curve, curve.xs[curve.count - 1], curve.ys[curve.count - 1], x, y))
+            starts = true;
+        curve.xs[curve.count] = x;
+        curve.ys[curve.count] = y;
+        curve.startsPiece[curve.count] = starts ? 1 : 0;
+        ++curve.count;
+        newPiece = false;
+    };
     auto store = [&](double x) {
         double y = 0.0;
-        if (curve.count < GraphCurve::kMaxPoints && evaluate(curve, x, y)) {
-            curve.xs[curve.count] = x;
-            curve.ys[curve.count] = y;
-            ++curve.count;
-        }
+        if (curve.count < GraphCurve::kMaxPoints && evaluate(curve, x, y))
+            put(x, y);
     };
     auto bounded = [&] { return curve.count < GraphCurve::kMaxPoints && steps++ < kMaxSampleSteps; };
 
@@ -264,9 +331,7 @@ void Graph::sample(GraphCurve& curve)
         }
         double y = 0.0;
         if (evaluate(curve, x, y)) {
-            curve.xs[curve.count] = x;
-            curve.ys[curve.count] = y;
-            ++curve.count;
+            put(x, y);
             x += h;
             continue;
         }
@@ -275,6 +340,7 @@ void Graph::sample(GraphCurve& curve)
             continue;
         }
         store(bisect(curve, x - h, x));
+        newPiece = true;
         // Skip the undefined stretch; x is already known to fail.
         bool found = false;
         x += h;
@@ -294,7 +360,11 @@ void Graph::sample(GraphCurve& curve)
         store(restart);
         x = restart + h;
     }
-    if (passedEnd && curve.count < GraphCurve::kMaxPoints)
+    if (passedEnd) {
         xMax_ = x - h;
-    engine_.resetError();
+        return true;
+    }
+    curve.complete = false;
+    curve.stoppedAt = curve.count > 0 ? curve.xs[curve.count - 1] : x;
+    return false;
 }

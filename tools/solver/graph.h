@@ -10,7 +10,10 @@
 class Engine;
 
 // One plotted function: its expanded text, its variable and the sampled points, in increasing
-// x. An undefined stretch shows as two consecutive points at its two domain edges.
+// x. An undefined stretch shows as two consecutive points at its two domain edges, and the
+// second of them starts a new piece; so does the first point after a jump through infinity
+// (tan x at its poles). The window joins consecutive points except where a piece starts: it
+// never decides on its own where a curve is broken.
 struct GraphCurve {
     static constexpr std::size_t kMaxPoints = 1024;
 
@@ -19,7 +22,17 @@ struct GraphCurve {
     std::uint32_t colour = 0;  // COLORREF: 0x00BBGGRR
     std::vector<double> xs;    // kMaxPoints entries; the first `count` are in use
     std::vector<double> ys;
+    // 1 where point i starts a new piece: no line joins it to point i - 1. Point 0 always
+    // starts one.
+    std::vector<std::uint8_t> startsPiece;
     std::size_t count = 0;
+    // False when the samples stopped before the end of the visible range (the point arrays or
+    // the step bound ran out even at the coarsest step); the window marks the stop at
+    // stoppedAt.
+    bool complete = true;
+    double stoppedAt = 0.0;
+
+    bool joinsPrevious(std::size_t i) const { return i > 0 && i < count && startsPiece[i] == 0; }
 };
 
 // The graph window's model: three function fields, the view (scales, pan, visible x range),
@@ -110,7 +123,12 @@ private:
     void recomputeRange();
     void resampleAll();
     void sample(GraphCurve& curve);
+    // One pass at step h; false when the point arrays or the step bound stopped it before xMax.
+    bool sampleWithStep(GraphCurve& curve, double h);
     bool evaluate(const GraphCurve& curve, double x, double& y);
+    // Whether f goes through infinity between two neighbouring samples of opposite sign: |f|
+    // keeps growing as the sign change is narrowed down, as 1/x does at 0 and sin x does not.
+    bool jumpsThroughPole(const GraphCurve& curve, double x0, double y0, double x1, double y1);
     // Narrows [good, bad] (either order) to the domain edge and returns the last good x.
     double bisect(const GraphCurve& curve, double good, double bad);
     void applyZoom(int newScaleX, int newScaleY);

@@ -234,6 +234,48 @@ KeyStyle basicKeyStyle(std::u16string_view label)
     return KeyStyle::Digit;
 }
 
+KeyStyle numberPadKeyStyle(toolKeypads::NumberPadKey key)
+{
+    using toolKeypads::NumberPadKey;
+    switch (key) {
+    case NumberPadKey::Clear:
+    case NumberPadKey::Delete: return KeyStyle::Danger;
+    case NumberPadKey::Minus: return KeyStyle::Operator;
+    case NumberPadKey::Ok: return KeyStyle::Accent;
+    case NumberPadKey::Digit:
+    case NumberPadKey::Point:
+    case NumberPadKey::Sign: break;
+    }
+    return KeyStyle::Digit;
+}
+
+KeyStyle dateTimeKeyStyle(toolKeypads::DateTimeKey key)
+{
+    using toolKeypads::DateTimeKey;
+    switch (key) {
+    case DateTimeKey::Digit: return KeyStyle::Digit;
+    case DateTimeKey::ClearCell: return KeyStyle::Danger;
+    case DateTimeKey::Left:
+    case DateTimeKey::Right:
+    case DateTimeKey::Up:
+    case DateTimeKey::Down: return KeyStyle::Edit;
+    case DateTimeKey::Unit:
+    case DateTimeKey::Now: break;
+    }
+    return KeyStyle::Function;
+}
+
+KeyStyle graphOperatorKeyStyle(const toolKeypads::GraphOperatorFace& face)
+{
+    if (face.text.empty())
+        return KeyStyle::Danger;
+    if (face.label == u"(" || face.label == u")")
+        return KeyStyle::Edit;
+    if (face.label.size() == 1 && face.label != u"x")
+        return KeyStyle::Operator;
+    return KeyStyle::Function;
+}
+
 std::vector<GridKey> keysOf(const ImagePlan& plan)
 {
     std::vector<GridKey> keys;
@@ -260,10 +302,23 @@ std::vector<GridKey> keysOf(const ImagePlan& plan)
         }
         break;
     }
-    case Keypad::DateTime: keys.assign(kDateTimeKeys.begin(), kDateTimeKeys.end()); break;
-    case Keypad::NumberPad: keys.assign(kNumberPadKeys.begin(), kNumberPadKeys.end()); break;
-    case Keypad::GraphOperators: keys.assign(kGraphOperatorKeys.begin(), kGraphOperatorKeys.end()); break;
-    case Keypad::Formula: keys.assign(kFormulaKeys.begin(), kFormulaKeys.end()); break;
+    case Keypad::DateTime:
+        for (const toolKeypads::DateTimeFace& face : toolKeypads::kDateTimeKeys)
+            keys.push_back({face.label, u"", dateTimeKeyStyle(face.key)});
+        break;
+    case Keypad::NumberPad:
+        for (const toolKeypads::NumberPadFace& face : toolKeypads::kNumberPadKeys)
+            keys.push_back({face.label, u"", numberPadKeyStyle(face.key)});
+        break;
+    case Keypad::GraphOperators:
+        for (const toolKeypads::GraphOperatorFace& face : toolKeypads::kGraphOperatorKeys)
+            keys.push_back({face.label, u"", graphOperatorKeyStyle(face)});
+        break;
+    case Keypad::Formula:
+        for (const toolKeypads::FormulaFace& face : toolKeypads::kFormulaKeys)
+            keys.push_back({face.label, u"",
+                            face.key == toolKeypads::FormulaKey::Close ? KeyStyle::Danger : KeyStyle::Function});
+        break;
     case Keypad::None: break;
     }
     if (static_cast<int>(keys.size()) != count)

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "keypad_faces.h"
+#include "tool_keypads.h"
 
 namespace skin_plan {
 
@@ -37,47 +38,12 @@ struct Palette {
 
 enum class KeyStyle { Digit, Function, Shift, Operator, Edit, Danger, Accent };
 
-// Labels of the keypads that no calculator table describes: the tool windows hit-test the same
-// grids, so a change here is a change of what the keys do.
+// A key as the generator draws it: its labels and its face's style.
 struct GridKey {
     std::u16string_view label;
     std::u16string_view second;
     KeyStyle style;
 };
-
-constexpr std::array<GridKey, 18> kDateTimeKeys = {{
-    {u"7", u"", KeyStyle::Digit}, {u"8", u"", KeyStyle::Digit}, {u"9", u"", KeyStyle::Digit},
-    {u"/", u"", KeyStyle::Operator}, {u":", u"", KeyStyle::Operator}, {u"\u2212", u"", KeyStyle::Operator},
-    {u"4", u"", KeyStyle::Digit}, {u"5", u"", KeyStyle::Digit}, {u"6", u"", KeyStyle::Digit},
-    {u"0", u"", KeyStyle::Digit}, {u"Unit", u"", KeyStyle::Function}, {u"Now", u"", KeyStyle::Function},
-    {u"1", u"", KeyStyle::Digit}, {u"2", u"", KeyStyle::Digit}, {u"3", u"", KeyStyle::Digit},
-    {u"DEL", u"", KeyStyle::Danger}, {u"\u25C0", u"", KeyStyle::Edit}, {u"\u25B6", u"", KeyStyle::Edit},
-}};
-
-constexpr std::array<GridKey, 16> kNumberPadKeys = {{
-    {u"7", u"", KeyStyle::Digit}, {u"8", u"", KeyStyle::Digit}, {u"9", u"", KeyStyle::Digit},
-    {u"C", u"", KeyStyle::Danger},
-    {u"4", u"", KeyStyle::Digit}, {u"5", u"", KeyStyle::Digit}, {u"6", u"", KeyStyle::Digit},
-    {u"DEL", u"", KeyStyle::Danger},
-    {u"1", u"", KeyStyle::Digit}, {u"2", u"", KeyStyle::Digit}, {u"3", u"", KeyStyle::Digit},
-    {u"\u2212", u"", KeyStyle::Operator},
-    {u"0", u"", KeyStyle::Digit}, {u".", u"", KeyStyle::Digit}, {u"\u00B1", u"", KeyStyle::Digit},
-    {u"OK", u"", KeyStyle::Accent},
-}};
-
-constexpr std::array<GridKey, 12> kGraphOperatorKeys = {{
-    {u"x", u"", KeyStyle::Function}, {u"+", u"", KeyStyle::Operator}, {u"\u2212", u"", KeyStyle::Operator},
-    {u"\u00D7", u"", KeyStyle::Operator}, {u"\u00F7", u"", KeyStyle::Operator},
-    {u"^", u"", KeyStyle::Operator},
-    {u"(", u"", KeyStyle::Edit}, {u")", u"", KeyStyle::Edit}, {u"sin", u"", KeyStyle::Function},
-    {u"cos", u"", KeyStyle::Function}, {u"tan", u"", KeyStyle::Function},
-    {u"DEL", u"", KeyStyle::Danger},
-}};
-
-constexpr std::array<GridKey, 4> kFormulaKeys = {{
-    {u"Small", u"", KeyStyle::Function}, {u"Medium", u"", KeyStyle::Function},
-    {u"Large", u"", KeyStyle::Function}, {u"Close", u"", KeyStyle::Danger},
-}};
 
 struct Metrics {
     int keyInset;         // half the gap between two keys
@@ -208,10 +174,11 @@ struct ImagePlan {
     int secondPixels = 0;
 };
 
-constexpr KeypadGrid kNumberPadGrid{4, 4};
-constexpr KeypadGrid kDateTimeGrid{6, 3};
-constexpr KeypadGrid kGraphOperatorGrid{6, 2};
-constexpr KeypadGrid kFormulaGrid{4, 1};
+// The tool panels' keypads: the grids and labels of their tables (tool_keypads.h).
+constexpr KeypadGrid kNumberPadGrid = toolKeypads::kNumberPadGrid;
+constexpr KeypadGrid kDateTimeGrid = toolKeypads::kDateTimeGrid;
+constexpr KeypadGrid kGraphOperatorGrid = toolKeypads::kGraphOperatorGrid;
+constexpr KeypadGrid kFormulaGrid = toolKeypads::kFormulaGrid;
 
 // Keys sharing a file share one image: "SmallFonts" and "SmallFontsGeneral" show the arithmetic
 // labels, and the equation solver's pad takes the faces that its "LargeFonts" labels fit.

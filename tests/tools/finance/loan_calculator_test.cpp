@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -29,12 +30,14 @@ TEST(LoanCalculator, OpeningValuesWithComputedPaymentRepayTheLoan)
     ASSERT_EQ(calc.rowCount(), 12u);
     EXPECT_FALSE(calc.row(12));
 
-    // The last row pays the remaining balance and its interest; every earlier principal plus
-    // that balance is the loan.
+    // The last row pays the remaining balance and its interest: the balance ends at exactly 0,
+    // the principals add up to the loan, and the totals are the sums of the rows.
     const LoanAmortization::Row last = *calc.row(11);
-    EXPECT_DOUBLE_EQ(last.principal, last.balance + last.interest);
-    EXPECT_LT(last.principal, 86.53);
-    EXPECT_NEAR(sumOf(calc, &LoanAmortization::Row::principal, 11) + last.balance, 1000.0, 1e-9);
+    EXPECT_DOUBLE_EQ(last.principal, last.balance);
+    EXPECT_LT(last.payment(), 86.53);
+    EXPECT_EQ(calc.finalBalance(), 0.0);
+    EXPECT_DOUBLE_EQ(calc.finalPayment(), last.payment());
+    EXPECT_NEAR(sumOf(calc, &LoanAmortization::Row::principal, 12), 1000.0, 1e-9);
     EXPECT_NEAR(calc.totalInterest(), sumOf(calc, &LoanAmortization::Row::interest, 12), 1e-9);
     EXPECT_NEAR(calc.totalPayments(), 1000.0 + calc.totalInterest(), 1e-9);
     EXPECT_DOUBLE_EQ(last.years, 1.0);
@@ -42,6 +45,8 @@ TEST(LoanCalculator, OpeningValuesWithComputedPaymentRepayTheLoan)
     const paymentSchedule::ScheduleReport& report = model.report();
     EXPECT_EQ(report.summary[0], u"Payment per period: 86.53");
     EXPECT_EQ(report.summary[1], u"Interest rate per period: 0.5833%");
+    ASSERT_EQ(report.summary.size(), 5u);
+    EXPECT_EQ(report.summary[4], u"Final payment: " + paymentSchedule::groupedFixed(last.payment(), 2, OutputFormat::UnitedStates));
     ASSERT_EQ(report.lines.size(), 12u);
     EXPECT_EQ(report.lines[0], (std::vector<std::u16string>{
                                    u"1", u"0.083", u"1" + std::u16string(1, kComma) + u"000.00",
@@ -55,44 +60,113 @@ struct ScheduleCase {
     std::size_t rows;
     double lastBalance;  // the last row's balance before its payment
     double totalPayments, totalInterest;
+    double finalBalance;
 };
 
 TEST(LoanCalculator, SchedulesForGivenAndComputedPayments)
 {
     const ScheduleCase cases[] = {
-        // No interest: A / N, rounded; the cents it drops stay unpaid.
-        {"zero rate computed", 1000, 0, 12, 12, -1, 83.33, 12, 83.37, 999.96, 0},
-        {"larger payment shortens N", 1000, 0, 12, 12, 300, 300, 4, 100, 1000, 0},
-        {"fraction of a payment counts", 1000, 0, 12, 12, 400, 400, 3, 200, 1000, 0},
-        {"no payment, no interest", 1000, 0, 12, 3, 0, 0, 3, 1000, 0, 0},
+        // No interest: A / N rounded to 83.33; the last payment takes the 4 cents left over.
+        {"zero rate computed", 1000, 0, 12, 12, -1, 83.33, 12, 83.37, 1000, 0, 0},
+        {"larger payment shortens N", 1000, 0, 12, 12, 300, 300, 4, 100, 1000, 0, 0},
+        {"fraction of a payment counts", 1000, 0, 12, 12, 400, 400, 3, 200, 1000, 0, 0},
+        {"no payment, no interest", 1000, 0, 12, 3, 0, 0, 3, 1000, 0, 0, 1000},
         // Payment 0 at 1 % a month: principal is minus the interest, the balance grows.
-        {"no payment grows", 1000, 12, 12, 3, 0, 0, 3, 1020.1, 0, 30.3},
-        // 5 never covers the 10 of interest: no number of payments repays it, N stays.
-        {"payment below interest", 1000, 12, 12, 3, 5, 5, 3, 1010.05, 15, 30.15},
-        {"fewer payments than needed", 1000, 0, 12, 2, 300, 300, 2, 700, 600, 0},
-        {"fractional N truncates", 1000, 0, 1, 2.5, 100, 100, 2, 900, 200, 0},
+        {"no payment grows", 1000, 12, 12, 3, 0, 0, 3, 1020.1, 0, 30.3, 1030.3},
+        // Too few payments: the last one pays what is left.
+        {"fewer payments than needed", 1000, 0, 12, 2, 300, 300, 2, 700, 1000, 0, 0},
+        {"fractional N truncates", 1000, 0, 1, 2.5, 100, 100, 2, 900, 1000, 0, 0},
+        // 1 % a month, 100.5 a month: repaid in 11 payments, the 11th smaller.
+        {"given payment repays exactly", 1000, 12, 12, 60, 100.5, 100.5, 11, 0, 0, 0, 0},
     };
     for (const ScheduleCase& c : cases) {
         SCOPED_TRACE(c.what);
         LoanAmortization calc;
-        ASSERT_TRUE(calc.calculate(c.amount, c.rate, c.perYear, c.payments, c.payment));
+        ASSERT_EQ(calc.calculate(c.amount, c.rate, c.perYear, c.payments, c.payment), LoanAmortization::Outcome::Done);
         EXPECT_DOUBLE_EQ(calc.payment(), c.expectedPayment);
         ASSERT_EQ(calc.rowCount(), c.rows);
-        EXPECT_NEAR(calc.row(c.rows - 1)->balance, c.lastBalance, 1e-9);
-        EXPECT_NEAR(calc.totalPayments(), c.totalPayments, 1e-9);
-        EXPECT_NEAR(calc.totalInterest(), c.totalInterest, 1e-9);
+        if (c.lastBalance != 0) {
+            EXPECT_NEAR(calc.row(c.rows - 1)->balance, c.lastBalance, 1e-9);
+        }
+        if (c.totalPayments != 0 || c.rate == 0) {
+            EXPECT_NEAR(calc.totalPayments(), c.totalPayments, 1e-9);
+        }
+        if (c.rate == 0 || c.payment == 0) {
+            EXPECT_NEAR(calc.totalInterest(), c.totalInterest, 1e-9);
+        }
+        EXPECT_EQ(calc.finalBalance(), c.finalBalance);
+        EXPECT_NEAR(calc.totalPayments(), sumOf(calc, &LoanAmortization::Row::interest, c.rows) +
+                                              sumOf(calc, &LoanAmortization::Row::principal, c.rows),
+                    1e-6);
     }
+}
+
+TEST(LoanCalculator, LongSchedulesEndAtExactlyZeroWithTotalsThatAreTheRowSums)
+{
+    struct LongCase {
+        double amount, rate, perYear, payments;
+    };
+    const LongCase cases[] = {
+        {200000, 6, 12, 360},      {200000, 0, 12, 360},   {1000000, 7.25, 12, 1200}, {999999.99, 3.3333, 52, 1200},
+        {12345.67, 18, 4, 100},    {100, 0, 12, 7},        {250000, 0.01, 12, 1200},  {9999999999, 9.99, 12, 1200},
+    };
+    for (const LongCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.amount) + " at " + std::to_string(c.rate));
+        LoanAmortization calc;
+        ASSERT_EQ(calc.calculate(c.amount, c.rate, c.perYear, c.payments, LoanAmortization::kComputePayment),
+                  LoanAmortization::Outcome::Done);
+        EXPECT_EQ(calc.finalBalance(), 0.0);
+        // Row by row the balance falls by the principal, and the last row leaves nothing.
+        long long balance = std::llround(c.amount * 100);
+        long long paid = 0;
+        long long interest = 0;
+        for (std::size_t k = 0; k < calc.rowCount(); ++k) {
+            const LoanAmortization::Row row = *calc.row(k);
+            EXPECT_EQ(std::llround(row.balance * 100), balance) << k;
+            balance -= std::llround(row.principal * 100);
+            paid += std::llround(row.payment() * 100);
+            interest += std::llround(row.interest * 100);
+        }
+        EXPECT_EQ(balance, 0);
+        EXPECT_EQ(std::llround(calc.totalPayments() * 100), paid);
+        EXPECT_EQ(std::llround(calc.totalInterest() * 100), interest);
+        // The payment is level but for the last one, which takes up the cents that rounding
+        // left over the years (they grow with the interest: over a century, some dollars).
+        EXPECT_GT(calc.finalPayment(), 0.0);
+        EXPECT_LT(calc.finalPayment(), 2 * calc.payment());
+    }
+}
+
+TEST(LoanCalculator, APaymentThatNeverCoversTheInterestGivesTheMessageAndNoSchedule)
+{
+    // 1000 at 12 % a year is 10 of interest a month: 5, or even 10, never repays anything.
+    for (const char16_t* payment : {u"5", u"10", u"0.01"}) {
+        Model model;
+        model.setFieldText(Model::kRateField, u"12");
+        model.setFieldText(Model::kPaymentsField, u"360");
+        model.setFieldText(Model::kPaymentField, payment);
+        EXPECT_EQ(model.calculate(), Status::NeverRepaid);
+        EXPECT_TRUE(model.report().lines.empty());
+        EXPECT_TRUE(model.report().summary.empty());
+    }
+    LoanAmortization calc;
+    EXPECT_EQ(calc.calculate(1000, 12, 12, 360, 5), LoanAmortization::Outcome::NeverRepaid);
+    EXPECT_EQ(calc.rowCount(), 0u);
+    // A cent more than the interest repays it, slowly.
+    ASSERT_EQ(calc.calculate(1000, 12, 12, 1200, 10.01), LoanAmortization::Outcome::Done);
+    EXPECT_EQ(calc.finalBalance(), 0.0);
+    EXPECT_EQ(paymentSchedule::kNeverRepaidMessage, u"The payment never covers the interest");
 }
 
 TEST(LoanCalculator, NonPositivePaymentCountGivesNoSchedule)
 {
     LoanAmortization calc;
-    EXPECT_TRUE(calc.calculate(1000, 7, 12, 0, -1));
+    EXPECT_EQ(calc.calculate(1000, 7, 12, 0, -1), LoanAmortization::Outcome::Done);
     EXPECT_EQ(calc.rowCount(), 0u);
-    EXPECT_TRUE(calc.calculate(1000, 7, 12, 0.4, 0));
+    EXPECT_EQ(calc.calculate(1000, 7, 12, 0.4, 0), LoanAmortization::Outcome::Done);
     EXPECT_EQ(calc.rowCount(), 0u);
     // Called directly, past what the window lets through: still capped.
-    EXPECT_TRUE(calc.calculate(1000, 0, 12, 1e9, 0));
+    EXPECT_EQ(calc.calculate(1000, 0, 12, 1e9, 0), LoanAmortization::Outcome::Done);
     EXPECT_EQ(calc.rowCount(), std::size_t{paymentSchedule::kMaxPeriods});
 }
 

@@ -21,14 +21,13 @@ TEST(MortgageCalculator, OpeningValuesGiveSixtyMonthsAndFiveYearTotals)
     EXPECT_DOUBLE_EQ(calc.payment(), 193.33);
     ASSERT_EQ(calc.rowCount(), 60u);
 
-    // Principal shares of all payments add up to the loan less what is left at the end, and
-    // what is left is only the rounding of the payment.
-    double principal = 0.0, interest = 0.0;
+    // The principals of all payments add up to the loan: the last month pays what is left, so
+    // the balance ends at exactly 0 and the totals are the sums of the rows.
+    double interest = 0.0;
     for (int year = 1; year <= 5; ++year) {
         double yearInterest = 0.0, percent = 0.0;
         for (int m = 1; m <= 12; ++m) {
             const MortgageAmortization::Row row = *calc.month(year, m);
-            principal += calc.payment() - row.interest;
             yearInterest += row.interest;
             percent += row.principalPercent;
         }
@@ -38,11 +37,12 @@ TEST(MortgageCalculator, OpeningValuesGiveSixtyMonthsAndFiveYearTotals)
         EXPECT_NEAR(totals.principalPercent, percent / 12.0, 1e-9);
         EXPECT_DOUBLE_EQ(totals.balance, calc.month(year, 12)->balance);
     }
-    const double left = calc.month(5, 12)->balance;
-    EXPECT_NEAR(principal, 10000.0 - left, 1e-6);
-    EXPECT_LT(std::abs(left), 0.5);
+    EXPECT_EQ(calc.month(5, 12)->balance, 0.0);
+    EXPECT_EQ(calc.finalBalance(), 0.0);
+    EXPECT_NEAR(calc.finalPayment(), 193.33, 0.5);
     EXPECT_NEAR(calc.totalInterest(), interest, 1e-9);
     EXPECT_NEAR(calc.totalPayments(), 10000.0 + interest, 1e-9);
+    EXPECT_NEAR(calc.totalPayments(), 59 * 193.33 + calc.finalPayment(), 1e-6);
     EXPECT_DOUBLE_EQ(calc.averageMonthlyInterest(), TimeValueOfMoney::roundDown(interest / 60.0, 2));
 
     const paymentSchedule::ScheduleReport& report = model.report();
@@ -65,6 +65,50 @@ TEST(MortgageCalculator, ZeroRatePaysOnlyPrincipal)
     EXPECT_EQ(calc.totalInterest(), 0.0);
     for (int m = 1; m <= 12; ++m)
         EXPECT_EQ(calc.month(3, m)->principalPercent, 100.0);
+    // 59 payments of 166.67 leave 166.47 for the last month, and nothing after it.
+    EXPECT_EQ(calc.rowCount(), 60u);
+    EXPECT_DOUBLE_EQ(calc.finalPayment(), 166.47);
+    EXPECT_EQ(calc.finalBalance(), 0.0);
+    EXPECT_DOUBLE_EQ(calc.totalPayments(), 10000.0);
+}
+
+TEST(MortgageCalculator, LongMortgagesEndAtExactlyZeroWithTotalsThatAreTheRowSums)
+{
+    struct LongCase {
+        double amount, rate, years;
+    };
+    // The 30-year mortgage of 200,000 at 6 % used to end with 1.03 left.
+    const LongCase cases[] = {{200000, 6, 30},     {200000, 0, 30},      {1000000, 7.5, 100}, {350000, 4.125, 25},
+                              {123456.78, 12, 40}, {99999.99, 0.0001, 100}, {500000, 5, 2.5},  {9999999, 9.9, 100}};
+    for (const LongCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.amount) + " at " + std::to_string(c.rate) + " for " + std::to_string(c.years));
+        MortgageAmortization calc;
+        ASSERT_TRUE(calc.calculate(c.amount, c.rate, c.years));
+        ASSERT_GT(calc.rowCount(), 0u);
+        EXPECT_EQ(calc.finalBalance(), 0.0);
+        long long balance = std::llround(c.amount * 100);
+        long long interest = 0;
+        for (std::size_t k = 0; k < calc.rowCount(); ++k) {
+            const MortgageAmortization::Row row = *calc.month(static_cast<int>(k / 12) + 1, static_cast<int>(k % 12) + 1);
+            const long long rowInterest = std::llround(row.interest * 100);
+            const long long after = std::llround(row.balance * 100);
+            const long long payment = balance - after + rowInterest;
+            // Every month but the last pays the level payment.
+            if (k + 1 < calc.rowCount())
+                EXPECT_EQ(payment, std::llround(calc.payment() * 100)) << k;
+            else
+                EXPECT_EQ(payment, std::llround(calc.finalPayment() * 100));
+            interest += rowInterest;
+            balance = after;
+        }
+        EXPECT_EQ(balance, 0);
+        EXPECT_EQ(std::llround(calc.totalInterest() * 100), interest);
+        EXPECT_EQ(std::llround(calc.totalPayments() * 100), std::llround(c.amount * 100) + interest);
+        // The schedule runs its length, or ends at most a few months early when the rounded
+        // payment paid a little more each month.
+        EXPECT_LE(calc.rowCount(), static_cast<std::size_t>(c.years * 12));
+        EXPECT_GE(calc.rowCount() + 12, static_cast<std::size_t>(c.years * 12));
+    }
 }
 
 struct LengthCase {
@@ -81,7 +125,9 @@ TEST(MortgageCalculator, ListEndsWithTheLengthAndCutYearsHaveNoTotals)
         {u"0.08", 0, {}},
         // The rounded length says 14.04 months, the month count 13.99: 13 rows only.
         {u"1.16625", 14, {u"2", u"Jan"}},
-        {u"100", 1300, {u"100", u"Totals"}},
+        // 100 years at 6 %: the payment, rounded up by a fraction of a cent, repays the loan
+        // in 1194 months; the list ends with the last payment.
+        {u"100", 1293, {u"100", u"Jun"}},
     };
     for (const LengthCase& c : cases) {
         SCOPED_TRACE(std::string(c.length.begin(), c.length.end()));

@@ -48,6 +48,18 @@ TEST(EquationsSolver, RootTextSquaresBAndUsesRootOfTwo)
               "(-(-3)-RT(2,(-3)*(-3)-4*(1)*(2)))/(2*(1))");
 }
 
+TEST(EquationsSolver, StableRootTextAvoidsCancellation)
+{
+    // b > 0: x1 (+sqrt(D)) is 2c / (-b - sqrt(D)); x2 keeps the textbook form.
+    EXPECT_EQ(EquationSolver::stableRootText("1", "3", "2", true, 3.0), "(2*(2))/(-(3)-RT(2,(3)*(3)-4*(1)*(2)))");
+    EXPECT_EQ(EquationSolver::stableRootText("1", "3", "2", false, 3.0), EquationSolver::rootText("1", "3", "2", false));
+    // b < 0: the other way round; b = 0 cancels nothing.
+    EXPECT_EQ(EquationSolver::stableRootText("1", "-3", "2", true, -3.0), EquationSolver::rootText("1", "-3", "2", true));
+    EXPECT_EQ(EquationSolver::stableRootText("1", "-3", "2", false, -3.0),
+              "(2*(2))/(-(-3)+RT(2,(-3)*(-3)-4*(1)*(2)))");
+    EXPECT_EQ(EquationSolver::stableRootText("1", "0", "-4", true, 0.0), EquationSolver::rootText("1", "0", "-4", true));
+}
+
 TEST(EquationsSolver, SolvesQuadratics)
 {
     struct Case {
@@ -63,6 +75,18 @@ TEST(EquationsSolver, SolvesQuadratics)
         {u"1", u"0", u"1", u"NaN", u"NaN"},               // complex roots
         {u"", u"", u"", u"NaN", u"NaN"},                  // x^2 + x + 1
         {u"-", u"", u"2", u"-1.00000", u"2.00000"},       // -x^2 + x + 2
+        // A tiny a: the textbook x1 loses every digit to cancellation and shows 0.
+        {u"0.0000000000000000001", u"1", u"1", u"-1.00000", u"-10000000000000000000.00000"},
+        {u"0.0000000000000000001", u"-1", u"1", u"10000000000000000000.00000", u"1.00000"},
+        {u"1", u"100000000", u"1", u"0.00000", u"-100000000.00000"},
+        // Zeros and roots that round to zero never show a minus sign.
+        {u"1", u"0", u"0", u"0.00000", u"0.00000"},
+        {u"1", u"1", u"0", u"0.00000", u"-1.00000"},
+        {u"0", u"2", u"0", u"0.00000", u""},
+        {u"1", u"-0.000001", u"0", u"0.00000", u"0.00000"},
+        // Numbers typed with a final point solve as the numbers they are.
+        {u"5.", u"-15.", u"10.", u"2.00000", u"1.00000"},
+        {u"0", u"4.", u"-2", u"0.50000", u""},
     };
     for (const Case& c : cases) {
         Engine engine;

@@ -127,6 +127,108 @@ TEST(GraphModel, WideRangesStayWithinThePointArrays)
     }
 }
 
+// Zooms to a scale with a drag of the zoom pen, as the window does.
+void zoomTo(Graph& graph, int scale)
+{
+    graph.setPenMode(Graph::kPenZoom);
+    graph.penDown(100, 100);
+    graph.penUp(100 + scale - graph.scaleX(), 100);
+    graph.setPenMode(Graph::kPenPan);
+}
+
+std::size_t pieceCount(const GraphCurve& curve)
+{
+    std::size_t pieces = 0;
+    for (std::size_t i = 0; i < curve.count; ++i)
+        pieces += curve.joinsPrevious(i) ? 0 : 1;
+    return pieces;
+}
+
+TEST(GraphModel, ContinuousCurvesAreOnePieceAtEveryZoomAndWidth)
+{
+    // The sampling step grows with the visible range (47.5 units and more at scale 20 from a
+    // width of 950): the pieces must not depend on it.
+    for (const int width : {60, 240, 480, 949, 951, 1200, 2000, 4000}) {
+        for (const int scale : {8, 13, 20, 47, 96}) {
+            for (const char* text : {"sin(x)", "x^2/10", "x^3/100-x", "atan(1000*x)", "exp(x/5)", "cos(30*x)"}) {
+                SCOPED_TRACE(std::string(text) + " width " + std::to_string(width) + " scale " + std::to_string(scale));
+                Engine engine;
+                engine.settings.angleMode = AngleMode::Radians;
+                Graph graph(engine);
+                graph.setPlotSize(width, 300);
+                zoomTo(graph, scale);
+                ASSERT_EQ(graph.scaleX(), scale);
+                graph.addCurve(text, "x", 0);
+                const GraphCurve& curve = graph.curves().back();
+                ASSERT_GT(curve.count, 1u);
+                EXPECT_EQ(pieceCount(curve), 1u);
+                EXPECT_TRUE(curve.complete);
+                EXPECT_DOUBLE_EQ(curve.xs[0], -static_cast<double>(width / 2) / scale);
+                EXPECT_GE(curve.xs[curve.count - 1], static_cast<double>(width - width / 2) / scale - 2 * graph.sampleStep() -
+                                                          static_cast<double>(width) / scale / 960.0 * 2);
+            }
+        }
+    }
+}
+
+TEST(GraphModel, PiecesEndAtDomainEdgesAndPoles)
+{
+    struct Case {
+        const char* text;
+        int width;
+        int scale;
+        std::size_t pieces;
+    };
+    const Case cases[] = {
+        {"sqrt(x^2-1)", 240, 20, 2},  // undefined between -1 and 1
+        {"sqrt(x^2-1)", 2000, 20, 2},
+        {"1/x", 240, 20, 2},          // through infinity at 0, although no sample is 0
+        {"1/x", 1000, 8, 2},
+        {"tan(x)", 240, 20, 5},       // poles at -3pi/2, -pi/2, pi/2 and 3pi/2 in [-6, 6]
+        {"tan(x)", 2000, 20, 33},     // 32 poles in [-50, 50]
+        {"1/(x-0.3)", 480, 96, 2},
+        {"ln(x)", 480, 20, 1},        // defined only right of 0: one piece
+        {"x/abs(x)", 240, 20, 2},     // undefined at 0 only when a sample hits it; a step otherwise
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " width " + std::to_string(c.width));
+        Engine engine;
+        engine.settings.angleMode = AngleMode::Radians;
+        Graph graph(engine);
+        graph.setPlotSize(c.width, 300);
+        zoomTo(graph, c.scale);
+        graph.addCurve(c.text, "x", 0);
+        const GraphCurve& curve = graph.curves().back();
+        if (std::string(c.text) == "x/abs(x)") {
+            EXPECT_LE(pieceCount(curve), 2u);
+            continue;
+        }
+        EXPECT_EQ(pieceCount(curve), c.pieces);
+        EXPECT_TRUE(curve.complete);
+    }
+}
+
+TEST(GraphModel, DenseDomainEdgesDoNotEndTheCurveAtThePointBound)
+{
+    // Thousands of tiny undefined stretches, two points each: sampled more coarsely rather
+    // than stopped part way (it used to stop at x = 17.4 of 25).
+    for (const int width : {500, 1000, 4000}) {
+        SCOPED_TRACE(width);
+        Engine engine;
+        engine.settings.angleMode = AngleMode::Radians;
+        Graph graph(engine);
+        graph.setPlotSize(width, 300);
+        const double rangeEnd = graph.xMax();
+        graph.addCurve("sqrt(sin(2900*x)+0.2)", "x", 0);
+        const GraphCurve& curve = graph.curves().back();
+        ASSERT_GT(curve.count, 10u);
+        EXPECT_LE(curve.count, GraphCurve::kMaxPoints);
+        EXPECT_TRUE(curve.complete);
+        EXPECT_GT(curve.xs[curve.count - 1], rangeEnd - static_cast<double>(width) / 20 / 8);
+        expectIncreasing(curve);
+    }
+}
+
 TEST(GraphModel, PanShiftsTheRangeAndResamples)
 {
     Fixture f;
