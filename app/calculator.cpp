@@ -459,13 +459,17 @@ void Calculator::finishTypedName()
     applyInsertions(nameBuilder_.finish(hexDigits()).insert);
 }
 
-bool Calculator::typePocketCharacter(char16_t character)
+TypedKeyContext Calculator::typedKeyContext() const
 {
     TypedKeyContext context;
     context.category = category_;
     context.radix = display_.radix();
     context.macroEditing = macroEditor_.editing();
-    const TypedKeyResult result = mapTypedCharacter(character, context);
+    return context;
+}
+
+bool Calculator::applyTypedKey(const TypedKeyResult& result)
+{
     switch (result.kind) {
     case TypedKeyResult::Kind::Codes:
         for (int code : result.codes)
@@ -481,16 +485,18 @@ bool Calculator::typePocketCharacter(char16_t character)
     }
 }
 
+bool Calculator::typePocketCharacter(char16_t character)
+{
+    return applyTypedKey(mapTypedCharacter(character, typedKeyContext()));
+}
+
 bool Calculator::typeCharacter(char16_t character)
 {
     EditScope edit(*this);
     typingRefused_ = false;
     if (preferences_.pocketKeyboardLetters)
         return typePocketCharacter(character);
-    TypedKeyContext context;
-    context.category = category_;
-    context.radix = display_.radix();
-    context.macroEditing = macroEditor_.editing();
+    const TypedKeyContext context = typedKeyContext();
     const bool toolCategory = category_ >= CategoryCode::kTip && category_ != CategoryCode::kConstants;
     if (toolCategory && !context.macroEditing)
         return true;
@@ -511,20 +517,7 @@ bool Calculator::typeCharacter(char16_t character)
     }
     if (step.consumed)
         return true;
-    const TypedKeyResult result = mapDesktopCharacter(character, context);
-    switch (result.kind) {
-    case TypedKeyResult::Kind::Codes:
-        for (int code : result.codes)
-            applyKey(code);
-        return true;
-    case TypedKeyResult::Kind::Evaluate:
-        applyKey(KeyCode::kEquals);
-        return true;
-    case TypedKeyResult::Kind::Ignored:
-        return true;
-    default:
-        return false;
-    }
+    return applyTypedKey(mapDesktopCharacter(character, context));
 }
 
 void Calculator::moveCursorToLineEnd(bool end)

@@ -8,6 +8,7 @@
 #include "calculation_history.h"
 #include "category_tools.h"
 #include "engine.h"
+#include "keyboard_map.h"
 #include "keypads.h"
 #include "macro_library.h"
 #include "macro_editor.h"
@@ -182,6 +183,10 @@ private:
     bool hexDigits() const;
     // Puts a typed name that is complete on the line; drops one that is no name.
     void finishTypedName();
+    // The typing context of the current category, radix and macro editing.
+    TypedKeyContext typedKeyContext() const;
+    // Applies the keys a typed character stands for; false when it stands for none.
+    bool applyTypedKey(const TypedKeyResult& result);
     bool typePocketCharacter(char16_t character);
     void pasteTokens(std::u16string_view text);
     // After "=": the history, the value Copy takes, and the argument hint of a syntax error.
