@@ -1,107 +1,478 @@
 #include "compiled_expression.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "ascii.h"
 #include "c_number.h"
+#include "complex_math.h"
+#include "scalar_functions.h"
 #include "scalar_operator_table.h"
 #include "text_split.h"
 
-CompiledExpression::CompiledExpression(std::string_view postfix)
+namespace {
+
+// The power operator's overflow test fails when |b| ln|a| reaches 305; a base up to e^(300/|b|)
+// stays clear of it whatever the rounding of the logarithm.
+constexpr double kPowerSafeExponent = 300.0;
+
+// Writes both parts of a cell in one store. A cell written as two halves and then read whole
+// (as copying a value does) makes the read wait until both halves have landed: a
+// store-forwarding stall that would cost more than the arithmetic of a step.
+inline void setCell(CalcValue& cell, double re, double im)
 {
-    forEachToken(postfix, [this](std::string_view token) {
-        Instruction instruction;
-        if (ScalarOperation operation = findScalarOperation(token)) {
-            instruction.kind = Kind::Operation;
-            instruction.operation = operation;
-        } else if (token == "(") {
-            instruction.kind = Kind::Open;
-        } else if (token == ")") {
-            instruction.kind = Kind::Close;
-        } else {
-            double value = 0.0;
-            if (cnum::parsePrefix(token, value) == token.size()) {
-                instruction.kind = Kind::Number;
-                instruction.value = value;
-            } else {
-                // A token that converts only in part ("1e", "2pi") is looked up whole and fails.
-                instruction.kind = Kind::Name;
-                instruction.name = ascii::upper(token);
-                if (instruction.name == "PI")
-                    instruction.constant = Constant::Pi;
-                else if (instruction.name == "E")
-                    instruction.constant = Constant::E;
-                else if (instruction.name == "I")
-                    instruction.constant = Constant::I;
-                instruction.slot = VariableSlots::find(token);
-            }
-        }
-        program_.push_back(std::move(instruction));
-    });
+#if defined(__SSE2__)
+    _mm_storeu_pd(&cell.re, _mm_set_pd(im, re));
+#else
+    cell.re = re;
+    cell.im = im;
+#endif
 }
 
-bool CompiledExpression::pushName(const Instruction& instruction, OperatorContext& context,
-                                  const VariableSlots& slots, std::string_view boundName,
-                                  double boundValue, ScalarStack& stack) const
+inline void setCell(CalcValue& cell, CalcValue value)
 {
-    CalcValue value;
-    if (!boundName.empty() && ascii::equalsUpper(boundName, instruction.name)) {
-        value = {boundValue, 0.0};
-    } else if (instruction.constant == Constant::Pi) {
-        value = {3.141592653589793, 0.0};
-    } else if (instruction.constant == Constant::E) {
-        value = {std::exp(1.0), 0.0};
-    } else if (instruction.constant == Constant::I) {
-        value = {0.0, 1.0};
-    } else if (instruction.slot >= 0 && !slots[instruction.slot].isMatrix()) {
-        value = slots[instruction.slot].scalar();
-    } else {
-        // An unknown name, or a matrix in a scalar expression.
-        context.raise(ErrorCode::kSyntax);
+    setCell(cell, value.re, value.im);
+}
+
+bool isWholeNonzero(double x)
+{
+    return std::isfinite(x) && x != 0.0 && x == std::trunc(x);
+}
+
+// The shortcuts below give what the table's operations give (scalar_power_ops.cpp), for the
+// operands they accept; anything else goes through the operation itself.
+
+// a ^ b for a real base above 0 and a real exponent far from the overflow test: the operation
+// then takes the real pow, of b itself when it is whole, else of the exponent that its root
+// form computes, 1 / (1 / b) (the polar form's real result is replaced by that pow).
+bool powerOfPositiveBase(CalcValue a, CalcValue b, CalcValue& result)
+{
+    if (!(a.im == 0.0 && b.im == 0.0 && a.re > 0.0 && std::isfinite(a.re) && std::isfinite(b.re)
+          && b.re != 0.0))
         return false;
-    }
-    if (!std::isfinite(value.re)) {
-        context.raise(ErrorCode::kOutOfRange);
+    if (!(std::fabs(b.re) * std::log(a.re) < kPowerSafeExponent))
         return false;
-    }
-    stack.push_back(value);
+    const double exponent = b.re == std::trunc(b.re) ? b.re : 1.0 / (1.0 / b.re);
+    setCell(result, std::pow(a.re, exponent), 0.0);
     return true;
 }
 
-CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
-                                                   const VariableSlots& slots,
-                                                   std::string_view boundName, double boundValue,
-                                                   ScalarStack& stack,
-                                                   std::vector<std::size_t>& groups) const
+// a ^ c for a whole nonzero constant c and a real base up to limit = e^(300 / |c|).
+bool powerOfConstant(CalcValue a, double c, double limit, CalcValue& result)
 {
-    stack.clear();
-    groups.clear();
-    for (const Instruction& instruction : program_) {
-        switch (instruction.kind) {
-        case Kind::Operation:
-            instruction.operation(stack, groups.empty() ? 0 : groups.back(), context);
-            if (context.failed())
-                return {};
-            break;
-        case Kind::Open:
-            groups.push_back(stack.size());
-            break;
-        case Kind::Close:
+    if (!(a.im == 0.0 && std::fabs(a.re) <= limit))
+        return false;
+    setCell(result, std::pow(a.re, c), 0.0);
+    return true;
+}
+
+// The square root of a real number above 0: the complex root's formula reduces to sqrt(x),
+// with the imaginary part's zero keeping its sign.
+bool squareRootOfPositive(CalcValue a, CalcValue& result)
+{
+    if (!(a.im == 0.0 && a.re > 0.0 && std::isfinite(a.re)))
+        return false;
+    const double w = std::sqrt(a.re);
+    setCell(result, w, a.im / (2.0 * w));
+    return true;
+}
+
+}  // namespace
+
+// Example: "x*x-3*x+2/(x+1)" arrives as the postfix "x x * 3 x * - 2 ( x 1 + ) / +" and
+// compiles to ten steps on the top of the stack and two cells below it:
+//   top = x; top *= x; cell0 = top, top = 3; top *= x; top = cell0 - top;
+//   cell0 = top, top = 2; cell1 = top, top = x; top += 1; top = cell1 / top; top = cell0 + top.
+// A number or x right before an arithmetic operator is read by that operator's step. The group
+// around "x 1 +" only matters for how many operands a "-" in it would see.
+CompiledExpression::CompiledExpression(std::string_view postfix, std::string_view boundName)
+{
+    int height = 0;
+    std::vector<int> groups;
+    bool raised = false;
+    forEachToken(postfix, [&](std::string_view token) {
+        // Nothing after an error that is certain can run.
+        if (raised)
+            return;
+        const ScalarOperator op = findScalarOperator(token);
+        if (op.operation != nullptr) {
+            const int base = groups.empty() ? 0 : groups.back();
+            const int operands = height - base;
+            if (token == "-" && operands == 1) {
+                const Step negate{Code::Negate, height - 1};
+                if (!foldConstants(negate))
+                    steps_.push_back(negate);
+            } else if (operands < op.arity) {
+                steps_.push_back({Code::Raise, 0, ErrorCode::kSyntax});
+            } else {
+                height -= op.arity - 1;
+                compileOperator(token, op.operation, op.arity, operands, height - 1);
+            }
+        } else if (token == "(") {
+            groups.push_back(height);
+        } else if (token == ")") {
             if (!groups.empty())
                 groups.pop_back();
-            break;
-        case Kind::Number:
-            if (!std::isfinite(instruction.value)) {
+        } else {
+            double value = 0.0;
+            if (cnum::parsePrefix(token, value) == token.size()) {
+                if (std::isfinite(value))
+                    steps_.push_back({Code::Constant, height, 0, nullptr, {value, 0.0}});
+                else
+                    steps_.push_back({Code::Raise, 0, ErrorCode::kOutOfRange});
+            } else {
+                // A token that converts only in part ("1e", "2pi") is looked up whole and fails.
+                compileName(token, boundName, height);
+            }
+            ++height;
+        }
+        raised = !steps_.empty() && steps_.back().code == Code::Raise;
+        cellCount_ = std::max(cellCount_, height);
+    });
+    finalHeight_ = height;
+    // At least one cell, so that a program that only raises still has a cell to point at.
+    cellCount_ = std::max(cellCount_, 1);
+}
+
+void CompiledExpression::compileName(std::string_view token, std::string_view boundName, int cell)
+{
+    const std::string name = ascii::upper(token);
+    if (!boundName.empty() && ascii::equalsUpper(boundName, name)) {
+        steps_.push_back({Code::Bound, cell});
+    } else if (name == "PI") {
+        steps_.push_back({Code::Constant, cell, 0, nullptr, {3.141592653589793, 0.0}});
+    } else if (name == "E") {
+        steps_.push_back({Code::Constant, cell, 0, nullptr, {std::exp(1.0), 0.0}});
+    } else if (name == "I") {
+        steps_.push_back({Code::Constant, cell, 0, nullptr, {0.0, 1.0}});
+    } else if (const int slot = VariableSlots::find(token); slot >= 0) {
+        steps_.push_back({Code::Slot, cell, slot});
+    } else {
+        steps_.push_back({Code::Raise, 0, ErrorCode::kSyntax});
+    }
+}
+
+void CompiledExpression::compileOperator(std::string_view token, ScalarOperation operation,
+                                         int arity, int operands, int cell)
+{
+    Step step{Code::Operation, cell, arity, operation};
+    if (arity == 2) {
+        if (token == "+")
+            step.code = Code::Add;
+        else if (token == "-")
+            step.code = Code::Subtract;
+        else if (token == "*")
+            step.code = Code::Multiply;
+        else if (token == "/")
+            step.code = Code::Divide;
+        else if (token == "^")
+            step.code = Code::Power;
+    } else if (token == "sqrt") {
+        step.code = Code::SquareRoot;
+    } else if (token == "sin") {
+        step.code = Code::Sine;
+    } else if (token == "cos") {
+        step.code = Code::Cosine;
+    }
+    // "a 2 ^": the exponent folds into the power step when it is a whole number, the common case
+    // of the plotted polynomials.
+    // A constant that stands for folded operations keeps their last right operand, which an
+    // error of the power would leave behind: it is not folded in.
+    if (token == "^" && operands >= 2 && !steps_.empty() && steps_.back().code == Code::Constant
+        && steps_.back().cell == cell + 1 && steps_.back().value.im == 0.0
+        && isWholeNonzero(steps_.back().value.re) && !steps_.back().setsLastRight) {
+        step.code = Code::PowerOfConstant;
+        step.value = steps_.back().value;
+        step.limit = std::exp(kPowerSafeExponent / cmath::modulus(step.value));
+        steps_.pop_back();
+    }
+    if (foldConstants(step))
+        return;
+    fuseRightOperand(step);
+    steps_.push_back(step);
+}
+
+void CompiledExpression::fuseRightOperand(Step& step)
+{
+    const bool arithmetic = step.code == Code::Add || step.code == Code::Subtract
+                            || step.code == Code::Multiply || step.code == Code::Divide;
+    if (!arithmetic || steps_.empty() || steps_.back().cell != step.cell + 1)
+        return;
+    const Step& operand = steps_.back();
+    // A constant that stands for folded operations keeps their last right operand, which a
+    // division by zero would leave behind: it stays a step of its own.
+    if (operand.code == Code::Constant && !operand.setsLastRight) {
+        step.right = Operand::Constant;
+        step.value = operand.value;
+    } else if (operand.code == Code::Bound) {
+        step.right = Operand::Bound;
+    } else {
+        return;
+    }
+    steps_.pop_back();
+}
+
+bool CompiledExpression::foldConstants(const Step& step)
+{
+    const std::size_t count = steps_.size();
+    const auto isConstantAt = [this, count](std::size_t back, int cell) {
+        return count >= back && steps_[count - back].code == Code::Constant
+               && steps_[count - back].cell == cell;
+    };
+    CalcValue result;
+    switch (step.code) {
+    case Code::Negate:
+    case Code::SquareRoot:
+    case Code::PowerOfConstant: {
+        if (!isConstantAt(1, step.cell))
+            return false;
+        Step& operand = steps_.back();
+        const CalcValue x = operand.value;
+        if (step.code == Code::Negate) {
+            operand.value = {-x.re, -x.im};
+        } else if (step.code == Code::SquareRoot) {
+            if (!squareRootOfPositive(x, result))
+                return false;
+            operand.value = result;
+        } else {
+            if (!powerOfConstant(x, step.value.re, step.limit, result))
+                return false;
+            operand.value = result;
+            operand.setsLastRight = true;
+            operand.lastRight = step.value.re;
+        }
+        return true;
+    }
+    case Code::Add:
+    case Code::Subtract:
+    case Code::Multiply:
+    case Code::Divide:
+    case Code::Power: {
+        if (!isConstantAt(2, step.cell) || !isConstantAt(1, step.cell + 1))
+            return false;
+        const CalcValue left = steps_[count - 2].value;
+        const CalcValue right = steps_[count - 1].value;
+        if (step.code == Code::Add)
+            result = cmath::add(left, right);
+        else if (step.code == Code::Subtract)
+            result = cmath::subtract(left, right);
+        else if (step.code == Code::Multiply)
+            result = cmath::multiply(left, right);
+        else if (step.code == Code::Divide && !(right.re == 0.0 && right.im == 0.0))
+            result = cmath::divide(left, right);
+        else if (step.code != Code::Power || !powerOfPositiveBase(left, right, result))
+            return false;
+        steps_.pop_back();
+        Step& folded = steps_.back();
+        folded.value = result;
+        folded.setsLastRight = true;
+        folded.lastRight = right.re;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// A table operation on the cells from step.cell, the last of them the top of the stack, which
+// the caller has stored; the result is left in step.cell.
+bool CompiledExpression::runOperation(const Step& step, OperatorContext& context, CalcValue* cells,
+                                      ScalarStack& operands)
+{
+    // The table's operations work on the top of a stack: a stack of exactly the operands.
+    const CalcValue* first = cells + step.cell;
+    operands.assign(first, first + step.index);
+    step.operation(operands, 0, context);
+    if (context.failed())
+        return false;
+    setCell(cells[step.cell], operands.front());
+    return true;
+}
+
+// The top of the stack is kept in (topRe, topIm) rather than in its cell: most steps work on the
+// value the step before them made, and a round trip through memory would put a store and a load
+// between every two steps. A step that pushes a value first stores the top into its cell.
+CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
+                                                   const VariableSlots& slots, double boundValue,
+                                                   Workspace& workspace) const
+{
+    ScalarStack& cells = workspace.cells;
+    if (cells.size() < static_cast<std::size_t>(cellCount_))
+        cells.resize(static_cast<std::size_t>(cellCount_));
+    CalcValue* cell = cells.data();
+    double topRe = 0.0;
+    double topIm = 0.0;
+    for (const Step& step : steps_) {
+        // A step that completes continues with the next; one that an operator of the table runs
+        // breaks out of the switch to the code after it.
+        switch (step.code) {
+        case Code::Constant:
+            if (step.cell > 0)
+                setCell(cell[step.cell - 1], topRe, topIm);
+            topRe = step.value.re;
+            topIm = step.value.im;
+            if (step.setsLastRight)
+                context.settings.lastRightOperand = step.lastRight;
+            continue;
+        case Code::Bound:
+            if (!std::isfinite(boundValue)) {
                 context.raise(ErrorCode::kOutOfRange);
                 return {};
             }
-            stack.push_back({instruction.value, 0.0});
-            break;
-        case Kind::Name:
-            if (!pushName(instruction, context, slots, boundName, boundValue, stack))
+            if (step.cell > 0)
+                setCell(cell[step.cell - 1], topRe, topIm);
+            topRe = boundValue;
+            topIm = 0.0;
+            continue;
+        case Code::Slot: {
+            const ValueCell& slot = slots[step.index];
+            // A matrix in a scalar expression is unknown here.
+            if (slot.isMatrix()) {
+                context.raise(ErrorCode::kSyntax);
                 return {};
+            }
+            const CalcValue value = slot.scalar();
+            if (!std::isfinite(value.re)) {
+                context.raise(ErrorCode::kOutOfRange);
+                return {};
+            }
+            if (step.cell > 0)
+                setCell(cell[step.cell - 1], topRe, topIm);
+            topRe = value.re;
+            topIm = value.im;
+            continue;
+        }
+        case Code::Negate:
+            topRe = -topRe;
+            topIm = -topIm;
+            continue;
+        case Code::Add:
+        case Code::Subtract:
+        case Code::Multiply:
+        case Code::Divide: {
+            // The right operand is the top and the left one in its cell; or, for a right operand
+            // read in this step, the left one is the top.
+            double leftRe = topRe;
+            double leftIm = topIm;
+            double rightRe = 0.0;
+            double rightIm = 0.0;
+            switch (step.right) {
+            case Operand::Cell:
+                rightRe = topRe;
+                rightIm = topIm;
+                leftRe = cell[step.cell].re;
+                leftIm = cell[step.cell].im;
+                break;
+            case Operand::Constant:
+                rightRe = step.value.re;
+                rightIm = step.value.im;
+                break;
+            case Operand::Bound:
+                if (!std::isfinite(boundValue)) {
+                    context.raise(ErrorCode::kOutOfRange);
+                    return {};
+                }
+                rightRe = boundValue;
+                break;
+            }
+            // The arithmetic of cmath::add, subtract, multiply and divide, written out so that
+            // it runs without calls.
+            if (step.code == Code::Add) {
+                topRe = leftRe + rightRe;
+                topIm = leftIm + rightIm;
+            } else if (step.code == Code::Subtract) {
+                topRe = leftRe - rightRe;
+                topIm = leftIm - rightIm;
+            } else if (step.code == Code::Multiply) {
+                topRe = leftRe * rightRe - leftIm * rightIm;
+                topIm = leftRe * rightIm + leftIm * rightRe;
+            } else if (rightIm == 0.0 && rightRe != 0.0) {
+                topRe = leftRe / rightRe;
+                topIm = leftIm / rightRe;
+            } else if (rightRe == 0.0 && rightIm == 0.0) {
+                context.raise(ErrorCode::kDivision);
+                return {};
+            } else {
+                const CalcValue quotient = cmath::divide({leftRe, leftIm}, {rightRe, rightIm});
+                topRe = quotient.re;
+                topIm = quotient.im;
+            }
+            context.settings.lastRightOperand = rightRe;
+            continue;
+        }
+        case Code::Power: {
+            const CalcValue base = cell[step.cell];
+            CalcValue result;
+            if (powerOfPositiveBase(base, {topRe, topIm}, result)) {
+                context.settings.lastRightOperand = topRe;
+                topRe = result.re;
+                topIm = result.im;
+                continue;
+            }
+            setCell(cell[step.cell + 1], topRe, topIm);
             break;
         }
+        case Code::PowerOfConstant: {
+            CalcValue result;
+            if (powerOfConstant({topRe, topIm}, step.value.re, step.limit, result)) {
+                context.settings.lastRightOperand = step.value.re;
+                topRe = result.re;
+                topIm = result.im;
+                continue;
+            }
+            setCell(cell[step.cell], topRe, topIm);
+            setCell(cell[step.cell + 1], step.value);
+            break;
+        }
+        case Code::Sine:
+        case Code::Cosine:
+            // A real argument: the operator's own computation without its stack; NaN where the
+            // operator raises, which it then does itself.
+            if (topIm == 0.0) {
+                const AngleMode mode = context.settings.angleMode;
+                const double result = step.code == Code::Sine ? scalar_ops::sineOfReal(topRe, mode)
+                                                              : scalar_ops::cosineOfReal(topRe, mode);
+                if (!std::isnan(result)) {
+                    topRe = result;
+                    topIm = 0.0;
+                    continue;
+                }
+            }
+            setCell(cell[step.cell], topRe, topIm);
+            break;
+        case Code::SquareRoot: {
+            CalcValue result;
+            if (squareRootOfPositive({topRe, topIm}, result)) {
+                topRe = result.re;
+                topIm = result.im;
+                continue;
+            }
+            setCell(cell[step.cell], topRe, topIm);
+            break;
+        }
+        case Code::Operation:
+            setCell(cell[step.cell + step.index - 1], topRe, topIm);
+            break;
+        case Code::Raise:
+            context.raise(step.index);
+            return {};
+        }
+        // An operator of the table, its operands in their cells; its result becomes the top.
+        if (!runOperation(step, context, cell, workspace.operands))
+            return {};
+        topRe = cell[step.cell].re;
+        topIm = cell[step.cell].im;
     }
-    return {stack.empty() ? CalcValue{} : stack.front(), true};
+    Result result;
+    result.ok = true;
+    if (finalHeight_ == 1)
+        setCell(result.value, topRe, topIm);
+    else if (finalHeight_ > 1)
+        result.value = cell[0];
+    return result;
 }

@@ -1,44 +1,100 @@
 #pragma once
 
-#include <string>
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
 #include "operator_context.h"
 #include "variable_slots.h"
 
-// A postfix text turned into instructions once, so that a cached expression (a plotted
-// function, an integrand) runs without parsing. Names stay names until run time: slots may
-// change between runs and the bound variable's name is not part of the compiled form.
+// A postfix text turned once into a short list of steps over fixed cells, so that a cached
+// expression (a plotted function, an integrand, the terms of a sum) runs as a tight loop:
+// numbers are read once, names are resolved to the bound variable, a constant or a slot,
+// operators are resolved to the functions that run them, and the group bases (which decide how
+// many operands an operator sees) are worked out once. A slot's value is read at run time:
+// slots may change between runs.
+//
+// Running gives bit for bit what applying the operator table to a stack token by token gives,
+// errors included: the first error raised ends the run, with the same code.
 class CompiledExpression {
 public:
-    // Builds the instructions of a postfix text.
-    explicit CompiledExpression(std::string_view postfix = {});
+    // Compiles a postfix text. boundName (compared without case, may be empty) names the
+    // variable whose value run() is given.
+    explicit CompiledExpression(std::string_view postfix = {}, std::string_view boundName = {});
 
-    // Runs the instructions on the stack machine. The result is the bottom cell of the stack
-    // (0 for an empty program); ok is false when an error was raised.
+    // Working memory that a caller keeps between runs: the cells, and the small stack on which
+    // an operator of the table runs.
+    struct Workspace {
+        ScalarStack cells;
+        ScalarStack operands;
+    };
+
+    // Runs the steps. The result is the bottom cell of the stack (0 for an empty program); ok is
+    // false when an error was raised.
     struct Result {
         CalcValue value;
         bool ok = false;
     };
-    Result run(OperatorContext& context, const VariableSlots& slots, std::string_view boundName,
-               double boundValue, ScalarStack& stack, std::vector<std::size_t>& groups) const;
+    Result run(OperatorContext& context, const VariableSlots& slots, double boundValue,
+               Workspace& workspace) const;
 
 private:
-    enum class Kind { Operation, Open, Close, Number, Name };
-    enum class Constant { None, Pi, E, I };
-    struct Instruction {
-        Kind kind = Kind::Number;
+    enum class Code : unsigned char {
+        Constant,          // cell = value; then the last right operand = lastRight if setsLastRight
+        Bound,             // cell = the bound value ("Out of range" when not finite)
+        Slot,              // cell = the slot's scalar ("Syntax error" for a matrix)
+        Negate,            // "-" with a single operand above the group's base
+        Add,
+        Subtract,
+        Multiply,
+        Divide,
+        Power,
+        PowerOfConstant,   // cell ^ value, value a whole nonzero real number
+        SquareRoot,
+        Sine,
+        Cosine,
+        Operation,         // any operator of the table, through its stack function
+        Raise,             // an error that the steps before it cannot prevent
+    };
+    // Where the right operand of an arithmetic step comes from: its cell, or a number or the
+    // bound variable read in the same step (what would otherwise be a step of its own).
+    enum class Operand : unsigned char { Cell, Constant, Bound };
+    struct Step {
+        Step(Code stepCode, int stepCell, int stepIndex = 0, ScalarOperation stepOperation = nullptr,
+             CalcValue stepValue = {})
+            : code(stepCode), cell(stepCell), index(stepIndex), operation(stepOperation), value(stepValue)
+        {
+        }
+
+        Code code = Code::Raise;
+        Operand right = Operand::Cell;
+        // The cell written: an operand's cell, or a binary operation's left operand's.
+        int cell = 0;
+        // Slot index, error code, or an operation's operand count.
+        int index = 0;
         ScalarOperation operation = nullptr;
-        double value = 0.0;
-        std::string name;  // upper case, for comparing names; for Kind::Name
-        Constant constant = Constant::None;
-        int slot = -1;
+        // A Constant's value, a PowerOfConstant's exponent, an arithmetic step's constant operand.
+        CalcValue value;
+        // PowerOfConstant: the largest |base| whose overflow test passes for sure.
+        double limit = 0.0;
+        // A Constant folded from operations on constants: the right operand of the last of them.
+        bool setsLastRight = false;
+        double lastRight = 0.0;
     };
 
-    bool pushName(const Instruction& instruction, OperatorContext& context,
-                  const VariableSlots& slots, std::string_view boundName, double boundValue,
-                  ScalarStack& stack) const;
+    void compileName(std::string_view token, std::string_view boundName, int cell);
+    void compileOperator(std::string_view token, ScalarOperation operation, int arity,
+                         int operands, int cell);
+    // Replaces the steps of a binary operation on two constants, or of a negated constant, by
+    // its value, when computing it cannot fail and needs no settings.
+    bool foldConstants(const Step& step);
+    // Reads an arithmetic step's right operand from the number or bound-variable step before it.
+    void fuseRightOperand(Step& step);
+    static bool runOperation(const Step& step, OperatorContext& context, CalcValue* cells,
+                             ScalarStack& operands);
 
-    std::vector<Instruction> program_;
+    std::vector<Step> steps_;
+    // Cells used at most, and the stack's height at the end (0: the result is 0).
+    int cellCount_ = 0;
+    int finalHeight_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "argument_text.h"
 #include "c_number.h"
@@ -33,6 +34,30 @@ std::string inRadix(std::uint64_t value, int radix)
         value /= static_cast<unsigned>(radix);
     }
     return digits;
+}
+
+// Equal texts, compared eight bytes at a time: the cache's keys are short, and comparing them
+// is on the path of every cached evaluation.
+[[gnu::always_inline]] inline bool sameText(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    const char* left = a.data();
+    const char* right = b.data();
+    std::size_t size = a.size();
+    for (; size >= 8; size -= 8, left += 8, right += 8) {
+        std::uint64_t x = 0;
+        std::uint64_t y = 0;
+        std::memcpy(&x, left, 8);
+        std::memcpy(&y, right, 8);
+        if (x != y)
+            return false;
+    }
+    for (; size > 0; --size, ++left, ++right) {
+        if (*left != *right)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -93,13 +118,51 @@ Engine::ScalarResult Engine::evaluateScalar(std::string_view text, std::string_v
 {
     if (stopRequested())
         return {};
+    CompiledExpression program;
+    if (!compileScalar(text, boundName, radix, program))
+        return {};
+    return runScalar(program, boundValue);
+}
+
+bool Engine::compileScalar(std::string_view text, std::string_view boundName, int radix,
+                           CompiledExpression& program)
+{
     std::string postfix(text);
     if (!compile(postfix, radix, boundName))
+        return false;
+    program = CompiledExpression(postfix, boundName);
+    return true;
+}
+
+Engine::ScalarResult Engine::runScalar(const CompiledExpression& program, double boundValue)
+{
+    if (error_ != ErrorCode::kNone)
         return {};
-    const CompiledExpression program(postfix);
     OperatorContext operatorContext = context();
-    const auto run = program.run(operatorContext, slots, boundName, boundValue, scalarStack_, groups_);
+    const auto run = program.run(operatorContext, slots, boundValue, workspace_);
     return {run.value, run.ok};
+}
+
+const CompiledExpression* Engine::cachedProgram(std::string_view text, std::string_view boundName,
+                                                int radix)
+{
+    for (std::size_t i = 0; i < cache_.size(); ++i) {
+        CacheEntry& entry = cache_[(lastCached_ + cache_.size() - i) % cache_.size()];
+        if (entry.filled && entry.radix == radix && sameText(entry.source, text)
+            && sameText(entry.boundName, boundName))
+            return &entry.program;
+    }
+    CompiledExpression program;
+    if (!compileScalar(text, boundName, radix, program))
+        return nullptr;
+    lastCached_ = (lastCached_ + 1) % cache_.size();
+    CacheEntry& entry = cache_[lastCached_];
+    entry.program = std::move(program);
+    entry.source.assign(text);
+    entry.boundName.assign(boundName);
+    entry.radix = radix;
+    entry.filled = true;
+    return &entry.program;
 }
 
 Engine::ScalarResult Engine::evaluateScalarCached(std::string_view text, std::string_view boundName,
@@ -107,18 +170,15 @@ Engine::ScalarResult Engine::evaluateScalarCached(std::string_view text, std::st
 {
     if (stopRequested())
         return {};
-    if (!hasCached_ || cachedSource_ != text) {
-        std::string postfix(text);
-        if (!compile(postfix, radix, boundName))
-            return {};
-        cachedProgram_ = CompiledExpression(postfix);
-        cachedSource_.assign(text);
-        hasCached_ = true;
-    }
-    OperatorContext operatorContext = context();
-    const auto run =
-        cachedProgram_.run(operatorContext, slots, boundName, boundValue, scalarStack_, groups_);
-    return {run.value, run.ok};
+    // The text of the last evaluation again (a curve, an integrand) is the case to be quick for.
+    const CacheEntry& last = cache_[lastCached_];
+    const CompiledExpression* program =
+        last.filled && last.radix == radix && sameText(last.source, text) && sameText(last.boundName, boundName)
+            ? &last.program
+            : cachedProgram(text, boundName, radix);
+    if (program == nullptr)
+        return {};
+    return runScalar(*program, boundValue);
 }
 
 void Engine::setBoundExpression(std::string text, std::string variableName)
@@ -145,6 +205,22 @@ double Engine::evaluateAt(double x)
 
 double Engine::evaluateAtCached(double x, std::string_view text)
 {
+    // The path of every point of a curve: the last compiled text again, run straight away.
+    if (error_ == ErrorCode::kNone) {
+        const CacheEntry& last = cache_[lastCached_];
+        if (last.filled && last.radix == 10 && sameText(last.source, text)
+            && sameText(last.boundName, boundName_)) {
+            OperatorContext operatorContext = context();
+            const CompiledExpression::Result run = last.program.run(operatorContext, slots, x, workspace_);
+            if (!run.ok)
+                return 0.0;
+            if (std::fabs(run.value.im) > 1e-8) {
+                raise(ErrorCode::kComplexUnsupported);
+                return 0.0;
+            }
+            return run.value.re;
+        }
+    }
     return realPartAt(evaluateScalarCached(text, boundName_, x, 10));
 }
 

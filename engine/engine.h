@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,9 +61,18 @@ public:
     // Evaluates an already expanded text (no function calls) with an optional bound variable.
     ScalarResult evaluateScalar(std::string_view text, std::string_view boundName, double boundValue,
                                 int radix);
-    // The same, reusing the compiled form when text equals the last compiled text.
+    // The same through a cache of the last few compiled texts (for the same variable name and
+    // radix): the graphs' curves, the integrand, the derivative's sub-texts.
     ScalarResult evaluateScalarCached(std::string_view text, std::string_view boundName,
                                       double boundValue, int radix);
+
+    // Compiles an expanded text (no function calls) for repeated runs with the bound variable
+    // boundName. Returns false, with the error set, when it does not compile.
+    bool compileScalar(std::string_view text, std::string_view boundName, int radix,
+                       CompiledExpression& program);
+    // Runs a program of compileScalar with the bound variable's value; what evaluateScalar of
+    // its text gives.
+    ScalarResult runScalar(const CompiledExpression& program, double boundValue);
 
     // Evaluates a matrix expression (with 'solve(A,B)' rewritten as inv(A)*(B)); the result is
     // also stored in VVV.
@@ -94,9 +104,20 @@ private:
     CancelFlag cancel_;
     std::string boundText_;
     std::string boundName_;
-    std::string cachedSource_;
-    bool hasCached_ = false;
-    CompiledExpression cachedProgram_;
-    ScalarStack scalarStack_;
-    std::vector<std::size_t> groups_;
+    // The compiled form of text, from the cache or compiled into it; nullptr (with the error
+    // set) when the text does not compile.
+    const CompiledExpression* cachedProgram(std::string_view text, std::string_view boundName,
+                                            int radix);
+
+    struct CacheEntry {
+        std::string source;
+        std::string boundName;
+        int radix = 10;
+        bool filled = false;
+        CompiledExpression program;
+    };
+    // Enough for the three curves of a graph and an integrand evaluated between their samples.
+    std::array<CacheEntry, 4> cache_;
+    std::size_t lastCached_ = 0;
+    CompiledExpression::Workspace workspace_;
 };

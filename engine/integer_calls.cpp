@@ -170,7 +170,27 @@ double permutations(double n, double k)
     // k = 0 is the empty arrangement whatever n is, also beyond the factorials' range.
     if (k == 0.0)
         return 1.0;
-    return factorial(n) / factorial(n - k);
+    if (n <= kLargestFiniteFactorial)
+        return factorial(n) / factorial(n - k);
+    // Beyond the factorials the falling product n(n-1)...(n-k+1) itself: npr(999999,2) is finite.
+    // Every factor but the last is at least 2, so it overflows within about a thousand steps.
+    double product = 1.0;
+    for (double factor = n; factor > n - k && std::isfinite(product); factor -= 1.0)
+        product *= factor;
+    return product;
+}
+
+double combinations(double n, double k)
+{
+    if (n <= kLargestFiniteFactorial)
+        return permutations(n, k) / factorial(k);
+    // C(n, i) built up from C(n, i-1): every step is a whole number, and it overflows within
+    // about a thousand steps once it is going to.
+    const double fewer = std::fmin(k, n - k);
+    double result = 1.0;
+    for (double i = 1.0; i <= fewer && std::isfinite(result); i += 1.0)
+        result = result * (n - fewer + i) / i;
+    return result;
 }
 
 }  // namespace
@@ -250,8 +270,7 @@ double callNcr(Engine& engine, std::string_view arguments, int)
     const auto values = selection(engine, arguments);
     if (!values)
         return 0.0;
-    const double k = (*values)[1];
-    return permutations((*values)[0], k) / factorial(k);
+    return combinations((*values)[0], (*values)[1]);
 }
 
 double callNpr(Engine& engine, std::string_view arguments, int)

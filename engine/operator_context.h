@@ -50,8 +50,10 @@ inline std::size_t operandCount(const ScalarStack& stack, std::size_t base)
 
 // Applies compute(x, context) -> optional result to the top cell. Without an operand above
 // the base it raises "Syntax error"; an empty optional means compute raised its own code.
+// compute is taken by reference: a copy of a capturing lambda, made part by part and read back
+// whole, would stall the store buffer on every call.
 template <class Compute>
-void applyUnary(ScalarStack& stack, std::size_t base, OperatorContext& context, Compute compute)
+void applyUnary(ScalarStack& stack, std::size_t base, OperatorContext& context, const Compute& compute)
 {
     if (operandCount(stack, base) < 1) {
         context.raise(ErrorCode::kSyntax);
@@ -66,7 +68,7 @@ void applyUnary(ScalarStack& stack, std::size_t base, OperatorContext& context, 
 // Applies compute(left, right, context) -> optional result to the two top cells and records
 // the right operand's real part as the last right operand.
 template <class Compute>
-void applyBinary(ScalarStack& stack, std::size_t base, OperatorContext& context, Compute compute)
+void applyBinary(ScalarStack& stack, std::size_t base, OperatorContext& context, const Compute& compute)
 {
     if (operandCount(stack, base) < 2) {
         context.raise(ErrorCode::kSyntax);

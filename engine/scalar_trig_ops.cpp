@@ -127,7 +127,29 @@ void hyperbolic(ScalarStack& stack, std::size_t base, OperatorContext& context, 
     });
 }
 
+// What circular gives for a real x without an angle test: the rounded real part, or NaN where
+// it raises.
+double circularOfReal(Function function, double x, AngleMode mode)
+{
+    EngineSettings settings;
+    settings.angleMode = mode;
+    const CalcValue result = function(angleIn({x, 0.0}, settings));
+    if (hasNaN(result))
+        return std::nan("");
+    return roundToTwelveDecimals(result.re);
+}
+
 }  // namespace
+
+double sineOfReal(double x, AngleMode mode)
+{
+    return circularOfReal(cmath::sin, x, mode);
+}
+
+double cosineOfReal(double x, AngleMode mode)
+{
+    return circularOfReal(cmath::cos, x, mode);
+}
 
 void sine(ScalarStack& stack, std::size_t base, OperatorContext& context)
 {

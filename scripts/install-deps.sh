@@ -18,6 +18,15 @@ packages=(
   fonts-dejavu-core
   mimetex
   openssl
+  # The peer in bench/peer (built only when it is there).
+  libmuparser-dev
+  # Installing: the install test validates the menu entry and the metainfo; cpack -G DEB reads
+  # library dependencies with dpkg-shlibdeps (and file); scripts/make-icons.sh renders the icon.
+  desktop-file-utils
+  appstream
+  dpkg-dev
+  file
+  librsvg2-bin
 )
 
 missing=()

@@ -40,6 +40,7 @@
 #include "finance_view.h"
 #include "formula_view.h"
 #include "graph_view.h"
+#include "help_view.h"
 #include "macro_editor_view.h"
 #include "matrix_store_view.h"
 #include "preferences_editor_view.h"
@@ -858,8 +859,19 @@ bool CalculatorView::closeOpenPanel()
 void CalculatorView::openHelp()
 {
     const QString page = QString::fromStdString(folder_.file("Corvan.htm").string());
-    if (!QFileInfo::exists(page) || !QDesktopServices::openUrl(QUrl::fromLocalFile(page)))
+    if (!QFileInfo::exists(page)) {
         QMessageBox::critical(this, QStringLiteral("Error!"), QStringLiteral("Cannot open help file."));
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(page);
+    if (openInBrowser_ ? openInBrowser_(url) : QDesktopServices::openUrl(url))
+        return;
+    if (helpWindow_ == nullptr)
+        helpWindow_ = new HelpView(this);
+    helpWindow_->showPage(page);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
 }
 
 void CalculatorView::copyResult()

@@ -57,6 +57,9 @@ public:
     // SIGHUP, when no one may be there to answer a message box. A write that fails is printed
     // on standard error.
     void closeQuietly();
+    // How the help page is handed to a browser (by default the desktop's); when it returns
+    // false the page opens in Corvan's own help window.
+    void setHelpOpener(std::function<bool(const QUrl&)> open) { openInBrowser_ = std::move(open); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -107,6 +110,8 @@ private:
 
     Calculator& frame_;
     std::function<std::u16string()> takeToolMessage_;
+    std::function<bool(const QUrl&)> openInBrowser_;
+    class HelpView* helpWindow_ = nullptr;
     ProgramFolder folder_;
     ScreenFacts facts_;
     SkinPixmaps skin_;

@@ -1,6 +1,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "data_tools.h"
 #include "calculator.h"
@@ -31,11 +36,16 @@ int main(int argc, char** argv)
                                   QStringLiteral("mode"));
     const QCommandLineOption panel(QStringLiteral("panel"),
                                     QStringLiteral("Open the category's data panel (matrices, statistics) before the screenshot."));
-    parser.addOptions({screenshot, size, keys, category, mode, panel});
+    const QCommandLineOption quitAfterStart(QStringLiteral("quit-after-start"),
+                                            QStringLiteral("Start (seeding the program folder), show the window and quit."));
+    parser.addOptions({screenshot, size, keys, category, mode, panel, quitAfterStart});
     parser.process(application);
 
     const ProgramFolder folder = ProgramFolder::fromEnvironment();
-    folder.prepare();
+    std::vector<std::string> seedNotices;
+    folder.prepare(&seedNotices);
+    for (const std::string& notice : seedNotices)
+        std::fprintf(stderr, "corvan: %s\n", notice.c_str());
     // One window per program folder: a second start brings the first one forward and ends.
     SingleInstance instance(QString::fromStdString(folder.path().string()));
     if (!parser.isSet(screenshot) && !instance.claim())
@@ -100,5 +110,11 @@ int main(int argc, char** argv)
         QCoreApplication::exit(0);
     });
     window.show();
+    if (parser.isSet(quitAfterStart))
+        QTimer::singleShot(0, &application, &QCoreApplication::quit);
+    else if (!seedNotices.empty())
+        QMessageBox::information(&window, QStringLiteral("Corvan"),
+                                 QString::fromStdString(seedNotices.front())
+                                     + (seedNotices.size() > 1 ? QStringLiteral(" (and %1 more)").arg(seedNotices.size() - 1) : QString()));
     return application.exec();
 }

@@ -38,7 +38,7 @@ TEST(Cancel, StopsNestedSumsThatWouldRunForDays)
 {
     Engine engine;
     const double seconds =
-        evaluateCancelledAfter(engine, "fnSum(fnSum(1,y,1,999999),x,1,999999)", Engine::kModeScalar,
+        evaluateCancelledAfter(engine, "fnSum(fnSum(ncr(y,1),y,1,999999),x,1,999999)", Engine::kModeScalar,
                                std::chrono::milliseconds(200));
     EXPECT_EQ(engine.error(), ErrorCode::kCancelled);
     EXPECT_EQ(errorMessage(engine.error()), u"Calculation cancelled");
@@ -51,12 +51,13 @@ TEST(Cancel, StopsEveryLongLoop)
         const char* text;
         int mode;
     };
-    // Each would take far longer than the test allows: the inner call is evaluated per step.
+    // Each would take far longer than the test allows: the inner call is evaluated per step, and
+    // its term holds a call (ncr) of its own, so it is expanded again for each of its terms.
     const Case cases[] = {
-        {"fnProduct(fnSum(1,y,1,999999),x,1,999999)", Engine::kModeScalar},
-        {"fnInt(fnSum(1,y,1,999999)*x,x,0,1)", Engine::kModeScalar},
-        {"fnRoot(x-fnSum(1,y,1,999999),x,0,1e12)", Engine::kModeScalar},
-        {"fnSum(fnInt(fnSum(1,z,1,999),y,0,1),x,1,999999)", Engine::kModeScalar},
+        {"fnProduct(fnSum(ncr(y,1),y,1,999999),x,1,999999)", Engine::kModeScalar},
+        {"fnInt(fnSum(ncr(y,1),y,1,999999)*x,x,0,1)", Engine::kModeScalar},
+        {"fnRoot(x-fnSum(ncr(y,1),y,1,999999),x,0,1e12)", Engine::kModeScalar},
+        {"fnSum(fnSum(ncr(z,1)*x,z,1,999),x,1,999999)", Engine::kModeScalar},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -62,7 +62,12 @@ INSTANTIATE_TEST_SUITE_P(
                     CallCase{"ncr(1000,0)", 0, 1}, CallCase{"npr(5,5)", 0, 120},
                     CallCase{"ncr(2,5)", -50, 0}, CallCase{"npr(5,-1)", -50, 0}, CallCase{"ncr(5,-1)", -50, 0},
                     CallCase{"ncr(5.5,2)", -11, 0}, CallCase{"npr(170,1)", 0, 170},
-                    CallCase{"ncr(2147483647,1)", -55, 0}, CallCase{"npr(171,1)", -55, 0}));
+                    // Past 170! the counts come from the falling product, finite as long as
+                    // the count itself is.
+                    CallCase{"ncr(2147483647,1)", 0, 2147483647}, CallCase{"npr(171,1)", 0, 171},
+                    CallCase{"ncr(1000,2)", 0, 499500}, CallCase{"ncr(1000,998)", 0, 499500},
+                    CallCase{"npr(1000,3)", 0, 997002000}, CallCase{"npr(1000,1000)", -55, 0},
+                    CallCase{"ncr(1100,550)", -55, 0}));
 
 TEST(IntegerCall, ArgumentsAreDecimalInEveryRadix)
 {

@@ -16,6 +16,7 @@
 #include "keypad_view.h"
 #include "calculator_view.h"
 #include "formula_view.h"
+#include "help_view.h"
 
 namespace {
 
@@ -54,6 +55,38 @@ TEST(CalculatorWindow, LoadsTheShippedSkin)
     Window w;
     EXPECT_TRUE(w.view.skinLoaded());
     EXPECT_EQ(w.view.windowTitle(), QStringLiteral("Corvan"));
+}
+
+TEST(CalculatorWindow, HelpGoesToTheBrowserWhenThereIsOne)
+{
+    Window w;
+    QUrl opened;
+    w.view.setHelpOpener([&opened](const QUrl& url) {
+        opened = url;
+        return true;
+    });
+    QTest::keyClick(&w.view, Qt::Key_F1);
+    EXPECT_TRUE(opened.isLocalFile());
+    EXPECT_TRUE(opened.toLocalFile().endsWith(QStringLiteral("Corvan.htm")));
+    EXPECT_EQ(w.view.findChild<HelpView*>(), nullptr);
+}
+
+TEST(CalculatorWindow, HelpOpensInItsOwnWindowWithoutABrowser)
+{
+    Window w;
+    w.view.show();
+    w.view.setHelpOpener([](const QUrl&) { return false; });
+    QTest::keyClick(&w.view, Qt::Key_F1);
+    auto* help = w.view.findChild<HelpView*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->isWindow());
+    EXPECT_TRUE(help->browser()->toPlainText().startsWith(QStringLiteral("Corvan")))
+        << help->browser()->toPlainText().left(80).toStdString();
+    EXPECT_EQ(help->browser()->documentTitle(), QStringLiteral("Corvan help"));
+    // A second F1 shows the same window again.
+    QTest::keyClick(&w.view, Qt::Key_F1);
+    EXPECT_EQ(w.view.findChildren<HelpView*>().size(), 1);
 }
 
 TEST(CalculatorWindow, KeypadClicksReachTheDisplay)
