@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 
 #if defined(__SSE2__)
@@ -137,6 +138,73 @@ CompiledExpression::CompiledExpression(std::string_view postfix, std::string_vie
     finalHeight_ = height;
     // At least one cell, so that a program that only raises still has a cell to point at.
     cellCount_ = std::max(cellCount_, 1);
+    compileRealSteps();
+}
+
+void CompiledExpression::compileRealSteps()
+{
+    realSteps_.clear();
+    realConstant_ = false;
+    for (const Step& step : steps_) {
+        RealStep real;
+        real.cell = step.cell;
+        real.index = step.index;
+        real.value = step.value.re;
+        real.limit = step.limit;
+        real.setsLastRight = step.setsLastRight;
+        real.lastRight = step.lastRight;
+        // An imaginary part that is zero (of either sign) stays zero through every real step.
+        const bool realValue = step.value.im == 0.0;
+        const auto arithmetic = [&step, realValue](RealCode cell, RealCode constant, RealCode bound) {
+            switch (step.right) {
+            case Operand::Cell:
+                return std::optional<RealCode>(cell);
+            case Operand::Constant:
+                return realValue ? std::optional<RealCode>(constant) : std::nullopt;
+            case Operand::Bound:
+                return std::optional<RealCode>(bound);
+            }
+            return std::optional<RealCode>();
+        };
+        std::optional<RealCode> code;
+        switch (step.code) {
+        case Code::Constant:
+            code = realValue ? std::optional<RealCode>(RealCode::Constant) : std::nullopt;
+            break;
+        case Code::Bound: code = RealCode::Bound; break;
+        case Code::Slot: code = RealCode::Slot; break;
+        case Code::Negate: code = RealCode::Negate; break;
+        case Code::Add:
+            code = arithmetic(RealCode::AddCell, RealCode::AddConstant, RealCode::AddBound);
+            break;
+        case Code::Subtract:
+            code = arithmetic(RealCode::SubtractCell, RealCode::SubtractConstant, RealCode::SubtractBound);
+            break;
+        case Code::Multiply:
+            code = arithmetic(RealCode::MultiplyCell, RealCode::MultiplyConstant, RealCode::MultiplyBound);
+            break;
+        case Code::Divide:
+            code = arithmetic(RealCode::DivideCell, RealCode::DivideConstant, RealCode::DivideBound);
+            break;
+        case Code::Power: code = RealCode::Power; break;
+        case Code::PowerOfConstant:
+            code = realValue ? std::optional<RealCode>(RealCode::PowerOfConstant) : std::nullopt;
+            break;
+        case Code::SquareRoot: code = RealCode::SquareRoot; break;
+        case Code::Sine: code = RealCode::Sine; break;
+        case Code::Cosine: code = RealCode::Cosine; break;
+        case Code::Operation:
+        case Code::Raise:
+            break;
+        }
+        if (!code) {
+            realSteps_.clear();
+            return;
+        }
+        real.code = *code;
+        realSteps_.push_back(real);
+    }
+    realConstant_ = finalHeight_ == 1 && realSteps_.size() == 1 && realSteps_.front().code == RealCode::Constant;
 }
 
 void CompiledExpression::compileName(std::string_view token, std::string_view boundName, int cell)
@@ -475,4 +543,159 @@ CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
     else if (finalHeight_ > 1)
         result.value = cell[0];
     return result;
+}
+
+// Why each shortcut gives run()'s real part: while every value is a finite real number, the
+// imaginary parts that run() carries are zeros (of either sign). A sum, difference or quotient
+// of real parts does not see them; a product's real part is re*re - im*im, which equals re*re
+// unless that is zero (where a zero's sign could flip), so a zero product goes to run(), as does
+// any value that is not finite (infinity times a zero imaginary part is NaN there). Every case
+// in which run() would raise an error or leave the real numbers goes to run() too.
+bool CompiledExpression::runReal(OperatorContext& context, const VariableSlots& slots,
+                                 double boundValue, Workspace& workspace, double& value) const
+{
+    if (realSteps_.empty())
+        return false;
+    std::vector<double>& cells = workspace.realCells;
+    if (cells.size() < static_cast<std::size_t>(cellCount_))
+        cells.resize(static_cast<std::size_t>(cellCount_));
+    double* cell = cells.data();
+    double& lastRight = context.settings.lastRightOperand;
+    const bool boundFinite = std::isfinite(boundValue);
+    double top = 0.0;
+    for (const RealStep& step : realSteps_) {
+        switch (step.code) {
+        case RealCode::Constant:
+            if (step.cell > 0)
+                cell[step.cell - 1] = top;
+            top = step.value;
+            if (step.setsLastRight)
+                lastRight = step.lastRight;
+            continue;
+        case RealCode::Bound:
+            if (!boundFinite)
+                return false;
+            if (step.cell > 0)
+                cell[step.cell - 1] = top;
+            top = boundValue;
+            continue;
+        case RealCode::Slot: {
+            const ValueCell& slot = slots[step.index];
+            if (slot.isMatrix())
+                return false;
+            const CalcValue scalar = slot.scalar();
+            if (!std::isfinite(scalar.re) || scalar.im != 0.0)
+                return false;
+            if (step.cell > 0)
+                cell[step.cell - 1] = top;
+            top = scalar.re;
+            continue;
+        }
+        case RealCode::Negate:
+            top = -top;
+            continue;
+        case RealCode::AddCell:
+            lastRight = top;
+            top = cell[step.cell] + top;
+            break;
+        case RealCode::AddConstant:
+            lastRight = step.value;
+            top += step.value;
+            break;
+        case RealCode::AddBound:
+            if (!boundFinite)
+                return false;
+            lastRight = boundValue;
+            top += boundValue;
+            break;
+        case RealCode::SubtractCell:
+            lastRight = top;
+            top = cell[step.cell] - top;
+            break;
+        case RealCode::SubtractConstant:
+            lastRight = step.value;
+            top -= step.value;
+            break;
+        case RealCode::SubtractBound:
+            if (!boundFinite)
+                return false;
+            lastRight = boundValue;
+            top -= boundValue;
+            break;
+        case RealCode::MultiplyCell:
+            lastRight = top;
+            top = cell[step.cell] * top;
+            if (top == 0.0)
+                return false;
+            break;
+        case RealCode::MultiplyConstant:
+            lastRight = step.value;
+            top *= step.value;
+            if (top == 0.0)
+                return false;
+            break;
+        case RealCode::MultiplyBound:
+            if (!boundFinite)
+                return false;
+            lastRight = boundValue;
+            top *= boundValue;
+            if (top == 0.0)
+                return false;
+            break;
+        case RealCode::DivideCell:
+            if (top == 0.0)
+                return false;
+            lastRight = top;
+            top = cell[step.cell] / top;
+            break;
+        case RealCode::DivideConstant:
+            if (step.value == 0.0)
+                return false;
+            lastRight = step.value;
+            top /= step.value;
+            break;
+        case RealCode::DivideBound:
+            if (!boundFinite || boundValue == 0.0)
+                return false;
+            lastRight = boundValue;
+            top /= boundValue;
+            break;
+        case RealCode::Power: {
+            CalcValue result;
+            if (!powerOfPositiveBase({cell[step.cell], 0.0}, {top, 0.0}, result))
+                return false;
+            lastRight = top;
+            top = result.re;
+            break;
+        }
+        case RealCode::PowerOfConstant: {
+            CalcValue result;
+            if (!powerOfConstant({top, 0.0}, step.value, step.limit, result))
+                return false;
+            lastRight = step.value;
+            top = result.re;
+            break;
+        }
+        case RealCode::SquareRoot:
+            if (!(top > 0.0 && std::isfinite(top)))
+                return false;
+            top = std::sqrt(top);
+            continue;
+        case RealCode::Sine:
+        case RealCode::Cosine: {
+            const AngleMode mode = context.settings.angleMode;
+            const double result = step.code == RealCode::Sine ? scalar_ops::sineOfReal(top, mode)
+                                                              : scalar_ops::cosineOfReal(top, mode);
+            if (std::isnan(result))
+                return false;
+            top = result;
+            continue;
+        }
+        }
+        // After an arithmetic step or a power: a value that is no longer finite goes to run().
+        if (!std::isfinite(top))
+            return false;
+    }
+    value = finalHeight_ == 0 ? 0.0 : finalHeight_ == 1 ? top : cell[0];
+    return true;
 }

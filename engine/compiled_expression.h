@@ -27,6 +27,7 @@ public:
     struct Workspace {
         ScalarStack cells;
         ScalarStack operands;
+        std::vector<double> realCells;
     };
 
     // Runs the steps. The result is the bottom cell of the stack (0 for an empty program); ok is
@@ -37,6 +38,26 @@ public:
     };
     Result run(OperatorContext& context, const VariableSlots& slots, double boundValue,
                Workspace& workspace) const;
+
+    // The real part of what run() gives, for callers that want no more (a curve's point, an
+    // integrand, a term of a sum), computed without imaginary parts while every value on the way
+    // is a finite real number and no step could raise an error. Returns false where that does
+    // not hold, having touched nothing but the last right operand (which run() then sets anew):
+    // the caller runs the full steps instead.
+    bool runReal(OperatorContext& context, const VariableSlots& slots, double boundValue,
+                 Workspace& workspace, double& value) const;
+    // runReal for a program that is one real number, its operations folded when it was
+    // compiled ("2+3*4"): no steps to run, only the last right operand to set.
+    bool runRealConstant(OperatorContext& context, double& value) const
+    {
+        if (!realConstant_)
+            return false;
+        const RealStep& step = realSteps_.front();
+        if (step.setsLastRight)
+            context.settings.lastRightOperand = step.lastRight;
+        value = step.value;
+        return true;
+    }
 
 private:
     enum class Code : unsigned char {
@@ -82,6 +103,26 @@ private:
         double lastRight = 0.0;
     };
 
+    // The real form of the steps, one code per operation and operand kind: no imaginary parts,
+    // no second dispatch on where an operand comes from.
+    enum class RealCode : unsigned char {
+        Constant, Bound, Slot, Negate,
+        AddCell, AddConstant, AddBound,
+        SubtractCell, SubtractConstant, SubtractBound,
+        MultiplyCell, MultiplyConstant, MultiplyBound,
+        DivideCell, DivideConstant, DivideBound,
+        Power, PowerOfConstant, SquareRoot, Sine, Cosine,
+    };
+    struct RealStep {
+        RealCode code = RealCode::Constant;
+        bool setsLastRight = false;
+        int cell = 0;
+        int index = 0;
+        double value = 0.0;
+        double limit = 0.0;
+        double lastRight = 0.0;
+    };
+
     void compileName(std::string_view token, std::string_view boundName, int cell);
     void compileOperator(std::string_view token, ScalarOperation operation, int arity,
                          int operands, int cell);
@@ -90,10 +131,14 @@ private:
     bool foldConstants(const Step& step);
     // Reads an arithmetic step's right operand from the number or bound-variable step before it.
     void fuseRightOperand(Step& step);
+    // Fills realSteps_ when every step has a real form; leaves it empty otherwise.
+    void compileRealSteps();
     static bool runOperation(const Step& step, OperatorContext& context, CalcValue* cells,
                              ScalarStack& operands);
 
     std::vector<Step> steps_;
+    std::vector<RealStep> realSteps_;  // empty: no real form
+    bool realConstant_ = false;
     // Cells used at most, and the stack's height at the end (0: the result is 0).
     int cellCount_ = 0;
     int finalHeight_ = 0;

@@ -53,6 +53,16 @@ std::string inRadix(std::uint64_t value, int radix)
         if (x != y)
             return false;
     }
+    // The rest, under eight bytes, as two loads that may overlap.
+    if (size >= 4) {
+        std::uint32_t x[2] = {};
+        std::uint32_t y[2] = {};
+        std::memcpy(&x[0], left, 4);
+        std::memcpy(&x[1], left + size - 4, 4);
+        std::memcpy(&y[0], right, 4);
+        std::memcpy(&y[1], right + size - 4, 4);
+        return x[0] == y[0] && x[1] == y[1];
+    }
     for (; size > 0; --size, ++left, ++right) {
         if (*left != *right)
             return false;
@@ -143,6 +153,14 @@ Engine::ScalarResult Engine::runScalar(const CompiledExpression& program, double
     return {run.value, run.ok};
 }
 
+bool Engine::runScalarReal(const CompiledExpression& program, double boundValue, double& value)
+{
+    if (error_ != ErrorCode::kNone)
+        return false;
+    OperatorContext operatorContext = context();
+    return program.runReal(operatorContext, slots, boundValue, workspace_, value);
+}
+
 const CompiledExpression* Engine::cachedProgram(std::string_view text, std::string_view boundName,
                                                 int radix)
 {
@@ -198,9 +216,21 @@ double Engine::realPartAt(ScalarResult result)
     return result.value.re;
 }
 
+[[gnu::always_inline]] inline double Engine::realPartOf(const CompiledExpression& program, double x)
+{
+    OperatorContext operatorContext = context();
+    double value = 0.0;
+    if (program.runRealConstant(operatorContext, value)
+        || program.runReal(operatorContext, slots, x, workspace_, value))
+        return value;
+    return realPartAt(runScalar(program, x));
+}
+
 double Engine::evaluateAt(double x)
 {
-    return realPartAt(evaluateScalarCached(boundText_, boundName_, x, 10));
+    if (stopRequested())
+        return 0.0;
+    return evaluateAtCached(x, boundText_);
 }
 
 double Engine::evaluateAtCached(double x, std::string_view text)
@@ -209,19 +239,13 @@ double Engine::evaluateAtCached(double x, std::string_view text)
     if (error_ == ErrorCode::kNone) {
         const CacheEntry& last = cache_[lastCached_];
         if (last.filled && last.radix == 10 && sameText(last.source, text)
-            && sameText(last.boundName, boundName_)) {
-            OperatorContext operatorContext = context();
-            const CompiledExpression::Result run = last.program.run(operatorContext, slots, x, workspace_);
-            if (!run.ok)
-                return 0.0;
-            if (std::fabs(run.value.im) > 1e-8) {
-                raise(ErrorCode::kComplexUnsupported);
-                return 0.0;
-            }
-            return run.value.re;
-        }
+            && sameText(last.boundName, boundName_))
+            return realPartOf(last.program, x);
     }
-    return realPartAt(evaluateScalarCached(text, boundName_, x, 10));
+    if (stopRequested())
+        return 0.0;
+    const CompiledExpression* program = cachedProgram(text, boundName_, 10);
+    return program == nullptr ? 0.0 : realPartOf(*program, x);
 }
 
 bool Engine::expandRoot(std::string& text, std::size_t nameBegin, std::size_t open, std::size_t close)

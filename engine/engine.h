@@ -73,6 +73,10 @@ public:
     // Runs a program of compileScalar with the bound variable's value; what evaluateScalar of
     // its text gives.
     ScalarResult runScalar(const CompiledExpression& program, double boundValue);
+    // The real part of runScalar's result, computed without imaginary parts, when that result
+    // is a real number reached without an error; false (nothing set) where runScalar must be
+    // asked instead.
+    bool runScalarReal(const CompiledExpression& program, double boundValue, double& value);
 
     // Evaluates a matrix expression (with 'solve(A,B)' rewritten as inv(A)*(B)); the result is
     // also stored in VVV.
@@ -96,6 +100,8 @@ public:
 private:
     bool compile(std::string& text, int radix, std::string_view boundName);
     double realPartAt(ScalarResult result);
+    // evaluateAt's result for a compiled program: the real shortcut first, else the full run.
+    double realPartOf(const CompiledExpression& program, double x);
     bool expandRoot(std::string& text, std::size_t nameBegin, std::size_t open, std::size_t close);
     std::string formatCallValue(double value, int radix) const;
     bool rewriteSolveCalls(std::string& text);

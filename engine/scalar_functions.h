@@ -1,23 +1,13 @@
 #pragma once
 
 #include "operator_context.h"
+#include "real_circular.h"
 
 // The scalar operator table's functions beyond "+ - * /": percent, factorial, powers and roots,
 // logarithms, and the circular and hyperbolic functions with their reciprocals and inverses.
 // Each pops its operands from above `base`, pushes one result, or raises its error code and
 // leaves the stack as it was (operator_context.h).
 namespace scalar_ops {
-
-// x formatted with 12 decimals and read back, so that sin 30 in degrees is 0.5 and sin 180 is 0
-// rather than 1.2e-16. Infinities and NaN pass unchanged; -0 becomes 0. Computed without the
-// text where it can be (bit for bit the same value); roundToTwelveDecimalsByText always formats.
-double roundToTwelveDecimals(double x);
-double roundToTwelveDecimalsByText(double x);
-
-// The real part that "sin" and "cos" give for the real number x in the angle mode (their result
-// is that with an imaginary part of +0); NaN where they raise their error instead.
-double sineOfReal(double x, AngleMode mode);
-double cosineOfReal(double x, AngleMode mode);
 
 // scalar_power_ops.cpp
 void percent(ScalarStack& stack, std::size_t base, OperatorContext& context);

@@ -15,11 +15,6 @@ constexpr int kFactorialLimit = 170;
 constexpr double kPowerOverflowLimit = 305.0;
 // Imaginary parts below this are what the polar power leaves on real results: (-2)^3.
 constexpr double kTinyImaginary = 1e-12;
-// roundToTwelveDecimals computes without text below this magnitude (|x| 10^12 stays below
-// 2^52), and gives 0 below the other (|x| 10^12 below 0.4 rounds to the integer 0).
-constexpr double kFastRoundingLimit = 4000.0;
-constexpr double kRoundsToZero = 4e-13;
-constexpr double kTwoToThe52 = 4503599627370496.0;
 
 bool isZero(CalcValue z)
 {
@@ -59,37 +54,6 @@ double roundToTwelveDecimalsByText(double x)
     cnum::parsePrefix(cnum::fixed(x, 12), value);
     // "-0.000000000000" reads back as -0, which a display would show as "-0".
     return value + 0.0;
-}
-
-double roundToTwelveDecimals(double x)
-{
-    // The text's value computed without the text. The text is n / 10^12 for the integer n
-    // nearest to |x| 10^12 (ties to even, as the formatting rounds the exact binary value), and
-    // reading it back gives the double nearest to n / 10^12, which is what the division n / 1e12
-    // gives as long as n and 1e12 are exact doubles (n below 2^52).
-    const double magnitude = std::fabs(x);
-    if (!(magnitude < kFastRoundingLimit))
-        return roundToTwelveDecimalsByText(x);
-    if (magnitude < kRoundsToZero)
-        return 0.0;
-    // p + e is |x| 10^12 exactly (1e12 is a double, and the fma gives the product's error).
-    // Adding and taking away 2^52 rounds p to the nearest integer r, ties to even. Unless p lies
-    // half-way, r is also the integer nearest to p + e: |p - r| is then at most 0.5 - ulp(p),
-    // and |e| at most half of ulp(p).
-    const double p = magnitude * 1e12;
-    const double r = (p + kTwoToThe52) - kTwoToThe52;
-    const double fromRounded = p - r;
-    double n = r;
-    if (fromRounded == 0.5 || fromRounded == -0.5) {
-        // Half-way: the product's error decides, and without one the tie stays even (r).
-        const double e = std::fma(magnitude, 1e12, -p);
-        if (e > 0.0 && fromRounded > 0.0)
-            n = r + 1.0;
-        else if (e < 0.0 && fromRounded < 0.0)
-            n = r - 1.0;
-    }
-    const double value = n / 1e12;
-    return (x < 0.0 ? -value : value) + 0.0;
 }
 
 void percent(ScalarStack& stack, std::size_t base, OperatorContext& context)

@@ -9,8 +9,6 @@ namespace scalar_ops {
 
 namespace {
 
-constexpr double kDegreesToRadians = 0.017453292519943295;
-constexpr double kGradsToRadians = 0.015707963267948967;
 constexpr double kRadiansToDegrees = 57.29577951308232;
 constexpr double kRadiansToGrads = 63.66197723675814;
 // Right angles per radian (2/pi) and straight angles per radian (1/pi).
@@ -127,29 +125,7 @@ void hyperbolic(ScalarStack& stack, std::size_t base, OperatorContext& context, 
     });
 }
 
-// What circular gives for a real x without an angle test: the rounded real part, or NaN where
-// it raises.
-double circularOfReal(Function function, double x, AngleMode mode)
-{
-    EngineSettings settings;
-    settings.angleMode = mode;
-    const CalcValue result = function(angleIn({x, 0.0}, settings));
-    if (hasNaN(result))
-        return std::nan("");
-    return roundToTwelveDecimals(result.re);
-}
-
 }  // namespace
-
-double sineOfReal(double x, AngleMode mode)
-{
-    return circularOfReal(cmath::sin, x, mode);
-}
-
-double cosineOfReal(double x, AngleMode mode)
-{
-    return circularOfReal(cmath::cos, x, mode);
-}
 
 void sine(ScalarStack& stack, std::size_t base, OperatorContext& context)
 {

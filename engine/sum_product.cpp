@@ -92,8 +92,11 @@ public:
 
     std::optional<double> term(double value)
     {
-        const bool negative = std::signbit(value);
-        return realTerm(engine_, engine_.runScalar(negative ? negative_ : positive_, std::fabs(value)));
+        const CompiledExpression& program = std::signbit(value) ? negative_ : positive_;
+        double real = 0.0;
+        if (engine_.runScalarReal(program, std::fabs(value), real))
+            return real;
+        return realTerm(engine_, engine_.runScalar(program, std::fabs(value)));
     }
 
 private:

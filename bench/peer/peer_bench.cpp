@@ -1,16 +1,13 @@
-// Corvan's cached evaluation next to muparser's bytecode, in one process, on the same
-// expressions and the same x values; prints the time per evaluation of each and the ratio.
-// Run by hand: build/bench/peer/peer_bench [rounds]. Times are the best of the rounds, in the
-// thread's CPU time.
+// Corvan's cached evaluation next to muparser's bytecode, in one Google Benchmark run, on the
+// same expressions and the same x values. After the benchmarks it prints the time per
+// evaluation of each side and their ratio. Run by hand: build/bench/peer/peer_bench
+// (the benchmark library's options apply, e.g. --benchmark_repetitions=5).
+#include <benchmark/benchmark.h>
 #include <muParser.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdint>
-#include <cstdlib>
-#include <ctime>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,136 +15,141 @@
 
 namespace {
 
-struct Expression {
-    const char* corvan;
-    const char* muparser;
-};
-
 // muparser names its constants _pi and _e; "pi" and "e" are defined for it below, so both read
 // the same text.
-constexpr Expression kExpressions[] = {
-    {"2+3*4", "2+3*4"},
-    {"x*x-3*x+2/(x+1)", "x*x-3*x+2/(x+1)"},
-    {"sin(x)*x^2", "sin(x)*x^2"},
-    {"1/(x*sqrt(2*pi))*e^(-0.5*((x-1)/x)^2)", "1/(x*sqrt(2*pi))*e^(-0.5*((x-1)/x)^2)"},
+constexpr const char* kExpressions[] = {
+    "2+3*4",
+    "x*x-3*x+2/(x+1)",
+    "sin(x)*x^2",
+    "1/(x*sqrt(2*pi))*e^(-0.5*((x-1)/x)^2)",
 };
 
 constexpr int kPoints = 1024;
-constexpr int kPasses = 200;
 
-std::vector<double> xValues()
+const std::vector<double>& xValues()
 {
-    std::vector<double> xs(kPoints);
-    for (int i = 0; i < kPoints; ++i)
-        xs[static_cast<std::size_t>(i)] = 0.1 + 9.9 * i / (kPoints - 1);
+    static const std::vector<double> xs = [] {
+        std::vector<double> values(kPoints);
+        for (int i = 0; i < kPoints; ++i)
+            values[static_cast<std::size_t>(i)] = 0.1 + 9.9 * i / (kPoints - 1);
+        return values;
+    }();
     return xs;
 }
 
-// The thread's own CPU time: on a busy machine, time spent waiting for a core is not counted
-// against either side.
-struct Clock {
-    using duration = std::chrono::nanoseconds;
-    using time_point = std::chrono::time_point<Clock, duration>;
-    static time_point now()
+struct Muparser {
+    double x = 0.0;
+    mu::Parser parser;
+
+    explicit Muparser(const char* text)
     {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return time_point(duration(std::int64_t{t.tv_sec} * 1000000000 + t.tv_nsec));
+        parser.DefineVar("x", &x);
+        parser.DefineConst("pi", 3.141592653589793);
+        parser.DefineConst("e", std::exp(1.0));
+        parser.SetExpr(text);
+    }
+    double at(double value)
+    {
+        x = value;
+        return parser.Eval();
     }
 };
 
-// The best of `rounds` timings of kPasses passes over the x values, in ns per evaluation.
-template <class Evaluate>
-double bestNanoseconds(int rounds, const std::vector<double>& xs, Evaluate evaluate, double& sink)
-{
-    double best = 1e300;
-    for (int round = 0; round < rounds; ++round) {
-        const auto start = Clock::now();
-        double sum = 0.0;
-        for (int pass = 0; pass < kPasses; ++pass) {
-            for (double x : xs)
-                sum += evaluate(x);
-        }
-        const std::chrono::duration<double, std::nano> elapsed = Clock::now() - start;
-        best = std::min(best, elapsed.count() / (kPasses * static_cast<double>(xs.size())));
-        sink += sum;
+struct Corvan {
+    Engine engine;
+    std::string text;
+
+    explicit Corvan(const char* expression) : text(expression)
+    {
+        engine.settings.angleMode = AngleMode::Radians;
+        engine.setBoundExpression({}, "x");
     }
-    return best;
+    double at(double value) { return engine.evaluateAtCached(value, text); }
+};
+
+// Time per evaluation: one iteration is a pass over all the x values.
+template <class Side>
+void passOverX(benchmark::State& state, const char* text)
+{
+    Side side(text);
+    const std::vector<double>& xs = xValues();
+    for (auto _ : state) {
+        double sum = 0.0;
+        for (double x : xs)
+            sum += side.at(x);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["ns/eval"] = benchmark::Counter(static_cast<double>(state.iterations()) * kPoints,
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-double timeWholeEvaluation(const char* text, int rounds, double& sink)
+// Both sides must agree before either is timed: a fast wrong answer is no answer.
+bool sidesAgree(const char* text)
 {
-    Engine engine;
-    double best = 1e300;
-    for (int round = 0; round < rounds; ++round) {
-        engine.resetError();
-        const auto start = Clock::now();
-        const ValueCell result = engine.evaluate(text, Engine::kModeScalar, 10);
-        const std::chrono::duration<double, std::micro> elapsed = Clock::now() - start;
-        best = std::min(best, elapsed.count());
-        sink += result.scalar().re;
+    Muparser theirs(text);
+    Corvan ours(text);
+    double largest = 0.0;
+    for (double x : xValues()) {
+        const double a = theirs.at(x);
+        const double b = ours.at(x);
+        largest = std::fmax(largest, std::fabs(a - b) / std::fmax(1.0, std::fabs(a)));
     }
-    if (engine.error() != 0)
-        std::printf("  (%s failed with error %d)\n", text, engine.error());
-    return best;
+    if (ours.engine.error() == 0 && largest <= 1e-9)
+        return true;
+    std::fprintf(stderr, "%s: the two disagree (error %d, difference %g)\n", text, ours.engine.error(), largest);
+    return false;
 }
+
+// The console report as usual, and each run's time per evaluation kept for the ratio table.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration && run.aggregate_name != "median")
+                continue;
+            const auto counter = run.counters.find("ns/eval");
+            if (counter != run.counters.end())
+                nanoseconds_[run.run_name.function_name] = counter->second.value * 1e9;
+        }
+    }
+
+    bool printRatios() const
+    {
+        bool allWithinTwice = true;
+        std::printf("\n%-40s %12s %12s %8s\n", "expression", "muparser ns", "Corvan ns", "ratio");
+        for (const char* text : kExpressions) {
+            const auto theirs = nanoseconds_.find(std::string("muparser/") + text);
+            const auto ours = nanoseconds_.find(std::string("corvan/") + text);
+            if (theirs == nanoseconds_.end() || ours == nanoseconds_.end())
+                continue;
+            const double ratio = ours->second / theirs->second;
+            allWithinTwice = allWithinTwice && ratio <= 2.0;
+            std::printf("%-40s %12.1f %12.1f %7.2fx\n", text, theirs->second, ours->second, ratio);
+        }
+        std::printf("%s\n", allWithinTwice ? "Corvan's cached evaluation is within 2x of muparser on each"
+                                           : "Corvan's cached evaluation is NOT within 2x of muparser on each");
+        return allWithinTwice;
+    }
+
+private:
+    std::map<std::string, double> nanoseconds_;
+};
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-    const std::vector<double> xs = xValues();
-    double sink = 0.0;
-    bool allWithinTwice = true;
-
-    std::printf("%-40s %12s %12s %8s\n", "expression", "muparser ns", "Corvan ns", "ratio");
-    for (const Expression& expression : kExpressions) {
-        double x = 0.0;
-        mu::Parser parser;
-        parser.DefineVar("x", &x);
-        parser.DefineConst("pi", 3.141592653589793);
-        parser.DefineConst("e", std::exp(1.0));
-        parser.SetExpr(expression.muparser);
-
-        Engine engine;
-        engine.settings.angleMode = AngleMode::Radians;
-        engine.setBoundExpression({}, "x");
-        const std::string text = expression.corvan;
-
-        // Both agree before either is timed.
-        double largestDifference = 0.0;
-        for (double value : xs) {
-            x = value;
-            const double theirs = parser.Eval();
-            const double ours = engine.evaluateAtCached(value, text);
-            largestDifference = std::max(largestDifference, std::fabs(theirs - ours) / std::max(1.0, std::fabs(theirs)));
-        }
-        if (engine.error() != 0 || largestDifference > 1e-9) {
-            std::printf("%-40s disagree (error %d, difference %g)\n", expression.corvan,
-                        engine.error(), largestDifference);
+    benchmark::Initialize(&argc, argv);
+    for (const char* text : kExpressions) {
+        if (!sidesAgree(text))
             return 1;
-        }
-
-        const double muparserNs = bestNanoseconds(rounds, xs, [&](double value) {
-            x = value;
-            return parser.Eval();
-        }, sink);
-        const double corvanNs = bestNanoseconds(rounds, xs, [&](double value) {
-            return engine.evaluateAtCached(value, text);
-        }, sink);
-        const double ratio = corvanNs / muparserNs;
-        allWithinTwice = allWithinTwice && ratio <= 2.0;
-        std::printf("%-40s %12.1f %12.1f %7.2fx\n", expression.corvan, muparserNs, corvanNs, ratio);
+        benchmark::RegisterBenchmark((std::string("muparser/") + text).c_str(), passOverX<Muparser>, text);
+        benchmark::RegisterBenchmark((std::string("corvan/") + text).c_str(), passOverX<Corvan>, text);
     }
-
-    std::printf("\n%-40s %12s\n", "whole evaluation", "Corvan us");
-    for (const char* text : {"fnSum(1/k^2,k,1,10000)", "fnInt(sin(x)*x^2,x,0,3)"})
-        std::printf("%-40s %12.1f\n", text, timeWholeEvaluation(text, rounds, sink));
-
-    std::printf("\n%s (checksum %g)\n",
-                allWithinTwice ? "Corvan's cached evaluation is within 2x of muparser on each"
-                               : "Corvan's cached evaluation is NOT within 2x of muparser on each",
-                sink);
-    return 0;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return reporter.printRatios() ? 0 : 2;
 }

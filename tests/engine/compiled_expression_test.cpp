@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -113,6 +114,28 @@ bool sameBits(double a, double b)
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// The real shortcut, where it answers: its value stands for the real part, with no error, the
+// angle mode untouched and the last right operand that the full run leaves.
+std::optional<Outcome> runRealCompiled(std::string_view postfix, EngineSettings settings,
+                                       const VariableSlots& slots, std::string_view boundName,
+                                       double boundValue)
+{
+    int error = 0;
+    OperatorContext context{error, settings};
+    CompiledExpression::Workspace workspace;
+    const CompiledExpression program(postfix, boundName);
+    double value = 0.0;
+    if (!program.runRealConstant(context, value) && !program.runReal(context, slots, boundValue, workspace, value))
+        return std::nullopt;
+    Outcome outcome;
+    outcome.ok = true;
+    outcome.value = {value, 0.0};
+    outcome.error = error;
+    outcome.angle = settings.angleMode;
+    outcome.lastRight = settings.lastRightOperand;
+    return outcome;
+}
+
 std::string show(const Outcome& o)
 {
     return (o.ok ? std::string("ok ") : "failed ") + cnum::general17(o.value.re) + " "
@@ -131,8 +154,11 @@ VariableSlots exampleSlots()
     return slots;
 }
 
-// Compares the two readings of an engine text for one value of x; false when it does not
-// tokenize (nothing to compare).
+// How often the real shortcut answered, so that the tests can tell it was tried.
+int realAnswers = 0;
+
+// Compares the two readings of an engine text for one value of x, and the real shortcut where
+// it answers; false when the text does not tokenize (nothing to compare).
 bool expectSameOutcome(const std::string& text, double x, AngleMode angle,
                        const VariableSlots& slots)
 {
@@ -150,6 +176,14 @@ bool expectSameOutcome(const std::string& text, double x, AngleMode angle,
                       && sameBits(expected.lastRight, actual.lastRight);
     EXPECT_TRUE(same) << "'" << text << "' x = " << cnum::general17(x) << " postfix '" << postfix
                       << "'\n  stack:    " << show(expected) << "\n  compiled: " << show(actual);
+    if (const std::optional<Outcome> real = runRealCompiled(postfix, settings, slots, "x", x)) {
+        ++realAnswers;
+        const bool sameReal = expected.ok && expected.error == 0 && expected.value.im == 0.0
+                              && sameBits(expected.value.re, real->value.re) && real->error == 0
+                              && expected.angle == real->angle && sameBits(expected.lastRight, real->lastRight);
+        EXPECT_TRUE(sameReal) << "'" << text << "' x = " << cnum::general17(x) << " postfix '" << postfix
+                              << "'\n  stack: " << show(expected) << "\n  real:  " << show(*real);
+    }
     return true;
 }
 
@@ -209,6 +243,25 @@ const char* const kTrickyTexts[] = {
     "sin(x+i)",
     "cos(x)+sin(x)",
     "ctan(0)",
+    // Where the real shortcut must hand over: zero and infinite products, overflow, a zero
+    // divisor, a negative base or root.
+    "x*0",
+    "0*x",
+    "(-x)*5",
+    "(-x)*x",
+    "sqrt(x)*(-1)",
+    "-x*0",
+    "(x-x)*-1",
+    "x*x*x*x",
+    "1e200*x*1e200",
+    "x/1e-300",
+    "1/x",
+    "VA*VA-x",
+    "(-x)^0.5",
+    "(x-1)^3",
+    "2^x",
+    "cos(x)*cos(x)-1",
+    "sqrt(x)*sqrt(x)",
 };
 
 class TrickyText : public testing::TestWithParam<const char*> {};
@@ -219,6 +272,17 @@ TEST_P(TrickyText, CompiledGivesWhatTheStackGives)
     for (AngleMode angle : {AngleMode::Degrees, AngleMode::Radians, AngleMode::Grads}) {
         for (double x : {0.0, -0.0, 1.0, -1.0, 2.5, -3.0, 90.0, 1e-300, 1e300})
             expectSameOutcome(GetParam(), x, angle, slots);
+    }
+}
+
+TEST(CompiledExpression, RealShortcutAnswersForRealCurves)
+{
+    const VariableSlots slots = exampleSlots();
+    for (const char* text : {"2+3*4", "x*x-3*x+2/(x+1)", "sin(x)*x^2", "1/(x*sqrt(2*pi))*e^(-0.5*((x-1)/x)^2)", "VA*x"}) {
+        SCOPED_TRACE(text);
+        const int before = realAnswers;
+        expectSameOutcome(text, 2.5, AngleMode::Radians, slots);
+        EXPECT_EQ(realAnswers, before + 1);
     }
 }
 
