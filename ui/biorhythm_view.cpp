@@ -21,6 +21,7 @@
 #include "calculator.h"
 #include "screen_facts.h"
 #include "ui_text.h"
+#include "panel_style.h"
 
 namespace {
 
@@ -30,18 +31,18 @@ constexpr const char* kPaper = "#F4F1EA";
 QString panelStyleSheet(int scale)
 {
     return QStringLiteral(
-               "BiorhythmView { background: #1B222C; }"
-               "QWidget#bioHeader, QWidget#bioBody { background: #1B222C; }"
-               "QLabel { color: #AEB9C4; font-size: %1px; }"
-               "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654;"
+               "BiorhythmView { background: @window; }"
+               "QWidget#bioHeader, QWidget#bioBody { background: @window; }"
+               "QLabel { color: @label; font-size: %1px; }"
+               "QPushButton { background: @button; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px %3px; font-size: %1px; }"
-               "QPushButton:pressed { background: #F29B38; color: #1B222C; }"
-               "QPushButton[date=\"true\"] { background: #1F2731; text-align: left; }"
-               "QPushButton[date=\"true\"]:hover { border: 1px solid #F29B38; }"
-               "QComboBox { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               "QPushButton:pressed { background: @accent; color: @window; }"
+               "QPushButton[date=\"true\"] { background: @field; text-align: left; }"
+               "QPushButton[date=\"true\"]:hover { border: 1px solid @accent; }"
+               "QComboBox { background: @field; color: @text; border: 1px solid @line;"
                " padding: 0px %3px; font-size: %1px; }"
-               "QComboBox:focus { border: 1px solid #F29B38; }"
-               "QTextBrowser { background: %4; color: #1B222C; border: 1px solid #3A4654; font-size: %1px; }")
+               "QComboBox:focus { border: 1px solid @accent; }"
+               "QTextBrowser { background: %4; color: @window; border: 1px solid @line; font-size: %1px; }")
         .arg(12 * scale)
         .arg(2 * scale)
         .arg(4 * scale)
@@ -53,20 +54,20 @@ QString panelStyleSheet(int scale)
 QString dialogStyleSheet(int scale)
 {
     return QStringLiteral(
-               "QDialog { background: #1B222C; }"
-               "QLabel, QCheckBox { color: #E8EEF2; font-size: %1px; background: transparent; }"
-               "QCheckBox::indicator { width: %2px; height: %2px; border: 1px solid #AEB9C4; background: #1F2731; }"
-               "QCheckBox::indicator:checked { background: #F29B38; border-color: #F29B38; }"
-               "QComboBox, QDateEdit { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               "QDialog { background: @window; }"
+               "QLabel, QCheckBox { color: @text; font-size: %1px; background: transparent; }"
+               "QCheckBox::indicator { width: %2px; height: %2px; border: 1px solid @label; background: @field; }"
+               "QCheckBox::indicator:checked { background: @accent; border-color: @accent; }"
+               "QComboBox, QDateEdit { background: @field; color: @text; border: 1px solid @line;"
                " padding: 1px %3px; font-size: %1px; }"
-               "QComboBox QAbstractItemView { background: #1F2731; color: #E8EEF2;"
-               " selection-background-color: #F29B38; selection-color: #1B222C; }"
-               "QTreeWidget { background: %4; color: #1B222C; border: 1px solid #3A4654; font-size: %1px; }"
-               "QHeaderView::section { background: #2A3440; color: #E8EEF2; border: 0px; padding: 1px %3px;"
+               "QComboBox QAbstractItemView { background: @field; color: @text;"
+               " selection-background-color: @accent; selection-color: @window; }"
+               "QTreeWidget { background: %4; color: @window; border: 1px solid @line; font-size: %1px; }"
+               "QHeaderView::section { background: @button; color: @text; border: 0px; padding: 1px %3px;"
                " font-size: %1px; }"
-               "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654;"
+               "QPushButton { background: @button; color: @text; border: 1px solid @line;"
                " border-radius: %5px; padding: %5px %3px; font-size: %1px; }"
-               "QPushButton:pressed { background: #F29B38; color: #1B222C; }")
+               "QPushButton:pressed { background: @accent; color: @window; }")
         .arg(12 * scale)
         .arg(9 * scale)
         .arg(4 * scale)
@@ -240,7 +241,7 @@ void BiorhythmView::placeChildren()
 {
     // The window's facts: the panel spans it, and a hidden window has not laid the panel out yet.
     const ScreenFacts facts = ScreenFacts::of(window()->size());
-    setStyleSheet(panelStyleSheet(facts.scale));
+    setThemedStyleSheet(this, panelStyleSheet(facts.scale));
     arrangeForShape(facts.landscape || facts.square);
     const BiorhythmChart::Rect chartRect = BiorhythmChart::rectFor(facts.scale, facts.landscape || facts.square);
     chart_->setFixedHeight(chartRect.bottom + 3);
@@ -294,7 +295,7 @@ void BiorhythmView::openWindow()
         auto* box = new QMessageBox(QMessageBox::Critical, tr("Error"), tr("Can not open data file!"),
                                     QMessageBox::Ok, this);
         box->setObjectName(QStringLiteral("bioAdviceMissing"));
-        box->setStyleSheet(dialogStyleSheet(facts.scale));
+        setThemedStyleSheet(box, dialogStyleSheet(facts.scale));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
     }
@@ -395,7 +396,7 @@ StoredDate pickBioDate(const QString& title, StoredDate start, DateOrder order, 
     QDialog dialog(parent);
     dialog.setWindowTitle(title);
     if (parent)
-        dialog.setStyleSheet(dialogStyleSheet(ScreenFacts::of(parent->window()->size()).scale));
+        setThemedStyleSheet(&dialog, dialogStyleSheet(ScreenFacts::of(parent->window()->size()).scale));
     auto* edit = new QDateEdit(&dialog);
     edit->setObjectName(QStringLiteral("bioDatePicker"));
     edit->setCalendarPopup(true);
@@ -480,7 +481,7 @@ GoodBadDaysView::GoodBadDaysView(StoredDate birth, StoredDate view, DateOrder or
 void GoodBadDaysView::fitWindow(QWidget* window)
 {
     const ScreenFacts facts = ScreenFacts::of(window->size());
-    setStyleSheet(dialogStyleSheet(facts.scale));
+    setThemedStyleSheet(this, dialogStyleSheet(facts.scale));
     ensurePolished();
     // The two boxes side by side only where both fit; else one above the other.
     const int margins = layout()->contentsMargins().left() + layout()->contentsMargins().right();

@@ -19,6 +19,7 @@
 #include "calculator.h"
 #include "clipboard_number.h"
 #include "ui_text.h"
+#include "panel_style.h"
 
 namespace {
 
@@ -47,22 +48,22 @@ constexpr int kKeyColumns = 5;
 QString panelStyleSheet(int px)
 {
     return QStringLiteral(
-               "ConverterView { background: #1B222C; }"
-               "QLabel { color: #AEB9C4; font-size: %1px; }"
-               "QLabel[field=\"true\"] { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               "ConverterView { background: @window; }"
+               "QLabel { color: @label; font-size: %1px; }"
+               "QLabel[field=\"true\"] { background: @field; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px %3px; font-size: %1px; }"
-               "QLabel[field=\"true\"][active=\"true\"] { border: 2px solid #F29B38; background: #26303C; }"
-               "QLabel#top { background: #161C24; color: #F29B38; font-weight: bold; padding: %2px %3px; }"
-               "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654;"
+               "QLabel[field=\"true\"][active=\"true\"] { border: 2px solid @accent; background: @fieldFocus; }"
+               "QLabel#top { background: @sunken; color: @accent; font-weight: bold; padding: %2px %3px; }"
+               "QPushButton { background: @button; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px; font-size: %1px; }"
-               "QPushButton:hover { border-color: #F29B38; }"
-               "QPushButton:pressed { background: #F29B38; color: #141A21; }"
-               "QPushButton[unit=\"true\"] { color: #F29B38; }"
+               "QPushButton:hover { border-color: @accent; }"
+               "QPushButton:pressed { background: @accent; color: @accentText; }"
+               "QPushButton[unit=\"true\"] { color: @accent; }"
                "QWidget#converterKeys QPushButton { padding: 0px; }"
-               "QListWidget { background: #1F2731; color: #E8EEF2; border: 2px solid #F29B38; font-size: %1px; }"
+               "QListWidget { background: @field; color: @text; border: 2px solid @accent; font-size: %1px; }"
                "QListWidget::item { padding: %2px 0px; }"
-               "QListWidget::item:selected { background: #F29B38; color: #141A21; }"
-               "QLabel#listSearch { background: #161C24; color: #F29B38; border: 2px solid #F29B38;"
+               "QListWidget::item:selected { background: @accent; color: @accentText; }"
+               "QLabel#listSearch { background: @sunken; color: @accent; border: 2px solid @accent;"
                " border-bottom: none; padding: %2px %3px; }")
         .arg(px)
         .arg(std::max(1, px / 6))
@@ -556,7 +557,7 @@ void ConverterView::applyMetrics()
     if (px == fontPixels_)
         return;
     fontPixels_ = px;
-    setStyleSheet(panelStyleSheet(px));
+    setThemedStyleSheet(this, panelStyleSheet(px));
     const int margin = std::max(3, px / 2);
     const int spacing = std::max(2, px / 3);
     rows_->setContentsMargins(margin, margin, margin, margin);

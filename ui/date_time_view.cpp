@@ -14,6 +14,7 @@
 #include "calculator.h"
 #include "solar_date.h"
 #include "ui_text.h"
+#include "panel_style.h"
 
 namespace {
 
@@ -44,20 +45,20 @@ constexpr PanelKey kPanelKeys[] = {
 QString panelStyleSheet(int px, int keyPx)
 {
     return QStringLiteral(
-               "DateTimeView { background: #1B222C; }"
-               "QLabel { color: #AEB9C4; font-size: %1px; }"
-               "QLabel#title { color: #E8EEF2; font-weight: bold; }"
-               "QLabel[field=\"true\"] { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               "DateTimeView { background: @window; }"
+               "QLabel { color: @label; font-size: %1px; }"
+               "QLabel#title { color: @text; font-weight: bold; }"
+               "QLabel[field=\"true\"] { background: @field; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: 0px %2px; font-size: %1px; }"
-               "QLabel[field=\"true\"][active=\"true\"] { border-color: #F29B38; background: #26303C; }"
-               "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654;"
+               "QLabel[field=\"true\"][active=\"true\"] { border-color: @accent; background: @fieldFocus; }"
+               "QPushButton { background: @button; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: 0px %2px; font-size: %1px; }"
-               "QPushButton:hover { border-color: #F29B38; }"
-               "QPushButton:pressed { background: #F29B38; color: #141A21; }"
-               "QPushButton[compute=\"true\"] { background: #F29B38; color: #141A21; font-weight: bold; }"
-               "QPushButton[leap=\"true\"] { background: #3A2A14; color: #F29B38; border-color: #F29B38; }"
-               "QPushButton:disabled { color: #5C6875; }"
-               "QLabel[note=\"true\"] { color: #E8C9A0; font-size: %3px; }"
+               "QPushButton:hover { border-color: @accent; }"
+               "QPushButton:pressed { background: @accent; color: @accentText; }"
+               "QPushButton[compute=\"true\"] { background: @accent; color: @accentText; font-weight: bold; }"
+               "QPushButton[leap=\"true\"] { background: @accentShade; color: @accent; border-color: @accent; }"
+               "QPushButton:disabled { color: @disabled; }"
+               "QLabel[note=\"true\"] { color: @note; font-size: %3px; }"
                "QWidget#dateTimeKeys QPushButton { font-size: %4px; padding: 0px; }")
         .arg(px)
         .arg(std::max(1, px / 6))
@@ -70,9 +71,9 @@ QString panelStyleSheet(int px, int keyPx)
 QString messageStyleSheet(int px)
 {
     return QStringLiteral(
-               "QDialog#dateTimeMessage { background: #1B222C; border: 1px solid #F29B38; }"
-               "QLabel { color: #E8EEF2; font-size: %1px; background: transparent; }"
-               "QPushButton { background: #F29B38; color: #141A21; border: 1px solid #F29B38;"
+               "QDialog#dateTimeMessage { background: @window; border: 1px solid @accent; }"
+               "QLabel { color: @text; font-size: %1px; background: transparent; }"
+               "QPushButton { background: @accent; color: @accentText; border: 1px solid @accent;"
                " border-radius: %2px; padding: %2px %3px; font-size: %1px; font-weight: bold; }")
         .arg(px)
         .arg(std::max(1, px / 6))
@@ -90,7 +91,7 @@ QString cellsHtml(const Cells& cells, std::optional<std::size_t> current)
             // A cleared cell is empty: a blank keeps the mark visible.
             if (text.isEmpty())
                 text = QStringLiteral("&nbsp;");
-            html += QStringLiteral("<span style=\"background:#F29B38; color:#141A21;\">%1</span>").arg(text);
+            html += QStringLiteral("<span style=\"background:@accent; color:@accentText;\">%1</span>").arg(text);
         } else {
             html += text;
         }
@@ -342,7 +343,7 @@ void DateTimeView::showMessage(const std::optional<std::u16string>& message)
     box->setWindowTitle(toQString(timeShown_ ? TimeCalculator::kTitle : DateCalculator::kTitle));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
-    box->setStyleSheet(messageStyleSheet(fontPixels_));
+    setThemedStyleSheet(box, messageStyleSheet(fontPixels_));
     auto* icon = new QLabel(box);
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(fontPixels_ * 2));
     icon->setAlignment(Qt::AlignTop);
@@ -544,7 +545,7 @@ void DateTimeView::placeChildren()
     if (px != fontPixels_ || keyPx != keyPixels_) {
         fontPixels_ = px;
         keyPixels_ = keyPx;
-        setStyleSheet(panelStyleSheet(px, keyPx));
+        setThemedStyleSheet(this, panelStyleSheet(px, keyPx));
         const int spacing = std::max(1, px / 5);
         for (QGridLayout* grid : fieldGrids_) {
             grid->setHorizontalSpacing(spacing);

@@ -18,6 +18,7 @@
 #include "number_pad_view.h"
 #include "tool_panel_layout.h"
 #include "ui_text.h"
+#include "panel_style.h"
 
 namespace {
 
@@ -49,21 +50,21 @@ protected:
 QString panelStyleSheet(int px)
 {
     return QStringLiteral(
-               "EquationSolverView { background: #1B222C; }"
-               "QLabel { color: #AEB9C4; font-size: %1px; }"
-               "QLineEdit, QComboBox { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               "EquationSolverView { background: @window; }"
+               "QLabel { color: @label; font-size: %1px; }"
+               "QLineEdit, QComboBox { background: @field; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px %2px; font-size: %1px;"
-               " selection-background-color: #F29B38; selection-color: #141A21; }"
-               "QLineEdit:focus, QComboBox:focus { border-color: #F29B38; }"
-               "QLineEdit[result=\"true\"] { background: #161C24; color: #F29B38; font-weight: bold; }"
+               " selection-background-color: @accent; selection-color: @accentText; }"
+               "QLineEdit:focus, QComboBox:focus { border-color: @accent; }"
+               "QLineEdit[result=\"true\"] { background: @sunken; color: @accent; font-weight: bold; }"
                "QComboBox::drop-down { border: none; width: %3px; }"
                "QComboBox::down-arrow { image: none; }"
-               "QComboBox QAbstractItemView { background: #1F2731; color: #E8EEF2; border: 1px solid #F29B38;"
-               " selection-background-color: #F29B38; selection-color: #141A21; font-size: %1px; }"
-               "QPushButton { background: #F29B38; color: #141A21; border: 1px solid #F29B38;"
+               "QComboBox QAbstractItemView { background: @field; color: @text; border: 1px solid @accent;"
+               " selection-background-color: @accent; selection-color: @accentText; font-size: %1px; }"
+               "QPushButton { background: @accent; color: @accentText; border: 1px solid @accent;"
                " border-radius: %2px; padding: %2px %3px; font-size: %1px; font-weight: bold; }"
-               "QPushButton:hover, QPushButton:focus { border-color: #E8EEF2; }"
-               "QPushButton:pressed { background: #C97A22; }")
+               "QPushButton:hover, QPushButton:focus { border-color: @text; }"
+               "QPushButton:pressed { background: @accentPressed; }")
         .arg(px)
         .arg(std::max(1, px / 6))
         .arg(std::max(2, px / 3) + px);
@@ -269,7 +270,7 @@ void EquationSolverView::applyMetrics()
         return;
     fontPixels_ = px;
     padBeside_ = beside;
-    setStyleSheet(panelStyleSheet(px));
+    setThemedStyleSheet(this, panelStyleSheet(px));
     split_->setContentsMargins(margin, margin, margin, margin);
     split_->setSpacing(spacing);
     rows_->setSpacing(spacing);

@@ -24,6 +24,7 @@
 #include "tool_panel_layout.h"
 #include "result_format.h"
 #include "ui_text.h"
+#include "panel_style.h"
 
 namespace {
 
@@ -31,21 +32,21 @@ namespace {
 QString panelStyleSheet(int px)
 {
     return QStringLiteral(
-               "QWidget#financePanel { background: #1B222C; }"
+               "QWidget#financePanel { background: @window; }"
                "QLabel, QCheckBox, QRadioButton, QLineEdit, QComboBox, QPushButton { font-size: %1px; }"
-               "QLabel, QCheckBox, QRadioButton { color: #AEB9C4; }"
+               "QLabel, QCheckBox, QRadioButton { color: @label; }"
                "QRadioButton::indicator, QCheckBox::indicator { width: %5px; height: %5px; }"
-               "QLabel#panelTitle, QLabel#reportTitle { color: #F29B38; font-weight: bold; }"
-               "QLineEdit, QComboBox { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               "QLabel#panelTitle, QLabel#reportTitle { color: @accent; font-weight: bold; }"
+               "QLineEdit, QComboBox { background: @field; color: @text; border: 1px solid @line;"
                " padding: 0px %3px; }"
-               "QLineEdit:focus { border: 1px solid #F29B38; background: #26303C; }"
-               "QLineEdit[readOnly=\"true\"] { background: #161C24; color: #F29B38; }"
-               "QTableWidget { background: #161C24; color: #E8EEF2; gridline-color: #3A4654; }"
-               "QHeaderView::section { background: #2A3440; color: #AEB9C4; border: none; padding: 0px 1px;"
+               "QLineEdit:focus { border: 1px solid @accent; background: @fieldFocus; }"
+               "QLineEdit[readOnly=\"true\"] { background: @sunken; color: @accent; }"
+               "QTableWidget { background: @sunken; color: @text; gridline-color: @line; }"
+               "QHeaderView::section { background: @button; color: @label; border: none; padding: 0px 1px;"
                " font-size: %2px; }"
                "QLabel#reportSummary { font-size: %2px; }"
-               "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654; padding: %3px %4px; }"
-               "QPushButton#calculate { background: #F29B38; color: #141A21; font-weight: bold; }")
+               "QPushButton { background: @button; color: @text; border: 1px solid @line; padding: %3px %4px; }"
+               "QPushButton#calculate { background: @accent; color: @accentText; font-weight: bold; }")
         .arg(px)
         .arg(std::max(8, px - 1))
         .arg(std::max(1, px / 6))
@@ -253,7 +254,7 @@ void TimeValueOfMoneyCalculatorView::applyMetrics()
     if (px != fontPixels_ || beside != padBeside_) {
         fontPixels_ = px;
         padBeside_ = beside;
-        setStyleSheet(panelStyleSheet(px));
+        setThemedStyleSheet(this, panelStyleSheet(px));
         for (QLabel* label : labels_)
             label->setWordWrap(beside);
         for (QLineEdit* field : fields_)
@@ -499,7 +500,7 @@ void ScheduleCalculatorView::applyMetrics()
     if (px != fontPixels_ || beside != padBeside_) {
         fontPixels_ = px;
         padBeside_ = beside;
-        setStyleSheet(panelStyleSheet(px));
+        setThemedStyleSheet(this, panelStyleSheet(px));
         report_->setFontPixels(std::max(9, px - 1));
         for (QLabel* label : labels_)
             label->setWordWrap(beside);

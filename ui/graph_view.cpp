@@ -21,6 +21,7 @@
 #include "tool_panel_layout.h"
 #include "result_format.h"
 #include "ui_text.h"
+#include "panel_style.h"
 
 namespace {
 
@@ -41,16 +42,16 @@ double clampPixel(double value)
 QString panelStyleSheet(int px)
 {
     return QStringLiteral(
-               "GraphView { background: #1B222C; }"
-               "QLabel { color: #AEB9C4; font-size: %1px; }"
-               "QLineEdit { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               "GraphView { background: @window; }"
+               "QLabel { color: @label; font-size: %1px; }"
+               "QLineEdit { background: @field; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px; font-size: %1px; }"
-               "QLineEdit:focus { border: 2px solid #F29B38; background: #26303C; }"
-               "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654;"
+               "QLineEdit:focus { border: 2px solid @accent; background: @fieldFocus; }"
+               "QPushButton { background: @button; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px; font-size: %1px; }"
-               "QPushButton:hover { border-color: #F29B38; }"
-               "QPushButton:pressed { background: #F29B38; color: #141A21; }"
-               "QPushButton#plotButton { background: #F29B38; color: #141A21; font-weight: bold; }")
+               "QPushButton:hover { border-color: @accent; }"
+               "QPushButton:pressed { background: @accent; color: @accentText; }"
+               "QPushButton#plotButton { background: @accent; color: @accentText; font-weight: bold; }")
         .arg(px)
         .arg(std::max(1, px / 6));
 }
@@ -459,7 +460,7 @@ void GraphView::layoutChildren()
     const int px = toolPanelLayout::fontPixels(textArea, 4.2, 26, 9, 22);
     if (px != fontPixels_) {
         fontPixels_ = px;
-        setStyleSheet(panelStyleSheet(px));
+        setThemedStyleSheet(this, panelStyleSheet(px));
     }
     entryPage_->setGeometry(rect());
     const int margin = std::max(2, px / 3);

@@ -10,6 +10,7 @@
 
 #include "calculator.h"
 #include "ui_text.h"
+#include "panel_style.h"
 
 namespace {
 
@@ -19,12 +20,12 @@ constexpr int kResultColumn = 1;
 QString panelStyleSheet(int px)
 {
     return QStringLiteral(
-               "HistoryView { background: #1B222C; }"
-               "QLabel { color: #AEB9C4; font-size: %1px; }"
-               "QTableWidget { background: #1F2731; alternate-background-color: #222B36; color: #E8EEF2;"
-               " border: 1px solid #3A4654; gridline-color: #2A3440; font-size: %1px;"
-               " selection-background-color: #F29B38; selection-color: #141A21; }"
-               "QHeaderView::section { background: #161C24; color: #AEB9C4; border: none; font-size: %1px;"
+               "HistoryView { background: @window; }"
+               "QLabel { color: @label; font-size: %1px; }"
+               "QTableWidget { background: @field; alternate-background-color: @alternate; color: @text;"
+               " border: 1px solid @line; gridline-color: @button; font-size: %1px;"
+               " selection-background-color: @accent; selection-color: @accentText; }"
+               "QHeaderView::section { background: @sunken; color: @label; border: none; font-size: %1px;"
                " padding: 0 %2px; }")
         .arg(px)
         .arg(std::max(2, px / 3));
@@ -131,6 +132,6 @@ void HistoryView::applyMetrics()
     if (px == fontPixels_)
         return;
     fontPixels_ = px;
-    setStyleSheet(panelStyleSheet(px));
+    setThemedStyleSheet(this, panelStyleSheet(px));
     table_->verticalHeader()->setDefaultSectionSize(px + px / 2 + 2);
 }

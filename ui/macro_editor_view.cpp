@@ -16,6 +16,7 @@
 
 #include "calculator.h"
 #include "ui_text.h"
+#include "panel_style.h"
 
 namespace {
 
@@ -52,30 +53,30 @@ protected:
 QString panelStyleSheet(int px)
 {
     return QStringLiteral(
-               "MacroEditorView { background: #1B222C; }"
-               "QLabel { color: #AEB9C4; font-size: %1px; }"
-               "QLabel#params { color: #E8EEF2; }"
-               "QLabel#hint { color: #7D8B99; }"
-               "QLineEdit, QComboBox { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               "MacroEditorView { background: @window; }"
+               "QLabel { color: @label; font-size: %1px; }"
+               "QLabel#params { color: @text; }"
+               "QLabel#hint { color: @quiet; }"
+               "QLineEdit, QComboBox { background: @field; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px %3px; font-size: %1px;"
-               " selection-background-color: #F29B38; selection-color: #141A21; }"
-               "QLineEdit:focus, QComboBox:focus { border-color: #F29B38; }"
-               "QLineEdit:disabled, QComboBox:disabled { color: #5A6673; }"
-               "QLineEdit#header { background: #161C24; color: #F29B38; font-weight: bold; }"
+               " selection-background-color: @accent; selection-color: @accentText; }"
+               "QLineEdit:focus, QComboBox:focus { border-color: @accent; }"
+               "QLineEdit:disabled, QComboBox:disabled { color: @disabled; }"
+               "QLineEdit#header { background: @sunken; color: @accent; font-weight: bold; }"
                "QComboBox { combobox-popup: 0; }"  // a scrolling list of a few rows, not all 26
                "QComboBox::drop-down { border: none; width: %4px; }"
                "QComboBox::down-arrow { image: none; }"
-               "QComboBox QAbstractItemView { background: #1F2731; color: #E8EEF2; border: 1px solid #F29B38;"
-               " selection-background-color: #F29B38; selection-color: #141A21; font-size: %1px; }"
-               "QComboBox QScrollBar:vertical { background: #1F2731; width: %3px; margin: 0; }"
-               "QComboBox QScrollBar::handle:vertical { background: #3A4654; min-height: %1px; }"
+               "QComboBox QAbstractItemView { background: @field; color: @text; border: 1px solid @accent;"
+               " selection-background-color: @accent; selection-color: @accentText; font-size: %1px; }"
+               "QComboBox QScrollBar:vertical { background: @field; width: %3px; margin: 0; }"
+               "QComboBox QScrollBar::handle:vertical { background: @line; min-height: %1px; }"
                "QComboBox QScrollBar::add-line, QComboBox QScrollBar::sub-line { height: 0; }"
                "QComboBox QScrollBar::add-page, QComboBox QScrollBar::sub-page { background: none; }"
-               "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654;"
+               "QPushButton { background: @button; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px %3px; font-size: %1px; }"
-               "QPushButton:hover, QPushButton:focus { border-color: #F29B38; }"
-               "QPushButton:pressed { background: #F29B38; color: #141A21; }"
-               "QPushButton:disabled { color: #5A6673; border-color: #2A3440; }")
+               "QPushButton:hover, QPushButton:focus { border-color: @accent; }"
+               "QPushButton:pressed { background: @accent; color: @accentText; }"
+               "QPushButton:disabled { color: @disabled; border-color: @button; }")
         .arg(px)
         .arg(std::max(1, px / 6))
         .arg(std::max(2, px / 3))
@@ -301,7 +302,7 @@ void MacroEditorView::applyMetrics()
         return;
     fontPixels_ = px;
     wide_ = wide;
-    setStyleSheet(panelStyleSheet(px));
+    setThemedStyleSheet(this, panelStyleSheet(px));
     columns_->setDirection(wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
     // Side by side the fields need the room: the formula is the longest text.
     columns_->setStretch(0, wide ? 3 : 0);

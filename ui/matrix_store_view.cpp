@@ -22,6 +22,7 @@
 #include "calculator.h"
 #include "matrix_store.h"
 #include "ui_text.h"
+#include "panel_style.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ QDialog* panelDialog(const QString& title, int px, QWidget* parent)
     auto* dialog = new QDialog(parent);
     dialog->setWindowTitle(title);
     dialog->setAttribute(Qt::WA_DeleteOnClose, false);
-    dialog->setStyleSheet(dataPanelStyleSheet(QStringLiteral("QDialog"), px));
+    setThemedStyleSheet(dialog, dataPanelStyleSheet(QStringLiteral("QDialog"), px));
     return dialog;
 }
 
@@ -50,44 +51,44 @@ QDialog* panelDialog(const QString& title, int px, QWidget* parent)
 QString dataPanelStyleSheet(const QString& panelClass, int px)
 {
     return QStringLiteral(
-               "%5 { background: #1B222C; }"
-               "QLabel { color: #AEB9C4; font-size: %1px; }"
-               "QLabel#caption { color: #F29B38; font-weight: bold; }"
-               "QComboBox, QSpinBox, QLineEdit { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               "%5 { background: @window; }"
+               "QLabel { color: @label; font-size: %1px; }"
+               "QLabel#caption { color: @accent; font-weight: bold; }"
+               "QComboBox, QSpinBox, QLineEdit { background: @field; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px %3px; font-size: %1px;"
-               " selection-background-color: #F29B38; selection-color: #141A21; }"
-               "QComboBox:focus, QSpinBox:focus, QLineEdit:focus { border-color: #F29B38; }"
-               "QComboBox QAbstractItemView { background: #1F2731; color: #E8EEF2;"
-               " selection-background-color: #F29B38; selection-color: #141A21; }"
-               "QTableWidget { background: #1F2731; alternate-background-color: #222B36; color: #E8EEF2;"
-               " gridline-color: #2E3946; border: 1px solid #3A4654; font-size: %1px;"
-               " selection-background-color: #F29B38; selection-color: #141A21; }"
-               "QTableWidget QLineEdit { border: 1px solid #F29B38; border-radius: 0; padding: 0 %2px; }"
-               "QHeaderView { background: #161C24; }"
-               "QHeaderView::section { background: #161C24; color: #7D8B99; border: none;"
-               " border-right: 1px solid #2E3946; border-bottom: 1px solid #2E3946; padding: 0 %2px;"
+               " selection-background-color: @accent; selection-color: @accentText; }"
+               "QComboBox:focus, QSpinBox:focus, QLineEdit:focus { border-color: @accent; }"
+               "QComboBox QAbstractItemView { background: @field; color: @text;"
+               " selection-background-color: @accent; selection-color: @accentText; }"
+               "QTableWidget { background: @field; alternate-background-color: @alternate; color: @text;"
+               " gridline-color: @grid; border: 1px solid @line; font-size: %1px;"
+               " selection-background-color: @accent; selection-color: @accentText; }"
+               "QTableWidget QLineEdit { border: 1px solid @accent; border-radius: 0; padding: 0 %2px; }"
+               "QHeaderView { background: @sunken; }"
+               "QHeaderView::section { background: @sunken; color: @quiet; border: none;"
+               " border-right: 1px solid @grid; border-bottom: 1px solid @grid; padding: 0 %2px;"
                " font-size: %1px; }"
-               "QTableCornerButton::section { background: #161C24; border: none; }"
-               "QScrollBar { background: #1B222C; width: %3px; height: %3px; margin: 0; }"
-               "QScrollBar::handle { background: #3A4654; min-height: %1px; min-width: %1px; border-radius: %2px; }"
+               "QTableCornerButton::section { background: @sunken; border: none; }"
+               "QScrollBar { background: @window; width: %3px; height: %3px; margin: 0; }"
+               "QScrollBar::handle { background: @line; min-height: %1px; min-width: %1px; border-radius: %2px; }"
                "QScrollBar::add-line, QScrollBar::sub-line { width: 0; height: 0; }"
                "QScrollBar::add-page, QScrollBar::sub-page { background: none; }"
                "QTabBar { font-size: %1px; }"
-               "QTabBar::tab { background: #1F2731; color: #AEB9C4; border: 1px solid #3A4654; border-bottom: none;"
+               "QTabBar::tab { background: @field; color: @label; border: 1px solid @line; border-bottom: none;"
                " padding: %2px %4px; margin-right: 1px; border-top-left-radius: %2px; border-top-right-radius: %2px; }"
-               "QTabBar::tab:selected { background: #2A3440; color: #F29B38; font-weight: bold; }"
+               "QTabBar::tab:selected { background: @button; color: @accent; font-weight: bold; }"
                "QTabBar::scroller { width: %6px; }"
-               "QTabBar QToolButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654; }"
-               "QPushButton, QToolButton#menu { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654;"
+               "QTabBar QToolButton { background: @button; color: @text; border: 1px solid @line; }"
+               "QPushButton, QToolButton#menu { background: @button; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px %3px; font-size: %1px; }"
                "QToolButton#menu::menu-indicator { image: none; width: 0; }"
-               "QPushButton:hover, QPushButton:focus, QToolButton#menu:hover { border-color: #F29B38; }"
-               "QPushButton:pressed, QToolButton#menu:pressed { background: #F29B38; color: #141A21; }"
-               "QPushButton:disabled { color: #5A6673; border-color: #2A3440; }"
-               "QMenu { background: #1F2731; color: #E8EEF2; border: 1px solid #F29B38; font-size: %1px; }"
+               "QPushButton:hover, QPushButton:focus, QToolButton#menu:hover { border-color: @accent; }"
+               "QPushButton:pressed, QToolButton#menu:pressed { background: @accent; color: @accentText; }"
+               "QPushButton:disabled { color: @disabled; border-color: @button; }"
+               "QMenu { background: @field; color: @text; border: 1px solid @accent; font-size: %1px; }"
                "QMenu::item { padding: %2px %4px; }"
-               "QMenu::item:selected { background: #F29B38; color: #141A21; }"
-               "QMenu::item:disabled { color: #5A6673; }")
+               "QMenu::item:selected { background: @accent; color: @accentText; }"
+               "QMenu::item:disabled { color: @disabled; }")
         .arg(px)
         .arg(std::max(1, px / 6))
         .arg(std::max(2, px / 3))
@@ -359,7 +360,7 @@ void MatrixStoreView::applyMetrics()
     if (px == fontPixels_)
         return;
     fontPixels_ = px;
-    setStyleSheet(dataPanelStyleSheet(QStringLiteral("MatrixStoreView"), px));
+    setThemedStyleSheet(this, dataPanelStyleSheet(QStringLiteral("MatrixStoreView"), px));
     const int margin = std::max(3, px / 2);
     layout_->setContentsMargins(margin, margin, margin, margin);
     layout_->setSpacing(std::max(2, px / 3));

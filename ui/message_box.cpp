@@ -1,36 +1,39 @@
 #include "message_box.h"
 
 #include <QApplication>
-#include <QStyle>
+
+#include "panel_style.h"
 
 namespace {
 
-// Every property that a panel's sheet may set on these widgets is set here again.
-const char* const kPlainStyle =
-    "QDialog { background: #FFFFFF; color: #1B222C; font-size: 14px; }"
-    "QLabel { color: #1B222C; background: transparent; border: none; padding: 0px;"
+// Every property that a panel's sheet may set on these widgets is set here again, in the
+// colours of the application's palette (panel_style.h).
+const char* const kDialogStyle =
+    "QDialog { background: @window; color: @text; font-size: 14px; }"
+    "QLabel { color: @text; background: transparent; border: none; padding: 0px;"
     " font-size: 14px; font-weight: normal; }"
-    "QPushButton { color: #1B222C; background: #E8EEF2; border: 1px solid #8A96A3;"
+    "QPushButton { color: @text; background: @button; border: 1px solid @line;"
     " border-radius: 3px; padding: 4px 4px; min-width: 40px; font-size: 13px; font-weight: normal; }"
-    "QPushButton:hover { border-color: #1B222C; }"
-    "QPushButton:pressed { background: #C9D3DC; color: #1B222C; }"
-    "QPushButton:disabled { color: #8A96A3; }"
-    "QLineEdit { color: #1B222C; background: #FFFFFF; border: 1px solid #8A96A3; border-radius: 2px;"
-    " padding: 2px 4px; font-size: 14px; }"
-    "QTableView { color: #1B222C; background: #FFFFFF; gridline-color: #D5DCE2;"
-    " border: 1px solid #8A96A3; font-size: 14px; selection-background-color: #F29B38;"
-    " selection-color: #141A21; }"
-    "QHeaderView::section { color: #1B222C; background: #E8EEF2; border: none;"
-    " border-right: 1px solid #C9D3DC; padding: 2px 4px; font-size: 14px; font-weight: bold; }"
-    "QProgressBar { background: #E8EEF2; border: 1px solid #8A96A3; border-radius: 2px; height: 10px; }"
-    "QProgressBar::chunk { background: #F29B38; }";
+    "QPushButton:hover, QPushButton:focus { border-color: @accent; }"
+    "QPushButton:pressed { background: @accent; color: @accentText; }"
+    "QPushButton:disabled { color: @disabled; }"
+    "QLineEdit { color: @text; background: @field; border: 1px solid @line; border-radius: 2px;"
+    " padding: 2px 4px; font-size: 14px; selection-background-color: @accent; selection-color: @accentText; }"
+    "QLineEdit:focus { border-color: @accent; }"
+    "QTableView { color: @text; background: @field; gridline-color: @grid;"
+    " border: 1px solid @line; font-size: 14px; selection-background-color: @accent;"
+    " selection-color: @accentText; }"
+    "QHeaderView::section { color: @text; background: @button; border: none;"
+    " border-right: 1px solid @grid; padding: 2px 4px; font-size: 14px; font-weight: bold; }"
+    "QProgressBar { background: @field; border: 1px solid @line; border-radius: 2px; height: 10px; }"
+    "QProgressBar::chunk { background: @accent; }";
 
 }  // namespace
 
-void applyPlainStyle(QWidget* dialog)
+void applyDialogStyle(QWidget* dialog)
 {
-    dialog->setPalette(QApplication::style()->standardPalette());
-    dialog->setStyleSheet(QString::fromLatin1(kPlainStyle));
+    dialog->setPalette(QApplication::palette());
+    setThemedStyleSheet(dialog, QString::fromLatin1(kDialogStyle));
 }
 
 QMessageBox* makeMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
@@ -39,7 +42,7 @@ QMessageBox* makeMessageBox(QMessageBox::Icon icon, const QString& caption, cons
     auto* box = new QMessageBox(icon, caption, text, QMessageBox::Ok, parent);
     box->setObjectName(QStringLiteral("messageBox"));
     box->setTextFormat(Qt::PlainText);
-    applyPlainStyle(box);
+    applyDialogStyle(box);
     return box;
 }
 

@@ -23,7 +23,7 @@ RateListView::RateListView(const ConversionTable& table, std::filesystem::path c
 {
     setObjectName(QStringLiteral("rateListWindow"));
     setWindowTitle(tr("Currency rates"));
-    applyPlainStyle(this);
+    applyDialogStyle(this);
 
     heading_ = new QLabel(this);
     heading_->setObjectName(QStringLiteral("rateListHeading"));

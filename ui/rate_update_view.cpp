@@ -38,7 +38,7 @@ RateUpdateView::RateUpdateView(std::filesystem::path currencyFile, const QString
     setObjectName(QStringLiteral("rateUpdateWindow"));
     setWindowTitle(tr("Update the currency rates"));
     setModal(true);
-    applyPlainStyle(this);
+    applyDialogStyle(this);
 
     auto* source = new QLabel(tr("Download the rates from:"), this);
     urlField_ = new QLineEdit(url, this);

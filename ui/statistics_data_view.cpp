@@ -19,6 +19,7 @@
 #include "matrix_store_view.h"
 #include "statistics_data.h"
 #include "ui_text.h"
+#include "panel_style.h"
 
 StatisticsDataView::StatisticsDataView(QWidget* parent) : QWidget(parent)
 {
@@ -138,7 +139,7 @@ void StatisticsDataView::newData()
         return;
     QDialog dialog(window());
     dialog.setWindowTitle(tr("New Data"));
-    dialog.setStyleSheet(dataPanelStyleSheet(QStringLiteral("QDialog"), fontPixels_));
+    setThemedStyleSheet(&dialog, dataPanelStyleSheet(QStringLiteral("QDialog"), fontPixels_));
     auto* size = new QLineEdit(QString::number(model_->count()), &dialog);
     size->selectAll();
     // The model corrects the text while it is typed: above 512 becomes "512", negative "0".
@@ -200,7 +201,7 @@ void StatisticsDataView::applyMetrics()
         return;
     fontPixels_ = px;
     wide_ = wide;
-    setStyleSheet(dataPanelStyleSheet(QStringLiteral("StatisticsDataView"), px));
+    setThemedStyleSheet(this, dataPanelStyleSheet(QStringLiteral("StatisticsDataView"), px));
     const int margin = std::max(3, px / 2);
     const int spacing = std::max(2, px / 3);
     layout_->setContentsMargins(margin, margin, margin, margin);

@@ -13,6 +13,7 @@
 #include "calculator.h"
 #include "result_format.h"
 #include "ui_text.h"
+#include "panel_style.h"
 
 namespace {
 
@@ -40,18 +41,18 @@ constexpr TipKey kTipKeys[] = {
 QString panelStyleSheet(int px)
 {
     return QStringLiteral(
-               "TipCalculatorView { background: #1B222C; }"
-               "QLabel { color: #AEB9C4; font-size: %1px; }"
-               "QLabel[field=\"true\"] { background: #1F2731; color: #E8EEF2; border: 1px solid #3A4654;"
+               "TipCalculatorView { background: @window; }"
+               "QLabel { color: @label; font-size: %1px; }"
+               "QLabel[field=\"true\"] { background: @field; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px %3px; font-size: %1px; }"
-               "QLabel[field=\"true\"][active=\"true\"] { border: 2px solid #F29B38; background: #26303C; }"
-               "QLabel[result=\"true\"] { background: #161C24; color: #F29B38; font-weight: bold;"
+               "QLabel[field=\"true\"][active=\"true\"] { border: 2px solid @accent; background: @fieldFocus; }"
+               "QLabel[result=\"true\"] { background: @sunken; color: @accent; font-weight: bold;"
                " padding: %2px %3px; font-size: %1px; }"
-               "QPushButton { background: #2A3440; color: #E8EEF2; border: 1px solid #3A4654;"
+               "QPushButton { background: @button; color: @text; border: 1px solid @line;"
                " border-radius: %2px; padding: %2px; font-size: %1px; }"
-               "QPushButton:hover { border-color: #F29B38; }"
-               "QPushButton:pressed { background: #F29B38; color: #141A21; }"
-               "QPushButton#calculate { background: #F29B38; color: #141A21; font-weight: bold; }")
+               "QPushButton:hover { border-color: @accent; }"
+               "QPushButton:pressed { background: @accent; color: @accentText; }"
+               "QPushButton#calculate { background: @accent; color: @accentText; font-weight: bold; }")
         .arg(px)
         .arg(std::max(1, px / 6))
         .arg(std::max(2, px / 3));
@@ -202,7 +203,7 @@ void TipCalculatorView::applyMetrics()
         return;
     fontPixels_ = px;
     wide_ = wide;
-    setStyleSheet(panelStyleSheet(px));
+    setThemedStyleSheet(this, panelStyleSheet(px));
     columns_->setDirection(wide ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
     columns_->setStretch(0, wide ? 3 : 0);
     columns_->setStretch(1, wide ? 2 : 1);
