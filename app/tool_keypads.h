@@ -86,9 +86,10 @@ constexpr std::array<GraphOperatorFace, 12> kGraphOperatorKeys = {{
     {u"DEL", u""},
 }};
 
-// ---- Date and time keys: 7 8 9 < > Unit / 4 5 6 up down Now / 1 2 3 0 DEL DEL ----
+// ---- Date and time keys: 7 8 9 < > Unit / 4 5 6 up down Now / 1 2 3 0 DEL Leap ----
 
-enum class DateTimeKey { Digit, Left, Right, Up, Down, Unit, Now, ClearCell };
+// Now and Leap have no meaning for durations: the time calculator leaves them dimmed.
+enum class DateTimeKey { Digit, Left, Right, Up, Down, Unit, Now, ClearCell, Leap };
 
 struct DateTimeFace {
     std::u16string_view label;
@@ -96,7 +97,6 @@ struct DateTimeFace {
     char16_t digit;
 };
 
-// The two DEL positions are one wide key in the image.
 constexpr KeypadGrid kDateTimeGrid{6, 3};
 constexpr std::array<DateTimeFace, 18> kDateTimeKeys = {{
     {u"7", DateTimeKey::Digit, u'7'},   {u"8", DateTimeKey::Digit, u'8'},
@@ -107,7 +107,7 @@ constexpr std::array<DateTimeFace, 18> kDateTimeKeys = {{
     {u"\u25BC", DateTimeKey::Down, 0},  {u"Now", DateTimeKey::Now, 0},
     {u"1", DateTimeKey::Digit, u'1'},   {u"2", DateTimeKey::Digit, u'2'},
     {u"3", DateTimeKey::Digit, u'3'},   {u"0", DateTimeKey::Digit, u'0'},
-    {u"DEL", DateTimeKey::ClearCell, 0}, {u"DEL", DateTimeKey::ClearCell, 0},
+    {u"DEL", DateTimeKey::ClearCell, 0}, {u"Leap", DateTimeKey::Leap, 0},
 }};
 
 // ---- The typeset view's buttons: Small, Medium, Large, Close ----

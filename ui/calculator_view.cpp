@@ -510,6 +510,7 @@ void CalculatorView::loadSkin()
     mortgageWindow_->setSkin(skin_);
     solverWindow_->setSkin(skin_);
     graphWindow_->setSkin(skin_);
+    dateTimeWindow_->setSkin(skin_);
 }
 
 QImage CalculatorView::functionLabels() const

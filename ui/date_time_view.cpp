@@ -12,7 +12,10 @@
 #include <vector>
 
 #include "calculator.h"
+#include "keypad_view.h"
+#include "skin_pixmaps.h"
 #include "solar_date.h"
+#include "tool_keypads.h"
 #include "ui_text.h"
 #include "panel_style.h"
 
@@ -20,29 +23,34 @@ namespace {
 
 using Command = DateTimeView::Command;
 
-// The on-panel keypad: label, command, digit, grid place.
-struct PanelKey {
-    const char16_t* label;
-    Command command;
-    char16_t digit;
-    int row;
-    int column;
-    int columnSpan;
-};
-constexpr PanelKey kPanelKeys[] = {
-    {u"7", Command::Digit, u'7', 0, 0, 1},          {u"8", Command::Digit, u'8', 0, 1, 1},
-    {u"9", Command::Digit, u'9', 0, 2, 1},          {u"\u25C0", Command::Left, 0, 0, 3, 1},
-    {u"\u25B6", Command::Right, 0, 0, 4, 1},        {u"Unit", Command::Unit, 0, 0, 5, 1},
-    {u"4", Command::Digit, u'4', 1, 0, 1},          {u"5", Command::Digit, u'5', 1, 1, 1},
-    {u"6", Command::Digit, u'6', 1, 2, 1},          {u"\u25B2", Command::Up, 0, 1, 3, 1},
-    {u"\u25BC", Command::Down, 0, 1, 4, 1},         {u"Now", Command::Now, 0, 1, 5, 1},
-    {u"1", Command::Digit, u'1', 2, 0, 1},          {u"2", Command::Digit, u'2', 2, 1, 1},
-    {u"3", Command::Digit, u'3', 2, 2, 1},          {u"0", Command::Digit, u'0', 2, 3, 1},
-    {u"DEL", Command::ClearCell, 0, 2, 4, 1},       {u"Leap", Command::Leap, 0, 2, 5, 1},
-};
+using toolKeypads::DateTimeKey;
+
+// What the skin's "DateTime" keys do in this panel.
+Command commandOf(DateTimeKey key)
+{
+    switch (key) {
+    case DateTimeKey::Digit: return Command::Digit;
+    case DateTimeKey::Left: return Command::Left;
+    case DateTimeKey::Right: return Command::Right;
+    case DateTimeKey::Up: return Command::Up;
+    case DateTimeKey::Down: return Command::Down;
+    case DateTimeKey::Unit: return Command::Unit;
+    case DateTimeKey::Now: return Command::Now;
+    case DateTimeKey::Leap: return Command::Leap;
+    case DateTimeKey::ClearCell: break;
+    }
+    return Command::ClearCell;
+}
+
+const toolKeypads::DateTimeFace* dateTimeFaceAt(int position)
+{
+    if (position < 0 || position >= static_cast<int>(toolKeypads::kDateTimeKeys.size()))
+        return nullptr;
+    return &toolKeypads::kDateTimeKeys[static_cast<std::size_t>(position)];
+}
 
 // The same colours as the other tool panels; the focused cell is drawn in the accent colour.
-QString panelStyleSheet(int px, int keyPx)
+QString panelStyleSheet(int px)
 {
     return QStringLiteral(
                "DateTimeView { background: @window; }"
@@ -58,12 +66,10 @@ QString panelStyleSheet(int px, int keyPx)
                "QPushButton[compute=\"true\"] { background: @accent; color: @accentText; font-weight: bold; }"
                "QPushButton[leap=\"true\"] { background: @accentShade; color: @accent; border-color: @accent; }"
                "QPushButton:disabled { color: @disabled; }"
-               "QLabel[note=\"true\"] { color: @note; font-size: %3px; }"
-               "QWidget#dateTimeKeys QPushButton { font-size: %4px; padding: 0px; }")
+               "QLabel[note=\"true\"] { color: @note; font-size: %3px; }")
         .arg(px)
         .arg(std::max(1, px / 6))
-        .arg(std::max(11, px * 4 / 5))
-        .arg(keyPx);
+        .arg(std::max(11, px * 4 / 5));
 }
 
 // The message box keeps the panel's colours: light text on the dark panel, never the grey of the
@@ -177,31 +183,25 @@ DateTimeView::DateTimeView(Calculator& frame, QWidget* parent)
             button->setFocusPolicy(Qt::NoFocus);
     }
 
-    keysBox_ = new QWidget(this);
-    keysBox_->setObjectName(QStringLiteral("dateTimeKeys"));
-    keysGrid_ = new QGridLayout(keysBox_);
-    keysGrid_->setContentsMargins(0, 0, 0, 0);
-    for (const PanelKey& key : kPanelKeys) {
-        auto* button = new QPushButton(toQString(key.label), keysBox_);
-        // Typing stays with the main window, which hands the keys to this panel.
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-        const Command keyCommand = key.command;
-        const char16_t digit = key.digit;
-        connect(button, &QPushButton::clicked, this, [this, keyCommand, digit] { command(keyCommand, digit); });
-        keysGrid_->addWidget(button, key.row, key.column, 1, key.columnSpan);
-        if (key.command == Command::Now)
-            nowButton_ = button;
-        if (key.command == Command::Leap) {
-            leapKey_ = button;
-            button->setObjectName(QStringLiteral("leapKey"));
-            button->setToolTip(tr("The leap month of the focused lunar date, and back"));
-        }
-    }
-    for (int row = 0; row < 3; ++row)
-        keysGrid_->setRowStretch(row, 1);
-    for (int column = 0; column < 6; ++column)
-        keysGrid_->setColumnStretch(column, 1);
+    // The skin's "DateTime" keys. Typing stays with the main window, which hands the keys to
+    // this panel; the keys act on release, as buttons do.
+    keypad_ = new KeypadView(toolKeypads::kDateTimeGrid.columns, toolKeypads::kDateTimeGrid.rows, this);
+    keypad_->setObjectName(QStringLiteral("dateTimeKeys"));
+    keypad_->setHold(false, 0);
+    keypad_->setAvailable([this](int position) {
+        const toolKeypads::DateTimeFace* face = dateTimeFaceAt(position);
+        return face != nullptr && !(timeShown_ && (face->key == DateTimeKey::Now || face->key == DateTimeKey::Leap));
+    });
+    keypad_->setTooltips([](int position) {
+        const toolKeypads::DateTimeFace* face = dateTimeFaceAt(position);
+        return face != nullptr && face->key == DateTimeKey::Leap
+                   ? tr("The leap month of the focused lunar date, and back")
+                   : QString();
+    });
+    connect(keypad_, &KeypadView::keyPressed, this, [this](int position, bool) {
+        if (const toolKeypads::DateTimeFace* face = dateTimeFaceAt(position))
+            command(commandOf(face->key), face->digit);
+    });
 
     arrangeFields();
     refresh();
@@ -375,6 +375,12 @@ void DateTimeView::showMessage(const std::optional<std::u16string>& message)
     box->open();
 }
 
+void DateTimeView::setSkin(const SkinPixmaps& skin)
+{
+    keypad_->setImages(skin.image("DateTime"), QImage());
+    placeChildren();
+}
+
 void DateTimeView::refresh()
 {
     const DateOrder order = dateOrderOf(frame_.preferences().outputFormat);
@@ -383,8 +389,8 @@ void DateTimeView::refresh()
 
     title_->setText(toQString(timeShown_ ? TimeCalculator::kTitle : DateCalculator::kTitle));
     switchButton_->setText(timeShown_ ? tr("Date") : tr("Time"));
-    nowButton_->setEnabled(!timeShown_);
-    leapKey_->setEnabled(!timeShown_);
+    // Now and Leap are dimmed in the time calculator.
+    keypad_->update();
     const CalcField focused = focus();
     for (std::size_t i = 0; i < 3; ++i) {
         const bool active = focused == kFields[i];
@@ -540,19 +546,13 @@ void DateTimeView::placeChildren()
         showDateSide(2);
     }
     const int px = fontPixelsFor();
-    // The keys' labels ("Leap", "Unit") fit a sixth of the width.
-    const int keyPx = std::max(10, std::min(px, (width() - px) / 6 * 10 / 28));
-    if (px != fontPixels_ || keyPx != keyPixels_) {
+    if (px != fontPixels_) {
         fontPixels_ = px;
-        keyPixels_ = keyPx;
-        setThemedStyleSheet(this, panelStyleSheet(px, keyPx));
-        const int spacing = std::max(1, px / 5);
+        setThemedStyleSheet(this, panelStyleSheet(px));
         for (QGridLayout* grid : fieldGrids_) {
-            grid->setHorizontalSpacing(spacing);
+            grid->setHorizontalSpacing(std::max(1, px / 5));
             grid->setVerticalSpacing(std::max(1, px / 8));
         }
-        keysGrid_->setHorizontalSpacing(spacing);
-        keysGrid_->setVerticalSpacing(spacing);
     }
     // The three fields' captions and buttons as wide as the widest, so that their cells line up.
     for (const auto& parts : {std::array<QWidget*, 3>{captions_[0], captions_[1], captions_[2]},
@@ -587,5 +587,11 @@ void DateTimeView::placeChildren()
         stack(margin, {titleBox_, fieldBoxes_[0]});
         keysTop = stack(bandTop_ + bandHeight_ + margin, {fieldBoxes_[1], fieldBoxes_[2]});
     }
-    keysBox_->setGeometry(margin, keysTop, w, std::max(0, height() - margin - keysTop));
+    // The keys take the rest, at the bottom, but no taller than a little over their image's
+    // proportions: stretched further, their labels would look drawn out.
+    int keysHeight = std::max(0, height() - margin - keysTop);
+    const QSize drawn = keypad_->imageSize();
+    if (!drawn.isEmpty())
+        keysHeight = std::min(keysHeight, w * drawn.height() * 125 / (drawn.width() * 100));
+    keypad_->setGeometry(margin, height() - margin - keysHeight, w, keysHeight);
 }

@@ -11,19 +11,22 @@
 #include "time_calculator.h"
 
 class Calculator;
+class KeypadView;
 class QDialog;
 class QGridLayout;
 class QKeyEvent;
 class QLabel;
 class QPushButton;
+class SkinPixmaps;
 
 // The "Date - Time" panel, shown where the keypads are: the date calculator or the time
 // calculator, one at a time. Each shows From, Interval and To with their cells, the focused
-// cell marked, and a small keypad. Every key goes to the DateCalculator or TimeCalculator model.
+// cell marked, and the skin's "DateTime" keys. Every key goes to the DateCalculator or
+// TimeCalculator model.
 class DateTimeView : public QWidget {
     Q_OBJECT
 public:
-    // The panel's commands, as its buttons and keyboard keys send them.
+    // The panel's commands, as its buttons, its keys and the keyboard send them.
     enum class Command {
         Digit,
         ClearCell,
@@ -69,6 +72,9 @@ public:
     // rows [top, top + height): the fields above the bar, the keys below it. Height 0 (portrait):
     // the panel is its own area, fields above keys.
     void setBand(int top, int height);
+    // The keys' image: the skin's "DateTime".
+    void setSkin(const SkinPixmaps& skin);
+    KeypadView* keypad() const { return keypad_; }
 
 public Q_SLOTS:
     // Follows the date order of the preferences and shows the model again.
@@ -95,7 +101,6 @@ private:
     std::optional<std::u16string> lastMessage_;
     QPointer<QDialog> messageBox_;
     int fontPixels_ = 0;
-    int keyPixels_ = 0;
 
     int bandTop_ = 0;
     int bandHeight_ = 0;
@@ -110,13 +115,10 @@ private:
     std::array<QLabel*, 3> fields_{};
     std::array<QPushButton*, 3> sideButtons_{};
     std::array<QPushButton*, 3> computeButtons_{};
-    QWidget* keysBox_;
-    QGridLayout* keysGrid_;
-    QPushButton* leapKey_ = nullptr;
+    KeypadView* keypad_;
     // The leap month button of From and To (none for Interval), shown for a lunar date.
     std::array<QPushButton*, 3> leapButtons_{};
     // Below a date's cells: its lunar year name, leap marker and solar term, and the note on
     // dates before the Gregorian calendar; hidden when there is nothing to say.
     std::array<QLabel*, 3> notes_{};
-    QPushButton* nowButton_;
 };

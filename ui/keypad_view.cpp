@@ -8,6 +8,9 @@
 namespace {
 
 constexpr int kRepeatMilliseconds = 150;
+// Behind the keys, and over an unavailable key most of the way to hide it.
+constexpr QRgb kBackdrop = 0xFF1B222C;
+constexpr int kUnavailableAlpha = 170;
 
 }  // namespace
 
@@ -109,7 +112,7 @@ void KeypadView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.fillRect(rect(), QColor(0x1B, 0x22, 0x2C));
+    painter.fillRect(rect(), QColor::fromRgb(kBackdrop));
     const int keys = columns_ * rows_;
     for (int position = 0; position < keys; ++position) {
         const QRect target = faceRect(position);
@@ -125,6 +128,15 @@ void KeypadView::paintEvent(QPaintEvent*)
             painter.drawImage(QRectF(target), *image, source);
         }
     }
+    if (available_) {
+        for (int position = 0; position < keys; ++position) {
+            if (!available_(position)) {
+                QColor veil = QColor::fromRgb(kBackdrop);
+                veil.setAlpha(kUnavailableAlpha);
+                painter.fillRect(faceRect(position), veil);
+            }
+        }
+    }
     if (pressed_ >= 0)
         painter.fillRect(faceRect(pressed_), QColor(255, 255, 255, 60));
 }
@@ -134,6 +146,8 @@ void KeypadView::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     pressed_ = positionAt(event->position().toPoint());
+    if (pressed_ >= 0 && !isAvailable(pressed_))
+        pressed_ = -1;
     holdFired_ = false;
     update();
     if (pressed_ < 0)

@@ -21,11 +21,17 @@ public:
     void setRepeats(std::function<bool(int position)> repeats) { repeats_ = std::move(repeats); }
     // The tooltip of a key, asked when the pointer rests on it; an empty text shows none.
     void setTooltips(std::function<QString(int position)> tooltip) { tooltip_ = std::move(tooltip); }
+    // Which positions take presses now (asked at each press and paint); the others are drawn
+    // dimmed and ignore the pointer. Without it every key does.
+    void setAvailable(std::function<bool(int position)> available) { available_ = std::move(available); }
+    bool isAvailable(int position) const { return !available_ || available_(position); }
     // Tap-and-hold: off, or after this many milliseconds.
     void setHold(bool enabled, int milliseconds);
     // The key under a point of the widget, or -1.
     int positionAt(QPoint point) const;
     QRect keyRect(int position) const;
+    // The size of the faces image as drawn by the skin, empty without one.
+    QSize imageSize() const { return faces_.size(); }
 
 Q_SIGNALS:
     void keyPressed(int position, bool held);
@@ -54,6 +60,7 @@ private:
     int holdMilliseconds_ = 200;
     std::function<bool(int)> repeats_;
     std::function<QString(int)> tooltip_;
+    std::function<bool(int)> available_;
     QTimer holdTimer_;
     QTimer repeatTimer_;
 };

@@ -260,7 +260,8 @@ KeyStyle dateTimeKeyStyle(toolKeypads::DateTimeKey key)
     case DateTimeKey::Up:
     case DateTimeKey::Down: return KeyStyle::Edit;
     case DateTimeKey::Unit:
-    case DateTimeKey::Now: break;
+    case DateTimeKey::Now:
+    case DateTimeKey::Leap: break;
     }
     return KeyStyle::Function;
 }
