@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -21,6 +23,16 @@ public:
     void setRepeats(std::function<bool(int position)> repeats) { repeats_ = std::move(repeats); }
     // The tooltip of a key, asked when the pointer rests on it; an empty text shows none.
     void setTooltips(std::function<QString(int position)> tooltip) { tooltip_ = std::move(tooltip); }
+    // Texts drawn on a key in place of its label in the label image, asked at each paint: the
+    // longest first, then shorter ones for a narrow key. None keeps the image's label.
+    void setRelabels(std::function<QStringList(int position)> relabels) { relabels_ = std::move(relabels); }
+    // What is drawn on a key instead of the image's label, and in which font; an empty text
+    // when the key keeps the image's label.
+    struct Relabel {
+        QString text;
+        QFont font;
+    };
+    Relabel relabel(int position) const;
     // Tap-and-hold: off, or after this many milliseconds.
     void setHold(bool enabled, int milliseconds);
     // The key under a point of the widget, or -1.
@@ -54,6 +66,7 @@ private:
     int holdMilliseconds_ = 200;
     std::function<bool(int)> repeats_;
     std::function<QString(int)> tooltip_;
+    std::function<QStringList(int)> relabels_;
     QTimer holdTimer_;
     QTimer repeatTimer_;
 };
