@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "display_line.h"
 #include "engine.h"
@@ -84,6 +85,11 @@ public:
     void load(const std::filesystem::path& folder);
 
     InputMode inputMode() const { return inputModeFromName(preferences_.inputMode); }
+    // The basic modes' stack as the display shows it, top first: `count` texts, empty where the
+    // stack holds no value. While an error message is up, it stands in for the top.
+    std::vector<std::u16string> stackTexts(std::size_t count) const;
+    // Whether the top is a number still being typed.
+    bool stackEntryOpen() const { return engine_.basic.entryOpen(); }
 
 private:
     // Keys of the "Basic-Standard" and "Basic-RPN" modes (led_basic_keys.cpp).
@@ -108,6 +114,7 @@ private:
     Engine& engine_;
     CalcValue lastValue_{};  // the value the basic modes show
     bool hasLastValue_ = false;
+    bool showsMessage_ = false;  // the line holds a basic-mode error message, not a value
     std::array<std::array<DisplayLine, kLineCount>, kPageCount> pages_{};
     std::array<std::array<std::u16string, kMemoryCount>, kPageCount> memories_{};
     int page_ = 0;

@@ -65,6 +65,18 @@ void CalculatorDisplay::showMessage(std::u16string_view message)
 {
     currentLine().clear();
     currentLine().insertToken(message);
+    showsMessage_ = true;
+}
+
+std::vector<std::u16string> CalculatorDisplay::stackTexts(std::size_t count) const
+{
+    const ScalarStack& values = engine_.basic.values();
+    std::vector<std::u16string> texts(count);
+    for (std::size_t level = 0; level < count && level < values.size(); ++level)
+        texts[level] = formatBasicValue(values[values.size() - 1 - level].re);
+    if (showsMessage_ && count > 0)
+        texts[0] = currentLine().input();
+    return texts;
 }
 
 void CalculatorDisplay::showBasicValue(CalcValue value)
@@ -79,6 +91,7 @@ void CalculatorDisplay::showBasicValue(CalcValue value)
         hasLastValue_ = false;
         return;
     }
+    showsMessage_ = false;
     currentLine().clear();
     for (char16_t c : formatBasicValue(value.re))
         currentLine().insertToken(std::u16string_view(&c, 1));
@@ -195,6 +208,7 @@ bool CalculatorDisplay::handleBasicKey(int code)
         engine_.resetError();
         lastValue_ = {};
         hasLastValue_ = false;
+        showsMessage_ = false;
         currentLine().clear();
         return true;
     } else {

@@ -92,7 +92,7 @@ struct KeyNote {
     int code;
     std::u16string_view text;
 };
-constexpr std::array<KeyNote, 41> kKeyNotes = {{
+constexpr std::array<KeyNote, 42> kKeyNotes = {{
     {KeyCode::kAnswer, u"[ans]: the last answer"},
     {25, u"i: the imaginary unit"},
     {27, u"exp: exponent of ten (1.5exp3 = 1500)"},
@@ -108,6 +108,7 @@ constexpr std::array<KeyNote, 41> kKeyNotes = {{
     {KeyCode::kSquareRoot, u"\u221A(x): square root"},
     {KeyCode::kCubeRoot, u"\u221B(x): cube root"},
     {KeyCode::kPercent, u"x%: x divided by 100"},
+    {KeyCode::kOpenParenthesis, u"(: opens a bracket"},
     {KeyCode::kAngleCycle, u"DRG: next angle unit"},
     {KeyCode::kPi, u"pi"},
     {KeyCode::kRadixCycle, u"RDX: next radix"},

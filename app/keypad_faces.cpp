@@ -1,5 +1,7 @@
 #include "keypad_faces.h"
 
+#include "key_codes.h"
+
 namespace {
 
 using Faces = std::array<KeyFace, kFunctionKeypadFaceCount>;
@@ -107,4 +109,12 @@ KeyFace basicKeypadFace(Orientation orientation, int position)
     if (!code || *code < 0 || *code >= static_cast<int>(kBasic.size()))
         return {};
     return kBasic[static_cast<std::size_t>(*code)];
+}
+
+std::optional<ModeKeyFace> modeKeyFace(InputMode mode, int code)
+{
+    if (mode == InputMode::BasicRpn && code == KeyCode::kOpenParenthesis)
+        return ModeKeyFace{u"Enter", u"ENT",
+                           u"Enter: ends the number typed, so that the next one goes on the stack (Return)"};
+    return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "input_mode.h"
 #include "keypads.h"
 
 // What the keys of the keypads show: the label and, in orange, the second function that shift
@@ -33,3 +34,14 @@ std::optional<KeypadSpecial> functionKeypadSpecial(int category, int position);
 std::optional<int> functionKeypadPositionCode(int category, int position, bool shifted, int radixCode);
 
 KeyFace basicKeypadFace(Orientation orientation, int position);
+
+// A key whose meaning follows the input mode gets its face drawn over the skin's label, and its
+// own tooltip. In "Basic-RPN" the "(" key ends the number being typed so that the next one goes
+// on the stack above it: it reads "Enter", or "ENT" where that is too wide. Nothing for a key
+// that keeps its drawn label.
+struct ModeKeyFace {
+    std::u16string_view label;
+    std::u16string_view shortLabel;
+    std::u16string_view tooltip;
+};
+std::optional<ModeKeyFace> modeKeyFace(InputMode mode, int code);

@@ -38,6 +38,10 @@ public:
 
     std::size_t count() const { return stack_.size(); }
     CalcValue top() const { return stack_.empty() ? CalcValue{} : stack_.back(); }
+    // The whole stack, bottom first, for a display that shows more than the top.
+    const ScalarStack& values() const { return stack_; }
+    // Whether the top is a number still being typed, which the next digit continues.
+    bool entryOpen() const { return entry_ != Entry::Closed; }
     const std::vector<std::string>& pendingOperators() const { return pending_; }
 
 private:

@@ -132,29 +132,104 @@ bool CalculatorDisplayView::event(QEvent* event)
     return QWidget::event(event);
 }
 
+std::vector<CalculatorDisplayView::StackRow> CalculatorDisplayView::stackRows() const
+{
+    if (display_.inputMode() != InputMode::BasicRpn)
+        return {};
+    // Rows share the room under the indicators; each is at most 20 units tall, so a tall display
+    // shows more levels rather than larger digits.
+    const int top = units(11);
+    const int room = height() - top - units(2);
+    const int levels = qMax(4, room / units(20));
+    const int rowHeight = room / levels;
+    const int margin = units(4);
+    QFont labelFont = font();
+    labelFont.setPixelSize(qMax(1, qMin(units(15), rowHeight * 3 / 4)));
+    const int labelWidth = QFontMetrics(labelFont).horizontalAdvance(QStringLiteral("%1: ").arg(levels));
+    const std::vector<std::u16string> texts = display_.stackTexts(static_cast<std::size_t>(levels));
+    std::vector<StackRow> rows;
+    for (int level = levels; level >= 1; --level) {
+        StackRow row;
+        row.label = QStringLiteral("%1:").arg(level);
+        row.box = QRect(0, top + (levels - level) * rowHeight, width(), rowHeight);
+        // Room is kept right of the value for the cursor of the number being typed.
+        row.valueBox = row.box.adjusted(margin + labelWidth, 0, -margin - units(3), 0);
+        row.labelFont = labelFont;
+        if (level == 1 && !typedName_.isEmpty()) {
+            row.typedName = typedName_;
+            row.valueBox.setLeft(row.valueBox.left() + QFontMetrics(labelFont).horizontalAdvance(typedName_ + u' '));
+        }
+        // A long value or message gets smaller letters before it is cut short.
+        const QString value = displayString(texts[static_cast<std::size_t>(level - 1)]);
+        row.valueFont = labelFont;
+        for (int pixels = labelFont.pixelSize();
+             pixels > units(8) && QFontMetrics(row.valueFont).horizontalAdvance(value) > row.valueBox.width();)
+            row.valueFont.setPixelSize(--pixels);
+        row.value = QFontMetrics(row.valueFont).elidedText(value, Qt::ElideLeft, row.valueBox.width());
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 void CalculatorDisplayView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.fillRect(rect(), kBackground);
-    const int margin = units(4);
-    const int width = this->width() - 2 * margin;
 
     painter.setFont(indicatorFont());
     painter.setPen(kIndicator);
-    const int indicatorHeight = units(11);
     const std::vector<DisplayIndicator> indicators = displayIndicators(display_, category_);
     const std::vector<QRect> rects = indicatorRects();
     for (std::size_t i = 0; i < indicators.size(); ++i)
         painter.drawText(rects[i], Qt::AlignLeft | Qt::AlignVCenter, toQString(indicators[i].text));
 
+    if (display_.inputMode() == InputMode::BasicRpn)
+        paintStack(painter);
+    else
+        paintLines(painter, units(11));
+}
+
+void CalculatorDisplayView::paintStack(QPainter& painter)
+{
+    const std::vector<StackRow> rows = stackRows();
+    const int margin = units(4);
+    for (const StackRow& row : rows) {
+        const bool top = &row == &rows.back();
+        if (top)
+            painter.fillRect(row.box, kCurrentLine);
+        painter.setFont(row.labelFont);
+        painter.setPen(kDimText);
+        painter.drawText(row.box.adjusted(margin, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, row.label);
+        if (!row.typedName.isEmpty()) {
+            // In the label's letters, just left of the room kept for the value.
+            const QFontMetrics metrics(row.labelFont);
+            const int left = row.valueBox.left() - metrics.horizontalAdvance(row.typedName + u' ');
+            painter.setPen(kCursor);
+            painter.drawText(QRect(left, row.box.top(), metrics.horizontalAdvance(row.typedName), row.box.height()),
+                             Qt::AlignLeft | Qt::AlignVCenter, row.typedName);
+        }
+        painter.setFont(row.valueFont);
+        painter.setPen(kText);
+        painter.drawText(row.valueBox, Qt::AlignRight | Qt::AlignVCenter, row.value);
+        if (top && display_.stackEntryOpen()) {
+            const int height = QFontMetrics(row.valueFont).height();
+            painter.fillRect(QRect(row.valueBox.right() + units(2), row.box.center().y() - height / 2, units(1), height),
+                             kCursor);
+        }
+    }
+}
+
+void CalculatorDisplayView::paintLines(QPainter& painter, int top)
+{
+    const int margin = units(4);
+    const int width = this->width() - 2 * margin;
     QFont lineFont = font();
     lineFont.setPixelSize(units(11));
     painter.setFont(lineFont);
     const QFontMetrics metrics(lineFont);
     const int lineHeight = units(13);
     const int resultHeight = units(22);
-    const int top = indicatorHeight;
     for (int i = 0; i < CalculatorDisplay::kLineCount; ++i) {
         const DisplayLine& line = display_.line(i);
         const QRect box(0, top + i * lineHeight, this->width(), lineHeight);

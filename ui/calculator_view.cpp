@@ -166,6 +166,10 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
         return code && Calculator::repeatsWhileHeld(*code);
     });
     functionKeypad_->setTooltips([this](int position) { return functionKeyTooltip(position); });
+    functionKeypad_->setRelabels([this](int position) {
+        const std::optional<ModeKeyFace> face = modeFaceAt(position);
+        return face ? QStringList{toQString(face->label), toQString(face->shortLabel)} : QStringList();
+    });
     basicKeypad_ = new KeypadView(kBasicPortraitGrid.columns, kBasicPortraitGrid.rows, this);
     basicKeypad_->setObjectName(QStringLiteral("basicKeypad"));
     toolPlaceholder_ = new QLabel(this);
@@ -355,10 +359,19 @@ void CalculatorView::stepCategory(bool forward)
     showCategory(frame_.category());
 }
 
+std::optional<ModeKeyFace> CalculatorView::modeFaceAt(int position) const
+{
+    const std::optional<int> code =
+        functionKeypadPositionCode(frame_.category(), position, false, frame_.display().radix());
+    return code ? modeKeyFace(frame_.display().inputMode(), *code) : std::nullopt;
+}
+
 QString CalculatorView::functionKeyTooltip(int position) const
 {
     if (!frame_.preferences().tooltipsEnabled)
         return {};
+    if (const std::optional<ModeKeyFace> face = modeFaceAt(position))
+        return toQString(face->tooltip);
     const int category = frame_.category();
     if (const std::optional<KeypadSpecial> special = functionKeypadSpecial(category, position)) {
         switch (*special) {
@@ -603,7 +616,9 @@ void CalculatorView::fitToolsPanel()
 
 void CalculatorView::showFormula()
 {
-    const bool shown = formulaShown_ && !panelCoversDisplay();
+    // The stack of "Basic-RPN" takes the lines' place, and the line holds only its top.
+    const bool shown =
+        formulaShown_ && !panelCoversDisplay() && frame_.display().inputMode() != InputMode::BasicRpn;
     formulaView_->setVisible(shown);
     if (!shown)
         return;

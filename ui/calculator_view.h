@@ -10,6 +10,7 @@
 
 #include "data_tools.h"
 #include "key_sound_player.h"
+#include "keypad_faces.h"
 #include "keypad_view.h"
 #include "calculator_display_view.h"
 #include "calculator.h"
@@ -89,6 +90,8 @@ private:
     // The tools panel lists every category whole: its font follows the room it has.
     void fitToolsPanel();
     QString functionKeyTooltip(int position) const;
+    // The mode's own face of a function key, drawn over the skin's label.
+    std::optional<ModeKeyFace> modeFaceAt(int position) const;
     void openHelp();
     void openPreferences();
     void copyResult();

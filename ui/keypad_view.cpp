@@ -118,14 +118,20 @@ void KeypadView::paintEvent(QPaintEvent*)
         const QRect target = faceRect(position);
         const int column = position % columns_;
         const int row = position / columns_;
+        const Relabel relabeled = relabel(position);
         for (const QImage* image : {&faces_, &labels_}) {
-            if (image->isNull())
+            if (image->isNull() || (image == &labels_ && !relabeled.text.isEmpty()))
                 continue;
             const QRectF source(static_cast<double>(image->width()) * column / columns_,
                                 static_cast<double>(image->height()) * row / rows_,
                                 static_cast<double>(image->width()) / columns_,
                                 static_cast<double>(image->height()) / rows_);
             painter.drawImage(QRectF(target), *image, source);
+        }
+        if (!relabeled.text.isEmpty()) {
+            painter.setFont(relabeled.font);
+            painter.setPen(palette().color(QPalette::WindowText));
+            painter.drawText(target, Qt::AlignCenter, relabeled.text);
         }
     }
     if (available_) {
@@ -139,6 +145,29 @@ void KeypadView::paintEvent(QPaintEvent*)
     }
     if (pressed_ >= 0)
         painter.fillRect(faceRect(pressed_), QColor(255, 255, 255, 60));
+}
+
+KeypadView::Relabel KeypadView::relabel(int position) const
+{
+    const QStringList texts = relabels_ ? relabels_(position) : QStringList();
+    if (texts.isEmpty())
+        return {};
+    // At most as large as the skin's labels (about half the key's height). The first text that
+    // fits at two thirds of that, and large enough to read, wins; the last one shrinks as far as
+    // it must.
+    const QRect face = faceRect(position);
+    const int fullPixels = qMax(6, face.height() * 11 / 24);
+    const int room = face.width() * 4 / 5;
+    QFont labelFont = font();
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        const int smallest = i + 1 == texts.size() ? 6 : qMax(9, fullPixels * 2 / 3);
+        for (int pixels = fullPixels; pixels >= smallest; --pixels) {
+            labelFont.setPixelSize(pixels);
+            if (QFontMetrics(labelFont).horizontalAdvance(texts[i]) <= room)
+                return {texts[i], labelFont};
+        }
+    }
+    return {texts.back(), labelFont};
 }
 
 void KeypadView::mousePressEvent(QMouseEvent* event)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -25,6 +27,16 @@ public:
     // dimmed and ignore the pointer. Without it every key does.
     void setAvailable(std::function<bool(int position)> available) { available_ = std::move(available); }
     bool isAvailable(int position) const { return !available_ || available_(position); }
+    // Texts drawn on a key in place of its label in the label image, asked at each paint: the
+    // longest first, then shorter ones for a narrow key. None keeps the image's label.
+    void setRelabels(std::function<QStringList(int position)> relabels) { relabels_ = std::move(relabels); }
+    // What is drawn on a key instead of the image's label, and in which font; an empty text
+    // when the key keeps the image's label.
+    struct Relabel {
+        QString text;
+        QFont font;
+    };
+    Relabel relabel(int position) const;
     // Tap-and-hold: off, or after this many milliseconds.
     void setHold(bool enabled, int milliseconds);
     // The key under a point of the widget, or -1.
@@ -61,6 +73,7 @@ private:
     std::function<bool(int)> repeats_;
     std::function<QString(int)> tooltip_;
     std::function<bool(int)> available_;
+    std::function<QStringList(int)> relabels_;
     QTimer holdTimer_;
     QTimer repeatTimer_;
 };

@@ -63,4 +63,39 @@ INSTANTIATE_TEST_SUITE_P(
         BasicCase{"ToolCategoryRunsStringMode", kStandard, 3, {10, 18, 10, 19}, u"1+1", u"2"}),
     [](const ::testing::TestParamInfo<BasicCase>& info) { return std::string(info.param.name); });
 
+struct StackCase {
+    const char* name;
+    int category;
+    std::vector<int> codes;
+    std::vector<std::u16string> levels;  // four levels, the top first
+};
+
+class RpnStack : public ::testing::TestWithParam<StackCase> {};
+
+TEST_P(RpnStack, ShowsTheTopLevels)
+{
+    const StackCase& c = GetParam();
+    Calculator frame({});
+    frame.start();
+    frame.setPreferredInputMode(u"Basic-RPN");
+    frame.switchCategory(c.category);
+    for (int code : c.codes)
+        frame.pressKey(code);
+    EXPECT_EQ(frame.display().stackTexts(4), c.levels);
+}
+
+// Key codes: 1 is 10, 2 is 11, 3 is 12, 5 is 6, 0 is 15, "(" (Enter) is 44.
+INSTANTIATE_TEST_SUITE_P(
+    Levels, RpnStack,
+    ::testing::Values(
+        StackCase{"FreshStackIsBlank", 0, {}, {u"", u"", u"", u""}},
+        StackCase{"EnterOpensTheNextLevel", 0, {10, 44, 11, 44, 12}, {u"3", u"2", u"1", u""}},
+        StackCase{"ZeroOnTheStackShows", 0, {15, 44}, {u"0", u"", u"", u""}},
+        StackCase{"OperatorTakesTwoLevels", 0, {10, 44, 11, 44, 12, 18}, {u"5", u"1", u"", u""}},
+        StackCase{"DeeperLevelsAreNotShown", 0, {10, 44, 11, 44, 12, 44, 6, 44, 6}, {u"5", u"5", u"3", u"2"}},
+        StackCase{"ErrorStandsInForTheTop", 0, {10, 44, 15, 3}, {u"Division error", u"1", u"", u""}},
+        StackCase{"ClearEmptiesTheStack", 0, {10, 44, 11, 4}, {u"", u"", u"", u""}},
+        StackCase{"EveryLevelInTheRadix", 2, {147, 11, 6, 6, 44, 10, 7, 68}, {u"10", u"FF", u"", u""}}),
+    [](const ::testing::TestParamInfo<StackCase>& info) { return std::string(info.param.name); });
+
 }  // namespace
