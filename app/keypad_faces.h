@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "keypads.h"
 
@@ -33,3 +34,7 @@ std::optional<KeypadSpecial> functionKeypadSpecial(int category, int position);
 std::optional<int> functionKeypadPositionCode(int category, int position, bool shifted, int radixCode);
 
 KeyFace basicKeypadFace(Orientation orientation, int position);
+// How many grid cells each basic key covers, by position: twin keys side by side (the
+// landscape pad's two clear keys) are drawn as one wide key, whose first cell counts them all
+// and whose other cells count 0.
+std::vector<int> basicKeypadSpans(Orientation orientation);

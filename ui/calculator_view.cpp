@@ -504,6 +504,7 @@ void CalculatorView::loadSkin()
     basicKeypad_->setImages(skin_.image(landscape ? "Keyboard" : "NumberKeyboard"), QImage());
     const KeypadGrid grid = landscape ? kBasicLandscapeGrid : kBasicPortraitGrid;
     basicKeypad_->setGrid(grid.columns, grid.rows);
+    basicKeypad_->setSpans(basicKeypadSpans(landscape ? Orientation::Landscape : Orientation::Portrait));
     formulaView_->setSkin(skin_, facts_.scale);
     tvmWindow_->setSkin(skin_);
     loanWindow_->setSkin(skin_);
@@ -631,8 +632,6 @@ void CalculatorView::refresh()
     const bool macros = category == CategoryCode::kMacros;
     categoryLabel_->setText(toQString(categoryName(category)));
     display_->setCategory(category);
-    functionKeypad_->setVisible(keypad);
-    basicKeypad_->setVisible(keypad);
     const bool tip = category == CategoryCode::kTip;
     const bool solver = category == CategoryCode::kEquationSolver;
     const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
@@ -661,6 +660,10 @@ void CalculatorView::refresh()
         financePanel_ = nullptr;
     for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
         panel->setVisible(panel == financePanel_);
+    // A data or finance panel covers the keypads whole: they hide beneath it.
+    const bool keypadCovered = matrices || statistics || financePanel_ != nullptr;
+    functionKeypad_->setVisible(keypad && !keypadCovered);
+    basicKeypad_->setVisible(keypad && !keypadCovered);
     tipWindow_->setVisible(tip);
     if (tip)
         tipWindow_->refresh();  // the output format may have changed
