@@ -219,7 +219,10 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     historyView_->setObjectName(QStringLiteral("historyPanel"));
     historyView_->hide();
     connect(historyView_, &HistoryView::changed, this, [this] { refresh(); });
-    connect(historyView_, &HistoryView::closed, this, [this] { setFocus(Qt::OtherFocusReason); });
+    connect(historyView_, &HistoryView::closed, this, [this] {
+        refresh();
+        setFocus(Qt::OtherFocusReason);
+    });
 
     formulaView_ = new FormulaView(this);
     formulaView_->hide();
@@ -660,8 +663,8 @@ void CalculatorView::refresh()
         financePanel_ = nullptr;
     for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
         panel->setVisible(panel == financePanel_);
-    // A data or finance panel covers the keypads whole: they hide beneath it.
-    const bool keypadCovered = matrices || statistics || financePanel_ != nullptr;
+    // A data or finance panel or the history covers the keypads whole: they hide beneath it.
+    const bool keypadCovered = matrices || statistics || financePanel_ != nullptr || !historyView_->isHidden();
     functionKeypad_->setVisible(keypad && !keypadCovered);
     basicKeypad_->setVisible(keypad && !keypadCovered);
     tipWindow_->setVisible(tip);
@@ -831,6 +834,7 @@ void CalculatorView::openHistory()
 {
     closePopups();
     historyView_->open();
+    refresh();
 }
 
 void CalculatorView::closePopups()
@@ -839,6 +843,7 @@ void CalculatorView::closePopups()
     popupList_->hide();
     if (historyView_->isVisible()) {
         historyView_->hide();
+        refresh();
         setFocus(Qt::OtherFocusReason);
     }
 }

@@ -3,34 +3,47 @@
 #include <QApplication>
 #include <QStyle>
 
+#include "screen_facts.h"
+
 namespace {
 
-// Every property that a panel's sheet may set on these widgets is set here again.
-const char* const kPlainStyle =
-    "QDialog { background: #FFFFFF; color: #1B222C; font-size: 14px; }"
-    "QLabel { color: #1B222C; background: transparent; border: none; padding: 0px;"
-    " font-size: 14px; font-weight: normal; }"
-    "QPushButton { color: #1B222C; background: #E8EEF2; border: 1px solid #8A96A3;"
-    " border-radius: 3px; padding: 4px 4px; min-width: 40px; font-size: 13px; font-weight: normal; }"
-    "QPushButton:hover { border-color: #1B222C; }"
-    "QPushButton:pressed { background: #C9D3DC; color: #1B222C; }"
-    "QPushButton:disabled { color: #8A96A3; }"
-    "QLineEdit { color: #1B222C; background: #FFFFFF; border: 1px solid #8A96A3; border-radius: 2px;"
-    " padding: 2px 4px; font-size: 14px; }"
-    "QTableView { color: #1B222C; background: #FFFFFF; gridline-color: #D5DCE2;"
-    " border: 1px solid #8A96A3; font-size: 14px; selection-background-color: #F29B38;"
-    " selection-color: #141A21; }"
-    "QHeaderView::section { color: #1B222C; background: #E8EEF2; border: none;"
-    " border-right: 1px solid #C9D3DC; padding: 2px 4px; font-size: 14px; font-weight: bold; }"
-    "QProgressBar { background: #E8EEF2; border: 1px solid #8A96A3; border-radius: 2px; height: 10px; }"
-    "QProgressBar::chunk { background: #F29B38; }";
+// Every property that a panel's sheet may set on these widgets is set here again. Text is
+// `px` pixels high, buttons a pixel less.
+QString plainStyleSheet(int px)
+{
+    return QStringLiteral(
+               "QDialog { background: #FFFFFF; color: #1B222C; font-size: %1px; }"
+               "QLabel { color: #1B222C; background: transparent; border: none; padding: 0px;"
+               " font-size: %1px; font-weight: normal; }"
+               "QPushButton { color: #1B222C; background: #E8EEF2; border: 1px solid #8A96A3;"
+               " border-radius: 3px; padding: 4px 4px; min-width: 40px; font-size: %2px; font-weight: normal; }"
+               "QPushButton:hover { border-color: #1B222C; }"
+               "QPushButton:pressed { background: #C9D3DC; color: #1B222C; }"
+               "QPushButton:disabled { color: #8A96A3; }"
+               "QLineEdit { color: #1B222C; background: #FFFFFF; border: 1px solid #8A96A3; border-radius: 2px;"
+               " padding: 2px 4px; font-size: %1px; }"
+               "QTableView { color: #1B222C; background: #FFFFFF; gridline-color: #D5DCE2;"
+               " border: 1px solid #8A96A3; font-size: %1px; selection-background-color: #F29B38;"
+               " selection-color: #141A21; }"
+               "QHeaderView::section { color: #1B222C; background: #E8EEF2; border: none;"
+               " border-right: 1px solid #C9D3DC; padding: 2px 4px; font-size: %1px; font-weight: bold; }"
+               "QProgressBar { background: #E8EEF2; border: 1px solid #8A96A3; border-radius: 2px; height: 10px; }"
+               "QProgressBar::chunk { background: #F29B38; }")
+        .arg(px)
+        .arg(px - 1);
+}
 
 }  // namespace
 
-void applyPlainStyle(QWidget* dialog)
+void applyPlainStyle(QWidget* dialog, int textPixels)
 {
     dialog->setPalette(QApplication::style()->standardPalette());
-    dialog->setStyleSheet(QString::fromLatin1(kPlainStyle));
+    dialog->setStyleSheet(plainStyleSheet(textPixels));
+}
+
+QSize ownerWindowSize(const QWidget* parent)
+{
+    return parent != nullptr ? parent->window()->size() : QSize(480, 640);
 }
 
 QMessageBox* makeMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
@@ -39,7 +52,9 @@ QMessageBox* makeMessageBox(QMessageBox::Icon icon, const QString& caption, cons
     auto* box = new QMessageBox(icon, caption, text, QMessageBox::Ok, parent);
     box->setObjectName(QStringLiteral("messageBox"));
     box->setTextFormat(Qt::PlainText);
-    applyPlainStyle(box);
+    // The type follows the window it stands over, so the box fits a 240-pixel-wide one.
+    const int scale = ScreenFacts::of(ownerWindowSize(parent)).scale;
+    applyPlainStyle(box, 12 * scale);
     return box;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMessageBox>
+#include <QSize>
 #include <QString>
 
 class QWidget;
@@ -9,9 +10,12 @@ class QWidget;
 // child of the widget it belongs to, so the style sheet of a dark panel would reach its labels
 // and buttons (light grey text on a white ground, a panel-sized font); these carry a complete
 // light style of their own, which wins over anything inherited.
-void applyPlainStyle(QWidget* dialog);
+void applyPlainStyle(QWidget* dialog, int textPixels = 14);
 
-// A message box in that style.
+// The size of the window a dialog stands over (its parent's), or of the default window.
+QSize ownerWindowSize(const QWidget* parent);
+
+// A message box in that style, its type as large as the window it stands over.
 QMessageBox* makeMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
                             QWidget* parent);
 

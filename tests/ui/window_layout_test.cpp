@@ -15,6 +15,12 @@
 #include "gallery_scenes.h"
 #include "layout_check.h"
 
+// Names the size in a failing case's parameters.
+void PrintTo(const QSize& size, std::ostream* out)
+{
+    *out << size.width() << "x" << size.height();
+}
+
 namespace {
 
 struct FaultCase {

@@ -7,6 +7,7 @@
 #include "calculator.h"
 #include "calculator_view.h"
 #include "category_names.h"
+#include "converter_view.h"
 #include "data_tools.h"
 #include "finance_view.h"
 #include "keypads.h"
@@ -14,6 +15,8 @@
 #include "preferences_editor.h"
 #include "preferences_editor_view.h"
 #include "program_folder.h"
+#include "rate_list_view.h"
+#include "rate_update_view.h"
 #include "ui_text.h"
 
 namespace {
@@ -41,8 +44,10 @@ public:
         settle();
     }
 
-    QWidget& window() override { return *view_; }
+    QWidget& window() override { return opened_ != nullptr ? *opened_ : *view_; }
     CalculatorView& view() { return *view_; }
+    // A dialog opened over the window (owned by it), which the scene is then about.
+    void setOpened(QWidget* dialog) { opened_ = dialog; }
     Calculator& frame() { return frame_; }
     const ProgramFolder& folder() const { return folder_; }
 
@@ -52,6 +57,7 @@ private:
     Calculator frame_{std::filesystem::path()};
     DataTools tools_{frame_.engine(), std::filesystem::path()};
     std::unique_ptr<CalculatorView> view_;
+    QWidget* opened_ = nullptr;
 };
 
 // One page of the preferences dialog over the calculator window, sized like it.
@@ -72,24 +78,6 @@ private:
     PreferencesEditorView dialog_;
 };
 
-// The message box the rate update shows when the host cannot be reached.
-class MessageBoxStage : public CalculatorStage {
-public:
-    MessageBoxStage(const std::filesystem::path& shipped, QSize size)
-        : CalculatorStage(shipped, size),
-          box_(makeMessageBox(QMessageBox::Warning, QStringLiteral("Error!"), QStringLiteral("Error when resolve host."),
-                              &view()))
-    {
-        box_->show();
-        settle();
-    }
-
-    QWidget& window() override { return *box_; }
-
-private:
-    QMessageBox* box_;  // owned by the window
-};
-
 using Stager = std::function<std::unique_ptr<StagedScene>(const std::filesystem::path&, QSize)>;
 
 // A calculator window with something done to it after it is shown.
@@ -101,6 +89,29 @@ Stager calculatorWith(std::function<void(CalculatorView&)> open)
         settle();
         return std::unique_ptr<StagedScene>(std::move(stage));
     };
+}
+
+// A dialog that `open` opens over the calculator window.
+Stager dialogOver(std::function<QWidget*(CalculatorView&)> open)
+{
+    return [open = std::move(open)](const std::filesystem::path& shipped, QSize size) {
+        auto stage = std::make_unique<CalculatorStage>(shipped, size);
+        stage->setOpened(open(stage->view()));
+        settle();
+        return std::unique_ptr<StagedScene>(std::move(stage));
+    };
+}
+
+// One of the currency converter's rate dialogs.
+template <typename Dialog>
+Stager rateDialog(void (ConverterView::*open)())
+{
+    return dialogOver([open](CalculatorView& view) -> QWidget* {
+        view.showCategory(CategoryCode::kCurrencyConverter);
+        auto* converter = view.findChild<ConverterView*>();
+        (converter->*open)();
+        return converter->findChild<Dialog*>();
+    });
 }
 
 template <typename Panel>
@@ -139,10 +150,21 @@ std::vector<GalleryScene> galleryScenes()
                           [page](const std::filesystem::path& shipped, QSize size) {
                               return std::unique_ptr<StagedScene>(std::make_unique<PreferencesStage>(shipped, size, page));
                           }});
-    scenes.push_back({QStringLiteral("message"), QStringLiteral("Message box"),
-                      [](const std::filesystem::path& shipped, QSize size) {
-                          return std::unique_ptr<StagedScene>(std::make_unique<MessageBoxStage>(shipped, size));
-                      }});
+    scenes.push_back({QStringLiteral("history"), QStringLiteral("History"),
+                      calculatorWith([](CalculatorView& view) { view.openHistory(); })});
+    scenes.push_back({QStringLiteral("macro-list"), QStringLiteral("Macro list"),
+                      calculatorWith([](CalculatorView& view) { view.openMacroList(); })});
+    scenes.push_back({QStringLiteral("rate-update"), QStringLiteral("Currency: rate update"),
+                      rateDialog<RateUpdateView>(&ConverterView::openRateUpdate)});
+    scenes.push_back({QStringLiteral("rate-list"), QStringLiteral("Currency: rate list"),
+                      rateDialog<RateListView>(&ConverterView::openRateList)});
+    // The message box the rate update shows when the host cannot be reached.
+    scenes.push_back({QStringLiteral("message"), QStringLiteral("Message box"), dialogOver([](CalculatorView& view) {
+                          QMessageBox* box = makeMessageBox(QMessageBox::Warning, QStringLiteral("Error!"),
+                                                            QStringLiteral("Error when resolve host."), &view);
+                          box->show();
+                          return box;
+                      })});
     return scenes;
 }
 
