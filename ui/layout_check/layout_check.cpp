@@ -161,8 +161,18 @@ QStringList listFaults(const QListView& list)
     return faults;
 }
 
+// A field lower than a line of its text clips the digits typed into it.
+QStringList fieldFaults(const QLineEdit& field)
+{
+    if (field.height() < QFontMetrics(field.font()).height())
+        return {QStringLiteral("field lower than its text: %1").arg(describe(field))};
+    return {};
+}
+
 QStringList textFaults(const QWidget& widget)
 {
+    if (const auto* field = qobject_cast<const QLineEdit*>(&widget))
+        return fieldFaults(*field);
     if (const auto* label = qobject_cast<const QLabel*>(&widget))
         return labelFaults(*label);
     if (const auto* button = qobject_cast<const QAbstractButton*>(&widget))
