@@ -566,7 +566,7 @@ void CalculatorView::layoutChildren()
     for (QWidget* panel :
          std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_, solverWindow_, graphWindow_})
         panel->setGeometry(toolArea);
-    converterWindow_->setGeometry(body);
+    converterWindow_->setGeometry(toolArea);
     // Like the biorhythm panel, the date and time panel spans the window around the category bar.
     dateTimeWindow_->setGeometry(rect());
     dateTimeWindow_->setBand(displayHeight, barHeight);
@@ -624,7 +624,9 @@ void CalculatorView::showFormula()
 bool CalculatorView::panelCoversDisplay() const
 {
     const int category = frame_.category();
-    return financePanel_ != nullptr || category == CategoryCode::kEquationSolver ||
+    // The converters keep their values in their own fields: the display would stand empty.
+    const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
+    return financePanel_ != nullptr || converter || category == CategoryCode::kEquationSolver ||
            category == CategoryCode::kFunctionGraphs;
 }
 

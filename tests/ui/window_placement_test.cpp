@@ -41,11 +41,12 @@ TEST(WindowPlacement, FitsTheFreeAreaInTheSameShape)
         // The same shape, to a pixel of rounding.
         EXPECT_LE(std::abs(window.width() * c.wanted.height() - window.height() * c.wanted.width()),
                   std::max(c.wanted.width(), c.wanted.height()));
-        if (c.wanted.width() <= room.width() && c.wanted.height() <= room.height())
+        if (c.wanted.width() <= room.width() && c.wanted.height() <= room.height()) {
             EXPECT_EQ(window.size(), c.wanted);
-        else
+        } else {
             EXPECT_TRUE(window.width() == room.width() || window.height() == room.height())
                 << window.width() << "x" << window.height() << " in " << room.width() << "x" << room.height();
+        }
         EXPECT_LE(std::abs((window.left() - room.left()) - (room.right() - window.right())), 1);
         EXPECT_LE(std::abs((window.top() - room.top()) - (room.bottom() - window.bottom())), 1);
     }
@@ -68,8 +69,9 @@ TEST(WindowPlacement, TheCalculatorWindowOpensWithinItsScreen)
         const QRect available = view.screen()->availableGeometry();
         EXPECT_TRUE(available.contains(view.frameGeometry()));
         EXPECT_EQ(ScreenFacts::of(view.size()).landscape, ScreenFacts::of(wanted).landscape);
-        if (wanted.width() <= available.width() && wanted.height() <= available.height())
+        if (wanted.width() <= available.width() && wanted.height() <= available.height()) {
             EXPECT_EQ(view.size(), wanted);
+        }
     }
 }
 
