@@ -562,7 +562,7 @@ void CalculatorView::layoutChildren()
     macroWindow_->setGeometry(body);
     matrixWindow_->setGeometry(body);
     statisticsWindow_->setGeometry(body);
-    tipWindow_->setGeometry(body);
+    tipWindow_->setGeometry(toolArea);
     for (QWidget* panel :
          std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_, solverWindow_, graphWindow_})
         panel->setGeometry(toolArea);
@@ -624,10 +624,11 @@ void CalculatorView::showFormula()
 bool CalculatorView::panelCoversDisplay() const
 {
     const int category = frame_.category();
-    // The converters keep their values in their own fields: the display would stand empty.
+    // The tip window and the converters keep their values in their own fields: the display
+    // would stand empty.
     const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
-    return financePanel_ != nullptr || converter || category == CategoryCode::kEquationSolver ||
-           category == CategoryCode::kFunctionGraphs;
+    return financePanel_ != nullptr || converter || category == CategoryCode::kTip ||
+           category == CategoryCode::kEquationSolver || category == CategoryCode::kFunctionGraphs;
 }
 
 void CalculatorView::refresh()
