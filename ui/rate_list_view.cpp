@@ -93,6 +93,7 @@ void RateListView::fillTable()
         auto* symbol = new QTableWidgetItem(toQString(row.symbol));
         auto* rate = new QTableWidgetItem(toQString(row.rate));
         auto* name = new QTableWidgetItem(toQString(row.name));
+        name->setToolTip(name->text());  // the last column elides long names in a small window
         symbol->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         rate->setFlags(row.isBase ? Qt::ItemIsEnabled | Qt::ItemIsSelectable
