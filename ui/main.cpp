@@ -82,7 +82,7 @@ int main(int argc, char** argv)
 
     if (parser.isSet(screenshot)) {
         // A picture of the window in a given state, for checking layouts at every scale.
-        if (wanted.isValid())
+        if (!wanted.isEmpty())
             window.resize(wanted);
         if (parser.isSet(category))
             window.showCategory(parser.value(category).toInt());
@@ -111,7 +111,7 @@ int main(int argc, char** argv)
         window.closeQuietly();
         QCoreApplication::exit(0);
     });
-    placeOnScreen(window, wanted.isValid() ? wanted : window.size());
+    placeOnScreen(window, wanted.isEmpty() ? window.size() : wanted);
     window.show();
     if (parser.isSet(quitAfterStart))
         QTimer::singleShot(0, &application, &QCoreApplication::quit);
