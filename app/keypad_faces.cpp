@@ -118,3 +118,24 @@ std::optional<ModeKeyFace> modeKeyFace(InputMode mode, int code)
                            u"Enter: ends the number typed, so that the next one goes on the stack (Return)"};
     return std::nullopt;
 }
+
+std::vector<int> basicKeypadSpans(Orientation orientation)
+{
+    const KeypadGrid grid = orientation == Orientation::Portrait ? kBasicPortraitGrid : kBasicLandscapeGrid;
+    std::vector<int> spans(static_cast<std::size_t>(grid.columns * grid.rows), 1);
+    for (int row = 0; row < grid.rows; ++row) {
+        int first = row * grid.columns;
+        for (int column = 1; column < grid.columns; ++column) {
+            const int position = row * grid.columns + column;
+            const KeyFace left = basicKeypadFace(orientation, first);
+            const KeyFace face = basicKeypadFace(orientation, position);
+            if (!face.label.empty() && face.label == left.label && face.second == left.second) {
+                ++spans[static_cast<std::size_t>(first)];
+                spans[static_cast<std::size_t>(position)] = 0;
+            } else {
+                first = position;
+            }
+        }
+    }
+    return spans;
+}

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "input_mode.h"
 #include "keypads.h"
@@ -45,3 +46,8 @@ struct ModeKeyFace {
     std::u16string_view tooltip;
 };
 std::optional<ModeKeyFace> modeKeyFace(InputMode mode, int code);
+
+// How many grid cells each basic key covers, by position: twin keys side by side (the
+// landscape pad's two clear keys) are drawn as one wide key, whose first cell counts them all
+// and whose other cells count 0.
+std::vector<int> basicKeypadSpans(Orientation orientation);

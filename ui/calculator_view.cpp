@@ -223,7 +223,10 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     historyView_->setObjectName(QStringLiteral("historyPanel"));
     historyView_->hide();
     connect(historyView_, &HistoryView::changed, this, [this] { refresh(); });
-    connect(historyView_, &HistoryView::closed, this, [this] { setFocus(Qt::OtherFocusReason); });
+    connect(historyView_, &HistoryView::closed, this, [this] {
+        refresh();
+        setFocus(Qt::OtherFocusReason);
+    });
 
     formulaView_ = new FormulaView(this);
     formulaView_->hide();
@@ -517,6 +520,7 @@ void CalculatorView::loadSkin()
     basicKeypad_->setImages(skin_.image(landscape ? "Keyboard" : "NumberKeyboard"), QImage());
     const KeypadGrid grid = landscape ? kBasicLandscapeGrid : kBasicPortraitGrid;
     basicKeypad_->setGrid(grid.columns, grid.rows);
+    basicKeypad_->setSpans(basicKeypadSpans(landscape ? Orientation::Landscape : Orientation::Portrait));
     formulaView_->setSkin(skin_, facts_.scale);
     tvmWindow_->setSkin(skin_);
     loanWindow_->setSkin(skin_);
@@ -572,11 +576,11 @@ void CalculatorView::layoutChildren()
     macroWindow_->setGeometry(body);
     matrixWindow_->setGeometry(body);
     statisticsWindow_->setGeometry(body);
-    tipWindow_->setGeometry(body);
+    tipWindow_->setGeometry(toolArea);
     for (QWidget* panel :
          std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_, solverWindow_, graphWindow_})
         panel->setGeometry(toolArea);
-    converterWindow_->setGeometry(body);
+    converterWindow_->setGeometry(toolArea);
     // Like the biorhythm panel, the date and time panel spans the window around the category bar.
     dateTimeWindow_->setGeometry(rect());
     dateTimeWindow_->setBand(displayHeight, barHeight);
@@ -636,8 +640,11 @@ void CalculatorView::showFormula()
 bool CalculatorView::panelCoversDisplay() const
 {
     const int category = frame_.category();
-    return financePanel_ != nullptr || category == CategoryCode::kEquationSolver ||
-           category == CategoryCode::kFunctionGraphs;
+    // The tip window and the converters keep their values in their own fields: the display
+    // would stand empty.
+    const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
+    return financePanel_ != nullptr || converter || category == CategoryCode::kTip ||
+           category == CategoryCode::kEquationSolver || category == CategoryCode::kFunctionGraphs;
 }
 
 void CalculatorView::refresh()
@@ -647,8 +654,6 @@ void CalculatorView::refresh()
     const bool macros = category == CategoryCode::kMacros;
     categoryLabel_->setText(toQString(categoryName(category)));
     display_->setCategory(category);
-    functionKeypad_->setVisible(keypad);
-    basicKeypad_->setVisible(keypad);
     const bool tip = category == CategoryCode::kTip;
     const bool solver = category == CategoryCode::kEquationSolver;
     const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
@@ -677,6 +682,10 @@ void CalculatorView::refresh()
         financePanel_ = nullptr;
     for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
         panel->setVisible(panel == financePanel_);
+    // A data or finance panel or the history covers the keypads whole: they hide beneath it.
+    const bool keypadCovered = matrices || statistics || financePanel_ != nullptr || !historyView_->isHidden();
+    functionKeypad_->setVisible(keypad && !keypadCovered);
+    basicKeypad_->setVisible(keypad && !keypadCovered);
     tipWindow_->setVisible(tip);
     if (tip)
         tipWindow_->refresh();  // the output format may have changed
@@ -844,6 +853,7 @@ void CalculatorView::openHistory()
 {
     closePopups();
     historyView_->open();
+    refresh();
 }
 
 void CalculatorView::closePopups()
@@ -852,6 +862,7 @@ void CalculatorView::closePopups()
     popupList_->hide();
     if (historyView_->isVisible()) {
         historyView_->hide();
+        refresh();
         setFocus(Qt::OtherFocusReason);
     }
 }

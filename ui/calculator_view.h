@@ -153,8 +153,8 @@ private:
     class BiorhythmView* biorhythmWindow_;
     class FormulaView* formulaView_;
     bool formulaShown_ = false;
-    // The tool panels with a keypad of their own (finance windows, solver, graph, date and
-    // time) take the display's place too, and the category bar moves to the top.
+    // The tool panels with a keypad of their own (finance windows, tip, converters, solver,
+    // graph, date and time) take the display's place too, and the category bar moves to the top.
     bool panelCoversDisplay() const;
     bool layoutCovered_ = false;
     QListWidget* toolsPanel_;

@@ -551,9 +551,9 @@ void ConverterView::resizeEvent(QResizeEvent* event)
 
 void ConverterView::applyMetrics()
 {
-    // The font follows the height of a row (three fields and five key rows) and the width that a
-    // full value field needs.
-    const int px = std::max(8, std::min(height() / 17, width() / 16));
+    // The font follows the height of a row (three fields and five key rows) and the width of the
+    // top row, the widest: the date of the rates in bold beside the Rates button.
+    const int px = std::max(8, std::min(height() / 17, width() / 19));
     if (px == fontPixels_)
         return;
     fontPixels_ = px;

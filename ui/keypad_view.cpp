@@ -55,6 +55,24 @@ void KeypadView::setGrid(int columns, int rows)
     update();
 }
 
+void KeypadView::setSpans(std::vector<int> spans)
+{
+    spans_ = std::move(spans);
+    update();
+}
+
+int KeypadView::keyStart(int position) const
+{
+    while (position % columns_ > 0 && spanOf(position) == 0)
+        --position;
+    return position;
+}
+
+int KeypadView::spanOf(int position) const
+{
+    return position >= 0 && position < static_cast<int>(spans_.size()) ? spans_[static_cast<std::size_t>(position)] : 1;
+}
+
 void KeypadView::setHold(bool enabled, int milliseconds)
 {
     holdEnabled_ = enabled;
@@ -81,13 +99,16 @@ int KeypadView::positionAt(QPoint point) const
 
 QRect KeypadView::faceRect(int position) const
 {
-    const QRect cell = keyRect(position);
+    // A wide key is drawn whole across its cells, not as halves with a seam between them.
+    position = keyStart(position);
+    const int span = spanOf(position);
+    const QRect cell = keyRect(position).united(keyRect(position + span - 1));
     if (faces_.isNull() || aspectFits())
         return cell;
     // Keys keep roughly their drawn proportions: a little stretch keeps them large enough to
     // read, much more makes the labels hard to read.
     constexpr double kMaxStretch = 1.5;
-    const double sourceWidth = static_cast<double>(faces_.width()) / columns_;
+    const double sourceWidth = static_cast<double>(faces_.width()) * span / columns_;
     const double sourceHeight = static_cast<double>(faces_.height()) / rows_;
     double scaleX = cell.width() / sourceWidth;
     double scaleY = cell.height() / sourceHeight;
@@ -115,6 +136,9 @@ void KeypadView::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), QColor::fromRgb(kBackdrop));
     const int keys = columns_ * rows_;
     for (int position = 0; position < keys; ++position) {
+        const int span = spanOf(position);
+        if (span == 0)
+            continue;
         const QRect target = faceRect(position);
         const int column = position % columns_;
         const int row = position / columns_;
@@ -124,7 +148,7 @@ void KeypadView::paintEvent(QPaintEvent*)
                 continue;
             const QRectF source(static_cast<double>(image->width()) * column / columns_,
                                 static_cast<double>(image->height()) * row / rows_,
-                                static_cast<double>(image->width()) / columns_,
+                                static_cast<double>(image->width()) * span / columns_,
                                 static_cast<double>(image->height()) / rows_);
             painter.drawImage(QRectF(target), *image, source);
         }

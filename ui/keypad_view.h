@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 // A keypad drawn from skin images (a face image and an optional label overlay) divided into a
 // grid of keys. A press reports the key's position; keys that repeat while held are fed at
@@ -19,6 +20,9 @@ public:
 
     void setImages(QImage faces, QImage labels);
     void setGrid(int columns, int rows);
+    // Keys wider than one cell: how many cells each position's key covers, 0 for the cells a
+    // key to the left covers (see basicKeypadSpans). Empty: every key is one cell.
+    void setSpans(std::vector<int> spans);
     // Which positions repeat while held (asked at each press).
     void setRepeats(std::function<bool(int position)> repeats) { repeats_ = std::move(repeats); }
     // The tooltip of a key, asked when the pointer rests on it; an empty text shows none.
@@ -58,6 +62,9 @@ private:
     // Where a key's face is drawn: its whole cell, or the part of it that keeps the image's
     // proportions when the keypad is laid out in another shape.
     QRect faceRect(int position) const;
+    // The first cell of the key a cell belongs to, and how many cells that key covers.
+    int keyStart(int position) const;
+    int spanOf(int position) const;
     bool aspectFits() const;
     void fireHold();
     void fireRepeat();
@@ -66,6 +73,7 @@ private:
     QImage labels_;
     int columns_;
     int rows_;
+    std::vector<int> spans_;
     int pressed_ = -1;
     bool holdFired_ = false;
     bool holdEnabled_ = true;

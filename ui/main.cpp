@@ -13,6 +13,7 @@
 #include "program_folder.h"
 #include "single_instance.h"
 #include "termination_signals.h"
+#include "window_placement.h"
 
 int main(int argc, char** argv)
 {
@@ -77,11 +78,12 @@ int main(int argc, char** argv)
     if (frame.macroDataError())
         QMessageBox::warning(&window, QStringLiteral("Corvan"), QStringLiteral("Macro data error!"));
     const QStringList dimensions = parser.value(size).split(QLatin1Char('x'));
-    if (dimensions.size() == 2)
-        window.resize(dimensions[0].toInt(), dimensions[1].toInt());
+    const QSize wanted = dimensions.size() == 2 ? QSize(dimensions[0].toInt(), dimensions[1].toInt()) : QSize();
 
     if (parser.isSet(screenshot)) {
         // A picture of the window in a given state, for checking layouts at every scale.
+        if (!wanted.isEmpty())
+            window.resize(wanted);
         if (parser.isSet(category))
             window.showCategory(parser.value(category).toInt());
         if (parser.isSet(mode)) {
@@ -109,6 +111,7 @@ int main(int argc, char** argv)
         window.closeQuietly();
         QCoreApplication::exit(0);
     });
+    placeOnScreen(window, wanted.isEmpty() ? window.size() : wanted);
     window.show();
     if (parser.isSet(quitAfterStart))
         QTimer::singleShot(0, &application, &QCoreApplication::quit);

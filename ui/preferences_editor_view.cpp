@@ -198,6 +198,9 @@ PreferencesEditorView::PreferencesEditorView(PreferencesEditor& model, QSize siz
     QFont font = this->font();
     font.setPixelSize(11 * scale_);
     setFont(font);
+    // The main window's style sheet reaches this dialog and would put every child back to the
+    // default size once polished: the dialog's own sheet keeps the size it chose.
+    setStyleSheet(QStringLiteral("* { font-size: %1px; } QLabel#outputNote { font-size: %2px; }").arg(11 * scale_).arg(10 * scale_));
 
     pageList_ = new QListWidget(this);
     for (std::u16string_view name : PreferencesEditor::kPageNames)
@@ -210,11 +213,9 @@ PreferencesEditorView::PreferencesEditorView(PreferencesEditor& model, QSize siz
     pages_->addWidget(makeModesPage());
     connect(pageList_, &QListWidget::currentRowChanged, pages_, &QStackedWidget::setCurrentIndex);
 
-    // The list is as wide as its longest name.
-    int listWidth = 0;
-    for (int row = 0; row < pageList_->count(); ++row)
-        listWidth = qMax(listWidth, pageList_->fontMetrics().horizontalAdvance(pageList_->item(row)->text()));
-    pageList_->setFixedWidth(listWidth + 2 * pageList_->frameWidth() + 10 * scale_);
+    // The list is as wide as its longest name, in the font the dialog's sheet gives it.
+    pageList_->ensurePolished();
+    pageList_->setFixedWidth(pageList_->sizeHintForColumn(0) + 2 * pageList_->frameWidth() + 4 * scale_);
     pageList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -308,6 +309,7 @@ QWidget* PreferencesEditorView::makeCategoriesPage()
 
     categoryList_ = new QListWidget(page);
     categoryList_->setAccessibleName(tr("Categories"));
+    categoryList_->ensurePolished();
     categoryList_->setMinimumHeight(categoryList_->fontMetrics().height() * 4);
     fillCategoryRows();
     connect(categoryList_, &QListWidget::currentRowChanged, this,
@@ -328,6 +330,7 @@ QWidget* PreferencesEditorView::makeCategoriesPage()
     for (const auto& move : moves) {
         QPushButton* button = pageButton(tr(move.text), categoryButtons_);
         // The style's 80-pixel button would make four of them wider than a small window.
+        button->ensurePolished();
         button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 6 * scale_);
         connect(button, &QPushButton::clicked, this, [this, m = move.move] { moveCategory(m); });
         grid->addWidget(button, 0, column++);
@@ -418,6 +421,7 @@ QWidget* PreferencesEditorView::makeSkinsPage()
         updatePreview();
     });
     // A few rows, and the rest for the preview.
+    skinList_->ensurePolished();
     skinList_->setMaximumHeight(skinList_->fontMetrics().height() * 5 + 4 * skinList_->frameWidth());
 
     preview_ = new SkinPreviewView(page);
@@ -472,9 +476,7 @@ QWidget* PreferencesEditorView::makeModesPage()
 
     // A note, a size smaller: its lines are laid out with spaces and must not wrap.
     auto* note = new QLabel(toQString(PreferencesEditor::kOutputNote), page);
-    QFont noteFont = note->font();
-    noteFont.setPixelSize(10 * scale_);
-    note->setFont(noteFont);
+    note->setObjectName(QStringLiteral("outputNote"));
 
     auto* pocket = new WrappingCheckBox(tr("Pocket keyboard letters (W E R type 1 2 3, P and Q switch categories)"), page);
     pocket->box()->setObjectName(QStringLiteral("pocketKeyboardLetters"));

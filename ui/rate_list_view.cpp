@@ -42,10 +42,13 @@ RateListView::RateListView(const ConversionTable& table, std::filesystem::path c
                            QAbstractItemView::AnyKeyPressed);
     connect(grid_, &QTableWidget::itemChanged, this, &RateListView::rateEdited);
 
-    auto* show = new QPushButton(tr("Show rates"), this);
+    // Short captions: with Close they share the row of a 240-pixel-wide window.
+    auto* show = new QPushButton(tr("Show"), this);
     show->setObjectName(QStringLiteral("showRates"));
-    auto* save = new QPushButton(tr("Save rates"), this);
+    show->setToolTip(tr("Show the rates in use again, dropping unsaved edits"));
+    auto* save = new QPushButton(tr("Save"), this);
     save->setObjectName(QStringLiteral("saveRates"));
+    save->setToolTip(tr("Save the edited rates"));
     auto* close = new QPushButton(tr("Close"), this);
     close->setObjectName(QStringLiteral("closeRates"));
     connect(show, &QPushButton::clicked, this, &RateListView::showRates);
@@ -61,7 +64,7 @@ RateListView::RateListView(const ConversionTable& table, std::filesystem::path c
     rows->addWidget(heading_);
     rows->addWidget(grid_, 1);
     rows->addLayout(buttons);
-    resize(420, 480);
+    resize(QSize(420, 480).boundedTo(ownerWindowSize(parent)));
 
     showRates();
 }
@@ -90,6 +93,7 @@ void RateListView::fillTable()
         auto* symbol = new QTableWidgetItem(toQString(row.symbol));
         auto* rate = new QTableWidgetItem(toQString(row.rate));
         auto* name = new QTableWidgetItem(toQString(row.name));
+        name->setToolTip(name->text());  // the last column elides long names in a small window
         symbol->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         rate->setFlags(row.isBase ? Qt::ItemIsEnabled | Qt::ItemIsSelectable

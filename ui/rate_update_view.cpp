@@ -43,7 +43,6 @@ RateUpdateView::RateUpdateView(std::filesystem::path currencyFile, const QString
     auto* source = new QLabel(tr("Download the rates from:"), this);
     urlField_ = new QLineEdit(url, this);
     urlField_->setObjectName(QStringLiteral("rateSourceUrl"));
-    urlField_->setMinimumWidth(320);
     source->setBuddy(urlField_);
     const std::string date = currency::dateOf(file_);
     status_ = new QLabel(date.empty() ? tr("No rates yet.")
@@ -75,6 +74,9 @@ RateUpdateView::RateUpdateView(std::filesystem::path currencyFile, const QString
     rows->addWidget(progress_);
     rows->addStretch(1);
     rows->addLayout(buttons);
+    // Wide enough to read an address, and no wider than the window it stands over.
+    const QMargins margins = rows->contentsMargins();
+    urlField_->setMinimumWidth(std::min(320, ownerWindowSize(parent).width() - margins.left() - margins.right()));
 
     poll_ = new QTimer(this);
     poll_->setInterval(kPollMilliseconds);

@@ -20,7 +20,7 @@ constexpr double kTallestPad = 4.0 / 4.0 * 32.0 / 60.0 * 1.5;
 
 bool padBeside(QSize panel)
 {
-    return panel.width() * 10 > panel.height() * 11;
+    return panel.width() * 10 > panel.height() * 13;
 }
 
 QSize padSize(QSize area, int formHeight)

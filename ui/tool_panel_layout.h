@@ -11,7 +11,8 @@ class QWidget;
 // the same at 240 x 320 and at 480 x 640.
 namespace toolPanelLayout {
 
-// Wide panels (landscape and square windows) put the pad beside the form.
+// Wide panels (landscape windows) put the pad beside the form. In a square one the pad goes
+// below, where it can grow: beside the form its keys' proportions would leave half the panel empty.
 bool padBeside(QSize panel);
 
 // The pad's size in an area: beside the form, a share of the width (and no taller than its

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "key_codes.h"
+#include "keypad_faces.h"
 #include "keypads.h"
 
 namespace {
@@ -92,6 +93,34 @@ TEST(BasicKeypad, LandscapeKeysSendTheCodeOfTheirLabel)
     EXPECT_EQ(basicKeypadCode(Orientation::Landscape, 16, false, CategoryCode::kBaseConversion),
               std::nullopt);
     EXPECT_EQ(basicKeypadCode(Orientation::Landscape, 21, false, 0), std::nullopt);
+}
+
+// A wide key covers whole cells of one row, every cell it covers sends its code, and only the
+// landscape clear key is wide.
+TEST(BasicKeypad, SpansCoverEachRowOnceWithTwinKeys)
+{
+    for (const Orientation orientation : {Orientation::Portrait, Orientation::Landscape}) {
+        const KeypadGrid grid = orientation == Orientation::Portrait ? kBasicPortraitGrid : kBasicLandscapeGrid;
+        const std::vector<int> spans = basicKeypadSpans(orientation);
+        ASSERT_EQ(static_cast<int>(spans.size()), grid.columns * grid.rows);
+        int wide = 0;
+        for (int row = 0; row < grid.rows; ++row) {
+            int column = 0;
+            while (column < grid.columns) {
+                const int first = row * grid.columns + column;
+                const int span = spans[static_cast<std::size_t>(first)];
+                ASSERT_GE(span, 1) << "position " << first;
+                ASSERT_LE(column + span, grid.columns) << "position " << first;
+                for (int covered = first + 1; covered < first + span; ++covered) {
+                    EXPECT_EQ(spans[static_cast<std::size_t>(covered)], 0);
+                    EXPECT_EQ(basicKeypadCode(orientation, covered, false, 0), basicKeypadCode(orientation, first, false, 0));
+                }
+                wide += span > 1;
+                column += span;
+            }
+        }
+        EXPECT_EQ(wide, orientation == Orientation::Landscape ? 1 : 0);
+    }
 }
 
 TEST(ThreeRowKeypad, ThirdRowEditsTheLine)

@@ -31,6 +31,7 @@
 #include "finance_view.h"
 #include "graph_view.h"
 #include "keypad_view.h"
+#include "layout_check.h"
 #include "number_pad_view.h"
 #include "tool_keypads.h"
 
@@ -289,62 +290,11 @@ QString screenshotFolder()
     return folder;
 }
 
-bool isInput(const QWidget* widget)
-{
-    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractButton*>(widget) ||
-           qobject_cast<const QComboBox*>(widget) || qobject_cast<const KeypadView*>(widget);
-}
-
-QRect rectIn(const QWidget* widget, const QWidget* ancestor)
-{
-    return QRect(widget->mapTo(ancestor, QPoint(0, 0)), widget->size());
-}
-
-// Every visible child lies inside the panel, no two visible inputs overlap, and every label's
-// lines fit its width.
+// Every visible child lies inside the panel, no two visible inputs overlap, and no text is cut.
 void checkLayout(QWidget* panel, const std::string& name)
 {
-    SCOPED_TRACE(name);
-    std::vector<QWidget*> inputs;
-    for (QWidget* child : panel->findChildren<QWidget*>()) {
-        if (!child->isVisibleTo(panel) || child->size().isEmpty())
-            continue;
-        // The parts of a composite widget (a combo's view, a table's scroll bars) are its own.
-        if (qobject_cast<QAbstractScrollArea*>(child->parentWidget()) || child->inherits("QComboBoxPrivateContainer"))
-            continue;
-        const QRect area = rectIn(child, panel);
-        EXPECT_TRUE(panel->rect().contains(area))
-            << child->metaObject()->className() << " " << child->objectName().toStdString() << " at "
-            << area.x() << "," << area.y() << " " << area.width() << "x" << area.height();
-        if (isInput(child) && !qobject_cast<QAbstractButton*>(child->parentWidget()))
-            inputs.push_back(child);
-        if (auto* label = qobject_cast<QLabel*>(child); label && !label->wordWrap() && !label->text().isEmpty()) {
-            const QFontMetrics metrics(label->font());
-            for (const QString& line : label->text().split(QLatin1Char('\n')))
-                EXPECT_LE(metrics.horizontalAdvance(line), label->contentsRect().width() + 1)
-                    << "label \"" << line.toStdString() << "\" is cut";
-        }
-        if (auto* box = qobject_cast<QCheckBox*>(child)) {
-            const QFontMetrics metrics(box->font());
-            for (const QString& line : box->text().split(QLatin1Char('\n')))
-                EXPECT_LE(metrics.horizontalAdvance(line) + 14, box->width()) << "check box \"" << line.toStdString() << "\"";
-        }
-    }
-    for (std::size_t i = 0; i < inputs.size(); ++i) {
-        for (std::size_t j = i + 1; j < inputs.size(); ++j) {
-            if (inputs[i]->isAncestorOf(inputs[j]) || inputs[j]->isAncestorOf(inputs[i]))
-                continue;
-            EXPECT_FALSE(rectIn(inputs[i], panel).intersects(rectIn(inputs[j], panel)))
-                << inputs[i]->objectName().toStdString() << " (" << inputs[i]->metaObject()->className() << ") and "
-                << inputs[j]->objectName().toStdString() << " (" << inputs[j]->metaObject()->className() << ")";
-        }
-    }
-    // Fields are tall enough for their text.
-    for (QLineEdit* field : panel->findChildren<QLineEdit*>()) {
-        if (field->isVisibleTo(panel)) {
-            EXPECT_GE(field->height(), QFontMetrics(field->font()).height()) << field->objectName().toStdString();
-        }
-    }
+    for (const QString& fault : layoutFaults(*panel, panel->size()))
+        ADD_FAILURE() << name << ": " << fault.toStdString();
 }
 
 void saveShot(QWidget& window, const std::string& name)
