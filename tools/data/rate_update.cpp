@@ -1,6 +1,8 @@
 #include "rate_update.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "atomic_file.h"
 #include "c_number.h"
@@ -13,6 +15,10 @@ namespace {
 
 // A factor above this would make the factor text alone longer than a line may be.
 constexpr double kMaxFactor = 1e15;
+// Factors are written with this many decimals; half a unit of the last one bounds what a
+// written factor tells.
+constexpr int kFactorDecimals = 11;
+constexpr double kFactorHalfUnit = 5e-12;
 
 std::string_view firstLineOf(std::string_view bytes)
 {
@@ -76,8 +82,17 @@ std::string dateOf(const std::filesystem::path& file)
 
 std::string rateText(double factor)
 {
-    const std::string text = cnum::fixed(factor > 0.0 ? 1.0 / factor : 0.0, 12);
-    return text.substr(0, 14);
+    double rate = 0.0;
+    if (factor > 0.0) {
+        // The table keeps factors with 11 decimals, so the rate is known only to the digits
+        // that half a unit of the factor's last decimal leaves: 1 / 1.03594737387 is the 0.9653
+        // the table was made from, not 0.965300000003.
+        const int digits = std::clamp(static_cast<int>(std::floor(std::log10(factor / kFactorHalfUnit))), 1, 15);
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.*g", digits, 1.0 / factor);
+        cnum::parsePrefix(buffer, rate);
+    }
+    return cnum::fixed(rate, 12).substr(0, 14);
 }
 
 bool takeRate(UnitRecord& record, std::string_view text)
@@ -106,7 +121,7 @@ std::string fileText(std::string_view firstLine, const std::vector<UnitRecord>& 
         if (record.isBase())
             text += "!\n";
         else
-            text += cnum::fixed(record.factor, 11) + "\t0\t" + definitionText(record) + '\n';
+            text += cnum::fixed(record.factor, kFactorDecimals) + "\t0\t" + definitionText(record) + '\n';
     }
     text += "#End";
     return text;

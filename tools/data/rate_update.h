@@ -33,6 +33,8 @@ std::string dateOfText(std::string_view bytes);
 
 // The "Exchange Rate" column: 1 / factor (units per base currency) as "%.12f" cut to 14
 // characters, or 0 for a factor that is not above 0. A factor of 0.5 shows "2.000000000000".
+// The rate is first rounded to the significant digits that the factor, as the table writes it
+// (11 decimals), carries: the table's 1.03594737387 shows "0.965300000000".
 std::string rateText(double factor);
 
 // Takes an edited rate back: a number above 0 (the atof rule) sets factor = 1 / number. Text,

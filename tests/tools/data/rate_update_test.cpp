@@ -547,6 +547,20 @@ TEST(CurrencyTable, RateTextAndEditedRates)
     EXPECT_EQ(currency::rateText(1.0 / 157.2), "157.2000000000");
     EXPECT_EQ(currency::rateText(0.0), "0.000000000000");
     EXPECT_EQ(currency::rateText(-3.0), "0.000000000000");
+    // Factors as the shipped table writes them: the rates they were made from, not the noise
+    // of their 11 decimals.
+    const struct {
+        double factor;
+        const char* rate;
+    } written[] = {
+        {1.03594737387, "0.965300000000"},
+        {0.00636132316, "157.2000000000"},
+        {0.00006172840, "16200.00000000"},
+        {1.00000000000, "1.000000000000"},
+        {0.12345678901, "8.100000073000"},
+    };
+    for (const auto& w : written)
+        EXPECT_EQ(currency::rateText(w.factor), w.rate) << w.factor;
 
     struct Case {
         const char* text;
