@@ -130,6 +130,21 @@ QSize splitArea(QSize panel, int px)
     return {panel.width() - 8, panel.height() - 8 - rowHeight(px) - 2};
 }
 
+// The form (its grid at the top) and the number pad in one box, which toolPanelLayout::arrange
+// turns to fit the panel.
+QBoxLayout* formAndPad(QWidget* form, QLayout* grid, QWidget* pad)
+{
+    auto* formLayout = new QVBoxLayout(form);
+    formLayout->setContentsMargins(0, 0, 0, 0);
+    formLayout->addLayout(grid);
+    formLayout->addStretch(1);
+    auto* split = new QBoxLayout(QBoxLayout::TopToBottom);
+    split->setContentsMargins(0, 0, 0, 0);
+    split->addWidget(form, 1);
+    split->addWidget(pad);
+    return split;
+}
+
 }  // namespace
 
 TimeValueOfMoneyCalculatorView::TimeValueOfMoneyCalculatorView(QWidget* parent) : QWidget(parent)
@@ -178,14 +193,7 @@ TimeValueOfMoneyCalculatorView::TimeValueOfMoneyCalculatorView(QWidget* parent) 
 
     QPushButton* calculateButton = nullptr;
     QPushButton* done = nullptr;
-    auto* formLayout = new QVBoxLayout(form);
-    formLayout->setContentsMargins(0, 0, 0, 0);
-    formLayout->addLayout(grid);
-    formLayout->addStretch(1);
-    split_ = new QBoxLayout(QBoxLayout::TopToBottom);
-    split_->setContentsMargins(0, 0, 0, 0);
-    split_->addWidget(form, 1);
-    split_->addWidget(pad_);
+    split_ = formAndPad(form, grid, pad_);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 4, 4, 4);
     outer->setSpacing(2);
@@ -418,14 +426,7 @@ void ScheduleCalculatorView::buildForm(std::u16string_view title, const std::arr
 
     QPushButton* calculate = nullptr;
     QPushButton* done = nullptr;
-    auto* formLayout = new QVBoxLayout(form_);
-    formLayout->setContentsMargins(0, 0, 0, 0);
-    formLayout->addLayout(grid_);
-    formLayout->addStretch(1);
-    split_ = new QBoxLayout(QBoxLayout::TopToBottom);
-    split_->setContentsMargins(0, 0, 0, 0);
-    split_->addWidget(form_, 1);
-    split_->addWidget(pad_);
+    split_ = formAndPad(form_, grid_, pad_);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->setContentsMargins(0, 0, 0, 0);
     pageLayout->setSpacing(2);
