@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "../app/temp_folder.h"
+#include "temp_folder.h"
 
 #include "calculator_view.h"
 #include "equation_solver_view.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "../app/temp_folder.h"
+#include "temp_folder.h"
 
 #include "key_codes.h"
 #include "keypad_view.h"

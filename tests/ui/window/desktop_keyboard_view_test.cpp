@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QToolTip>
 
-#include "../app/temp_folder.h"
+#include "temp_folder.h"
 
 #include "calculator_display_view.h"
 #include "calculator_view.h"

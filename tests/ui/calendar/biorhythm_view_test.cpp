@@ -16,7 +16,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "../app/temp_folder.h"
+#include "temp_folder.h"
 
 #include "biorhythm_view.h"
 #include "keypads.h"

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "../app/temp_folder.h"
+#include "temp_folder.h"
 
 #include "atomic_file.h"
 #include "calculator_view.h"

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "../app/temp_folder.h"
+#include "temp_folder.h"
 
 #include "formula_markup.h"
 #include "formula_view.h"

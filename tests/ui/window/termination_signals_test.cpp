@@ -13,7 +13,7 @@
 #include <sstream>
 #include <thread>
 
-#include "../app/temp_folder.h"
+#include "temp_folder.h"
 
 #include "atomic_file.h"
 #include "macro_library.h"
