@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "ascii.h"
 #include "atomic_file.h"
 #include "clipboard_number.h"
 #include "display_text.h"
@@ -23,15 +24,6 @@ constexpr std::size_t kMaxUndoSteps = 200;
 constexpr char16_t kBackspace = 8;
 constexpr char16_t kEscape = 27;
 constexpr std::u16string_view kSyntaxError = u"Syntax error";
-
-std::u16string upperCase(std::u16string text)
-{
-    for (char16_t& c : text) {
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - u'a' + u'A');
-    }
-    return text;
-}
 
 }  // namespace
 
@@ -228,7 +220,7 @@ Calculator::LineResult Calculator::evaluationResult()
     FormattedResult formatted = formatResult(result.scalar(), settings);
     display_.setFormat(formatted.format);
     if (category_ == CategoryCode::kBaseConversion)
-        formatted.text = upperCase(std::move(formatted.text));
+        formatted.text = ascii::upper(formatted.text);
     return {std::move(formatted.text), true};
 }
 
@@ -295,7 +287,7 @@ void Calculator::reformatShownResult()
     // The format the user just chose stays on the indicator, even where this value needs SCI.
     FormattedResult formatted = formatResult(shownValue_, settings);
     if (category_ == CategoryCode::kBaseConversion)
-        formatted.text = upperCase(std::move(formatted.text));
+        formatted.text = ascii::upper(formatted.text);
     shownValueText_ = formatted.text;
     display_.setResultValue(std::move(formatted.text));
 }

@@ -2,6 +2,7 @@
 // to the engine's stack calculator and the value it returns is shown on the line.
 #include <cmath>
 
+#include "ascii.h"
 #include "basic_key_tokens.h"
 #include "basic_machine.h"
 #include "display_text.h"
@@ -48,12 +49,7 @@ std::u16string CalculatorDisplay::formatBasicValue(double value) const
         ResultFormatSettings settings;
         settings.radix = radixValue();
         settings.wordSize = wordSizeBits();
-        std::u16string text = formatResult({value, 0.0}, settings).text;
-        for (char16_t& c : text) {
-            if (c >= u'a' && c <= u'z')
-                c = static_cast<char16_t>(c - u'a' + u'A');
-        }
-        return text;
+        return ascii::upper(formatResult({value, 0.0}, settings).text);
     }
     std::u16string text = fromUtf8(formatNormal(value));
     if (const std::optional<Separators> separators = separatorsOf(outputFormat()))

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "ascii.h"
 #include "keypads.h"
 
 namespace {
@@ -48,11 +49,6 @@ constexpr std::array<CharacterCode, 22> kDesktopCodes = {{
 constexpr char16_t kEnter = 13;
 
 constexpr std::u16string_view kConverterSoundCharacters = u"0123456789\b\t.-\r=\x1B";
-
-char16_t toUpperAscii(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
 
 bool isToolCategory(int category)
 {
@@ -113,7 +109,7 @@ bool radixAllowsKey(int code, int radix)
 
 TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& context)
 {
-    const char16_t upper = toUpperAscii(character);
+    const char16_t upper = ascii::toUpper(character);
 
     // Hexadecimal letters come first: A, C, D, E and F are also phone-keyboard letters, and a
     // user typing hexadecimal must get the digit, not a multiply or a decimal digit.

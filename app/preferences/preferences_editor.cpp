@@ -5,8 +5,9 @@
 #include <system_error>
 #include <utility>
 
-#include "key_codes.h"
+#include "ascii.h"
 #include "calculator.h"
+#include "key_codes.h"
 #include "preferences_store.h"
 #include "result_format.h"
 #include "skin.h"
@@ -19,15 +20,9 @@ namespace {
 constexpr std::u16string_view kSoundExtension = u".wav";
 constexpr std::u16string_view kSkinExtension = u".inf";
 
-char16_t lowerAscii(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
 bool equalIgnoringCase(std::u16string_view a, std::u16string_view b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char16_t x, char16_t y) { return lowerAscii(x) == lowerAscii(y); });
+    return ascii::lower(a) == ascii::lower(b);
 }
 
 bool endsWithIgnoringCase(std::u16string_view text, std::u16string_view end)
@@ -46,7 +41,7 @@ bool nameLess(const std::u16string& a, const std::u16string& b)
 {
     const bool less = std::lexicographical_compare(
         a.begin(), a.end(), b.begin(), b.end(),
-        [](char16_t x, char16_t y) { return lowerAscii(x) < lowerAscii(y); });
+        [](char16_t x, char16_t y) { return ascii::toLower(x) < ascii::toLower(y); });
     return less || (equalIgnoringCase(a, b) && a < b);
 }
 
