@@ -54,7 +54,6 @@ public:
     int angleUnit() const { return angleUnit_; }
     int radix() const { return radix_; }
     int wordSize() const { return wordSize_; }
-    int baseRadix() const { return baseRadix_; }
     int selectedMemory() const { return selectedMemory_; }
     bool shift() const { return shift_; }
     int page() const { return page_; }
@@ -92,7 +91,7 @@ public:
     bool stackEntryOpen() const { return engine_.basic.entryOpen(); }
 
 private:
-    // Keys of the "Basic-Standard" and "Basic-RPN" modes (led_basic_keys.cpp).
+    // Keys of the "Basic-Standard" and "Basic-RPN" modes (calculator_display_basic_keys.cpp).
     bool handleBasicKey(int code);
     void feed(std::string_view token);
     void feedComposite(int code);
