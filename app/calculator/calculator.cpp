@@ -19,7 +19,6 @@
 namespace {
 
 constexpr int kLastBasicCategory = CategoryCode::kBaseConversion;
-constexpr int kVariableKey = 34;  // inserts "x"
 constexpr std::size_t kMaxUndoSteps = 200;
 constexpr char16_t kBackspace = 8;
 constexpr char16_t kEscape = 27;
@@ -130,7 +129,7 @@ void Calculator::applyKey(int code)
     }
     display_.handleKey(code);
     // The variable key names a parameter of the macro being written.
-    if (code == kVariableKey && macroEditor_.editing())
+    if (code == KeyCode::kVariable && macroEditor_.editing())
         macroEditor_.useVariable(u"x");
     if (code >= KeyCode::kFormatCycle && code <= KeyCode::kFormatSci)
         reformatShownResult();

@@ -9,6 +9,7 @@
 #include "display_line.h"
 #include "engine.h"
 #include "input_mode.h"
+#include "key_codes.h"
 #include "preferences.h"
 #include "result_format.h"
 
@@ -62,7 +63,7 @@ public:
 
     // Indicator values for the engine: radix 2/8/10/16, angle mode 0/1/2, word size 8/16/32.
     int radixValue() const;
-    int angleMode() const { return angleUnit_ - 142; }
+    int angleMode() const { return angleUnit_ - KeyCode::kAngleDeg; }
     int wordSizeBits() const;
     DisplayFormat format() const;
     // Indicators that the evaluation changes: a complex argument switches the engine to
@@ -119,12 +120,12 @@ private:
     int page_ = 0;
     int category_ = 0;
     int currentLine_ = 0;
-    int selectedMemory_ = 126;
-    int displayFormat_ = 135;
-    int angleUnit_ = 142;
-    int radix_ = 147;
-    int wordSize_ = 138;
-    int baseRadix_ = 147;
+    int selectedMemory_ = KeyCode::kMemory1;
+    int displayFormat_ = KeyCode::kFormatNorm;
+    int angleUnit_ = KeyCode::kAngleDeg;
+    int radix_ = KeyCode::kRadixDec;
+    int wordSize_ = KeyCode::kWordSize8;
+    int baseRadix_ = KeyCode::kRadixDec;
     bool shift_ = false;
     std::u16string resultText_;
     bool resultIsValue_ = false;
