@@ -27,15 +27,15 @@ constexpr std::u16string_view kSyntaxError = u"Syntax error";
 }  // namespace
 
 Calculator::Calculator(std::filesystem::path folder, PreferencesStore::TodayFunction today)
-    : folder_(std::move(folder)), preferencesEngine_(folder_, std::move(today)), display_(preferences_, engine_)
+    : folder_(std::move(folder)), preferencesStore_(folder_, std::move(today)), display_(preferences_, engine_)
 {
-    preferencesEngine_.reset(preferences_);
+    preferencesStore_.reset(preferences_);
 }
 
 void Calculator::start()
 {
     if (!folder_.empty()) {
-        preferencesEngine_.load(preferences_);
+        preferencesStore_.load(preferences_);
         display_.load(folder_);
         savedDisplayState_ = display_.saveState();
         const MacroFolderLoad load = loadMacroFolder(macros_, folder_);
@@ -59,7 +59,7 @@ void Calculator::close()
     preferences_.inputMode = preferredInputMode_;
     if (!folder_.empty()) {
         saveMacroFolder(macros_, folder_, unreadMacroFiles_);
-        preferencesEngine_.save(preferences_);
+        preferencesStore_.save(preferences_);
         if (display_.save(folder_))
             savedDisplayState_ = display_.saveState();
         history_.save(folder_);
@@ -209,17 +209,9 @@ Calculator::LineResult Calculator::evaluationResult()
 
     engine_.slots[VariableSlots::kAnswer].storeComplex(result.re, result.im);
     display_.setAngleMode(static_cast<int>(engine_.settings.angleMode));
-    ResultFormatSettings settings;
-    settings.format = display_.format();
-    settings.fixDigits = preferences_.fixDigits;
-    settings.outputFormat = outputFormatFromName(preferences_.outputFormat);
-    settings.displayMode = engine_.settings.displayMode;
-    settings.wordSize = engine_.settings.wordSize;
-    settings.radix = pending_.radix;
-    FormattedResult formatted = formatResult(result.scalar(), settings);
+    FormattedResult formatted =
+        formatForDisplay(result.scalar(), {engine_.settings.displayMode, engine_.settings.wordSize}, pending_.radix);
     display_.setFormat(formatted.format);
-    if (category_ == CategoryCode::kBaseConversion)
-        formatted.text = ascii::upper(formatted.text);
     return {std::move(formatted.text), true};
 }
 
@@ -272,21 +264,29 @@ void Calculator::noteResult(bool isValue)
                   decimal ? clipboardNumberText(shownValue_) : std::u16string()});
 }
 
-void Calculator::reformatShownResult()
+FormattedResult Calculator::formatForDisplay(CalcValue value, NumberContext context, int radix) const
 {
-    if (shownValueText_.empty() || display_.resultText() != shownValueText_)
-        return;
     ResultFormatSettings settings;
     settings.format = display_.format();
     settings.fixDigits = preferences_.fixDigits;
     settings.outputFormat = outputFormatFromName(preferences_.outputFormat);
-    settings.displayMode = category_ == CategoryCode::kBaseConversion ? kDisplayModeBase : 0;
-    settings.wordSize = display_.wordSizeBits();
-    settings.radix = 10;
-    // The format the user just chose stays on the indicator, even where this value needs SCI.
-    FormattedResult formatted = formatResult(shownValue_, settings);
+    settings.displayMode = context.displayMode;
+    settings.wordSize = context.wordSize;
+    settings.radix = radix;
+    FormattedResult formatted = formatResult(value, settings);
     if (category_ == CategoryCode::kBaseConversion)
         formatted.text = ascii::upper(formatted.text);
+    return formatted;
+}
+
+void Calculator::reformatShownResult()
+{
+    if (shownValueText_.empty() || display_.resultText() != shownValueText_)
+        return;
+    const NumberContext context{category_ == CategoryCode::kBaseConversion ? kDisplayModeBase : 0,
+                                display_.wordSizeBits()};
+    // The format the user just chose stays on the indicator, even where this value needs SCI.
+    FormattedResult formatted = formatForDisplay(shownValue_, context, 10);
     shownValueText_ = formatted.text;
     display_.setResultValue(std::move(formatted.text));
 }

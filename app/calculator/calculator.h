@@ -15,6 +15,7 @@
 #include "calculator_display.h"
 #include "preferences.h"
 #include "preferences_store.h"
+#include "result_format.h"
 #include "typed_names.h"
 
 // The main window's behaviour without the window: the current category and its switch rules,
@@ -191,6 +192,9 @@ private:
     void pasteTokens(std::u16string_view text);
     // After "=": the history, the value Copy takes, and the argument hint of a syntax error.
     void noteResult(bool isValue);
+    // A value by the display rule in the display's format and the preferences' digits and output
+    // format; "Base conversion" shows its letters in upper case.
+    FormattedResult formatForDisplay(CalcValue value, NumberContext context, int radix) const;
     // Formats the shown result again after a change of the display format or the digits.
     void reformatShownResult();
     void sendShiftable(int code, bool shiftWasOn);
@@ -218,7 +222,7 @@ private:
     void showMacroLine(const MacroLineText& line);
 
     std::filesystem::path folder_;
-    PreferencesStore preferencesEngine_;
+    PreferencesStore preferencesStore_;
     Preferences preferences_;
     Engine engine_;
     CalculatorDisplay display_;
