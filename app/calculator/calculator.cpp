@@ -56,7 +56,7 @@ void Calculator::close()
         tools_->closing();
     if (category_ >= 0)
         preferences_.lastCategory = static_cast<std::uint8_t>(category_);
-    preferences_.inputMode = preferredInputMode_;
+    preferences_.inputMode = preferredInputMode();
     if (!folder_.empty()) {
         saveMacroFolder(macros_, folder_, unreadMacroFiles_);
         preferencesStore_.save(preferences_);
@@ -66,11 +66,10 @@ void Calculator::close()
     }
 }
 
-void Calculator::setPreferredInputMode(std::u16string mode)
+void Calculator::setPreferredInputMode(InputMode mode)
 {
-    preferredInputMode_ = std::move(mode);
-    preferences_.inputMode =
-        category_ > kLastBasicCategory ? std::u16string(kInputStringStandard) : preferredInputMode_;
+    preferredInputMode_ = mode;
+    preferences_.inputMode = category_ > kLastBasicCategory ? InputMode::StringStandard : mode;
 }
 
 void Calculator::reconcileInputMode(int from, int to)
@@ -79,12 +78,12 @@ void Calculator::reconcileInputMode(int from, int to)
     const bool toBasic = to <= kLastBasicCategory;
     if (fromBasic && !toBasic) {
         preferredInputMode_ = preferences_.inputMode;
-        preferences_.inputMode = kInputStringStandard;
+        preferences_.inputMode = InputMode::StringStandard;
     } else if (!fromBasic && toBasic) {
-        preferences_.inputMode = preferredInputMode_;
+        preferences_.inputMode = preferredInputMode();
     } else if (from < 0) {
         // Starting in a tool category: the file's mode stays preferred for later.
-        preferences_.inputMode = kInputStringStandard;
+        preferences_.inputMode = InputMode::StringStandard;
     }
 }
 
@@ -153,7 +152,7 @@ void Calculator::prepareEvaluation(const std::u16string& input)
         pending_.early = LineResult{std::u16string(errorMessage(expanded.error)), false};
         return;
     }
-    std::string text = displayToEngineText(expanded.text, outputFormatFromName(preferences_.outputFormat));
+    std::string text = displayToEngineText(expanded.text, preferences_.outputFormat);
     if (text.size() > Engine::kMaxExpressionLength) {
         pending_.early = LineResult{u"Overlength string", false};
         return;
@@ -269,7 +268,7 @@ FormattedResult Calculator::formatForDisplay(CalcValue value, NumberContext cont
     ResultFormatSettings settings;
     settings.format = display_.format();
     settings.fixDigits = preferences_.fixDigits;
-    settings.outputFormat = outputFormatFromName(preferences_.outputFormat);
+    settings.outputFormat = preferences_.outputFormat;
     settings.displayMode = context.displayMode;
     settings.wordSize = context.wordSize;
     settings.radix = radix;
@@ -306,7 +305,7 @@ std::u16string Calculator::copyText() const
         return result;
     // The basic modes show their value on the line: it goes out as a plain number.
     const std::u16string& input = display_.getInputText();
-    const std::string text = displayToEngineText(input, outputFormatFromName(preferences_.outputFormat));
+    const std::string text = displayToEngineText(input, preferences_.outputFormat);
     double value = 0;
     const std::from_chars_result read = std::from_chars(text.data(), text.data() + text.size(), value);
     if (!text.empty() && read.ec == std::errc() && read.ptr == text.data() + text.size())
@@ -525,7 +524,7 @@ void Calculator::pasteTokens(std::u16string_view text)
         return;
     // No line can take more than an expression's length.
     text = text.substr(0, Engine::kMaxExpressionLength);
-    const OutputFormat format = outputFormatFromName(preferences_.outputFormat);
+    const OutputFormat format = preferences_.outputFormat;
     if (display_.inputMode() != InputMode::StringStandard) {
         TypedKeyContext context;
         context.category = category_;

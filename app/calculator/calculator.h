@@ -143,8 +143,9 @@ public:
     void stopEditingMacro();
     // True when a macro file could not be read completely at start ("Macro data error!").
     bool macroDataError() const { return macroDataError_; }
-    const std::u16string& preferredInputMode() const { return preferredInputMode_; }
-    void setPreferredInputMode(std::u16string mode);
+    // The input mode the user chose, which the categories 0 to 2 run; the record's until start().
+    InputMode preferredInputMode() const { return preferredInputMode_.value_or(preferences_.inputMode); }
+    void setPreferredInputMode(InputMode mode);
     // The program folder given at construction; empty when no files are kept.
     const std::filesystem::path& folder() const { return folder_; }
     Preferences& preferences() { return preferences_; }
@@ -232,7 +233,7 @@ private:
     bool macroDataError_ = false;
     int category_ = -1;
     CategoryTools* tools_ = nullptr;
-    std::u16string preferredInputMode_;
+    std::optional<InputMode> preferredInputMode_;  // unset until start()
     NameBuilder nameBuilder_;
     bool typingRefused_ = false;
     std::vector<LineSnapshot> undo_;

@@ -84,7 +84,7 @@ public:
     bool save(const std::filesystem::path& folder) const;
     void load(const std::filesystem::path& folder);
 
-    InputMode inputMode() const { return inputModeFromName(preferences_.inputMode); }
+    InputMode inputMode() const { return preferences_.inputMode; }
     // The basic modes' stack as the display shows it, top first: `count` texts, empty where the
     // stack holds no value. While an error message is up, it stands in for the top.
     std::vector<std::u16string> stackTexts(std::size_t count) const;
@@ -108,7 +108,7 @@ private:
     void shiftHistory();
     void setRadix(int radixCode);
     void clearCurrentLine();
-    OutputFormat outputFormat() const;
+    OutputFormat outputFormat() const { return preferences_.outputFormat; }
 
     const Preferences& preferences_;
     Engine& engine_;

@@ -9,7 +9,7 @@ namespace {
 
 struct BasicCase {
     const char* name;
-    const char16_t* mode;
+    InputMode mode;
     int category;
     std::vector<int> codes;
     std::u16string line;
@@ -31,8 +31,8 @@ TEST_P(BasicKeys, ShowTheValueOnTheLine)
     EXPECT_EQ(frame.display().resultText(), c.result);
 }
 
-constexpr const char16_t* kRpn = u"Basic-RPN";
-constexpr const char16_t* kStandard = u"Basic-Standard";
+constexpr InputMode kRpn = InputMode::BasicRpn;
+constexpr InputMode kStandard = InputMode::BasicStandard;
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, BasicKeys,
@@ -77,7 +77,7 @@ TEST_P(RpnStack, ShowsTheTopLevels)
     const StackCase& c = GetParam();
     Calculator frame({});
     frame.start();
-    frame.setPreferredInputMode(u"Basic-RPN");
+    frame.setPreferredInputMode(InputMode::BasicRpn);
     frame.switchCategory(c.category);
     for (int code : c.codes)
         frame.pressKey(code);

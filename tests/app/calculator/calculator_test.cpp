@@ -121,7 +121,7 @@ TEST(CalculatorDisplay, ComplexArgumentSwitchesTheAngleIndicator)
 TEST(CalculatorDisplay, EuropeanDecimalKeyAndResult)
 {
     Frame f;
-    f.frame.preferences().outputFormat = u"European";
+    f.frame.preferences().outputFormat = OutputFormat::European;
     f.keys({10, 16, 6, 8, 11, 19});
     EXPECT_EQ(f.input(), u"1\u00B85\u00D72");
     EXPECT_EQ(f.result(), u"3");
@@ -189,20 +189,20 @@ TEST(CategorySwitch, ToolCategoriesRunStringStandardAndKeepThePreferredMode)
     {
         Calculator frame(folder.path(), fixedToday);
         frame.start();
-        frame.setPreferredInputMode(u"Basic-RPN");
-        EXPECT_EQ(frame.preferences().inputMode, u"Basic-RPN");
+        frame.setPreferredInputMode(InputMode::BasicRpn);
+        EXPECT_EQ(frame.preferences().inputMode, InputMode::BasicRpn);
         frame.switchCategory(CategoryCode::kMatrices);
-        EXPECT_EQ(frame.preferences().inputMode, u"String-Standard");
-        EXPECT_EQ(frame.preferredInputMode(), u"Basic-RPN");
+        EXPECT_EQ(frame.preferences().inputMode, InputMode::StringStandard);
+        EXPECT_EQ(frame.preferredInputMode(), InputMode::BasicRpn);
         frame.close();
     }
     {
         Calculator frame(folder.path(), fixedToday);
         frame.start();
         EXPECT_EQ(frame.category(), CategoryCode::kMatrices);
-        EXPECT_EQ(frame.preferences().inputMode, u"String-Standard");
+        EXPECT_EQ(frame.preferences().inputMode, InputMode::StringStandard);
         frame.switchCategory(CategoryCode::kArithmetic);
-        EXPECT_EQ(frame.preferences().inputMode, u"Basic-RPN");
+        EXPECT_EQ(frame.preferences().inputMode, InputMode::BasicRpn);
         frame.close();
         EXPECT_EQ(frame.preferences().lastCategory, 0);
     }

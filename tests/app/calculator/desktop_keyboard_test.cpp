@@ -185,7 +185,7 @@ TEST(Clipboard, CopiedResultsPasteBackToTheSameValue)
     f.type(u"\r");
     EXPECT_EQ(f.frame.engine().slots[VariableSlots::kAnswer].re, 1234.5);
 
-    f.frame.preferences().outputFormat = u"European";
+    f.frame.preferences().outputFormat = OutputFormat::European;
     f.type(u"\x1B");
     f.frame.pasteText(u"1.234,5");
     f.type(u"\r");
@@ -196,10 +196,10 @@ TEST(Clipboard, CopiedResultsPasteBackToTheSameValue)
 TEST(Clipboard, CopyWithoutAResultTakesTheLine)
 {
     Frame f;
-    f.frame.setPreferredInputMode(u"Basic-Standard");
+    f.frame.setPreferredInputMode(InputMode::BasicStandard);
     f.keys({10, 11, 12, 16, 6});
     EXPECT_EQ(f.frame.copyText(), u"123.5");
-    f.frame.setPreferredInputMode(u"String-Standard");
+    f.frame.setPreferredInputMode(InputMode::StringStandard);
     f.type(u"\x1B" u"2+");
     EXPECT_EQ(f.frame.copyText(), u"2+");
     f.type(u"+\r");

@@ -43,8 +43,8 @@ Preferences unusual()
     p.skinName = u"Night.inf";
     p.lastCategory = 13;
     p.rememberedDate = {2000, 2, 29};
-    p.inputMode = u"Basic-RPN";
-    p.outputFormat = u"European";
+    p.inputMode = InputMode::BasicRpn;
+    p.outputFormat = OutputFormat::European;
     return p;
 }
 
@@ -184,8 +184,6 @@ TEST(PreferencesEngine, RepairsValuesOutOfRange)
         {"permuted order",
          [](auto& p) { p.navOrder = {1, 0, 2, 6, 7, 8, 9, 14, 10}; },
          [](auto& p) { p.navOrder = {1, 0, 2, 6, 7, 8, 9, 14, 10}; }},
-        {"input mode", [](auto& p) { p.inputMode = u"Basic"; }, [](auto&) {}},
-        {"output format", [](auto& p) { p.outputFormat = u"european"; }, [](auto&) {}},
         {"sound path", [](auto& p) { p.soundName = u"../x.wav"; }, [](auto&) {}},
         {"empty skin", [](auto& p) { p.skinName = u""; }, [](auto&) {}},
         {"long skin", [](auto& p) { p.skinName = std::u16string(256, u'a'); }, [](auto&) {}},
@@ -211,6 +209,45 @@ TEST(PreferencesEngine, RepairsValuesOutOfRange)
     PreferencesStore::decode(bytes, record);
     EXPECT_TRUE(record.transparencyEnabled);
     EXPECT_FALSE(record.hardKeyScrolling);
+}
+
+// The modes are texts in the file: a known text reads as its mode and is written back the same;
+// any other text reads as the default, and a mode without a text is written as the default.
+TEST(PreferencesEngine, ModeTextsReadAsTheirModesAndUnknownOnesAsTheDefaults)
+{
+    struct Case {
+        std::u16string_view inputText;
+        std::u16string_view outputText;
+        InputMode input;
+        OutputFormat output;
+        bool writtenBack;
+    };
+    const Case cases[] = {
+        {u"String-Standard", u"United States", InputMode::StringStandard, OutputFormat::UnitedStates, true},
+        {u"Basic-Standard", u"European", InputMode::BasicStandard, OutputFormat::European, true},
+        {u"Basic-RPN", u"United States", InputMode::BasicRpn, OutputFormat::UnitedStates, true},
+        {u"Basic", u"European", InputMode::StringStandard, OutputFormat::European, false},
+        {u"Basic-RPN", u"european", InputMode::BasicRpn, OutputFormat::UnitedStates, false},
+        {u"", u"", InputMode::StringStandard, OutputFormat::UnitedStates, false},
+    };
+    // The two texts are the last two of the sixteen fields.
+    const std::string file = PreferencesStore::encode(defaults());
+    for (const Case& c : cases) {
+        ArchiveWriter texts;
+        texts.writeString(c.inputText);
+        texts.writeString(c.outputText);
+        const std::string bytes = file.substr(0, kFieldEnds[13]) + texts.take() + file.substr(kFieldEnds[15]);
+        Preferences record = unusual();
+        ASSERT_EQ(PreferencesStore::decode(bytes, record), PreferencesStore::kFieldCount);
+        Preferences expected = defaults();
+        expected.inputMode = c.input;
+        expected.outputFormat = c.output;
+        EXPECT_EQ(record, expected);
+        EXPECT_EQ(PreferencesStore::encode(record) == bytes, c.writtenBack);
+    }
+    Preferences other = defaults();
+    other.outputFormat = OutputFormat::Other;
+    EXPECT_EQ(PreferencesStore::encode(other), file);
 }
 
 TEST(PreferencesEngine, DamagedFileKeepsTheFieldsBeforeTheBadRecord)
@@ -252,12 +289,12 @@ TEST(PreferencesEngine, RandomByteFlipsNeverYieldValuesOutOfRange)
         EXPECT_TRUE(isValidNavOrder(record.navOrder));
         EXPECT_TRUE(record.rememberedDate.isValid() ||
                     record.rememberedDate == StoredDate::invalid());
-        EXPECT_TRUE(record.inputMode == kInputStringStandard ||
-                    record.inputMode == kInputBasicStandard || record.inputMode == kInputBasicRpn);
-        EXPECT_TRUE(record.outputFormat == kOutputUnitedStates ||
-                    record.outputFormat == kOutputEuropean);
+        EXPECT_TRUE(record.inputMode == InputMode::StringStandard ||
+                    record.inputMode == InputMode::BasicStandard || record.inputMode == InputMode::BasicRpn);
+        EXPECT_TRUE(record.outputFormat == OutputFormat::UnitedStates ||
+                    record.outputFormat == OutputFormat::European);
         if (fields < PreferencesStore::kFieldCount) {
-            EXPECT_EQ(record.outputFormat, kOutputEuropean);
+            EXPECT_EQ(record.outputFormat, OutputFormat::European);
         }
     }
 }
