@@ -1,6 +1,7 @@
 #include "keyboard_map.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 #include <utility>
 
@@ -91,6 +92,24 @@ std::optional<int> basicCharacterCode(char16_t character)
     return std::nullopt;
 }
 
+// The rules both maps apply after their own letter rules: the converter takes the character,
+// a tool category ignores it, and backspace deletes the token before the cursor.
+std::optional<TypedKeyResult> sharedRule(char16_t character, const TypedKeyContext& context)
+{
+    if (context.converterHasInput) {
+        TypedKeyResult result = ofKind(TypedKeyResult::Kind::ToConverter);
+        result.keySound = kConverterSoundCharacters.find(character) != std::u16string_view::npos;
+        return result;
+    }
+    if (isToolCategory(context.category) && !context.macroEditing) {
+        return ofKind(TypedKeyResult::Kind::Ignored);
+    }
+    if (character == kBackspace) {
+        return codes({KeyCode::kCursorLeft, KeyCode::kDelete});
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool radixAllowsKey(int code, int radix)
@@ -121,18 +140,8 @@ TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& cont
         return filtered(kLetterCodes[letter], context);
     }
 
-    if (context.converterHasInput) {
-        TypedKeyResult result = ofKind(TypedKeyResult::Kind::ToConverter);
-        result.keySound = kConverterSoundCharacters.find(character) != std::u16string_view::npos;
-        return result;
-    }
-
-    if (isToolCategory(context.category) && !context.macroEditing) {
-        return ofKind(TypedKeyResult::Kind::Ignored);
-    }
-
-    if (character == kBackspace) {
-        return codes({KeyCode::kCursorLeft, KeyCode::kDelete});
+    if (std::optional<TypedKeyResult> result = sharedRule(character, context)) {
+        return std::move(*result);
     }
     for (char16_t key : kEvaluateKeys) {
         if (character == key) {
@@ -148,16 +157,8 @@ TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& cont
 
 TypedKeyResult mapDesktopCharacter(char16_t character, const TypedKeyContext& context)
 {
-    if (context.converterHasInput) {
-        TypedKeyResult result = ofKind(TypedKeyResult::Kind::ToConverter);
-        result.keySound = kConverterSoundCharacters.find(character) != std::u16string_view::npos;
-        return result;
-    }
-    if (isToolCategory(context.category) && !context.macroEditing) {
-        return ofKind(TypedKeyResult::Kind::Ignored);
-    }
-    if (character == kBackspace) {
-        return codes({KeyCode::kCursorLeft, KeyCode::kDelete});
+    if (std::optional<TypedKeyResult> result = sharedRule(character, context)) {
+        return std::move(*result);
     }
     if (character == u'=' || character == kEnter) {
         return ofKind(TypedKeyResult::Kind::Evaluate);
