@@ -38,7 +38,8 @@ TEST_P(TypedLikeKeys, TypingGivesTheLineAndResultOfTheKeys)
     typed.type(c.typed);
     typed.type(u"\r");
     EXPECT_EQ(typed.input(), byKeys.input()) << c.name;
-    EXPECT_EQ(typed.calculator.display().currentLine().tokenMap(), byKeys.calculator.display().currentLine().tokenMap()) << c.name;
+    EXPECT_EQ(typed.calculator.display().currentLine().tokenMap(), byKeys.calculator.display().currentLine().tokenMap())
+        << c.name;
     EXPECT_EQ(typed.result(), byKeys.result()) << c.name;
     EXPECT_FALSE(typed.result().empty()) << c.name;
 }
