@@ -13,7 +13,7 @@ namespace {
 
 constexpr StoredDate kToday{2024, 3, 17};
 
-PreferencesStore engineIn(const TempFolder& folder)
+PreferencesStore storeIn(const TempFolder& folder)
 {
     return PreferencesStore(folder.path(), [] { return kToday; });
 }
@@ -73,27 +73,27 @@ const FieldCopy kCopyField[PreferencesStore::kFieldCount] = {
 constexpr std::size_t kFieldEnds[PreferencesStore::kFieldCount] = {
     4, 8, 12, 16, 17, 21, 25, 29, 65, 74, 102, 128, 129, 141, 175, 205};
 
-TEST(PreferencesEngine, FirstStartWritesAFileThatReadsBackAsDefaults)
+TEST(PreferencesStore, FirstStartWritesAFileThatReadsBackAsDefaults)
 {
     TempFolder folder;
-    const PreferencesStore engine = engineIn(folder);
+    const PreferencesStore store = storeIn(folder);
     Preferences record = unusual();
-    engine.reset(record);
+    store.reset(record);
     EXPECT_EQ(record, defaults());
-    EXPECT_EQ(engine.load(record), PreferencesLoadResult::Missing);
+    EXPECT_EQ(store.load(record), PreferencesLoadResult::Missing);
     EXPECT_EQ(record, defaults());
-    ASSERT_TRUE(engine.save(record));
+    ASSERT_TRUE(store.save(record));
 
     Preferences back = unusual();
-    EXPECT_EQ(engine.load(back), PreferencesLoadResult::Complete);
+    EXPECT_EQ(store.load(back), PreferencesLoadResult::Complete);
     EXPECT_EQ(back, defaults());
 
-    ASSERT_TRUE(engine.save(unusual()));
-    EXPECT_EQ(engine.load(back), PreferencesLoadResult::Complete);
+    ASSERT_TRUE(store.save(unusual()));
+    EXPECT_EQ(store.load(back), PreferencesLoadResult::Complete);
     EXPECT_EQ(back, unusual());
 }
 
-TEST(PreferencesEngine, DefaultFileLayout)
+TEST(PreferencesStore, DefaultFileLayout)
 {
     // The sixteen fields take 205 bytes; the desktop's "Pocket keyboard letters" flag follows.
     const std::string bytes = PreferencesStore::encode(defaults());
@@ -121,7 +121,7 @@ TEST(PreferencesEngine, DefaultFileLayout)
     EXPECT_EQ(PreferencesStore::encode(invalidDate).substr(129, 12), std::string(12, '\xFF'));
 }
 
-TEST(PreferencesEngine, PocketLettersFollowTheSixteenFields)
+TEST(PreferencesStore, PocketLettersFollowTheSixteenFields)
 {
     Preferences pocket = defaults();
     pocket.pocketKeyboardLetters = true;
@@ -138,7 +138,7 @@ TEST(PreferencesEngine, PocketLettersFollowTheSixteenFields)
     EXPECT_FALSE(record.pocketKeyboardLetters);
 }
 
-TEST(PreferencesEngine, EveryPrefixKeepsWhatWasReadAndNothingMore)
+TEST(PreferencesStore, EveryPrefixKeepsWhatWasReadAndNothingMore)
 {
     const Preferences full = unusual();
     const std::string bytes = PreferencesStore::encode(defaults());
@@ -158,7 +158,7 @@ TEST(PreferencesEngine, EveryPrefixKeepsWhatWasReadAndNothingMore)
     }
 }
 
-TEST(PreferencesEngine, RepairsValuesOutOfRange)
+TEST(PreferencesStore, RepairsValuesOutOfRange)
 {
     struct Case {
         const char* what;
@@ -213,7 +213,7 @@ TEST(PreferencesEngine, RepairsValuesOutOfRange)
 
 // The modes are texts in the file: a known text reads as its mode and is written back the same;
 // any other text reads as the default, and a mode without a text is written as the default.
-TEST(PreferencesEngine, ModeTextsReadAsTheirModesAndUnknownOnesAsTheDefaults)
+TEST(PreferencesStore, ModeTextsReadAsTheirModesAndUnknownOnesAsTheDefaults)
 {
     struct Case {
         std::u16string_view inputText;
@@ -250,24 +250,24 @@ TEST(PreferencesEngine, ModeTextsReadAsTheirModesAndUnknownOnesAsTheDefaults)
     EXPECT_EQ(PreferencesStore::encode(other), file);
 }
 
-TEST(PreferencesEngine, DamagedFileKeepsTheFieldsBeforeTheBadRecord)
+TEST(PreferencesStore, DamagedFileKeepsTheFieldsBeforeTheBadRecord)
 {
     TempFolder folder;
-    const PreferencesStore engine = engineIn(folder);
+    const PreferencesStore store = storeIn(folder);
     std::string bytes = PreferencesStore::encode(unusual());
     const std::size_t skin = bytes.find(std::string("\xFF\xFE\xFF\x09N", 5));
     ASSERT_NE(skin, std::string::npos);
     bytes[skin + 3] = '\xFE';  // 254 characters: more than the file holds
-    ASSERT_TRUE(writeFileAtomically(engine.filePath(), bytes));
+    ASSERT_TRUE(writeFileAtomically(store.filePath(), bytes));
     Preferences record = defaults();
-    EXPECT_EQ(engine.load(record), PreferencesLoadResult::Damaged);
+    EXPECT_EQ(store.load(record), PreferencesLoadResult::Damaged);
     Preferences expected = defaults();
     for (int i = 0; i < 11; ++i)
         kCopyField[i](unusual(), expected);
     EXPECT_EQ(record, expected);
 }
 
-TEST(PreferencesEngine, RandomByteFlipsNeverYieldValuesOutOfRange)
+TEST(PreferencesStore, RandomByteFlipsNeverYieldValuesOutOfRange)
 {
     std::mt19937 random(20240317);
     const std::string valid = PreferencesStore::encode(unusual());
@@ -299,11 +299,11 @@ TEST(PreferencesEngine, RandomByteFlipsNeverYieldValuesOutOfRange)
     }
 }
 
-TEST(PreferencesEngine, SaveIntoAMissingFolderFailsQuietly)
+TEST(PreferencesStore, SaveIntoAMissingFolderFailsQuietly)
 {
     TempFolder folder;
-    const PreferencesStore engine(folder.path() / "gone", [] { return kToday; });
-    EXPECT_FALSE(engine.save(defaults()));
+    const PreferencesStore store(folder.path() / "gone", [] { return kToday; });
+    EXPECT_FALSE(store.save(defaults()));
 }
 
 TEST(StoredDate, ValidityKnowsMonthLengthsAndLeapYears)
@@ -334,25 +334,25 @@ TEST(NavCategories, CodesMapToTheirNames)
     EXPECT_EQ(kNavCategoryNames[static_cast<std::size_t>(navCategoryIndex(10))], u"Biorythm");
 }
 
-TEST(PreferencesEngine, RateSourceUrlIsAnOptionalFieldAfterTheSixteen)
+TEST(PreferencesStore, RateSourceUrlIsAnOptionalFieldAfterTheSixteen)
 {
     // A file with the default source is the sixteen fields and the keyboard flag alone.
     EXPECT_EQ(PreferencesStore::encode(defaults()).size(), 209u);
     EXPECT_EQ(defaults().rateSourceUrl, u"https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml");
 
     TempFolder folder;
-    const PreferencesStore engine = engineIn(folder);
+    const PreferencesStore store = storeIn(folder);
     Preferences written = unusual();
     written.rateSourceUrl = u"http://rates.example.org/currency/save.txt";
-    ASSERT_TRUE(engine.save(written));
+    ASSERT_TRUE(store.save(written));
     Preferences back = defaults();
-    EXPECT_EQ(engine.load(back), PreferencesLoadResult::Complete);
+    EXPECT_EQ(store.load(back), PreferencesLoadResult::Complete);
     EXPECT_EQ(back, written);
 
     // An older file keeps every field and gets the default source.
-    ASSERT_TRUE(writeFileAtomically(engine.filePath(), PreferencesStore::encode(unusual())));
+    ASSERT_TRUE(writeFileAtomically(store.filePath(), PreferencesStore::encode(unusual())));
     back.rateSourceUrl = u"left over";
-    EXPECT_EQ(engine.load(back), PreferencesLoadResult::Complete);
+    EXPECT_EQ(store.load(back), PreferencesLoadResult::Complete);
     EXPECT_EQ(back, unusual());
 
     // A damaged or absurd address falls back to the default; a cut one too.
