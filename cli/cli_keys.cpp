@@ -9,10 +9,8 @@ int runKeys(const CliOptions& options, std::ostream& out)
 {
     Calculator frame(options.folder);
     frame.start();
-    if (options.output) {
-        frame.preferences().outputFormat = std::u16string(
-            *options.output == OutputFormat::European ? kOutputEuropean : kOutputUnitedStates);
-    }
+    if (options.output)
+        frame.preferences().outputFormat = *options.output;
     frame.switchCategory(options.category);
     if (options.mode)
         frame.setPreferredInputMode(*options.mode);

@@ -183,7 +183,9 @@ CliParse parseCliOptions(const std::vector<std::string>& arguments)
         } else if (isValueOption(argument, "--mode")) {
             if (!takeValue(arguments, i, "--mode", value) || (value != "string" && value != "basic" && value != "rpn"))
                 return {std::nullopt, "--mode takes string, basic or rpn"};
-            options.mode = value == "string" ? u"String-Standard" : value == "basic" ? u"Basic-Standard" : u"Basic-RPN";
+            options.mode = value == "string" ? InputMode::StringStandard
+                         : value == "basic" ? InputMode::BasicStandard
+                                            : InputMode::BasicRpn;
         } else if (isValueOption(argument, "--folder")) {
             if (!takeValue(arguments, i, "--folder", value) || value.empty())
                 return {std::nullopt, "--folder needs a folder"};

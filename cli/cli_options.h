@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine_settings.h"
+#include "input_mode.h"
 #include "result_format.h"
 
 // What the command line asked for.
@@ -22,7 +23,7 @@ struct CliOptions {
     std::optional<std::vector<int>> keys;  // --keys: key codes for the calculator's display
     int category = 0;                      // --category, for --keys
     std::string folder;                    // --folder: the program folder (state for --keys, macros)
-    std::optional<std::u16string> mode;    // --mode: the input mode for --keys
+    std::optional<InputMode> mode;         // --mode: the input mode for --keys
     bool matrixMode = false;  // --matrix
     std::vector<std::pair<std::string, std::string>> assignments;  // --set NAME=VALUE, in order
     std::optional<std::string> list;  // --list v1,v2,...: the statistics list

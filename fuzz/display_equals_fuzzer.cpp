@@ -8,11 +8,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 2)
         return 0;
-    static constexpr std::u16string_view kModes[] = {u"String-Standard", u"Basic-Standard", u"Basic-RPN"};
+    static constexpr InputMode kModes[] = {InputMode::StringStandard, InputMode::BasicStandard, InputMode::BasicRpn};
     Calculator calculator{std::filesystem::path()};
     calculator.start();
     calculator.switchCategory(data[0] % 15);
-    calculator.setPreferredInputMode(std::u16string(kModes[data[1] % 3]));
+    calculator.setPreferredInputMode(kModes[data[1] % 3]);
     std::u16string text;
     for (std::size_t i = 2; i + 1 < size; i += 2)
         text += static_cast<char16_t>(data[i] | (data[i + 1] << 8));

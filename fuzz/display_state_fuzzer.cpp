@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::u16string_view kModes[] = {u"String-Standard", u"Basic-Standard", u"Basic-RPN"};
+constexpr InputMode kModes[] = {InputMode::StringStandard, InputMode::BasicStandard, InputMode::BasicRpn};
 constexpr std::size_t kMaxKeys = 256;
 
 }  // namespace
@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Engine engine;
     if (!rest.empty()) {
         preferences.inputMode = kModes[static_cast<unsigned char>(rest[0]) % 3];
-        preferences.outputFormat = static_cast<unsigned char>(rest[0]) & 0x80 ? u"European" : u"United States";
+        preferences.outputFormat =
+            static_cast<unsigned char>(rest[0]) & 0x80 ? OutputFormat::European : OutputFormat::UnitedStates;
         rest.remove_prefix(1);
     }
     CalculatorDisplay display(preferences, engine);

@@ -56,8 +56,8 @@ void preferencesSeeds()
     Preferences preferences;
     store.reset(preferences);
     seed("preferences", PreferencesStore::encode(preferences));
-    preferences.inputMode = u"Basic-RPN";
-    preferences.outputFormat = u"European";
+    preferences.inputMode = InputMode::BasicRpn;
+    preferences.outputFormat = OutputFormat::European;
     preferences.skinName = std::u16string(300, u'k') + u".inf";
     preferences.lastCategory = 14;
     seed("preferences", PreferencesStore::encode(preferences));

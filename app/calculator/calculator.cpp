@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "ascii.h"
 #include "atomic_file.h"
 #include "clipboard_number.h"
 #include "display_text.h"
@@ -18,33 +19,23 @@
 namespace {
 
 constexpr int kLastBasicCategory = CategoryCode::kBaseConversion;
-constexpr int kVariableKey = 34;  // inserts "x"
 constexpr std::size_t kMaxUndoSteps = 200;
 constexpr char16_t kBackspace = 8;
 constexpr char16_t kEscape = 27;
 constexpr std::u16string_view kSyntaxError = u"Syntax error";
 
-std::u16string upperCase(std::u16string text)
-{
-    for (char16_t& c : text) {
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - u'a' + u'A');
-    }
-    return text;
-}
-
 }  // namespace
 
 Calculator::Calculator(std::filesystem::path folder, PreferencesStore::TodayFunction today)
-    : folder_(std::move(folder)), preferencesEngine_(folder_, std::move(today)), display_(preferences_, engine_)
+    : folder_(std::move(folder)), preferencesStore_(folder_, std::move(today)), display_(preferences_, engine_)
 {
-    preferencesEngine_.reset(preferences_);
+    preferencesStore_.reset(preferences_);
 }
 
 void Calculator::start()
 {
     if (!folder_.empty()) {
-        preferencesEngine_.load(preferences_);
+        preferencesStore_.load(preferences_);
         display_.load(folder_);
         savedDisplayState_ = display_.saveState();
         const MacroFolderLoad load = loadMacroFolder(macros_, folder_);
@@ -65,21 +56,20 @@ void Calculator::close()
         tools_->closing();
     if (category_ >= 0)
         preferences_.lastCategory = static_cast<std::uint8_t>(category_);
-    preferences_.inputMode = preferredInputMode_;
+    preferences_.inputMode = preferredInputMode();
     if (!folder_.empty()) {
         saveMacroFolder(macros_, folder_, unreadMacroFiles_);
-        preferencesEngine_.save(preferences_);
+        preferencesStore_.save(preferences_);
         if (display_.save(folder_))
             savedDisplayState_ = display_.saveState();
         history_.save(folder_);
     }
 }
 
-void Calculator::setPreferredInputMode(std::u16string mode)
+void Calculator::setPreferredInputMode(InputMode mode)
 {
-    preferredInputMode_ = std::move(mode);
-    preferences_.inputMode =
-        category_ > kLastBasicCategory ? std::u16string(kInputStringStandard) : preferredInputMode_;
+    preferredInputMode_ = mode;
+    preferences_.inputMode = category_ > kLastBasicCategory ? InputMode::StringStandard : mode;
 }
 
 void Calculator::reconcileInputMode(int from, int to)
@@ -88,12 +78,12 @@ void Calculator::reconcileInputMode(int from, int to)
     const bool toBasic = to <= kLastBasicCategory;
     if (fromBasic && !toBasic) {
         preferredInputMode_ = preferences_.inputMode;
-        preferences_.inputMode = kInputStringStandard;
+        preferences_.inputMode = InputMode::StringStandard;
     } else if (!fromBasic && toBasic) {
-        preferences_.inputMode = preferredInputMode_;
+        preferences_.inputMode = preferredInputMode();
     } else if (from < 0) {
         // Starting in a tool category: the file's mode stays preferred for later.
-        preferences_.inputMode = kInputStringStandard;
+        preferences_.inputMode = InputMode::StringStandard;
     }
 }
 
@@ -138,7 +128,7 @@ void Calculator::applyKey(int code)
     }
     display_.handleKey(code);
     // The variable key names a parameter of the macro being written.
-    if (code == kVariableKey && macroEditor_.editing())
+    if (code == KeyCode::kVariable && macroEditor_.editing())
         macroEditor_.useVariable(u"x");
     if (code >= KeyCode::kFormatCycle && code <= KeyCode::kFormatSci)
         reformatShownResult();
@@ -162,7 +152,7 @@ void Calculator::prepareEvaluation(const std::u16string& input)
         pending_.early = LineResult{std::u16string(errorMessage(expanded.error)), false};
         return;
     }
-    std::string text = displayToEngineText(expanded.text, outputFormatFromName(preferences_.outputFormat));
+    std::string text = displayToEngineText(expanded.text, preferences_.outputFormat);
     if (text.size() > Engine::kMaxExpressionLength) {
         pending_.early = LineResult{u"Overlength string", false};
         return;
@@ -218,17 +208,9 @@ Calculator::LineResult Calculator::evaluationResult()
 
     engine_.slots[VariableSlots::kAnswer].storeComplex(result.re, result.im);
     display_.setAngleMode(static_cast<int>(engine_.settings.angleMode));
-    ResultFormatSettings settings;
-    settings.format = display_.format();
-    settings.fixDigits = preferences_.fixDigits;
-    settings.outputFormat = outputFormatFromName(preferences_.outputFormat);
-    settings.displayMode = engine_.settings.displayMode;
-    settings.wordSize = engine_.settings.wordSize;
-    settings.radix = pending_.radix;
-    FormattedResult formatted = formatResult(result.scalar(), settings);
+    FormattedResult formatted =
+        formatForDisplay(result.scalar(), {engine_.settings.displayMode, engine_.settings.wordSize}, pending_.radix);
     display_.setFormat(formatted.format);
-    if (category_ == CategoryCode::kBaseConversion)
-        formatted.text = upperCase(std::move(formatted.text));
     return {std::move(formatted.text), true};
 }
 
@@ -281,21 +263,29 @@ void Calculator::noteResult(bool isValue)
                   decimal ? clipboardNumberText(shownValue_) : std::u16string()});
 }
 
+FormattedResult Calculator::formatForDisplay(CalcValue value, NumberContext context, int radix) const
+{
+    ResultFormatSettings settings;
+    settings.format = display_.format();
+    settings.fixDigits = preferences_.fixDigits;
+    settings.outputFormat = preferences_.outputFormat;
+    settings.displayMode = context.displayMode;
+    settings.wordSize = context.wordSize;
+    settings.radix = radix;
+    FormattedResult formatted = formatResult(value, settings);
+    if (category_ == CategoryCode::kBaseConversion)
+        formatted.text = ascii::upper(formatted.text);
+    return formatted;
+}
+
 void Calculator::reformatShownResult()
 {
     if (shownValueText_.empty() || display_.resultText() != shownValueText_)
         return;
-    ResultFormatSettings settings;
-    settings.format = display_.format();
-    settings.fixDigits = preferences_.fixDigits;
-    settings.outputFormat = outputFormatFromName(preferences_.outputFormat);
-    settings.displayMode = category_ == CategoryCode::kBaseConversion ? kDisplayModeBase : 0;
-    settings.wordSize = display_.wordSizeBits();
-    settings.radix = 10;
+    const NumberContext context{category_ == CategoryCode::kBaseConversion ? kDisplayModeBase : 0,
+                                display_.wordSizeBits()};
     // The format the user just chose stays on the indicator, even where this value needs SCI.
-    FormattedResult formatted = formatResult(shownValue_, settings);
-    if (category_ == CategoryCode::kBaseConversion)
-        formatted.text = upperCase(std::move(formatted.text));
+    FormattedResult formatted = formatForDisplay(shownValue_, context, 10);
     shownValueText_ = formatted.text;
     display_.setResultValue(std::move(formatted.text));
 }
@@ -315,7 +305,7 @@ std::u16string Calculator::copyText() const
         return result;
     // The basic modes show their value on the line: it goes out as a plain number.
     const std::u16string& input = display_.getInputText();
-    const std::string text = displayToEngineText(input, outputFormatFromName(preferences_.outputFormat));
+    const std::string text = displayToEngineText(input, preferences_.outputFormat);
     double value = 0;
     const std::from_chars_result read = std::from_chars(text.data(), text.data() + text.size(), value);
     if (!text.empty() && read.ec == std::errc() && read.ptr == text.data() + text.size())
@@ -534,7 +524,7 @@ void Calculator::pasteTokens(std::u16string_view text)
         return;
     // No line can take more than an expression's length.
     text = text.substr(0, Engine::kMaxExpressionLength);
-    const OutputFormat format = outputFormatFromName(preferences_.outputFormat);
+    const OutputFormat format = preferences_.outputFormat;
     if (display_.inputMode() != InputMode::StringStandard) {
         TypedKeyContext context;
         context.category = category_;

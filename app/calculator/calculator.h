@@ -15,6 +15,7 @@
 #include "calculator_display.h"
 #include "preferences.h"
 #include "preferences_store.h"
+#include "result_format.h"
 #include "typed_names.h"
 
 // The main window's behaviour without the window: the current category and its switch rules,
@@ -142,8 +143,9 @@ public:
     void stopEditingMacro();
     // True when a macro file could not be read completely at start ("Macro data error!").
     bool macroDataError() const { return macroDataError_; }
-    const std::u16string& preferredInputMode() const { return preferredInputMode_; }
-    void setPreferredInputMode(std::u16string mode);
+    // The input mode the user chose, which the categories 0 to 2 run; the record's until start().
+    InputMode preferredInputMode() const { return preferredInputMode_.value_or(preferences_.inputMode); }
+    void setPreferredInputMode(InputMode mode);
     // The program folder given at construction; empty when no files are kept.
     const std::filesystem::path& folder() const { return folder_; }
     Preferences& preferences() { return preferences_; }
@@ -191,6 +193,9 @@ private:
     void pasteTokens(std::u16string_view text);
     // After "=": the history, the value Copy takes, and the argument hint of a syntax error.
     void noteResult(bool isValue);
+    // A value by the display rule in the display's format and the preferences' digits and output
+    // format; "Base conversion" shows its letters in upper case.
+    FormattedResult formatForDisplay(CalcValue value, NumberContext context, int radix) const;
     // Formats the shown result again after a change of the display format or the digits.
     void reformatShownResult();
     void sendShiftable(int code, bool shiftWasOn);
@@ -218,7 +223,7 @@ private:
     void showMacroLine(const MacroLineText& line);
 
     std::filesystem::path folder_;
-    PreferencesStore preferencesEngine_;
+    PreferencesStore preferencesStore_;
     Preferences preferences_;
     Engine engine_;
     CalculatorDisplay display_;
@@ -228,7 +233,7 @@ private:
     bool macroDataError_ = false;
     int category_ = -1;
     CategoryTools* tools_ = nullptr;
-    std::u16string preferredInputMode_;
+    std::optional<InputMode> preferredInputMode_;  // unset until start()
     NameBuilder nameBuilder_;
     bool typingRefused_ = false;
     std::vector<LineSnapshot> undo_;

@@ -20,11 +20,6 @@ CalculatorDisplay::CalculatorDisplay(const Preferences& preferences, Engine& eng
 {
 }
 
-OutputFormat CalculatorDisplay::outputFormat() const
-{
-    return outputFormatFromName(preferences_.outputFormat);
-}
-
 int CalculatorDisplay::radixValue() const
 {
     switch (radix_) {

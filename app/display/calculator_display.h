@@ -9,6 +9,7 @@
 #include "display_line.h"
 #include "engine.h"
 #include "input_mode.h"
+#include "key_codes.h"
 #include "preferences.h"
 #include "result_format.h"
 
@@ -54,7 +55,6 @@ public:
     int angleUnit() const { return angleUnit_; }
     int radix() const { return radix_; }
     int wordSize() const { return wordSize_; }
-    int baseRadix() const { return baseRadix_; }
     int selectedMemory() const { return selectedMemory_; }
     bool shift() const { return shift_; }
     int page() const { return page_; }
@@ -63,7 +63,7 @@ public:
 
     // Indicator values for the engine: radix 2/8/10/16, angle mode 0/1/2, word size 8/16/32.
     int radixValue() const;
-    int angleMode() const { return angleUnit_ - 142; }
+    int angleMode() const { return angleUnit_ - KeyCode::kAngleDeg; }
     int wordSizeBits() const;
     DisplayFormat format() const;
     // Indicators that the evaluation changes: a complex argument switches the engine to
@@ -84,7 +84,7 @@ public:
     bool save(const std::filesystem::path& folder) const;
     void load(const std::filesystem::path& folder);
 
-    InputMode inputMode() const { return inputModeFromName(preferences_.inputMode); }
+    InputMode inputMode() const { return preferences_.inputMode; }
     // The basic modes' stack as the display shows it, top first: `count` texts, empty where the
     // stack holds no value. While an error message is up, it stands in for the top.
     std::vector<std::u16string> stackTexts(std::size_t count) const;
@@ -92,7 +92,7 @@ public:
     bool stackEntryOpen() const { return engine_.basic.entryOpen(); }
 
 private:
-    // Keys of the "Basic-Standard" and "Basic-RPN" modes (led_basic_keys.cpp).
+    // Keys of the "Basic-Standard" and "Basic-RPN" modes (calculator_display_basic_keys.cpp).
     bool handleBasicKey(int code);
     void feed(std::string_view token);
     void feedComposite(int code);
@@ -108,7 +108,7 @@ private:
     void shiftHistory();
     void setRadix(int radixCode);
     void clearCurrentLine();
-    OutputFormat outputFormat() const;
+    OutputFormat outputFormat() const { return preferences_.outputFormat; }
 
     const Preferences& preferences_;
     Engine& engine_;
@@ -120,12 +120,12 @@ private:
     int page_ = 0;
     int category_ = 0;
     int currentLine_ = 0;
-    int selectedMemory_ = 126;
-    int displayFormat_ = 135;
-    int angleUnit_ = 142;
-    int radix_ = 147;
-    int wordSize_ = 138;
-    int baseRadix_ = 147;
+    int selectedMemory_ = KeyCode::kMemory1;
+    int displayFormat_ = KeyCode::kFormatNorm;
+    int angleUnit_ = KeyCode::kAngleDeg;
+    int radix_ = KeyCode::kRadixDec;
+    int wordSize_ = KeyCode::kWordSize8;
+    int baseRadix_ = KeyCode::kRadixDec;
     bool shift_ = false;
     std::u16string resultText_;
     bool resultIsValue_ = false;

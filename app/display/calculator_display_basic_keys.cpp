@@ -2,11 +2,13 @@
 // to the engine's stack calculator and the value it returns is shown on the line.
 #include <cmath>
 
+#include "ascii.h"
 #include "basic_key_tokens.h"
 #include "basic_machine.h"
 #include "display_text.h"
 #include "key_codes.h"
 #include "keyboard_map.h"
+#include "keypads.h"
 #include "calculator_display.h"
 #include "memory_text.h"
 #include "utf16.h"
@@ -48,12 +50,7 @@ std::u16string CalculatorDisplay::formatBasicValue(double value) const
         ResultFormatSettings settings;
         settings.radix = radixValue();
         settings.wordSize = wordSizeBits();
-        std::u16string text = formatResult({value, 0.0}, settings).text;
-        for (char16_t& c : text) {
-            if (c >= u'a' && c <= u'z')
-                c = static_cast<char16_t>(c - u'a' + u'A');
-        }
-        return text;
+        return ascii::upper(formatResult({value, 0.0}, settings).text);
     }
     std::u16string text = fromUtf8(formatNormal(value));
     if (const std::optional<Separators> separators = separatorsOf(outputFormat()))
@@ -133,19 +130,19 @@ void CalculatorDisplay::feedComposite(int code)
         feed(shown);
         feed(rpn ? "^" : "DoNothing");
         return;
-    case 31:  // square
-    case 32:  // cube
+    case KeyCode::kSquare:
+    case KeyCode::kCube:
         if (rpn) {
             feed("(");
-            feed(code == 31 ? "2" : "3");
+            feed(code == KeyCode::kSquare ? "2" : "3");
             feed("^");
         } else {
             feed("^");
-            feed(code == 31 ? "2" : "3");
+            feed(code == KeyCode::kSquare ? "2" : "3");
             feed("DoNothing");
         }
         return;
-    default:  // 42, cube root
+    default:  // KeyCode::kCubeRoot
         if (rpn) {
             for (std::string_view token : {"(", "1", "(", "3", "/", "^"})
                 feed(token);
@@ -183,15 +180,15 @@ bool CalculatorDisplay::handleBasicKey(int code)
     resultText_.clear();
     resultIsValue_ = false;
     if (const std::optional<std::string_view> token = basicKeyToken(code)) {
-        if (code == KeyCode::kDecimal && category_ == 2)
+        if (code == KeyCode::kDecimal && category_ == CategoryCode::kBaseConversion)
             return true;
         if (digitOfKey(code) && !radixAllowsKey(code, radix_))
             return true;
         feed(*token);
         if (inputMode() == InputMode::BasicStandard)
             resultText_ = std::u16string(operatorSign(code));
-    } else if (code == 31 || code == 32 || code == 42 || code == KeyCode::kReciprocal ||
-               code == KeyCode::kTenToThePower) {
+    } else if (code == KeyCode::kSquare || code == KeyCode::kCube || code == KeyCode::kCubeRoot ||
+               code == KeyCode::kReciprocal || code == KeyCode::kTenToThePower) {
         feedComposite(code);
     } else if (code == KeyCode::kMemoryRecall) {
         feed("(");

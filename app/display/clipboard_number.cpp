@@ -4,19 +4,13 @@
 #include <cmath>
 #include <optional>
 
+#include "ascii.h"
 #include "key_codes.h"
 
 namespace {
 
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-bool isAsciiLetter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
+using ascii::isDigit;
+using ascii::isLetter;
 
 bool isHexDigit(char16_t c)
 {
@@ -32,16 +26,6 @@ bool isBlank(char16_t c)
 bool isLineBreak(char16_t c)
 {
     return c == u'\r' || c == u'\n';
-}
-
-char16_t upper(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
-std::u16string widen(std::string_view text)
-{
-    return std::u16string(text.begin(), text.end());
 }
 
 NameInsertion token(std::u16string text)
@@ -167,25 +151,12 @@ void emitNumber(const NumberParts& number, OutputFormat format, std::vector<Name
     }
 }
 
-bool startsWith(std::u16string_view text, std::u16string_view prefix, bool ignoreCase)
-{
-    if (prefix.size() > text.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        const char16_t a = ignoreCase ? upper(text[i]) : text[i];
-        const char16_t b = ignoreCase ? upper(prefix[i]) : prefix[i];
-        if (a != b)
-            return false;
-    }
-    return true;
-}
-
 const TypedName* longestName(std::u16string_view text, const std::vector<TypedName>& names)
 {
     for (bool ignoreCase : {false, true}) {
         const TypedName* best = nullptr;
         for (const TypedName& name : names) {
-            if (startsWith(text, name.text, ignoreCase) && (!best || name.text.size() > best->text.size()))
+            if (beginsWith(text, name.text, ignoreCase) && (!best || name.text.size() > best->text.size()))
                 best = &name;
         }
         if (best)
@@ -242,7 +213,7 @@ std::u16string clipboardNumberText(double value)
         if (c == 'e')
             c = 'E';
     }
-    return widen(text);
+    return ascii::widen(text);
 }
 
 std::u16string clipboardNumberText(CalcValue value)
@@ -257,20 +228,15 @@ std::u16string clipboardNumberText(CalcValue value)
 
 std::u16string clipboardNumberText(std::u16string_view numberText)
 {
-    std::u16string_view text = cleanText(numberText);
-    std::string ascii;
-    for (char16_t c : text) {
-        if (c > 0x7F)
-            return std::u16string(numberText);
-        ascii += static_cast<char>(c);
-    }
+    // A character outside ASCII narrows to one that no number holds.
+    const std::string number = ascii::narrow(cleanText(numberText));
     double value = 0;
-    const char* first = ascii.data();
-    const char* last = first + ascii.size();
-    if (!ascii.empty() && *first == '+')
+    const char* first = number.data();
+    const char* last = first + number.size();
+    if (!number.empty() && *first == '+')
         ++first;
     const std::from_chars_result result = std::from_chars(first, last, value);
-    if (ascii.empty() || result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
+    if (number.empty() || result.ec != std::errc() || result.ptr != last || !std::isfinite(value))
         return std::u16string(numberText);
     return clipboardNumberText(value);
 }
@@ -292,14 +258,14 @@ std::vector<NameInsertion> readPastedText(std::u16string_view pasted, const Past
         if (context.hexDigits && isHexDigit(c)) {
             // A run of letters and digits that are all hexadecimal digits is a number.
             std::size_t end = i;
-            while (end < text.size() && (isDigit(text[end]) || isAsciiLetter(text[end])))
+            while (end < text.size() && (isDigit(text[end]) || isLetter(text[end])))
                 ++end;
             std::size_t hexEnd = i;
             while (hexEnd < end && isHexDigit(text[hexEnd]))
                 ++hexEnd;
             if (hexEnd == end || isDigit(c)) {
                 for (; i < hexEnd; ++i)
-                    out.push_back(token(std::u16string(1, upper(text[i]))));
+                    out.push_back(token(std::u16string(1, ascii::toUpper(text[i]))));
                 continue;
             }
         }
@@ -352,7 +318,7 @@ std::vector<NameInsertion> readPastedText(std::u16string_view pasted, const Past
             }
             continue;
         }
-        if (isAsciiLetter(c) || c == u'[') {
+        if (isLetter(c) || c == u'[') {
             if (const TypedName* name = longestName(text.substr(i), context.names)) {
                 out.push_back(name->code >= 0 ? NameInsertion{name->code, {}} : token(name->token));
                 if (name->text.back() == u'(')
@@ -361,7 +327,7 @@ std::vector<NameInsertion> readPastedText(std::u16string_view pasted, const Past
                 continue;
             }
             std::size_t end = i + 1;
-            while (c != u'[' && end < text.size() && isAsciiLetter(text[end]))
+            while (c != u'[' && end < text.size() && isLetter(text[end]))
                 ++end;
             out.push_back(token(std::u16string(text.substr(i, end - i))));
             i = end;

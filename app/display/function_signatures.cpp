@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "ascii.h"
 #include "key_codes.h"
 #include "result_format.h"
 
@@ -150,11 +151,6 @@ const Signature* signatureNamed(std::u16string_view name)
     return nullptr;
 }
 
-bool isNameCharacter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
 // The arguments of the call whose "(" stands at open, split at commas outside parentheses; the
 // line's end closes an unclosed call.
 std::vector<std::u16string_view> argumentsAt(std::u16string_view text, std::size_t open)
@@ -210,7 +206,7 @@ std::u16string callHint(std::u16string_view text)
 {
     for (std::size_t open = text.find(u'('); open != std::u16string_view::npos; open = text.find(u'(', open + 1)) {
         std::size_t start = open;
-        while (start > 0 && isNameCharacter(text[start - 1]))
+        while (start > 0 && ascii::isLetter(text[start - 1]))
             --start;
         // A calculus or root sign stands alone before its "(".
         if (start == open && open > 0)

@@ -1,5 +1,7 @@
 #include "memory_text.h"
 
+#include "ascii.h"
+
 std::u16string memoryTextOf(std::u16string_view result, bool hexadecimal, OutputFormat format)
 {
     std::u16string text;
@@ -13,7 +15,7 @@ std::u16string memoryTextOf(std::u16string_view result, bool hexadecimal, Output
             ++i;
         } else if (!hexadecimal && c == u'e' && i + 1 < result.size() && result[i + 1] == u'-') {
             std::size_t end = i + 2;
-            while (end < result.size() && result[end] >= u'0' && result[end] <= u'9')
+            while (end < result.size() && ascii::isDigit(result[end]))
                 ++end;
             text += u"exp(-";
             text.append(result.substr(i + 2, end - i - 2));

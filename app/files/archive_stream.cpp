@@ -132,15 +132,6 @@ bool ArchiveReader::readF64(double& value)
     return true;
 }
 
-bool ArchiveReader::readBytes(std::size_t count, std::string& bytes)
-{
-    if (remaining() < count)
-        return false;
-    bytes.assign(bytes_.substr(position_, count));
-    position_ += count;
-    return true;
-}
-
 bool ArchiveReader::readStringLength(std::uint64_t& length, bool& wide)
 {
     wide = false;

@@ -53,7 +53,6 @@ public:
     bool readI32(std::int32_t& value);
     bool readU64(std::uint64_t& value);
     bool readF64(double& value);
-    bool readBytes(std::size_t count, std::string& bytes);
     // Fails (a bad record) when the record is cut short, when its length runs past the end of
     // the buffer, or when a second UTF-16 marker follows the first. The text is allocated only
     // after its length has been checked against the bytes that remain.

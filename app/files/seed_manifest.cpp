@@ -1,5 +1,7 @@
 #include "seed_manifest.h"
 
+#include "ascii.h"
+
 namespace {
 
 constexpr std::string_view kHeader = "corvan-seeded 1";
@@ -10,7 +12,7 @@ bool isHash(std::string_view text)
     if (text.size() != kHashLength)
         return false;
     for (char c : text) {
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+        if (!(ascii::isDigit(c) || (c >= 'a' && c <= 'f')))
             return false;
     }
     return true;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "ascii.h"
 #include "function_calls.h"
 #include "utf16.h"
 #include "variable_slots.h"
@@ -403,13 +404,13 @@ FormulaRequest renderExpressionFormula(std::u16string_view text, int sizeIndex, 
     const auto afterCommand = [&markup](std::size_t i, std::string_view command) {
         return i >= command.size() && std::string_view(markup).substr(i - command.size(), command.size()) == command;
     };
-    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
     for (std::size_t i = 0; i < markup.size();) {
         const char c = markup[i];
-        const bool startsWord = isLetter(c) && (i == 0 || (!isLetter(markup[i - 1]) && markup[i - 1] != '\\'));
+        const bool startsWord =
+            ascii::isLetter(c) && (i == 0 || (!ascii::isLetter(markup[i - 1]) && markup[i - 1] != '\\'));
         if (startsWord) {
             std::size_t end = i;
-            while (end < markup.size() && isLetter(markup[end]))
+            while (end < markup.size() && ascii::isLetter(markup[end]))
                 ++end;
             if (end < markup.size() && markup[end] == '(') {
                 buffer += "\\mathrm{";

@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <thread>
 
+#include "ascii.h"
+
 extern char** environ;
 
 namespace {
@@ -44,7 +46,7 @@ public:
         skipSpaceAndComments();
         std::size_t value = 0;
         const std::size_t start = pos_;
-        while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') {
+        while (pos_ < text_.size() && ascii::isDigit(text_[pos_])) {
             value = value * 10 + static_cast<std::size_t>(text_[pos_] - '0');
             if (value > kMaxPbmSide)
                 return std::nullopt;
@@ -62,7 +64,7 @@ public:
         skipSpaceAndComments();
         std::size_t value = 0;
         const std::size_t start = pos_;
-        while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') {
+        while (pos_ < text_.size() && ascii::isDigit(text_[pos_])) {
             value = std::min<std::size_t>(value * 10 + static_cast<std::size_t>(text_[pos_] - '0'), kMaxPbmPixels + 1);
             ++pos_;
         }
@@ -115,12 +117,10 @@ void closeFd(int& fd)
 
 std::optional<std::string> refusedFormulaCommand(std::string_view markup)
 {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
     for (std::size_t at = markup.find('\\'); at != std::string_view::npos; at = markup.find('\\', at + 1)) {
         std::string name;
-        for (std::size_t i = at + 1; i < markup.size() && isLetter(markup[i]); ++i)
-            name += lower(markup[i]);
+        for (std::size_t i = at + 1; i < markup.size() && ascii::isLetter(markup[i]); ++i)
+            name += ascii::toLower(markup[i]);
         for (std::string_view refused : kRefusedFormulaCommands) {
             if (name.starts_with(refused))
                 return "\\" + name;

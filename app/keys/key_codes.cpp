@@ -23,54 +23,54 @@ constexpr std::array<KeyEntry, KeyCode::kCount> kKeyTable = {{
     {0, kInsert, u"7", {}},
     {1, kInsert, u"8", {}},
     {2, kInsert, u"9", {}},
-    {3, kInsert, u"\u00F7", {}},
-    {4, kAction, {}, {}},  // clear the line
+    {KeyCode::kDivide, kInsert, u"\u00F7", {}},
+    {KeyCode::kClear, kAction, {}, {}},  // clear the line
     {5, kInsert, u"4", {}},
     {6, kInsert, u"5", {}},
     {7, kInsert, u"6", {}},
-    {8, kInsert, u"\u00D7", {}},
-    {9, kAction, {}, {}},  // store the result in the selected memory
+    {KeyCode::kMultiply, kInsert, u"\u00D7", {}},
+    {KeyCode::kMemoryStore, kAction, {}, {}},  // store the result in the selected memory
     {10, kInsert, u"1", {}},
     {11, kInsert, u"2", {}},
     {12, kInsert, u"3", {}},
-    {13, kInsert, u"\u2212", {}},
-    {14, kAction, {}, {}},  // recall: inserts the memory's text, which is not fixed
+    {KeyCode::kMinus, kInsert, u"\u2212", {}},
+    {KeyCode::kMemoryRecall, kAction, {}, {}},  // recall: inserts the memory's text, which is not fixed
     {15, kInsert, u"0", {}},
-    {16, kInsert, u".", {}},
-    {17, kInsert, u"(-", {}},
-    {18, kInsert, u"+", {}},
-    {19, kAction, {}, {}},  // evaluate
-    {20, kAction, {}, {}},  // next memory
-    {21, kAction, {}, {}},  // clear memory
-    {22, kInsert, u"[ans]", {}},
-    {23, kAction, {}, {}},  // shift
+    {KeyCode::kDecimal, kInsert, u".", {}},
+    {KeyCode::kSign, kInsert, u"(-", {}},
+    {KeyCode::kPlus, kInsert, u"+", {}},
+    {KeyCode::kEquals, kAction, {}, {}},  // evaluate
+    {KeyCode::kNextMemory, kAction, {}, {}},
+    {KeyCode::kClearMemory, kAction, {}, {}},
+    {KeyCode::kAnswer, kInsert, u"[ans]", {}},
+    {KeyCode::kShift, kAction, {}, {}},
     {24, kUnused, {}, {}},
-    {25, kInsert, u"i", {}},
+    {KeyCode::kImaginary, kInsert, u"i", {}},
     {26, kInsert, u"gcd(", {}},
     {27, kInsert, u"exp", {}},
     {28, kInsert, u"log(", {}},
     {29, kInsert, u"ln(", {}},
-    {30, kInsert, u"^", {}},
-    {31, kInsert, u"^", u"2"},
-    {32, kInsert, u"^", u"3"},
-    {33, kInsert, u"!", {}},
-    {34, kInsert, u"x", {}},
+    {KeyCode::kPower, kInsert, u"^", {}},
+    {KeyCode::kSquare, kInsert, u"^", u"2"},
+    {KeyCode::kCube, kInsert, u"^", u"3"},
+    {KeyCode::kFactorial, kInsert, u"!", {}},
+    {KeyCode::kVariable, kInsert, u"x", {}},
     {35, kInsert, u"ran(", {}},
     {36, kInsert, u"lcm(", {}},
     {37, kInsert, u" mod ", {}},
-    {38, kInsert, u"10", u"^"},
+    {KeyCode::kTenToThePower, kInsert, u"10", u"^"},
     {39, kInsert, u"e", u"^"},
     {40, kInsert, u"\u221A(", {}},
-    {41, kInsert, u"2", u"\u221A("},
-    {42, kInsert, u"3", u"\u221A("},
-    {43, kInsert, u"%", {}},
-    {44, kInsert, u"(", {}},
-    {45, kInsert, u")", {}},
-    {46, kInsert, u",", {}},
-    {47, kAction, {}, {}},  // delete the token at the cursor
-    {48, kAction, {}, {}},  // cursor left
-    {49, kAction, {}, {}},  // cursor right
-    {50, kAction, {}, {}},  // cycle the angle unit
+    {KeyCode::kSquareRoot, kInsert, u"2", u"\u221A("},
+    {KeyCode::kCubeRoot, kInsert, u"3", u"\u221A("},
+    {KeyCode::kPercent, kInsert, u"%", {}},
+    {KeyCode::kOpenParenthesis, kInsert, u"(", {}},
+    {KeyCode::kCloseParenthesis, kInsert, u")", {}},
+    {KeyCode::kComma, kInsert, u",", {}},
+    {KeyCode::kDelete, kAction, {}, {}},  // delete the token at the cursor
+    {KeyCode::kCursorLeft, kAction, {}, {}},
+    {KeyCode::kCursorRight, kAction, {}, {}},
+    {KeyCode::kAngleCycle, kAction, {}, {}},
     {51, kInsert, u"sinh(", {}},
     {52, kInsert, u"cosh(", {}},
     {53, kInsert, u"tanh(", {}},
@@ -79,7 +79,7 @@ constexpr std::array<KeyEntry, KeyCode::kCount> kKeyTable = {{
     {56, kInsert, u"tan(", {}},
     {57, kInsert, u"csc(", {}},
     {58, kInsert, u"sec(", {}},
-    {59, kInsert, u"pi", {}},
+    {KeyCode::kPi, kInsert, u"pi", {}},
     {60, kInsert, u"asinh(", {}},
     {61, kInsert, u"acosh(", {}},
     {62, kInsert, u"atanh(", {}},
@@ -88,16 +88,16 @@ constexpr std::array<KeyEntry, KeyCode::kCount> kKeyTable = {{
     {65, kInsert, u"atan(", {}},
     {66, kInsert, u"acsc(", {}},
     {67, kInsert, u"asec(", {}},
-    {68, kAction, {}, {}},  // cycle the radix
+    {KeyCode::kRadixCycle, kAction, {}, {}},
     {69, kInsert, u" and ", {}},
     {70, kInsert, u" or ", {}},
     {71, kInsert, u" xor ", {}},
-    {72, kInsert, u"A", {}},
+    {KeyCode::kHexA, kInsert, u"A", {}},
     {73, kInsert, u"B", {}},
     {74, kInsert, u"C", {}},
     {75, kInsert, u"D", {}},
     {76, kInsert, u"E", {}},
-    {77, kInsert, u"F", {}},
+    {KeyCode::kHexF, kInsert, u"F", {}},
     {78, kInsert, u" nand ", {}},
     {79, kInsert, u" nor ", {}},
     {80, kInsert, u" shl ", {}},
@@ -139,45 +139,45 @@ constexpr std::array<KeyEntry, KeyCode::kCount> kKeyTable = {{
     {116, kInsert, u"pmt(", {}},
     {117, kInsert, u"rate(", {}},
     {118, kInsert, u"db(", {}},
-    {119, kInsert, u"\u222B(", {}},
-    {120, kInsert, u"\u03B4(", {}},
-    {121, kInsert, u"\u0192(", {}},
-    {122, kInsert, u"fnRoot(", {}},
-    {123, kInsert, u"\u220F(", {}},
-    {124, kInsert, u"\u2211(", {}},
-    {125, kInsert, u"fib(", {}},
-    {126, kAction, {}, {}},  // select M1
+    {KeyCode::kIntegral, kInsert, u"\u222B(", {}},
+    {KeyCode::kDerivative, kInsert, u"\u03B4(", {}},
+    {KeyCode::kFunctionEvaluation, kInsert, u"\u0192(", {}},
+    {KeyCode::kFunctionRoot, kInsert, u"fnRoot(", {}},
+    {KeyCode::kProduct, kInsert, u"\u220F(", {}},
+    {KeyCode::kSummation, kInsert, u"\u2211(", {}},
+    {KeyCode::kFibonacci, kInsert, u"fib(", {}},
+    {KeyCode::kMemory1, kAction, {}, {}},  // select M1
     {127, kAction, {}, {}},
     {128, kAction, {}, {}},
     {129, kAction, {}, {}},
-    {130, kAction, {}, {}},  // select M5
-    {131, kInsert, u"1", u"\u00F7"},
+    {KeyCode::kMemory5, kAction, {}, {}},  // select M5
+    {KeyCode::kReciprocal, kInsert, u"1", u"\u00F7"},
     {132, kUnused, {}, {}},
-    {133, kAction, {}, {}},  // cycle the display format
-    {134, kAction, {}, {}},  // FIX
-    {135, kAction, {}, {}},  // NORM
-    {136, kAction, {}, {}},  // SCI
-    {137, kAction, {}, {}},  // cycle the word size
-    {138, kAction, {}, {}},  // 8 bit
-    {139, kAction, {}, {}},  // 16 bit
-    {140, kAction, {}, {}},  // 32 bit
+    {KeyCode::kFormatCycle, kAction, {}, {}},
+    {KeyCode::kFormatFix, kAction, {}, {}},
+    {KeyCode::kFormatNorm, kAction, {}, {}},
+    {KeyCode::kFormatSci, kAction, {}, {}},
+    {KeyCode::kWordSizeCycle, kAction, {}, {}},
+    {KeyCode::kWordSize8, kAction, {}, {}},
+    {KeyCode::kWordSize16, kAction, {}, {}},
+    {KeyCode::kWordSize32, kAction, {}, {}},
     {141, kUnused, {}, {}},
-    {142, kAction, {}, {}},  // DEG
-    {143, kAction, {}, {}},  // RAD
-    {144, kAction, {}, {}},  // GRA
-    {145, kAction, {}, {}},  // BIN
-    {146, kAction, {}, {}},  // OCT
-    {147, kAction, {}, {}},  // DEC
-    {148, kAction, {}, {}},  // HEX
-    {149, kAction, {}, {}},  // next line
-    {150, kAction, {}, {}},  // previous line
-    {151, kAction, {}, {}},  // line 1 current
+    {KeyCode::kAngleDeg, kAction, {}, {}},
+    {KeyCode::kAngleRad, kAction, {}, {}},
+    {KeyCode::kAngleGra, kAction, {}, {}},
+    {KeyCode::kRadixBin, kAction, {}, {}},
+    {KeyCode::kRadixOct, kAction, {}, {}},
+    {KeyCode::kRadixDec, kAction, {}, {}},
+    {KeyCode::kRadixHex, kAction, {}, {}},
+    {KeyCode::kNextLine, kAction, {}, {}},
+    {KeyCode::kPreviousLine, kAction, {}, {}},
+    {KeyCode::kLine1, kAction, {}, {}},  // line 1 current
     {152, kAction, {}, {}},
     {153, kAction, {}, {}},
     {154, kAction, {}, {}},
-    {155, kAction, {}, {}},  // line 5 current
-    {156, kAction, {}, {}},  // cursor ten tokens left
-    {157, kAction, {}, {}},  // cursor ten tokens right
+    {KeyCode::kLine5, kAction, {}, {}},  // line 5 current
+    {KeyCode::kCursorTenLeft, kAction, {}, {}},
+    {KeyCode::kCursorTenRight, kAction, {}, {}},
     {158, kUnused, {}, {}},
     {159, kUnused, {}, {}},
 }};

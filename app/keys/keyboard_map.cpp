@@ -1,9 +1,11 @@
 #include "keyboard_map.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 #include <utility>
 
+#include "ascii.h"
 #include "keypads.h"
 
 namespace {
@@ -49,11 +51,6 @@ constexpr char16_t kEnter = 13;
 
 constexpr std::u16string_view kConverterSoundCharacters = u"0123456789\b\t.-\r=\x1B";
 
-char16_t toUpperAscii(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
 bool isToolCategory(int category)
 {
     return category >= CategoryCode::kTip && category != CategoryCode::kConstants;
@@ -95,6 +92,24 @@ std::optional<int> basicCharacterCode(char16_t character)
     return std::nullopt;
 }
 
+// The rules both maps apply after their own letter rules: the converter takes the character,
+// a tool category ignores it, and backspace deletes the token before the cursor.
+std::optional<TypedKeyResult> sharedRule(char16_t character, const TypedKeyContext& context)
+{
+    if (context.converterHasInput) {
+        TypedKeyResult result = ofKind(TypedKeyResult::Kind::ToConverter);
+        result.keySound = kConverterSoundCharacters.find(character) != std::u16string_view::npos;
+        return result;
+    }
+    if (isToolCategory(context.category) && !context.macroEditing) {
+        return ofKind(TypedKeyResult::Kind::Ignored);
+    }
+    if (character == kBackspace) {
+        return codes({KeyCode::kCursorLeft, KeyCode::kDelete});
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool radixAllowsKey(int code, int radix)
@@ -113,7 +128,7 @@ bool radixAllowsKey(int code, int radix)
 
 TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& context)
 {
-    const char16_t upper = toUpperAscii(character);
+    const char16_t upper = ascii::toUpper(character);
 
     // Hexadecimal letters come first: A, C, D, E and F are also phone-keyboard letters, and a
     // user typing hexadecimal must get the digit, not a multiply or a decimal digit.
@@ -125,18 +140,8 @@ TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& cont
         return filtered(kLetterCodes[letter], context);
     }
 
-    if (context.converterHasInput) {
-        TypedKeyResult result = ofKind(TypedKeyResult::Kind::ToConverter);
-        result.keySound = kConverterSoundCharacters.find(character) != std::u16string_view::npos;
-        return result;
-    }
-
-    if (isToolCategory(context.category) && !context.macroEditing) {
-        return ofKind(TypedKeyResult::Kind::Ignored);
-    }
-
-    if (character == kBackspace) {
-        return codes({KeyCode::kCursorLeft, KeyCode::kDelete});
+    if (std::optional<TypedKeyResult> result = sharedRule(character, context)) {
+        return std::move(*result);
     }
     for (char16_t key : kEvaluateKeys) {
         if (character == key) {
@@ -152,16 +157,8 @@ TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& cont
 
 TypedKeyResult mapDesktopCharacter(char16_t character, const TypedKeyContext& context)
 {
-    if (context.converterHasInput) {
-        TypedKeyResult result = ofKind(TypedKeyResult::Kind::ToConverter);
-        result.keySound = kConverterSoundCharacters.find(character) != std::u16string_view::npos;
-        return result;
-    }
-    if (isToolCategory(context.category) && !context.macroEditing) {
-        return ofKind(TypedKeyResult::Kind::Ignored);
-    }
-    if (character == kBackspace) {
-        return codes({KeyCode::kCursorLeft, KeyCode::kDelete});
+    if (std::optional<TypedKeyResult> result = sharedRule(character, context)) {
+        return std::move(*result);
     }
     if (character == u'=' || character == kEnter) {
         return ofKind(TypedKeyResult::Kind::Evaluate);

@@ -32,18 +32,18 @@ struct FunctionKeyRun {
 constexpr std::array<FunctionKeyRun, 16> kFunctionKeyRuns = {{
     // Arithmetic: "i" "gcd(" "exp" "log(" "ln(" "^" square cube "!";
     // second: "x" "ran(" "lcm(" " mod " 10^ e^ root square-root cube-root "%".
-    {CategoryCode::kArithmetic, false, 3, 11, 25, false},
-    {CategoryCode::kArithmetic, true, 2, 11, 34, false},
+    {CategoryCode::kArithmetic, false, 3, 11, KeyCode::kImaginary, false},
+    {CategoryCode::kArithmetic, true, 2, 11, KeyCode::kVariable, false},
     // Trigonometry: angle cycle, "sinh(" .. "pi"; second: "asinh(" .. "asec(", reciprocal.
-    {CategoryCode::kTrigonometry, false, 2, 11, 50, false},
+    {CategoryCode::kTrigonometry, false, 2, 11, KeyCode::kAngleCycle, false},
     {CategoryCode::kTrigonometry, true, 3, 10, 60, false},
-    {CategoryCode::kTrigonometry, true, 11, 11, 131, false},
+    {CategoryCode::kTrigonometry, true, 11, 11, KeyCode::kReciprocal, false},
     // Base conversion: word size cycle, radix cycle, "and" "or" "xor", and "A" .. "F" in HEX;
     // second: "nand" "nor" " mod ", and the shifts, rotations, "not(" and "cpl(".
-    {CategoryCode::kBaseConversion, false, 0, 0, 137, false},
-    {CategoryCode::kBaseConversion, false, 2, 2, 68, false},
+    {CategoryCode::kBaseConversion, false, 0, 0, KeyCode::kWordSizeCycle, false},
+    {CategoryCode::kBaseConversion, false, 2, 2, KeyCode::kRadixCycle, false},
     {CategoryCode::kBaseConversion, false, 3, 5, 69, false},
-    {CategoryCode::kBaseConversion, false, 6, 11, 72, true},
+    {CategoryCode::kBaseConversion, false, 6, 11, KeyCode::kHexA, true},
     {CategoryCode::kBaseConversion, true, 3, 4, 78, false},
     {CategoryCode::kBaseConversion, true, 5, 5, 37, false},
     {CategoryCode::kBaseConversion, true, 6, 11, 80, false},

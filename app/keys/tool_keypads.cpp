@@ -2,18 +2,15 @@
 
 #include <algorithm>
 
+#include "ascii.h"
+
 namespace toolKeypads {
 
 namespace {
 
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
 bool isNumberPart(char16_t c)
 {
-    return isDigit(c) || c == u'.';
+    return ascii::isDigit(c) || c == u'.';
 }
 
 // Where the number around a position starts and ends: its digits and point.

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "ascii.h"
 #include "key_codes.h"
 #include "result_format.h"
 
@@ -33,27 +34,6 @@ constexpr std::array<std::u16string_view, 9> kLiteralNames = {
 // Slots that expressions name in brackets besides "[VA]" to "[VZ]".
 constexpr std::array<std::u16string_view, 2> kSpecialSlots = {u"[VRE]", u"[VVV]"};
 
-bool isAsciiLetter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-char16_t lower(char16_t c)
-{
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-bool startsWith(std::u16string_view text, std::u16string_view prefix, bool ignoreCase)
-{
-    if (prefix.size() > text.size())
-        return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (ignoreCase ? lower(text[i]) != lower(prefix[i]) : text[i] != prefix[i])
-            return false;
-    }
-    return true;
-}
-
 bool allHexLetters(std::u16string_view text)
 {
     for (char16_t c : text) {
@@ -81,9 +61,20 @@ NameInsertion insertionOf(const TypedName& name)
 
 }  // namespace
 
+bool beginsWith(std::u16string_view text, std::u16string_view prefix, bool ignoreCase)
+{
+    if (prefix.size() > text.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (ignoreCase ? ascii::toLower(text[i]) != ascii::toLower(prefix[i]) : text[i] != prefix[i])
+            return false;
+    }
+    return true;
+}
+
 int hexLetterCode(char16_t c)
 {
-    const char16_t l = lower(c);
+    const char16_t l = ascii::toLower(c);
     return (l >= u'a' && l <= u'f') ? KeyCode::kHexA + (l - u'a') : -1;
 }
 
@@ -103,7 +94,7 @@ std::vector<TypedName> typedNames(const std::vector<MacroRecord>& macros)
         if (tokens.size() != 1)
             continue;
         std::u16string text = trimmed(tokens.front());
-        if (!text.empty() && (isAsciiLetter(text.front()) || text.front() == u'['))
+        if (!text.empty() && (ascii::isLetter(text.front()) || text.front() == u'['))
             names.push_back({std::move(text), code, {}});
     }
     for (const ExtraName& extra : kExtraKeyNames) {
@@ -135,7 +126,7 @@ std::vector<const TypedName*> NameBuilder::beginning(std::u16string_view text) c
     std::vector<const TypedName*> found;
     for (bool ignoreCase : {false, true}) {
         for (const TypedName& name : names_) {
-            if (startsWith(name.text, text, ignoreCase))
+            if (beginsWith(name.text, text, ignoreCase))
                 found.push_back(&name);
         }
         if (!found.empty())
@@ -148,11 +139,11 @@ const TypedName* NameBuilder::completedBy(std::u16string_view text) const
 {
     for (bool ignoreCase : {false, true}) {
         for (const TypedName& name : names_) {
-            if (name.text.size() == text.size() && startsWith(name.text, text, ignoreCase))
+            if (name.text.size() == text.size() && beginsWith(name.text, text, ignoreCase))
                 return &name;
         }
         for (const TypedName& name : names_) {
-            if (text.size() >= name.shortestForm() && startsWith(name.text, text, ignoreCase))
+            if (text.size() >= name.shortestForm() && beginsWith(name.text, text, ignoreCase))
                 return &name;
         }
     }
@@ -176,7 +167,7 @@ bool NameBuilder::complete(bool hexDigits, std::vector<NameInsertion>& out) cons
 NameBuilder::Step NameBuilder::offer(char16_t c, bool hexDigits)
 {
     Step step;
-    if (pending_.empty() && !isAsciiLetter(c) && c != u'[')
+    if (pending_.empty() && !ascii::isLetter(c) && c != u'[')
         return step;
     const std::u16string candidate = pending_ + c;
     const std::vector<const TypedName*> names = beginning(candidate);

@@ -86,5 +86,8 @@ private:
     std::u16string pending_;
 };
 
+// Whether text begins with prefix: in the letters' own case, or with ignoreCase in either case.
+bool beginsWith(std::u16string_view text, std::u16string_view prefix, bool ignoreCase);
+
 // The key code of a hexadecimal letter "A".."F" or "a".."f" (72..77), or -1.
 int hexLetterCode(char16_t c);

@@ -5,6 +5,7 @@
 #include <system_error>
 #include <unordered_set>
 
+#include "ascii.h"
 #include "atomic_file.h"
 
 namespace fs = std::filesystem;
@@ -36,7 +37,7 @@ std::uint8_t parseCount(std::u16string_view text)
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
         negative = text[i++] == u'-';
     unsigned value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+    for (; i < text.size() && ascii::isDigit(text[i]); ++i)
         value = (value * 10 + (text[i] - u'0')) & 0xFFu;
     if (negative)
         value = (256 - value) & 0xFFu;
@@ -90,12 +91,7 @@ bool isMacroFile(const fs::directory_entry& entry)
     std::error_code error;
     if (!entry.is_regular_file(error))
         return false;
-    std::string name = entry.path().filename().string();
-    if (name.size() < 4)
-        return false;
-    std::transform(name.end() - 4, name.end(), name.end() - 4,
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return name.ends_with(".mcr");
+    return ascii::lower(entry.path().filename().string()).ends_with(".mcr");
 }
 
 std::vector<fs::path> macroFiles(const fs::path& folder)

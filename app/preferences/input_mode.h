@@ -1,17 +1,5 @@
 #pragma once
 
-#include <string_view>
-
-#include "preferences.h"
-
-// The three input modes by their preference texts.
+// How keys reach the engine: "String-Standard" builds a line that "=" evaluates; the two Basic
+// modes feed each key at once to the engine's stack calculator, in algebraic or RPN order.
 enum class InputMode { StringStandard, BasicStandard, BasicRpn };
-
-constexpr InputMode inputModeFromName(std::u16string_view name)
-{
-    if (name == kInputBasicStandard)
-        return InputMode::BasicStandard;
-    if (name == kInputBasicRpn)
-        return InputMode::BasicRpn;
-    return InputMode::StringStandard;
-}

@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "input_mode.h"
+#include "result_format.h"
+
 // A civil date as the preferences keep it: the biorhythm birth date. The time of day is always
 // 00:00:00, so only the three fields are held. An invalid date has all three fields at -1.
 struct StoredDate {
@@ -74,12 +77,6 @@ constexpr bool isValidNavOrder(const std::array<std::uint8_t, 9>& order)
     return true;
 }
 
-inline constexpr std::u16string_view kInputStringStandard = u"String-Standard";
-inline constexpr std::u16string_view kInputBasicStandard = u"Basic-Standard";
-inline constexpr std::u16string_view kInputBasicRpn = u"Basic-RPN";
-inline constexpr std::u16string_view kOutputUnitedStates = u"United States";
-inline constexpr std::u16string_view kOutputEuropean = u"European";
-
 // Where the currency rates come from: the European Central Bank's daily euro reference rates.
 inline constexpr std::u16string_view kDefaultRateSourceUrl =
     u"https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml";
@@ -110,8 +107,9 @@ struct Preferences {
     std::u16string skinName = u"default.inf";    // inside "Interfaces/"
     std::uint8_t lastCategory = 0;
     StoredDate rememberedDate;
-    std::u16string inputMode = std::u16string(kInputStringStandard);
-    std::u16string outputFormat = std::u16string(kOutputUnitedStates);
+    InputMode inputMode = InputMode::StringStandard;
+    // United States or European: the file has no text for Other, which is written as the default.
+    OutputFormat outputFormat = OutputFormat::UnitedStates;
     // The address the currency update downloads from.
     std::u16string rateSourceUrl = std::u16string(kDefaultRateSourceUrl);
     // "Pocket keyboard letters": typed letters act as the pocket computer's letter keys (W E R

@@ -5,8 +5,9 @@
 #include <system_error>
 #include <utility>
 
-#include "key_codes.h"
+#include "ascii.h"
 #include "calculator.h"
+#include "key_codes.h"
 #include "preferences_store.h"
 #include "result_format.h"
 #include "skin.h"
@@ -19,15 +20,9 @@ namespace {
 constexpr std::u16string_view kSoundExtension = u".wav";
 constexpr std::u16string_view kSkinExtension = u".inf";
 
-char16_t lowerAscii(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
 bool equalIgnoringCase(std::u16string_view a, std::u16string_view b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char16_t x, char16_t y) { return lowerAscii(x) == lowerAscii(y); });
+    return ascii::lower(a) == ascii::lower(b);
 }
 
 bool endsWithIgnoringCase(std::u16string_view text, std::u16string_view end)
@@ -46,7 +41,7 @@ bool nameLess(const std::u16string& a, const std::u16string& b)
 {
     const bool less = std::lexicographical_compare(
         a.begin(), a.end(), b.begin(), b.end(),
-        [](char16_t x, char16_t y) { return lowerAscii(x) < lowerAscii(y); });
+        [](char16_t x, char16_t y) { return ascii::toLower(x) < ascii::toLower(y); });
     return less || (equalIgnoringCase(a, b) && a < b);
 }
 
@@ -115,8 +110,7 @@ PreferencesEditor::PreferencesEditor(const Calculator& frame, ProgramFolder fold
     // mode may be the forced "String-Standard" of a tool category, so the mode the user chose
     // stands in for it.
     Preferences shown = frame.preferences();
-    if (!frame.preferredInputMode().empty())
-        shown.inputMode = frame.preferredInputMode();
+    shown.inputMode = frame.preferredInputMode();
     PreferencesStore(folder_).load(shown);
 
     tooltipsEnabled = shown.tooltipsEnabled;
@@ -140,9 +134,9 @@ PreferencesEditor::PreferencesEditor(const Calculator& frame, ProgramFolder fold
     skins_.insert(skins_.begin(), std::u16string(kDefaultSkin));
     selectedSkin_ = rowOf(skins_, shown.skinName);
 
-    inputKind = shown.inputMode == kInputStringStandard ? InputKind::String : InputKind::Basic;
-    rpn = shown.inputMode == kInputBasicRpn;
-    outputModeItem = shown.outputFormat == kOutputEuropean ? 1 : 0;
+    inputKind = shown.inputMode == InputMode::StringStandard ? InputKind::String : InputKind::Basic;
+    rpn = shown.inputMode == InputMode::BasicRpn;
+    outputModeItem = shown.outputFormat == OutputFormat::European ? 1 : 0;
     pocketKeyboardLetters = shown.pocketKeyboardLetters;
 }
 
@@ -231,11 +225,11 @@ fs::path PreferencesEditor::previewPath(bool highResolution) const
                          highResolution);
 }
 
-std::u16string PreferencesEditor::chosenInputMode() const
+InputMode PreferencesEditor::chosenInputMode() const
 {
     if (inputKind == InputKind::String)
-        return std::u16string(kInputStringStandard);
-    return std::u16string(rpn ? kInputBasicRpn : kInputBasicStandard);
+        return InputMode::StringStandard;
+    return rpn ? InputMode::BasicRpn : InputMode::BasicStandard;
 }
 
 PreferencesEditor::OkResult PreferencesEditor::ok(Calculator& frame)
@@ -282,15 +276,14 @@ PreferencesEditor::OkResult PreferencesEditor::ok(Calculator& frame)
 
     // 5. "Modes". The line was typed in the mode the user chose before, which the record may
     // not show while a tool category forces "String-Standard".
-    const std::u16string inputMode = chosenInputMode();
-    const std::u16string& previousMode =
-        frame.preferredInputMode().empty() ? record.inputMode : frame.preferredInputMode();
-    if (inputMode != previousMode) {
+    const InputMode inputMode = chosenInputMode();
+    if (inputMode != frame.preferredInputMode()) {
         frame.display().currentLine().clear();
         result.inputModeChanged = true;
     }
     record.pocketKeyboardLetters = pocketKeyboardLetters;
-    const std::u16string outputFormat(kOutputModes[index(std::clamp(outputModeItem, 0, 1))]);
+    const OutputFormat outputFormat = std::clamp(outputModeItem, 0, 1) == 1 ? OutputFormat::European
+                                                                            : OutputFormat::UnitedStates;
     if (outputFormat != record.outputFormat) {
         // The keys still run in the mode the display is in; the new mode takes effect in step 8.
         CalculatorDisplay& display = frame.display();

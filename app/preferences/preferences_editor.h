@@ -29,8 +29,8 @@ public:
     // The skin list's first row; it stands for "Default.inf".
     static constexpr std::u16string_view kDefaultSkin = u"Default";
     static constexpr std::array<std::u16string_view, 2> kInputKinds = {u"String", u"Basic"};
-    static constexpr std::array<std::u16string_view, 2> kOutputModes = {kOutputUnitedStates,
-                                                                         kOutputEuropean};
+    // The output format combo's items: United States, then European.
+    static constexpr std::array<std::u16string_view, 2> kOutputModes = {u"United States", u"European"};
     static constexpr std::u16string_view kOutputNote =
         u"(US date      : mm/dd/yyyy\n US number : 123,456.789\n EU date     : dd/mm/yyyy\n"
         u" EU number :  123.456,789)";
@@ -100,8 +100,7 @@ public:
     int outputModeItem = 0;  // index into kOutputModes
     // "Pocket keyboard letters": typed letters are the pocket computer's keys, not names.
     bool pocketKeyboardLetters = false;
-    // "String-Standard", "Basic-Standard" or "Basic-RPN".
-    std::u16string chosenInputMode() const;
+    InputMode chosenInputMode() const;
 
     // The eight steps of OK, in order; frame must be the one the window was opened for.
     OkResult ok(Calculator& frame);

@@ -1,8 +1,8 @@
 #include "preferences_store.h"
 
 #include <algorithm>
+#include <array>
 #include <ctime>
-#include <initializer_list>
 #include <utility>
 
 #include "archive_stream.h"
@@ -33,15 +33,42 @@ bool readClamped(ArchiveReader& in, std::uint32_t& field, std::uint32_t low, std
     return true;
 }
 
-// One of the known mode texts, or the default.
-bool readChoice(ArchiveReader& in, std::u16string& field,
-                std::initializer_list<std::u16string_view> choices, std::u16string_view fallback)
+// The file keeps the modes as texts, the default's first: it also stands for any other text
+// read, and for a mode without a text of its own (OutputFormat::Other) when writing.
+template <typename Mode>
+struct ModeName {
+    Mode mode;
+    std::u16string_view name;
+};
+
+constexpr std::array<ModeName<InputMode>, 3> kInputModeNames = {{
+    {InputMode::StringStandard, u"String-Standard"},
+    {InputMode::BasicStandard, u"Basic-Standard"},
+    {InputMode::BasicRpn, u"Basic-RPN"},
+}};
+
+constexpr std::array<ModeName<OutputFormat>, 2> kOutputFormatNames = {{
+    {OutputFormat::UnitedStates, u"United States"},
+    {OutputFormat::European, u"European"},
+}};
+
+template <typename Mode, std::size_t N>
+void writeMode(ArchiveWriter& out, Mode mode, const std::array<ModeName<Mode>, N>& names)
+{
+    const auto named = std::find_if(names.begin(), names.end(),
+                                    [mode](const ModeName<Mode>& entry) { return entry.mode == mode; });
+    out.writeString(named != names.end() ? named->name : names.front().name);
+}
+
+template <typename Mode, std::size_t N>
+bool readMode(ArchiveReader& in, Mode& field, const std::array<ModeName<Mode>, N>& names)
 {
     std::u16string text;
     if (!in.readString(text))
         return false;
-    const bool known = std::find(choices.begin(), choices.end(), text) != choices.end();
-    field = known ? std::move(text) : std::u16string(fallback);
+    const auto named = std::find_if(names.begin(), names.end(),
+                                    [&text](const ModeName<Mode>& entry) { return entry.name == text; });
+    field = named != names.end() ? named->mode : names.front().mode;
     return true;
 }
 
@@ -163,17 +190,10 @@ constexpr FieldCodec kFields[PreferencesStore::kFieldCount] = {
          p.rememberedDate = date.isValid() ? date : StoredDate::invalid();
          return true;
      }},
-    {[](ArchiveWriter& out, const Preferences& p) { out.writeString(p.inputMode); },
-     [](ArchiveReader& in, Preferences& p) {
-         return readChoice(in, p.inputMode,
-                           {kInputStringStandard, kInputBasicStandard, kInputBasicRpn},
-                           kInputStringStandard);
-     }},
-    {[](ArchiveWriter& out, const Preferences& p) { out.writeString(p.outputFormat); },
-     [](ArchiveReader& in, Preferences& p) {
-         return readChoice(in, p.outputFormat, {kOutputUnitedStates, kOutputEuropean},
-                           kOutputUnitedStates);
-     }},
+    {[](ArchiveWriter& out, const Preferences& p) { writeMode(out, p.inputMode, kInputModeNames); },
+     [](ArchiveReader& in, Preferences& p) { return readMode(in, p.inputMode, kInputModeNames); }},
+    {[](ArchiveWriter& out, const Preferences& p) { writeMode(out, p.outputFormat, kOutputFormatNames); },
+     [](ArchiveReader& in, Preferences& p) { return readMode(in, p.outputFormat, kOutputFormatNames); }},
 };
 
 // A URL read back: printable ASCII of a sensible length, else the default source.

@@ -6,6 +6,7 @@
 #include <memory>
 #include <system_error>
 
+#include "ascii.h"
 #include "utf16.h"
 
 namespace fs = std::filesystem;
@@ -134,17 +135,6 @@ std::optional<std::uint32_t> parseColour(std::string_view value)
     return packColour(*red, *green, *blue);
 }
 
-char lowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
-
 // Visits the folder's entries; a missing or unreadable folder has none.
 template <typename Visit>
 void forEachEntry(const fs::path& folder, Visit visit)
@@ -164,10 +154,10 @@ fs::path findFileIgnoringCase(const fs::path& folder, const fs::path& name)
     if (fs::exists(exact, error) || name.empty())
         return exact;
     std::optional<fs::path> best;
-    const std::string wanted = name.native();
+    const std::string wanted = ascii::lower(name.native());
     forEachEntry(folder, [&](const fs::directory_entry& entry) {
         const fs::path candidate = entry.path().filename();
-        if (equalIgnoringAsciiCase(candidate.native(), wanted) && (!best || candidate < *best))
+        if (ascii::lower(candidate.native()) == wanted && (!best || candidate < *best))
             best = candidate;
     });
     return best ? folder / *best : exact;
@@ -245,8 +235,7 @@ std::vector<fs::path> skinFontFiles(const ProgramFolder& folder)
     std::vector<fs::path> fonts;
     forEachEntry(folder.path(), [&](const fs::directory_entry& entry) {
         std::error_code error;
-        if (entry.is_regular_file(error) &&
-            equalIgnoringAsciiCase(entry.path().extension().native(), ".ttf"))
+        if (entry.is_regular_file(error) && ascii::lower(entry.path().extension().native()) == ".ttf")
             fonts.push_back(entry.path());
     });
     std::sort(fonts.begin(), fonts.end());

@@ -121,7 +121,7 @@ TEST(TipWindowView, ClicksOnFieldsAndKeysWorkWithoutAKeyboard)
 TEST(TipWindowView, FollowsTheEuropeanOutputFormat)
 {
     ToolWindow w(CategoryCode::kTip);
-    w.frame.preferences().outputFormat = u"European";
+    w.frame.preferences().outputFormat = OutputFormat::European;
     w.view.showCategory(CategoryCode::kTip);
     w.type(QStringLiteral("3"));
     QTest::keyClick(&w.view, Qt::Key_Tab);

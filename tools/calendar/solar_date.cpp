@@ -356,9 +356,9 @@ bool SolarDate::isLater(const SolarDate& a, const SolarDate& b)
 
 // ---- text forms ----
 
-DateOrder dateOrderOf(std::u16string_view outputFormat)
+DateOrder dateOrderOf(OutputFormat format)
 {
-    return outputFormat == kOutputEuropean ? DateOrder::DayFirst : DateOrder::MonthFirst;
+    return format == OutputFormat::European ? DateOrder::DayFirst : DateOrder::MonthFirst;
 }
 
 std::u16string formatDate(DateOrder order, DateParts date)

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "day_number.h"
+#include "result_format.h"
 
 // The local clock's reading as calendar fields (the platform's weekday is not part of it).
 using LocalClock = std::function<CalendarFields()>;
@@ -89,10 +90,10 @@ private:
 // Short English name of a Sunday-zero weekday: 0 "Sun" .. 6 "Sat"; empty outside 0..6.
 std::u16string_view sundayZeroWeekdayName(int weekday);
 
-// The order of numeric dates, from the output format preference: "European" puts the day
-// first, "United States" (and anything else) the month.
+// The order of numeric dates, from the output format preference: European puts the day first,
+// United States (and Other) the month.
 enum class DateOrder { MonthFirst, DayFirst };
-DateOrder dateOrderOf(std::u16string_view outputFormat);
+DateOrder dateOrderOf(OutputFormat format);
 
 struct DateParts {
     int year = 0;

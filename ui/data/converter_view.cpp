@@ -92,7 +92,7 @@ void setActive(QLabel* label, bool active)
 
 ConverterView::ConverterView(Calculator& frame, const std::filesystem::path& dataFolder,
                                                          const std::filesystem::path& stateFolder, QWidget* parent)
-    : QWidget(parent), frame_(frame), model_(dataFolder, outputFormatFromName(frame.preferences().outputFormat))
+    : QWidget(parent), frame_(frame), model_(dataFolder, frame.preferences().outputFormat)
 {
     setAttribute(Qt::WA_StyledBackground);
     setObjectName(QStringLiteral("converterWindow"));
@@ -232,7 +232,7 @@ void ConverterView::showCategory(int category)
 
 void ConverterView::refresh()
 {
-    model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
+    model_.setOutputFormat(frame_.preferences().outputFormat);
     const bool constants = model_.page() >= Model::kConstantsPage;
     ratesButton_->setVisible(model_.page() == Model::kCurrencyPage);
     for (QWidget* widget : std::initializer_list<QWidget*>{upper_, lower_, upperUnit_, lowerUnit_, keys_})

@@ -538,7 +538,7 @@ LoanCalculatorView::LoanCalculatorView(Calculator& frame, QWidget* parent) : Sch
 
 void LoanCalculatorView::calculate()
 {
-    model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
+    model_.setOutputFormat(frame_.preferences().outputFormat);
     switch (model_.calculate()) {
     case LoanCalculator::CalcStatus::InputError:
         showMessage(paymentSchedule::kInputErrorCaption, paymentSchedule::kInputErrorMessage);
@@ -574,7 +574,7 @@ MortgageCalculatorView::MortgageCalculatorView(Calculator& frame, QWidget* paren
 
 void MortgageCalculatorView::calculate()
 {
-    model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
+    model_.setOutputFormat(frame_.preferences().outputFormat);
     if (model_.calculate() == MortgageCalculator::CalcStatus::InputError) {
         showMessage(paymentSchedule::kInputErrorCaption, paymentSchedule::kInputErrorMessage);
         return;

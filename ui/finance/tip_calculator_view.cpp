@@ -154,7 +154,7 @@ void TipCalculatorView::pressKey(char16_t code)
 
 void TipCalculatorView::refresh()
 {
-    const OutputFormat format = outputFormatFromName(frame_.preferences().outputFormat);
+    const OutputFormat format = frame_.preferences().outputFormat;
     // A new format resets the results, so it is only applied when it changed.
     if (format != model_.outputFormat())
         model_.setOutputFormat(format);

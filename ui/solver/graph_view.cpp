@@ -368,7 +368,7 @@ void GraphView::pressOperator(int position)
 
 void GraphView::plot()
 {
-    const OutputFormat format = outputFormatFromName(frame_.preferences().outputFormat);
+    const OutputFormat format = frame_.preferences().outputFormat;
     for (std::size_t i = 0; i < Graph::kFieldCount; ++i)
         model_.setFieldText(i, displayToEngineText(fromQString(fields_[i]->text().trimmed()), format));
     entryPage_->hide();

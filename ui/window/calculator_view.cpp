@@ -633,7 +633,7 @@ void CalculatorView::showFormula()
     const double cursorShare =
         length == 0 ? 1.0 : static_cast<double>(line.characterPosition(line.cursor())) / static_cast<double>(length);
     const std::string engineText =
-        displayToEngineText(display.getInputText(), outputFormatFromName(frame_.preferences().outputFormat));
+        displayToEngineText(display.getInputText(), frame_.preferences().outputFormat);
     formulaView_->showLine(fromUtf8(engineText), frame_.engine().slots, cursorShare);
 }
 

@@ -88,9 +88,9 @@ int main(int argc, char** argv)
             window.showCategory(parser.value(category).toInt());
         if (parser.isSet(mode)) {
             const QString name = parser.value(mode);
-            frame.setPreferredInputMode(name == QLatin1String("basic") ? u"Basic-Standard"
-                                        : name == QLatin1String("rpn") ? u"Basic-RPN"
-                                                                       : u"String-Standard");
+            frame.setPreferredInputMode(name == QLatin1String("basic") ? InputMode::BasicStandard
+                                        : name == QLatin1String("rpn") ? InputMode::BasicRpn
+                                                                       : InputMode::StringStandard);
         }
         for (const QString& code : parser.value(keys).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             frame.pressKey(code.toInt());

@@ -8,6 +8,7 @@
 #include "atomic_file.h"
 #include "calculator.h"
 #include "key_codes.h"
+#include "key_presses.h"
 #include "temp_folder.h"
 
 namespace fs = std::filesystem;
@@ -53,7 +54,7 @@ TEST(CalculatorEvaluation, ALongEvaluationRunsElsewhereAndCanBeCancelled)
 
     std::thread worker([&f] { f.frame.runEvaluation(); });
     // Keys wait: nothing touches the display or the engine meanwhile.
-    f.frame.pressKey(7);
+    f.frame.pressKey(keys("6").front());
     f.frame.pasteText(u"99");
     f.frame.switchCategory(4);
     f.frame.pressKey(KeyCode::kEquals);

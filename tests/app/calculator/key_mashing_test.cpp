@@ -11,9 +11,9 @@ namespace {
 
 TEST(KeyMashing, RandomKeysInEveryModeAndCategory)
 {
-    const char16_t* modes[] = {u"String-Standard", u"Basic-Standard", u"Basic-RPN"};
+    const InputMode modes[] = {InputMode::StringStandard, InputMode::BasicStandard, InputMode::BasicRpn};
     std::mt19937 random(42);
-    for (const char16_t* mode : modes) {
+    for (const InputMode mode : modes) {
         Calculator frame({});
         frame.start();
         frame.setPreferredInputMode(mode);

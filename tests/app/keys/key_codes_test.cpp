@@ -14,15 +14,15 @@ TEST(KeyCodes, InsertionsGiveTheirTokensInOrder)
     };
     const Case cases[] = {
         {0, {u"7"}},
-        {17, {u"(-"}},
-        {31, {u"^", u"2"}},
-        {38, {u"10", u"^"}},
+        {KeyCode::kSign, {u"(-"}},
+        {KeyCode::kSquare, {u"^", u"2"}},
+        {KeyCode::kTenToThePower, {u"10", u"^"}},
         {40, {u"\u221A("}},
-        {41, {u"2", u"\u221A("}},
+        {KeyCode::kSquareRoot, {u"2", u"\u221A("}},
         {74, {u"C"}},
         {86, {u"N(X)"}},
-        {119, {u"\u222B("}},
-        {131, {u"1", u"\u00F7"}},
+        {KeyCode::kIntegral, {u"\u222B("}},
+        {KeyCode::kReciprocal, {u"1", u"\u00F7"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(keyKind(c.code), KeyKind::Insert) << c.code;
@@ -66,7 +66,7 @@ TEST(KeyCodes, DigitKeysGiveTheirDigitValues)
     };
     const Case cases[] = {
         {15, 0}, {10, 1}, {12, 3}, {5, 4}, {2, 9}, {KeyCode::kHexA, 10}, {KeyCode::kHexF, 15},
-        {KeyCode::kDecimal, std::nullopt}, {3, std::nullopt}, {78, std::nullopt},
+        {KeyCode::kDecimal, std::nullopt}, {KeyCode::kDivide, std::nullopt}, {78, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(digitOfKey(c.code), c.digit) << c.code;

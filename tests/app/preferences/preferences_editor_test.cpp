@@ -8,7 +8,6 @@
 #include "preferences_editor.h"
 #include "preferences_store.h"
 #include "temp_folder.h"
-#include "utf16.h"
 
 namespace fs = std::filesystem;
 
@@ -182,8 +181,8 @@ TEST(PreferencesDialogOk, SkinReloadsOnlyForAnotherSkin)
 
 struct OutputCase {
     const char* name;
-    std::u16string_view from;
-    std::u16string_view to;
+    OutputFormat from;
+    OutputFormat to;
     std::u16string_view line;
     std::u16string_view converted;
 };
@@ -199,7 +198,7 @@ TEST_P(OutputSwitch, ExchangesSeparatorsOfTheCurrentLine)
     s.typeLine(c.line);
     const std::u16string tokens = s.frame.display().currentLine().tokenMap();
     PreferencesEditor model(s.frame, s.folder);
-    model.outputModeItem = c.to == kOutputEuropean ? 1 : 0;
+    model.outputModeItem = c.to == OutputFormat::European ? 1 : 0;
 
     const PreferencesEditor::OkResult result = model.ok(s.frame);
     const CalculatorDisplay& display = s.frame.display();
@@ -215,10 +214,11 @@ TEST_P(OutputSwitch, ExchangesSeparatorsOfTheCurrentLine)
 INSTANTIATE_TEST_SUITE_P(
     Formats, OutputSwitch,
     ::testing::Values(
-        OutputCase{"ToEuropean", kOutputUnitedStates, kOutputEuropean, u"1\u00B8234.5+0.25", u"1.234\u00B85+0\u00B825"},
-        OutputCase{"BackToUnitedStates", kOutputEuropean, kOutputUnitedStates, u"1.234\u00B85+0\u00B825",
-                   u"1\u00B8234.5+0.25"},
-        OutputCase{"DigitsOnly", kOutputUnitedStates, kOutputEuropean, u"1234567890", u"1234567890"}),
+        OutputCase{"ToEuropean", OutputFormat::UnitedStates, OutputFormat::European, u"1\u00B8234.5+0.25",
+                   u"1.234\u00B85+0\u00B825"},
+        OutputCase{"BackToUnitedStates", OutputFormat::European, OutputFormat::UnitedStates,
+                   u"1.234\u00B85+0\u00B825", u"1\u00B8234.5+0.25"},
+        OutputCase{"DigitsOnly", OutputFormat::UnitedStates, OutputFormat::European, u"1234567890", u"1234567890"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PreferencesDialogOk, SameOutputFormatLeavesTheLine)
@@ -232,7 +232,7 @@ TEST(PreferencesDialogOk, SameOutputFormatLeavesTheLine)
 }
 
 struct InputCase {
-    std::u16string_view before;
+    InputMode before;
     PreferencesEditor::InputKind kind;
     bool rpn;
     bool clears;
@@ -242,25 +242,26 @@ TEST(PreferencesDialogOk, ChangingTheInputModeClearsTheLine)
 {
     using Kind = PreferencesEditor::InputKind;
     const InputCase cases[] = {
-        {kInputBasicStandard, Kind::Basic, true, true},
-        {kInputBasicRpn, Kind::Basic, false, true},
-        {kInputStringStandard, Kind::Basic, false, true},
-        {kInputBasicRpn, Kind::String, true, true},
-        {kInputBasicStandard, Kind::Basic, false, false},
-        {kInputBasicRpn, Kind::Basic, true, false},
-        {kInputStringStandard, Kind::String, false, false},
+        {InputMode::BasicStandard, Kind::Basic, true, true},
+        {InputMode::BasicRpn, Kind::Basic, false, true},
+        {InputMode::StringStandard, Kind::Basic, false, true},
+        {InputMode::BasicRpn, Kind::String, true, true},
+        {InputMode::BasicStandard, Kind::Basic, false, false},
+        {InputMode::BasicRpn, Kind::Basic, true, false},
+        {InputMode::StringStandard, Kind::String, false, false},
     };
     for (const InputCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
         StartedCalculator s;
-        s.frame.setPreferredInputMode(std::u16string(c.before));
+        s.frame.setPreferredInputMode(c.before);
         s.typeLine(u"12");
         PreferencesEditor model(s.frame, s.folder);
-        EXPECT_EQ(model.inputKind, c.before == kInputStringStandard ? Kind::String : Kind::Basic);
+        EXPECT_EQ(model.inputKind, c.before == InputMode::StringStandard ? Kind::String : Kind::Basic);
         model.inputKind = c.kind;
         model.rpn = c.rpn;
-        const std::u16string chosen = model.chosenInputMode();
-        EXPECT_EQ(model.ok(s.frame).inputModeChanged, c.clears) << toUtf8(chosen);
-        EXPECT_EQ(s.frame.display().currentLine().empty(), c.clears) << toUtf8(chosen);
+        const InputMode chosen = model.chosenInputMode();
+        EXPECT_EQ(model.ok(s.frame).inputModeChanged, c.clears);
+        EXPECT_EQ(s.frame.display().currentLine().empty(), c.clears);
         EXPECT_EQ(s.frame.preferences().inputMode, chosen);
         EXPECT_EQ(s.frame.preferredInputMode(), chosen);
     }
@@ -274,15 +275,15 @@ TEST(PreferencesDialogOk, ToolCategoryKeepsTheChosenModeForLater)
     model.inputKind = PreferencesEditor::InputKind::Basic;
     model.rpn = true;
     model.ok(s.frame);
-    EXPECT_EQ(s.frame.preferences().inputMode, kInputStringStandard);
-    EXPECT_EQ(s.frame.preferredInputMode(), kInputBasicRpn);
+    EXPECT_EQ(s.frame.preferences().inputMode, InputMode::StringStandard);
+    EXPECT_EQ(s.frame.preferredInputMode(), InputMode::BasicRpn);
     Preferences saved;
     EXPECT_EQ(PreferencesStore::decode(s.fileBytes(), saved), PreferencesStore::kFieldCount);
-    EXPECT_EQ(saved.inputMode, kInputBasicRpn);
+    EXPECT_EQ(saved.inputMode, InputMode::BasicRpn);
 
     // Opened again in the tool category, the page shows the chosen mode, not the forced one.
     PreferencesEditor again(s.frame, s.folder);
-    EXPECT_EQ(again.chosenInputMode(), kInputBasicRpn);
+    EXPECT_EQ(again.chosenInputMode(), InputMode::BasicRpn);
 }
 
 TEST(PreferencesDialogOk, StoresThePagesAndWritesTheFile)
@@ -311,7 +312,7 @@ TEST(PreferencesDialogOk, StoresThePagesAndWritesTheFile)
     EXPECT_FALSE(record.navEnabled[4]);
     EXPECT_EQ(record.navOrder, (std::array<std::uint8_t, 9>{14, 1, 2, 6, 7, 8, 9, 10, 0}));
     EXPECT_EQ(record.soundName, u"beep.wav");
-    EXPECT_EQ(record.outputFormat, kOutputEuropean);
+    EXPECT_EQ(record.outputFormat, OutputFormat::European);
 
     Preferences saved;
     EXPECT_EQ(PreferencesStore::decode(s.fileBytes(), saved), PreferencesStore::kFieldCount);
@@ -327,7 +328,7 @@ TEST(PreferencesDialogCancel, LeavesRecordAndFileAsTheyWere)
         if (withFile) {
             Preferences onDisk = s.frame.preferences();
             onDisk.fixDigits = 9;
-            onDisk.outputFormat = kOutputEuropean;
+            onDisk.outputFormat = OutputFormat::European;
             ASSERT_TRUE(PreferencesStore(s.folder).save(onDisk));
         }
         const Preferences before = s.frame.preferences();

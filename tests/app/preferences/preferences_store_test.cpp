@@ -13,7 +13,7 @@ namespace {
 
 constexpr StoredDate kToday{2024, 3, 17};
 
-PreferencesStore engineIn(const TempFolder& folder)
+PreferencesStore storeIn(const TempFolder& folder)
 {
     return PreferencesStore(folder.path(), [] { return kToday; });
 }
@@ -43,8 +43,8 @@ Preferences unusual()
     p.skinName = u"Night.inf";
     p.lastCategory = 13;
     p.rememberedDate = {2000, 2, 29};
-    p.inputMode = u"Basic-RPN";
-    p.outputFormat = u"European";
+    p.inputMode = InputMode::BasicRpn;
+    p.outputFormat = OutputFormat::European;
     return p;
 }
 
@@ -73,27 +73,27 @@ const FieldCopy kCopyField[PreferencesStore::kFieldCount] = {
 constexpr std::size_t kFieldEnds[PreferencesStore::kFieldCount] = {
     4, 8, 12, 16, 17, 21, 25, 29, 65, 74, 102, 128, 129, 141, 175, 205};
 
-TEST(PreferencesEngine, FirstStartWritesAFileThatReadsBackAsDefaults)
+TEST(PreferencesStore, FirstStartWritesAFileThatReadsBackAsDefaults)
 {
     TempFolder folder;
-    const PreferencesStore engine = engineIn(folder);
+    const PreferencesStore store = storeIn(folder);
     Preferences record = unusual();
-    engine.reset(record);
+    store.reset(record);
     EXPECT_EQ(record, defaults());
-    EXPECT_EQ(engine.load(record), PreferencesLoadResult::Missing);
+    EXPECT_EQ(store.load(record), PreferencesLoadResult::Missing);
     EXPECT_EQ(record, defaults());
-    ASSERT_TRUE(engine.save(record));
+    ASSERT_TRUE(store.save(record));
 
     Preferences back = unusual();
-    EXPECT_EQ(engine.load(back), PreferencesLoadResult::Complete);
+    EXPECT_EQ(store.load(back), PreferencesLoadResult::Complete);
     EXPECT_EQ(back, defaults());
 
-    ASSERT_TRUE(engine.save(unusual()));
-    EXPECT_EQ(engine.load(back), PreferencesLoadResult::Complete);
+    ASSERT_TRUE(store.save(unusual()));
+    EXPECT_EQ(store.load(back), PreferencesLoadResult::Complete);
     EXPECT_EQ(back, unusual());
 }
 
-TEST(PreferencesEngine, DefaultFileLayout)
+TEST(PreferencesStore, DefaultFileLayout)
 {
     // The sixteen fields take 205 bytes; the desktop's "Pocket keyboard letters" flag follows.
     const std::string bytes = PreferencesStore::encode(defaults());
@@ -121,7 +121,7 @@ TEST(PreferencesEngine, DefaultFileLayout)
     EXPECT_EQ(PreferencesStore::encode(invalidDate).substr(129, 12), std::string(12, '\xFF'));
 }
 
-TEST(PreferencesEngine, PocketLettersFollowTheSixteenFields)
+TEST(PreferencesStore, PocketLettersFollowTheSixteenFields)
 {
     Preferences pocket = defaults();
     pocket.pocketKeyboardLetters = true;
@@ -138,7 +138,7 @@ TEST(PreferencesEngine, PocketLettersFollowTheSixteenFields)
     EXPECT_FALSE(record.pocketKeyboardLetters);
 }
 
-TEST(PreferencesEngine, EveryPrefixKeepsWhatWasReadAndNothingMore)
+TEST(PreferencesStore, EveryPrefixKeepsWhatWasReadAndNothingMore)
 {
     const Preferences full = unusual();
     const std::string bytes = PreferencesStore::encode(defaults());
@@ -158,7 +158,7 @@ TEST(PreferencesEngine, EveryPrefixKeepsWhatWasReadAndNothingMore)
     }
 }
 
-TEST(PreferencesEngine, RepairsValuesOutOfRange)
+TEST(PreferencesStore, RepairsValuesOutOfRange)
 {
     struct Case {
         const char* what;
@@ -184,8 +184,6 @@ TEST(PreferencesEngine, RepairsValuesOutOfRange)
         {"permuted order",
          [](auto& p) { p.navOrder = {1, 0, 2, 6, 7, 8, 9, 14, 10}; },
          [](auto& p) { p.navOrder = {1, 0, 2, 6, 7, 8, 9, 14, 10}; }},
-        {"input mode", [](auto& p) { p.inputMode = u"Basic"; }, [](auto&) {}},
-        {"output format", [](auto& p) { p.outputFormat = u"european"; }, [](auto&) {}},
         {"sound path", [](auto& p) { p.soundName = u"../x.wav"; }, [](auto&) {}},
         {"empty skin", [](auto& p) { p.skinName = u""; }, [](auto&) {}},
         {"long skin", [](auto& p) { p.skinName = std::u16string(256, u'a'); }, [](auto&) {}},
@@ -213,24 +211,63 @@ TEST(PreferencesEngine, RepairsValuesOutOfRange)
     EXPECT_FALSE(record.hardKeyScrolling);
 }
 
-TEST(PreferencesEngine, DamagedFileKeepsTheFieldsBeforeTheBadRecord)
+// The modes are texts in the file: a known text reads as its mode and is written back the same;
+// any other text reads as the default, and a mode without a text is written as the default.
+TEST(PreferencesStore, ModeTextsReadAsTheirModesAndUnknownOnesAsTheDefaults)
+{
+    struct Case {
+        std::u16string_view inputText;
+        std::u16string_view outputText;
+        InputMode input;
+        OutputFormat output;
+        bool writtenBack;
+    };
+    const Case cases[] = {
+        {u"String-Standard", u"United States", InputMode::StringStandard, OutputFormat::UnitedStates, true},
+        {u"Basic-Standard", u"European", InputMode::BasicStandard, OutputFormat::European, true},
+        {u"Basic-RPN", u"United States", InputMode::BasicRpn, OutputFormat::UnitedStates, true},
+        {u"Basic", u"European", InputMode::StringStandard, OutputFormat::European, false},
+        {u"Basic-RPN", u"european", InputMode::BasicRpn, OutputFormat::UnitedStates, false},
+        {u"", u"", InputMode::StringStandard, OutputFormat::UnitedStates, false},
+    };
+    // The two texts are the last two of the sixteen fields.
+    const std::string file = PreferencesStore::encode(defaults());
+    for (const Case& c : cases) {
+        ArchiveWriter texts;
+        texts.writeString(c.inputText);
+        texts.writeString(c.outputText);
+        const std::string bytes = file.substr(0, kFieldEnds[13]) + texts.take() + file.substr(kFieldEnds[15]);
+        Preferences record = unusual();
+        ASSERT_EQ(PreferencesStore::decode(bytes, record), PreferencesStore::kFieldCount);
+        Preferences expected = defaults();
+        expected.inputMode = c.input;
+        expected.outputFormat = c.output;
+        EXPECT_EQ(record, expected);
+        EXPECT_EQ(PreferencesStore::encode(record) == bytes, c.writtenBack);
+    }
+    Preferences other = defaults();
+    other.outputFormat = OutputFormat::Other;
+    EXPECT_EQ(PreferencesStore::encode(other), file);
+}
+
+TEST(PreferencesStore, DamagedFileKeepsTheFieldsBeforeTheBadRecord)
 {
     TempFolder folder;
-    const PreferencesStore engine = engineIn(folder);
+    const PreferencesStore store = storeIn(folder);
     std::string bytes = PreferencesStore::encode(unusual());
     const std::size_t skin = bytes.find(std::string("\xFF\xFE\xFF\x09N", 5));
     ASSERT_NE(skin, std::string::npos);
     bytes[skin + 3] = '\xFE';  // 254 characters: more than the file holds
-    ASSERT_TRUE(writeFileAtomically(engine.filePath(), bytes));
+    ASSERT_TRUE(writeFileAtomically(store.filePath(), bytes));
     Preferences record = defaults();
-    EXPECT_EQ(engine.load(record), PreferencesLoadResult::Damaged);
+    EXPECT_EQ(store.load(record), PreferencesLoadResult::Damaged);
     Preferences expected = defaults();
     for (int i = 0; i < 11; ++i)
         kCopyField[i](unusual(), expected);
     EXPECT_EQ(record, expected);
 }
 
-TEST(PreferencesEngine, RandomByteFlipsNeverYieldValuesOutOfRange)
+TEST(PreferencesStore, RandomByteFlipsNeverYieldValuesOutOfRange)
 {
     std::mt19937 random(20240317);
     const std::string valid = PreferencesStore::encode(unusual());
@@ -252,21 +289,21 @@ TEST(PreferencesEngine, RandomByteFlipsNeverYieldValuesOutOfRange)
         EXPECT_TRUE(isValidNavOrder(record.navOrder));
         EXPECT_TRUE(record.rememberedDate.isValid() ||
                     record.rememberedDate == StoredDate::invalid());
-        EXPECT_TRUE(record.inputMode == kInputStringStandard ||
-                    record.inputMode == kInputBasicStandard || record.inputMode == kInputBasicRpn);
-        EXPECT_TRUE(record.outputFormat == kOutputUnitedStates ||
-                    record.outputFormat == kOutputEuropean);
+        EXPECT_TRUE(record.inputMode == InputMode::StringStandard ||
+                    record.inputMode == InputMode::BasicStandard || record.inputMode == InputMode::BasicRpn);
+        EXPECT_TRUE(record.outputFormat == OutputFormat::UnitedStates ||
+                    record.outputFormat == OutputFormat::European);
         if (fields < PreferencesStore::kFieldCount) {
-            EXPECT_EQ(record.outputFormat, kOutputEuropean);
+            EXPECT_EQ(record.outputFormat, OutputFormat::European);
         }
     }
 }
 
-TEST(PreferencesEngine, SaveIntoAMissingFolderFailsQuietly)
+TEST(PreferencesStore, SaveIntoAMissingFolderFailsQuietly)
 {
     TempFolder folder;
-    const PreferencesStore engine(folder.path() / "gone", [] { return kToday; });
-    EXPECT_FALSE(engine.save(defaults()));
+    const PreferencesStore store(folder.path() / "gone", [] { return kToday; });
+    EXPECT_FALSE(store.save(defaults()));
 }
 
 TEST(StoredDate, ValidityKnowsMonthLengthsAndLeapYears)
@@ -297,25 +334,25 @@ TEST(NavCategories, CodesMapToTheirNames)
     EXPECT_EQ(kNavCategoryNames[static_cast<std::size_t>(navCategoryIndex(10))], u"Biorythm");
 }
 
-TEST(PreferencesEngine, RateSourceUrlIsAnOptionalFieldAfterTheSixteen)
+TEST(PreferencesStore, RateSourceUrlIsAnOptionalFieldAfterTheSixteen)
 {
     // A file with the default source is the sixteen fields and the keyboard flag alone.
     EXPECT_EQ(PreferencesStore::encode(defaults()).size(), 209u);
     EXPECT_EQ(defaults().rateSourceUrl, u"https://www.ecb.europa.eu/stats/eurofxref/eurofxref-daily.xml");
 
     TempFolder folder;
-    const PreferencesStore engine = engineIn(folder);
+    const PreferencesStore store = storeIn(folder);
     Preferences written = unusual();
     written.rateSourceUrl = u"http://rates.example.org/currency/save.txt";
-    ASSERT_TRUE(engine.save(written));
+    ASSERT_TRUE(store.save(written));
     Preferences back = defaults();
-    EXPECT_EQ(engine.load(back), PreferencesLoadResult::Complete);
+    EXPECT_EQ(store.load(back), PreferencesLoadResult::Complete);
     EXPECT_EQ(back, written);
 
     // An older file keeps every field and gets the default source.
-    ASSERT_TRUE(writeFileAtomically(engine.filePath(), PreferencesStore::encode(unusual())));
+    ASSERT_TRUE(writeFileAtomically(store.filePath(), PreferencesStore::encode(unusual())));
     back.rateSourceUrl = u"left over";
-    EXPECT_EQ(engine.load(back), PreferencesLoadResult::Complete);
+    EXPECT_EQ(store.load(back), PreferencesLoadResult::Complete);
     EXPECT_EQ(back, unusual());
 
     // A damaged or absurd address falls back to the default; a cut one too.

@@ -280,8 +280,8 @@ TEST(SolarDate, NowReadsTheGivenClock)
 
 TEST(DateText, FollowsTheDateOrder)
 {
-    EXPECT_EQ(dateOrderOf(u"European"), DateOrder::DayFirst);
-    EXPECT_EQ(dateOrderOf(u"United States"), DateOrder::MonthFirst);
+    EXPECT_EQ(dateOrderOf(OutputFormat::European), DateOrder::DayFirst);
+    EXPECT_EQ(dateOrderOf(OutputFormat::UnitedStates), DateOrder::MonthFirst);
     EXPECT_EQ(formatDate(DateOrder::MonthFirst, {2024, 3, 7}), u"3/7/2024");
     EXPECT_EQ(formatDate(DateOrder::DayFirst, {2024, 3, 7}), u"7/3/2024");
     EXPECT_EQ(parseDate(u"3/7/2024", DateOrder::MonthFirst), (DateParts{2024, 3, 7}));

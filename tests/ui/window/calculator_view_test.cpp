@@ -202,7 +202,7 @@ TEST(CalculatorWindow, PreferencesConvertTheCurrentLineToTheNewOutputFormat)
     });
     QTest::keyClick(&w.view, Qt::Key_F2);
     ASSERT_TRUE(answered);
-    EXPECT_EQ(w.frame.preferences().outputFormat, u"European");
+    EXPECT_EQ(w.frame.preferences().outputFormat, OutputFormat::European);
     // The converted line went to the history below, and the current line was cleared.
     EXPECT_EQ(w.frame.display().line(1).input(), u"1\u00B84");
     EXPECT_EQ(w.frame.display().getInputText(), u"");
@@ -219,7 +219,7 @@ TEST(CalculatorWindow, ClosingWritesTheStateThatTheNextStartRestores)
         w.view.showCategory(1);
         w.type(QStringLiteral("1+1"));
         QTest::keyClick(&w.view, Qt::Key_Return);
-        w.frame.setPreferredInputMode(u"Basic-RPN");
+        w.frame.setPreferredInputMode(InputMode::BasicRpn);
         w.view.close();
     }
     for (const char* file : {"preferences.dat", "led.dat", "macro.mcr"})
@@ -227,7 +227,7 @@ TEST(CalculatorWindow, ClosingWritesTheStateThatTheNextStartRestores)
     Calculator frame(home.path());
     frame.start();
     EXPECT_EQ(frame.category(), 1);
-    EXPECT_EQ(frame.preferences().inputMode, u"Basic-RPN");
+    EXPECT_EQ(frame.preferences().inputMode, InputMode::BasicRpn);
     // The evaluated line stays as history; start-up clears only the current line.
     EXPECT_EQ(frame.display().line(1).input(), u"1+1");
     EXPECT_EQ(frame.display().line(0).input(), u"");

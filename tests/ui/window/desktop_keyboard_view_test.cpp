@@ -169,7 +169,7 @@ TEST(DesktopKeyboardWindow, CopyAndPasteKeepNumbers)
 TEST(DesktopKeyboardWindow, PasteReadsEuropeanGroupingAndExponents)
 {
     DesktopWindow w;
-    w.frame.preferences().outputFormat = u"European";
+    w.frame.preferences().outputFormat = OutputFormat::European;
     QApplication::clipboard()->setText(QStringLiteral("1.234,5"));
     w.key(Qt::Key_V, Qt::ControlModifier);
     w.key(Qt::Key_Return);

@@ -27,13 +27,13 @@ struct Window {
     Calculator frame{std::filesystem::path()};
     CalculatorView view{frame, ProgramFolder(data, data)};
 
-    explicit Window(const char16_t* mode, QSize size = {240, 320})
+    explicit Window(InputMode mode, QSize size = {240, 320})
     {
         frame.start();
         view.resize(size);
         useMode(mode);
     }
-    void useMode(const char16_t* mode)
+    void useMode(InputMode mode)
     {
         frame.setPreferredInputMode(mode);
         view.showCategory(CategoryCode::kArithmetic);  // redraws the window for the mode
@@ -77,7 +77,7 @@ class StackOnEveryKey : public ::testing::TestWithParam<bool> {};
 
 TEST_P(StackOnEveryKey, LevelsFollowTheKeys)
 {
-    Window w(u"Basic-RPN");
+    Window w(InputMode::BasicRpn);
     const std::size_t count = w.shownLevels().size();
     ASSERT_GE(count, 4u);
     struct Step {
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Input, StackOnEveryKey, ::testing::Values(false, true),
 
 TEST(RpnStack, ANameBeingTypedShowsOnTheTopRowUntilItApplies)
 {
-    Window w(u"Basic-RPN");
+    Window w(InputMode::BasicRpn);
     w.press("2\n16\n", true);
     QTest::keyClicks(&w.view, QStringLiteral("sq"));
     const CalculatorDisplayView::StackRow top = w.display()->stackRows().back();
@@ -128,16 +128,19 @@ TEST(RpnStack, ANameBeingTypedShowsOnTheTopRowUntilItApplies)
 
 TEST(RpnStack, TheEnterKeySaysSoOnlyInRpn)
 {
-    Window w(u"String-Standard");
+    Window w(InputMode::StringStandard);
     w.view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.view));
     KeypadView* pad = w.keypad("functionKeypad");
     const QRect key = pad->keyRect(enterPosition());
     const QImage parenthesis = pad->grab(key).toImage();
-    for (const char16_t* mode : {u"Basic-RPN", u"Basic-Standard", u"Basic-RPN", u"String-Standard"}) {
+    const std::pair<InputMode, const char*> modes[] = {{InputMode::BasicRpn, "Basic-RPN"},
+                                                       {InputMode::BasicStandard, "Basic-Standard"},
+                                                       {InputMode::BasicRpn, "Basic-RPN"},
+                                                       {InputMode::StringStandard, "String-Standard"}};
+    for (const auto& [mode, name] : modes) {
         w.useMode(mode);
-        const bool rpn = mode == std::u16string_view(u"Basic-RPN");
-        const std::string name = QString::fromStdU16String(mode).toStdString();
+        const bool rpn = mode == InputMode::BasicRpn;
         EXPECT_EQ(pad->relabel(enterPosition()).text, rpn ? QStringLiteral("Enter") : QString()) << name;
         // The face is drawn anew: the skin's "(", or the mode's label instead of it.
         EXPECT_EQ(pad->grab(key).toImage() == parenthesis, !rpn) << name;
@@ -157,7 +160,7 @@ class StackPicture : public ::testing::TestWithParam<QSize> {};
 TEST_P(StackPicture, EveryLevelIsWholeAndReadable)
 {
     const QSize size = GetParam();
-    Window w(u"Basic-RPN", size);
+    Window w(InputMode::BasicRpn, size);
     w.view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.view));
     // A long fraction, a negative number, a grouped one, and a number still being typed.
