@@ -50,7 +50,6 @@ public:
     void openWindow();
     // Saves the persons, hands the birth date to the preferences and drops the model.
     void closeWindow();
-    bool isOpen() const { return model_ != nullptr; }
     const Biorhythm* model() const { return model_.get(); }
 
     // The pickers' results, as the date buttons set them.
