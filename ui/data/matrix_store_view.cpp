@@ -37,16 +37,13 @@ QComboBox* freeNameBox(const MatrixStore& model, QWidget* parent)
     return box;
 }
 
-QDialog* panelDialog(const QString& title, int px, QWidget* parent)
-{
-    auto* dialog = new QDialog(parent);
-    dialog->setWindowTitle(title);
-    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
-    setThemedStyleSheet(dialog, dataPanelStyleSheet(QStringLiteral("QDialog"), px));
-    return dialog;
-}
-
 }  // namespace
+
+void styleDataPanelDialog(QDialog& dialog, const QString& title, int px)
+{
+    dialog.setWindowTitle(title);
+    setThemedStyleSheet(&dialog, dataPanelStyleSheet(QStringLiteral("QDialog"), px));
+}
 
 QString dataPanelStyleSheet(const QString& panelClass, int px)
 {
@@ -254,49 +251,49 @@ void MatrixStoreView::newMatrix()
 {
     if (!model_)
         return;
-    QDialog* dialog = panelDialog(tr("New Matrix"), fontPixels_, window());
-    auto* names = freeNameBox(*model_, dialog);
-    auto* rows = new QSpinBox(dialog);
-    auto* columns = new QSpinBox(dialog);
+    QDialog dialog(window());
+    styleDataPanelDialog(dialog, tr("New Matrix"), fontPixels_);
+    auto* names = freeNameBox(*model_, &dialog);
+    auto* rows = new QSpinBox(&dialog);
+    auto* columns = new QSpinBox(&dialog);
     for (QSpinBox* spin : {rows, columns}) {
         spin->setRange(1, MatrixSlot::kMaxSize);
         spin->setValue(1);
     }
-    auto* form = new QFormLayout(dialog);
+    auto* form = new QFormLayout(&dialog);
     form->addRow(tr("Matrix's name"), names);
     form->addRow(tr("Rows"), rows);
     form->addRow(tr("Columns"), columns);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     box->button(QDialogButtonBox::Ok)->setEnabled(names->count() > 0);
     form->addRow(box);
-    connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    if (dialog->exec() == QDialog::Accepted && names->count() > 0 &&
+    connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() == QDialog::Accepted && names->count() > 0 &&
         model_->newMatrix(rows->value(), columns->value(), names->currentData().toInt())) {
         refresh();
         Q_EMIT changed();
     }
-    delete dialog;
 }
 
 void MatrixStoreView::copyTo()
 {
     if (!model_ || model_->count() == 0)
         return;
-    QDialog* dialog = panelDialog(tr("Copy to"), fontPixels_, window());
-    auto* names = freeNameBox(*model_, dialog);
-    auto* form = new QFormLayout(dialog);
+    QDialog dialog(window());
+    styleDataPanelDialog(dialog, tr("Copy to"), fontPixels_);
+    auto* names = freeNameBox(*model_, &dialog);
+    auto* form = new QFormLayout(&dialog);
     form->addRow(tr("Name to copy"), names);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     box->button(QDialogButtonBox::Ok)->setEnabled(names->count() > 0);
     form->addRow(box);
-    connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    if (dialog->exec() == QDialog::Accepted && names->count() > 0 && model_->copyTo(names->currentData().toInt())) {
+    connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() == QDialog::Accepted && names->count() > 0 && model_->copyTo(names->currentData().toInt())) {
         refresh();
         Q_EMIT changed();
     }
-    delete dialog;
 }
 
 void MatrixStoreView::clearShown()
