@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ascii.h"
 #include "calculator.h"
 #include "keypad_view.h"
 #include "skin_pixmaps.h"
@@ -239,7 +240,7 @@ bool DateTimeView::takeKey(QKeyEvent* event)
     if (event->text().size() != 1)
         return false;
     const char16_t c = event->text().at(0).unicode();
-    if (c >= u'0' && c <= u'9') {
+    if (ascii::isDigit(c)) {
         command(Command::Digit, c);
         return true;
     }

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 
+#include "ascii.h"
 #include "calculator.h"
 #include "matrix_store.h"
 #include "ui_text.h"
@@ -334,8 +335,7 @@ void MatrixStoreView::insertName()
 {
     if (!model_)
         return;
-    const std::string name = model_->insertName();
-    frame_.insertVariableName(std::u16string(name.begin(), name.end()));
+    frame_.insertVariableName(ascii::widen(model_->insertName()));
     Q_EMIT changed();
 }
 

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "ascii.h"
 #include "calculator.h"
 #include "result_format.h"
 #include "ui_text.h"
@@ -141,7 +142,7 @@ bool TipCalculatorView::takeKey(QKeyEvent* event)
     // A key that the model knows but that changed nothing (a digit into a full field, a bill
     // that cannot be split) is still the panel's; other letters go on to the window.
     const char16_t mapped = TipCalculator::mapKey(code);
-    return (mapped >= u'0' && mapped <= u'9') || mapped == TipCalculator::kPoint ||
+    return ascii::isDigit(mapped) || mapped == TipCalculator::kPoint ||
            code == TipCalculator::kBackspace || code == TipCalculator::kEscape ||
            std::ranges::find(TipCalculator::kCalculateKeys, code) != TipCalculator::kCalculateKeys.end();
 }
