@@ -175,7 +175,8 @@ void DurationEntry::typeDigit(char16_t digit)
 
 void DurationEntry::clearCell()
 {
-    cells_[cellOf(current_)] = u"0";
+    // Not `= u"0"`, which GCC 12 takes for an overlapping copy (-Wrestrict).
+    cells_[cellOf(current_)].assign(1, u'0');
     readBack();
 }
 
