@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ascii.h"
-#include "calculator.h"
+#include "preferences.h"
 #include "keypad_view.h"
 #include "skin_pixmaps.h"
 #include "solar_date.h"
@@ -113,8 +113,8 @@ constexpr std::array<CalcField, 3> kFields = {CalcField::From, CalcField::Interv
 
 }  // namespace
 
-DateTimeView::DateTimeView(Calculator& frame, QWidget* parent)
-    : QWidget(parent), frame_(frame), date_(dateOrderOf(frame.preferences().outputFormat))
+DateTimeView::DateTimeView(const Preferences& preferences, QWidget* parent)
+    : QWidget(parent), preferences_(preferences), date_(dateOrderOf(preferences.outputFormat))
 {
     setObjectName(QStringLiteral("dateTimeWindow"));
     setAttribute(Qt::WA_StyledBackground);
@@ -384,7 +384,7 @@ void DateTimeView::setSkin(const SkinPixmaps& skin)
 
 void DateTimeView::refresh()
 {
-    const DateOrder order = dateOrderOf(frame_.preferences().outputFormat);
+    const DateOrder order = dateOrderOf(preferences_.outputFormat);
     if (order != date_.fromEntry().order())
         date_.setOrder(order);
 

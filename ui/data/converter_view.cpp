@@ -16,7 +16,7 @@
 #include "rate_list_view.h"
 #include "rate_update.h"
 #include "keypads.h"
-#include "calculator.h"
+#include "preferences.h"
 #include "clipboard_number.h"
 #include "ui_text.h"
 #include "panel_style.h"
@@ -90,9 +90,9 @@ void setActive(QLabel* label, bool active)
 
 }  // namespace
 
-ConverterView::ConverterView(Calculator& frame, const std::filesystem::path& dataFolder,
-                                                         const std::filesystem::path& stateFolder, QWidget* parent)
-    : QWidget(parent), frame_(frame), model_(dataFolder, outputFormatFromName(frame.preferences().outputFormat))
+ConverterView::ConverterView(Preferences& preferences, const std::filesystem::path& dataFolder,
+                             const std::filesystem::path& stateFolder, QWidget* parent)
+    : QWidget(parent), preferences_(preferences), model_(dataFolder, outputFormatFromName(preferences.outputFormat))
 {
     setAttribute(Qt::WA_StyledBackground);
     setObjectName(QStringLiteral("converterWindow"));
@@ -232,7 +232,7 @@ void ConverterView::showCategory(int category)
 
 void ConverterView::refresh()
 {
-    model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
+    model_.setOutputFormat(outputFormatFromName(preferences_.outputFormat));
     const bool constants = model_.page() >= Model::kConstantsPage;
     ratesButton_->setVisible(model_.page() == Model::kCurrencyPage);
     for (QWidget* widget : std::initializer_list<QWidget*>{upper_, lower_, upperUnit_, lowerUnit_, keys_})
@@ -479,7 +479,7 @@ void ConverterView::openRateUpdate()
 {
     if (findChild<RateUpdateView*>() != nullptr)
         return;
-    auto* window = new RateUpdateView(model_.currencyPath(), toQString(frame_.preferences().rateSourceUrl), this);
+    auto* window = new RateUpdateView(model_.currencyPath(), toQString(preferences_.rateSourceUrl), this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setDownloadSettings(downloadSettings_);
     connect(window, &RateUpdateView::updateStarted, this, &ConverterView::rateUpdateStarted);
@@ -490,7 +490,7 @@ void ConverterView::openRateUpdate()
 void ConverterView::rateUpdateStarted(const QString& url)
 {
     const std::u16string address = fromQString(url);
-    frame_.preferences().rateSourceUrl = address.empty() ? std::u16string(kDefaultRateSourceUrl) : address;
+    preferences_.rateSourceUrl = address.empty() ? std::u16string(kDefaultRateSourceUrl) : address;
     model_.beginUpdate();
     refresh();
 }

@@ -101,7 +101,7 @@ int dataPanelFontPixels(QSize size)
     return std::max(8, wide ? size.height() / 11 : size.height() * 2 / 33);
 }
 
-MatrixStoreView::MatrixStoreView(Calculator& frame, QWidget* parent) : QWidget(parent), frame_(frame)
+MatrixStoreView::MatrixStoreView(Calculator& calculator, QWidget* parent) : QWidget(parent), calculator_(calculator)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -335,7 +335,7 @@ void MatrixStoreView::insertName()
 {
     if (!model_)
         return;
-    frame_.insertVariableName(ascii::widen(model_->insertName()));
+    calculator_.insertVariableName(ascii::widen(model_->insertName()));
     Q_EMIT changed();
 }
 

@@ -21,7 +21,7 @@ class QToolButton;
 class MatrixStoreView : public QWidget {
     Q_OBJECT
 public:
-    MatrixStoreView(Calculator& frame, QWidget* parent = nullptr);
+    MatrixStoreView(Calculator& calculator, QWidget* parent = nullptr);
 
     // The open model, or nullptr while the category is not shown (the panel then shows nothing).
     void setModel(MatrixStore* model);
@@ -51,7 +51,7 @@ private:
     bool confirm(const QString& question);
     void applyMetrics();
 
-    Calculator& frame_;
+    Calculator& calculator_;
     MatrixStore* model_ = nullptr;
     int fontPixels_ = 0;
 

@@ -19,8 +19,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "calculator.h"
 #include "number_pad_view.h"
+#include "preferences.h"
 #include "tool_panel_layout.h"
 #include "result_format.h"
 #include "ui_text.h"
@@ -395,7 +395,8 @@ void FinanceReportView::placeSummary()
     fitColumns();
 }
 
-ScheduleCalculatorView::ScheduleCalculatorView(Calculator& frame, QWidget* parent) : QWidget(parent), frame_(frame)
+ScheduleCalculatorView::ScheduleCalculatorView(const Preferences& preferences, QWidget* parent)
+    : QWidget(parent), preferences_(preferences)
 {
     stylePanel(this);
 }
@@ -514,7 +515,8 @@ void ScheduleCalculatorView::applyMetrics()
     toolPanelLayout::arrange(split_, pad_, splitArea(size(), px), form_->minimumSizeHint().height());
 }
 
-LoanCalculatorView::LoanCalculatorView(Calculator& frame, QWidget* parent) : ScheduleCalculatorView(frame, parent)
+LoanCalculatorView::LoanCalculatorView(const Preferences& preferences, QWidget* parent)
+    : ScheduleCalculatorView(preferences, parent)
 {
     buildForm(LoanCalculator::kTitle, LoanCalculator::kFieldLabels, fields_, QStringLiteral("loanField"));
     // The check box stands in for the payment field's label.
@@ -538,7 +540,7 @@ LoanCalculatorView::LoanCalculatorView(Calculator& frame, QWidget* parent) : Sch
 
 void LoanCalculatorView::calculate()
 {
-    model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
+    model_.setOutputFormat(outputFormatFromName(preferences_.outputFormat));
     switch (model_.calculate()) {
     case LoanCalculator::CalcStatus::InputError:
         showMessage(paymentSchedule::kInputErrorCaption, paymentSchedule::kInputErrorMessage);
@@ -560,7 +562,8 @@ void LoanCalculatorView::showModel()
     computePayment_->setChecked(model_.computesPayment());
 }
 
-MortgageCalculatorView::MortgageCalculatorView(Calculator& frame, QWidget* parent) : ScheduleCalculatorView(frame, parent)
+MortgageCalculatorView::MortgageCalculatorView(const Preferences& preferences, QWidget* parent)
+    : ScheduleCalculatorView(preferences, parent)
 {
     buildForm(MortgageCalculator::kTitle, MortgageCalculator::kFieldLabels, fields_, QStringLiteral("mortgageField"));
     for (std::size_t i = 0; i < MortgageCalculator::kFieldCount; ++i) {
@@ -574,7 +577,7 @@ MortgageCalculatorView::MortgageCalculatorView(Calculator& frame, QWidget* paren
 
 void MortgageCalculatorView::calculate()
 {
-    model_.setOutputFormat(outputFormatFromName(frame_.preferences().outputFormat));
+    model_.setOutputFormat(outputFormatFromName(preferences_.outputFormat));
     if (model_.calculate() == MortgageCalculator::CalcStatus::InputError) {
         showMessage(paymentSchedule::kInputErrorCaption, paymentSchedule::kInputErrorMessage);
         return;

@@ -10,7 +10,6 @@
 #include "payment_schedule.h"
 #include "time_value_of_money_calculator.h"
 
-class Calculator;
 class NumberPadView;
 class QBoxLayout;
 class QCheckBox;
@@ -21,6 +20,7 @@ class QLineEdit;
 class QRadioButton;
 class QStackedLayout;
 class QTableWidget;
+struct Preferences;
 
 // The finance windows, shown as panels over the keypads and the display of the finance
 // category. Each owns its model; the fields forward every edit to it and show back what it
@@ -111,7 +111,7 @@ Q_SIGNALS:
     void doneClicked();
 
 protected:
-    ScheduleCalculatorView(Calculator& frame, QWidget* parent);
+    ScheduleCalculatorView(const Preferences& preferences, QWidget* parent);
     // Builds the form page: the title, one row per label (a field after it; an empty label
     // leaves the row's first cell to the caller), the pad and the buttons.
     template <std::size_t N>
@@ -125,7 +125,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
-    Calculator& frame_;
+    const Preferences& preferences_;
 
 private:
     void applyMetrics();
@@ -147,7 +147,7 @@ private:
 class LoanCalculatorView : public ScheduleCalculatorView {
     Q_OBJECT
 public:
-    LoanCalculatorView(Calculator& frame, QWidget* parent = nullptr);
+    LoanCalculatorView(const Preferences& preferences, QWidget* parent = nullptr);
 
     const LoanCalculator& model() const { return model_; }
     void calculate() override;
@@ -163,7 +163,7 @@ private:
 class MortgageCalculatorView : public ScheduleCalculatorView {
     Q_OBJECT
 public:
-    MortgageCalculatorView(Calculator& frame, QWidget* parent = nullptr);
+    MortgageCalculatorView(const Preferences& preferences, QWidget* parent = nullptr);
 
     const MortgageCalculator& model() const { return model_; }
     void calculate() override;

@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "ascii.h"
-#include "calculator.h"
+#include "preferences.h"
 #include "result_format.h"
 #include "ui_text.h"
 #include "panel_style.h"
@@ -61,8 +61,8 @@ QString panelStyleSheet(int px)
 
 }  // namespace
 
-TipCalculatorView::TipCalculatorView(Calculator& frame, QWidget* parent)
-    : QWidget(parent), frame_(frame)
+TipCalculatorView::TipCalculatorView(const Preferences& preferences, QWidget* parent)
+    : QWidget(parent), preferences_(preferences)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -155,7 +155,7 @@ void TipCalculatorView::pressKey(char16_t code)
 
 void TipCalculatorView::refresh()
 {
-    const OutputFormat format = outputFormatFromName(frame_.preferences().outputFormat);
+    const OutputFormat format = outputFormatFromName(preferences_.outputFormat);
     // A new format resets the results, so it is only applied when it changed.
     if (format != model_.outputFormat())
         model_.setOutputFormat(format);
