@@ -11,7 +11,6 @@
 
 namespace {
 
-using Model = Converter;
 constexpr char16_t kComma = kDisplayComma;
 
 const char* const kUnits =
@@ -47,10 +46,11 @@ const char* const kConstants =
     "Avogadro 6.02214076e23\n"
     "#End\n";
 
-struct Converter {
+// A converter over the files above, written to a folder of its own.
+struct SeededConverter {
     TempFolder folder;
-    Model model{folder.path()};
-    Converter()
+    Converter model{folder.path()};
+    SeededConverter()
     {
         EXPECT_TRUE(writeFileAtomically(folder.path() / "units.dat", kUnits));
         EXPECT_TRUE(writeFileAtomically(folder.path() / "currency.dat", kCurrency));
@@ -61,7 +61,7 @@ struct Converter {
         for (char16_t key : keys)
             model.handleKey(key);
     }
-    const Model::ConvertPage& page() const { return model.convertPage(); }
+    const Converter::ConvertPage& page() const { return model.convertPage(); }
 };
 
 TEST(ConverterFormat, ResultsInRangeAreFixedOthersScientific)
@@ -86,31 +86,31 @@ TEST(ConverterFormat, ResultsInRangeAreFixedOthersScientific)
         {-1234.5678901234, u"-1\u00B8234.56789012"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Model::formatResult(c.value, OutputFormat::UnitedStates), c.expected) << c.value;
-    EXPECT_EQ(Model::formatResult(1234.5, OutputFormat::European), std::u16string(u"1.234") + kComma + u"5");
-    EXPECT_EQ(Model::formatResult(1234.5, OutputFormat::Other), u"1234.5");
+        EXPECT_EQ(Converter::formatResult(c.value, OutputFormat::UnitedStates), c.expected) << c.value;
+    EXPECT_EQ(Converter::formatResult(1234.5, OutputFormat::European), std::u16string(u"1.234") + kComma + u"5");
+    EXPECT_EQ(Converter::formatResult(1234.5, OutputFormat::Other), u"1234.5");
     // The reciprocal of 0 (0 km/L in L/100 km).
-    EXPECT_EQ(Model::formatResult(HUGE_VAL, OutputFormat::UnitedStates), u"\u221E");
-    EXPECT_EQ(Model::formatResult(-HUGE_VAL, OutputFormat::UnitedStates), u"-\u221E");
+    EXPECT_EQ(Converter::formatResult(HUGE_VAL, OutputFormat::UnitedStates), u"\u221E");
+    EXPECT_EQ(Converter::formatResult(-HUGE_VAL, OutputFormat::UnitedStates), u"-\u221E");
 }
 
 TEST(ConverterPages, StartWithTheFirstCategoryAndUnits)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::kUnitsPage);
     EXPECT_EQ(c.page().top.value, u"Length");
-    EXPECT_EQ(c.page().upper, (Model::Field{u"0", u"m"}));
-    EXPECT_EQ(c.page().lower, (Model::Field{u"0", u"km"}));
+    EXPECT_EQ(c.page().upper, (Converter::Field{u"0", u"m"}));
+    EXPECT_EQ(c.page().lower, (Converter::Field{u"0", u"km"}));
 
-    c.model.showPage(Model::kCurrencyPage);
+    c.model.showPage(Converter::kCurrencyPage);
     EXPECT_EQ(c.page().top.value, u"2025-01-02");
-    EXPECT_EQ(c.page().upper, (Model::Field{u"1", u"USD"}));
-    EXPECT_EQ(c.page().lower, (Model::Field{u"0.8", u"EUR"}));
+    EXPECT_EQ(c.page().upper, (Converter::Field{u"1", u"USD"}));
+    EXPECT_EQ(c.page().lower, (Converter::Field{u"0.8", u"EUR"}));
 
-    c.model.showPage(Model::kConstantsPage);
-    EXPECT_EQ(c.model.constantFields()[Model::kConstantCategoryField].value, u"Universal");
-    EXPECT_EQ(c.model.constantFields()[Model::kConstantNameField].value, u"Speed of light");
-    EXPECT_EQ(c.model.constantFields()[Model::kConstantValueField].value, u"299792458");
+    c.model.showPage(Converter::kConstantsPage);
+    EXPECT_EQ(c.model.constantFields()[Converter::kConstantCategoryField].value, u"Universal");
+    EXPECT_EQ(c.model.constantFields()[Converter::kConstantNameField].value, u"Speed of light");
+    EXPECT_EQ(c.model.constantFields()[Converter::kConstantValueField].value, u"299792458");
 }
 
 TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
@@ -146,8 +146,8 @@ TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
         {u"12\u00B13", 0, u"-123", u"-0.123"},
     };
     for (const Case& test : cases) {
-        Converter c;
-        c.model.showPage(Model::kUnitsPage);
+        SeededConverter c;
+        c.model.showPage(Converter::kUnitsPage);
         c.model.setActiveField(test.active);
         c.type(test.keys);
         EXPECT_EQ(c.page().upper.value, test.upper) << std::string(test.keys.begin(), test.keys.end());
@@ -157,13 +157,13 @@ TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
 
 TEST(ConverterTyping, SwapTradesTheUnitsAndKeepsTheTypedNumber)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::kUnitsPage);
     c.type(u"1500");
     EXPECT_EQ(c.model.copyText(), u"1.5");
     ASSERT_TRUE(c.model.swapUnits());
-    EXPECT_EQ(c.page().upper, (Model::Field{u"1\u00B8500", u"km"}));
-    EXPECT_EQ(c.page().lower, (Model::Field{u"1\u00B8500\u00B8000", u"m"}));
+    EXPECT_EQ(c.page().upper, (Converter::Field{u"1\u00B8500", u"km"}));
+    EXPECT_EQ(c.page().lower, (Converter::Field{u"1\u00B8500\u00B8000", u"m"}));
     EXPECT_EQ(c.page().upperUnit, u"kilometer");
     EXPECT_EQ(c.page().lowerUnit, u"meter");
     EXPECT_EQ(c.page().upperIndex, 1);
@@ -188,20 +188,20 @@ TEST(ConverterTyping, SwapTradesTheUnitsAndKeepsTheTypedNumber)
     c.type(u"3");
     EXPECT_EQ(c.page().lower.value, u"Not same Unit.");
     EXPECT_EQ(c.model.copyText(), u"");
-    c.model.showPage(Model::kConstantsPage);
+    c.model.showPage(Converter::kConstantsPage);
     EXPECT_FALSE(c.model.swapUnits());
 }
 
 TEST(ConverterTyping, AFullFieldTakesOnlyBackspace)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::kUnitsPage);
     c.model.setOutputFormat(OutputFormat::Other);
     c.type(u"123456789012345678");
-    EXPECT_EQ(c.page().upper.value.size(), Model::kMaxFieldText);
+    EXPECT_EQ(c.page().upper.value.size(), Converter::kMaxFieldText);
     EXPECT_FALSE(c.model.handleKey(u'9'));
     EXPECT_FALSE(c.model.handleKey(u'+'));
-    EXPECT_TRUE(c.model.handleKey(Model::kBackspace));
+    EXPECT_TRUE(c.model.handleKey(Converter::kBackspace));
     EXPECT_EQ(c.page().upper.value, u"12345678901234567");
     // Grouping marks count too.
     c.model.setOutputFormat(OutputFormat::UnitedStates);
@@ -211,8 +211,8 @@ TEST(ConverterTyping, AFullFieldTakesOnlyBackspace)
 
 TEST(ConverterTyping, OffsetsAndMismatchedKindsAndUnknownUnits)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::kUnitsPage);
     ASSERT_EQ(c.model.categories(), (std::vector<std::u16string>{u"Length", u"Mixed", u"Temperature"}));
     ASSERT_TRUE(c.model.pickCategory(2));
     c.model.setActiveField(1);
@@ -233,8 +233,8 @@ TEST(ConverterTyping, OffsetsAndMismatchedKindsAndUnknownUnits)
 
 TEST(ConverterCurrency, ListsAndConvertsCurrencies)
 {
-    Converter c;
-    c.model.showPage(Model::kCurrencyPage);
+    SeededConverter c;
+    c.model.showPage(Converter::kCurrencyPage);
     EXPECT_EQ(c.model.unitChoices(),
               (std::vector<std::u16string>{u"USD - USD", u"EUR - Euro", u"JPY - Yen"}));
     EXPECT_TRUE(c.model.categories().empty());
@@ -256,37 +256,37 @@ TEST(ConverterCurrency, ListsAndConvertsCurrencies)
 
 TEST(ConverterConstants, PicksCategoriesAndConstants)
 {
-    Converter c;
-    c.model.showPage(Model::kConstantsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::kConstantsPage);
     EXPECT_EQ(c.model.unitChoices(), (std::vector<std::u16string>{u"Speed of light", u"Planck constant"}));
     EXPECT_TRUE(c.model.pickUnit(0, 1));
-    EXPECT_EQ(c.model.constantFields()[Model::kConstantValueField].value, u"6.62607015e-34");
+    EXPECT_EQ(c.model.constantFields()[Converter::kConstantValueField].value, u"6.62607015e-34");
     EXPECT_FALSE(c.model.handleKey(u'1'));
     EXPECT_TRUE(c.model.pickCategory(1));
-    EXPECT_EQ(c.model.constantFields()[Model::kConstantNameField].value, u"Avogadro");
+    EXPECT_EQ(c.model.constantFields()[Converter::kConstantNameField].value, u"Avogadro");
     EXPECT_EQ(c.model.currentConstant(), 0);
 }
 
 TEST(ConverterState, RoundTripsThroughConverterDat)
 {
-    Converter c;
-    c.model.showPage(Model::kCurrencyPage);
+    SeededConverter c;
+    c.model.showPage(Converter::kCurrencyPage);
     c.type(u"3");
-    c.model.showPage(Model::kUnitsPage);
+    c.model.showPage(Converter::kUnitsPage);
     c.model.pickCategory(2);
     c.type(u"12");
-    c.model.showPage(Model::kConstantsPage);
+    c.model.showPage(Converter::kConstantsPage);
     c.model.pickUnit(0, 1);
     ASSERT_TRUE(c.model.saveState());
 
-    Model other(c.folder.path());
+    Converter other(c.folder.path());
     ASSERT_TRUE(other.loadState());
-    other.showPage(Model::kUnitsPage);
+    other.showPage(Converter::kUnitsPage);
     EXPECT_EQ(other.units().top.value, u"Temperature");
-    EXPECT_EQ(other.units().upper, (Model::Field{u"12", u"K"}));
+    EXPECT_EQ(other.units().upper, (Converter::Field{u"12", u"K"}));
     EXPECT_EQ(other.units().lower, c.model.units().lower);
     EXPECT_EQ(other.units().upperUnit, u"kelvin");
-    other.showPage(Model::kCurrencyPage);
+    other.showPage(Converter::kCurrencyPage);
     EXPECT_EQ(other.currency().upper.value, u"3");
     EXPECT_EQ(other.currency().lower.value, u"2.4");
     EXPECT_EQ(other.currency().top.value, u"2025-01-02");  // read from the rate file, not kept
@@ -297,8 +297,8 @@ TEST(ConverterState, RoundTripsThroughConverterDat)
 
 TEST(ConverterState, StartsAsNewFromMissingOrDamagedFiles)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::kUnitsPage);
     c.type(u"5");
     const std::string whole = c.model.stateBytes();
     // The first string's marker, then the category's length and text.
@@ -317,49 +317,49 @@ TEST(ConverterState, StartsAsNewFromMissingOrDamagedFiles)
         {whole, true, u"5"},
     };
     for (const Case& test : cases) {
-        Converter fresh;
-        ASSERT_TRUE(writeFileAtomically(fresh.folder.path() / Model::kStateFileName, test.bytes));
+        SeededConverter fresh;
+        ASSERT_TRUE(writeFileAtomically(fresh.folder.path() / Converter::kStateFileName, test.bytes));
         EXPECT_EQ(fresh.model.loadState(), test.whole);
-        fresh.model.showPage(Model::kUnitsPage);
+        fresh.model.showPage(Converter::kUnitsPage);
         EXPECT_EQ(fresh.model.units().upper.value, test.upper);
         EXPECT_EQ(fresh.model.units().top.value, u"Length");
     }
-    Converter missing;
+    SeededConverter missing;
     EXPECT_FALSE(missing.model.loadState());
-    missing.model.showPage(Model::kCurrencyPage);
+    missing.model.showPage(Converter::kCurrencyPage);
     EXPECT_EQ(missing.model.currency().lower.caption, u"EUR");
 }
 
 TEST(ConverterState, UnitsGoneFromTheFileStartThePageAfresh)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::kUnitsPage);
     c.model.pickCategory(2);
     ASSERT_TRUE(c.model.saveState());
     ASSERT_TRUE(writeFileAtomically(c.folder.path() / "units.dat", "#Begin Length 0\nmeter m !\nmile mi 1609.344 0 m\n#End\n"));
-    Model other(c.folder.path());
+    Converter other(c.folder.path());
     ASSERT_TRUE(other.loadState());
-    other.showPage(Model::kUnitsPage);
+    other.showPage(Converter::kUnitsPage);
     EXPECT_EQ(other.units().top.value, u"Length");
     EXPECT_EQ(other.units().lower.caption, u"mi");
 }
 
 TEST(ConverterState, NoStateFolderWritesNothing)
 {
-    Converter c;
+    SeededConverter c;
     c.model.setStateFolder({});
-    c.model.showPage(Model::kUnitsPage);
+    c.model.showPage(Converter::kUnitsPage);
     EXPECT_FALSE(c.model.saveState());
     EXPECT_FALSE(c.model.loadState());
-    EXPECT_FALSE(std::filesystem::exists(c.folder.path() / Model::kStateFileName));
+    EXPECT_FALSE(std::filesystem::exists(c.folder.path() / Converter::kStateFileName));
 }
 
 TEST(ConverterKeys, LettersStandForDigits)
 {
-    EXPECT_EQ(Model::mapKey(u'?'), u'0');
-    EXPECT_EQ(Model::mapKey(u'W'), u'1');
-    EXPECT_EQ(Model::mapKey(u'c'), u'9');
-    EXPECT_EQ(Model::mapKey(u'M'), u'M');
+    EXPECT_EQ(Converter::mapKey(u'?'), u'0');
+    EXPECT_EQ(Converter::mapKey(u'W'), u'1');
+    EXPECT_EQ(Converter::mapKey(u'c'), u'9');
+    EXPECT_EQ(Converter::mapKey(u'M'), u'M');
 }
 
 }  // namespace
