@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "archive_stream.h"
+#include "ascii.h"
 #include "atomic_file.h"
 #include "constant_table.h"
 #include "rate_update.h"
@@ -15,17 +16,13 @@ namespace {
 
 constexpr std::u16string_view kDigitLetters = u"?WERSDFZXC";
 constexpr std::u16string_view kDigitLettersLower = u"?wersdfzxc";
+constexpr char16_t kInfinity = u'\u221E';
 constexpr std::uintmax_t kMaxStateBytes = 1u << 20;
 
 // Other formats have no separators: a point and no grouping.
 Separators separatorsFor(OutputFormat format)
 {
     return separatorsOf(format).value_or(Separators{u'.', u'\0'});
-}
-
-std::u16string widen(std::string_view text)
-{
-    return std::u16string(text.begin(), text.end());
 }
 
 // "%.8lf" without trailing zeros and then without a bare point: 123.50000000 -> 123.5. From
@@ -52,6 +49,40 @@ std::string plainResult(double x)
     }
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 8).ptr;
     return std::string(buffer, end);
+}
+
+// Plain number text ("." as decimal mark) as a field shows it: the format's decimal mark, and
+// the digits grouped unless the number is written with an exponent.
+std::u16string grouped(std::u16string text, Separators seps)
+{
+    if (text.find(u'e') == std::u16string::npos && seps.groupChar != u'\0')
+        groupDigits(text, seps.decimalChar, seps.groupChar);
+    else
+        std::ranges::replace(text, u'.', seps.decimalChar);
+    return text;
+}
+
+std::u16string grouped(std::string_view plain, Separators seps)
+{
+    return grouped(ascii::widen(plain), seps);
+}
+
+// A field's text back in plain form: without grouping marks, "." as decimal mark.
+std::u16string ungrouped(std::u16string_view shown, Separators seps)
+{
+    std::u16string plain;
+    for (char16_t c : shown) {
+        if (seps.groupChar != u'\0' && c == seps.groupChar)
+            continue;
+        plain += c == seps.decimalChar ? u'.' : c;
+    }
+    return plain;
+}
+
+// A character of a plain number text ("e" for the exponent).
+bool isNumberChar(char16_t c)
+{
+    return ascii::isDigit(c) || c == u'.' || c == u'-' || c == u'+' || c == u'e';
 }
 
 void writeField(ArchiveWriter& out, const Converter::Field& field)
@@ -84,17 +115,7 @@ std::u16string Converter::formatResult(double x, OutputFormat format)
 {
     if (std::isinf(x))
         return x > 0 ? u"\u221E" : u"-\u221E";
-    const Separators seps = separatorsFor(format);
-    std::u16string text = widen(plainResult(x));
-    const bool scientific = text.find(u'e') != std::u16string::npos;
-    if (!scientific && seps.groupChar != u'\0') {
-        groupDigits(text, seps.decimalChar, seps.groupChar);
-    } else {
-        for (char16_t& c : text)
-            if (c == u'.')
-                c = seps.decimalChar;
-    }
-    return text;
+    return grouped(plainResult(x), separatorsFor(format));
 }
 
 void Converter::showPage(int page)
@@ -112,7 +133,7 @@ void Converter::showPage(int page)
     case kCurrencyPage:
         table_.load(currencyPath());
         // The date is never kept: the file says it.
-        currency_.top = {widen(currency::dateOf(currencyPath())), u"Date"};
+        currency_.top = {ascii::widen(currency::dateOf(currencyPath())), u"Date"};
         if (!pageUnitsKnown(currency_))
             fillCurrencyDefault();
         break;
@@ -171,10 +192,7 @@ void Converter::fillCurrencyDefault()
     setUnit(currency_, 1, records[1], 1);
     currency_.upper.value = u"1";
     // One unit of the first (the base) currency in the second.
-    currency_.lower.value = records[1].factor == 0.0 ? u"" : widen(plainResult(1.0 / records[1].factor));
-    const Separators seps = separatorsFor(format_);
-    if (seps.groupChar != u'\0' && currency_.lower.value.find(u'e') == std::u16string::npos)
-        groupDigits(currency_.lower.value, seps.decimalChar, seps.groupChar);
+    currency_.lower.value = records[1].factor == 0.0 ? u"" : formatResult(1.0 / records[1].factor, format_);
 }
 
 void Converter::fillConstants(const std::u16string& category, int index)
@@ -226,28 +244,7 @@ void Converter::setActiveField(int field)
 
 double Converter::fieldValue(const std::u16string& text) const
 {
-    const Separators seps = separatorsFor(format_);
-    std::u16string plain;
-    for (char16_t c : text) {
-        if (seps.groupChar != u'\0' && c == seps.groupChar)
-            continue;
-        plain += c == seps.decimalChar ? u'.' : c;
-    }
-    return unitfile::atofRule(plain);
-}
-
-std::u16string Converter::displayText(const std::string& plain) const
-{
-    const Separators seps = separatorsFor(format_);
-    std::u16string text = widen(plain);
-    if (text.find(u'e') != std::u16string::npos || seps.groupChar == u'\0') {
-        for (char16_t& c : text)
-            if (c == u'.')
-                c = seps.decimalChar;
-        return text;
-    }
-    groupDigits(text, seps.decimalChar, seps.groupChar);
-    return text;
+    return unitfile::atofRule(ungrouped(text, separatorsFor(format_)));
 }
 
 bool Converter::handleKey(char16_t code)
@@ -323,7 +320,7 @@ bool Converter::handleKey(char16_t code)
         entry_ = plainResult(result);
         fresh_ = true;
     }
-    field.value = displayText(entry_);
+    field.value = grouped(entry_, separatorsFor(format_));
     convertFromActive();
     return true;
 }
@@ -361,18 +358,11 @@ bool Converter::swapUnits()
 std::u16string Converter::copyText() const
 {
     const ConvertPage& page = convertPage();
-    const std::u16string& shown = page.active == 0 ? page.lower.value : page.upper.value;
     const Separators seps = separatorsFor(format_);
-    std::u16string text;
-    for (char16_t c : shown) {
-        if (seps.groupChar != u'\0' && c == seps.groupChar)
-            continue;
-        const bool numberChar = (c >= u'0' && c <= u'9') || c == seps.decimalChar || c == u'-' || c == u'+' ||
-                                c == u'e' || c == u'\u221E';
-        if (!numberChar)
-            return {};
-        text += c;
-    }
+    std::u16string text = ungrouped(page.active == 0 ? page.lower.value : page.upper.value, seps);
+    if (!std::ranges::all_of(text, [](char16_t c) { return isNumberChar(c) || c == kInfinity; }))
+        return {};
+    std::ranges::replace(text, u'.', seps.decimalChar);
     return text;
 }
 
@@ -476,13 +466,13 @@ bool Converter::pickUnit(int field, int index)
 
 void Converter::beginUpdate()
 {
-    currency_.top.value = widen(currency::kUpdatingText);
+    currency_.top.value = ascii::widen(currency::kUpdatingText);
 }
 
 void Converter::finishUpdate(bool succeeded)
 {
     if (page_ != kCurrencyPage) {
-        currency_.top.value = widen(currency::dateOf(currencyPath()));
+        currency_.top.value = ascii::widen(currency::dateOf(currencyPath()));
         return;
     }
     const int active = currency_.active;
@@ -581,28 +571,9 @@ void Converter::setOutputFormat(OutputFormat format)
     // Values keep their numbers under the new marks.
     for (ConvertPage* page : {&units_, &currency_}) {
         for (Field* field : {&page->upper, &page->lower}) {
-            std::u16string plain;
-            bool number = !field->value.empty();
-            for (char16_t c : field->value) {
-                if (from.groupChar != u'\0' && c == from.groupChar)
-                    continue;
-                if (c == from.decimalChar)
-                    plain += u'.';
-                else if ((c >= u'0' && c <= u'9') || c == u'-' || c == u'+' || c == u'e')
-                    plain += c;
-                else
-                    number = false;
-            }
-            if (!number)
-                continue;
-            if (plain.find(u'e') == std::u16string::npos && to.groupChar != u'\0') {
-                groupDigits(plain, to.decimalChar, to.groupChar);
-            } else {
-                for (char16_t& c : plain)
-                    if (c == u'.')
-                        c = to.decimalChar;
-            }
-            field->value = plain;
+            const std::u16string plain = ungrouped(field->value, from);
+            if (!field->value.empty() && std::ranges::all_of(plain, isNumberChar))
+                field->value = grouped(plain, to);
         }
     }
     format_ = format;

@@ -153,7 +153,6 @@ private:
     void convertFromActive();
     void resetEntry();
     double fieldValue(const std::u16string& text) const;
-    std::u16string displayText(const std::string& plain) const;
 
     std::filesystem::path folder_;
     std::filesystem::path stateFolder_;
