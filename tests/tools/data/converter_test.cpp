@@ -11,6 +11,7 @@
 
 namespace {
 
+using ValueField = Converter::ValueField;
 constexpr char16_t kComma = kDisplayComma;
 
 const char* const kUnits =
@@ -97,17 +98,17 @@ TEST(ConverterFormat, ResultsInRangeAreFixedOthersScientific)
 TEST(ConverterPages, StartWithTheFirstCategoryAndUnits)
 {
     SeededConverter c;
-    c.model.showPage(Converter::kUnitsPage);
+    c.model.showPage(Converter::Page::Units);
     EXPECT_EQ(c.page().top.value, u"Length");
     EXPECT_EQ(c.page().upper, (Converter::Field{u"0", u"m"}));
     EXPECT_EQ(c.page().lower, (Converter::Field{u"0", u"km"}));
 
-    c.model.showPage(Converter::kCurrencyPage);
+    c.model.showPage(Converter::Page::Currency);
     EXPECT_EQ(c.page().top.value, u"2025-01-02");
     EXPECT_EQ(c.page().upper, (Converter::Field{u"1", u"USD"}));
     EXPECT_EQ(c.page().lower, (Converter::Field{u"0.8", u"EUR"}));
 
-    c.model.showPage(Converter::kConstantsPage);
+    c.model.showPage(Converter::Page::Constants);
     EXPECT_EQ(c.model.constantFields()[Converter::kConstantCategoryField].value, u"Universal");
     EXPECT_EQ(c.model.constantFields()[Converter::kConstantNameField].value, u"Speed of light");
     EXPECT_EQ(c.model.constantFields()[Converter::kConstantValueField].value, u"299792458");
@@ -117,37 +118,37 @@ TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
 {
     struct Case {
         std::u16string_view keys;
-        int active;
+        ValueField active;
         std::u16string_view upper;
         std::u16string_view lower;
     };
     const Case cases[] = {
-        {u"1500", 0, u"1\u00B8500", u"1.5"},
-        {u"2", 1, u"2\u00B8000", u"2"},
-        {u"12\b", 0, u"1", u"0.001"},
-        {u"0.5", 1, u"500", u"0.5"},
-        {u"2+3=", 0, u"5", u"0.005"},
-        {u"2+3*4=", 0, u"20", u"0.02"},
-        {u"6/3-", 1, u"2\u00B8000", u"2"},
-        {u"7M0R", 0, u"7", u"0.007"},
-        {u"1..5", 0, u"1.5", u"0.0015"},
-        {u"9/0=", 0, u"0", u"0"},
-        {u"x", 0, u"0", u"0"},
+        {u"1500", ValueField::Upper, u"1\u00B8500", u"1.5"},
+        {u"2", ValueField::Lower, u"2\u00B8000", u"2"},
+        {u"12\b", ValueField::Upper, u"1", u"0.001"},
+        {u"0.5", ValueField::Lower, u"500", u"0.5"},
+        {u"2+3=", ValueField::Upper, u"5", u"0.005"},
+        {u"2+3*4=", ValueField::Upper, u"20", u"0.02"},
+        {u"6/3-", ValueField::Lower, u"2\u00B8000", u"2"},
+        {u"7M0R", ValueField::Upper, u"7", u"0.007"},
+        {u"1..5", ValueField::Upper, u"1.5", u"0.0015"},
+        {u"9/0=", ValueField::Upper, u"0", u"0"},
+        {u"x", ValueField::Upper, u"0", u"0"},
         // The sign: the ± key, or "-" typed first into a field that shows 0.
-        {u"-40", 0, u"-40", u"-0.04"},
-        {u"40\u00B1", 0, u"-40", u"-0.04"},
-        {u"\u00B140", 1, u"-40\u00B8000", u"-40"},
-        {u"\u00B1\u00B15", 0, u"5", u"0.005"},
-        {u"-.5", 0, u"-0.5", u"-0.0005"},
-        {u"-\b", 0, u"0", u"0"},
-        {u"2+3=\u00B1", 0, u"-5", u"-0.005"},
-        {u"2+3=\u00B17", 0, u"7", u"0.007"},
-        {u"5-8=", 0, u"-3", u"-0.003"},
-        {u"12\u00B13", 0, u"-123", u"-0.123"},
+        {u"-40", ValueField::Upper, u"-40", u"-0.04"},
+        {u"40\u00B1", ValueField::Upper, u"-40", u"-0.04"},
+        {u"\u00B140", ValueField::Lower, u"-40\u00B8000", u"-40"},
+        {u"\u00B1\u00B15", ValueField::Upper, u"5", u"0.005"},
+        {u"-.5", ValueField::Upper, u"-0.5", u"-0.0005"},
+        {u"-\b", ValueField::Upper, u"0", u"0"},
+        {u"2+3=\u00B1", ValueField::Upper, u"-5", u"-0.005"},
+        {u"2+3=\u00B17", ValueField::Upper, u"7", u"0.007"},
+        {u"5-8=", ValueField::Upper, u"-3", u"-0.003"},
+        {u"12\u00B13", ValueField::Upper, u"-123", u"-0.123"},
     };
     for (const Case& test : cases) {
         SeededConverter c;
-        c.model.showPage(Converter::kUnitsPage);
+        c.model.showPage(Converter::Page::Units);
         c.model.setActiveField(test.active);
         c.type(test.keys);
         EXPECT_EQ(c.page().upper.value, test.upper) << std::string(test.keys.begin(), test.keys.end());
@@ -158,7 +159,7 @@ TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
 TEST(ConverterTyping, SwapTradesTheUnitsAndKeepsTheTypedNumber)
 {
     SeededConverter c;
-    c.model.showPage(Converter::kUnitsPage);
+    c.model.showPage(Converter::Page::Units);
     c.type(u"1500");
     EXPECT_EQ(c.model.copyText(), u"1.5");
     ASSERT_TRUE(c.model.swapUnits());
@@ -173,11 +174,11 @@ TEST(ConverterTyping, SwapTradesTheUnitsAndKeepsTheTypedNumber)
     // Typing goes on where it was.
     c.type(u"\b");
     EXPECT_EQ(c.page().lower.value, u"150\u00B8000");
-    c.model.setActiveField(1);
+    c.model.setActiveField(ValueField::Lower);
     EXPECT_EQ(c.model.copyText(), u"150");
 
     c.model.setOutputFormat(OutputFormat::European);
-    c.model.setActiveField(0);
+    c.model.setActiveField(ValueField::Upper);
     c.type(u"2.5");
     EXPECT_EQ(c.model.copyText(), u"2500");
     c.model.swapUnits();
@@ -188,14 +189,14 @@ TEST(ConverterTyping, SwapTradesTheUnitsAndKeepsTheTypedNumber)
     c.type(u"3");
     EXPECT_EQ(c.page().lower.value, u"Not same Unit.");
     EXPECT_EQ(c.model.copyText(), u"");
-    c.model.showPage(Converter::kConstantsPage);
+    c.model.showPage(Converter::Page::Constants);
     EXPECT_FALSE(c.model.swapUnits());
 }
 
 TEST(ConverterTyping, AFullFieldTakesOnlyBackspace)
 {
     SeededConverter c;
-    c.model.showPage(Converter::kUnitsPage);
+    c.model.showPage(Converter::Page::Units);
     c.model.setOutputFormat(OutputFormat::Other);
     c.type(u"123456789012345678");
     EXPECT_EQ(c.page().upper.value.size(), Converter::kMaxFieldText);
@@ -212,10 +213,10 @@ TEST(ConverterTyping, AFullFieldTakesOnlyBackspace)
 TEST(ConverterTyping, OffsetsAndMismatchedKindsAndUnknownUnits)
 {
     SeededConverter c;
-    c.model.showPage(Converter::kUnitsPage);
+    c.model.showPage(Converter::Page::Units);
     ASSERT_EQ(c.model.categories(), (std::vector<std::u16string>{u"Length", u"Mixed", u"Temperature"}));
     ASSERT_TRUE(c.model.pickCategory(2));
-    c.model.setActiveField(1);
+    c.model.setActiveField(ValueField::Lower);
     c.type(u"25");
     EXPECT_EQ(c.page().upper.value, u"298.15");
 
@@ -225,7 +226,7 @@ TEST(ConverterTyping, OffsetsAndMismatchedKindsAndUnknownUnits)
     EXPECT_EQ(c.page().upper.value, u"Not same Unit.");
 
     c.model.pickCategory(0);
-    c.model.pickUnit(1, 2);
+    c.model.pickUnit(ValueField::Lower, 2);
     EXPECT_EQ(c.page().lower.caption, u"in");
     EXPECT_EQ(c.model.currentCategory(), 0);
     EXPECT_EQ(c.model.unitChoices(), (std::vector<std::u16string>{u"meter m", u"kilometer km", u"inch in"}));
@@ -234,16 +235,16 @@ TEST(ConverterTyping, OffsetsAndMismatchedKindsAndUnknownUnits)
 TEST(ConverterCurrency, ListsAndConvertsCurrencies)
 {
     SeededConverter c;
-    c.model.showPage(Converter::kCurrencyPage);
+    c.model.showPage(Converter::Page::Currency);
     EXPECT_EQ(c.model.unitChoices(),
               (std::vector<std::u16string>{u"USD - USD", u"EUR - Euro", u"JPY - Yen"}));
     EXPECT_TRUE(c.model.categories().empty());
     c.type(u"10");
     EXPECT_EQ(c.page().lower.value, u"8");
-    c.model.setActiveField(1);
+    c.model.setActiveField(ValueField::Lower);
     c.type(u"2");
     EXPECT_EQ(c.page().upper.value, u"2.5");
-    ASSERT_TRUE(c.model.pickUnit(0, 2));
+    ASSERT_TRUE(c.model.pickUnit(ValueField::Upper, 2));
     EXPECT_EQ(c.page().upper.caption, u"JPY");
     EXPECT_EQ(c.page().upperIndex, 2);
 
@@ -257,9 +258,9 @@ TEST(ConverterCurrency, ListsAndConvertsCurrencies)
 TEST(ConverterConstants, PicksCategoriesAndConstants)
 {
     SeededConverter c;
-    c.model.showPage(Converter::kConstantsPage);
+    c.model.showPage(Converter::Page::Constants);
     EXPECT_EQ(c.model.unitChoices(), (std::vector<std::u16string>{u"Speed of light", u"Planck constant"}));
-    EXPECT_TRUE(c.model.pickUnit(0, 1));
+    EXPECT_TRUE(c.model.pickUnit(ValueField::Upper, 1));
     EXPECT_EQ(c.model.constantFields()[Converter::kConstantValueField].value, u"6.62607015e-34");
     EXPECT_FALSE(c.model.handleKey(u'1'));
     EXPECT_TRUE(c.model.pickCategory(1));
@@ -270,23 +271,23 @@ TEST(ConverterConstants, PicksCategoriesAndConstants)
 TEST(ConverterState, RoundTripsThroughConverterDat)
 {
     SeededConverter c;
-    c.model.showPage(Converter::kCurrencyPage);
+    c.model.showPage(Converter::Page::Currency);
     c.type(u"3");
-    c.model.showPage(Converter::kUnitsPage);
+    c.model.showPage(Converter::Page::Units);
     c.model.pickCategory(2);
     c.type(u"12");
-    c.model.showPage(Converter::kConstantsPage);
-    c.model.pickUnit(0, 1);
+    c.model.showPage(Converter::Page::Constants);
+    c.model.pickUnit(ValueField::Upper, 1);
     ASSERT_TRUE(c.model.saveState());
 
     Converter other(c.folder.path());
     ASSERT_TRUE(other.loadState());
-    other.showPage(Converter::kUnitsPage);
+    other.showPage(Converter::Page::Units);
     EXPECT_EQ(other.units().top.value, u"Temperature");
     EXPECT_EQ(other.units().upper, (Converter::Field{u"12", u"K"}));
     EXPECT_EQ(other.units().lower, c.model.units().lower);
     EXPECT_EQ(other.units().upperUnit, u"kelvin");
-    other.showPage(Converter::kCurrencyPage);
+    other.showPage(Converter::Page::Currency);
     EXPECT_EQ(other.currency().upper.value, u"3");
     EXPECT_EQ(other.currency().lower.value, u"2.4");
     EXPECT_EQ(other.currency().top.value, u"2025-01-02");  // read from the rate file, not kept
@@ -298,7 +299,7 @@ TEST(ConverterState, RoundTripsThroughConverterDat)
 TEST(ConverterState, StartsAsNewFromMissingOrDamagedFiles)
 {
     SeededConverter c;
-    c.model.showPage(Converter::kUnitsPage);
+    c.model.showPage(Converter::Page::Units);
     c.type(u"5");
     const std::string whole = c.model.stateBytes();
     // The first string's marker, then the category's length and text.
@@ -320,26 +321,26 @@ TEST(ConverterState, StartsAsNewFromMissingOrDamagedFiles)
         SeededConverter fresh;
         ASSERT_TRUE(writeFileAtomically(fresh.folder.path() / Converter::kStateFileName, test.bytes));
         EXPECT_EQ(fresh.model.loadState(), test.whole);
-        fresh.model.showPage(Converter::kUnitsPage);
+        fresh.model.showPage(Converter::Page::Units);
         EXPECT_EQ(fresh.model.units().upper.value, test.upper);
         EXPECT_EQ(fresh.model.units().top.value, u"Length");
     }
     SeededConverter missing;
     EXPECT_FALSE(missing.model.loadState());
-    missing.model.showPage(Converter::kCurrencyPage);
+    missing.model.showPage(Converter::Page::Currency);
     EXPECT_EQ(missing.model.currency().lower.caption, u"EUR");
 }
 
 TEST(ConverterState, UnitsGoneFromTheFileStartThePageAfresh)
 {
     SeededConverter c;
-    c.model.showPage(Converter::kUnitsPage);
+    c.model.showPage(Converter::Page::Units);
     c.model.pickCategory(2);
     ASSERT_TRUE(c.model.saveState());
     ASSERT_TRUE(writeFileAtomically(c.folder.path() / "units.dat", "#Begin Length 0\nmeter m !\nmile mi 1609.344 0 m\n#End\n"));
     Converter other(c.folder.path());
     ASSERT_TRUE(other.loadState());
-    other.showPage(Converter::kUnitsPage);
+    other.showPage(Converter::Page::Units);
     EXPECT_EQ(other.units().top.value, u"Length");
     EXPECT_EQ(other.units().lower.caption, u"mi");
 }
@@ -348,7 +349,7 @@ TEST(ConverterState, NoStateFolderWritesNothing)
 {
     SeededConverter c;
     c.model.setStateFolder({});
-    c.model.showPage(Converter::kUnitsPage);
+    c.model.showPage(Converter::Page::Units);
     EXPECT_FALSE(c.model.saveState());
     EXPECT_FALSE(c.model.loadState());
     EXPECT_FALSE(std::filesystem::exists(c.folder.path() / Converter::kStateFileName));
