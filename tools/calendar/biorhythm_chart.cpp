@@ -5,6 +5,7 @@
 #include <climits>
 #include <random>
 
+#include "ascii.h"
 #include "utf16.h"
 
 namespace {
@@ -13,18 +14,13 @@ constexpr int kChartDays = 29;
 constexpr double kViewDay = 14;         // the view day spans x = 14..15
 constexpr std::size_t kMaxLineBytes = 1023;
 
-std::u16string widen(std::string_view ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
 // "%.1f" in the C locale whatever the process locale is.
 std::u16string oneDecimal(float value)
 {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                       std::chars_format::fixed, 1);
-    return widen(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
+    return ascii::widen(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }
 
 // Walks 8-bit text line by line; each line keeps its line end.
@@ -58,7 +54,7 @@ int leadingInt(std::string_view text)
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
     long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    for (; i < text.size() && ascii::isDigit(text[i]); ++i)
         value = std::min<long long>(value * 10 + (text[i] - '0'), 1LL + INT_MAX);
     value = negative ? -value : value;
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));

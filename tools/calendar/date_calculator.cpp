@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "ascii.h"
 #include "lunar_date.h"
 
 // ---- focus ----
@@ -241,7 +242,7 @@ void DateCalculator::clearCell()
 
 void DateCalculator::typeDigit(char16_t digit)
 {
-    if (digit < u'0' || digit > u'9')
+    if (!ascii::isDigit(digit))
         return;
     if (focus_.field() == CalcField::Interval) {
         interval_.typeDigit(digit);

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <utility>
 
+#include "ascii.h"
+
 DateEntryCalendar DateEntryCalendar::solar()
 {
     return {[](const ShownDate& entered) {
@@ -15,11 +17,6 @@ DateEntryCalendar DateEntryCalendar::solar()
 }
 
 namespace {
-
-std::u16string widen(std::string_view ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
-}
 
 constexpr std::size_t kWeekdayCell = 0;
 constexpr std::size_t kFirstCell = 2;
@@ -58,7 +55,7 @@ std::u16string padded(int value, int width)
 {
     char text[16];
     std::snprintf(text, sizeof text, "%0*d", width, value);
-    return widen(text);
+    return ascii::widen(text);
 }
 
 constexpr DateEntry::Field kAllFields[6] = {DateEntry::Field::Year,   DateEntry::Field::Month,
@@ -136,7 +133,7 @@ void DateEntry::restartCell(std::size_t cell)
 void DateEntry::typeDigit(std::size_t cell, char16_t digit)
 {
     const auto field = fieldOf(cell);
-    if (!field || digit < u'0' || digit > u'9')
+    if (!field || !ascii::isDigit(digit))
         return;
     // The digits typed so far, not the corrected text shown: a month typed as "0" shows "01",
     // yet the next digit 2 makes "02".

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "ascii.h"
+
 namespace {
 
 // Totals are not checked for overflow; wrapping through unsigned keeps that defined.
@@ -158,11 +160,11 @@ void DurationEntry::nextUnitMode()
 
 void DurationEntry::typeDigit(char16_t digit)
 {
-    if (digit < u'0' || digit > u'9')
+    if (!ascii::isDigit(digit))
         return;
     std::u16string& cell = cells_[cellOf(current_)];
     const auto digits = static_cast<std::size_t>(
-        std::count_if(cell.begin(), cell.end(), [](char16_t c) { return c >= u'0' && c <= u'9'; }));
+        std::count_if(cell.begin(), cell.end(), ascii::isDigit<char16_t>));
     if (cell.empty() || cell == u"0" || replaceNext_)
         cell = std::u16string(1, digit);
     else if (digits < kMaxDigits)
@@ -173,7 +175,8 @@ void DurationEntry::typeDigit(char16_t digit)
 
 void DurationEntry::clearCell()
 {
-    cells_[cellOf(current_)] = u"0";
+    // Not `= u"0"`, which GCC 12 takes for an overlapping copy (-Wrestrict).
+    cells_[cellOf(current_)].assign(1, u'0');
     readBack();
 }
 

@@ -43,7 +43,6 @@ public:
     Duration plus(const Duration& b) const;
     Duration minus(const Duration& b) const;
 
-    bool isPositive() const { return totalSeconds() > 0; }
     bool isNegative() const { return totalSeconds() < 0; }
     bool isZero() const { return totalSeconds() == 0; }
 

@@ -4,16 +4,12 @@
 #include <cstdio>
 #include <ctime>
 
+#include "ascii.h"
 #include "preferences.h"
 
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
-
-std::u16string widen(std::string_view ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
-}
 
 // The day count of possibly out-of-range fields: month 13 is January of the next year and
 // 31 February is 3 March, as a calendar counts on.
@@ -46,7 +42,7 @@ std::optional<int> scanIntAt(std::u16string_view text, std::size_t& pos)
         negative = text[i++] == u'-';
     const std::size_t firstDigit = i;
     std::int64_t magnitude = 0;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') {
+    while (i < text.size() && ascii::isDigit(text[i])) {
         magnitude = magnitude * 10 + (text[i++] - u'0');
         if (magnitude > static_cast<std::int64_t>(INT_MAX) + 1)
             return std::nullopt;
@@ -367,7 +363,7 @@ std::u16string formatDate(DateOrder order, DateParts date)
     char text[40];
     std::snprintf(text, sizeof text, "%d/%d/%d", monthFirst ? date.month : date.day,
                   monthFirst ? date.day : date.month, date.year);
-    return widen(text);
+    return ascii::widen(text);
 }
 
 std::optional<int> scanInt(std::u16string_view text)

@@ -1,11 +1,11 @@
 #include "converter.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <utility>
 
 #include "archive_stream.h"
+#include "ascii.h"
 #include "atomic_file.h"
 #include "constant_table.h"
 #include "rate_update.h"
@@ -14,7 +14,7 @@
 namespace {
 
 constexpr std::u16string_view kDigitLetters = u"?WERSDFZXC";
-constexpr std::u16string_view kDigitLettersLower = u"?wersdfzxc";
+constexpr char16_t kInfinity = u'\u221E';
 constexpr std::uintmax_t kMaxStateBytes = 1u << 20;
 
 // Other formats have no separators: a point and no grouping.
@@ -23,35 +23,38 @@ Separators separatorsFor(OutputFormat format)
     return separatorsOf(format).value_or(Separators{u'.', u'\0'});
 }
 
-std::u16string widen(std::string_view text)
+// Plain number text ("." as decimal mark) as a field shows it: the format's decimal mark, and
+// the digits grouped unless the number is written with an exponent.
+std::u16string grouped(std::u16string text, Separators seps)
 {
-    return std::u16string(text.begin(), text.end());
+    if (text.find(u'e') == std::u16string::npos && seps.groupChar != u'\0')
+        groupDigits(text, seps.decimalChar, seps.groupChar);
+    else
+        std::ranges::replace(text, u'.', seps.decimalChar);
+    return text;
 }
 
-// "%.8lf" without trailing zeros and then without a bare point: 123.50000000 -> 123.5. From
-// 10,000 up, fewer decimals, so that no more than 12 significant digits show: the digits
-// beyond them are not the number's (105505585.262 would show as 105505585.26199999).
-std::string plainResult(double x)
+std::u16string grouped(std::string_view plain, Separators seps)
 {
-    const double magnitude = std::fabs(x);
-    char buffer[64];
-    if (magnitude <= 1e12 && (magnitude >= 1e-8 || x == 0.0)) {
-        int decimals = 8;
-        for (double limit = 1e4; decimals > 0 && magnitude >= limit; limit *= 10)
-            --decimals;
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals).ptr;
-        std::string text(buffer, end);
-        if (decimals > 0) {
-            text.erase(text.find_last_not_of('0') + 1);
-            if (text.back() == '.')
-                text.pop_back();
-        }
-        if (text == "-0")
-            text = "0";
-        return text;
+    return grouped(ascii::widen(plain), seps);
+}
+
+// A field's text back in plain form: without grouping marks, "." as decimal mark.
+std::u16string ungrouped(std::u16string_view shown, Separators seps)
+{
+    std::u16string plain;
+    for (char16_t c : shown) {
+        if (seps.groupChar != u'\0' && c == seps.groupChar)
+            continue;
+        plain += c == seps.decimalChar ? u'.' : c;
     }
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 8).ptr;
-    return std::string(buffer, end);
+    return plain;
+}
+
+// A character of a plain number text ("e" for the exponent).
+bool isNumberChar(char16_t c)
+{
+    return ascii::isDigit(c) || c == u'.' || c == u'-' || c == u'+' || c == u'e';
 }
 
 void writeField(ArchiveWriter& out, const Converter::Field& field)
@@ -74,9 +77,7 @@ Converter::Converter(std::filesystem::path folder, OutputFormat format)
 
 char16_t Converter::mapKey(char16_t code)
 {
-    std::size_t at = kDigitLetters.find(code);
-    if (at == std::u16string_view::npos)
-        at = kDigitLettersLower.find(code);
+    const std::size_t at = kDigitLetters.find(ascii::toUpper(code));
     return at == std::u16string_view::npos ? code : static_cast<char16_t>(u'0' + at);
 }
 
@@ -84,39 +85,27 @@ std::u16string Converter::formatResult(double x, OutputFormat format)
 {
     if (std::isinf(x))
         return x > 0 ? u"\u221E" : u"-\u221E";
-    const Separators seps = separatorsFor(format);
-    std::u16string text = widen(plainResult(x));
-    const bool scientific = text.find(u'e') != std::u16string::npos;
-    if (!scientific && seps.groupChar != u'\0') {
-        groupDigits(text, seps.decimalChar, seps.groupChar);
-    } else {
-        for (char16_t& c : text)
-            if (c == u'.')
-                c = seps.decimalChar;
-    }
-    return text;
+    return grouped(ConverterKeyEntry::plainText(x), separatorsFor(format));
 }
 
-void Converter::showPage(int page)
+void Converter::showPage(Page page)
 {
-    if (page < kUnitsPage || page > kConstantsPage2)
-        return;
     page_ = page;
-    resetEntry();
+    entry_.reset();
     switch (page) {
-    case kUnitsPage:
+    case Page::Units:
         table_.load(unitsPath());
         if (!pageUnitsKnown(units_))
             fillUnitsDefault();
         break;
-    case kCurrencyPage:
+    case Page::Currency:
         table_.load(currencyPath());
         // The date is never kept: the file says it.
-        currency_.top = {widen(currency::dateOf(currencyPath())), u"Date"};
+        currency_.top = {ascii::widen(currency::dateOf(currencyPath())), u"Date"};
         if (!pageUnitsKnown(currency_))
             fillCurrencyDefault();
         break;
-    default:
+    case Page::Constants:
         if (constants_[kConstantCategoryField].value.empty()) {
             ConstantTable file(constantsPath());
             const std::optional<UnitCategory> first = file.firstCategory();
@@ -133,12 +122,12 @@ bool Converter::pageUnitsKnown(const ConvertPage& page) const
            table_.find(page.lowerUnit) != 0;
 }
 
-void Converter::setUnit(ConvertPage& page, int field, const UnitRecord& record, int index)
+void Converter::setUnit(ConvertPage& page, ValueField field, const UnitRecord& record, int index)
 {
-    Field& target = field == 0 ? page.upper : page.lower;
-    target.caption = record.symbol;
-    (field == 0 ? page.upperUnit : page.lowerUnit) = record.name;
-    (field == 0 ? page.upperIndex : page.lowerIndex) = static_cast<std::uint8_t>(index);
+    const bool upper = field == ValueField::Upper;
+    page.field(field).caption = record.symbol;
+    (upper ? page.upperUnit : page.lowerUnit) = record.name;
+    (upper ? page.upperIndex : page.lowerIndex) = static_cast<std::uint8_t>(index);
 }
 
 void Converter::fillUnitsDefault()
@@ -153,8 +142,8 @@ void Converter::fillUnitsDefault()
     file.unitsOf(first->name, records);
     if (records.size() < 2)
         return;
-    setUnit(units_, 0, records[0], 0);
-    setUnit(units_, 1, records[1], 1);
+    setUnit(units_, ValueField::Upper, records[0], 0);
+    setUnit(units_, ValueField::Lower, records[1], 1);
     units_.upper.value = u"0";
     units_.lower.value = u"0";
 }
@@ -167,14 +156,11 @@ void Converter::fillCurrencyDefault()
     const std::vector<UnitRecord>& records = table_.units();
     if (records.size() < 2)
         return;
-    setUnit(currency_, 0, records[0], 0);
-    setUnit(currency_, 1, records[1], 1);
+    setUnit(currency_, ValueField::Upper, records[0], 0);
+    setUnit(currency_, ValueField::Lower, records[1], 1);
     currency_.upper.value = u"1";
     // One unit of the first (the base) currency in the second.
-    currency_.lower.value = records[1].factor == 0.0 ? u"" : widen(plainResult(1.0 / records[1].factor));
-    const Separators seps = separatorsFor(format_);
-    if (seps.groupChar != u'\0' && currency_.lower.value.find(u'e') == std::u16string::npos)
-        groupDigits(currency_.lower.value, seps.decimalChar, seps.groupChar);
+    currency_.lower.value = records[1].factor == 0.0 ? u"" : formatResult(1.0 / records[1].factor, format_);
 }
 
 void Converter::fillConstants(const std::u16string& category, int index)
@@ -200,131 +186,40 @@ void Converter::fillConstants(const std::u16string& category, int index)
 
 Converter::ConvertPage* Converter::activePage()
 {
-    if (page_ == kUnitsPage)
-        return &units_;
-    if (page_ == kCurrencyPage)
-        return &currency_;
+    switch (page_) {
+    case Page::Units: return &units_;
+    case Page::Currency: return &currency_;
+    case Page::Constants: break;
+    }
     return nullptr;
 }
 
-void Converter::resetEntry()
-{
-    entry_.clear();
-    fresh_ = true;
-    pending_ = 0;
-    accumulator_ = 0.0;
-}
-
-void Converter::setActiveField(int field)
+void Converter::setActiveField(ValueField field)
 {
     ConvertPage* page = activePage();
-    if (!page || (field != 0 && field != 1) || page->active == field)
+    if (!page || page->active == field)
         return;
     page->active = field;
-    resetEntry();
+    entry_.reset();
 }
 
 double Converter::fieldValue(const std::u16string& text) const
 {
-    const Separators seps = separatorsFor(format_);
-    std::u16string plain;
-    for (char16_t c : text) {
-        if (seps.groupChar != u'\0' && c == seps.groupChar)
-            continue;
-        plain += c == seps.decimalChar ? u'.' : c;
-    }
-    return unitfile::atofRule(plain);
-}
-
-std::u16string Converter::displayText(const std::string& plain) const
-{
-    const Separators seps = separatorsFor(format_);
-    std::u16string text = widen(plain);
-    if (text.find(u'e') != std::u16string::npos || seps.groupChar == u'\0') {
-        for (char16_t& c : text)
-            if (c == u'.')
-                c = seps.decimalChar;
-        return text;
-    }
-    groupDigits(text, seps.decimalChar, seps.groupChar);
-    return text;
+    return unitfile::atofRule(ungrouped(text, separatorsFor(format_)));
 }
 
 bool Converter::handleKey(char16_t code)
 {
     ConvertPage* page = activePage();
-    if (!page || page->upperUnit.empty())
+    if (!page || page->upperUnit.empty() || !ConverterKeyEntry::takes(code))
         return false;
-    Field& field = page->active == 0 ? page->upper : page->lower;
-    const bool isDigit = code >= u'0' && code <= u'9';
-    const bool isOperator = code == u'+' || code == u'-' || code == u'*' || code == u'/';
-    if (!isDigit && code != u'.' && code != kBackspace && code != kNegate && !isOperator && code != u'=' &&
-        code != u'M' && code != u'R')
-        return false;
+    Field& field = page->field(page->active);
     if (field.value.size() >= kMaxFieldText && code != kBackspace)
         return false;
-
-    const double current = fieldValue(field.value);
-    if (code == u'-' && fresh_ && pending_ == 0 && current == 0.0)
-        code = kNegate;
-    if (code == kNegate) {
-        // The number being typed, or the one shown, changes sign; typing goes on as it was.
-        if (fresh_)
-            entry_ = current == 0.0 ? std::string("0") : plainResult(current);
-        if (!entry_.empty() && entry_[0] == '-')
-            entry_.erase(0, 1);
-        else
-            entry_.insert(0, 1, '-');
-        if (fresh_ && entry_ == "-0")
-            fresh_ = false;  // the sign of the number to come: the next digit replaces the 0
-    } else if (isDigit || code == u'.') {
-        if (fresh_)
-            entry_.clear();
-        fresh_ = false;
-        if (code == u'.') {
-            if (entry_.find('.') != std::string::npos)
-                return true;
-            if (entry_.empty() || entry_ == "-")
-                entry_ += "0";
-        } else if (entry_ == "0" || entry_ == "-0") {
-            entry_.pop_back();
-        }
-        entry_ += static_cast<char>(code);
-    } else if (code == kBackspace) {
-        if (fresh_)
-            entry_ = plainResult(current);
-        fresh_ = false;
-        if (!entry_.empty())
-            entry_.pop_back();
-        if (entry_.empty() || entry_ == "-")
-            entry_ = "0";
-    } else if (code == u'M') {
-        memory_ = current;
-        fresh_ = true;
-        entry_ = plainResult(current);
-    } else if (code == u'R') {
-        entry_ = plainResult(memory_);
-        fresh_ = true;
-    } else {
-        // An operator or "=" completes the pending arithmetic: 2 + 3 * shows 5.
-        double result = current;
-        if (pending_ == '+')
-            result = accumulator_ + current;
-        else if (pending_ == '-')
-            result = accumulator_ - current;
-        else if (pending_ == '*')
-            result = accumulator_ * current;
-        else if (pending_ == '/')
-            result = accumulator_ / current;
-        if (!std::isfinite(result))
-            result = 0.0;
-        accumulator_ = result;
-        pending_ = code == u'=' ? 0 : static_cast<char>(code);
-        entry_ = plainResult(result);
-        fresh_ = true;
+    if (entry_.press(code, fieldValue(field.value))) {
+        field.value = grouped(entry_.text(), separatorsFor(format_));
+        convertFromActive();
     }
-    field.value = displayText(entry_);
-    convertFromActive();
     return true;
 }
 
@@ -333,17 +228,14 @@ void Converter::convertFromActive()
     ConvertPage* page = activePage();
     if (!page)
         return;
-    const bool fromUpper = page->active == 0;
-    const Field& source = fromUpper ? page->upper : page->lower;
-    Field& target = fromUpper ? page->lower : page->upper;
-    const std::u16string& from = fromUpper ? page->upperUnit : page->lowerUnit;
-    const std::u16string& to = fromUpper ? page->lowerUnit : page->upperUnit;
-    const std::optional<UnitConversion> conversion = table_.convert(from, to);
+    const ValueField other = otherField(page->active);
+    Field& target = page->field(other);
+    const std::optional<UnitConversion> conversion = table_.convert(page->unit(page->active), page->unit(other));
     if (!conversion) {
         target.value = table_.errorText();
         return;
     }
-    target.value = formatResult(conversion->apply(fieldValue(source.value)), format_);
+    target.value = formatResult(conversion->apply(fieldValue(page->field(page->active).value)), format_);
 }
 
 bool Converter::swapUnits()
@@ -361,27 +253,20 @@ bool Converter::swapUnits()
 std::u16string Converter::copyText() const
 {
     const ConvertPage& page = convertPage();
-    const std::u16string& shown = page.active == 0 ? page.lower.value : page.upper.value;
     const Separators seps = separatorsFor(format_);
-    std::u16string text;
-    for (char16_t c : shown) {
-        if (seps.groupChar != u'\0' && c == seps.groupChar)
-            continue;
-        const bool numberChar = (c >= u'0' && c <= u'9') || c == seps.decimalChar || c == u'-' || c == u'+' ||
-                                c == u'e' || c == u'\u221E';
-        if (!numberChar)
-            return {};
-        text += c;
-    }
+    std::u16string text = ungrouped(page.field(otherField(page.active)).value, seps);
+    if (!std::ranges::all_of(text, [](char16_t c) { return isNumberChar(c) || c == kInfinity; }))
+        return {};
+    std::ranges::replace(text, u'.', seps.decimalChar);
     return text;
 }
 
 std::vector<std::u16string> Converter::categories() const
 {
     std::vector<UnitCategory> found;
-    if (page_ == kUnitsPage)
+    if (page_ == Page::Units)
         UnitCategories(unitsPath()).categories(found);
-    else if (page_ != kCurrencyPage)
+    else if (page_ == Page::Constants)
         ConstantTable(constantsPath()).categories(found);
     std::vector<std::u16string> names;
     for (const UnitCategory& category : found)
@@ -392,7 +277,7 @@ std::vector<std::u16string> Converter::categories() const
 int Converter::currentCategory() const
 {
     const std::u16string& current =
-        page_ == kUnitsPage ? units_.top.value : constants_[kConstantCategoryField].value;
+        page_ == Page::Units ? units_.top.value : constants_[kConstantCategoryField].value;
     const std::vector<std::u16string> names = categories();
     for (std::size_t i = 0; i < names.size(); ++i)
         if (names[i] == current)
@@ -405,21 +290,21 @@ bool Converter::pickCategory(int index)
     const std::vector<std::u16string> names = categories();
     if (index < 0 || index >= static_cast<int>(names.size()))
         return false;
-    if (page_ == kUnitsPage) {
+    if (page_ == Page::Units) {
         UnitCategories file(unitsPath());
         std::vector<UnitRecord> records;
         file.unitsOf(names[index], records);
         if (records.size() < 2)
             return false;
-        const int active = units_.active;
+        const ValueField active = units_.active;
         units_ = ConvertPage{};
         units_.active = active;
         units_.top = {names[index], u"Category"};
-        setUnit(units_, 0, records[0], 0);
-        setUnit(units_, 1, records[1], 1);
+        setUnit(units_, ValueField::Upper, records[0], 0);
+        setUnit(units_, ValueField::Lower, records[1], 1);
         units_.upper.value = u"0";
         units_.lower.value = u"0";
-        resetEntry();
+        entry_.reset();
         convertFromActive();
         return true;
     }
@@ -430,11 +315,11 @@ bool Converter::pickCategory(int index)
 std::vector<UnitRecord> Converter::unitsOfCategory() const
 {
     std::vector<UnitRecord> records;
-    if (page_ == kUnitsPage)
+    if (page_ == Page::Units)
         UnitCategories(unitsPath()).unitsOf(units_.top.value, records);
-    else if (page_ == kCurrencyPage)
+    else if (page_ == Page::Currency)
         records = table_.units();
-    if (records.size() > kMaxListUnits && page_ == kUnitsPage)
+    if (records.size() > kMaxListUnits && page_ == Page::Units)
         records.resize(kMaxListUnits);
     return records;
 }
@@ -442,9 +327,9 @@ std::vector<UnitRecord> Converter::unitsOfCategory() const
 std::vector<std::u16string> Converter::unitChoices() const
 {
     std::vector<std::u16string> lines;
-    if (page_ == kUnitsPage || page_ == kCurrencyPage) {
+    if (page_ != Page::Constants) {
         for (const UnitRecord& record : unitsOfCategory())
-            lines.push_back(page_ == kCurrencyPage ? record.symbol + u" - " + record.name
+            lines.push_back(page_ == Page::Currency ? record.symbol + u" - " + record.name
                                                    : record.name + u" " + record.symbol);
         return lines;
     }
@@ -458,7 +343,7 @@ std::vector<std::u16string> Converter::unitChoices() const
     return lines;
 }
 
-bool Converter::pickUnit(int field, int index)
+bool Converter::pickUnit(ValueField field, int index)
 {
     ConvertPage* page = activePage();
     if (!page) {
@@ -466,27 +351,27 @@ bool Converter::pickUnit(int field, int index)
         return constantIndex_ == index;
     }
     const std::vector<UnitRecord> records = unitsOfCategory();
-    if ((field != 0 && field != 1) || index < 0 || index >= static_cast<int>(records.size()))
+    if (index < 0 || index >= static_cast<int>(records.size()))
         return false;
     setUnit(*page, field, records[index], index);
-    resetEntry();
+    entry_.reset();
     convertFromActive();
     return true;
 }
 
 void Converter::beginUpdate()
 {
-    currency_.top.value = widen(currency::kUpdatingText);
+    currency_.top.value = ascii::widen(currency::kUpdatingText);
 }
 
 void Converter::finishUpdate(bool succeeded)
 {
-    if (page_ != kCurrencyPage) {
-        currency_.top.value = widen(currency::dateOf(currencyPath()));
+    if (page_ != Page::Currency) {
+        currency_.top.value = ascii::widen(currency::dateOf(currencyPath()));
         return;
     }
-    const int active = currency_.active;
-    showPage(kCurrencyPage);
+    const ValueField active = currency_.active;
+    showPage(Page::Currency);
     if (!succeeded)
         return;
     // The chosen pair stays chosen: its list positions may have moved, and the value typed in
@@ -495,8 +380,8 @@ void Converter::finishUpdate(bool succeeded)
     const int lower = table_.find(currency_.lowerUnit);
     if (upper == 0 || lower == 0)
         return;
-    setUnit(currency_, 0, table_.units()[upper - 1], upper - 1);
-    setUnit(currency_, 1, table_.units()[lower - 1], lower - 1);
+    setUnit(currency_, ValueField::Upper, table_.units()[upper - 1], upper - 1);
+    setUnit(currency_, ValueField::Lower, table_.units()[lower - 1], lower - 1);
     currency_.active = active;
     convertFromActive();
 }
@@ -581,30 +466,11 @@ void Converter::setOutputFormat(OutputFormat format)
     // Values keep their numbers under the new marks.
     for (ConvertPage* page : {&units_, &currency_}) {
         for (Field* field : {&page->upper, &page->lower}) {
-            std::u16string plain;
-            bool number = !field->value.empty();
-            for (char16_t c : field->value) {
-                if (from.groupChar != u'\0' && c == from.groupChar)
-                    continue;
-                if (c == from.decimalChar)
-                    plain += u'.';
-                else if ((c >= u'0' && c <= u'9') || c == u'-' || c == u'+' || c == u'e')
-                    plain += c;
-                else
-                    number = false;
-            }
-            if (!number)
-                continue;
-            if (plain.find(u'e') == std::u16string::npos && to.groupChar != u'\0') {
-                groupDigits(plain, to.decimalChar, to.groupChar);
-            } else {
-                for (char16_t& c : plain)
-                    if (c == u'.')
-                        c = to.decimalChar;
-            }
-            field->value = plain;
+            const std::u16string plain = ungrouped(field->value, from);
+            if (!field->value.empty() && std::ranges::all_of(plain, isNumberChar))
+                field->value = grouped(plain, to);
         }
     }
     format_ = format;
-    resetEntry();
+    entry_.reset();
 }

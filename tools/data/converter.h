@@ -9,19 +9,18 @@
 #include <string_view>
 #include <vector>
 
-#include "result_format.h"
 #include "conversion_table.h"
+#include "converter_key_entry.h"
+#include "result_format.h"
 
 // The converter window's model: three pages (units, currencies, constants) over one conversion
 // table, the two value fields of the units and currency pages converted into each other while
 // the user types, and the state kept in "Converter.dat". All files lie in one folder.
 class Converter {
 public:
-    static constexpr int kUnitsPage = 0;
-    static constexpr int kCurrencyPage = 1;
-    static constexpr int kConstantsPage = 2;
-    // The constants page in its second arrangement; same data as kConstantsPage.
-    static constexpr int kConstantsPage2 = 3;
+    enum class Page { Units, Currency, Constants };
+    // The two value fields of the units and currency pages.
+    enum class ValueField { Upper, Lower };
 
     static constexpr std::string_view kStateFileName = "Converter.dat";
     // A value field this long (grouping marks included) takes only Backspace.
@@ -29,9 +28,9 @@ public:
     // Room for the units of one category, as the lists have.
     static constexpr std::size_t kMaxListUnits = 100;
 
-    static constexpr char16_t kBackspace = 8;
+    static constexpr char16_t kBackspace = ConverterKeyEntry::kBackspace;
     // Changes the sign of the number in the active value field.
-    static constexpr char16_t kNegate = u'\u00B1';
+    static constexpr char16_t kNegate = ConverterKeyEntry::kNegate;
 
     // A display field: the value and its caption (a unit symbol, a category label).
     struct Field {
@@ -50,8 +49,20 @@ public:
         std::u16string lowerUnit;
         std::uint8_t upperIndex = 0;
         std::uint8_t lowerIndex = 1;
-        int active = 0;  // 0 = upper, 1 = lower
+        ValueField active = ValueField::Upper;
+
+        Field& field(ValueField which) { return which == ValueField::Upper ? upper : lower; }
+        const Field& field(ValueField which) const { return which == ValueField::Upper ? upper : lower; }
+        const std::u16string& unit(ValueField which) const
+        {
+            return which == ValueField::Upper ? upperUnit : lowerUnit;
+        }
     };
+
+    static constexpr ValueField otherField(ValueField field)
+    {
+        return field == ValueField::Upper ? ValueField::Lower : ValueField::Upper;
+    }
 
     static constexpr std::size_t kConstantFields = 5;
     static constexpr std::size_t kConstantCategoryField = 0;
@@ -59,30 +70,29 @@ public:
     static constexpr std::size_t kConstantValueField = 2;
 
     // Paths are set; nothing is read until loadState and showPage.
-    explicit Converter(std::filesystem::path folder,
-                                     OutputFormat format = OutputFormat::UnitedStates);
+    explicit Converter(std::filesystem::path folder, OutputFormat format = OutputFormat::UnitedStates);
 
     // Loads the page's file into the table and fills the page: with its first category and
     // units when it has no state yet (or its units are no longer in the file), else as it was.
-    void showPage(int page);
-    int page() const { return page_; }
+    void showPage(Page page);
+    Page page() const { return page_; }
 
     const ConvertPage& units() const { return units_; }
     const ConvertPage& currency() const { return currency_; }
-    // The units or currency page, whichever is shown (the units page for the constants pages).
-    const ConvertPage& convertPage() const { return page_ == kCurrencyPage ? currency_ : units_; }
+    // The units or currency page, whichever is shown (the units page for the constants page).
+    const ConvertPage& convertPage() const { return page_ == Page::Currency ? currency_ : units_; }
     const std::array<Field, kConstantFields>& constantFields() const { return constants_; }
     const ConversionTable& table() const { return table_; }
     ConversionTable& table() { return table_; }
 
     // One key into the active value field: digits, ".", Backspace, kNegate, "+-*/=", "M"
-    // (store) and "R" (recall) go through a small key-entry machine; the other field is
+    // (store) and "R" (recall) go through the ConverterKeyEntry machine; the other field is
     // converted again. A "-" typed into a field that shows 0 and has no arithmetic pending
     // is the sign of the number to come (0 - x is -x either way, and the other field shows
     // the negative value at once). False when the key was not taken (an unknown key, or a
     // full field).
     bool handleKey(char16_t code);
-    void setActiveField(int field);
+    void setActiveField(ValueField field);
     // The units or currencies of the two value fields trade places; the active field keeps its
     // number, and the other field shows it converted the other way.
     bool swapUnits();
@@ -98,11 +108,11 @@ public:
     bool pickCategory(int index);
 
     // The lines of the unit list of the current category: "name symbol", or on the currency
-    // page "symbol - name"; on the constants pages the constants' names.
+    // page "symbol - name"; on the constants page the constants' names.
     std::vector<std::u16string> unitChoices() const;
-    // Picks the upper (field 0) or lower (field 1) unit, or on the constants pages the constant;
-    // the other value field is converted again.
-    bool pickUnit(int field, int index);
+    // Picks the unit of a value field, or on the constants page the constant (whatever the
+    // field); the other value field is converted again.
+    bool pickUnit(ValueField field, int index);
     int currentConstant() const { return constantIndex_; }
 
     // The date field says "Updating ..." until finishUpdate.
@@ -123,10 +133,8 @@ public:
     void setOutputFormat(OutputFormat format);
     OutputFormat outputFormat() const { return format_; }
 
-    // A conversion result as the other field shows it: "%.8lf" trimmed and grouped when
-    // |x| <= 1e12 and (|x| >= 1e-8 or x == 0), with fewer decimals from 10,000 up so that at
-    // most 12 significant digits show ("%.3lf" for 105,505,585.262); else "%.8e". An infinity
-    // (the reciprocal of 0) shows as "\u221E" or "-\u221E".
+    // A conversion result as the other field shows it: ConverterKeyEntry::plainText grouped
+    // ("105,505,585.262"); an infinity (the reciprocal of 0) shows as "\u221E" or "-\u221E".
     static std::u16string formatResult(double x, OutputFormat format);
     // The digit a keyboard letter of "?WERSDFZXC" stands for (either case); others unchanged.
     static char16_t mapKey(char16_t code);
@@ -149,27 +157,19 @@ private:
     void fillCurrencyDefault();
     void fillConstants(const std::u16string& category, int index);
     bool pageUnitsKnown(const ConvertPage& page) const;
-    void setUnit(ConvertPage& page, int field, const UnitRecord& record, int index);
+    void setUnit(ConvertPage& page, ValueField field, const UnitRecord& record, int index);
     void convertFromActive();
-    void resetEntry();
     double fieldValue(const std::u16string& text) const;
-    std::u16string displayText(const std::string& plain) const;
 
     std::filesystem::path folder_;
     std::filesystem::path stateFolder_;
     OutputFormat format_;
-    int page_ = kUnitsPage;
+    Page page_ = Page::Units;
     ConversionTable table_;
     ConvertPage units_;
     ConvertPage currency_;
     std::array<Field, kConstantFields> constants_;
     std::array<std::uint8_t, 4> constantBytes_{};
     int constantIndex_ = 0;
-
-    // The key-entry machine of the active value field.
-    std::string entry_;      // the number being typed, ungrouped, "." as decimal mark
-    bool fresh_ = true;      // the next digit starts a new number
-    char pending_ = 0;       // the pending arithmetic operator, 0 for none
-    double accumulator_ = 0.0;
-    double memory_ = 0.0;
+    ConverterKeyEntry entry_;  // of the active value field
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "ascii.h"
 #include "c_number.h"
 #include "conversion_table.h"
 #include "http_download.h"
@@ -65,7 +66,7 @@ bool isDate(std::string_view text)
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
         return false;
     for (std::size_t i = 0; i < text.size(); ++i)
-        if (i != 4 && i != 7 && (text[i] < '0' || text[i] > '9'))
+        if (i != 4 && i != 7 && !ascii::isDigit(text[i]))
             return false;
     const int month = (text[5] - '0') * 10 + (text[6] - '0');
     const int day = (text[8] - '0') * 10 + (text[9] - '0');
@@ -75,7 +76,7 @@ bool isDate(std::string_view text)
 bool isCode(std::string_view text)
 {
     return text.size() == 3 &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+           std::all_of(text.begin(), text.end(), ascii::isUpper<char>);
 }
 
 bool refuse(int& errorClass, std::string& errorText, int newClass, std::string text)
@@ -101,7 +102,7 @@ std::u16string EcbRates::currencyName(std::string_view code)
     for (const CurrencyName& entry : kCurrencyNames)
         if (entry.code == code)
             return std::u16string(entry.name);
-    return std::u16string(code.begin(), code.end());
+    return ascii::widen(code);
 }
 
 bool EcbRates::parse(std::string_view xml, int& errorClass, std::string& errorText)

@@ -6,6 +6,8 @@
 #include <memory>
 #include <mutex>
 
+#include "ascii.h"
+
 namespace {
 
 // A port is 1 to 65535 written in decimal digits.
@@ -15,19 +17,11 @@ bool validPort(std::string_view text)
         return false;
     int value = 0;
     for (const char c : text) {
-        if (c < '0' || c > '9')
+        if (!ascii::isDigit(c))
             return false;
         value = value * 10 + (c - '0');
     }
     return value >= 1 && value <= 65535;
-}
-
-std::string lowered(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return out;
 }
 
 void initialiseCurl()
@@ -107,7 +101,7 @@ int HttpDownload::checkUrl(std::string_view url, std::string& errorText)
     const std::size_t slash = url.find('/');
     const std::size_t colon = url.find(':');
     if (colon != std::string_view::npos && colon < slash && colon + 1 == slash) {
-        const std::string scheme = lowered(url.substr(0, colon));
+        const std::string scheme = ascii::lower(url.substr(0, colon));
         if (url.substr(colon, 3) != "://" || (scheme != "http" && scheme != "https")) {
             errorText = "Error, proto parse failed.";
             return kErrorProtocol;

@@ -62,7 +62,6 @@ public:
     bool download(std::string_view url);
 
     const std::string& received() const { return received_; }
-    long httpStatus() const { return status_; }
     int errorClass() const { return errorClass_; }
     int socketError() const { return socketError_; }
     const std::string& errorText() const { return errorText_; }

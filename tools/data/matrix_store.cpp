@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 
+#include "ascii.h"
 #include "atomic_file.h"
 #include "c_number.h"
 #include "engine.h"
@@ -48,10 +49,10 @@ public:
             negative = text_[at] == '-';
             ++at;
         }
-        if (at >= text_.size() || text_[at] < '0' || text_[at] > '9')
+        if (at >= text_.size() || !ascii::isDigit(text_[at]))
             return false;
         long long magnitude = 0;
-        for (; at < text_.size() && text_[at] >= '0' && text_[at] <= '9'; ++at)
+        for (; at < text_.size() && ascii::isDigit(text_[at]); ++at)
             magnitude = std::min<long long>(magnitude * 10 + (text_[at] - '0'), 1LL << 32);
         pos_ = at;
         const long long signedValue = negative ? -magnitude : magnitude;

@@ -16,7 +16,7 @@ public:
     static constexpr int kMaxSize = 30;
 
     explicit MatrixSlot(Engine& engine) : engine_(&engine) {}
-    virtual ~MatrixSlot();
+    ~MatrixSlot();
     MatrixSlot(MatrixSlot&& other) noexcept;
     MatrixSlot& operator=(MatrixSlot&& other) noexcept;
     MatrixSlot(const MatrixSlot&) = delete;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "ascii.h"
 #include "atomic_file.h"
 #include "engine.h"
 #include "stored_number.h"
@@ -34,28 +35,13 @@ long long atoiRule(std::string_view text, std::size_t* end = nullptr, std::size_
         negative = text[i++] == '-';
     const std::size_t start = i;
     long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    for (; i < text.size() && ascii::isDigit(text[i]); ++i)
         value = std::min(value * 10 + (text[i] - '0'), kSaturation);
     if (end)
         *end = i;
     if (digits)
         *digits = i - start;
     return negative ? -value : value;
-}
-
-// Number text is ASCII; any other character simply ends a number, as it would in C.
-std::string toAscii(std::u16string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char16_t c : text)
-        out.push_back(c < 0x80 ? static_cast<char>(c) : '\x7f');
-    return out;
-}
-
-std::u16string fromAscii(std::string_view text)
-{
-    return std::u16string(text.begin(), text.end());
 }
 
 std::string_view lineAt(std::string_view bytes, std::size_t start, bool& hasNewline)
@@ -122,12 +108,12 @@ bool StatisticsData::save(const std::filesystem::path& path) const
 
 std::u16string StatisticsData::labelText() const
 {
-    return u"N : " + fromAscii(std::to_string(values_.size()));
+    return u"N : " + ascii::widen(std::to_string(values_.size()));
 }
 
 std::u16string StatisticsData::indexText(int row)
 {
-    return fromAscii(std::to_string(row));
+    return ascii::widen(std::to_string(row));
 }
 
 std::u16string StatisticsData::valueText(int row) const
@@ -139,12 +125,12 @@ std::u16string StatisticsData::valueText(int row) const
 
 std::u16string StatisticsData::formatValue(double value)
 {
-    return fromAscii(storedNumber::cellText(value));
+    return ascii::widen(storedNumber::cellText(value));
 }
 
 std::u16string StatisticsData::correctSizeText(std::u16string_view typed)
 {
-    const std::string text = toAscii(typed);
+    const std::string text = ascii::narrow(typed);
     std::size_t i = 0;
     std::size_t digits = 0;
     const long long value = atoiRule(text, &i, &digits);
@@ -162,7 +148,7 @@ std::u16string StatisticsData::correctSizeText(std::u16string_view typed)
 
 int StatisticsData::sizeFromText(std::u16string_view text)
 {
-    const long long value = atoiRule(toAscii(text));
+    const long long value = atoiRule(ascii::narrow(text));
     return static_cast<int>(std::clamp<long long>(value, 0, kMaxCount));
 }
 
@@ -214,7 +200,7 @@ bool StatisticsData::setValue(int row, std::u16string_view editedText)
 
 double StatisticsData::editedValue(std::u16string_view editedText)
 {
-    const std::string text = toAscii(editedText);
+    const std::string text = ascii::narrow(editedText);
     const std::size_t first = text.find_first_not_of(" \t\n\v\f\r");
     if (first == std::string::npos)
         return 0.0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ascii.h"
 #include "atomic_file.h"
 #include "c_number.h"
 #include "utf16.h"
@@ -10,18 +11,13 @@ namespace unitfile {
 
 namespace {
 
-char16_t foldCase(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
-
 // keyword compared with an upper-case word, case ignored; with prefix it need only start so.
 bool keywordIs(std::u16string_view keyword, std::u16string_view upperWord, bool prefix)
 {
     if (keyword.size() < upperWord.size() || (!prefix && keyword.size() != upperWord.size()))
         return false;
     for (std::size_t i = 0; i < upperWord.size(); ++i)
-        if (foldCase(keyword[i]) != upperWord[i])
+        if (ascii::toUpper(keyword[i]) != upperWord[i])
             return false;
     return true;
 }
@@ -32,7 +28,7 @@ bool numberIsNonZero(std::u16string_view text)
     std::size_t i = 0;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
         ++i;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+    for (; i < text.size() && ascii::isDigit(text[i]); ++i)
         if (text[i] != u'0')
             return true;
     return false;
@@ -134,7 +130,7 @@ bool parseDefinition(std::u16string_view text, std::vector<std::u16string>& nume
             std::size_t times = 0;
             const std::size_t start = i;
             for (; i < text.size() && !isOperator(text[i]); ++i) {
-                if (text[i] < u'0' || text[i] > u'9')
+                if (!ascii::isDigit(text[i]))
                     return false;
                 // Saturates: any exponent above the side limit fails in addTokens.
                 times = std::min<std::size_t>(times * 10 + (text[i] - u'0'), kMaxSideTokens + 1);

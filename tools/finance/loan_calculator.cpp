@@ -4,19 +4,11 @@
 #include <cmath>
 #include <string>
 
+#include "ascii.h"
 #include "c_number.h"
 #include "time_value_of_money.h"
 
 using paymentSchedule::ScheduleReport;
-
-namespace {
-
-std::u16string widen(const std::string& ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
-}  // namespace
 
 LoanAmortization::Outcome LoanAmortization::calculate(double amount, double rate, double perYear,
                                                       double payments, double payment)
@@ -176,7 +168,7 @@ ScheduleReport LoanCalculator::makeReport(const LoanAmortization& calc, OutputFo
         report.summary.push_back(u"Final payment: " + money(calc.finalPayment()));
     for (std::size_t k = 0; k < calc.rowCount(); ++k) {
         const LoanAmortization::Row row = *calc.row(k);
-        report.lines.push_back({widen(std::to_string(k + 1)), widen(cnum::fixed(row.years, 3)),
+        report.lines.push_back({ascii::widen(std::to_string(k + 1)), ascii::widen(cnum::fixed(row.years, 3)),
                                 money(row.balance), money(row.interest), money(row.principal)});
     }
     return report;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "ascii.h"
 #include "time_value_of_money.h"
 
 using paymentSchedule::ScheduleReport;
@@ -128,8 +129,7 @@ ScheduleReport MortgageCalculator::makeReport(const MortgageAmortization& calc, 
     report.columns.assign(kColumns.begin(), kColumns.end());
     const auto addLine = [&](int year, std::u16string_view what, double percent, double interest,
                              double balance) {
-        const std::string y = std::to_string(year);
-        report.lines.push_back({std::u16string(y.begin(), y.end()), std::u16string(what),
+        report.lines.push_back({ascii::widen(std::to_string(year)), std::u16string(what),
                                 money(percent), money(interest), money(balance)});
     };
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "ascii.h"
 #include "payment_schedule.h"
 #include "time_value_of_money.h"
 
@@ -27,7 +28,7 @@ std::u16string numberText(double value, int decimals)
     }
     if (text == "-0")
         text = "0";
-    return std::u16string(text.begin(), text.end());
+    return ascii::widen(text);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "ascii.h"
 #include "c_number.h"
 
 namespace {
@@ -68,7 +69,7 @@ bool TipCalculator::handleKey(char16_t code)
         return calculate() == CalcStatus::Done;
 
     code = mapKey(code);
-    if ((code >= u'0' && code <= u'9') || code == kPoint || code == kBackspace)
+    if (ascii::isDigit(code) || code == kPoint || code == kBackspace)
         return edit(code);
     return false;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ascii.h"
 #include "c_number.h"
 #include "engine.h"
 #include "engine_error.h"
@@ -29,8 +30,6 @@ constexpr std::array<EquationSolver::KindLabels, EquationSolver::kKindCount>
          12},
     }};
 
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
 // Engine text is ASCII; any other character becomes one the tokenizer refuses, so a stray
 // symbol fails as a syntax error instead of being silently dropped.
 std::string toEngineText(std::u16string_view text)
@@ -42,19 +41,9 @@ std::string toEngineText(std::u16string_view text)
     return out;
 }
 
-std::u16string fromAscii(std::string_view text) { return {text.begin(), text.end()}; }
-
-bool equalsIgnoringCase(std::u16string_view a, std::u16string_view b)
-{
-    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
-}
-
 bool isDivisionError(const Engine& engine)
 {
-    return equalsIgnoringCase(errorMessage(engine.error()), u"Division error");
+    return ascii::lower(errorMessage(engine.error())) == u"division error";
 }
 
 // The plain decimal-prefix conversion of the linear systems: "2x" reads 2, "abc" and "" read 0.
@@ -91,7 +80,7 @@ std::u16string EquationSolver::normalizeCoefficient(std::u16string_view text)
         return u"1";
     if (text == u"-")
         return u"-1";
-    const bool hasDigit = std::any_of(text.begin(), text.end(), isDigit);
+    const bool hasDigit = std::any_of(text.begin(), text.end(), ascii::isDigit<char16_t>);
     if (!hasDigit || text.find(u'-', 1) != std::u16string_view::npos)
         return u"0";
     std::u16string out(text);
@@ -147,7 +136,7 @@ void EquationSolver::setResult(std::size_t index, double value)
     // A tiny negative value rounds to no digits at all: it shows as 0, never as "-0.00000".
     if (text.front() == '-' && text.find_first_not_of("0.", 1) == std::string::npos)
         text.erase(0, 1);
-    setFieldText(kFirstResultField + index, fromAscii(text));
+    setFieldText(kFirstResultField + index, ascii::widen(text));
 }
 
 EquationSolver::SolveResult EquationSolver::solve(Engine& engine)

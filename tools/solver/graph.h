@@ -85,8 +85,6 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-    int originX() const { return originX_; }
-    int originY() const { return originY_; }
     int panX() const { return panX_; }
     int panY() const { return panY_; }
     int scaleX() const { return scaleX_; }

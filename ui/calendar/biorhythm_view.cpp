@@ -18,7 +18,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "calculator.h"
+#include "preferences.h"
 #include "screen_facts.h"
 #include "ui_text.h"
 #include "panel_style.h"
@@ -132,8 +132,8 @@ void BiorhythmChartView::paintEvent(QPaintEvent*)
     }
 }
 
-BiorhythmView::BiorhythmView(Calculator& frame, ProgramFolder folder, QWidget* parent)
-    : QWidget(parent), frame_(frame), folder_(std::move(folder))
+BiorhythmView::BiorhythmView(Preferences& preferences, ProgramFolder folder, QWidget* parent)
+    : QWidget(parent), preferences_(preferences), folder_(std::move(folder))
 {
     setObjectName(QStringLiteral("biorhythmWindow"));
     setAttribute(Qt::WA_StyledBackground);
@@ -286,7 +286,7 @@ void BiorhythmView::openWindow()
 {
     if (model_)
         return;
-    model_ = std::make_unique<Biorhythm>(folder_.path(), frame_.preferences().rememberedDate, systemLocalTime);
+    model_ = std::make_unique<Biorhythm>(folder_.path(), preferences_.rememberedDate, systemLocalTime);
     const ScreenFacts facts = ScreenFacts::of(window()->size());
     model_->setChartRect(BiorhythmChart::rectFor(facts.scale, facts.landscape || facts.square));
     chart_->setChart(&model_->chart());
@@ -308,14 +308,14 @@ void BiorhythmView::closeWindow()
         return;
     model_->save();
     if (model_->rememberedDate().isValid())
-        frame_.preferences().rememberedDate = model_->rememberedDate();
+        preferences_.rememberedDate = model_->rememberedDate();
     chart_->setChart(nullptr);
     model_.reset();
 }
 
 DateOrder BiorhythmView::dateOrder() const
 {
-    return dateOrderOf(frame_.preferences().outputFormat);
+    return dateOrderOf(preferences_.outputFormat);
 }
 
 void BiorhythmView::refresh()

@@ -9,7 +9,8 @@
 #include "good_bad_days.h"
 #include "program_folder.h"
 
-class Calculator;
+struct Preferences;
+
 class QCheckBox;
 class QGridLayout;
 class QHBoxLayout;
@@ -41,7 +42,7 @@ private:
 class BiorhythmView : public QWidget {
     Q_OBJECT
 public:
-    BiorhythmView(Calculator& frame, ProgramFolder folder, QWidget* parent = nullptr);
+    BiorhythmView(Preferences& preferences, ProgramFolder folder, QWidget* parent = nullptr);
     ~BiorhythmView() override;
 
     // The rows [top, top + height) stay free for the window's category bar.
@@ -50,7 +51,6 @@ public:
     void openWindow();
     // Saves the persons, hands the birth date to the preferences and drops the model.
     void closeWindow();
-    bool isOpen() const { return model_ != nullptr; }
     const Biorhythm* model() const { return model_.get(); }
 
     // The pickers' results, as the date buttons set them.
@@ -77,7 +77,7 @@ private:
     void openRemarkableDays();
     DateOrder dateOrder() const;
 
-    Calculator& frame_;
+    Preferences& preferences_;
     ProgramFolder folder_;
     std::unique_ptr<Biorhythm> model_;
     int bandTop_ = 0;

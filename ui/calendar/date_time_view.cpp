@@ -11,7 +11,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "calculator.h"
+#include "ascii.h"
+#include "preferences.h"
 #include "keypad_view.h"
 #include "skin_pixmaps.h"
 #include "solar_date.h"
@@ -112,8 +113,8 @@ constexpr std::array<CalcField, 3> kFields = {CalcField::From, CalcField::Interv
 
 }  // namespace
 
-DateTimeView::DateTimeView(Calculator& frame, QWidget* parent)
-    : QWidget(parent), frame_(frame), date_(dateOrderOf(frame.preferences().outputFormat))
+DateTimeView::DateTimeView(const Preferences& preferences, QWidget* parent)
+    : QWidget(parent), preferences_(preferences), date_(dateOrderOf(preferences.outputFormat))
 {
     setObjectName(QStringLiteral("dateTimeWindow"));
     setAttribute(Qt::WA_StyledBackground);
@@ -239,7 +240,7 @@ bool DateTimeView::takeKey(QKeyEvent* event)
     if (event->text().size() != 1)
         return false;
     const char16_t c = event->text().at(0).unicode();
-    if (c >= u'0' && c <= u'9') {
+    if (ascii::isDigit(c)) {
         command(Command::Digit, c);
         return true;
     }
@@ -383,7 +384,7 @@ void DateTimeView::setSkin(const SkinPixmaps& skin)
 
 void DateTimeView::refresh()
 {
-    const DateOrder order = dateOrderOf(frame_.preferences().outputFormat);
+    const DateOrder order = dateOrderOf(preferences_.outputFormat);
     if (order != date_.fromEntry().order())
         date_.setOrder(order);
 

@@ -10,7 +10,7 @@
 #include "date_calculator.h"
 #include "time_calculator.h"
 
-class Calculator;
+struct Preferences;
 class KeypadView;
 class QDialog;
 class QGridLayout;
@@ -51,7 +51,7 @@ public:
         SwitchCalculator,
     };
 
-    DateTimeView(Calculator& frame, QWidget* parent = nullptr);
+    DateTimeView(const Preferences& preferences, QWidget* parent = nullptr);
 
     const DateCalculator& dateModel() const { return date_; }
     const TimeCalculator& timeModel() const { return time_; }
@@ -94,7 +94,7 @@ private:
     CalcField focus() const { return timeShown_ ? time_.focus() : date_.focus(); }
     void showDateSide(std::size_t index);
 
-    Calculator& frame_;
+    const Preferences& preferences_;
     DateCalculator date_;
     TimeCalculator time_;
     bool timeShown_ = false;

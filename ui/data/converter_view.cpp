@@ -12,11 +12,12 @@
 
 #include <algorithm>
 
+#include "ascii.h"
 #include "message_box.h"
 #include "rate_list_view.h"
 #include "rate_update.h"
 #include "keypads.h"
-#include "calculator.h"
+#include "preferences.h"
 #include "clipboard_number.h"
 #include "ui_text.h"
 #include "panel_style.h"
@@ -70,13 +71,13 @@ QString panelStyleSheet(int px)
         .arg(std::max(2, px / 3));
 }
 
-int pageOf(int category)
+Model::Page pageOf(int category)
 {
     if (category == CategoryCode::kCurrencyConverter)
-        return Model::kCurrencyPage;
+        return Model::Page::Currency;
     if (category == CategoryCode::kConstants)
-        return Model::kConstantsPage;
-    return Model::kUnitsPage;
+        return Model::Page::Constants;
+    return Model::Page::Units;
 }
 
 void setActive(QLabel* label, bool active)
@@ -90,9 +91,9 @@ void setActive(QLabel* label, bool active)
 
 }  // namespace
 
-ConverterView::ConverterView(Calculator& frame, const std::filesystem::path& dataFolder,
-                                                         const std::filesystem::path& stateFolder, QWidget* parent)
-    : QWidget(parent), frame_(frame), model_(dataFolder, frame.preferences().outputFormat)
+ConverterView::ConverterView(Preferences& preferences, const std::filesystem::path& dataFolder,
+                             const std::filesystem::path& stateFolder, QWidget* parent)
+    : QWidget(parent), preferences_(preferences), model_(dataFolder, preferences.outputFormat)
 {
     setAttribute(Qt::WA_StyledBackground);
     setObjectName(QStringLiteral("converterWindow"));
@@ -232,9 +233,9 @@ void ConverterView::showCategory(int category)
 
 void ConverterView::refresh()
 {
-    model_.setOutputFormat(frame_.preferences().outputFormat);
-    const bool constants = model_.page() >= Model::kConstantsPage;
-    ratesButton_->setVisible(model_.page() == Model::kCurrencyPage);
+    model_.setOutputFormat(preferences_.outputFormat);
+    const bool constants = model_.page() == Model::Page::Constants;
+    ratesButton_->setVisible(model_.page() == Model::Page::Currency);
     for (QWidget* widget : std::initializer_list<QWidget*>{upper_, lower_, upperUnit_, lowerUnit_, keys_})
         widget->setVisible(!constants);
     for (QWidget* widget : std::initializer_list<QWidget*>{constantName_, constantValue_, copyButton_})
@@ -248,9 +249,8 @@ void ConverterView::refresh()
         return;
     }
     const Model::ConvertPage& page = model_.convertPage();
-    const bool currency = model_.page() == Model::kCurrencyPage;
-    const bool updating = currency && page.top.value == std::u16string(currency::kUpdatingText.begin(),
-                                                                       currency::kUpdatingText.end());
+    const bool currency = model_.page() == Model::Page::Currency;
+    const bool updating = currency && page.top.value == ascii::widen(currency::kUpdatingText);
     top_->setText(updating   ? tr("Updating the rates ...")
                   : currency ? tr("Rates of %1").arg(displayString(page.top.value))
                              : displayString(page.top.value));
@@ -259,8 +259,8 @@ void ConverterView::refresh()
     lower_->setText(displayString(page.lower.value));
     upperUnit_->setText(displayString(page.upper.caption));
     lowerUnit_->setText(displayString(page.lower.caption));
-    setActive(upper_, page.active == 0);
-    setActive(lower_, page.active == 1);
+    setActive(upper_, page.active == Model::ValueField::Upper);
+    setActive(lower_, page.active == Model::ValueField::Lower);
 }
 
 void ConverterView::pressKey(char16_t code)
@@ -272,7 +272,7 @@ void ConverterView::pressKey(char16_t code)
         return;
     }
     if (code == kSwapField)
-        model_.setActiveField(1 - model_.convertPage().active);
+        model_.setActiveField(Model::otherField(model_.convertPage().active));
     else if (code == kSwapUnits)
         model_.swapUnits();
     else
@@ -284,7 +284,7 @@ void ConverterView::copyResult()
 {
     // A constant's value is written as its data file has it ("6.62607015e-34"): the clipboard
     // gets the plain form that pastes back as the same number.
-    const std::u16string text = model_.page() >= Model::kConstantsPage
+    const std::u16string text = model_.page() == Model::Page::Constants
                                     ? clipboardNumberText(model_.constantFields()[Model::kConstantValueField].value)
                                     : model_.copyText();
     // displayString: the display's private comma becomes ",".
@@ -298,7 +298,7 @@ bool ConverterView::takeKey(QKeyEvent* event)
         return false;
     if (!list_->isHidden())
         return takeListKey(event);
-    if (model_.page() >= Model::kConstantsPage)
+    if (model_.page() == Model::Page::Constants)
         return false;
     char16_t code = 0;
     switch (event->key()) {
@@ -317,9 +317,7 @@ bool ConverterView::takeKey(QKeyEvent* event)
         if (code != u'M')
             code = Model::mapKey(code);
     }
-    const bool known = (code >= u'0' && code <= u'9') ||
-                       std::u16string_view(u".+-*/=MR\b\t\u00B1").find(code) != std::u16string_view::npos;
-    if (!known)
+    if (code != kSwapField && !ConverterKeyEntry::takes(code))
         return false;
     pressKey(code);
     return true;
@@ -457,9 +455,9 @@ void ConverterView::listPicked(int row)
 {
     switch (listKind_) {
     case ListKind::Category: model_.pickCategory(row); break;
-    case ListKind::Upper: model_.pickUnit(0, row); break;
-    case ListKind::Lower: model_.pickUnit(1, row); break;
-    case ListKind::Constant: model_.pickUnit(0, row); break;
+    case ListKind::Upper:
+    case ListKind::Constant: model_.pickUnit(Model::ValueField::Upper, row); break;
+    case ListKind::Lower: model_.pickUnit(Model::ValueField::Lower, row); break;
     case ListKind::None: break;
     }
     closeList();
@@ -468,7 +466,7 @@ void ConverterView::listPicked(int row)
 
 void ConverterView::topClicked()
 {
-    if (model_.page() != Model::kCurrencyPage) {
+    if (model_.page() != Model::Page::Currency) {
         openList(ListKind::Category);
         return;
     }
@@ -479,7 +477,7 @@ void ConverterView::openRateUpdate()
 {
     if (findChild<RateUpdateView*>() != nullptr)
         return;
-    auto* window = new RateUpdateView(model_.currencyPath(), toQString(frame_.preferences().rateSourceUrl), this);
+    auto* window = new RateUpdateView(model_.currencyPath(), toQString(preferences_.rateSourceUrl), this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setDownloadSettings(downloadSettings_);
     connect(window, &RateUpdateView::updateStarted, this, &ConverterView::rateUpdateStarted);
@@ -490,7 +488,7 @@ void ConverterView::openRateUpdate()
 void ConverterView::rateUpdateStarted(const QString& url)
 {
     const std::u16string address = fromQString(url);
-    frame_.preferences().rateSourceUrl = address.empty() ? std::u16string(kDefaultRateSourceUrl) : address;
+    preferences_.rateSourceUrl = address.empty() ? std::u16string(kDefaultRateSourceUrl) : address;
     model_.beginUpdate();
     refresh();
 }
@@ -508,7 +506,7 @@ void ConverterView::rateUpdateFinished(bool succeeded, bool cancelled, const QSt
 
 void ConverterView::openRateList()
 {
-    if (model_.page() != Model::kCurrencyPage || findChild<RateListView*>() != nullptr)
+    if (model_.page() != Model::Page::Currency || findChild<RateListView*>() != nullptr)
         return;
     auto* window = new RateListView(model_.table(), model_.currencyPath(), this);
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -529,7 +527,7 @@ bool ConverterView::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (watched == upper_ || watched == lower_) {
-            model_.setActiveField(watched == upper_ ? 0 : 1);
+            model_.setActiveField(watched == upper_ ? Model::ValueField::Upper : Model::ValueField::Lower);
             refresh();
             return true;
         }

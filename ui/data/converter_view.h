@@ -7,7 +7,8 @@
 #include "converter.h"
 #include "rate_update_view.h"
 
-class Calculator;
+struct Preferences;
+
 class QGridLayout;
 class QKeyEvent;
 class QLabel;
@@ -26,8 +27,8 @@ class ConverterView : public QWidget {
     Q_OBJECT
 public:
     // dataFolder holds the data files; stateFolder "Converter.dat" (empty: no state file).
-    ConverterView(Calculator& frame, const std::filesystem::path& dataFolder,
-                                const std::filesystem::path& stateFolder, QWidget* parent = nullptr);
+    ConverterView(Preferences& preferences, const std::filesystem::path& dataFolder,
+                  const std::filesystem::path& stateFolder, QWidget* parent = nullptr);
     ~ConverterView() override;
 
     // The key code that moves the typing to the other value field (Tab, the arrow keys).
@@ -75,7 +76,7 @@ private:
     void rateUpdateFinished(bool succeeded, bool cancelled, const QString& message);
     void applyMetrics();
 
-    Calculator& frame_;
+    Preferences& preferences_;
     Converter model_;
     int fontPixels_ = 0;
     int shownCategory_ = -1;

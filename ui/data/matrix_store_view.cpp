@@ -19,6 +19,7 @@
 
 #include <algorithm>
 
+#include "ascii.h"
 #include "calculator.h"
 #include "matrix_store.h"
 #include "ui_text.h"
@@ -37,16 +38,13 @@ QComboBox* freeNameBox(const MatrixStore& model, QWidget* parent)
     return box;
 }
 
-QDialog* panelDialog(const QString& title, int px, QWidget* parent)
-{
-    auto* dialog = new QDialog(parent);
-    dialog->setWindowTitle(title);
-    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
-    setThemedStyleSheet(dialog, dataPanelStyleSheet(QStringLiteral("QDialog"), px));
-    return dialog;
-}
-
 }  // namespace
+
+void styleDataPanelDialog(QDialog& dialog, const QString& title, int px)
+{
+    dialog.setWindowTitle(title);
+    setThemedStyleSheet(&dialog, dataPanelStyleSheet(QStringLiteral("QDialog"), px));
+}
 
 QString dataPanelStyleSheet(const QString& panelClass, int px)
 {
@@ -103,7 +101,7 @@ int dataPanelFontPixels(QSize size)
     return std::max(8, wide ? size.height() / 11 : size.height() * 2 / 33);
 }
 
-MatrixStoreView::MatrixStoreView(Calculator& frame, QWidget* parent) : QWidget(parent), frame_(frame)
+MatrixStoreView::MatrixStoreView(Calculator& calculator, QWidget* parent) : QWidget(parent), calculator_(calculator)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -254,49 +252,49 @@ void MatrixStoreView::newMatrix()
 {
     if (!model_)
         return;
-    QDialog* dialog = panelDialog(tr("New Matrix"), fontPixels_, window());
-    auto* names = freeNameBox(*model_, dialog);
-    auto* rows = new QSpinBox(dialog);
-    auto* columns = new QSpinBox(dialog);
+    QDialog dialog(window());
+    styleDataPanelDialog(dialog, tr("New Matrix"), fontPixels_);
+    auto* names = freeNameBox(*model_, &dialog);
+    auto* rows = new QSpinBox(&dialog);
+    auto* columns = new QSpinBox(&dialog);
     for (QSpinBox* spin : {rows, columns}) {
         spin->setRange(1, MatrixSlot::kMaxSize);
         spin->setValue(1);
     }
-    auto* form = new QFormLayout(dialog);
+    auto* form = new QFormLayout(&dialog);
     form->addRow(tr("Matrix's name"), names);
     form->addRow(tr("Rows"), rows);
     form->addRow(tr("Columns"), columns);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     box->button(QDialogButtonBox::Ok)->setEnabled(names->count() > 0);
     form->addRow(box);
-    connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    if (dialog->exec() == QDialog::Accepted && names->count() > 0 &&
+    connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() == QDialog::Accepted && names->count() > 0 &&
         model_->newMatrix(rows->value(), columns->value(), names->currentData().toInt())) {
         refresh();
         Q_EMIT changed();
     }
-    delete dialog;
 }
 
 void MatrixStoreView::copyTo()
 {
     if (!model_ || model_->count() == 0)
         return;
-    QDialog* dialog = panelDialog(tr("Copy to"), fontPixels_, window());
-    auto* names = freeNameBox(*model_, dialog);
-    auto* form = new QFormLayout(dialog);
+    QDialog dialog(window());
+    styleDataPanelDialog(dialog, tr("Copy to"), fontPixels_);
+    auto* names = freeNameBox(*model_, &dialog);
+    auto* form = new QFormLayout(&dialog);
     form->addRow(tr("Name to copy"), names);
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     box->button(QDialogButtonBox::Ok)->setEnabled(names->count() > 0);
     form->addRow(box);
-    connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    if (dialog->exec() == QDialog::Accepted && names->count() > 0 && model_->copyTo(names->currentData().toInt())) {
+    connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() == QDialog::Accepted && names->count() > 0 && model_->copyTo(names->currentData().toInt())) {
         refresh();
         Q_EMIT changed();
     }
-    delete dialog;
 }
 
 void MatrixStoreView::clearShown()
@@ -337,8 +335,7 @@ void MatrixStoreView::insertName()
 {
     if (!model_)
         return;
-    const std::string name = model_->insertName();
-    frame_.insertVariableName(std::u16string(name.begin(), name.end()));
+    calculator_.insertVariableName(ascii::widen(model_->insertName()));
     Q_EMIT changed();
 }
 

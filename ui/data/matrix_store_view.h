@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class MatrixStore;
+class QDialog;
 class Calculator;
 class QBoxLayout;
 class QLabel;
@@ -20,7 +21,7 @@ class QToolButton;
 class MatrixStoreView : public QWidget {
     Q_OBJECT
 public:
-    MatrixStoreView(Calculator& frame, QWidget* parent = nullptr);
+    MatrixStoreView(Calculator& calculator, QWidget* parent = nullptr);
 
     // The open model, or nullptr while the category is not shown (the panel then shows nothing).
     void setModel(MatrixStore* model);
@@ -50,7 +51,7 @@ private:
     bool confirm(const QString& question);
     void applyMetrics();
 
-    Calculator& frame_;
+    Calculator& calculator_;
     MatrixStore* model_ = nullptr;
     int fontPixels_ = 0;
 
@@ -70,6 +71,8 @@ private:
 // The data panels' colours and metrics, shared by the matrix and statistics panels so that
 // they read as one family with the macro panel. px is the font's pixel size.
 QString dataPanelStyleSheet(const QString& panelClass, int px);
+// A data panel's dialog: its title, and the panels' look at type size px.
+void styleDataPanelDialog(QDialog& dialog, const QString& title, int px);
 // The font size for a panel of this size: it follows the height each row of controls gets.
 int dataPanelFontPixels(QSize size);
 // Keys of a data panel: Escape closes it, and keys the panel does not use stop there instead of

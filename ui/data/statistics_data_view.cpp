@@ -138,8 +138,7 @@ void StatisticsDataView::newData()
     if (!model_)
         return;
     QDialog dialog(window());
-    dialog.setWindowTitle(tr("New Data"));
-    setThemedStyleSheet(&dialog, dataPanelStyleSheet(QStringLiteral("QDialog"), fontPixels_));
+    styleDataPanelDialog(dialog, tr("New Data"), fontPixels_);
     auto* size = new QLineEdit(QString::number(model_->count()), &dialog);
     size->selectAll();
     // The model corrects the text while it is typed: above 512 becomes "512", negative "0".

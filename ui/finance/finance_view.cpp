@@ -19,8 +19,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "calculator.h"
 #include "number_pad_view.h"
+#include "preferences.h"
 #include "tool_panel_layout.h"
 #include "result_format.h"
 #include "ui_text.h"
@@ -52,12 +52,6 @@ QString panelStyleSheet(int px)
         .arg(std::max(1, px / 6))
         .arg(std::max(2, px / 2))
         .arg(std::max(10, px));
-}
-
-void stylePanel(QWidget* panel)
-{
-    panel->setObjectName(QStringLiteral("financePanel"));
-    panel->setAttribute(Qt::WA_StyledBackground);
 }
 
 QPushButton* addButton(QBoxLayout* row, const QString& text, QWidget* parent)
@@ -147,70 +141,160 @@ QBoxLayout* formAndPad(QWidget* form, QLayout* grid, QWidget* pad)
 
 }  // namespace
 
-TimeValueOfMoneyCalculatorView::TimeValueOfMoneyCalculatorView(QWidget* parent) : QWidget(parent)
+FinancePanelView::FinancePanelView(QWidget* parent)
+    : QWidget(parent), formPage_(new QWidget(this)), pages_(new QStackedLayout)
 {
-    stylePanel(this);
-    auto* form = new QWidget(this);
-    form_ = form;
-    auto* grid = new QGridLayout;
-    grid_ = grid;
-    grid->setVerticalSpacing(2);
+    setObjectName(QStringLiteral("financePanel"));
+    setAttribute(Qt::WA_StyledBackground);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    pages_->addWidget(formPage_);
+    outer->addLayout(pages_);
+}
+
+template <std::size_t N>
+void FinancePanelView::buildForm(std::u16string_view title, const std::array<std::u16string_view, N>& labels,
+                                 std::array<QLineEdit*, N>& fields, const QString& objectPrefix)
+{
+    form_ = new QWidget(formPage_);
+    pad_ = new NumberPadView(formPage_);
+    grid_ = new QGridLayout;
+    grid_->setVerticalSpacing(2);
+    for (std::size_t i = 0; i < N; ++i) {
+        addLabel(labels[i], static_cast<int>(i));
+        fields[i] = new QLineEdit(form_);
+        fields[i]->setObjectName(objectPrefix + QString::number(i));
+        fields[i]->setAlignment(Qt::AlignRight);
+        grid_->addWidget(fields[i], static_cast<int>(i), 1);
+        pad_->addField(fields[i]);
+        fields_.push_back(fields[i]);
+    }
+    grid_->setColumnStretch(0, 1);
+
+    QPushButton* calculateButton = nullptr;
+    QPushButton* done = nullptr;
+    split_ = formAndPad(form_, grid_, pad_);
+    auto* pageLayout = new QVBoxLayout(formPage_);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(2);
+    pageLayout->addLayout(titleRow(formPage_, title, calculateButton, done));
+    pageLayout->addLayout(split_, 1);
+    connect(calculateButton, &QPushButton::clicked, this, &FinancePanelView::calculate);
+    connect(pad_, &NumberPadView::okPressed, this, &FinancePanelView::calculate);
+    connect(done, &QPushButton::clicked, this, &FinancePanelView::doneClicked);
+    applyMetrics();
+}
+
+void FinancePanelView::addLabel(std::u16string_view text, int row)
+{
+    auto* label = new QLabel(toQString(text), form_);
+    label->setWordWrap(padBeside_);
+    labels_.push_back(label);
+    grid_->addWidget(label, row, 0);
+}
+
+void FinancePanelView::setLastRowLead(QWidget* lead)
+{
+    const int row = static_cast<int>(fields_.size()) - 1;
+    QLabel* label = labels_[fields_.size() - 1];
+    grid_->removeWidget(label);
+    label->hide();
+    grid_->removeWidget(fields_.back());
+    grid_->addWidget(lead, row, 0, 1, 2);
+    grid_->addWidget(fields_.back(), row + 1, 1);
+}
+
+void FinancePanelView::addPage(QWidget* page)
+{
+    pages_->addWidget(page);
+}
+
+void FinancePanelView::showPage(QWidget* page)
+{
+    pages_->setCurrentWidget(page);
+}
+
+void FinancePanelView::showForm()
+{
+    pages_->setCurrentWidget(formPage_);
+}
+
+void FinancePanelView::setSkin(const SkinPixmaps& skin)
+{
+    pad_->setSkin(skin);
+}
+
+void FinancePanelView::showMessage(std::u16string_view caption, std::u16string_view message)
+{
+    showMessageBox(this, caption, message);
+}
+
+void FinancePanelView::resizeEvent(QResizeEvent* event)
+{
+    applyMetrics();
+    QWidget::resizeEvent(event);
+}
+
+void FinancePanelView::focusInEvent(QFocusEvent*)
+{
+    if (QLineEdit* field = pad_ ? pad_->target() : nullptr)
+        field->setFocus(Qt::OtherFocusReason);
+}
+
+void FinancePanelView::applyMetrics()
+{
+    if (split_ == nullptr)
+        return;
+    // Beside the pad the labels take two lines.
+    const bool beside = toolPanelLayout::padBeside(size());
+    const int px = formFontPixels(toolPanelLayout::formArea(size()), beside);
+    if (px != fontPixels_ || beside != padBeside_) {
+        fontPixels_ = px;
+        padBeside_ = beside;
+        setThemedStyleSheet(this, panelStyleSheet(px));
+        for (QLabel* label : labels_)
+            label->setWordWrap(beside);
+        for (QLineEdit* field : fields_)
+            fitFieldWidth(field, px);
+        grid_->setVerticalSpacing(std::max(2, px / 2));
+        fontPixelsChanged(px);
+    }
+    // The pad takes what the form leaves, in the type size just chosen.
+    form_->layout()->invalidate();
+    toolPanelLayout::arrange(split_, pad_, splitArea(size(), px), form_->minimumSizeHint().height());
+}
+
+TimeValueOfMoneyCalculatorView::TimeValueOfMoneyCalculatorView(QWidget* parent) : FinancePanelView(parent)
+{
+    buildForm(TimeValueOfMoneyCalculator::kTitle, TimeValueOfMoneyCalculator::kFieldLabels, fields_,
+              QStringLiteral("tvmField"));
     auto* group = new QButtonGroup(this);
-    pad_ = new NumberPadView(this);
     for (std::size_t i = 0; i < TimeValueOfMoneyCalculator::kFieldCount; ++i) {
-        const int row = static_cast<int>(i);
-        labels_[i] = new QLabel(toQString(TimeValueOfMoneyCalculator::kFieldLabels[i]), form);
-        grid->addWidget(labels_[i], row, 0);
-        fields_[i] = new QLineEdit(form);
-        fields_[i]->setObjectName(QStringLiteral("tvmField%1").arg(i));
-        fields_[i]->setAlignment(Qt::AlignRight);
-        grid->addWidget(fields_[i], row, 1);
-        pad_->addField(fields_[i]);
         connect(fields_[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
             model_.setFieldText(i, fromQString(text));
         });
         if (i < TimeValueOfMoneyCalculator::kSolvableCount) {
-            solveButtons_[i] = new QRadioButton(form);
+            solveButtons_[i] = new QRadioButton(form());
             solveButtons_[i]->setObjectName(QStringLiteral("tvmSolve%1").arg(i));
             solveButtons_[i]->setToolTip(tr("Solve for this quantity"));
             solveButtons_[i]->setFocusPolicy(Qt::NoFocus);
             group->addButton(solveButtons_[i], static_cast<int>(i));
-            grid->addWidget(solveButtons_[i], row, 2, Qt::AlignCenter);
+            grid()->addWidget(solveButtons_[i], static_cast<int>(i), 2, Qt::AlignCenter);
         }
     }
     connect(group, &QButtonGroup::idClicked, this, [this](int id) { chooseSolved(static_cast<std::size_t>(id)); });
     const int typeRow = static_cast<int>(TimeValueOfMoneyCalculator::kFieldCount);
-    labels_.back() = new QLabel(toQString(TimeValueOfMoneyCalculator::kTypeLabel), form);
-    grid->addWidget(labels_.back(), typeRow, 0);
-    paymentType_ = new QComboBox(form);
+    addLabel(TimeValueOfMoneyCalculator::kTypeLabel, typeRow);
+    paymentType_ = new QComboBox(form());
     paymentType_->setObjectName(QStringLiteral("tvmPaymentType"));
     paymentType_->setFocusPolicy(Qt::NoFocus);
     for (std::u16string_view type : TimeValueOfMoneyCalculator::kPaymentTypes)
         paymentType_->addItem(toQString(type));
     connect(paymentType_, &QComboBox::currentIndexChanged, this, [this](int index) { model_.setPaymentType(index); });
-    grid->addWidget(paymentType_, typeRow, 1, 1, 2);
-    grid->setColumnStretch(0, 1);
-
-    QPushButton* calculateButton = nullptr;
-    QPushButton* done = nullptr;
-    split_ = formAndPad(form, grid, pad_);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    outer->setSpacing(2);
-    outer->addLayout(titleRow(this, TimeValueOfMoneyCalculator::kTitle, calculateButton, done));
-    outer->addLayout(split_, 1);
-    connect(calculateButton, &QPushButton::clicked, this, &TimeValueOfMoneyCalculatorView::calculate);
-    connect(pad_, &NumberPadView::okPressed, this, &TimeValueOfMoneyCalculatorView::calculate);
-    connect(done, &QPushButton::clicked, this, &TimeValueOfMoneyCalculatorView::doneClicked);
+    grid()->addWidget(paymentType_, typeRow, 1, 1, 2);
     // The first field to type into is the first one that is not solved.
-    pad_->setTarget(fields_[TimeValueOfMoneyCalculator::kRateField]);
+    numberPad()->setTarget(fields_[TimeValueOfMoneyCalculator::kRateField]);
     showModel();
-    applyMetrics();
-}
-
-void TimeValueOfMoneyCalculatorView::setSkin(const SkinPixmaps& skin)
-{
-    pad_->setSkin(skin);
 }
 
 void TimeValueOfMoneyCalculatorView::calculate()
@@ -218,7 +302,7 @@ void TimeValueOfMoneyCalculatorView::calculate()
     const TimeValueOfMoneyCalculator::CalcStatus status = model_.calculate();
     showModel();
     if (status == TimeValueOfMoneyCalculator::CalcStatus::NeverRepaid)
-        showMessageBox(this, TimeValueOfMoneyCalculator::kTitle, paymentSchedule::kNeverRepaidMessage);
+        showMessage(TimeValueOfMoneyCalculator::kTitle, paymentSchedule::kNeverRepaidMessage);
 }
 
 void TimeValueOfMoneyCalculatorView::chooseSolved(std::size_t field)
@@ -226,8 +310,8 @@ void TimeValueOfMoneyCalculatorView::chooseSolved(std::size_t field)
     model_.setSolved(field);
     showModel();
     // Typing cannot go into the solved field.
-    if (pad_->target() == fields_[model_.solved()])
-        pad_->setTarget(fields_[model_.solved() == 0 ? 1 : 0]);
+    if (numberPad()->target() == fields_[model_.solved()])
+        numberPad()->setTarget(fields_[model_.solved() == 0 ? 1 : 0]);
 }
 
 void TimeValueOfMoneyCalculatorView::showModel()
@@ -240,39 +324,16 @@ void TimeValueOfMoneyCalculatorView::showModel()
     paymentType_->setCurrentIndex(model_.paymentType());
 }
 
-void TimeValueOfMoneyCalculatorView::resizeEvent(QResizeEvent* event)
-{
-    applyMetrics();
-    QWidget::resizeEvent(event);
-}
-
-void TimeValueOfMoneyCalculatorView::focusInEvent(QFocusEvent*)
-{
-    if (QLineEdit* field = pad_->target())
-        field->setFocus(Qt::OtherFocusReason);
-}
-
-void TimeValueOfMoneyCalculatorView::applyMetrics()
+int TimeValueOfMoneyCalculatorView::formFontPixels(QSize formArea, bool padBeside) const
 {
     // Seven rows (six fields and the payment type); a row is a label of up to 27 characters, a
-    // field and the solve mark. Beside the pad the labels take two lines.
-    const bool beside = toolPanelLayout::padBeside(size());
-    const QSize form = toolPanelLayout::formArea(size());
-    const int px = beside ? toolPanelLayout::fontPixels(form, 13, 26) : toolPanelLayout::fontPixels(form, 8, 44);
-    if (px != fontPixels_ || beside != padBeside_) {
-        fontPixels_ = px;
-        padBeside_ = beside;
-        setThemedStyleSheet(this, panelStyleSheet(px));
-        for (QLabel* label : labels_)
-            label->setWordWrap(beside);
-        for (QLineEdit* field : fields_)
-            fitFieldWidth(field, px);
-        grid_->setVerticalSpacing(std::max(2, px / 2));
-        grid_->setHorizontalSpacing(std::max(3, px / 3));
-    }
-    // The pad takes what the form leaves, in the type size just chosen.
-    form_->layout()->invalidate();
-    toolPanelLayout::arrange(split_, pad_, splitArea(size(), px), form_->minimumSizeHint().height());
+    // field and the solve mark.
+    return padBeside ? toolPanelLayout::fontPixels(formArea, 13, 26) : toolPanelLayout::fontPixels(formArea, 8, 44);
+}
+
+void TimeValueOfMoneyCalculatorView::fontPixelsChanged(int px)
+{
+    grid()->setHorizontalSpacing(std::max(3, px / 3));
 }
 
 FinanceReportView::FinanceReportView(QWidget* parent) : QWidget(parent)
@@ -395,126 +456,36 @@ void FinanceReportView::placeSummary()
     fitColumns();
 }
 
-ScheduleCalculatorView::ScheduleCalculatorView(Calculator& frame, QWidget* parent) : QWidget(parent), frame_(frame)
+ScheduleCalculatorView::ScheduleCalculatorView(const Preferences& preferences, QWidget* parent)
+    : FinancePanelView(parent), preferences_(preferences), report_(new FinanceReportView(this))
 {
-    stylePanel(this);
-}
-
-template <std::size_t N>
-void ScheduleCalculatorView::buildForm(std::u16string_view title, const std::array<std::u16string_view, N>& labels,
-                                       std::array<QLineEdit*, N>& fields, const QString& objectPrefix)
-{
-    auto* page = new QWidget(this);
-    form_ = new QWidget(page);
-    pad_ = new NumberPadView(page);
-    grid_ = new QGridLayout;
-    grid_->setVerticalSpacing(2);
-    rows_ = N;
-    for (std::size_t i = 0; i < N; ++i) {
-        auto* label = new QLabel(toQString(labels[i]), form_);
-        labels_.push_back(label);
-        leads_.push_back(label);
-        grid_->addWidget(label, static_cast<int>(i), 0);
-        fields[i] = new QLineEdit(form_);
-        fields[i]->setObjectName(objectPrefix + QString::number(i));
-        fields[i]->setAlignment(Qt::AlignRight);
-        grid_->addWidget(fields[i], static_cast<int>(i), 1);
-        pad_->addField(fields[i]);
-        fields_.push_back(fields[i]);
-    }
-    grid_->setColumnStretch(0, 1);
-
-    QPushButton* calculate = nullptr;
-    QPushButton* done = nullptr;
-    split_ = formAndPad(form_, grid_, pad_);
-    auto* pageLayout = new QVBoxLayout(page);
-    pageLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->setSpacing(2);
-    pageLayout->addLayout(titleRow(page, title, calculate, done));
-    pageLayout->addLayout(split_, 1);
-
-    report_ = new FinanceReportView(this);
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(4, 4, 4, 4);
-    pages_ = new QStackedLayout;
-    pages_->addWidget(page);
-    pages_->addWidget(report_);
-    outer->addLayout(pages_);
-    connect(report_, &FinanceReportView::backClicked, this, [this] { pages_->setCurrentIndex(0); });
-    connect(calculate, &QPushButton::clicked, this, &ScheduleCalculatorView::calculate);
-    connect(pad_, &NumberPadView::okPressed, this, &ScheduleCalculatorView::calculate);
-    connect(done, &QPushButton::clicked, this, &ScheduleCalculatorView::doneClicked);
-    applyMetrics();
-}
-
-void ScheduleCalculatorView::setLastRowLead(QWidget* lead)
-{
-    const std::size_t row = leads_.size() - 1;
-    grid_->removeWidget(leads_[row]);
-    leads_[row]->hide();
-    leads_[row] = lead;
-    grid_->removeWidget(fields_[row]);
-    grid_->addWidget(lead, static_cast<int>(row), 0, 1, 2);
-    grid_->addWidget(fields_[row], static_cast<int>(row) + 1, 1);
-}
-
-void ScheduleCalculatorView::setSkin(const SkinPixmaps& skin)
-{
-    pad_->setSkin(skin);
+    addPage(report_);
+    connect(report_, &FinanceReportView::backClicked, this, [this] { showForm(); });
 }
 
 void ScheduleCalculatorView::showSchedule(std::u16string_view title, const paymentSchedule::ScheduleReport& report,
                                           bool summaryAbove)
 {
     report_->showReport(title, report, summaryAbove);
-    pages_->setCurrentIndex(1);
+    showPage(report_);
 }
 
-void ScheduleCalculatorView::showMessage(std::u16string_view caption, std::u16string_view message)
+int ScheduleCalculatorView::formFontPixels(QSize formArea, bool padBeside) const
 {
-    showMessageBox(this, caption, message);
-}
-
-void ScheduleCalculatorView::resizeEvent(QResizeEvent* event)
-{
-    applyMetrics();
-    QWidget::resizeEvent(event);
-}
-
-void ScheduleCalculatorView::focusInEvent(QFocusEvent*)
-{
-    if (QLineEdit* field = pad_ ? pad_->target() : nullptr)
-        field->setFocus(Qt::OtherFocusReason);
-}
-
-void ScheduleCalculatorView::applyMetrics()
-{
-    if (split_ == nullptr)
-        return;
     // The fields (the loan's check box takes a row of its own); a row is a label of up to 26
-    // characters and a field. Beside the pad the labels take two lines.
-    const bool beside = toolPanelLayout::padBeside(size());
-    const QSize form = toolPanelLayout::formArea(size());
-    const double rows = static_cast<double>(grid_->rowCount());
-    const int px = beside ? toolPanelLayout::fontPixels(form, std::max(rows, 5.0) * 1.7, 26)
-                          : toolPanelLayout::fontPixels(form, std::max(rows, 7.0), 42);
-    if (px != fontPixels_ || beside != padBeside_) {
-        fontPixels_ = px;
-        padBeside_ = beside;
-        setThemedStyleSheet(this, panelStyleSheet(px));
-        report_->setFontPixels(std::max(9, px - 1));
-        for (QLabel* label : labels_)
-            label->setWordWrap(beside);
-        for (QLineEdit* field : fields_)
-            fitFieldWidth(field, px);
-        grid_->setVerticalSpacing(std::max(2, px / 2));
-    }
-    // The pad takes what the form leaves, in the type size just chosen.
-    form_->layout()->invalidate();
-    toolPanelLayout::arrange(split_, pad_, splitArea(size(), px), form_->minimumSizeHint().height());
+    // characters and a field.
+    const double rows = static_cast<double>(grid()->rowCount());
+    return padBeside ? toolPanelLayout::fontPixels(formArea, std::max(rows, 5.0) * 1.7, 26)
+                     : toolPanelLayout::fontPixels(formArea, std::max(rows, 7.0), 42);
 }
 
-LoanCalculatorView::LoanCalculatorView(Calculator& frame, QWidget* parent) : ScheduleCalculatorView(frame, parent)
+void ScheduleCalculatorView::fontPixelsChanged(int px)
+{
+    report_->setFontPixels(std::max(9, px - 1));
+}
+
+LoanCalculatorView::LoanCalculatorView(const Preferences& preferences, QWidget* parent)
+    : ScheduleCalculatorView(preferences, parent)
 {
     buildForm(LoanCalculator::kTitle, LoanCalculator::kFieldLabels, fields_, QStringLiteral("loanField"));
     // The check box stands in for the payment field's label.
@@ -538,7 +509,7 @@ LoanCalculatorView::LoanCalculatorView(Calculator& frame, QWidget* parent) : Sch
 
 void LoanCalculatorView::calculate()
 {
-    model_.setOutputFormat(frame_.preferences().outputFormat);
+    model_.setOutputFormat(preferences_.outputFormat);
     switch (model_.calculate()) {
     case LoanCalculator::CalcStatus::InputError:
         showMessage(paymentSchedule::kInputErrorCaption, paymentSchedule::kInputErrorMessage);
@@ -560,7 +531,8 @@ void LoanCalculatorView::showModel()
     computePayment_->setChecked(model_.computesPayment());
 }
 
-MortgageCalculatorView::MortgageCalculatorView(Calculator& frame, QWidget* parent) : ScheduleCalculatorView(frame, parent)
+MortgageCalculatorView::MortgageCalculatorView(const Preferences& preferences, QWidget* parent)
+    : ScheduleCalculatorView(preferences, parent)
 {
     buildForm(MortgageCalculator::kTitle, MortgageCalculator::kFieldLabels, fields_, QStringLiteral("mortgageField"));
     for (std::size_t i = 0; i < MortgageCalculator::kFieldCount; ++i) {
@@ -574,7 +546,7 @@ MortgageCalculatorView::MortgageCalculatorView(Calculator& frame, QWidget* paren
 
 void MortgageCalculatorView::calculate()
 {
-    model_.setOutputFormat(frame_.preferences().outputFormat);
+    model_.setOutputFormat(preferences_.outputFormat);
     if (model_.calculate() == MortgageCalculator::CalcStatus::InputError) {
         showMessage(paymentSchedule::kInputErrorCaption, paymentSchedule::kInputErrorMessage);
         return;

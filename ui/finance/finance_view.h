@@ -10,59 +10,104 @@
 #include "payment_schedule.h"
 #include "time_value_of_money_calculator.h"
 
-class Calculator;
 class NumberPadView;
 class QBoxLayout;
 class QCheckBox;
 class SkinPixmaps;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QStackedLayout;
 class QTableWidget;
+class QVBoxLayout;
+struct Preferences;
 
 // The finance windows, shown as panels over the keypads and the display of the finance
 // category. Each owns its model; the fields forward every edit to it and show back what it
 // keeps. Every field can be filled from the panel's number pad alone (the skin's "LargeButtons"
 // and "LargeFonts"), whose OK calculates. Done closes the panel.
 
-class TimeValueOfMoneyCalculatorView : public QWidget {
+// What the finance panels share: the form page (the title with Calculate and Done, a grid of
+// labelled fields, the number pad beside or below it as the panel's shape allows), pages after
+// it, and the type size that follows the panel.
+class FinancePanelView : public QWidget {
     Q_OBJECT
 public:
-    explicit TimeValueOfMoneyCalculatorView(QWidget* parent = nullptr);
-
-    const TimeValueOfMoneyCalculator& model() const { return model_; }
     NumberPadView* numberPad() const { return pad_; }
     void setSkin(const SkinPixmaps& skin);
-    // Solves the chosen quantity, as the Calculate button does; a payment that never covers
-    // the interest is said in a message box.
-    void calculate();
-    void chooseSolved(std::size_t field);
+    // Calculates from the fields, as the Calculate button and the pad's OK do.
+    virtual void calculate() = 0;
 
 Q_SIGNALS:
     void doneClicked();
 
 protected:
+    explicit FinancePanelView(QWidget* parent);
+    // Builds the form page: the title, one row per label with a field after it, the pad and
+    // the buttons.
+    template <std::size_t N>
+    void buildForm(std::u16string_view title, const std::array<std::u16string_view, N>& labels,
+                   std::array<QLineEdit*, N>& fields, const QString& objectPrefix);
+    QWidget* form() const { return form_; }
+    QGridLayout* grid() const { return grid_; }
+    // A label in the first cell of a form row; its lines wrap while the pad is beside the form.
+    void addLabel(std::u16string_view text, int row);
+    // A wider widget in place of the last row's label (the loan's check box), on a row of its
+    // own above the field.
+    void setLastRowLead(QWidget* lead);
+    // Pages after the form (the schedule's report), and which page shows.
+    void addPage(QWidget* page);
+    void showPage(QWidget* page);
+    void showForm();
+    void showMessage(std::u16string_view caption, std::u16string_view message);
     void resizeEvent(QResizeEvent* event) override;
     // The focus goes on to the field the number pad types into.
     void focusInEvent(QFocusEvent* event) override;
 
+    // The type size that fits the form into its area, beside the pad or above it.
+    virtual int formFontPixels(QSize formArea, bool padBeside) const = 0;
+    // A new type size, after the form has taken it.
+    virtual void fontPixelsChanged(int px) = 0;
+
+private:
+    void applyMetrics();
+
+    QWidget* formPage_;
+    QStackedLayout* pages_;
+    QWidget* form_ = nullptr;
+    QGridLayout* grid_ = nullptr;
+    std::vector<QLabel*> labels_;
+    std::vector<QLineEdit*> fields_;
+    NumberPadView* pad_ = nullptr;
+    QBoxLayout* split_ = nullptr;
+    int fontPixels_ = 0;
+    bool padBeside_ = false;
+};
+
+class TimeValueOfMoneyCalculatorView : public FinancePanelView {
+    Q_OBJECT
+public:
+    explicit TimeValueOfMoneyCalculatorView(QWidget* parent = nullptr);
+
+    const TimeValueOfMoneyCalculator& model() const { return model_; }
+    // Solves the chosen quantity; a payment that never covers the interest is said in a
+    // message box.
+    void calculate() override;
+    void chooseSolved(std::size_t field);
+
+protected:
+    int formFontPixels(QSize formArea, bool padBeside) const override;
+    void fontPixelsChanged(int px) override;
+
 private:
     void showModel();
-    void applyMetrics();
 
     TimeValueOfMoneyCalculator model_;
     std::array<QLineEdit*, TimeValueOfMoneyCalculator::kFieldCount> fields_{};
-    std::array<QLabel*, TimeValueOfMoneyCalculator::kFieldCount + 1> labels_{};
     std::array<QRadioButton*, TimeValueOfMoneyCalculator::kSolvableCount> solveButtons_{};
     QComboBox* paymentType_;
-    QWidget* form_;
-    class QGridLayout* grid_;
-    NumberPadView* pad_;
-    QBoxLayout* split_;
-    int fontPixels_ = 0;
-    bool padBeside_ = false;
 };
 
 // The list and summary lines of a loan or mortgage schedule, with a Back button to the form.
@@ -92,62 +137,33 @@ private:
     QLabel* title_;
     QLabel* summary_;
     QTableWidget* table_;
-    class QVBoxLayout* layout_;
-    class QBoxLayout* body_;
+    QVBoxLayout* layout_;
+    QBoxLayout* body_;
 };
 
-// The loan and mortgage windows: a form page (fields, number pad, Calculate and Done) and the
-// report page of the schedule, with Back to the form.
-class ScheduleCalculatorView : public QWidget {
+// The loan and mortgage windows: the form page and the report page of the schedule, with Back
+// to the form. Calculate shows the schedule, or the message that says why there is none.
+class ScheduleCalculatorView : public FinancePanelView {
     Q_OBJECT
 public:
     FinanceReportView* report() const { return report_; }
-    NumberPadView* numberPad() const { return pad_; }
-    void setSkin(const SkinPixmaps& skin);
-    // Validates and shows the schedule, or the message that says why there is none.
-    virtual void calculate() = 0;
-
-Q_SIGNALS:
-    void doneClicked();
 
 protected:
-    ScheduleCalculatorView(Calculator& frame, QWidget* parent);
-    // Builds the form page: the title, one row per label (a field after it; an empty label
-    // leaves the row's first cell to the caller), the pad and the buttons.
-    template <std::size_t N>
-    void buildForm(std::u16string_view title, const std::array<std::u16string_view, N>& labels,
-                   std::array<QLineEdit*, N>& fields, const QString& objectPrefix);
-    // A wider widget in place of the last row's label (the loan's check box), on a row of its
-    // own above the field.
-    void setLastRowLead(QWidget* lead);
+    ScheduleCalculatorView(const Preferences& preferences, QWidget* parent);
     void showSchedule(std::u16string_view title, const paymentSchedule::ScheduleReport& report, bool summaryAbove);
-    void showMessage(std::u16string_view caption, std::u16string_view message);
-    void resizeEvent(QResizeEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
+    int formFontPixels(QSize formArea, bool padBeside) const override;
+    void fontPixelsChanged(int px) override;
 
-    Calculator& frame_;
+    const Preferences& preferences_;
 
 private:
-    void applyMetrics();
-
-    QWidget* form_ = nullptr;
-    class QGridLayout* grid_ = nullptr;
-    std::vector<QLabel*> labels_;
-    std::vector<QLineEdit*> fields_;
-    std::vector<QWidget*> leads_;
-    NumberPadView* pad_ = nullptr;
-    QBoxLayout* split_ = nullptr;
-    QStackedLayout* pages_ = nullptr;
-    FinanceReportView* report_ = nullptr;
-    std::size_t rows_ = 0;
-    int fontPixels_ = 0;
-    bool padBeside_ = false;
+    FinanceReportView* report_;
 };
 
 class LoanCalculatorView : public ScheduleCalculatorView {
     Q_OBJECT
 public:
-    LoanCalculatorView(Calculator& frame, QWidget* parent = nullptr);
+    LoanCalculatorView(const Preferences& preferences, QWidget* parent = nullptr);
 
     const LoanCalculator& model() const { return model_; }
     void calculate() override;
@@ -163,7 +179,7 @@ private:
 class MortgageCalculatorView : public ScheduleCalculatorView {
     Q_OBJECT
 public:
-    MortgageCalculatorView(Calculator& frame, QWidget* parent = nullptr);
+    MortgageCalculatorView(const Preferences& preferences, QWidget* parent = nullptr);
 
     const MortgageCalculator& model() const { return model_; }
     void calculate() override;

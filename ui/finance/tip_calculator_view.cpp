@@ -10,7 +10,8 @@
 
 #include <algorithm>
 
-#include "calculator.h"
+#include "ascii.h"
+#include "preferences.h"
 #include "result_format.h"
 #include "ui_text.h"
 #include "panel_style.h"
@@ -60,8 +61,8 @@ QString panelStyleSheet(int px)
 
 }  // namespace
 
-TipCalculatorView::TipCalculatorView(Calculator& frame, QWidget* parent)
-    : QWidget(parent), frame_(frame)
+TipCalculatorView::TipCalculatorView(const Preferences& preferences, QWidget* parent)
+    : QWidget(parent), preferences_(preferences)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -141,7 +142,7 @@ bool TipCalculatorView::takeKey(QKeyEvent* event)
     // A key that the model knows but that changed nothing (a digit into a full field, a bill
     // that cannot be split) is still the panel's; other letters go on to the window.
     const char16_t mapped = TipCalculator::mapKey(code);
-    return (mapped >= u'0' && mapped <= u'9') || mapped == TipCalculator::kPoint ||
+    return ascii::isDigit(mapped) || mapped == TipCalculator::kPoint ||
            code == TipCalculator::kBackspace || code == TipCalculator::kEscape ||
            std::ranges::find(TipCalculator::kCalculateKeys, code) != TipCalculator::kCalculateKeys.end();
 }
@@ -154,7 +155,7 @@ void TipCalculatorView::pressKey(char16_t code)
 
 void TipCalculatorView::refresh()
 {
-    const OutputFormat format = frame_.preferences().outputFormat;
+    const OutputFormat format = preferences_.outputFormat;
     // A new format resets the results, so it is only applied when it changed.
     if (format != model_.outputFormat())
         model_.setOutputFormat(format);

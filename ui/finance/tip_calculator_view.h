@@ -6,7 +6,8 @@
 
 #include "tip_calculator.h"
 
-class Calculator;
+struct Preferences;
+
 class QBoxLayout;
 class QGridLayout;
 class QKeyEvent;
@@ -19,7 +20,7 @@ class QPushButton;
 class TipCalculatorView : public QWidget {
     Q_OBJECT
 public:
-    TipCalculatorView(Calculator& frame, QWidget* parent = nullptr);
+    TipCalculatorView(const Preferences& preferences, QWidget* parent = nullptr);
 
     const TipCalculator& model() const { return model_; }
 
@@ -40,7 +41,7 @@ protected:
 private:
     void applyMetrics();
 
-    Calculator& frame_;
+    const Preferences& preferences_;
     TipCalculator model_;
     int fontPixels_ = 0;
     bool wide_ = false;

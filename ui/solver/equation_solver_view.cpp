@@ -14,7 +14,7 @@
 
 #include <algorithm>
 
-#include "calculator.h"
+#include "engine.h"
 #include "number_pad_view.h"
 #include "tool_panel_layout.h"
 #include "ui_text.h"
@@ -72,8 +72,8 @@ QString panelStyleSheet(int px)
 
 }  // namespace
 
-EquationSolverView::EquationSolverView(Calculator& frame, QWidget* parent)
-    : QWidget(parent), frame_(frame)
+EquationSolverView::EquationSolverView(Engine& engine, QWidget* parent)
+    : QWidget(parent), engine_(engine)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -198,7 +198,7 @@ void EquationSolverView::solve()
 {
     for (std::size_t field = 0; field < EquationSolver::kFirstResultField; ++field)
         model_.setFieldText(field, fromQString(fields_[field]->text()));
-    const EquationSolver::SolveResult result = model_.solve(frame_.engine());
+    const EquationSolver::SolveResult result = model_.solve(engine_);
     // Solving normalises the coefficients: they show what was solved.
     refresh();
     if (result.failedWithMessage())

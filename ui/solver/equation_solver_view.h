@@ -6,7 +6,7 @@
 
 #include "equation_solver.h"
 
-class Calculator;
+class Engine;
 class NumberPadView;
 class QBoxLayout;
 class QComboBox;
@@ -29,7 +29,7 @@ public:
     static constexpr std::size_t kRowCount = 3;
     static constexpr std::size_t kColumnCount = 4;
 
-    EquationSolverView(Calculator& frame, QWidget* parent = nullptr);
+    EquationSolverView(Engine& engine, QWidget* parent = nullptr);
 
     const EquationSolver& model() const { return model_; }
     NumberPadView* numberPad() const { return pad_; }
@@ -54,7 +54,7 @@ private:
     void chooseKind(int index);
     void applyMetrics();
 
-    Calculator& frame_;
+    Engine& engine_;
     EquationSolver model_;
     int fontPixels_ = 0;
     bool padBeside_ = false;

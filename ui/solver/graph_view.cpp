@@ -13,7 +13,7 @@
 #include <cmath>
 
 #include "display_text.h"
-#include "calculator.h"
+#include "preferences.h"
 #include "keypad_view.h"
 #include "number_pad_view.h"
 #include "skin_pixmaps.h"
@@ -303,8 +303,8 @@ void PlotAreaView::drawCoordinates(QPainter& painter) const
     painter.drawText(QPoint(3, 2 * line), QString::fromStdString(model_.coordinateYText(row)));
 }
 
-GraphView::GraphView(Calculator& frame, QWidget* parent)
-    : QWidget(parent), frame_(frame), model_(frame.engine())
+GraphView::GraphView(Engine& engine, const Preferences& preferences, QWidget* parent)
+    : QWidget(parent), preferences_(preferences), model_(engine)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -368,7 +368,7 @@ void GraphView::pressOperator(int position)
 
 void GraphView::plot()
 {
-    const OutputFormat format = frame_.preferences().outputFormat;
+    const OutputFormat format = preferences_.outputFormat;
     for (std::size_t i = 0; i < Graph::kFieldCount; ++i)
         model_.setFieldText(i, displayToEngineText(fromQString(fields_[i]->text().trimmed()), format));
     entryPage_->hide();

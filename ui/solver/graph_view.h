@@ -6,7 +6,8 @@
 
 #include "graph.h"
 
-class Calculator;
+class Engine;
+struct Preferences;
 class KeypadView;
 class NumberPadView;
 class QKeyEvent;
@@ -49,7 +50,7 @@ private:
 class GraphView : public QWidget {
     Q_OBJECT
 public:
-    GraphView(Calculator& frame, QWidget* parent = nullptr);
+    GraphView(Engine& engine, const Preferences& preferences, QWidget* parent = nullptr);
 
     const Graph& model() const { return model_; }
     NumberPadView* numberPad() const { return pad_; }
@@ -74,7 +75,7 @@ private:
     void pressOperator(int position);
     void layoutChildren();
 
-    Calculator& frame_;
+    const Preferences& preferences_;
     Graph model_;
     std::size_t currentField_ = 0;
     int fontPixels_ = 0;

@@ -195,10 +195,10 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     };
     connect(matrixWindow_, &MatrixStoreView::doneClicked, this, closeDataPanel);
     connect(statisticsWindow_, &StatisticsDataView::doneClicked, this, closeDataPanel);
-    tipWindow_ = new TipCalculatorView(frame_, this);
+    tipWindow_ = new TipCalculatorView(frame_.preferences(), this);
     tvmWindow_ = new TimeValueOfMoneyCalculatorView(this);
-    loanWindow_ = new LoanCalculatorView(frame_, this);
-    mortgageWindow_ = new MortgageCalculatorView(frame_, this);
+    loanWindow_ = new LoanCalculatorView(frame_.preferences(), this);
+    mortgageWindow_ = new MortgageCalculatorView(frame_.preferences(), this);
     const auto closeFinancePanel = [this] {
         financePanel_ = nullptr;
         refresh();
@@ -209,14 +209,14 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     connect(tvmWindow_, &TimeValueOfMoneyCalculatorView::doneClicked, this, closeFinancePanel);
     connect(loanWindow_, &LoanCalculatorView::doneClicked, this, closeFinancePanel);
     connect(mortgageWindow_, &MortgageCalculatorView::doneClicked, this, closeFinancePanel);
-    solverWindow_ = new EquationSolverView(frame_, this);
+    solverWindow_ = new EquationSolverView(frame_.engine(), this);
     // The data files lie in the program folder; "Converter.dat" only where the frame keeps state.
-    converterWindow_ = new ConverterView(frame_, folder_.path(), frame_.folder(), this);
+    converterWindow_ = new ConverterView(frame_.preferences(), folder_.path(), frame_.folder(), this);
     converterWindow_->hide();
-    dateTimeWindow_ = new DateTimeView(frame_, this);
-    graphWindow_ = new GraphView(frame_, this);
+    dateTimeWindow_ = new DateTimeView(frame_.preferences(), this);
+    graphWindow_ = new GraphView(frame_.engine(), frame_.preferences(), this);
     graphWindow_->hide();
-    biorhythmWindow_ = new BiorhythmView(frame_, folder_, this);
+    biorhythmWindow_ = new BiorhythmView(frame_.preferences(), folder_, this);
     bar_->raise();  // above the date-time and biorhythm panels, which span the whole window
 
     historyView_ = new HistoryView(frame_, this);

@@ -11,7 +11,7 @@
 
 namespace {
 
-using Model = Converter;
+using ValueField = Converter::ValueField;
 constexpr char16_t kComma = kDisplayComma;
 
 const char* const kUnits =
@@ -47,10 +47,11 @@ const char* const kConstants =
     "Avogadro 6.02214076e23\n"
     "#End\n";
 
-struct Converter {
+// A converter over the files above, written to a folder of its own.
+struct SeededConverter {
     TempFolder folder;
-    Model model{folder.path()};
-    Converter()
+    Converter model{folder.path()};
+    SeededConverter()
     {
         EXPECT_TRUE(writeFileAtomically(folder.path() / "units.dat", kUnits));
         EXPECT_TRUE(writeFileAtomically(folder.path() / "currency.dat", kCurrency));
@@ -61,7 +62,7 @@ struct Converter {
         for (char16_t key : keys)
             model.handleKey(key);
     }
-    const Model::ConvertPage& page() const { return model.convertPage(); }
+    const Converter::ConvertPage& page() const { return model.convertPage(); }
 };
 
 TEST(ConverterFormat, ResultsInRangeAreFixedOthersScientific)
@@ -86,68 +87,68 @@ TEST(ConverterFormat, ResultsInRangeAreFixedOthersScientific)
         {-1234.5678901234, u"-1\u00B8234.56789012"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Model::formatResult(c.value, OutputFormat::UnitedStates), c.expected) << c.value;
-    EXPECT_EQ(Model::formatResult(1234.5, OutputFormat::European), std::u16string(u"1.234") + kComma + u"5");
-    EXPECT_EQ(Model::formatResult(1234.5, OutputFormat::Other), u"1234.5");
+        EXPECT_EQ(Converter::formatResult(c.value, OutputFormat::UnitedStates), c.expected) << c.value;
+    EXPECT_EQ(Converter::formatResult(1234.5, OutputFormat::European), std::u16string(u"1.234") + kComma + u"5");
+    EXPECT_EQ(Converter::formatResult(1234.5, OutputFormat::Other), u"1234.5");
     // The reciprocal of 0 (0 km/L in L/100 km).
-    EXPECT_EQ(Model::formatResult(HUGE_VAL, OutputFormat::UnitedStates), u"\u221E");
-    EXPECT_EQ(Model::formatResult(-HUGE_VAL, OutputFormat::UnitedStates), u"-\u221E");
+    EXPECT_EQ(Converter::formatResult(HUGE_VAL, OutputFormat::UnitedStates), u"\u221E");
+    EXPECT_EQ(Converter::formatResult(-HUGE_VAL, OutputFormat::UnitedStates), u"-\u221E");
 }
 
 TEST(ConverterPages, StartWithTheFirstCategoryAndUnits)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::Page::Units);
     EXPECT_EQ(c.page().top.value, u"Length");
-    EXPECT_EQ(c.page().upper, (Model::Field{u"0", u"m"}));
-    EXPECT_EQ(c.page().lower, (Model::Field{u"0", u"km"}));
+    EXPECT_EQ(c.page().upper, (Converter::Field{u"0", u"m"}));
+    EXPECT_EQ(c.page().lower, (Converter::Field{u"0", u"km"}));
 
-    c.model.showPage(Model::kCurrencyPage);
+    c.model.showPage(Converter::Page::Currency);
     EXPECT_EQ(c.page().top.value, u"2025-01-02");
-    EXPECT_EQ(c.page().upper, (Model::Field{u"1", u"USD"}));
-    EXPECT_EQ(c.page().lower, (Model::Field{u"0.8", u"EUR"}));
+    EXPECT_EQ(c.page().upper, (Converter::Field{u"1", u"USD"}));
+    EXPECT_EQ(c.page().lower, (Converter::Field{u"0.8", u"EUR"}));
 
-    c.model.showPage(Model::kConstantsPage);
-    EXPECT_EQ(c.model.constantFields()[Model::kConstantCategoryField].value, u"Universal");
-    EXPECT_EQ(c.model.constantFields()[Model::kConstantNameField].value, u"Speed of light");
-    EXPECT_EQ(c.model.constantFields()[Model::kConstantValueField].value, u"299792458");
+    c.model.showPage(Converter::Page::Constants);
+    EXPECT_EQ(c.model.constantFields()[Converter::kConstantCategoryField].value, u"Universal");
+    EXPECT_EQ(c.model.constantFields()[Converter::kConstantNameField].value, u"Speed of light");
+    EXPECT_EQ(c.model.constantFields()[Converter::kConstantValueField].value, u"299792458");
 }
 
 TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
 {
     struct Case {
         std::u16string_view keys;
-        int active;
+        ValueField active;
         std::u16string_view upper;
         std::u16string_view lower;
     };
     const Case cases[] = {
-        {u"1500", 0, u"1\u00B8500", u"1.5"},
-        {u"2", 1, u"2\u00B8000", u"2"},
-        {u"12\b", 0, u"1", u"0.001"},
-        {u"0.5", 1, u"500", u"0.5"},
-        {u"2+3=", 0, u"5", u"0.005"},
-        {u"2+3*4=", 0, u"20", u"0.02"},
-        {u"6/3-", 1, u"2\u00B8000", u"2"},
-        {u"7M0R", 0, u"7", u"0.007"},
-        {u"1..5", 0, u"1.5", u"0.0015"},
-        {u"9/0=", 0, u"0", u"0"},
-        {u"x", 0, u"0", u"0"},
+        {u"1500", ValueField::Upper, u"1\u00B8500", u"1.5"},
+        {u"2", ValueField::Lower, u"2\u00B8000", u"2"},
+        {u"12\b", ValueField::Upper, u"1", u"0.001"},
+        {u"0.5", ValueField::Lower, u"500", u"0.5"},
+        {u"2+3=", ValueField::Upper, u"5", u"0.005"},
+        {u"2+3*4=", ValueField::Upper, u"20", u"0.02"},
+        {u"6/3-", ValueField::Lower, u"2\u00B8000", u"2"},
+        {u"7M0R", ValueField::Upper, u"7", u"0.007"},
+        {u"1..5", ValueField::Upper, u"1.5", u"0.0015"},
+        {u"9/0=", ValueField::Upper, u"0", u"0"},
+        {u"x", ValueField::Upper, u"0", u"0"},
         // The sign: the ± key, or "-" typed first into a field that shows 0.
-        {u"-40", 0, u"-40", u"-0.04"},
-        {u"40\u00B1", 0, u"-40", u"-0.04"},
-        {u"\u00B140", 1, u"-40\u00B8000", u"-40"},
-        {u"\u00B1\u00B15", 0, u"5", u"0.005"},
-        {u"-.5", 0, u"-0.5", u"-0.0005"},
-        {u"-\b", 0, u"0", u"0"},
-        {u"2+3=\u00B1", 0, u"-5", u"-0.005"},
-        {u"2+3=\u00B17", 0, u"7", u"0.007"},
-        {u"5-8=", 0, u"-3", u"-0.003"},
-        {u"12\u00B13", 0, u"-123", u"-0.123"},
+        {u"-40", ValueField::Upper, u"-40", u"-0.04"},
+        {u"40\u00B1", ValueField::Upper, u"-40", u"-0.04"},
+        {u"\u00B140", ValueField::Lower, u"-40\u00B8000", u"-40"},
+        {u"\u00B1\u00B15", ValueField::Upper, u"5", u"0.005"},
+        {u"-.5", ValueField::Upper, u"-0.5", u"-0.0005"},
+        {u"-\b", ValueField::Upper, u"0", u"0"},
+        {u"2+3=\u00B1", ValueField::Upper, u"-5", u"-0.005"},
+        {u"2+3=\u00B17", ValueField::Upper, u"7", u"0.007"},
+        {u"5-8=", ValueField::Upper, u"-3", u"-0.003"},
+        {u"12\u00B13", ValueField::Upper, u"-123", u"-0.123"},
     };
     for (const Case& test : cases) {
-        Converter c;
-        c.model.showPage(Model::kUnitsPage);
+        SeededConverter c;
+        c.model.showPage(Converter::Page::Units);
         c.model.setActiveField(test.active);
         c.type(test.keys);
         EXPECT_EQ(c.page().upper.value, test.upper) << std::string(test.keys.begin(), test.keys.end());
@@ -157,13 +158,13 @@ TEST(ConverterTyping, ConvertsTheOtherFieldWhileTyping)
 
 TEST(ConverterTyping, SwapTradesTheUnitsAndKeepsTheTypedNumber)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::Page::Units);
     c.type(u"1500");
     EXPECT_EQ(c.model.copyText(), u"1.5");
     ASSERT_TRUE(c.model.swapUnits());
-    EXPECT_EQ(c.page().upper, (Model::Field{u"1\u00B8500", u"km"}));
-    EXPECT_EQ(c.page().lower, (Model::Field{u"1\u00B8500\u00B8000", u"m"}));
+    EXPECT_EQ(c.page().upper, (Converter::Field{u"1\u00B8500", u"km"}));
+    EXPECT_EQ(c.page().lower, (Converter::Field{u"1\u00B8500\u00B8000", u"m"}));
     EXPECT_EQ(c.page().upperUnit, u"kilometer");
     EXPECT_EQ(c.page().lowerUnit, u"meter");
     EXPECT_EQ(c.page().upperIndex, 1);
@@ -173,11 +174,11 @@ TEST(ConverterTyping, SwapTradesTheUnitsAndKeepsTheTypedNumber)
     // Typing goes on where it was.
     c.type(u"\b");
     EXPECT_EQ(c.page().lower.value, u"150\u00B8000");
-    c.model.setActiveField(1);
+    c.model.setActiveField(ValueField::Lower);
     EXPECT_EQ(c.model.copyText(), u"150");
 
     c.model.setOutputFormat(OutputFormat::European);
-    c.model.setActiveField(0);
+    c.model.setActiveField(ValueField::Upper);
     c.type(u"2.5");
     EXPECT_EQ(c.model.copyText(), u"2500");
     c.model.swapUnits();
@@ -188,20 +189,20 @@ TEST(ConverterTyping, SwapTradesTheUnitsAndKeepsTheTypedNumber)
     c.type(u"3");
     EXPECT_EQ(c.page().lower.value, u"Not same Unit.");
     EXPECT_EQ(c.model.copyText(), u"");
-    c.model.showPage(Model::kConstantsPage);
+    c.model.showPage(Converter::Page::Constants);
     EXPECT_FALSE(c.model.swapUnits());
 }
 
 TEST(ConverterTyping, AFullFieldTakesOnlyBackspace)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::Page::Units);
     c.model.setOutputFormat(OutputFormat::Other);
     c.type(u"123456789012345678");
-    EXPECT_EQ(c.page().upper.value.size(), Model::kMaxFieldText);
+    EXPECT_EQ(c.page().upper.value.size(), Converter::kMaxFieldText);
     EXPECT_FALSE(c.model.handleKey(u'9'));
     EXPECT_FALSE(c.model.handleKey(u'+'));
-    EXPECT_TRUE(c.model.handleKey(Model::kBackspace));
+    EXPECT_TRUE(c.model.handleKey(Converter::kBackspace));
     EXPECT_EQ(c.page().upper.value, u"12345678901234567");
     // Grouping marks count too.
     c.model.setOutputFormat(OutputFormat::UnitedStates);
@@ -211,11 +212,11 @@ TEST(ConverterTyping, AFullFieldTakesOnlyBackspace)
 
 TEST(ConverterTyping, OffsetsAndMismatchedKindsAndUnknownUnits)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::Page::Units);
     ASSERT_EQ(c.model.categories(), (std::vector<std::u16string>{u"Length", u"Mixed", u"Temperature"}));
     ASSERT_TRUE(c.model.pickCategory(2));
-    c.model.setActiveField(1);
+    c.model.setActiveField(ValueField::Lower);
     c.type(u"25");
     EXPECT_EQ(c.page().upper.value, u"298.15");
 
@@ -225,7 +226,7 @@ TEST(ConverterTyping, OffsetsAndMismatchedKindsAndUnknownUnits)
     EXPECT_EQ(c.page().upper.value, u"Not same Unit.");
 
     c.model.pickCategory(0);
-    c.model.pickUnit(1, 2);
+    c.model.pickUnit(ValueField::Lower, 2);
     EXPECT_EQ(c.page().lower.caption, u"in");
     EXPECT_EQ(c.model.currentCategory(), 0);
     EXPECT_EQ(c.model.unitChoices(), (std::vector<std::u16string>{u"meter m", u"kilometer km", u"inch in"}));
@@ -233,17 +234,17 @@ TEST(ConverterTyping, OffsetsAndMismatchedKindsAndUnknownUnits)
 
 TEST(ConverterCurrency, ListsAndConvertsCurrencies)
 {
-    Converter c;
-    c.model.showPage(Model::kCurrencyPage);
+    SeededConverter c;
+    c.model.showPage(Converter::Page::Currency);
     EXPECT_EQ(c.model.unitChoices(),
               (std::vector<std::u16string>{u"USD - USD", u"EUR - Euro", u"JPY - Yen"}));
     EXPECT_TRUE(c.model.categories().empty());
     c.type(u"10");
     EXPECT_EQ(c.page().lower.value, u"8");
-    c.model.setActiveField(1);
+    c.model.setActiveField(ValueField::Lower);
     c.type(u"2");
     EXPECT_EQ(c.page().upper.value, u"2.5");
-    ASSERT_TRUE(c.model.pickUnit(0, 2));
+    ASSERT_TRUE(c.model.pickUnit(ValueField::Upper, 2));
     EXPECT_EQ(c.page().upper.caption, u"JPY");
     EXPECT_EQ(c.page().upperIndex, 2);
 
@@ -256,37 +257,37 @@ TEST(ConverterCurrency, ListsAndConvertsCurrencies)
 
 TEST(ConverterConstants, PicksCategoriesAndConstants)
 {
-    Converter c;
-    c.model.showPage(Model::kConstantsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::Page::Constants);
     EXPECT_EQ(c.model.unitChoices(), (std::vector<std::u16string>{u"Speed of light", u"Planck constant"}));
-    EXPECT_TRUE(c.model.pickUnit(0, 1));
-    EXPECT_EQ(c.model.constantFields()[Model::kConstantValueField].value, u"6.62607015e-34");
+    EXPECT_TRUE(c.model.pickUnit(ValueField::Upper, 1));
+    EXPECT_EQ(c.model.constantFields()[Converter::kConstantValueField].value, u"6.62607015e-34");
     EXPECT_FALSE(c.model.handleKey(u'1'));
     EXPECT_TRUE(c.model.pickCategory(1));
-    EXPECT_EQ(c.model.constantFields()[Model::kConstantNameField].value, u"Avogadro");
+    EXPECT_EQ(c.model.constantFields()[Converter::kConstantNameField].value, u"Avogadro");
     EXPECT_EQ(c.model.currentConstant(), 0);
 }
 
 TEST(ConverterState, RoundTripsThroughConverterDat)
 {
-    Converter c;
-    c.model.showPage(Model::kCurrencyPage);
+    SeededConverter c;
+    c.model.showPage(Converter::Page::Currency);
     c.type(u"3");
-    c.model.showPage(Model::kUnitsPage);
+    c.model.showPage(Converter::Page::Units);
     c.model.pickCategory(2);
     c.type(u"12");
-    c.model.showPage(Model::kConstantsPage);
-    c.model.pickUnit(0, 1);
+    c.model.showPage(Converter::Page::Constants);
+    c.model.pickUnit(ValueField::Upper, 1);
     ASSERT_TRUE(c.model.saveState());
 
-    Model other(c.folder.path());
+    Converter other(c.folder.path());
     ASSERT_TRUE(other.loadState());
-    other.showPage(Model::kUnitsPage);
+    other.showPage(Converter::Page::Units);
     EXPECT_EQ(other.units().top.value, u"Temperature");
-    EXPECT_EQ(other.units().upper, (Model::Field{u"12", u"K"}));
+    EXPECT_EQ(other.units().upper, (Converter::Field{u"12", u"K"}));
     EXPECT_EQ(other.units().lower, c.model.units().lower);
     EXPECT_EQ(other.units().upperUnit, u"kelvin");
-    other.showPage(Model::kCurrencyPage);
+    other.showPage(Converter::Page::Currency);
     EXPECT_EQ(other.currency().upper.value, u"3");
     EXPECT_EQ(other.currency().lower.value, u"2.4");
     EXPECT_EQ(other.currency().top.value, u"2025-01-02");  // read from the rate file, not kept
@@ -297,8 +298,8 @@ TEST(ConverterState, RoundTripsThroughConverterDat)
 
 TEST(ConverterState, StartsAsNewFromMissingOrDamagedFiles)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::Page::Units);
     c.type(u"5");
     const std::string whole = c.model.stateBytes();
     // The first string's marker, then the category's length and text.
@@ -317,49 +318,49 @@ TEST(ConverterState, StartsAsNewFromMissingOrDamagedFiles)
         {whole, true, u"5"},
     };
     for (const Case& test : cases) {
-        Converter fresh;
-        ASSERT_TRUE(writeFileAtomically(fresh.folder.path() / Model::kStateFileName, test.bytes));
+        SeededConverter fresh;
+        ASSERT_TRUE(writeFileAtomically(fresh.folder.path() / Converter::kStateFileName, test.bytes));
         EXPECT_EQ(fresh.model.loadState(), test.whole);
-        fresh.model.showPage(Model::kUnitsPage);
+        fresh.model.showPage(Converter::Page::Units);
         EXPECT_EQ(fresh.model.units().upper.value, test.upper);
         EXPECT_EQ(fresh.model.units().top.value, u"Length");
     }
-    Converter missing;
+    SeededConverter missing;
     EXPECT_FALSE(missing.model.loadState());
-    missing.model.showPage(Model::kCurrencyPage);
+    missing.model.showPage(Converter::Page::Currency);
     EXPECT_EQ(missing.model.currency().lower.caption, u"EUR");
 }
 
 TEST(ConverterState, UnitsGoneFromTheFileStartThePageAfresh)
 {
-    Converter c;
-    c.model.showPage(Model::kUnitsPage);
+    SeededConverter c;
+    c.model.showPage(Converter::Page::Units);
     c.model.pickCategory(2);
     ASSERT_TRUE(c.model.saveState());
     ASSERT_TRUE(writeFileAtomically(c.folder.path() / "units.dat", "#Begin Length 0\nmeter m !\nmile mi 1609.344 0 m\n#End\n"));
-    Model other(c.folder.path());
+    Converter other(c.folder.path());
     ASSERT_TRUE(other.loadState());
-    other.showPage(Model::kUnitsPage);
+    other.showPage(Converter::Page::Units);
     EXPECT_EQ(other.units().top.value, u"Length");
     EXPECT_EQ(other.units().lower.caption, u"mi");
 }
 
 TEST(ConverterState, NoStateFolderWritesNothing)
 {
-    Converter c;
+    SeededConverter c;
     c.model.setStateFolder({});
-    c.model.showPage(Model::kUnitsPage);
+    c.model.showPage(Converter::Page::Units);
     EXPECT_FALSE(c.model.saveState());
     EXPECT_FALSE(c.model.loadState());
-    EXPECT_FALSE(std::filesystem::exists(c.folder.path() / Model::kStateFileName));
+    EXPECT_FALSE(std::filesystem::exists(c.folder.path() / Converter::kStateFileName));
 }
 
 TEST(ConverterKeys, LettersStandForDigits)
 {
-    EXPECT_EQ(Model::mapKey(u'?'), u'0');
-    EXPECT_EQ(Model::mapKey(u'W'), u'1');
-    EXPECT_EQ(Model::mapKey(u'c'), u'9');
-    EXPECT_EQ(Model::mapKey(u'M'), u'M');
+    EXPECT_EQ(Converter::mapKey(u'?'), u'0');
+    EXPECT_EQ(Converter::mapKey(u'W'), u'1');
+    EXPECT_EQ(Converter::mapKey(u'c'), u'9');
+    EXPECT_EQ(Converter::mapKey(u'M'), u'M');
 }
 
 }  // namespace

@@ -108,9 +108,9 @@ TEST(ConverterAfterUpdate, ChosenPairStaysAndConvertsAtTheNewRates)
     ASSERT_TRUE(writeFileAtomically(file, kTable));
     Converter converter(folder.path());
     converter.setStateFolder({});
-    converter.showPage(Converter::kCurrencyPage);
-    ASSERT_TRUE(converter.pickUnit(0, 2));  // JPY
-    ASSERT_TRUE(converter.pickUnit(1, 1));  // USD
+    converter.showPage(Converter::Page::Currency);
+    ASSERT_TRUE(converter.pickUnit(Converter::ValueField::Upper, 2));  // JPY
+    ASSERT_TRUE(converter.pickUnit(Converter::ValueField::Lower, 1));  // USD
     for (const char16_t key : std::u16string_view(u"100"))
         converter.handleKey(key);
     EXPECT_EQ(converter.currency().lower.value, u"0.78125");

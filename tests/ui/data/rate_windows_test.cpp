@@ -75,7 +75,7 @@ struct CurrencyPage {
         const std::filesystem::path shipped(CORVAN_SOURCE_DATA_DIR);
         EXPECT_TRUE(ProgramFolder(folder.path(), shipped).prepare());
         frame.start();
-        panel = std::make_unique<ConverterView>(frame, folder.path(), std::filesystem::path());
+        panel = std::make_unique<ConverterView>(frame.preferences(), folder.path(), std::filesystem::path());
         RateUpdateView::DownloadSettings settings;
         settings.limits.connectTimeout = 2s;
         settings.limits.totalTimeout = 30s;  // longer than any test: only Cancel ends a silent server
