@@ -42,7 +42,6 @@ public:
     const ScalarStack& values() const { return stack_; }
     // Whether the top is a number still being typed, which the next digit continues.
     bool entryOpen() const { return entry_ != Entry::Closed; }
-    const std::vector<std::string>& pendingOperators() const { return pending_; }
 
 private:
     enum class Entry { Closed, Integer, Fraction };
