@@ -5,6 +5,7 @@
 
 #include "ascii.h"
 #include "radix_text.h"
+#include "text_split.h"
 #include "variable_slots.h"
 
 namespace {
@@ -163,8 +164,7 @@ bool endsWithOperand(std::string_view text)
 
 OperatorClass operatorClass(std::string_view token)
 {
-    // Numbers are most tokens of a long text; no operator starts with a digit or a point.
-    if (!token.empty() && (ascii::isDigit(token[0]) || token[0] == '.'))
+    if (startsAsNumber(token))
         return OperatorClass::Operand;
     for (const ClassEntry& entry : kClasses) {
         if (entry.token == token)
