@@ -6,6 +6,7 @@
 #include <ostream>
 #include <vector>
 
+#include "ascii.h"
 #include "c_number.h"
 #include "cli_runner.h"
 #include "constant_table.h"
@@ -47,7 +48,7 @@ std::u16string folded(std::u16string_view text)
 {
     std::u16string out;
     for (char16_t c : text)
-        out.push_back(c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c == u'_' ? u' ' : c);
+        out.push_back(c == u'_' ? u' ' : ascii::toLower(c));
     return out;
 }
 
@@ -63,7 +64,7 @@ std::optional<int> digitsAt(std::string_view text, std::size_t& pos, std::size_t
 {
     const std::size_t start = pos;
     int value = 0;
-    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9' && pos - start < most)
+    while (pos < text.size() && ascii::isDigit(text[pos]) && pos - start < most)
         value = value * 10 + (text[pos++] - '0');
     if (pos == start)
         return std::nullopt;

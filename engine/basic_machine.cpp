@@ -24,16 +24,6 @@ bool isTwoOperand(std::string_view name)
     return false;
 }
 
-int radixOf(int radixCode)
-{
-    switch (radixCode) {
-    case 145: return 2;
-    case 146: return 8;
-    case 148: return 16;
-    default: return 10;
-    }
-}
-
 int digitValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -104,9 +94,8 @@ void BasicMachine::applyPending(Engine& engine)
     applyOperation(engine, name);
 }
 
-bool BasicMachine::stepCommon(Engine& engine, std::string_view token, int radixCode)
+bool BasicMachine::stepCommon(Engine& engine, std::string_view token, int radix)
 {
-    const int radix = radixOf(radixCode);
     if (token.size() == 1 && digitValue(token[0]) >= 0) {
         const int digit = digitValue(token[0]);
         if (digit >= radix)
@@ -159,10 +148,10 @@ bool BasicMachine::stepCommon(Engine& engine, std::string_view token, int radixC
     return false;
 }
 
-CalcValue BasicMachine::stepRpn(Engine& engine, std::string_view token, int radixCode)
+CalcValue BasicMachine::stepRpn(Engine& engine, std::string_view token, int radix)
 {
     engine.resetError();
-    if (!stepCommon(engine, token, radixCode))
+    if (!stepCommon(engine, token, radix))
         applyOperation(engine, token);
     return top();
 }
@@ -206,7 +195,7 @@ void BasicMachine::equals(Engine& engine)
     }
 }
 
-CalcValue BasicMachine::stepBasic(Engine& engine, std::string_view token, int radixCode)
+CalcValue BasicMachine::stepBasic(Engine& engine, std::string_view token, int radix)
 {
     engine.resetError();
     const bool isOperator = isTwoOperand(token);
@@ -220,7 +209,7 @@ CalcValue BasicMachine::stepBasic(Engine& engine, std::string_view token, int ra
         entry_ = Entry::Closed;
         if (!pending_.empty())
             applyPending(engine);
-    } else if (!stepCommon(engine, token, radixCode)) {
+    } else if (!stepCommon(engine, token, radix)) {
         // A function applies to the value on display; with nothing entered yet, that is 0.
         if (stack_.empty())
             pushValue(engine, {});

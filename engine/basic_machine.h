@@ -25,10 +25,10 @@ public:
     // Values beyond this many raise "Out of range error" instead of growing without bound.
     static constexpr std::size_t kCapacity = 256;
 
-    // Reverse Polish step. radixCode is a radix key code (145..148), used for digits.
-    CalcValue stepRpn(Engine& engine, std::string_view token, int radixCode);
+    // Reverse Polish step. Digits are read in radix 2, 8, 10 or 16.
+    CalcValue stepRpn(Engine& engine, std::string_view token, int radix);
     // Immediate execution with operator precedence ("2 + 3 * 4 =" gives 14).
-    CalcValue stepBasic(Engine& engine, std::string_view token, int radixCode);
+    CalcValue stepBasic(Engine& engine, std::string_view token, int radix);
 
     // Empties the stack, drops pending operators and closes the entry. The last result, the
     // last operator and the engine's last right operand stay, for a repeated "=".
@@ -42,13 +42,12 @@ public:
     const ScalarStack& values() const { return stack_; }
     // Whether the top is a number still being typed, which the next digit continues.
     bool entryOpen() const { return entry_ != Entry::Closed; }
-    const std::vector<std::string>& pendingOperators() const { return pending_; }
 
 private:
     enum class Entry { Closed, Integer, Fraction };
 
     // Handles the tokens both modes share; returns false for a token it does not know.
-    bool stepCommon(Engine& engine, std::string_view token, int radixCode);
+    bool stepCommon(Engine& engine, std::string_view token, int radix);
     bool pushValue(Engine& engine, CalcValue value);
     void pushNumberText(Engine& engine, std::string_view text);
     void applyOperation(Engine& engine, std::string_view name);

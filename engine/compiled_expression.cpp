@@ -5,10 +5,6 @@
 #include <optional>
 #include <string>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "ascii.h"
 #include "c_number.h"
 #include "complex_math.h"
@@ -21,24 +17,6 @@ namespace {
 // The power operator's overflow test fails when |b| ln|a| reaches 305; a base up to e^(300/|b|)
 // stays clear of it whatever the rounding of the logarithm.
 constexpr double kPowerSafeExponent = 300.0;
-
-// Writes both parts of a cell in one store. A cell written as two halves and then read whole
-// (as copying a value does) makes the read wait until both halves have landed: a
-// store-forwarding stall that would cost more than the arithmetic of a step.
-inline void setCell(CalcValue& cell, double re, double im)
-{
-#if defined(__SSE2__)
-    _mm_storeu_pd(&cell.re, _mm_set_pd(im, re));
-#else
-    cell.re = re;
-    cell.im = im;
-#endif
-}
-
-inline void setCell(CalcValue& cell, CalcValue value)
-{
-    setCell(cell, value.re, value.im);
-}
 
 bool isWholeNonzero(double x)
 {
@@ -59,7 +37,7 @@ bool powerOfPositiveBase(CalcValue a, CalcValue b, CalcValue& result)
     if (!(std::fabs(b.re) * std::log(a.re) < kPowerSafeExponent))
         return false;
     const double exponent = b.re == std::trunc(b.re) ? b.re : 1.0 / (1.0 / b.re);
-    setCell(result, std::pow(a.re, exponent), 0.0);
+    result = {std::pow(a.re, exponent), 0.0};
     return true;
 }
 
@@ -68,7 +46,7 @@ bool powerOfConstant(CalcValue a, double c, double limit, CalcValue& result)
 {
     if (!(a.im == 0.0 && std::fabs(a.re) <= limit))
         return false;
-    setCell(result, std::pow(a.re, c), 0.0);
+    result = {std::pow(a.re, c), 0.0};
     return true;
 }
 
@@ -79,7 +57,7 @@ bool squareRootOfPositive(CalcValue a, CalcValue& result)
     if (!(a.im == 0.0 && a.re > 0.0 && std::isfinite(a.re)))
         return false;
     const double w = std::sqrt(a.re);
-    setCell(result, w, a.im / (2.0 * w));
+    result = {w, a.im / (2.0 * w)};
     return true;
 }
 
@@ -358,7 +336,7 @@ bool CompiledExpression::runOperation(const Step& step, OperatorContext& context
     step.operation(operands, 0, context);
     if (context.failed())
         return false;
-    setCell(cells[step.cell], operands.front());
+    cells[step.cell] = operands.front();
     return true;
 }
 
@@ -381,7 +359,7 @@ CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
         switch (step.code) {
         case Code::Constant:
             if (step.cell > 0)
-                setCell(cell[step.cell - 1], topRe, topIm);
+                cell[step.cell - 1] = {topRe, topIm};
             topRe = step.value.re;
             topIm = step.value.im;
             if (step.setsLastRight)
@@ -393,7 +371,7 @@ CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
                 return {};
             }
             if (step.cell > 0)
-                setCell(cell[step.cell - 1], topRe, topIm);
+                cell[step.cell - 1] = {topRe, topIm};
             topRe = boundValue;
             topIm = 0.0;
             continue;
@@ -410,7 +388,7 @@ CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
                 return {};
             }
             if (step.cell > 0)
-                setCell(cell[step.cell - 1], topRe, topIm);
+                cell[step.cell - 1] = {topRe, topIm};
             topRe = value.re;
             topIm = value.im;
             continue;
@@ -482,7 +460,7 @@ CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
                 topIm = result.im;
                 continue;
             }
-            setCell(cell[step.cell + 1], topRe, topIm);
+            cell[step.cell + 1] = {topRe, topIm};
             break;
         }
         case Code::PowerOfConstant: {
@@ -493,8 +471,8 @@ CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
                 topIm = result.im;
                 continue;
             }
-            setCell(cell[step.cell], topRe, topIm);
-            setCell(cell[step.cell + 1], step.value);
+            cell[step.cell] = {topRe, topIm};
+            cell[step.cell + 1] = step.value;
             break;
         }
         case Code::Sine:
@@ -511,7 +489,7 @@ CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
                     continue;
                 }
             }
-            setCell(cell[step.cell], topRe, topIm);
+            cell[step.cell] = {topRe, topIm};
             break;
         case Code::SquareRoot: {
             CalcValue result;
@@ -520,11 +498,11 @@ CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
                 topIm = result.im;
                 continue;
             }
-            setCell(cell[step.cell], topRe, topIm);
+            cell[step.cell] = {topRe, topIm};
             break;
         }
         case Code::Operation:
-            setCell(cell[step.cell + step.index - 1], topRe, topIm);
+            cell[step.cell + step.index - 1] = {topRe, topIm};
             break;
         case Code::Raise:
             context.raise(step.index);
@@ -539,7 +517,7 @@ CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
     Result result;
     result.ok = true;
     if (finalHeight_ == 1)
-        setCell(result.value, topRe, topIm);
+        result.value = {topRe, topIm};
     else if (finalHeight_ > 1)
         result.value = cell[0];
     return result;

@@ -43,7 +43,9 @@ public:
     // integrand, a term of a sum), computed without imaginary parts while every value on the way
     // is a finite real number and no step could raise an error. Returns false where that does
     // not hold, having touched nothing but the last right operand (which run() then sets anew):
-    // the caller runs the full steps instead.
+    // the caller runs the full steps instead. It pays for itself on a curve's points: callgrind
+    // counts 352 instructions a point of BM_EvaluateAtCached ("x*x-3*x+2/(x+1)") through it
+    // against 497 through run() alone, and 3.45 against 4.06 million for BM_SumTenThousandTerms.
     bool runReal(OperatorContext& context, const VariableSlots& slots, double boundValue,
                  Workspace& workspace, double& value) const;
     // runReal for a program that is one real number, its operations folded when it was

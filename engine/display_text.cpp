@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 
+#include "ascii.h"
 #include "utf16.h"
 
 namespace {
@@ -36,11 +37,6 @@ constexpr std::array<Replacement, 6> kNames = {{
     {u"\u0192", u"fnEval"},
     {u"[ans]", u"[VRE]"},
 }};
-
-bool isDigit(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 bool isHexLetter(char16_t c)
 {
@@ -85,7 +81,7 @@ std::u16string addLeadingZeros(std::u16string_view text, Dialect dialect)
     std::u16string out;
     out.reserve(text.size() + 8);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isPoint(text[i], dialect) && (i == 0 || !isDigit(text[i - 1])))
+        if (isPoint(text[i], dialect) && (i == 0 || !ascii::isDigit(text[i - 1])))
             out += u'0';
         out += text[i];
     }
@@ -121,7 +117,7 @@ void expandRoots(std::u16string& text, Dialect dialect)
             indexStart = *open;
         } else {
             while (indexStart > 0 &&
-                   (isDigit(text[indexStart - 1]) || isPoint(text[indexStart - 1], dialect)))
+                   (ascii::isDigit(text[indexStart - 1]) || isPoint(text[indexStart - 1], dialect)))
                 --indexStart;
         }
         std::u16string replacement = u"RT(";
@@ -136,7 +132,7 @@ void expandRoots(std::u16string& text, Dialect dialect)
 // Characters after a digit (or "A" to "F") that continue the expression without a "*".
 bool continuesNumber(char16_t c, Dialect dialect)
 {
-    return isOneOf(c, u"^\u221A +,-*/.)!%]") || isHexLetter(c) || isDigit(c) ||
+    return isOneOf(c, u"^\u221A +,-*/.)!%]") || isHexLetter(c) || ascii::isDigit(c) ||
            (dialect == Dialect::Standard && c == kDisplayComma);
 }
 
@@ -151,28 +147,23 @@ bool isImaginaryUnit(char16_t c)
     return c == u'i';
 }
 
-bool isLetter(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
 // An operand that a value before it multiplies: "(" or a digit.
 bool startsFactor(char16_t c)
 {
-    return c == u'(' || isDigit(c);
+    return c == u'(' || ascii::isDigit(c);
 }
 
 // Whether text[i] is the constant "e" as a word of its own, not the end of a name ("module").
 bool isConstantE(std::u16string_view text, std::size_t i)
 {
-    return text[i] == u'e' && (i == 0 || !isLetter(text[i - 1]));
+    return text[i] == u'e' && (i == 0 || !ascii::isLetter(text[i - 1]));
 }
 
 // Whether the neighbours before and after mean a product: "2(", ")(", "][", "](", "2sin",
 // "2i", ")i", "3!i", "i2", "i(", "ii", "5!(", "5!2", "5%(".
 bool needsProduct(char16_t before, char16_t after, Dialect dialect)
 {
-    if (isDigit(before) || isHexLetter(before)) {
+    if (ascii::isDigit(before) || isHexLetter(before)) {
         if (!continuesNumber(after, dialect))
             return true;
     } else if (before == u')') {
@@ -182,12 +173,12 @@ bool needsProduct(char16_t before, char16_t after, Dialect dialect)
         if (after == u'[' || after == u'(')
             return true;
     }
-    if (isImaginaryUnit(after) && (isDigit(before) || isOneOf(before, u")!%")))
+    if (isImaginaryUnit(after) && (ascii::isDigit(before) || isOneOf(before, u")!%")))
         return true;
     // "!" and "%" end their operand as ")" does.
     if (isOneOf(before, u"!%") && startsFactor(after))
         return true;
-    return isImaginaryUnit(before) && (isDigit(after) || after == u'(' || isImaginaryUnit(after));
+    return isImaginaryUnit(before) && (ascii::isDigit(after) || after == u'(' || isImaginaryUnit(after));
 }
 
 // Each neighbouring pair gets at most one "*", decided on the pair as typed, so one pass is

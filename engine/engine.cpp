@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "argument_text.h"
 #include "c_number.h"
@@ -34,40 +33,6 @@ std::string inRadix(std::uint64_t value, int radix)
         value /= static_cast<unsigned>(radix);
     }
     return digits;
-}
-
-// Equal texts, compared eight bytes at a time: the cache's keys are short, and comparing them
-// is on the path of every cached evaluation.
-[[gnu::always_inline]] inline bool sameText(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    const char* left = a.data();
-    const char* right = b.data();
-    std::size_t size = a.size();
-    for (; size >= 8; size -= 8, left += 8, right += 8) {
-        std::uint64_t x = 0;
-        std::uint64_t y = 0;
-        std::memcpy(&x, left, 8);
-        std::memcpy(&y, right, 8);
-        if (x != y)
-            return false;
-    }
-    // The rest, under eight bytes, as two loads that may overlap.
-    if (size >= 4) {
-        std::uint32_t x[2] = {};
-        std::uint32_t y[2] = {};
-        std::memcpy(&x[0], left, 4);
-        std::memcpy(&x[1], left + size - 4, 4);
-        std::memcpy(&y[0], right, 4);
-        std::memcpy(&y[1], right + size - 4, 4);
-        return x[0] == y[0] && x[1] == y[1];
-    }
-    for (; size > 0; --size, ++left, ++right) {
-        if (*left != *right)
-            return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -166,8 +131,7 @@ const CompiledExpression* Engine::cachedProgram(std::string_view text, std::stri
 {
     for (std::size_t i = 0; i < cache_.size(); ++i) {
         CacheEntry& entry = cache_[(lastCached_ + cache_.size() - i) % cache_.size()];
-        if (entry.filled && entry.radix == radix && sameText(entry.source, text)
-            && sameText(entry.boundName, boundName))
+        if (entry.holds(text, boundName, radix))
             return &entry.program;
     }
     CompiledExpression program;
@@ -191,9 +155,7 @@ Engine::ScalarResult Engine::evaluateScalarCached(std::string_view text, std::st
     // The text of the last evaluation again (a curve, an integrand) is the case to be quick for.
     const CacheEntry& last = cache_[lastCached_];
     const CompiledExpression* program =
-        last.filled && last.radix == radix && sameText(last.source, text) && sameText(last.boundName, boundName)
-            ? &last.program
-            : cachedProgram(text, boundName, radix);
+        last.holds(text, boundName, radix) ? &last.program : cachedProgram(text, boundName, radix);
     if (program == nullptr)
         return {};
     return runScalar(*program, boundValue);
@@ -238,8 +200,7 @@ double Engine::evaluateAtCached(double x, std::string_view text)
     // The path of every point of a curve: the last compiled text again, run straight away.
     if (error_ == ErrorCode::kNone) {
         const CacheEntry& last = cache_[lastCached_];
-        if (last.filled && last.radix == 10 && sameText(last.source, text)
-            && sameText(last.boundName, boundName_))
+        if (last.holds(text, boundName_, 10))
             return realPartOf(last.program, x);
     }
     if (stopRequested())

@@ -121,6 +121,12 @@ private:
         int radix = 10;
         bool filled = false;
         CompiledExpression program;
+
+        // Whether this entry is the program of text for that variable and radix.
+        bool holds(std::string_view text, std::string_view name, int textRadix) const
+        {
+            return filled && radix == textRadix && source == text && boundName == name;
+        }
     };
     // Enough for the three curves of a graph and an integrand evaluated between their samples.
     std::array<CacheEntry, 4> cache_;

@@ -7,14 +7,12 @@
 class Engine;
 
 // The named functions computed before tokenizing; a call's position in the table is its
-// function number. Names are case-sensitive.
+// function number, from 0 to functionCallCount() - 1. Names are case-sensitive.
 namespace FunctionNumber {
 constexpr int kRoot = 0;  // "RT": the x-th root, rewritten into "root" rather than computed
-constexpr int kNot = 35;
-constexpr int kCpl = 36;
-constexpr int kCount = 37;
 }  // namespace FunctionNumber
 
+int functionCallCount();
 std::string_view functionCallName(int number);
 
 struct FunctionCallSite {
@@ -28,6 +26,6 @@ struct FunctionCallSite {
 // "N" inside "[VN]" is taken as a call of N; stored expressions and macros rely on the order.
 std::optional<FunctionCallSite> findNextFunctionCall(std::string_view text);
 
-// Value of function `number` (1 to 36) for its argument text in the given radix. Failures
+// Value of function `number` (any but kRoot) for its argument text in the given radix. Failures
 // raise the engine error; the value is then meaningless.
 double callFunction(Engine& engine, int number, std::string_view arguments, int radix);

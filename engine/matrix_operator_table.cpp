@@ -3,6 +3,7 @@
 #include <array>
 
 #include "matrix_operations.h"
+#include "text_split.h"
 
 namespace {
 
@@ -31,8 +32,7 @@ constexpr std::array<Entry, 13> kTable = {{
 
 MatrixOperation findMatrixOperation(std::string_view name)
 {
-    // Numbers are most tokens of a long text; no operator starts with a digit or a point.
-    if (!name.empty() && ((name[0] >= '0' && name[0] <= '9') || name[0] == '.'))
+    if (startsAsNumber(name))
         return nullptr;
     for (const Entry& entry : kTable) {
         if (entry.name == name)

@@ -9,9 +9,9 @@ namespace {
 // incoming binary operator; "^" is right-associative, so an equal "^" stays.
 void yieldTo(std::string_view token, std::vector<std::string_view>& stack, std::string& out)
 {
-    const int tokenClass = operatorClass(token);
+    const OperatorClass tokenClass = operatorClass(token);
     while (!stack.empty()) {
-        const int topClass = operatorClass(stack.back());
+        const OperatorClass topClass = operatorClass(stack.back());
         if (tokenClass > topClass || (tokenClass == topClass && token == "^"))
             break;
         out.append(stack.back());
@@ -60,7 +60,7 @@ bool toPostfix(std::string& text)
             }
             emit(token);
             stack.pop_back();
-        } else if (operatorClass(token) == 6) {
+        } else if (operatorClass(token) == OperatorClass::Function) {
             afterBinary = false;
             stack.push_back(token);
         } else if (token == "!" || token == "%") {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "ascii.h"
 #include "c_number.h"
 #include "engine_settings.h"
 
@@ -100,14 +101,9 @@ bool incrementDigits(std::string& digits)
     return false;
 }
 
-std::u16string widen(std::string_view ascii)
-{
-    return std::u16string(ascii.begin(), ascii.end());
-}
-
 std::u16string grouped(std::string_view number, OutputFormat format)
 {
-    std::u16string text = widen(number);
+    std::u16string text = ascii::widen(number);
     if (const auto separators = separatorsOf(format))
         groupDigits(text, separators->decimalChar, separators->groupChar);
     return text;
@@ -136,7 +132,7 @@ FormattedResult formatReal(double x, DisplayFormat format, const ResultFormatSet
     case DisplayFormat::Sci:
         break;
     }
-    return {widen(formatNumber(x, 12, kStyleScientific, false, context)), DisplayFormat::Sci};
+    return {ascii::widen(formatNumber(x, 12, kStyleScientific, false, context)), DisplayFormat::Sci};
 }
 
 // "3.0000e+00 +2.0000e+00i", "3.0000e+00 -2.0000e+00i", "2.0000e+00i".
@@ -149,7 +145,7 @@ std::u16string complexSciText(CalcValue value, NumberContext context)
     }
     text += formatNumber(value.im, 4, kStyleScientific, false, context);
     text += 'i';
-    return widen(text);
+    return ascii::widen(text);
 }
 
 // "3+i", "3-2i", "2i": the real part only when it is not 0, the "1" of "+1i" left out.
@@ -281,7 +277,7 @@ void groupDigits(std::u16string& text, char16_t decimalChar, char16_t groupChar)
     }
 
     std::size_t end = std::min(text.find(kPointMarker), text.size());
-    while (end > 0 && !(text[end - 1] >= u'0' && text[end - 1] <= u'9'))
+    while (end > 0 && !ascii::isDigit(text[end - 1]))
         --end;
     // "-123456": separators go at 4 and 1; the one right after the sign is left out.
     for (std::size_t at = end; at > 3;) {
@@ -302,7 +298,7 @@ void groupDigits(std::u16string& text, char16_t decimalChar, char16_t groupChar)
 FormattedResult formatResult(CalcValue value, const ResultFormatSettings& settings)
 {
     if (settings.radix == 2 || settings.radix == 8 || settings.radix == 16)
-        return {widen(baseText(value.re, settings.wordSize, settings.radix)), settings.format};
+        return {ascii::widen(baseText(value.re, settings.wordSize, settings.radix)), settings.format};
 
     DisplayFormat format = settings.format;
     if (outsideNormalRange(value.re))

@@ -5,6 +5,7 @@
 #include "integer_operators.h"
 #include "scalar_arithmetic.h"
 #include "scalar_functions.h"
+#include "text_split.h"
 
 namespace {
 
@@ -73,8 +74,7 @@ constexpr std::array<Entry, 50> kTable = {{
 
 ScalarOperator findScalarOperator(std::string_view name)
 {
-    // Numbers are most tokens of a long text; no operator starts with a digit or a point.
-    if (!name.empty() && ((name[0] >= '0' && name[0] <= '9') || name[0] == '.'))
+    if (startsAsNumber(name))
         return {};
     for (const Entry& entry : kTable) {
         if (entry.name == name)

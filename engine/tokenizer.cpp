@@ -5,6 +5,7 @@
 
 #include "ascii.h"
 #include "radix_text.h"
+#include "text_split.h"
 #include "variable_slots.h"
 
 namespace {
@@ -21,23 +22,29 @@ constexpr std::array<std::string_view, 51> kWords = {
 
 struct ClassEntry {
     std::string_view token;
-    int operatorClass;
+    OperatorClass operatorClass;
 };
 
-constexpr std::array<ClassEntry, 57> kClasses = {{
-    {"(", 0},     {")", 0},     {"and", 1},   {"or", 1},    {"nand", 1},  {"nor", 1},
-    {"xor", 1},   {"+", 2},     {"-", 2},     {"mod", 3},   {"shl", 3},   {"shr", 3},
-    {"rtl", 3},   {"rtr", 3},   {"*", 4},     {"/", 4},     {"^", 5},     {"root", 5},
-    {"!", 5},     {"%", 5},     {"sin", 6},   {"cos", 6},   {"tan", 6},   {"ctan", 6},
-    {"asin", 6},  {"acos", 6},  {"atan", 6},  {"ln", 6},    {"log", 6},   {"exp", 6},
-    {"sqrt", 6},  {"sinh", 6},  {"cosh", 6},  {"tanh", 6},  {"ctanh", 6}, {"sec", 6},
-    {"csc", 6},   {"sech", 6},  {"csch", 6},  {"acot", 6},  {"asinh", 6}, {"acosh", 6},
-    {"atanh", 6}, {"acoth", 6}, {"asec", 6},  {"acsc", 6},  {"asech", 6}, {"acsch", 6},
-    {"inv", 6},   {"trans", 6}, {"det", 6},   {"rank", 6},  {"eigl", 6},  {"eigv", 6},
-    {"diag", 6},  {"orth", 6},  {"tri", 6},
-}};
-
-constexpr int kOperandClass = 7;
+constexpr auto kClasses = [] {
+    using enum OperatorClass;
+    return std::to_array<ClassEntry>({
+        {"(", Grouping},       {")", Grouping},       {"and", Bitwise},      {"or", Bitwise},
+        {"nand", Bitwise},     {"nor", Bitwise},      {"xor", Bitwise},      {"+", Additive},
+        {"-", Additive},       {"mod", ModuloShift},  {"shl", ModuloShift},  {"shr", ModuloShift},
+        {"rtl", ModuloShift},  {"rtr", ModuloShift},  {"*", Multiplicative}, {"/", Multiplicative},
+        {"^", Power},          {"root", Power},       {"!", Power},          {"%", Power},
+        {"sin", Function},     {"cos", Function},     {"tan", Function},     {"ctan", Function},
+        {"asin", Function},    {"acos", Function},    {"atan", Function},    {"ln", Function},
+        {"log", Function},     {"exp", Function},     {"sqrt", Function},    {"sinh", Function},
+        {"cosh", Function},    {"tanh", Function},    {"ctanh", Function},   {"sec", Function},
+        {"csc", Function},     {"sech", Function},    {"csch", Function},    {"acot", Function},
+        {"asinh", Function},   {"acosh", Function},   {"atanh", Function},   {"acoth", Function},
+        {"asec", Function},    {"acsc", Function},    {"asech", Function},   {"acsch", Function},
+        {"inv", Function},     {"trans", Function},   {"det", Function},     {"rank", Function},
+        {"eigl", Function},    {"eigv", Function},    {"diag", Function},    {"orth", Function},
+        {"tri", Function},
+    });
+}();
 
 bool isOperatorChar(char c)
 {
@@ -155,22 +162,22 @@ bool endsWithOperand(std::string_view text)
 
 }  // namespace
 
-int operatorClass(std::string_view token)
+OperatorClass operatorClass(std::string_view token)
 {
-    // Numbers are most tokens of a long text; no operator starts with a digit or a point.
-    if (!token.empty() && (ascii::isDigit(token[0]) || token[0] == '.'))
-        return kOperandClass;
+    if (startsAsNumber(token))
+        return OperatorClass::Operand;
     for (const ClassEntry& entry : kClasses) {
         if (entry.token == token)
             return entry.operatorClass;
     }
-    return kOperandClass;
+    return OperatorClass::Operand;
 }
 
 bool isBinaryOperator(std::string_view token)
 {
-    const int tokenClass = operatorClass(token);
-    return tokenClass >= 1 && tokenClass <= 5 && token != "!" && token != "%";
+    const OperatorClass tokenClass = operatorClass(token);
+    return tokenClass >= OperatorClass::Bitwise && tokenClass <= OperatorClass::Power && token != "!"
+           && token != "%";
 }
 
 bool tokenizeExpression(std::string& text, int radix, std::string_view boundName)

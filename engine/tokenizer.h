@@ -3,12 +3,22 @@
 #include <string>
 #include <string_view>
 
-// Precedence class of a token (a higher class binds tighter): 0 grouping, 1 bitwise operators,
-// 2 "+" "-", 3 "mod" and the shifts, 4 "*" "/", 5 "^" "root" "!" "%", 6 prefix functions,
-// 7 operands. The token is compared exactly, in lower case.
-int operatorClass(std::string_view token);
+// Precedence class of a token, in order: a later class binds tighter.
+enum class OperatorClass {
+    Grouping,        // "(" ")"
+    Bitwise,         // "and" "or" "nand" "nor" "xor"
+    Additive,        // "+" "-"
+    ModuloShift,     // "mod" "shl" "shr" "rtl" "rtr"
+    Multiplicative,  // "*" "/"
+    Power,           // "^" "root", and the postfix "!" "%"
+    Function,        // the prefix functions: "sin", "ln", "det", ...
+    Operand,         // numbers, names and anything else
+};
 
-// True for the binary operators of classes 1 to 5.
+// The class of a token, compared exactly, in lower case.
+OperatorClass operatorClass(std::string_view token);
+
+// True for the binary operators: the classes from Bitwise to Power, but for "!" and "%".
 bool isBinaryOperator(std::string_view token);
 
 // Replaces an engine text by its token text: lower-case tokens joined by single blanks, numbers

@@ -37,8 +37,8 @@ std::u16string_view operatorSign(int code)
 void CalculatorDisplay::feed(std::string_view token)
 {
     const CalcValue value = inputMode() == InputMode::BasicRpn
-                                ? engine_.basic.stepRpn(engine_, token, radix_)
-                                : engine_.basic.stepBasic(engine_, token, radix_);
+                                ? engine_.basic.stepRpn(engine_, token, radixValue())
+                                : engine_.basic.stepBasic(engine_, token, radixValue());
     lastValue_ = value;
     hasLastValue_ = true;
 }

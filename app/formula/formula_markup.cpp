@@ -195,7 +195,7 @@ struct CallSite {
 std::optional<CallSite> nextCall(std::string_view text, std::size_t from)
 {
     std::optional<CallSite> best;
-    for (int kind = 0; kind < FunctionNumber::kCount; ++kind) {
+    for (int kind = 0; kind < functionCallCount(); ++kind) {
         if (neverSearched(kind))
             continue;
         const std::string_view name = functionCallName(kind);

@@ -7,9 +7,9 @@
 
 namespace {
 
-constexpr int kDec = 147;
-constexpr int kHex = 148;
-constexpr int kBin = 145;
+constexpr int kDec = 10;
+constexpr int kHex = 16;
+constexpr int kBin = 2;
 
 enum class Mode { Rpn, Basic };
 

@@ -119,16 +119,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct ClassCase {
     const char* token;
-    int operatorClass;
+    OperatorClass operatorClass;
 };
 
 TEST(operatorClass, FollowsPrecedenceTable)
 {
+    using enum OperatorClass;
     const ClassCase cases[] = {
-        {"(", 0},   {")", 0},     {"nand", 1}, {"xor", 1},  {"-", 2},    {"rtr", 3},
-        {"/", 4},   {"^", 5},     {"root", 5}, {"!", 5},    {"%", 5},    {"acsch", 6},
-        {"orth", 6}, {"tri", 6},  {"12", 7},   {"va", 7},   {"SIN", 7},  {"not", 7},
-        {"cpl", 7}, {"actan", 7}, {"iroot", 7},
+        {"(", Grouping},   {")", Grouping},      {"nand", Bitwise},     {"xor", Bitwise},
+        {"-", Additive},   {"rtr", ModuloShift}, {"/", Multiplicative}, {"^", Power},
+        {"root", Power},   {"!", Power},         {"%", Power},          {"acsch", Function},
+        {"orth", Function}, {"tri", Function},   {"12", Operand},       {"va", Operand},
+        {"SIN", Operand},  {"not", Operand},     {"cpl", Operand},      {"actan", Operand},
+        {"iroot", Operand},
     };
     for (const ClassCase& c : cases)
         EXPECT_EQ(operatorClass(c.token), c.operatorClass) << c.token;
