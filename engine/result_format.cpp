@@ -177,15 +177,6 @@ FormattedResult formatComplex(CalcValue value, DisplayFormat format,
 
 }  // namespace
 
-OutputFormat outputFormatFromName(std::u16string_view name)
-{
-    if (name == u"United States")
-        return OutputFormat::UnitedStates;
-    if (name == u"European")
-        return OutputFormat::European;
-    return OutputFormat::Other;
-}
-
 std::optional<Separators> separatorsOf(OutputFormat format)
 {
     switch (format) {

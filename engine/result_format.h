@@ -14,10 +14,8 @@
 // grouping character.
 constexpr char16_t kDisplayComma = u'\u00B8';
 
+// Other is the plain C form, with no grouping: the engine's own texts.
 enum class OutputFormat { UnitedStates, European, Other };
-
-// "United States" and "European" (the preference's texts, exactly); anything else is Other.
-OutputFormat outputFormatFromName(std::u16string_view name);
 
 struct Separators {
     char16_t decimalChar;

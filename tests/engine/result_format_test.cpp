@@ -130,11 +130,10 @@ TEST(groupDigits, GroupsTheIntegerPart)
     }
 }
 
-TEST(OutputFormat, MapsPreferenceTexts)
+TEST(OutputFormat, OnlyTheUserFormatsHaveSeparators)
 {
-    EXPECT_EQ(outputFormatFromName(u"United States"), OutputFormat::UnitedStates);
-    EXPECT_EQ(outputFormatFromName(u"European"), OutputFormat::European);
-    EXPECT_EQ(outputFormatFromName(u"european"), OutputFormat::Other);
+    EXPECT_EQ(separatorsOf(OutputFormat::UnitedStates)->decimalChar, u'.');
+    EXPECT_EQ(separatorsOf(OutputFormat::European)->decimalChar, kDisplayComma);
     EXPECT_FALSE(separatorsOf(OutputFormat::Other).has_value());
 }
 
