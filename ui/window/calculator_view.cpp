@@ -105,22 +105,21 @@ QString windowStyleSheet(int scale, const SkinColours& colours)
 
 }  // namespace
 
-CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget* parent)
-    : QWidget(parent), frame_(frame), folder_(std::move(folder))
+CalculatorView::CalculatorView(Calculator& calculator, ProgramFolder folder, QWidget* parent)
+    : QWidget(parent), calculator_(calculator), folder_(std::move(folder))
 {
     setWindowTitle(QStringLiteral("Corvan"));
     setFocusPolicy(Qt::StrongFocus);
 
-    display_ = new CalculatorDisplayView(frame_.display(), this);
+    display_ = new CalculatorDisplayView(calculator_.display(), this);
     bar_ = new QWidget(this);
     bar_->setObjectName(QStringLiteral("bar"));
     bar_->setAttribute(Qt::WA_StyledBackground);
     toolsButton_ = new QToolButton(bar_);
     toolsButton_->setText(QStringLiteral("\u2630"));
-    toolsButton_->setToolTip(tr("Categories (Esc closes)"));
+    toolsButton_->setToolTip(tr("Categories (F4; Ctrl+PgUp, Ctrl+PgDown step through them)"));
     categoryLabel_ = new QLabel(bar_);
     categoryLabel_->setObjectName(QStringLiteral("category"));
-    toolsButton_->setToolTip(tr("Categories (F4; Ctrl+PgUp, Ctrl+PgDown step through them)"));
     historyButton_ = new QToolButton(bar_);
     historyButton_->setObjectName(QStringLiteral("historyButton"));
     historyButton_->setText(QStringLiteral("\u21BA"));
@@ -137,7 +136,7 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     cancelButton_->setText(tr("Cancel"));
     cancelButton_->setToolTip(tr("Stop the calculation (Esc)"));
     cancelButton_->hide();
-    connect(cancelButton_, &QToolButton::clicked, this, [this] { frame_.cancelEvaluation(); });
+    connect(cancelButton_, &QToolButton::clicked, this, [this] { calculator_.cancelEvaluation(); });
     auto* barLayout = new QHBoxLayout(bar_);
     barLayout->setContentsMargins(2, 0, 2, 0);
     barLayout->addWidget(toolsButton_);
@@ -150,7 +149,7 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
 
     evaluation_ = new EvaluationWorker(this);
     connect(evaluation_, &EvaluationWorker::finished, this, &CalculatorView::completeEvaluation);
-    frame_.setEvaluationRunner([this] { startEvaluation(); });
+    calculator_.setEvaluationRunner([this] { startEvaluation(); });
     auto* saveTimer = new QTimer(this);
     saveTimer->setInterval(kDisplaySaveInterval);
     connect(saveTimer, &QTimer::timeout, this, [this] {
@@ -162,7 +161,7 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     functionKeypad_ = new KeypadView(kFunctionKeypadGrid.columns, kFunctionKeypadGrid.rows, this);
     functionKeypad_->setObjectName(QStringLiteral("functionKeypad"));
     functionKeypad_->setRepeats([this](int position) {
-        const std::optional<int> code = frame_.functionKeyCode(position, false);
+        const std::optional<int> code = calculator_.functionKeyCode(position, false);
         return code && Calculator::repeatsWhileHeld(*code);
     });
     functionKeypad_->setTooltips([this](int position) { return functionKeyTooltip(position); });
@@ -177,9 +176,9 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     toolPlaceholder_->setAlignment(Qt::AlignCenter);
     toolPlaceholder_->setWordWrap(true);
 
-    macroWindow_ = new MacroEditorView(frame_, this);
+    macroWindow_ = new MacroEditorView(calculator_, this);
     connect(macroWindow_, &MacroEditorView::changed, this, [this] { refresh(); });
-    matrixWindow_ = new MatrixStoreView(frame_, this);
+    matrixWindow_ = new MatrixStoreView(calculator_, this);
     matrixWindow_->setObjectName(QStringLiteral("matrixWindow"));
     statisticsWindow_ = new StatisticsDataView(this);
     statisticsWindow_->setObjectName(QStringLiteral("statisticsWindow"));
@@ -195,10 +194,10 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     };
     connect(matrixWindow_, &MatrixStoreView::doneClicked, this, closeDataPanel);
     connect(statisticsWindow_, &StatisticsDataView::doneClicked, this, closeDataPanel);
-    tipWindow_ = new TipCalculatorView(frame_, this);
+    tipWindow_ = new TipCalculatorView(calculator_, this);
     tvmWindow_ = new TimeValueOfMoneyCalculatorView(this);
-    loanWindow_ = new LoanCalculatorView(frame_, this);
-    mortgageWindow_ = new MortgageCalculatorView(frame_, this);
+    loanWindow_ = new LoanCalculatorView(calculator_, this);
+    mortgageWindow_ = new MortgageCalculatorView(calculator_, this);
     const auto closeFinancePanel = [this] {
         financePanel_ = nullptr;
         refresh();
@@ -209,17 +208,17 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     connect(tvmWindow_, &TimeValueOfMoneyCalculatorView::doneClicked, this, closeFinancePanel);
     connect(loanWindow_, &LoanCalculatorView::doneClicked, this, closeFinancePanel);
     connect(mortgageWindow_, &MortgageCalculatorView::doneClicked, this, closeFinancePanel);
-    solverWindow_ = new EquationSolverView(frame_, this);
-    // The data files lie in the program folder; "Converter.dat" only where the frame keeps state.
-    converterWindow_ = new ConverterView(frame_, folder_.path(), frame_.folder(), this);
+    solverWindow_ = new EquationSolverView(calculator_, this);
+    // The data files lie in the program folder; "Converter.dat" only where the calculator keeps state.
+    converterWindow_ = new ConverterView(calculator_, folder_.path(), calculator_.folder(), this);
     converterWindow_->hide();
-    dateTimeWindow_ = new DateTimeView(frame_, this);
-    graphWindow_ = new GraphView(frame_, this);
+    dateTimeWindow_ = new DateTimeView(calculator_, this);
+    graphWindow_ = new GraphView(calculator_, this);
     graphWindow_->hide();
-    biorhythmWindow_ = new BiorhythmView(frame_, folder_, this);
+    biorhythmWindow_ = new BiorhythmView(calculator_, folder_, this);
     bar_->raise();  // above the date-time and biorhythm panels, which span the whole window
 
-    historyView_ = new HistoryView(frame_, this);
+    historyView_ = new HistoryView(calculator_, this);
     historyView_->setObjectName(QStringLiteral("historyPanel"));
     historyView_->hide();
     connect(historyView_, &HistoryView::changed, this, [this] { refresh(); });
@@ -252,7 +251,7 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     connect(toolsButton_, &QToolButton::clicked, this, &CalculatorView::toggleToolsPanel);
     connect(historyButton_, &QToolButton::clicked, this, &CalculatorView::openHistory);
     connect(display_, &CalculatorDisplayView::indicatorClicked, this, [this](int code) {
-        frame_.pressKey(code);
+        calculator_.pressKey(code);
         afterKey();
     });
     connect(toolsPanel_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
@@ -263,9 +262,9 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
         const int row = popupList_->row(item);
         closePopups();
         if (popupKind_ == PopupKind::Macros)
-            frame_.insertMacroCall(static_cast<std::size_t>(row));
+            calculator_.insertMacroCall(static_cast<std::size_t>(row));
         else
-            frame_.chooseCalculusEntry(fromQString(item->text()));
+            calculator_.chooseCalculusEntry(fromQString(item->text()));
         afterKey();
     });
 
@@ -315,7 +314,7 @@ void CalculatorView::buildMenu()
         formatActions_->addAction(action);
         const int code = item.code;
         connect(action, &QAction::triggered, this, [this, code] {
-            frame_.pressKey(code);
+            calculator_.pressKey(code);
             afterKey();
         });
     }
@@ -330,12 +329,12 @@ void CalculatorView::buildMenu()
     }
     digits->addSeparator();
     digits->addAction(tr("More digits"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight), this,
-                      [this] { setFixDigits(frame_.preferences().fixDigits + 1); });
+                      [this] { setFixDigits(calculator_.preferences().fixDigits + 1); });
     digits->addAction(tr("Fewer digits"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft), this,
-                      [this] { setFixDigits(frame_.preferences().fixDigits - 1); });
+                      [this] { setFixDigits(calculator_.preferences().fixDigits - 1); });
     menu->addSeparator();
     menu->addAction(tr("Undo"), QKeySequence::Undo, this, [this] {
-        if (frame_.undo())
+        if (calculator_.undo())
             refresh();
     });
     menu->addAction(tr("Copy result"), QKeySequence::Copy, this, &CalculatorView::copyResult);
@@ -351,31 +350,31 @@ void CalculatorView::buildMenu()
 
 void CalculatorView::setFixDigits(int digits)
 {
-    frame_.setFixDigits(digits);
+    calculator_.setFixDigits(digits);
     refresh();
 }
 
 void CalculatorView::stepCategory(bool forward)
 {
     closePopups();
-    frame_.stepCategory(forward);
-    showCategory(frame_.category());
+    calculator_.stepCategory(forward);
+    showCategory(calculator_.category());
 }
 
 std::optional<ModeKeyFace> CalculatorView::modeFaceAt(int position) const
 {
     const std::optional<int> code =
-        functionKeypadPositionCode(frame_.category(), position, false, frame_.display().radix());
-    return code ? modeKeyFace(frame_.display().inputMode(), *code) : std::nullopt;
+        functionKeypadPositionCode(calculator_.category(), position, false, calculator_.display().radix());
+    return code ? modeKeyFace(calculator_.display().inputMode(), *code) : std::nullopt;
 }
 
 QString CalculatorView::functionKeyTooltip(int position) const
 {
-    if (!frame_.preferences().tooltipsEnabled)
+    if (!calculator_.preferences().tooltipsEnabled)
         return {};
     if (const std::optional<ModeKeyFace> face = modeFaceAt(position))
         return toQString(face->tooltip);
-    const int category = frame_.category();
+    const int category = calculator_.category();
     if (const std::optional<KeypadSpecial> special = functionKeypadSpecial(category, position)) {
         switch (*special) {
         case KeypadSpecial::Shift: return tr("SHIFT: the keys' second (orange) functions");
@@ -387,7 +386,7 @@ QString CalculatorView::functionKeyTooltip(int position) const
         case KeypadSpecial::MortgageWindow: return tr("Mortgage calculator");
         }
     }
-    const int radix = frame_.display().radix();
+    const int radix = calculator_.display().radix();
     const std::optional<int> first = functionKeypadPositionCode(category, position, false, radix);
     const std::optional<int> second = functionKeypadPositionCode(category, position, true, radix);
     QStringList lines;
@@ -405,12 +404,12 @@ QString CalculatorView::functionKeyTooltip(int position) const
 CalculatorView::~CalculatorView()
 {
     cancelEvaluation();
-    frame_.setEvaluationRunner({});
+    calculator_.setEvaluationRunner({});
 }
 
 void CalculatorView::startEvaluation()
 {
-    if (evaluation_->run([this] { frame_.runEvaluation(); }, kQuickEvaluation))
+    if (evaluation_->run([this] { calculator_.runEvaluation(); }, kQuickEvaluation))
         completeEvaluation();
     else
         setBusy(true);
@@ -419,7 +418,7 @@ void CalculatorView::startEvaluation()
 void CalculatorView::completeEvaluation()
 {
     evaluation_->wait();
-    frame_.finishEvaluation();
+    calculator_.finishEvaluation();
     setBusy(false);
     saveDisplayState();
     refresh();
@@ -427,15 +426,15 @@ void CalculatorView::completeEvaluation()
 
 void CalculatorView::cancelEvaluation()
 {
-    if (!frame_.evaluating())
+    if (!calculator_.evaluating())
         return;
-    frame_.cancelEvaluation();
+    calculator_.cancelEvaluation();
     waitForEvaluation();
 }
 
 void CalculatorView::waitForEvaluation()
 {
-    if (frame_.evaluating())
+    if (calculator_.evaluating())
         completeEvaluation();
 }
 
@@ -468,7 +467,7 @@ bool CalculatorView::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress:
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-            frame_.cancelEvaluation();
+            calculator_.cancelEvaluation();
         return true;
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
@@ -487,7 +486,7 @@ bool CalculatorView::eventFilter(QObject* watched, QEvent* event)
 void CalculatorView::saveDisplayState()
 {
     const WriteFailureWatch watch;
-    frame_.saveDisplayState();
+    calculator_.saveDisplayState();
     reportWriteFailure(watch, !quietClose_);
 }
 
@@ -511,7 +510,7 @@ void CalculatorView::closeQuietly()
 
 void CalculatorView::loadSkin()
 {
-    skinLoaded_ = skin_.load(folder_, frame_.preferences().skinName, facts_.scale, facts_.square);
+    skinLoaded_ = skin_.load(folder_, calculator_.preferences().skinName, facts_.scale, facts_.square);
     applyApplicationStyle(skin_.colours());
     setStyleSheet(windowStyleSheet(facts_.scale, skin_.colours()));
     setAttribute(Qt::WA_StyledBackground);
@@ -532,7 +531,7 @@ void CalculatorView::loadSkin()
 
 QImage CalculatorView::functionLabels() const
 {
-    const int category = frame_.category();
+    const int category = calculator_.category();
     if (category >= 0 && category < static_cast<int>(std::size(kFunctionLabelImages)))
         return skin_.image(kFunctionLabelImages[category]);
     return skin_.image("SmallFontsGeneral");
@@ -622,24 +621,24 @@ void CalculatorView::showFormula()
 {
     // The stack of "Basic-RPN" takes the lines' place, and the line holds only its top.
     const bool shown =
-        formulaShown_ && !panelCoversDisplay() && frame_.display().inputMode() != InputMode::BasicRpn;
+        formulaShown_ && !panelCoversDisplay() && calculator_.display().inputMode() != InputMode::BasicRpn;
     formulaView_->setVisible(shown);
     if (!shown)
         return;
     formulaView_->raise();
-    const CalculatorDisplay& display = frame_.display();
+    const CalculatorDisplay& display = calculator_.display();
     const DisplayLine& line = display.line(display.currentLineIndex());
     const std::size_t length = line.input().size();
     const double cursorShare =
         length == 0 ? 1.0 : static_cast<double>(line.characterPosition(line.cursor())) / static_cast<double>(length);
     const std::string engineText =
-        displayToEngineText(display.getInputText(), outputFormatFromName(frame_.preferences().outputFormat));
-    formulaView_->showLine(fromUtf8(engineText), frame_.engine().slots, cursorShare);
+        displayToEngineText(display.getInputText(), outputFormatFromName(calculator_.preferences().outputFormat));
+    formulaView_->showLine(fromUtf8(engineText), calculator_.engine().slots, cursorShare);
 }
 
 bool CalculatorView::panelCoversDisplay() const
 {
-    const int category = frame_.category();
+    const int category = calculator_.category();
     // The tip window and the converters keep their values in their own fields: the display
     // would stand empty.
     const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
@@ -649,7 +648,7 @@ bool CalculatorView::panelCoversDisplay() const
 
 void CalculatorView::refresh()
 {
-    const int category = frame_.category();
+    const int category = calculator_.category();
     const bool keypad = categoryHasKeypad(category);
     const bool macros = category == CategoryCode::kMacros;
     categoryLabel_->setText(toQString(categoryName(category)));
@@ -711,12 +710,12 @@ void CalculatorView::refresh()
         biorhythmWindow_->showDates();  // the date order may have changed
     toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
     functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
-    const Preferences& preferences = frame_.preferences();
+    const Preferences& preferences = calculator_.preferences();
     for (KeypadView* keypad : {functionKeypad_, basicKeypad_})
         keypad->setHold(preferences.tapHoldEnabled, static_cast<int>(preferences.tapHoldInterval));
-    display_->setTypedName(toQString(frame_.typedName()));
+    display_->setTypedName(toQString(calculator_.typedName()));
     for (QAction* action : formatActions_->actions())
-        action->setChecked(action->data().toInt() == frame_.display().displayFormat());
+        action->setChecked(action->data().toInt() == calculator_.display().displayFormat());
     for (QAction* action : fixDigitsActions_->actions())
         action->setChecked(action->data().toInt() == preferences.fixDigits);
     display_->update();
@@ -724,13 +723,13 @@ void CalculatorView::refresh()
 
 void CalculatorView::afterKey()
 {
-    sound_.play(keySoundPath(folder_, frame_.preferences()));
+    sound_.play(keySoundPath(folder_, calculator_.preferences()));
     refresh();
 }
 
 void CalculatorView::showCategory(int category)
 {
-    frame_.switchCategory(category);
+    calculator_.switchCategory(category);
     refresh();
     showToolMessage();
     // The panel that had the focus may be gone with its category.
@@ -746,7 +745,7 @@ void CalculatorView::setDataTools(DataTools* tools)
 
 void CalculatorView::openDataPanel()
 {
-    const int category = frame_.category();
+    const int category = calculator_.category();
     if (category != CategoryCode::kMatrices && category != CategoryCode::kStatistics)
         return;
     closePopups();
@@ -757,7 +756,7 @@ void CalculatorView::openDataPanel()
 
 void CalculatorView::openFinancePanel(QWidget* panel)
 {
-    if (frame_.category() != CategoryCode::kFinance)
+    if (calculator_.category() != CategoryCode::kFinance)
         return;
     closePopups();
     financePanel_ = panel;
@@ -779,7 +778,7 @@ void CalculatorView::showToolMessage()
 void CalculatorView::onFunctionKey(int position, bool held)
 {
     closePopups();
-    const Calculator::KeypadResult result = frame_.pressFunctionKey(position, held);
+    const Calculator::KeypadResult result = calculator_.pressFunctionKey(position, held);
     if (result == Calculator::KeypadResult::OpenCalculusList)
         openPopupList();
     afterKey();
@@ -797,7 +796,7 @@ void CalculatorView::onBasicKey(int position, bool held)
 {
     closePopups();
     const Orientation orientation = facts_.landscape || facts_.square ? Orientation::Landscape : Orientation::Portrait;
-    frame_.pressBasicKey(orientation, position, held);
+    calculator_.pressBasicKey(orientation, position, held);
     afterKey();
 }
 
@@ -809,7 +808,7 @@ void CalculatorView::toggleToolsPanel()
         toolsPanel_->hide();
         return;
     }
-    toolsPanel_->setCurrentRow(frame_.category());
+    toolsPanel_->setCurrentRow(calculator_.category());
     toolsPanel_->show();
     toolsPanel_->raise();
     // The panel slides in from the left over the keypads.
@@ -838,7 +837,7 @@ void CalculatorView::openMacroList()
     closePopups();
     popupKind_ = PopupKind::Macros;
     popupList_->clear();
-    for (const std::u16string& signature : frame_.macros().signatures())
+    for (const std::u16string& signature : calculator_.macros().signatures())
         popupList_->addItem(displayString(signature));
     if (popupList_->count() == 0) {
         auto* none = new QListWidgetItem(tr("No macros yet. Write one in the Macros category."), popupList_);
@@ -908,19 +907,19 @@ void CalculatorView::copyResult()
         converterWindow_->copyResult();
         return;
     }
-    QApplication::clipboard()->setText(displayString(frame_.copyText()));
+    QApplication::clipboard()->setText(displayString(calculator_.copyText()));
 }
 
 void CalculatorView::pasteExpression()
 {
-    frame_.pasteText(fromQString(QApplication::clipboard()->text()));
+    calculator_.pasteText(fromQString(QApplication::clipboard()->text()));
     refresh();
 }
 
 void CalculatorView::openPreferences()
 {
     closePopups();
-    const auto changes = PreferencesEditorView::run(frame_, folder_, this);
+    const auto changes = PreferencesEditorView::run(calculator_, folder_, this);
     if (changes.skinChanged)
         loadSkin();
     refresh();
@@ -972,15 +971,15 @@ bool CalculatorView::handleEditingKey(QKeyEvent* event)
     case Qt::Key_Delete: code = KeyCode::kDelete; break;
     case Qt::Key_Home:
     case Qt::Key_End:
-        frame_.moveCursorToLineEnd(event->key() == Qt::Key_End);
+        calculator_.moveCursorToLineEnd(event->key() == Qt::Key_End);
         afterKey();
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // A name being typed completes first; one that is no name stays for mending.
-        if (!frame_.typedName().empty()) {
-            frame_.typeCharacter(u'\r');
-            if (frame_.typingRefused())
+        if (!calculator_.typedName().empty()) {
+            calculator_.typeCharacter(u'\r');
+            if (calculator_.typingRefused())
                 QApplication::beep();
             afterKey();
             return true;
@@ -990,20 +989,20 @@ bool CalculatorView::handleEditingKey(QKeyEvent* event)
     case Qt::Key_Escape:
         // Escape closes what is open, and is "C" when nothing is.
         if (!closeOpenPanel()) {
-            frame_.pressKey(KeyCode::kClear);
+            calculator_.pressKey(KeyCode::kClear);
             afterKey();
         }
         return true;
     default: return false;
     }
-    frame_.pressKey(code);
+    calculator_.pressKey(code);
     afterKey();
     return true;
 }
 
 bool CalculatorView::focusNextPrevChild(bool next)
 {
-    if (frame_.category() == CategoryCode::kTip && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
+    if (calculator_.category() == CategoryCode::kTip && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
         tipWindow_->pressKey(TipCalculator::kTab);
         return true;
     }
@@ -1016,7 +1015,7 @@ bool CalculatorView::focusNextPrevChild(bool next)
 
 void CalculatorView::keyPressEvent(QKeyEvent* event)
 {
-    const Preferences& preferences = frame_.preferences();
+    const Preferences& preferences = calculator_.preferences();
     // A key that a focused field, table or list left unused arrives here too.
     const QWidget* focus = QApplication::focusWidget();
     const bool fromField = focus != nullptr && focus != this && isAncestorOf(focus) && takesTyping(focus);
@@ -1027,15 +1026,15 @@ void CalculatorView::keyPressEvent(QKeyEvent* event)
     // The tip and solver windows take the keyboard in their categories, unless a list is open;
     // the hard keys that scroll the categories keep working there.
     if (!scrollKey && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
-        if (frame_.category() == CategoryCode::kTip && tipWindow_->takeKey(event))
+        if (calculator_.category() == CategoryCode::kTip && tipWindow_->takeKey(event))
             return;
-        if (frame_.category() == CategoryCode::kEquationSolver && solverWindow_->takeKey(event))
+        if (calculator_.category() == CategoryCode::kEquationSolver && solverWindow_->takeKey(event))
             return;
         if (!converterWindow_->isHidden() && converterWindow_->takeKey(event))
             return;
-        if (frame_.category() == CategoryCode::kDateTime && dateTimeWindow_->takeKey(event))
+        if (calculator_.category() == CategoryCode::kDateTime && dateTimeWindow_->takeKey(event))
             return;
-        if (frame_.category() == CategoryCode::kFunctionGraphs && graphWindow_->takeKey(event))
+        if (calculator_.category() == CategoryCode::kFunctionGraphs && graphWindow_->takeKey(event))
             return;
     }
     // Keys go only where the user is typing: never from a field to the display.
@@ -1046,7 +1045,7 @@ void CalculatorView::keyPressEvent(QKeyEvent* event)
     if (handleEditingKey(event))
         return;
     if (scrollKey) {
-        frame_.scrollCategories(event->key() == Qt::Key_P);
+        calculator_.scrollCategories(event->key() == Qt::Key_P);
         afterKey();
         showToolMessage();
         return;
@@ -1056,8 +1055,8 @@ void CalculatorView::keyPressEvent(QKeyEvent* event)
     if ((event->modifiers() & Qt::KeypadModifier) && (text == QStringLiteral(",") || text == QStringLiteral(".")))
         text = QStringLiteral(".");
     if (text.size() == 1 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-        frame_.typeCharacter(text.at(0).unicode())) {
-        if (frame_.typingRefused())
+        calculator_.typeCharacter(text.at(0).unicode())) {
+        if (calculator_.typingRefused())
             QApplication::beep();
         afterKey();
         return;
@@ -1072,7 +1071,7 @@ void CalculatorView::closeEvent(QCloseEvent* event)
         cancelEvaluation();
         const WriteFailureWatch watch;
         biorhythmWindow_->closeWindow();  // before the preferences are written
-        frame_.close();
+        calculator_.close();
         closed_ = true;
         reportWriteFailure(watch, !quietClose_);
     }

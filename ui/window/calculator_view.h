@@ -24,7 +24,7 @@
 class CalculatorView : public QWidget {
     Q_OBJECT
 public:
-    CalculatorView(Calculator& frame, ProgramFolder folder, QWidget* parent = nullptr);
+    CalculatorView(Calculator& calculator, ProgramFolder folder, QWidget* parent = nullptr);
     ~CalculatorView() override;
 
     // False when neither the chosen skin nor the default one could be loaded.
@@ -111,7 +111,7 @@ private:
     // The current line typeset by the formula renderer, over the lower part of the display.
     void showFormula();
 
-    Calculator& frame_;
+    Calculator& calculator_;
     std::function<std::u16string()> takeToolMessage_;
     std::function<bool(const QUrl&)> openInBrowser_;
     class HelpView* helpWindow_ = nullptr;
