@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 
 #include "atomic_file.h"
 #include "clipboard_number.h"
@@ -230,6 +232,19 @@ Calculator::LineResult Calculator::evaluationResult()
     if (category_ == CategoryCode::kBaseConversion)
         formatted.text = upperCase(std::move(formatted.text));
     return {std::move(formatted.text), true};
+}
+
+Engine& Calculator::engine()
+{
+    if (evaluating()) {
+        // The worker thread may be writing the engine: a read now sees half a result.
+        if (!busyEngineHandler_) {
+            std::fputs("corvan: the engine was used while an evaluation was under way\n", stderr);
+            std::abort();
+        }
+        busyEngineHandler_();
+    }
+    return engine_;
 }
 
 void Calculator::evaluateLine()

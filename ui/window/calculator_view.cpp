@@ -617,7 +617,7 @@ void CalculatorView::fitToolsPanel()
     }
 }
 
-void CalculatorView::showFormula()
+void CalculatorView::showFormula(const VariableSlots* slots)
 {
     // The stack of "Basic-RPN" takes the lines' place, and the line holds only its top.
     const bool shown =
@@ -631,9 +631,12 @@ void CalculatorView::showFormula()
     const std::size_t length = line.input().size();
     const double cursorShare =
         length == 0 ? 1.0 : static_cast<double>(line.characterPosition(line.cursor())) / static_cast<double>(length);
-    const std::string engineText =
-        displayToEngineText(display.getInputText(), outputFormatFromName(calculator_.preferences().outputFormat));
-    formulaView_->showLine(fromUtf8(engineText), calculator_.engine().slots, cursorShare);
+    const std::u16string engineText = fromUtf8(
+        displayToEngineText(display.getInputText(), outputFormatFromName(calculator_.preferences().outputFormat)));
+    if (slots != nullptr)
+        formulaView_->showLine(engineText, *slots, cursorShare);
+    else
+        formulaView_->showLine(engineText, cursorShare);
 }
 
 bool CalculatorView::panelCoversDisplay() const
@@ -649,10 +652,34 @@ bool CalculatorView::panelCoversDisplay() const
 void CalculatorView::refresh()
 {
     const int category = calculator_.category();
-    const bool keypad = categoryHasKeypad(category);
-    const bool macros = category == CategoryCode::kMacros;
     categoryLabel_->setText(toQString(categoryName(category)));
     display_->setCategory(category);
+    // While "=" computes, the worker thread owns the engine. The panels, which read it, wait for
+    // completeEvaluation() to refresh them (nothing else can change them meanwhile), and the
+    // typeset line keeps the variables' values it was last shown with: those "=" started from.
+    if (calculator_.evaluating()) {
+        showFormula(nullptr);
+    } else {
+        showPanels(category);
+        showFormula(&calculator_.engine().slots);
+    }
+    toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
+    functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
+    const Preferences& preferences = calculator_.preferences();
+    for (KeypadView* keypad : {functionKeypad_, basicKeypad_})
+        keypad->setHold(preferences.tapHoldEnabled, static_cast<int>(preferences.tapHoldInterval));
+    display_->setTypedName(toQString(calculator_.typedName()));
+    for (QAction* action : formatActions_->actions())
+        action->setChecked(action->data().toInt() == calculator_.display().displayFormat());
+    for (QAction* action : fixDigitsActions_->actions())
+        action->setChecked(action->data().toInt() == preferences.fixDigits);
+    display_->update();
+}
+
+void CalculatorView::showPanels(int category)
+{
+    const bool keypad = categoryHasKeypad(category);
+    const bool macros = category == CategoryCode::kMacros;
     const bool tip = category == CategoryCode::kTip;
     const bool solver = category == CategoryCode::kEquationSolver;
     const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
@@ -698,7 +725,6 @@ void CalculatorView::refresh()
         dateTimeWindow_->refresh();  // the date order may have changed
     if (panelCoversDisplay() != layoutCovered_)
         layoutChildren();
-    showFormula();
     // The model lives while its category is shown: leaving the category saves the persons.
     const bool biorhythm = category == CategoryCode::kBiorhythm;
     if (biorhythm)
@@ -708,17 +734,6 @@ void CalculatorView::refresh()
     biorhythmWindow_->setVisible(biorhythm);
     if (biorhythm)
         biorhythmWindow_->showDates();  // the date order may have changed
-    toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
-    functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
-    const Preferences& preferences = calculator_.preferences();
-    for (KeypadView* keypad : {functionKeypad_, basicKeypad_})
-        keypad->setHold(preferences.tapHoldEnabled, static_cast<int>(preferences.tapHoldInterval));
-    display_->setTypedName(toQString(calculator_.typedName()));
-    for (QAction* action : formatActions_->actions())
-        action->setChecked(action->data().toInt() == calculator_.display().displayFormat());
-    for (QAction* action : fixDigitsActions_->actions())
-        action->setChecked(action->data().toInt() == preferences.fixDigits);
-    display_->update();
 }
 
 void CalculatorView::afterKey()

@@ -74,6 +74,8 @@ private:
     void loadSkin();
     void layoutChildren();
     void refresh();
+    // The keypads or the category's panels; they read the engine.
+    void showPanels(int category);
     void afterKey();
     void onFunctionKey(int position, bool held);
     void onBasicKey(int position, bool held);
@@ -108,8 +110,9 @@ private:
     void saveDisplayState();
     // Says once per session which file could not be written and why.
     void reportWriteFailure(const class WriteFailureWatch& watch, bool interactive);
-    // The current line typeset by the formula renderer, over the lower part of the display.
-    void showFormula();
+    // The current line typeset by the formula renderer, over the lower part of the display, its
+    // variables shown with their values in slots (none: the values last shown).
+    void showFormula(const VariableSlots* slots);
 
     Calculator& calculator_;
     std::function<std::u16string()> takeToolMessage_;
