@@ -6,17 +6,17 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPropertyAnimation>
+#include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
 
@@ -25,28 +25,26 @@
 
 #include "app_style.h"
 #include "atomic_file.h"
+#include "biorhythm_view.h"
 #include "category_names.h"
+#include "converter_view.h"
+#include "date_time_view.h"
+#include "display_text.h"
+#include "equation_solver_view.h"
 #include "evaluation_worker.h"
+#include "finance_view.h"
+#include "formula_view.h"
 #include "function_signatures.h"
+#include "graph_view.h"
+#include "help_view.h"
 #include "history_view.h"
 #include "key_codes.h"
 #include "key_sound.h"
-#include "display_text.h"
-#include "formula_markup.h"
-#include "keypad_faces.h"
-#include "biorhythm_view.h"
-#include "date_time_view.h"
-#include "equation_solver_view.h"
-#include "finance_view.h"
-#include "formula_view.h"
-#include "graph_view.h"
-#include "help_view.h"
 #include "macro_editor_view.h"
 #include "matrix_store_view.h"
 #include "preferences_editor_view.h"
 #include "statistics_data_view.h"
 #include "tip_calculator_view.h"
-#include "converter_view.h"
 #include "ui_text.h"
 #include "utf16.h"
 
@@ -56,6 +54,7 @@ namespace {
 constexpr std::chrono::milliseconds kQuickEvaluation{150};
 // The display state is written at least this often while it changes, so a crash loses little.
 constexpr std::chrono::milliseconds kDisplaySaveInterval{60'000};
+
 
 // Layout heights at scale 1 (portrait, 240 x 320).
 constexpr int kDisplayHeight = 100;
@@ -110,8 +109,33 @@ CalculatorView::CalculatorView(Calculator& calculator, ProgramFolder folder, QWi
 {
     setWindowTitle(QStringLiteral("Corvan"));
     setFocusPolicy(Qt::StrongFocus);
-
     display_ = new CalculatorDisplayView(calculator_.display(), this);
+    buildCategoryBar();
+    connectEvaluation();
+    buildKeypads();
+    buildFinancePanels();
+    buildDataPanels();
+    buildToolPanels();
+    bar_->raise();  // above the date-time and biorhythm panels, which span the whole window
+    buildLists();
+    connectInput();
+
+    for (const std::filesystem::path& font : skinFontFiles(folder_))
+        QFontDatabase::addApplicationFont(QString::fromStdString(font.string()));
+    facts_ = ScreenFacts::of(QSize(480, 640));
+    loadSkin();
+    resize(480, 640);
+    refresh();
+}
+
+CalculatorView::~CalculatorView()
+{
+    cancelEvaluation();
+    calculator_.setEvaluationRunner({});
+}
+
+void CalculatorView::buildCategoryBar()
+{
     bar_ = new QWidget(this);
     bar_->setObjectName(QStringLiteral("bar"));
     bar_->setAttribute(Qt::WA_StyledBackground);
@@ -136,7 +160,6 @@ CalculatorView::CalculatorView(Calculator& calculator, ProgramFolder folder, QWi
     cancelButton_->setText(tr("Cancel"));
     cancelButton_->setToolTip(tr("Stop the calculation (Esc)"));
     cancelButton_->hide();
-    connect(cancelButton_, &QToolButton::clicked, this, [this] { calculator_.cancelEvaluation(); });
     auto* barLayout = new QHBoxLayout(bar_);
     barLayout->setContentsMargins(2, 0, 2, 0);
     barLayout->addWidget(toolsButton_);
@@ -146,18 +169,10 @@ CalculatorView::CalculatorView(Calculator& calculator, ProgramFolder folder, QWi
     barLayout->addWidget(menuButton_);
     for (QToolButton* button : {toolsButton_, historyButton_, menuButton_, cancelButton_})
         button->setFocusPolicy(Qt::NoFocus);
+}
 
-    evaluation_ = new EvaluationWorker(this);
-    connect(evaluation_, &EvaluationWorker::finished, this, &CalculatorView::completeEvaluation);
-    calculator_.setEvaluationRunner([this] { startEvaluation(); });
-    auto* saveTimer = new QTimer(this);
-    saveTimer->setInterval(kDisplaySaveInterval);
-    connect(saveTimer, &QTimer::timeout, this, [this] {
-        if (!busy_)
-            saveDisplayState();
-    });
-    saveTimer->start();
-
+void CalculatorView::buildKeypads()
+{
     functionKeypad_ = new KeypadView(kFunctionKeypadGrid.columns, kFunctionKeypadGrid.rows, this);
     functionKeypad_->setObjectName(QStringLiteral("functionKeypad"));
     functionKeypad_->setRepeats([this](int position) {
@@ -171,53 +186,110 @@ CalculatorView::CalculatorView(Calculator& calculator, ProgramFolder folder, QWi
     });
     basicKeypad_ = new KeypadView(kBasicPortraitGrid.columns, kBasicPortraitGrid.rows, this);
     basicKeypad_->setObjectName(QStringLiteral("basicKeypad"));
+    // In a category with neither keypads nor a panel of its own.
     toolPlaceholder_ = new QLabel(this);
     toolPlaceholder_->setObjectName(QStringLiteral("placeholder"));
     toolPlaceholder_->setAlignment(Qt::AlignCenter);
     toolPlaceholder_->setWordWrap(true);
+}
 
-    macroWindow_ = new MacroEditorView(calculator_, this);
-    connect(macroWindow_, &MacroEditorView::changed, this, [this] { refresh(); });
-    matrixWindow_ = new MatrixStoreView(calculator_, this);
-    matrixWindow_->setObjectName(QStringLiteral("matrixWindow"));
-    statisticsWindow_ = new StatisticsDataView(this);
-    statisticsWindow_->setObjectName(QStringLiteral("statisticsWindow"));
-    for (QWidget* panel : std::initializer_list<QWidget*>{matrixWindow_, statisticsWindow_})
-        panel->hide();
-    connect(matrixWindow_, &MatrixStoreView::changed, this, [this] { refresh(); });
-    connect(statisticsWindow_, &StatisticsDataView::changed, this, [this] { refresh(); });
-    const auto closeDataPanel = [this] {
-        dataPanelCategory_ = -1;
-        refresh();
-        // The panel's focused control is gone: typing goes back to the display.
-        setFocus(Qt::OtherFocusReason);
-    };
-    connect(matrixWindow_, &MatrixStoreView::doneClicked, this, closeDataPanel);
-    connect(statisticsWindow_, &StatisticsDataView::doneClicked, this, closeDataPanel);
-    tipWindow_ = new TipCalculatorView(calculator_, this);
+void CalculatorView::buildFinancePanels()
+{
+    // The tip window keeps its values in its own fields, where the keyboard types: the display
+    // would stand empty, and Tab steps through the fields. The output format may have changed.
+    auto* tipWindow = new TipCalculatorView(calculator_, this);
+    panels_.add({.categories = {CategoryCode::kTip, CategoryCode::kTip},
+                 .widget = tipWindow,
+                 .area = PanelArea::DisplayAndKeypads,
+                 .takeKey = [tipWindow](QKeyEvent* event) { return tipWindow->takeKey(event); },
+                 .takeTab = [tipWindow] { tipWindow->pressKey(TipCalculator::kTab); },
+                 .whileShown = [tipWindow](int) { tipWindow->refresh(); }});
+    // The finance windows have a keypad of their own, which takes the display's place too.
     tvmWindow_ = new TimeValueOfMoneyCalculatorView(this);
     loanWindow_ = new LoanCalculatorView(calculator_, this);
     mortgageWindow_ = new MortgageCalculatorView(calculator_, this);
-    const auto closeFinancePanel = [this] {
-        financePanel_ = nullptr;
-        refresh();
-        setFocus(Qt::OtherFocusReason);
-    };
-    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
-        panel->hide();
-    connect(tvmWindow_, &TimeValueOfMoneyCalculatorView::doneClicked, this, closeFinancePanel);
-    connect(loanWindow_, &LoanCalculatorView::doneClicked, this, closeFinancePanel);
-    connect(mortgageWindow_, &MortgageCalculatorView::doneClicked, this, closeFinancePanel);
-    solverWindow_ = new EquationSolverView(calculator_, this);
-    // The data files lie in the program folder; "Converter.dat" only where the calculator keeps state.
-    converterWindow_ = new ConverterView(calculator_, folder_.path(), calculator_.folder(), this);
-    converterWindow_->hide();
-    dateTimeWindow_ = new DateTimeView(calculator_, this);
-    graphWindow_ = new GraphView(calculator_, this);
-    graphWindow_->hide();
-    biorhythmWindow_ = new BiorhythmView(calculator_, folder_, this);
-    bar_->raise();  // above the date-time and biorhythm panels, which span the whole window
+    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_}) {
+        panels_.add({.categories = {CategoryCode::kFinance, CategoryCode::kFinance},
+                     .widget = panel,
+                     .area = PanelArea::DisplayAndKeypads,
+                     .opensOnKey = true});
+    }
+    connect(tvmWindow_, &TimeValueOfMoneyCalculatorView::doneClicked, this, &CalculatorView::closePanel);
+    connect(loanWindow_, &LoanCalculatorView::doneClicked, this, &CalculatorView::closePanel);
+    connect(mortgageWindow_, &MortgageCalculatorView::doneClicked, this, &CalculatorView::closePanel);
+}
 
+void CalculatorView::buildDataPanels()
+{
+    auto* macroWindow = new MacroEditorView(calculator_, this);
+    connect(macroWindow, &MacroEditorView::changed, this, [this] { refresh(); });
+    panels_.add({.categories = {CategoryCode::kMacros, CategoryCode::kMacros},
+                 .widget = macroWindow,
+                 .whileShown = [macroWindow](int) { macroWindow->refresh(); }});
+    // A matrix-mode result may have been kept as "VRE" since a data panel was last drawn.
+    matrixWindow_ = new MatrixStoreView(calculator_, this);
+    matrixWindow_->setObjectName(QStringLiteral("matrixWindow"));
+    panels_.add({.categories = {CategoryCode::kMatrices, CategoryCode::kMatrices},
+                 .widget = matrixWindow_,
+                 .opensOnKey = true,
+                 .whileShown = [this](int) { matrixWindow_->refresh(); }});
+    statisticsWindow_ = new StatisticsDataView(this);
+    statisticsWindow_->setObjectName(QStringLiteral("statisticsWindow"));
+    panels_.add({.categories = {CategoryCode::kStatistics, CategoryCode::kStatistics},
+                 .widget = statisticsWindow_,
+                 .opensOnKey = true,
+                 .whileShown = [this](int) { statisticsWindow_->refresh(); }});
+    connect(matrixWindow_, &MatrixStoreView::changed, this, [this] { refresh(); });
+    connect(statisticsWindow_, &StatisticsDataView::changed, this, [this] { refresh(); });
+    connect(matrixWindow_, &MatrixStoreView::doneClicked, this, &CalculatorView::closePanel);
+    connect(statisticsWindow_, &StatisticsDataView::doneClicked, this, &CalculatorView::closePanel);
+}
+
+void CalculatorView::buildToolPanels()
+{
+    solverWindow_ = new EquationSolverView(calculator_, this);
+    panels_.add({.categories = {CategoryCode::kEquationSolver, CategoryCode::kEquationSolver},
+                 .widget = solverWindow_,
+                 .area = PanelArea::DisplayAndKeypads,
+                 .takeKey = [this](QKeyEvent* event) { return solverWindow_->takeKey(event); }});
+    // The converters keep their values in their own fields, like the tip window. The data files
+    // lie in the program folder; "Converter.dat" only where the calculator keeps state.
+    converterWindow_ = new ConverterView(calculator_, folder_.path(), calculator_.folder(), this);
+    panels_.add({.categories = {CategoryCode::kUnitConverter, CategoryCode::kConstants},
+                 .widget = converterWindow_,
+                 .area = PanelArea::DisplayAndKeypads,
+                 .takeKey = [this](QKeyEvent* event) { return converterWindow_->takeKey(event); },
+                 .takeTab = [this] { converterWindow_->pressKey(ConverterView::kSwapField); },
+                 .whileShown = [this](int category) { converterWindow_->showCategory(category); }});
+    // Like the biorhythm panel, the date and time panel spans the window around the category bar.
+    // The date order may have changed.
+    dateTimeWindow_ = new DateTimeView(calculator_, this);
+    panels_.add({.categories = {CategoryCode::kDateTime, CategoryCode::kDateTime},
+                 .widget = dateTimeWindow_,
+                 .area = PanelArea::Window,
+                 .takeKey = [this](QKeyEvent* event) { return dateTimeWindow_->takeKey(event); },
+                 .whileShown = [this](int) { dateTimeWindow_->refresh(); }});
+    graphWindow_ = new GraphView(calculator_, this);
+    panels_.add({.categories = {CategoryCode::kFunctionGraphs, CategoryCode::kFunctionGraphs},
+                 .widget = graphWindow_,
+                 .area = PanelArea::DisplayAndKeypads,
+                 .takeKey = [this](QKeyEvent* event) { return graphWindow_->takeKey(event); }});
+    // The model lives while its category is shown: leaving the category saves the persons. The
+    // date order may have changed.
+    biorhythmWindow_ = new BiorhythmView(calculator_, folder_, this);
+    panels_.add({.categories = {CategoryCode::kBiorhythm, CategoryCode::kBiorhythm},
+                 .widget = biorhythmWindow_,
+                 .area = PanelArea::Window,
+                 .whileShown =
+                     [this](int) {
+                         biorhythmWindow_->openWindow();
+                         biorhythmWindow_->showDates();
+                     },
+                 .whileHidden = [this] { biorhythmWindow_->closeWindow(); }});
+}
+
+void CalculatorView::buildLists()
+{
     historyView_ = new HistoryView(calculator_, this);
     historyView_->setObjectName(QStringLiteral("historyPanel"));
     historyView_->hide();
@@ -245,11 +317,15 @@ CalculatorView::CalculatorView(Calculator& calculator, ProgramFolder folder, QWi
     popupList_->hide();
     for (QListWidget* list : {toolsPanel_, popupList_})
         list->setFocusPolicy(Qt::NoFocus);
+}
 
+void CalculatorView::connectInput()
+{
     connect(functionKeypad_, &KeypadView::keyPressed, this, &CalculatorView::onFunctionKey);
     connect(basicKeypad_, &KeypadView::keyPressed, this, &CalculatorView::onBasicKey);
     connect(toolsButton_, &QToolButton::clicked, this, &CalculatorView::toggleToolsPanel);
     connect(historyButton_, &QToolButton::clicked, this, &CalculatorView::openHistory);
+    connect(cancelButton_, &QToolButton::clicked, this, [this] { calculator_.cancelEvaluation(); });
     connect(display_, &CalculatorDisplayView::indicatorClicked, this, [this](int code) {
         calculator_.pressKey(code);
         afterKey();
@@ -267,13 +343,321 @@ CalculatorView::CalculatorView(Calculator& calculator, ProgramFolder folder, QWi
             calculator_.chooseCalculusEntry(fromQString(item->text()));
         afterKey();
     });
+}
 
-    for (const std::filesystem::path& font : skinFontFiles(folder_))
-        QFontDatabase::addApplicationFont(QString::fromStdString(font.string()));
-    facts_ = ScreenFacts::of(QSize(480, 640));
-    loadSkin();
-    resize(480, 640);
+void CalculatorView::loadSkin()
+{
+    skinLoaded_ = skin_.load(folder_, calculator_.preferences().skinName, facts_.scale, facts_.square);
+    applyApplicationStyle(skin_.colours());
+    setStyleSheet(windowStyleSheet(facts_.scale, skin_.colours()));
+    setAttribute(Qt::WA_StyledBackground);
+    functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
+    const bool landscape = facts_.landscape || facts_.square;
+    basicKeypad_->setImages(skin_.image(landscape ? "Keyboard" : "NumberKeyboard"), QImage());
+    const KeypadGrid grid = landscape ? kBasicLandscapeGrid : kBasicPortraitGrid;
+    basicKeypad_->setGrid(grid.columns, grid.rows);
+    basicKeypad_->setSpans(basicKeypadSpans(landscape ? Orientation::Landscape : Orientation::Portrait));
+    formulaView_->setSkin(skin_, facts_.scale);
+    tvmWindow_->setSkin(skin_);
+    loanWindow_->setSkin(skin_);
+    mortgageWindow_->setSkin(skin_);
+    solverWindow_->setSkin(skin_);
+    graphWindow_->setSkin(skin_);
+    dateTimeWindow_->setSkin(skin_);
+}
+
+QImage CalculatorView::functionLabels() const
+{
+    const int category = calculator_.category();
+    if (category >= 0 && category < static_cast<int>(std::size(kFunctionLabelImages)))
+        return skin_.image(kFunctionLabelImages[category]);
+    return skin_.image("SmallFontsGeneral");
+}
+
+void CalculatorView::resizeEvent(QResizeEvent*)
+{
+    const ScreenFacts facts = ScreenFacts::of(size());
+    if (!(facts == facts_)) {
+        facts_ = facts;
+        loadSkin();
+    }
+    layoutChildren();
+}
+
+void CalculatorView::layoutChildren()
+{
+    const double unit = facts_.landscape || facts_.square ? height() / 240.0 : height() / 320.0;
+    const int displayHeight = static_cast<int>(kDisplayHeight * unit);
+    const int barHeight = static_cast<int>(kBarHeight * unit);
+    display_->setGeometry(0, 0, width(), displayHeight);
+    // Over the lines, below the indicators and above the result.
+    formulaView_->setGeometry(0, displayHeight * 11 / 100, width(), displayHeight * 67 / 100);
+    layoutCovered_ = panels_.coverDisplay(calculator_.category());
+    bar_->setGeometry(0, layoutCovered_ ? 0 : displayHeight, width(), barHeight);
+    const QRect toolArea = layoutCovered_ ? QRect(0, barHeight, width(), height() - barHeight)
+                                          : QRect(0, displayHeight + barHeight, width(), height() - displayHeight - barHeight);
+    const int top = displayHeight + barHeight;
+    const QRect body(0, top, width(), height() - top);
+    if (facts_.landscape || facts_.square) {
+        // Side by side: the function keys take 150 of every 320 pixels.
+        const int split = width() * 150 / 320;
+        functionKeypad_->setGeometry(0, top, split, body.height());
+        basicKeypad_->setGeometry(split, top, width() - split, body.height());
+    } else {
+        const int functionHeight = static_cast<int>(kFunctionKeypadHeight * unit);
+        functionKeypad_->setGeometry(0, top, width(), functionHeight);
+        basicKeypad_->setGeometry(0, top + functionHeight, width(), body.height() - functionHeight);
+    }
+    toolPlaceholder_->setGeometry(body);
+    panels_.place(body, toolArea, rect());
+    // The panels over the whole window leave the category bar's band free.
+    dateTimeWindow_->setBand(displayHeight, barHeight);
+    biorhythmWindow_->setBand(displayHeight, barHeight);
+    historyView_->setGeometry(body);
+    toolsPanel_->setGeometry(body.adjusted(0, 0, -body.width() / 4, 0));
+    fitToolsPanel();
+    popupList_->setGeometry(body.adjusted(body.width() / 6, 0, -body.width() / 6, -body.height() / 6));
+}
+
+void CalculatorView::fitToolsPanel()
+{
+    // Fifteen rows in the height of the keypads: the letters shrink until every row fits whole,
+    // and the panel widens for the longest name.
+    const QRect body(0, toolsPanel_->y(), width(), height() - toolsPanel_->y());
+    const int frame = 2 * toolsPanel_->frameWidth();
+    for (int px = 12 * facts_.scale; px >= 6; --px) {
+        toolsPanel_->setStyleSheet(QStringLiteral("QListWidget { font-size: %1px; padding: 0px; }").arg(px));
+        toolsPanel_->ensurePolished();
+        QFont font = toolsPanel_->font();
+        font.setPixelSize(px);
+        toolsPanel_->setFont(font);
+        int rows = 0;
+        int widest = 0;
+        for (int row = 0; row < toolsPanel_->count(); ++row) {
+            rows += toolsPanel_->sizeHintForRow(row);
+            widest = std::max(widest, toolsPanel_->sizeHintForColumn(0));
+        }
+        if (rows + frame <= body.height() || px == 6) {
+            const int panelWidth = std::min(body.width(), std::max(toolsPanel_->width(), widest + frame + 4 * facts_.scale));
+            toolsPanel_->setGeometry(0, body.top(), panelWidth, body.height());
+            return;
+        }
+    }
+}
+
+void CalculatorView::refresh()
+{
+    const int category = calculator_.category();
+    categoryLabel_->setText(toQString(categoryName(category)));
+    display_->setCategory(category);
+    // While "=" computes, the worker thread owns the engine. The panels, which read it, wait for
+    // completeEvaluation() to refresh them (nothing else can change them meanwhile), and the
+    // typeset line keeps the variables' values it was last shown with: those "=" started from.
+    if (calculator_.evaluating()) {
+        showFormula(nullptr);
+    } else {
+        showPanels(category);
+        showFormula(&calculator_.engine().slots);
+    }
+    toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
+    functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
+    const Preferences& preferences = calculator_.preferences();
+    for (KeypadView* keypad : {functionKeypad_, basicKeypad_})
+        keypad->setHold(preferences.tapHoldEnabled, static_cast<int>(preferences.tapHoldInterval));
+    display_->setTypedName(toQString(calculator_.typedName()));
+    for (QAction* action : formatActions_->actions())
+        action->setChecked(action->data().toInt() == calculator_.display().displayFormat());
+    for (QAction* action : fixDigitsActions_->actions())
+        action->setChecked(action->data().toInt() == preferences.fixDigits);
+    display_->update();
+}
+
+void CalculatorView::showPanels(int category)
+{
+    // The models live only while their category is shown, so the pointers are asked each time.
+    matrixWindow_->setModel(dataTools_ ? dataTools_->matrices() : nullptr);
+    statisticsWindow_->setModel(dataTools_ ? dataTools_->statistics() : nullptr);
+    panels_.show(category);
+    const bool keypad = categoryHasKeypad(category);
+    toolPlaceholder_->setVisible(!keypad && !panels_.hasOwnPanel(category));
+    // A panel that a key opened, or the history, covers the keypads whole: they hide beneath it.
+    const bool keypadCovered = panels_.anyOpened() || !historyView_->isHidden();
+    functionKeypad_->setVisible(keypad && !keypadCovered);
+    basicKeypad_->setVisible(keypad && !keypadCovered);
+    if (panels_.coverDisplay(category) != layoutCovered_)
+        layoutChildren();
+}
+
+void CalculatorView::showFormula(const VariableSlots* slots)
+{
+    // The stack of "Basic-RPN" takes the lines' place, and the line holds only its top.
+    const CalculatorDisplay& display = calculator_.display();
+    const bool shown = formulaShown_ && !panels_.coverDisplay(calculator_.category()) &&
+                       display.inputMode() != InputMode::BasicRpn;
+    formulaView_->setVisible(shown);
+    if (!shown)
+        return;
+    formulaView_->raise();
+    const DisplayLine& line = display.line(display.currentLineIndex());
+    const std::size_t length = line.input().size();
+    const double cursorShare =
+        length == 0 ? 1.0 : static_cast<double>(line.characterPosition(line.cursor())) / static_cast<double>(length);
+    const std::u16string engineText = fromUtf8(
+        displayToEngineText(display.getInputText(), outputFormatFromName(calculator_.preferences().outputFormat)));
+    if (slots != nullptr)
+        formulaView_->showLine(engineText, *slots, cursorShare);
+    else
+        formulaView_->showLine(engineText, cursorShare);
+}
+
+void CalculatorView::afterKey()
+{
+    sound_.play(keySoundPath(folder_, calculator_.preferences()));
     refresh();
+}
+
+void CalculatorView::showCategory(int category)
+{
+    calculator_.switchCategory(category);
+    refresh();
+    showToolMessage();
+    // The panel that had the focus may be gone with its category.
+    if (QWidget* focus = QApplication::focusWidget(); isVisible() && (!focus || !focus->isVisible()))
+        setFocus(Qt::OtherFocusReason);
+}
+
+void CalculatorView::stepCategory(bool forward)
+{
+    closePopups();
+    calculator_.stepCategory(forward);
+    showCategory(calculator_.category());
+}
+
+void CalculatorView::setDataTools(DataTools* tools)
+{
+    dataTools_ = tools;
+    refresh();
+}
+
+void CalculatorView::openDataPanel()
+{
+    const int category = calculator_.category();
+    if (category == CategoryCode::kMatrices)
+        openPanel(matrixWindow_);
+    else if (category == CategoryCode::kStatistics)
+        openPanel(statisticsWindow_);
+}
+
+void CalculatorView::openFinancePanel(QWidget* panel)
+{
+    // Typing goes to the panel's field, not to the display behind it.
+    if (openPanel(panel))
+        panel->setFocus(Qt::OtherFocusReason);
+}
+
+bool CalculatorView::openPanel(QWidget* panel)
+{
+    if (!panels_.open(panel, calculator_.category()))
+        return false;
+    closePopups();
+    refresh();
+    panel->raise();
+    return true;
+}
+
+void CalculatorView::closePanel()
+{
+    panels_.closeOpened();
+    refresh();
+    // The panel's focused control is gone: typing goes back to the display.
+    setFocus(Qt::OtherFocusReason);
+}
+
+void CalculatorView::showToolMessage()
+{
+    if (!takeToolMessage_)
+        return;
+    const std::u16string message = takeToolMessage_();
+    if (!message.empty())
+        QMessageBox::warning(this, QStringLiteral("Corvan"), toQString(message));
+}
+
+void CalculatorView::toggleToolsPanel()
+{
+    const bool open = !toolsPanel_->isVisible();
+    popupList_->hide();
+    if (!open) {
+        toolsPanel_->hide();
+        return;
+    }
+    toolsPanel_->setCurrentRow(calculator_.category());
+    toolsPanel_->show();
+    toolsPanel_->raise();
+    // The panel slides in from the left over the keypads.
+    const QPoint shown = toolsPanel_->pos();
+    auto* slide = new QPropertyAnimation(toolsPanel_, "pos", toolsPanel_);
+    slide->setDuration(150);
+    slide->setStartValue(QPoint(-toolsPanel_->width(), shown.y()));
+    slide->setEndValue(shown);
+    slide->setEasingCurve(QEasingCurve::OutCubic);
+    slide->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void CalculatorView::openPopupList()
+{
+    popupKind_ = PopupKind::Calculus;
+    popupList_->clear();
+    for (const CalculusEntry& entry : kCalculusList)
+        popupList_->addItem(toQString(entry.text));
+    popupList_->setCurrentRow(0);
+    popupList_->show();
+    popupList_->raise();
+}
+
+void CalculatorView::openMacroList()
+{
+    closePopups();
+    popupKind_ = PopupKind::Macros;
+    popupList_->clear();
+    for (const std::u16string& signature : calculator_.macros().signatures())
+        popupList_->addItem(displayString(signature));
+    if (popupList_->count() == 0) {
+        auto* none = new QListWidgetItem(tr("No macros yet. Write one in the Macros category."), popupList_);
+        none->setFlags(Qt::NoItemFlags);
+    }
+    popupList_->setCurrentRow(0);
+    popupList_->show();
+    popupList_->raise();
+}
+
+void CalculatorView::openHistory()
+{
+    closePopups();
+    historyView_->open();
+    refresh();
+}
+
+void CalculatorView::closePopups()
+{
+    toolsPanel_->hide();
+    popupList_->hide();
+    if (historyView_->isVisible()) {
+        historyView_->hide();
+        refresh();
+        setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool CalculatorView::closeOpenPanel()
+{
+    if (listOpen() || historyView_->isVisible()) {
+        closePopups();
+        return true;
+    }
+    if (!panels_.anyOpened())
+        return false;
+    closePanel();
+    return true;
 }
 
 void CalculatorView::buildMenu()
@@ -354,11 +738,72 @@ void CalculatorView::setFixDigits(int digits)
     refresh();
 }
 
-void CalculatorView::stepCategory(bool forward)
+void CalculatorView::openHelp()
+{
+    const QString page = QString::fromStdString(folder_.file("Corvan.htm").string());
+    if (!QFileInfo::exists(page)) {
+        QMessageBox::critical(this, QStringLiteral("Error!"), QStringLiteral("Cannot open help file."));
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(page);
+    if (openInBrowser_ ? openInBrowser_(url) : QDesktopServices::openUrl(url))
+        return;
+    if (helpWindow_ == nullptr)
+        helpWindow_ = new HelpView(this);
+    helpWindow_->showPage(page);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}
+
+void CalculatorView::copyResult()
+{
+    // The converter's answer is in its panel, not on the display.
+    if (!converterWindow_->isHidden()) {
+        converterWindow_->copyResult();
+        return;
+    }
+    QApplication::clipboard()->setText(displayString(calculator_.copyText()));
+}
+
+void CalculatorView::pasteExpression()
+{
+    calculator_.pasteText(fromQString(QApplication::clipboard()->text()));
+    refresh();
+}
+
+void CalculatorView::openPreferences()
 {
     closePopups();
-    calculator_.stepCategory(forward);
-    showCategory(calculator_.category());
+    const auto changes = PreferencesEditorView::run(calculator_, folder_, this);
+    if (changes.skinChanged)
+        loadSkin();
+    refresh();
+}
+
+void CalculatorView::onFunctionKey(int position, bool held)
+{
+    closePopups();
+    const Calculator::KeypadResult result = calculator_.pressFunctionKey(position, held);
+    if (result == Calculator::KeypadResult::OpenCalculusList)
+        openPopupList();
+    afterKey();
+    if (result == Calculator::KeypadResult::OpenMatrixWindow || result == Calculator::KeypadResult::OpenStatisticsWindow)
+        openDataPanel();
+    else if (result == Calculator::KeypadResult::OpenTvmWindow)
+        openFinancePanel(tvmWindow_);
+    else if (result == Calculator::KeypadResult::OpenLoanWindow)
+        openFinancePanel(loanWindow_);
+    else if (result == Calculator::KeypadResult::OpenMortgageWindow)
+        openFinancePanel(mortgageWindow_);
+}
+
+void CalculatorView::onBasicKey(int position, bool held)
+{
+    closePopups();
+    const Orientation orientation = facts_.landscape || facts_.square ? Orientation::Landscape : Orientation::Portrait;
+    calculator_.pressBasicKey(orientation, position, held);
+    afterKey();
 }
 
 std::optional<ModeKeyFace> CalculatorView::modeFaceAt(int position) const
@@ -401,10 +846,146 @@ QString CalculatorView::functionKeyTooltip(int position) const
     return lines.join(QLatin1Char('\n'));
 }
 
-CalculatorView::~CalculatorView()
+bool CalculatorView::listOpen() const
 {
-    cancelEvaluation();
-    calculator_.setEvaluationRunner({});
+    return toolsPanel_->isVisible() || popupList_->isVisible();
+}
+
+bool CalculatorView::handleEditingKey(QKeyEvent* event)
+{
+    QListWidget* list = popupList_->isVisible() ? popupList_ : (toolsPanel_->isVisible() ? toolsPanel_ : nullptr);
+    if (list) {
+        switch (event->key()) {
+        case Qt::Key_Escape: closePopups(); return true;
+        case Qt::Key_F4:
+            toggleToolsPanel();
+            return true;
+        case Qt::Key_Up: list->setCurrentRow(qMax(0, list->currentRow() - 1)); return true;
+        case Qt::Key_Down: list->setCurrentRow(qMin(list->count() - 1, list->currentRow() + 1)); return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (list->currentItem())
+                Q_EMIT list->itemClicked(list->currentItem());
+            return true;
+        default: return true;
+        }
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        copyResult();
+        return true;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        pasteExpression();
+        return true;
+    }
+    if (event->key() == Qt::Key_F1) {
+        openHelp();
+        return true;
+    }
+    if (event->key() == Qt::Key_F2) {
+        openPreferences();
+        return true;
+    }
+    int code = -1;
+    switch (event->key()) {
+    case Qt::Key_Left: code = KeyCode::kCursorLeft; break;
+    case Qt::Key_Right: code = KeyCode::kCursorRight; break;
+    case Qt::Key_Up: code = KeyCode::kPreviousLine; break;
+    case Qt::Key_Down: code = KeyCode::kNextLine; break;
+    case Qt::Key_PageUp: code = KeyCode::kCursorTenLeft; break;
+    case Qt::Key_PageDown: code = KeyCode::kCursorTenRight; break;
+    case Qt::Key_Delete: code = KeyCode::kDelete; break;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        calculator_.moveCursorToLineEnd(event->key() == Qt::Key_End);
+        afterKey();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A name being typed completes first; one that is no name stays for mending.
+        if (!calculator_.typedName().empty()) {
+            calculator_.typeCharacter(u'\r');
+            if (calculator_.typingRefused())
+                QApplication::beep();
+            afterKey();
+            return true;
+        }
+        code = KeyCode::kEquals;
+        break;
+    case Qt::Key_Escape:
+        // Escape closes what is open, and is "C" when nothing is.
+        if (!closeOpenPanel()) {
+            calculator_.pressKey(KeyCode::kClear);
+            afterKey();
+        }
+        return true;
+    default: return false;
+    }
+    calculator_.pressKey(code);
+    afterKey();
+    return true;
+}
+
+bool CalculatorView::focusNextPrevChild(bool next)
+{
+    if (!listOpen() && panels_.takeTab(calculator_.category()))
+        return true;
+    return QWidget::focusNextPrevChild(next);
+}
+
+void CalculatorView::keyPressEvent(QKeyEvent* event)
+{
+    const Preferences& preferences = calculator_.preferences();
+    // A key that a focused field, table or list left unused arrives here too.
+    const QWidget* focus = QApplication::focusWidget();
+    const bool fromField = focus != nullptr && focus != this && isAncestorOf(focus) && takesTyping(focus);
+    // P and Q scroll the categories only where letters are the pocket computer's keys.
+    const bool scrollKey = preferences.pocketKeyboardLetters && preferences.hardKeyScrolling && !fromField &&
+                           (event->key() == Qt::Key_P || event->key() == Qt::Key_Q) &&
+                           !(event->modifiers() & Qt::ControlModifier);
+    // The tool windows take the keyboard in their categories, unless a list is open; the hard
+    // keys that scroll the categories keep working there.
+    if (!scrollKey && !listOpen() && panels_.takeKey(calculator_.category(), event))
+        return;
+    // Keys go only where the user is typing: never from a field to the display.
+    if (fromField) {
+        event->accept();
+        return;
+    }
+    if (handleEditingKey(event))
+        return;
+    if (scrollKey) {
+        calculator_.scrollCategories(event->key() == Qt::Key_P);
+        afterKey();
+        showToolMessage();
+        return;
+    }
+    QString text = event->key() == Qt::Key_Backspace ? QString(QChar(8)) : event->text();
+    // The number pad's decimal key is the decimal point whatever the keyboard layout prints.
+    if ((event->modifiers() & Qt::KeypadModifier) && (text == QStringLiteral(",") || text == QStringLiteral(".")))
+        text = QStringLiteral(".");
+    if (text.size() == 1 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+        calculator_.typeCharacter(text.at(0).unicode())) {
+        if (calculator_.typingRefused())
+            QApplication::beep();
+        afterKey();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CalculatorView::connectEvaluation()
+{
+    evaluation_ = new EvaluationWorker(this);
+    connect(evaluation_, &EvaluationWorker::finished, this, &CalculatorView::completeEvaluation);
+    calculator_.setEvaluationRunner([this] { startEvaluation(); });
+    auto* saveTimer = new QTimer(this);
+    saveTimer->setInterval(kDisplaySaveInterval);
+    connect(saveTimer, &QTimer::timeout, this, [this] {
+        if (!busy_)
+            saveDisplayState();
+    });
+    saveTimer->start();
 }
 
 void CalculatorView::startEvaluation()
@@ -506,577 +1087,6 @@ void CalculatorView::closeQuietly()
 {
     quietClose_ = true;
     close();
-}
-
-void CalculatorView::loadSkin()
-{
-    skinLoaded_ = skin_.load(folder_, calculator_.preferences().skinName, facts_.scale, facts_.square);
-    applyApplicationStyle(skin_.colours());
-    setStyleSheet(windowStyleSheet(facts_.scale, skin_.colours()));
-    setAttribute(Qt::WA_StyledBackground);
-    functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
-    const bool landscape = facts_.landscape || facts_.square;
-    basicKeypad_->setImages(skin_.image(landscape ? "Keyboard" : "NumberKeyboard"), QImage());
-    const KeypadGrid grid = landscape ? kBasicLandscapeGrid : kBasicPortraitGrid;
-    basicKeypad_->setGrid(grid.columns, grid.rows);
-    basicKeypad_->setSpans(basicKeypadSpans(landscape ? Orientation::Landscape : Orientation::Portrait));
-    formulaView_->setSkin(skin_, facts_.scale);
-    tvmWindow_->setSkin(skin_);
-    loanWindow_->setSkin(skin_);
-    mortgageWindow_->setSkin(skin_);
-    solverWindow_->setSkin(skin_);
-    graphWindow_->setSkin(skin_);
-    dateTimeWindow_->setSkin(skin_);
-}
-
-QImage CalculatorView::functionLabels() const
-{
-    const int category = calculator_.category();
-    if (category >= 0 && category < static_cast<int>(std::size(kFunctionLabelImages)))
-        return skin_.image(kFunctionLabelImages[category]);
-    return skin_.image("SmallFontsGeneral");
-}
-
-void CalculatorView::resizeEvent(QResizeEvent*)
-{
-    const ScreenFacts facts = ScreenFacts::of(size());
-    if (!(facts == facts_)) {
-        facts_ = facts;
-        loadSkin();
-    }
-    layoutChildren();
-}
-
-void CalculatorView::layoutChildren()
-{
-    const double unit = facts_.landscape || facts_.square ? height() / 240.0 : height() / 320.0;
-    const int displayHeight = static_cast<int>(kDisplayHeight * unit);
-    const int barHeight = static_cast<int>(kBarHeight * unit);
-    display_->setGeometry(0, 0, width(), displayHeight);
-    // Over the lines, below the indicators and above the result.
-    formulaView_->setGeometry(0, displayHeight * 11 / 100, width(), displayHeight * 67 / 100);
-    layoutCovered_ = panelCoversDisplay();
-    bar_->setGeometry(0, layoutCovered_ ? 0 : displayHeight, width(), barHeight);
-    const QRect toolArea = layoutCovered_ ? QRect(0, barHeight, width(), height() - barHeight)
-                                          : QRect(0, displayHeight + barHeight, width(), height() - displayHeight - barHeight);
-    const int top = displayHeight + barHeight;
-    const QRect body(0, top, width(), height() - top);
-    if (facts_.landscape || facts_.square) {
-        // Side by side: the function keys take 150 of every 320 pixels.
-        const int split = width() * 150 / 320;
-        functionKeypad_->setGeometry(0, top, split, body.height());
-        basicKeypad_->setGeometry(split, top, width() - split, body.height());
-    } else {
-        const int functionHeight = static_cast<int>(kFunctionKeypadHeight * unit);
-        functionKeypad_->setGeometry(0, top, width(), functionHeight);
-        basicKeypad_->setGeometry(0, top + functionHeight, width(), body.height() - functionHeight);
-    }
-    toolPlaceholder_->setGeometry(body);
-    macroWindow_->setGeometry(body);
-    matrixWindow_->setGeometry(body);
-    statisticsWindow_->setGeometry(body);
-    tipWindow_->setGeometry(toolArea);
-    for (QWidget* panel :
-         std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_, solverWindow_, graphWindow_})
-        panel->setGeometry(toolArea);
-    converterWindow_->setGeometry(toolArea);
-    // Like the biorhythm panel, the date and time panel spans the window around the category bar.
-    dateTimeWindow_->setGeometry(rect());
-    dateTimeWindow_->setBand(displayHeight, barHeight);
-    biorhythmWindow_->setGeometry(rect());
-    biorhythmWindow_->setBand(displayHeight, barHeight);
-    historyView_->setGeometry(body);
-    toolsPanel_->setGeometry(body.adjusted(0, 0, -body.width() / 4, 0));
-    fitToolsPanel();
-    popupList_->setGeometry(body.adjusted(body.width() / 6, 0, -body.width() / 6, -body.height() / 6));
-}
-
-void CalculatorView::fitToolsPanel()
-{
-    // Fifteen rows in the height of the keypads: the letters shrink until every row fits whole,
-    // and the panel widens for the longest name.
-    const QRect body(0, toolsPanel_->y(), width(), height() - toolsPanel_->y());
-    const int frame = 2 * toolsPanel_->frameWidth();
-    for (int px = 12 * facts_.scale; px >= 6; --px) {
-        toolsPanel_->setStyleSheet(QStringLiteral("QListWidget { font-size: %1px; padding: 0px; }").arg(px));
-        toolsPanel_->ensurePolished();
-        QFont font = toolsPanel_->font();
-        font.setPixelSize(px);
-        toolsPanel_->setFont(font);
-        int rows = 0;
-        int widest = 0;
-        for (int row = 0; row < toolsPanel_->count(); ++row) {
-            rows += toolsPanel_->sizeHintForRow(row);
-            widest = std::max(widest, toolsPanel_->sizeHintForColumn(0));
-        }
-        if (rows + frame <= body.height() || px == 6) {
-            const int panelWidth = std::min(body.width(), std::max(toolsPanel_->width(), widest + frame + 4 * facts_.scale));
-            toolsPanel_->setGeometry(0, body.top(), panelWidth, body.height());
-            return;
-        }
-    }
-}
-
-void CalculatorView::showFormula(const VariableSlots* slots)
-{
-    // The stack of "Basic-RPN" takes the lines' place, and the line holds only its top.
-    const bool shown =
-        formulaShown_ && !panelCoversDisplay() && calculator_.display().inputMode() != InputMode::BasicRpn;
-    formulaView_->setVisible(shown);
-    if (!shown)
-        return;
-    formulaView_->raise();
-    const CalculatorDisplay& display = calculator_.display();
-    const DisplayLine& line = display.line(display.currentLineIndex());
-    const std::size_t length = line.input().size();
-    const double cursorShare =
-        length == 0 ? 1.0 : static_cast<double>(line.characterPosition(line.cursor())) / static_cast<double>(length);
-    const std::u16string engineText = fromUtf8(
-        displayToEngineText(display.getInputText(), outputFormatFromName(calculator_.preferences().outputFormat)));
-    if (slots != nullptr)
-        formulaView_->showLine(engineText, *slots, cursorShare);
-    else
-        formulaView_->showLine(engineText, cursorShare);
-}
-
-bool CalculatorView::panelCoversDisplay() const
-{
-    const int category = calculator_.category();
-    // The tip window and the converters keep their values in their own fields: the display
-    // would stand empty.
-    const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
-    return financePanel_ != nullptr || converter || category == CategoryCode::kTip ||
-           category == CategoryCode::kEquationSolver || category == CategoryCode::kFunctionGraphs;
-}
-
-void CalculatorView::refresh()
-{
-    const int category = calculator_.category();
-    categoryLabel_->setText(toQString(categoryName(category)));
-    display_->setCategory(category);
-    // While "=" computes, the worker thread owns the engine. The panels, which read it, wait for
-    // completeEvaluation() to refresh them (nothing else can change them meanwhile), and the
-    // typeset line keeps the variables' values it was last shown with: those "=" started from.
-    if (calculator_.evaluating()) {
-        showFormula(nullptr);
-    } else {
-        showPanels(category);
-        showFormula(&calculator_.engine().slots);
-    }
-    toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
-    functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
-    const Preferences& preferences = calculator_.preferences();
-    for (KeypadView* keypad : {functionKeypad_, basicKeypad_})
-        keypad->setHold(preferences.tapHoldEnabled, static_cast<int>(preferences.tapHoldInterval));
-    display_->setTypedName(toQString(calculator_.typedName()));
-    for (QAction* action : formatActions_->actions())
-        action->setChecked(action->data().toInt() == calculator_.display().displayFormat());
-    for (QAction* action : fixDigitsActions_->actions())
-        action->setChecked(action->data().toInt() == preferences.fixDigits);
-    display_->update();
-}
-
-void CalculatorView::showPanels(int category)
-{
-    const bool keypad = categoryHasKeypad(category);
-    const bool macros = category == CategoryCode::kMacros;
-    const bool tip = category == CategoryCode::kTip;
-    const bool solver = category == CategoryCode::kEquationSolver;
-    const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
-    const bool dateTime = category == CategoryCode::kDateTime;
-    const bool graph = category == CategoryCode::kFunctionGraphs;
-    toolPlaceholder_->setVisible(!keypad && !macros && !tip && !solver && !dateTime && !converter && !graph &&
-                                 category != CategoryCode::kBiorhythm);
-    macroWindow_->setVisible(macros);
-    if (macros)
-        macroWindow_->refresh();
-    if (dataPanelCategory_ != category)
-        dataPanelCategory_ = -1;
-    const bool matrices = dataPanelCategory_ == CategoryCode::kMatrices;
-    const bool statistics = dataPanelCategory_ == CategoryCode::kStatistics;
-    // The models live only while their category is shown, so the pointers are asked each time.
-    matrixWindow_->setModel(dataTools_ ? dataTools_->matrices() : nullptr);
-    statisticsWindow_->setModel(dataTools_ ? dataTools_->statistics() : nullptr);
-    // A matrix-mode result may have been kept as "VRE" since the panel was last drawn.
-    if (matrices)
-        matrixWindow_->refresh();
-    if (statistics)
-        statisticsWindow_->refresh();
-    matrixWindow_->setVisible(matrices);
-    statisticsWindow_->setVisible(statistics);
-    if (category != CategoryCode::kFinance)
-        financePanel_ = nullptr;
-    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
-        panel->setVisible(panel == financePanel_);
-    // A data or finance panel or the history covers the keypads whole: they hide beneath it.
-    const bool keypadCovered = matrices || statistics || financePanel_ != nullptr || !historyView_->isHidden();
-    functionKeypad_->setVisible(keypad && !keypadCovered);
-    basicKeypad_->setVisible(keypad && !keypadCovered);
-    tipWindow_->setVisible(tip);
-    if (tip)
-        tipWindow_->refresh();  // the output format may have changed
-    solverWindow_->setVisible(solver);
-    converterWindow_->setVisible(converter);
-    if (converter)
-        converterWindow_->showCategory(category);
-    dateTimeWindow_->setVisible(dateTime);
-    graphWindow_->setVisible(graph);
-    if (dateTime)
-        dateTimeWindow_->refresh();  // the date order may have changed
-    if (panelCoversDisplay() != layoutCovered_)
-        layoutChildren();
-    // The model lives while its category is shown: leaving the category saves the persons.
-    const bool biorhythm = category == CategoryCode::kBiorhythm;
-    if (biorhythm)
-        biorhythmWindow_->openWindow();
-    else
-        biorhythmWindow_->closeWindow();
-    biorhythmWindow_->setVisible(biorhythm);
-    if (biorhythm)
-        biorhythmWindow_->showDates();  // the date order may have changed
-}
-
-void CalculatorView::afterKey()
-{
-    sound_.play(keySoundPath(folder_, calculator_.preferences()));
-    refresh();
-}
-
-void CalculatorView::showCategory(int category)
-{
-    calculator_.switchCategory(category);
-    refresh();
-    showToolMessage();
-    // The panel that had the focus may be gone with its category.
-    if (QWidget* focus = QApplication::focusWidget(); isVisible() && (!focus || !focus->isVisible()))
-        setFocus(Qt::OtherFocusReason);
-}
-
-void CalculatorView::setDataTools(DataTools* tools)
-{
-    dataTools_ = tools;
-    refresh();
-}
-
-void CalculatorView::openDataPanel()
-{
-    const int category = calculator_.category();
-    if (category != CategoryCode::kMatrices && category != CategoryCode::kStatistics)
-        return;
-    closePopups();
-    dataPanelCategory_ = category;
-    refresh();
-    (category == CategoryCode::kMatrices ? static_cast<QWidget*>(matrixWindow_) : statisticsWindow_)->raise();
-}
-
-void CalculatorView::openFinancePanel(QWidget* panel)
-{
-    if (calculator_.category() != CategoryCode::kFinance)
-        return;
-    closePopups();
-    financePanel_ = panel;
-    refresh();
-    panel->raise();
-    // Typing goes to the panel's field, not to the display behind it.
-    panel->setFocus(Qt::OtherFocusReason);
-}
-
-void CalculatorView::showToolMessage()
-{
-    if (!takeToolMessage_)
-        return;
-    const std::u16string message = takeToolMessage_();
-    if (!message.empty())
-        QMessageBox::warning(this, QStringLiteral("Corvan"), toQString(message));
-}
-
-void CalculatorView::onFunctionKey(int position, bool held)
-{
-    closePopups();
-    const Calculator::KeypadResult result = calculator_.pressFunctionKey(position, held);
-    if (result == Calculator::KeypadResult::OpenCalculusList)
-        openPopupList();
-    afterKey();
-    if (result == Calculator::KeypadResult::OpenMatrixWindow || result == Calculator::KeypadResult::OpenStatisticsWindow)
-        openDataPanel();
-    else if (result == Calculator::KeypadResult::OpenTvmWindow)
-        openFinancePanel(tvmWindow_);
-    else if (result == Calculator::KeypadResult::OpenLoanWindow)
-        openFinancePanel(loanWindow_);
-    else if (result == Calculator::KeypadResult::OpenMortgageWindow)
-        openFinancePanel(mortgageWindow_);
-}
-
-void CalculatorView::onBasicKey(int position, bool held)
-{
-    closePopups();
-    const Orientation orientation = facts_.landscape || facts_.square ? Orientation::Landscape : Orientation::Portrait;
-    calculator_.pressBasicKey(orientation, position, held);
-    afterKey();
-}
-
-void CalculatorView::toggleToolsPanel()
-{
-    const bool open = !toolsPanel_->isVisible();
-    popupList_->hide();
-    if (!open) {
-        toolsPanel_->hide();
-        return;
-    }
-    toolsPanel_->setCurrentRow(calculator_.category());
-    toolsPanel_->show();
-    toolsPanel_->raise();
-    // The panel slides in from the left over the keypads.
-    const QPoint shown = toolsPanel_->pos();
-    auto* slide = new QPropertyAnimation(toolsPanel_, "pos", toolsPanel_);
-    slide->setDuration(150);
-    slide->setStartValue(QPoint(-toolsPanel_->width(), shown.y()));
-    slide->setEndValue(shown);
-    slide->setEasingCurve(QEasingCurve::OutCubic);
-    slide->start(QAbstractAnimation::DeleteWhenStopped);
-}
-
-void CalculatorView::openPopupList()
-{
-    popupKind_ = PopupKind::Calculus;
-    popupList_->clear();
-    for (const CalculusEntry& entry : kCalculusList)
-        popupList_->addItem(toQString(entry.text));
-    popupList_->setCurrentRow(0);
-    popupList_->show();
-    popupList_->raise();
-}
-
-void CalculatorView::openMacroList()
-{
-    closePopups();
-    popupKind_ = PopupKind::Macros;
-    popupList_->clear();
-    for (const std::u16string& signature : calculator_.macros().signatures())
-        popupList_->addItem(displayString(signature));
-    if (popupList_->count() == 0) {
-        auto* none = new QListWidgetItem(tr("No macros yet. Write one in the Macros category."), popupList_);
-        none->setFlags(Qt::NoItemFlags);
-    }
-    popupList_->setCurrentRow(0);
-    popupList_->show();
-    popupList_->raise();
-}
-
-void CalculatorView::openHistory()
-{
-    closePopups();
-    historyView_->open();
-    refresh();
-}
-
-void CalculatorView::closePopups()
-{
-    toolsPanel_->hide();
-    popupList_->hide();
-    if (historyView_->isVisible()) {
-        historyView_->hide();
-        refresh();
-        setFocus(Qt::OtherFocusReason);
-    }
-}
-
-bool CalculatorView::closeOpenPanel()
-{
-    if (toolsPanel_->isVisible() || popupList_->isVisible() || historyView_->isVisible()) {
-        closePopups();
-        return true;
-    }
-    if (dataPanelCategory_ >= 0 || financePanel_ != nullptr) {
-        dataPanelCategory_ = -1;
-        financePanel_ = nullptr;
-        refresh();
-        setFocus(Qt::OtherFocusReason);
-        return true;
-    }
-    return false;
-}
-
-void CalculatorView::openHelp()
-{
-    const QString page = QString::fromStdString(folder_.file("Corvan.htm").string());
-    if (!QFileInfo::exists(page)) {
-        QMessageBox::critical(this, QStringLiteral("Error!"), QStringLiteral("Cannot open help file."));
-        return;
-    }
-    const QUrl url = QUrl::fromLocalFile(page);
-    if (openInBrowser_ ? openInBrowser_(url) : QDesktopServices::openUrl(url))
-        return;
-    if (helpWindow_ == nullptr)
-        helpWindow_ = new HelpView(this);
-    helpWindow_->showPage(page);
-    helpWindow_->show();
-    helpWindow_->raise();
-    helpWindow_->activateWindow();
-}
-
-void CalculatorView::copyResult()
-{
-    // The converter's answer is in its panel, not on the display.
-    if (!converterWindow_->isHidden()) {
-        converterWindow_->copyResult();
-        return;
-    }
-    QApplication::clipboard()->setText(displayString(calculator_.copyText()));
-}
-
-void CalculatorView::pasteExpression()
-{
-    calculator_.pasteText(fromQString(QApplication::clipboard()->text()));
-    refresh();
-}
-
-void CalculatorView::openPreferences()
-{
-    closePopups();
-    const auto changes = PreferencesEditorView::run(calculator_, folder_, this);
-    if (changes.skinChanged)
-        loadSkin();
-    refresh();
-}
-
-bool CalculatorView::handleEditingKey(QKeyEvent* event)
-{
-    QListWidget* list = popupList_->isVisible() ? popupList_ : (toolsPanel_->isVisible() ? toolsPanel_ : nullptr);
-    if (list) {
-        switch (event->key()) {
-        case Qt::Key_Escape: closePopups(); return true;
-        case Qt::Key_F4:
-            toggleToolsPanel();
-            return true;
-        case Qt::Key_Up: list->setCurrentRow(qMax(0, list->currentRow() - 1)); return true;
-        case Qt::Key_Down: list->setCurrentRow(qMin(list->count() - 1, list->currentRow() + 1)); return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (list->currentItem())
-                Q_EMIT list->itemClicked(list->currentItem());
-            return true;
-        default: return true;
-        }
-    }
-    if (event->matches(QKeySequence::Copy)) {
-        copyResult();
-        return true;
-    }
-    if (event->matches(QKeySequence::Paste)) {
-        pasteExpression();
-        return true;
-    }
-    if (event->key() == Qt::Key_F1) {
-        openHelp();
-        return true;
-    }
-    if (event->key() == Qt::Key_F2) {
-        openPreferences();
-        return true;
-    }
-    int code = -1;
-    switch (event->key()) {
-    case Qt::Key_Left: code = KeyCode::kCursorLeft; break;
-    case Qt::Key_Right: code = KeyCode::kCursorRight; break;
-    case Qt::Key_Up: code = KeyCode::kPreviousLine; break;
-    case Qt::Key_Down: code = KeyCode::kNextLine; break;
-    case Qt::Key_PageUp: code = KeyCode::kCursorTenLeft; break;
-    case Qt::Key_PageDown: code = KeyCode::kCursorTenRight; break;
-    case Qt::Key_Delete: code = KeyCode::kDelete; break;
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        calculator_.moveCursorToLineEnd(event->key() == Qt::Key_End);
-        afterKey();
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // A name being typed completes first; one that is no name stays for mending.
-        if (!calculator_.typedName().empty()) {
-            calculator_.typeCharacter(u'\r');
-            if (calculator_.typingRefused())
-                QApplication::beep();
-            afterKey();
-            return true;
-        }
-        code = KeyCode::kEquals;
-        break;
-    case Qt::Key_Escape:
-        // Escape closes what is open, and is "C" when nothing is.
-        if (!closeOpenPanel()) {
-            calculator_.pressKey(KeyCode::kClear);
-            afterKey();
-        }
-        return true;
-    default: return false;
-    }
-    calculator_.pressKey(code);
-    afterKey();
-    return true;
-}
-
-bool CalculatorView::focusNextPrevChild(bool next)
-{
-    if (calculator_.category() == CategoryCode::kTip && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
-        tipWindow_->pressKey(TipCalculator::kTab);
-        return true;
-    }
-    if (!converterWindow_->isHidden() && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
-        converterWindow_->pressKey(ConverterView::kSwapField);
-        return true;
-    }
-    return QWidget::focusNextPrevChild(next);
-}
-
-void CalculatorView::keyPressEvent(QKeyEvent* event)
-{
-    const Preferences& preferences = calculator_.preferences();
-    // A key that a focused field, table or list left unused arrives here too.
-    const QWidget* focus = QApplication::focusWidget();
-    const bool fromField = focus != nullptr && focus != this && isAncestorOf(focus) && takesTyping(focus);
-    // P and Q scroll the categories only where letters are the pocket computer's keys.
-    const bool scrollKey = preferences.pocketKeyboardLetters && preferences.hardKeyScrolling && !fromField &&
-                           (event->key() == Qt::Key_P || event->key() == Qt::Key_Q) &&
-                           !(event->modifiers() & Qt::ControlModifier);
-    // The tip and solver windows take the keyboard in their categories, unless a list is open;
-    // the hard keys that scroll the categories keep working there.
-    if (!scrollKey && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
-        if (calculator_.category() == CategoryCode::kTip && tipWindow_->takeKey(event))
-            return;
-        if (calculator_.category() == CategoryCode::kEquationSolver && solverWindow_->takeKey(event))
-            return;
-        if (!converterWindow_->isHidden() && converterWindow_->takeKey(event))
-            return;
-        if (calculator_.category() == CategoryCode::kDateTime && dateTimeWindow_->takeKey(event))
-            return;
-        if (calculator_.category() == CategoryCode::kFunctionGraphs && graphWindow_->takeKey(event))
-            return;
-    }
-    // Keys go only where the user is typing: never from a field to the display.
-    if (fromField) {
-        event->accept();
-        return;
-    }
-    if (handleEditingKey(event))
-        return;
-    if (scrollKey) {
-        calculator_.scrollCategories(event->key() == Qt::Key_P);
-        afterKey();
-        showToolMessage();
-        return;
-    }
-    QString text = event->key() == Qt::Key_Backspace ? QString(QChar(8)) : event->text();
-    // The number pad's decimal key is the decimal point whatever the keyboard layout prints.
-    if ((event->modifiers() & Qt::KeypadModifier) && (text == QStringLiteral(",") || text == QStringLiteral(".")))
-        text = QStringLiteral(".");
-    if (text.size() == 1 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-        calculator_.typeCharacter(text.at(0).unicode())) {
-        if (calculator_.typingRefused())
-            QApplication::beep();
-        afterKey();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void CalculatorView::closeEvent(QCloseEvent* event)
