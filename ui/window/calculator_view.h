@@ -109,7 +109,7 @@ private:
     // variables shown with their values in slots (none: the values last shown).
     void showFormula(const VariableSlots* slots);
 
-    // The menu.
+    // The menu (calculator_view_menu.cpp).
     void buildMenu();
     void setFixDigits(int digits);
     void openHelp();
@@ -117,7 +117,7 @@ private:
     void copyResult();
     void pasteExpression();
 
-    // The keypads and the keyboard.
+    // The keypads and the keyboard (calculator_view_keys.cpp).
     void onFunctionKey(int position, bool held);
     void onBasicKey(int position, bool held);
     QString functionKeyTooltip(int position) const;
@@ -127,7 +127,8 @@ private:
     // Whether the tools panel or the pop-up list is open: they take the keys then.
     bool listOpen() const;
 
-    // The "=" evaluation on the worker thread, and its end on the window's thread.
+    // The "=" evaluation on the worker thread, and its end on the window's thread
+    // (calculator_view_evaluation.cpp).
     void startEvaluation();
     void completeEvaluation();
     void setBusy(bool busy);
