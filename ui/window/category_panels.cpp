@@ -68,14 +68,6 @@ bool CategoryPanels::open(QWidget* panel, int category)
     return opens;
 }
 
-bool CategoryPanels::closeOpened()
-{
-    if (opened_ == nullptr)
-        return false;
-    opened_ = nullptr;
-    return true;
-}
-
 void CategoryPanels::place(const QRect& keypads, const QRect& displayAndKeypads, const QRect& window) const
 {
     for (const CategoryPanel& panel : panels_) {

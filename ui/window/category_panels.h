@@ -34,8 +34,8 @@ struct CategoryPanel {
     std::function<bool(QKeyEvent*)> takeKey = {};
     // Tab moves between the panel's own fields rather than the window's widgets.
     std::function<void()> takeTab = {};
-    // At each refresh while the panel is shown (the output format or the date order may have
-    // changed), and while it is hidden.
+    // Called at each refresh, the one while the panel is shown (the output format or the date
+    // order may have changed), the other while it is hidden.
     std::function<void(int category)> whileShown = {};
     std::function<void()> whileHidden = {};
 
@@ -64,8 +64,7 @@ public:
 
     // Opens a panel that its key opens; false when the panel is none of the category's.
     bool open(QWidget* panel, int category);
-    // Closes the opened panel; false when none was open.
-    bool closeOpened();
+    void closeOpened() { opened_ = nullptr; }
     bool anyOpened() const { return opened_ != nullptr; }
 
     // Gives each panel the rectangle of its area.
