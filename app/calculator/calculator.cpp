@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 
 #include "ascii.h"
 #include "atomic_file.h"
@@ -212,6 +214,19 @@ Calculator::LineResult Calculator::evaluationResult()
         formatForDisplay(result.scalar(), {engine_.settings.displayMode, engine_.settings.wordSize}, pending_.radix);
     display_.setFormat(formatted.format);
     return {std::move(formatted.text), true};
+}
+
+Engine& Calculator::engine()
+{
+    if (evaluating()) {
+        // The worker thread may be writing the engine: a read now sees half a result.
+        if (!busyEngineHandler_) {
+            std::fputs("corvan: the engine was used while an evaluation was under way\n", stderr);
+            std::abort();
+        }
+        busyEngineHandler_();
+    }
+    return engine_;
 }
 
 void Calculator::evaluateLine()

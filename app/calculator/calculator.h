@@ -152,7 +152,11 @@ public:
     const Preferences& preferences() const { return preferences_; }
     CalculatorDisplay& display() { return display_; }
     const CalculatorDisplay& display() const { return display_; }
-    Engine& engine() { return engine_; }
+    // The engine, for this thread while no evaluation is under way: until finishEvaluation() it
+    // belongs to runEvaluation(). Reaching it here meanwhile is a fault of the caller, handed to
+    // the busy-engine handler; without one the program says so and aborts.
+    Engine& engine();
+    void setBusyEngineHandler(std::function<void()> handler) { busyEngineHandler_ = std::move(handler); }
 
 private:
     // The current line before an edit, for undo.
@@ -244,6 +248,7 @@ private:
     std::u16string shownValueText_;
     PendingEvaluation pending_;
     EvaluationRunner evaluationRunner_;
+    std::function<void()> busyEngineHandler_;
     // The bytes of "led.dat" as last read or written.
     std::string savedDisplayState_;
 };

@@ -35,9 +35,9 @@ public:
         : folder_(std::filesystem::path(home_.path().toStdString()) / "corvan", shipped)
     {
         folder_.prepare();
-        frame_.setTools(&tools_);
-        frame_.start();
-        view_ = std::make_unique<CalculatorView>(frame_, folder_);
+        calculator_.setTools(&tools_);
+        calculator_.start();
+        view_ = std::make_unique<CalculatorView>(calculator_, folder_);
         view_->setDataTools(&tools_);
         view_->resize(size);
         view_->show();
@@ -48,14 +48,14 @@ public:
     CalculatorView& view() { return *view_; }
     // A dialog opened over the window (owned by it), which the scene is then about.
     void setOpened(QWidget* dialog) { opened_ = dialog; }
-    Calculator& frame() { return frame_; }
+    Calculator& calculator() { return calculator_; }
     const ProgramFolder& folder() const { return folder_; }
 
 private:
     QTemporaryDir home_;
     ProgramFolder folder_;
-    Calculator frame_{std::filesystem::path()};
-    DataTools tools_{frame_.engine(), std::filesystem::path()};
+    Calculator calculator_{std::filesystem::path()};
+    DataTools tools_{calculator_.engine(), std::filesystem::path()};
     std::unique_ptr<CalculatorView> view_;
     QWidget* opened_ = nullptr;
 };
@@ -64,7 +64,7 @@ private:
 class PreferencesStage : public CalculatorStage {
 public:
     PreferencesStage(const std::filesystem::path& shipped, QSize size, int page)
-        : CalculatorStage(shipped, size), model_(frame(), folder()), dialog_(model_, size, &view())
+        : CalculatorStage(shipped, size), model_(calculator(), folder()), dialog_(model_, size, &view())
     {
         dialog_.showPage(page);
         dialog_.show();

@@ -1,61 +1,31 @@
 #include "calculator_view.h"
 
-#include <QAbstractItemView>
-#include <QAbstractSpinBox>
 #include <QApplication>
-#include <QClipboard>
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextEdit>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPropertyAnimation>
-#include <QTimer>
-#include <QUrl>
-
-#include <chrono>
-#include <cstdio>
 
 #include "app_style.h"
-#include "atomic_file.h"
-#include "category_names.h"
-#include "evaluation_worker.h"
-#include "function_signatures.h"
-#include "history_view.h"
-#include "key_codes.h"
-#include "key_sound.h"
-#include "display_text.h"
-#include "formula_markup.h"
-#include "keypad_faces.h"
 #include "biorhythm_view.h"
+#include "category_names.h"
+#include "converter_view.h"
 #include "date_time_view.h"
+#include "display_text.h"
 #include "equation_solver_view.h"
 #include "finance_view.h"
 #include "formula_view.h"
 #include "graph_view.h"
-#include "help_view.h"
+#include "history_view.h"
+#include "key_sound.h"
 #include "macro_editor_view.h"
 #include "matrix_store_view.h"
-#include "preferences_editor_view.h"
 #include "statistics_data_view.h"
 #include "tip_calculator_view.h"
-#include "converter_view.h"
 #include "ui_text.h"
 #include "utf16.h"
 
 namespace {
-
-// An "=" that ends within this time shows its result at once; a longer one makes the window busy.
-constexpr std::chrono::milliseconds kQuickEvaluation{150};
-// The display state is written at least this often while it changes, so a crash loses little.
-constexpr std::chrono::milliseconds kDisplaySaveInterval{60'000};
 
 // Layout heights at scale 1 (portrait, 240 x 320).
 constexpr int kDisplayHeight = 100;
@@ -66,14 +36,6 @@ const char* const kFunctionLabelImages[] = {
     "SmallFontsArithmetic", "SmallFontsGeonometry", "SmallFontsBaseConversion",
     "SmallFontsStatistics", "SmallFontsMatrix",     "SmallFontsFinance",
 };
-
-// Widgets that take typing themselves: a key they leave unused is not for the display.
-bool takesTyping(const QWidget* widget)
-{
-    return qobject_cast<const QAbstractItemView*>(widget) || qobject_cast<const QLineEdit*>(widget) ||
-           qobject_cast<const QAbstractSpinBox*>(widget) || qobject_cast<const QComboBox*>(widget) ||
-           qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget);
-}
 
 QString colourName(std::uint32_t packed)
 {
@@ -105,22 +67,46 @@ QString windowStyleSheet(int scale, const SkinColours& colours)
 
 }  // namespace
 
-CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget* parent)
-    : QWidget(parent), frame_(frame), folder_(std::move(folder))
+CalculatorView::CalculatorView(Calculator& calculator, ProgramFolder folder, QWidget* parent)
+    : QWidget(parent), calculator_(calculator), folder_(std::move(folder))
 {
     setWindowTitle(QStringLiteral("Corvan"));
     setFocusPolicy(Qt::StrongFocus);
+    display_ = new CalculatorDisplayView(calculator_.display(), this);
+    buildCategoryBar();
+    connectEvaluation();
+    buildKeypads();
+    buildFinancePanels();
+    buildDataPanels();
+    buildToolPanels();
+    bar_->raise();  // above the date-time and biorhythm panels, which span the whole window
+    buildLists();
+    connectInput();
 
-    display_ = new CalculatorDisplayView(frame_.display(), this);
+    for (const std::filesystem::path& font : skinFontFiles(folder_))
+        QFontDatabase::addApplicationFont(QString::fromStdString(font.string()));
+    facts_ = ScreenFacts::of(QSize(480, 640));
+    loadSkin();
+    resize(480, 640);
+    refresh();
+}
+
+CalculatorView::~CalculatorView()
+{
+    cancelEvaluation();
+    calculator_.setEvaluationRunner({});
+}
+
+void CalculatorView::buildCategoryBar()
+{
     bar_ = new QWidget(this);
     bar_->setObjectName(QStringLiteral("bar"));
     bar_->setAttribute(Qt::WA_StyledBackground);
     toolsButton_ = new QToolButton(bar_);
     toolsButton_->setText(QStringLiteral("\u2630"));
-    toolsButton_->setToolTip(tr("Categories (Esc closes)"));
+    toolsButton_->setToolTip(tr("Categories (F4; Ctrl+PgUp, Ctrl+PgDown step through them)"));
     categoryLabel_ = new QLabel(bar_);
     categoryLabel_->setObjectName(QStringLiteral("category"));
-    toolsButton_->setToolTip(tr("Categories (F4; Ctrl+PgUp, Ctrl+PgDown step through them)"));
     historyButton_ = new QToolButton(bar_);
     historyButton_->setObjectName(QStringLiteral("historyButton"));
     historyButton_->setText(QStringLiteral("\u21BA"));
@@ -137,7 +123,6 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     cancelButton_->setText(tr("Cancel"));
     cancelButton_->setToolTip(tr("Stop the calculation (Esc)"));
     cancelButton_->hide();
-    connect(cancelButton_, &QToolButton::clicked, this, [this] { frame_.cancelEvaluation(); });
     auto* barLayout = new QHBoxLayout(bar_);
     barLayout->setContentsMargins(2, 0, 2, 0);
     barLayout->addWidget(toolsButton_);
@@ -147,22 +132,14 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     barLayout->addWidget(menuButton_);
     for (QToolButton* button : {toolsButton_, historyButton_, menuButton_, cancelButton_})
         button->setFocusPolicy(Qt::NoFocus);
+}
 
-    evaluation_ = new EvaluationWorker(this);
-    connect(evaluation_, &EvaluationWorker::finished, this, &CalculatorView::completeEvaluation);
-    frame_.setEvaluationRunner([this] { startEvaluation(); });
-    auto* saveTimer = new QTimer(this);
-    saveTimer->setInterval(kDisplaySaveInterval);
-    connect(saveTimer, &QTimer::timeout, this, [this] {
-        if (!busy_)
-            saveDisplayState();
-    });
-    saveTimer->start();
-
+void CalculatorView::buildKeypads()
+{
     functionKeypad_ = new KeypadView(kFunctionKeypadGrid.columns, kFunctionKeypadGrid.rows, this);
     functionKeypad_->setObjectName(QStringLiteral("functionKeypad"));
     functionKeypad_->setRepeats([this](int position) {
-        const std::optional<int> code = frame_.functionKeyCode(position, false);
+        const std::optional<int> code = calculator_.functionKeyCode(position, false);
         return code && Calculator::repeatsWhileHeld(*code);
     });
     functionKeypad_->setTooltips([this](int position) { return functionKeyTooltip(position); });
@@ -172,54 +149,111 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     });
     basicKeypad_ = new KeypadView(kBasicPortraitGrid.columns, kBasicPortraitGrid.rows, this);
     basicKeypad_->setObjectName(QStringLiteral("basicKeypad"));
+    // In a category with neither keypads nor a panel of its own.
     toolPlaceholder_ = new QLabel(this);
     toolPlaceholder_->setObjectName(QStringLiteral("placeholder"));
     toolPlaceholder_->setAlignment(Qt::AlignCenter);
     toolPlaceholder_->setWordWrap(true);
+}
 
-    macroWindow_ = new MacroEditorView(frame_, this);
-    connect(macroWindow_, &MacroEditorView::changed, this, [this] { refresh(); });
-    matrixWindow_ = new MatrixStoreView(frame_, this);
+void CalculatorView::buildFinancePanels()
+{
+    // The tip window keeps its values in its own fields, where the keyboard types: the display
+    // would stand empty, and Tab steps through the fields. The output format may have changed.
+    auto* tipWindow = new TipCalculatorView(calculator_.preferences(), this);
+    panels_.add({.categories = {CategoryCode::kTip, CategoryCode::kTip},
+                 .widget = tipWindow,
+                 .area = PanelArea::DisplayAndKeypads,
+                 .takeKey = [tipWindow](QKeyEvent* event) { return tipWindow->takeKey(event); },
+                 .takeTab = [tipWindow] { tipWindow->pressKey(TipCalculator::kTab); },
+                 .whileShown = [tipWindow](int) { tipWindow->refresh(); }});
+    // The finance windows have a keypad of their own, which takes the display's place too.
+    tvmWindow_ = new TimeValueOfMoneyCalculatorView(this);
+    loanWindow_ = new LoanCalculatorView(calculator_.preferences(), this);
+    mortgageWindow_ = new MortgageCalculatorView(calculator_.preferences(), this);
+    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_}) {
+        panels_.add({.categories = {CategoryCode::kFinance, CategoryCode::kFinance},
+                     .widget = panel,
+                     .area = PanelArea::DisplayAndKeypads,
+                     .opensOnKey = true});
+    }
+    connect(tvmWindow_, &TimeValueOfMoneyCalculatorView::doneClicked, this, &CalculatorView::closePanel);
+    connect(loanWindow_, &LoanCalculatorView::doneClicked, this, &CalculatorView::closePanel);
+    connect(mortgageWindow_, &MortgageCalculatorView::doneClicked, this, &CalculatorView::closePanel);
+}
+
+void CalculatorView::buildDataPanels()
+{
+    auto* macroWindow = new MacroEditorView(calculator_, this);
+    connect(macroWindow, &MacroEditorView::changed, this, [this] { refresh(); });
+    panels_.add({.categories = {CategoryCode::kMacros, CategoryCode::kMacros},
+                 .widget = macroWindow,
+                 .whileShown = [macroWindow](int) { macroWindow->refresh(); }});
+    // A matrix-mode result may have been kept as "VRE" since a data panel was last drawn.
+    matrixWindow_ = new MatrixStoreView(calculator_, this);
     matrixWindow_->setObjectName(QStringLiteral("matrixWindow"));
+    panels_.add({.categories = {CategoryCode::kMatrices, CategoryCode::kMatrices},
+                 .widget = matrixWindow_,
+                 .opensOnKey = true,
+                 .whileShown = [this](int) { matrixWindow_->refresh(); }});
     statisticsWindow_ = new StatisticsDataView(this);
     statisticsWindow_->setObjectName(QStringLiteral("statisticsWindow"));
-    for (QWidget* panel : std::initializer_list<QWidget*>{matrixWindow_, statisticsWindow_})
-        panel->hide();
+    panels_.add({.categories = {CategoryCode::kStatistics, CategoryCode::kStatistics},
+                 .widget = statisticsWindow_,
+                 .opensOnKey = true,
+                 .whileShown = [this](int) { statisticsWindow_->refresh(); }});
     connect(matrixWindow_, &MatrixStoreView::changed, this, [this] { refresh(); });
     connect(statisticsWindow_, &StatisticsDataView::changed, this, [this] { refresh(); });
-    const auto closeDataPanel = [this] {
-        dataPanelCategory_ = -1;
-        refresh();
-        // The panel's focused control is gone: typing goes back to the display.
-        setFocus(Qt::OtherFocusReason);
-    };
-    connect(matrixWindow_, &MatrixStoreView::doneClicked, this, closeDataPanel);
-    connect(statisticsWindow_, &StatisticsDataView::doneClicked, this, closeDataPanel);
-    tipWindow_ = new TipCalculatorView(frame_.preferences(), this);
-    tvmWindow_ = new TimeValueOfMoneyCalculatorView(this);
-    loanWindow_ = new LoanCalculatorView(frame_.preferences(), this);
-    mortgageWindow_ = new MortgageCalculatorView(frame_.preferences(), this);
-    const auto closeFinancePanel = [this] {
-        financePanel_ = nullptr;
-        refresh();
-        setFocus(Qt::OtherFocusReason);
-    };
-    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
-        panel->hide();
-    connect(tvmWindow_, &TimeValueOfMoneyCalculatorView::doneClicked, this, closeFinancePanel);
-    connect(loanWindow_, &LoanCalculatorView::doneClicked, this, closeFinancePanel);
-    connect(mortgageWindow_, &MortgageCalculatorView::doneClicked, this, closeFinancePanel);
-    solverWindow_ = new EquationSolverView(frame_.engine(), this);
-    // The data files lie in the program folder; "Converter.dat" only where the frame keeps state.
-    converterWindow_ = new ConverterView(frame_.preferences(), folder_.path(), frame_.folder(), this);
-    converterWindow_->hide();
-    dateTimeWindow_ = new DateTimeView(frame_.preferences(), this);
-    graphWindow_ = new GraphView(frame_.engine(), frame_.preferences(), this);
-    graphWindow_->hide();
-    biorhythmWindow_ = new BiorhythmView(frame_.preferences(), folder_, this);
-    bar_->raise();  // above the date-time and biorhythm panels, which span the whole window
+    connect(matrixWindow_, &MatrixStoreView::doneClicked, this, &CalculatorView::closePanel);
+    connect(statisticsWindow_, &StatisticsDataView::doneClicked, this, &CalculatorView::closePanel);
+}
 
-    historyView_ = new HistoryView(frame_, this);
+void CalculatorView::buildToolPanels()
+{
+    solverWindow_ = new EquationSolverView(calculator_.engine(), this);
+    panels_.add({.categories = {CategoryCode::kEquationSolver, CategoryCode::kEquationSolver},
+                 .widget = solverWindow_,
+                 .area = PanelArea::DisplayAndKeypads,
+                 .takeKey = [this](QKeyEvent* event) { return solverWindow_->takeKey(event); }});
+    // The converters keep their values in their own fields, like the tip window. The data files
+    // lie in the program folder; "Converter.dat" only where the calculator keeps state.
+    converterWindow_ = new ConverterView(calculator_.preferences(), folder_.path(), calculator_.folder(), this);
+    panels_.add({.categories = {CategoryCode::kUnitConverter, CategoryCode::kConstants},
+                 .widget = converterWindow_,
+                 .area = PanelArea::DisplayAndKeypads,
+                 .takeKey = [this](QKeyEvent* event) { return converterWindow_->takeKey(event); },
+                 .takeTab = [this] { converterWindow_->pressKey(ConverterView::kSwapField); },
+                 .whileShown = [this](int category) { converterWindow_->showCategory(category); }});
+    // Like the biorhythm panel, the date and time panel spans the window around the category bar.
+    // The date order may have changed.
+    dateTimeWindow_ = new DateTimeView(calculator_.preferences(), this);
+    panels_.add({.categories = {CategoryCode::kDateTime, CategoryCode::kDateTime},
+                 .widget = dateTimeWindow_,
+                 .area = PanelArea::Window,
+                 .takeKey = [this](QKeyEvent* event) { return dateTimeWindow_->takeKey(event); },
+                 .whileShown = [this](int) { dateTimeWindow_->refresh(); }});
+    graphWindow_ = new GraphView(calculator_.engine(), calculator_.preferences(), this);
+    panels_.add({.categories = {CategoryCode::kFunctionGraphs, CategoryCode::kFunctionGraphs},
+                 .widget = graphWindow_,
+                 .area = PanelArea::DisplayAndKeypads,
+                 .takeKey = [this](QKeyEvent* event) { return graphWindow_->takeKey(event); }});
+    // The model lives while its category is shown: leaving the category saves the persons. The
+    // date order may have changed.
+    biorhythmWindow_ = new BiorhythmView(calculator_.preferences(), folder_, this);
+    panels_.add({.categories = {CategoryCode::kBiorhythm, CategoryCode::kBiorhythm},
+                 .widget = biorhythmWindow_,
+                 .area = PanelArea::Window,
+                 .whileShown =
+                     [this](int) {
+                         biorhythmWindow_->openWindow();
+                         biorhythmWindow_->showDates();
+                     },
+                 .whileHidden = [this] { biorhythmWindow_->closeWindow(); }});
+}
+
+void CalculatorView::buildLists()
+{
+    historyView_ = new HistoryView(calculator_, this);
     historyView_->setObjectName(QStringLiteral("historyPanel"));
     historyView_->hide();
     connect(historyView_, &HistoryView::changed, this, [this] { refresh(); });
@@ -246,13 +280,17 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
     popupList_->hide();
     for (QListWidget* list : {toolsPanel_, popupList_})
         list->setFocusPolicy(Qt::NoFocus);
+}
 
+void CalculatorView::connectInput()
+{
     connect(functionKeypad_, &KeypadView::keyPressed, this, &CalculatorView::onFunctionKey);
     connect(basicKeypad_, &KeypadView::keyPressed, this, &CalculatorView::onBasicKey);
     connect(toolsButton_, &QToolButton::clicked, this, &CalculatorView::toggleToolsPanel);
     connect(historyButton_, &QToolButton::clicked, this, &CalculatorView::openHistory);
+    connect(cancelButton_, &QToolButton::clicked, this, [this] { calculator_.cancelEvaluation(); });
     connect(display_, &CalculatorDisplayView::indicatorClicked, this, [this](int code) {
-        frame_.pressKey(code);
+        calculator_.pressKey(code);
         afterKey();
     });
     connect(toolsPanel_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
@@ -263,255 +301,16 @@ CalculatorView::CalculatorView(Calculator& frame, ProgramFolder folder, QWidget*
         const int row = popupList_->row(item);
         closePopups();
         if (popupKind_ == PopupKind::Macros)
-            frame_.insertMacroCall(static_cast<std::size_t>(row));
+            calculator_.insertMacroCall(static_cast<std::size_t>(row));
         else
-            frame_.chooseCalculusEntry(fromQString(item->text()));
+            calculator_.chooseCalculusEntry(fromQString(item->text()));
         afterKey();
     });
-
-    for (const std::filesystem::path& font : skinFontFiles(folder_))
-        QFontDatabase::addApplicationFont(QString::fromStdString(font.string()));
-    facts_ = ScreenFacts::of(QSize(480, 640));
-    loadSkin();
-    resize(480, 640);
-    refresh();
-}
-
-void CalculatorView::buildMenu()
-{
-    auto* menu = new QMenu(menuButton_);
-    menu->addAction(tr("Preferences..."), QKeySequence(Qt::Key_F2), this, &CalculatorView::openPreferences);
-    menu->addAction(tr("Help"), QKeySequence(Qt::Key_F1), this, &CalculatorView::openHelp);
-    QAction* typeset = menu->addAction(tr("Typeset view"));
-    typeset->setCheckable(true);
-    typesetAction_ = typeset;
-    connect(typeset, &QAction::toggled, this, [this](bool on) {
-        formulaShown_ = on;
-        refresh();
-    });
-    menu->addSeparator();
-    menu->addAction(tr("Categories"), QKeySequence(Qt::Key_F4), this, &CalculatorView::toggleToolsPanel);
-    menu->addAction(tr("Next category"), QKeySequence(Qt::CTRL | Qt::Key_PageDown), this, [this] { stepCategory(true); });
-    menu->addAction(tr("Previous category"), QKeySequence(Qt::CTRL | Qt::Key_PageUp), this, [this] { stepCategory(false); });
-    menu->addAction(tr("History"), QKeySequence(Qt::CTRL | Qt::Key_H), this, &CalculatorView::openHistory);
-    menu->addAction(tr("Insert macro..."), QKeySequence(Qt::CTRL | Qt::Key_M), this, &CalculatorView::openMacroList);
-    menu->addSeparator();
-
-    // The display formats, and the digits that FIX shows.
-    QMenu* formats = menu->addMenu(tr("Display format"));
-    formatActions_ = new QActionGroup(this);
-    struct FormatItem {
-        const char* text;
-        int code;
-        QKeySequence shortcut;
-    };
-    for (const FormatItem& item : {FormatItem{"FIX", KeyCode::kFormatFix, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)},
-                                   FormatItem{"NORM", KeyCode::kFormatNorm, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)},
-                                   FormatItem{"SCI", KeyCode::kFormatSci, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}}) {
-        QAction* action = formats->addAction(QString::fromLatin1(item.text));
-        action->setShortcut(item.shortcut);
-        action->setCheckable(true);
-        action->setData(item.code);
-        formatActions_->addAction(action);
-        const int code = item.code;
-        connect(action, &QAction::triggered, this, [this, code] {
-            frame_.pressKey(code);
-            afterKey();
-        });
-    }
-    QMenu* digits = menu->addMenu(tr("Fix digits"));
-    fixDigitsActions_ = new QActionGroup(this);
-    for (int count = 0; count <= kMaxFixDigits; ++count) {
-        QAction* action = digits->addAction(QString::number(count));
-        action->setCheckable(true);
-        action->setData(count);
-        fixDigitsActions_->addAction(action);
-        connect(action, &QAction::triggered, this, [this, count] { setFixDigits(count); });
-    }
-    digits->addSeparator();
-    digits->addAction(tr("More digits"), QKeySequence(Qt::CTRL | Qt::Key_BracketRight), this,
-                      [this] { setFixDigits(frame_.preferences().fixDigits + 1); });
-    digits->addAction(tr("Fewer digits"), QKeySequence(Qt::CTRL | Qt::Key_BracketLeft), this,
-                      [this] { setFixDigits(frame_.preferences().fixDigits - 1); });
-    menu->addSeparator();
-    menu->addAction(tr("Undo"), QKeySequence::Undo, this, [this] {
-        if (frame_.undo())
-            refresh();
-    });
-    menu->addAction(tr("Copy result"), QKeySequence::Copy, this, &CalculatorView::copyResult);
-    menu->addAction(tr("Paste expression"), QKeySequence::Paste, this, &CalculatorView::pasteExpression);
-    menu->addSeparator();
-    menu->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
-    menuButton_->setMenu(menu);
-    // The shortcuts work wherever the focus is in the window, not only while the menu is open.
-    addActions(menu->actions());
-    addActions(formats->actions());
-    addActions(digits->actions());
-}
-
-void CalculatorView::setFixDigits(int digits)
-{
-    frame_.setFixDigits(digits);
-    refresh();
-}
-
-void CalculatorView::stepCategory(bool forward)
-{
-    closePopups();
-    frame_.stepCategory(forward);
-    showCategory(frame_.category());
-}
-
-std::optional<ModeKeyFace> CalculatorView::modeFaceAt(int position) const
-{
-    const std::optional<int> code =
-        functionKeypadPositionCode(frame_.category(), position, false, frame_.display().radix());
-    return code ? modeKeyFace(frame_.display().inputMode(), *code) : std::nullopt;
-}
-
-QString CalculatorView::functionKeyTooltip(int position) const
-{
-    if (!frame_.preferences().tooltipsEnabled)
-        return {};
-    if (const std::optional<ModeKeyFace> face = modeFaceAt(position))
-        return toQString(face->tooltip);
-    const int category = frame_.category();
-    if (const std::optional<KeypadSpecial> special = functionKeypadSpecial(category, position)) {
-        switch (*special) {
-        case KeypadSpecial::Shift: return tr("SHIFT: the keys' second (orange) functions");
-        case KeypadSpecial::CalculusList: return tr("Calculus: integral, derivative, evaluation, root, product, sum, Fibonacci");
-        case KeypadSpecial::MatrixWindow: return tr("MAT: the stored matrices");
-        case KeypadSpecial::StatisticsWindow: return tr("DATA: the statistics data");
-        case KeypadSpecial::TvmWindow: return tr("TVM: time value of money");
-        case KeypadSpecial::LoanWindow: return tr("Loan calculator");
-        case KeypadSpecial::MortgageWindow: return tr("Mortgage calculator");
-        }
-    }
-    const int radix = frame_.display().radix();
-    const std::optional<int> first = functionKeypadPositionCode(category, position, false, radix);
-    const std::optional<int> second = functionKeypadPositionCode(category, position, true, radix);
-    QStringList lines;
-    if (first) {
-        if (const std::optional<std::u16string> text = keyTooltip(*first))
-            lines << displayString(*text);
-    }
-    if (second && second != first) {
-        if (const std::optional<std::u16string> text = keyTooltip(*second))
-            lines << tr("Shift: %1").arg(displayString(*text));
-    }
-    return lines.join(QLatin1Char('\n'));
-}
-
-CalculatorView::~CalculatorView()
-{
-    cancelEvaluation();
-    frame_.setEvaluationRunner({});
-}
-
-void CalculatorView::startEvaluation()
-{
-    if (evaluation_->run([this] { frame_.runEvaluation(); }, kQuickEvaluation))
-        completeEvaluation();
-    else
-        setBusy(true);
-}
-
-void CalculatorView::completeEvaluation()
-{
-    evaluation_->wait();
-    frame_.finishEvaluation();
-    setBusy(false);
-    saveDisplayState();
-    refresh();
-}
-
-void CalculatorView::cancelEvaluation()
-{
-    if (!frame_.evaluating())
-        return;
-    frame_.cancelEvaluation();
-    waitForEvaluation();
-}
-
-void CalculatorView::waitForEvaluation()
-{
-    if (frame_.evaluating())
-        completeEvaluation();
-}
-
-void CalculatorView::setBusy(bool busy)
-{
-    if (busy == busy_)
-        return;
-    busy_ = busy;
-    // Keys, clicks and shortcuts of the whole window pass this filter while busy.
-    if (busy)
-        qApp->installEventFilter(this);
-    else
-        qApp->removeEventFilter(this);
-    for (QAction* action : actions())
-        action->setEnabled(!busy);
-    menuButton_->setEnabled(!busy);
-    cancelButton_->setVisible(busy);
-    if (busy)
-        setCursor(Qt::BusyCursor);
-    else
-        unsetCursor();
-    display_->update();
-}
-
-bool CalculatorView::eventFilter(QObject* watched, QEvent* event)
-{
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!busy_ || widget == nullptr || widget->window() != this)
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::KeyPress:
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-            frame_.cancelEvaluation();
-        return true;
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::Wheel:
-        return true;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        return widget != cancelButton_;
-    default:
-        return false;
-    }
-}
-
-void CalculatorView::saveDisplayState()
-{
-    const WriteFailureWatch watch;
-    frame_.saveDisplayState();
-    reportWriteFailure(watch, !quietClose_);
-}
-
-void CalculatorView::reportWriteFailure(const WriteFailureWatch& watch, bool interactive)
-{
-    if (!watch.first() || writeFailureReported_)
-        return;
-    // Once: a folder that cannot be written fails every save the same way.
-    writeFailureReported_ = true;
-    const std::string message = watch.first()->message();
-    std::fprintf(stderr, "corvan: %s\n", message.c_str());
-    if (interactive)
-        QMessageBox::warning(this, QStringLiteral("Corvan"), QString::fromStdString(message));
-}
-
-void CalculatorView::closeQuietly()
-{
-    quietClose_ = true;
-    close();
 }
 
 void CalculatorView::loadSkin()
 {
-    skinLoaded_ = skin_.load(folder_, frame_.preferences().skinName, facts_.scale, facts_.square);
+    skinLoaded_ = skin_.load(folder_, calculator_.preferences().skinName, facts_.scale, facts_.square);
     applyApplicationStyle(skin_.colours());
     setStyleSheet(windowStyleSheet(facts_.scale, skin_.colours()));
     setAttribute(Qt::WA_StyledBackground);
@@ -532,7 +331,7 @@ void CalculatorView::loadSkin()
 
 QImage CalculatorView::functionLabels() const
 {
-    const int category = frame_.category();
+    const int category = calculator_.category();
     if (category >= 0 && category < static_cast<int>(std::size(kFunctionLabelImages)))
         return skin_.image(kFunctionLabelImages[category]);
     return skin_.image("SmallFontsGeneral");
@@ -556,7 +355,7 @@ void CalculatorView::layoutChildren()
     display_->setGeometry(0, 0, width(), displayHeight);
     // Over the lines, below the indicators and above the result.
     formulaView_->setGeometry(0, displayHeight * 11 / 100, width(), displayHeight * 67 / 100);
-    layoutCovered_ = panelCoversDisplay();
+    layoutCovered_ = panels_.coverDisplay(calculator_.category());
     bar_->setGeometry(0, layoutCovered_ ? 0 : displayHeight, width(), barHeight);
     const QRect toolArea = layoutCovered_ ? QRect(0, barHeight, width(), height() - barHeight)
                                           : QRect(0, displayHeight + barHeight, width(), height() - displayHeight - barHeight);
@@ -573,18 +372,9 @@ void CalculatorView::layoutChildren()
         basicKeypad_->setGeometry(0, top + functionHeight, width(), body.height() - functionHeight);
     }
     toolPlaceholder_->setGeometry(body);
-    macroWindow_->setGeometry(body);
-    matrixWindow_->setGeometry(body);
-    statisticsWindow_->setGeometry(body);
-    tipWindow_->setGeometry(toolArea);
-    for (QWidget* panel :
-         std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_, solverWindow_, graphWindow_})
-        panel->setGeometry(toolArea);
-    converterWindow_->setGeometry(toolArea);
-    // Like the biorhythm panel, the date and time panel spans the window around the category bar.
-    dateTimeWindow_->setGeometry(rect());
+    panels_.place(body, toolArea, rect());
+    // The panels over the whole window leave the category bar's band free.
     dateTimeWindow_->setBand(displayHeight, barHeight);
-    biorhythmWindow_->setGeometry(rect());
     biorhythmWindow_->setBand(displayHeight, barHeight);
     historyView_->setGeometry(body);
     toolsPanel_->setGeometry(body.adjusted(0, 0, -body.width() / 4, 0));
@@ -618,124 +408,92 @@ void CalculatorView::fitToolsPanel()
     }
 }
 
-void CalculatorView::showFormula()
-{
-    // The stack of "Basic-RPN" takes the lines' place, and the line holds only its top.
-    const bool shown =
-        formulaShown_ && !panelCoversDisplay() && frame_.display().inputMode() != InputMode::BasicRpn;
-    formulaView_->setVisible(shown);
-    if (!shown)
-        return;
-    formulaView_->raise();
-    const CalculatorDisplay& display = frame_.display();
-    const DisplayLine& line = display.line(display.currentLineIndex());
-    const std::size_t length = line.input().size();
-    const double cursorShare =
-        length == 0 ? 1.0 : static_cast<double>(line.characterPosition(line.cursor())) / static_cast<double>(length);
-    const std::string engineText =
-        displayToEngineText(display.getInputText(), frame_.preferences().outputFormat);
-    formulaView_->showLine(fromUtf8(engineText), frame_.engine().slots, cursorShare);
-}
-
-bool CalculatorView::panelCoversDisplay() const
-{
-    const int category = frame_.category();
-    // The tip window and the converters keep their values in their own fields: the display
-    // would stand empty.
-    const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
-    return financePanel_ != nullptr || converter || category == CategoryCode::kTip ||
-           category == CategoryCode::kEquationSolver || category == CategoryCode::kFunctionGraphs;
-}
-
 void CalculatorView::refresh()
 {
-    const int category = frame_.category();
-    const bool keypad = categoryHasKeypad(category);
-    const bool macros = category == CategoryCode::kMacros;
+    const int category = calculator_.category();
     categoryLabel_->setText(toQString(categoryName(category)));
     display_->setCategory(category);
-    const bool tip = category == CategoryCode::kTip;
-    const bool solver = category == CategoryCode::kEquationSolver;
-    const bool converter = category >= CategoryCode::kUnitConverter && category <= CategoryCode::kConstants;
-    const bool dateTime = category == CategoryCode::kDateTime;
-    const bool graph = category == CategoryCode::kFunctionGraphs;
-    toolPlaceholder_->setVisible(!keypad && !macros && !tip && !solver && !dateTime && !converter && !graph &&
-                                 category != CategoryCode::kBiorhythm);
-    macroWindow_->setVisible(macros);
-    if (macros)
-        macroWindow_->refresh();
-    if (dataPanelCategory_ != category)
-        dataPanelCategory_ = -1;
-    const bool matrices = dataPanelCategory_ == CategoryCode::kMatrices;
-    const bool statistics = dataPanelCategory_ == CategoryCode::kStatistics;
-    // The models live only while their category is shown, so the pointers are asked each time.
-    matrixWindow_->setModel(dataTools_ ? dataTools_->matrices() : nullptr);
-    statisticsWindow_->setModel(dataTools_ ? dataTools_->statistics() : nullptr);
-    // A matrix-mode result may have been kept as "VRE" since the panel was last drawn.
-    if (matrices)
-        matrixWindow_->refresh();
-    if (statistics)
-        statisticsWindow_->refresh();
-    matrixWindow_->setVisible(matrices);
-    statisticsWindow_->setVisible(statistics);
-    if (category != CategoryCode::kFinance)
-        financePanel_ = nullptr;
-    for (QWidget* panel : std::initializer_list<QWidget*>{tvmWindow_, loanWindow_, mortgageWindow_})
-        panel->setVisible(panel == financePanel_);
-    // A data or finance panel or the history covers the keypads whole: they hide beneath it.
-    const bool keypadCovered = matrices || statistics || financePanel_ != nullptr || !historyView_->isHidden();
-    functionKeypad_->setVisible(keypad && !keypadCovered);
-    basicKeypad_->setVisible(keypad && !keypadCovered);
-    tipWindow_->setVisible(tip);
-    if (tip)
-        tipWindow_->refresh();  // the output format may have changed
-    solverWindow_->setVisible(solver);
-    converterWindow_->setVisible(converter);
-    if (converter)
-        converterWindow_->showCategory(category);
-    dateTimeWindow_->setVisible(dateTime);
-    graphWindow_->setVisible(graph);
-    if (dateTime)
-        dateTimeWindow_->refresh();  // the date order may have changed
-    if (panelCoversDisplay() != layoutCovered_)
-        layoutChildren();
-    showFormula();
-    // The model lives while its category is shown: leaving the category saves the persons.
-    const bool biorhythm = category == CategoryCode::kBiorhythm;
-    if (biorhythm)
-        biorhythmWindow_->openWindow();
-    else
-        biorhythmWindow_->closeWindow();
-    biorhythmWindow_->setVisible(biorhythm);
-    if (biorhythm)
-        biorhythmWindow_->showDates();  // the date order may have changed
+    // While "=" computes, the worker thread owns the engine. The panels, which read it, wait for
+    // completeEvaluation() to refresh them (nothing else can change them meanwhile), and the
+    // typeset line keeps the variables' values it was last shown with: those "=" started from.
+    if (calculator_.evaluating()) {
+        showFormula(nullptr);
+    } else {
+        showPanels(category);
+        showFormula(&calculator_.engine().slots);
+    }
     toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
     functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
-    const Preferences& preferences = frame_.preferences();
+    const Preferences& preferences = calculator_.preferences();
     for (KeypadView* keypad : {functionKeypad_, basicKeypad_})
         keypad->setHold(preferences.tapHoldEnabled, static_cast<int>(preferences.tapHoldInterval));
-    display_->setTypedName(toQString(frame_.typedName()));
+    display_->setTypedName(toQString(calculator_.typedName()));
     for (QAction* action : formatActions_->actions())
-        action->setChecked(action->data().toInt() == frame_.display().displayFormat());
+        action->setChecked(action->data().toInt() == calculator_.display().displayFormat());
     for (QAction* action : fixDigitsActions_->actions())
         action->setChecked(action->data().toInt() == preferences.fixDigits);
     display_->update();
 }
 
+void CalculatorView::showPanels(int category)
+{
+    // The models live only while their category is shown, so the pointers are asked each time.
+    matrixWindow_->setModel(dataTools_ ? dataTools_->matrices() : nullptr);
+    statisticsWindow_->setModel(dataTools_ ? dataTools_->statistics() : nullptr);
+    panels_.show(category);
+    const bool keypad = categoryHasKeypad(category);
+    toolPlaceholder_->setVisible(!keypad && !panels_.hasOwnPanel(category));
+    // A panel that a key opened, or the history, covers the keypads whole: they hide beneath it.
+    const bool keypadCovered = panels_.anyOpened() || !historyView_->isHidden();
+    functionKeypad_->setVisible(keypad && !keypadCovered);
+    basicKeypad_->setVisible(keypad && !keypadCovered);
+    if (panels_.coverDisplay(category) != layoutCovered_)
+        layoutChildren();
+}
+
+void CalculatorView::showFormula(const VariableSlots* slots)
+{
+    // The stack of "Basic-RPN" takes the lines' place, and the line holds only its top.
+    const CalculatorDisplay& display = calculator_.display();
+    const bool shown = formulaShown_ && !panels_.coverDisplay(calculator_.category()) &&
+                       display.inputMode() != InputMode::BasicRpn;
+    formulaView_->setVisible(shown);
+    if (!shown)
+        return;
+    formulaView_->raise();
+    const DisplayLine& line = display.line(display.currentLineIndex());
+    const std::size_t length = line.input().size();
+    const double cursorShare =
+        length == 0 ? 1.0 : static_cast<double>(line.characterPosition(line.cursor())) / static_cast<double>(length);
+    const std::u16string engineText = fromUtf8(
+        displayToEngineText(display.getInputText(), calculator_.preferences().outputFormat));
+    if (slots != nullptr)
+        formulaView_->showLine(engineText, *slots, cursorShare);
+    else
+        formulaView_->showLine(engineText, cursorShare);
+}
+
 void CalculatorView::afterKey()
 {
-    sound_.play(keySoundPath(folder_, frame_.preferences()));
+    sound_.play(keySoundPath(folder_, calculator_.preferences()));
     refresh();
 }
 
 void CalculatorView::showCategory(int category)
 {
-    frame_.switchCategory(category);
+    calculator_.switchCategory(category);
     refresh();
     showToolMessage();
     // The panel that had the focus may be gone with its category.
     if (QWidget* focus = QApplication::focusWidget(); isVisible() && (!focus || !focus->isVisible()))
         setFocus(Qt::OtherFocusReason);
+}
+
+void CalculatorView::stepCategory(bool forward)
+{
+    closePopups();
+    calculator_.stepCategory(forward);
+    showCategory(calculator_.category());
 }
 
 void CalculatorView::setDataTools(DataTools* tools)
@@ -746,25 +504,36 @@ void CalculatorView::setDataTools(DataTools* tools)
 
 void CalculatorView::openDataPanel()
 {
-    const int category = frame_.category();
-    if (category != CategoryCode::kMatrices && category != CategoryCode::kStatistics)
-        return;
-    closePopups();
-    dataPanelCategory_ = category;
-    refresh();
-    (category == CategoryCode::kMatrices ? static_cast<QWidget*>(matrixWindow_) : statisticsWindow_)->raise();
+    const int category = calculator_.category();
+    if (category == CategoryCode::kMatrices)
+        openPanel(matrixWindow_);
+    else if (category == CategoryCode::kStatistics)
+        openPanel(statisticsWindow_);
 }
 
 void CalculatorView::openFinancePanel(QWidget* panel)
 {
-    if (frame_.category() != CategoryCode::kFinance)
-        return;
+    // Typing goes to the panel's field, not to the display behind it.
+    if (openPanel(panel))
+        panel->setFocus(Qt::OtherFocusReason);
+}
+
+bool CalculatorView::openPanel(QWidget* panel)
+{
+    if (!panels_.open(panel, calculator_.category()))
+        return false;
     closePopups();
-    financePanel_ = panel;
     refresh();
     panel->raise();
-    // Typing goes to the panel's field, not to the display behind it.
-    panel->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+void CalculatorView::closePanel()
+{
+    panels_.closeOpened();
+    refresh();
+    // The panel's focused control is gone: typing goes back to the display.
+    setFocus(Qt::OtherFocusReason);
 }
 
 void CalculatorView::showToolMessage()
@@ -776,31 +545,6 @@ void CalculatorView::showToolMessage()
         QMessageBox::warning(this, QStringLiteral("Corvan"), toQString(message));
 }
 
-void CalculatorView::onFunctionKey(int position, bool held)
-{
-    closePopups();
-    const Calculator::KeypadResult result = frame_.pressFunctionKey(position, held);
-    if (result == Calculator::KeypadResult::OpenCalculusList)
-        openPopupList();
-    afterKey();
-    if (result == Calculator::KeypadResult::OpenMatrixWindow || result == Calculator::KeypadResult::OpenStatisticsWindow)
-        openDataPanel();
-    else if (result == Calculator::KeypadResult::OpenTvmWindow)
-        openFinancePanel(tvmWindow_);
-    else if (result == Calculator::KeypadResult::OpenLoanWindow)
-        openFinancePanel(loanWindow_);
-    else if (result == Calculator::KeypadResult::OpenMortgageWindow)
-        openFinancePanel(mortgageWindow_);
-}
-
-void CalculatorView::onBasicKey(int position, bool held)
-{
-    closePopups();
-    const Orientation orientation = facts_.landscape || facts_.square ? Orientation::Landscape : Orientation::Portrait;
-    frame_.pressBasicKey(orientation, position, held);
-    afterKey();
-}
-
 void CalculatorView::toggleToolsPanel()
 {
     const bool open = !toolsPanel_->isVisible();
@@ -809,7 +553,7 @@ void CalculatorView::toggleToolsPanel()
         toolsPanel_->hide();
         return;
     }
-    toolsPanel_->setCurrentRow(frame_.category());
+    toolsPanel_->setCurrentRow(calculator_.category());
     toolsPanel_->show();
     toolsPanel_->raise();
     // The panel slides in from the left over the keypads.
@@ -838,7 +582,7 @@ void CalculatorView::openMacroList()
     closePopups();
     popupKind_ = PopupKind::Macros;
     popupList_->clear();
-    for (const std::u16string& signature : frame_.macros().signatures())
+    for (const std::u16string& signature : calculator_.macros().signatures())
         popupList_->addItem(displayString(signature));
     if (popupList_->count() == 0) {
         auto* none = new QListWidgetItem(tr("No macros yet. Write one in the Macros category."), popupList_);
@@ -869,212 +613,12 @@ void CalculatorView::closePopups()
 
 bool CalculatorView::closeOpenPanel()
 {
-    if (toolsPanel_->isVisible() || popupList_->isVisible() || historyView_->isVisible()) {
+    if (listOpen() || historyView_->isVisible()) {
         closePopups();
         return true;
     }
-    if (dataPanelCategory_ >= 0 || financePanel_ != nullptr) {
-        dataPanelCategory_ = -1;
-        financePanel_ = nullptr;
-        refresh();
-        setFocus(Qt::OtherFocusReason);
-        return true;
-    }
-    return false;
-}
-
-void CalculatorView::openHelp()
-{
-    const QString page = QString::fromStdString(folder_.file("Corvan.htm").string());
-    if (!QFileInfo::exists(page)) {
-        QMessageBox::critical(this, QStringLiteral("Error!"), QStringLiteral("Cannot open help file."));
-        return;
-    }
-    const QUrl url = QUrl::fromLocalFile(page);
-    if (openInBrowser_ ? openInBrowser_(url) : QDesktopServices::openUrl(url))
-        return;
-    if (helpWindow_ == nullptr)
-        helpWindow_ = new HelpView(this);
-    helpWindow_->showPage(page);
-    helpWindow_->show();
-    helpWindow_->raise();
-    helpWindow_->activateWindow();
-}
-
-void CalculatorView::copyResult()
-{
-    // The converter's answer is in its panel, not on the display.
-    if (!converterWindow_->isHidden()) {
-        converterWindow_->copyResult();
-        return;
-    }
-    QApplication::clipboard()->setText(displayString(frame_.copyText()));
-}
-
-void CalculatorView::pasteExpression()
-{
-    frame_.pasteText(fromQString(QApplication::clipboard()->text()));
-    refresh();
-}
-
-void CalculatorView::openPreferences()
-{
-    closePopups();
-    const auto changes = PreferencesEditorView::run(frame_, folder_, this);
-    if (changes.skinChanged)
-        loadSkin();
-    refresh();
-}
-
-bool CalculatorView::handleEditingKey(QKeyEvent* event)
-{
-    QListWidget* list = popupList_->isVisible() ? popupList_ : (toolsPanel_->isVisible() ? toolsPanel_ : nullptr);
-    if (list) {
-        switch (event->key()) {
-        case Qt::Key_Escape: closePopups(); return true;
-        case Qt::Key_F4:
-            toggleToolsPanel();
-            return true;
-        case Qt::Key_Up: list->setCurrentRow(qMax(0, list->currentRow() - 1)); return true;
-        case Qt::Key_Down: list->setCurrentRow(qMin(list->count() - 1, list->currentRow() + 1)); return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (list->currentItem())
-                Q_EMIT list->itemClicked(list->currentItem());
-            return true;
-        default: return true;
-        }
-    }
-    if (event->matches(QKeySequence::Copy)) {
-        copyResult();
-        return true;
-    }
-    if (event->matches(QKeySequence::Paste)) {
-        pasteExpression();
-        return true;
-    }
-    if (event->key() == Qt::Key_F1) {
-        openHelp();
-        return true;
-    }
-    if (event->key() == Qt::Key_F2) {
-        openPreferences();
-        return true;
-    }
-    int code = -1;
-    switch (event->key()) {
-    case Qt::Key_Left: code = KeyCode::kCursorLeft; break;
-    case Qt::Key_Right: code = KeyCode::kCursorRight; break;
-    case Qt::Key_Up: code = KeyCode::kPreviousLine; break;
-    case Qt::Key_Down: code = KeyCode::kNextLine; break;
-    case Qt::Key_PageUp: code = KeyCode::kCursorTenLeft; break;
-    case Qt::Key_PageDown: code = KeyCode::kCursorTenRight; break;
-    case Qt::Key_Delete: code = KeyCode::kDelete; break;
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        frame_.moveCursorToLineEnd(event->key() == Qt::Key_End);
-        afterKey();
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        // A name being typed completes first; one that is no name stays for mending.
-        if (!frame_.typedName().empty()) {
-            frame_.typeCharacter(u'\r');
-            if (frame_.typingRefused())
-                QApplication::beep();
-            afterKey();
-            return true;
-        }
-        code = KeyCode::kEquals;
-        break;
-    case Qt::Key_Escape:
-        // Escape closes what is open, and is "C" when nothing is.
-        if (!closeOpenPanel()) {
-            frame_.pressKey(KeyCode::kClear);
-            afterKey();
-        }
-        return true;
-    default: return false;
-    }
-    frame_.pressKey(code);
-    afterKey();
+    if (!panels_.anyOpened())
+        return false;
+    closePanel();
     return true;
-}
-
-bool CalculatorView::focusNextPrevChild(bool next)
-{
-    if (frame_.category() == CategoryCode::kTip && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
-        tipWindow_->pressKey(TipCalculator::kTab);
-        return true;
-    }
-    if (!converterWindow_->isHidden() && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
-        converterWindow_->pressKey(ConverterView::kSwapField);
-        return true;
-    }
-    return QWidget::focusNextPrevChild(next);
-}
-
-void CalculatorView::keyPressEvent(QKeyEvent* event)
-{
-    const Preferences& preferences = frame_.preferences();
-    // A key that a focused field, table or list left unused arrives here too.
-    const QWidget* focus = QApplication::focusWidget();
-    const bool fromField = focus != nullptr && focus != this && isAncestorOf(focus) && takesTyping(focus);
-    // P and Q scroll the categories only where letters are the pocket computer's keys.
-    const bool scrollKey = preferences.pocketKeyboardLetters && preferences.hardKeyScrolling && !fromField &&
-                           (event->key() == Qt::Key_P || event->key() == Qt::Key_Q) &&
-                           !(event->modifiers() & Qt::ControlModifier);
-    // The tip and solver windows take the keyboard in their categories, unless a list is open;
-    // the hard keys that scroll the categories keep working there.
-    if (!scrollKey && !toolsPanel_->isVisible() && !popupList_->isVisible()) {
-        if (frame_.category() == CategoryCode::kTip && tipWindow_->takeKey(event))
-            return;
-        if (frame_.category() == CategoryCode::kEquationSolver && solverWindow_->takeKey(event))
-            return;
-        if (!converterWindow_->isHidden() && converterWindow_->takeKey(event))
-            return;
-        if (frame_.category() == CategoryCode::kDateTime && dateTimeWindow_->takeKey(event))
-            return;
-        if (frame_.category() == CategoryCode::kFunctionGraphs && graphWindow_->takeKey(event))
-            return;
-    }
-    // Keys go only where the user is typing: never from a field to the display.
-    if (fromField) {
-        event->accept();
-        return;
-    }
-    if (handleEditingKey(event))
-        return;
-    if (scrollKey) {
-        frame_.scrollCategories(event->key() == Qt::Key_P);
-        afterKey();
-        showToolMessage();
-        return;
-    }
-    QString text = event->key() == Qt::Key_Backspace ? QString(QChar(8)) : event->text();
-    // The number pad's decimal key is the decimal point whatever the keyboard layout prints.
-    if ((event->modifiers() & Qt::KeypadModifier) && (text == QStringLiteral(",") || text == QStringLiteral(".")))
-        text = QStringLiteral(".");
-    if (text.size() == 1 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-        frame_.typeCharacter(text.at(0).unicode())) {
-        if (frame_.typingRefused())
-            QApplication::beep();
-        afterKey();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void CalculatorView::closeEvent(QCloseEvent* event)
-{
-    if (!closed_) {
-        // A close while "=" computes cancels it; the line then shows "Calculation cancelled".
-        cancelEvaluation();
-        const WriteFailureWatch watch;
-        biorhythmWindow_->closeWindow();  // before the preferences are written
-        frame_.close();
-        closed_ = true;
-        reportWriteFailure(watch, !quietClose_);
-    }
-    event->accept();
 }

@@ -14,6 +14,7 @@
 #include "keypad_view.h"
 #include "calculator_display_view.h"
 #include "calculator.h"
+#include "category_panels.h"
 #include "program_folder.h"
 #include "screen_facts.h"
 #include "skin_pixmaps.h"
@@ -24,7 +25,7 @@
 class CalculatorView : public QWidget {
     Q_OBJECT
 public:
-    CalculatorView(Calculator& frame, ProgramFolder folder, QWidget* parent = nullptr);
+    CalculatorView(Calculator& calculator, ProgramFolder folder, QWidget* parent = nullptr);
     ~CalculatorView() override;
 
     // False when neither the chosen skin nor the default one could be loaded.
@@ -67,40 +68,67 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    // Tab belongs to the tip window's fields in its category.
+    // Tab belongs to the fields of the tip window and the converters in their categories.
     bool focusNextPrevChild(bool next) override;
 
 private:
+    // The constructor's steps, in the order the widgets stack.
+    void buildCategoryBar();
+    void connectEvaluation();
+    void buildKeypads();
+    void buildDataPanels();
+    void buildFinancePanels();
+    void buildToolPanels();
+    void buildLists();
+    void connectInput();
+
     void loadSkin();
     void layoutChildren();
     void refresh();
+    // The keypads or the category's panels; they read the engine.
+    void showPanels(int category);
     void afterKey();
-    void onFunctionKey(int position, bool held);
-    void onBasicKey(int position, bool held);
     void toggleToolsPanel();
     // The calculus functions, as a list over the keypads.
     void openPopupList();
     void closePopups();
+    // Opens a panel over the keypads that a key of the shown category opens; false when the
+    // panel is none of the category's.
+    bool openPanel(QWidget* panel);
+    // Closes that panel and gives the keys back to the display.
+    void closePanel();
     // Closes what covers the keypads (a list, the history, a data or finance panel); false
     // when nothing was open.
     bool closeOpenPanel();
     void stepCategory(bool forward);
-    void setFixDigits(int digits);
-    void buildMenu();
     // The tools panel lists every category whole: its font follows the room it has.
     void fitToolsPanel();
-    QString functionKeyTooltip(int position) const;
-    // The mode's own face of a function key, drawn over the skin's label.
-    std::optional<ModeKeyFace> modeFaceAt(int position) const;
+    QImage functionLabels() const;
+    void showToolMessage();
+    // The current line typeset by the formula renderer, over the lower part of the display, its
+    // variables shown with their values in slots (none: the values last shown).
+    void showFormula(const VariableSlots* slots);
+
+    // The menu (calculator_view_menu.cpp).
+    void buildMenu();
+    void setFixDigits(int digits);
     void openHelp();
     void openPreferences();
     void copyResult();
     void pasteExpression();
-    bool handleEditingKey(QKeyEvent* event);
-    QImage functionLabels() const;
 
-    void showToolMessage();
-    // The "=" evaluation on the worker thread, and its end on the window's thread.
+    // The keypads and the keyboard (calculator_view_keys.cpp).
+    void onFunctionKey(int position, bool held);
+    void onBasicKey(int position, bool held);
+    QString functionKeyTooltip(int position) const;
+    // The mode's own face of a function key, drawn over the skin's label.
+    std::optional<ModeKeyFace> modeFaceAt(int position) const;
+    bool handleEditingKey(QKeyEvent* event);
+    // Whether the tools panel or the pop-up list is open: they take the keys then.
+    bool listOpen() const;
+
+    // The "=" evaluation on the worker thread, and its end on the window's thread
+    // (calculator_view_evaluation.cpp).
     void startEvaluation();
     void completeEvaluation();
     void setBusy(bool busy);
@@ -108,10 +136,8 @@ private:
     void saveDisplayState();
     // Says once per session which file could not be written and why.
     void reportWriteFailure(const class WriteFailureWatch& watch, bool interactive);
-    // The current line typeset by the formula renderer, over the lower part of the display.
-    void showFormula();
 
-    Calculator& frame_;
+    Calculator& calculator_;
     std::function<std::u16string()> takeToolMessage_;
     std::function<bool(const QUrl&)> openInBrowser_;
     class HelpView* helpWindow_ = nullptr;
@@ -133,29 +159,25 @@ private:
     KeypadView* functionKeypad_;
     KeypadView* basicKeypad_;
     QLabel* toolPlaceholder_;
-    class MacroEditorView* macroWindow_;
+    // Which panel each category shows in the keypads' place, and what it takes from the window.
+    CategoryPanels panels_;
+    // The panels that the window asks for more than the table does: models, skins, the band
+    // of the category bar, the clipboard.
     class MatrixStoreView* matrixWindow_;
     class StatisticsDataView* statisticsWindow_;
     DataTools* dataTools_ = nullptr;
-    // The category whose data panel covers the keypads, or -1; leaving it closes the panel.
-    int dataPanelCategory_ = -1;
-    class TipCalculatorView* tipWindow_;
     class TimeValueOfMoneyCalculatorView* tvmWindow_;
     class LoanCalculatorView* loanWindow_;
     class MortgageCalculatorView* mortgageWindow_;
-    // The finance window covering the keypads, or none; leaving the category closes it.
-    QWidget* financePanel_ = nullptr;
     class EquationSolverView* solverWindow_;
     class ConverterView* converterWindow_;
     class DateTimeView* dateTimeWindow_;
     class GraphView* graphWindow_;
-    // Covers the display too while shown, leaving the category bar free.
     class BiorhythmView* biorhythmWindow_;
     class FormulaView* formulaView_;
     bool formulaShown_ = false;
-    // The tool panels with a keypad of their own (finance windows, tip, converters, solver,
-    // graph, date and time) take the display's place too, and the category bar moves to the top.
-    bool panelCoversDisplay() const;
+    // Whether the last layout gave the display's place to a panel: the category bar is then at
+    // the top.
     bool layoutCovered_ = false;
     QListWidget* toolsPanel_;
     QListWidget* popupList_;

@@ -87,8 +87,8 @@ void FormulaView::setSize(toolKeypads::FormulaKey size)
 
 void FormulaView::rerender()
 {
-    if (lastSlots_ != nullptr)
-        showLine(lastText_, *lastSlots_, cursorShare_);
+    if (lineText_)
+        draw();
 }
 
 bool FormulaView::busy() const
@@ -99,11 +99,21 @@ bool FormulaView::busy() const
 
 void FormulaView::showLine(std::u16string_view engineText, const VariableSlots& slots, double cursorShare)
 {
-    lastText_ = std::u16string(engineText);
-    lastSlots_ = &slots;
+    lineSlots_ = slots;
+    showLine(engineText, cursorShare);
+}
+
+void FormulaView::showLine(std::u16string_view engineText, double cursorShare)
+{
+    lineText_ = std::u16string(engineText);
     cursorShare_ = std::clamp(cursorShare, 0.0, 1.0);
-    // The markup is made here, where the variables live; only the drawing goes to the thread.
-    const formula::FormulaRequest request = formula::renderExpressionFormula(engineText, sizeIndex(), slots);
+    draw();
+}
+
+void FormulaView::draw()
+{
+    // The markup is made here, on the window's thread; only the drawing goes to the rendering thread.
+    const formula::FormulaRequest request = formula::renderExpressionFormula(*lineText_, sizeIndex(), lineSlots_);
     // Only the cursor moved: the drawing stands, the view follows the cursor.
     if (!request.hasMessage() && request.buffer == lastBuffer_) {
         updateScroll();

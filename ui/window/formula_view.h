@@ -13,10 +13,10 @@
 
 #include "formula_renderer.h"
 #include "tool_keypads.h"
+#include "variable_slots.h"
 
 class KeypadView;
 class SkinPixmaps;
-class VariableSlots;
 
 // The typeset view of the current line: the formula drawn by the renderer, black on light
 // grey, with the skin's "FormulaButtons" (Small, Medium, Large, Close) under it. Rendering runs
@@ -36,8 +36,11 @@ public:
     void setRenderer(FormulaRenderer renderer);
 
     // Typesets an input line (engine text) whose cursor stands at cursorShare (0 at the start,
-    // 1 at the end) of it. Returns at once; the drawing follows.
+    // 1 at the end) of it, its variables shown with their values in slots. The view keeps a copy
+    // of those values, which a new size draws again. Returns at once; the drawing follows.
     void showLine(std::u16string_view engineText, const VariableSlots& slots, double cursorShare);
+    // The same with the values last given: while "=" computes, the engine cannot be read.
+    void showLine(std::u16string_view engineText, double cursorShare);
 
     toolKeypads::FormulaKey size() const { return size_; }
     void setSize(toolKeypads::FormulaKey size);
@@ -74,6 +77,8 @@ private:
     void placeButtons();
     QRect formulaArea() const;
     void updateScroll();
+    // Asks for the drawing of the shown line at the current size.
+    void draw();
     void rerender();
 
     KeypadView* buttons_;
@@ -83,11 +88,11 @@ private:
     QImage image_;
     QString message_;
     int scrollOffset_ = 0;
-    // The line last shown, so that a new size draws it again.
-    std::u16string lastText_;
+    // The line last shown and its variables' values, so that a new size draws it again.
+    std::optional<std::u16string> lineText_;
+    VariableSlots lineSlots_;
     // The renderer buffer last asked for: the same line again only moves the view.
     std::string lastBuffer_;
-    const VariableSlots* lastSlots_ = nullptr;
 
     // Shared with the rendering thread.
     mutable std::mutex mutex_;

@@ -33,7 +33,7 @@ QString panelStyleSheet(int px)
 
 }  // namespace
 
-HistoryView::HistoryView(Calculator& frame, QWidget* parent) : QWidget(parent), frame_(frame)
+HistoryView::HistoryView(Calculator& calculator, QWidget* parent) : QWidget(parent), calculator_(calculator)
 {
     setAttribute(Qt::WA_StyledBackground);
     title_ = new QLabel(tr("History: click or Enter puts it back, Esc closes"), this);
@@ -71,7 +71,7 @@ void HistoryView::open()
 
 void HistoryView::refresh()
 {
-    const std::vector<HistoryEntry>& entries = frame_.history().entries();
+    const std::vector<HistoryEntry>& entries = calculator_.history().entries();
     title_->setText(entries.empty() ? tr("History: no calculations yet. Esc closes")
                                     : tr("History: click or Enter puts it back, Esc closes"));
     table_->clearContents();
@@ -89,12 +89,12 @@ void HistoryView::refresh()
 
 void HistoryView::putBack(int row, int column)
 {
-    if (row < 0 || row >= static_cast<int>(frame_.history().entries().size()))
+    if (row < 0 || row >= static_cast<int>(calculator_.history().entries().size()))
         return;
     if (column == kExpressionColumn)
-        frame_.restoreHistoryExpression(static_cast<std::size_t>(row));
+        calculator_.restoreHistoryExpression(static_cast<std::size_t>(row));
     else
-        frame_.insertHistoryResult(static_cast<std::size_t>(row));
+        calculator_.insertHistoryResult(static_cast<std::size_t>(row));
     hide();
     Q_EMIT changed();
     Q_EMIT closed();

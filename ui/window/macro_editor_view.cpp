@@ -85,8 +85,8 @@ QString panelStyleSheet(int px)
 
 }  // namespace
 
-MacroEditorView::MacroEditorView(Calculator& frame, QWidget* parent)
-    : QWidget(parent), frame_(frame)
+MacroEditorView::MacroEditorView(Calculator& calculator, QWidget* parent)
+    : QWidget(parent), calculator_(calculator)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -173,7 +173,7 @@ MacroEditorView::MacroEditorView(Calculator& frame, QWidget* parent)
 
     connect(nameBox_, &QComboBox::activated, this, &MacroEditorView::chooseRow);
     connect(formula_, &QLineEdit::textEdited, this,
-            [this](const QString& text) { frame_.macroEditor().setFormula(fromQString(text)); });
+            [this](const QString& text) { calculator_.macroEditor().setFormula(fromQString(text)); });
     connect(variable_, &QLineEdit::returnPressed, this, &MacroEditorView::useVariable);
     connect(useButton_, &QPushButton::clicked, this, &MacroEditorView::useVariable);
     connect(saveButton_, &QPushButton::clicked, this, &MacroEditorView::save);
@@ -186,10 +186,10 @@ MacroEditorView::MacroEditorView(Calculator& frame, QWidget* parent)
 
 void MacroEditorView::refresh()
 {
-    MacroEditor& editor = frame_.macroEditor();
+    MacroEditor& editor = calculator_.macroEditor();
     const bool editing = editor.editing();
     if (editing)
-        editor.rebuildParameters(frame_.display().getInputText());
+        editor.rebuildParameters(calculator_.display().getInputText());
 
     const std::vector<std::u16string> rows = editor.nameRows();
     for (int row = 0; row < static_cast<int>(rows.size()) && row < nameBox_->count(); ++row)
@@ -210,7 +210,7 @@ void MacroEditorView::refresh()
 
     for (QWidget* widget : std::initializer_list<QWidget*>{formula_, variable_, useButton_, saveButton_, doneButton_})
         widget->setEnabled(editing);
-    deleteButton_->setEnabled(editing && frame_.macros().indexOf(editor.name()).has_value());
+    deleteButton_->setEnabled(editing && calculator_.macros().indexOf(editor.name()).has_value());
     hint_->setText(editing ? tr("Write the formula on the display; variables: x, y, ...")
                            : tr("Choose a name to edit its macro."));
 }
@@ -219,7 +219,7 @@ void MacroEditorView::chooseRow(int row)
 {
     if (row < 0 || row >= MacroEditor::kNameRows)
         return;
-    frame_.editMacro(MacroEditor::rowName(row));
+    calculator_.editMacro(MacroEditor::rowName(row));
     refresh();
     Q_EMIT changed();
 }
@@ -227,17 +227,17 @@ void MacroEditorView::chooseRow(int row)
 void MacroEditorView::useVariable()
 {
     const std::u16string name = fromQString(variable_->text().trimmed());
-    if (name.empty() || !frame_.macroEditor().editing())
+    if (name.empty() || !calculator_.macroEditor().editing())
         return;
-    frame_.macroEditor().useVariable(name);
-    frame_.display().currentLine().insertToken(name);
+    calculator_.macroEditor().useVariable(name);
+    calculator_.display().currentLine().insertToken(name);
     refresh();
     Q_EMIT changed();
 }
 
 void MacroEditorView::save()
 {
-    if (!frame_.saveMacro()) {
+    if (!calculator_.saveMacro()) {
         QMessageBox::information(window(), kCaption, tr("Choose a macro name first."));
         return;
     }
@@ -247,18 +247,18 @@ void MacroEditorView::save()
 
 void MacroEditorView::remove()
 {
-    const QString name = toQString(frame_.macroEditor().name());
+    const QString name = toQString(calculator_.macroEditor().name());
     if (QMessageBox::question(window(), kCaption, tr("Delete the macro %1?").arg(name),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
-    frame_.macroEditor().remove();
+    calculator_.macroEditor().remove();
     refresh();
     Q_EMIT changed();
 }
 
 void MacroEditorView::done()
 {
-    frame_.stopEditingMacro();
+    calculator_.stopEditingMacro();
     refresh();
     // The focused control may just have been disabled: typing goes back to the display.
     window()->setFocus(Qt::OtherFocusReason);

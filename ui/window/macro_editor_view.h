@@ -13,11 +13,11 @@ class QPushButton;
 // The macro window's panel, shown where the keypads are in the "Macros" category: the name
 // list, the header, the formula field, the parameters, a variable input and the Save, Delete
 // and Done buttons. The macro's formula itself is typed on the display line; the editing rules
-// live in MacroEditor, reached through the frame.
+// live in MacroEditor, reached through the calculator.
 class MacroEditorView : public QWidget {
     Q_OBJECT
 public:
-    MacroEditorView(Calculator& frame, QWidget* parent = nullptr);
+    MacroEditorView(Calculator& calculator, QWidget* parent = nullptr);
 
 public Q_SLOTS:
     // Shows the editor's state again; call after every key, since a key may change the formula
@@ -40,7 +40,7 @@ private:
     void done();
     void applyMetrics();
 
-    Calculator& frame_;
+    Calculator& calculator_;
     int fontPixels_ = 0;
     bool wide_ = false;
 

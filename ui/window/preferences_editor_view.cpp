@@ -512,12 +512,13 @@ void PreferencesEditorView::updatePreview()
     preview_->setImage(png ? toQImage(*png) : QImage());
 }
 
-PreferencesEditor::OkResult PreferencesEditorView::run(Calculator& frame, const ProgramFolder& folder, QWidget* parent)
+PreferencesEditor::OkResult PreferencesEditorView::run(Calculator& calculator, const ProgramFolder& folder,
+                                                       QWidget* parent)
 {
-    PreferencesEditor model(frame, folder);
+    PreferencesEditor model(calculator, folder);
     const QSize size = parent != nullptr ? parent->window()->size() : QSize(480, 640);
     PreferencesEditorView view(model, size, parent);
     if (view.exec() != QDialog::Accepted)
         return {};
-    return model.ok(frame);
+    return model.ok(calculator);
 }

@@ -28,7 +28,7 @@ public:
     // Opens the window over the main window, sized like it, and runs OK's steps when the user
     // confirms. Returns what OK changed (everything false after Cancel): reload the skin on
     // skinChanged, reset and refresh the tools on outputFormatChanged.
-    static PreferencesEditor::OkResult run(Calculator& frame, const ProgramFolder& folder,
+    static PreferencesEditor::OkResult run(Calculator& calculator, const ProgramFolder& folder,
                                          QWidget* parent = nullptr);
 
     // Shows one of the five pages (0 "General" to 4 "Modes").

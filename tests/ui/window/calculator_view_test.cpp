@@ -12,7 +12,9 @@
 
 #include "temp_folder.h"
 
+#include "finance_view.h"
 #include "key_codes.h"
+#include "keypads.h"
 #include "keypad_view.h"
 #include "calculator_view.h"
 #include "formula_view.h"
@@ -131,6 +133,90 @@ TEST(CalculatorWindow, ToolsPanelSwitchesCategoriesAndPQScroll)
     EXPECT_EQ(w.frame.category(), 6);
     QTest::keyClick(&w.view, Qt::Key_Q);
     EXPECT_EQ(w.frame.category(), 2);
+}
+
+// Each category shows its own panel in the keypads' place, or its keypads; the panels with a
+// keypad or fields of their own take the display's place too, and the category bar moves to the top.
+TEST(CalculatorWindow, EachCategoryShowsItsPanelWhereItBelongs)
+{
+    struct CategoryCase {
+        int category;
+        const char* panel;  // the class of the panel shown, or none for the keypads
+        bool barOnTop;
+    };
+    const CategoryCase cases[] = {
+        {CategoryCode::kArithmetic, nullptr, false},
+        {CategoryCode::kBaseConversion, nullptr, false},
+        {CategoryCode::kMatrices, nullptr, false},
+        {CategoryCode::kFinance, nullptr, false},
+        {CategoryCode::kTip, "TipCalculatorView", true},
+        {CategoryCode::kUnitConverter, "ConverterView", true},
+        {CategoryCode::kConstants, "ConverterView", true},
+        {CategoryCode::kBiorhythm, "BiorhythmView", false},
+        {CategoryCode::kEquationSolver, "EquationSolverView", true},
+        {CategoryCode::kFunctionGraphs, "GraphView", true},
+        {CategoryCode::kDateTime, "DateTimeView", false},
+        {CategoryCode::kMacros, "MacroEditorView", false},
+    };
+    // Every panel that can take the keypads' place, and the placeholder (a QLabel) of a category
+    // that would have nothing there.
+    const QStringList panelClasses = {
+        QStringLiteral("TipCalculatorView"),  QStringLiteral("ConverterView"),
+        QStringLiteral("BiorhythmView"),      QStringLiteral("MacroEditorView"),
+        QStringLiteral("EquationSolverView"), QStringLiteral("GraphView"),
+        QStringLiteral("DateTimeView"),       QStringLiteral("MatrixStoreView"),
+        QStringLiteral("StatisticsDataView"), QStringLiteral("TimeValueOfMoneyCalculatorView"),
+        QStringLiteral("LoanCalculatorView"), QStringLiteral("MortgageCalculatorView"),
+        QStringLiteral("QLabel"),
+    };
+    TempFolder home;
+    const ProgramFolder folder(home.path(), CORVAN_SOURCE_DATA_DIR);
+    ASSERT_TRUE(folder.prepare());
+    Window w(folder, home.path());
+    w.view.show();
+    const auto shownPanels = [&w, &panelClasses] {
+        QStringList shown;
+        for (QWidget* child : w.view.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            const QString name = QString::fromLatin1(child->metaObject()->className());
+            if (panelClasses.contains(name) && !child->isHidden())
+                shown << name;
+        }
+        return shown.join(QLatin1Char(' ')).toStdString();
+    };
+    const auto barOnTop = [&w] { return w.view.findChild<QWidget*>(QStringLiteral("bar"))->y() == 0; };
+    for (const CategoryCase& c : cases) {
+        w.view.showCategory(c.category);
+        EXPECT_EQ(shownPanels(), c.panel ? c.panel : "") << c.category;
+        EXPECT_EQ(barOnTop(), c.barOnTop) << c.category;
+        EXPECT_EQ(w.keypad("basicKeypad")->isVisible(), c.panel == nullptr) << c.category;
+    }
+    // The macro category opened the editor, which keeps the other categories away until it stops.
+    w.frame.stopEditingMacro();
+
+    // A finance window opens over the keypads and the display; Escape closes it, and so does
+    // leaving the category.
+    w.view.showCategory(CategoryCode::kFinance);
+    auto* loan = w.view.findChild<LoanCalculatorView*>();
+    w.view.openFinancePanel(loan);
+    EXPECT_EQ(shownPanels(), "LoanCalculatorView");
+    EXPECT_TRUE(barOnTop());
+    EXPECT_FALSE(w.keypad("basicKeypad")->isVisible());
+    QTest::keyClick(&w.view, Qt::Key_Escape);
+    EXPECT_EQ(shownPanels(), "");
+    EXPECT_FALSE(barOnTop());
+    EXPECT_TRUE(w.keypad("basicKeypad")->isVisible());
+    w.view.openFinancePanel(loan);
+    w.view.showCategory(CategoryCode::kArithmetic);
+    w.view.showCategory(CategoryCode::kFinance);
+    EXPECT_EQ(shownPanels(), "");
+    // The data panels cover only the keypads, and only in their own category.
+    w.view.openDataPanel();
+    EXPECT_EQ(shownPanels(), "");
+    w.view.showCategory(CategoryCode::kMatrices);
+    w.view.openDataPanel();
+    EXPECT_EQ(shownPanels(), "MatrixStoreView");
+    EXPECT_FALSE(barOnTop());
+    EXPECT_FALSE(w.keypad("basicKeypad")->isVisible());
 }
 
 TEST(CalculatorWindow, CalculusListInsertsTheChosenFunction)

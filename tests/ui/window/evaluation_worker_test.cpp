@@ -9,13 +9,17 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "fake_formula_renderer.h"
 #include "temp_folder.h"
 
 #include "atomic_file.h"
 #include "calculator_view.h"
 #include "evaluation_worker.h"
+#include "formula_markup.h"
+#include "formula_view.h"
 #include "key_codes.h"
 #include "keypad_view.h"
+#include "variable_slots.h"
 
 namespace {
 
@@ -80,6 +84,48 @@ TEST(BusyWindow, ALongEqualsLeavesTheWindowFreeAndEscapeCancelsIt)
         QTest::keyClick(&w.view, key[0]);
     QTest::keyClick(&w.view, Qt::Key_Return);
     EXPECT_EQ(w.result(), u"2");
+}
+
+// The worker thread owns the engine until the result is in: resizes, keys and paints while it
+// computes read nothing of it, and the typeset line stays drawn.
+TEST(BusyWindow, NothingReadsTheEngineWhileItComputes)
+{
+    TempFolder folder;
+    Window w;
+    int breaches = 0;
+    w.frame.setBusyEngineHandler([&breaches] { ++breaches; });
+    auto* formula = w.view.findChild<FormulaView*>(QStringLiteral("formulaView"));
+    ASSERT_NE(formula, nullptr);
+    formula->setRenderer(FormulaRenderer(fakeFormulaRenderer(folder, 0)));
+    for (QAction* action : w.view.actions()) {
+        if (action->text() == QStringLiteral("Typeset view"))
+            action->setChecked(true);
+    }
+    w.view.show();
+    w.startLongEvaluation();
+    ASSERT_TRUE(w.view.busy());
+
+    // A bigger window draws the typeset line again at its scale; keys and paints arrive meanwhile.
+    w.view.resize(480, 640);
+    QTest::keyClick(&w.view, Qt::Key_7);
+    w.view.repaint();
+    ASSERT_TRUE(QTest::qWaitFor([formula] { return !formula->busy(); }, 10000));
+    QApplication::processEvents();
+    EXPECT_TRUE(w.view.busy());
+    EXPECT_EQ(breaches, 0);
+    EXPECT_TRUE(formula->isVisible());
+    // The stand-in renderer draws as wide as its buffer: the line at the new size.
+    const std::string buffer = formula::renderExpressionFormula(kDaysLong, formula->sizeIndex(), VariableSlots()).buffer;
+    EXPECT_EQ(formula->image().width(), static_cast<int>(buffer.size()));
+    // The check is armed: the worker owns the engine until the result is in.
+    (void)w.frame.engine();
+    EXPECT_EQ(breaches, 1);
+
+    QTest::keyClick(&w.view, Qt::Key_Escape);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.view.busy(), 10000);
+    EXPECT_EQ(breaches, 1);
+    EXPECT_EQ(w.result(), u"Calculation cancelled");
+    EXPECT_EQ(w.frame.display().line(1).input(), kDaysLongShown);
 }
 
 TEST(BusyWindow, TheCancelButtonStopsTheCalculation)

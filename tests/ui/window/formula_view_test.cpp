@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "fake_formula_renderer.h"
 #include "temp_folder.h"
 
 #include "formula_markup.h"
@@ -19,24 +20,6 @@
 #include "variable_slots.h"
 
 namespace {
-
-// A stand-in renderer that takes its time and draws a one-row image as wide as the buffer it
-// was given (or `width` when set), and notes each run in a log.
-std::string fakeRenderer(const TempFolder& folder, double seconds, int width = 0)
-{
-    const auto path = folder.path() / "render";
-    const std::string log = (folder.path() / "runs").string();
-    std::ofstream script(path);
-    script << "#!/bin/sh\necho run >> '" << log << "'\nsleep " << seconds << "\n";
-    if (width > 0)
-        script << "n=" << width << "\n";
-    else
-        script << "n=${#4}\n";
-    script << "printf 'P1 %d 1 ' $n\ni=0\nwhile [ $i -lt $n ]; do printf 1; i=$((i+1)); done\n";
-    script.close();
-    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
-    return path.string();
-}
 
 int runsLogged(const TempFolder& folder)
 {
@@ -61,7 +44,7 @@ TEST(FormulaView, TypingNeverWaitsAndOnlyTheNewestLineIsDrawn)
     TempFolder folder;
     FormulaView view;
     view.resize(240, 80);
-    view.setRenderer(FormulaRenderer(fakeRenderer(folder, 0.3)));
+    view.setRenderer(FormulaRenderer(fakeFormulaRenderer(folder, 0.3)));
     const VariableSlots slots;
     std::u16string line;
     QElapsedTimer timer;
@@ -94,7 +77,7 @@ TEST(FormulaView, SaysWhyNothingIsDrawn)
     EXPECT_TRUE(view.image().isNull());
     EXPECT_TRUE(view.message().contains(QStringLiteral("mimetex"))) << view.message().toStdString();
 
-    view.setRenderer(FormulaRenderer(fakeRenderer(folder, 0, 20000)));
+    view.setRenderer(FormulaRenderer(fakeFormulaRenderer(folder, 0, 20000)));
     view.showLine(u"1+2+3", slots, 1.0);
     ASSERT_TRUE(waitDrawn(view));
     EXPECT_TRUE(view.message().contains(QStringLiteral("too large"))) << view.message().toStdString();
@@ -110,7 +93,7 @@ TEST(FormulaView, AWideFormulaShowsThePartAroundTheCursor)
     TempFolder folder;
     FormulaView view;
     view.resize(240, 80);
-    view.setRenderer(FormulaRenderer(fakeRenderer(folder, 0, 2000)));
+    view.setRenderer(FormulaRenderer(fakeFormulaRenderer(folder, 0, 2000)));
     const VariableSlots slots;
     view.showLine(u"1+2", slots, 1.0);
     ASSERT_TRUE(waitDrawn(view));
@@ -122,12 +105,31 @@ TEST(FormulaView, AWideFormulaShowsThePartAroundTheCursor)
     EXPECT_EQ(view.scrollOffset(), 1000 - 120);
 }
 
+TEST(FormulaView, ANewSizeDrawsTheLineWithTheValuesItWasShownWith)
+{
+    TempFolder folder;
+    FormulaView view;
+    view.resize(240, 80);
+    view.setRenderer(FormulaRenderer(fakeFormulaRenderer(folder, 0)));
+    VariableSlots slots;
+    slots.storeScalar(VariableSlots::kFirstUser, 12345);
+    const VariableSlots shown = slots;
+    view.showLine(u"[VA]+1", slots, 1.0);
+    ASSERT_TRUE(waitDrawn(view));
+    // The engine's variables change under the next "=", before the size does.
+    slots.storeScalar(VariableSlots::kFirstUser, 7);
+    view.setSize(toolKeypads::FormulaKey::Large);
+    ASSERT_TRUE(waitDrawn(view));
+    EXPECT_EQ(view.image().width(),
+              static_cast<int>(formula::renderExpressionFormula(u"[VA]+1", view.sizeIndex(), shown).buffer.size()));
+}
+
 TEST(FormulaView, SizeButtonsChooseTheSizeAndCloseCloses)
 {
     TempFolder folder;
     FormulaView view;
     view.resize(240, 80);
-    view.setRenderer(FormulaRenderer(fakeRenderer(folder, 0)));
+    view.setRenderer(FormulaRenderer(fakeFormulaRenderer(folder, 0)));
     const VariableSlots slots;
     view.showLine(u"1+2", slots, 1.0);
     ASSERT_TRUE(waitDrawn(view));
