@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cassert>
 #include <cstdio>
 #include <cstdlib>
 
@@ -220,11 +221,13 @@ Engine& Calculator::engine()
 {
     if (evaluating()) {
         // The worker thread may be writing the engine: a read now sees half a result.
-        if (!busyEngineHandler_) {
+        if (busyEngineHandler_) {
+            busyEngineHandler_();
+        } else {
             std::fputs("corvan: the engine was used while an evaluation was under way\n", stderr);
-            std::abort();
+            // A debug build stops at the fault; a user's session goes on rather than lose its state.
+            assert(false);
         }
-        busyEngineHandler_();
     }
     return engine_;
 }

@@ -154,7 +154,8 @@ public:
     const CalculatorDisplay& display() const { return display_; }
     // The engine, for this thread while no evaluation is under way: until finishEvaluation() it
     // belongs to runEvaluation(). Reaching it here meanwhile is a fault of the caller, handed to
-    // the busy-engine handler; without one the program says so and aborts.
+    // the busy-engine handler; without one it is reported on standard error (and stops a debug
+    // build).
     Engine& engine();
     void setBusyEngineHandler(std::function<void()> handler) { busyEngineHandler_ = std::move(handler); }
 

@@ -78,16 +78,26 @@ private:
     PreferencesEditorView dialog_;
 };
 
+}  // namespace
+
+std::unique_ptr<StagedScene> stageCalculator(const std::filesystem::path& shippedData, QSize size,
+                                             const std::function<void(Calculator&, CalculatorView&)>& prepare)
+{
+    auto stage = std::make_unique<CalculatorStage>(shippedData, size);
+    prepare(stage->calculator(), stage->view());
+    settle();
+    return stage;
+}
+
+namespace {
+
 using Stager = std::function<std::unique_ptr<StagedScene>(const std::filesystem::path&, QSize)>;
 
 // A calculator window with something done to it after it is shown.
 Stager calculatorWith(std::function<void(CalculatorView&)> open)
 {
     return [open = std::move(open)](const std::filesystem::path& shipped, QSize size) {
-        auto stage = std::make_unique<CalculatorStage>(shipped, size);
-        open(stage->view());
-        settle();
-        return std::unique_ptr<StagedScene>(std::move(stage));
+        return stageCalculator(shipped, size, [&open](Calculator&, CalculatorView& view) { open(view); });
     };
 }
 

@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+class Calculator;
+class CalculatorView;
 class QWidget;
 
 // Every category, tool panel and dialog the screenshot gallery renders, each staged as a first
@@ -34,5 +36,10 @@ struct GalleryScene {
 };
 
 std::vector<GalleryScene> galleryScenes();
+
+// The calculator window on a fresh program folder at the given size, with `prepare` done to it
+// once it is shown.
+std::unique_ptr<StagedScene> stageCalculator(const std::filesystem::path& shippedData, QSize size,
+                                             const std::function<void(Calculator&, CalculatorView&)>& prepare);
 
 QString sizeName(QSize size);
