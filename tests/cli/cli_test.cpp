@@ -1,46 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "cli_options.h"
+#include "cli_run.h"
 
 namespace {
 
-struct CliRun {
-    std::string out;
-    int status = -1;
-};
-
-// Runs the real binary through the shell; arguments are single-quoted and input is a
-// printf format, so \\n makes a line end.
+// Input is a printf format, so \\n makes a line end.
 CliRun runCli(const std::vector<std::string>& arguments, const std::string& input = {})
 {
-    std::string command;
-    if (!input.empty())
-        command = "printf '" + input + "' | ";
-    command += CORVAN_CLI_PATH;
-    for (const std::string& argument : arguments)
-        command += " '" + argument + "'";
-    command += " 2>&1";
-    CliRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return runCliCommand(input.empty() ? std::string() : "printf '" + input + "' | ", arguments);
 }
 
 struct CliCase {

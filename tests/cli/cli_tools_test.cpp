@@ -1,9 +1,6 @@
 // The tools of corvan-cli, driven through the real binary as a shell user would.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -11,36 +8,17 @@
 
 #include "atomic_file.h"
 #include "cli_options.h"
+#include "cli_run.h"
 #include "cli_tools.h"
 #include "temp_folder.h"
 #include "test_http_server.h"
 
 namespace {
 
-struct ToolRun {
-    std::string out;
-    int status = -1;
-};
-
-// Runs corvan-cli with the shipped files of the source tree (the seeding source) and no proxy
-// for the local test servers; arguments are single-quoted, output and errors merged.
-ToolRun runTool(const std::vector<std::string>& arguments)
+// Uses the shipped files of the source tree (the seeding source) and no proxy for the local test servers.
+CliRun runTool(const std::vector<std::string>& arguments)
 {
-    std::string command = "CORVAN_DATA_DIR='" CORVAN_SOURCE_DATA_DIR "' no_proxy=127.0.0.1 " CORVAN_CLI_PATH;
-    for (const std::string& argument : arguments)
-        command += " '" + argument + "'";
-    command += " 2>&1";
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return runCliCommand("CORVAN_DATA_DIR='" CORVAN_SOURCE_DATA_DIR "' no_proxy=127.0.0.1 ", arguments);
 }
 
 const std::string kRates =
@@ -78,7 +56,7 @@ void runCases(const std::vector<ToolCase>& cases)
         for (const std::string& argument : c.arguments)
             shown += argument + " ";
         SCOPED_TRACE(shown);
-        const ToolRun run = runTool(arguments);
+        const CliRun run = runTool(arguments);
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.status, c.status);
     }
@@ -110,10 +88,10 @@ TEST(CliConvert, ConvertsUnitsAndCurrenciesAsTheConverterShows)
 TEST(CliUnits, ListsCategoriesAndTheUnitsOfOne)
 {
     ToolFolder folder;
-    const ToolRun categories = runTool({"--folder", folder.path, "--units"});
+    const CliRun categories = runTool({"--folder", folder.path, "--units"});
     EXPECT_EQ(categories.status, 0);
     EXPECT_TRUE(categories.out.starts_with("Length\nArea\nVolume\nMass\n")) << categories.out;
-    const ToolRun length = runTool({"--folder", folder.path, "--units", "length"});
+    const CliRun length = runTool({"--folder", folder.path, "--units", "length"});
     EXPECT_EQ(length.status, 0);
     EXPECT_NE(length.out.find("\nmi\tmile\n"), std::string::npos) << length.out;
     EXPECT_TRUE(length.out.starts_with("m\tmeter\n")) << length.out;
@@ -138,7 +116,7 @@ TEST(CliConstants, LooksUpOneOrListsThemAll)
         {{"--constant"}, usage("usage: corvan-cli --constant NAME"), 2},
     });
     ToolFolder folder;
-    const ToolRun all = runTool({"--folder", folder.path, "--constants"});
+    const CliRun all = runTool({"--folder", folder.path, "--constants"});
     EXPECT_EQ(all.status, 0);
     EXPECT_TRUE(all.out.starts_with("Speed of light in vacuum c\t299792458\tm/s\n")) << all.out;
     EXPECT_NE(all.out.find("\nFine-structure constant \u03b1\t7.2973525693e-3\t\n"), std::string::npos);
@@ -162,7 +140,7 @@ TEST(CliRates, UpdateFromALocalServerPrintsTheNewDateOrTheFailure)
                               "\tUS_Dollar\tUSD\t0.50000000000\t0\tEUR\n#End";
     {
         TestHttpServer server(TestHttpServer::sending(TestHttpServer::ok(table)));
-        const ToolRun run = runTool({"--folder", folder.path, "--update-rates", "--url", server.url("/save.txt")});
+        const CliRun run = runTool({"--folder", folder.path, "--update-rates", "--url", server.url("/save.txt")});
         EXPECT_EQ(run.out, "2026-03-01\n");
         EXPECT_EQ(run.status, 0);
     }
@@ -171,7 +149,7 @@ TEST(CliRates, UpdateFromALocalServerPrintsTheNewDateOrTheFailure)
     EXPECT_EQ(bytes, table);
     {
         TestHttpServer server(TestHttpServer::sending(TestHttpServer::answer("404 Not Found", "", "gone")));
-        const ToolRun run = runTool({"--folder", folder.path, "--update-rates", "--url", server.url()});
+        const CliRun run = runTool({"--folder", folder.path, "--update-rates", "--url", server.url()});
         EXPECT_EQ(run.out, "Error: 10, 0, Error, server answered 404.\n");
         EXPECT_EQ(run.status, 1);
     }
@@ -216,7 +194,7 @@ TEST(CliTools, FolderAndOptionMistakes)
 {
     // An empty folder is seeded with the shipped files, as the window seeds its own.
     TempFolder empty;
-    const ToolRun run = runTool({"--folder", empty.path().string(), "--convert", "mi", "km"});
+    const CliRun run = runTool({"--folder", empty.path().string(), "--convert", "mi", "km"});
     EXPECT_EQ(run.out, "1.609344\n");
     EXPECT_TRUE(std::filesystem::exists(empty.path() / "units.dat"));
     runCases({
@@ -228,7 +206,7 @@ TEST(CliTools, FolderAndOptionMistakes)
 
 TEST(CliTools, HelpListsEveryOptionWithAnExample)
 {
-    const ToolRun run = runTool({"--help"});
+    const CliRun run = runTool({"--help"});
     EXPECT_EQ(run.status, 0);
     for (const char* option : {"--convert", "--units", "--constant", "--constants", "--rates", "--update-rates",
                                "--url", "--lunar", "--solar", "--days", "--weekday", "--engine", "--raw", "--format",
