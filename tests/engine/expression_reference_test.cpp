@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "c_number.h"
 #include "engine.h"
+#include "reference_csv.h"
 
 namespace {
 
@@ -24,38 +24,18 @@ struct Row {
     CalcValue expected;
 };
 
-bool readNumber(const std::string& text, double& value)
-{
-    return !text.empty() && cnum::parsePrefix(text, value) == text.size();
-}
-
 std::vector<Row> referenceRows()
 {
     std::vector<Row> rows;
-    std::ifstream file(std::string(CORVAN_TEST_DATA_DIR) + "/expression_reference.csv");
-    EXPECT_TRUE(file.good()) << "expression_reference.csv not found in " << CORVAN_TEST_DATA_DIR;
-    std::string line;
-    int number = 0;
-    bool header = true;
-    while (std::getline(file, line)) {
-        ++number;
-        if (line.empty() || line[0] == '#')
-            continue;
-        if (header) {
-            header = false;
-            continue;
-        }
-        const std::size_t first = line.find(',');
-        const std::size_t second = first == std::string::npos ? first : line.find(',', first + 1);
+    for (const ReferenceLine& line : readReferenceCsv("expression_reference.csv")) {
         Row row;
-        row.line = number;
-        const bool ok = second != std::string::npos
-                        && readNumber(line.substr(first + 1, second - first - 1), row.expected.re)
-                        && readNumber(line.substr(second + 1), row.expected.im);
-        EXPECT_TRUE(ok) << "malformed line " << number << ": " << line;
+        row.line = line.number;
+        const bool ok = line.fields.size() == 3 && readReferenceNumber(line.fields[1], row.expected.re)
+                        && readReferenceNumber(line.fields[2], row.expected.im);
+        EXPECT_TRUE(ok) << "malformed line " << line.number << ": " << line.text;
         if (!ok)
             continue;
-        row.expression = line.substr(0, first);
+        row.expression = line.fields[0];
         rows.push_back(row);
     }
     return rows;

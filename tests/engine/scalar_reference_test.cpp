@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <iostream>
 #include <set>
 #include <string>
@@ -14,6 +13,7 @@
 #include "c_number.h"
 #include "engine_settings.h"
 #include "operator_context.h"
+#include "reference_csv.h"
 #include "scalar_operator_table.h"
 
 namespace {
@@ -44,23 +44,6 @@ struct Row {
     CalcValue right;
 };
 
-std::vector<std::string> splitFields(const std::string& line)
-{
-    std::vector<std::string> fields(1);
-    for (char c : line) {
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
-}
-
-bool readNumber(const std::string& text, double& value)
-{
-    return !text.empty() && cnum::parsePrefix(text, value) == text.size();
-}
-
 bool readMode(const std::string& text, AngleMode& mode)
 {
     if (text == "deg")
@@ -79,31 +62,19 @@ const std::vector<Row>& referenceRows()
 {
     static const std::vector<Row> rows = [] {
         std::vector<Row> result;
-        std::ifstream file(std::string(CORVAN_TEST_DATA_DIR) + "/scalar_reference.csv");
-        EXPECT_TRUE(file.good()) << "scalar_reference.csv not found in " << CORVAN_TEST_DATA_DIR;
-        std::string line;
-        int number = 0;
-        bool header = true;
-        while (std::getline(file, line)) {
-            ++number;
-            if (line.empty() || line[0] == '#')
-                continue;
-            if (header) {
-                header = false;
-                continue;
-            }
-            const std::vector<std::string> fields = splitFields(line);
+        for (const ReferenceLine& line : readReferenceCsv("scalar_reference.csv")) {
+            const std::vector<std::string>& fields = line.fields;
             Row row;
-            row.line = number;
+            row.line = line.number;
             bool ok = fields.size() == 8 && readMode(fields[1], row.mode)
-                      && readNumber(fields[2], row.arg.re) && readNumber(fields[3], row.arg.im)
-                      && readNumber(fields[4], row.expected.re)
-                      && readNumber(fields[5], row.expected.im);
+                      && readReferenceNumber(fields[2], row.arg.re) && readReferenceNumber(fields[3], row.arg.im)
+                      && readReferenceNumber(fields[4], row.expected.re)
+                      && readReferenceNumber(fields[5], row.expected.im);
             if (ok && !fields[6].empty()) {
                 row.binary = true;
-                ok = readNumber(fields[6], row.right.re) && readNumber(fields[7], row.right.im);
+                ok = readReferenceNumber(fields[6], row.right.re) && readReferenceNumber(fields[7], row.right.im);
             }
-            EXPECT_TRUE(ok) << "malformed line " << number << ": " << line;
+            EXPECT_TRUE(ok) << "malformed line " << line.number << ": " << line.text;
             if (!ok)
                 continue;
             row.function = fields[0];
