@@ -6,6 +6,17 @@
 
 namespace {
 
+// A step that rewrites its text in place: a null expected text means it must refuse the input.
+void expectRewritten(bool ok, const std::string& text, const char* expected)
+{
+    if (expected == nullptr) {
+        EXPECT_FALSE(ok) << "accepted as '" << text << "'";
+    } else {
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(text, expected);
+    }
+}
+
 struct TokenCase {
     const char* input;
     int radix;
@@ -20,12 +31,7 @@ TEST_P(TokenizeCases, GivesTokenText)
     const TokenCase& c = GetParam();
     std::string text = c.input;
     const bool ok = tokenizeExpression(text, c.radix, c.bound);
-    if (c.tokens == nullptr) {
-        EXPECT_FALSE(ok) << "accepted as '" << text << "'";
-    } else {
-        ASSERT_TRUE(ok);
-        EXPECT_EQ(text, c.tokens);
-    }
+    expectRewritten(ok, text, c.tokens);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -88,12 +94,7 @@ TEST_P(PostfixCases, GivesPostfixText)
     const PostfixCase& c = GetParam();
     std::string text = c.tokens;
     const bool ok = toPostfix(text);
-    if (c.postfix == nullptr) {
-        EXPECT_FALSE(ok) << "accepted as '" << text << "'";
-    } else {
-        ASSERT_TRUE(ok);
-        EXPECT_EQ(text, c.postfix);
-    }
+    expectRewritten(ok, text, c.postfix);
 }
 
 INSTANTIATE_TEST_SUITE_P(
