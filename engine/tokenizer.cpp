@@ -1,5 +1,6 @@
 #include "tokenizer.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -84,7 +85,12 @@ void appendToken(std::string& out, std::string_view token)
     out.push_back(' ');
 }
 
-bool tokenizeDecimal(std::string_view text, std::string_view bound, std::string& out)
+// Appends the tokens of text: each operator character, and each word (a run of word characters
+// that starts at a letter or digit) as readWord gives it. Any other character is passed over
+// if skippable, otherwise it refuses the text, as does a word readWord refuses.
+template <typename WordChar, typename Skippable, typename ReadWord>
+bool tokenizeWords(std::string_view text, WordChar isWordChar, Skippable isSkippable, ReadWord readWord,
+                   std::string& out)
 {
     std::size_t i = 0;
     while (i < text.size()) {
@@ -92,42 +98,41 @@ bool tokenizeDecimal(std::string_view text, std::string_view bound, std::string&
         if (!ascii::isAlnum(c)) {
             if (isOperatorChar(c))
                 appendToken(out, text.substr(i, 1));
-            else if (c != '[' && c != ']' && c != '.' && c != ' ')
+            else if (!isSkippable(c))
                 return false;
             ++i;
             continue;
         }
         std::size_t end = i;
-        while (end < text.size() && (ascii::isAlnum(text[end]) || text[end] == '.'))
+        while (end < text.size() && isWordChar(text[end]))
             ++end;
-        const std::string_view word = text.substr(i, end - i);
-        if (!looksNumeric(word) && !isKnownName(word, bound))
+        if (!readWord(text.substr(i, end - i)))
             return false;
-        appendToken(out, word);
         i = end;
     }
     return true;
 }
 
+bool tokenizeDecimal(std::string_view text, std::string_view bound, std::string& out)
+{
+    const auto isWordChar = [](char c) { return ascii::isAlnum(c) || c == '.'; };
+    const auto isSkippable = [](char c) { return c == '[' || c == ']' || c == '.' || c == ' '; };
+    return tokenizeWords(text, isWordChar, isSkippable, [&](std::string_view word) {
+        if (!looksNumeric(word) && !isKnownName(word, bound))
+            return false;
+        appendToken(out, word);
+        return true;
+    }, out);
+}
+
 bool tokenizeInRadix(std::string_view text, int radix, std::string_view bound, std::string& out)
 {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (!ascii::isAlnum(c)) {
-            // Everything but an operator is skipped here, the point included.
-            if (isOperatorChar(c))
-                appendToken(out, text.substr(i, 1));
-            ++i;
-            continue;
-        }
-        std::size_t end = i;
-        bool allDigits = true;
-        while (end < text.size() && ascii::isAlnum(text[end])) {
-            allDigits = allDigits && isRadixDigit(text[end], radix);
-            ++end;
-        }
-        const std::string_view word = text.substr(i, end - i);
+    const auto isWordChar = [](char c) { return ascii::isAlnum(c); };
+    // Everything but an operator is skipped here, the point included.
+    const auto isSkippable = [](char) { return true; };
+    return tokenizeWords(text, isWordChar, isSkippable, [&](std::string_view word) {
+        const bool allDigits =
+            std::all_of(word.begin(), word.end(), [radix](char c) { return isRadixDigit(c, radix); });
         if (allDigits) {
             // Later steps read decimal only; the value is shown as a signed 32-bit integer,
             // so hexadecimal FFFFFFFF becomes -1.
@@ -138,9 +143,8 @@ bool tokenizeInRadix(std::string_view text, int radix, std::string_view bound, s
         } else {
             return false;
         }
-        i = end;
-    }
-    return true;
+        return true;
+    }, out);
 }
 
 // The last meaningful character must end an operand: "2+" and "." fail, "2)" and "5!" pass.
