@@ -162,6 +162,16 @@ int ConversionTable::expandable(const std::u16string& item, const Expansion& sta
     return index;
 }
 
+UnitRecord ConversionTable::expandedUnit(int index, Expansion& state) const
+{
+    --state.budget;
+    UnitRecord sub = units_[index];
+    state.active.push_back(index);
+    expand(sub, state);
+    state.active.pop_back();
+    return sub;
+}
+
 void ConversionTable::expand(UnitRecord& record, Expansion& state) const
 {
     auto full = [&] {
@@ -173,11 +183,7 @@ void ConversionTable::expand(UnitRecord& record, Expansion& state) const
             ++i;
             continue;
         }
-        --state.budget;
-        UnitRecord sub = units_[index];
-        state.active.push_back(index);
-        expand(sub, state);
-        state.active.pop_back();
+        const UnitRecord sub = expandedUnit(index, state);
         record.factor *= sub.factor;
         record.offset = 0.0;
         record.numerator.erase(record.numerator.begin() + static_cast<std::ptrdiff_t>(i));
@@ -193,11 +199,7 @@ void ConversionTable::expand(UnitRecord& record, Expansion& state) const
             ++j;
             continue;
         }
-        --state.budget;
-        UnitRecord sub = units_[index];
-        state.active.push_back(index);
-        expand(sub, state);
-        state.active.pop_back();
+        const UnitRecord sub = expandedUnit(index, state);
         record.factor /= sub.factor;
         record.offset = 0.0;
         record.numerator.insert(record.numerator.end(), sub.denominator.begin(),

@@ -68,6 +68,8 @@ public:
 private:
     struct Expansion;
     void expand(UnitRecord& record, Expansion& state) const;
+    // The table's unit at index, itself expanded; marked active meanwhile so cycles stop.
+    UnitRecord expandedUnit(int index, Expansion& state) const;
     // The table index of the unit an item expands into, or -1 when the item stays.
     int expandable(const std::u16string& item, const Expansion& state) const;
     int findIndex(std::u16string_view text) const;

@@ -68,6 +68,23 @@ bool readField(ArchiveReader& in, Converter::Field& field)
     return in.readString(field.value) && in.readString(field.caption);
 }
 
+// A page's two value fields with their units, as both pages store them.
+void writePageSides(ArchiveWriter& out, const Converter::ConvertPage& page)
+{
+    writeField(out, page.upper);
+    writeField(out, page.lower);
+    out.writeString(page.upperUnit);
+    out.writeString(page.lowerUnit);
+    out.writeU8(page.upperIndex);
+    out.writeU8(page.lowerIndex);
+}
+
+bool readPageSides(ArchiveReader& in, Converter::ConvertPage& page)
+{
+    return readField(in, page.upper) && readField(in, page.lower) && in.readString(page.upperUnit) &&
+           in.readString(page.lowerUnit) && in.readU8(page.upperIndex) && in.readU8(page.lowerIndex);
+}
+
 }  // namespace
 
 Converter::Converter(std::filesystem::path folder, OutputFormat format)
@@ -390,19 +407,8 @@ std::string Converter::stateBytes() const
 {
     ArchiveWriter out;
     out.writeString(units_.top.value);
-    writeField(out, units_.upper);
-    writeField(out, units_.lower);
-    out.writeString(units_.upperUnit);
-    out.writeString(units_.lowerUnit);
-    out.writeU8(units_.upperIndex);
-    out.writeU8(units_.lowerIndex);
-
-    writeField(out, currency_.upper);
-    writeField(out, currency_.lower);
-    out.writeString(currency_.upperUnit);
-    out.writeString(currency_.lowerUnit);
-    out.writeU8(currency_.upperIndex);
-    out.writeU8(currency_.lowerIndex);
+    writePageSides(out, units_);
+    writePageSides(out, currency_);
 
     for (const Field& field : constants_)
         writeField(out, field);
@@ -416,16 +422,13 @@ bool Converter::takeStateBytes(std::string_view bytes)
     ArchiveReader in(bytes);
 
     ConvertPage units;
-    if (!in.readString(units.top.value) || !readField(in, units.upper) || !readField(in, units.lower) ||
-        !in.readString(units.upperUnit) || !in.readString(units.lowerUnit) || !in.readU8(units.upperIndex) ||
-        !in.readU8(units.lowerIndex))
+    if (!in.readString(units.top.value) || !readPageSides(in, units))
         return false;
     units.top.caption = u"Category";
     units_ = units;
 
     ConvertPage money;
-    if (!readField(in, money.upper) || !readField(in, money.lower) || !in.readString(money.upperUnit) ||
-        !in.readString(money.lowerUnit) || !in.readU8(money.upperIndex) || !in.readU8(money.lowerIndex))
+    if (!readPageSides(in, money))
         return false;
     money.top = currency_.top;
     currency_ = money;

@@ -17,6 +17,13 @@ static_assert(kPerYearForPeriodicRate * 100.0 == 1.0);
 
 constexpr int kEndOfPeriod = 0;
 
+std::optional<double> valueIfOk(const TimeValueOfMoney::Result& result)
+{
+    if (!result.ok())
+        return std::nullopt;
+    return result.value;
+}
+
 bool isSpace(char16_t c)
 {
     return c == u' ' || c == u'\t';
@@ -84,20 +91,14 @@ std::u16string groupedFixed(double value, int decimals, OutputFormat format)
 
 std::optional<double> annuityPayment(double amount, double periodicRate, double periods)
 {
-    const TimeValueOfMoney::Result r = TimeValueOfMoney::payment(periodicRate, periods, amount, 0.0,
-                                             kPerYearForPeriodicRate, kEndOfPeriod);
-    if (!r.ok())
-        return std::nullopt;
-    return r.value;
+    return valueIfOk(TimeValueOfMoney::payment(periodicRate, periods, amount, 0.0, kPerYearForPeriodicRate,
+                                               kEndOfPeriod));
 }
 
 std::optional<double> periodsToRepay(double amount, double periodicRate, double payment)
 {
-    const TimeValueOfMoney::Result r = TimeValueOfMoney::periodCount(periodicRate, payment, amount, 0.0,
-                                              kPerYearForPeriodicRate, kEndOfPeriod);
-    if (!r.ok())
-        return std::nullopt;
-    return r.value;
+    return valueIfOk(TimeValueOfMoney::periodCount(periodicRate, payment, amount, 0.0, kPerYearForPeriodicRate,
+                                                   kEndOfPeriod));
 }
 
 }  // namespace paymentSchedule

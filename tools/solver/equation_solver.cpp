@@ -46,6 +46,14 @@ bool isDivisionError(const Engine& engine)
     return ascii::lower(errorMessage(engine.error())) == u"division error";
 }
 
+// The engine's error as the solver's answer, cleared so the next evaluation starts clean.
+EquationSolver::SolveResult takeErrorResult(Engine& engine)
+{
+    EquationSolver::SolveResult result{std::u16string(errorMessage(engine.error()))};
+    engine.resetError();
+    return result;
+}
+
 // The plain decimal-prefix conversion of the linear systems: "2x" reads 2, "abc" and "" read 0.
 double readNumber(std::u16string_view text)
 {
@@ -165,21 +173,15 @@ EquationSolver::SolveResult EquationSolver::solveQuadratic(Engine& engine)
     engine.resetError();
     const ValueCell x1 = engine.evaluate(rootText(a, b, c, true), Engine::kModeScalar, 10);
     if (engine.error() != ErrorCode::kNone) {
-        if (!isDivisionError(engine)) {
-            SolveResult result{std::u16string(errorMessage(engine.error()))};
-            engine.resetError();
-            return result;
-        }
+        if (!isDivisionError(engine))
+            return takeErrorResult(engine);
         // 2a is 0: the equation is linear, b*x + c = 0.
         engine.resetError();
         const ValueCell root =
             engine.evaluate("-(" + c + ")/(" + b + ")", Engine::kModeScalar, 10);
         if (engine.error() != ErrorCode::kNone) {
-            if (!isDivisionError(engine)) {
-                SolveResult result{std::u16string(errorMessage(engine.error()))};
-                engine.resetError();
-                return result;
-            }
+            if (!isDivisionError(engine))
+                return takeErrorResult(engine);
             engine.resetError();
             setFieldText(x1Field, kNaN);
             setFieldText(x2Field, kNaN);

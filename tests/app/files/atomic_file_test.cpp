@@ -15,18 +15,12 @@
 #include <thread>
 
 #include "atomic_file.h"
+#include "file_content.h"
 #include "temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string contentOf(const fs::path& path)
-{
-    std::string bytes;
-    EXPECT_TRUE(readWholeFile(path, bytes));
-    return bytes;
-}
 
 // Names in the folder other than those given: temporaries a save left behind.
 std::vector<std::string> otherEntries(const fs::path& folder, std::initializer_list<const char*> expected)

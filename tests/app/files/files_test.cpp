@@ -5,19 +5,13 @@
 #include <fstream>
 
 #include "atomic_file.h"
+#include "file_content.h"
 #include "program_folder.h"
 #include "temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string contentOf(const fs::path& path)
-{
-    std::string bytes;
-    EXPECT_TRUE(readWholeFile(path, bytes));
-    return bytes;
-}
 
 TEST(AtomicFile, ReplacesContentAndLeavesNoTemporary)
 {

@@ -3,27 +3,12 @@
 #include <cstdint>
 #include <string>
 
+#include "calendar_key_presses.h"
 #include "date_calculator.h"
+#include "duration_fields.h"
 #include "lunar_date.h"
 
 namespace {
-
-struct Fields { std::int64_t d, h, m, s; };
-
-bool operator==(const Fields& a, const Fields& b)
-{
-    return a.d == b.d && a.h == b.h && a.m == b.m && a.s == b.s;
-}
-
-std::ostream& operator<<(std::ostream& out, const Fields& f)
-{
-    return out << f.d << "d " << f.h << "h " << f.m << "m " << f.s << "s";
-}
-
-Fields fieldsOf(const Duration& t)
-{
-    return {t.days(), t.hours(), t.minutes(), t.seconds()};
-}
 
 SolarDate at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
@@ -45,26 +30,13 @@ struct Fixture {
         now = {d.year(), d.month(), d.day(), d.hour(), d.minute(), d.second()};
         model.toNow();
     }
-    // Keys: U D L R arrows, C clear, digits typed.
-    void press(const char* keys)
-    {
-        for (; *keys; ++keys) {
-            switch (*keys) {
-            case 'U': model.arrow(Arrow::Up); break;
-            case 'D': model.arrow(Arrow::Down); break;
-            case 'L': model.arrow(Arrow::Left); break;
-            case 'R': model.arrow(Arrow::Right); break;
-            case 'C': model.clearCell(); break;
-            default: model.typeDigit(static_cast<char16_t>(*keys)); break;
-            }
-        }
-    }
+    void press(const char* keys) { pressCalendarKeys(model, keys); }
 };
 
 TEST(DateCalculator, IntervalIsTheExactDifference)
 {
     const char16_t* const earlier = u"The \"To\" date occured ealier than the \"From\" one!";
-    struct Case { SolarDate from, to; int mode; Fields expected; const char16_t* message; };
+    struct Case { SolarDate from, to; int mode; DurationFields expected; const char16_t* message; };
     const Case cases[] = {
         {at(2007, 1, 1, 10), at(2007, 1, 3, 9), 0, {1, 23, 0, 0}, nullptr},
         {at(2007, 1, 1, 10), at(2007, 1, 3, 9), 1, {0, 47, 0, 0}, nullptr},
@@ -135,7 +107,7 @@ TEST(DateCalculator, LunarFieldsAreConvertedBothWays)
     f.model.computeTo();
     EXPECT_EQ(f.model.toEntry().value(), lunarEntryFields(LunarDate::solarToLunar(at(2023, 1, 21, 6, 30))));
     ASSERT_FALSE(f.model.computeInterval());
-    EXPECT_EQ(fieldsOf(f.model.intervalEntry().value()), (Fields{1, 0, 0, 0}));
+    EXPECT_EQ(fieldsOf(f.model.intervalEntry().value()), (DurationFields{1, 0, 0, 0}));
 
     f.model.toggleFromLunar();
     EXPECT_FALSE(f.model.fromIsLunar());
@@ -165,7 +137,7 @@ TEST(DateCalculator, ClearedDateCellTakesFreshDigits)
 // 32-bit range, move From to To and back exactly.
 TEST(DateCalculator, TwoHundredYearsInEveryUnitMode)
 {
-    struct Case { SolarDate from, to; int mode; Fields expected; };
+    struct Case { SolarDate from, to; int mode; DurationFields expected; };
     const Case cases[] = {
         {at(1900, 1, 1), at(2100, 1, 1), 0, {73049, 0, 0, 0}},
         {at(1900, 1, 1), at(2100, 1, 1), 1, {0, 1753176, 0, 0}},

@@ -21,6 +21,15 @@ DateEntry::Cells cellsOf(std::initializer_list<const char16_t*> texts)
     return cells;
 }
 
+// A control showing start whose field was given the keys one digit at a time.
+DateEntry typedInto(const SolarDate& start, DateOrder order, DateEntry::Field field, const char16_t* keys)
+{
+    DateEntry control(start, order);
+    for (; *keys; ++keys)
+        control.typeDigit(control.cellOf(field), *keys);
+    return control;
+}
+
 TEST(DateEntry, ShowsTheDateInEitherOrder)
 {
     DateEntry control(at(987, 3, 7, 5, 4, 3), DateOrder::MonthFirst);
@@ -50,9 +59,7 @@ TEST(DateEntry, TypedDigitsFollowTheCellRules)
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
-        DateEntry control(start, c.order);
-        for (const char16_t* key = c.keys; *key; ++key)
-            control.typeDigit(control.cellOf(c.field), *key);
+        const DateEntry control = typedInto(start, c.order, c.field, c.keys);
         EXPECT_EQ(control.value(), c.expected) << "case " << i;
     }
 }
@@ -107,9 +114,7 @@ TEST(DateEntry, ZeroPaddedEntryKeepsTheTypedDigits)
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
-        DateEntry control(start, c.order);
-        for (const char16_t* key = c.keys; *key; ++key)
-            control.typeDigit(control.cellOf(c.field), *key);
+        const DateEntry control = typedInto(start, c.order, c.field, c.keys);
         EXPECT_EQ(control.value(), c.expected) << "case " << i;
         EXPECT_EQ(control.cells()[control.cellOf(c.field)], c.shown) << "case " << i;
     }

@@ -4,45 +4,15 @@
 #include <limits>
 #include <string>
 
+#include "calendar_key_presses.h"
+#include "duration_fields.h"
 #include "time_calculator.h"
 
 namespace {
 
-struct Fields { std::int64_t d, h, m, s; };
-
-Fields fieldsOf(const Duration& t)
-{
-    return {t.days(), t.hours(), t.minutes(), t.seconds()};
-}
-
-bool operator==(const Fields& a, const Fields& b)
-{
-    return a.d == b.d && a.h == b.h && a.m == b.m && a.s == b.s;
-}
-
-std::ostream& operator<<(std::ostream& out, const Fields& f)
-{
-    return out << f.d << "d " << f.h << "h " << f.m << "m " << f.s << "s";
-}
-
-// Keys: U D L R arrows, C clear, digits typed.
-void press(TimeCalculator& model, const char* keys)
-{
-    for (; *keys; ++keys) {
-        switch (*keys) {
-        case 'U': model.arrow(Arrow::Up); break;
-        case 'D': model.arrow(Arrow::Down); break;
-        case 'L': model.arrow(Arrow::Left); break;
-        case 'R': model.arrow(Arrow::Right); break;
-        case 'C': model.clearCell(); break;
-        default: model.typeDigit(static_cast<char16_t>(*keys)); break;
-        }
-    }
-}
-
 TEST(TimeType, SplitsTheTotalByUnitMode)
 {
-    struct Case { std::int64_t total; std::uint8_t mode; Fields expected; };
+    struct Case { std::int64_t total; std::uint8_t mode; DurationFields expected; };
     const Case cases[] = {
         {169200, 0, {1, 23, 0, 0}},
         {169200, 1, {0, 47, 0, 0}},
@@ -63,7 +33,7 @@ TEST(TimeType, SplitsTheTotalByUnitMode)
 
 TEST(TimeType, SetPartsFoldsIntoTheModesFields)
 {
-    const Fields expected[] = {{1, 2, 3, 4}, {0, 26, 3, 4}, {0, 0, 1563, 4}, {0, 0, 0, 93784}};
+    const DurationFields expected[] = {{1, 2, 3, 4}, {0, 26, 3, 4}, {0, 0, 1563, 4}, {0, 0, 0, 93784}};
     for (std::uint8_t mode = 0; mode < 4; ++mode) {
         Duration t(0, 0, 0, 0, mode);
         t.setParts(1, 2, 3, 4);
@@ -82,7 +52,7 @@ TEST(TimeType, UnitModeCyclesBackWithTheSameTotal)
         EXPECT_EQ(t.unitMode(), mode);
         EXPECT_EQ(t.totalSeconds(), total);
     }
-    EXPECT_EQ(fieldsOf(t), (Fields{1, 2, 30, 7}));
+    EXPECT_EQ(fieldsOf(t), (DurationFields{1, 2, 30, 7}));
     EXPECT_EQ(Duration(0, 0, 0, 0, 9).unitMode(), 0);
 }
 
@@ -90,10 +60,10 @@ TEST(TimeType, ArithmeticSplitsByTheLeftModeAndCarriesModeZero)
 {
     const Duration left(0, 0, 0, 100, 2);
     const Duration plus = left.plus(Duration(0, 0, 1, 0));
-    EXPECT_EQ(fieldsOf(plus), (Fields{0, 0, 2, 40}));
+    EXPECT_EQ(fieldsOf(plus), (DurationFields{0, 0, 2, 40}));
     EXPECT_EQ(plus.unitMode(), 0);
     const Duration minus = left.minus(Duration(0, 0, 2, 0));
-    EXPECT_EQ(fieldsOf(minus), (Fields{0, 0, 0, -20}));
+    EXPECT_EQ(fieldsOf(minus), (DurationFields{0, 0, 0, -20}));
     EXPECT_TRUE(minus.isNegative());
     EXPECT_FALSE(minus.isZero());
     // No overflow check: the 64-bit total wraps instead of trapping.
@@ -114,8 +84,8 @@ TEST(DurationEntry, DigitsFollowTheEntryRules)
     };
     for (const Case& c : cases) {
         TimeCalculator model;
-        press(model, "D");  // From, days
-        press(model, c.keys);
+        pressCalendarKeys(model, "D");  // From, days
+        pressCalendarKeys(model, c.keys);
         EXPECT_EQ(model.fromEntry().cells()[0], c.days) << c.keys;
         EXPECT_EQ(model.fromEntry().cells()[2], c.hours) << c.keys;
     }
@@ -125,26 +95,26 @@ TEST(TimeCalculator, ComputesFromTwoFields)
 {
     // From 1 h 30 m, To 2 d: Interval 1 d 22 h 30 m, or 167400 s in mode 3.
     TimeCalculator model;
-    press(model, "UR1R30DD2");  // From hours and minutes; To days
+    pressCalendarKeys(model, "UR1R30DD2");  // From hours and minutes; To days
     ASSERT_EQ(model.toEntry().cells()[0], u"2");
     ASSERT_FALSE(model.computeInterval());
-    EXPECT_EQ(fieldsOf(model.intervalEntry().value()), (Fields{1, 22, 30, 0}));
+    EXPECT_EQ(fieldsOf(model.intervalEntry().value()), (DurationFields{1, 22, 30, 0}));
     for (int i = 0; i < 3; ++i)
         model.intervalUnit();
-    EXPECT_EQ(fieldsOf(model.intervalEntry().value()), (Fields{0, 0, 0, 167400}));
+    EXPECT_EQ(fieldsOf(model.intervalEntry().value()), (DurationFields{0, 0, 0, 167400}));
     ASSERT_FALSE(model.computeInterval());
     EXPECT_EQ(model.intervalEntry().cells()[6], u"167400");
 
     model.toUnit();  // mode 1: To = From + Interval = 48 h
     model.computeTo();
-    EXPECT_EQ(fieldsOf(model.toEntry().value()), (Fields{0, 48, 0, 0}));
+    EXPECT_EQ(fieldsOf(model.toEntry().value()), (DurationFields{0, 48, 0, 0}));
     ASSERT_FALSE(model.computeFrom());
-    EXPECT_EQ(fieldsOf(model.fromEntry().value()), (Fields{0, 1, 30, 0}));
+    EXPECT_EQ(fieldsOf(model.fromEntry().value()), (DurationFields{0, 1, 30, 0}));
 }
 
 TEST(TimeCalculator, NegativeResultsShowAMessageAndChangeNothing)
 {
-    struct Case { const char* keys; bool interval; const char16_t* message; Fields result; };
+    struct Case { const char* keys; bool interval; const char16_t* message; DurationFields result; };
     const Case cases[] = {
         // From and To equal: zero without message.
         {"DRR5UUDDRR5", true, nullptr, {0, 0, 0, 0}},
@@ -156,14 +126,14 @@ TEST(TimeCalculator, NegativeResultsShowAMessageAndChangeNothing)
     };
     for (const Case& c : cases) {
         TimeCalculator model;
-        press(model, c.keys);
+        pressCalendarKeys(model, c.keys);
         // A marker value in the field that the command would overwrite.
         TimeCalculator marked = model;
-        press(marked, c.interval ? "UUDRRRC7" : "UURRRC7");
+        pressCalendarKeys(marked, c.interval ? "UUDRRRC7" : "UURRRC7");
         const auto message = c.interval ? marked.computeInterval() : marked.computeFrom();
         EXPECT_EQ(message.value_or(u"none"), c.message ? c.message : u"none") << c.keys;
         const DurationEntry& target = c.interval ? marked.intervalEntry() : marked.fromEntry();
-        EXPECT_EQ(fieldsOf(target.value()), (c.message ? Fields{0, 0, 0, 7} : c.result)) << c.keys;
+        EXPECT_EQ(fieldsOf(target.value()), (c.message ? DurationFields{0, 0, 0, 7} : c.result)) << c.keys;
     }
 }
 
@@ -171,10 +141,10 @@ TEST(TimeCalculator, TypedMinutesCountAsTyped)
 {
     // 90 m in mode 0 counts as 5400 s in every operation.
     TimeCalculator model;
-    press(model, "DDRR90");  // Interval minutes
+    pressCalendarKeys(model, "DDRR90");  // Interval minutes
     model.computeTo();
     EXPECT_EQ(model.toEntry().value().totalSeconds(), 5400);
-    EXPECT_EQ(fieldsOf(model.toEntry().value()), (Fields{0, 1, 30, 0}));
+    EXPECT_EQ(fieldsOf(model.toEntry().value()), (DurationFields{0, 1, 30, 0}));
     EXPECT_EQ(model.computeFrom().value_or(u"none"), u"none");
     EXPECT_TRUE(model.fromEntry().value().isZero());
     ASSERT_FALSE(model.computeInterval());

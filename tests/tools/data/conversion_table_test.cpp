@@ -34,6 +34,14 @@ struct Table {
 
 using Items = std::vector<std::u16string>;
 
+// The unit table the program ships, loaded for each test.
+class ShippedUnits : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(table.load(shippedFile("units.dat"))) << toUtf8(table.errorText()); }
+
+    ConversionTable table;
+};
+
 TEST(UnitDefinition, FollowsTheLeftToRightGrammar)
 {
     struct Case {
@@ -257,10 +265,8 @@ TEST(UnitConvert, UnitsDefinedThroughEachOtherEndInTime)
 
 // Every shipped unit must be reachable by its name and symbol and convert into the first unit
 // of its category; a typo in a definition shows up here.
-TEST(ShippedUnits, EveryUnitConvertsWithinItsCategory)
+TEST_F(ShippedUnits, EveryUnitConvertsWithinItsCategory)
 {
-    ConversionTable table;
-    ASSERT_TRUE(table.load(shippedFile("units.dat"))) << toUtf8(table.errorText());
     EXPECT_GE(table.count(), 200);
     for (int i = 0; i < table.count(); ++i) {
         const UnitRecord& unit = table.units()[static_cast<std::size_t>(i)];
@@ -291,7 +297,7 @@ TEST(ShippedUnits, EveryUnitConvertsWithinItsCategory)
     EXPECT_EQ(listed, table.count());
 }
 
-TEST(ShippedUnits, ConvertKnownValues)
+TEST_F(ShippedUnits, ConvertKnownValues)
 {
     struct Case {
         const char16_t* from;
@@ -344,8 +350,6 @@ TEST(ShippedUnits, ConvertKnownValues)
         {u"Ah", u"C", 1, 3600},
         {u"V", u"kV", 1000, 1},
     };
-    ConversionTable table;
-    ASSERT_TRUE(table.load(shippedFile("units.dat")));
     for (const Case& c : cases) {
         SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
         const auto result = table.convert(c.from, c.to);
@@ -422,7 +426,7 @@ TEST(UnitConversion, ResultsAreRoundedAtTheTwelfthDigitOfTheLargerTerm)
 // The factors of units.dat against their definitions: the SI's exact definitions, NIST SP 811
 // (Appendix B) for the customary and CGS units, NIST Handbook 44 (Appendix C) for the US and
 // imperial measures, IEC 80000-13 for the binary prefixes.
-TEST(ShippedUnits, FactorsMatchTheirDefinitions)
+TEST_F(ShippedUnits, FactorsMatchTheirDefinitions)
 {
     const struct {
         const char16_t* from;
@@ -466,8 +470,6 @@ TEST(ShippedUnits, FactorsMatchTheirDefinitions)
         {u"mpg US", u"mpg UK", 4.54609 / 3.785411784},
         {u"gal/100 mi", u"L/100 km", 3.785411784 / 1.609344},  // both volume per length
     };
-    ConversionTable table;
-    ASSERT_TRUE(table.load(shippedFile("units.dat")));
     for (const auto& c : cases) {
         SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
         const auto conversion = table.convert(c.from, c.to);
@@ -478,7 +480,7 @@ TEST(ShippedUnits, FactorsMatchTheirDefinitions)
     }
 }
 
-TEST(ShippedUnits, NewKindsReduceToTheirSiDimensions)
+TEST_F(ShippedUnits, NewKindsReduceToTheirSiDimensions)
 {
     const struct {
         const char16_t* unit;
@@ -494,8 +496,6 @@ TEST(ShippedUnits, NewKindsReduceToTheirSiDimensions)
         {u"L/100 km", {u"m", u"m"}, {}},
         {u"mpg US", {}, {u"m", u"m"}},
     };
-    ConversionTable table;
-    ASSERT_TRUE(table.load(shippedFile("units.dat")));
     for (const auto& c : cases) {
         SCOPED_TRACE(toUtf8(c.unit));
         const int at = table.find(c.unit);
@@ -509,7 +509,7 @@ TEST(ShippedUnits, NewKindsReduceToTheirSiDimensions)
 }
 
 // What the converter's other field shows for the answers a user checks first.
-TEST(ShippedUnits, ExactAnswersShowExactly)
+TEST_F(ShippedUnits, ExactAnswersShowExactly)
 {
     const struct {
         const char16_t* from;
@@ -532,8 +532,6 @@ TEST(ShippedUnits, ExactAnswersShowExactly)
         {u"thm", u"J", 1, u"105\u00B8505\u00B8585.262"},
         {u"rpm", u"rad/s", 60, u"6.28318531"},
     };
-    ConversionTable table;
-    ASSERT_TRUE(table.load(shippedFile("units.dat")));
     for (const auto& c : cases) {
         SCOPED_TRACE(toUtf8(c.from) + " -> " + toUtf8(c.to));
         const auto conversion = table.convert(c.from, c.to);
