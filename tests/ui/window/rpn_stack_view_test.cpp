@@ -12,6 +12,8 @@
 #include "keypad_faces.h"
 #include "keypad_view.h"
 
+#include "../shipped_window.h"
+
 namespace {
 
 // The "(" key, which is the Enter key in "Basic-RPN".
@@ -23,9 +25,8 @@ int enterPosition()
 }
 
 struct Window {
-    const std::filesystem::path data{CORVAN_SOURCE_DATA_DIR};
     Calculator frame{std::filesystem::path()};
-    CalculatorView view{frame, ProgramFolder(data, data)};
+    CalculatorView view{frame, shippedFolder()};
 
     explicit Window(InputMode mode, QSize size = {240, 320})
     {
@@ -52,7 +53,7 @@ struct Window {
             }
             KeypadView* pad = keypad(key == '\n' ? "functionKeypad" : "basicKeypad");
             const int position = key == '\n' ? enterPosition() : static_cast<int>(kBasicKeyLabels.find(char16_t(key)));
-            QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
+            clickKey(pad, position);
         }
     }
     // The values on the levels, the top (the bottom row) first.
