@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
-#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -23,6 +22,7 @@
 #include "skin_pixmaps.h"
 #include "tool_keypads.h"
 
+#include "../saved_picture.h"
 #include "../shipped_window.h"
 
 namespace {
@@ -98,16 +98,6 @@ struct DateTimeWindow {
         }
     }
 };
-
-// Where the pictures go when CORVAN_PICTURES names a folder: look at them.
-void savePicture(const QImage& image, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("CORVAN_PICTURES");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    EXPECT_TRUE(image.save(QDir(folder).filePath(name + QStringLiteral(".png"))));
-}
 
 // The text of a label or button is drawn whole: as wide as it wants, or wrapped to fit.
 void expectWhole(const QWidget* widget)

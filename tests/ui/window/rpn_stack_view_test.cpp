@@ -2,7 +2,6 @@
 // typed on the keypads or the keyboard, and the "(" key says that it enters the value.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QHelpEvent>
 #include <QTest>
 #include <QToolTip>
@@ -12,6 +11,7 @@
 #include "keypad_faces.h"
 #include "keypad_view.h"
 
+#include "../saved_picture.h"
 #include "../shipped_window.h"
 
 namespace {
@@ -192,12 +192,7 @@ TEST_P(StackPicture, EveryLevelIsWholeAndReadable)
     EXPECT_LE(QFontMetrics(enter.font).horizontalAdvance(enter.text), pad->keyRect(enterPosition()).width());
     EXPECT_GE(enter.font.pixelSize(), 8);
 
-    // Where the pictures go when CORVAN_PICTURES names a folder: look at them.
-    const QString folder = qEnvironmentVariable("CORVAN_PICTURES");
-    if (!folder.isEmpty() && QDir().mkpath(folder)) {
-        const QString file = QDir(folder).filePath(QStringLiteral("rpn-%1x%2.png").arg(size.width()).arg(size.height()));
-        EXPECT_TRUE(w.view.grab().save(file));
-    }
+    savePicture(w.view.grab().toImage(), QStringLiteral("rpn-%1x%2").arg(size.width()).arg(size.height()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, StackPicture,
