@@ -26,6 +26,8 @@
 
 #include "temp_folder.h"
 
+#include "shipped_window.h"
+
 #include "calculator_view.h"
 #include "equation_solver_view.h"
 #include "finance_view.h"
@@ -38,12 +40,6 @@
 namespace {
 
 using toolKeypads::NumberPadKey;
-
-ProgramFolder shippedFolder()
-{
-    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
-    return ProgramFolder(data, data);
-}
 
 struct Window {
     Calculator frame{std::filesystem::path()};
@@ -58,8 +54,7 @@ struct Window {
     void openFinance(int position)
     {
         view.showCategory(CategoryCode::kFinance);
-        auto* pad = view.findChild<KeypadView*>(QStringLiteral("functionKeypad"));
-        QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
+        clickKey(view.findChild<KeypadView*>(QStringLiteral("functionKeypad")), position);
     }
 };
 
@@ -82,12 +77,6 @@ int positionOf(NumberPadKey key)
             return static_cast<int>(i);
     }
     return -1;
-}
-
-void clickKey(KeypadView* pad, int position)
-{
-    ASSERT_GE(position, 0);
-    QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
 }
 
 // Clicks the field, clears it with C and types the text on the pad ("-" is the minus key).

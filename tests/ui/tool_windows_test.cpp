@@ -14,33 +14,17 @@
 #include "calculator_view.h"
 #include "tip_calculator_view.h"
 
+#include "shipped_window.h"
+
 namespace {
 
-ProgramFolder shippedFolder()
-{
-    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
-    return ProgramFolder(data, data);
-}
+struct ToolWindow : ShippedWindow {
+    using ShippedWindow::ShippedWindow;
 
-struct ToolWindow {
-    Calculator frame;
-    CalculatorView view;
-
-    explicit ToolWindow(int category) : frame(std::filesystem::path()), view(frame, shippedFolder())
-    {
-        frame.start();
-        view.resize(240, 320);
-        view.showCategory(category);
-    }
     template <typename T>
     T* child(const QString& name) const
     {
         return view.findChild<T*>(name);
-    }
-    void type(const QString& text)
-    {
-        for (QChar c : text)
-            QTest::keyClick(&view, c.toLatin1());
     }
     QString label(const char* name) const { return child<QLabel>(QString::fromLatin1(name))->text(); }
     QLineEdit* field(int index) const { return child<QLineEdit>(QStringLiteral("field%1").arg(index)); }

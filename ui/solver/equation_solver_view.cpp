@@ -8,12 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
 #include <algorithm>
 
+#include "drawn_arrow_combo_box.h"
 #include "engine.h"
 #include "number_pad_view.h"
 #include "tool_panel_layout.h"
@@ -24,27 +24,11 @@ namespace {
 
 const QString kCaption = QStringLiteral("Equation Solver");
 
-// A style sheet hides the style's arrow; this one is drawn to follow the font.
-class KindComboBox : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QComboBox::paintEvent(event);
-        const int px = QFontInfo(font()).pixelSize();
-        const int half = std::max(3, px / 3);
-        const QPointF centre(width() - px / 2.0 - half, height() / 2.0);
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0xAE, 0xB9, 0xC4));
-        const QPointF triangle[] = {centre + QPointF(-half, -half / 2.0), centre + QPointF(half, -half / 2.0),
-                                    centre + QPointF(0, half / 2.0)};
-        painter.drawPolygon(triangle, 3);
-    }
-};
+// The drawn arrow's centre lies this far in from the right edge, clear of the text.
+qreal kindArrowInset(int px)
+{
+    return px / 2.0 + std::max(3, px / 3);
+}
 
 // The macro panel's colours, so that the tools read as one window.
 QString panelStyleSheet(int px)
@@ -79,7 +63,7 @@ EquationSolverView::EquationSolverView(Engine& engine, QWidget* parent)
 
     form_ = new QWidget(this);
     pad_ = new NumberPadView(this);
-    kindBox_ = new KindComboBox(this);
+    kindBox_ = new DrawnArrowComboBox(kindArrowInset, this);
     kindBox_->setObjectName(QStringLiteral("kind"));
     for (std::u16string_view name : EquationSolver::kKindNames)
         kindBox_->addItem(toQString(name));

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
@@ -15,6 +14,7 @@
 #include <algorithm>
 
 #include "calculator.h"
+#include "drawn_arrow_combo_box.h"
 #include "ui_text.h"
 #include "panel_style.h"
 
@@ -27,27 +27,11 @@ int arrowBoxWidth(int px)
     return px + px / 3;
 }
 
-// The style's own arrow keeps one size at every scale: this one follows the font.
-class NameComboBox : public QComboBox {
-public:
-    using QComboBox::QComboBox;
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QComboBox::paintEvent(event);
-        const int px = QFontInfo(font()).pixelSize();
-        const int half = std::max(3, px / 3);
-        const QPointF centre(width() - arrowBoxWidth(px) / 2.0 - 1, height() / 2.0);
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(isEnabled() ? QColor(0xAE, 0xB9, 0xC4) : QColor(0x5A, 0x66, 0x73));
-        const QPointF triangle[] = {centre + QPointF(-half, -half / 2.0), centre + QPointF(half, -half / 2.0),
-                                    centre + QPointF(0, half / 2.0)};
-        painter.drawPolygon(triangle, 3);
-    }
-};
+// The drawn arrow sits in the middle of the drop-down box, a pixel clear of the edge.
+qreal nameArrowInset(int px)
+{
+    return arrowBoxWidth(px) / 2.0 + 1;
+}
 
 // Colours of the window around the panel, so that it reads as part of it.
 QString panelStyleSheet(int px)
@@ -90,7 +74,7 @@ MacroEditorView::MacroEditorView(Calculator& calculator, QWidget* parent)
 {
     setAttribute(Qt::WA_StyledBackground);
 
-    nameBox_ = new NameComboBox(this);
+    nameBox_ = new DrawnArrowComboBox(nameArrowInset, this);
     nameBox_->setToolTip(tr("Macro name: choosing one loads its formula onto the display"));
     nameBox_->setMaxVisibleItems(8);
     header_ = new QLineEdit(this);

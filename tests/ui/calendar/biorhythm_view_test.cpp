@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +22,8 @@
 #include "calculator_view.h"
 #include "ui_text.h"
 
+#include "../saved_picture.h"
+
 namespace {
 
 // Answers the next date picker with the given date.
@@ -36,16 +37,6 @@ void answerPicker(QDate date)
         edit->setDate(date);
         dialog->accept();
     });
-}
-
-// Where the pictures go when CORVAN_PICTURES names a folder: look at them.
-void savePicture(const QImage& image, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("CORVAN_PICTURES");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    EXPECT_TRUE(image.save(QDir(folder).filePath(name + QStringLiteral(".png"))));
 }
 
 QString sizeName(QSize size)

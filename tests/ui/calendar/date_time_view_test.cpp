@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
-#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -23,6 +22,9 @@
 #include "skin_pixmaps.h"
 #include "tool_keypads.h"
 
+#include "../saved_picture.h"
+#include "../shipped_window.h"
+
 namespace {
 
 // Where the key showing a label sits in the skin's "DateTime" image, or -1.
@@ -36,11 +38,6 @@ int keyPosition(std::u16string_view label)
     return -1;
 }
 
-ProgramFolder sourceFolder()
-{
-    return ProgramFolder(std::filesystem::path(CORVAN_SOURCE_DATA_DIR), std::filesystem::path(CORVAN_SOURCE_DATA_DIR));
-}
-
 struct DateTimeWindow {
     Calculator frame;
     CalculatorView view;
@@ -48,7 +45,7 @@ struct DateTimeWindow {
 
     explicit DateTimeWindow(QSize size = QSize(240, 320))
         : frame(std::filesystem::path{}),
-          view(frame, sourceFolder())
+          view(frame, shippedFolder())
     {
         frame.start();
         view.resize(size);
@@ -64,10 +61,7 @@ struct DateTimeWindow {
     // A click on the face of the key of the skin's image that shows the label.
     void press(std::u16string_view label)
     {
-        const int position = keyPosition(label);
-        ASSERT_GE(position, 0);
-        KeypadView* keys = panel->keypad();
-        QTest::mouseClick(keys, Qt::LeftButton, Qt::NoModifier, keys->keyRect(position).center());
+        clickKey(panel->keypad(), keyPosition(label));
     }
     // What a field shows, as plain text.
     QString shown(const char* field) const
@@ -104,16 +98,6 @@ struct DateTimeWindow {
         }
     }
 };
-
-// Where the pictures go when CORVAN_PICTURES names a folder: look at them.
-void savePicture(const QImage& image, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("CORVAN_PICTURES");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    EXPECT_TRUE(image.save(QDir(folder).filePath(name + QStringLiteral(".png"))));
-}
 
 // The text of a label or button is drawn whole: as wide as it wants, or wrapped to fit.
 void expectWhole(const QWidget* widget)
@@ -455,7 +439,7 @@ TEST(DateTimeKeys, EveryPositionHasItsOwnKeyInTheImage)
     const KeypadGrid grid = toolKeypads::kDateTimeGrid;
     for (const int scale : {1, 2}) {
         SkinPixmaps skin;
-        ASSERT_TRUE(skin.load(sourceFolder(), u"Default.inf", scale, false));
+        ASSERT_TRUE(skin.load(shippedFolder(), u"Default.inf", scale, false));
         const QImage image = skin.image("DateTime");
         ASSERT_FALSE(image.isNull());
         const QColor backdrop = image.pixelColor(0, 0);

@@ -13,13 +13,9 @@
 #include "keypad_view.h"
 #include "calculator_view.h"
 
-namespace {
+#include "../shipped_window.h"
 
-ProgramFolder shippedFolder()
-{
-    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
-    return ProgramFolder(data, data);
-}
+namespace {
 
 struct PanelWindow {
     Calculator frame{std::filesystem::path()};
@@ -37,8 +33,7 @@ struct PanelWindow {
     ~PanelWindow() { frame.setTools(nullptr); }
     void clickFunctionKey(int position)
     {
-        auto* pad = view.findChild<KeypadView*>(QStringLiteral("functionKeypad"));
-        QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
+        clickKey(view.findChild<KeypadView*>(QStringLiteral("functionKeypad")), position);
     }
     // Types text into a cell through the table's in-place editor, as a user does.
     static void editCell(QTableWidget* table, int row, int col, const QString& text)

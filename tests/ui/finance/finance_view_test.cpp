@@ -15,13 +15,9 @@
 #include "keypad_view.h"
 #include "calculator_view.h"
 
-namespace {
+#include "../shipped_window.h"
 
-ProgramFolder shippedFolder()
-{
-    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
-    return ProgramFolder(data, data);
-}
+namespace {
 
 struct FinanceWindow {
     Calculator frame{std::filesystem::path()};
@@ -36,8 +32,7 @@ struct FinanceWindow {
     }
     void clickFunctionKey(int position)
     {
-        auto* pad = view.findChild<KeypadView*>(QStringLiteral("functionKeypad"));
-        QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
+        clickKey(view.findChild<KeypadView*>(QStringLiteral("functionKeypad")), position);
     }
     static QPushButton* button(QWidget* panel, const QString& text)
     {

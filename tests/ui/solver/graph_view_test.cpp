@@ -9,18 +9,14 @@
 #include "keypads.h"
 #include "calculator_view.h"
 
-namespace {
+#include "../shipped_window.h"
 
-ProgramFolder graphFolder()
-{
-    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
-    return ProgramFolder(data, data);
-}
+namespace {
 
 TEST(GraphView, TypedFunctionIsPlottedIntoTheModel)
 {
     Calculator frame{std::filesystem::path()};
-    CalculatorView view(frame, graphFolder());
+    CalculatorView view(frame, shippedFolder());
     frame.start();
     view.resize(240, 320);
     view.show();

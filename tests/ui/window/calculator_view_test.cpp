@@ -12,6 +12,8 @@
 
 #include "temp_folder.h"
 
+#include "../shipped_window.h"
+
 #include "finance_view.h"
 #include "key_codes.h"
 #include "keypads.h"
@@ -22,35 +24,7 @@
 
 namespace {
 
-ProgramFolder shippedFolder()
-{
-    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
-    return ProgramFolder(data, data);
-}
-
-struct Window {
-    Calculator frame;
-    CalculatorView view;
-
-    explicit Window(ProgramFolder folder = shippedFolder(), std::filesystem::path stateFolder = {})
-        : frame(stateFolder), view(frame, folder)
-    {
-        frame.start();
-        view.resize(240, 320);
-        view.showCategory(0);
-    }
-    KeypadView* keypad(const char* name) { return view.findChild<KeypadView*>(QString::fromLatin1(name)); }
-    void click(const char* name, int position)
-    {
-        KeypadView* pad = keypad(name);
-        QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
-    }
-    void type(const QString& text)
-    {
-        for (QChar c : text)
-            QTest::keyClick(&view, c.toLatin1());
-    }
-};
+using Window = ShippedWindow;
 
 TEST(CalculatorWindow, LoadsTheShippedSkin)
 {
@@ -172,7 +146,7 @@ TEST(CalculatorWindow, EachCategoryShowsItsPanelWhereItBelongs)
     TempFolder home;
     const ProgramFolder folder(home.path(), CORVAN_SOURCE_DATA_DIR);
     ASSERT_TRUE(folder.prepare());
-    Window w(folder, home.path());
+    Window w(0, home.path(), folder);
     w.view.show();
     const auto shownPanels = [&w, &panelClasses] {
         QStringList shown;
@@ -273,7 +247,7 @@ TEST(CalculatorWindow, PreferencesConvertTheCurrentLineToTheNewOutputFormat)
     TempFolder home;
     const ProgramFolder folder(home.path(), CORVAN_SOURCE_DATA_DIR);
     ASSERT_TRUE(folder.prepare());
-    Window w(folder, home.path());
+    Window w(0, home.path(), folder);
     w.type(QStringLiteral("1.4"));
     ASSERT_EQ(w.frame.display().getInputText(), u"1.4");
     bool answered = false;
@@ -301,7 +275,7 @@ TEST(CalculatorWindow, ClosingWritesTheStateThatTheNextStartRestores)
     const ProgramFolder folder(home.path(), CORVAN_SOURCE_DATA_DIR);
     ASSERT_TRUE(folder.prepare());
     {
-        Window w(folder, home.path());
+        Window w(0, home.path(), folder);
         w.view.showCategory(1);
         w.type(QStringLiteral("1+1"));
         QTest::keyClick(&w.view, Qt::Key_Return);

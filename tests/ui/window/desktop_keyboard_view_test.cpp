@@ -14,6 +14,8 @@
 
 #include "temp_folder.h"
 
+#include "../shipped_window.h"
+
 #include "calculator_display_view.h"
 #include "calculator_view.h"
 #include "data_tools.h"
@@ -23,12 +25,6 @@
 #include "ui_text.h"
 
 namespace {
-
-ProgramFolder shippedFolder()
-{
-    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
-    return ProgramFolder(data, data);
-}
 
 // A fresh window, shown and active so that shortcuts and focus behave as on a desktop.
 struct DesktopWindow {
@@ -66,11 +62,7 @@ struct DesktopWindow {
         QCoreApplication::processEvents();
     }
     KeypadView* keypad(const char* name) { return view.findChild<KeypadView*>(QString::fromLatin1(name)); }
-    void click(const char* name, int position)
-    {
-        KeypadView* pad = keypad(name);
-        QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
-    }
+    void click(const char* name, int position) { clickKey(keypad(name), position); }
     CalculatorDisplayView* display() { return view.findChild<CalculatorDisplayView*>(); }
     QString line() { return displayString(frame.display().getInputText()); }
     QString result() { return displayString(frame.display().resultText()); }

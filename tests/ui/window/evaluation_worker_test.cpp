@@ -12,6 +12,8 @@
 #include "fake_formula_renderer.h"
 #include "temp_folder.h"
 
+#include "../shipped_window.h"
+
 #include "atomic_file.h"
 #include "calculator_view.h"
 #include "evaluation_worker.h"
@@ -27,22 +29,8 @@ constexpr std::u16string_view kDaysLong = u"fnSum(fnSum(1,y,1,999999),x,1,999999
 // The same line as the display holds it: a pasted "fnSum(" becomes the key's single token.
 constexpr std::u16string_view kDaysLongShown = u"\u2211(\u2211(1,y,1,999999),x,1,999999)";
 
-ProgramFolder shippedFolder()
-{
-    const std::filesystem::path data = std::filesystem::path(CORVAN_SOURCE_DATA_DIR);
-    return ProgramFolder(data, data);
-}
-
-struct Window {
-    Calculator frame;
-    CalculatorView view;
-
-    explicit Window(std::filesystem::path stateFolder = {}) : frame(std::move(stateFolder)), view(frame, shippedFolder())
-    {
-        frame.start();
-        view.resize(240, 320);
-        view.showCategory(0);
-    }
+struct Window : ShippedWindow {
+    explicit Window(std::filesystem::path stateFolder = {}) : ShippedWindow(0, std::move(stateFolder)) {}
     const std::u16string& input() { return frame.display().getInputText(); }
     const std::u16string& result() { return frame.display().resultText(); }
     QToolButton* cancelButton() { return view.findChild<QToolButton*>(QStringLiteral("cancelButton")); }

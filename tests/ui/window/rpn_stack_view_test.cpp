@@ -2,7 +2,6 @@
 // typed on the keypads or the keyboard, and the "(" key says that it enters the value.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QHelpEvent>
 #include <QTest>
 #include <QToolTip>
@@ -11,6 +10,9 @@
 #include "calculator_view.h"
 #include "keypad_faces.h"
 #include "keypad_view.h"
+
+#include "../saved_picture.h"
+#include "../shipped_window.h"
 
 namespace {
 
@@ -23,9 +25,8 @@ int enterPosition()
 }
 
 struct Window {
-    const std::filesystem::path data{CORVAN_SOURCE_DATA_DIR};
     Calculator frame{std::filesystem::path()};
-    CalculatorView view{frame, ProgramFolder(data, data)};
+    CalculatorView view{frame, shippedFolder()};
 
     explicit Window(InputMode mode, QSize size = {240, 320})
     {
@@ -52,7 +53,7 @@ struct Window {
             }
             KeypadView* pad = keypad(key == '\n' ? "functionKeypad" : "basicKeypad");
             const int position = key == '\n' ? enterPosition() : static_cast<int>(kBasicKeyLabels.find(char16_t(key)));
-            QTest::mouseClick(pad, Qt::LeftButton, Qt::NoModifier, pad->keyRect(position).center());
+            clickKey(pad, position);
         }
     }
     // The values on the levels, the top (the bottom row) first.
@@ -191,12 +192,7 @@ TEST_P(StackPicture, EveryLevelIsWholeAndReadable)
     EXPECT_LE(QFontMetrics(enter.font).horizontalAdvance(enter.text), pad->keyRect(enterPosition()).width());
     EXPECT_GE(enter.font.pixelSize(), 8);
 
-    // Where the pictures go when CORVAN_PICTURES names a folder: look at them.
-    const QString folder = qEnvironmentVariable("CORVAN_PICTURES");
-    if (!folder.isEmpty() && QDir().mkpath(folder)) {
-        const QString file = QDir(folder).filePath(QStringLiteral("rpn-%1x%2.png").arg(size.width()).arg(size.height()));
-        EXPECT_TRUE(w.view.grab().save(file));
-    }
+    savePicture(w.view.grab().toImage(), QStringLiteral("rpn-%1x%2").arg(size.width()).arg(size.height()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, StackPicture,
