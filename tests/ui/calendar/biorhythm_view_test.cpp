@@ -22,7 +22,7 @@
 #include "calculator_view.h"
 #include "ui_text.h"
 
-#include "../saved_picture.h"
+#include "saved_picture.h"
 
 namespace {
 

@@ -22,8 +22,8 @@
 #include "skin_pixmaps.h"
 #include "tool_keypads.h"
 
-#include "../saved_picture.h"
-#include "../shipped_window.h"
+#include "saved_picture.h"
+#include "shipped_window.h"
 
 namespace {
 

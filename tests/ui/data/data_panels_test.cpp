@@ -13,7 +13,7 @@
 #include "keypad_view.h"
 #include "calculator_view.h"
 
-#include "../shipped_window.h"
+#include "shipped_window.h"
 
 namespace {
 

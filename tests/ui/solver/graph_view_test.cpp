@@ -9,7 +9,7 @@
 #include "keypads.h"
 #include "calculator_view.h"
 
-#include "../shipped_window.h"
+#include "shipped_window.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "temp_folder.h"
 
-#include "../shipped_window.h"
+#include "shipped_window.h"
 
 #include "finance_view.h"
 #include "key_codes.h"

@@ -14,7 +14,7 @@
 
 #include "temp_folder.h"
 
-#include "../shipped_window.h"
+#include "shipped_window.h"
 
 #include "calculator_display_view.h"
 #include "calculator_view.h"

@@ -12,7 +12,7 @@
 #include "fake_formula_renderer.h"
 #include "temp_folder.h"
 
-#include "../shipped_window.h"
+#include "shipped_window.h"
 
 #include "atomic_file.h"
 #include "calculator_view.h"

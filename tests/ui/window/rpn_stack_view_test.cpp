@@ -11,8 +11,8 @@
 #include "keypad_faces.h"
 #include "keypad_view.h"
 
-#include "../saved_picture.h"
-#include "../shipped_window.h"
+#include "saved_picture.h"
+#include "shipped_window.h"
 
 namespace {
 
