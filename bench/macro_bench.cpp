@@ -12,7 +12,12 @@ std::string macroFile(int count)
 {
     std::string bytes;
     for (int i = 0; i < count; ++i) {
-        const std::string line = "N" + std::to_string(i) + "\x06" "0\x06\x06" "1\x06" "1\x06" "1\x06\r\n";
+        const std::string line = "N" + std::to_string(i) +
+                                 "\x06"
+                                 "0\x06\x06"
+                                 "1\x06"
+                                 "1\x06"
+                                 "1\x06\r\n";
         for (char c : line) {
             bytes.push_back(c);
             bytes.push_back('\0');

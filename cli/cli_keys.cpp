@@ -16,7 +16,6 @@ int runKeys(const CliOptions& options, std::ostream& out)
         frame.setPreferredInputMode(*options.mode);
     for (int code : *options.keys)
         frame.pressKey(code);
-    out << printableText(frame.display().getInputText()) << "\n"
-        << printableText(frame.display().resultText()) << "\n";
+    out << printableText(frame.display().getInputText()) << "\n" << printableText(frame.display().resultText()) << "\n";
     return 0;
 }

@@ -38,8 +38,7 @@ const ToolOption* toolOption(std::string_view argument)
 constexpr int kLastCategory = 14;
 
 // Options that take a value accept both "--name value" and "--name=value".
-bool takeValue(const std::vector<std::string>& arguments, std::size_t& i, std::string_view name,
-               std::string& value)
+bool takeValue(const std::vector<std::string>& arguments, std::size_t& i, std::string_view name, std::string& value)
 {
     const std::string& argument = arguments[i];
     if (argument == name) {
@@ -48,8 +47,7 @@ bool takeValue(const std::vector<std::string>& arguments, std::size_t& i, std::s
         value = arguments[++i];
         return true;
     }
-    if (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 &&
-        argument[name.size()] == '=') {
+    if (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 && argument[name.size()] == '=') {
         value = argument.substr(name.size() + 1);
         return true;
     }
@@ -58,9 +56,8 @@ bool takeValue(const std::vector<std::string>& arguments, std::size_t& i, std::s
 
 bool isValueOption(const std::string& argument, std::string_view name)
 {
-    return argument == name ||
-           (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 &&
-            argument[name.size()] == '=');
+    return argument == name || (argument.size() > name.size() && argument.compare(0, name.size(), name) == 0 &&
+                                argument[name.size()] == '=');
 }
 
 // "10", "0.5": a plain decimal number above 0 and at most a year.
@@ -149,8 +146,8 @@ CliParse parseCliOptions(const std::vector<std::string>& arguments)
         } else if (isValueOption(argument, "--digits")) {
             if (!takeValue(arguments, i, "--digits", value))
                 return {std::nullopt, "--digits needs a number from 0 to 10"};
-            if (value.empty() || value.size() > 2 ||
-                value.find_first_not_of("0123456789") != std::string::npos || std::stoi(value) > 10)
+            if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoi(value) > 10)
                 return {std::nullopt, "--digits takes a number from 0 to 10, not '" + value + "'"};
             options.fixDigits = std::stoi(value);
         } else if (isValueOption(argument, "--output")) {
@@ -183,9 +180,9 @@ CliParse parseCliOptions(const std::vector<std::string>& arguments)
         } else if (isValueOption(argument, "--mode")) {
             if (!takeValue(arguments, i, "--mode", value) || (value != "string" && value != "basic" && value != "rpn"))
                 return {std::nullopt, "--mode takes string, basic or rpn"};
-            options.mode = value == "string" ? InputMode::StringStandard
-                         : value == "basic" ? InputMode::BasicStandard
-                                            : InputMode::BasicRpn;
+            options.mode = value == "string"  ? InputMode::StringStandard
+                           : value == "basic" ? InputMode::BasicStandard
+                                              : InputMode::BasicRpn;
         } else if (isValueOption(argument, "--folder")) {
             if (!takeValue(arguments, i, "--folder", value) || value.empty())
                 return {std::nullopt, "--folder needs a folder"};

@@ -19,16 +19,16 @@ struct CliOptions {
     int wordSize = 32;
     DisplayFormat format = DisplayFormat::Norm;
     int fixDigits = 4;
-    std::optional<OutputFormat> output;  // --output; United States when not given
+    std::optional<OutputFormat> output;    // --output; United States when not given
     std::optional<std::vector<int>> keys;  // --keys: key codes for the calculator's display
     int category = 0;                      // --category, for --keys
     std::string folder;                    // --folder: the program folder (state for --keys, macros)
     std::optional<InputMode> mode;         // --mode: the input mode for --keys
-    bool matrixMode = false;  // --matrix
+    bool matrixMode = false;               // --matrix
     std::vector<std::pair<std::string, std::string>> assignments;  // --set NAME=VALUE, in order
-    std::optional<std::string> list;  // --list v1,v2,...: the statistics list
+    std::optional<std::string> list;                               // --list v1,v2,...: the statistics list
     std::optional<double> timeoutSeconds;  // --timeout SECONDS: the longest one evaluation may take
-    std::vector<std::string> expressions;                          // none: read standard input
+    std::vector<std::string> expressions;  // none: read standard input
     // The tools: --convert, --units, --constant, --constants, --rates, --update-rates, --lunar,
     // --solar, --days or --weekday (the option's name without "--"; empty for none) and the
     // arguments that follow it, in order.

@@ -279,8 +279,8 @@ int CliRunner::run(std::istream& in, std::ostream& out, std::ostream& err)
         if (!timedOut_)
             return false;
         out.flush();
-        err << "corvan-cli: stopped: the expression took longer than --timeout " << cnum::general17(*options_.timeoutSeconds)
-            << " s\n";
+        err << "corvan-cli: stopped: the expression took longer than --timeout "
+            << cnum::general17(*options_.timeoutSeconds) << " s\n";
         return true;
     };
     bool allOk = true;

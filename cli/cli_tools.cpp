@@ -168,8 +168,8 @@ int convert(const CliOptions& options, const fs::path& folder, ToolOutput& outpu
             continue;
         }
         const double result = conversion->apply(*value);
-        output.line(printableText(
-            Converter::formatResult(result, options.output.value_or(OutputFormat::UnitedStates))));
+        output.line(
+            printableText(Converter::formatResult(result, options.output.value_or(OutputFormat::UnitedStates))));
     }
     return output.status();
 }
@@ -321,9 +321,9 @@ int lunarOf(const CliDate& date, ToolOutput& output)
     // The year's name: the stem and branch of the sexagenary cycle (4 AD is Giap Ty).
     const int stem = ((lunar.year() + 6) % 10 + 10) % 10;
     const int branch = ((lunar.year() + 8) % 12 + 12) % 12;
-    output.line(std::to_string(lunar.day()) + "/" + std::to_string(lunar.month()) + "/" +
-                std::to_string(lunar.year()) + (lunar.leap() != 0 ? " leap" : "") + "\t" +
-                printableText(LunarDate::stemName(stem)) + " " + printableText(LunarDate::branchName(branch)));
+    output.line(std::to_string(lunar.day()) + "/" + std::to_string(lunar.month()) + "/" + std::to_string(lunar.year()) +
+                (lunar.leap() != 0 ? " leap" : "") + "\t" + printableText(LunarDate::stemName(stem)) + " " +
+                printableText(LunarDate::branchName(branch)));
     return output.status();
 }
 
@@ -338,8 +338,8 @@ int solarOf(const CliLunarDate& date, ToolOutput& output)
     });
     const std::string name = std::to_string(date.month) + "/" + std::to_string(date.year);
     if (!exists) {
-        output.failure("No leap month " + name + ": lunar year " + std::to_string(date.year) +
-                       " has no leap month " + std::to_string(date.month) + ".");
+        output.failure("No leap month " + name + ": lunar year " + std::to_string(date.year) + " has no leap month " +
+                       std::to_string(date.month) + ".");
         return output.status();
     }
     const LunarDate lunar(date.year, date.month, date.day, date.leap ? 1 : 0);
@@ -527,7 +527,8 @@ int runTool(const CliOptions& options, std::ostream& out, std::ostream& err)
 
     // The rest reads the data files of the program folder, seeded as the window seeds it.
     const ProgramFolder shipped = ProgramFolder::fromEnvironment();
-    const ProgramFolder folder = options.folder.empty() ? shipped : ProgramFolder(options.folder, shipped.shippedPath());
+    const ProgramFolder folder =
+        options.folder.empty() ? shipped : ProgramFolder(options.folder, shipped.shippedPath());
     if (!folder.prepare())
         return malformed("cannot make the program folder " + folder.path().string());
     if (tool == "convert")

@@ -12,7 +12,8 @@ int main(int argc, char** argv)
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const CliParse parse = parseCliOptions(arguments);
     if (!parse.options) {
-        std::cerr << "corvan-cli: " << parse.error << "\n" << "Try 'corvan-cli --help'.\n";
+        std::cerr << "corvan-cli: " << parse.error << "\n"
+                  << "Try 'corvan-cli --help'.\n";
         return 2;
     }
     if (parse.options->help) {

@@ -11,8 +11,7 @@
 namespace {
 
 constexpr std::array<std::string_view, 17> kTwoOperandNames = {
-    "+", "-", "*", "/", "^", "mod", "and", "or", "nand", "nor", "xor",
-    "shl", "shr", "rtl", "rtr", "iroot", "iexp",
+    "+", "-", "*", "/", "^", "mod", "and", "or", "nand", "nor", "xor", "shl", "shr", "rtl", "rtr", "iroot", "iexp",
 };
 
 bool isTwoOperand(std::string_view name)
@@ -105,9 +104,7 @@ bool BasicMachine::stepCommon(Engine& engine, std::string_view token, int radix)
             if (pushValue(engine, {static_cast<double>(digit), 0.0}))
                 entry_ = Entry::Integer;
             break;
-        case Entry::Integer:
-            stack_.back().re = stack_.back().re * radix + digit;
-            break;
+        case Entry::Integer: stack_.back().re = stack_.back().re * radix + digit; break;
         case Entry::Fraction:
             ++fractionDigits_;
             stack_.back().re += digit / std::pow(10.0, fractionDigits_);

@@ -23,13 +23,12 @@ constexpr std::array<double, 8> kKronrodNodes = {
     0.586087235467691130294144845693013, 0.405845151377397166906606412076961,
     0.207784955007898467600689403773245, 0.0};
 constexpr std::array<double, 8> kKronrodWeights = {
-    0.022935322010529224963732008058970, 0.063092092629978553290700663189204,
-    0.104790010322250183839876322541518, 0.140653259715525918745189590510238,
-    0.169004726639267902826583426598550, 0.190350578064785409913256402421014,
+    0.022935322010529224963732008058970, 0.063092092629978553290700663189204, 0.104790010322250183839876322541518,
+    0.140653259715525918745189590510238, 0.169004726639267902826583426598550, 0.190350578064785409913256402421014,
     0.204432940075298892414161999234649, 0.209482141084727828012999174891714};
 constexpr std::array<double, 4> kGaussWeights = {
-    0.129484966168869693270611432679082, 0.279705391489276667901467771423780,
-    0.381830050505118944950369775488975, 0.417959183673469387755102040816327};
+    0.129484966168869693270611432679082, 0.279705391489276667901467771423780, 0.381830050505118944950369775488975,
+    0.417959183673469387755102040816327};
 
 // The integration stops when its error estimate is below this part of the integral's size,
 // max(|integral|, integral of |f|) (the second for integrals that cancel, such as sin over a
@@ -91,8 +90,7 @@ std::optional<Piece> kronrod(Engine& engine, double a, double b)
         variation += kKronrodWeights[i] * (std::fabs(values[i] - mean) + std::fabs(values[14 - i] - mean));
 
     const double length = std::fabs(halfLength);
-    Piece piece{a, b, kronrodSum * halfLength, std::fabs((kronrodSum - gaussSum) * halfLength),
-                absoluteSum * length};
+    Piece piece{a, b, kronrodSum * halfLength, std::fabs((kronrodSum - gaussSum) * halfLength), absoluteSum * length};
     variation *= length;
     if (variation != 0.0 && piece.error != 0.0)
         piece.error = variation * std::fmin(1.0, std::pow(200.0 * piece.error / variation, 1.5));
@@ -154,8 +152,7 @@ std::optional<double> adaptiveIntegral(Engine& engine, double a, double b)
 
 // Reads (expression, variable, numbers...) and binds the expression. The numbers and the calls
 // inside the expression are computed first: they may bind expressions of their own.
-std::optional<std::vector<double>> bindCall(Engine& engine, std::string_view arguments,
-                                            std::size_t numberCount)
+std::optional<std::vector<double>> bindCall(Engine& engine, std::string_view arguments, std::size_t numberCount)
 {
     CallArguments list(engine, arguments);
     if (!list.expect(2 + numberCount, 2 + numberCount))

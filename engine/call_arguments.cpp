@@ -13,8 +13,7 @@ std::string_view trimmedBlanks(std::string_view text)
     return text.substr(first, text.find_last_not_of(' ') + 1 - first);
 }
 
-CallArguments::CallArguments(Engine& engine, std::string_view text)
-    : engine_(engine)
+CallArguments::CallArguments(Engine& engine, std::string_view text) : engine_(engine)
 {
     for (const std::string_view piece : args::split(text))
         pieces_.push_back(trimmedBlanks(piece));
@@ -68,8 +67,8 @@ std::optional<std::vector<double>> CallArguments::numbers(std::size_t first) con
     return values;
 }
 
-std::optional<std::vector<double>> numericArguments(Engine& engine, std::string_view arguments,
-                                                    std::size_t required, std::size_t most)
+std::optional<std::vector<double>> numericArguments(Engine& engine, std::string_view arguments, std::size_t required,
+                                                    std::size_t most)
 {
     CallArguments list(engine, arguments);
     if (!list.expect(required, most))

@@ -43,5 +43,5 @@ private:
 };
 
 // All arguments as numbers, after checking the shape as CallArguments::expect does.
-std::optional<std::vector<double>> numericArguments(Engine& engine, std::string_view arguments,
-                                                    std::size_t required, std::size_t most);
+std::optional<std::vector<double>> numericArguments(Engine& engine, std::string_view arguments, std::size_t required,
+                                                    std::size_t most);

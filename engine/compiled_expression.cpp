@@ -31,8 +31,7 @@ bool isWholeNonzero(double x)
 // form computes, 1 / (1 / b) (the polar form's real result is replaced by that pow).
 bool powerOfPositiveBase(CalcValue a, CalcValue b, CalcValue& result)
 {
-    if (!(a.im == 0.0 && b.im == 0.0 && a.re > 0.0 && std::isfinite(a.re) && std::isfinite(b.re)
-          && b.re != 0.0))
+    if (!(a.im == 0.0 && b.im == 0.0 && a.re > 0.0 && std::isfinite(a.re) && std::isfinite(b.re) && b.re != 0.0))
         return false;
     if (!(std::fabs(b.re) * std::log(a.re) < kPowerSafeExponent))
         return false;
@@ -135,26 +134,19 @@ void CompiledExpression::compileRealSteps()
         const bool realValue = step.value.im == 0.0;
         const auto arithmetic = [&step, realValue](RealCode cell, RealCode constant, RealCode bound) {
             switch (step.right) {
-            case Operand::Cell:
-                return std::optional<RealCode>(cell);
-            case Operand::Constant:
-                return realValue ? std::optional<RealCode>(constant) : std::nullopt;
-            case Operand::Bound:
-                return std::optional<RealCode>(bound);
+            case Operand::Cell: return std::optional<RealCode>(cell);
+            case Operand::Constant: return realValue ? std::optional<RealCode>(constant) : std::nullopt;
+            case Operand::Bound: return std::optional<RealCode>(bound);
             }
             return std::optional<RealCode>();
         };
         std::optional<RealCode> code;
         switch (step.code) {
-        case Code::Constant:
-            code = realValue ? std::optional<RealCode>(RealCode::Constant) : std::nullopt;
-            break;
+        case Code::Constant: code = realValue ? std::optional<RealCode>(RealCode::Constant) : std::nullopt; break;
         case Code::Bound: code = RealCode::Bound; break;
         case Code::Slot: code = RealCode::Slot; break;
         case Code::Negate: code = RealCode::Negate; break;
-        case Code::Add:
-            code = arithmetic(RealCode::AddCell, RealCode::AddConstant, RealCode::AddBound);
-            break;
+        case Code::Add: code = arithmetic(RealCode::AddCell, RealCode::AddConstant, RealCode::AddBound); break;
         case Code::Subtract:
             code = arithmetic(RealCode::SubtractCell, RealCode::SubtractConstant, RealCode::SubtractBound);
             break;
@@ -172,8 +164,7 @@ void CompiledExpression::compileRealSteps()
         case Code::Sine: code = RealCode::Sine; break;
         case Code::Cosine: code = RealCode::Cosine; break;
         case Code::Operation:
-        case Code::Raise:
-            break;
+        case Code::Raise: break;
         }
         if (!code) {
             realSteps_.clear();
@@ -203,8 +194,8 @@ void CompiledExpression::compileName(std::string_view token, std::string_view bo
     }
 }
 
-void CompiledExpression::compileOperator(std::string_view token, ScalarOperation operation,
-                                         int arity, int operands, int cell)
+void CompiledExpression::compileOperator(std::string_view token, ScalarOperation operation, int arity, int operands,
+                                         int cell)
 {
     Step step{Code::Operation, cell, arity, operation};
     if (arity == 2) {
@@ -229,9 +220,9 @@ void CompiledExpression::compileOperator(std::string_view token, ScalarOperation
     // of the plotted polynomials.
     // A constant that stands for folded operations keeps their last right operand, which an
     // error of the power would leave behind: it is not folded in.
-    if (token == "^" && operands >= 2 && !steps_.empty() && steps_.back().code == Code::Constant
-        && steps_.back().cell == cell + 1 && steps_.back().value.im == 0.0
-        && isWholeNonzero(steps_.back().value.re) && !steps_.back().setsLastRight) {
+    if (token == "^" && operands >= 2 && !steps_.empty() && steps_.back().code == Code::Constant &&
+        steps_.back().cell == cell + 1 && steps_.back().value.im == 0.0 && isWholeNonzero(steps_.back().value.re) &&
+        !steps_.back().setsLastRight) {
         step.code = Code::PowerOfConstant;
         step.value = steps_.back().value;
         step.limit = std::exp(kPowerSafeExponent / cmath::modulus(step.value));
@@ -245,8 +236,8 @@ void CompiledExpression::compileOperator(std::string_view token, ScalarOperation
 
 void CompiledExpression::fuseRightOperand(Step& step)
 {
-    const bool arithmetic = step.code == Code::Add || step.code == Code::Subtract
-                            || step.code == Code::Multiply || step.code == Code::Divide;
+    const bool arithmetic = step.code == Code::Add || step.code == Code::Subtract || step.code == Code::Multiply ||
+                            step.code == Code::Divide;
     if (!arithmetic || steps_.empty() || steps_.back().cell != step.cell + 1)
         return;
     const Step& operand = steps_.back();
@@ -267,8 +258,7 @@ bool CompiledExpression::foldConstants(const Step& step)
 {
     const std::size_t count = steps_.size();
     const auto isConstantAt = [this, count](std::size_t back, int cell) {
-        return count >= back && steps_[count - back].code == Code::Constant
-               && steps_[count - back].cell == cell;
+        return count >= back && steps_[count - back].code == Code::Constant && steps_[count - back].cell == cell;
     };
     CalcValue result;
     switch (step.code) {
@@ -320,8 +310,7 @@ bool CompiledExpression::foldConstants(const Step& step)
         folded.lastRight = right.re;
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -343,9 +332,8 @@ bool CompiledExpression::runOperation(const Step& step, OperatorContext& context
 // The top of the stack is kept in (topRe, topIm) rather than in its cell: most steps work on the
 // value the step before them made, and a round trip through memory would put a store and a load
 // between every two steps. A step that pushes a value first stores the top into its cell.
-CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
-                                                   const VariableSlots& slots, double boundValue,
-                                                   Workspace& workspace) const
+CompiledExpression::Result CompiledExpression::run(OperatorContext& context, const VariableSlots& slots,
+                                                   double boundValue, Workspace& workspace) const
 {
     ScalarStack& cells = workspace.cells;
     if (cells.size() < static_cast<std::size_t>(cellCount_))
@@ -501,12 +489,8 @@ CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
             cell[step.cell] = {topRe, topIm};
             break;
         }
-        case Code::Operation:
-            cell[step.cell + step.index - 1] = {topRe, topIm};
-            break;
-        case Code::Raise:
-            context.raise(step.index);
-            return {};
+        case Code::Operation: cell[step.cell + step.index - 1] = {topRe, topIm}; break;
+        case Code::Raise: context.raise(step.index); return {};
         }
         // An operator of the table, its operands in their cells; its result becomes the top.
         if (!runOperation(step, context, cell, workspace.operands))
@@ -529,8 +513,8 @@ CompiledExpression::Result CompiledExpression::run(OperatorContext& context,
 // unless that is zero (where a zero's sign could flip), so a zero product goes to run(), as does
 // any value that is not finite (infinity times a zero imaginary part is NaN there). Every case
 // in which run() would raise an error or leave the real numbers goes to run() too.
-bool CompiledExpression::runReal(OperatorContext& context, const VariableSlots& slots,
-                                 double boundValue, Workspace& workspace, double& value) const
+bool CompiledExpression::runReal(OperatorContext& context, const VariableSlots& slots, double boundValue,
+                                 Workspace& workspace, double& value) const
 {
     if (realSteps_.empty())
         return false;
@@ -569,9 +553,7 @@ bool CompiledExpression::runReal(OperatorContext& context, const VariableSlots& 
             top = scalar.re;
             continue;
         }
-        case RealCode::Negate:
-            top = -top;
-            continue;
+        case RealCode::Negate: top = -top; continue;
         case RealCode::AddCell:
             lastRight = top;
             top = cell[step.cell] + top;
@@ -662,8 +644,8 @@ bool CompiledExpression::runReal(OperatorContext& context, const VariableSlots& 
         case RealCode::Sine:
         case RealCode::Cosine: {
             const AngleMode mode = context.settings.angleMode;
-            const double result = step.code == RealCode::Sine ? scalar_ops::sineOfReal(top, mode)
-                                                              : scalar_ops::cosineOfReal(top, mode);
+            const double result =
+                step.code == RealCode::Sine ? scalar_ops::sineOfReal(top, mode) : scalar_ops::cosineOfReal(top, mode);
             if (std::isnan(result))
                 return false;
             top = result;

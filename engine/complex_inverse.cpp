@@ -265,8 +265,8 @@ CalcValue atanhPrincipal(double x, double y)
         return {x, y};
     // Next to the pole 1, (|x| - 1)^2 + y^2 is y^2 and the log1p form loses nothing.
     const double d = ax - 1.0;
-    const double re = ax == 1.0 && ay < kEpsilon ? (kLn2 - std::log(ay)) / 2.0
-                                                 : std::log1p(4.0 * ax / (d * d + ay * ay)) / 4.0;
+    const double re =
+        ax == 1.0 && ay < kEpsilon ? (kLn2 - std::log(ay)) / 2.0 : std::log1p(4.0 * ax / (d * d + ay * ay)) / 4.0;
     double im = 0.0;
     if (ax == 1.0)
         im = std::atan2(2.0, -ay) / 2.0;

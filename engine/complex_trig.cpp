@@ -50,8 +50,8 @@ CalcValue tan(CalcValue z)
     }
     // q = 1/sinh y = 2e^-y / (1 - e^-2y). For y < 0 the same quotient is written with e^y, as
     // 2e^y / (e^2y - 1): e^-y would overflow beyond y = -355 and turn q into inf/inf.
-    const double q = y > 0.0 ? 2.0 * std::exp(-y) / (1.0 - std::exp(-2.0 * y))
-                             : 2.0 * std::exp(y) / (std::exp(2.0 * y) - 1.0);
+    const double q =
+        y > 0.0 ? 2.0 * std::exp(-y) / (1.0 - std::exp(-2.0 * y)) : 2.0 * std::exp(y) / (std::exp(2.0 * y) - 1.0);
     const double c = std::cos(x);
     const double scale = q * q * c * c + 1.0;
     return {std::sin(2.0 * x) * q * q / 2.0 / scale, 1.0 / (std::tanh(y) * scale)};

@@ -42,8 +42,7 @@ using Value = std::optional<double>;
 std::string_view withoutEnclosingParentheses(std::string_view text)
 {
     text = trimmedBlanks(text);
-    while (text.size() >= 2 && text.front() == '(' &&
-           args::matchingParenthesis(text, 0) == text.size() - 1)
+    while (text.size() >= 2 && text.front() == '(' && args::matchingParenthesis(text, 0) == text.size() - 1)
         text = trimmedBlanks(text.substr(1, text.size() - 2));
     return text;
 }
@@ -137,10 +136,7 @@ Split powerSplit(std::string_view text)
 
 class Differentiator {
 public:
-    Differentiator(Engine& engine, double x)
-        : engine_(engine), x_(x)
-    {
-    }
+    Differentiator(Engine& engine, double x) : engine_(engine), x_(x) {}
 
     Value derivative(std::string_view text)
     {
@@ -169,10 +165,7 @@ public:
 
 private:
     static std::string_view left(std::string_view text, Split split) { return text.substr(0, split.at); }
-    static std::string_view right(std::string_view text, Split split)
-    {
-        return text.substr(split.at + split.length);
-    }
+    static std::string_view right(std::string_view text, Split split) { return text.substr(split.at + split.length); }
 
     // A rule's condition that does not hold, or fails to evaluate, hands the text to the
     // numeric leaf; the failure is no error of the whole derivative.
@@ -311,15 +304,15 @@ private:
             for (int j = 1; j <= i; ++j) {
                 table[j][i] = (table[j - 1][i] * factor - table[j - 1][i - 1]) / (factor - 1.0);
                 factor *= 4.0;
-                const double error = std::fmax(std::fabs(table[j][i] - table[j - 1][i]),
-                                               std::fabs(table[j][i] - table[j - 1][i - 1]));
+                const double error =
+                    std::fmax(std::fabs(table[j][i] - table[j - 1][i]), std::fabs(table[j][i] - table[j - 1][i - 1]));
                 if (error <= bestError) {
                     bestError = error;
                     best = table[j][i];
                 }
             }
-            if (bestError <= kSettled * std::fabs(best)
-                && std::fabs(table[i][i] - table[i - 1][i - 1]) >= kNoiseGrowth * bestError)
+            if (bestError <= kSettled * std::fabs(best) &&
+                std::fabs(table[i][i] - table[i - 1][i - 1]) >= kNoiseGrowth * bestError)
                 break;
         }
         return best;

@@ -116,8 +116,7 @@ void expandRoots(std::u16string& text, Dialect dialect)
             }
             indexStart = *open;
         } else {
-            while (indexStart > 0 &&
-                   (ascii::isDigit(text[indexStart - 1]) || isPoint(text[indexStart - 1], dialect)))
+            while (indexStart > 0 && (ascii::isDigit(text[indexStart - 1]) || isPoint(text[indexStart - 1], dialect)))
                 --indexStart;
         }
         std::u16string replacement = u"RT(";
@@ -138,8 +137,7 @@ bool continuesNumber(char16_t c, Dialect dialect)
 
 bool continuesGroup(char16_t c, Dialect dialect)
 {
-    return isOneOf(c, u"^\u221A +,-*/.)!%") ||
-           (dialect == Dialect::Standard && c == kDisplayComma);
+    return isOneOf(c, u"^\u221A +,-*/.)!%") || (dialect == Dialect::Standard && c == kDisplayComma);
 }
 
 bool isImaginaryUnit(char16_t c)
@@ -189,8 +187,8 @@ std::u16string insertProducts(std::u16string_view text, Dialect dialect)
     std::u16string out;
     out.reserve(text.size() + text.size() / 2);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i > 0 && (needsProduct(text[i - 1], text[i], dialect)
-                      || (isConstantE(text, i - 1) && startsFactor(text[i]))))
+        if (i > 0 &&
+            (needsProduct(text[i - 1], text[i], dialect) || (isConstantE(text, i - 1) && startsFactor(text[i]))))
             out += u'*';
         out += text[i];
     }

@@ -88,8 +88,8 @@ bool Engine::compile(std::string& text, int radix, std::string_view boundName)
     return true;
 }
 
-Engine::ScalarResult Engine::evaluateScalar(std::string_view text, std::string_view boundName,
-                                            double boundValue, int radix)
+Engine::ScalarResult Engine::evaluateScalar(std::string_view text, std::string_view boundName, double boundValue,
+                                            int radix)
 {
     if (stopRequested())
         return {};
@@ -99,8 +99,7 @@ Engine::ScalarResult Engine::evaluateScalar(std::string_view text, std::string_v
     return runScalar(program, boundValue);
 }
 
-bool Engine::compileScalar(std::string_view text, std::string_view boundName, int radix,
-                           CompiledExpression& program)
+bool Engine::compileScalar(std::string_view text, std::string_view boundName, int radix, CompiledExpression& program)
 {
     std::string postfix(text);
     if (!compile(postfix, radix, boundName))
@@ -126,8 +125,7 @@ bool Engine::runScalarReal(const CompiledExpression& program, double boundValue,
     return program.runReal(operatorContext, slots, boundValue, workspace_, value);
 }
 
-const CompiledExpression* Engine::cachedProgram(std::string_view text, std::string_view boundName,
-                                                int radix)
+const CompiledExpression* Engine::cachedProgram(std::string_view text, std::string_view boundName, int radix)
 {
     for (std::size_t i = 0; i < cache_.size(); ++i) {
         CacheEntry& entry = cache_[(lastCached_ + cache_.size() - i) % cache_.size()];
@@ -147,8 +145,8 @@ const CompiledExpression* Engine::cachedProgram(std::string_view text, std::stri
     return &entry.program;
 }
 
-Engine::ScalarResult Engine::evaluateScalarCached(std::string_view text, std::string_view boundName,
-                                                  double boundValue, int radix)
+Engine::ScalarResult Engine::evaluateScalarCached(std::string_view text, std::string_view boundName, double boundValue,
+                                                  int radix)
 {
     if (stopRequested())
         return {};
@@ -182,8 +180,8 @@ double Engine::realPartAt(ScalarResult result)
 {
     OperatorContext operatorContext = context();
     double value = 0.0;
-    if (program.runRealConstant(operatorContext, value)
-        || program.runReal(operatorContext, slots, x, workspace_, value))
+    if (program.runRealConstant(operatorContext, value) ||
+        program.runReal(operatorContext, slots, x, workspace_, value))
         return value;
     return realPartAt(runScalar(program, x));
 }

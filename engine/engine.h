@@ -59,17 +59,14 @@ public:
     ValueCell evaluate(std::string_view text, int mode, int radix);
 
     // Evaluates an already expanded text (no function calls) with an optional bound variable.
-    ScalarResult evaluateScalar(std::string_view text, std::string_view boundName, double boundValue,
-                                int radix);
+    ScalarResult evaluateScalar(std::string_view text, std::string_view boundName, double boundValue, int radix);
     // The same through a cache of the last few compiled texts (for the same variable name and
     // radix): the graphs' curves, the integrand, the derivative's sub-texts.
-    ScalarResult evaluateScalarCached(std::string_view text, std::string_view boundName,
-                                      double boundValue, int radix);
+    ScalarResult evaluateScalarCached(std::string_view text, std::string_view boundName, double boundValue, int radix);
 
     // Compiles an expanded text (no function calls) for repeated runs with the bound variable
     // boundName. Returns false, with the error set, when it does not compile.
-    bool compileScalar(std::string_view text, std::string_view boundName, int radix,
-                       CompiledExpression& program);
+    bool compileScalar(std::string_view text, std::string_view boundName, int radix, CompiledExpression& program);
     // Runs a program of compileScalar with the bound variable's value; what evaluateScalar of
     // its text gives.
     ScalarResult runScalar(const CompiledExpression& program, double boundValue);
@@ -112,8 +109,7 @@ private:
     std::string boundName_;
     // The compiled form of text, from the cache or compiled into it; nullptr (with the error
     // set) when the text does not compile.
-    const CompiledExpression* cachedProgram(std::string_view text, std::string_view boundName,
-                                            int radix);
+    const CompiledExpression* cachedProgram(std::string_view text, std::string_view boundName, int radix);
 
     struct CacheEntry {
         std::string source;

@@ -10,7 +10,7 @@ constexpr int kDisplayModeMatrix = 4;
 // Settings the front end writes before an evaluation and the operators read.
 struct EngineSettings {
     AngleMode angleMode = AngleMode::Degrees;
-    int wordSize = 32;      // 8, 16, 32 or 64 bits, for the base operators and base output
+    int wordSize = 32;  // 8, 16, 32 or 64 bits, for the base operators and base output
     int displayMode = 0;
     // Real part of the right operand of the last binary operator that completed;
     // the basic modes use it to repeat "=".

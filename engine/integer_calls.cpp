@@ -18,9 +18,8 @@ constexpr int kFirstUnrepresentableFibonacci = 1477;  // fib(1477) exceeds the d
 constexpr double kLargestFiniteFactorial = 170.0;
 
 // The arguments, each a 32-bit integer; a non-integer raises notIntegerCode.
-std::optional<std::vector<double>> integerArguments(Engine& engine, std::string_view arguments,
-                                                    std::size_t required, std::size_t most,
-                                                    int notIntegerCode)
+std::optional<std::vector<double>> integerArguments(Engine& engine, std::string_view arguments, std::size_t required,
+                                                    std::size_t most, int notIntegerCode)
 {
     auto values = numericArguments(engine, arguments, required, most);
     if (!values)
@@ -197,8 +196,7 @@ double combinations(double n, double k)
 
 double callGcd(Engine& engine, std::string_view arguments, int)
 {
-    const auto values =
-        integerArguments(engine, arguments, 2, CallArguments::kAnyCount, ErrorCode::kInvalidTypeGcd);
+    const auto values = integerArguments(engine, arguments, 2, CallArguments::kAnyCount, ErrorCode::kInvalidTypeGcd);
     if (!values)
         return 0.0;
     std::uint32_t divisor = magnitude((*values)[0]);
@@ -258,8 +256,8 @@ double callRan(Engine& engine, std::string_view arguments, int)
         return 0.0;
     const double low = std::fmin((*values)[0], (*values)[1]);
     const double high = std::fmax((*values)[0], (*values)[1]);
-    const auto ticks = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now().time_since_epoch());
+    const auto ticks =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
     std::srand(static_cast<unsigned>(ticks.count()));
     const double r = std::fabs(std::sin(static_cast<double>(std::rand())));
     return low + (high - low) * r;

@@ -34,28 +34,27 @@ std::optional<std::int64_t> asInteger(double x, Width width)
 // Checks both operands (complex before non-integer), then hands their integers and the word
 // size to compute, which returns the result's real part, or nothing to raise failureCode.
 template <class Compute>
-void applyIntegerBinary(ScalarStack& stack, std::size_t base, OperatorContext& context, Width width,
-                        Compute compute, int failureCode = ErrorCode::kNone)
+void applyIntegerBinary(ScalarStack& stack, std::size_t base, OperatorContext& context, Width width, Compute compute,
+                        int failureCode = ErrorCode::kNone)
 {
-    applyBinary(stack, base, context,
-                [&](CalcValue a, CalcValue b, OperatorContext& c) -> std::optional<CalcValue> {
-                    if (!a.isReal() || !b.isReal()) {
-                        c.raise(ErrorCode::kComplexUnsupported);
-                        return std::nullopt;
-                    }
-                    const auto left = asInteger(a.re, width);
-                    const auto right = asInteger(b.re, width);
-                    if (!left || !right) {
-                        c.raise(ErrorCode::kInvalidType);
-                        return std::nullopt;
-                    }
-                    const std::optional<double> result = compute(*left, *right, c.settings.wordSize);
-                    if (!result) {
-                        c.raise(failureCode);
-                        return std::nullopt;
-                    }
-                    return CalcValue{*result, 0.0};
-                });
+    applyBinary(stack, base, context, [&](CalcValue a, CalcValue b, OperatorContext& c) -> std::optional<CalcValue> {
+        if (!a.isReal() || !b.isReal()) {
+            c.raise(ErrorCode::kComplexUnsupported);
+            return std::nullopt;
+        }
+        const auto left = asInteger(a.re, width);
+        const auto right = asInteger(b.re, width);
+        if (!left || !right) {
+            c.raise(ErrorCode::kInvalidType);
+            return std::nullopt;
+        }
+        const std::optional<double> result = compute(*left, *right, c.settings.wordSize);
+        if (!result) {
+            c.raise(failureCode);
+            return std::nullopt;
+        }
+        return CalcValue{*result, 0.0};
+    });
 }
 
 template <class Compute>
@@ -140,23 +139,20 @@ double twosComplement(std::int64_t x, int wordSize)
 
 void bitAnd(ScalarStack& stack, std::size_t base, OperatorContext& context)
 {
-    applyIntegerBinary(stack, base, context, Width::Bits32, [](std::int64_t a, std::int64_t b, int) {
-        return std::optional(static_cast<double>(a & b));
-    });
+    applyIntegerBinary(stack, base, context, Width::Bits32,
+                       [](std::int64_t a, std::int64_t b, int) { return std::optional(static_cast<double>(a & b)); });
 }
 
 void bitOr(ScalarStack& stack, std::size_t base, OperatorContext& context)
 {
-    applyIntegerBinary(stack, base, context, Width::Bits32, [](std::int64_t a, std::int64_t b, int) {
-        return std::optional(static_cast<double>(a | b));
-    });
+    applyIntegerBinary(stack, base, context, Width::Bits32,
+                       [](std::int64_t a, std::int64_t b, int) { return std::optional(static_cast<double>(a | b)); });
 }
 
 void bitXor(ScalarStack& stack, std::size_t base, OperatorContext& context)
 {
-    applyIntegerBinary(stack, base, context, Width::Bits32, [](std::int64_t a, std::int64_t b, int) {
-        return std::optional(static_cast<double>(a ^ b));
-    });
+    applyIntegerBinary(stack, base, context, Width::Bits32,
+                       [](std::int64_t a, std::int64_t b, int) { return std::optional(static_cast<double>(a ^ b)); });
 }
 
 void bitNand(ScalarStack& stack, std::size_t base, OperatorContext& context)
@@ -176,13 +172,14 @@ void bitNor(ScalarStack& stack, std::size_t base, OperatorContext& context)
 void modulo(ScalarStack& stack, std::size_t base, OperatorContext& context)
 {
     // 32-bit operands held in 64 bits: abs(-2^31) does not overflow.
-    applyIntegerBinary(stack, base, context, Width::Bits32,
-                       [](std::int64_t a, std::int64_t b, int) -> std::optional<double> {
-                           if (b == 0)
-                               return std::nullopt;
-                           return static_cast<double>((a < 0 ? -a : a) % (b < 0 ? -b : b));
-                       },
-                       ErrorCode::kDivision);
+    applyIntegerBinary(
+        stack, base, context, Width::Bits32,
+        [](std::int64_t a, std::int64_t b, int) -> std::optional<double> {
+            if (b == 0)
+                return std::nullopt;
+            return static_cast<double>((a < 0 ? -a : a) % (b < 0 ? -b : b));
+        },
+        ErrorCode::kDivision);
 }
 
 void shiftLeft(ScalarStack& stack, std::size_t base, OperatorContext& context)

@@ -187,8 +187,7 @@ Outcome listMedian(Values x)
         return failure(ErrorCode::kNoList);
     std::vector<double> sorted(x.begin(), x.end());
     // A total order: a stray NaN must not break the sort.
-    std::sort(sorted.begin(), sorted.end(),
-              [](double a, double b) { return std::strong_order(a, b) < 0; });
+    std::sort(sorted.begin(), sorted.end(), [](double a, double b) { return std::strong_order(a, b) < 0; });
     const std::size_t middle = sorted.size() / 2;
     if (sorted.size() % 2 == 1)
         return {sorted[middle]};
@@ -240,16 +239,55 @@ Outcome listGeometric(Values x)
 
 }  // namespace
 
-double callListSum(Engine& engine, std::string_view, int) { return onList<listSum>(engine); }
-double callListSsq(Engine& engine, std::string_view, int) { return onList<listSsq>(engine); }
-double callListCount(Engine& engine, std::string_view, int) { return onList<listCount>(engine); }
-double callListAverage(Engine& engine, std::string_view, int) { return onList<listAverage>(engine); }
-double callListSdv(Engine& engine, std::string_view, int) { return onList<listSdv>(engine); }
-double callListSsd(Engine& engine, std::string_view, int) { return onList<listSsd>(engine); }
-double callListMin(Engine& engine, std::string_view, int) { return onList<listMin>(engine); }
-double callListMax(Engine& engine, std::string_view, int) { return onList<listMax>(engine); }
-double callListAvd(Engine& engine, std::string_view, int) { return onList<listAvd>(engine); }
-double callListMedian(Engine& engine, std::string_view, int) { return onList<listMedian>(engine); }
-double callListMode(Engine& engine, std::string_view, int) { return onList<listMode>(engine); }
-double callListDsq(Engine& engine, std::string_view, int) { return onList<listDsq>(engine); }
-double callListGeometric(Engine& engine, std::string_view, int) { return onList<listGeometric>(engine); }
+double callListSum(Engine& engine, std::string_view, int)
+{
+    return onList<listSum>(engine);
+}
+double callListSsq(Engine& engine, std::string_view, int)
+{
+    return onList<listSsq>(engine);
+}
+double callListCount(Engine& engine, std::string_view, int)
+{
+    return onList<listCount>(engine);
+}
+double callListAverage(Engine& engine, std::string_view, int)
+{
+    return onList<listAverage>(engine);
+}
+double callListSdv(Engine& engine, std::string_view, int)
+{
+    return onList<listSdv>(engine);
+}
+double callListSsd(Engine& engine, std::string_view, int)
+{
+    return onList<listSsd>(engine);
+}
+double callListMin(Engine& engine, std::string_view, int)
+{
+    return onList<listMin>(engine);
+}
+double callListMax(Engine& engine, std::string_view, int)
+{
+    return onList<listMax>(engine);
+}
+double callListAvd(Engine& engine, std::string_view, int)
+{
+    return onList<listAvd>(engine);
+}
+double callListMedian(Engine& engine, std::string_view, int)
+{
+    return onList<listMedian>(engine);
+}
+double callListMode(Engine& engine, std::string_view, int)
+{
+    return onList<listMode>(engine);
+}
+double callListDsq(Engine& engine, std::string_view, int)
+{
+    return onList<listDsq>(engine);
+}
+double callListGeometric(Engine& engine, std::string_view, int)
+{
+    return onList<listGeometric>(engine);
+}

@@ -10,8 +10,8 @@ namespace {
 constexpr double kProductZero = 1e-12;
 
 template <class Combine>
-std::optional<ValueCell> elementwise(const ValueCell& a, const ValueCell& b, OperatorContext& context,
-                                     int code, Combine combine)
+std::optional<ValueCell> elementwise(const ValueCell& a, const ValueCell& b, OperatorContext& context, int code,
+                                     Combine combine)
 {
     const Shape left = shapeOf(a);
     const Shape right = shapeOf(b);
@@ -65,14 +65,12 @@ namespace {
 
 std::optional<ValueCell> sumOf(const ValueCell& a, const ValueCell& b, OperatorContext& context)
 {
-    return elementwise(a, b, context, ErrorCode::kMatrixAddition,
-                       [](double x, double y) { return x + y; });
+    return elementwise(a, b, context, ErrorCode::kMatrixAddition, [](double x, double y) { return x + y; });
 }
 
 std::optional<ValueCell> differenceOf(const ValueCell& a, const ValueCell& b, OperatorContext& context)
 {
-    return elementwise(a, b, context, ErrorCode::kMatrixSubtraction,
-                       [](double x, double y) { return x - y; });
+    return elementwise(a, b, context, ErrorCode::kMatrixSubtraction, [](double x, double y) { return x - y; });
 }
 
 std::optional<ValueCell> quotientOf(const ValueCell& a, const ValueCell& b, OperatorContext& context)

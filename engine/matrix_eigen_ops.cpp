@@ -7,21 +7,16 @@ namespace matrix_ops {
 namespace {
 
 // The eigenvectors of a square matrix, or the error that eigv raises.
-std::optional<linalg::DenseMatrix> eigenvectorsOf(const linalg::DenseMatrix& m,
-                                                  OperatorContext& context)
+std::optional<linalg::DenseMatrix> eigenvectorsOf(const linalg::DenseMatrix& m, OperatorContext& context)
 {
     linalg::Eigenvectors found = linalg::eigenvectors(m, context.cancel);
     if (context.stopRequested())
         return std::nullopt;
     switch (found.status) {
-    case linalg::EigenStatus::kOk:
-        return std::move(found.vectors);
-    case linalg::EigenStatus::kDependent:
-        context.raise(ErrorCode::kLinearIndependence);
-        return std::nullopt;
+    case linalg::EigenStatus::kOk: return std::move(found.vectors);
+    case linalg::EigenStatus::kDependent: context.raise(ErrorCode::kLinearIndependence); return std::nullopt;
     case linalg::EigenStatus::kNotConverged:
-    case linalg::EigenStatus::kNoVector:
-        break;
+    case linalg::EigenStatus::kNoVector: break;
     }
     context.raise(ErrorCode::kEigenvector);
     return std::nullopt;
@@ -46,8 +41,7 @@ std::optional<ValueCell> eigenvectorMatrix(const ValueCell& m, OperatorContext& 
 {
     if (!isSquareMatrix(m))
         return fail(context, ErrorCode::kEigenvector);
-    const std::optional<linalg::DenseMatrix> vectors =
-        eigenvectorsOf(linalg::DenseMatrix::fromCell(m), context);
+    const std::optional<linalg::DenseMatrix> vectors = eigenvectorsOf(linalg::DenseMatrix::fromCell(m), context);
     if (!vectors)
         return std::nullopt;
     return vectors->toCell();

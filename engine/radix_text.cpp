@@ -66,8 +66,7 @@ bool isArithmeticOperator(char c)
 
 }  // namespace
 
-std::optional<std::string> convertRadixText(std::string_view text, int fromRadix, int toRadix,
-                                            int wordSize)
+std::optional<std::string> convertRadixText(std::string_view text, int fromRadix, int toRadix, int wordSize)
 {
     if (toRadix < 2 || toRadix > 36)
         return std::nullopt;

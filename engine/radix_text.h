@@ -19,5 +19,4 @@ bool isRadixDigit(char c, int radix);
 // case. Blanks next to "*", "+", "-" or "/" are dropped unless they open or close the text.
 // Returns nothing when the result would be empty or toRadix is unusable; the caller raises
 // "Radix conversion error".
-std::optional<std::string> convertRadixText(std::string_view text, int fromRadix, int toRadix,
-                                            int wordSize);
+std::optional<std::string> convertRadixText(std::string_view text, int fromRadix, int toRadix, int wordSize);

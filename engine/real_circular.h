@@ -52,7 +52,6 @@ inline double roundToTwelveDecimals(double x)
     return (x < 0.0 ? -value : value) + 0.0;
 }
 
-
 // The real part that "sin" and "cos" give for the real number x in the angle mode (their result
 // is that with an imaginary part of +0); NaN where they raise their error instead. For a real
 // argument the complex functions take the real ones, so this is their result without the

@@ -127,10 +127,8 @@ FormattedResult formatReal(double x, DisplayFormat format, const ResultFormatSet
         }
         return {grouped(text, settings.outputFormat), format};
     }
-    case DisplayFormat::Norm:
-        return {grouped(formatNormal(x), settings.outputFormat), format};
-    case DisplayFormat::Sci:
-        break;
+    case DisplayFormat::Norm: return {grouped(formatNormal(x), settings.outputFormat), format};
+    case DisplayFormat::Sci: break;
     }
     return {ascii::widen(formatNumber(x, 12, kStyleScientific, false, context)), DisplayFormat::Sci};
 }
@@ -163,8 +161,7 @@ std::u16string complexNormText(CalcValue value, OutputFormat outputFormat)
     return text;
 }
 
-FormattedResult formatComplex(CalcValue value, DisplayFormat format,
-                              const ResultFormatSettings& settings)
+FormattedResult formatComplex(CalcValue value, DisplayFormat format, const ResultFormatSettings& settings)
 {
     const NumberContext context{settings.displayMode, settings.wordSize};
     if (format != DisplayFormat::Sci) {
@@ -274,8 +271,7 @@ void groupDigits(std::u16string& text, char16_t decimalChar, char16_t groupChar)
     for (std::size_t at = end; at > 3;) {
         at -= 3;
         const char16_t before = text[at - 1];
-        if (before == u'-' || before == u'e' || before == u'E' || before == groupChar ||
-            text[at] == groupChar)
+        if (before == u'-' || before == u'e' || before == u'E' || before == groupChar || text[at] == groupChar)
             continue;
         text.insert(at, 1, groupChar);
     }

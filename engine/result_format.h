@@ -46,8 +46,7 @@ struct NumberContext {
 // x > 1e305 or NaN gives "Out of range error". In base mode the text is the truncated value
 // narrowed to the word size with sign extension: its low 8, 16 or 32 bits, or for a 64-bit
 // word the value itself clamped to the signed 64-bit range.
-std::string formatNumber(double x, int digits, int style, bool trimZeros,
-                         NumberContext context = {});
+std::string formatNumber(double x, int digits, int style, bool trimZeros, NumberContext context = {});
 
 // x in plain notation rounded to 15 digits, the integer part's included (a lone "0" counts),
 // without trailing zeros: 1/3 -> "0.33333333333333", 123456789.123456789 -> "123456789.123457".

@@ -92,20 +92,19 @@ void factorial(ScalarStack& stack, std::size_t base, OperatorContext& context)
 
 void power(ScalarStack& stack, std::size_t base, OperatorContext& context)
 {
-    applyBinary(stack, base, context,
-                [](CalcValue a, CalcValue b, OperatorContext& c) -> std::optional<CalcValue> {
-                    if (isZero(b))
-                        return CalcValue{1.0, 0.0};
-                    // Written so that a NaN product also counts as out of range.
-                    if (!(cmath::modulus(b) * std::log(cmath::modulus(a)) < kPowerOverflowLimit)) {
-                        c.raise(ErrorCode::kOutOfRange);
-                        return std::nullopt;
-                    }
-                    // Judged on b itself: 1 / (1 / b) need not give back a whole b.
-                    if (isRealToWholePower(a, b))
-                        return CalcValue{std::pow(a.re, b.re), 0.0};
-                    return rootOf(cmath::reciprocal(b), a);
-                });
+    applyBinary(stack, base, context, [](CalcValue a, CalcValue b, OperatorContext& c) -> std::optional<CalcValue> {
+        if (isZero(b))
+            return CalcValue{1.0, 0.0};
+        // Written so that a NaN product also counts as out of range.
+        if (!(cmath::modulus(b) * std::log(cmath::modulus(a)) < kPowerOverflowLimit)) {
+            c.raise(ErrorCode::kOutOfRange);
+            return std::nullopt;
+        }
+        // Judged on b itself: 1 / (1 / b) need not give back a whole b.
+        if (isRealToWholePower(a, b))
+            return CalcValue{std::pow(a.re, b.re), 0.0};
+        return rootOf(cmath::reciprocal(b), a);
+    });
 }
 
 void root(ScalarStack& stack, std::size_t base, OperatorContext& context)
@@ -124,9 +123,8 @@ void root(ScalarStack& stack, std::size_t base, OperatorContext& context)
 
 void inverseRoot(ScalarStack& stack, std::size_t base, OperatorContext& context)
 {
-    applyBinary(stack, base, context, [](CalcValue x, CalcValue n, OperatorContext&) {
-        return std::optional(rootOf(n, x));
-    });
+    applyBinary(stack, base, context,
+                [](CalcValue x, CalcValue n, OperatorContext&) { return std::optional(rootOf(n, x)); });
 }
 
 void tenPower(ScalarStack& stack, std::size_t base, OperatorContext& context)
@@ -152,8 +150,7 @@ void squareRoot(ScalarStack& stack, std::size_t base, OperatorContext& context)
 
 void exponential(ScalarStack& stack, std::size_t base, OperatorContext& context)
 {
-    applyUnary(stack, base, context,
-               [](CalcValue x, OperatorContext&) { return std::optional(cmath::exp(x)); });
+    applyUnary(stack, base, context, [](CalcValue x, OperatorContext&) { return std::optional(cmath::exp(x)); });
 }
 
 void naturalLog(ScalarStack& stack, std::size_t base, OperatorContext& context)

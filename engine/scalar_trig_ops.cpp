@@ -59,8 +59,7 @@ bool isWholeMultiple(double radians, double unitsPerRadian, bool oddOnly)
     const double k = std::fabs(radians) * unitsPerRadian;
     double whole = 0.0;
     double thirteen = 0.0;
-    if (cnum::parsePrefix(cnum::fixed(k, 0), whole) == 0
-        || cnum::parsePrefix(cnum::fixed(k, 13), thirteen) == 0)
+    if (cnum::parsePrefix(cnum::fixed(k, 0), whole) == 0 || cnum::parsePrefix(cnum::fixed(k, 13), thirteen) == 0)
         return false;
     if (thirteen != whole)
         return false;
@@ -77,8 +76,8 @@ bool failsAngleTest(CalcValue radians, AngleTest test)
 }
 
 // A circular function: angle in, the pole test, the function, NaN check, optional rounding.
-void circular(ScalarStack& stack, std::size_t base, OperatorContext& context, Function function,
-              int code, AngleTest test, bool round)
+void circular(ScalarStack& stack, std::size_t base, OperatorContext& context, Function function, int code,
+              AngleTest test, bool round)
 {
     applyUnary(stack, base, context, [&](CalcValue x, OperatorContext& c) -> std::optional<CalcValue> {
         const CalcValue radians = angleIn(x, c.settings);
@@ -98,8 +97,7 @@ void circular(ScalarStack& stack, std::size_t base, OperatorContext& context, Fu
 }
 
 // An inverse circular function: the function, NaN check, angle out.
-void inverseCircular(ScalarStack& stack, std::size_t base, OperatorContext& context,
-                     Function function, int code)
+void inverseCircular(ScalarStack& stack, std::size_t base, OperatorContext& context, Function function, int code)
 {
     applyUnary(stack, base, context, [&](CalcValue x, OperatorContext& c) -> std::optional<CalcValue> {
         const CalcValue result = function(x);
@@ -112,8 +110,7 @@ void inverseCircular(ScalarStack& stack, std::size_t base, OperatorContext& cont
 }
 
 // A hyperbolic function or its inverse: no angles, only the NaN check.
-void hyperbolic(ScalarStack& stack, std::size_t base, OperatorContext& context, Function function,
-                int code)
+void hyperbolic(ScalarStack& stack, std::size_t base, OperatorContext& context, Function function, int code)
 {
     applyUnary(stack, base, context, [&](CalcValue x, OperatorContext& c) -> std::optional<CalcValue> {
         const CalcValue result = function(x);

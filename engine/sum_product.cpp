@@ -18,8 +18,7 @@ enum class Fold { Sum, Product };
 // Every occurrence of the variable, found by plain case-sensitive search, replaced by
 // replacement: 'x^2+x' with "(0.1)" gives '(0.1)^2+(0.1)'. A variable inside a longer word is
 // replaced too ("x" in "exp").
-std::string substituted(std::string_view expression, std::string_view variable,
-                        std::string_view replacement)
+std::string substituted(std::string_view expression, std::string_view variable, std::string_view replacement)
 {
     std::string text;
     std::size_t from = 0;
@@ -52,8 +51,7 @@ std::optional<double> realTerm(Engine& engine, Engine::ScalarResult result)
 
 // Terms are texts of their own: calls inside them (a nested fnSum over the substituted value)
 // are expanded again for each term.
-std::optional<double> term(Engine& engine, std::string_view expression, std::string_view variable,
-                           double value)
+std::optional<double> term(Engine& engine, std::string_view expression, std::string_view variable, double value)
 {
     std::string text = substituted(expression, variable, valueText(value));
     if (!engine.expandFunctionCalls(text, 10))
@@ -69,8 +67,7 @@ std::optional<double> term(Engine& engine, std::string_view expression, std::str
 // (those are expanded again for each term), nor for values written with an exponent.
 class CompiledTerms {
 public:
-    CompiledTerms(Engine& engine, std::string_view expression, std::string_view variable)
-        : engine_(engine)
+    CompiledTerms(Engine& engine, std::string_view expression, std::string_view variable) : engine_(engine)
     {
         if (ascii::upper(expression).find(kPlaceholderUpper) != std::string::npos)
             return;
@@ -80,8 +77,8 @@ public:
             return;
         // A text that does not compile fails on each term as text too; leave that to the text.
         const int error = engine.error();
-        usable_ = engine.compileScalar(positive, kPlaceholder, 10, positive_)
-                  && engine.compileScalar(negative, kPlaceholder, 10, negative_);
+        usable_ = engine.compileScalar(positive, kPlaceholder, 10, positive_) &&
+                  engine.compileScalar(negative, kPlaceholder, 10, negative_);
         if (!usable_) {
             engine.resetError();
             engine.raise(error);

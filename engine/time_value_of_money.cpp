@@ -40,7 +40,7 @@ bool annuityDomain(double rate, double nper, double perYear)
 // for 400 periods or more (6^400), and inf - inf would leave no sign to bisect on.
 double discountedResidual(double i, double nper, double pmt, double pv, double fv, int type)
 {
-    const double discount = std::exp(-nper * std::log1p(i));  // B^-n
+    const double discount = std::exp(-nper * std::log1p(i));             // B^-n
     const double discountedGrowth = -std::expm1(-nper * std::log1p(i));  // 1 - B^-n
     return pv - pmt * std::pow(1.0 + i, type) * discountedGrowth / i - fv * discount;
 }

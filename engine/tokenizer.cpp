@@ -14,11 +14,10 @@ namespace {
 // The upper-case names the tokenizer accepts besides numbers, slot names and the bound
 // variable. "ACTAN" and the second "INV" are kept: they are part of the accepted vocabulary.
 constexpr std::array<std::string_view, 51> kWords = {
-    "SQRT", "SIN",  "COS",   "TAN",   "LOG",   "LN",    "CTAN", "ASIN",  "ACOS", "ATAN",  "ACTAN",
-    "AND",  "NAND", "OR",    "NOR",   "XOR",   "EXP",   "SINH", "COSH",  "TANH", "CTANH", "SEC",
-    "CSC",  "SECH", "CSCH",  "ACOT",  "ASINH", "ACOSH", "ATANH", "ACOTH", "ASEC", "ACSC",  "ASECH",
-    "ACSCH", "INV", "TRANS", "DET",   "ROOT",  "RANK",  "EIGL", "EIGV",  "DIAG", "ORTH",  "TRI",
-    "MOD",  "SHL",  "SHR",   "RTL",   "RTR",   "INV",   "CPL",
+    "SQRT",  "SIN",   "COS",   "TAN",   "LOG",  "LN",   "CTAN",  "ASIN",  "ACOS", "ATAN",  "ACTAN", "AND",  "NAND",
+    "OR",    "NOR",   "XOR",   "EXP",   "SINH", "COSH", "TANH",  "CTANH", "SEC",  "CSC",   "SECH",  "CSCH", "ACOT",
+    "ASINH", "ACOSH", "ATANH", "ACOTH", "ASEC", "ACSC", "ASECH", "ACSCH", "INV",  "TRANS", "DET",   "ROOT", "RANK",
+    "EIGL",  "EIGV",  "DIAG",  "ORTH",  "TRI",  "MOD",  "SHL",   "SHR",   "RTL",  "RTR",   "INV",   "CPL",
 };
 
 struct ClassEntry {
@@ -29,31 +28,34 @@ struct ClassEntry {
 constexpr auto kClasses = [] {
     using enum OperatorClass;
     return std::to_array<ClassEntry>({
-        {"(", Grouping},       {")", Grouping},       {"and", Bitwise},      {"or", Bitwise},
-        {"nand", Bitwise},     {"nor", Bitwise},      {"xor", Bitwise},      {"+", Additive},
-        {"-", Additive},       {"mod", ModuloShift},  {"shl", ModuloShift},  {"shr", ModuloShift},
-        {"rtl", ModuloShift},  {"rtr", ModuloShift},  {"*", Multiplicative}, {"/", Multiplicative},
-        {"^", Power},          {"root", Power},       {"!", Power},          {"%", Power},
-        {"sin", Function},     {"cos", Function},     {"tan", Function},     {"ctan", Function},
-        {"asin", Function},    {"acos", Function},    {"atan", Function},    {"ln", Function},
-        {"log", Function},     {"exp", Function},     {"sqrt", Function},    {"sinh", Function},
-        {"cosh", Function},    {"tanh", Function},    {"ctanh", Function},   {"sec", Function},
-        {"csc", Function},     {"sech", Function},    {"csch", Function},    {"acot", Function},
-        {"asinh", Function},   {"acosh", Function},   {"atanh", Function},   {"acoth", Function},
-        {"asec", Function},    {"acsc", Function},    {"asech", Function},   {"acsch", Function},
-        {"inv", Function},     {"trans", Function},   {"det", Function},     {"rank", Function},
-        {"eigl", Function},    {"eigv", Function},    {"diag", Function},    {"orth", Function},
-        {"tri", Function},
+        {"(", Grouping},       {")", Grouping},      {"and", Bitwise},     {"or", Bitwise},      {"nand", Bitwise},
+        {"nor", Bitwise},      {"xor", Bitwise},     {"+", Additive},      {"-", Additive},      {"mod", ModuloShift},
+        {"shl", ModuloShift},  {"shr", ModuloShift}, {"rtl", ModuloShift}, {"rtr", ModuloShift}, {"*", Multiplicative},
+        {"/", Multiplicative}, {"^", Power},         {"root", Power},      {"!", Power},         {"%", Power},
+        {"sin", Function},     {"cos", Function},    {"tan", Function},    {"ctan", Function},   {"asin", Function},
+        {"acos", Function},    {"atan", Function},   {"ln", Function},     {"log", Function},    {"exp", Function},
+        {"sqrt", Function},    {"sinh", Function},   {"cosh", Function},   {"tanh", Function},   {"ctanh", Function},
+        {"sec", Function},     {"csc", Function},    {"sech", Function},   {"csch", Function},   {"acot", Function},
+        {"asinh", Function},   {"acosh", Function},  {"atanh", Function},  {"acoth", Function},  {"asec", Function},
+        {"acsc", Function},    {"asech", Function},  {"acsch", Function},  {"inv", Function},    {"trans", Function},
+        {"det", Function},     {"rank", Function},   {"eigl", Function},   {"eigv", Function},   {"diag", Function},
+        {"orth", Function},    {"tri", Function},
     });
 }();
 
 bool isOperatorChar(char c)
 {
     switch (c) {
-    case '(': case ')': case '+': case '-': case '*': case '/': case '^': case '!': case '%':
-        return true;
-    default:
-        return false;
+    case '(':
+    case ')':
+    case '+':
+    case '-':
+    case '*':
+    case '/':
+    case '^':
+    case '!':
+    case '%': return true;
+    default: return false;
     }
 }
 
@@ -117,12 +119,15 @@ bool tokenizeDecimal(std::string_view text, std::string_view bound, std::string&
 {
     const auto isWordChar = [](char c) { return ascii::isAlnum(c) || c == '.'; };
     const auto isSkippable = [](char c) { return c == '[' || c == ']' || c == '.' || c == ' '; };
-    return tokenizeWords(text, isWordChar, isSkippable, [&](std::string_view word) {
-        if (!looksNumeric(word) && !isKnownName(word, bound))
-            return false;
-        appendToken(out, word);
-        return true;
-    }, out);
+    return tokenizeWords(
+        text, isWordChar, isSkippable,
+        [&](std::string_view word) {
+            if (!looksNumeric(word) && !isKnownName(word, bound))
+                return false;
+            appendToken(out, word);
+            return true;
+        },
+        out);
 }
 
 bool tokenizeInRadix(std::string_view text, int radix, std::string_view bound, std::string& out)
@@ -130,21 +135,24 @@ bool tokenizeInRadix(std::string_view text, int radix, std::string_view bound, s
     const auto isWordChar = [](char c) { return ascii::isAlnum(c); };
     // Everything but an operator is skipped here, the point included.
     const auto isSkippable = [](char) { return true; };
-    return tokenizeWords(text, isWordChar, isSkippable, [&](std::string_view word) {
-        const bool allDigits =
-            std::all_of(word.begin(), word.end(), [radix](char c) { return isRadixDigit(c, radix); });
-        if (allDigits) {
-            // Later steps read decimal only; the value is shown as a signed 32-bit integer,
-            // so hexadecimal FFFFFFFF becomes -1.
-            const auto value = static_cast<std::int32_t>(parseInRadix(word, radix));
-            appendToken(out, std::to_string(value));
-        } else if (isKnownName(word, bound)) {
-            appendToken(out, word);
-        } else {
-            return false;
-        }
-        return true;
-    }, out);
+    return tokenizeWords(
+        text, isWordChar, isSkippable,
+        [&](std::string_view word) {
+            const bool allDigits =
+                std::all_of(word.begin(), word.end(), [radix](char c) { return isRadixDigit(c, radix); });
+            if (allDigits) {
+                // Later steps read decimal only; the value is shown as a signed 32-bit integer,
+                // so hexadecimal FFFFFFFF becomes -1.
+                const auto value = static_cast<std::int32_t>(parseInRadix(word, radix));
+                appendToken(out, std::to_string(value));
+            } else if (isKnownName(word, bound)) {
+                appendToken(out, word);
+            } else {
+                return false;
+            }
+            return true;
+        },
+        out);
 }
 
 // The last meaningful character must end an operand: "2+" and "." fail, "2)" and "5!" pass.
@@ -180,8 +188,7 @@ OperatorClass operatorClass(std::string_view token)
 bool isBinaryOperator(std::string_view token)
 {
     const OperatorClass tokenClass = operatorClass(token);
-    return tokenClass >= OperatorClass::Bitwise && tokenClass <= OperatorClass::Power && token != "!"
-           && token != "%";
+    return tokenClass >= OperatorClass::Bitwise && tokenClass <= OperatorClass::Power && token != "!" && token != "%";
 }
 
 bool tokenizeExpression(std::string& text, int radix, std::string_view boundName)

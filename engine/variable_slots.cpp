@@ -6,9 +6,8 @@ namespace {
 
 // Index order matters: stored files and the front end address slots by index.
 constexpr std::array<std::string_view, VariableSlots::kCount> kNames = {
-    "VVV", "VRE", "VA", "VB", "VC", "VD", "VE", "VF", "VG", "VH",
-    "VI",  "VJ",  "VK", "VL", "VM", "VN", "VO", "VP", "VQ", "VR",
-    "VS",  "VT",  "VU", "VV", "VX", "VY", "VZ", "VW", "VLRE", "LIST",
+    "VVV", "VRE", "VA", "VB", "VC", "VD", "VE", "VF", "VG", "VH", "VI", "VJ", "VK", "VL",   "VM",
+    "VN",  "VO",  "VP", "VQ", "VR", "VS", "VT", "VU", "VV", "VX", "VY", "VZ", "VW", "VLRE", "LIST",
 };
 
 }  // namespace

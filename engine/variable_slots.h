@@ -10,11 +10,11 @@
 class VariableSlots {
 public:
     static constexpr int kCount = 30;
-    static constexpr int kResult = 0;      // VVV: result of the last top-level evaluation
-    static constexpr int kAnswer = 1;      // VRE: the kept last answer
-    static constexpr int kFirstUser = 2;   // VA
-    static constexpr int kReserved = 28;   // VLRE
-    static constexpr int kList = 29;       // LIST: the statistics list as one column
+    static constexpr int kResult = 0;     // VVV: result of the last top-level evaluation
+    static constexpr int kAnswer = 1;     // VRE: the kept last answer
+    static constexpr int kFirstUser = 2;  // VA
+    static constexpr int kReserved = 28;  // VLRE
+    static constexpr int kList = 29;      // LIST: the statistics list as one column
 
     // Index of the slot with this name, compared in upper case; -1 when none matches.
     static int find(std::string_view name);

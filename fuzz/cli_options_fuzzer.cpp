@@ -9,6 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (!rest.empty() && arguments.size() < 64)
         arguments.emplace_back(fuzz::takeUntil(rest, std::string_view("\0", 1)));
     const CliParse parse = parseCliOptions(arguments);
-    fuzz::check(parse.options.has_value() != !parse.error.empty(), "a command line is either read or refused with a reason");
+    fuzz::check(parse.options.has_value() != !parse.error.empty(),
+                "a command line is either read or refused with a reason");
     return 0;
 }

@@ -165,8 +165,8 @@ void Calculator::prepareEvaluation(const std::u16string& input)
     engine_.settings.angleMode = static_cast<AngleMode>(display_.angleMode());
     engine_.settings.wordSize = display_.wordSizeBits();
     engine_.settings.displayMode = category_ == CategoryCode::kBaseConversion ? kDisplayModeBase
-                                   : category_ == CategoryCode::kMatrices      ? kDisplayModeMatrix
-                                                                               : 0;
+                                   : category_ == CategoryCode::kMatrices     ? kDisplayModeMatrix
+                                                                              : 0;
     if (category_ == CategoryCode::kBaseConversion) {
         std::optional<std::string> rewritten = convertRadixText(text, radix, radix, engine_.settings.wordSize);
         if (!rewritten) {
@@ -483,13 +483,9 @@ bool Calculator::applyTypedKey(const TypedKeyResult& result)
         for (int code : result.codes)
             applyKey(code);
         return true;
-    case TypedKeyResult::Kind::Evaluate:
-        applyKey(KeyCode::kEquals);
-        return true;
-    case TypedKeyResult::Kind::Ignored:
-        return true;
-    default:
-        return false;
+    case TypedKeyResult::Kind::Evaluate: applyKey(KeyCode::kEquals); return true;
+    case TypedKeyResult::Kind::Ignored: return true;
+    default: return false;
     }
 }
 

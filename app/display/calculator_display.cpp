@@ -94,9 +94,7 @@ void CalculatorDisplay::setCategory(int category)
         break;
     case CategoryCode::kEquationSolver:
     case CategoryCode::kFunctionGraphs:
-    case CategoryCode::kDateTime:
-        forceDecimal();
-        break;
+    case CategoryCode::kDateTime: forceDecimal(); break;
     default:
         // Statistics, finance and the tools have no radix key: a radix left over from
         // "Base conversion" would leave them no way back to decimal.
@@ -160,7 +158,9 @@ bool CalculatorDisplay::handleStringKey(int code)
     case KeyCode::kCursorTenRight: currentLine().moveCursor(10); return true;
     case KeyCode::kNextLine: currentLine_ = (currentLine_ + 1) % kLineCount; return true;
     case KeyCode::kPreviousLine: currentLine_ = (currentLine_ + kLineCount - 1) % kLineCount; return true;
-    case KeyCode::kNextMemory: selectedMemory_ = cycle(selectedMemory_, KeyCode::kMemory1, KeyCode::kMemory5); return true;
+    case KeyCode::kNextMemory:
+        selectedMemory_ = cycle(selectedMemory_, KeyCode::kMemory1, KeyCode::kMemory5);
+        return true;
     case KeyCode::kMemoryStore: storeMemory(); return true;
     case KeyCode::kMemoryRecall:
         currentLine().insertToken(memories_[page_][selectedMemory_ - KeyCode::kMemory1]);

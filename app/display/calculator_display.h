@@ -77,8 +77,8 @@ public:
     const std::u16string& memory(int index) const { return memories_[page_][index]; }
 
     // The state kept in "led.dat": lines (text and token map), memories, the base-conversion
-    // radix, the display format and, after them, the angle unit. Reading stops quietly at the first bad record and keeps
-    // what it read; values out of range keep their defaults.
+    // radix, the display format and, after them, the angle unit. Reading stops quietly at the first bad record and
+    // keeps what it read; values out of range keep their defaults.
     std::string saveState() const;
     void loadState(std::string_view bytes);
     bool save(const std::filesystem::path& folder) const;

@@ -36,9 +36,8 @@ std::u16string_view operatorSign(int code)
 
 void CalculatorDisplay::feed(std::string_view token)
 {
-    const CalcValue value = inputMode() == InputMode::BasicRpn
-                                ? engine_.basic.stepRpn(engine_, token, radixValue())
-                                : engine_.basic.stepBasic(engine_, token, radixValue());
+    const CalcValue value = inputMode() == InputMode::BasicRpn ? engine_.basic.stepRpn(engine_, token, radixValue())
+                                                               : engine_.basic.stepBasic(engine_, token, radixValue());
     lastValue_ = value;
     hasLastValue_ = true;
 }
@@ -158,8 +157,9 @@ void CalculatorDisplay::feedComposite(int code)
 bool CalculatorDisplay::handleBasicKey(int code)
 {
     if (isMemorySelection(code)) {
-        selectedMemory_ = code == KeyCode::kNextMemory ? (selectedMemory_ >= KeyCode::kMemory5 ? KeyCode::kMemory1 : selectedMemory_ + 1)
-                                                       : code;
+        selectedMemory_ = code == KeyCode::kNextMemory
+                              ? (selectedMemory_ >= KeyCode::kMemory5 ? KeyCode::kMemory1 : selectedMemory_ + 1)
+                              : code;
         return true;
     }
     if (code == KeyCode::kShift)
@@ -170,11 +170,8 @@ bool CalculatorDisplay::handleBasicKey(int code)
         memory = memoryTextOf(currentLine().input(), radix_ == KeyCode::kRadixHex, outputFormat());
         feed("(");
         return true;
-    case KeyCode::kClearMemory:
-        memory.clear();
-        return true;
-    default:
-        break;
+    case KeyCode::kClearMemory: memory.clear(); return true;
+    default: break;
     }
 
     resultText_.clear();

@@ -126,7 +126,8 @@ std::vector<NumberParts> interpretRun(std::u16string_view run, OutputFormat form
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = run.find(u',', start);
-        const std::u16string_view piece = run.substr(start, comma == std::u16string_view::npos ? run.size() - start : comma - start);
+        const std::u16string_view piece =
+            run.substr(start, comma == std::u16string_view::npos ? run.size() - start : comma - start);
         std::optional<NumberParts> parts = splitNumber(piece, u'.', 0);
         if (!parts) {
             // Several points: kept as typed, for the evaluation to reject.
@@ -280,7 +281,8 @@ std::vector<NameInsertion> readPastedText(std::u16string_view pasted, const Past
                     ++end;
                 } else if ((x == u'.' || x == u',') && end + 1 < text.size() && isDigit(text[end + 1])) {
                     ++end;
-                } else if (x == u'.' && (end + 1 == text.size() || !isDigit(text[end + 1])) && countOf(text.substr(i, end - i), u'.') == 0) {
+                } else if (x == u'.' && (end + 1 == text.size() || !isDigit(text[end + 1])) &&
+                           countOf(text.substr(i, end - i), u'.') == 0) {
                     ++end;
                     break;
                 } else {
@@ -298,7 +300,8 @@ std::vector<NameInsertion> readPastedText(std::u16string_view pasted, const Past
             if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
                 std::size_t digits = i + 1;
                 bool negative = false;
-                if (digits < text.size() && (text[digits] == u'+' || text[digits] == u'-' || text[digits] == u'\u2212')) {
+                if (digits < text.size() &&
+                    (text[digits] == u'+' || text[digits] == u'-' || text[digits] == u'\u2212')) {
                     negative = text[digits] != u'+';
                     ++digits;
                 }

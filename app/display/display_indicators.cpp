@@ -21,9 +21,13 @@ std::vector<DisplayIndicator> displayIndicators(const CalculatorDisplay& display
     indicators.push_back({kFormats[display.displayFormat() - KeyCode::kFormatFix], KeyCode::kFormatCycle});
     indicators.push_back({kRadixes[display.radix() - KeyCode::kRadixBin], baseConversion ? KeyCode::kRadixCycle : -1});
     if (baseConversion)
-        indicators.push_back({std::u16string(display.wordSizeBits() == 8 ? u"8" : display.wordSizeBits() == 16 ? u"16" : u"32") + u" bit",
+        indicators.push_back({std::u16string(display.wordSizeBits() == 8    ? u"8"
+                                             : display.wordSizeBits() == 16 ? u"16"
+                                                                            : u"32") +
+                                  u" bit",
                               KeyCode::kWordSizeCycle});
-    indicators.push_back({u"M" + std::u16string(1, static_cast<char16_t>(u'1' + display.selectedMemory() - KeyCode::kMemory1)),
-                          KeyCode::kNextMemory});
+    indicators.push_back(
+        {u"M" + std::u16string(1, static_cast<char16_t>(u'1' + display.selectedMemory() - KeyCode::kMemory1)),
+         KeyCode::kNextMemory});
     return indicators;
 }

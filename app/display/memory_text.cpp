@@ -32,4 +32,3 @@ std::u16string memoryTextOf(std::u16string_view result, bool hexadecimal, Output
     }
     return allZero && !text.empty() ? std::u16string(u"0") : text;
 }
-

@@ -178,8 +178,7 @@ bool ArchiveReader::readString(std::u16string& text)
     std::u16string result(static_cast<std::size_t>(length), u'\0');
     const auto* data = reinterpret_cast<const unsigned char*>(bytes_.data() + position_);
     for (std::size_t i = 0; i < result.size(); ++i) {
-        result[i] = wide ? static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8))
-                         : static_cast<char16_t>(data[i]);
+        result[i] = wide ? static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8)) : static_cast<char16_t>(data[i]);
     }
     position_ += static_cast<std::size_t>(size);
     text = std::move(result);

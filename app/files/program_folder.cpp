@@ -82,8 +82,7 @@ void listShipped(const fs::path& from, const std::string& prefix, std::vector<Sh
 
 class Seeding {
 public:
-    Seeding(const fs::path& folder, std::vector<std::string>* notices)
-        : folder_(folder), notices_(notices)
+    Seeding(const fs::path& folder, std::vector<std::string>* notices) : folder_(folder), notices_(notices)
     {
         std::string text;
         if (readWholeFile(folder / SeedManifest::kFileName, text)) {
@@ -136,8 +135,8 @@ public:
         if (writeFileAtomically(beside, shipped)) {
             manifest_.record(file.name, shippedHash);
             if (notices_ != nullptr) {
-                notices_->push_back(file.name + ": your changed copy was kept; the updated shipped file is "
-                                    + file.name + std::string(kNewSuffix) + ".");
+                notices_->push_back(file.name + ": your changed copy was kept; the updated shipped file is " +
+                                    file.name + std::string(kNewSuffix) + ".");
             }
         }
     }

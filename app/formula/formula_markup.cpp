@@ -21,20 +21,15 @@ int classOf(char c)
 {
     switch (c) {
     case '(':
-    case ')':
-        return 0;
+    case ')': return 0;
     case '+':
-    case '-':
-        return 2;
+    case '-': return 2;
     case '*':
-    case '/':
-        return 4;
+    case '/': return 4;
     case '^':
     case '!':
-    case '%':
-        return 5;
-    default:
-        return 7;
+    case '%': return 5;
+    default: return 7;
     }
 }
 
@@ -134,10 +129,32 @@ std::string convertPowers(std::string text)
 
 // Special-call kinds by their number in the function-call table.
 enum Kind : int {
-    kRt = 0, kFnInt = 1, kFnDeriv = 2, kFnEval = 3, kGcd = 4, kFnRoot = 5, kLcm = 6, kFib = 8,
-    kRan = 9, kFnSum = 10, kFnProduct = 11, kSum = 12, kSsq = 13, kN = 14, kAvg = 15, kSdv = 16,
-    kSsd = 17, kMin = 18, kMax = 19, kAvd = 20, kMedian = 21, kMd = 22, kDsq = 23, kGm = 24,
-    kNcr = 25, kNpr = 26,
+    kRt = 0,
+    kFnInt = 1,
+    kFnDeriv = 2,
+    kFnEval = 3,
+    kGcd = 4,
+    kFnRoot = 5,
+    kLcm = 6,
+    kFib = 8,
+    kRan = 9,
+    kFnSum = 10,
+    kFnProduct = 11,
+    kSum = 12,
+    kSsq = 13,
+    kN = 14,
+    kAvg = 15,
+    kSdv = 16,
+    kSsd = 17,
+    kMin = 18,
+    kMax = 19,
+    kAvd = 20,
+    kMedian = 21,
+    kMd = 22,
+    kDsq = 23,
+    kGm = 24,
+    kNcr = 25,
+    kNpr = 26,
 };
 
 // These names also occur inside ordinary words and markup ("N" in "[VN]"), so they are left
@@ -235,8 +252,7 @@ std::vector<std::string> splitArguments(std::string_view text)
 std::string formatValue(double value)
 {
     std::array<char, 512> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed, 4);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 4);
     std::string text(buffer.data(), result.ec == std::errc() ? result.ptr : buffer.data());
     if (text.find('.') != npos) {
         while (!text.empty() && text.back() == '0')
@@ -251,10 +267,7 @@ class Converter {
 public:
     explicit Converter(const VariableSlots& slots) : slots_(slots) {}
 
-    std::string expression(std::string_view text) const
-    {
-        return variables(calls(convertPowers(std::string(text))));
-    }
+    std::string expression(std::string_view text) const { return variables(calls(convertPowers(std::string(text)))); }
 
 private:
     // An argument used as a formula: fractions, calls and variables.
@@ -281,10 +294,8 @@ private:
         case kFnInt:
             return "\\int_{" + formula(a, 2) + "}^{" + formula(a, 3) + "}{\\left(" + formula(a, 0) +
                    "\\right)}\\hspace1d" + raw(a, 1);
-        case kFnDeriv:
-            return "\\left(" + formula(a, 0) + "\\right)^{'}_{" + raw(a, 1) + "=" + formula(a, 2) + "}";
-        case kFnEval:
-            return "\\left(" + formula(a, 0) + "\\right)_{" + raw(a, 1) + "=" + formula(a, 2) + "}";
+        case kFnDeriv: return "\\left(" + formula(a, 0) + "\\right)^{'}_{" + raw(a, 1) + "=" + formula(a, 2) + "}";
+        case kFnEval: return "\\left(" + formula(a, 0) + "\\right)_{" + raw(a, 1) + "=" + formula(a, 2) + "}";
         case kFnRoot:
             return "\\left(" + formula(a, 0) + "=0\\right)_{" + formula(a, 2) + "<=" + raw(a, 1) +
                    "<=" + formula(a, 3) + "}";
@@ -296,12 +307,9 @@ private:
                 out += ",\\Delta=" + formula(a, 4);
             return out + "}^{" + formula(a, 3) + "}{\\left(" + formula(a, 0) + "\\right)}";
         }
-        case kNcr:
-            return "C^{" + formula(a, 0) + "}_" + formula(a, 1);
-        case kNpr:
-            return "P^{" + formula(a, 0) + "}_" + formula(a, 1);
-        default:
-            return std::nullopt;
+        case kNcr: return "C^{" + formula(a, 0) + "}_" + formula(a, 1);
+        case kNpr: return "P^{" + formula(a, 0) + "}_" + formula(a, 1);
+        default: return std::nullopt;
         }
     }
 

@@ -17,8 +17,8 @@ constexpr std::size_t kMaxInputLength = 1024;
 constexpr std::size_t kMarkupLimit = 8192;
 
 constexpr std::size_t kSizeCount = 8;
-constexpr std::array<std::string_view, kSizeCount> kSizeCommands = {
-    "\\tiny", "\\small", "\\normalsize", "\\large", "\\Large", "\\LARGE", "\\huge", "\\Huge"};
+constexpr std::array<std::string_view, kSizeCount> kSizeCommands = {"\\tiny",  "\\small", "\\normalsize", "\\large",
+                                                                    "\\Large", "\\LARGE", "\\huge",       "\\Huge"};
 
 constexpr std::u16string_view kEmptyMessage = u"Empty string";
 constexpr std::u16string_view kOverlengthMessage = u"Overlength string";

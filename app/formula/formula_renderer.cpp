@@ -20,7 +20,10 @@ extern char** environ;
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 class PbmReader {
 public:
@@ -98,7 +101,10 @@ private:
     std::size_t pos_ = 0;
 };
 
-int clampSize(int sizeIndex) { return std::clamp(sizeIndex, 0, 7); }
+int clampSize(int sizeIndex)
+{
+    return std::clamp(sizeIndex, 0, 7);
+}
 
 bool isExecutableFile(const std::string& path)
 {
@@ -195,7 +201,10 @@ std::optional<std::string> FormulaRenderer::resolveProgram() const
     return std::nullopt;
 }
 
-bool FormulaRenderer::available() const { return resolveProgram().has_value(); }
+bool FormulaRenderer::available() const
+{
+    return resolveProgram().has_value();
+}
 
 FormulaRenderResult FormulaRenderer::renderWithStatus(std::string_view buffer, int sizeIndex) const
 {
@@ -209,7 +218,8 @@ FormulaRenderResult FormulaRenderer::renderWithStatus(std::string_view buffer, i
         return {output.status, std::nullopt};
     std::optional<FormulaRaster> raster = parsePlainPbm(output.text);
     if (!raster)
-        return {plainPbmTooLarge(output.text) ? FormulaRenderStatus::TooLarge : FormulaRenderStatus::Failed, std::nullopt};
+        return {plainPbmTooLarge(output.text) ? FormulaRenderStatus::TooLarge : FormulaRenderStatus::Failed,
+                std::nullopt};
     return {FormulaRenderStatus::Drawn, std::move(raster)};
 }
 
@@ -222,8 +232,8 @@ public:
     ScratchFolder()
     {
         const char* base = std::getenv("TMPDIR");
-        std::string pattern = (base != nullptr && *base != '\0' ? std::string(base) : std::string("/tmp")) +
-                              "/corvan-formula-XXXXXX";
+        std::string pattern =
+            (base != nullptr && *base != '\0' ? std::string(base) : std::string("/tmp")) + "/corvan-formula-XXXXXX";
         if (::mkdtemp(pattern.data()) != nullptr)
             path_ = pattern;
     }
@@ -348,8 +358,7 @@ FormulaRenderer::ChildOutput FormulaRenderer::runChild(const std::string& path, 
     }
     if (!reaped) {
         ::kill(pid, SIGKILL);
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     }
     if (tooLarge)
         return {FormulaRenderStatus::TooLarge, {}};

@@ -38,8 +38,8 @@ constexpr std::size_t kMaxPbmPixels = std::size_t{8} << 20;
 // a file of its working folder for "\input{name}"; such markup is refused before the renderer
 // runs. The calculator's own markup never uses them.
 constexpr std::array<std::string_view, 16> kRefusedFormulaCommands = {
-    "input", "include", "counter", "environment", "logfile", "dumpgif", "msglevel", "message",
-    "image", "password", "mathtex", "advertisement", "nocach", "pnmparams", "special", "write"};
+    "input", "include",  "counter", "environment",   "logfile", "dumpgif",   "msglevel", "message",
+    "image", "password", "mathtex", "advertisement", "nocach",  "pnmparams", "special",  "write"};
 
 // The first refused command in the markup (the letters after its backslash, matched at their
 // start and in any case, so "\inputfoo" and "\INPUT" count), or nothing.

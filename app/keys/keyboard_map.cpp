@@ -18,13 +18,14 @@ constexpr char16_t kEvaluateKeys[] = {u'=', u'K', 107, 187};
 // Phone keyboards type digits with letter keys: the letters, compared without case, and the
 // code each one gives, by position.
 constexpr std::u16string_view kLetterKeys = u"?WERSDFZXCAVIUHNTY";
-constexpr std::array<int, 18> kLetterCodes = {15, 10, 11, 12, 5, 6, 7, 0, 1,
-                                              2,  8,  3,  18, 13, 33, 46, 44, 45};
+constexpr std::array<int, 18> kLetterCodes = {15, 10, 11, 12, 5, 6, 7, 0, 1, 2, 8, 3, 18, 13, 33, 46, 44, 45};
 static_assert(kLetterKeys.size() == kLetterCodes.size());
 
 // The basic keypad's labels as typed: a character's position is its code. Escape stands for
 // "C" and "_" for the sign key; "=" is left out because it evaluates.
-constexpr std::u16string_view kBasicCharacters = u"789/\x1B" u"456*M123-R0._+";
+constexpr std::u16string_view kBasicCharacters =
+    u"789/\x1B"
+    u"456*M123-R0._+";
 
 struct CharacterCode {
     char16_t character;
@@ -40,11 +41,27 @@ constexpr std::array<CharacterCode, 4> kPunctuationCodes = {{
 
 // Desktop typing: every character that stands for a key, and the code it gives.
 constexpr std::array<CharacterCode, 22> kDesktopCodes = {{
-    {u'0', 15}, {u'1', 10}, {u'2', 11}, {u'3', 12}, {u'4', 5}, {u'5', 6}, {u'6', 7}, {u'7', 0},
-    {u'8', 1}, {u'9', 2},
-    {u'+', KeyCode::kPlus}, {u'-', KeyCode::kMinus}, {u'*', KeyCode::kMultiply}, {u'/', KeyCode::kDivide},
-    {u'\u00D7', KeyCode::kMultiply}, {u'\u00F7', KeyCode::kDivide}, {u'\u2212', KeyCode::kMinus},
-    {u'.', KeyCode::kDecimal}, {u'^', KeyCode::kPower}, {u'!', KeyCode::kFactorial}, {u'%', KeyCode::kPercent},
+    {u'0', 15},
+    {u'1', 10},
+    {u'2', 11},
+    {u'3', 12},
+    {u'4', 5},
+    {u'5', 6},
+    {u'6', 7},
+    {u'7', 0},
+    {u'8', 1},
+    {u'9', 2},
+    {u'+', KeyCode::kPlus},
+    {u'-', KeyCode::kMinus},
+    {u'*', KeyCode::kMultiply},
+    {u'/', KeyCode::kDivide},
+    {u'\u00D7', KeyCode::kMultiply},
+    {u'\u00F7', KeyCode::kDivide},
+    {u'\u2212', KeyCode::kMinus},
+    {u'.', KeyCode::kDecimal},
+    {u'^', KeyCode::kPower},
+    {u'!', KeyCode::kFactorial},
+    {u'%', KeyCode::kPercent},
     {u'\x1B', KeyCode::kClear},
 }};
 constexpr char16_t kEnter = 13;

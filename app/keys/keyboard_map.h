@@ -8,10 +8,10 @@
 
 // What the main window knows when a character arrives.
 struct TypedKeyContext {
-    int category = 0;                   // category code 0..14
-    int radix = KeyCode::kRadixDec;     // the display's radix key code, 145..148
-    bool macroEditing = false;          // a macro is being edited on the display
-    bool converterHasInput = false;     // the unit or currency converter window has the input
+    int category = 0;                // category code 0..14
+    int radix = KeyCode::kRadixDec;  // the display's radix key code, 145..148
+    bool macroEditing = false;       // a macro is being edited on the display
+    bool converterHasInput = false;  // the unit or currency converter window has the input
 };
 
 struct TypedKeyResult {

@@ -87,8 +87,7 @@ const FunctionKeyRun* findRun(int category, int position, bool second)
 
 }  // namespace
 
-std::optional<int> basicKeypadCode(Orientation orientation, int position, bool shifted,
-                                   int category)
+std::optional<int> basicKeypadCode(Orientation orientation, int position, bool shifted, int category)
 {
     const std::optional<int> code = basicKeyAt(orientation, position);
     if (!code) {

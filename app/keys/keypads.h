@@ -41,8 +41,7 @@ constexpr int kLandscapeBasicRows = 3;
 // The code a basic-keypad key sends. While shift is on or the key is held, "=" gives 22
 // ("[ans]"), "M" gives 20 (next memory) and "R" gives 21 (clear memory); the other keys have no
 // second function and send their own code. In "Base conversion" the decimal key sends nothing.
-std::optional<int> basicKeypadCode(Orientation orientation, int position, bool shifted,
-                                   int category);
+std::optional<int> basicKeypadCode(Orientation orientation, int position, bool shifted, int category);
 
 // A keypad drawn as three rows of six keys: its third row is "(", ")", ",", delete, cursor
 // left, cursor right (44..49). Positions 0..11 belong to the pad's own layout: nothing here.

@@ -35,14 +35,22 @@ struct NumberPadFace {
 
 constexpr KeypadGrid kNumberPadGrid{4, 4};
 constexpr std::array<NumberPadFace, 16> kNumberPadKeys = {{
-    {u"7", NumberPadKey::Digit, u'7'},   {u"8", NumberPadKey::Digit, u'8'},
-    {u"9", NumberPadKey::Digit, u'9'},   {u"C", NumberPadKey::Clear, 0},
-    {u"4", NumberPadKey::Digit, u'4'},   {u"5", NumberPadKey::Digit, u'5'},
-    {u"6", NumberPadKey::Digit, u'6'},   {u"DEL", NumberPadKey::Delete, 0},
-    {u"1", NumberPadKey::Digit, u'1'},   {u"2", NumberPadKey::Digit, u'2'},
-    {u"3", NumberPadKey::Digit, u'3'},   {u"\u2212", NumberPadKey::Minus, 0},
-    {u"0", NumberPadKey::Digit, u'0'},   {u".", NumberPadKey::Point, 0},
-    {u"\u00B1", NumberPadKey::Sign, 0},  {u"OK", NumberPadKey::Ok, 0},
+    {u"7", NumberPadKey::Digit, u'7'},
+    {u"8", NumberPadKey::Digit, u'8'},
+    {u"9", NumberPadKey::Digit, u'9'},
+    {u"C", NumberPadKey::Clear, 0},
+    {u"4", NumberPadKey::Digit, u'4'},
+    {u"5", NumberPadKey::Digit, u'5'},
+    {u"6", NumberPadKey::Digit, u'6'},
+    {u"DEL", NumberPadKey::Delete, 0},
+    {u"1", NumberPadKey::Digit, u'1'},
+    {u"2", NumberPadKey::Digit, u'2'},
+    {u"3", NumberPadKey::Digit, u'3'},
+    {u"\u2212", NumberPadKey::Minus, 0},
+    {u"0", NumberPadKey::Digit, u'0'},
+    {u".", NumberPadKey::Point, 0},
+    {u"\u00B1", NumberPadKey::Sign, 0},
+    {u"OK", NumberPadKey::Ok, 0},
 }};
 
 // What a field holds: a plain number (the finance and solver fields) or an expression (the
@@ -99,15 +107,24 @@ struct DateTimeFace {
 
 constexpr KeypadGrid kDateTimeGrid{6, 3};
 constexpr std::array<DateTimeFace, 18> kDateTimeKeys = {{
-    {u"7", DateTimeKey::Digit, u'7'},   {u"8", DateTimeKey::Digit, u'8'},
-    {u"9", DateTimeKey::Digit, u'9'},   {u"\u25C0", DateTimeKey::Left, 0},
-    {u"\u25B6", DateTimeKey::Right, 0}, {u"Unit", DateTimeKey::Unit, 0},
-    {u"4", DateTimeKey::Digit, u'4'},   {u"5", DateTimeKey::Digit, u'5'},
-    {u"6", DateTimeKey::Digit, u'6'},   {u"\u25B2", DateTimeKey::Up, 0},
-    {u"\u25BC", DateTimeKey::Down, 0},  {u"Now", DateTimeKey::Now, 0},
-    {u"1", DateTimeKey::Digit, u'1'},   {u"2", DateTimeKey::Digit, u'2'},
-    {u"3", DateTimeKey::Digit, u'3'},   {u"0", DateTimeKey::Digit, u'0'},
-    {u"DEL", DateTimeKey::ClearCell, 0}, {u"Leap", DateTimeKey::Leap, 0},
+    {u"7", DateTimeKey::Digit, u'7'},
+    {u"8", DateTimeKey::Digit, u'8'},
+    {u"9", DateTimeKey::Digit, u'9'},
+    {u"\u25C0", DateTimeKey::Left, 0},
+    {u"\u25B6", DateTimeKey::Right, 0},
+    {u"Unit", DateTimeKey::Unit, 0},
+    {u"4", DateTimeKey::Digit, u'4'},
+    {u"5", DateTimeKey::Digit, u'5'},
+    {u"6", DateTimeKey::Digit, u'6'},
+    {u"\u25B2", DateTimeKey::Up, 0},
+    {u"\u25BC", DateTimeKey::Down, 0},
+    {u"Now", DateTimeKey::Now, 0},
+    {u"1", DateTimeKey::Digit, u'1'},
+    {u"2", DateTimeKey::Digit, u'2'},
+    {u"3", DateTimeKey::Digit, u'3'},
+    {u"0", DateTimeKey::Digit, u'0'},
+    {u"DEL", DateTimeKey::ClearCell, 0},
+    {u"Leap", DateTimeKey::Leap, 0},
 }};
 
 // ---- The typeset view's buttons: Small, Medium, Large, Close ----

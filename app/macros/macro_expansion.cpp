@@ -148,8 +148,8 @@ int expand(std::u16string& text, const std::vector<const MacroRecord*>& pool, in
         for (Candidate& candidate : candidates) {
             if (candidate.next == kNone)
                 continue;
-            candidate.next = candidate.next >= end ? candidate.next - end + resume
-                                                   : text.find(candidate.macro->name, resume);
+            candidate.next =
+                candidate.next >= end ? candidate.next - end + resume : text.find(candidate.macro->name, resume);
         }
     }
     return 0;

@@ -190,10 +190,10 @@ std::string MacroLibrary::serialize() const
         const MacroRecord& macro = macros_[i];
         const std::string count = std::to_string(macro.paramCount);
         const std::u16string countText(count.begin(), count.end());
-        for (std::u16string_view field : {std::u16string_view(macro.name), std::u16string_view(countText),
-                                          std::u16string_view(macro.params), std::u16string_view(macro.formula),
-                                          std::u16string_view(macro.displayText),
-                                          std::u16string_view(macro.tokenMap)}) {
+        for (std::u16string_view field :
+             {std::u16string_view(macro.name), std::u16string_view(countText), std::u16string_view(macro.params),
+              std::u16string_view(macro.formula), std::u16string_view(macro.displayText),
+              std::u16string_view(macro.tokenMap)}) {
             appendUtf16(bytes, field);
             bytes.append({static_cast<char>(kSeparator), '\0'});
         }
@@ -247,14 +247,9 @@ MacroFolderLoad loadMacroFolder(MacroLibrary& macros, const fs::path& folder)
     MacroFolderLoad result;
     for (const fs::path& file : macroFiles(folder)) {
         switch (macros.load(file)) {
-        case MacroLoadStatus::Read:
-            break;
-        case MacroLoadStatus::NotRead:
-            result.unread.push_back(file);
-            break;
-        case MacroLoadStatus::DataError:
-            result.dataError = true;
-            break;
+        case MacroLoadStatus::Read: break;
+        case MacroLoadStatus::NotRead: result.unread.push_back(file); break;
+        case MacroLoadStatus::DataError: result.dataError = true; break;
         case MacroLoadStatus::TooLarge:
             result.dataError = true;
             result.unread.push_back(file);
@@ -264,8 +259,7 @@ MacroFolderLoad loadMacroFolder(MacroLibrary& macros, const fs::path& folder)
     return result;
 }
 
-bool saveMacroFolder(const MacroLibrary& macros, const fs::path& folder,
-                     const std::vector<fs::path>& keep)
+bool saveMacroFolder(const MacroLibrary& macros, const fs::path& folder, const std::vector<fs::path>& keep)
 {
     const fs::path target = folder / "macro.mcr";
     if (!macros.save(target))

@@ -39,9 +39,9 @@ std::u16string_view baseName(std::u16string_view fileName)
 // Case-blind name order, with the exact text breaking ties so the order is total.
 bool nameLess(const std::u16string& a, const std::u16string& b)
 {
-    const bool less = std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](char16_t x, char16_t y) { return ascii::toLower(x) < ascii::toLower(y); });
+    const bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char16_t x, char16_t y) {
+        return ascii::toLower(x) < ascii::toLower(y);
+    });
     return less || (equalIgnoringCase(a, b) && a < b);
 }
 
@@ -117,8 +117,7 @@ PreferencesEditor::PreferencesEditor(const Calculator& frame, ProgramFolder fold
     transparencyEnabled = shown.transparencyEnabled;
     transparencyLevel = static_cast<int>(std::min(shown.transparencyLevel, kMaxTransparencyLevel));
     tapHoldEnabled = shown.tapHoldEnabled;
-    tapHoldInterval =
-        static_cast<int>(std::clamp(shown.tapHoldInterval, kMinTapHoldInterval, kMaxTapHoldInterval));
+    tapHoldInterval = static_cast<int>(std::clamp(shown.tapHoldInterval, kMinTapHoldInterval, kMaxTapHoldInterval));
     fixDigitsItem = std::min<int>(shown.fixDigits, kMaxFixDigits);
 
     hardKeyScrolling = shown.hardKeyScrolling;
@@ -242,8 +241,8 @@ PreferencesEditor::OkResult PreferencesEditor::ok(Calculator& frame)
     record.transparencyEnabled = transparencyEnabled;
     record.transparencyLevel = static_cast<std::uint32_t>(std::clamp<int>(transparencyLevel, 0, kMaxTransparencyLevel));
     record.tapHoldEnabled = tapHoldEnabled;
-    record.tapHoldInterval = static_cast<std::uint32_t>(
-        std::clamp<int>(tapHoldInterval, kMinTapHoldInterval, kMaxTapHoldInterval));
+    record.tapHoldInterval =
+        static_cast<std::uint32_t>(std::clamp<int>(tapHoldInterval, kMinTapHoldInterval, kMaxTapHoldInterval));
     const std::vector<std::u16string> digitItems = fixDigitsItems();
     if (const std::optional<int> item = validRow(fixDigitsItem, digitItems.size())) {
         const std::string text = toUtf8(digitItems[index(*item)]);
@@ -282,8 +281,8 @@ PreferencesEditor::OkResult PreferencesEditor::ok(Calculator& frame)
         result.inputModeChanged = true;
     }
     record.pocketKeyboardLetters = pocketKeyboardLetters;
-    const OutputFormat outputFormat = std::clamp(outputModeItem, 0, 1) == 1 ? OutputFormat::European
-                                                                            : OutputFormat::UnitedStates;
+    const OutputFormat outputFormat =
+        std::clamp(outputModeItem, 0, 1) == 1 ? OutputFormat::European : OutputFormat::UnitedStates;
     if (outputFormat != record.outputFormat) {
         // The keys still run in the mode the display is in; the new mode takes effect in step 8.
         CalculatorDisplay& display = frame.display();

@@ -23,8 +23,8 @@ class Calculator;
 // as it was before the window opened and writes nothing, even when no file exists yet.
 class PreferencesEditor {
 public:
-    static constexpr std::array<std::u16string_view, 5> kPageNames = {
-        u"General", u"Categories", u"Sounds", u"Skins", u"Modes"};
+    static constexpr std::array<std::u16string_view, 5> kPageNames = {u"General", u"Categories", u"Sounds", u"Skins",
+                                                                      u"Modes"};
     static constexpr int kCategoryRowCount = 9;
     // The skin list's first row; it stands for "Default.inf".
     static constexpr std::u16string_view kDefaultSkin = u"Default";
@@ -43,7 +43,7 @@ public:
         bool skinChanged = false;          // reload the skin
         bool outputFormatChanged = false;  // reset the tip and converter results, refresh tools
         bool inputModeChanged = false;
-        bool saved = false;                // "preferences.dat" was written
+        bool saved = false;  // "preferences.dat" was written
     };
 
     PreferencesEditor(const Calculator& frame, ProgramFolder folder);
@@ -53,7 +53,7 @@ public:
     bool transparencyEnabled = true;
     int transparencyLevel = 0;  // 0..kMaxTransparencyLevel
     bool tapHoldEnabled = true;
-    int tapHoldInterval = 0;    // kMinTapHoldInterval..kMaxTapHoldInterval, milliseconds
+    int tapHoldInterval = 0;  // kMinTapHoldInterval..kMaxTapHoldInterval, milliseconds
     // The combo "Decimal digits in fix mode" holds "0" to "10"; OK reads the selected text.
     static std::vector<std::u16string> fixDigitsItems();
     int fixDigitsItem = 0;

@@ -55,8 +55,8 @@ constexpr std::array<ModeName<OutputFormat>, 2> kOutputFormatNames = {{
 template <typename Mode, std::size_t N>
 void writeMode(ArchiveWriter& out, Mode mode, const std::array<ModeName<Mode>, N>& names)
 {
-    const auto named = std::find_if(names.begin(), names.end(),
-                                    [mode](const ModeName<Mode>& entry) { return entry.mode == mode; });
+    const auto named =
+        std::find_if(names.begin(), names.end(), [mode](const ModeName<Mode>& entry) { return entry.mode == mode; });
     out.writeString(named != names.end() ? named->name : names.front().name);
 }
 
@@ -66,8 +66,8 @@ bool readMode(ArchiveReader& in, Mode& field, const std::array<ModeName<Mode>, N
     std::u16string text;
     if (!in.readString(text))
         return false;
-    const auto named = std::find_if(names.begin(), names.end(),
-                                    [&text](const ModeName<Mode>& entry) { return entry.name == text; });
+    const auto named =
+        std::find_if(names.begin(), names.end(), [&text](const ModeName<Mode>& entry) { return entry.name == text; });
     field = named != names.end() ? named->mode : names.front().mode;
     return true;
 }
@@ -79,8 +79,8 @@ bool readFileName(ArchiveReader& in, std::u16string& field, std::u16string_view 
     std::u16string name;
     if (!in.readString(name))
         return false;
-    const bool plain = !name.empty() && name.size() <= kMaxFileNameLength && name != u"." &&
-                       name != u".." && name.find_first_of(u"/\\", 0, 2) == std::u16string::npos &&
+    const bool plain = !name.empty() && name.size() <= kMaxFileNameLength && name != u"." && name != u".." &&
+                       name.find_first_of(u"/\\", 0, 2) == std::u16string::npos &&
                        name.find(u'\0') == std::u16string::npos;
     field = plain ? std::move(name) : std::u16string(fallback);
     return true;
@@ -103,9 +103,7 @@ constexpr FieldCodec kFields[PreferencesStore::kFieldCount] = {
     {[](ArchiveWriter& out, const Preferences& p) { writeFlag(out, p.transparencyEnabled); },
      [](ArchiveReader& in, Preferences& p) { return readFlag(in, p.transparencyEnabled); }},
     {[](ArchiveWriter& out, const Preferences& p) { out.writeU32(p.transparencyLevel); },
-     [](ArchiveReader& in, Preferences& p) {
-         return readClamped(in, p.transparencyLevel, 0, kMaxTransparencyLevel);
-     }},
+     [](ArchiveReader& in, Preferences& p) { return readClamped(in, p.transparencyLevel, 0, kMaxTransparencyLevel); }},
     {[](ArchiveWriter& out, const Preferences& p) { writeFlag(out, p.tapHoldEnabled); },
      [](ArchiveReader& in, Preferences& p) { return readFlag(in, p.tapHoldEnabled); }},
     {[](ArchiveWriter& out, const Preferences& p) { out.writeU32(p.tapHoldInterval); },
@@ -158,13 +156,9 @@ constexpr FieldCodec kFields[PreferencesStore::kFieldCount] = {
          return true;
      }},
     {[](ArchiveWriter& out, const Preferences& p) { out.writeString(p.soundName); },
-     [](ArchiveReader& in, Preferences& p) {
-         return readFileName(in, p.soundName, kDefaults.soundName);
-     }},
+     [](ArchiveReader& in, Preferences& p) { return readFileName(in, p.soundName, kDefaults.soundName); }},
     {[](ArchiveWriter& out, const Preferences& p) { out.writeString(p.skinName); },
-     [](ArchiveReader& in, Preferences& p) {
-         return readFileName(in, p.skinName, kDefaults.skinName);
-     }},
+     [](ArchiveReader& in, Preferences& p) { return readFileName(in, p.skinName, kDefaults.skinName); }},
     {[](ArchiveWriter& out, const Preferences& p) { out.writeU8(p.lastCategory); },
      [](ArchiveReader& in, Preferences& p) {
          std::uint8_t code = 0;
@@ -174,8 +168,7 @@ constexpr FieldCodec kFields[PreferencesStore::kFieldCount] = {
          return true;
      }},
     {[](ArchiveWriter& out, const Preferences& p) {
-         const StoredDate date = p.rememberedDate.isValid() ? p.rememberedDate
-                                                            : StoredDate::invalid();
+         const StoredDate date = p.rememberedDate.isValid() ? p.rememberedDate : StoredDate::invalid();
          out.writeI32(date.year);
          out.writeI32(date.month);
          out.writeI32(date.day);
@@ -199,8 +192,7 @@ constexpr FieldCodec kFields[PreferencesStore::kFieldCount] = {
 // A URL read back: printable ASCII of a sensible length, else the default source.
 std::u16string repairedUrl(std::u16string url)
 {
-    const bool printable = std::all_of(url.begin(), url.end(),
-                                       [](char16_t c) { return c > u' ' && c < 0x7F; });
+    const bool printable = std::all_of(url.begin(), url.end(), [](char16_t c) { return c > u' ' && c < 0x7F; });
     if (url.empty() || url.size() > kMaxRateSourceUrlLength || !printable)
         return std::u16string(kDefaultRateSourceUrl);
     return url;
@@ -229,8 +221,7 @@ PreferencesLoadResult PreferencesStore::load(Preferences& preferences) const
     std::string bytes;
     if (!readWholeFile(filePath(), bytes, kMaxFileSize))
         return PreferencesLoadResult::Missing;
-    return decode(bytes, preferences) == kFieldCount ? PreferencesLoadResult::Complete
-                                                     : PreferencesLoadResult::Damaged;
+    return decode(bytes, preferences) == kFieldCount ? PreferencesLoadResult::Complete : PreferencesLoadResult::Damaged;
 }
 
 bool PreferencesStore::save(const Preferences& preferences) const
@@ -260,8 +251,8 @@ int PreferencesStore::decode(std::string_view bytes, Preferences& preferences)
     if (count == kFieldCount) {
         readFlag(in, preferences.pocketKeyboardLetters);
         std::u16string url;
-        preferences.rateSourceUrl = in.readString(url) ? repairedUrl(std::move(url))
-                                                       : std::u16string(kDefaultRateSourceUrl);
+        preferences.rateSourceUrl =
+            in.readString(url) ? repairedUrl(std::move(url)) : std::u16string(kDefaultRateSourceUrl);
     }
     return count;
 }

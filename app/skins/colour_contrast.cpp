@@ -7,7 +7,10 @@ namespace colourContrast {
 
 namespace {
 
-int channel(std::uint32_t colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
+int channel(std::uint32_t colour, int shift)
+{
+    return static_cast<int>((colour >> shift) & 0xFF);
+}
 
 std::uint32_t pack(int red, int green, int blue)
 {
@@ -25,7 +28,8 @@ double linear(int value)
 std::uint32_t mix(std::uint32_t colour, std::uint32_t target, double t)
 {
     const auto blend = [&](int shift) {
-        return static_cast<int>(std::lround(channel(colour, shift) + (channel(target, shift) - channel(colour, shift)) * t));
+        return static_cast<int>(
+            std::lround(channel(colour, shift) + (channel(target, shift) - channel(colour, shift)) * t));
     };
     return pack(blend(0), blend(8), blend(16));
 }
@@ -53,7 +57,8 @@ std::uint32_t legibleOn(std::uint32_t background, std::uint32_t preferred)
     constexpr std::uint32_t kBlack = 0x000000;
     // Towards whichever extreme contrasts more with the background; one of the two always
     // reaches 4.5, since white and black differ by 21.
-    const std::uint32_t target = contrastRatio(background, kWhite) >= contrastRatio(background, kBlack) ? kWhite : kBlack;
+    const std::uint32_t target =
+        contrastRatio(background, kWhite) >= contrastRatio(background, kBlack) ? kWhite : kBlack;
     double low = 0.0;
     double high = 1.0;
     for (int step = 0; step < 20; ++step) {

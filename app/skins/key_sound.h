@@ -10,8 +10,7 @@
 // The wave file that a key press plays: "Sounds/<soundName>" in the program folder (matched
 // ignoring case, like the skins), or nothing when sound is off or no sound is named. Whether
 // the file exists is the player's business: a failure to play is ignored.
-std::optional<std::filesystem::path> keySoundPath(const ProgramFolder& folder,
-                                                  const Preferences& preferences);
+std::optional<std::filesystem::path> keySoundPath(const ProgramFolder& folder, const Preferences& preferences);
 
 // The shipped key click: 25 ms of 16-bit mono PCM at 22050 Hz, a noise and sine burst that
 // decays from the first sample. The same bytes on every run.

@@ -23,7 +23,9 @@ void failQuietly(png_structp png, png_const_charp)
     png_longjmp(png, 1);
 }
 
-void ignoreWarning(png_structp, png_const_charp) {}
+void ignoreWarning(png_structp, png_const_charp)
+{
+}
 
 struct MemorySource {
     const std::uint8_t* data = nullptr;
@@ -93,9 +95,8 @@ bool decodeInto(ReadSession& session)
     requestRgba8(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
-    if (width == 0 || height == 0 || width > kMaxPngSide || height > kMaxPngSide ||
-        png_get_bit_depth(png, info) != 8 || png_get_channels(png, info) != 4 ||
-        png_get_rowbytes(png, info) != std::size_t{width} * 4)
+    if (width == 0 || height == 0 || width > kMaxPngSide || height > kMaxPngSide || png_get_bit_depth(png, info) != 8 ||
+        png_get_channels(png, info) != 4 || png_get_rowbytes(png, info) != std::size_t{width} * 4)
         return false;
     session.image.width = static_cast<int>(width);
     session.image.height = static_cast<int>(height);
@@ -114,8 +115,7 @@ void writeToString(png_structp png, png_bytep data, size_t length)
 {
     bool stored = true;
     try {
-        static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<char*>(data),
-                                                               length);
+        static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<char*>(data), length);
     } catch (const std::bad_alloc&) {
         stored = false;
     }
@@ -123,7 +123,9 @@ void writeToString(png_structp png, png_bytep data, size_t length)
         png_error(png, "out of memory");
 }
 
-void flushNothing(png_structp) {}
+void flushNothing(png_structp)
+{
+}
 
 struct WriteSession {
     png_structp png = nullptr;
@@ -143,9 +145,8 @@ bool encodeInto(WriteSession& session, const PngImage& image)
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_write_fn(png, &session.bytes, writeToString, flushNothing);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
-                 static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB_ALPHA,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
+                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     const std::size_t stride = static_cast<std::size_t>(image.width) * 4;
     for (int y = 0; y < image.height; ++y)
@@ -161,8 +162,7 @@ std::optional<PngImage> decodePng(std::span<const std::uint8_t> bytes)
     try {
         ReadSession session;
         session.source = {bytes.data(), bytes.size(), 0};
-        session.png =
-            png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, ignoreWarning);
+        session.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, ignoreWarning);
         if (session.png == nullptr)
             return std::nullopt;
         session.info = png_create_info_struct(session.png);
@@ -184,14 +184,12 @@ std::optional<PngImage> readPng(const std::filesystem::path& path)
 
 std::optional<std::string> encodePng(const PngImage& image)
 {
-    if (image.width <= 0 || image.height <= 0 || image.width > kMaxPngSide ||
-        image.height > kMaxPngSide ||
+    if (image.width <= 0 || image.height <= 0 || image.width > kMaxPngSide || image.height > kMaxPngSide ||
         image.rgba.size() != static_cast<std::size_t>(image.width) * image.height * 4)
         return std::nullopt;
     try {
         WriteSession session;
-        session.png =
-            png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, ignoreWarning);
+        session.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, failQuietly, ignoreWarning);
         if (session.png == nullptr)
             return std::nullopt;
         session.info = png_create_info_struct(session.png);

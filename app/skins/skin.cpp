@@ -163,8 +163,8 @@ fs::path findFileIgnoringCase(const fs::path& folder, const fs::path& name)
     return best ? folder / *best : exact;
 }
 
-fs::path skinImagePath(const ProgramFolder& folder, std::string_view key,
-                       std::u16string_view skinFileName, bool highResolution)
+fs::path skinImagePath(const ProgramFolder& folder, std::string_view key, std::u16string_view skinFileName,
+                       bool highResolution)
 {
     const File file = openSkin(folder, skinFileName);
     if (!file)
@@ -178,8 +178,8 @@ fs::path skinImagePath(const ProgramFolder& folder, std::string_view key,
     return {};
 }
 
-std::optional<SkinImages> loadSkin(const ProgramFolder& folder, std::u16string_view skinFileName,
-                                   bool highResolution, bool square)
+std::optional<SkinImages> loadSkin(const ProgramFolder& folder, std::u16string_view skinFileName, bool highResolution,
+                                   bool square)
 {
     const File file = openSkin(folder, skinFileName);
     if (!file)
@@ -189,13 +189,12 @@ std::optional<SkinImages> loadSkin(const ProgramFolder& folder, std::u16string_v
     std::string line;
     while (readLine(file.get(), line)) {
         const auto entry = splitEntry(line);
-        if (entry && std::find(kSkinImageKeys.begin(), kSkinImageKeys.end(), entry->key) !=
-                         kSkinImageKeys.end())
+        if (entry && std::find(kSkinImageKeys.begin(), kSkinImageKeys.end(), entry->key) != kSkinImageKeys.end())
             values.emplace(entry->key, entry->value);
     }
     if (square) {
-        for (const auto& [plain, squared] : {std::pair{"LargeButtons", "LargeButtonsSquare"},
-                                             std::pair{"LargeFonts", "LargeFontsSquare"}}) {
+        for (const auto& [plain, squared] :
+             {std::pair{"LargeButtons", "LargeButtonsSquare"}, std::pair{"LargeFonts", "LargeFontsSquare"}}) {
             values.erase(std::string(plain));
             if (const auto it = values.find(squared); it != values.end())
                 values.emplace(plain, it->second);
@@ -242,15 +241,13 @@ std::vector<fs::path> skinFontFiles(const ProgramFolder& folder)
     return fonts;
 }
 
-bool Skin::load(const ProgramFolder& folder, std::u16string_view skinFileName,
-                bool highResolution, bool square)
+bool Skin::load(const ProgramFolder& folder, std::u16string_view skinFileName, bool highResolution, bool square)
 {
     auto images = loadSkin(folder, skinFileName, highResolution, square);
     if (!images)
         return false;
     images_ = std::move(*images);
-    const fs::path colourFile =
-        skinImagePath(folder, kSkinColourFileKey, skinFileName, highResolution);
+    const fs::path colourFile = skinImagePath(folder, kSkinColourFileKey, skinFileName, highResolution);
     if (!colourFile.empty())
         loadSkinColours(colourFile, colours_);
     return true;

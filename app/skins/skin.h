@@ -56,8 +56,7 @@ inline constexpr std::string_view kSkinColourFileKey = "BoderColores";
 
 // The colour file's keys, in the order of SkinColours::all().
 inline constexpr std::array<std::string_view, 7> kSkinColourKeys = {
-    "BoderColor0", "BoderColor1",       "BoderColor2",       "BoderColor3",
-    "BoderColor4", "EditBoxBoderColor", "ListBoxBoderColor",
+    "BoderColor0", "BoderColor1", "BoderColor2", "BoderColor3", "BoderColor4", "EditBoxBoderColor", "ListBoxBoderColor",
 };
 
 constexpr std::uint32_t packColour(std::uint32_t red, std::uint32_t green, std::uint32_t blue)
@@ -74,8 +73,7 @@ struct SkinColours {
     // The colour that kSkinColourKeys[index] sets.
     std::uint32_t& at(std::size_t index)
     {
-        return index < border.size() ? border[index]
-                                     : (index == border.size() ? editBoxBorder : listBoxBorder);
+        return index < border.size() ? border[index] : (index == border.size() ? editBoxBorder : listBoxBorder);
     }
 
     friend bool operator==(const SkinColours&, const SkinColours&) = default;
@@ -89,14 +87,14 @@ using SkinImages = std::map<std::string, std::filesystem::path, std::less<>>;
 // with the key wins. On a high-resolution screen "_VGA" goes before the value's last '.'
 // ("keys.png" -> "keys_VGA.png"), or at its end when it has no '.'. A matching line with an
 // empty value names nothing and gives an empty path.
-std::filesystem::path skinImagePath(const ProgramFolder& folder, std::string_view key,
-                                    std::u16string_view skinFileName, bool highResolution);
+std::filesystem::path skinImagePath(const ProgramFolder& folder, std::string_view key, std::u16string_view skinFileName,
+                                    bool highResolution);
 
 // Reads the skin file once and gives the path of every image key it names (keys it does not
 // name are absent). On a square screen "LargeButtons" and "LargeFonts" take the images of
 // "LargeButtonsSquare" and "LargeFontsSquare". Nothing when the skin file cannot be opened.
-std::optional<SkinImages> loadSkin(const ProgramFolder& folder, std::u16string_view skinFileName,
-                                   bool highResolution, bool square);
+std::optional<SkinImages> loadSkin(const ProgramFolder& folder, std::u16string_view skinFileName, bool highResolution,
+                                   bool square);
 
 // Sets the colours that the colour file at path names; colours it does not name, or names on a
 // bad line, keep their values. A line's value is "red,green,blue"; it is bad when it lacks two
@@ -113,8 +111,7 @@ std::vector<std::filesystem::path> skinFontFiles(const ProgramFolder& folder);
 // ASCII case (the lowest such name when there are several); else folder/name. Skins and sounds
 // were written for a file system that ignores case, and the preferences name the default skin
 // both "default.inf" and "Default.inf".
-std::filesystem::path findFileIgnoringCase(const std::filesystem::path& folder,
-                                           const std::filesystem::path& name);
+std::filesystem::path findFileIgnoringCase(const std::filesystem::path& folder, const std::filesystem::path& name);
 
 // The images and frame colours of the skin in use, as the main window holds them.
 class Skin {
@@ -122,8 +119,7 @@ public:
     // Loads the skin's images and then, when the skin names a colour file, its colours (a
     // missing colour file keeps the previous colours). When the skin file cannot be opened,
     // returns false and keeps everything as it was.
-    bool load(const ProgramFolder& folder, std::u16string_view skinFileName, bool highResolution,
-              bool square);
+    bool load(const ProgramFolder& folder, std::u16string_view skinFileName, bool highResolution, bool square);
 
     // The image's path, or an empty path when the skin names none.
     std::filesystem::path image(std::string_view key) const;

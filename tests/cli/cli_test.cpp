@@ -47,30 +47,44 @@ TEST(CorvanCli, PrintsResultsErrorsAndExitCodes)
         {{"--output=us", "1234567.5"}, "1,234,567.5\n", 0},
         {{"--format", "fix", "--digits", "2", "2/3", "10^12"}, "0.67\n1.0000000000e+12\n", 0},
         {{"--format", "sci", "1234.5"}, "1.2345000000e+03\n", 0},
-        {{"2i+3", "3\u2212" "2i"}, "3+2i\n3-2i\n", 0},
+        {{"2i+3",
+          "3\u2212"
+          "2i"},
+         "3+2i\n3-2i\n",
+         0},
         // A number ending in its point, wherever it stands.
         {{"(5.)", "1/(5.)", "5.", "(5.)+1"}, "5\n0.2\n5\n6\n", 0},
         {{"--engine", "(5.)", "2*5."}, "5\n10\n", 0},
         {{"--radix", "16", "--word", "8", "FF+1", "0-1", "ff", "G"}, "00\nFF\nFF\nSyntax error\n", 1},
         {{"--radix", "2", "--word", "8", "101*11"}, "00001111\n", 0},
         {{"--raw", "--radix", "16", "--word", "8", "--engine", "FF and 0F"}, "15\n", 0},
-        {{"--digits", "11", "1"}, "corvan-cli: --digits takes a number from 0 to 10, not '11'\nTry 'corvan-cli --help'.\n", 2},
+        {{"--digits", "11", "1"},
+         "corvan-cli: --digits takes a number from 0 to 10, not '11'\nTry 'corvan-cli --help'.\n",
+         2},
         {{"--keys", "10 18 11 8 12 19"}, "1+2\u00d73\n7\n", 0},
         {{"--keys", "10 11 12 5 16 6 19", "--output", "eu"}, "1234,5\n1.234,5\n", 0},
         {{"--keys", "148 138 77 77 19", "--category", "2"}, "FF\nFF\n", 0},
         {{"--keys", "19"}, "\nEmpty string\n", 0},
-        {{"--keys", "10 160"}, "corvan-cli: --keys takes key codes from 0 to 159, not '160'\nTry 'corvan-cli --help'.\n", 2},
-        {{"--keys", "1", "--category", "15"}, "corvan-cli: --category takes a category code from 0 to 14\nTry 'corvan-cli --help'.\n", 2},
+        {{"--keys", "10 160"},
+         "corvan-cli: --keys takes key codes from 0 to 159, not '160'\nTry 'corvan-cli --help'.\n",
+         2},
+        {{"--keys", "1", "--category", "15"},
+         "corvan-cli: --category takes a category code from 0 to 14\nTry 'corvan-cli --help'.\n",
+         2},
         {{"--matrix", "--set", "VA=[1,2;3,4]", "inv([VA])"}, "[-2,1;1.5,-0.5]\n", 0},
         {{"--matrix", "--set", "VA=[1,2;3,4]", "det([VA])", "[VA]*[VA]"}, "-2\n[7,10;15,22]\n", 0},
         {{"--matrix", "--set", "VA=[1,2;2,4]", "inv([VA])"}, "Matrix inversion error\n", 1},
         {{"--raw", "--matrix", "--set", "VA=[1/3]", "[VA]"}, "[0.33333333333333331]\n", 0},
-        {{"--set", "VA=[1,2;3]", "1"}, "corvan-cli: --set: '[1,2;3]' is not a matrix of equal rows of up to 30 x 30\n", 2},
+        {{"--set", "VA=[1,2;3]", "1"},
+         "corvan-cli: --set: '[1,2;3]' is not a matrix of equal rows of up to 30 x 30\n",
+         2},
         {{"--list", "1,2,3,4", "sum(X)", "avg(X)", "N(X)"}, "10\n2.5\n4\n", 0},
         {{"--list", "1,x", "1"}, "corvan-cli: --list: 'x' is not a real number\n", 2},
         {{"sum(X)"}, "No list available\n", 1},
         {{"--bogus"}, "corvan-cli: unknown option '--bogus'\nTry 'corvan-cli --help'.\n", 2},
-        {{"--angle", "turns", "1"}, "corvan-cli: --angle takes deg, rad or grad, not 'turns'\nTry 'corvan-cli --help'.\n", 2},
+        {{"--angle", "turns", "1"},
+         "corvan-cli: --angle takes deg, rad or grad, not 'turns'\nTry 'corvan-cli --help'.\n",
+         2},
         {{"--set", "VQQ=1", "1"}, "corvan-cli: --set: 'VQQ' is not a variable (VA to VZ, VW)\n", 2},
         {{"--set", "VVV=1", "1"}, "corvan-cli: --set: 'VVV' is not a variable (VA to VZ, VW)\n", 2},
         {{"--set", "VA=1/0", "1"}, "corvan-cli: --set VA: Division error\n", 2},
@@ -128,8 +142,7 @@ TEST(CorvanCli, MacrosOfAnyLineLengthLoad)
 TEST(CorvanCli, TimeoutStopsACalculationOfDays)
 {
     const auto start = std::chrono::steady_clock::now();
-    const CliRun run =
-        runCli({"--timeout", "1", "2+2", "fnSum(fnSum(1,y,1,999999),x,1,999999)", "3+3"});
+    const CliRun run = runCli({"--timeout", "1", "2+2", "fnSum(fnSum(1,y,1,999999),x,1,999999)", "3+3"});
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     // The first line's result, the cancelled one, why it stopped; nothing after it.
     EXPECT_EQ(run.out,
@@ -157,8 +170,7 @@ TEST(CorvanCli, HelpListsTheOptions)
 
 TEST(CliOptions, ReadsSettings)
 {
-    const CliParse parse =
-        parseCliOptions({"--angle=rad", "--radix", "16", "--word", "8", "-5+1", "FF"});
+    const CliParse parse = parseCliOptions({"--angle=rad", "--radix", "16", "--word", "8", "-5+1", "FF"});
     ASSERT_TRUE(parse.options);
     EXPECT_EQ(parse.options->angle, AngleMode::Radians);
     EXPECT_EQ(parse.options->radix, 16);
@@ -178,7 +190,13 @@ TEST(CorvanCli, ExpandsTheMacrosOfTheFolder)
         std::filesystem::temp_directory_path() / ("corvan-cli-test-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     // "Ma" with the parameters x and y and the display text x+y, as macro.mcr stores it.
-    const std::u16string line = u"Ma\x06" u"2\x06" u"x,y\x06" u"x+y\x06" u"x+y\x06" u"111\x06";
+    const std::u16string line =
+        u"Ma\x06"
+        u"2\x06"
+        u"x,y\x06"
+        u"x+y\x06"
+        u"x+y\x06"
+        u"111\x06";
     std::string bytes;
     for (char16_t c : line) {
         bytes.push_back(static_cast<char>(c & 0xFF));

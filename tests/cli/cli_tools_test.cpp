@@ -136,8 +136,9 @@ TEST(CliRates, PrintsTheDateThenEveryCurrency)
 TEST(CliRates, UpdateFromALocalServerPrintsTheNewDateOrTheFailure)
 {
     ToolFolder folder;
-    const std::string table = "#Date: 2026-03-01\n\n#Begin:Currency:0\n\tEuro\tEUR\t!\n"
-                              "\tUS_Dollar\tUSD\t0.50000000000\t0\tEUR\n#End";
+    const std::string table =
+        "#Date: 2026-03-01\n\n#Begin:Currency:0\n\tEuro\tEUR\t!\n"
+        "\tUS_Dollar\tUSD\t0.50000000000\t0\tEUR\n#End";
     {
         TestHttpServer server(TestHttpServer::sending(TestHttpServer::ok(table)));
         const CliRun run = runTool({"--folder", folder.path, "--update-rates", "--url", server.url("/save.txt")});
@@ -174,7 +175,8 @@ TEST(CliDates, LunarSolarDaysAndWeekdays)
         {{"--solar", "1/13/2020"}, "corvan-cli: --solar: '1/13/2020': a lunar month is 1 to 12, a day 1 to 30\n", 2},
         {{"--solar", "1/4/0"}, "corvan-cli: --solar: '1/4/0': the lunar years run from 1 to 9998\n", 2},
         {{"--solar", "1-4-2020"},
-         "corvan-cli: --solar: '1-4-2020' is not a lunar date of the form D/M/YYYY or D/M/YYYYL\n", 2},
+         "corvan-cli: --solar: '1-4-2020' is not a lunar date of the form D/M/YYYY or D/M/YYYYL\n",
+         2},
         {{"--days", "2026-01-01", "2026-12-25"}, "358\n", 0},
         {{"--days", "2026-12-25", "2026-01-01"}, "-358\n", 0},
         {{"--days", "2024-02-28", "2024-03-01"}, "2\n", 0},
@@ -182,7 +184,9 @@ TEST(CliDates, LunarSolarDaysAndWeekdays)
         {{"--days", "2007-01-01T10:30:00", "2007-01-02T10:00:00"}, "0 d 23 h 30 m 0 s\n", 0},
         {{"--days", "2007-01-03T09:00:00", "2007-01-01T10:00:00"}, "-1 d -23 h 0 m 0 s\n", 0},
         {{"--days", "2023-02-29", "2024-01-01"}, "corvan-cli: --days: '2023-02-29' is not a day of the calendar\n", 2},
-        {{"--days", "2024-01-01T24:00:00", "2024-01-02"}, "corvan-cli: --days: '2024-01-01T24:00:00' is not a time of day\n", 2},
+        {{"--days", "2024-01-01T24:00:00", "2024-01-02"},
+         "corvan-cli: --days: '2024-01-01T24:00:00' is not a time of day\n",
+         2},
         {{"--days", "2024-01-01"}, usage("usage: corvan-cli --days FROM TO"), 2},
         {{"--weekday", "2026-02-17"}, "Tuesday\n", 0},
         {{"--weekday", "2000-01-01"}, "Saturday\n", 0},
@@ -199,7 +203,9 @@ TEST(CliTools, FolderAndOptionMistakes)
     EXPECT_TRUE(std::filesystem::exists(empty.path() / "units.dat"));
     runCases({
         {{"--folder", "", "--convert", "mi", "km"}, usage("--folder needs a folder"), 2},
-        {{"--lunar", "2026-02-17", "--weekday", "2026-02-17"}, usage("--lunar and --weekday cannot be used together"), 2},
+        {{"--lunar", "2026-02-17", "--weekday", "2026-02-17"},
+         usage("--lunar and --weekday cannot be used together"),
+         2},
         {{"--update-rates", "--url"}, usage("--url needs a URL"), 2},
     });
 }
@@ -208,10 +214,11 @@ TEST(CliTools, HelpListsEveryOptionWithAnExample)
 {
     const CliRun run = runTool({"--help"});
     EXPECT_EQ(run.status, 0);
-    for (const char* option : {"--convert", "--units", "--constant", "--constants", "--rates", "--update-rates",
-                               "--url", "--lunar", "--solar", "--days", "--weekday", "--engine", "--raw", "--format",
-                               "--digits", "--output", "--angle", "--radix", "--word", "--matrix", "--set", "--list",
-                               "--keys", "--category", "--mode", "--folder", "--help"}) {
+    for (const char* option :
+         {"--convert", "--units",  "--constant", "--constants", "--rates",  "--update-rates", "--url",
+          "--lunar",   "--solar",  "--days",     "--weekday",   "--engine", "--raw",          "--format",
+          "--digits",  "--output", "--angle",    "--radix",     "--word",   "--matrix",       "--set",
+          "--list",    "--keys",   "--category", "--mode",      "--folder", "--help"}) {
         SCOPED_TRACE(option);
         EXPECT_NE(run.out.find(std::string("\n  ") + option), std::string::npos);
         // An example line: the command with the option in it.
@@ -220,8 +227,8 @@ TEST(CliTools, HelpListsEveryOptionWithAnExample)
         for (std::size_t end = 0; (end = run.out.find('\n', start)) != std::string::npos; start = end + 1) {
             const std::string line = run.out.substr(start, end - start);
             const std::size_t command = line.find("corvan-cli ");
-            example = example || (command != std::string::npos && line.find(std::string(" ") + option, command) !=
-                                                                       std::string::npos);
+            example = example || (command != std::string::npos &&
+                                  line.find(std::string(" ") + option, command) != std::string::npos);
         }
         EXPECT_TRUE(example);
     }

@@ -53,8 +53,27 @@ TEST(BadInput, ExpandedTextsMayOutgrowTheInputLimit)
 TEST(BadInput, NonAsciiAndControlBytesFailCleanly)
 {
     const std::string texts[] = {
-        "2\xc3\x97" "3", "\xff\xfe", std::string("1+\0" "2", 4), "1\n", "\x80", "\xe2\x88\x9a(4)",
-        "[", "]", "[]", "[[VA]]", "(", ")", "!", "%", "1!!", "1%%", "((", "))",
+        "2\xc3\x97"
+        "3",
+        "\xff\xfe",
+        std::string("1+\0"
+                    "2",
+                    4),
+        "1\n",
+        "\x80",
+        "\xe2\x88\x9a(4)",
+        "[",
+        "]",
+        "[]",
+        "[[VA]]",
+        "(",
+        ")",
+        "!",
+        "%",
+        "1!!",
+        "1%%",
+        "((",
+        "))",
     };
     for (int radix : {2, 8, 10, 16}) {
         for (const std::string& text : texts) {
@@ -63,7 +82,9 @@ TEST(BadInput, NonAsciiAndControlBytesFailCleanly)
             EXPECT_GE(code, -55) << text;
         }
     }
-    EXPECT_EQ(errorOf("2\xc3\x97" "3"), -1);
+    EXPECT_EQ(errorOf("2\xc3\x97"
+                      "3"),
+              -1);
     EXPECT_EQ(errorOf("1\n"), -1);
 }
 
@@ -74,8 +95,7 @@ TEST(BadInput, RandomBytesNeverCrash)
     for (int round = 0; round < 20000; ++round) {
         std::string text(random() % 40, ' ');
         for (char& c : text) {
-            c = round % 4 == 0 ? static_cast<char>(random() % 256)
-                               : alphabet[random() % alphabet.size()];
+            c = round % 4 == 0 ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
         }
         for (int mode : {Engine::kModeScalar, Engine::kModeMatrix}) {
             const int code = errorOf(text, mode, round % 3 == 0 ? 16 : 10);

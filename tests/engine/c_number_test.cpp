@@ -17,11 +17,10 @@ TEST(CLocaleNumber, ParsesTheLongestNumberAtTheStart)
     };
     const double inf = std::numeric_limits<double>::infinity();
     const Case cases[] = {
-        {"2.5", 3, 2.5},     {"1e5", 3, 1e5},      {"1e", 1, 1.0},      {"1e-", 1, 1.0},
-        {".5", 2, 0.5},      {"5.", 2, 5.0},       {"-1", 2, -1.0},     {"+7", 2, 7.0},
-        {"2pi", 1, 2.0},     {"1.2.3", 3, 1.2},    {"1e999", 5, inf},   {"-1e999", 6, -inf},
-        {"1e-999", 6, 0.0},  {"pi", 0, 0.0},       {"inf", 0, 0.0},     {"nan", 0, 0.0},
-        {"", 0, 0.0},        {"-", 0, 0.0},        {".", 0, 0.0},       {"0x10", 1, 0.0},
+        {"2.5", 3, 2.5},   {"1e5", 3, 1e5},     {"1e", 1, 1.0},     {"1e-", 1, 1.0}, {".5", 2, 0.5},
+        {"5.", 2, 5.0},    {"-1", 2, -1.0},     {"+7", 2, 7.0},     {"2pi", 1, 2.0}, {"1.2.3", 3, 1.2},
+        {"1e999", 5, inf}, {"-1e999", 6, -inf}, {"1e-999", 6, 0.0}, {"pi", 0, 0.0},  {"inf", 0, 0.0},
+        {"nan", 0, 0.0},   {"", 0, 0.0},        {"-", 0, 0.0},      {".", 0, 0.0},   {"0x10", 1, 0.0},
     };
     for (const Case& c : cases) {
         double value = 0.0;
@@ -54,9 +53,16 @@ TEST(CLocaleNumber, ExactDecimalReadsBackAsTheSameDouble)
     EXPECT_EQ(cnum::exactDecimal(3.0), "3");
     EXPECT_EQ(cnum::exactDecimal(1.5e300), "1.5e300");
     EXPECT_EQ(cnum::exactDecimal(-1e16), "-1e16");
-    const double values[] = {1.0 / 3.0,       2.0 / 3.0e-18, 5e-324, -4.9406564584124654e-324,
-                             1.7976931348623157e308, 123456789.123456789, 9999999999999998.0, 0.0,
-                             -1e-300,          6.02214076e23};
+    const double values[] = {1.0 / 3.0,
+                             2.0 / 3.0e-18,
+                             5e-324,
+                             -4.9406564584124654e-324,
+                             1.7976931348623157e308,
+                             123456789.123456789,
+                             9999999999999998.0,
+                             0.0,
+                             -1e-300,
+                             6.02214076e23};
     for (const double x : values) {
         const std::string text = cnum::exactDecimal(x);
         // One number for the engine: no sign inside it, no "e-", no "+".

@@ -37,9 +37,8 @@ double evaluateCancelledAfter(Engine& engine, std::string_view text, int mode, s
 TEST(Cancel, StopsNestedSumsThatWouldRunForDays)
 {
     Engine engine;
-    const double seconds =
-        evaluateCancelledAfter(engine, "fnSum(fnSum(ncr(y,1),y,1,999999),x,1,999999)", Engine::kModeScalar,
-                               std::chrono::milliseconds(200));
+    const double seconds = evaluateCancelledAfter(engine, "fnSum(fnSum(ncr(y,1),y,1,999999),x,1,999999)",
+                                                  Engine::kModeScalar, std::chrono::milliseconds(200));
     EXPECT_EQ(engine.error(), ErrorCode::kCancelled);
     EXPECT_EQ(errorMessage(engine.error()), u"Calculation cancelled");
     EXPECT_LT(seconds, 5.0);

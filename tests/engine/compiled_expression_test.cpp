@@ -116,9 +116,8 @@ bool sameBits(double a, double b)
 
 // The real shortcut, where it answers: its value stands for the real part, with no error, the
 // angle mode untouched and the last right operand that the full run leaves.
-std::optional<Outcome> runRealCompiled(std::string_view postfix, EngineSettings settings,
-                                       const VariableSlots& slots, std::string_view boundName,
-                                       double boundValue)
+std::optional<Outcome> runRealCompiled(std::string_view postfix, EngineSettings settings, const VariableSlots& slots,
+                                       std::string_view boundName, double boundValue)
 {
     int error = 0;
     OperatorContext context{error, settings};
@@ -138,9 +137,9 @@ std::optional<Outcome> runRealCompiled(std::string_view postfix, EngineSettings 
 
 std::string show(const Outcome& o)
 {
-    return (o.ok ? std::string("ok ") : "failed ") + cnum::general17(o.value.re) + " "
-           + cnum::general17(o.value.im) + "i error " + std::to_string(o.error) + " angle "
-           + std::to_string(static_cast<int>(o.angle)) + " last " + cnum::general17(o.lastRight);
+    return (o.ok ? std::string("ok ") : "failed ") + cnum::general17(o.value.re) + " " + cnum::general17(o.value.im) +
+           "i error " + std::to_string(o.error) + " angle " + std::to_string(static_cast<int>(o.angle)) + " last " +
+           cnum::general17(o.lastRight);
 }
 
 VariableSlots exampleSlots()
@@ -159,8 +158,7 @@ int realAnswers = 0;
 
 // Compares the two readings of an engine text for one value of x, and the real shortcut where
 // it answers; false when the text does not tokenize (nothing to compare).
-bool expectSameOutcome(const std::string& text, double x, AngleMode angle,
-                       const VariableSlots& slots)
+bool expectSameOutcome(const std::string& text, double x, AngleMode angle, const VariableSlots& slots)
 {
     std::string postfix = text;
     if (!tokenizeExpression(postfix, 10, "x") || !toPostfix(postfix))
@@ -170,17 +168,16 @@ bool expectSameOutcome(const std::string& text, double x, AngleMode angle,
     settings.lastRightOperand = -7.0;
     const Outcome expected = readPostfix(postfix, settings, slots, "x", x);
     const Outcome actual = runCompiled(postfix, settings, slots, "x", x);
-    const bool same = expected.ok == actual.ok && expected.error == actual.error
-                      && sameBits(expected.value.re, actual.value.re)
-                      && sameBits(expected.value.im, actual.value.im) && expected.angle == actual.angle
-                      && sameBits(expected.lastRight, actual.lastRight);
+    const bool same = expected.ok == actual.ok && expected.error == actual.error &&
+                      sameBits(expected.value.re, actual.value.re) && sameBits(expected.value.im, actual.value.im) &&
+                      expected.angle == actual.angle && sameBits(expected.lastRight, actual.lastRight);
     EXPECT_TRUE(same) << "'" << text << "' x = " << cnum::general17(x) << " postfix '" << postfix
                       << "'\n  stack:    " << show(expected) << "\n  compiled: " << show(actual);
     if (const std::optional<Outcome> real = runRealCompiled(postfix, settings, slots, "x", x)) {
         ++realAnswers;
-        const bool sameReal = expected.ok && expected.error == 0 && expected.value.im == 0.0
-                              && sameBits(expected.value.re, real->value.re) && real->error == 0
-                              && expected.angle == real->angle && sameBits(expected.lastRight, real->lastRight);
+        const bool sameReal = expected.ok && expected.error == 0 && expected.value.im == 0.0 &&
+                              sameBits(expected.value.re, real->value.re) && real->error == 0 &&
+                              expected.angle == real->angle && sameBits(expected.lastRight, real->lastRight);
         EXPECT_TRUE(sameReal) << "'" << text << "' x = " << cnum::general17(x) << " postfix '" << postfix
                               << "'\n  stack: " << show(expected) << "\n  real:  " << show(*real);
     }
@@ -278,7 +275,8 @@ TEST_P(TrickyText, CompiledGivesWhatTheStackGives)
 TEST(CompiledExpression, RealShortcutAnswersForRealCurves)
 {
     const VariableSlots slots = exampleSlots();
-    for (const char* text : {"2+3*4", "x*x-3*x+2/(x+1)", "sin(x)*x^2", "1/(x*sqrt(2*pi))*e^(-0.5*((x-1)/x)^2)", "VA*x"}) {
+    for (const char* text :
+         {"2+3*4", "x*x-3*x+2/(x+1)", "sin(x)*x^2", "1/(x*sqrt(2*pi))*e^(-0.5*((x-1)/x)^2)", "VA*x"}) {
         SCOPED_TRACE(text);
         const int before = realAnswers;
         expectSameOutcome(text, 2.5, AngleMode::Radians, slots);
@@ -294,8 +292,8 @@ std::string randomText(std::mt19937& random, int depth)
 {
     static const char* const kOperands[] = {"x", "x", "2", "0", "0.5", "3", "pi", "e", "i", "VA", "VB", "1e308", "7"};
     static const char* const kBinary[] = {"+", "-", "*", "/", "^", "^", "mod", "and", "root", "xor"};
-    static const char* const kUnary[] = {"sin", "cos", "tan", "ln", "log", "sqrt", "exp", "asin",
-                                         "acos", "atan", "acot", "sinh", "atanh", "sec", "csc", "ctan", "-"};
+    static const char* const kUnary[] = {"sin",  "cos",  "tan",  "ln",    "log", "sqrt", "exp",  "asin", "acos",
+                                         "atan", "acot", "sinh", "atanh", "sec", "csc",  "ctan", "-"};
     const auto pick = [&random](auto& items) {
         return std::string(items[random() % (sizeof items / sizeof items[0])]);
     };
@@ -338,11 +336,11 @@ TEST(CompiledExpression, EveryOperatorWithTooFewOperandsIsASyntaxError)
 {
     // The compiler relies on this to know how the stack grows: every operation of the table
     // raises "Syntax error" with fewer operands than its arity above the base ("-" negates one).
-    for (const char* name : {"%", "+", "*", "/", "sin", "asin", "acos", "cos", "tan", "atan", "ctan",
-                             "acot", "sqrt", "ln", "log", "!", "^", "exp", "and", "or", "nand", "nor",
-                             "xor", "sinh", "asinh", "acosh", "atanh", "acoth", "cosh", "tanh",
-                             "ctanh", "sec", "csc", "sech", "csch", "asec", "acsc", "asech", "acsch",
-                             "root", "mod", "shl", "shr", "rtl", "rtr", "not", "cpl", "iroot", "iexp"}) {
+    for (const char* name :
+         {"%",     "+",     "*",    "/",    "sin",   "asin", "acos", "cos",  "tan",   "atan", "ctan", "acot",  "sqrt",
+          "ln",    "log",   "!",    "^",    "exp",   "and",  "or",   "nand", "nor",   "xor",  "sinh", "asinh", "acosh",
+          "atanh", "acoth", "cosh", "tanh", "ctanh", "sec",  "csc",  "sech", "csch",  "asec", "acsc", "asech", "acsch",
+          "root",  "mod",   "shl",  "shr",  "rtl",   "rtr",  "not",  "cpl",  "iroot", "iexp"}) {
         const ScalarOperator op = findScalarOperator(name);
         ASSERT_NE(op.operation, nullptr) << name;
         ASSERT_TRUE(op.arity == 1 || op.arity == 2) << name;
@@ -397,9 +395,24 @@ TEST(CompiledExpression, CacheKeepsSeveralTextsAndTellsVariablesApart)
 // 2^-13 lie half-way between two 12-decimal numbers), and on random values.
 TEST(RoundToTwelveDecimals, MatchesTheTextRoundTripBitForBit)
 {
-    std::vector<double> values = {0.0, -0.0, 4e-13, -4e-13, 5e-13, -5e-13, 4.9999999999999999e-13,
-                                  3999.9999999999995, 4000.0, -4000.0, 1e300, -1e300, 5e-324,
-                                  0.5, -0.5, 1.0 / 8192, 3.0 / 8192, -5.0 / 8192};
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  4e-13,
+                                  -4e-13,
+                                  5e-13,
+                                  -5e-13,
+                                  4.9999999999999999e-13,
+                                  3999.9999999999995,
+                                  4000.0,
+                                  -4000.0,
+                                  1e300,
+                                  -1e300,
+                                  5e-324,
+                                  0.5,
+                                  -0.5,
+                                  1.0 / 8192,
+                                  3.0 / 8192,
+                                  -5.0 / 8192};
     for (long j = -200000; j <= 200000; ++j)
         values.push_back(static_cast<double>(j) / 8192.0);
     std::mt19937_64 random(12);

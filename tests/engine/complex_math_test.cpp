@@ -37,8 +37,8 @@ bool hasNaN(CalcValue z)
     const double d = std::abs(toComplex(got) - expected);
     if (d <= tolerance * std::max(1.0, std::abs(expected)))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got (" << got.re << ", " << got.im << "), expected "
-                                         << expected << ", difference " << d;
+    return ::testing::AssertionFailure() << "got (" << got.re << ", " << got.im << "), expected " << expected
+                                         << ", difference " << d;
 }
 
 TEST(ComplexMath, ArgumentTreatsANegativeZeroImaginaryPartAsReal)
@@ -71,14 +71,13 @@ TEST_P(ComplexSqrt, IsThePrincipalRoot)
     EXPECT_TRUE(near(cmath::sqrt(GetParam().z), GetParam().expected, 1e-15));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Points, ComplexSqrt,
-    ::testing::Values(SqrtCase{{0.0, 0.0}, {0.0, 0.0}}, SqrtCase{{4.0, 0.0}, {2.0, 0.0}},
-                      SqrtCase{{-4.0, 0.0}, {0.0, 2.0}}, SqrtCase{{-4.0, -0.0}, {0.0, 2.0}},
-                      SqrtCase{{3.0, 4.0}, {2.0, 1.0}}, SqrtCase{{-3.0, -4.0}, {1.0, -2.0}},
-                      SqrtCase{{-3.0, 4.0}, {1.0, 2.0}}, SqrtCase{{0.0, -2.0}, {1.0, -1.0}},
-                      SqrtCase{{1e300, 1e300}, std::sqrt(Complex(1e300, 1e300))},
-                      SqrtCase{{-1e-300, 1e-300}, std::sqrt(Complex(-1e-300, 1e-300))}));
+INSTANTIATE_TEST_SUITE_P(Points, ComplexSqrt,
+                         ::testing::Values(SqrtCase{{0.0, 0.0}, {0.0, 0.0}}, SqrtCase{{4.0, 0.0}, {2.0, 0.0}},
+                                           SqrtCase{{-4.0, 0.0}, {0.0, 2.0}}, SqrtCase{{-4.0, -0.0}, {0.0, 2.0}},
+                                           SqrtCase{{3.0, 4.0}, {2.0, 1.0}}, SqrtCase{{-3.0, -4.0}, {1.0, -2.0}},
+                                           SqrtCase{{-3.0, 4.0}, {1.0, 2.0}}, SqrtCase{{0.0, -2.0}, {1.0, -1.0}},
+                                           SqrtCase{{1e300, 1e300}, std::sqrt(Complex(1e300, 1e300))},
+                                           SqrtCase{{-1e-300, 1e-300}, std::sqrt(Complex(-1e-300, 1e-300))}));
 
 TEST(ComplexMath, PowerIsPrincipalAndZeroBaseGivesZero)
 {
@@ -125,8 +124,8 @@ TEST(ComplexTrig, TanhSaturatesFarOutOnTheRealAxis)
 // cosh and sinh of a huge complex argument overflow; their reciprocals are 0, not NaN.
 TEST(ComplexTrig, ReciprocalsOfAnOverflowAreZero)
 {
-    for (const CalcValue z : {CalcValue{-1.26136e254, 4.7404e-31}, CalcValue{2.61464e241, 2.18052},
-                              CalcValue{800.0, 1.0}}) {
+    for (const CalcValue z :
+         {CalcValue{-1.26136e254, 4.7404e-31}, CalcValue{2.61464e241, 2.18052}, CalcValue{800.0, 1.0}}) {
         for (const CalcValue w : {cmath::sech(z), cmath::csch(z)}) {
             EXPECT_EQ(w.re, 0.0) << z.re << " " << z.im;
             EXPECT_EQ(w.im, 0.0) << z.re << " " << z.im;
@@ -150,20 +149,38 @@ struct InverseCase {
     Reference reference;
 };
 
-Complex referenceAcot(const Complex& z) { return std::atan(1.0 / z); }
-Complex referenceAcoth(const Complex& z) { return std::atanh(1.0 / z); }
-Complex referenceAsec(const Complex& z) { return std::acos(1.0 / z); }
-Complex referenceAcsc(const Complex& z) { return std::asin(1.0 / z); }
-Complex referenceAsech(const Complex& z) { return std::acosh(1.0 / z); }
-Complex referenceAcsch(const Complex& z) { return std::asinh(1.0 / z); }
+Complex referenceAcot(const Complex& z)
+{
+    return std::atan(1.0 / z);
+}
+Complex referenceAcoth(const Complex& z)
+{
+    return std::atanh(1.0 / z);
+}
+Complex referenceAsec(const Complex& z)
+{
+    return std::acos(1.0 / z);
+}
+Complex referenceAcsc(const Complex& z)
+{
+    return std::asin(1.0 / z);
+}
+Complex referenceAsech(const Complex& z)
+{
+    return std::acosh(1.0 / z);
+}
+Complex referenceAcsch(const Complex& z)
+{
+    return std::asinh(1.0 / z);
+}
 
 const InverseCase kInverse[] = {
-    {"asin", cmath::asin, std::asin},          {"acos", cmath::acos, std::acos},
-    {"atan", cmath::atan, std::atan},          {"asinh", cmath::asinh, std::asinh},
-    {"acosh", cmath::acosh, std::acosh},       {"atanh", cmath::atanh, std::atanh},
-    {"acot", cmath::acot, referenceAcot},      {"acoth", cmath::acoth, referenceAcoth},
-    {"asec", cmath::asec, referenceAsec},      {"acsc", cmath::acsc, referenceAcsc},
-    {"asech", cmath::asech, referenceAsech},   {"acsch", cmath::acsch, referenceAcsch},
+    {"asin", cmath::asin, std::asin},        {"acos", cmath::acos, std::acos},
+    {"atan", cmath::atan, std::atan},        {"asinh", cmath::asinh, std::asinh},
+    {"acosh", cmath::acosh, std::acosh},     {"atanh", cmath::atanh, std::atanh},
+    {"acot", cmath::acot, referenceAcot},    {"acoth", cmath::acoth, referenceAcoth},
+    {"asec", cmath::asec, referenceAsec},    {"acsc", cmath::acsc, referenceAcsc},
+    {"asech", cmath::asech, referenceAsech}, {"acsch", cmath::acsch, referenceAcsch},
 };
 
 class InverseFunction : public ::testing::TestWithParam<InverseCase> {};
@@ -172,8 +189,7 @@ class InverseFunction : public ::testing::TestWithParam<InverseCase> {};
 // there would show as a complex result and switch the angle mode to radians.
 TEST_P(InverseFunction, RealValuesOfRealArgumentsHaveNoImaginaryPart)
 {
-    for (const double x : {-1e5, -3.0, -1.0, -0.999, -0.3, -0.001, 1e-8, 0.001, 0.3, 0.999, 1.0,
-                           1.5, 3.0, 1e5}) {
+    for (const double x : {-1e5, -3.0, -1.0, -0.999, -0.3, -0.001, 1e-8, 0.001, 0.3, 0.999, 1.0, 1.5, 3.0, 1e5}) {
         const Complex expected = GetParam().reference(Complex(x, 0.0));
         if (expected.imag() != 0.0 || !std::isfinite(expected.real()))
             continue;
@@ -218,8 +234,7 @@ class BranchCut : public ::testing::TestWithParam<CutCase> {};
 
 TEST_P(BranchCut, TakesTheCalculatorsSide)
 {
-    EXPECT_TRUE(near(GetParam().function(GetParam().z), GetParam().expected, 1e-15))
-        << GetParam().name;
+    EXPECT_TRUE(near(GetParam().function(GetParam().z), GetParam().expected, 1e-15)) << GetParam().name;
 }
 
 std::string identifier(std::string text)
@@ -241,20 +256,17 @@ struct LargeCase {
 };
 
 const LargeCase kLarge[] = {
-    {"asin", cmath::asin, false, 1.0},    {"asin", cmath::asin, false, -1.0},
-    {"asin", cmath::asin, true, 1.0},     {"asin", cmath::asin, true, -1.0},
-    {"acos", cmath::acos, false, 1.0},    {"acos", cmath::acos, false, -1.0},
-    {"acos", cmath::acos, true, 1.0},     {"acos", cmath::acos, true, -1.0},
-    {"asinh", cmath::asinh, false, 1.0},  {"asinh", cmath::asinh, false, -1.0},
-    {"asinh", cmath::asinh, true, 1.0},   {"asinh", cmath::asinh, true, -1.0},
-    {"acosh", cmath::acosh, false, 1.0},  {"acosh", cmath::acosh, false, -1.0},
-    {"acosh", cmath::acosh, true, 1.0},   {"acosh", cmath::acosh, true, -1.0},
+    {"asin", cmath::asin, false, 1.0},    {"asin", cmath::asin, false, -1.0},   {"asin", cmath::asin, true, 1.0},
+    {"asin", cmath::asin, true, -1.0},    {"acos", cmath::acos, false, 1.0},    {"acos", cmath::acos, false, -1.0},
+    {"acos", cmath::acos, true, 1.0},     {"acos", cmath::acos, true, -1.0},    {"asinh", cmath::asinh, false, 1.0},
+    {"asinh", cmath::asinh, false, -1.0}, {"asinh", cmath::asinh, true, 1.0},   {"asinh", cmath::asinh, true, -1.0},
+    {"acosh", cmath::acosh, false, 1.0},  {"acosh", cmath::acosh, false, -1.0}, {"acosh", cmath::acosh, true, 1.0},
+    {"acosh", cmath::acosh, true, -1.0},
 };
 
 CalcValue onAxis(const LargeCase& c, double magnitude, double other)
 {
-    return c.imaginaryAxis ? CalcValue{other, c.direction * magnitude}
-                           : CalcValue{c.direction * magnitude, other};
+    return c.imaginaryAxis ? CalcValue{other, c.direction * magnitude} : CalcValue{c.direction * magnitude, other};
 }
 
 class LargeArgument : public ::testing::TestWithParam<LargeCase> {};
@@ -275,8 +287,8 @@ TEST_P(LargeArgument, MatchesThePrincipalValueOffTheAxis)
     static const Reference kReferences[] = {std::asin, std::acos, std::asinh, std::acosh};
     const LargeCase& c = GetParam();
     const std::string name = c.name;
-    const Reference reference = name == "asin"   ? kReferences[0]
-                                : name == "acos" ? kReferences[1]
+    const Reference reference = name == "asin"    ? kReferences[0]
+                                : name == "acos"  ? kReferences[1]
                                 : name == "asinh" ? kReferences[2]
                                                   : kReferences[3];
     for (const double other : {5e-13, -5e-13}) {
@@ -287,8 +299,8 @@ TEST_P(LargeArgument, MatchesThePrincipalValueOffTheAxis)
 }
 
 INSTANTIATE_TEST_SUITE_P(Functions, LargeArgument, ::testing::ValuesIn(kLarge), [](const auto& info) {
-    return std::string(info.param.name) + (info.param.imaginaryAxis ? "_imaginary" : "_real")
-           + (info.param.direction > 0 ? "_positive" : "_negative");
+    return std::string(info.param.name) + (info.param.imaginaryAxis ? "_imaginary" : "_real") +
+           (info.param.direction > 0 ? "_positive" : "_negative");
 });
 
 TEST(ComplexInverse, AcotOfZeroIsARightAngle)

@@ -109,8 +109,7 @@ TEST(displayToEngineText, RemovesGroupingAndReadsTheComma)
         {u"1\u00B8234.5", "1234.5"},
         {u"1\u00B8234\u00B8567", "1234567"},
     };
-    expectConversions(std::begin(unitedStates), std::end(unitedStates),
-                      OutputFormat::UnitedStates);
+    expectConversions(std::begin(unitedStates), std::end(unitedStates), OutputFormat::UnitedStates);
     const TextCase other[] = {
         {u"1\u00B85", "1.5"},
         {u"1.5", "1.5"},
@@ -121,16 +120,19 @@ TEST(displayToEngineText, RemovesGroupingAndReadsTheComma)
 TEST(displayToEngineText, KeepsUnknownCharactersForTheTokenizer)
 {
     EXPECT_EQ(displayToEngineText(u"\u2260", OutputFormat::UnitedStates), "\xE2\x89\xA0");
-    EXPECT_EQ(displayToEngineText(u"a\U0001F600", OutputFormat::UnitedStates),
-              "a\xF0\x9F\x98\x80");
+    EXPECT_EQ(displayToEngineText(u"a\U0001F600", OutputFormat::UnitedStates), "a\xF0\x9F\x98\x80");
 }
 
 TEST(stringModeToEngineText, TreatsTheCommaAsUnknown)
 {
     const TextCase cases[] = {
         {u".5", "0.5"},
-        {u"\u00B85", "\xC2\xB8" "5"},
-        {u"2\u00B85", "2*\xC2\xB8" "5"},
+        {u"\u00B85",
+         "\xC2\xB8"
+         "5"},
+        {u"2\u00B85",
+         "2*\xC2\xB8"
+         "5"},
         {u"1.5", "1.5"},
         {u"2\u221A(9)", "RT(2,9)"},
         {u"[ans]2i", "[VRE]2*i"},
@@ -184,8 +186,7 @@ TEST(displayToEngineText, ConvertedTextsEvaluate)
     };
     for (const auto& c : cases) {
         Engine engine;
-        const ValueCell result =
-            engine.evaluate(displayToEngineText(c.display, OutputFormat::UnitedStates), 0, 10);
+        const ValueCell result = engine.evaluate(displayToEngineText(c.display, OutputFormat::UnitedStates), 0, 10);
         EXPECT_EQ(engine.error(), 0) << toUtf8(c.display);
         EXPECT_DOUBLE_EQ(result.re, c.value) << toUtf8(c.display);
     }

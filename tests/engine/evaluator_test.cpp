@@ -20,10 +20,10 @@ TEST_P(EvaluateCases, GivesValueOrError)
 {
     const EvalCase& c = GetParam();
     Engine engine;
-    engine.slots.storeScalar(2, 2.0);           // VA
-    engine.slots.storeScalar(3, 1.5, -0.5);     // VB, complex
+    engine.slots.storeScalar(2, 2.0);        // VA
+    engine.slots.storeScalar(3, 1.5, -0.5);  // VB, complex
     const double m[] = {1, 2, 3, 4};
-    engine.slots.storeMatrix(4, 2, 2, m);       // VC, a matrix
+    engine.slots.storeMatrix(4, 2, 2, m);  // VC, a matrix
     const ValueCell result = engine.evaluate(c.text, Engine::kModeScalar, c.radix);
     ASSERT_EQ(engine.error(), c.error) << c.text;
     if (c.error != 0)
@@ -36,57 +36,25 @@ TEST_P(EvaluateCases, GivesValueOrError)
 INSTANTIATE_TEST_SUITE_P(
     Arithmetic, EvaluateCases,
     ::testing::Values(
-        EvalCase{"2+3*4", 10, 0, 14, 0},
-        EvalCase{"8/2/2", 10, 0, 2, 0},
-        EvalCase{"2*(-3)", 10, 0, -6, 0},
-        EvalCase{"-5", 10, 0, -5, 0},
-        EvalCase{"(-3)", 10, 0, -3, 0},
-        EvalCase{"10-4-3", 10, 0, 3, 0},
-        EvalCase{"2 3", 10, 0, 2, 0},
-        EvalCase{"(1+2)*(3+4)", 10, 0, 21, 0},
-        EvalCase{"((((7))))", 10, 0, 7, 0},
-        EvalCase{"i*i", 10, 0, -1, 0},
-        EvalCase{"2*i+1", 10, 0, 1, 2},
-        EvalCase{"1e5+1", 10, 0, 100001, 0},
-        EvalCase{"pi", 10, 0, 3.141592653589793, 0},
-        EvalCase{"e", 10, 0, 2.718281828459045, 0},
-        EvalCase{"[VA]+1", 10, 0, 3, 0},
-        EvalCase{"va*vb", 10, 0, 3, -1},
-        EvalCase{"[VW]+1", 10, 0, 1, 0},
-        EvalCase{"1/i", 10, 0, 0, -1},
-        EvalCase{"(i+1)/1e13", 10, 0, 0, 1e-13},
-        EvalCase{"1e-5", 10, -1, 0, 0},
-        EvalCase{"FF+1", 16, 0, 256, 0},
-        EvalCase{"FFFFFFFF+2", 16, 0, 1, 0},
-        EvalCase{"2*-3", 10, -1, 0, 0},
-        EvalCase{"2--3", 10, -1, 0, 0},
-        EvalCase{"1E-5", 10, -1, 0, 0},
-        EvalCase{"2PI", 10, -1, 0, 0},
+        EvalCase{"2+3*4", 10, 0, 14, 0}, EvalCase{"8/2/2", 10, 0, 2, 0}, EvalCase{"2*(-3)", 10, 0, -6, 0},
+        EvalCase{"-5", 10, 0, -5, 0}, EvalCase{"(-3)", 10, 0, -3, 0}, EvalCase{"10-4-3", 10, 0, 3, 0},
+        EvalCase{"2 3", 10, 0, 2, 0}, EvalCase{"(1+2)*(3+4)", 10, 0, 21, 0}, EvalCase{"((((7))))", 10, 0, 7, 0},
+        EvalCase{"i*i", 10, 0, -1, 0}, EvalCase{"2*i+1", 10, 0, 1, 2}, EvalCase{"1e5+1", 10, 0, 100001, 0},
+        EvalCase{"pi", 10, 0, 3.141592653589793, 0}, EvalCase{"e", 10, 0, 2.718281828459045, 0},
+        EvalCase{"[VA]+1", 10, 0, 3, 0}, EvalCase{"va*vb", 10, 0, 3, -1}, EvalCase{"[VW]+1", 10, 0, 1, 0},
+        EvalCase{"1/i", 10, 0, 0, -1}, EvalCase{"(i+1)/1e13", 10, 0, 0, 1e-13}, EvalCase{"1e-5", 10, -1, 0, 0},
+        EvalCase{"FF+1", 16, 0, 256, 0}, EvalCase{"FFFFFFFF+2", 16, 0, 1, 0}, EvalCase{"2*-3", 10, -1, 0, 0},
+        EvalCase{"2--3", 10, -1, 0, 0}, EvalCase{"1E-5", 10, -1, 0, 0}, EvalCase{"2PI", 10, -1, 0, 0},
         EvalCase{"1.2.3", 10, -1, 0, 0},
         // A number ending in its point is that number, whatever follows it.
-        EvalCase{"5.", 10, 0, 5, 0},
-        EvalCase{"(5.)", 10, 0, 5, 0},
-        EvalCase{"1/(5.)", 10, 0, 0.2, 0},
-        EvalCase{"(5.)+1", 10, 0, 6, 0},
-        EvalCase{"((2.))*3.", 10, 0, 6, 0},
-        EvalCase{"3.!", 10, 0, 6, 0},
-        EvalCase{")(", 10, -1, 0, 0},
-        EvalCase{"[VC]+1", 10, -1, 0, 0},
-        EvalCase{"[VLRE]", 10, 0, 0, 0},
-        EvalCase{"*2", 10, -1, 0, 0},
-        EvalCase{"5/0", 10, -5, 0, 0},
-        EvalCase{"5/(0*i)", 10, -5, 0, 0},
-        EvalCase{"1e999", 10, -7, 0, 0},
-        EvalCase{"RT(3,8)", 10, 0, 2, 0},
-        EvalCase{"RT(3,8)+gcd", 10, -8, 0, 0},
-        EvalCase{"(0-10)^15", 10, 0, -1e15, 0},
-        EvalCase{"(0-2)^(0-3)", 10, 0, -0.125, 0},
-        EvalCase{"RT(3)", 10, -8, 0, 0},
-        EvalCase{"RT(,8)", 10, -8, 0, 0},
-        EvalCase{"RT(3,8", 10, -8, 0, 0},
-        EvalCase{"[VN]+1", 10, -8, 0, 0},
-        EvalCase{"[VA]+N", 10, -8, 0, 0},
-        EvalCase{"N+1", 10, -8, 0, 0}));
+        EvalCase{"5.", 10, 0, 5, 0}, EvalCase{"(5.)", 10, 0, 5, 0}, EvalCase{"1/(5.)", 10, 0, 0.2, 0},
+        EvalCase{"(5.)+1", 10, 0, 6, 0}, EvalCase{"((2.))*3.", 10, 0, 6, 0}, EvalCase{"3.!", 10, 0, 6, 0},
+        EvalCase{")(", 10, -1, 0, 0}, EvalCase{"[VC]+1", 10, -1, 0, 0}, EvalCase{"[VLRE]", 10, 0, 0, 0},
+        EvalCase{"*2", 10, -1, 0, 0}, EvalCase{"5/0", 10, -5, 0, 0}, EvalCase{"5/(0*i)", 10, -5, 0, 0},
+        EvalCase{"1e999", 10, -7, 0, 0}, EvalCase{"RT(3,8)", 10, 0, 2, 0}, EvalCase{"RT(3,8)+gcd", 10, -8, 0, 0},
+        EvalCase{"(0-10)^15", 10, 0, -1e15, 0}, EvalCase{"(0-2)^(0-3)", 10, 0, -0.125, 0},
+        EvalCase{"RT(3)", 10, -8, 0, 0}, EvalCase{"RT(,8)", 10, -8, 0, 0}, EvalCase{"RT(3,8", 10, -8, 0, 0},
+        EvalCase{"[VN]+1", 10, -8, 0, 0}, EvalCase{"[VA]+N", 10, -8, 0, 0}, EvalCase{"N+1", 10, -8, 0, 0}));
 
 TEST(Evaluate, FirstErrorWinsUntilReset)
 {
@@ -180,8 +148,8 @@ TEST(evaluateMatrix, CopiesMatricesDeeplyAndTakesScalarsAsReal)
 {
     Engine engine;
     const double m[] = {1, 2, 3, 4, 5, 6};
-    engine.slots.storeMatrix(2, 2, 3, m);  // VA
-    engine.slots.storeScalar(3, 4.0, 9.0); // VB
+    engine.slots.storeMatrix(2, 2, 3, m);   // VA
+    engine.slots.storeScalar(3, 4.0, 9.0);  // VB
     const ValueCell a = engine.evaluate("[VA]", Engine::kModeMatrix, 10);
     ASSERT_EQ(engine.error(), 0);
     ASSERT_EQ(a.kind, ValueKind::Matrix);

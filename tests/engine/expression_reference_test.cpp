@@ -30,8 +30,8 @@ std::vector<Row> referenceRows()
     for (const ReferenceLine& line : readReferenceCsv("expression_reference.csv")) {
         Row row;
         row.line = line.number;
-        const bool ok = line.fields.size() == 3 && readReferenceNumber(line.fields[1], row.expected.re)
-                        && readReferenceNumber(line.fields[2], row.expected.im);
+        const bool ok = line.fields.size() == 3 && readReferenceNumber(line.fields[1], row.expected.re) &&
+                        readReferenceNumber(line.fields[2], row.expected.im);
         EXPECT_TRUE(ok) << "malformed line " << line.number << ": " << line.text;
         if (!ok)
             continue;
@@ -58,8 +58,7 @@ TEST(ExpressionReference, WellConditionedExpressionsAgreeToTwelveDigits)
         const double distance = std::hypot(result.re - row.expected.re, result.im - row.expected.im);
         const bool agrees = distance <= kRelativeTolerance * size;
         EXPECT_TRUE(agrees) << where << "\n  got      " << cnum::general17(result.re) << " "
-                            << cnum::general17(result.im) << "i\n  expected "
-                            << cnum::general17(row.expected.re) << " "
+                            << cnum::general17(result.im) << "i\n  expected " << cnum::general17(row.expected.re) << " "
                             << cnum::general17(row.expected.im) << "i";
         agreeing += agrees ? 1 : 0;
     }

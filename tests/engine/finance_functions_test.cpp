@@ -46,10 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
         FinanceCase{"nper(6.007,1200,200000,0,12)", 0, TimeValueOfMoney::periodCount(6.007, 1200, 200000, 0, 12, 0)},
         FinanceCase{"rate(360,1200,200000,0,12)", 0, TimeValueOfMoney::interestRate(360, 1200, 200000, 0, 12, 0)},
         FinanceCase{"rate(360,1200,200000,0,12,)", 0, TimeValueOfMoney::interestRate(360, 1200, 200000, 0, 12, 0)},
-        FinanceCase{"nper(6,0,1000,0,12)", -51, {}},
-        FinanceCase{"rate(10,100,1100,0,12)", -51, {}},
-        FinanceCase{"fv(6,36,100,1000)", -8, {}},
-        FinanceCase{"fv(6,36,100,1000,12,0,1)", -8, {}},
+        FinanceCase{"nper(6,0,1000,0,12)", -51, {}}, FinanceCase{"rate(10,100,1100,0,12)", -51, {}},
+        FinanceCase{"fv(6,36,100,1000)", -8, {}}, FinanceCase{"fv(6,36,100,1000,12,0,1)", -8, {}},
         FinanceCase{"fv(6,36,100,1000,12*i)", -54, {}}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -60,8 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FinanceCase{"db(10000,1000,5,1,7)", 0, TimeValueOfMoney::decliningBalance(10000, 1000, 5, 1, 7)},
                     FinanceCase{"db(2400,300,10,10)", 0, {69.2425979675841, TimeValueOfMoney::kValid}},
                     FinanceCase{"db(1000000,100000,6,7,7)", 0, {15845.098473848071, TimeValueOfMoney::kValid}},
-                    FinanceCase{"sln(1000,100,0)", -51, {}},
-                    FinanceCase{"sln(1000,100)", -8, {}},
+                    FinanceCase{"sln(1000,100,0)", -51, {}}, FinanceCase{"sln(1000,100)", -8, {}},
                     FinanceCase{"syd(1000,100,9,2,1)", -8, {}}));
 
 }  // namespace

@@ -100,47 +100,31 @@ constexpr double kHalfRoot2 = 0.70710678118654752;
 INSTANTIATE_TEST_SUITE_P(
     Arithmetic, MatrixCases,
     ::testing::Values(
-        MatrixCase{"[VA]+[VB]", {kA, kOnes}, 0, {2, 2, {2, 3, 4, 5}}},
-        MatrixCase{"[VA]+[VB]", {kA, kRow}, -10, {}},
-        MatrixCase{"[VA]+5", {kA}, -10, {}},
-        MatrixCase{"5+[VA]", {kA}, -10, {}},
-        MatrixCase{"2+3", {}, 0, scalar(5)},
-        MatrixCase{"[VA]-[VB]", {kA, kOnes}, 0, {2, 2, {0, 1, 2, 3}}},
-        MatrixCase{"[VA]-[VB]", {kA, kRow}, -46, {}},
-        MatrixCase{"[VA]-5", {kA}, -46, {}},
-        MatrixCase{"7-3", {}, 0, scalar(4)},
+        MatrixCase{"[VA]+[VB]", {kA, kOnes}, 0, {2, 2, {2, 3, 4, 5}}}, MatrixCase{"[VA]+[VB]", {kA, kRow}, -10, {}},
+        MatrixCase{"[VA]+5", {kA}, -10, {}}, MatrixCase{"5+[VA]", {kA}, -10, {}}, MatrixCase{"2+3", {}, 0, scalar(5)},
+        MatrixCase{"[VA]-[VB]", {kA, kOnes}, 0, {2, 2, {0, 1, 2, 3}}}, MatrixCase{"[VA]-[VB]", {kA, kRow}, -46, {}},
+        MatrixCase{"[VA]-5", {kA}, -46, {}}, MatrixCase{"7-3", {}, 0, scalar(4)},
         // Too few operands: the matrix mode has no negation.
-        MatrixCase{"-[VA]", {kA}, -1, {}},
-        MatrixCase{"[VA]*[VB]", {kA, {2, 1, {5, 6}}}, 0, {2, 1, {17, 39}}},
-        MatrixCase{"[VA]*[VA]", {kRow}, -38, {}},
-        MatrixCase{"2*[VA]", {kRow}, 0, {1, 2, {2, 4}}},
-        MatrixCase{"[VA]*2", {kRow}, 0, {1, 2, {2, 4}}},
-        MatrixCase{"2*3", {}, 0, scalar(6)},
+        MatrixCase{"-[VA]", {kA}, -1, {}}, MatrixCase{"[VA]*[VB]", {kA, {2, 1, {5, 6}}}, 0, {2, 1, {17, 39}}},
+        MatrixCase{"[VA]*[VA]", {kRow}, -38, {}}, MatrixCase{"2*[VA]", {kRow}, 0, {1, 2, {2, 4}}},
+        MatrixCase{"[VA]*2", {kRow}, 0, {1, 2, {2, 4}}}, MatrixCase{"2*3", {}, 0, scalar(6)},
         MatrixCase{"[VA]*[VB]", {kWide, kA}, -38, {}},
         // Only the matrix product clears entries below 1e-12.
         MatrixCase{"[VA]*[VB]", {{1, 1, {1e-7}}, {1, 1, {1e-6}}}, 0, {1, 1, {0}}},
         MatrixCase{"[VA]*[VB]", {{1, 1, {1e-5}}, {1, 1, {1e-6}}}, 0, {1, 1, {1e-11}}},
         MatrixCase{"[VA]*[VB]", {scalar(1e-7), {1, 1, {1e-6}}}, 0, {1, 1, {1e-13}}},
-        MatrixCase{"[VA]/[VA]", {kA}, 0, {2, 2, {1, 0, 0, 1}}},
-        MatrixCase{"[VA]/2", {kA}, 0, {2, 2, {0.5, 1, 1.5, 2}}},
-        MatrixCase{"6/[VA]", {kA}, 0, {2, 2, {-12, 6, 9, -3}}},
-        MatrixCase{"1/4", {}, 0, scalar(0.25)},
-        MatrixCase{"[VA]/0", {kA}, -5, {}},
-        MatrixCase{"[VA]/[VB]", {kA, kSingular}, -39, {}},
-        MatrixCase{"[VA]/[VB]", {{2, 1, {5, 6}}, kA}, -38, {}},
-        MatrixCase{"[VA]/[VB]", {kA, kWide}, -39, {}},
-        MatrixCase{"trans([VA])", {kWide}, 0, {3, 2, {1, 4, 2, 5, 3, 6}}},
-        MatrixCase{"trans(5)", {}, -45, {}}));
+        MatrixCase{"[VA]/[VA]", {kA}, 0, {2, 2, {1, 0, 0, 1}}}, MatrixCase{"[VA]/2", {kA}, 0, {2, 2, {0.5, 1, 1.5, 2}}},
+        MatrixCase{"6/[VA]", {kA}, 0, {2, 2, {-12, 6, 9, -3}}}, MatrixCase{"1/4", {}, 0, scalar(0.25)},
+        MatrixCase{"[VA]/0", {kA}, -5, {}}, MatrixCase{"[VA]/[VB]", {kA, kSingular}, -39, {}},
+        MatrixCase{"[VA]/[VB]", {{2, 1, {5, 6}}, kA}, -38, {}}, MatrixCase{"[VA]/[VB]", {kA, kWide}, -39, {}},
+        MatrixCase{"trans([VA])", {kWide}, 0, {3, 2, {1, 4, 2, 5, 3, 6}}}, MatrixCase{"trans(5)", {}, -45, {}}));
 
 INSTANTIATE_TEST_SUITE_P(
     Elimination, MatrixCases,
     ::testing::Values(
-        MatrixCase{"det([VA])", {kA}, 0, scalar(-2)},
-        MatrixCase{"det([VA])", {kSingular}, 0, scalar(0)},
-        MatrixCase{"det([VA])", {kWide}, -44, {}},
-        MatrixCase{"det(5)", {}, -44, {}},
-        MatrixCase{"det([VA])", {kSwap}, 0, scalar(-1)},
-        MatrixCase{"det([VA])", {{1, 1, {-7}}}, 0, scalar(-7)},
+        MatrixCase{"det([VA])", {kA}, 0, scalar(-2)}, MatrixCase{"det([VA])", {kSingular}, 0, scalar(0)},
+        MatrixCase{"det([VA])", {kWide}, -44, {}}, MatrixCase{"det(5)", {}, -44, {}},
+        MatrixCase{"det([VA])", {kSwap}, 0, scalar(-1)}, MatrixCase{"det([VA])", {{1, 1, {-7}}}, 0, scalar(-7)},
         MatrixCase{"det([VA])", {{2, 2, {2e-5, 0, 0, 2e-5}}}, 0, scalar(4e-10)},
         MatrixCase{"det([VA])", {{2, 2, {1e-6, 0, 0, 1e-5}}}, 0, scalar(0)},
         // The running product 1e-400 counts as 0 although the later pivots would restore 1.
@@ -148,38 +132,32 @@ INSTANTIATE_TEST_SUITE_P(
                    {{4, 4, {1e-200, 0, 0, 0, 0, 1e-200, 0, 0, 0, 0, 1e200, 0, 0, 0, 0, 1e200}}},
                    0,
                    scalar(0)},
-        MatrixCase{"inv([VA])", {kA}, 0, {2, 2, {-2, 1, 1.5, -0.5}}},
-        MatrixCase{"inv([VA])", {kSingular}, -39, {}},
-        MatrixCase{"inv([VA])", {kWide}, -39, {}},
-        MatrixCase{"inv(0)", {}, -5, {}},
+        MatrixCase{"inv([VA])", {kA}, 0, {2, 2, {-2, 1, 1.5, -0.5}}}, MatrixCase{"inv([VA])", {kSingular}, -39, {}},
+        MatrixCase{"inv([VA])", {kWide}, -39, {}}, MatrixCase{"inv(0)", {}, -5, {}},
         MatrixCase{"inv([VA])", {{2, 2, {1, 0, 0, kInfinity}}}, -39, {}},
-        MatrixCase{"rank([VA])", {{2, 2, {kNaN, 1, 0, 1}}}, 0, scalar(1)},
-        MatrixCase{"inv(4)", {}, 0, scalar(0.25)},
+        MatrixCase{"rank([VA])", {{2, 2, {kNaN, 1, 0, 1}}}, 0, scalar(1)}, MatrixCase{"inv(4)", {}, 0, scalar(0.25)},
         // Gauss-Jordan would invert it; its determinant 1e-11 counts as 0.
         MatrixCase{"inv([VA])", {{2, 2, {1, 1, 1, 1 + 1e-11}}}, -39, {}},
         // Full pivoting starts at the 9 and exchanges columns; the inverse must come back
         // in the original order.
-        MatrixCase{"inv([VA])", {{3, 3, {0, 0, 2, 9, 0, 0, 0, 4, 0}}}, 0,
+        MatrixCase{"inv([VA])",
+                   {{3, 3, {0, 0, 2, 9, 0, 0, 0, 4, 0}}},
+                   0,
                    {3, 3, {0, 1.0 / 9, 0, 0, 0, 0.25, 0.5, 0, 0}}},
         MatrixCase{"solve([VA],[VB])", {{2, 2, {2, 0, 0, 4}}, {2, 1, {2, 4}}}, 0, {2, 1, {1, 1}}},
         MatrixCase{"solve([VA],[VB])+[VB]", {{2, 2, {2, 0, 0, 4}}, {2, 1, {2, 4}}}, 0, {2, 1, {3, 5}}},
         MatrixCase{"solve([VA],[VB])", {kSingular, {2, 1, {2, 4}}}, -39, {}},
-        MatrixCase{"rank([VA])", {kSingular}, 0, scalar(1)},
-        MatrixCase{"rank([VA])", {kIdentity3}, 0, scalar(3)},
-        MatrixCase{"rank([VA])", {kWide}, 0, scalar(2)},
-        MatrixCase{"rank([VA])", {{2, 2, {0, 0, 0, 0}}}, 0, scalar(0)},
+        MatrixCase{"rank([VA])", {kSingular}, 0, scalar(1)}, MatrixCase{"rank([VA])", {kIdentity3}, 0, scalar(3)},
+        MatrixCase{"rank([VA])", {kWide}, 0, scalar(2)}, MatrixCase{"rank([VA])", {{2, 2, {0, 0, 0, 0}}}, 0, scalar(0)},
         MatrixCase{"rank([VA])", {kShiftedRank2}, 0, scalar(2)},
-        MatrixCase{"rank([VA])", {{2, 2, {1, 1, 1, 1 + 1e-9}}}, 0, scalar(1)},
-        MatrixCase{"rank(5)", {}, -43, {}},
+        MatrixCase{"rank([VA])", {{2, 2, {1, 1, 1, 1 + 1e-9}}}, 0, scalar(1)}, MatrixCase{"rank(5)", {}, -43, {}},
         MatrixCase{"tri([VA])", {kA}, 0, {2, 2, {1, 2, 0, -2}}},
         MatrixCase{"tri([VA])", {kSwap}, 0, {2, 2, {1, 0, 0, 1}}},
-        MatrixCase{"tri([VA])", {kShiftedRank2}, 0,
-                   {4, 4, {0, 1, -1, 0, 0, 1, 0, 1, 0, 0, 1, 1, 0, 0, 0, 0}}},
+        MatrixCase{"tri([VA])", {kShiftedRank2}, 0, {4, 4, {0, 1, -1, 0, 0, 1, 0, 1, 0, 0, 1, 1, 0, 0, 0, 0}}},
         MatrixCase{"tri([VA])", {{2, 2, {1, 1, 1, 1 + 1e-9}}}, 0, {2, 2, {1, 1, 0, 0}}},
         // 123456789012.3 - (123456789012.3 / 3) * 3 leaves 1.5e-5 of rounding; the eliminated
         // entry is 0 all the same.
-        MatrixCase{"tri([VA])", {{2, 2, {3, 1, 123456789012.3, 1}}}, 0,
-                   {2, 2, {3, 1, 0, 1 - 123456789012.3 / 3}}},
+        MatrixCase{"tri([VA])", {{2, 2, {3, 1, 123456789012.3, 1}}}, 0, {2, 2, {3, 1, 0, 1 - 123456789012.3 / 3}}},
         MatrixCase{"tri(5)", {}, -43, {}}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -187,40 +165,30 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         MatrixCase{"eigl([VA])", {{2, 2, {2, 0, 0, 3}}}, 0, {2, 1, {2, 3}}},
         MatrixCase{"eigl([VA])", {{2, 2, {2, 1, 1, 2}}}, 0, {2, 1, {3, 1}}},
-        MatrixCase{"eigl([VA])", {kOnes}, 0, {2, 1, {2, 0}}},
-        MatrixCase{"eigl([VA])", {{1, 1, {-5}}}, 0, {1, 1, {-5}}},
+        MatrixCase{"eigl([VA])", {kOnes}, 0, {2, 1, {2, 0}}}, MatrixCase{"eigl([VA])", {{1, 1, {-5}}}, 0, {1, 1, {-5}}},
         MatrixCase{"eigl([VA])", {{2, 2, {0, 0, 0, 0}}}, 0, {2, 1, {0, 0}}},
-        MatrixCase{"eigl([VA])", {kCubeSymmetric}, 0, {3, 1, {4, 1, 1}}},
-        MatrixCase{"eigl(5)", {}, -47, {}},
+        MatrixCase{"eigl([VA])", {kCubeSymmetric}, 0, {3, 1, {4, 1, 1}}}, MatrixCase{"eigl(5)", {}, -47, {}},
         MatrixCase{"eigl([VA])", {kWide}, -47, {}},
         // Eigenvalues 1 and -1 have one magnitude, i and -i are complex: the iteration
         // settles on neither.
-        MatrixCase{"eigl([VA])", {kSwap}, -47, {}},
-        MatrixCase{"eigl([VA])", {kRotation}, -47, {}},
+        MatrixCase{"eigl([VA])", {kSwap}, -47, {}}, MatrixCase{"eigl([VA])", {kRotation}, -47, {}},
         MatrixCase{"eigl([VA])", {{2, 2, {1, kNaN, kNaN, 1}}}, -47, {}},
         MatrixCase{"eigv([VA])", {{2, 2, {2, 0, 0, 2}}}, 0, {2, 2, {1, 0, 0, 1}}},
         MatrixCase{"eigv([VA])", {{2, 2, {0, 0, 0, 0}}}, 0, {2, 2, {1, 0, 0, 1}}},
         MatrixCase{"eigv([VA])", {{1, 1, {3}}}, 0, {1, 1, {1}}},
         // Eigenvalues 2, 3, 2: the first 2 brings both of its vectors.
-        MatrixCase{"eigv([VA])", {{3, 3, {2, 0, 0, 0, 3, 0, 0, 0, 2}}}, 0,
-                   {3, 3, {1, 0, 0, 0, 0, 1, 0, 1, 0}}},
-        MatrixCase{"eigv([VA])", {{2, 2, {2, 1, 1, 2}}}, 0,
-                   {2, 2, {kHalfRoot2, -kHalfRoot2, kHalfRoot2, kHalfRoot2}}},
+        MatrixCase{"eigv([VA])", {{3, 3, {2, 0, 0, 0, 3, 0, 0, 0, 2}}}, 0, {3, 3, {1, 0, 0, 0, 0, 1, 0, 1, 0}}},
+        MatrixCase{"eigv([VA])", {{2, 2, {2, 1, 1, 2}}}, 0, {2, 2, {kHalfRoot2, -kHalfRoot2, kHalfRoot2, kHalfRoot2}}},
         // Not symmetric: unit eigenvectors, not an orthonormal basis.
         MatrixCase{"eigv([VA])", {{2, 2, {2, 1, 0, 3}}}, 0, {2, 2, {1, kHalfRoot2, 0, kHalfRoot2}}},
         // A Jordan block has a single eigenvector.
-        MatrixCase{"eigv([VA])", {{2, 2, {2, 1, 0, 2}}}, 0, {2, 1, {1, 0}}},
-        MatrixCase{"eigv(5)", {}, -47, {}},
-        MatrixCase{"eigv([VA])", {kWide}, -47, {}},
-        MatrixCase{"eigv([VA])", {kRotation}, -47, {}},
-        MatrixCase{"diag([VA])", {kA}, -42, {}},
-        MatrixCase{"diag([VA])", {kWide}, -42, {}},
-        MatrixCase{"diag(5)", {}, -42, {}},
-        MatrixCase{"diag([VA])", {{2, 2, {2, 1, 1, 2}}}, 0, {2, 2, {3, 0, 0, 1}}},
+        MatrixCase{"eigv([VA])", {{2, 2, {2, 1, 0, 2}}}, 0, {2, 1, {1, 0}}}, MatrixCase{"eigv(5)", {}, -47, {}},
+        MatrixCase{"eigv([VA])", {kWide}, -47, {}}, MatrixCase{"eigv([VA])", {kRotation}, -47, {}},
+        MatrixCase{"diag([VA])", {kA}, -42, {}}, MatrixCase{"diag([VA])", {kWide}, -42, {}},
+        MatrixCase{"diag(5)", {}, -42, {}}, MatrixCase{"diag([VA])", {{2, 2, {2, 1, 1, 2}}}, 0, {2, 2, {3, 0, 0, 1}}},
         MatrixCase{"diag([VA])", {kCubeSymmetric}, 0, {3, 3, {4, 0, 0, 0, 1, 0, 0, 0, 1}}},
         MatrixCase{"diag([VA])", {{2, 2, {1, 2, 2 + 1e-15, 1}}}, -42, {}},
-        MatrixCase{"orth([VA])", {kSingular}, -48, {}},
-        MatrixCase{"orth([VA])", {kWide}, -48, {}},
+        MatrixCase{"orth([VA])", {kSingular}, -48, {}}, MatrixCase{"orth([VA])", {kWide}, -48, {}},
         MatrixCase{"orth(5)", {}, -48, {}},
         MatrixCase{"orth([VA])", {{2, 2, {3, 1, 4, 1}}}, 0, {2, 2, {0.6, 0.8, 0.8, -0.6}}},
         MatrixCase{"orth([VA])", {{3, 1, {0, 3, 4}}}, 0, {3, 1, {0, 0.6, 0.8}}}));
@@ -340,9 +308,8 @@ TEST(Eigenvectors, SolveTheEigenproblemOfRandomMatrices)
         bool symmetric;
     };
     const Spectrum spectra[] = {
-        {{5, -3, 1}, true},          {{4, 2, 2, 1}, true},       {{-6, 3, 3, 3, 0.5}, true},
-        {{9, 7, -5, 3, 2, 1}, true}, {{20, 20, 10}, true},       {{4, -2, 1}, false},
-        {{3, 3, 1}, false},          {{8, 4, -2, 1, 0.5}, false},
+        {{5, -3, 1}, true},   {{4, 2, 2, 1}, true}, {{-6, 3, 3, 3, 0.5}, true}, {{9, 7, -5, 3, 2, 1}, true},
+        {{20, 20, 10}, true}, {{4, -2, 1}, false},  {{3, 3, 1}, false},         {{8, 4, -2, 1, 0.5}, false},
     };
     std::mt19937 random(20240611);
     for (const Spectrum& spectrum : spectra) {

@@ -132,8 +132,7 @@ TEST_P(MatrixReference, AgreesWithNumpy)
     Engine engine;
     for (std::size_t k = 0; k < c.operands.size(); ++k) {
         const Block& m = c.operands[k];
-        engine.slots.storeMatrix(VariableSlots::kFirstUser + static_cast<int>(k), m.rows, m.cols,
-                                 m.values.data());
+        engine.slots.storeMatrix(VariableSlots::kFirstUser + static_cast<int>(k), m.rows, m.cols, m.values.data());
     }
     const ValueCell result = engine.evaluate(textOf(c.operation), Engine::kModeMatrix, 10);
     ASSERT_EQ(engine.error(), 0);

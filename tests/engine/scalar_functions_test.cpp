@@ -29,14 +29,12 @@ constexpr AngleMode kDeg = AngleMode::Degrees;
 constexpr AngleMode kRad = AngleMode::Radians;
 constexpr AngleMode kGrad = AngleMode::Grads;
 
-ExpressionCase ok(const char* text, AngleMode mode, double re, double im = 0.0,
-                  double tolerance = kExact)
+ExpressionCase ok(const char* text, AngleMode mode, double re, double im = 0.0, double tolerance = kExact)
 {
     return {text, mode, re, im, tolerance, 0, mode};
 }
 
-ExpressionCase okInRadians(const char* text, AngleMode mode, double re, double im,
-                           double tolerance)
+ExpressionCase okInRadians(const char* text, AngleMode mode, double re, double im, double tolerance)
 {
     return {text, mode, re, im, tolerance, 0, kRad};
 }
@@ -82,28 +80,26 @@ const double kSqrt3 = std::sqrt(3.0);
 const double kAtanh05 = std::atanh(0.5);
 
 // Rounding to 12 decimals makes the round angles exact.
-INSTANTIATE_TEST_SUITE_P(
-    Circular, Expression,
-    ::testing::Values(ok("sin 30", kDeg, 0.5), ok("sin 180", kDeg, 0.0), ok("cos 90", kDeg, 0.0),
-                      ok("cos 60", kDeg, 0.5), ok("tan 45", kDeg, 1.0), ok("tan 180", kDeg, 0.0),
-                      ok("sin 100", kGrad, 1.0), ok("sin(pi/6)", kRad, 0.5),
-                      ok("sec 60", kDeg, 2.0), ok("csc 30", kDeg, 2.0),
-                      ok("ctan 45", kDeg, 1.0, 0.0, 1e-15),
-                      okInRadians("sin(i)", kDeg, 0.0, std::sinh(1.0), 1e-15),
-                      okInRadians("cos(1+i)", kGrad, std::cos(1.0) * std::cosh(1.0),
-                                  -std::sin(1.0) * std::sinh(1.0), 1e-12)));
+INSTANTIATE_TEST_SUITE_P(Circular, Expression,
+                         ::testing::Values(ok("sin 30", kDeg, 0.5), ok("sin 180", kDeg, 0.0), ok("cos 90", kDeg, 0.0),
+                                           ok("cos 60", kDeg, 0.5), ok("tan 45", kDeg, 1.0), ok("tan 180", kDeg, 0.0),
+                                           ok("sin 100", kGrad, 1.0), ok("sin(pi/6)", kRad, 0.5),
+                                           ok("sec 60", kDeg, 2.0), ok("csc 30", kDeg, 2.0),
+                                           ok("ctan 45", kDeg, 1.0, 0.0, 1e-15),
+                                           okInRadians("sin(i)", kDeg, 0.0, std::sinh(1.0), 1e-15),
+                                           okInRadians("cos(1+i)", kGrad, std::cos(1.0) * std::cosh(1.0),
+                                                       -std::sin(1.0) * std::sinh(1.0), 1e-12)));
 
 // Odd right angles for tan and sec, any straight angle for csc, judged after the conversion.
 INSTANTIATE_TEST_SUITE_P(
     Poles, Expression,
     ::testing::Values(fails("tan 90", kDeg, ErrorCode::kTan), fails("tan 270", kDeg, ErrorCode::kTan),
                       fails("tan(-90)", kDeg, ErrorCode::kTan), fails("tan 990", kDeg, ErrorCode::kTan),
-                      fails("tan 100", kGrad, ErrorCode::kTan),
-                      fails("tan(pi/2)", kRad, ErrorCode::kTan),
-                      fails("tan 90.00000000000001", kDeg, ErrorCode::kTan),
-                      fails("sec 90", kDeg, ErrorCode::kSec), fails("sec(-90)", kDeg, ErrorCode::kSec),
-                      fails("csc 0", kDeg, ErrorCode::kCsc), fails("csc 180", kDeg, ErrorCode::kCsc),
-                      fails("csc 360", kDeg, ErrorCode::kCsc), fails("ctan 0", kDeg, ErrorCode::kCotan),
+                      fails("tan 100", kGrad, ErrorCode::kTan), fails("tan(pi/2)", kRad, ErrorCode::kTan),
+                      fails("tan 90.00000000000001", kDeg, ErrorCode::kTan), fails("sec 90", kDeg, ErrorCode::kSec),
+                      fails("sec(-90)", kDeg, ErrorCode::kSec), fails("csc 0", kDeg, ErrorCode::kCsc),
+                      fails("csc 180", kDeg, ErrorCode::kCsc), fails("csc 360", kDeg, ErrorCode::kCsc),
+                      fails("ctan 0", kDeg, ErrorCode::kCotan),
                       ok("tan 90.000001", kDeg, -1.0 / std::tan(1e-6 * kPi / 180), 0.0, 1e-6),
                       ok("sec 180", kDeg, -1.0)));
 
@@ -125,29 +121,22 @@ INSTANTIATE_TEST_SUITE_P(
                       ok("acot 0", kGrad, 100.0, 0.0, 1e-15), ok("acot 1", kDeg, 45.0, 0.0, 1e-15),
                       ok("acot(-1)", kDeg, -45.0, 0.0, 1e-15), ok("acot 2", kRad, std::atan(0.5), 0.0, 1e-15),
                       okInRadians("acot(2*i)", kDeg, 0.0, -kAtanh05, 1e-15),
-                      fails("acot(i)", kDeg, ErrorCode::kArccot, kRad),
-                      ok("acoth 2", kDeg, kAtanh05, 0.0, 1e-15),
-                      ok("acoth(-2)", kDeg, -kAtanh05, 0.0, 1e-15),
-                      ok("acoth 0.5", kDeg, kAtanh05, kPi / 2, 1e-15),
-                      fails("acoth 1", kDeg, ErrorCode::kArccoth),
-                      fails("acoth(-1)", kDeg, ErrorCode::kArccoth),
+                      fails("acot(i)", kDeg, ErrorCode::kArccot, kRad), ok("acoth 2", kDeg, kAtanh05, 0.0, 1e-15),
+                      ok("acoth(-2)", kDeg, -kAtanh05, 0.0, 1e-15), ok("acoth 0.5", kDeg, kAtanh05, kPi / 2, 1e-15),
+                      fails("acoth 1", kDeg, ErrorCode::kArccoth), fails("acoth(-1)", kDeg, ErrorCode::kArccoth),
                       fails("acoth 0", kDeg, ErrorCode::kArccoth)));
 
 INSTANTIATE_TEST_SUITE_P(
     Hyperbolic, Expression,
     ::testing::Values(ok("sinh 1", kDeg, std::sinh(1.0), 0.0, 1e-15), ok("cosh 0", kDeg, 1.0),
                       ok("tanh 800", kDeg, 1.0), ok("tanh(-700)", kDeg, -1.0),
-                      ok("sinh(i)", kDeg, 0.0, std::sin(1.0), 1e-15),
-                      ok("asinh 1", kDeg, std::asinh(1.0), 0.0, 1e-15),
+                      ok("sinh(i)", kDeg, 0.0, std::sin(1.0), 1e-15), ok("asinh 1", kDeg, std::asinh(1.0), 0.0, 1e-15),
                       ok("asinh(-100000)", kDeg, -std::asinh(1e5), 0.0, 1e-15),
                       ok("acosh 2", kDeg, std::acosh(2.0), 0.0, 1e-15),
-                      ok("acosh(-2)", kDeg, std::acosh(2.0), kPi, 1e-15),
-                      ok("atanh 0.5", kDeg, kAtanh05, 0.0, 1e-15),
+                      ok("acosh(-2)", kDeg, std::acosh(2.0), kPi, 1e-15), ok("atanh 0.5", kDeg, kAtanh05, 0.0, 1e-15),
                       fails("ctanh 0", kDeg, ErrorCode::kCotanh), fails("csch 0", kDeg, ErrorCode::kCsch),
-                      fails("atanh 1", kDeg, ErrorCode::kArctanh),
-                      fails("atanh(-1)", kDeg, ErrorCode::kArctanh),
-                      fails("asech 0", kDeg, ErrorCode::kArcSech),
-                      fails("acsch 0", kDeg, ErrorCode::kArcCsch)));
+                      fails("atanh 1", kDeg, ErrorCode::kArctanh), fails("atanh(-1)", kDeg, ErrorCode::kArctanh),
+                      fails("asech 0", kDeg, ErrorCode::kArcSech), fails("acsch 0", kDeg, ErrorCode::kArcCsch)));
 
 INSTANTIATE_TEST_SUITE_P(
     PowersAndRoots, Expression,
@@ -159,27 +148,22 @@ INSTANTIATE_TEST_SUITE_P(
                       // 0.5^-1000 passes.
                       fails("2^(-1000)", kDeg, ErrorCode::kOutOfRange),
                       ok("0.5^(-1000)", kDeg, std::ldexp(1.0, 1000), 0.0, 1e-13),
-                      ok("(-8)^(1/3)", kDeg, 1.0, kSqrt3, 1e-15),
-                      ok("(-2)^3", kDeg, -8.0, 0.0, 1e-15), ok("i^2", kDeg, -1.0, 0.0, 1e-15),
-                      ok("3 root 8", kDeg, 2.0), ok("RT(3,8)", kDeg, 2.0),
+                      ok("(-8)^(1/3)", kDeg, 1.0, kSqrt3, 1e-15), ok("(-2)^3", kDeg, -8.0, 0.0, 1e-15),
+                      ok("i^2", kDeg, -1.0, 0.0, 1e-15), ok("3 root 8", kDeg, 2.0), ok("RT(3,8)", kDeg, 2.0),
                       // A whole exponent 1/n takes the real power, exactly, as "^" does.
-                      ok("0.25 root (-16)", kDeg, 65536.0),
-                      ok("(-2)^4", kDeg, 16.0), ok("0.5 root (-3)", kDeg, 9.0),
-                      ok("(-1/3) root (-2)", kDeg, -0.125),
-                      ok("sqrt(-4)", kDeg, 0.0, 2.0), ok("sqrt 2", kDeg, std::sqrt(2.0)),
-                      ok("exp 1", kDeg, std::exp(1.0)), ok("ln(e)", kDeg, 1.0), ok("log 1000", kDeg, 3.0),
-                      ok("ln(-1)", kDeg, 0.0, kPi), ok("log 2", kDeg, 0.301029995664)));
+                      ok("0.25 root (-16)", kDeg, 65536.0), ok("(-2)^4", kDeg, 16.0), ok("0.5 root (-3)", kDeg, 9.0),
+                      ok("(-1/3) root (-2)", kDeg, -0.125), ok("sqrt(-4)", kDeg, 0.0, 2.0),
+                      ok("sqrt 2", kDeg, std::sqrt(2.0)), ok("exp 1", kDeg, std::exp(1.0)), ok("ln(e)", kDeg, 1.0),
+                      ok("log 1000", kDeg, 3.0), ok("ln(-1)", kDeg, 0.0, kPi), ok("log 2", kDeg, 0.301029995664)));
 
 INSTANTIATE_TEST_SUITE_P(
     PercentAndFactorial, Expression,
     ::testing::Values(ok("50%", kDeg, 0.5), ok("0!", kDeg, 1.0), ok("5!", kDeg, 120.0),
-                      ok("170!", kDeg, 7.257415615307994e306, 0.0, 1e-14),
-                      fails("171!", kDeg, ErrorCode::kOutOfRange),
-                      fails("(-1)!", kDeg, ErrorCode::kOutOfRange),
-                      fails("2.5!", kDeg, ErrorCode::kInvalidType),
+                      ok("170!", kDeg, 7.257415615307994e306, 0.0, 1e-14), fails("171!", kDeg, ErrorCode::kOutOfRange),
+                      fails("(-1)!", kDeg, ErrorCode::kOutOfRange), fails("2.5!", kDeg, ErrorCode::kInvalidType),
                       fails("(i)!", kDeg, ErrorCode::kComplexUnsupported),
-                      fails("(2*i)%", kDeg, ErrorCode::kComplexUnsupported),
-                      fails("5/0", kDeg, ErrorCode::kDivision), fails("5/(0*i)", kDeg, ErrorCode::kDivision)));
+                      fails("(2*i)%", kDeg, ErrorCode::kComplexUnsupported), fails("5/0", kDeg, ErrorCode::kDivision),
+                      fails("5/(0*i)", kDeg, ErrorCode::kDivision)));
 
 // --- operators reached by name (RPN), and what binary operators record ------------------------
 
@@ -286,9 +270,7 @@ INSTANTIATE_TEST_SUITE_P(Values, TwelveDecimals,
                                            RoundingCase{1.2246467991473532e-16, 0.0},
                                            RoundingCase{-1.2246467991473532e-16, 0.0},
                                            RoundingCase{0.1234567890126, 0.123456789013},
-                                           RoundingCase{-2.0000000000004, -2.0},
-                                           RoundingCase{1e300, 1e300},
-                                           RoundingCase{INFINITY, INFINITY},
-                                           RoundingCase{NAN, NAN}));
+                                           RoundingCase{-2.0000000000004, -2.0}, RoundingCase{1e300, 1e300},
+                                           RoundingCase{INFINITY, INFINITY}, RoundingCase{NAN, NAN}));
 
 }  // namespace

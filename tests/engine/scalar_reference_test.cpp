@@ -26,10 +26,9 @@ constexpr double kTwelveDecimalsHalfUnit = 5e-13;
 constexpr std::size_t kMinimumRowsPerFunction = 100;
 
 const std::vector<std::string> kFunctions = {
-    "sqrt", "exp",  "ln",    "log",   "sin",   "cos",   "tan",   "ctan",  "sec",
-    "csc",  "asin", "acos",  "atan",  "acot",  "asec",  "acsc",  "sinh",  "cosh",
-    "tanh", "ctanh", "sech", "csch",  "asinh", "acosh", "atanh", "acoth", "asech",
-    "acsch", "%",   "!",     "^",     "root",  "iroot", "iexp"};
+    "sqrt",  "exp",   "ln",    "log",   "sin",  "cos",  "tan",  "ctan",  "sec",   "csc",  "asin",  "acos",
+    "atan",  "acot",  "asec",  "acsc",  "sinh", "cosh", "tanh", "ctanh", "sech",  "csch", "asinh", "acosh",
+    "atanh", "acoth", "asech", "acsch", "%",    "!",    "^",    "root",  "iroot", "iexp"};
 const std::set<std::string> kRounded = {"sin", "cos", "tan", "sec", "csc", "ln", "log"};
 const std::set<std::string> kAngleIn = {"sin", "cos", "tan", "ctan", "sec", "csc"};
 const std::set<std::string> kAngleOut = {"asin", "acos", "atan", "acot", "asec", "acsc"};
@@ -66,10 +65,10 @@ const std::vector<Row>& referenceRows()
             const std::vector<std::string>& fields = line.fields;
             Row row;
             row.line = line.number;
-            bool ok = fields.size() == 8 && readMode(fields[1], row.mode)
-                      && readReferenceNumber(fields[2], row.arg.re) && readReferenceNumber(fields[3], row.arg.im)
-                      && readReferenceNumber(fields[4], row.expected.re)
-                      && readReferenceNumber(fields[5], row.expected.im);
+            bool ok = fields.size() == 8 && readMode(fields[1], row.mode) &&
+                      readReferenceNumber(fields[2], row.arg.re) && readReferenceNumber(fields[3], row.arg.im) &&
+                      readReferenceNumber(fields[4], row.expected.re) &&
+                      readReferenceNumber(fields[5], row.expected.im);
             if (ok && !fields[6].empty()) {
                 row.binary = true;
                 ok = readReferenceNumber(fields[6], row.right.re) && readReferenceNumber(fields[7], row.right.im);
@@ -92,8 +91,7 @@ double distance(CalcValue a, CalcValue b)
 
 std::string show(CalcValue z)
 {
-    return cnum::general17(z.re) + (z.im < 0 ? " - " : " + ") + cnum::general17(std::fabs(z.im))
-           + "i";
+    return cnum::general17(z.re) + (z.im < 0 ? " - " : " + ") + cnum::general17(std::fabs(z.im)) + "i";
 }
 
 // The angle mode an operation leaves: a complex argument (circular functions) or a complex
@@ -132,9 +130,8 @@ TEST_P(ScalarReference, AgreesWithTheMathematicalDefinition)
             stack.push_back(row.right);
         operation(stack, 0, context);
 
-        const std::string where = "line " + std::to_string(row.line) + ": " + function + " "
-                                  + show(row.arg)
-                                  + (row.binary ? ", " + show(row.right) : std::string());
+        const std::string where = "line " + std::to_string(row.line) + ": " + function + " " + show(row.arg) +
+                                  (row.binary ? ", " + show(row.right) : std::string());
         ASSERT_EQ(error, 0) << where;
         ASSERT_EQ(stack.size(), 1u) << where;
         const CalcValue got = stack.back();
@@ -143,8 +140,7 @@ TEST_P(ScalarReference, AgreesWithTheMathematicalDefinition)
             kRelativeTolerance * scale + (kRounded.count(function) ? kTwelveDecimalsHalfUnit : 0.0);
         const double d = distance(got, row.expected);
         worst = std::max(worst, d / scale);
-        EXPECT_LE(d, tolerance) << where << "\n  got      " << show(got) << "\n  expected "
-                                << show(row.expected);
+        EXPECT_LE(d, tolerance) << where << "\n  got      " << show(got) << "\n  expected " << show(row.expected);
         EXPECT_EQ(settings.angleMode, expectedModeAfter(row)) << where;
         // A real value must stay real: a noise imaginary part would show on the display.
         if (!row.binary && row.arg.isReal() && row.expected.im == 0.0) {
@@ -152,8 +148,8 @@ TEST_P(ScalarReference, AgreesWithTheMathematicalDefinition)
         }
     }
     EXPECT_GE(count, kMinimumRowsPerFunction) << "too few reference rows for " << function;
-    std::cout << "[ worst    ] " << function << ": " << cnum::scientific(worst, 2)
-              << " relative over " << count << " rows\n";
+    std::cout << "[ worst    ] " << function << ": " << cnum::scientific(worst, 2) << " relative over " << count
+              << " rows\n";
 }
 
 std::string testName(const ::testing::TestParamInfo<std::string>& info)

@@ -30,8 +30,7 @@ std::string substituted(const std::string& expression, const std::string& variab
     const std::string replacement = "(" + cnum::exactDecimal(value) + ")";
     std::string text;
     std::size_t from = 0;
-    for (std::size_t at = expression.find(variable); at != std::string::npos;
-         at = expression.find(variable, from)) {
+    for (std::size_t at = expression.find(variable); at != std::string::npos; at = expression.find(variable, from)) {
         text += expression.substr(from, at - from) + replacement;
         from = at + variable.size();
     }
@@ -84,8 +83,8 @@ Folded foldByCall(const FoldCase& c, bool product)
 {
     Engine engine;
     engine.settings.angleMode = AngleMode::Radians;
-    const std::string call = std::string(product ? "fnProduct(" : "fnSum(") + c.expression + ","
-                             + c.variable + "," + c.start + "," + c.end + "," + c.step + ")";
+    const std::string call = std::string(product ? "fnProduct(" : "fnSum(") + c.expression + "," + c.variable + "," +
+                             c.start + "," + c.end + "," + c.step + ")";
     const ValueCell result = engine.evaluate(call, Engine::kModeScalar, 10);
     return {engine.error() == 0 ? result.re : 0.0, engine.error()};
 }

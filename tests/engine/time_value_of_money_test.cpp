@@ -35,8 +35,8 @@ TEST(TimeValueOfMoney, SolversInvertEachOther)
         const double balance = pv * leftOver(random);
         const int type = trial % 3 == 0 ? 1 : 0;
         const double pmt = TimeValueOfMoney::payment(rate, nper, pv, balance, perYear, type).value;
-        SCOPED_TRACE(testing::Message() << "rate " << rate << " nper " << nper << " pv " << pv
-                                        << " pmt " << pmt << " p/y " << perYear << " type " << type);
+        SCOPED_TRACE(testing::Message() << "rate " << rate << " nper " << nper << " pv " << pv << " pmt " << pmt
+                                        << " p/y " << perYear << " type " << type);
         const TimeValueOfMoney::Result fv = TimeValueOfMoney::futureValue(rate, nper, pmt, pv, perYear, type);
         ASSERT_TRUE(fv.ok());
         EXPECT_NEAR(fv.value, balance, 1e-6 * pv);
@@ -126,7 +126,8 @@ TEST(TimeValueOfMoney, Depreciation)
         {"DB first seven months", TimeValueOfMoney::decliningBalance(10000, 1000, 5, 1, 7), 2152.5},
         {"DB second year", TimeValueOfMoney::decliningBalance(10000, 1000, 5, 2, 12), 2328.39},
         {"DB third year, period truncated", TimeValueOfMoney::decliningBalance(10000, 1000, 5, 3.9, 12), 1469.21409},
-        {"DB fifth year after seven months", TimeValueOfMoney::decliningBalance(10000, 1000, 5, 5, 7), 727.5213927474524},
+        {"DB fifth year after seven months", TimeValueOfMoney::decliningBalance(10000, 1000, 5, 5, 7),
+         727.5213927474524},
         {"DB past the salvage", TimeValueOfMoney::decliningBalance(10000, 1000, 5, 6, 7), 191.27749950985103},
         {"DB past the salvage, full first year", TimeValueOfMoney::decliningBalance(10000, 1000, 5, 6, 12), 0},
     };
@@ -181,8 +182,9 @@ struct RoundCase {
 TEST(TimeValueOfMoney, RoundsHalvesDownAndNegativesToTheFloor)
 {
     const RoundCase cases[] = {
-        {0.125, 2, 0.12}, {-2.341, 2, -2.35}, {2.5, 0, 2}, {2.51, 0, 3}, {-2.5, 0, -3},
-        {-2.0, 0, -2},    {1234.5678, -2, 1200}, {6.0074, 3, 6.007}, {1199.1010503, 2, 1199.1},
+        {0.125, 2, 0.12},      {-2.341, 2, -2.35}, {2.5, 0, 2},
+        {2.51, 0, 3},          {-2.5, 0, -3},      {-2.0, 0, -2},
+        {1234.5678, -2, 1200}, {6.0074, 3, 6.007}, {1199.1010503, 2, 1199.1},
     };
     for (const RoundCase& c : cases)
         EXPECT_DOUBLE_EQ(TimeValueOfMoney::roundDown(c.x, c.decimals), c.expected) << c.x << " to " << c.decimals;

@@ -14,9 +14,8 @@ TEST(VariableSlots, FindsExactNamesInAnyCase)
         int index;
     };
     const Case cases[] = {
-        {"VVV", 0}, {"vre", 1},  {"va", 2},   {"Va", 2},  {"VA", 2},   {"VV", 23},
-        {"VX", 24}, {"VZ", 26},  {"vw", 27},  {"VLRE", 28}, {"list", 29}, {"A", -1},
-        {"V", -1},  {"VAA", -1}, {"", -1},    {"LIS", -1}, {"VW ", -1},
+        {"VVV", 0},   {"vre", 1},   {"va", 2}, {"Va", 2}, {"VA", 2},   {"VV", 23}, {"VX", 24},  {"VZ", 26},  {"vw", 27},
+        {"VLRE", 28}, {"list", 29}, {"A", -1}, {"V", -1}, {"VAA", -1}, {"", -1},   {"LIS", -1}, {"VW ", -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(VariableSlots::find(c.name), c.index) << c.name;
@@ -60,15 +59,24 @@ TEST(ErrorMessages, MapCodesToTheirTexts)
         const char16_t* message;
     };
     const Case cases[] = {
-        {-1, u"Syntax error"},         {-8, u"Syntax error"},
-        {-4, u"(Square) root error"},  {-6, u"Logarit error"},
-        {-11, u"Invalid type error"},  {-53, u"Invalid type error"},
-        {-41, u"Sumation(Product) step error"}, {-42, u"Non-symetric Matrix"},
-        {-50, u"Invalid parameters"},  {-51, u"Invalid parameters"},
-        {-54, u"Complex's not been supported"}, {-55, u"Infinite result"},
-        {-56, u"Integral did not converge"}, {-57, u"Calculation cancelled"}, {-58, u"Unknown error"},
+        {-1, u"Syntax error"},
+        {-8, u"Syntax error"},
+        {-4, u"(Square) root error"},
+        {-6, u"Logarit error"},
+        {-11, u"Invalid type error"},
+        {-53, u"Invalid type error"},
+        {-41, u"Sumation(Product) step error"},
+        {-42, u"Non-symetric Matrix"},
+        {-50, u"Invalid parameters"},
+        {-51, u"Invalid parameters"},
+        {-54, u"Complex's not been supported"},
+        {-55, u"Infinite result"},
+        {-56, u"Integral did not converge"},
+        {-57, u"Calculation cancelled"},
+        {-58, u"Unknown error"},
         {1, u"Unknown error"},
-        {-1000, u"Unknown error"},     {0, u""},
+        {-1000, u"Unknown error"},
+        {0, u""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(errorMessage(c.code), std::u16string_view(c.message)) << c.code;

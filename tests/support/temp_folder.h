@@ -11,8 +11,8 @@ public:
     TempFolder()
     {
         std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() /
-                ("corvan-test-" + std::to_string(seed()) + std::to_string(seed()));
+        path_ =
+            std::filesystem::temp_directory_path() / ("corvan-test-" + std::to_string(seed()) + std::to_string(seed()));
         std::filesystem::create_directories(path_);
     }
     ~TempFolder()

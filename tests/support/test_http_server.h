@@ -224,10 +224,7 @@ public:
     int port() const { return port_; }
     std::filesystem::path certificateFile() const { return folder_ / "test-certificate.pem"; }
     // The URL of a file in the folder.
-    std::string url(const std::string& name) const
-    {
-        return "https://127.0.0.1:" + std::to_string(port_) + "/" + name;
-    }
+    std::string url(const std::string& name) const { return "https://127.0.0.1:" + std::to_string(port_) + "/" + name; }
 
 private:
     std::filesystem::path folder_;

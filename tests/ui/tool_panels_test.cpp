@@ -274,7 +274,7 @@ QString screenshotFolder()
     static TempFolder fallback;
     const char* chosen = std::getenv("CORVAN_SCREENSHOT_DIR");
     const QString folder = chosen != nullptr && *chosen != '\0' ? QString::fromLocal8Bit(chosen)
-                                                                 : QString::fromStdString(fallback.path().string());
+                                                                : QString::fromStdString(fallback.path().string());
     QDir().mkpath(folder);
     return folder;
 }
@@ -288,7 +288,8 @@ void checkLayout(QWidget* panel, const std::string& name)
 
 void saveShot(QWidget& window, const std::string& name)
 {
-    const QString path = screenshotFolder() + QStringLiteral("/") + QString::fromStdString(name) + QStringLiteral(".png");
+    const QString path =
+        screenshotFolder() + QStringLiteral("/") + QString::fromStdString(name) + QStringLiteral(".png");
     EXPECT_TRUE(window.grab().save(path)) << path.toStdString();
 }
 
@@ -343,7 +344,8 @@ TEST(ToolPanels, EveryPanelIsWholeAtEverySize)
             if (p.financeKey == 2 || p.financeKey == 3) {
                 // And the schedule.
                 if (p.financeKey == 2)
-                    QTest::mouseClick(panel->findChild<QCheckBox*>(QStringLiteral("loanComputePayment")), Qt::LeftButton);
+                    QTest::mouseClick(panel->findChild<QCheckBox*>(QStringLiteral("loanComputePayment")),
+                                      Qt::LeftButton);
                 QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("calculate")), Qt::LeftButton);
                 QCoreApplication::processEvents();
                 saveShot(w.view, std::string(p.name) + "_report_" + tag);
@@ -352,7 +354,8 @@ TEST(ToolPanels, EveryPanelIsWholeAtEverySize)
                 auto* graph = static_cast<GraphView*>(panel);
                 QTest::keyClicks(panel->findChild<QLineEdit*>(QStringLiteral("graphField0")), QStringLiteral("sin(x)"));
                 QTest::keyClicks(panel->findChild<QLineEdit*>(QStringLiteral("graphField1")), QStringLiteral("tan(x)"));
-                QTest::keyClicks(panel->findChild<QLineEdit*>(QStringLiteral("graphField2")), QStringLiteral("sqrt(x^2-4)"));
+                QTest::keyClicks(panel->findChild<QLineEdit*>(QStringLiteral("graphField2")),
+                                 QStringLiteral("sqrt(x^2-4)"));
                 graph->plot();
                 QCoreApplication::processEvents();
                 saveShot(w.view, "graph_plot_" + tag);

@@ -174,8 +174,7 @@ TEST(EquationsSolverView, SolvesTwoLinearEquations)
     QTest::mouseClick(w.child<QPushButton>(QStringLiteral("solve")), Qt::LeftButton);
     EXPECT_EQ(w.field(12)->text(), QStringLiteral("2.00000"));
     EXPECT_EQ(w.field(13)->text(), QStringLiteral("1.00000"));
-    EXPECT_EQ(w.view.findChild<EquationSolverView*>()->model().kind(),
-              EquationSolver::Kind::TwoEquations);
+    EXPECT_EQ(w.view.findChild<EquationSolverView*>()->model().kind(), EquationSolver::Kind::TwoEquations);
 }
 
 }  // namespace

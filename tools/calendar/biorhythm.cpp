@@ -154,8 +154,8 @@ std::int64_t Biorhythm::dayCount() const
 {
     if (!birth_.isValid() || !view_.isValid())
         return 0;
-    const std::int64_t n = daysFromCivil(view_.year, view_.month, view_.day) -
-                           daysFromCivil(birth_.year, birth_.month, birth_.day);
+    const std::int64_t n =
+        daysFromCivil(view_.year, view_.month, view_.day) - daysFromCivil(birth_.year, birth_.month, birth_.day);
     return std::max<std::int64_t>(n, 0);
 }
 

@@ -11,15 +11,15 @@
 namespace {
 
 constexpr int kChartDays = 29;
-constexpr double kViewDay = 14;         // the view day spans x = 14..15
+constexpr double kViewDay = 14;  // the view day spans x = 14..15
 constexpr std::size_t kMaxLineBytes = 1023;
 
 // "%.1f" in the C locale whatever the process locale is.
 std::u16string oneDecimal(float value)
 {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                      std::chars_format::fixed, 1);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::fixed, 1);
     return ascii::widen(std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer)));
 }
 
@@ -269,12 +269,13 @@ const std::u16string& BiorhythmChart::buildReport(std::uint32_t tickCount)
 {
     const auto v = [this](BioCycle c) { return oneDecimal(value(c)); };
     std::u16string text = u"<html><body>";
-    text += u"<table border=\"0\" width=\"100%\" cellspacing=\"0\" cellpadding=\"0\">\t\t<tr>\t\t\t<td>"
-            u"<font color=\"#FF0000\">Physical</font> " + v(BioCycle::Physical) +
-            u"%</td>\t\t\t<td><font color=\"#0000FF\">Intellectual</font> " + v(BioCycle::Intellectual) +
-            u"%</td>\t\t</tr>\t\t<tr>\t\t\t<td><font color=\"#008000\">Emotional</font> " +
-            v(BioCycle::Emotional) + u"%</td>\t\t\t<td><font color=\"#800000\">Intuitional</font> " +
-            v(BioCycle::Intuitional) + u"%</td>\t\t\t</tr></table><hr size=\"1\">";
+    text +=
+        u"<table border=\"0\" width=\"100%\" cellspacing=\"0\" cellpadding=\"0\">\t\t<tr>\t\t\t<td>"
+        u"<font color=\"#FF0000\">Physical</font> " +
+        v(BioCycle::Physical) + u"%</td>\t\t\t<td><font color=\"#0000FF\">Intellectual</font> " +
+        v(BioCycle::Intellectual) + u"%</td>\t\t</tr>\t\t<tr>\t\t\t<td><font color=\"#008000\">Emotional</font> " +
+        v(BioCycle::Emotional) + u"%</td>\t\t\t<td><font color=\"#800000\">Intuitional</font> " +
+        v(BioCycle::Intuitional) + u"%</td>\t\t\t</tr></table><hr size=\"1\">";
     std::minstd_rand random(tickCount);
     for (int cycle = 0; cycle < kBioCycleCount; ++cycle) {
         const BioState state = bioStateOf(static_cast<BioCycle>(cycle), dayCount_);

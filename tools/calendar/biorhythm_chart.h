@@ -12,15 +12,15 @@ inline constexpr int kBioCycleCount = 4;
 
 // Remainders r = n mod length that mark a cycle's points; the ranges are inclusive.
 struct BioCycleInfo {
-    std::u16string_view name;      // "Physical"
-    int length;                    // days
-    std::u16string_view colourTag; // opening <font> tag of the report
-    std::uint32_t penRgb;          // chart pen, 0xRRGGBB
+    std::u16string_view name;       // "Physical"
+    int length;                     // days
+    std::u16string_view colourTag;  // opening <font> tag of the report
+    std::uint32_t penRgb;           // chart pen, 0xRRGGBB
     int maximum;
     int minimum;
     int criticalMid;
-    int lowFirst, lowLast;         // the minimum inside is not "Low"
-    int highFirst, highLast;       // the maximum inside is not "High"
+    int lowFirst, lowLast;    // the minimum inside is not "Low"
+    int highFirst, highLast;  // the maximum inside is not "High"
     int decreaseFirst, decreaseLast;
 };
 

@@ -58,16 +58,15 @@ std::u16string padded(int value, int width)
     return ascii::widen(text);
 }
 
-constexpr DateEntry::Field kAllFields[6] = {DateEntry::Field::Year,   DateEntry::Field::Month,
-                                            DateEntry::Field::Day,    DateEntry::Field::Hour,
-                                            DateEntry::Field::Minute, DateEntry::Field::Second};
+constexpr DateEntry::Field kAllFields[6] = {DateEntry::Field::Year, DateEntry::Field::Month,  DateEntry::Field::Day,
+                                            DateEntry::Field::Hour, DateEntry::Field::Minute, DateEntry::Field::Second};
 
 }  // namespace
 
 const DateEntry::Cells& DateEntry::placeholderCells()
 {
-    static const Cells kPlaceholders = {u"DoW", u"-", u"mm", u"/", u"dd", u"/", u"yyyy",
-                                        u"-",   u"hh", u":", u"mm", u":", u"ss"};
+    static const Cells kPlaceholders = {u"DoW", u"-",  u"mm", u"/",  u"dd", u"/", u"yyyy",
+                                        u"-",   u"hh", u":",  u"mm", u":",  u"ss"};
     return kPlaceholders;
 }
 
@@ -162,9 +161,9 @@ void DateEntry::typeDigit(std::size_t cell, char16_t digit)
     // Typing the time of day keeps the leap month; a typed date names the ordinary one.
     const bool dateTyped = *field == Field::Year || *field == Field::Month || *field == Field::Day;
     const Cells typed = cells_;
-    const ShownDate settled = calendar_.settle(
-        {SolarDate::unchecked(values[0], values[1], values[2], values[3], values[4], values[5]),
-         !dateTyped && leapMonth_});
+    const ShownDate settled =
+        calendar_.settle({SolarDate::unchecked(values[0], values[1], values[2], values[3], values[4], values[5]),
+                          !dateTyped && leapMonth_});
     display(settled.date, settled.leapMonth);
     for (std::size_t i = 0; i < kCellCount; ++i)
         if (unreadable[i])

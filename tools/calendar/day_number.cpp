@@ -15,8 +15,7 @@ constexpr int kSecondsPerDay = 86400;
 
 std::optional<std::int32_t> dayNumberOfDate(int year, int month, int day)
 {
-    if (year < kFirstDayNumberYear || year > kLastDayNumberYear || day < 1 ||
-        day > daysInMonth(year, month))
+    if (year < kFirstDayNumberYear || year > kLastDayNumberYear || day < 1 || day > daysInMonth(year, month))
         return std::nullopt;
     return static_cast<std::int32_t>(daysFromCivil(year, month, day) - kEpoch);
 }
@@ -47,7 +46,10 @@ std::optional<CalendarFields> fieldsFromDayNumber(double dayNumber)
         --days;
     }
     const CivilDate date = civilFromDays(days + kEpoch);
-    return CalendarFields{static_cast<int>(date.year), date.month, date.day,
-                          static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
+    return CalendarFields{static_cast<int>(date.year),
+                          date.month,
+                          date.day,
+                          static_cast<int>(seconds / 3600),
+                          static_cast<int>(seconds / 60 % 60),
                           static_cast<int>(seconds % 60)};
 }

@@ -27,7 +27,7 @@ constexpr std::int64_t daysFromCivil(std::int64_t year, int month, int day)
 {
     year -= month <= 2 ? 1 : 0;
     const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;                           // 0..399
+    const std::int64_t yearOfEra = year - era * 400;                                          // 0..399
     const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;  // from 1 March
     const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     return era * 146097 + dayOfEra - 719468;
@@ -43,10 +43,10 @@ constexpr CivilDate civilFromDays(std::int64_t days)
 {
     days += 719468;
     const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const std::int64_t dayOfEra = days - era * 146097;                                     // 0..146096
+    const std::int64_t dayOfEra = days - era * 146097;  // 0..146096
     const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
     const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);  // from 1 March
-    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;                           // 0 = March
+    const std::int64_t monthIndex = (5 * dayOfYear + 2) / 153;                                      // 0 = March
     const int day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
     const int month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
     return {era * 400 + yearOfEra + (month <= 2 ? 1 : 0), month, day};

@@ -52,7 +52,7 @@ std::int64_t readCell(const std::u16string& cell)
 }  // namespace
 
 Duration::Duration(std::int64_t days, std::int64_t hours, std::int64_t minutes, std::int64_t seconds,
-                     std::uint8_t unitMode)
+                   std::uint8_t unitMode)
     : days_(days), hours_(hours), minutes_(minutes), seconds_(seconds), unitMode_(validMode(unitMode))
 {
 }
@@ -122,15 +122,26 @@ Duration Duration::minus(const Duration& b) const
     return difference;
 }
 
-std::u16string Duration::daysText() const { return decimal(days_); }
-std::u16string Duration::hoursText() const { return decimal(hours_); }
-std::u16string Duration::minutesText() const { return decimal(minutes_); }
-std::u16string Duration::secondsText() const { return decimal(seconds_); }
+std::u16string Duration::daysText() const
+{
+    return decimal(days_);
+}
+std::u16string Duration::hoursText() const
+{
+    return decimal(hours_);
+}
+std::u16string Duration::minutesText() const
+{
+    return decimal(minutes_);
+}
+std::u16string Duration::secondsText() const
+{
+    return decimal(seconds_);
+}
 
 // ---- the entry control ----
 
-DurationEntry::DurationEntry()
-    : cells_{u"0", u"d", u"0", u"h", u"0", u"m", u"0", u"s"}
+DurationEntry::DurationEntry() : cells_{u"0", u"d", u"0", u"h", u"0", u"m", u"0", u"s"}
 {
 }
 
@@ -163,8 +174,7 @@ void DurationEntry::typeDigit(char16_t digit)
     if (!ascii::isDigit(digit))
         return;
     std::u16string& cell = cells_[cellOf(current_)];
-    const auto digits = static_cast<std::size_t>(
-        std::count_if(cell.begin(), cell.end(), ascii::isDigit<char16_t>));
+    const auto digits = static_cast<std::size_t>(std::count_if(cell.begin(), cell.end(), ascii::isDigit<char16_t>));
     if (cell.empty() || cell == u"0" || replaceNext_)
         cell = std::u16string(1, digit);
     else if (digits < kMaxDigits)
@@ -182,7 +192,7 @@ void DurationEntry::clearCell()
 
 void DurationEntry::readBack()
 {
-    value_ = Duration(readCell(cells_[cellOf(Part::Days)]), readCell(cells_[cellOf(Part::Hours)]),
-                       readCell(cells_[cellOf(Part::Minutes)]), readCell(cells_[cellOf(Part::Seconds)]),
-                       value_.unitMode());
+    value_ =
+        Duration(readCell(cells_[cellOf(Part::Days)]), readCell(cells_[cellOf(Part::Hours)]),
+                 readCell(cells_[cellOf(Part::Minutes)]), readCell(cells_[cellOf(Part::Seconds)]), value_.unitMode());
 }

@@ -16,7 +16,7 @@ public:
     Duration() = default;
     // Stores the fields as given; a mode outside 0..3 becomes 0.
     Duration(std::int64_t days, std::int64_t hours, std::int64_t minutes, std::int64_t seconds,
-              std::uint8_t unitMode = 0);
+             std::uint8_t unitMode = 0);
     virtual ~Duration() = default;
     Duration(const Duration&) = default;
     Duration& operator=(const Duration&) = default;

@@ -28,8 +28,7 @@ std::u16string matchingCycles(std::int64_t n, bool high)
 
 }  // namespace
 
-std::vector<RemarkableDay> listRemarkableDays(StoredDate birth, StoredDate view, int years, bool showGood,
-                                              bool showBad)
+std::vector<RemarkableDay> listRemarkableDays(StoredDate birth, StoredDate view, int years, bool showGood, bool showBad)
 {
     std::vector<RemarkableDay> rows;
     if (!birth.isValid() || !view.isValid() || years <= 0 || (!showGood && !showBad))
@@ -85,6 +84,6 @@ void GoodBadDays::setYearIndex(int index)
 
 void GoodBadDays::list()
 {
-    rows_ = listRemarkableDays(birth_, view_, kRemarkableYearChoices[static_cast<std::size_t>(yearIndex_)],
-                               showGood_, showBad_);
+    rows_ = listRemarkableDays(birth_, view_, kRemarkableYearChoices[static_cast<std::size_t>(yearIndex_)], showGood_,
+                               showBad_);
 }

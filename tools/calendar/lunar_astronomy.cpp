@@ -39,19 +39,18 @@ double newMoonFraction(int k)
     const double t3 = t2 * t;
     const double dr = kDegree;
     const double mean = kNewMoonBaseFraction + 0.53058868 * k + 0.0001178 * t2 - 0.000000155 * t3 +
-        0.00033 * std::sin((166.56 + 132.87 * t - 0.009173 * t2) * dr);
+                        0.00033 * std::sin((166.56 + 132.87 * t - 0.009173 * t2) * dr);
     const double m = 359.2242 + 29.10535608 * k - 0.0000333 * t2 - 0.00000347 * t3;     // sun's anomaly
     const double mpr = 306.0253 + 385.81691806 * k + 0.0107306 * t2 + 0.00001236 * t3;  // moon's anomaly
     const double f = 21.2964 + 390.67050646 * k - 0.0016528 * t2 - 0.00000239 * t3;     // moon's latitude
     const double c1 = (0.1734 - 0.000393 * t) * std::sin(m * dr) + 0.0021 * std::sin(2 * m * dr) -
-        0.4068 * std::sin(mpr * dr) + 0.0161 * std::sin(2 * mpr * dr) - 0.0004 * std::sin(3 * mpr * dr) +
-        0.0104 * std::sin(2 * f * dr) - 0.0051 * std::sin((m + mpr) * dr) -
-        0.0074 * std::sin((m - mpr) * dr) + 0.0004 * std::sin((2 * f + m) * dr) -
-        0.0004 * std::sin((2 * f - m) * dr) - 0.0006 * std::sin((2 * f + mpr) * dr) +
-        0.0010 * std::sin((2 * f - mpr) * dr) + 0.0005 * std::sin((2 * mpr + m) * dr);
-    const double deltaT = t < -11
-        ? 0.001 + 0.000839 * t + 0.0002261 * t2 - 0.00000845 * t3 - 0.000000081 * t * t3
-        : -0.000278 + 0.000265 * t + 0.000262 * t2;
+                      0.4068 * std::sin(mpr * dr) + 0.0161 * std::sin(2 * mpr * dr) - 0.0004 * std::sin(3 * mpr * dr) +
+                      0.0104 * std::sin(2 * f * dr) - 0.0051 * std::sin((m + mpr) * dr) -
+                      0.0074 * std::sin((m - mpr) * dr) + 0.0004 * std::sin((2 * f + m) * dr) -
+                      0.0004 * std::sin((2 * f - m) * dr) - 0.0006 * std::sin((2 * f + mpr) * dr) +
+                      0.0010 * std::sin((2 * f - mpr) * dr) + 0.0005 * std::sin((2 * mpr + m) * dr);
+    const double deltaT = t < -11 ? 0.001 + 0.000839 * t + 0.0002261 * t2 - 0.00000845 * t3 - 0.000000081 * t * t3
+                                  : -0.000278 + 0.000265 * t + 0.000262 * t2;
     return mean + c1 - deltaT;
 }
 
@@ -63,7 +62,7 @@ double sunLongitudeAt(double t)
     const double m = 357.52910 + 35999.05030 * t - 0.0001559 * t2 - 0.00000048 * t * t2;
     const double l0 = 280.46645 + 36000.76983 * t + 0.0003032 * t2;
     const double dl = (1.914600 - 0.004817 * t - 0.000014 * t2) * std::sin(dr * m) +
-        (0.019993 - 0.000101 * t) * std::sin(2 * dr * m) + 0.000290 * std::sin(3 * dr * m);
+                      (0.019993 - 0.000101 * t) * std::sin(2 * dr * m) + 0.000290 * std::sin(3 * dr * m);
     double l = (l0 + dl) * dr;
     l -= kTwoPi * std::trunc(l * (1.0 / kTwoPi));
     while (l < 0)
@@ -90,8 +89,8 @@ double julianDay(int day, int month, int year)
     if (julian)
         return static_cast<double>(367 * y - 7 * (y + 5001 + (m - 9) / 7) / 4 + 275 * m / 9 + d) + 1729776.5;
     return static_cast<double>(367 * y - 7 * (y + (m + 9) / 12) / 4 - 3 * ((y + (m - 9) / 7) / 100 + 1) / 4 +
-               275 * m / 9 + d) +
-        1721028.5;
+                               275 * m / 9 + d) +
+           1721028.5;
 }
 
 double localJulianDay(int day, int month, int year)
@@ -134,7 +133,7 @@ std::int64_t newMoonDay(int k)
     // the whole days are counted exactly and only the small fraction is rounded down.
     const double sinceBaseMidnight = newMoonFraction(k) + 0.5 + kTimeZoneDays;
     return kNewMoonBaseDay + 29 * static_cast<std::int64_t>(k) +
-        static_cast<std::int64_t>(std::floor(sinceBaseMidnight));
+           static_cast<std::int64_t>(std::floor(sinceBaseMidnight));
 }
 
 double sunLongitude(double jd)

@@ -14,19 +14,21 @@ using namespace lunar;
 
 // The name tables: row 0 Vietnamese, row 1 English where there are any.
 constexpr std::u16string_view kStemNames[2][10] = {
-    {u"Giap", u"At", u"Binh", u"Dinh", u"Mau", u"Ky", u"Canh", u"Tan", u"Nham", u"Quy"}, {}};
+    {u"Giap", u"At", u"Binh", u"Dinh", u"Mau", u"Ky", u"Canh", u"Tan", u"Nham", u"Quy"},
+    {}};
 // "Ty" twice: the first and the sixth branch differ only in their tone marks.
 constexpr std::u16string_view kBranchNames[2][12] = {
-    {u"Ty", u"Suu", u"Dan", u"Mao", u"Thin", u"Ty", u"Ngo", u"Mui", u"Than", u"Dau", u"Tuat", u"Hoi"}, {}};
+    {u"Ty", u"Suu", u"Dan", u"Mao", u"Thin", u"Ty", u"Ngo", u"Mui", u"Than", u"Dau", u"Tuat", u"Hoi"},
+    {}};
 constexpr std::u16string_view kLeapWords[2] = {u"Nhuan", u""};
 constexpr std::u16string_view kWeekdayNames[2][7] = {
     {u"Thu hai", u"Thu ba", u"Thu tu", u"Thu nam", u"Thu sau", u"Thu bay", u"Chu nhat"},
     {u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday", u"Sunday"}};
 constexpr std::u16string_view kSolarTermNames[2][25] = {
-    {u"", u"Xuan Phan", u"Thanh minh", u"Coc vu", u"Lap ha", u"Tieu man", u"Mang chung", u"Ha chi",
-        u"Tieu thu", u"Dai thu", u"Lap thu", u"Xu thu", u"Bach lo", u"Thu phan", u"Han lo", u"Suong giang",
-        u"Lap dong", u"Tieu tuyet", u"Dai tuyet", u"Dong chi", u"Tieu han", u"Dai han", u"Lap xuan",
-        u"Vu thuy", u"Kinh chap"},
+    {u"",        u"Xuan Phan",   u"Thanh minh", u"Coc vu",     u"Lap ha",    u"Tieu man", u"Mang chung",
+     u"Ha chi",  u"Tieu thu",    u"Dai thu",    u"Lap thu",    u"Xu thu",    u"Bach lo",  u"Thu phan",
+     u"Han lo",  u"Suong giang", u"Lap dong",   u"Tieu tuyet", u"Dai tuyet", u"Dong chi", u"Tieu han",
+     u"Dai han", u"Lap xuan",    u"Vu thuy",    u"Kinh chap"},
     {}};
 
 template <std::size_t Rows, std::size_t Columns>
@@ -140,8 +142,12 @@ std::shared_ptr<const YearMonths> yearMonths(int year)
 }  // namespace
 
 LunarDate::LunarDate(int year, int month, int day, int leap, int hour, int minute, int second)
-    : hour_(hour), minute_(minute), second_(second), year_(year),
-      month_(month < 1 || month > 12 ? 1 : month), day_(day < 1 || day > 30 ? 1 : day),
+    : hour_(hour),
+      minute_(minute),
+      second_(second),
+      year_(year),
+      month_(month < 1 || month > 12 ? 1 : month),
+      day_(day < 1 || day > 30 ? 1 : day),
       leap_(leap != 0 ? 1 : 0)
 {
 }
@@ -199,8 +205,7 @@ int LunarDate::yearBranchOf(int lunarYear)
 
 std::u16string LunarDate::yearNameOf(int lunarYear)
 {
-    return std::u16string(stemName(yearStemOf(lunarYear))) + u' ' +
-        std::u16string(branchName(yearBranchOf(lunarYear)));
+    return std::u16string(stemName(yearStemOf(lunarYear))) + u' ' + std::u16string(branchName(yearBranchOf(lunarYear)));
 }
 
 int LunarDate::leapMonthOf(int lunarYear)
@@ -248,16 +253,15 @@ LunarDate LunarDate::solarToLunar(const SolarDate& solar)
 SolarDate LunarDate::lunarToSolar(const LunarDate& lunar, const LocalClock& clock)
 {
     // Lunar year 0 holds 1 January of year 1; lunar year 9999 holds 31 December 9999.
-    const int year = lunar.year_ < kFirstCivilYear - 1
-        ? kFirstCivilYear - 1
-        : (lunar.year_ > kLastCivilYear ? kLastCivilYear : lunar.year_);
+    const int year = lunar.year_ < kFirstCivilYear - 1 ? kFirstCivilYear - 1
+                                                       : (lunar.year_ > kLastCivilYear ? kLastCivilYear : lunar.year_);
     const std::shared_ptr<const YearMonths> months = yearMonths(lunar.month_ >= 11 ? year + 1 : year);
     for (const MonthDay& month : *months) {
         if (month.number != lunar.month_ || month.leap != lunar.leap_)
             continue;
         const SolarDate day = noonOfDay(month.start + lunar.day_ - 1);
-        return clampedIntoRange(SolarDate::unchecked(
-            day.year(), day.month(), day.day(), lunar.hour_, lunar.minute_, lunar.second_));
+        return clampedIntoRange(
+            SolarDate::unchecked(day.year(), day.month(), day.day(), lunar.hour_, lunar.minute_, lunar.second_));
     }
     return SolarDate::now(clock);
 }
@@ -289,15 +293,13 @@ std::u16string_view LunarDate::solarTermName(int index, NameRow row)
 
 SolarDate lunarEntryFields(const LunarDate& lunar)
 {
-    return SolarDate::unchecked(
-        lunar.year(), lunar.month(), lunar.day(), lunar.hour(), lunar.minute(), lunar.second());
+    return SolarDate::unchecked(lunar.year(), lunar.month(), lunar.day(), lunar.hour(), lunar.minute(), lunar.second());
 }
 
 LunarDate lunarOfEntryFields(const ShownDate& shown)
 {
     const SolarDate& d = shown.date;
-    return LunarDate(
-        d.year(), d.month(), d.day(), shown.leapMonth ? 1 : 0, d.hour(), d.minute(), d.second());
+    return LunarDate(d.year(), d.month(), d.day(), shown.leapMonth ? 1 : 0, d.hour(), d.minute(), d.second());
 }
 
 DateEntryCalendar lunarEntryCalendar(const LocalClock& clock)
@@ -307,14 +309,13 @@ DateEntryCalendar lunarEntryCalendar(const LocalClock& clock)
                 const SolarDate& e = entered.date;
                 const LunarDate typed(e.year() < 1 ? 1 : e.year(), e.month(), e.day(), entered.leapMonth ? 1 : 0,
                                       e.hour(), e.minute(), e.second());
-                const LunarDate settled =
-                    LunarDate::solarToLunar(LunarDate::lunarToSolar(typed, clock));
-                return ShownDate {lunarEntryFields(settled), settled.leap() == 1};
+                const LunarDate settled = LunarDate::solarToLunar(LunarDate::lunarToSolar(typed, clock));
+                return ShownDate{lunarEntryFields(settled), settled.leap() == 1};
             },
-        [clock](const ShownDate& shown) {
-            const SolarDate solar = LunarDate::lunarToSolar(lunarOfEntryFields(shown), clock);
-            return std::u16string(sundayZeroWeekdayName(solar.weekday(true)));
-        }};
+            [clock](const ShownDate& shown) {
+                const SolarDate solar = LunarDate::lunarToSolar(lunarOfEntryFields(shown), clock);
+                return std::u16string(sundayZeroWeekdayName(solar.weekday(true)));
+            }};
 }
 std::u16string lunarDateNote(const LunarDate& lunar, const SolarDate& solar)
 {

@@ -88,11 +88,11 @@ public:
     static int solarTermOf(int day, int month, int year);
 
     // Name tables; an index out of range gives an empty text.
-    static std::u16string_view stemName(int index, NameRow row = NameRow::Vietnamese);     // 0..9
-    static std::u16string_view branchName(int index, NameRow row = NameRow::Vietnamese);   // 0..11
+    static std::u16string_view stemName(int index, NameRow row = NameRow::Vietnamese);    // 0..9
+    static std::u16string_view branchName(int index, NameRow row = NameRow::Vietnamese);  // 0..11
     static std::u16string_view leapWord(NameRow row = NameRow::Vietnamese);
     static std::u16string_view weekdayName(int mondayFirst, NameRow row = NameRow::Vietnamese);  // 0 = Monday
-    static std::u16string_view solarTermName(int index, NameRow row = NameRow::Vietnamese);  // 1..24
+    static std::u16string_view solarTermName(int index, NameRow row = NameRow::Vietnamese);      // 1..24
 
     friend bool operator==(const LunarDate&, const LunarDate&) = default;
 

@@ -64,8 +64,7 @@ CalendarFields systemLocalTime()
     std::tm local{};
     if (localtime_r(&now, &local) == nullptr)
         return {};
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-            local.tm_sec};
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
 // ---- construction and correction ----
@@ -94,7 +93,7 @@ void SolarDate::set(int year, int month, int day, int hour, int minute, int seco
 {
     month = clampInt(month, 1, 12);
     *this = SolarDate(year, month, clampInt(day, 1, daysInMonth(year, month)), clampInt(hour, 0, 23),
-                    clampInt(minute, 0, 59), clampInt(second, 0, 59));
+                      clampInt(minute, 0, 59), clampInt(second, 0, 59));
 }
 
 bool SolarDate::normalize()
@@ -183,8 +182,7 @@ void SolarDate::nextSecond()
         ++second_;
         return;
     }
-    if (minute_ >= 59 && hour_ >= 23 && year_ == INT_MAX && month_ >= 12 &&
-        day_ >= daysInMonth(year_, month_))
+    if (minute_ >= 59 && hour_ >= 23 && year_ == INT_MAX && month_ >= 12 && day_ >= daysInMonth(year_, month_))
         return;
     second_ = 0;
     nextMinute();
@@ -321,15 +319,13 @@ int SolarDate::weekday(bool sundayZero) const
 
 std::u16string SolarDate::weekdayName() const
 {
-    static constexpr std::u16string_view kNames[7] = {u"Mon", u"Tue", u"Wed", u"Thu",
-                                                       u"Fri", u"Sat", u"Sun"};
+    static constexpr std::u16string_view kNames[7] = {u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat", u"Sun"};
     return std::u16string(kNames[weekday(false) - 1]);
 }
 
 std::u16string_view sundayZeroWeekdayName(int weekday)
 {
-    static constexpr std::u16string_view kNames[7] = {u"Sun", u"Mon", u"Tue", u"Wed",
-                                                       u"Thu", u"Fri", u"Sat"};
+    static constexpr std::u16string_view kNames[7] = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
     return weekday >= 0 && weekday <= 6 ? kNames[weekday] : std::u16string_view();
 }
 
@@ -361,8 +357,8 @@ std::u16string formatDate(DateOrder order, DateParts date)
 {
     const bool monthFirst = order == DateOrder::MonthFirst;
     char text[40];
-    std::snprintf(text, sizeof text, "%d/%d/%d", monthFirst ? date.month : date.day,
-                  monthFirst ? date.day : date.month, date.year);
+    std::snprintf(text, sizeof text, "%d/%d/%d", monthFirst ? date.month : date.day, monthFirst ? date.day : date.month,
+                  date.year);
     return ascii::widen(text);
 }
 

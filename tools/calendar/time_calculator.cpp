@@ -4,7 +4,9 @@ namespace {
 constexpr std::size_t kTimeNumberCells = DurationEntry::kCellCount / 2;
 }
 
-TimeCalculator::TimeCalculator() : focus_({kTimeNumberCells, kTimeNumberCells, kTimeNumberCells}) {}
+TimeCalculator::TimeCalculator() : focus_({kTimeNumberCells, kTimeNumberCells, kTimeNumberCells})
+{
+}
 
 std::optional<std::u16string> TimeCalculator::computeInterval()
 {

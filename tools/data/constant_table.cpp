@@ -17,13 +17,11 @@ std::optional<UnitCategory> ConstantTable::firstCategory()
 bool ConstantTable::constantsOf(std::u16string_view name, std::vector<ConstantEntry>& constants)
 {
     constants.clear();
-    error_ = unitfile::readCategoryRecords(
-        path_, true, name, [&](const std::vector<std::u16string>& words, int) {
-            if (words.size() < 2)
-                return false;
-            constants.push_back({unitfile::underscoresToBlanks(words[0]),
-                                 unitfile::underscoresToBlanks(words[1])});
-            return true;
-        });
+    error_ = unitfile::readCategoryRecords(path_, true, name, [&](const std::vector<std::u16string>& words, int) {
+        if (words.size() < 2)
+            return false;
+        constants.push_back({unitfile::underscoresToBlanks(words[0]), unitfile::underscoresToBlanks(words[1])});
+        return true;
+    });
     return error_ == 0;
 }

@@ -17,8 +17,7 @@ constexpr std::size_t kMaxReducedItems = 1000;
 
 bool singleItem(const UnitRecord& record, std::u16string_view item)
 {
-    return record.denominator.empty() && record.numerator.size() == 1 &&
-           record.numerator[0] == item;
+    return record.denominator.empty() && record.numerator.size() == 1 && record.numerator[0] == item;
 }
 
 void simplify(UnitRecord& record)
@@ -174,9 +173,7 @@ UnitRecord ConversionTable::expandedUnit(int index, Expansion& state) const
 
 void ConversionTable::expand(UnitRecord& record, Expansion& state) const
 {
-    auto full = [&] {
-        return record.numerator.size() + record.denominator.size() > kMaxReducedItems;
-    };
+    auto full = [&] { return record.numerator.size() + record.denominator.size() > kMaxReducedItems; };
     for (std::size_t i = 0; i < record.numerator.size() && !full();) {
         const int index = expandable(record.numerator[i], state);
         if (index < 0) {
@@ -187,10 +184,9 @@ void ConversionTable::expand(UnitRecord& record, Expansion& state) const
         record.factor *= sub.factor;
         record.offset = 0.0;
         record.numerator.erase(record.numerator.begin() + static_cast<std::ptrdiff_t>(i));
-        record.numerator.insert(record.numerator.begin() + static_cast<std::ptrdiff_t>(i),
-                                sub.numerator.begin(), sub.numerator.end());
-        record.denominator.insert(record.denominator.end(), sub.denominator.begin(),
-                                  sub.denominator.end());
+        record.numerator.insert(record.numerator.begin() + static_cast<std::ptrdiff_t>(i), sub.numerator.begin(),
+                                sub.numerator.end());
+        record.denominator.insert(record.denominator.end(), sub.denominator.begin(), sub.denominator.end());
         i += sub.numerator.size();
     }
     for (std::size_t j = 0; j < record.denominator.size() && !full();) {
@@ -202,11 +198,10 @@ void ConversionTable::expand(UnitRecord& record, Expansion& state) const
         const UnitRecord sub = expandedUnit(index, state);
         record.factor /= sub.factor;
         record.offset = 0.0;
-        record.numerator.insert(record.numerator.end(), sub.denominator.begin(),
-                                sub.denominator.end());
+        record.numerator.insert(record.numerator.end(), sub.denominator.begin(), sub.denominator.end());
         record.denominator.erase(record.denominator.begin() + static_cast<std::ptrdiff_t>(j));
-        record.denominator.insert(record.denominator.begin() + static_cast<std::ptrdiff_t>(j),
-                                  sub.numerator.begin(), sub.numerator.end());
+        record.denominator.insert(record.denominator.begin() + static_cast<std::ptrdiff_t>(j), sub.numerator.begin(),
+                                  sub.numerator.end());
         j += sub.numerator.size();
     }
 }
@@ -223,8 +218,7 @@ UnitRecord ConversionTable::reduced(const UnitRecord& record) const
     return result;
 }
 
-std::optional<UnitConversion> ConversionTable::convert(std::u16string_view from,
-                                                    std::u16string_view to)
+std::optional<UnitConversion> ConversionTable::convert(std::u16string_view from, std::u16string_view to)
 {
     const int ia = findIndex(from);
     const int ib = findIndex(to);
@@ -264,16 +258,15 @@ std::optional<UnitConversion> ConversionTable::convert(std::u16string_view from,
     return result;
 }
 
-std::optional<UnitConversion> ConversionTable::reciprocalConversion(const UnitRecord& a,
-                                                                    const UnitRecord& b) const
+std::optional<UnitConversion> ConversionTable::reciprocalConversion(const UnitRecord& a, const UnitRecord& b) const
 {
     // One unit of A is ra.factor x D in base units, one unit of B is rb.factor / D. A quantity
     // x of A stands for 1 / (x ra.factor) / D, that is 1 / (x ra.factor rb.factor) units of B.
     const UnitRecord ra = a.isBase() ? asReduced(a) : reduced(a);
     const UnitRecord rb = b.isBase() ? asReduced(b) : reduced(b);
     const double product = ra.factor * rb.factor;
-    if (ra.isBase() || product == 0.0 || !std::isfinite(product) ||
-        !sameMultiset(ra.numerator, rb.denominator) || !sameMultiset(ra.denominator, rb.numerator))
+    if (ra.isBase() || product == 0.0 || !std::isfinite(product) || !sameMultiset(ra.numerator, rb.denominator) ||
+        !sameMultiset(ra.denominator, rb.numerator))
         return std::nullopt;
     return UnitConversion{1.0 / product, 0.0, true};
 }
@@ -293,15 +286,10 @@ std::u16string ConversionTable::errorText() const
     if (error_ > 0)
         return fromUtf8("Error on line " + std::to_string(error_) + " in data file.");
     switch (error_) {
-    case kNoError:
-        return u"No Error.";
-    case kErrorOpenFile:
-        return u"Error open date file.";
-    case kErrorNotSameUnit:
-        return u"Not same Unit.";
-    case kErrorUnknownUnit:
-        return u"Unknown Unit.";
-    default:
-        return u"Unknown Error.";
+    case kNoError: return u"No Error.";
+    case kErrorOpenFile: return u"Error open date file.";
+    case kErrorNotSameUnit: return u"Not same Unit.";
+    case kErrorUnknownUnit: return u"Unknown Unit.";
+    default: return u"Unknown Error.";
     }
 }

@@ -293,8 +293,7 @@ std::vector<std::u16string> Converter::categories() const
 
 int Converter::currentCategory() const
 {
-    const std::u16string& current =
-        page_ == Page::Units ? units_.top.value : constants_[kConstantCategoryField].value;
+    const std::u16string& current = page_ == Page::Units ? units_.top.value : constants_[kConstantCategoryField].value;
     const std::vector<std::u16string> names = categories();
     for (std::size_t i = 0; i < names.size(); ++i)
         if (names[i] == current)
@@ -347,7 +346,7 @@ std::vector<std::u16string> Converter::unitChoices() const
     if (page_ != Page::Constants) {
         for (const UnitRecord& record : unitsOfCategory())
             lines.push_back(page_ == Page::Currency ? record.symbol + u" - " + record.name
-                                                   : record.name + u" " + record.symbol);
+                                                    : record.name + u" " + record.symbol);
         return lines;
     }
     std::vector<ConstantEntry> entries;

@@ -30,9 +30,9 @@ public:
     void reset();
 
 private:
-    std::string text_;      // the number being typed or the last result
-    bool fresh_ = true;     // the next digit starts a new number
-    char pending_ = 0;      // the pending arithmetic operator, 0 for none
+    std::string text_;   // the number being typed or the last result
+    bool fresh_ = true;  // the next digit starts a new number
+    char pending_ = 0;   // the pending arithmetic operator, 0 for none
     double accumulator_ = 0.0;
     double memory_ = 0.0;
 };

@@ -11,7 +11,9 @@ constexpr std::string_view kMatrixFile = "matrix.dat";
 
 }  // namespace
 
-DataTools::DataTools(Engine& engine, std::filesystem::path folder) : engine_(engine), folder_(std::move(folder)) {}
+DataTools::DataTools(Engine& engine, std::filesystem::path folder) : engine_(engine), folder_(std::move(folder))
+{
+}
 
 DataTools::~DataTools()
 {
@@ -27,8 +29,7 @@ void DataTools::categoryShown(int category)
     } else if (category == kStatisticsCategory && !statistics_) {
         statistics_.emplace(engine_);
         if (!folder_.empty() &&
-            statistics_->load(folder_ / StatisticsData::kFileName) ==
-                StatisticsData::LoadStatus::Error)
+            statistics_->load(folder_ / StatisticsData::kFileName) == StatisticsData::LoadStatus::Error)
             message_ = StatisticsData::kLoadErrorMessage;
     }
 }

@@ -17,20 +17,20 @@ struct CurrencyName {
     std::u16string_view name;
 };
 constexpr CurrencyName kCurrencyNames[] = {
-    {"AUD", u"Australian Dollar"},  {"BGN", u"Bulgarian Lev"},     {"BRL", u"Brazilian Real"},
-    {"CAD", u"Canadian Dollar"},    {"CHF", u"Swiss Franc"},       {"CNY", u"Chinese Yuan"},
-    {"CYP", u"Cypriot Pound"},      {"CZK", u"Czech Koruna"},      {"DKK", u"Danish Krone"},
-    {"EEK", u"Estonian Kroon"},     {"GBP", u"British Pound"},     {"HKD", u"Hong Kong Dollar"},
-    {"HRK", u"Croatian Kuna"},      {"HUF", u"Hungarian Forint"},  {"IDR", u"Indonesian Rupiah"},
-    {"ILS", u"Israeli Shekel"},     {"INR", u"Indian Rupee"},      {"ISK", u"Icelandic Krona"},
-    {"JPY", u"Japanese Yen"},       {"KRW", u"South Korean Won"},  {"LTL", u"Lithuanian Litas"},
-    {"LVL", u"Latvian Lats"},       {"MTL", u"Maltese Lira"},      {"MXN", u"Mexican Peso"},
-    {"MYR", u"Malaysian Ringgit"},  {"NOK", u"Norwegian Krone"},   {"NZD", u"New Zealand Dollar"},
-    {"PHP", u"Philippine Peso"},    {"PLN", u"Polish Zloty"},      {"ROL", u"Romanian Leu (old)"},
-    {"RON", u"Romanian Leu"},       {"RUB", u"Russian Rouble"},    {"SEK", u"Swedish Krona"},
-    {"SGD", u"Singapore Dollar"},   {"SIT", u"Slovenian Tolar"},   {"SKK", u"Slovak Koruna"},
-    {"THB", u"Thai Baht"},          {"TRL", u"Turkish Lira (old)"}, {"TRY", u"Turkish Lira"},
-    {"USD", u"US Dollar"},          {"ZAR", u"South African Rand"},
+    {"AUD", u"Australian Dollar"}, {"BGN", u"Bulgarian Lev"},      {"BRL", u"Brazilian Real"},
+    {"CAD", u"Canadian Dollar"},   {"CHF", u"Swiss Franc"},        {"CNY", u"Chinese Yuan"},
+    {"CYP", u"Cypriot Pound"},     {"CZK", u"Czech Koruna"},       {"DKK", u"Danish Krone"},
+    {"EEK", u"Estonian Kroon"},    {"GBP", u"British Pound"},      {"HKD", u"Hong Kong Dollar"},
+    {"HRK", u"Croatian Kuna"},     {"HUF", u"Hungarian Forint"},   {"IDR", u"Indonesian Rupiah"},
+    {"ILS", u"Israeli Shekel"},    {"INR", u"Indian Rupee"},       {"ISK", u"Icelandic Krona"},
+    {"JPY", u"Japanese Yen"},      {"KRW", u"South Korean Won"},   {"LTL", u"Lithuanian Litas"},
+    {"LVL", u"Latvian Lats"},      {"MTL", u"Maltese Lira"},       {"MXN", u"Mexican Peso"},
+    {"MYR", u"Malaysian Ringgit"}, {"NOK", u"Norwegian Krone"},    {"NZD", u"New Zealand Dollar"},
+    {"PHP", u"Philippine Peso"},   {"PLN", u"Polish Zloty"},       {"ROL", u"Romanian Leu (old)"},
+    {"RON", u"Romanian Leu"},      {"RUB", u"Russian Rouble"},     {"SEK", u"Swedish Krona"},
+    {"SGD", u"Singapore Dollar"},  {"SIT", u"Slovenian Tolar"},    {"SKK", u"Slovak Koruna"},
+    {"THB", u"Thai Baht"},         {"TRL", u"Turkish Lira (old)"}, {"TRY", u"Turkish Lira"},
+    {"USD", u"US Dollar"},         {"ZAR", u"South African Rand"},
 };
 
 constexpr std::string_view kBlanks = " \t\r\n";
@@ -75,8 +75,7 @@ bool isDate(std::string_view text)
 
 bool isCode(std::string_view text)
 {
-    return text.size() == 3 &&
-           std::all_of(text.begin(), text.end(), ascii::isUpper<char>);
+    return text.size() == 3 && std::all_of(text.begin(), text.end(), ascii::isUpper<char>);
 }
 
 bool refuse(int& errorClass, std::string& errorText, int newClass, std::string text)
@@ -154,18 +153,17 @@ bool EcbRates::parse(std::string_view xml, int& errorClass, std::string& errorTe
             return refuse(errorClass, errorText, kBadRates, "Error, no date in answer.");
         double value = 0.0;
         const bool number = rate && !rate->empty() && cnum::parsePrefix(*rate, value) == rate->size();
-        if (!code || !isCode(*code) || *code == "EUR" || !number || !std::isfinite(value) ||
-            value <= 0.0 || value > 1e15)
+        if (!code || !isCode(*code) || *code == "EUR" || !number || !std::isfinite(value) || value <= 0.0 ||
+            value > 1e15)
             return refuse(errorClass, errorText, kBadRates, "Error, bad currency rates in answer.");
-        const bool repeated = std::any_of(rates_.begin(), rates_.end(),
-                                          [&](const Rate& known) { return known.code == *code; });
+        const bool repeated =
+            std::any_of(rates_.begin(), rates_.end(), [&](const Rate& known) { return known.code == *code; });
         if (repeated || rates_.size() + 1 >= static_cast<std::size_t>(ConversionTable::kMaxUnits))
             return refuse(errorClass, errorText, kBadRates, "Error, bad currency rates in answer.");
         rates_.push_back({std::string(*code), value});
     }
     if (root.empty() || !rootClosed)
-        return refuse(errorClass, errorText, HttpDownload::kErrorIncomplete,
-                      "Error, answer cut short.");
+        return refuse(errorClass, errorText, HttpDownload::kErrorIncomplete, "Error, answer cut short.");
     if (date_.empty())
         return refuse(errorClass, errorText, kBadRates, "Error, no date in answer.");
     if (rates_.empty())

@@ -73,8 +73,7 @@ int progressed(void* user, curl_off_t total, curl_off_t, curl_off_t, curl_off_t)
 
 std::string HttpDownload::errorMessage() const
 {
-    return "Error: " + std::to_string(errorClass_) + ", " + std::to_string(socketError_) + ", " +
-           errorText_;
+    return "Error: " + std::to_string(errorClass_) + ", " + std::to_string(socketError_) + ", " + errorText_;
 }
 
 bool HttpDownload::fail(int errorClass, int socketError, std::string text)
@@ -111,8 +110,7 @@ int HttpDownload::checkUrl(std::string_view url, std::string& errorText)
     const std::string_view authority = rest.substr(0, rest.find_first_of("/?#"));
     const std::size_t portStart = authority.find(':');
     const std::string_view host = authority.substr(0, portStart);
-    if (host.empty() || host.size() > kMaxHostLength ||
-        host.find_first_of(" \t\r\n@[]\\") != std::string_view::npos) {
+    if (host.empty() || host.size() > kMaxHostLength || host.find_first_of(" \t\r\n@[]\\") != std::string_view::npos) {
         errorText = "Error, bad host in URL.";
         return kErrorHost;
     }
@@ -159,11 +157,9 @@ bool HttpDownload::download(std::string_view url)
     curl_easy_setopt(handle, CURLOPT_ACCEPT_ENCODING, "");  // every decoding libcurl has
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_USERAGENT, "Corvan rate update");
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS,
-                     static_cast<long>(limits_.connectTimeout.count()));
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.connectTimeout.count()));
     curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(limits_.totalTimeout.count()));
-    curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE,
-                     static_cast<curl_off_t>(limits_.maxBytes));
+    curl_easy_setopt(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits_.maxBytes));
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
     const std::string caFile = caFile_.string();
@@ -212,47 +208,33 @@ bool HttpDownload::download(std::string_view url)
         return fail(kErrorCancelled, 0, "Update cancelled.");
     const int code = static_cast<int>(osError);
     switch (result) {
-    case CURLE_OK:
-        break;
+    case CURLE_OK: break;
     case CURLE_UNSUPPORTED_PROTOCOL:
         // Once connected, it is an answer without an HTTP status line (taken for HTTP/0.9).
         if (connected)
             return fail(kErrorAnswer, 0, "Error, not an HTTP answer.");
         return fail(kErrorProtocol, 0, "Error, proto parse failed.");
-    case CURLE_URL_MALFORMAT:
-        return fail(kErrorHost, 0, "Error, bad host in URL.");
+    case CURLE_URL_MALFORMAT: return fail(kErrorHost, 0, "Error, bad host in URL.");
     case CURLE_COULDNT_RESOLVE_PROXY:
-    case CURLE_COULDNT_RESOLVE_HOST:
-        return fail(kErrorHost, code, "Error when resolve host.");
-    case CURLE_COULDNT_CONNECT:
-        return fail(kErrorSocket, code != 0 ? code : ECONNREFUSED, "Error when connect.");
+    case CURLE_COULDNT_RESOLVE_HOST: return fail(kErrorHost, code, "Error when resolve host.");
+    case CURLE_COULDNT_CONNECT: return fail(kErrorSocket, code != 0 ? code : ECONNREFUSED, "Error when connect.");
     case CURLE_OPERATION_TIMEDOUT:
-        return fail(kErrorSocket, ETIMEDOUT,
-                    connected ? "Error when recieve." : "Error when connect.");
-    case CURLE_SEND_ERROR:
-        return fail(kErrorSocket, code, "Error when send.");
-    case CURLE_RECV_ERROR:
-        return fail(kErrorSocket, code, "Error when recieve.");
-    case CURLE_OUT_OF_MEMORY:
-        return fail(kErrorSocket, ENOMEM, "Error when memory alloc.");
-    case CURLE_FILESIZE_EXCEEDED:
-        return fail(kErrorTooLarge, 0, "Error, answer too large.");
+        return fail(kErrorSocket, ETIMEDOUT, connected ? "Error when recieve." : "Error when connect.");
+    case CURLE_SEND_ERROR: return fail(kErrorSocket, code, "Error when send.");
+    case CURLE_RECV_ERROR: return fail(kErrorSocket, code, "Error when recieve.");
+    case CURLE_OUT_OF_MEMORY: return fail(kErrorSocket, ENOMEM, "Error when memory alloc.");
+    case CURLE_FILESIZE_EXCEEDED: return fail(kErrorTooLarge, 0, "Error, answer too large.");
     case CURLE_WRITE_ERROR:
         if (transfer.tooLarge)
             return fail(kErrorTooLarge, 0, "Error, answer too large.");
         return fail(kErrorSocket, code, "Error when recieve.");
-    case CURLE_PARTIAL_FILE:
-        return fail(kErrorIncomplete, 0, "Error, answer cut short.");
-    case CURLE_BAD_CONTENT_ENCODING:
-        return fail(kErrorAnswer, 0, "Error, bad compressed answer.");
-    case CURLE_GOT_NOTHING:
-        return fail(kErrorAnswer, 0, "Error, empty answer.");
-    case CURLE_TOO_MANY_REDIRECTS:
-        return fail(kErrorAnswer, 0, "Error, too many redirects.");
+    case CURLE_PARTIAL_FILE: return fail(kErrorIncomplete, 0, "Error, answer cut short.");
+    case CURLE_BAD_CONTENT_ENCODING: return fail(kErrorAnswer, 0, "Error, bad compressed answer.");
+    case CURLE_GOT_NOTHING: return fail(kErrorAnswer, 0, "Error, empty answer.");
+    case CURLE_TOO_MANY_REDIRECTS: return fail(kErrorAnswer, 0, "Error, too many redirects.");
     case CURLE_WEIRD_SERVER_REPLY:
     case CURLE_HTTP2:
-    case CURLE_HTTP3:
-        return fail(kErrorAnswer, 0, "Error, not an HTTP answer.");
+    case CURLE_HTTP3: return fail(kErrorAnswer, 0, "Error, not an HTTP answer.");
     case CURLE_PEER_FAILED_VERIFICATION:
     case CURLE_SSL_CONNECT_ERROR:
     case CURLE_SSL_CACERT_BADFILE:
@@ -261,10 +243,8 @@ bool HttpDownload::download(std::string_view url)
     case CURLE_SSL_ISSUER_ERROR:
     case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
     case CURLE_SSL_INVALIDCERTSTATUS:
-    case CURLE_USE_SSL_FAILED:
-        return fail(kErrorSecurity, 0, "Error, the server's certificate is not trusted.");
-    default:
-        return fail(kErrorSocket, code, std::string("Error, ") + curl_easy_strerror(result) + ".");
+    case CURLE_USE_SSL_FAILED: return fail(kErrorSecurity, 0, "Error, the server's certificate is not trusted.");
+    default: return fail(kErrorSocket, code, std::string("Error, ") + curl_easy_strerror(result) + ".");
     }
     if (status_ != 200) {
         return fail(kErrorAnswer, 0,

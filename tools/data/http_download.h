@@ -37,7 +37,7 @@ public:
     static constexpr int kErrorAnswer = 10;      // no answer, not HTTP, or not status 200
     static constexpr int kErrorIncomplete = 11;  // cut short
     static constexpr int kErrorCancelled = 14;
-    static constexpr int kErrorSecurity = 15;    // the secure connection could not be trusted
+    static constexpr int kErrorSecurity = 15;  // the secure connection could not be trusted
 
     static constexpr std::size_t kMaxUrlLength = 255;
     static constexpr std::size_t kMaxHostLength = 64;

@@ -99,15 +99,17 @@ void readRow(std::string_view line, MatrixSlot& matrix, int row)
 
 bool loadable(const MatrixSlot& matrix)
 {
-    return inRange(matrix.rows(), 1, MatrixSlot::kMaxSize) &&
-           inRange(matrix.columns(), 1, MatrixSlot::kMaxSize);
+    return inRange(matrix.rows(), 1, MatrixSlot::kMaxSize) && inRange(matrix.columns(), 1, MatrixSlot::kMaxSize);
 }
 
 }  // namespace
 
 // ---- MatrixSlot ----------------------------------------------------------------------------
 
-MatrixSlot::~MatrixSlot() { release(); }
+MatrixSlot::~MatrixSlot()
+{
+    release();
+}
 
 MatrixSlot::MatrixSlot(MatrixSlot&& other) noexcept : engine_(other.engine_), slot_(other.slot_)
 {
@@ -128,12 +130,10 @@ MatrixSlot& MatrixSlot::operator=(MatrixSlot&& other) noexcept
 bool MatrixSlot::allocate(int rows, int cols, int slot)
 {
     release();
-    if (!inRange(slot, 0, VariableSlots::kCount - 1) || !inRange(rows, 1, 0xFFFF) ||
-        !inRange(cols, 1, 0xFFFF))
+    if (!inRange(slot, 0, VariableSlots::kCount - 1) || !inRange(rows, 1, 0xFFFF) || !inRange(cols, 1, 0xFFFF))
         return false;
     const std::vector<double> zeros(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
-    engine_->slots.storeMatrix(slot, static_cast<std::uint16_t>(rows), static_cast<std::uint16_t>(cols),
-                               zeros.data());
+    engine_->slots.storeMatrix(slot, static_cast<std::uint16_t>(rows), static_cast<std::uint16_t>(cols), zeros.data());
     slot_ = slot;
     return true;
 }
@@ -153,9 +153,15 @@ bool MatrixSlot::holdsMatrix() const
     return cell.isMatrix() && cell.data.size() == static_cast<std::size_t>(cell.rows) * cell.cols;
 }
 
-int MatrixSlot::rows() const { return holdsMatrix() ? engine_->slots[slot_].rows : 0; }
+int MatrixSlot::rows() const
+{
+    return holdsMatrix() ? engine_->slots[slot_].rows : 0;
+}
 
-int MatrixSlot::columns() const { return holdsMatrix() ? engine_->slots[slot_].cols : 0; }
+int MatrixSlot::columns() const
+{
+    return holdsMatrix() ? engine_->slots[slot_].cols : 0;
+}
 
 double MatrixSlot::get(int row, int col) const
 {
@@ -180,8 +186,7 @@ void MatrixSlot::zero()
 
 bool MatrixSlot::copyFrom(const MatrixSlot& other)
 {
-    if (!holdsMatrix() || !other.holdsMatrix() || rows() != other.rows() ||
-        columns() != other.columns())
+    if (!holdsMatrix() || !other.holdsMatrix() || rows() != other.rows() || columns() != other.columns())
         return false;
     if (engine_ != other.engine_ || slot_ != other.slot_)
         engine_->slots[slot_].data = other.engine_->slots[other.slot_].data;
@@ -277,8 +282,7 @@ MatrixStore::SaveResult MatrixStore::save(const std::filesystem::path& path) con
 
 bool MatrixStore::slotInUse(int slot) const
 {
-    return std::any_of(entries_.begin(), entries_.end(),
-                       [slot](const MatrixSlot& m) { return m.slot() == slot; });
+    return std::any_of(entries_.begin(), entries_.end(), [slot](const MatrixSlot& m) { return m.slot() == slot; });
 }
 
 bool MatrixStore::isFreeUserSlot(int slot) const
@@ -308,8 +312,7 @@ bool MatrixStore::newMatrix(int rows, int cols, int slot)
     if (!isFreeUserSlot(slot))
         return false;
     MatrixSlot matrix(*engine_);
-    matrix.allocate(std::clamp(rows, 1, MatrixSlot::kMaxSize), std::clamp(cols, 1, MatrixSlot::kMaxSize),
-                    slot);
+    matrix.allocate(std::clamp(rows, 1, MatrixSlot::kMaxSize), std::clamp(cols, 1, MatrixSlot::kMaxSize), slot);
     append(std::move(matrix));
     return true;
 }
@@ -433,7 +436,10 @@ void MatrixStore::refreshView()
     }
 }
 
-std::string MatrixStore::columnHeader(int col) { return std::to_string(col + 1) + "    "; }
+std::string MatrixStore::columnHeader(int col)
+{
+    return std::to_string(col + 1) + "    ";
+}
 
 std::string MatrixStore::rowHeader(int row)
 {

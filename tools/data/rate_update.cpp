@@ -135,20 +135,17 @@ bool checkTable(std::string_view bytes, int& errorClass, std::string& errorText)
     ConversionTable table;
     if (!table.loadBytes(bytes)) {
         return refuse(errorClass, errorText, kRates,
-                      "Error, bad currency rates on line " + std::to_string(table.errorCode()) +
-                          ".");
+                      "Error, bad currency rates on line " + std::to_string(table.errorCode()) + ".");
     }
     if (dateOfText(bytes).empty())
         return refuse(errorClass, errorText, kRates, "Error, no date in answer.");
     // A table that stops without its "#End" was cut short on a line end.
     const std::size_t last = bytes.find_last_not_of(" \t\r\n");
     const std::size_t lineStart = bytes.find_last_of('\n', last);
-    const std::string_view lastLine =
-        bytes.substr(lineStart == std::string_view::npos ? 0 : lineStart + 1,
-                     last == std::string_view::npos ? 0 : last - lineStart);
+    const std::string_view lastLine = bytes.substr(lineStart == std::string_view::npos ? 0 : lineStart + 1,
+                                                   last == std::string_view::npos ? 0 : last - lineStart);
     if (lastLine != "#End")
-        return refuse(errorClass, errorText, HttpDownload::kErrorIncomplete,
-                      "Error, answer cut short.");
+        return refuse(errorClass, errorText, HttpDownload::kErrorIncomplete, "Error, answer cut short.");
 
     const std::vector<UnitRecord>& records = table.units();
     const UnitRecord* base = nullptr;
@@ -156,8 +153,7 @@ bool checkTable(std::string_view bytes, int& errorClass, std::string& errorText)
         if (!record.isBase())
             continue;
         if (base != nullptr)
-            return refuse(errorClass, errorText, kRates,
-                          "Error, more than one base currency in answer.");
+            return refuse(errorClass, errorText, kRates, "Error, more than one base currency in answer.");
         base = &record;
     }
     if (base == nullptr || records.size() < 2)
@@ -166,18 +162,16 @@ bool checkTable(std::string_view bytes, int& errorClass, std::string& errorText)
         if (&record == base)
             continue;
         const bool valid = record.numerator.size() == 1 && record.numerator[0] == base->symbol &&
-                           record.denominator.empty() && record.offset == 0.0 &&
-                           std::isfinite(record.factor) && record.factor > 0.0 &&
+                           record.denominator.empty() && record.offset == 0.0 && std::isfinite(record.factor) &&
+                           record.factor > 0.0 &&
                            table.find(record.symbol) == static_cast<int>(&record - records.data()) + 1;
         if (!valid)
-            return refuse(errorClass, errorText, kRates,
-                          "Error, bad currency rate for " + toUtf8(record.symbol) + ".");
+            return refuse(errorClass, errorText, kRates, "Error, bad currency rate for " + toUtf8(record.symbol) + ".");
     }
     return true;
 }
 
-bool saveTable(const std::filesystem::path& file, const std::vector<UnitRecord>& records,
-               std::string* errorText)
+bool saveTable(const std::filesystem::path& file, const std::vector<UnitRecord>& records, std::string* errorText)
 {
     std::string old;
     if (!unitfile::readFile(file, old))
@@ -205,8 +199,7 @@ RateUpdate::RateUpdate(std::filesystem::path file, DownloadLimits limits)
 {
 }
 
-std::optional<std::string> RateUpdate::ratesFromAnswer(std::string_view body,
-                                                       std::string_view previousFile,
+std::optional<std::string> RateUpdate::ratesFromAnswer(std::string_view body, std::string_view previousFile,
                                                        int& errorClass, std::string& errorText)
 {
     std::string text;
@@ -274,8 +267,7 @@ bool RateUpdate::run(const std::atomic<bool>* cancel, HttpDownload::Progress pro
         previous.clear();
     int errorClass = 0;
     std::string errorText;
-    const std::optional<std::string> rates =
-        ratesFromAnswer(download.received(), previous, errorClass, errorText);
+    const std::optional<std::string> rates = ratesFromAnswer(download.received(), previous, errorClass, errorText);
     if (!rates)
         return fail(errorClass, 0, std::move(errorText));
     if (cancel != nullptr && cancel->load())
@@ -288,6 +280,5 @@ bool RateUpdate::run(const std::atomic<bool>* cancel, HttpDownload::Progress pro
 
 std::string RateUpdate::errorMessage() const
 {
-    return "Error: " + std::to_string(errorClass_) + ", " + std::to_string(socketError_) + ", " +
-           errorText_;
+    return "Error: " + std::to_string(errorClass_) + ", " + std::to_string(socketError_) + ", " + errorText_;
 }

@@ -88,8 +88,7 @@ public:
     // The new file's bytes for an answer's body, or nothing with the class and text of the
     // refusal. previousFile (the current "currency.dat") lends its currency names to a
     // converted ECB document.
-    static std::optional<std::string> ratesFromAnswer(std::string_view body,
-                                                      std::string_view previousFile,
+    static std::optional<std::string> ratesFromAnswer(std::string_view body, std::string_view previousFile,
                                                       int& errorClass, std::string& errorText);
 
     // The date of the rates written by the last successful run.

@@ -53,7 +53,9 @@ std::string_view lineAt(std::string_view bytes, std::size_t start, bool& hasNewl
 
 }  // namespace
 
-StatisticsData::StatisticsData(Engine& engine) : engine_(engine) {}
+StatisticsData::StatisticsData(Engine& engine) : engine_(engine)
+{
+}
 
 Model::LoadStatus StatisticsData::load(const std::filesystem::path& path)
 {
@@ -213,6 +215,5 @@ void StatisticsData::publish()
     if (values_.empty())
         engine_.slots.clear(VariableSlots::kList);
     else
-        engine_.slots.storeMatrix(VariableSlots::kList, static_cast<std::uint16_t>(values_.size()), 1,
-                                  values_.data());
+        engine_.slots.storeMatrix(VariableSlots::kList, static_cast<std::uint16_t>(values_.size()), 1, values_.data());
 }

@@ -17,13 +17,12 @@ std::optional<UnitCategory> UnitCategories::firstCategory()
 bool UnitCategories::unitsOf(std::u16string_view name, std::vector<UnitRecord>& units)
 {
     units.clear();
-    error_ = unitfile::readCategoryRecords(
-        path_, false, name, [&](const std::vector<std::u16string>& words, int) {
-            UnitRecord record;
-            if (!unitfile::parseUnitRecord(words, record))
-                return false;
-            units.push_back(std::move(record));
-            return true;
-        });
+    error_ = unitfile::readCategoryRecords(path_, false, name, [&](const std::vector<std::u16string>& words, int) {
+        UnitRecord record;
+        if (!unitfile::parseUnitRecord(words, record))
+            return false;
+        units.push_back(std::move(record));
+        return true;
+    });
     return error_ == 0;
 }

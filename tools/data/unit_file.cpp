@@ -79,8 +79,7 @@ std::vector<std::u16string> words(std::string_view line, bool colonIsBlank)
     std::vector<std::u16string> result;
     std::u16string word;
     for (char16_t c : text) {
-        const bool blank = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' ||
-                           (colonIsBlank && c == u':');
+        const bool blank = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || (colonIsBlank && c == u':');
         if (!blank) {
             word.push_back(c);
         } else if (!word.empty()) {
@@ -172,8 +171,7 @@ bool parseUnitRecord(const std::vector<std::u16string>& words, UnitRecord& recor
     return parseDefinition(words[4], record.numerator, record.denominator);
 }
 
-Control control(const std::vector<std::u16string>& words, bool prefixKeywords,
-                UnitCategory& category)
+Control control(const std::vector<std::u16string>& words, bool prefixKeywords, UnitCategory& category)
 {
     if (words.empty() || words[0].empty() || words[0][0] != u'#')
         return Control::None;
@@ -200,8 +198,7 @@ bool readFile(const std::filesystem::path& path, std::string& bytes)
     return readWholeFile(path, bytes, kMaxFileBytes);
 }
 
-int readCategories(const std::filesystem::path& path, bool prefixKeywords,
-                   std::vector<UnitCategory>& categories)
+int readCategories(const std::filesystem::path& path, bool prefixKeywords, std::vector<UnitCategory>& categories)
 {
     std::string bytes;
     if (!readFile(path, bytes))
@@ -223,15 +220,13 @@ int readCategories(const std::filesystem::path& path, bool prefixKeywords,
             depth = std::max(depth - 1, 0);
             break;
         case Control::None:
-        case Control::Other:
-            break;
+        case Control::Other: break;
         }
     }
     return 0;
 }
 
-int readFirstCategory(const std::filesystem::path& path, bool prefixKeywords,
-                      std::optional<UnitCategory>& category)
+int readFirstCategory(const std::filesystem::path& path, bool prefixKeywords, std::optional<UnitCategory>& category)
 {
     category.reset();
     std::string bytes;

@@ -82,34 +82,30 @@ enum class Control { None, Begin, End, Other };
 // Classifies a line's words. With prefixKeywords the keyword need only start with "Begin" or
 // "End" (the constants reader), else it must equal one; case never matters. For Begin,
 // category receives the name (underscores made blanks) and the flag.
-Control control(const std::vector<std::u16string>& words, bool prefixKeywords,
-                UnitCategory& category);
+Control control(const std::vector<std::u16string>& words, bool prefixKeywords, UnitCategory& category);
 
 // Reads a whole data file; false when it is missing, unreadable or absurdly large.
 bool readFile(const std::filesystem::path& path, std::string& bytes);
 
 // The top-level categories of a category file in file order, each added at its closing "#End";
 // names starting with "Constant" (case ignored) are left out. Returns 0 or -1 (missing file).
-int readCategories(const std::filesystem::path& path, bool prefixKeywords,
-                   std::vector<UnitCategory>& categories);
+int readCategories(const std::filesystem::path& path, bool prefixKeywords, std::vector<UnitCategory>& categories);
 
 // The first top-level category, whatever its name (empty when the file has none). Returns 0 or
 // -1 (missing file).
-int readFirstCategory(const std::filesystem::path& path, bool prefixKeywords,
-                      std::optional<UnitCategory>& category);
+int readFirstCategory(const std::filesystem::path& path, bool prefixKeywords, std::optional<UnitCategory>& category);
 
 // Calls take(words, lineNumber) for each record inside every category named `name` (nested
 // categories included). take returns false to stop; readCategoryRecords then returns that line
 // number. Returns 0 when all were taken, -1 for a missing file.
 template <typename Take>
-int readCategoryRecords(const std::filesystem::path& path, bool prefixKeywords,
-                        std::u16string_view name, Take take);
+int readCategoryRecords(const std::filesystem::path& path, bool prefixKeywords, std::u16string_view name, Take take);
 
 }  // namespace unitfile
 
 template <typename Take>
-int unitfile::readCategoryRecords(const std::filesystem::path& path, bool prefixKeywords,
-                                  std::u16string_view name, Take take)
+int unitfile::readCategoryRecords(const std::filesystem::path& path, bool prefixKeywords, std::u16string_view name,
+                                  Take take)
 {
     std::string bytes;
     if (!readFile(path, bytes))
@@ -131,8 +127,7 @@ int unitfile::readCategoryRecords(const std::filesystem::path& path, bool prefix
             if (depth > 0)
                 --depth;
             break;
-        case Control::Other:
-            break;
+        case Control::Other: break;
         case Control::None:
             if (depth > 0 && !take(lineWords, reader.lineNumber()))
                 return reader.lineNumber();

@@ -10,8 +10,8 @@
 
 using paymentSchedule::ScheduleReport;
 
-LoanAmortization::Outcome LoanAmortization::calculate(double amount, double rate, double perYear,
-                                                      double payments, double payment)
+LoanAmortization::Outcome LoanAmortization::calculate(double amount, double rate, double perYear, double payments,
+                                                      double payment)
 {
     using paymentSchedule::Cents;
     using paymentSchedule::fromCents;
@@ -59,8 +59,7 @@ LoanAmortization::Outcome LoanAmortization::calculate(double amount, double rate
     const Cents paymentCents = paymentSchedule::toCents(payment);
     // Without a payment nothing is repaid: the rows only show the interest piling up.
     const bool repays = paymentCents > 0;
-    const int rowLimit =
-        static_cast<int>(std::min(std::trunc(payments), double{paymentSchedule::kMaxPeriods}));
+    const int rowLimit = static_cast<int>(std::min(std::trunc(payments), double{paymentSchedule::kMaxPeriods}));
     Cents balance = amountCents;
     for (int k = 1; k <= rowLimit; ++k) {
         const std::optional<Cents> interest = paymentSchedule::periodInterest(balance, i);
@@ -133,11 +132,10 @@ LoanCalculator::CalcStatus LoanCalculator::calculate()
         v[f] = TimeValueOfMoney::roundDown(*value, f == kRateField ? 4 : 2);
     }
     const double amount = v[kAmountField], payment = v[kPaymentField];
-    const bool valid = amount > 0.0 && amount <= paymentSchedule::kMaxAmount &&
-                       v[kRateField] >= 0.0 && v[kPerYearField] > 0.0 && v[kPaymentsField] > 0.0 &&
-                       v[kPaymentsField] <= paymentSchedule::kMaxPeriods &&
-                       ((payment >= 0.0 && payment <= paymentSchedule::kMaxAmount) ||
-                        payment == LoanAmortization::kComputePayment);
+    const bool valid =
+        amount > 0.0 && amount <= paymentSchedule::kMaxAmount && v[kRateField] >= 0.0 && v[kPerYearField] > 0.0 &&
+        v[kPaymentsField] > 0.0 && v[kPaymentsField] <= paymentSchedule::kMaxPeriods &&
+        ((payment >= 0.0 && payment <= paymentSchedule::kMaxAmount) || payment == LoanAmortization::kComputePayment);
     if (!valid)
         return CalcStatus::InputError;
 
@@ -159,8 +157,7 @@ ScheduleReport LoanCalculator::makeReport(const LoanAmortization& calc, OutputFo
     report.columns.assign(kColumns.begin(), kColumns.end());
     report.summary = {
         u"Payment per period: " + money(calc.payment()),
-        u"Interest rate per period: " +
-            paymentSchedule::groupedFixed(calc.ratePerPeriod(), 4, format) + u"%",
+        u"Interest rate per period: " + paymentSchedule::groupedFixed(calc.ratePerPeriod(), 4, format) + u"%",
         u"Total Payments: " + money(calc.totalPayments()),
         u"Total Interest: " + money(calc.totalInterest()),
     };

@@ -85,12 +85,11 @@ public:
     static constexpr std::u16string_view kTitle = u"Loan calculator";
     static constexpr std::u16string_view kResultTitle = u"Loan result";
     static constexpr std::array<std::u16string_view, kFieldCount> kFieldLabels = {
-        u"Loan Amount (C)", u"Annual Interest Rate (I%Y)", u"Periods per Year",
-        u"Total Number of Payments", u"Payment Each Period \n(Not match to calculate)"};
-    static constexpr std::array<std::u16string_view, kFieldCount> kOpeningTexts = {
-        u"1000", u"7", u"12", u"12", u"0"};
-    static constexpr std::array<std::u16string_view, 5> kColumns = {
-        u"Period", u"Years", u"Balance", u"Int", u"Principal"};
+        u"Loan Amount (C)", u"Annual Interest Rate (I%Y)", u"Periods per Year", u"Total Number of Payments",
+        u"Payment Each Period \n(Not match to calculate)"};
+    static constexpr std::array<std::u16string_view, kFieldCount> kOpeningTexts = {u"1000", u"7", u"12", u"12", u"0"};
+    static constexpr std::array<std::u16string_view, 5> kColumns = {u"Period", u"Years", u"Balance", u"Int",
+                                                                    u"Principal"};
 
     // NeverRepaid: the window shows kNeverRepaidMessage and no schedule.
     enum class CalcStatus { Done, InputError, NeverRepaid };
@@ -124,8 +123,7 @@ public:
     // The result window's content for a calculation: the four summary lines shown above the
     // list (a fifth, "Final payment: ", when the last payment differs from the others), and
     // one list line per row.
-    static paymentSchedule::ScheduleReport makeReport(const LoanAmortization& calc,
-                                                      OutputFormat format);
+    static paymentSchedule::ScheduleReport makeReport(const LoanAmortization& calc, OutputFormat format);
 
 private:
     OutputFormat format_;

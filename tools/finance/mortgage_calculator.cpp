@@ -28,8 +28,7 @@ bool MortgageAmortization::calculate(double amount, double rate, double years)
     payment_ = TimeValueOfMoney::roundDown(*level, 2);
     const Cents paymentCents = paymentSchedule::toCents(payment_);
 
-    const int rowLimit =
-        static_cast<int>(std::min(std::trunc(months_), double{paymentSchedule::kMaxPeriods}));
+    const int rowLimit = static_cast<int>(std::min(std::trunc(months_), double{paymentSchedule::kMaxPeriods}));
     Cents balance = paymentSchedule::toCents(amount_);
     Cents totalInterest = 0;
     Cents totalPayments = 0;
@@ -109,8 +108,7 @@ MortgageCalculator::CalcStatus MortgageCalculator::calculate()
     const double amount = TimeValueOfMoney::roundDown(raw[kAmountField], 2);
     const double rate = TimeValueOfMoney::roundDown(raw[kRateField], 4);
     const double years = TimeValueOfMoney::roundDown(raw[kYearsField], 2);
-    if (!(amount > 0.0 && amount <= paymentSchedule::kMaxAmount && rate >= 0.0 && years > 0.0 &&
-          years <= kMaxYears))
+    if (!(amount > 0.0 && amount <= paymentSchedule::kMaxAmount && rate >= 0.0 && years > 0.0 && years <= kMaxYears))
         return CalcStatus::InputError;
 
     // The length goes in as typed: the month count is taken from it before its own rounding.
@@ -127,18 +125,17 @@ ScheduleReport MortgageCalculator::makeReport(const MortgageAmortization& calc, 
     const auto money = [format](double x) { return paymentSchedule::groupedFixed(x, 2, format); };
     ScheduleReport report;
     report.columns.assign(kColumns.begin(), kColumns.end());
-    const auto addLine = [&](int year, std::u16string_view what, double percent, double interest,
-                             double balance) {
-        report.lines.push_back({ascii::widen(std::to_string(year)), std::u16string(what),
-                                money(percent), money(interest), money(balance)});
+    const auto addLine = [&](int year, std::u16string_view what, double percent, double interest, double balance) {
+        report.lines.push_back({ascii::widen(std::to_string(year)), std::u16string(what), money(percent),
+                                money(interest), money(balance)});
     };
 
     // A month is listed while its running count is within the rounded length in months, and
     // while the schedule holds it: the month count comes from the length as typed and may be a
     // month shorter (1.16625 years: 14.04 months by the rounded length, 13.99 by the typed one).
     // A payment rounded up may repay the loan before the length ends: the list stops there too.
-    const auto listed = static_cast<std::size_t>(
-        std::clamp(std::floor(calc.years() * 12.0), 0.0, double(calc.rowCount())));
+    const auto listed =
+        static_cast<std::size_t>(std::clamp(std::floor(calc.years() * 12.0), 0.0, double(calc.rowCount())));
     for (std::size_t k = 0; k < listed; ++k) {
         const int year = static_cast<int>(k / 12) + 1;
         const int month = static_cast<int>(k % 12) + 1;

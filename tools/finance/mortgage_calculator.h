@@ -17,13 +17,13 @@ public:
     struct Row {
         double interest;
         double principalPercent;  // the principal's share of the payment ("Prin%")
-        double balance;  // after this month's payment
+        double balance;           // after this month's payment
     };
 
     struct YearTotals {
         double interest;
         double principalPercent;  // the mean of the twelve months
-        double balance;  // after the year's last month
+        double balance;           // after the year's last month
     };
 
     // Rounds amount to 2 decimals, the annual percent rate to 4 and years to 2, then builds one
@@ -81,13 +81,10 @@ public:
     static constexpr std::u16string_view kResultTitle = u"Mortgage result";
     static constexpr std::array<std::u16string_view, kFieldCount> kFieldLabels = {
         u"Mortgage Amount ", u"Annual Interest Rate (%)", u"Length in Years"};
-    static constexpr std::array<std::u16string_view, kFieldCount> kOpeningTexts = {
-        u"10000", u"6", u"5"};
-    static constexpr std::array<std::u16string_view, 5> kColumns = {
-        u"Year", u"Month", u"Prin%", u"Int", u"Balance"};
-    static constexpr std::array<std::u16string_view, 12> kMonthNames = {
-        u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
-        u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+    static constexpr std::array<std::u16string_view, kFieldCount> kOpeningTexts = {u"10000", u"6", u"5"};
+    static constexpr std::array<std::u16string_view, 5> kColumns = {u"Year", u"Month", u"Prin%", u"Int", u"Balance"};
+    static constexpr std::array<std::u16string_view, 12> kMonthNames = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
+                                                                        u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
     static constexpr std::u16string_view kTotalsWord = u"Totals";
 
     enum class CalcStatus { Done, InputError };
@@ -113,8 +110,7 @@ public:
     // The result window's content: month lines grouped by year, a "Totals" line after each
     // complete year, and the four summary lines shown below the list (a fifth, "Final
     // payment: ", when the last month's payment differs from the others).
-    static paymentSchedule::ScheduleReport makeReport(const MortgageAmortization& calc,
-                                                      OutputFormat format);
+    static paymentSchedule::ScheduleReport makeReport(const MortgageAmortization& calc, OutputFormat format);
 
 private:
     OutputFormat format_;

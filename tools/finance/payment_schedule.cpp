@@ -91,14 +91,14 @@ std::u16string groupedFixed(double value, int decimals, OutputFormat format)
 
 std::optional<double> annuityPayment(double amount, double periodicRate, double periods)
 {
-    return valueIfOk(TimeValueOfMoney::payment(periodicRate, periods, amount, 0.0, kPerYearForPeriodicRate,
-                                               kEndOfPeriod));
+    return valueIfOk(
+        TimeValueOfMoney::payment(periodicRate, periods, amount, 0.0, kPerYearForPeriodicRate, kEndOfPeriod));
 }
 
 std::optional<double> periodsToRepay(double amount, double periodicRate, double payment)
 {
-    return valueIfOk(TimeValueOfMoney::periodCount(periodicRate, payment, amount, 0.0, kPerYearForPeriodicRate,
-                                                   kEndOfPeriod));
+    return valueIfOk(
+        TimeValueOfMoney::periodCount(periodicRate, payment, amount, 0.0, kPerYearForPeriodicRate, kEndOfPeriod));
 }
 
 }  // namespace paymentSchedule

@@ -75,8 +75,8 @@ TimeValueOfMoneyCalculator::CalcStatus TimeValueOfMoneyCalculator::calculate()
     }
     TimeValueOfMoney::Result result;
     if (readable) {
-        const double n = v[kNperField], r = v[kRateField], pv = v[kPvField], pmt = v[kPmtField],
-                     fv = v[kFvField], py = v[kPerYearField];
+        const double n = v[kNperField], r = v[kRateField], pv = v[kPvField], pmt = v[kPmtField], fv = v[kFvField],
+                     py = v[kPerYearField];
         const int t = paymentType_;
         switch (solved_) {
         case kNperField: result = TimeValueOfMoney::periodCount(r, pmt, pv, fv, py, t); break;

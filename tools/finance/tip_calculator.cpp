@@ -129,8 +129,7 @@ double TipCalculator::readField(std::size_t field) const
 std::u16string TipCalculator::formatAmount(double value) const
 {
     char buffer[32];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 9).ptr;
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 9).ptr;
     std::u16string text(buffer, end);
     const Separators seps = separators();
     groupDigits(text, seps.decimalChar, seps.groupChar);

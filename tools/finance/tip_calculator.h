@@ -17,8 +17,8 @@ public:
     static constexpr std::size_t kPercentField = 1;
     static constexpr std::size_t kBillField = 2;
 
-    static constexpr std::array<std::u16string_view, kFieldCount> kFieldLabels = {
-        u"No of people", u"Percent to tip", u"Bill Amount"};
+    static constexpr std::array<std::u16string_view, kFieldCount> kFieldLabels = {u"No of people", u"Percent to tip",
+                                                                                  u"Bill Amount"};
     static constexpr std::array<char16_t, kFieldCount> kFieldMarkers = {u'P', u'%', u'$'};
     // Length of a field text, marker and grouping marks included, beyond which only Backspace is
     // taken.

@@ -15,20 +15,11 @@ namespace {
 
 using Kind = EquationSolver::Kind;
 
-constexpr std::array<EquationSolver::KindLabels, EquationSolver::kKindCount>
-    kLabels = {{
-        {{u"x\u00B2+", u"x+", u"= 0"},
-         {u"=x1", u"=x2", u""},
-         2,
-         {0, 1, 2},
-         3},
-        {{u"x+", u"y ", u"= "}, {u"=x", u"=y", u""}, 2, {0, 1, 3, 4, 5, 7}, 6},
-        {{u"x+", u"y+", u"z="},
-         {u"=x", u"=y", u"=z"},
-         3,
-         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},
-         12},
-    }};
+constexpr std::array<EquationSolver::KindLabels, EquationSolver::kKindCount> kLabels = {{
+    {{u"x\u00B2+", u"x+", u"= 0"}, {u"=x1", u"=x2", u""}, 2, {0, 1, 2}, 3},
+    {{u"x+", u"y ", u"= "}, {u"=x", u"=y", u""}, 2, {0, 1, 3, 4, 5, 7}, 6},
+    {{u"x+", u"y+", u"z="}, {u"=x", u"=y", u"=z"}, 3, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, 12},
+}};
 
 // Engine text is ASCII; any other character becomes one the tokenizer refuses, so a stray
 // symbol fails as a syntax error instead of being silently dropped.
@@ -108,8 +99,7 @@ std::u16string EquationSolver::getCoefficientText(std::size_t field)
     return text;
 }
 
-std::string EquationSolver::rootText(std::string_view a, std::string_view b,
-                                          std::string_view c, bool plusRoot)
+std::string EquationSolver::rootText(std::string_view a, std::string_view b, std::string_view c, bool plusRoot)
 {
     const std::string A = "(" + std::string(a) + ")";
     const std::string B = "(" + std::string(b) + ")";
@@ -119,8 +109,8 @@ std::string EquationSolver::rootText(std::string_view a, std::string_view b,
     return "(-" + B + (plusRoot ? "+" : "-") + "RT(2," + D + "))/(2*" + A + ")";
 }
 
-std::string EquationSolver::stableRootText(std::string_view a, std::string_view b, std::string_view c,
-                                           bool plusRoot, double bValue)
+std::string EquationSolver::stableRootText(std::string_view a, std::string_view b, std::string_view c, bool plusRoot,
+                                           double bValue)
 {
     const bool cancels = plusRoot ? bValue > 0.0 : bValue < 0.0;
     if (!cancels)
@@ -150,14 +140,9 @@ void EquationSolver::setResult(std::size_t index, double value)
 EquationSolver::SolveResult EquationSolver::solve(Engine& engine)
 {
     switch (kind_) {
-    case Kind::Quadratic:
-        return solveQuadratic(engine);
-    case Kind::TwoEquations:
-        solveLinear(engine, 2);
-        return {};
-    case Kind::ThreeEquations:
-        solveLinear(engine, 3);
-        return {};
+    case Kind::Quadratic: return solveQuadratic(engine);
+    case Kind::TwoEquations: solveLinear(engine, 2); return {};
+    case Kind::ThreeEquations: solveLinear(engine, 3); return {};
     }
     return {};
 }
@@ -177,8 +162,7 @@ EquationSolver::SolveResult EquationSolver::solveQuadratic(Engine& engine)
             return takeErrorResult(engine);
         // 2a is 0: the equation is linear, b*x + c = 0.
         engine.resetError();
-        const ValueCell root =
-            engine.evaluate("-(" + c + ")/(" + b + ")", Engine::kModeScalar, 10);
+        const ValueCell root = engine.evaluate("-(" + c + ")/(" + b + ")", Engine::kModeScalar, 10);
         if (engine.error() != ErrorCode::kNone) {
             if (!isDivisionError(engine))
                 return takeErrorResult(engine);
@@ -248,8 +232,7 @@ void EquationSolver::solveLinear(Engine& engine, std::size_t n)
     }
     stack.emplace_back().storeMatrix(size, 1, rightHandSide.data());
     matrix_ops::multiply(stack, 0, context);
-    const bool ok = !context.failed() && stack.size() == 1 && stack[0].isMatrix() &&
-                    stack[0].data.size() == n;
+    const bool ok = !context.failed() && stack.size() == 1 && stack[0].isMatrix() && stack[0].data.size() == n;
     engine.resetError();
     if (!ok) {
         allNaN();

@@ -69,14 +69,13 @@ public:
     // The normalisation of getCoefficientText on a text alone.
     static std::u16string normalizeCoefficient(std::u16string_view text);
     // The root texts of the quadratic for already normalised a, b, c: x1 uses +sqrt(D).
-    static std::string rootText(std::string_view a, std::string_view b, std::string_view c,
-                                bool plusRoot);
+    static std::string rootText(std::string_view a, std::string_view b, std::string_view c, bool plusRoot);
     // The same root written so that nothing cancels, given the sign of b: where -b and the
     // root of D have opposite signs (b > 0 with +sqrt(D), b < 0 with -sqrt(D)) the root is
     // 2c / (-b -+ sqrt(D)) instead, the same number in exact arithmetic. a = 1e-19, b = 1,
     // c = 1 then gives x1 = -1, where the textbook form gives 0.
-    static std::string stableRootText(std::string_view a, std::string_view b, std::string_view c,
-                                      bool plusRoot, double bValue);
+    static std::string stableRootText(std::string_view a, std::string_view b, std::string_view c, bool plusRoot,
+                                      double bValue);
 
 private:
     SolveResult solveQuadratic(Engine& engine);

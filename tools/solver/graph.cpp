@@ -20,20 +20,25 @@ constexpr int kMaxBisections = 200;
 constexpr int kMaxCoarsenings = 7;
 constexpr int kMaxPoleChecks = 64;
 
-int clampScale(int scale) { return std::clamp(scale, Graph::kMinScale, Graph::kMaxScale); }
+int clampScale(int scale)
+{
+    return std::clamp(scale, Graph::kMinScale, Graph::kMaxScale);
+}
 
 // "%.2lf" that keeps a point as the decimal sign whatever the process locale.
 std::string fixed2(double value)
 {
     std::array<char, 512> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed, 2);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 2);
     return std::string(buffer.data(), result.ec == std::errc() ? result.ptr : buffer.data());
 }
 
 }  // namespace
 
-Graph::Graph(Engine& engine) : engine_(engine) { recomputeRange(); }
+Graph::Graph(Engine& engine) : engine_(engine)
+{
+    recomputeRange();
+}
 
 void Graph::setFieldText(std::size_t field, std::string text)
 {
@@ -116,9 +121,15 @@ double Graph::planeY(int row) const
     return static_cast<double>(originY_ + panY_ - row) / scaleY_;
 }
 
-std::string Graph::coordinateXText(int column) const { return "X=" + fixed2(planeX(column)); }
+std::string Graph::coordinateXText(int column) const
+{
+    return "X=" + fixed2(planeX(column));
+}
 
-std::string Graph::coordinateYText(int row) const { return "Y=" + fixed2(planeY(row)); }
+std::string Graph::coordinateYText(int row) const
+{
+    return "Y=" + fixed2(planeY(row));
+}
 
 bool Graph::inModeBox(int column, int row) const
 {
@@ -159,9 +170,7 @@ void Graph::penMove(int column, int row)
             resampleAll();
         break;
     }
-    case kPenZoom:
-        applyZoom(zoomX, zoomY);
-        break;
+    case kPenZoom: applyZoom(zoomX, zoomY); break;
     case kPenZoomPreview:
         previewScaleX_ = zoomX;
         previewScaleY_ = zoomY;

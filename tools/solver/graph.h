@@ -17,8 +17,8 @@ class Engine;
 struct GraphCurve {
     static constexpr std::size_t kMaxPoints = 1024;
 
-    std::string text;      // after the engine's function-call pass
-    std::string variable;  // "x"
+    std::string text;          // after the engine's function-call pass
+    std::string variable;      // "x"
     std::uint32_t colour = 0;  // COLORREF: 0x00BBGGRR
     std::vector<double> xs;    // kMaxPoints entries; the first `count` are in use
     std::vector<double> ys;

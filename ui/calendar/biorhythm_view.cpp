@@ -197,7 +197,8 @@ BiorhythmView::BiorhythmView(Preferences& preferences, ProgramFolder folder, QWi
     bodyLayout_->addWidget(report_, 1);
     bodyLayout_->addWidget(daysButton_);
     arrangeForShape(false);
-    for (QWidget* control : std::initializer_list<QWidget*>{birthButton_, viewButton_, newButton_, removeButton_, daysButton_})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{birthButton_, viewButton_, newButton_, removeButton_, daysButton_})
         control->setFocusPolicy(Qt::NoFocus);
 
     connect(birthButton_, &QPushButton::clicked, this, &BiorhythmView::chooseBirthDate);
@@ -292,8 +293,8 @@ void BiorhythmView::openWindow()
     chart_->setChart(&model_->chart());
     if (model_->adviceMissing()) {
         // Not modal to the program: the window keeps working with empty report sections.
-        auto* box = new QMessageBox(QMessageBox::Critical, tr("Error"), tr("Can not open data file!"),
-                                    QMessageBox::Ok, this);
+        auto* box =
+            new QMessageBox(QMessageBox::Critical, tr("Error"), tr("Can not open data file!"), QMessageBox::Ok, this);
         box->setObjectName(QStringLiteral("bioAdviceMissing"));
         setThemedStyleSheet(box, dialogStyleSheet(facts.scale));
         box->setAttribute(Qt::WA_DeleteOnClose);

@@ -162,8 +162,7 @@ DateTimeView::DateTimeView(const Preferences& preferences, QWidget* parent)
         const Command side = sides[i];
         const Command computeCommand = computes[i];
         connect(sideButtons_[i], &QPushButton::clicked, this, [this, side] { command(side); });
-        connect(computeButtons_[i], &QPushButton::clicked, this,
-                [this, computeCommand] { command(computeCommand); });
+        connect(computeButtons_[i], &QPushButton::clicked, this, [this, computeCommand] { command(computeCommand); });
         std::vector<QPushButton*> buttons = {sideButtons_[i], computeButtons_[i]};
         if (i != 1) {  // an interval has no leap month and no note
             leapButtons_[i] = new QPushButton(tr("Leap"), box);

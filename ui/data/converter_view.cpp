@@ -37,11 +37,28 @@ constexpr char16_t kSwapField = ConverterView::kSwapField;
 constexpr char16_t kSwapUnits = ConverterView::kSwapUnits;
 constexpr char16_t kCopyResult = ConverterView::kCopyResult;
 constexpr ConverterKey kConverterKeys[] = {
-    {u"7", u'7'}, {u"8", u'8'}, {u"9", u'9'}, {u"/", u'/'}, {u"\u2190", Model::kBackspace},
-    {u"4", u'4'}, {u"5", u'5'}, {u"6", u'6'}, {u"*", u'*'}, {u"M", u'M'},
-    {u"1", u'1'}, {u"2", u'2'}, {u"3", u'3'}, {u"-", u'-'}, {u"R", u'R'},
-    {u"0", u'0'}, {u".", u'.'}, {u"\u00B1", Model::kNegate}, {u"+", u'+'}, {u"=", u'='},
-    {u"\u21C5", kSwapUnits, 2}, {u"Copy", kCopyResult, 3},
+    {u"7", u'7'},
+    {u"8", u'8'},
+    {u"9", u'9'},
+    {u"/", u'/'},
+    {u"\u2190", Model::kBackspace},
+    {u"4", u'4'},
+    {u"5", u'5'},
+    {u"6", u'6'},
+    {u"*", u'*'},
+    {u"M", u'M'},
+    {u"1", u'1'},
+    {u"2", u'2'},
+    {u"3", u'3'},
+    {u"-", u'-'},
+    {u"R", u'R'},
+    {u"0", u'0'},
+    {u".", u'.'},
+    {u"\u00B1", Model::kNegate},
+    {u"+", u'+'},
+    {u"=", u'='},
+    {u"\u21C5", kSwapUnits, 2},
+    {u"Copy", kCopyResult, 3},
 };
 constexpr int kKeyColumns = 5;
 
@@ -498,10 +515,10 @@ void ConverterView::rateUpdateFinished(bool succeeded, bool cancelled, const QSt
     model_.finishUpdate(succeeded);
     refresh();
     if (!succeeded && !cancelled)
-        showMessageBox(QMessageBox::Warning,
-                       QString::fromLatin1(currency::kErrorCaption.data(),
-                                           static_cast<qsizetype>(currency::kErrorCaption.size())),
-                       message, this);
+        showMessageBox(
+            QMessageBox::Warning,
+            QString::fromLatin1(currency::kErrorCaption.data(), static_cast<qsizetype>(currency::kErrorCaption.size())),
+            message, this);
 }
 
 void ConverterView::openRateList()

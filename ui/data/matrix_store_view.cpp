@@ -372,15 +372,11 @@ void MatrixStoreView::applyMetrics()
 bool swallowDataPanelKey(QKeyEvent* event, const std::function<void()>& done)
 {
     switch (event->key()) {
-    case Qt::Key_Escape:
-        done();
-        return true;
+    case Qt::Key_Escape: done(); return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Up:
-    case Qt::Key_Down:
-        return true;
-    default:
-        return false;
+    case Qt::Key_Down: return true;
+    default: return false;
     }
 }

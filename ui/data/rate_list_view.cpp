@@ -31,8 +31,8 @@ RateListView::RateListView(const ConversionTable& table, std::filesystem::path c
 
     grid_ = new QTableWidget(0, 3, this);
     grid_->setObjectName(QStringLiteral("rateTable"));
-    grid_->setHorizontalHeaderLabels({toQString(RateList::kSymbolColumn), toQString(RateList::kRateColumn),
-                                      toQString(RateList::kNameColumn)});
+    grid_->setHorizontalHeaderLabels(
+        {toQString(RateList::kSymbolColumn), toQString(RateList::kRateColumn), toQString(RateList::kNameColumn)});
     grid_->verticalHeader()->hide();
     grid_->horizontalHeader()->setSectionResizeMode(kSymbolColumn, QHeaderView::ResizeToContents);
     grid_->horizontalHeader()->setSectionResizeMode(kRateColumn, QHeaderView::ResizeToContents);
@@ -83,9 +83,9 @@ void RateListView::fillTable()
         if (row.isBase)
             base = toQString(row.symbol);
     const QString date = QString::fromStdString(currency::dateOf(file_));
-    heading_->setText(base.isEmpty() ? tr("Rates of %1.").arg(date)
-                                     : tr("Rates of %1: units of each currency for 1 %2. Edit a rate, then save.")
-                                           .arg(date, base));
+    heading_->setText(
+        base.isEmpty() ? tr("Rates of %1.").arg(date)
+                       : tr("Rates of %1: units of each currency for 1 %2. Edit a rate, then save.").arg(date, base));
     filling_ = true;
     grid_->setRowCount(static_cast<int>(rows.size()));
     for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
@@ -119,9 +119,10 @@ void RateListView::saveRates()
     const bool saved = model_.save(file_);
     fillTable();
     if (!saved) {
-        showMessageBox(QMessageBox::Warning, QString::fromLatin1(currency::kErrorCaption.data(),
-                                                                 static_cast<qsizetype>(currency::kErrorCaption.size())),
-                       tr("The rates were not saved: %1").arg(QString::fromStdString(model_.errorText())), this);
+        showMessageBox(
+            QMessageBox::Warning,
+            QString::fromLatin1(currency::kErrorCaption.data(), static_cast<qsizetype>(currency::kErrorCaption.size())),
+            tr("The rates were not saved: %1").arg(QString::fromStdString(model_.errorText())), this);
         return;
     }
     Q_EMIT ratesSaved();

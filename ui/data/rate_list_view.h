@@ -17,8 +17,7 @@ class QTableWidgetItem;
 class RateListView : public QDialog {
     Q_OBJECT
 public:
-    RateListView(const ConversionTable& table, std::filesystem::path currencyFile,
-                 QWidget* parent = nullptr);
+    RateListView(const ConversionTable& table, std::filesystem::path currencyFile, QWidget* parent = nullptr);
 
     const RateList& model() const { return model_; }
 

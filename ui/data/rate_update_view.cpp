@@ -45,9 +45,8 @@ RateUpdateView::RateUpdateView(std::filesystem::path currencyFile, const QString
     urlField_->setObjectName(QStringLiteral("rateSourceUrl"));
     source->setBuddy(urlField_);
     const std::string date = currency::dateOf(file_);
-    status_ = new QLabel(date.empty() ? tr("No rates yet.")
-                                      : tr("The rates now are of %1.").arg(QString::fromStdString(date)),
-                         this);
+    status_ = new QLabel(
+        date.empty() ? tr("No rates yet.") : tr("The rates now are of %1.").arg(QString::fromStdString(date)), this);
     status_->setObjectName(QStringLiteral("updateStatus"));
     status_->setWordWrap(true);
     progress_ = new QProgressBar(this);
@@ -122,17 +121,18 @@ void RateUpdateView::startUpdate()
         update.setProxy(settings_.proxy);
     if (!settings_.caFile.empty())
         update.setCaFile(settings_.caFile);
-    worker_ = std::thread([this, update = std::move(update), cancel = cancel_, received = received_,
-                           expected = expected_]() mutable {
-        const bool succeeded = update.run(cancel.get(), [received, expected](std::size_t got, std::size_t total) {
-            received->store(got);
-            expected->store(total);
+    worker_ = std::thread(
+        [this, update = std::move(update), cancel = cancel_, received = received_, expected = expected_]() mutable {
+            const bool succeeded = update.run(cancel.get(), [received, expected](std::size_t got, std::size_t total) {
+                received->store(got);
+                expected->store(total);
+            });
+            const Outcome outcome{succeeded, update.errorClass(), QString::fromStdString(update.errorMessage()),
+                                  QString::fromStdString(update.date())};
+            // Runs on the window thread; the destructor joins this thread first, so the view is alive.
+            QMetaObject::invokeMethod(
+                this, [this, outcome] { finish(outcome); }, Qt::QueuedConnection);
         });
-        const Outcome outcome{succeeded, update.errorClass(), QString::fromStdString(update.errorMessage()),
-                              QString::fromStdString(update.date())};
-        // Runs on the window thread; the destructor joins this thread first, so the view is alive.
-        QMetaObject::invokeMethod(this, [this, outcome] { finish(outcome); }, Qt::QueuedConnection);
-    });
 }
 
 void RateUpdateView::cancelUpdate()

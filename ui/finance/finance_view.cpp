@@ -270,9 +270,8 @@ TimeValueOfMoneyCalculatorView::TimeValueOfMoneyCalculatorView(QWidget* parent) 
               QStringLiteral("tvmField"));
     auto* group = new QButtonGroup(this);
     for (std::size_t i = 0; i < TimeValueOfMoneyCalculator::kFieldCount; ++i) {
-        connect(fields_[i], &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            model_.setFieldText(i, fromQString(text));
-        });
+        connect(fields_[i], &QLineEdit::textEdited, this,
+                [this, i](const QString& text) { model_.setFieldText(i, fromQString(text)); });
         if (i < TimeValueOfMoneyCalculator::kSolvableCount) {
             solveButtons_[i] = new QRadioButton(form());
             solveButtons_[i]->setObjectName(QStringLiteral("tvmSolve%1").arg(i));
@@ -430,8 +429,7 @@ void FinanceReportView::fitColumns()
         widths[static_cast<std::size_t>(c)] = widest;
         used += widest;
     }
-    const int available = table_->width() - 2 * table_->frameWidth() -
-                          table_->verticalScrollBar()->sizeHint().width();
+    const int available = table_->width() - 2 * table_->frameWidth() - table_->verticalScrollBar()->sizeHint().width();
     const int extra = std::max(0, available - used) / columns;
     for (int c = 0; c < columns; ++c)
         table_->setColumnWidth(c, widths[static_cast<std::size_t>(c)] + extra);

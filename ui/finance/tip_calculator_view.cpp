@@ -27,13 +27,20 @@ struct TipKey {
     int columnSpan;
 };
 constexpr TipKey kTipKeys[] = {
-    {u"7", u'7', 0, 0, 1}, {u"8", u'8', 0, 1, 1}, {u"9", u'9', 0, 2, 1},
+    {u"7", u'7', 0, 0, 1},
+    {u"8", u'8', 0, 1, 1},
+    {u"9", u'9', 0, 2, 1},
     {u"\u2190", TipCalculator::kBackspace, 0, 3, 1},
-    {u"4", u'4', 1, 0, 1}, {u"5", u'5', 1, 1, 1}, {u"6", u'6', 1, 2, 1},
+    {u"4", u'4', 1, 0, 1},
+    {u"5", u'5', 1, 1, 1},
+    {u"6", u'6', 1, 2, 1},
     {u"C", TipCalculator::kClearKeys[1], 1, 3, 1},
-    {u"1", u'1', 2, 0, 1}, {u"2", u'2', 2, 1, 1}, {u"3", u'3', 2, 2, 1},
+    {u"1", u'1', 2, 0, 1},
+    {u"2", u'2', 2, 1, 1},
+    {u"3", u'3', 2, 2, 1},
     {u"Next", TipCalculator::kTab, 2, 3, 1},
-    {u"0", u'0', 3, 0, 1}, {u".", TipCalculator::kPoint, 3, 1, 1},
+    {u"0", u'0', 3, 0, 1},
+    {u".", TipCalculator::kPoint, 3, 1, 1},
     {u"Calculate", TipCalculator::kEnter, 3, 2, 2},
 };
 
@@ -142,8 +149,8 @@ bool TipCalculatorView::takeKey(QKeyEvent* event)
     // A key that the model knows but that changed nothing (a digit into a full field, a bill
     // that cannot be split) is still the panel's; other letters go on to the window.
     const char16_t mapped = TipCalculator::mapKey(code);
-    return ascii::isDigit(mapped) || mapped == TipCalculator::kPoint ||
-           code == TipCalculator::kBackspace || code == TipCalculator::kEscape ||
+    return ascii::isDigit(mapped) || mapped == TipCalculator::kPoint || code == TipCalculator::kBackspace ||
+           code == TipCalculator::kEscape ||
            std::ranges::find(TipCalculator::kCalculateKeys, code) != TipCalculator::kCalculateKeys.end();
 }
 

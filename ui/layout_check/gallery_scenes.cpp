@@ -151,14 +151,17 @@ std::vector<GalleryScene> galleryScenes()
                           })});
     scenes.push_back({QStringLiteral("finance-tvm"), QStringLiteral("Finance: TVM"),
                       financePanel<TimeValueOfMoneyCalculatorView>()});
-    scenes.push_back({QStringLiteral("finance-loan"), QStringLiteral("Finance: loan"), financePanel<LoanCalculatorView>()});
+    scenes.push_back(
+        {QStringLiteral("finance-loan"), QStringLiteral("Finance: loan"), financePanel<LoanCalculatorView>()});
     scenes.push_back({QStringLiteral("finance-mortgage"), QStringLiteral("Finance: mortgage"),
                       financePanel<MortgageCalculatorView>()});
     for (int page = 0; page < static_cast<int>(PreferencesEditor::kPageNames.size()); ++page)
         scenes.push_back({QStringLiteral("preferences%1").arg(page),
-                          QStringLiteral("Preferences: %1").arg(toQString(PreferencesEditor::kPageNames[static_cast<std::size_t>(page)])),
+                          QStringLiteral("Preferences: %1")
+                              .arg(toQString(PreferencesEditor::kPageNames[static_cast<std::size_t>(page)])),
                           [page](const std::filesystem::path& shipped, QSize size) {
-                              return std::unique_ptr<StagedScene>(std::make_unique<PreferencesStage>(shipped, size, page));
+                              return std::unique_ptr<StagedScene>(
+                                  std::make_unique<PreferencesStage>(shipped, size, page));
                           }});
     scenes.push_back({QStringLiteral("history"), QStringLiteral("History"),
                       calculatorWith([](CalculatorView& view) { view.openHistory(); })});

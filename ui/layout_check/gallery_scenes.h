@@ -18,8 +18,8 @@ class QWidget;
 
 // The window sizes people run Corvan at: the small and the doubled screens, both ways round,
 // and a large square one.
-inline constexpr std::array<QSize, 5> kGallerySizes = {
-    QSize(240, 320), QSize(320, 240), QSize(480, 640), QSize(640, 480), QSize(1000, 1000)};
+inline constexpr std::array<QSize, 5> kGallerySizes = {QSize(240, 320), QSize(320, 240), QSize(480, 640),
+                                                       QSize(640, 480), QSize(1000, 1000)};
 
 // A scene set up and shown; it owns the calculator window and whatever it opened.
 class StagedScene {

@@ -52,7 +52,8 @@ bool scrolls(const QWidget& widget)
 QRect shownRect(const QWidget& widget, const QWidget& window)
 {
     QRect shown(widget.mapTo(&window, QPoint()), widget.size());
-    for (const QWidget* ancestor = widget.parentWidget(); ancestor && ancestor != &window; ancestor = ancestor->parentWidget())
+    for (const QWidget* ancestor = widget.parentWidget(); ancestor && ancestor != &window;
+         ancestor = ancestor->parentWidget())
         shown &= QRect(ancestor->mapTo(&window, QPoint()), ancestor->size());
     return shown & window.rect();
 }
@@ -117,7 +118,8 @@ QStringList buttonFaults(const QAbstractButton& button)
     const QString text = caption(button.text());
     if (text.isEmpty())
         return {};
-    if (const auto* tool = qobject_cast<const QToolButton*>(&button); tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
+    if (const auto* tool = qobject_cast<const QToolButton*>(&button);
+        tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
         return {};
     if (elidedWithoutTooltip(button, text))
         return {QStringLiteral("elided without a tooltip: %1 \"%2\"").arg(describe(button), button.text())};
@@ -136,7 +138,8 @@ QStringList tabFaults(const QTabBar& tabs)
     QStringList faults;
     const QFontMetrics metrics(tabs.font());
     for (int i = 0; i < tabs.count(); ++i)
-        if (metrics.horizontalAdvance(caption(tabs.tabText(i))) > tabs.tabRect(i).width() - 4 && tabs.tabToolTip(i).isEmpty())
+        if (metrics.horizontalAdvance(caption(tabs.tabText(i))) > tabs.tabRect(i).width() - 4 &&
+            tabs.tabToolTip(i).isEmpty())
             faults << QStringLiteral("tab caption cut off: %1 \"%2\"").arg(describe(tabs), tabs.tabText(i));
     return faults;
 }
@@ -217,7 +220,8 @@ QStringList layoutFaults(const QWidget& window, QSize screen)
             if (inputs[i].widget->isAncestorOf(inputs[j].widget) || inputs[j].widget->isAncestorOf(inputs[i].widget))
                 continue;
             if (inputs[i].rect.intersects(inputs[j].rect))
-                faults << QStringLiteral("overlap: %1 and %2").arg(describe(*inputs[i].widget), describe(*inputs[j].widget));
+                faults << QStringLiteral("overlap: %1 and %2")
+                              .arg(describe(*inputs[i].widget), describe(*inputs[j].widget));
         }
     }
     return faults;

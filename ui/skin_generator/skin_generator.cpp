@@ -71,11 +71,9 @@ QColor colour(Rgb rgb)
 
 QColor mix(const QColor& from, const QColor& to, double amount)
 {
-    const auto channel = [amount](int a, int b) {
-        return static_cast<int>(std::lround(a + (b - a) * amount));
-    };
-    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()),
-                  channel(from.blue(), to.blue()), channel(from.alpha(), to.alpha()));
+    const auto channel = [amount](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * amount)); };
+    return QColor(channel(from.red(), to.red()), channel(from.green(), to.green()), channel(from.blue(), to.blue()),
+                  channel(from.alpha(), to.alpha()));
 }
 
 // The scale-2 name of a file, as the skin lookup forms it.
@@ -97,8 +95,7 @@ struct Canvas {
     qreal px(qreal value) const { return value * scale; }
     QRectF rect(const QRectF& logical) const
     {
-        return {logical.x() * scale, logical.y() * scale, logical.width() * scale,
-                logical.height() * scale};
+        return {logical.x() * scale, logical.y() * scale, logical.width() * scale, logical.height() * scale};
     }
 };
 
@@ -136,8 +133,8 @@ void checkGlyphs(const QFont& usedFont, const QString& label)
 }
 
 // Draws a label centred on centreX, on whole pixels so that the glyphs stay sharp at scale 1.
-void drawLabel(QPainter& painter, const QString& label, const QFont& usedFont, const QColor& ink,
-               qreal centreX, qreal baseline)
+void drawLabel(QPainter& painter, const QString& label, const QFont& usedFont, const QColor& ink, qreal centreX,
+               qreal baseline)
 {
     checkGlyphs(usedFont, label);
     const QFontMetricsF metrics(usedFont);
@@ -192,8 +189,7 @@ void drawKeyFace(Canvas& canvas, const QRectF& logicalKey, KeyStyle style)
 }
 
 // The label, with the second function small and orange above it.
-void drawKeyLabels(Canvas& canvas, const QRectF& logicalKey, const GridKey& key, int labelPixels,
-                   int secondPixels)
+void drawKeyLabels(Canvas& canvas, const QRectF& logicalKey, const GridKey& key, int labelPixels, int secondPixels)
 {
     const Metrics& m = kLayout.metrics;
     const QRectF keyRect = canvas.rect(logicalKey);
@@ -205,8 +201,7 @@ void drawKeyLabels(Canvas& canvas, const QRectF& logicalKey, const GridKey& key,
             fittedFont(second, canvas.scale * secondPixels, canvas.scale * m.minLabelPixels, false, room);
         const qreal capLine = keyRect.top() + canvas.px(m.secondTop);
         const qreal baseline = capLine + QFontMetricsF(secondFont).capHeight();
-        drawLabel(canvas.painter, second, secondFont, colour(kLayout.palette.second), keyRect.center().x(),
-                  baseline);
+        drawLabel(canvas.painter, second, secondFont, colour(kLayout.palette.second), keyRect.center().x(), baseline);
         labelTop = baseline + canvas.px(1);
     }
     if (key.label.empty())
@@ -214,8 +209,7 @@ void drawKeyLabels(Canvas& canvas, const QRectF& logicalKey, const GridKey& key,
     const QString label = text(key.label);
     // Single signs (digits, operators) read better heavy; words stay regular to fit.
     const bool bold = key.style == KeyStyle::Accent || label.size() == 1;
-    const QFont labelFont =
-        fittedFont(label, canvas.scale * labelPixels, canvas.scale * m.minLabelPixels, bold, room);
+    const QFont labelFont = fittedFont(label, canvas.scale * labelPixels, canvas.scale * m.minLabelPixels, bold, room);
     // Centre the capitals in the room left under the second label.
     const qreal capHeight = QFontMetricsF(labelFont).capHeight();
     const qreal baseline = (labelTop + keyRect.bottom() + capHeight) / 2;
@@ -317,8 +311,8 @@ std::vector<GridKey> keysOf(const ImagePlan& plan)
         break;
     case Keypad::Formula:
         for (const toolKeypads::FormulaFace& face : toolKeypads::kFormulaKeys)
-            keys.push_back({face.label, u"",
-                            face.key == toolKeypads::FormulaKey::Close ? KeyStyle::Danger : KeyStyle::Function});
+            keys.push_back(
+                {face.label, u"", face.key == toolKeypads::FormulaKey::Close ? KeyStyle::Danger : KeyStyle::Function});
         break;
     case Keypad::None: break;
     }
@@ -347,8 +341,7 @@ std::vector<Cell> cellsOf(const std::vector<GridKey>& keys, KeypadGrid grid)
             const GridKey& key = keys[index];
             if (!cells.empty() && column > 0 && !key.label.empty()) {
                 Cell& previous = cells.back();
-                if (previous.row == row && previous.key.label == key.label &&
-                    previous.key.second == key.second) {
+                if (previous.row == row && previous.key.label == key.label && previous.key.second == key.second) {
                     ++previous.span;
                     continue;
                 }
@@ -467,8 +460,8 @@ void drawLogo(Canvas& canvas, const QRectF& logical)
 
     const QString name = QStringLiteral("Corvan");
     const qreal textLeft = canvas.px(mark.right() + m.logoTextGap);
-    const QFont nameFont = fittedFont(name, canvas.scale * m.logoTextPixels, canvas.scale * m.minLabelPixels,
-                                      true, canvas.px(logical.width()) - textLeft);
+    const QFont nameFont = fittedFont(name, canvas.scale * m.logoTextPixels, canvas.scale * m.minLabelPixels, true,
+                                      canvas.px(logical.width()) - textLeft);
     const QFontMetricsF metrics(nameFont);
     checkGlyphs(nameFont, name);
     canvas.painter.setFont(nameFont);
@@ -498,14 +491,14 @@ void drawSkinPreview(Canvas& canvas, const QRectF& logical)
     canvas.painter.drawText(canvas.rect(display.adjusted(4, 3, -5, -3)), Qt::AlignRight | Qt::AlignBottom,
                             QStringLiteral("3.14159"));
 
-    const ImagePlan functions{"", "", 0, 0, Art::Keys,
-                              Keypad::Function, CategoryCode::kArithmetic, kFunctionKeypadGrid};
+    const ImagePlan functions{
+        "", "", 0, 0, Art::Keys, Keypad::Function, CategoryCode::kArithmetic, kFunctionKeypadGrid};
     const QRectF functionArea(0, m.previewDisplayHeight, logical.width(),
                               kFunctionKeypadGrid.rows * m.previewFunctionRowHeight);
     drawKeypad(canvas, functions, functionArea, true, false);
 
-    const ImagePlan basic{"", "", 0, 0, Art::Keys,
-                          Keypad::BasicPortrait, 0, kBasicPortraitGrid, m.previewLabelPixels, 0};
+    const ImagePlan basic{"", "", 0, 0, Art::Keys, Keypad::BasicPortrait, 0, kBasicPortraitGrid, m.previewLabelPixels,
+                          0};
     const QRectF basicArea(0, functionArea.bottom(), logical.width(),
                            kBasicPortraitGrid.rows * m.previewBasicRowHeight);
     drawKeypad(canvas, basic, basicArea, true, false);
@@ -560,8 +553,8 @@ std::string colourFileText()
     std::string contents;
     for (std::size_t i = 0; i < kSkinColourKeys.size(); ++i) {
         const Rgb& rgb = kLayout.frameColours[i];
-        contents += std::string(kSkinColourKeys[i]) + "=" + std::to_string(rgb.red) + "," +
-                    std::to_string(rgb.green) + "," + std::to_string(rgb.blue) + "\n";
+        contents += std::string(kSkinColourKeys[i]) + "=" + std::to_string(rgb.red) + "," + std::to_string(rgb.green) +
+                    "," + std::to_string(rgb.blue) + "\n";
     }
     return contents;
 }

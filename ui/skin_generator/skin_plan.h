@@ -27,7 +27,7 @@ struct Palette {
     Rgb accentFace;    // "=" and "OK"
     Rgb label;
     Rgb dimLabel;
-    Rgb second;        // second functions (shift or tap-and-hold)
+    Rgb second;  // second functions (shift or tap-and-hold)
     Rgb panel;
     Rgb panelBorder;
     Rgb list;
@@ -46,19 +46,19 @@ struct GridKey {
 };
 
 struct Metrics {
-    int keyInset;         // half the gap between two keys
+    int keyInset;  // half the gap between two keys
     int keyRadius;
     int keyBorder;
-    double borderLift;    // a key's border is its face mixed this much toward white
-    double faceSheen;     // the top of a face is this much lighter than its bottom
-    int labelMargin;      // kept free on each side of a label
-    int minLabelPixels;   // labels shrink down to this before they are reported as too long
-    int secondTop;        // from a key's top to its second label's cap line
+    double borderLift;   // a key's border is its face mixed this much toward white
+    double faceSheen;    // the top of a face is this much lighter than its bottom
+    int labelMargin;     // kept free on each side of a label
+    int minLabelPixels;  // labels shrink down to this before they are reported as too long
+    int secondTop;       // from a key's top to its second label's cap line
     int panelRadius;
     int panelHandleWidth;
     int panelHandleHeight;
     int panelHandleTop;
-    int listArrowSide;    // one button of the list's arrow strip
+    int listArrowSide;  // one button of the list's arrow strip
     int listArrowHalfWidth;
     int logoMarkLeft;
     int logoMarkSide;
@@ -183,50 +183,41 @@ constexpr KeypadGrid kFormulaGrid = toolKeypads::kFormulaGrid;
 // Keys sharing a file share one image: "SmallFonts" and "SmallFontsGeneral" show the arithmetic
 // labels, and the equation solver's pad takes the faces that its "LargeFonts" labels fit.
 constexpr auto kImages = std::to_array<ImagePlan>({
-    {"NumberKeyboard", "number_keyboard.png", 240, 128, Art::Keys,
-     Keypad::BasicPortrait, 0, kBasicPortraitGrid, 15, 8},
-    {"Keyboard", "keyboard.png", 168, 120, Art::Keys,
-     Keypad::BasicLandscape, 0, kBasicLandscapeGrid, 14, 8},
-    {"SmallButtons", "small_buttons.png", 240, 72, Art::Buttons,
-     Keypad::Function, 0, kFunctionKeypadGrid},
-    {"SmallFonts", "small_fonts_arithmetic.png", 240, 72, Art::Labels,
-     Keypad::Function, CategoryCode::kArithmetic, kFunctionKeypadGrid, 11, 8},
-    {"SmallFontsArithmetic", "small_fonts_arithmetic.png", 240, 72, Art::Labels,
-     Keypad::Function, CategoryCode::kArithmetic, kFunctionKeypadGrid, 11, 8},
-    {"SmallFontsGeonometry", "small_fonts_trigonometry.png", 240, 72, Art::Labels,
-     Keypad::Function, CategoryCode::kTrigonometry, kFunctionKeypadGrid, 11, 8},
-    {"SmallFontsBaseConversion", "small_fonts_base_conversion.png", 240, 72, Art::Labels,
-     Keypad::Function, CategoryCode::kBaseConversion, kFunctionKeypadGrid, 11, 8},
-    {"SmallFontsStatistics", "small_fonts_statistics.png", 240, 72, Art::Labels,
-     Keypad::Function, CategoryCode::kStatistics, kFunctionKeypadGrid, 11, 8},
-    {"SmallFontsMatrix", "small_fonts_matrix.png", 240, 72, Art::Labels,
-     Keypad::Function, CategoryCode::kMatrices, kFunctionKeypadGrid, 11, 8},
-    {"SmallFontsFinance", "small_fonts_finance.png", 240, 72, Art::Labels,
-     Keypad::Function, CategoryCode::kFinance, kFunctionKeypadGrid, 11, 8},
-    {"SmallFontsGeneral", "small_fonts_arithmetic.png", 240, 72, Art::Labels,
-     Keypad::Function, CategoryCode::kArithmetic, kFunctionKeypadGrid, 11, 8},
+    {"NumberKeyboard", "number_keyboard.png", 240, 128, Art::Keys, Keypad::BasicPortrait, 0, kBasicPortraitGrid, 15, 8},
+    {"Keyboard", "keyboard.png", 168, 120, Art::Keys, Keypad::BasicLandscape, 0, kBasicLandscapeGrid, 14, 8},
+    {"SmallButtons", "small_buttons.png", 240, 72, Art::Buttons, Keypad::Function, 0, kFunctionKeypadGrid},
+    {"SmallFonts", "small_fonts_arithmetic.png", 240, 72, Art::Labels, Keypad::Function, CategoryCode::kArithmetic,
+     kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsArithmetic", "small_fonts_arithmetic.png", 240, 72, Art::Labels, Keypad::Function,
+     CategoryCode::kArithmetic, kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsGeonometry", "small_fonts_trigonometry.png", 240, 72, Art::Labels, Keypad::Function,
+     CategoryCode::kTrigonometry, kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsBaseConversion", "small_fonts_base_conversion.png", 240, 72, Art::Labels, Keypad::Function,
+     CategoryCode::kBaseConversion, kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsStatistics", "small_fonts_statistics.png", 240, 72, Art::Labels, Keypad::Function,
+     CategoryCode::kStatistics, kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsMatrix", "small_fonts_matrix.png", 240, 72, Art::Labels, Keypad::Function, CategoryCode::kMatrices,
+     kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsFinance", "small_fonts_finance.png", 240, 72, Art::Labels, Keypad::Function, CategoryCode::kFinance,
+     kFunctionKeypadGrid, 11, 8},
+    {"SmallFontsGeneral", "small_fonts_arithmetic.png", 240, 72, Art::Labels, Keypad::Function,
+     CategoryCode::kArithmetic, kFunctionKeypadGrid, 11, 8},
     {"ToolsPanel", "tools_panel.png", 240, 200, Art::ToolsPanel},
     {"ToolsPanelMask", "tools_panel_mask.png", 240, 200, Art::ToolsPanelMask},
     {"ListBox", "list_box.png", 200, 160, Art::ListBox},
     {"ListBoxButtons", "list_box_buttons.png", 32, 16, Art::ListBoxButtons},
     {"Logo", "logo.png", 96, 32, Art::Logo},
     {"SkinPreview", "skin_preview.png", 120, 160, Art::SkinPreview},
-    {"DateTime", "date_time.png", 240, 72, Art::Keys,
-     Keypad::DateTime, 0, kDateTimeGrid, 12, 8},
-    {"NumberKeyboardFunctions", "number_pad_buttons.png", 240, 128, Art::Buttons,
-     Keypad::NumberPad, 0, kNumberPadGrid},
-    {"LargeButtons", "number_pad_buttons.png", 240, 128, Art::Buttons,
-     Keypad::NumberPad, 0, kNumberPadGrid},
-    {"LargeFonts", "number_pad_labels.png", 240, 128, Art::Labels,
-     Keypad::NumberPad, 0, kNumberPadGrid, 15, 8},
-    {"LargeButtonsSquare", "number_pad_square_buttons.png", 240, 100, Art::Buttons,
-     Keypad::NumberPad, 0, kNumberPadGrid},
-    {"LargeFontsSquare", "number_pad_square_labels.png", 240, 100, Art::Labels,
-     Keypad::NumberPad, 0, kNumberPadGrid, 13, 8},
-    {"GraphOperators", "graph_operators.png", 240, 48, Art::Keys,
-     Keypad::GraphOperators, 0, kGraphOperatorGrid, 12, 8},
-    {"FormulaButtons", "formula_buttons.png", 240, 24, Art::Keys,
-     Keypad::Formula, 0, kFormulaGrid, 11, 8},
+    {"DateTime", "date_time.png", 240, 72, Art::Keys, Keypad::DateTime, 0, kDateTimeGrid, 12, 8},
+    {"NumberKeyboardFunctions", "number_pad_buttons.png", 240, 128, Art::Buttons, Keypad::NumberPad, 0, kNumberPadGrid},
+    {"LargeButtons", "number_pad_buttons.png", 240, 128, Art::Buttons, Keypad::NumberPad, 0, kNumberPadGrid},
+    {"LargeFonts", "number_pad_labels.png", 240, 128, Art::Labels, Keypad::NumberPad, 0, kNumberPadGrid, 15, 8},
+    {"LargeButtonsSquare", "number_pad_square_buttons.png", 240, 100, Art::Buttons, Keypad::NumberPad, 0,
+     kNumberPadGrid},
+    {"LargeFontsSquare", "number_pad_square_labels.png", 240, 100, Art::Labels, Keypad::NumberPad, 0, kNumberPadGrid,
+     13, 8},
+    {"GraphOperators", "graph_operators.png", 240, 48, Art::Keys, Keypad::GraphOperators, 0, kGraphOperatorGrid, 12, 8},
+    {"FormulaButtons", "formula_buttons.png", 240, 24, Art::Keys, Keypad::Formula, 0, kFormulaGrid, 11, 8},
 });
 
 constexpr std::string_view kSkinFile = "Default.inf";

@@ -56,8 +56,7 @@ QString panelStyleSheet(int px)
 
 }  // namespace
 
-EquationSolverView::EquationSolverView(Engine& engine, QWidget* parent)
-    : QWidget(parent), engine_(engine)
+EquationSolverView::EquationSolverView(Engine& engine, QWidget* parent) : QWidget(parent), engine_(engine)
 {
     setAttribute(Qt::WA_StyledBackground);
 

@@ -217,8 +217,9 @@ void PlotAreaView::drawAxisNumbers(QPainter& painter, int x0, int y0) const
     }
     // The origin once, at the corner of the axes.
     if (x0 >= 0 && x0 < width() && y0 >= 0 && y0 < height())
-        painter.drawText(QPoint(x0 - gap - metrics.horizontalAdvance(QStringLiteral("0")), numberRow + metrics.ascent()),
-                         QStringLiteral("0"));
+        painter.drawText(
+            QPoint(x0 - gap - metrics.horizontalAdvance(QStringLiteral("0")), numberRow + metrics.ascent()),
+            QStringLiteral("0"));
 }
 
 void PlotAreaView::drawCurves(QPainter& painter) const
@@ -243,8 +244,8 @@ void PlotAreaView::drawCurves(QPainter& painter) const
             painter.setPen(QPen(colour, 1, Qt::DashLine));
             painter.drawLine(column, 0, column, height());
             painter.setPen(colour);
-            painter.drawText(QRect(column + 2, height() - markHeight - 2, width(), markHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                             tr("stopped: too many points"));
+            painter.drawText(QRect(column + 2, height() - markHeight - 2, width(), markHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter, tr("stopped: too many points"));
         }
     }
 }
@@ -309,7 +310,8 @@ GraphView::GraphView(Engine& engine, const Preferences& preferences, QWidget* pa
     setAttribute(Qt::WA_StyledBackground);
 
     entryPage_ = new QWidget(this);
-    operators_ = new KeypadView(toolKeypads::kGraphOperatorGrid.columns, toolKeypads::kGraphOperatorGrid.rows, entryPage_);
+    operators_ =
+        new KeypadView(toolKeypads::kGraphOperatorGrid.columns, toolKeypads::kGraphOperatorGrid.rows, entryPage_);
     operators_->setObjectName(QStringLiteral("graphOperators"));
     operators_->setHold(false, 0);
     operators_->setRepeats([](int position) {

@@ -49,8 +49,7 @@ QSize ownerWindowSize(const QWidget* parent)
     return parent != nullptr ? parent->window()->size() : QSize(480, 640);
 }
 
-QMessageBox* makeMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
-                            QWidget* parent)
+QMessageBox* makeMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* parent)
 {
     auto* box = new QMessageBox(icon, caption, text, QMessageBox::Ok, parent);
     box->setObjectName(QStringLiteral("messageBox"));
@@ -61,8 +60,7 @@ QMessageBox* makeMessageBox(QMessageBox::Icon icon, const QString& caption, cons
     return box;
 }
 
-QMessageBox* showMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
-                            QWidget* parent)
+QMessageBox* showMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* parent)
 {
     QMessageBox* box = makeMessageBox(icon, caption, text, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);

@@ -16,9 +16,7 @@ void applyDialogStyle(QWidget* dialog, int textPixels = 14);
 QSize ownerWindowSize(const QWidget* parent);
 
 // A message box in that style, its type as large as the window it stands over.
-QMessageBox* makeMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
-                            QWidget* parent);
+QMessageBox* makeMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* parent);
 
 // Makes the box and shows it window-modal without blocking; it deletes itself when closed.
-QMessageBox* showMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
-                            QWidget* parent);
+QMessageBox* showMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* parent);

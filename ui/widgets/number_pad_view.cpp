@@ -18,8 +18,8 @@ bool applyNumberPadKey(QLineEdit* field, const NumberPadFace& key, FieldKind kin
     if (field == nullptr || field->isReadOnly() || !field->isEnabled() || key.key == NumberPadKey::Ok)
         return false;
     // A selection is what typing replaces; C and the sign of a number act on the whole field.
-    const bool replacesSelection = key.key != NumberPadKey::Clear &&
-                                   !(key.key == NumberPadKey::Sign && kind == FieldKind::Number);
+    const bool replacesSelection =
+        key.key != NumberPadKey::Clear && !(key.key == NumberPadKey::Sign && kind == FieldKind::Number);
     if (replacesSelection && field->hasSelectedText()) {
         field->del();
         if (key.key == NumberPadKey::Delete)
@@ -40,7 +40,8 @@ bool applyNumberPadKey(QLineEdit* field, const NumberPadFace& key, FieldKind kin
     // Through the editing calls, not setText: the change is an edit (textEdited), undoable.
     field->selectAll();
     field->insert(text);
-    field->setCursorPosition(static_cast<int>(std::min<std::size_t>(after.cursor, static_cast<std::size_t>(text.size()))));
+    field->setCursorPosition(
+        static_cast<int>(std::min<std::size_t>(after.cursor, static_cast<std::size_t>(text.size()))));
     return true;
 }
 

@@ -34,7 +34,8 @@ QString indicatorTooltip(int code)
 
 }  // namespace
 
-CalculatorDisplayView::CalculatorDisplayView(const CalculatorDisplay& display, QWidget* parent) : QWidget(parent), display_(display)
+CalculatorDisplayView::CalculatorDisplayView(const CalculatorDisplay& display, QWidget* parent)
+    : QWidget(parent), display_(display)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
@@ -109,7 +110,8 @@ void CalculatorDisplayView::mousePressEvent(QMouseEvent* event)
 void CalculatorDisplayView::mouseMoveEvent(QMouseEvent* event)
 {
     const int index = indicatorAt(event->position().toPoint());
-    const bool clickable = index >= 0 && displayIndicators(display_, category_)[static_cast<std::size_t>(index)].clickCode >= 0;
+    const bool clickable =
+        index >= 0 && displayIndicators(display_, category_)[static_cast<std::size_t>(index)].clickCode >= 0;
     setCursor(clickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
     QWidget::mouseMoveEvent(event);
 }
@@ -119,8 +121,10 @@ bool CalculatorDisplayView::event(QEvent* event)
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const int index = indicatorAt(help->pos());
-        const QString text = index >= 0 ? indicatorTooltip(displayIndicators(display_, category_)[static_cast<std::size_t>(index)].clickCode)
-                                        : QString();
+        const QString text =
+            index >= 0
+                ? indicatorTooltip(displayIndicators(display_, category_)[static_cast<std::size_t>(index)].clickCode)
+                : QString();
         if (text.isEmpty()) {
             QToolTip::hideText();
             event->ignore();
@@ -214,8 +218,8 @@ void CalculatorDisplayView::paintStack(QPainter& painter)
         painter.drawText(row.valueBox, Qt::AlignRight | Qt::AlignVCenter, row.value);
         if (top && display_.stackEntryOpen()) {
             const int height = QFontMetrics(row.valueFont).height();
-            painter.fillRect(QRect(row.valueBox.right() + units(2), row.box.center().y() - height / 2, units(1), height),
-                             kCursor);
+            painter.fillRect(
+                QRect(row.valueBox.right() + units(2), row.box.center().y() - height / 2, units(1), height), kCursor);
         }
     }
 }
@@ -268,12 +272,14 @@ void CalculatorDisplayView::paintLines(QPainter& painter, int top)
     const QString result = displayString(display_.resultText());
     int pixels = units(17);
     resultFont.setPixelSize(pixels);
-    while (!display_.resultIsValue() && pixels > units(9) && QFontMetrics(resultFont).horizontalAdvance(result) > width) {
+    while (!display_.resultIsValue() && pixels > units(9) &&
+           QFontMetrics(resultFont).horizontalAdvance(result) > width) {
         --pixels;
         resultFont.setPixelSize(pixels);
     }
     painter.setFont(resultFont);
     painter.setPen(kText);
     const QRect resultBox(margin, top + CalculatorDisplay::kLineCount * lineHeight, width, resultHeight);
-    painter.drawText(resultBox, Qt::AlignRight | Qt::AlignVCenter, QFontMetrics(resultFont).elidedText(result, Qt::ElideLeft, width));
+    painter.drawText(resultBox, Qt::AlignRight | Qt::AlignVCenter,
+                     QFontMetrics(resultFont).elidedText(result, Qt::ElideLeft, width));
 }

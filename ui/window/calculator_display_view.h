@@ -19,7 +19,11 @@ class CalculatorDisplayView : public QWidget {
     Q_OBJECT
 public:
     CalculatorDisplayView(const CalculatorDisplay& display, QWidget* parent = nullptr);
-    void setCategory(int category) { category_ = category; update(); }
+    void setCategory(int category)
+    {
+        category_ = category;
+        update();
+    }
     // The name being typed, not yet on the line; empty when none.
     void setTypedName(const QString& name);
     const QString& typedName() const { return typedName_; }

@@ -357,8 +357,9 @@ void CalculatorView::layoutChildren()
     formulaView_->setGeometry(0, displayHeight * 11 / 100, width(), displayHeight * 67 / 100);
     layoutCovered_ = panels_.coverDisplay(calculator_.category());
     bar_->setGeometry(0, layoutCovered_ ? 0 : displayHeight, width(), barHeight);
-    const QRect toolArea = layoutCovered_ ? QRect(0, barHeight, width(), height() - barHeight)
-                                          : QRect(0, displayHeight + barHeight, width(), height() - displayHeight - barHeight);
+    const QRect toolArea = layoutCovered_
+                               ? QRect(0, barHeight, width(), height() - barHeight)
+                               : QRect(0, displayHeight + barHeight, width(), height() - displayHeight - barHeight);
     const int top = displayHeight + barHeight;
     const QRect body(0, top, width(), height() - top);
     if (facts_.landscape || facts_.square) {
@@ -401,7 +402,8 @@ void CalculatorView::fitToolsPanel()
             widest = std::max(widest, toolsPanel_->sizeHintForColumn(0));
         }
         if (rows + frame <= body.height() || px == 6) {
-            const int panelWidth = std::min(body.width(), std::max(toolsPanel_->width(), widest + frame + 4 * facts_.scale));
+            const int panelWidth =
+                std::min(body.width(), std::max(toolsPanel_->width(), widest + frame + 4 * facts_.scale));
             toolsPanel_->setGeometry(0, body.top(), panelWidth, body.height());
             return;
         }
@@ -422,7 +424,8 @@ void CalculatorView::refresh()
         showPanels(category);
         showFormula(&calculator_.engine().slots);
     }
-    toolPlaceholder_->setText(tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
+    toolPlaceholder_->setText(
+        tr("%1\n\nThis tool is not part of this version yet.").arg(toQString(categoryName(category))));
     functionKeypad_->setImages(skin_.image("SmallButtons"), functionLabels());
     const Preferences& preferences = calculator_.preferences();
     for (KeypadView* keypad : {functionKeypad_, basicKeypad_})
@@ -455,8 +458,8 @@ void CalculatorView::showFormula(const VariableSlots* slots)
 {
     // The stack of "Basic-RPN" takes the lines' place, and the line holds only its top.
     const CalculatorDisplay& display = calculator_.display();
-    const bool shown = formulaShown_ && !panels_.coverDisplay(calculator_.category()) &&
-                       display.inputMode() != InputMode::BasicRpn;
+    const bool shown =
+        formulaShown_ && !panels_.coverDisplay(calculator_.category()) && display.inputMode() != InputMode::BasicRpn;
     formulaView_->setVisible(shown);
     if (!shown)
         return;
@@ -465,8 +468,8 @@ void CalculatorView::showFormula(const VariableSlots* slots)
     const std::size_t length = line.input().size();
     const double cursorShare =
         length == 0 ? 1.0 : static_cast<double>(line.characterPosition(line.cursor())) / static_cast<double>(length);
-    const std::u16string engineText = fromUtf8(
-        displayToEngineText(display.getInputText(), calculator_.preferences().outputFormat));
+    const std::u16string engineText =
+        fromUtf8(displayToEngineText(display.getInputText(), calculator_.preferences().outputFormat));
     if (slots != nullptr)
         formulaView_->showLine(engineText, *slots, cursorShare);
     else

@@ -102,14 +102,11 @@ bool CalculatorView::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
     case QEvent::Shortcut:
-    case QEvent::Wheel:
-        return true;
+    case QEvent::Wheel: return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        return widget != cancelButton_;
-    default:
-        return false;
+    case QEvent::MouseButtonDblClick: return widget != cancelButton_;
+    default: return false;
     }
 }
 

@@ -35,7 +35,8 @@ void CalculatorView::onFunctionKey(int position, bool held)
     if (result == Calculator::KeypadResult::OpenCalculusList)
         openPopupList();
     afterKey();
-    if (result == Calculator::KeypadResult::OpenMatrixWindow || result == Calculator::KeypadResult::OpenStatisticsWindow)
+    if (result == Calculator::KeypadResult::OpenMatrixWindow ||
+        result == Calculator::KeypadResult::OpenStatisticsWindow)
         openDataPanel();
     else if (result == Calculator::KeypadResult::OpenTvmWindow)
         openFinancePanel(tvmWindow_);
@@ -70,7 +71,8 @@ QString CalculatorView::functionKeyTooltip(int position) const
     if (const std::optional<KeypadSpecial> special = functionKeypadSpecial(category, position)) {
         switch (*special) {
         case KeypadSpecial::Shift: return tr("SHIFT: the keys' second (orange) functions");
-        case KeypadSpecial::CalculusList: return tr("Calculus: integral, derivative, evaluation, root, product, sum, Fibonacci");
+        case KeypadSpecial::CalculusList:
+            return tr("Calculus: integral, derivative, evaluation, root, product, sum, Fibonacci");
         case KeypadSpecial::MatrixWindow: return tr("MAT: the stored matrices");
         case KeypadSpecial::StatisticsWindow: return tr("DATA: the statistics data");
         case KeypadSpecial::TvmWindow: return tr("TVM: time value of money");
@@ -104,9 +106,7 @@ bool CalculatorView::handleEditingKey(QKeyEvent* event)
     if (list) {
         switch (event->key()) {
         case Qt::Key_Escape: closePopups(); return true;
-        case Qt::Key_F4:
-            toggleToolsPanel();
-            return true;
+        case Qt::Key_F4: toggleToolsPanel(); return true;
         case Qt::Key_Up: list->setCurrentRow(qMax(0, list->currentRow() - 1)); return true;
         case Qt::Key_Down: list->setCurrentRow(qMin(list->count() - 1, list->currentRow() + 1)); return true;
         case Qt::Key_Return:

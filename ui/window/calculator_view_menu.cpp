@@ -30,8 +30,10 @@ void CalculatorView::buildMenu()
     });
     menu->addSeparator();
     menu->addAction(tr("Categories"), QKeySequence(Qt::Key_F4), this, &CalculatorView::toggleToolsPanel);
-    menu->addAction(tr("Next category"), QKeySequence(Qt::CTRL | Qt::Key_PageDown), this, [this] { stepCategory(true); });
-    menu->addAction(tr("Previous category"), QKeySequence(Qt::CTRL | Qt::Key_PageUp), this, [this] { stepCategory(false); });
+    menu->addAction(tr("Next category"), QKeySequence(Qt::CTRL | Qt::Key_PageDown), this,
+                    [this] { stepCategory(true); });
+    menu->addAction(tr("Previous category"), QKeySequence(Qt::CTRL | Qt::Key_PageUp), this,
+                    [this] { stepCategory(false); });
     menu->addAction(tr("History"), QKeySequence(Qt::CTRL | Qt::Key_H), this, &CalculatorView::openHistory);
     menu->addAction(tr("Insert macro..."), QKeySequence(Qt::CTRL | Qt::Key_M), this, &CalculatorView::openMacroList);
     menu->addSeparator();
@@ -44,9 +46,10 @@ void CalculatorView::buildMenu()
         int code;
         QKeySequence shortcut;
     };
-    for (const FormatItem& item : {FormatItem{"FIX", KeyCode::kFormatFix, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)},
-                                   FormatItem{"NORM", KeyCode::kFormatNorm, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)},
-                                   FormatItem{"SCI", KeyCode::kFormatSci, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}}) {
+    for (const FormatItem& item :
+         {FormatItem{"FIX", KeyCode::kFormatFix, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)},
+          FormatItem{"NORM", KeyCode::kFormatNorm, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N)},
+          FormatItem{"SCI", KeyCode::kFormatSci, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)}}) {
         QAction* action = formats->addAction(QString::fromLatin1(item.text));
         action->setShortcut(item.shortcut);
         action->setCheckable(true);

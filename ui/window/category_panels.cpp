@@ -29,8 +29,9 @@ void CategoryPanels::show(int category)
 
 bool CategoryPanels::hasOwnPanel(int category) const
 {
-    return std::any_of(panels_.begin(), panels_.end(),
-                       [category](const CategoryPanel& panel) { return !panel.opensOnKey && panel.belongsTo(category); });
+    return std::any_of(panels_.begin(), panels_.end(), [category](const CategoryPanel& panel) {
+        return !panel.opensOnKey && panel.belongsTo(category);
+    });
 }
 
 bool CategoryPanels::coverDisplay(int category) const

@@ -2,7 +2,9 @@
 
 #include <QMetaObject>
 
-EvaluationWorker::EvaluationWorker(QObject* parent) : QObject(parent) {}
+EvaluationWorker::EvaluationWorker(QObject* parent) : QObject(parent)
+{
+}
 
 EvaluationWorker::~EvaluationWorker()
 {

@@ -160,7 +160,10 @@ void FormulaView::work()
         if (stopping_ || request.serial != newestSerial_)
             continue;
         QMetaObject::invokeMethod(
-            this, [this, serial = request.serial, result = std::move(result)]() mutable { receive(serial, std::move(result)); },
+            this,
+            [this, serial = request.serial, result = std::move(result)]() mutable {
+                receive(serial, std::move(result));
+            },
             Qt::QueuedConnection);
     }
 }
@@ -264,7 +267,8 @@ void FormulaView::paintEvent(QPaintEvent*)
         if (shown.width() <= area.width())
             offset = 0;
     }
-    const int left = shown.width() <= area.width() ? area.left() + (area.width() - shown.width()) / 2 : area.left() - offset;
+    const int left =
+        shown.width() <= area.width() ? area.left() + (area.width() - shown.width()) / 2 : area.left() - offset;
     const int top = area.top() + (area.height() - shown.height()) / 2;
     painter.drawImage(QPoint(left, top), shown);
     // The marks stand on a strip of the ground, so the formula does not hide them.
@@ -274,7 +278,9 @@ void FormulaView::paintEvent(QPaintEvent*)
     if (left < area.left()) {
         painter.fillRect(QRect(area.left(), area.top(), mark + 4, area.height()), kGround);
         painter.setBrush(kQuiet);
-        const QPoint arrow[] = {{area.left() + 1, middle}, {area.left() + 1 + mark, middle - mark}, {area.left() + 1 + mark, middle + mark}};
+        const QPoint arrow[] = {{area.left() + 1, middle},
+                                {area.left() + 1 + mark, middle - mark},
+                                {area.left() + 1 + mark, middle + mark}};
         painter.drawPolygon(arrow, 3);
     }
     if (left + shown.width() > area.right() + 1) {

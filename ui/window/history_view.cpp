@@ -106,15 +106,12 @@ bool HistoryView::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-            putBack(table_->currentRow(), table_->currentColumn());
-            return true;
+        case Qt::Key_Enter: putBack(table_->currentRow(), table_->currentColumn()); return true;
         case Qt::Key_Escape:
             hide();
             Q_EMIT closed();
             return true;
-        default:
-            break;
+        default: break;
         }
     }
     return QWidget::eventFilter(watched, event);

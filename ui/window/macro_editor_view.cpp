@@ -69,8 +69,7 @@ QString panelStyleSheet(int px)
 
 }  // namespace
 
-MacroEditorView::MacroEditorView(Calculator& calculator, QWidget* parent)
-    : QWidget(parent), calculator_(calculator)
+MacroEditorView::MacroEditorView(Calculator& calculator, QWidget* parent) : QWidget(parent), calculator_(calculator)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -96,8 +95,8 @@ MacroEditorView::MacroEditorView(Calculator& calculator, QWidget* parent)
     variable_->setPlaceholderText(QStringLiteral("x"));
     variable_->setToolTip(tr("A parameter name: Use inserts it on the display"));
     // A name of letters and digits: a comma would split the parameter list.
-    variable_->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[A-Za-z][A-Za-z0-9]{0,7}")), variable_));
+    variable_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[A-Za-z][A-Za-z0-9]{0,7}")), variable_));
     variableLabel_->setBuddy(variable_);
     useButton_ = new QPushButton(tr("&Use"), this);
 
@@ -254,19 +253,15 @@ void MacroEditorView::keyPressEvent(QKeyEvent* event)
     // Keys that the panel's controls left unused stop here where they would move the display's
     // lines or evaluate it; characters go on to the window, which types them on the display.
     switch (event->key()) {
-    case Qt::Key_Escape:
-        window()->setFocus(Qt::OtherFocusReason);
-        return;
+    case Qt::Key_Escape: window()->setFocus(Qt::OtherFocusReason); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && isAncestorOf(button))
             button->click();
         return;
     case Qt::Key_Up:
-    case Qt::Key_Down:
-        return;
-    default:
-        QWidget::keyPressEvent(event);
+    case Qt::Key_Down: return;
+    default: QWidget::keyPressEvent(event);
     }
 }
 

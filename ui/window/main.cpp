@@ -26,7 +26,8 @@ int main(int argc, char** argv)
     const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("Window size, as WIDTHxHEIGHT."),
                                   QStringLiteral("size"), QStringLiteral("480x640"));
     const QCommandLineOption quitAfterStart(
-        QStringLiteral("quit-after-start"), QStringLiteral("Start (seeding the program folder), show the window and quit."));
+        QStringLiteral("quit-after-start"),
+        QStringLiteral("Start (seeding the program folder), show the window and quit."));
     parser.addOptions({size, quitAfterStart});
     parser.process(application);
 
@@ -48,10 +49,11 @@ int main(int argc, char** argv)
     window.setToolMessages([&tools] { return tools.takeMessage(); });
     window.setDataTools(&tools);
     if (!window.skinLoaded()) {
-        QMessageBox::critical(nullptr, QStringLiteral("Corvan"),
-                              QStringLiteral("The skin could not be loaded: neither %1 nor %2 holds Interfaces/Default.inf.")
-                                  .arg(QString::fromStdString(folder.path().string()),
-                                       QString::fromStdString(folder.shippedPath().string())));
+        QMessageBox::critical(
+            nullptr, QStringLiteral("Corvan"),
+            QStringLiteral("The skin could not be loaded: neither %1 nor %2 holds Interfaces/Default.inf.")
+                .arg(QString::fromStdString(folder.path().string()),
+                     QString::fromStdString(folder.shippedPath().string())));
         return 1;
     }
     if (!writeProblem.empty())
@@ -79,8 +81,9 @@ int main(int argc, char** argv)
     if (parser.isSet(quitAfterStart))
         QTimer::singleShot(0, &application, &QCoreApplication::quit);
     else if (!seedNotices.empty())
-        QMessageBox::information(&window, QStringLiteral("Corvan"),
-                                 QString::fromStdString(seedNotices.front())
-                                     + (seedNotices.size() > 1 ? QStringLiteral(" (and %1 more)").arg(seedNotices.size() - 1) : QString()));
+        QMessageBox::information(
+            &window, QStringLiteral("Corvan"),
+            QString::fromStdString(seedNotices.front()) +
+                (seedNotices.size() > 1 ? QStringLiteral(" (and %1 more)").arg(seedNotices.size() - 1) : QString()));
     return application.exec();
 }

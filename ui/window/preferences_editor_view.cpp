@@ -73,10 +73,8 @@ public:
         case PM_SliderControlThickness:
         case PM_SliderTickmarkOffset:
         case PM_ScrollBarExtent:
-        case PM_ButtonMargin:
-            return value * scale_;
-        default:
-            return value;
+        case PM_ButtonMargin: return value * scale_;
+        default: return value;
         }
     }
 
@@ -180,7 +178,7 @@ std::optional<int> selectedRow(const QListWidget* list)
 {
     const int row = list->currentRow();
     return row >= 0 && list->currentItem() != nullptr && list->currentItem()->isSelected() ? std::optional(row)
-                                                                                            : std::nullopt;
+                                                                                           : std::nullopt;
 }
 
 QImage toQImage(const PngImage& png)
@@ -200,7 +198,9 @@ PreferencesEditorView::PreferencesEditorView(PreferencesEditor& model, QSize siz
     setFont(font);
     // The main window's style sheet reaches this dialog and would put every child back to the
     // default size once polished: the dialog's own sheet keeps the size it chose.
-    setStyleSheet(QStringLiteral("* { font-size: %1px; } QLabel#outputNote { font-size: %2px; }").arg(11 * scale_).arg(10 * scale_));
+    setStyleSheet(QStringLiteral("* { font-size: %1px; } QLabel#outputNote { font-size: %2px; }")
+                      .arg(11 * scale_)
+                      .arg(10 * scale_));
 
     pageList_ = new QListWidget(this);
     for (std::u16string_view name : PreferencesEditor::kPageNames)
@@ -478,7 +478,8 @@ QWidget* PreferencesEditorView::makeModesPage()
     auto* note = new QLabel(toQString(PreferencesEditor::kOutputNote), page);
     note->setObjectName(QStringLiteral("outputNote"));
 
-    auto* pocket = new WrappingCheckBox(tr("Pocket keyboard letters (W E R type 1 2 3, P and Q switch categories)"), page);
+    auto* pocket =
+        new WrappingCheckBox(tr("Pocket keyboard letters (W E R type 1 2 3, P and Q switch categories)"), page);
     pocket->box()->setObjectName(QStringLiteral("pocketKeyboardLetters"));
     pocket->box()->setChecked(model_.pocketKeyboardLetters);
     connect(pocket->box(), &QCheckBox::toggled, this, [this](bool on) { model_.pocketKeyboardLetters = on; });

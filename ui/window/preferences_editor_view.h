@@ -29,7 +29,7 @@ public:
     // confirms. Returns what OK changed (everything false after Cancel): reload the skin on
     // skinChanged, reset and refresh the tools on outputFormatChanged.
     static PreferencesEditor::OkResult run(Calculator& calculator, const ProgramFolder& folder,
-                                         QWidget* parent = nullptr);
+                                           QWidget* parent = nullptr);
 
     // Shows one of the five pages (0 "General" to 4 "Modes").
     void showPage(int page);

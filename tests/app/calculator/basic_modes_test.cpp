@@ -91,16 +91,17 @@ TEST_P(RpnStack, ShowsTheTopLevels)
 // "(" is the RPN Enter key.
 INSTANTIATE_TEST_SUITE_P(
     Levels, RpnStack,
-    ::testing::Values(
-        StackCase{"FreshStackIsBlank", 0, {}, {u"", u"", u"", u""}},
-        StackCase{"EnterOpensTheNextLevel", 0, keys("1(2(3"), {u"3", u"2", u"1", u""}},
-        StackCase{"ZeroOnTheStackShows", 0, keys("0("), {u"0", u"", u"", u""}},
-        StackCase{"OperatorTakesTwoLevels", 0, keys("1(2(3+"), {u"5", u"1", u"", u""}},
-        StackCase{"DeeperLevelsAreNotShown", 0, keys("1(2(3(5(5"), {u"5", u"5", u"3", u"2"}},
-        StackCase{"ErrorStandsInForTheTop", 0, keys("1(0/"), {u"Division error", u"1", u"", u""}},
-        StackCase{"ClearEmptiesTheStack", 0, keys("1(2", KeyCode::kClear), {u"", u"", u"", u""}},
-        StackCase{"EveryLevelInTheRadix", 2, keys(KeyCode::kRadixDec, "255(16", KeyCode::kRadixCycle),
-                  {u"10", u"FF", u"", u""}}),
+    ::testing::Values(StackCase{"FreshStackIsBlank", 0, {}, {u"", u"", u"", u""}},
+                      StackCase{"EnterOpensTheNextLevel", 0, keys("1(2(3"), {u"3", u"2", u"1", u""}},
+                      StackCase{"ZeroOnTheStackShows", 0, keys("0("), {u"0", u"", u"", u""}},
+                      StackCase{"OperatorTakesTwoLevels", 0, keys("1(2(3+"), {u"5", u"1", u"", u""}},
+                      StackCase{"DeeperLevelsAreNotShown", 0, keys("1(2(3(5(5"), {u"5", u"5", u"3", u"2"}},
+                      StackCase{"ErrorStandsInForTheTop", 0, keys("1(0/"), {u"Division error", u"1", u"", u""}},
+                      StackCase{"ClearEmptiesTheStack", 0, keys("1(2", KeyCode::kClear), {u"", u"", u"", u""}},
+                      StackCase{"EveryLevelInTheRadix",
+                                2,
+                                keys(KeyCode::kRadixDec, "255(16", KeyCode::kRadixCycle),
+                                {u"10", u"FF", u"", u""}}),
     [](const ::testing::TestParamInfo<StackCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -46,31 +46,34 @@ TEST_P(TypedLikeKeys, TypingGivesTheLineAndResultOfTheKeys)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, TypedLikeKeys,
-    ::testing::Values(
-        TypedCase{"Functions", 0, u"sin(30)+sqrt(16)*2^3",
-                  keys(keyInserting(u"sin("), "30)+", KeyCode::kSquareRoot, "16)*2^3")},
-        TypedCase{"Factorial", 0, u"5!", keys("5!")},
-        TypedCase{"Percent", 0, u"50%", keys("50%")},
-        TypedCase{"Pi", 1, u"2pi", keys("2", KeyCode::kPi)},
-        TypedCase{"Modulo", 0, u"7 mod 3", keys("7", keyInserting(u" mod "), "3")},
-        TypedCase{"Inverse", 1, u"asinh(1)", keys(keyInserting(u"asinh("), "1)")},
-        TypedCase{"Answer", 0, u"ans+1", keys(KeyCode::kAnswer, "+1")},
-        TypedCase{"Imaginary", 0, u"2i*i", keys("2", KeyCode::kImaginary, "*", KeyCode::kImaginary)},
-        TypedCase{"Gcd", 0, u"gcd(12,18)", keys(keyInserting(u"gcd("), "12,18)")},
-        TypedCase{"Finance", 5, u"pmt(1,2,3,0,12)", keys(keyInserting(u"pmt("), "1,2,3,0,12)")},
-        TypedCase{"Hexadecimal", 2, u"ff+1", keys(KeyCode::kHexF, KeyCode::kHexF, "+1")},
-        TypedCase{"HexOperator", 2, u"f and c", keys(KeyCode::kHexF, keyInserting(u" and "), keyInserting(u"C"))},
-        TypedCase{"Exponent", 0, u"2exp3", keys("2", keyInserting(u"exp"), "3")},
-        TypedCase{"Statistics", 3, u"N+1", keys(keyInserting(u"N(X)"), "+1")}));
+    ::testing::Values(TypedCase{"Functions", 0, u"sin(30)+sqrt(16)*2^3",
+                                keys(keyInserting(u"sin("), "30)+", KeyCode::kSquareRoot, "16)*2^3")},
+                      TypedCase{"Factorial", 0, u"5!", keys("5!")}, TypedCase{"Percent", 0, u"50%", keys("50%")},
+                      TypedCase{"Pi", 1, u"2pi", keys("2", KeyCode::kPi)},
+                      TypedCase{"Modulo", 0, u"7 mod 3", keys("7", keyInserting(u" mod "), "3")},
+                      TypedCase{"Inverse", 1, u"asinh(1)", keys(keyInserting(u"asinh("), "1)")},
+                      TypedCase{"Answer", 0, u"ans+1", keys(KeyCode::kAnswer, "+1")},
+                      TypedCase{"Imaginary", 0, u"2i*i", keys("2", KeyCode::kImaginary, "*", KeyCode::kImaginary)},
+                      TypedCase{"Gcd", 0, u"gcd(12,18)", keys(keyInserting(u"gcd("), "12,18)")},
+                      TypedCase{"Finance", 5, u"pmt(1,2,3,0,12)", keys(keyInserting(u"pmt("), "1,2,3,0,12)")},
+                      TypedCase{"Hexadecimal", 2, u"ff+1", keys(KeyCode::kHexF, KeyCode::kHexF, "+1")},
+                      TypedCase{"HexOperator", 2, u"f and c",
+                                keys(KeyCode::kHexF, keyInserting(u" and "), keyInserting(u"C"))},
+                      TypedCase{"Exponent", 0, u"2exp3", keys("2", keyInserting(u"exp"), "3")},
+                      TypedCase{"Statistics", 3, u"N+1", keys(keyInserting(u"N(X)"), "+1")}));
 
 TEST(DesktopKeyboard, MustShowResults)
 {
     StartedCalculator f;
     f.type(u"sin(30)+sqrt(16)*2^3\r");
     EXPECT_EQ(f.result(), u"32.5");
-    f.type(u"\x1B" u"5!\r");
+    f.type(
+        u"\x1B"
+        u"5!\r");
     EXPECT_EQ(f.result(), u"120");
-    f.type(u"\x1B" u"50%=");
+    f.type(
+        u"\x1B"
+        u"50%=");
     EXPECT_EQ(f.result(), u"0.5");
 }
 
@@ -123,8 +126,7 @@ TEST(DesktopKeyboard, HomeEndAndUndo)
     f.type(u"+sin(");
     f.calculator.undo();
     EXPECT_EQ(f.input(), u"9123+");
-    while (f.calculator.undo()) {
-    }
+    while (f.calculator.undo()) {}
     EXPECT_EQ(f.input(), u"");
     EXPECT_FALSE(f.calculator.undo());
 }
@@ -180,7 +182,9 @@ TEST(Clipboard, CopyWithoutAResultTakesTheLine)
     f.press(keys("123.5"));
     EXPECT_EQ(f.calculator.copyText(), u"123.5");
     f.calculator.setPreferredInputMode(InputMode::StringStandard);
-    f.type(u"\x1B" u"2+");
+    f.type(
+        u"\x1B"
+        u"2+");
     EXPECT_EQ(f.calculator.copyText(), u"2+");
     f.type(u"+\r");
     EXPECT_EQ(f.calculator.copyText(), u"Syntax error");
@@ -203,7 +207,9 @@ TEST(DisplayFormats, AFormatOrDigitsChangeFormatsTheShownResultAgain)
     f.calculator.pressKey(KeyCode::kFormatNorm);
     EXPECT_EQ(f.result(), u"0.66666666666667");
     // A message is not a result to format.
-    f.type(u"\x1B" u"1/0\r");
+    f.type(
+        u"\x1B"
+        u"1/0\r");
     const std::u16string message = f.result();
     f.calculator.pressKey(KeyCode::kFormatFix);
     EXPECT_EQ(f.result(), message);
@@ -317,7 +323,9 @@ TEST(Macros, ASignatureInsertsTheCall)
     f.type(u"\r");
     EXPECT_EQ(f.result(), u"52");
     // Typed by name, too.
-    f.type(u"\x1B" u"Ma(4)\r");
+    f.type(
+        u"\x1B"
+        u"Ma(4)\r");
     EXPECT_EQ(f.result(), u"8");
 }
 

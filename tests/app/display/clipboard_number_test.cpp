@@ -123,49 +123,48 @@ TEST_P(PastedText, BecomesTheTokensOfTheKeys)
 constexpr OutputFormat kUs = OutputFormat::UnitedStates;
 constexpr OutputFormat kEu = OutputFormat::European;
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, PastedText,
-    ::testing::Values(
-        // Grouping of either output format, and decimal points.
-        PasteCase{"UsGroupingInUs", u"1,234.5", kUs, false, "1|2|3|4|.|5"},
-        PasteCase{"EuGroupingInUs", u"1.234,5", kUs, false, "1|2|3|4|.|5"},
-        PasteCase{"EuGroupingInEu", u"1.234,5", kEu, false, "1|2|3|4|<comma>|5"},
-        PasteCase{"UsGroupingInEu", u"1,234.5", kEu, false, "1|2|3|4|<comma>|5"},
-        PasteCase{"ThousandsInUs", u"2,000", kUs, false, "2|0|0|0"},
-        PasteCase{"DecimalCommaInEu", u"2,000", kEu, false, "2|<comma>|0|0|0"},
-        PasteCase{"ShortGroupIsAComma", u"1,5", kUs, false, "1|,|5"},
-        PasteCase{"DecimalCommaOfEu", u"1,5", kEu, false, "1|<comma>|5"},
-        PasteCase{"ManyGroupsOfDots", u"1.234.567", kUs, false, "1|2|3|4|5|6|7"},
-        PasteCase{"PlainPoint", u"0.25", kEu, false, "0|<comma>|2|5"},
-        PasteCase{"PointFirst", u".5", kUs, false, ".|5"},
-        PasteCase{"CommasInACallPartArguments", u"gcd(12,180)", kUs, false, "#26|1|2|,|1|8|0|)"},
-        PasteCase{"CommasInACallInEu", u"gcd(1,5)", kEu, false, "#26|1|,|5|)"},
-        // Exponents, signs and blanks.
-        PasteCase{"CopiedResult", u"3.3333333333333333E-06", kUs, false,
-                  "3|.|3|3|3|3|3|3|3|3|3|3|3|3|3|3|3|3|exp|(-|0|6|)"},
-        PasteCase{"LowerCaseExponents", u"6.62607015e-34*1e34", kUs, false,
-                  "6|.|6|2|6|0|7|0|1|5|exp|(-|3|4|)|<times>|1|exp|3|4"},
-        PasteCase{"PlusExponent", u"1.5e+3", kUs, false, "1|.|5|exp|3"},
-        PasteCase{"MinusSign", u"  \u22125\t", kUs, false, "<minus>|5"},
-        PasteCase{"MinusSignInExponent", u"2E\u22123", kUs, false, "2|exp|(-|3|)"},
-        PasteCase{"NoDigitsNoExponent", u"2e", kUs, false, "2|e"},
-        PasteCase{"BlanksInside", u"1 + 2", kUs, false, "1|+|2"},
-        PasteCase{"LineBreakEnds", u"2*(3+4)\nignored", kUs, false, "2|<times>|(|3|+|4|)"},
-        PasteCase{"TrailingEquals", u"2+3=", kUs, false, "2|+|3"},
-        PasteCase{"Signs", u"8/2-1", kUs, false, "8|<divide>|2|<minus>|1"},
-        // Names as whole tokens.
-        PasteCase{"Functions", u"sin(30)+sqrt(16)", kUs, false, "#54|3|0|)|+|#41|1|6|)"},
-        PasteCase{"Euler", u"e^2", kUs, false, "e|^|2"},
-        PasteCase{"ListCall", u"avg(X)", kUs, false, "#90"},
-        PasteCase{"Slots", u"inv([VA])", kUs, false, "#102|[VA]|)"},
-        PasteCase{"Macro", u"Ma(5)+1", kUs, false, "Ma(|5|)|+|1"},
-        PasteCase{"Pi", u"2\u03C0", kUs, false, "2|#59"},
-        PasteCase{"Complex", u"3+4i", kUs, false, "3|+|4|#25"},
-        PasteCase{"UnknownWord", u"foo+1", kUs, false, "foo|+|1"},
-        // Hexadecimal digits.
-        PasteCase{"HexDigits", u"ff+1", kUs, true, "F|F|+|1"},
-        PasteCase{"HexWordsStayNames", u"FF and 0F", kUs, true, "F|F|#69|0|F"},
-        PasteCase{"Empty", u"   ", kUs, false, ""}));
+INSTANTIATE_TEST_SUITE_P(Table, PastedText,
+                         ::testing::Values(
+                             // Grouping of either output format, and decimal points.
+                             PasteCase{"UsGroupingInUs", u"1,234.5", kUs, false, "1|2|3|4|.|5"},
+                             PasteCase{"EuGroupingInUs", u"1.234,5", kUs, false, "1|2|3|4|.|5"},
+                             PasteCase{"EuGroupingInEu", u"1.234,5", kEu, false, "1|2|3|4|<comma>|5"},
+                             PasteCase{"UsGroupingInEu", u"1,234.5", kEu, false, "1|2|3|4|<comma>|5"},
+                             PasteCase{"ThousandsInUs", u"2,000", kUs, false, "2|0|0|0"},
+                             PasteCase{"DecimalCommaInEu", u"2,000", kEu, false, "2|<comma>|0|0|0"},
+                             PasteCase{"ShortGroupIsAComma", u"1,5", kUs, false, "1|,|5"},
+                             PasteCase{"DecimalCommaOfEu", u"1,5", kEu, false, "1|<comma>|5"},
+                             PasteCase{"ManyGroupsOfDots", u"1.234.567", kUs, false, "1|2|3|4|5|6|7"},
+                             PasteCase{"PlainPoint", u"0.25", kEu, false, "0|<comma>|2|5"},
+                             PasteCase{"PointFirst", u".5", kUs, false, ".|5"},
+                             PasteCase{"CommasInACallPartArguments", u"gcd(12,180)", kUs, false, "#26|1|2|,|1|8|0|)"},
+                             PasteCase{"CommasInACallInEu", u"gcd(1,5)", kEu, false, "#26|1|,|5|)"},
+                             // Exponents, signs and blanks.
+                             PasteCase{"CopiedResult", u"3.3333333333333333E-06", kUs, false,
+                                       "3|.|3|3|3|3|3|3|3|3|3|3|3|3|3|3|3|3|exp|(-|0|6|)"},
+                             PasteCase{"LowerCaseExponents", u"6.62607015e-34*1e34", kUs, false,
+                                       "6|.|6|2|6|0|7|0|1|5|exp|(-|3|4|)|<times>|1|exp|3|4"},
+                             PasteCase{"PlusExponent", u"1.5e+3", kUs, false, "1|.|5|exp|3"},
+                             PasteCase{"MinusSign", u"  \u22125\t", kUs, false, "<minus>|5"},
+                             PasteCase{"MinusSignInExponent", u"2E\u22123", kUs, false, "2|exp|(-|3|)"},
+                             PasteCase{"NoDigitsNoExponent", u"2e", kUs, false, "2|e"},
+                             PasteCase{"BlanksInside", u"1 + 2", kUs, false, "1|+|2"},
+                             PasteCase{"LineBreakEnds", u"2*(3+4)\nignored", kUs, false, "2|<times>|(|3|+|4|)"},
+                             PasteCase{"TrailingEquals", u"2+3=", kUs, false, "2|+|3"},
+                             PasteCase{"Signs", u"8/2-1", kUs, false, "8|<divide>|2|<minus>|1"},
+                             // Names as whole tokens.
+                             PasteCase{"Functions", u"sin(30)+sqrt(16)", kUs, false, "#54|3|0|)|+|#41|1|6|)"},
+                             PasteCase{"Euler", u"e^2", kUs, false, "e|^|2"},
+                             PasteCase{"ListCall", u"avg(X)", kUs, false, "#90"},
+                             PasteCase{"Slots", u"inv([VA])", kUs, false, "#102|[VA]|)"},
+                             PasteCase{"Macro", u"Ma(5)+1", kUs, false, "Ma(|5|)|+|1"},
+                             PasteCase{"Pi", u"2\u03C0", kUs, false, "2|#59"},
+                             PasteCase{"Complex", u"3+4i", kUs, false, "3|+|4|#25"},
+                             PasteCase{"UnknownWord", u"foo+1", kUs, false, "foo|+|1"},
+                             // Hexadecimal digits.
+                             PasteCase{"HexDigits", u"ff+1", kUs, true, "F|F|+|1"},
+                             PasteCase{"HexWordsStayNames", u"FF and 0F", kUs, true, "F|F|#69|0|F"},
+                             PasteCase{"Empty", u"   ", kUs, false, ""}));
 
 TEST(ClipboardNumber, BasicModesTakeTheDigitsOfTheFirstNumber)
 {

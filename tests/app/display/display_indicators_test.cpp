@@ -33,7 +33,8 @@ TEST(DisplayIndicators, ShowTheStateAndSayWhatAClickDoes)
     display.handleKey(KeyCode::kShift);
     display.handleKey(KeyCode::kRadixHex);
     display.handleKey(KeyCode::kWordSize16);
-    EXPECT_EQ(describe(displayIndicators(display, CategoryCode::kBaseConversion)), "RAD:50 SCI:133 HEX:68 16 bit:137 M1:20");
+    EXPECT_EQ(describe(displayIndicators(display, CategoryCode::kBaseConversion)),
+              "RAD:50 SCI:133 HEX:68 16 bit:137 M1:20");
     preferences.inputMode = InputMode::BasicRpn;
     EXPECT_EQ(describe(displayIndicators(display, CategoryCode::kBaseConversion)).substr(0, 6), "RPN:-1");
 }

@@ -66,7 +66,10 @@ TEST(DisplayLine, RepairsTokenMapsThatDoNotFitTheText)
         {u"2sin(", u"14", u"14"},
         {u"2sin(", u"13", u"11111"},
         {u"12", u"", u"11"},
-        {u"12", u"0" u"2", u"11"},
+        {u"12",
+         u"0"
+         u"2",
+         u"11"},
         {u"", u"", u""},
         {u"ab", u"\xD800", u"11"},
     };

@@ -22,8 +22,8 @@ TEST(ArchiveStream, NumbersAreLittleEndianAndReadBack)
     out.writeU32(0xDEADBEEF);
     out.writeI32(-2);
     out.writeF64(-1.5);
-    EXPECT_EQ(out.bytes(), bytesOf({0xAB, 0x34, 0x12, 0xEF, 0xBE, 0xAD, 0xDE, 0xFE, 0xFF, 0xFF,
-                                    0xFF, 0, 0, 0, 0, 0, 0, 0xF8, 0xBF}));
+    EXPECT_EQ(out.bytes(), bytesOf({0xAB, 0x34, 0x12, 0xEF, 0xBE, 0xAD, 0xDE, 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0,
+                                    0xF8, 0xBF}));
 
     ArchiveReader in(out.bytes());
     std::uint8_t u8 = 0;
@@ -31,8 +31,7 @@ TEST(ArchiveStream, NumbersAreLittleEndianAndReadBack)
     std::uint32_t u32 = 0;
     std::int32_t i32 = 0;
     double f64 = 0;
-    ASSERT_TRUE(in.readU8(u8) && in.readU16(u16) && in.readU32(u32) && in.readI32(i32) &&
-                in.readF64(f64));
+    ASSERT_TRUE(in.readU8(u8) && in.readU16(u16) && in.readU32(u32) && in.readI32(i32) && in.readF64(f64));
     EXPECT_EQ(u8, 0xAB);
     EXPECT_EQ(u16, 0x1234);
     EXPECT_EQ(u32, 0xDEADBEEFu);
@@ -126,11 +125,11 @@ TEST(ArchiveStream, EightBitRecordsReadAsLatin1)
 TEST(ArchiveStream, BadRecordsFailAndLeaveThePositionAlone)
 {
     const std::string cases[] = {
-        bytesOf({0x05, 'a', 'b'}),                                    // 8-bit text cut short
-        bytesOf({0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'}),               // half a code unit missing
-        bytesOf({0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x00}),          // second marker
+        bytesOf({0x05, 'a', 'b'}),                            // 8-bit text cut short
+        bytesOf({0xFF, 0xFE, 0xFF, 0x02, 'a', 0, 'b'}),       // half a code unit missing
+        bytesOf({0xFF, 0xFE, 0xFF, 0xFF, 0xFE, 0xFF, 0x00}),  // second marker
         bytesOf({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 'a', 0}),
-        bytesOf({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}),          // four billion claimed
+        bytesOf({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}),  // four billion claimed
         bytesOf({0xFF, 0xFE}),
         bytesOf({0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0x01}),
     };

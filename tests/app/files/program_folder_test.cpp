@@ -29,17 +29,17 @@ std::string hashOf(std::string_view bytes)
 
 // What the folder holds for one file before the start.
 enum class Copy {
-    Missing,    // no copy
-    Seeded,     // the old shipped version, untouched
-    Changed,    // the user's edit of it
-    Current,    // already the new shipped version
+    Missing,  // no copy
+    Seeded,   // the old shipped version, untouched
+    Changed,  // the user's edit of it
+    Current,  // already the new shipped version
 };
 
 enum class Record {
-    None,       // no manifest file
-    OldVersion, // a manifest that records the old shipped version
-    NewVersion, // a manifest that records the new version (a changed copy was offered it before)
-    Damaged,    // a manifest that cannot be read
+    None,        // no manifest file
+    OldVersion,  // a manifest that records the old shipped version
+    NewVersion,  // a manifest that records the new version (a changed copy was offered it before)
+    Damaged,     // a manifest that cannot be read
 };
 
 struct SeedCase {
@@ -76,7 +76,8 @@ const SeedCase kCases[] = {
     {"MissingCopyIsSeeded", "units.dat", Copy::Missing, Record::None, "new", false, 0},
     {"MissingCopyIsSeededEvenWithADamagedManifest", "units.dat", Copy::Missing, Record::Damaged, "new", false, 0},
     {"UnchangedCopyIsReplaced", "units.dat", Copy::Seeded, Record::OldVersion, "new", false, 0},
-    {"UnchangedCopyInASubfolderIsReplaced", "Interfaces/Default.inf", Copy::Seeded, Record::OldVersion, "new", false, 0},
+    {"UnchangedCopyInASubfolderIsReplaced", "Interfaces/Default.inf", Copy::Seeded, Record::OldVersion, "new", false,
+     0},
     {"ChangedCopyIsKeptWithTheNewOneBeside", "units.dat", Copy::Changed, Record::OldVersion, "changed", true, 1},
     {"ChangedCopyIsNotOfferedTheSameVersionTwice", "units.dat", Copy::Changed, Record::NewVersion, "changed", false, 0},
     {"CurrentCopyStays", "const.dat", Copy::Current, Record::OldVersion, "new", false, 0},
@@ -118,7 +119,8 @@ TEST_P(Seeding, FollowsTheManifest)
     manifest.record(c.file, hashOf(c.record == Record::NewVersion ? kNew : kOld));
     const fs::path manifestPath = user.path() / SeedManifest::kFileName;
     if (c.record != Record::None) {
-        const std::string text = c.record == Record::Damaged ? "corvan-seeded 1\nnot a hash units.dat\n" : manifest.text();
+        const std::string text =
+            c.record == Record::Damaged ? "corvan-seeded 1\nnot a hash units.dat\n" : manifest.text();
         ASSERT_TRUE(writeFileAtomically(manifestPath, text));
     }
 
@@ -174,7 +176,8 @@ TEST_P(CurrencySeeding, KeepsNewerRates)
     TempFolder shipped;
     TempFolder user;
     const std::string shippedRates = "#Date: 2025-01-02\n\n#Begin:Currency:0\n\tEuro\tEUR\t1.03\t0\tUSD\n";
-    const std::string userRates = std::string("#Date: ") + c.userDate + "\n\n#Begin:Currency:0\n\tEuro\tEUR\t1.09\t0\tUSD\n";
+    const std::string userRates =
+        std::string("#Date: ") + c.userDate + "\n\n#Begin:Currency:0\n\tEuro\tEUR\t1.09\t0\tUSD\n";
     ASSERT_TRUE(writeFileAtomically(shipped.path() / "currency.dat", shippedRates));
     ASSERT_TRUE(writeFileAtomically(user.path() / "currency.dat", userRates));
     SeedManifest manifest;
@@ -186,7 +189,9 @@ TEST_P(CurrencySeeding, KeepsNewerRates)
 }
 
 INSTANTIATE_TEST_SUITE_P(ProgramFolder, CurrencySeeding, testing::ValuesIn(kCurrencyCases),
-                         [](const testing::TestParamInfo<CurrencyCase>& info) { return std::string(info.param.title); });
+                         [](const testing::TestParamInfo<CurrencyCase>& info) {
+                             return std::string(info.param.title);
+                         });
 
 TEST(ProgramFolder, FreshFolderRecordsEverySeededFile)
 {
@@ -252,7 +257,9 @@ TEST_P(ManifestReading, ReadsOnlyWellFormedText)
 }
 
 INSTANTIATE_TEST_SUITE_P(SeedManifest, ManifestReading, testing::ValuesIn(kManifestTexts),
-                         [](const testing::TestParamInfo<ManifestText>& info) { return std::string(info.param.title); });
+                         [](const testing::TestParamInfo<ManifestText>& info) {
+                             return std::string(info.param.title);
+                         });
 
 TEST(SeedManifest, HashIsSixteenHexDigitsOfTheContent)
 {

@@ -142,8 +142,8 @@ TEST(FormulaMarkup, NamesEndingInTGetNoStrayDelimiter)
     // Every "\left(" has its "\right)" and no bare parenthesis is left over: mimeTeX draws an
     // unmatched "\right)" as a stray arrow.
     const VariableSlots slots;
-    for (const char16_t* text : {u"pmt(6,360,200000,0,12)", u"not(5)", u"det(2)", u"sqrt(x)", u"fnInt(sqrt(x),x,0,1)",
-                                 u"cpl(rt(1))"}) {
+    for (const char16_t* text :
+         {u"pmt(6,360,200000,0,12)", u"not(5)", u"det(2)", u"sqrt(x)", u"fnInt(sqrt(x),x,0,1)", u"cpl(rt(1))"}) {
         const auto request = renderExpressionFormula(text, 2, slots);
         ASSERT_FALSE(request.hasMessage());
         const std::string& buffer = request.buffer;

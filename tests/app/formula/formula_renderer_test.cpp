@@ -110,9 +110,9 @@ TEST(FormulaRenderer, FailuresDrawNothing)
 
 TEST(FormulaRenderer, RefusesCommandsThatReachOutsideTheFormula)
 {
-    const char* refused[] = {"\\input{secret}",  "x+\\include{a}", "\\counter[log]{hits}", "\\environment",
-                             "\\INPUT{a}",       "\\inputx",       "\\logfile{a}",         "\\dumpgif{a}",
-                             "\\message{a}",     "\\image{a}",     "\\nocaching x"};
+    const char* refused[] = {"\\input{secret}", "x+\\include{a}", "\\counter[log]{hits}", "\\environment",
+                             "\\INPUT{a}",      "\\inputx",       "\\logfile{a}",         "\\dumpgif{a}",
+                             "\\message{a}",    "\\image{a}",     "\\nocaching x"};
     for (const char* markup : refused) {
         EXPECT_TRUE(refusedFormulaCommand(markup).has_value()) << markup;
         // Refused before any renderer runs: even a missing one says Refused.
@@ -120,8 +120,11 @@ TEST(FormulaRenderer, RefusesCommandsThatReachOutsideTheFormula)
                   FormulaRenderStatus::Refused)
             << markup;
     }
-    const char* allowed[] = {"\\large \\frac{a}{b}", "\\sqrt{x}+\\int_{0}^{1}{\\left( x \\right)}\\hspace1d x",
-                             "\\displaystyle\\sum_{n=1}^{N}{X[n]}", "input(x)", "\\left[\\begin{matrix} 1 \\end{matrix}\\right]",
+    const char* allowed[] = {"\\large \\frac{a}{b}",
+                             "\\sqrt{x}+\\int_{0}^{1}{\\left( x \\right)}\\hspace1d x",
+                             "\\displaystyle\\sum_{n=1}^{N}{X[n]}",
+                             "input(x)",
+                             "\\left[\\begin{matrix} 1 \\end{matrix}\\right]",
                              "\\in x"};
     for (const char* markup : allowed)
         EXPECT_FALSE(refusedFormulaCommand(markup).has_value()) << markup;
@@ -134,11 +137,12 @@ TEST(FormulaRenderer, RunsInAnEmptyFolderOfItsOwnThatIsRemovedAfterwards)
     const std::filesystem::path seen = folder.path() / "seen";
     // The pixel is set only when the working folder is empty and is not the test's own; the
     // script leaves a file there and says where it was.
-    const std::string script = writeScript(
-        folder, "where",
-        "pwd > '" + seen.string() + "'; if [ -z \"$(ls -A .)\" ] && [ \"$(pwd)\" != '" +
-            std::filesystem::current_path().string() + "' ]; then touch left-behind; printf 'P1 1 1 1'; else "
-            "printf 'P1 1 1 0'; fi");
+    const std::string script =
+        writeScript(folder, "where",
+                    "pwd > '" + seen.string() + "'; if [ -z \"$(ls -A .)\" ] && [ \"$(pwd)\" != '" +
+                        std::filesystem::current_path().string() +
+                        "' ]; then touch left-behind; printf 'P1 1 1 1'; else "
+                        "printf 'P1 1 1 0'; fi");
     const FormulaRenderResult result = FormulaRenderer(script).renderWithStatus("x", 2);
     ASSERT_EQ(result.status, FormulaRenderStatus::Drawn);
     ASSERT_TRUE(result.raster.has_value());
@@ -158,8 +162,8 @@ TEST(FormulaRenderer, SaysWhyNothingWasDrawn)
               FormulaRenderStatus::RendererMissing);
     const FormulaRenderer huge(writeScript(folder, "huge", "printf 'P1 20000 10 '"));
     EXPECT_EQ(huge.renderWithStatus("x", 2).status, FormulaRenderStatus::TooLarge);
-    const FormulaRenderer floods(writeScript(folder, "floods", "printf 'P1 4000 4000 '; exec yes 1"), milliseconds(2000),
-                                 1 << 16);
+    const FormulaRenderer floods(writeScript(folder, "floods", "printf 'P1 4000 4000 '; exec yes 1"),
+                                 milliseconds(2000), 1 << 16);
     EXPECT_EQ(floods.renderWithStatus("x", 2).status, FormulaRenderStatus::TooLarge);
     const FormulaRenderer fails(writeScript(folder, "fails", "exit 3"));
     EXPECT_EQ(fails.renderWithStatus("x", 2).status, FormulaRenderStatus::Failed);
@@ -205,8 +209,8 @@ TEST(FormulaRenderer, CallsAreDrawnWithoutAStrayArrow)
     ASSERT_TRUE(stray.has_value());
     EXPECT_TRUE(hasArrowShaft(*stray));
     const VariableSlots slots;
-    for (const char16_t* text : {u"pmt(6,360,200000,0,12)", u"not(5)", u"det(2)", u"sqrt(9)", u"sin(1)+cos(2)",
-                                 u"exp(1)", u"asinh(2)"}) {
+    for (const char16_t* text :
+         {u"pmt(6,360,200000,0,12)", u"not(5)", u"det(2)", u"sqrt(9)", u"sin(1)+cos(2)", u"exp(1)", u"asinh(2)"}) {
         const auto request = formula::renderExpressionFormula(text, 2, slots);
         const auto raster = renderer.render(request.buffer, 2);
         ASSERT_TRUE(raster.has_value()) << request.buffer;

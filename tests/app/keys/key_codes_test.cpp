@@ -45,11 +45,16 @@ TEST(KeyCodes, ActionsAndUnusedCodesInsertNothing)
         KeyKind kind;
     };
     const Case cases[] = {
-        {KeyCode::kClear, KeyKind::Action},        {KeyCode::kMemoryRecall, KeyKind::Action},
-        {KeyCode::kEquals, KeyKind::Action},       {KeyCode::kDelete, KeyKind::Action},
-        {KeyCode::kCursorTenRight, KeyKind::Action}, {24, KeyKind::Unused},
-        {132, KeyKind::Unused},                    {141, KeyKind::Unused},
-        {159, KeyKind::Unused},                    {-1, KeyKind::Unused},
+        {KeyCode::kClear, KeyKind::Action},
+        {KeyCode::kMemoryRecall, KeyKind::Action},
+        {KeyCode::kEquals, KeyKind::Action},
+        {KeyCode::kDelete, KeyKind::Action},
+        {KeyCode::kCursorTenRight, KeyKind::Action},
+        {24, KeyKind::Unused},
+        {132, KeyKind::Unused},
+        {141, KeyKind::Unused},
+        {159, KeyKind::Unused},
+        {-1, KeyKind::Unused},
         {KeyCode::kCount, KeyKind::Unused},
     };
     for (const Case& c : cases) {
@@ -65,8 +70,16 @@ TEST(KeyCodes, DigitKeysGiveTheirDigitValues)
         std::optional<int> digit;
     };
     const Case cases[] = {
-        {15, 0}, {10, 1}, {12, 3}, {5, 4}, {2, 9}, {KeyCode::kHexA, 10}, {KeyCode::kHexF, 15},
-        {KeyCode::kDecimal, std::nullopt}, {KeyCode::kDivide, std::nullopt}, {78, std::nullopt},
+        {15, 0},
+        {10, 1},
+        {12, 3},
+        {5, 4},
+        {2, 9},
+        {KeyCode::kHexA, 10},
+        {KeyCode::kHexF, 15},
+        {KeyCode::kDecimal, std::nullopt},
+        {KeyCode::kDivide, std::nullopt},
+        {78, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(digitOfKey(c.code), c.digit) << c.code;

@@ -106,9 +106,8 @@ TEST(KeyboardMap, ToolCategoriesAndConverter)
         char16_t character;
         bool keySound;
     };
-    const Sound sounds[] = {{u'0', true}, {u'\b', true}, {u'\t', true}, {u'-', true},
-                            {u'\r', true}, {u'\x1B', true}, {u'=', true}, {u'q', false},
-                            {u'+', false}};
+    const Sound sounds[] = {{u'0', true},    {u'\b', true}, {u'\t', true}, {u'-', true}, {u'\r', true},
+                            {u'\x1B', true}, {u'=', true},  {u'q', false}, {u'+', false}};
     for (const Sound& s : sounds) {
         const TypedKeyResult result = mapTypedCharacter(s.character, converter);
         EXPECT_EQ(result.kind, Kind::ToConverter) << int(s.character);

@@ -20,33 +20,48 @@ TEST(FunctionKeypad, FirstAndSecondBlocks)
     };
     using namespace CategoryCode;
     const Case cases[] = {
-        {kArithmetic, 5, false, kDec, 27}, {kArithmetic, 5, true, kDec, 37},
-        {kArithmetic, 3, false, kDec, KeyCode::kImaginary}, {kArithmetic, 11, true, kDec, KeyCode::kPercent},
-        {kArithmetic, 2, false, kDec, std::nullopt}, {kArithmetic, 2, true, kDec, KeyCode::kVariable},
+        {kArithmetic, 5, false, kDec, 27},
+        {kArithmetic, 5, true, kDec, 37},
+        {kArithmetic, 3, false, kDec, KeyCode::kImaginary},
+        {kArithmetic, 11, true, kDec, KeyCode::kPercent},
+        {kArithmetic, 2, false, kDec, std::nullopt},
+        {kArithmetic, 2, true, kDec, KeyCode::kVariable},
         {kArithmetic, 0, true, kDec, std::nullopt},
-        {kTrigonometry, 2, false, kDec, KeyCode::kAngleCycle}, {kTrigonometry, 2, true, kDec, KeyCode::kAngleCycle},
-        {kTrigonometry, 11, false, kDec, KeyCode::kPi}, {kTrigonometry, 10, true, kDec, 67},
+        {kTrigonometry, 2, false, kDec, KeyCode::kAngleCycle},
+        {kTrigonometry, 2, true, kDec, KeyCode::kAngleCycle},
+        {kTrigonometry, 11, false, kDec, KeyCode::kPi},
+        {kTrigonometry, 10, true, kDec, 67},
         {kTrigonometry, 11, true, kDec, KeyCode::kReciprocal},
-        {kBaseConversion, 0, false, kDec, KeyCode::kWordSizeCycle}, {kBaseConversion, 6, false, kHex, KeyCode::kHexA},
-        {kBaseConversion, 11, false, kHex, KeyCode::kHexF}, {kBaseConversion, 6, false, kDec, std::nullopt},
-        {kBaseConversion, 2, false, kDec, KeyCode::kRadixCycle}, {kBaseConversion, 3, false, kHex, 69},
-        {kBaseConversion, 3, true, kDec, 78}, {kBaseConversion, 5, true, kDec, 37},
-        {kBaseConversion, 6, true, kDec, 80}, {kBaseConversion, 11, true, kHex, 85},
+        {kBaseConversion, 0, false, kDec, KeyCode::kWordSizeCycle},
+        {kBaseConversion, 6, false, kHex, KeyCode::kHexA},
+        {kBaseConversion, 11, false, kHex, KeyCode::kHexF},
+        {kBaseConversion, 6, false, kDec, std::nullopt},
+        {kBaseConversion, 2, false, kDec, KeyCode::kRadixCycle},
+        {kBaseConversion, 3, false, kHex, 69},
+        {kBaseConversion, 3, true, kDec, 78},
+        {kBaseConversion, 5, true, kDec, 37},
+        {kBaseConversion, 6, true, kDec, 80},
+        {kBaseConversion, 11, true, kHex, 85},
         {kBaseConversion, 1, false, kDec, std::nullopt},
-        {kStatistics, 4, false, kDec, 86}, {kStatistics, 11, false, kDec, 93},
-        {kStatistics, 5, true, kDec, 94}, {kStatistics, 11, true, kDec, 100},
-        {kStatistics, 4, true, kDec, 86}, {kStatistics, 3, false, kDec, std::nullopt},
-        {kMatrices, 2, false, kDec, 101}, {kMatrices, 11, true, kDec, 110},
+        {kStatistics, 4, false, kDec, 86},
+        {kStatistics, 11, false, kDec, 93},
+        {kStatistics, 5, true, kDec, 94},
+        {kStatistics, 11, true, kDec, 100},
+        {kStatistics, 4, true, kDec, 86},
+        {kStatistics, 3, false, kDec, std::nullopt},
+        {kMatrices, 2, false, kDec, 101},
+        {kMatrices, 11, true, kDec, 110},
         {kMatrices, 1, false, kDec, std::nullopt},
-        {kFinance, 4, false, kDec, 111}, {kFinance, 11, false, kDec, 118},
+        {kFinance, 4, false, kDec, 111},
+        {kFinance, 11, false, kDec, 118},
         {kFinance, 3, false, kDec, std::nullopt},
         {kTip, 5, false, kDec, std::nullopt},
-        {kArithmetic, 12, false, kDec, std::nullopt}, {kArithmetic, -1, true, kDec, std::nullopt},
+        {kArithmetic, 12, false, kDec, std::nullopt},
+        {kArithmetic, -1, true, kDec, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(functionKeypadCode(c.category, c.position, c.shifted, c.radix), c.code)
-            << "category " << c.category << " position " << c.position << " shifted "
-            << c.shifted;
+            << "category " << c.category << " position " << c.position << " shifted " << c.shifted;
     }
 }
 
@@ -60,11 +75,11 @@ TEST(BasicKeypad, ShiftGivesSecondFunctionsAndBaseConversionDropsTheDecimal)
     };
     using namespace CategoryCode;
     const Case cases[] = {
-        {19, false, kArithmetic, KeyCode::kEquals}, {19, true, kArithmetic, KeyCode::kAnswer},
-        {9, true, kArithmetic, KeyCode::kNextMemory}, {14, true, kArithmetic, KeyCode::kClearMemory},
+        {19, false, kArithmetic, KeyCode::kEquals},       {19, true, kArithmetic, KeyCode::kAnswer},
+        {9, true, kArithmetic, KeyCode::kNextMemory},     {14, true, kArithmetic, KeyCode::kClearMemory},
         {14, false, kArithmetic, KeyCode::kMemoryRecall}, {0, true, kArithmetic, 0},
-        {16, false, kArithmetic, KeyCode::kDecimal}, {16, false, kBaseConversion, std::nullopt},
-        {16, true, kBaseConversion, std::nullopt}, {20, false, kArithmetic, std::nullopt},
+        {16, false, kArithmetic, KeyCode::kDecimal},      {16, false, kBaseConversion, std::nullopt},
+        {16, true, kBaseConversion, std::nullopt},        {20, false, kArithmetic, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(basicKeypadCode(Orientation::Portrait, c.position, c.shifted, c.category), c.code)
@@ -90,8 +105,7 @@ TEST(BasicKeypad, LandscapeKeysSendTheCodeOfTheirLabel)
     EXPECT_EQ(basicKeypadCode(Orientation::Landscape, 0, false, 0), 7);
     EXPECT_EQ(basicKeypadCode(Orientation::Landscape, 5, false, 0), KeyCode::kClear);
     EXPECT_EQ(basicKeypadCode(Orientation::Landscape, 20, true, 0), KeyCode::kAnswer);
-    EXPECT_EQ(basicKeypadCode(Orientation::Landscape, 16, false, CategoryCode::kBaseConversion),
-              std::nullopt);
+    EXPECT_EQ(basicKeypadCode(Orientation::Landscape, 16, false, CategoryCode::kBaseConversion), std::nullopt);
     EXPECT_EQ(basicKeypadCode(Orientation::Landscape, 21, false, 0), std::nullopt);
 }
 
@@ -113,7 +127,8 @@ TEST(BasicKeypad, SpansCoverEachRowOnceWithTwinKeys)
                 ASSERT_LE(column + span, grid.columns) << "position " << first;
                 for (int covered = first + 1; covered < first + span; ++covered) {
                     EXPECT_EQ(spans[static_cast<std::size_t>(covered)], 0);
-                    EXPECT_EQ(basicKeypadCode(orientation, covered, false, 0), basicKeypadCode(orientation, first, false, 0));
+                    EXPECT_EQ(basicKeypadCode(orientation, covered, false, 0),
+                              basicKeypadCode(orientation, first, false, 0));
                 }
                 wide += span > 1;
                 column += span;
@@ -139,11 +154,15 @@ TEST(CalculusList, EntriesFeedTheirInsertions)
         std::optional<int> code;
     };
     const Case cases[] = {
-        {u"Fibonaci", KeyCode::kFibonacci},      {u"Summation", KeyCode::kSummation},
-        {u"Product", KeyCode::kProduct},         {u"Root", KeyCode::kFunctionRoot},
-        {u"Evaluation", KeyCode::kFunctionEvaluation}, {u"Integration", KeyCode::kIntegral},
+        {u"Fibonaci", KeyCode::kFibonacci},
+        {u"Summation", KeyCode::kSummation},
+        {u"Product", KeyCode::kProduct},
+        {u"Root", KeyCode::kFunctionRoot},
+        {u"Evaluation", KeyCode::kFunctionEvaluation},
+        {u"Integration", KeyCode::kIntegral},
         {u"Differentiation", KeyCode::kDerivative},
-        {u"integration", std::nullopt},          {u"Fibonacci", std::nullopt},
+        {u"integration", std::nullopt},
+        {u"Fibonacci", std::nullopt},
         {u"", std::nullopt},
     };
     for (const Case& c : cases) {

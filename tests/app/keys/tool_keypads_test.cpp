@@ -43,12 +43,12 @@ TEST(NumberPad, KeysEditTheFieldAsTypingWould)
         {u"12", 2, u"3", FieldKind::Number, u"123", 3},
         {u"12", 1, u"7", FieldKind::Number, u"172", 2},
         {u"12", 2, u".", FieldKind::Number, u"12.", 3},
-        {u"1.5", 3, u".", FieldKind::Number, u"1.5", 3},   // one point to a number
-        {u"", 0, u".", FieldKind::Number, u"0.", 2},        // a lone point would be no number
+        {u"1.5", 3, u".", FieldKind::Number, u"1.5", 3},  // one point to a number
+        {u"", 0, u".", FieldKind::Number, u"0.", 2},      // a lone point would be no number
         {u"12", 2, u"DEL", FieldKind::Number, u"1", 1},
         {u"12", 0, u"DEL", FieldKind::Number, u"12", 0},
         {u"12.5", 2, u"C", FieldKind::Number, u"", 0},
-        {u"12", 1, sign, FieldKind::Number, u"-12", 2},     // the whole number, the cursor kept
+        {u"12", 1, sign, FieldKind::Number, u"-12", 2},  // the whole number, the cursor kept
         {u"-12", 3, sign, FieldKind::Number, u"12", 2},
         {u"", 0, sign, FieldKind::Number, u"-", 1},
         {u"", 0, minus, FieldKind::Number, u"-", 1},
@@ -56,7 +56,7 @@ TEST(NumberPad, KeysEditTheFieldAsTypingWould)
         {u"x+1", 3, u".", FieldKind::Expression, u"x+1.", 4},
         {u"x+1.5", 1, u".", FieldKind::Expression, u"x0.+1.5", 3},
         {u"x+1.5", 5, u".", FieldKind::Expression, u"x+1.5", 5},
-        {u"12", 9, u"4", FieldKind::Number, u"124", 3},     // a cursor past the end is at the end
+        {u"12", 9, u"4", FieldKind::Number, u"124", 3},  // a cursor past the end is at the end
         {u"12", 1, u"OK", FieldKind::Number, u"12", 1},
     };
     for (const PadCase& c : cases) {

@@ -71,28 +71,27 @@ INSTANTIATE_TEST_SUITE_P(
         // ... or with their bare name when something else follows.
         NameCase{"sin3", false, "<54>3", ""}, NameCase{"ln ", false, "<29> ", ""},
         // Names typed whole go in at once when nothing longer begins with them.
-        NameCase{"pi", false, "<59>", ""}, NameCase{"ans", false, "<22>", ""},
-        NameCase{"mod", false, "<37>", ""}, NameCase{"and", false, "<69>", ""},
-        NameCase{"xor", false, "<71>", ""}, NameCase{"shl", false, "<80>", ""},
-        NameCase{"exp", false, "<27>", ""}, NameCase{"[VA]", false, "{[VA]}", ""},
-        NameCase{"[ans]", false, "<22>", ""}, NameCase{"sum(X)", false, "<88>", ""},
-        NameCase{"N(X)", false, "<86>", ""}, NameCase{"ctan(", false, "{ctan(}", ""},
+        NameCase{"pi", false, "<59>", ""}, NameCase{"ans", false, "<22>", ""}, NameCase{"mod", false, "<37>", ""},
+        NameCase{"and", false, "<69>", ""}, NameCase{"xor", false, "<71>", ""}, NameCase{"shl", false, "<80>", ""},
+        NameCase{"exp", false, "<27>", ""}, NameCase{"[VA]", false, "{[VA]}", ""}, NameCase{"[ans]", false, "<22>", ""},
+        NameCase{"sum(X)", false, "<88>", ""}, NameCase{"N(X)", false, "<86>", ""},
+        NameCase{"ctan(", false, "{ctan(}", ""},
         // Names that begin longer ones wait for the next character.
         NameCase{"e", false, "", "e"}, NameCase{"e+", false, "{e}+", ""}, NameCase{"e^", false, "{e}^", ""},
         NameCase{"i2", false, "<25>2", ""}, NameCase{"x)", false, "<34>)", ""}, NameCase{"or ", false, "<70> ", ""},
-        NameCase{"sum+", false, "<88>+", ""}, NameCase{"N*", false, "<86>*", ""},
-        NameCase{"pix", false, "<59>", "x"},
+        NameCase{"sum+", false, "<88>+", ""}, NameCase{"N*", false, "<86>*", ""}, NameCase{"pix", false, "<59>", "x"},
         // Another case finds the name when its own case does not.
         NameCase{"SIN(", false, "<54>", ""}, NameCase{"PI", false, "<59>", ""}, NameCase{"[va]", false, "{[VA]}", ""},
         NameCase{"MAX(X)", false, "<100>", ""},
         // Macros: a call with parameters, and one without.
-        NameCase{"Ma(", false, "{Ma(}", ""}, NameCase{"Ma2", false, "{Ma(}2", ""}, NameCase{"Mb+", false, "{Mb()}+", ""},
-        NameCase{"max(X)", false, "<100>", ""},
+        NameCase{"Ma(", false, "{Ma(}", ""}, NameCase{"Ma2", false, "{Ma(}2", ""},
+        NameCase{"Mb+", false, "{Mb()}+", ""}, NameCase{"max(X)", false, "<100>", ""},
         // Letters that continue no name are refused; the name stays for mending.
         NameCase{"q", false, "!", ""}, NameCase{"sinq", false, "<54>!", ""}, NameCase{"sx", false, "!", "s"},
         // In "HEX" the letters A to F are digits unless they spell a name.
-        NameCase{"ff+", true, "<77><77>+", ""}, NameCase{"e+", true, "<76>+", ""}, NameCase{"add+", true, "<72><75><75>+", ""},
-        NameCase{"and", true, "<69>", ""}, NameCase{"db(", true, "<118>", ""}, NameCase{"FF", true, "", "FF"},
+        NameCase{"ff+", true, "<77><77>+", ""}, NameCase{"e+", true, "<76>+", ""},
+        NameCase{"add+", true, "<72><75><75>+", ""}, NameCase{"and", true, "<69>", ""},
+        NameCase{"db(", true, "<118>", ""}, NameCase{"FF", true, "", "FF"},
         // Digits and signs are never names.
         NameCase{"2+3", false, "2+3", ""}));
 
@@ -146,7 +145,8 @@ TEST(NameBuilder, EveryNameOfAKeyIsTyped)
         }
         const NameBuilder::Step last = builder.finish(false);
         inserted.insert(inserted.end(), last.insert.begin(), last.insert.end());
-        EXPECT_EQ(inserted, (std::vector<NameInsertion>{{name.code, {}}})) << std::string(name.text.begin(), name.text.end());
+        EXPECT_EQ(inserted, (std::vector<NameInsertion>{{name.code, {}}}))
+            << std::string(name.text.begin(), name.text.end());
     }
     EXPECT_GT(names.size(), 100u);
 }

@@ -6,8 +6,8 @@ namespace {
 
 MacroRecord macro(std::u16string name, std::u16string params, std::uint8_t count, std::u16string body)
 {
-    return MacroRecord{std::move(params), u"f: " + body, std::move(name), body,
-                       std::u16string(body.size(), u'1'), count};
+    return MacroRecord{
+        std::move(params), u"f: " + body, std::move(name), body, std::u16string(body.size(), u'1'), count};
 }
 
 MacroLibrary listOf(std::initializer_list<MacroRecord> macros)
@@ -20,8 +20,7 @@ MacroLibrary listOf(std::initializer_list<MacroRecord> macros)
 
 TEST(MacroEditor, NameRowsMarkDefinedMacros)
 {
-    MacroLibrary data = listOf({macro(u"Mc", u"", 0, u"3"), macro(u"Ma", u"", 0, u"1"),
-                                        macro(u"Foo", u"", 0, u"2")});
+    MacroLibrary data = listOf({macro(u"Mc", u"", 0, u"3"), macro(u"Ma", u"", 0, u"1"), macro(u"Foo", u"", 0, u"2")});
     const MacroEditor window(data);
     const std::vector<std::u16string> rows = window.nameRows();
     ASSERT_EQ(rows.size(), 26u);
@@ -93,12 +92,10 @@ TEST(MacroEditor, RebuildingDropsNamesThatNoLongerOccur)
         int count;
     };
     const Case cases[] = {
-        {u"x,y,z", u"x+z", u"x,z", 2},
-        {u"x,y", u"", u"", 0},
+        {u"x,y,z", u"x+z", u"x,z", 2},    {u"x,y", u"", u"", 0},
         {u"z,x", u"x\u00D7z", u"z,x", 2},  // order of the list, not of the formula
         {u"x,y", u"xy", u"x,y", 2},        // plain substrings
-        {u"ab,b", u"b", u"b", 1},
-        {u"x,,y", u"x+y", u"x,y", 2},
+        {u"ab,b", u"b", u"b", 1},         {u"x,,y", u"x+y", u"x,y", 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.displayText.begin(), c.displayText.end()));

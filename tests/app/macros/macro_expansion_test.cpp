@@ -20,10 +20,8 @@ MacroRecord macro(std::u16string name, std::u16string params, std::uint8_t count
 const std::vector<MacroRecord>& standardMacros()
 {
     static const std::vector<MacroRecord> macros = {
-        macro(u"Ma", u"x,y", 2, u"x+y"),
-        macro(u"Mb", u"", 0, u"5"),
-        macro(u"Mc", u"x", 1, u"Mc(x)"),  // names itself
-        macro(u"Md", u"x", 1, u"xx"),     // doubles its argument
+        macro(u"Ma", u"x,y", 2, u"x+y"), macro(u"Mb", u"", 0, u"5"), macro(u"Mc", u"x", 1, u"Mc(x)"),  // names itself
+        macro(u"Md", u"x", 1, u"xx"),  // doubles its argument
     };
     return macros;
 }
@@ -155,8 +153,8 @@ TEST(MacroExpansion, EndsOnArbitraryInput)
     for (int round = 0; round < 2000; ++round) {
         std::vector<MacroRecord> macros;
         for (int i = 0; i < 4; ++i) {
-            macros.push_back(macro(randomText(4), i % 2 ? u"x,y" : u"x", static_cast<std::uint8_t>(random() % 3),
-                                   randomText(12)));
+            macros.push_back(
+                macro(randomText(4), i % 2 ? u"x,y" : u"x", static_cast<std::uint8_t>(random() % 3), randomText(12)));
         }
         const MacroExpansion result = expandMacroCalls(randomText(300), macros);
         if (result.ok()) {

@@ -52,7 +52,14 @@ TEST(MacroData, ReadsFieldsAndWritesTheSameLines)
     TempFolder folder;
     const fs::path file = folder.path() / "macro.mcr";
     const std::u16string text =
-        u"Ma\x06" u"2\x06x,y\x06x+y\x06x+y\x06" u"111\x06\r\n" u"Mb\x06" u"0\x06\x06" u"5\x06" u"5\x06" u"1\x06";
+        u"Ma\x06"
+        u"2\x06x,y\x06x+y\x06x+y\x06"
+        u"111\x06\r\n"
+        u"Mb\x06"
+        u"0\x06\x06"
+        u"5\x06"
+        u"5\x06"
+        u"1\x06";
     ASSERT_TRUE(writeFileAtomically(file, utf16le(text)));
 
     MacroLibrary data;
@@ -76,7 +83,11 @@ TEST(MacroData, ReadsFieldsAndWritesTheSameLines)
 
 TEST(MacroData, SkipsShortLinesAndReadsLongOnesWhole)
 {
-    const std::u16string five = u"Mx\x06" u"0\x06\x06" u"1\x06" u"1\x06";
+    const std::u16string five =
+        u"Mx\x06"
+        u"0\x06\x06"
+        u"1\x06"
+        u"1\x06";
     // Lines around the 511 characters that an older reader took in one piece.
     const std::u16string fits = record(u"Ma", u"00", u"", std::u16string(249, u'1'));
     const std::u16string longer = record(u"Ma", u"000", u"", std::u16string(249, u'1'));
@@ -93,7 +104,8 @@ TEST(MacroData, SkipsShortLinesAndReadsLongOnesWhole)
         std::vector<std::u16string> names;
     };
     const Case cases[] = {
-        {"five separators", record(u"Ma", u"0", u"", u"1") + u"\r\n" + five + u"\r\n" + record(u"Mc", u"0", u"", u"3"),
+        {"five separators",
+         record(u"Ma", u"0", u"", u"1") + u"\r\n" + five + u"\r\n" + record(u"Mc", u"0", u"", u"3"),
          {u"Ma", u"Mc"}},
         {"line of exactly 511", fits + u"\r\n" + record(u"Mc", u"0", u"", u"3"), {u"Ma", u"Mc"}},
         {"line of 512", longer + u"\r\n" + record(u"Mc", u"0", u"", u"3"), {u"Ma", u"Mc"}},
@@ -128,8 +140,8 @@ TEST(MacroData, ReadsBackWhatItWritesWhateverTheLineLength)
     for (const std::size_t length : {1u, 250u, 492u, 511u, 512u, 572u, 1023u, 5000u}) {
         SCOPED_TRACE(length);
         MacroLibrary data;
-        MacroRecord macro{u"x", std::u16string(length, u'x'), u"Ma", std::u16string(length, u'x'),
-                          std::u16string(length, u'1'), 1};
+        MacroRecord macro{
+            u"x", std::u16string(length, u'x'), u"Ma", std::u16string(length, u'x'), std::u16string(length, u'1'), 1};
         ASSERT_TRUE(data.insert(0, macro));
         macro.name = u"Mb";
         ASSERT_TRUE(data.insert(1, macro));
@@ -158,8 +170,8 @@ TEST(MacroData, LoadsAHundredThousandNamesAndRenamesALateClash)
 TEST(MacroData, ReadsTheCountAsADecimalByte)
 {
     const std::pair<std::u16string, int> cases[] = {
-        {u"2", 2}, {u"300", 44}, {u"-1", 255}, {u" 7x", 7}, {u"abc", 0}, {u"", 0}, {u"+12", 12},
-        {u"99999999999999999999", 255},
+        {u"2", 2},   {u"300", 44}, {u"-1", 255}, {u" 7x", 7},
+        {u"abc", 0}, {u"", 0},     {u"+12", 12}, {u"99999999999999999999", 255},
     };
     for (const auto& [text, count] : cases) {
         SCOPED_TRACE(std::string(text.begin(), text.end()));
@@ -228,7 +240,10 @@ TEST(MacroData, InsertAndRemoveRefuseBadIndexes)
 TEST(MacroData, SignaturesPutABlankAfterEveryComma)
 {
     const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"x,y", u"Ma(x, y)"}, {u"", u"Ma()"}, {u"x", u"Ma(x)"}, {u"a,b,c", u"Ma(a, b, c)"},
+        {u"x,y", u"Ma(x, y)"},
+        {u"", u"Ma()"},
+        {u"x", u"Ma(x)"},
+        {u"a,b,c", u"Ma(a, b, c)"},
     };
     MacroLibrary data;
     for (const auto& [params, signature] : cases) {
@@ -244,11 +259,16 @@ TEST(MacroData, SignaturesPutABlankAfterEveryComma)
 TEST(MacroData, WritesFieldsWithoutCharactersThatBreakTheLine)
 {
     MacroRecord macro;
-    macro.name = u"M\x06" u"a";
+    macro.name =
+        u"M\x06"
+        u"a";
     macro.displayText = u"1\r\n+2";
     MacroLibrary data;
     data.insert(0, macro);
-    MacroLibrary back = loaded(u"Ma\x06" u"0\x06\x06\x06" u"1+2\x06\x06");
+    MacroLibrary back = loaded(
+        u"Ma\x06"
+        u"0\x06\x06\x06"
+        u"1+2\x06\x06");
     MacroLibrary reread;
     reread.merge(data.serialize());
     EXPECT_EQ(reread.macros(), back.macros());
@@ -309,8 +329,8 @@ TEST(MacroFolder, KeepsFilesThatWereNotReadAndDeletesNothingWhenWritingFails)
 TEST(MacroData, SurvivesHostileBytes)
 {
     std::mt19937 random(2024);
-    const char16_t alphabet[] = {u'\x06', u'\x06', u'\r', u'\n', u'\0', u'M', u'a', u'b', u'1', u'-',
-                                 u'\xD800', u'\xDC00', u'\xFFFF', u','};
+    const char16_t alphabet[] = {u'\x06', u'\x06', u'\r', u'\n',     u'\0',     u'M',      u'a',
+                                 u'b',    u'1',    u'-',  u'\xD800', u'\xDC00', u'\xFFFF', u','};
     MacroLibrary data;
     for (int round = 0; round < 300; ++round) {
         std::u16string text(random() % 1500, u' ');

@@ -28,9 +28,9 @@ struct StartedCalculator {
 
     StartedCalculator()
     {
-        for (const char* name : {"Sounds/Sound 02.wav", "Sounds/beep.WAV", "Sounds/Sound 01.wav",
-                                 "Sounds/notes.txt", "Interfaces/Night.inf", "Interfaces/Default.inf",
-                                 "Interfaces/amber.inf", "Interfaces/logo.png"}) {
+        for (const char* name :
+             {"Sounds/Sound 02.wav", "Sounds/beep.WAV", "Sounds/Sound 01.wav", "Sounds/notes.txt",
+              "Interfaces/Night.inf", "Interfaces/Default.inf", "Interfaces/amber.inf", "Interfaces/logo.png"}) {
             fs::create_directories((temp.path() / name).parent_path());
             writeFileAtomically(temp.path() / name, "");
         }
@@ -90,14 +90,13 @@ TEST_P(CategoryMoves, ExchangeTwoRows)
 
 INSTANTIATE_TEST_SUITE_P(
     Buttons, CategoryMoves,
-    ::testing::Values(
-        MoveCase{"TopFromRow5", 5, Move::Top, true, 0, {8, 1, 2, 6, 7, 0, 9, 10, 14}},
-        MoveCase{"TopFromRow0", 0, Move::Top, false, 0, {0, 1, 2, 6, 7, 8, 9, 10, 14}},
-        MoveCase{"UpFromRow3", 3, Move::Up, true, 2, {0, 1, 6, 2, 7, 8, 9, 10, 14}},
-        MoveCase{"UpFromRow0", 0, Move::Up, false, 0, {0, 1, 2, 6, 7, 8, 9, 10, 14}},
-        MoveCase{"DownFromRow0", 0, Move::Down, true, 1, {1, 0, 2, 6, 7, 8, 9, 10, 14}},
-        MoveCase{"DownFromRow8", 8, Move::Down, false, 8, {0, 1, 2, 6, 7, 8, 9, 10, 14}},
-        MoveCase{"BottomFromRow2", 2, Move::Bottom, true, 8, {0, 1, 14, 6, 7, 8, 9, 10, 2}}),
+    ::testing::Values(MoveCase{"TopFromRow5", 5, Move::Top, true, 0, {8, 1, 2, 6, 7, 0, 9, 10, 14}},
+                      MoveCase{"TopFromRow0", 0, Move::Top, false, 0, {0, 1, 2, 6, 7, 8, 9, 10, 14}},
+                      MoveCase{"UpFromRow3", 3, Move::Up, true, 2, {0, 1, 6, 2, 7, 8, 9, 10, 14}},
+                      MoveCase{"UpFromRow0", 0, Move::Up, false, 0, {0, 1, 2, 6, 7, 8, 9, 10, 14}},
+                      MoveCase{"DownFromRow0", 0, Move::Down, true, 1, {1, 0, 2, 6, 7, 8, 9, 10, 14}},
+                      MoveCase{"DownFromRow8", 8, Move::Down, false, 8, {0, 1, 2, 6, 7, 8, 9, 10, 14}},
+                      MoveCase{"BottomFromRow2", 2, Move::Bottom, true, 8, {0, 1, 14, 6, 7, 8, 9, 10, 2}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PreferencesDialogCategories, RowsFollowTheOrderAndDefaultRestoresIt)
@@ -211,15 +210,15 @@ TEST_P(OutputSwitch, ExchangesSeparatorsOfTheCurrentLine)
     EXPECT_EQ(history.cursor(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, OutputSwitch,
-    ::testing::Values(
-        OutputCase{"ToEuropean", OutputFormat::UnitedStates, OutputFormat::European, u"1\u00B8234.5+0.25",
-                   u"1.234\u00B85+0\u00B825"},
-        OutputCase{"BackToUnitedStates", OutputFormat::European, OutputFormat::UnitedStates,
-                   u"1.234\u00B85+0\u00B825", u"1\u00B8234.5+0.25"},
-        OutputCase{"DigitsOnly", OutputFormat::UnitedStates, OutputFormat::European, u"1234567890", u"1234567890"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Formats, OutputSwitch,
+                         ::testing::Values(OutputCase{"ToEuropean", OutputFormat::UnitedStates, OutputFormat::European,
+                                                      u"1\u00B8234.5+0.25", u"1.234\u00B85+0\u00B825"},
+                                           OutputCase{"BackToUnitedStates", OutputFormat::European,
+                                                      OutputFormat::UnitedStates, u"1.234\u00B85+0\u00B825",
+                                                      u"1\u00B8234.5+0.25"},
+                                           OutputCase{"DigitsOnly", OutputFormat::UnitedStates, OutputFormat::European,
+                                                      u"1234567890", u"1234567890"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PreferencesDialogOk, SameOutputFormatLeavesTheLine)
 {
@@ -242,12 +241,9 @@ TEST(PreferencesDialogOk, ChangingTheInputModeClearsTheLine)
 {
     using Kind = PreferencesEditor::InputKind;
     const InputCase cases[] = {
-        {InputMode::BasicStandard, Kind::Basic, true, true},
-        {InputMode::BasicRpn, Kind::Basic, false, true},
-        {InputMode::StringStandard, Kind::Basic, false, true},
-        {InputMode::BasicRpn, Kind::String, true, true},
-        {InputMode::BasicStandard, Kind::Basic, false, false},
-        {InputMode::BasicRpn, Kind::Basic, true, false},
+        {InputMode::BasicStandard, Kind::Basic, true, true},     {InputMode::BasicRpn, Kind::Basic, false, true},
+        {InputMode::StringStandard, Kind::Basic, false, true},   {InputMode::BasicRpn, Kind::String, true, true},
+        {InputMode::BasicStandard, Kind::Basic, false, false},   {InputMode::BasicRpn, Kind::Basic, true, false},
         {InputMode::StringStandard, Kind::String, false, false},
     };
     for (const InputCase& c : cases) {

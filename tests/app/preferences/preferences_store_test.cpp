@@ -70,8 +70,8 @@ const FieldCopy kCopyField[PreferencesStore::kFieldCount] = {
 };
 
 // End offset of each field in the default file.
-constexpr std::size_t kFieldEnds[PreferencesStore::kFieldCount] = {
-    4, 8, 12, 16, 17, 21, 25, 29, 65, 74, 102, 128, 129, 141, 175, 205};
+constexpr std::size_t kFieldEnds[PreferencesStore::kFieldCount] = {4,  8,  12,  16,  17,  21,  25,  29,
+                                                                   65, 74, 102, 128, 129, 141, 175, 205};
 
 TEST(PreferencesStore, FirstStartWritesAFileThatReadsBackAsDefaults)
 {
@@ -106,15 +106,16 @@ TEST(PreferencesStore, DefaultFileLayout)
         {0, std::string("\1\0\0\0\x08\0\0\0\1\0\0\0\xC8\0\0\0\x04\1\0\0\0", 21)},
         {29, std::string("\1\0\0\0", 4)},
         {61, std::string("\1\0\0\0\0\1\2\6\7\x08\x09\x0A\x0E\xFF\xFE\xFF\x0CS\0", 19)},
-        {102, std::string("\xFF\xFE\xFF\x0B" "d\0", 6)},
+        {102, std::string("\xFF\xFE\xFF\x0B"
+                          "d\0",
+                          6)},
         {126, std::string("f\0\0\xE8\x07\0\0\3\0\0\0\x11\0\0\0\xFF\xFE\xFF\x0FS\0", 21)},
         {175, std::string("\xFF\xFE\xFF\x0DU\0", 6)},
         {203, std::string("s\0", 2)},
         {205, std::string("\0\0\0\0", 4)},
     };
     for (const Probe& probe : probes)
-        EXPECT_EQ(bytes.substr(probe.offset, probe.expected.size()), probe.expected)
-            << "offset " << probe.offset;
+        EXPECT_EQ(bytes.substr(probe.offset, probe.expected.size()), probe.expected) << "offset " << probe.offset;
 
     Preferences invalidDate = defaults();
     invalidDate.rememberedDate = {2023, 2, 30};
@@ -144,16 +145,13 @@ TEST(PreferencesStore, EveryPrefixKeepsWhatWasReadAndNothingMore)
     const std::string bytes = PreferencesStore::encode(defaults());
     for (std::size_t size = 0; size <= bytes.size(); ++size) {
         int expectedFields = 0;
-        while (expectedFields < PreferencesStore::kFieldCount &&
-               kFieldEnds[expectedFields] <= size)
+        while (expectedFields < PreferencesStore::kFieldCount && kFieldEnds[expectedFields] <= size)
             ++expectedFields;
         Preferences record = full;
         Preferences expected = full;
         for (int i = 0; i < expectedFields; ++i)
             kCopyField[i](defaults(), expected);
-        EXPECT_EQ(PreferencesStore::decode(std::string_view(bytes).substr(0, size), record),
-                  expectedFields)
-            << size;
+        EXPECT_EQ(PreferencesStore::decode(std::string_view(bytes).substr(0, size), record), expectedFields) << size;
         EXPECT_EQ(record, expected) << size;
     }
 }
@@ -166,12 +164,9 @@ TEST(PreferencesStore, RepairsValuesOutOfRange)
         std::function<void(Preferences&)> expect;
     };
     const Case cases[] = {
-        {"level 51", [](auto& p) { p.transparencyLevel = 51; },
-         [](auto& p) { p.transparencyLevel = 50; }},
-        {"interval 199", [](auto& p) { p.tapHoldInterval = 199; },
-         [](auto& p) { p.tapHoldInterval = 200; }},
-        {"interval 601", [](auto& p) { p.tapHoldInterval = 601; },
-         [](auto& p) { p.tapHoldInterval = 600; }},
+        {"level 51", [](auto& p) { p.transparencyLevel = 51; }, [](auto& p) { p.transparencyLevel = 50; }},
+        {"interval 199", [](auto& p) { p.tapHoldInterval = 199; }, [](auto& p) { p.tapHoldInterval = 200; }},
+        {"interval 601", [](auto& p) { p.tapHoldInterval = 601; }, [](auto& p) { p.tapHoldInterval = 600; }},
         {"digits 11", [](auto& p) { p.fixDigits = 11; }, [](auto& p) { p.fixDigits = 10; }},
         {"category 15", [](auto& p) { p.lastCategory = 15; }, [](auto& p) { p.lastCategory = 0; }},
         {"duplicate code",
@@ -181,13 +176,15 @@ TEST(PreferencesStore, RepairsValuesOutOfRange)
          },
          [](auto&) {}},
         {"non-scrolling code", [](auto& p) { p.navOrder[4] = 3; }, [](auto&) {}},
-        {"permuted order",
-         [](auto& p) { p.navOrder = {1, 0, 2, 6, 7, 8, 9, 14, 10}; },
+        {"permuted order", [](auto& p) { p.navOrder = {1, 0, 2, 6, 7, 8, 9, 14, 10}; },
          [](auto& p) { p.navOrder = {1, 0, 2, 6, 7, 8, 9, 14, 10}; }},
         {"sound path", [](auto& p) { p.soundName = u"../x.wav"; }, [](auto&) {}},
         {"empty skin", [](auto& p) { p.skinName = u""; }, [](auto&) {}},
         {"long skin", [](auto& p) { p.skinName = std::u16string(256, u'a'); }, [](auto&) {}},
-        {"day 30 February", [](auto& p) { p.rememberedDate = {2023, 2, 30}; },
+        {"day 30 February",
+         [](auto& p) {
+             p.rememberedDate = {2023, 2, 30};
+         },
          [](auto& p) { p.rememberedDate = StoredDate::invalid(); }},
     };
     for (const Case& c : cases) {
@@ -196,8 +193,7 @@ TEST(PreferencesStore, RepairsValuesOutOfRange)
         Preferences expected = defaults();
         c.expect(expected);
         Preferences record = unusual();
-        EXPECT_EQ(PreferencesStore::decode(PreferencesStore::encode(written), record),
-                  PreferencesStore::kFieldCount)
+        EXPECT_EQ(PreferencesStore::decode(PreferencesStore::encode(written), record), PreferencesStore::kFieldCount)
             << c.what;
         EXPECT_EQ(record, expected) << c.what;
     }
@@ -287,12 +283,10 @@ TEST(PreferencesStore, RandomByteFlipsNeverYieldValuesOutOfRange)
         EXPECT_LE(record.fixDigits, kMaxFixDigits);
         EXPECT_LE(record.lastCategory, kMaxCategoryCode);
         EXPECT_TRUE(isValidNavOrder(record.navOrder));
-        EXPECT_TRUE(record.rememberedDate.isValid() ||
-                    record.rememberedDate == StoredDate::invalid());
-        EXPECT_TRUE(record.inputMode == InputMode::StringStandard ||
-                    record.inputMode == InputMode::BasicStandard || record.inputMode == InputMode::BasicRpn);
-        EXPECT_TRUE(record.outputFormat == OutputFormat::UnitedStates ||
-                    record.outputFormat == OutputFormat::European);
+        EXPECT_TRUE(record.rememberedDate.isValid() || record.rememberedDate == StoredDate::invalid());
+        EXPECT_TRUE(record.inputMode == InputMode::StringStandard || record.inputMode == InputMode::BasicStandard ||
+                    record.inputMode == InputMode::BasicRpn);
+        EXPECT_TRUE(record.outputFormat == OutputFormat::UnitedStates || record.outputFormat == OutputFormat::European);
         if (fields < PreferencesStore::kFieldCount) {
             EXPECT_EQ(record.outputFormat, OutputFormat::European);
         }
@@ -309,10 +303,9 @@ TEST(PreferencesStore, SaveIntoAMissingFolderFailsQuietly)
 TEST(StoredDate, ValidityKnowsMonthLengthsAndLeapYears)
 {
     const std::pair<StoredDate, bool> cases[] = {
-        {{2023, 2, 30}, false}, {{2023, 2, 29}, false}, {{2024, 2, 29}, true},
-        {{1900, 2, 29}, false}, {{2000, 2, 29}, true},  {{2023, 4, 31}, false},
-        {{2023, 12, 31}, true}, {{2023, 13, 1}, false}, {{2023, 0, 1}, false},
-        {{2023, 1, 0}, false},  {{0, 1, 1}, false},     {{1, 1, 1}, true},
+        {{2023, 2, 30}, false}, {{2023, 2, 29}, false}, {{2024, 2, 29}, true},  {{1900, 2, 29}, false},
+        {{2000, 2, 29}, true},  {{2023, 4, 31}, false}, {{2023, 12, 31}, true}, {{2023, 13, 1}, false},
+        {{2023, 0, 1}, false},  {{2023, 1, 0}, false},  {{0, 1, 1}, false},     {{1, 1, 1}, true},
         {{-1, -1, -1}, false},
     };
     for (const auto& [date, valid] : cases)

@@ -33,8 +33,7 @@ TEST(KeySound, PathFollowsThePreferences)
         preferences.soundEnabled = c.enabled;
         preferences.soundName = c.name;
         const auto path = keySoundPath(folder, preferences);
-        EXPECT_EQ(path, c.expected ? std::optional(temp.path() / "Sounds" / c.expected)
-                                   : std::nullopt);
+        EXPECT_EQ(path, c.expected ? std::optional(temp.path() / "Sounds" / c.expected) : std::nullopt);
     }
 }
 
@@ -47,9 +46,10 @@ TEST(KeySound, ClickIsAShortDecayingPcmWave)
     EXPECT_EQ(wav, makeClickWav());
 
     // 551 samples (25 ms at 22050 Hz) of 16-bit mono PCM: 1102 data bytes, 1138 after "RIFF".
-    const std::string header("RIFF\x72\x04\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0"
-                             "\x44\xAC\0\0\x02\0\x10\0data\x4E\x04\0\0",
-                             44);
+    const std::string header(
+        "RIFF\x72\x04\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x22\x56\0\0"
+        "\x44\xAC\0\0\x02\0\x10\0data\x4E\x04\0\0",
+        44);
     ASSERT_EQ(wav.size(), 44u + 1102u);
     EXPECT_EQ(wav.substr(0, 44), header);
 

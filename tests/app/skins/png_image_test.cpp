@@ -44,7 +44,9 @@ void appendBytes(png_structp png, png_bytep data, size_t length)
     static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<char*>(data), length);
 }
 
-void flushNothing(png_structp) {}
+void flushNothing(png_structp)
+{
+}
 
 bool writeRaw(RawWriter& writer, const RawPng& layout, std::size_t rowBytes)
 {
@@ -54,13 +56,12 @@ bool writeRaw(RawWriter& writer, const RawPng& layout, std::size_t rowBytes)
         return false;
     png_set_write_fn(png, &writer.bytes, appendBytes, flushNothing);
     png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colourType,
-                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     if (!layout.palette.empty())
         png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
     if (!layout.paletteAlpha.empty())
-        png_set_tRNS(png, info, layout.paletteAlpha.data(),
-                     static_cast<int>(layout.paletteAlpha.size()), nullptr);
+        png_set_tRNS(png, info, layout.paletteAlpha.data(), static_cast<int>(layout.paletteAlpha.size()), nullptr);
     if (layout.transparentColour)
         png_set_tRNS(png, info, nullptr, 0, &*layout.transparentColour);
     if (layout.background)
@@ -81,7 +82,7 @@ Bytes encodeRaw(const RawPng& layout)
     // Grey, palette, RGB or RGBA: the formats the tests use.
     const std::size_t channels = layout.colourType == PNG_COLOR_TYPE_RGB         ? 3
                                  : layout.colourType == PNG_COLOR_TYPE_RGB_ALPHA ? 4
-                                                                               : 1;
+                                                                                 : 1;
     const std::size_t rowBytes = (layout.width * channels * layout.bitDepth + 7) / 8;
     EXPECT_EQ(layout.rows.size(), rowBytes * layout.height);
     RawWriter writer;
@@ -119,8 +120,8 @@ TEST(PngImage, RoundTripsThroughMemoryAndFiles)
     EXPECT_EQ(readPng(folder.path() / "keys.png"), image);
     EXPECT_FALSE(readPng(folder.path() / "none.png").has_value());
 
-    const PngImage bad[] = {{0, 0, {}}, {2, 2, Bytes(15)}, {-1, 1, Bytes(4)},
-                            {kMaxPngSide + 1, 1, Bytes((kMaxPngSide + 1) * 4)}};
+    const PngImage bad[] = {
+        {0, 0, {}}, {2, 2, Bytes(15)}, {-1, 1, Bytes(4)}, {kMaxPngSide + 1, 1, Bytes((kMaxPngSide + 1) * 4)}};
     for (const PngImage& image : bad)
         EXPECT_FALSE(encodePng(image).has_value()) << image.width << "x" << image.height;
 }
@@ -151,25 +152,33 @@ TEST(PngImage, DecodesEveryFormatToRgba)
          {0, 0, 0, 255, 7, 7, 7, 0, 200, 200, 200, 255}},
         // Indexes 0, 1, 2, 0 at two bits each.
         {"2-bit palette with alpha",
-         {.width = 4, .colourType = PNG_COLOR_TYPE_PALETTE, .bitDepth = 2, .rows = {0b00011000},
-          .palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}, .paletteAlpha = {0, 128}},
+         {.width = 4,
+          .colourType = PNG_COLOR_TYPE_PALETTE,
+          .bitDepth = 2,
+          .rows = {0b00011000},
+          .palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}},
+          .paletteAlpha = {0, 128}},
          {10, 20, 30, 0, 40, 50, 60, 128, 70, 80, 90, 255, 10, 20, 30, 0}},
-        {"1-bit grey", {.width = 3, .bitDepth = 1, .rows = {0b10100000}},
+        {"1-bit grey",
+         {.width = 3, .bitDepth = 1, .rows = {0b10100000}},
          {255, 255, 255, 255, 0, 0, 0, 255, 255, 255, 255, 255}},
         // Scaled by 255 / 65535 and rounded, not cut to the high byte: 257 * k becomes k,
         // 0x00FF becomes 1 and 0xFF00 becomes 254.
         {"16-bit RGB",
-         {.width = 3, .colourType = PNG_COLOR_TYPE_RGB, .bitDepth = 16,
-          .rows = {0xFF, 0xFF, 0x00, 0x00, 0x80, 0x80, 0x01, 0x01, 0x7F, 0x7F, 0xFE, 0xFE, 0x00,
-                   0xFF, 0xFF, 0x00, 0x00, 0x00}},
+         {.width = 3,
+          .colourType = PNG_COLOR_TYPE_RGB,
+          .bitDepth = 16,
+          .rows = {0xFF, 0xFF, 0x00, 0x00, 0x80, 0x80, 0x01, 0x01, 0x7F, 0x7F, 0xFE, 0xFE, 0x00, 0xFF, 0xFF, 0x00, 0x00,
+                   0x00}},
          {255, 0, 128, 255, 1, 127, 254, 255, 1, 254, 0, 255}},
         {"background under transparent pixels",
-         {.width = 2, .colourType = PNG_COLOR_TYPE_RGB_ALPHA, .rows = {1, 2, 3, 0, 4, 5, 6, 255},
+         {.width = 2,
+          .colourType = PNG_COLOR_TYPE_RGB_ALPHA,
+          .rows = {1, 2, 3, 0, 4, 5, 6, 255},
           .background = png_color_16{0, 200, 100, 50, 0}},
          {200, 100, 50, 255, 4, 5, 6, 255}},
         {"interlaced RGB",
-         {.width = 9, .height = 9, .colourType = PNG_COLOR_TYPE_RGB, .rows = ramp,
-          .interlaced = true},
+         {.width = 9, .height = 9, .colourType = PNG_COLOR_TYPE_RGB, .rows = ramp, .interlaced = true},
          rgbaOfRgb(ramp)},
     };
     for (const auto& c : cases) {
@@ -184,8 +193,7 @@ TEST(PngImage, DecodesEveryFormatToRgba)
 TEST(PngImage, AppliesTheScreenGammaWhenTheFileStatesOne)
 {
     // A linear file (gamma 1.0) brightens: 255 * (128 / 255) ^ (1 / 2.2) = 186.
-    const std::pair<std::optional<double>, int> cases[] = {
-        {std::nullopt, 128}, {1.0 / 2.2, 128}, {1.0, 186}};
+    const std::pair<std::optional<double>, int> cases[] = {{std::nullopt, 128}, {1.0 / 2.2, 128}, {1.0, 186}};
     for (const auto& [gamma, expected] : cases) {
         const auto image = decodePng(encodeRaw({.rows = {128}, .gamma = gamma}));
         ASSERT_TRUE(image.has_value());

@@ -45,17 +45,21 @@ TEST(skinImagePath, FindsTheFirstLineOfTheKey)
         bool highResolution;
         const char* image;  // inside Interfaces, or null for an empty result
     } cases[] = {
-        {"Logo", false, "logo.png"},          {"Logo", true, "logo_VGA.png"},
-        {"NumberKeyboard", true, "keys_VGA"}, {"SmallButtons", true, "a.b_VGA.png"},
-        {"DateTime", true, nullptr},          {"Keyboard", false, "sub/kb.png"},
-        {"ToolsPanel", true, "x=y_VGA.png"},  {"ListBox", false, "abs.png"},
+        {"Logo", false, "logo.png"},
+        {"Logo", true, "logo_VGA.png"},
+        {"NumberKeyboard", true, "keys_VGA"},
+        {"SmallButtons", true, "a.b_VGA.png"},
+        {"DateTime", true, nullptr},
+        {"Keyboard", false, "sub/kb.png"},
+        {"ToolsPanel", true, "x=y_VGA.png"},
+        {"ListBox", false, "abs.png"},
         {"BoderColores", true, "colours_VGA.txt"},
-        {"logo", false, nullptr},             {"ListBoxButtons", false, nullptr},
+        {"logo", false, nullptr},
+        {"ListBoxButtons", false, nullptr},
     };
     for (const auto& c : cases) {
         const fs::path expected = c.image ? skin.image(c.image) : fs::path();
-        EXPECT_EQ(skinImagePath(skin.folder, c.key, u"night.inf", c.highResolution)
-                      .lexically_normal(),
+        EXPECT_EQ(skinImagePath(skin.folder, c.key, u"night.inf", c.highResolution).lexically_normal(),
                   expected.lexically_normal())
             << c.key << " " << c.highResolution;
     }
@@ -66,11 +70,11 @@ TEST(skinImagePath, ReadsLinesLikeA256ByteBuffer)
     SkinFolder skin;
     // 255 bytes fill the buffer, so the rest of the physical line is read as a line of its own.
     const std::string longValue(250, 'v');
-    skin.write("long.inf", "Logo=" + longValue + "Keyboard=tail.png\n" +
-                               std::string("ListBox=lb.png\0junk=x\n", 22) + "DateTime=dt.png");
+    skin.write("long.inf", "Logo=" + longValue + "Keyboard=tail.png\n" + std::string("ListBox=lb.png\0junk=x\n", 22) +
+                               "DateTime=dt.png");
     const std::pair<const char*, fs::path> cases[] = {
-        {"Logo", skin.image(longValue)}, {"Keyboard", skin.image("tail.png")},
-        {"ListBox", skin.image("lb.png")}, {"junk", fs::path()},
+        {"Logo", skin.image(longValue)},    {"Keyboard", skin.image("tail.png")},
+        {"ListBox", skin.image("lb.png")},  {"junk", fs::path()},
         {"DateTime", skin.image("dt.png")},
     };
     for (const auto& [key, expected] : cases)
@@ -83,8 +87,7 @@ TEST(skinImagePath, MatchesFileNamesIgnoringCase)
     skin.write("Default.inf", "Logo=logo.png\nKeyboard=kb.png\n");
     skin.write("LOGO.png", "");
     EXPECT_EQ(skinImagePath(skin.folder, "Logo", u"default.inf", false), skin.image("LOGO.png"));
-    EXPECT_EQ(skinImagePath(skin.folder, "Keyboard", u"DEFAULT.INF", false),
-              skin.image("kb.png"));
+    EXPECT_EQ(skinImagePath(skin.folder, "Keyboard", u"DEFAULT.INF", false), skin.image("kb.png"));
 }
 
 TEST(loadSkin, UnopenableSkinFileFails)
@@ -118,8 +121,9 @@ TEST(loadSkin, AgreesWithSkinImagePathOnEveryKey)
 TEST(loadSkin, SquareScreenTakesTheSquareImages)
 {
     SkinFolder skin;
-    skin.write("full.inf", "LargeButtons=lb\nLargeFonts=lf\nLargeButtonsSquare=lbs\n"
-                           "LargeFontsSquare=lfs\n");
+    skin.write("full.inf",
+               "LargeButtons=lb\nLargeFonts=lf\nLargeButtonsSquare=lbs\n"
+               "LargeFontsSquare=lfs\n");
     skin.write("plain.inf", "LargeButtons=lb\nLargeFonts=lf\n");
     const struct {
         const char16_t* skinName;
@@ -134,8 +138,8 @@ TEST(loadSkin, SquareScreenTakesTheSquareImages)
     for (const auto& c : cases) {
         const auto images = loadSkin(skin.folder, c.skinName, false, c.square);
         ASSERT_TRUE(images.has_value());
-        for (const auto& [key, image] : {std::pair{"LargeButtons", c.largeButtons},
-                                         std::pair{"LargeFonts", c.largeFonts}}) {
+        for (const auto& [key, image] :
+             {std::pair{"LargeButtons", c.largeButtons}, std::pair{"LargeFonts", c.largeFonts}}) {
             const auto it = images->find(key);
             EXPECT_EQ(it == images->end() ? "" : it->second.filename().string(), image) << key;
         }

@@ -51,18 +51,32 @@ std::string labelledAdvice(int emptyCycle = -1, int emptyState = -1)
 
 TEST(BioCycles, StatesAndTrendsByDayCount)
 {
-    struct Case { BioCycle cycle; std::int64_t n; std::u16string_view trendRow; };
+    struct Case {
+        BioCycle cycle;
+        std::int64_t n;
+        std::u16string_view trendRow;
+    };
     const Case cases[] = {
-        {BioCycle::Physical, 0, u"Critical, Increase"},   {BioCycle::Emotional, 0, u"Critical, Increase"},
-        {BioCycle::Intellectual, 0, u"Critical, Increase"}, {BioCycle::Intuitional, 0, u"Critical, Increase"},
-        {BioCycle::Physical, 5, u"Maximum"},              {BioCycle::Physical, 17, u"Minimum"},
-        {BioCycle::Physical, 11, u"Critical, Decrease"},  {BioCycle::Physical, 20, u"Low, Increase"},
-        {BioCycle::Physical, 8, u"High, Decrease"},       {BioCycle::Physical, 9, u"Medium, Decrease"},
-        {BioCycle::Emotional, 6, u"Maximum"},             {BioCycle::Emotional, 20, u"Minimum"},
-        {BioCycle::Intellectual, 24, u"Minimum"},         {BioCycle::Intellectual, 16, u"Critical, Decrease"},
-        {BioCycle::Intellectual, 29, u"Low, Increase"},   {BioCycle::Intellectual, 30, u"Medium, Increase"},
-        {BioCycle::Intuitional, 28, u"Minimum"},          {BioCycle::Intuitional, 34, u"Low, Increase"},
-        {BioCycle::Intuitional, 13, u"High, Decrease"},   {BioCycle::Intuitional, 14, u"Medium, Decrease"},
+        {BioCycle::Physical, 0, u"Critical, Increase"},
+        {BioCycle::Emotional, 0, u"Critical, Increase"},
+        {BioCycle::Intellectual, 0, u"Critical, Increase"},
+        {BioCycle::Intuitional, 0, u"Critical, Increase"},
+        {BioCycle::Physical, 5, u"Maximum"},
+        {BioCycle::Physical, 17, u"Minimum"},
+        {BioCycle::Physical, 11, u"Critical, Decrease"},
+        {BioCycle::Physical, 20, u"Low, Increase"},
+        {BioCycle::Physical, 8, u"High, Decrease"},
+        {BioCycle::Physical, 9, u"Medium, Decrease"},
+        {BioCycle::Emotional, 6, u"Maximum"},
+        {BioCycle::Emotional, 20, u"Minimum"},
+        {BioCycle::Intellectual, 24, u"Minimum"},
+        {BioCycle::Intellectual, 16, u"Critical, Decrease"},
+        {BioCycle::Intellectual, 29, u"Low, Increase"},
+        {BioCycle::Intellectual, 30, u"Medium, Increase"},
+        {BioCycle::Intuitional, 28, u"Minimum"},
+        {BioCycle::Intuitional, 34, u"Low, Increase"},
+        {BioCycle::Intuitional, 13, u"High, Decrease"},
+        {BioCycle::Intuitional, 14, u"Medium, Decrease"},
         {BioCycle::Physical, -3, u"Critical, Increase"},  // before the birth: day 0
     };
     for (const Case& c : cases) {
@@ -74,7 +88,10 @@ TEST(BioCycles, StatesAndTrendsByDayCount)
 
 TEST(BiorhythmChart, ValuesAtTheViewDayOnThePortraitChart)
 {
-    struct Case { std::int64_t n; const char* values[4]; };
+    struct Case {
+        std::int64_t n;
+        const char* values[4];
+    };
     const Case cases[] = {{0, {"58.5", "57.0", "57.4", "56.4"}},
                           {5, {"100.0", "98.0", "94.8", "91.5"}},
                           {17, {"0.1", "12.0", "39.7", "63.8"}}};
@@ -273,13 +290,18 @@ TEST(Biorhythm, OpensFromFilesAndSavesThePersons)
 
 TEST(Biorhythm, RemovingMovesTheSelectionBack)
 {
-    struct Case { int selected; int removed; int expectedSelected; StoredDate expectedBirth; };
+    struct Case {
+        int selected;
+        int removed;
+        int expectedSelected;
+        StoredDate expectedBirth;
+    };
     const BioPersonList list{{{u"A", u"1/1/2001"}, {u"B", u"2/2/2002"}, {u"C", u"3/3/2003"}}, 0};
     const Case cases[] = {
-        {2, 0, 1, {2003, 3, 3}},  // before the selection: the same person stays selected
-        {1, 1, 0, {2001, 1, 1}},  // the selected one: the one before it
-        {1, 2, 1, {2002, 2, 2}},  // after it: nothing moves
-        {0, 0, -1, {2001, 1, 1}}, // the first while selected: none, the birth date stays
+        {2, 0, 1, {2003, 3, 3}},   // before the selection: the same person stays selected
+        {1, 1, 0, {2001, 1, 1}},   // the selected one: the one before it
+        {1, 2, 1, {2002, 2, 2}},   // after it: nothing moves
+        {0, 0, -1, {2001, 1, 1}},  // the first while selected: none, the birth date stays
     };
     for (const Case& c : cases) {
         TempFolder folder;
@@ -300,10 +322,16 @@ TEST(Biorhythm, ShownDatesFollowTheDateOrder)
     folder.write(kBioPersonsFileName,
                  writeBioPersons({{{u"A", u"12/31/1980"}, {u"B", u"garbage"}, {u"C", u"05/06/1990"}}, 0}));
     Biorhythm window(folder.path(), StoredDate::invalid(), fixedClock(2024, 3, 7));
-    struct Case { int person; DateOrder order; std::u16string_view birth; };
+    struct Case {
+        int person;
+        DateOrder order;
+        std::u16string_view birth;
+    };
     const Case cases[] = {
-        {0, DateOrder::MonthFirst, u"12/31/1980"}, {0, DateOrder::DayFirst, u"31/12/1980"},
-        {1, DateOrder::DayFirst, u"1/1/1982"},     {2, DateOrder::DayFirst, u"06/05/1990"},
+        {0, DateOrder::MonthFirst, u"12/31/1980"},
+        {0, DateOrder::DayFirst, u"31/12/1980"},
+        {1, DateOrder::DayFirst, u"1/1/1982"},
+        {2, DateOrder::DayFirst, u"06/05/1990"},
     };
     for (const Case& c : cases) {
         window.selectPerson(c.person);

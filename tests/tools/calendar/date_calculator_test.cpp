@@ -36,7 +36,12 @@ struct Fixture {
 TEST(DateCalculator, IntervalIsTheExactDifference)
 {
     const char16_t* const earlier = u"The \"To\" date occured ealier than the \"From\" one!";
-    struct Case { SolarDate from, to; int mode; DurationFields expected; const char16_t* message; };
+    struct Case {
+        SolarDate from, to;
+        int mode;
+        DurationFields expected;
+        const char16_t* message;
+    };
     const Case cases[] = {
         {at(2007, 1, 1, 10), at(2007, 1, 3, 9), 0, {1, 23, 0, 0}, nullptr},
         {at(2007, 1, 1, 10), at(2007, 1, 3, 9), 1, {0, 47, 0, 0}, nullptr},
@@ -65,7 +70,13 @@ TEST(DateCalculator, IntervalIsTheExactDifference)
 
 TEST(DateCalculator, MovesADateByTheIntervalAsHeld)
 {
-    struct Case { SolarDate start; int mode; const char* keys; bool forward; SolarDate expected; };
+    struct Case {
+        SolarDate start;
+        int mode;
+        const char* keys;
+        bool forward;
+        SolarDate expected;
+    };
     const Case cases[] = {
         {at(2007, 1, 31), 3, "DDRRR86400", true, at(2007, 2, 1)},
         {at(2008, 3, 1), 0, "DD1", false, at(2008, 2, 29)},
@@ -137,7 +148,11 @@ TEST(DateCalculator, ClearedDateCellTakesFreshDigits)
 // 32-bit range, move From to To and back exactly.
 TEST(DateCalculator, TwoHundredYearsInEveryUnitMode)
 {
-    struct Case { SolarDate from, to; int mode; DurationFields expected; };
+    struct Case {
+        SolarDate from, to;
+        int mode;
+        DurationFields expected;
+    };
     const Case cases[] = {
         {at(1900, 1, 1), at(2100, 1, 1), 0, {73049, 0, 0, 0}},
         {at(1900, 1, 1), at(2100, 1, 1), 1, {0, 1753176, 0, 0}},
@@ -177,7 +192,11 @@ TEST(DateCalculator, TypedYearZeroIsCorrected)
 // 23 May 2020 is day 1 of the leap month 4 of 2020. Typing only its time keeps it there.
 TEST(DateCalculator, EditingTheTimeOfALeapMonthDateKeepsItLeap)
 {
-    struct Case { const char* keys; bool leap; SolarDate solar; };
+    struct Case {
+        const char* keys;
+        bool leap;
+        SolarDate solar;
+    };
     const Case cases[] = {
         {"DURRR10", true, at(2020, 5, 23, 10, 0, 0)},   // hour 10
         {"DURRRR30", true, at(2020, 5, 23, 9, 30, 0)},  // minute 30
@@ -198,7 +217,7 @@ TEST(DateCalculator, EditingTheTimeOfALeapMonthDateKeepsItLeap)
 TEST(DateCalculator, LeapKeyChoosesTheLeapMonth)
 {
     Fixture f;
-    f.setFrom(at(2020, 5, 2, 9));  // lunar 10/4/2020, the ordinary month 4
+    f.setFrom(at(2020, 5, 2, 9));           // lunar 10/4/2020, the ordinary month 4
     EXPECT_EQ(f.model.fromLeapMonth(), 0);  // a solar field has none
     f.model.toggleFromLeap();
     EXPECT_EQ(f.model.fromDate(), at(2020, 5, 2, 9));

@@ -33,8 +33,8 @@ DateEntry typedInto(const SolarDate& start, DateOrder order, DateEntry::Field fi
 TEST(DateEntry, ShowsTheDateInEitherOrder)
 {
     DateEntry control(at(987, 3, 7, 5, 4, 3), DateOrder::MonthFirst);
-    EXPECT_EQ(control.cells(), cellsOf({u"Wed", u"-", u"03", u"/", u"07", u"/", u"0987", u"-", u"05",
-                                        u":", u"04", u":", u"03"}));
+    EXPECT_EQ(control.cells(),
+              cellsOf({u"Wed", u"-", u"03", u"/", u"07", u"/", u"0987", u"-", u"05", u":", u"04", u":", u"03"}));
     control.setOrder(DateOrder::DayFirst);
     EXPECT_EQ(control.cells()[2], u"07");
     EXPECT_EQ(control.cells()[4], u"03");
@@ -43,7 +43,12 @@ TEST(DateEntry, ShowsTheDateInEitherOrder)
 
 TEST(DateEntry, TypedDigitsFollowTheCellRules)
 {
-    struct Case { DateOrder order; DateEntry::Field field; const char16_t* keys; SolarDate expected; };
+    struct Case {
+        DateOrder order;
+        DateEntry::Field field;
+        const char16_t* keys;
+        SolarDate expected;
+    };
     const SolarDate start = at(2024, 1, 31, 10, 20, 30);
     const Case cases[] = {
         // Month 1 then 3 gives "13", too large: "03".
@@ -89,7 +94,13 @@ TEST(DateEntry, RedisplaysAfterEachDigit)
 TEST(DateEntry, ZeroPaddedEntryKeepsTheTypedDigits)
 {
     using Field = DateEntry::Field;
-    struct Case { DateOrder order; Field field; const char16_t* keys; SolarDate expected; const char16_t* shown; };
+    struct Case {
+        DateOrder order;
+        Field field;
+        const char16_t* keys;
+        SolarDate expected;
+        const char16_t* shown;
+    };
     const SolarDate start = at(2024, 12, 25, 10, 20, 30);
     const Case cases[] = {
         {DateOrder::MonthFirst, Field::Month, u"02", at(2024, 2, 25, 10, 20, 30), u"02"},

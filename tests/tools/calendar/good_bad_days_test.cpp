@@ -48,7 +48,11 @@ TEST(GoodBadDays, RowsNameTheCyclesAtTheirPointsInCycleOrder)
 
 TEST(GoodBadDays, TheRangeExcludesTheViewDateAndTheSameDateYearsLater)
 {
-    struct Case { StoredDate view; int years; StoredDate firstExcludedAfter; };
+    struct Case {
+        StoredDate view;
+        int years;
+        StoredDate firstExcludedAfter;
+    };
     const Case cases[] = {
         {{2009, 3, 2}, 1, {2010, 3, 2}},
         {{2009, 3, 2}, 50, {2059, 3, 2}},

@@ -24,8 +24,11 @@ TEST(LunarAstronomy, JulianDaysMeetAtTheCalendarReform)
     EXPECT_DOUBLE_EQ(lunar::julianDay(1, 1, 2000), 2451544.5);
     EXPECT_DOUBLE_EQ(lunar::julianDay(15, 10, 1582) - lunar::julianDay(4, 10, 1582), 1.0);
     EXPECT_DOUBLE_EQ(lunar::localJulianDay(1, 1, 2000), 2451544.5 - 7.0 / 24);
-    struct Case { double jd; SolarDate date; };
-    const Case cases[] = {{2451544.5, at(2000, 1, 1, 12)},  {2451545.49, at(2000, 1, 1, 12)},
+    struct Case {
+        double jd;
+        SolarDate date;
+    };
+    const Case cases[] = {{2451544.5, at(2000, 1, 1, 12)},   {2451545.49, at(2000, 1, 1, 12)},
                           {2299160.5, at(1582, 10, 15, 12)}, {2299159.5, at(1582, 10, 4, 12)},
                           {2415020.5, at(1900, 1, 1, 12)},   {1721423.5, at(1, 1, 1, 12)}};
     for (const Case& c : cases)
@@ -54,7 +57,10 @@ TEST(LunarAstronomy, NewMoonsAndSunLongitudeMatchKnownEvents)
     }
 }
 
-struct NewYear { int year; SolarDate tet; };
+struct NewYear {
+    int year;
+    SolarDate tet;
+};
 
 // Day 1 of month 1 in Vietnam. 1985 and 2007 differ from the calendar of UTC+8 (20 February
 // 1985, 18 February 2007).
@@ -79,7 +85,10 @@ TEST(LunarDate, NewYearsDaysBothWays)
 
 TEST(LunarDate, LeapMonthsOfKnownYears)
 {
-    struct Case { int year; int leapMonth; };  // 0: twelve months
+    struct Case {
+        int year;
+        int leapMonth;
+    };  // 0: twelve months
     const Case cases[] = {{2001, 4}, {2004, 2}, {2006, 7}, {2009, 5}, {2012, 4}, {2014, 9}, {2017, 6},
                           {2020, 4}, {2023, 2}, {2025, 6}, {2021, 0}, {2022, 0}, {2024, 0}};
     for (const Case& c : cases) {
@@ -101,23 +110,23 @@ TEST(LunarDate, LeapMonthsOfKnownYears)
 TEST(LunarDate, MonthsOf2020)
 {
     const LunarMonthStart expected[] = {
-        {26, 11, 2019, 11, 0}, {26, 12, 2019, 12, 0}, {25, 1, 2020, 1, 0},  {23, 2, 2020, 2, 0},
-        {24, 3, 2020, 3, 0},   {23, 4, 2020, 4, 0},   {23, 5, 2020, 4, 1},  {21, 6, 2020, 5, 0},
-        {21, 7, 2020, 6, 0},   {19, 8, 2020, 7, 0},   {17, 9, 2020, 8, 0},  {17, 10, 2020, 9, 0},
-        {15, 11, 2020, 10, 0}, {14, 12, 2020, 11, 0}};
-    EXPECT_EQ(LunarDate::lunarYearMonths(2020),
-              std::vector<LunarMonthStart>(std::begin(expected), std::end(expected)));
+        {26, 11, 2019, 11, 0}, {26, 12, 2019, 12, 0}, {25, 1, 2020, 1, 0},   {23, 2, 2020, 2, 0},  {24, 3, 2020, 3, 0},
+        {23, 4, 2020, 4, 0},   {23, 5, 2020, 4, 1},   {21, 6, 2020, 5, 0},   {21, 7, 2020, 6, 0},  {19, 8, 2020, 7, 0},
+        {17, 9, 2020, 8, 0},   {17, 10, 2020, 9, 0},  {15, 11, 2020, 10, 0}, {14, 12, 2020, 11, 0}};
+    EXPECT_EQ(LunarDate::lunarYearMonths(2020), std::vector<LunarMonthStart>(std::begin(expected), std::end(expected)));
     EXPECT_EQ(LunarDate::lunarMonth11(2019), at(2019, 11, 26, 12));
     EXPECT_EQ(LunarDate::lunarMonth11(2020), at(2020, 12, 14, 12));
 }
 
 TEST(LunarDate, ConversionsOfNotableDates)
 {
-    struct Case { SolarDate solar; int year, month, day, leap; };
+    struct Case {
+        SolarDate solar;
+        int year, month, day, leap;
+    };
     const Case cases[] = {
-        {at(2000, 1, 1), 1999, 11, 25, 0},  {at(2007, 1, 1), 2006, 11, 13, 0},
-        {at(2020, 5, 23), 2020, 4, 1, 1},   {at(2020, 6, 20), 2020, 4, 29, 1},
-        {at(2020, 5, 22), 2020, 4, 30, 0},  {at(2020, 12, 31), 2020, 11, 18, 0},
+        {at(2000, 1, 1), 1999, 11, 25, 0}, {at(2007, 1, 1), 2006, 11, 13, 0}, {at(2020, 5, 23), 2020, 4, 1, 1},
+        {at(2020, 6, 20), 2020, 4, 29, 1}, {at(2020, 5, 22), 2020, 4, 30, 0}, {at(2020, 12, 31), 2020, 11, 18, 0},
         {at(2021, 1, 13), 2020, 12, 1, 0},
     };
     for (const Case& c : cases) {
@@ -144,9 +153,11 @@ TEST(LunarDate, MissingLeapMonthGivesTheCurrentDateAndLongDaysRunOn)
 
 TEST(LunarDate, ConstructionReplacesValuesOutOfRange)
 {
-    struct Case { int month, day, leap; int wantMonth, wantDay, wantLeap; };
-    const Case cases[] = {{13, 31, 5, 1, 1, 1}, {0, 0, 0, 1, 1, 0}, {12, 30, -1, 12, 30, 1},
-                          {-4, 15, 1, 1, 15, 1}};
+    struct Case {
+        int month, day, leap;
+        int wantMonth, wantDay, wantLeap;
+    };
+    const Case cases[] = {{13, 31, 5, 1, 1, 1}, {0, 0, 0, 1, 1, 0}, {12, 30, -1, 12, 30, 1}, {-4, 15, 1, 1, 15, 1}};
     for (const Case& c : cases) {
         const LunarDate date(2000, c.month, c.day, c.leap);
         EXPECT_EQ(date.month(), c.wantMonth);
@@ -159,7 +170,11 @@ TEST(LunarDate, SolarTermsOfLocalDays)
 {
     // 2024 at UTC+7: Lap xuan 4 Feb 15:27, equinox 20 Mar 10:06, Ha chi 21 Jun 03:51, Dong chi
     // 21 Dec 16:21; Thanh minh 4 Apr 14:02.
-    struct Case { SolarDate day; int term; const char16_t* name; };
+    struct Case {
+        SolarDate day;
+        int term;
+        const char16_t* name;
+    };
     const Case cases[] = {{at(2024, 2, 4), 22, u"Lap xuan"},  {at(2024, 3, 20), 1, u"Xuan Phan"},
                           {at(2024, 6, 21), 7, u"Ha chi"},    {at(2024, 12, 21), 19, u"Dong chi"},
                           {at(2024, 4, 4), 2, u"Thanh minh"}, {at(2024, 3, 19), 0, u""},
@@ -193,8 +208,7 @@ TEST(LunarDate, EveryDayOfYearsOneTo9999RoundTrips)
         ASSERT_EQ(LunarDate::lunarToSolar(lunar), day) << where;
         if (lunar.day() == 1) {
             ASSERT_TRUE(previous.day() == 29 || previous.day() == 30) << where;
-            const bool repeats =
-                lunar.leap() == 1 && lunar.month() == previous.month() && previous.leap() == 0;
+            const bool repeats = lunar.leap() == 1 && lunar.month() == previous.month() && previous.leap() == 0;
             const bool steps = lunar.leap() == 0 && lunar.month() == lunar::mod1(previous.month() + 1, 12);
             ASSERT_TRUE(repeats || steps) << where;
             ASSERT_EQ(lunar.year(), previous.year() + (lunar.month() == 1 && !repeats ? 1 : 0)) << where;
@@ -214,7 +228,10 @@ TEST(LunarDate, EveryDayOfYearsOneTo9999RoundTrips)
 // 6771 read as day 7, and 15 and 16 September 1029 came back as other days.
 TEST(LunarDate, DaysOnceLostToRoundingConvertBothWays)
 {
-    struct Case { SolarDate solar; int year, month, day; };
+    struct Case {
+        SolarDate solar;
+        int year, month, day;
+    };
     const Case cases[] = {{at(6771, 7, 1), 6771, 6, 1},   {at(6771, 7, 8), 6771, 6, 8},
                           {at(6771, 7, 30), 6771, 6, 30}, {at(1029, 9, 15), 1029, 7, 29},
                           {at(1029, 9, 16), 1029, 7, 30}, {at(1029, 9, 17), 1029, 8, 1}};
@@ -257,13 +274,15 @@ TEST(LunarDate, TheCalendarReformChangesNothing)
 
 TEST(LunarDate, YearNamesOfPublishedYears)
 {
-    struct Case { int year; const char16_t* name; };
+    struct Case {
+        int year;
+        const char16_t* name;
+    };
     const Case cases[] = {
-        {2024, u"Giap Thin"}, {2025, u"At Ty"},     {2026, u"Binh Ngo"}, {2023, u"Quy Mao"},
-        {2022, u"Nham Dan"},  {2021, u"Tan Suu"},   {2020, u"Canh Ty"},  {2000, u"Canh Thin"},
-        {1984, u"Giap Ty"},   {1975, u"At Mao"},    {1968, u"Mau Than"}, {1945, u"At Dau"},
-        {1900, u"Canh Ty"},   {2027, u"Dinh Mui"},  {2030, u"Canh Tuat"}, {2031, u"Tan Hoi"},
-        {4, u"Giap Ty"},      {3, u"Quy Hoi"},      {0, u"Canh Than"},  {-1, u"Ky Mui"},
+        {2024, u"Giap Thin"}, {2025, u"At Ty"},   {2026, u"Binh Ngo"},  {2023, u"Quy Mao"},  {2022, u"Nham Dan"},
+        {2021, u"Tan Suu"},   {2020, u"Canh Ty"}, {2000, u"Canh Thin"}, {1984, u"Giap Ty"},  {1975, u"At Mao"},
+        {1968, u"Mau Than"},  {1945, u"At Dau"},  {1900, u"Canh Ty"},   {2027, u"Dinh Mui"}, {2030, u"Canh Tuat"},
+        {2031, u"Tan Hoi"},   {4, u"Giap Ty"},    {3, u"Quy Hoi"},      {0, u"Canh Than"},   {-1, u"Ky Mui"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(LunarDate::yearNameOf(c.year), c.name) << c.year;
@@ -283,10 +302,12 @@ TEST(LunarDate, YearNamesOfPublishedYears)
 
 TEST(LunarDate, LeapMonthOfALunarYear)
 {
-    struct Case { int year; int leapMonth; };
-    const Case cases[] = {{2001, 4}, {2004, 2}, {2006, 7}, {2009, 5}, {2012, 4}, {2014, 9}, {2017, 6},
-                          {2020, 4}, {2023, 2}, {2025, 6}, {2033, 11}, {2021, 0}, {2022, 0}, {2024, 0},
-                          {2034, 0}};
+    struct Case {
+        int year;
+        int leapMonth;
+    };
+    const Case cases[] = {{2001, 4}, {2004, 2}, {2006, 7},  {2009, 5}, {2012, 4}, {2014, 9}, {2017, 6}, {2020, 4},
+                          {2023, 2}, {2025, 6}, {2033, 11}, {2021, 0}, {2022, 0}, {2024, 0}, {2034, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(LunarDate::leapMonthOf(c.year), c.leapMonth) << c.year;
     // 2033's leap month 11 follows month 11, in the months listed for 2034.
@@ -297,7 +318,10 @@ TEST(LunarDate, LeapMonthOfALunarYear)
 
 TEST(LunarDate, NoteShowsYearNameLeapMarkerAndTermInEffect)
 {
-    struct Case { SolarDate day; const char16_t* note; };
+    struct Case {
+        SolarDate day;
+        const char16_t* note;
+    };
     const Case cases[] = {
         {at(2020, 5, 23), u"Canh Ty \u00B7 Nhuan 4 \u00B7 Tieu man"},
         {at(2020, 5, 22), u"Canh Ty \u00B7 Tieu man"},
@@ -339,8 +363,7 @@ TEST(LunarDateEntry, TypedDatesGoThroughTheRoundTrip)
     EXPECT_EQ(control.cells()[0], u"Thu");
 
     // Day 30 of month 1 of 2020, a 29-day month, shows as 1/2.
-    DateEntry first(lunarEntryFields(LunarDate(2020, 1, 29)), DateOrder::DayFirst,
-                    lunarEntryCalendar(clock));
+    DateEntry first(lunarEntryFields(LunarDate(2020, 1, 29)), DateOrder::DayFirst, lunarEntryCalendar(clock));
     first.typeDigit(day, u'3');
     first.typeDigit(day, u'0');
     EXPECT_EQ(first.value(), at(2020, 2, 1));
@@ -353,7 +376,12 @@ TEST(LunarDateEntry, TypingTheTimeKeepsTheLeapMonth)
 {
     using Field = DateEntry::Field;
     const LocalClock clock = [] { return CalendarFields{2030, 6, 7, 8, 9, 10}; };
-    struct Case { Field field; const char16_t* keys; bool leap; SolarDate solar; };
+    struct Case {
+        Field field;
+        const char16_t* keys;
+        bool leap;
+        SolarDate solar;
+    };
     const Case cases[] = {
         {Field::Hour, u"10", true, at(2020, 5, 23, 10, 0, 0)},
         {Field::Minute, u"45", true, at(2020, 5, 23, 9, 45, 0)},

@@ -16,17 +16,21 @@ SolarDate at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 
 TEST(DayNumber, KnownDays)
 {
-    struct Case { int y, m, d; std::int32_t number; };
-    const Case cases[] = {{1899, 12, 30, 0},      {1899, 12, 29, -1},   {1900, 1, 1, 2},
-                          {1900, 3, 1, 61},       {2000, 1, 1, 36526},  {100, 1, 1, -657434},
-                          {9999, 12, 31, 2958465}};
+    struct Case {
+        int y, m, d;
+        std::int32_t number;
+    };
+    const Case cases[] = {{1899, 12, 30, 0},   {1899, 12, 29, -1},   {1900, 1, 1, 2},        {1900, 3, 1, 61},
+                          {2000, 1, 1, 36526}, {100, 1, 1, -657434}, {9999, 12, 31, 2958465}};
     for (const Case& c : cases)
         EXPECT_EQ(dayNumberOfDate(c.y, c.m, c.d), c.number) << c.y << "-" << c.m << "-" << c.d;
 }
 
 TEST(DayNumber, RejectsDatesThatDoNotExistOrLieOutsideTheRange)
 {
-    struct Case { int y, m, d; };
+    struct Case {
+        int y, m, d;
+    };
     const Case cases[] = {{2001, 2, 29}, {1900, 2, 29}, {2000, 2, 30}, {2000, 4, 31}, {2000, 0, 1},
                           {2000, 13, 1}, {2000, 1, 0},  {99, 12, 31},  {10000, 1, 1}};
     for (const Case& c : cases)
@@ -51,7 +55,10 @@ TEST(DayNumber, EveryDayOfTheRangeRoundTrips)
 
 TEST(DayNumber, TimeIsTheFractionOnOneStraightLine)
 {
-    struct Case { CalendarFields fields; double number; };
+    struct Case {
+        CalendarFields fields;
+        double number;
+    };
     const Case cases[] = {{{1899, 12, 30, 6, 0, 0}, 0.25},
                           {{1899, 12, 29, 6, 0, 0}, -0.75},
                           {{2000, 1, 1, 12, 0, 0}, 36526.5},
@@ -66,23 +73,29 @@ TEST(DayNumber, TimeIsTheFractionOnOneStraightLine)
 
 TEST(DayNumber, FarOutsideTheRangeFailsCleanly)
 {
-    for (const double number : {std::nan(""), std::numeric_limits<double>::infinity(), -1e300, 1e300,
-                                -657434.5, 2958466.0})
+    for (const double number :
+         {std::nan(""), std::numeric_limits<double>::infinity(), -1e300, 1e300, -657434.5, 2958466.0})
         EXPECT_FALSE(fieldsFromDayNumber(number)) << number;
 }
 
 TEST(SolarDate, LeapYears)
 {
-    struct Case { int year; bool leap; };
-    for (const Case& c : {Case{1900, false}, Case{2000, true}, Case{2100, false}, Case{2024, true},
-                          Case{2023, false}, Case{1600, true}, Case{0, true}, Case{-4, true},
-                          Case{-1, false}})
+    struct Case {
+        int year;
+        bool leap;
+    };
+    for (const Case& c : {Case{1900, false}, Case{2000, true}, Case{2100, false}, Case{2024, true}, Case{2023, false},
+                          Case{1600, true}, Case{0, true}, Case{-4, true}, Case{-1, false}})
         EXPECT_EQ(SolarDate::isLeapYear(c.year), c.leap) << c.year;
 }
 
 TEST(SolarDate, MakeDefaultsAndSetClamps)
 {
-    struct Case { int in[6]; int made[6]; int set[6]; };
+    struct Case {
+        int in[6];
+        int made[6];
+        int set[6];
+    };
     const Case cases[] = {
         {{2001, 2, 29, 0, 0, 0}, {2001, 2, 1, 0, 0, 0}, {2001, 2, 28, 0, 0, 0}},
         {{2000, 2, 31, 0, 0, 0}, {2000, 2, 1, 0, 0, 0}, {2000, 2, 29, 0, 0, 0}},
@@ -118,16 +131,14 @@ TEST(SolarDate, NormalizeClampsAndTellsWhetherAnythingChanged)
 
 TEST(SolarDate, DayStepping)
 {
-    struct Case { SolarDate from, next, prev; };
+    struct Case {
+        SolarDate from, next, prev;
+    };
     const Case cases[] = {
-        {at(2000, 3, 1), at(2000, 3, 2), at(2000, 2, 29)},
-        {at(1900, 3, 1), at(1900, 3, 2), at(1900, 2, 28)},
-        {at(2000, 1, 1), at(2000, 1, 2), at(1999, 12, 31)},
-        {at(2000, 2, 1), at(2000, 2, 2), at(2000, 1, 31)},
-        {at(1999, 12, 31), at(2000, 1, 1), at(1999, 12, 30)},
-        {at(2000, 2, 28), at(2000, 2, 29), at(2000, 2, 27)},
-        {at(2100, 2, 28), at(2100, 3, 1), at(2100, 2, 27)},
-        {at(1, 1, 1), at(1, 1, 2), at(0, 12, 31)},
+        {at(2000, 3, 1), at(2000, 3, 2), at(2000, 2, 29)},    {at(1900, 3, 1), at(1900, 3, 2), at(1900, 2, 28)},
+        {at(2000, 1, 1), at(2000, 1, 2), at(1999, 12, 31)},   {at(2000, 2, 1), at(2000, 2, 2), at(2000, 1, 31)},
+        {at(1999, 12, 31), at(2000, 1, 1), at(1999, 12, 30)}, {at(2000, 2, 28), at(2000, 2, 29), at(2000, 2, 27)},
+        {at(2100, 2, 28), at(2100, 3, 1), at(2100, 2, 27)},   {at(1, 1, 1), at(1, 1, 2), at(0, 12, 31)},
     };
     for (const Case& c : cases) {
         SolarDate next = c.from, prev = c.from;
@@ -188,11 +199,15 @@ TEST(SolarDate, MovingByHoursMinutesAndSeconds)
     EXPECT_EQ(start.addSeconds(-31), at(2000, 2, 28, 23, 58, 59));
     EXPECT_EQ(start, at(2000, 2, 28, 23, 59, 30));  // addSeconds leaves the date alone
 
-    struct Case { bool hours; int n; SolarDate expected; };
+    struct Case {
+        bool hours;
+        int n;
+        SolarDate expected;
+    };
     const Case cases[] = {
-        {true, 1, at(2000, 2, 29, 0, 59, 30)},   {true, 49, at(2000, 3, 2, 0, 59, 30)},
-        {true, -24, at(2000, 2, 27, 23, 59, 30)}, {true, -50, at(2000, 2, 26, 21, 59, 30)},
-        {false, 1, at(2000, 2, 29, 0, 0, 30)},   {false, 1441, at(2000, 3, 1, 0, 0, 30)},
+        {true, 1, at(2000, 2, 29, 0, 59, 30)},       {true, 49, at(2000, 3, 2, 0, 59, 30)},
+        {true, -24, at(2000, 2, 27, 23, 59, 30)},    {true, -50, at(2000, 2, 26, 21, 59, 30)},
+        {false, 1, at(2000, 2, 29, 0, 0, 30)},       {false, 1441, at(2000, 3, 1, 0, 0, 30)},
         {false, -1500, at(2000, 2, 27, 22, 59, 30)}, {false, 0, start},
     };
     for (const Case& c : cases) {
@@ -207,11 +222,15 @@ TEST(SolarDate, MovingByHoursMinutesAndSeconds)
 
 TEST(SolarDate, WeekdaysOfKnownDates)
 {
-    struct Case { SolarDate date; int mondayFirst; const char16_t* name; };
+    struct Case {
+        SolarDate date;
+        int mondayFirst;
+        const char16_t* name;
+    };
     const Case cases[] = {
-        {at(1899, 12, 30), 6, u"Sat"}, {at(2000, 1, 1), 6, u"Sat"},  {at(2000, 2, 29), 2, u"Tue"},
-        {at(2000, 3, 1), 3, u"Wed"},   {at(1900, 1, 1), 1, u"Mon"},  {at(2024, 3, 17), 7, u"Sun"},
-        {at(1969, 7, 20), 7, u"Sun"},  {at(2100, 1, 1), 5, u"Fri"},  {at(1582, 10, 15), 5, u"Fri"},
+        {at(1899, 12, 30), 6, u"Sat"}, {at(2000, 1, 1), 6, u"Sat"}, {at(2000, 2, 29), 2, u"Tue"},
+        {at(2000, 3, 1), 3, u"Wed"},   {at(1900, 1, 1), 1, u"Mon"}, {at(2024, 3, 17), 7, u"Sun"},
+        {at(1969, 7, 20), 7, u"Sun"},  {at(2100, 1, 1), 5, u"Fri"}, {at(1582, 10, 15), 5, u"Fri"},
         {at(0, 1, 1), 6, u"Sat"},      {at(-400, 1, 1), 6, u"Sat"}, {at(12000, 1, 1), 6, u"Sat"},
     };
     for (const Case& c : cases) {
@@ -235,15 +254,17 @@ TEST(SolarDate, WeekdayAgreesWithTheDayCountEverywhere)
         std::int64_t count = daysFromCivil(firstYear, 1, 1);
         for (; date.year() <= lastYear; date.nextDay(), ++count) {
             const int expected = static_cast<int>(((count + 3) % 7 + 7) % 7) + 1;
-            ASSERT_EQ(date.weekday(false), expected)
-                << date.year() << "-" << date.month() << "-" << date.day();
+            ASSERT_EQ(date.weekday(false), expected) << date.year() << "-" << date.month() << "-" << date.day();
         }
     }
 }
 
 TEST(SolarDate, DaysBetweenIgnoresTheTimeOfDay)
 {
-    struct Case { SolarDate a, b; std::int64_t days; };
+    struct Case {
+        SolarDate a, b;
+        std::int64_t days;
+    };
     const Case cases[] = {
         {at(2000, 12, 31, 23, 59), at(2000, 1, 1, 0, 0), 365},
         {at(2000, 1, 1, 0, 0), at(2000, 12, 31, 23, 59), -365},
@@ -271,11 +292,9 @@ TEST(SolarDate, IsLaterComparesFieldByField)
 
 TEST(SolarDate, NowReadsTheGivenClock)
 {
-    EXPECT_EQ(SolarDate::now([] { return CalendarFields{2024, 3, 17, 8, 9, 10}; }),
-              at(2024, 3, 17, 8, 9, 10));
+    EXPECT_EQ(SolarDate::now([] { return CalendarFields{2024, 3, 17, 8, 9, 10}; }), at(2024, 3, 17, 8, 9, 10));
     // A leap second reading is no field value.
-    EXPECT_EQ(SolarDate::now([] { return CalendarFields{2016, 12, 31, 23, 59, 60}; }),
-              at(2016, 12, 31, 23, 59, 0));
+    EXPECT_EQ(SolarDate::now([] { return CalendarFields{2016, 12, 31, 23, 59, 60}; }), at(2016, 12, 31, 23, 59, 0));
 }
 
 TEST(DateText, FollowsTheDateOrder)

@@ -12,7 +12,11 @@ namespace {
 
 TEST(TimeType, SplitsTheTotalByUnitMode)
 {
-    struct Case { std::int64_t total; std::uint8_t mode; DurationFields expected; };
+    struct Case {
+        std::int64_t total;
+        std::uint8_t mode;
+        DurationFields expected;
+    };
     const Case cases[] = {
         {169200, 0, {1, 23, 0, 0}},
         {169200, 1, {0, 47, 0, 0}},
@@ -74,13 +78,16 @@ TEST(TimeType, ArithmeticSplitsByTheLeftModeAndCarriesModeZero)
 
 TEST(DurationEntry, DigitsFollowTheEntryRules)
 {
-    struct Case { const char* keys; const char16_t* days; const char16_t* hours; };
+    struct Case {
+        const char* keys;
+        const char16_t* days;
+        const char16_t* hours;
+    };
     const Case cases[] = {
-        {"07", u"7", u"0"},           // "0" is replaced
-        {"123456", u"12345", u"0"},   // the sixth digit is ignored
-        {"12R34", u"12", u"34"},
-        {"R5LR6", u"0", u"6"},        // moving onto hours again: the first digit replaces
-        {"12LC", u"0", u"0"},         // Left at the first cell stays; clearing gives "0"
+        {"07", u"7", u"0"},                                 // "0" is replaced
+        {"123456", u"12345", u"0"},                         // the sixth digit is ignored
+        {"12R34", u"12", u"34"},    {"R5LR6", u"0", u"6"},  // moving onto hours again: the first digit replaces
+        {"12LC", u"0", u"0"},                               // Left at the first cell stays; clearing gives "0"
     };
     for (const Case& c : cases) {
         TimeCalculator model;
@@ -114,7 +121,12 @@ TEST(TimeCalculator, ComputesFromTwoFields)
 
 TEST(TimeCalculator, NegativeResultsShowAMessageAndChangeNothing)
 {
-    struct Case { const char* keys; bool interval; const char16_t* message; DurationFields result; };
+    struct Case {
+        const char* keys;
+        bool interval;
+        const char16_t* message;
+        DurationFields result;
+    };
     const Case cases[] = {
         // From and To equal: zero without message.
         {"DRR5UUDDRR5", true, nullptr, {0, 0, 0, 0}},

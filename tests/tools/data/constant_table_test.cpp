@@ -44,12 +44,10 @@ TEST(Constants, ReadsCategoriesAndEntries)
 
     std::vector<ConstantEntry> entries;
     ASSERT_TRUE(constants.constantsOf(u"Math constants", entries));
-    EXPECT_EQ(entries, (std::vector<ConstantEntry>{{u"Pi", u"3.14159"},
-                                                   {u"Euler's number", u"2.71828"}}));
+    EXPECT_EQ(entries, (std::vector<ConstantEntry>{{u"Pi", u"3.14159"}, {u"Euler's number", u"2.71828"}}));
     EXPECT_FALSE(constants.constantsOf(u"Physics", entries));
     EXPECT_EQ(constants.error(), 10);
-    EXPECT_EQ(entries, (std::vector<ConstantEntry>{{u"Speed of light", u"299792458"},
-                                                   {u"Planck", u"6.62607015e-34"}}));
+    EXPECT_EQ(entries, (std::vector<ConstantEntry>{{u"Speed of light", u"299792458"}, {u"Planck", u"6.62607015e-34"}}));
 
     ConstantTable missing(folder.path() / "none.dat");
     EXPECT_FALSE(missing.constantsOf(u"Physics", entries));

@@ -53,21 +53,21 @@ TEST(UnitDefinition, FollowsTheLeftToRightGrammar)
     const Case cases[] = {
         {u"kg*m/s^2", true, {u"kg", u"m"}, {u"s", u"s"}},
         {u"m/(s*s)", true, {u"m"}, {u"s", u"s"}},
-        {u"a/b*c", true, {u"a", u"c"}, {u"b"}},       // "*" returns to the numerator
-        {u"a/(b*c)", true, {u"a"}, {u"b", u"c"}},     // unless a parenthesis was seen
+        {u"a/b*c", true, {u"a", u"c"}, {u"b"}},    // "*" returns to the numerator
+        {u"a/(b*c)", true, {u"a"}, {u"b", u"c"}},  // unless a parenthesis was seen
         {u"kg/(m*s^2)", true, {u"kg"}, {u"m", u"s", u"s"}},
         {u"m^2/s", true, {u"m", u"m"}, {u"s"}},
         {u"1/s", true, {u"1"}, {u"s"}},
-        {u"a/b/c", true, {u"a", u"c"}, {u"b"}},       // "/" toggles the side
+        {u"a/b/c", true, {u"a", u"c"}, {u"b"}},  // "/" toggles the side
         {u"m^0", true, {}, {}},
-        {u"a(b", true, {u"ab"}, {}},                  // "(" only marks
+        {u"a(b", true, {u"ab"}, {}},  // "(" only marks
         {u"m^", false, {}, {}},
         {u"m^-1", false, {}, {}},
         {u"m^+2", false, {}, {}},
         {u"m^2b", false, {}, {}},
         {u"a b", false, {}, {}},
         {u"m^20", true, Items(20, u"m"), {}},
-        {u"m^21", false, {}, {}},                     // beyond 20 tokens a side
+        {u"m^21", false, {}, {}},  // beyond 20 tokens a side
         {u"m^99999999999999999999", false, {}, {}},
         {u"s*m^20", false, {}, {}},
     };
@@ -187,16 +187,16 @@ TEST(UnitConvert, ConvertsByTheFirstRuleThatApplies)
         double offset;
     };
     const Case cases[] = {
-        {u"m", u"m", 1.0, 0.0},                 // both base, same symbol
+        {u"m", u"m", 1.0, 0.0},  // both base, same symbol
         {u"meter", u"m", 1.0, 0.0},
-        {u"m", u"km", 0.001, 0.0},              // base to defined
-        {u"km", u"m", 1000.0, 0.0},             // defined to base
+        {u"m", u"km", 0.001, 0.0},   // base to defined
+        {u"km", u"m", 1000.0, 0.0},  // defined to base
         {u"C", u"K", 1.0, 273.15},
         {u"K", u"C", 1.0, -273.15},
-        {u"C", u"F", 1.8, 32.0},                // both reduce to K, offsets kept
+        {u"C", u"F", 1.8, 32.0},  // both reduce to K, offsets kept
         {u"F", u"C", 0.55555555555555556, -17.777777777777779},
-        {u"km/h", u"m/s", 1.0 / 3.6, 0.0},      // compound: expanded on both sides
-        {u"W", u"C", 2.0, 0.0},                 // W is defined on C's symbol
+        {u"km/h", u"m/s", 1.0 / 3.6, 0.0},  // compound: expanded on both sides
+        {u"W", u"C", 2.0, 0.0},             // W is defined on C's symbol
         {u"C", u"W", 0.5, 0.0},
     };
     for (const Case& c : cases) {
@@ -245,8 +245,8 @@ TEST(UnitConvert, UnitsDefinedThroughEachOtherEndInTime)
 {
     std::string chain = "m m !\nu0 u0 1 0 m\n";
     for (int k = 1; k <= 60; ++k)
-        chain += "u" + std::to_string(k) + " u" + std::to_string(k) + " 1 0 u" +
-                 std::to_string(k - 1) + "*u" + std::to_string(k - 1) + "\n";
+        chain += "u" + std::to_string(k) + " u" + std::to_string(k) + " 1 0 u" + std::to_string(k - 1) + "*u" +
+                 std::to_string(k - 1) + "\n";
     Table t;
     ASSERT_TRUE(t.load("a A 2 0 b\nb B 3 0 a\nc C 1 0 a*b\nx X 2 0 x/x*x\n" + chain));
     for (const char16_t* unit : {u"a", u"c", u"x"}) {
@@ -256,8 +256,7 @@ TEST(UnitConvert, UnitsDefinedThroughEachOtherEndInTime)
     // Cycles and runaway chains stop; the small cases still reduce exactly.
     const auto square = t.units.convert(u"u1", u"u0");
     EXPECT_FALSE(square.has_value());
-    const UnitRecord u3 = t.units.reduced(t.units.units()[static_cast<std::size_t>(
-        t.units.find(u"u3") - 1)]);
+    const UnitRecord u3 = t.units.reduced(t.units.units()[static_cast<std::size_t>(t.units.find(u"u3") - 1)]);
     EXPECT_EQ(u3.numerator, Items(8, u"m"));
     (void)t.units.convert(u"u60", u"u59");
     (void)t.units.reduced(t.units.units().back());
@@ -362,21 +361,20 @@ TEST_F(ShippedUnits, ConvertKnownValues)
 TEST(UnitConvert, ReciprocalKindsConvertThroughTheInverse)
 {
     Table t;
-    ASSERT_TRUE(t.load("m m !\ns s !\nK K !\n"
-                       "L L 0.001 0 m^3\nkm km 1000 0 m\n"
-                       "per100 L/100km 0.01 0 L/km\nkml km/L 1 0 km/L\nmm3 m/m3 1 0 m/m^3\n"
-                       "Hz Hz 1 0 1/s\nC C 1 273.15 K\nperK 1/K 1 0 1/K\n"));
+    ASSERT_TRUE(
+        t.load("m m !\ns s !\nK K !\n"
+               "L L 0.001 0 m^3\nkm km 1000 0 m\n"
+               "per100 L/100km 0.01 0 L/km\nkml km/L 1 0 km/L\nmm3 m/m3 1 0 m/m^3\n"
+               "Hz Hz 1 0 1/s\nC C 1 273.15 K\nperK 1/K 1 0 1/K\n"));
     const struct {
         const char16_t* from;
         const char16_t* to;
         double value;
         double expected;
     } cases[] = {
-        {u"L/100km", u"km/L", 10, 10},
-        {u"km/L", u"L/100km", 4, 25},
-        {u"L/100km", u"m/m3", 5, 2e7},
-        {u"km/L", u"km/L", 4, 4},  // one kind: not through the inverse
-        {u"s", u"Hz", 0.5, 2},     // a base unit is its own reduction
+        {u"L/100km", u"km/L", 10, 10}, {u"km/L", u"L/100km", 4, 25},
+        {u"L/100km", u"m/m3", 5, 2e7}, {u"km/L", u"km/L", 4, 4},  // one kind: not through the inverse
+        {u"s", u"Hz", 0.5, 2},                                    // a base unit is its own reduction
         {u"Hz", u"s", 4, 0.25},
     };
     for (const auto& c : cases) {
@@ -402,7 +400,7 @@ TEST(UnitConversion, ResultsAreRoundedAtTheTwelfthDigitOfTheLargerTerm)
         double value;
         double expected;
     } cases[] = {
-        {fahrenheitToCelsius, 32, 0},   // 7.1e-15 unrounded
+        {fahrenheitToCelsius, 32, 0},  // 7.1e-15 unrounded
         {fahrenheitToCelsius, 212, 100},
         {fahrenheitToCelsius, -40, -40},
         {fahrenheitToCelsius, 32.0000001, 5.56e-8},  // far above the noise: kept to 1e-10
@@ -433,11 +431,11 @@ TEST_F(ShippedUnits, FactorsMatchTheirDefinitions)
         const char16_t* to;
         double expected;  // one unit of `from` in `to`
     } cases[] = {
-        {u"thm", u"J", 105505585.262},           // 1e5 BTU (International Table)
+        {u"thm", u"J", 105505585.262},  // 1e5 BTU (International Table)
         {u"thm US", u"J", 105480400},
         {u"thm EC", u"J", 105506000},
         {u"BTU", u"J", 1055.05585262},
-        {u"inHg", u"Pa", 3386.388640341},        // 13,595.1 kg/m3 x 9.80665 m/s2 x 25.4 mm
+        {u"inHg", u"Pa", 3386.388640341},  // 13,595.1 kg/m3 x 9.80665 m/s2 x 25.4 mm
         {u"mmHg", u"Pa", 133.322387415},
         {u"T", u"G", 1e4},
         {u"G", u"µT", 100},
@@ -458,9 +456,9 @@ TEST_F(ShippedUnits, FactorsMatchTheirDefinitions)
         {u"°/s", u"rad/s", std::numbers::pi / 180},
         {u"rad/min", u"rad/s", 1.0 / 60},
         {u"EB", u"B", 1e18},
-        {u"EiB", u"B", 1152921504606846976.0},   // 2^60
+        {u"EiB", u"B", 1152921504606846976.0},  // 2^60
         {u"EiB", u"PiB", 1024},
-        {u"Gibit", u"bit", 1073741824},          // 2^30
+        {u"Gibit", u"bit", 1073741824},  // 2^30
         {u"Tibit", u"Gibit", 1024},
         {u"GiB", u"Gibit", 8},
         {u"cup metric", u"mL", 250},

@@ -30,8 +30,7 @@ TEST(ConverterRounding, CancellationIsZeroAndOtherResultsKeepTheirDigits)
         EXPECT_EQ(c.conversion.apply(c.value), c.expected);
     }
     EXPECT_NE(32.0 * fahrenheitToCelsius.multiplier + fahrenheitToCelsius.offset, 0.0);
-    EXPECT_EQ(Converter::formatResult(fahrenheitToCelsius.apply(32.0), OutputFormat::UnitedStates),
-              u"0");
+    EXPECT_EQ(Converter::formatResult(fahrenheitToCelsius.apply(32.0), OutputFormat::UnitedStates), u"0");
 }
 
 }  // namespace

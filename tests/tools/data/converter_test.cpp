@@ -236,8 +236,7 @@ TEST(ConverterCurrency, ListsAndConvertsCurrencies)
 {
     SeededConverter c;
     c.model.showPage(Converter::Page::Currency);
-    EXPECT_EQ(c.model.unitChoices(),
-              (std::vector<std::u16string>{u"USD - USD", u"EUR - Euro", u"JPY - Yen"}));
+    EXPECT_EQ(c.model.unitChoices(), (std::vector<std::u16string>{u"USD - USD", u"EUR - Euro", u"JPY - Yen"}));
     EXPECT_TRUE(c.model.categories().empty());
     c.type(u"10");
     EXPECT_EQ(c.page().lower.value, u"8");
@@ -337,7 +336,8 @@ TEST(ConverterState, UnitsGoneFromTheFileStartThePageAfresh)
     c.model.showPage(Converter::Page::Units);
     c.model.pickCategory(2);
     ASSERT_TRUE(c.model.saveState());
-    ASSERT_TRUE(writeFileAtomically(c.folder.path() / "units.dat", "#Begin Length 0\nmeter m !\nmile mi 1609.344 0 m\n#End\n"));
+    ASSERT_TRUE(
+        writeFileAtomically(c.folder.path() / "units.dat", "#Begin Length 0\nmeter m !\nmile mi 1609.344 0 m\n#End\n"));
     Converter other(c.folder.path());
     ASSERT_TRUE(other.loadState());
     other.showPage(Converter::Page::Units);

@@ -40,8 +40,8 @@ std::vector<double> valuesOf(const MatrixSlot& m)
 
 std::string filledMatrixFile(int slot, int rows, int cols)
 {
-    std::string text = "1\r\n" + std::to_string(slot) + " " + std::to_string(rows) + " " +
-                       std::to_string(cols) + "\r\n";
+    std::string text =
+        "1\r\n" + std::to_string(slot) + " " + std::to_string(rows) + " " + std::to_string(cols) + "\r\n";
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < cols; ++c)
             text += std::to_string(r * cols + c) + " ";
@@ -74,21 +74,21 @@ TEST(MatrixStoreLoad, FollowsTheReadingRules)
         {"text count", "x\r\n", Status::BadCount, {}},
         {"slot 29 of 30 x 30", filledMatrixFile(29, 30, 30), Status::Loaded, {}},
         {"bad headers skipped alone",
-         "5\r\n30 1 1\r\n-1 1 1\r\n2 0 1\r\n2 31 1\r\n3 1 2\r\n7 8 \r\n", Status::Loaded,
+         "5\r\n30 1 1\r\n-1 1 1\r\n2 0 1\r\n2 31 1\r\n3 1 2\r\n7 8 \r\n",
+         Status::Loaded,
          {{3, 1, 2, {7, 8}}}},
         {"extra pieces ignored", "1\r\n2 1 2\r\n1 2 3 4\r\n", Status::Loaded, {{2, 1, 2, {1, 2}}}},
-        {"missing pieces stay 0", "1\r\n2 2 3\r\n1\r\n4 5\r\n", Status::Loaded,
-         {{2, 2, 3, {1, 0, 0, 4, 5, 0}}}},
+        {"missing pieces stay 0", "1\r\n2 2 3\r\n1\r\n4 5\r\n", Status::Loaded, {{2, 2, 3, {1, 0, 0, 4, 5, 0}}}},
         {"atof rule", "1\r\n2 1 4\r\nx 2.5e1  -.5 7abc\r\n", Status::Loaded, {{2, 1, 4, {0, 25, -0.5, 7}}}},
         {"file ends before a header", "2\r\n2 1 1\r\n5 \r\n", Status::DataError, {{2, 1, 1, {5}}}},
         {"text where a header belongs", "2\r\n2 1 1\r\n5 \r\nabc\r\n", Status::DataError, {{2, 1, 1, {5}}}},
         {"file ends inside the rows", "1\r\n2 3 1\r\n5 \r\n", Status::Loaded, {{2, 3, 1, {5, 0, 0}}}},
         {"duplicate slot keeps the first and stays in step",
-         "3\r\n2 1 1\r\n5 \r\n2 2 1\r\n6 \r\n7 \r\n4 1 1\r\n8 \r\n", Status::Loaded,
+         "3\r\n2 1 1\r\n5 \r\n2 2 1\r\n6 \r\n7 \r\n4 1 1\r\n8 \r\n",
+         Status::Loaded,
          {{2, 1, 1, {5}}, {4, 1, 1, {8}}}},
         {"line over 2047 characters stays one row", overLong, Status::Loaded, {{2, 2, 1, {1, 0}}}},
-        {"NUL ends the line", std::string("1\r\n2 1 2\r\n1\0 2\r\n", 15), Status::Loaded,
-         {{2, 1, 2, {1, 0}}}},
+        {"NUL ends the line", std::string("1\r\n2 1 2\r\n1\0 2\r\n", 15), Status::Loaded, {{2, 1, 2, {1, 0}}}},
     };
     for (const LoadCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -293,9 +293,8 @@ TEST(MatrixStoreEdit, NewClampsTheSizeAndTakesOnlyFreeUserSlots)
         int wantRows, wantCols;
     };
     const Case cases[] = {
-        {0, 31, 2, true, 1, 30},    {-5, 100, 2, true, 1, 30}, {30, 1, 27, true, 30, 1},
-        {2, 2, 1, false, 0, 0},     {2, 2, 28, false, 0, 0},   {2, 2, 0, false, 0, 0},
-        {2, 2, -1, false, 0, 0},
+        {0, 31, 2, true, 1, 30}, {-5, 100, 2, true, 1, 30}, {30, 1, 27, true, 30, 1}, {2, 2, 1, false, 0, 0},
+        {2, 2, 28, false, 0, 0}, {2, 2, 0, false, 0, 0},    {2, 2, -1, false, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.slot);
@@ -306,8 +305,7 @@ TEST(MatrixStoreEdit, NewClampsTheSizeAndTakesOnlyFreeUserSlots)
         if (c.made) {
             EXPECT_EQ(engine.slots[c.slot].rows, c.wantRows);
             EXPECT_EQ(engine.slots[c.slot].cols, c.wantCols);
-            EXPECT_EQ(store.sizeLabel(),
-                      "Size: " + std::to_string(c.wantRows) + "x" + std::to_string(c.wantCols));
+            EXPECT_EQ(store.sizeLabel(), "Size: " + std::to_string(c.wantRows) + "x" + std::to_string(c.wantCols));
         }
     }
 }
@@ -350,14 +348,10 @@ TEST(MatrixStoreEdit, SetElementReadsTheEditedText)
         const char* cell;
     };
     const Case cases[] = {
-        {"  2.5\t", 2.5, "2.5"},
-        {"abc", 0, "0"},
-        {"1e2", 100, "100"},
-        {"-0.125x", -0.125, "-0.125"},
-        {"0.1", 0.1, "0.1"},
-        {"-3e-10", -3e-10, "0"},  // never a negative zero
-        {"-0", -0.0, "0"},
-        {"1" + std::string(127, '0') + "5", 1e127, nullptr},  // the 129th character is cut
+        {"  2.5\t", 2.5, "2.5"}, {"abc", 0, "0"},
+        {"1e2", 100, "100"},     {"-0.125x", -0.125, "-0.125"},
+        {"0.1", 0.1, "0.1"},     {"-3e-10", -3e-10, "0"},                              // never a negative zero
+        {"-0", -0.0, "0"},       {"1" + std::string(127, '0') + "5", 1e127, nullptr},  // the 129th character is cut
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -474,9 +468,18 @@ TEST(MatrixStoreResult, ResultLoadedAnywhereIsReplaced)
 TEST(MatrixStoreView, GridTexts)
 {
     const std::pair<double, const char*> cells[] = {
-        {3, "3"},      {-2, "-2"},        {0.5, "0.5"},        {-2.25, "-2.25"},
-        {1.0 / 3, "0.33333333"},          {1e-9, "0"},         {2.000000001, "2"},
-        {-3e-10, "0"}, {-0.0, "0"},       {-4.9e-9, "0"},      {-1e-8, "-0.00000001"},           {-2.000000001, "-2"},
+        {3, "3"},
+        {-2, "-2"},
+        {0.5, "0.5"},
+        {-2.25, "-2.25"},
+        {1.0 / 3, "0.33333333"},
+        {1e-9, "0"},
+        {2.000000001, "2"},
+        {-3e-10, "0"},
+        {-0.0, "0"},
+        {-4.9e-9, "0"},
+        {-1e-8, "-0.00000001"},
+        {-2.000000001, "-2"},
     };
     for (const auto& [value, text] : cells)
         EXPECT_EQ(storedNumber::cellText(value), text) << value;
@@ -523,10 +526,8 @@ TEST(MatrixStoreSave, RandomValuesComeBackExactly)
         DoubleKind kind;
     };
     const Case cases[] = {
-        {"tiny", 2, 6, 6, DoubleKind::Tiny},
-        {"huge", 1, 30, 30, DoubleKind::Huge},
-        {"negative", 3, 4, 7, DoubleKind::Negative},
-        {"30 columns", 2, 2, 30, DoubleKind::AnyBits},
+        {"tiny", 2, 6, 6, DoubleKind::Tiny},          {"huge", 1, 30, 30, DoubleKind::Huge},
+        {"negative", 3, 4, 7, DoubleKind::Negative},  {"30 columns", 2, 2, 30, DoubleKind::AnyBits},
         {"26 matrices", 26, 0, 0, DoubleKind::Mixed},
     };
     std::mt19937_64 random(20240611);

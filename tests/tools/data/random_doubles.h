@@ -26,13 +26,11 @@ inline double randomDouble(DoubleKind kind, std::mt19937_64& random)
     const std::uint64_t bits = random();
     const std::uint64_t sign = bits >> 63;
     switch (kind) {
-    case DoubleKind::Tiny:
-        return fromParts(sign, random() % 1006, bits);
-    case DoubleKind::Huge:
-        return fromParts(sign, 1100 + random() % 947, bits);
+    case DoubleKind::Tiny: return fromParts(sign, random() % 1006, bits);
+    case DoubleKind::Huge: return fromParts(sign, 1100 + random() % 947, bits);
     case DoubleKind::Negative: {
-        const double magnitude = std::ldexp(1.0 + static_cast<double>(bits >> 12) * 0x1p-52,
-                                            static_cast<int>(random() % 34) - 10);
+        const double magnitude =
+            std::ldexp(1.0 + static_cast<double>(bits >> 12) * 0x1p-52, static_cast<int>(random() % 34) - 10);
         // Half of them with two decimals, as typed (-123456.5, -0.25).
         return random() % 2 ? -std::round(magnitude * 100) / 100 : -magnitude;
     }

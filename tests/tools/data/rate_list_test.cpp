@@ -118,9 +118,10 @@ TEST(ConverterAfterUpdate, ChosenPairStaysAndConvertsAtTheNewRates)
     converter.beginUpdate();
     EXPECT_EQ(converter.currency().top.value, u"Updating ...");
     // New rates with the currencies in another order.
-    ASSERT_TRUE(writeFileAtomically(file, "#Date: 2026-02-18\n\n#Begin:Currency:0\n\tEuro\tEUR\t!\n"
-                                          "\tJapanese_Yen\tJPY\t0.00500000000\t0\tEUR\n"
-                                          "\tUS_Dollar\tUSD\t0.50000000000\t0\tEUR\n#End"));
+    ASSERT_TRUE(writeFileAtomically(file,
+                                    "#Date: 2026-02-18\n\n#Begin:Currency:0\n\tEuro\tEUR\t!\n"
+                                    "\tJapanese_Yen\tJPY\t0.00500000000\t0\tEUR\n"
+                                    "\tUS_Dollar\tUSD\t0.50000000000\t0\tEUR\n#End"));
     converter.finishUpdate(true);
     const Converter::ConvertPage& page = converter.currency();
     EXPECT_EQ(page.top.value, u"2026-02-18");

@@ -170,8 +170,8 @@ TEST(RateUpdate, GzipEncodedAnswerIsDecoded)
     UpdateFolder folder;
     const std::string packed = gzipped(kEcbDocument);
     TestHttpServer server(TestHttpServer::sending(TestHttpServer::answer(
-        "200 OK", "Content-Type: text/xml\r\nContent-Encoding: gzip\r\nContent-Length: " +
-                      std::to_string(packed.size()) + "\r\n",
+        "200 OK",
+        "Content-Type: text/xml\r\nContent-Encoding: gzip\r\nContent-Length: " + std::to_string(packed.size()) + "\r\n",
         packed)));
     RateUpdate update = directUpdate(folder, server.url());
     ASSERT_TRUE(update.run()) << update.errorMessage();
@@ -185,8 +185,8 @@ TEST(RateUpdate, RedirectIsFollowed)
     UpdateFolder folder;
     TestHttpServer server([](int fd, const std::string& request, const std::atomic<bool>&) {
         if (request.starts_with("GET /old "))
-            TestHttpServer::sendAll(fd, TestHttpServer::answer("301 Moved Permanently",
-                                                               "Location: /new\r\nContent-Length: 0\r\n", ""));
+            TestHttpServer::sendAll(
+                fd, TestHttpServer::answer("301 Moved Permanently", "Location: /new\r\nContent-Length: 0\r\n", ""));
         else
             TestHttpServer::sendAll(fd, TestHttpServer::ok(kEcbDocument, "text/xml"));
     });
@@ -254,16 +254,16 @@ TEST(RateUpdate, EveryFailureKeepsTheFileByteForByteAndSaysWhy)
         {"random body", Server::sending(Server::ok(randomBytes(3000, 8), "application/octet-stream")), 12, 0,
          "Error, no currency rates in answer."},
         {"closed at once", Server::sending(""), 10, 0, "Error, empty answer."},
-        {"bad gzip", Server::sending(Server::answer("200 OK", "Content-Encoding: gzip\r\nContent-Length: 12\r\n",
-                                                    "not gzipped!")),
+        {"bad gzip",
+         Server::sending(Server::answer("200 OK", "Content-Encoding: gzip\r\nContent-Length: 12\r\n", "not gzipped!")),
          10, 0, "Error, bad compressed answer."},
         {"reproducer with its bad status line", Server::sending(readRepro("currency_answer_colon_begin.bin")), 10, 0,
          "Error, not an HTTP answer."},
         {"colon before Begin (reproducer's body)",
          Server::sending(Server::ok(readRepro("currency_answer_colon_begin.bin").substr(11))), 12, 0,
          "Error, bad currency rates on line 2."},
-        {"colon before Begin in a full answer (reproducer)", Server::sending(readRepro("currency_answer_full.bin")),
-         12, 0, "Error, bad currency rates on line 2."},
+        {"colon before Begin in a full answer (reproducer)", Server::sending(readRepro("currency_answer_full.bin")), 12,
+         0, "Error, bad currency rates on line 2."},
     };
     for (const FailingCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -276,8 +276,8 @@ TEST(RateUpdate, EveryFailureKeepsTheFileByteForByteAndSaysWhy)
         EXPECT_EQ(update.errorClass(), c.errorClass);
         EXPECT_EQ(update.socketError(), c.socketError);
         EXPECT_EQ(update.errorText(), c.text);
-        EXPECT_EQ(update.errorMessage(), "Error: " + std::to_string(c.errorClass) + ", " +
-                                             std::to_string(c.socketError) + ", " + c.text);
+        EXPECT_EQ(update.errorMessage(),
+                  "Error: " + std::to_string(c.errorClass) + ", " + std::to_string(c.socketError) + ", " + c.text);
         EXPECT_EQ(folder.contents(), kOldFile);
         EXPECT_EQ(folder.names(), std::vector<std::string>{"currency.dat"});
     }
@@ -474,7 +474,7 @@ TEST(CurrencyTable, ReproducersThatTheOldCheckTookAreRefused)
         SCOPED_TRACE(name);
         const std::string answer = readRepro(name);
         const std::string body = answer.substr(answer.find("\n\n") != std::string::npos ? answer.find("\n\n") + 2
-                                                                                       : answer.find("\r\n\r\n") + 4);
+                                                                                        : answer.find("\r\n\r\n") + 4);
         int errorClass = 0;
         std::string errorText;
         EXPECT_FALSE(RateUpdate::ratesFromAnswer(body, kOldFile, errorClass, errorText));
@@ -506,9 +506,14 @@ TEST(EcbRates, ReadsTheLatestDayAndRefusesLooseDocuments)
     EXPECT_DOUBLE_EQ(rates.rates()[0].perEuro, 1.25);
 
     const std::pair<std::string, std::string> bad[] = {
-        {"rate='1.25'", "rate='-1.25'"}, {"rate='1.25'", "rate='1.25x'"}, {"rate='1.25'", "rate=''"},
-        {"rate='1.25'", "rate=1.25"},    {"'JPY'", "'USD'"},              {"'JPY'", "'EUR'"},
-        {"'JPY'", "'yen'"},              {"rate='160'", "rate='0'"},
+        {"rate='1.25'", "rate='-1.25'"},
+        {"rate='1.25'", "rate='1.25x'"},
+        {"rate='1.25'", "rate=''"},
+        {"rate='1.25'", "rate=1.25"},
+        {"'JPY'", "'USD'"},
+        {"'JPY'", "'EUR'"},
+        {"'JPY'", "'yen'"},
+        {"rate='160'", "rate='0'"},
     };
     for (const auto& [from, to] : bad) {
         SCOPED_TRACE(to);
@@ -518,9 +523,10 @@ TEST(EcbRates, ReadsTheLatestDayAndRefusesLooseDocuments)
         EXPECT_EQ(errorClass, 12);
         EXPECT_EQ(errorText, "Error, bad currency rates in answer.");
     }
-    EXPECT_FALSE(rates.parse("<?xml version='1.0'?><gesmes:Envelope><Cube><Cube time='2026-02-17'></Cube></Cube>"
-                             "</gesmes:Envelope>",
-                             errorClass, errorText));
+    EXPECT_FALSE(
+        rates.parse("<?xml version='1.0'?><gesmes:Envelope><Cube><Cube time='2026-02-17'></Cube></Cube>"
+                    "</gesmes:Envelope>",
+                    errorClass, errorText));
     EXPECT_EQ(errorText, "Error, no currency rates in answer.");
     EXPECT_FALSE(rates.parse(kEcbDocument.substr(0, kEcbDocument.size() - 1), errorClass, errorText));
     EXPECT_EQ(errorText, "Error, answer cut short.");
@@ -553,11 +559,8 @@ TEST(CurrencyTable, RateTextAndEditedRates)
         double factor;
         const char* rate;
     } written[] = {
-        {1.03594737387, "0.965300000000"},
-        {0.00636132316, "157.2000000000"},
-        {0.00006172840, "16200.00000000"},
-        {1.00000000000, "1.000000000000"},
-        {0.12345678901, "8.100000073000"},
+        {1.03594737387, "0.965300000000"}, {0.00636132316, "157.2000000000"}, {0.00006172840, "16200.00000000"},
+        {1.00000000000, "1.000000000000"}, {0.12345678901, "8.100000073000"},
     };
     for (const auto& w : written)
         EXPECT_EQ(currency::rateText(w.factor), w.rate) << w.factor;
@@ -566,8 +569,8 @@ TEST(CurrencyTable, RateTextAndEditedRates)
         const char* text;
         double factor;  // 7 when the record stays unchanged
     };
-    const Case cases[] = {{"2", 0.5},   {"  4xyz", 0.25}, {"0", 7},      {"-2", 7},
-                          {"text", 7},  {"", 7},          {"1e-300", 7}, {"+8", 0.125}};
+    const Case cases[] = {{"2", 0.5},  {"  4xyz", 0.25}, {"0", 7},      {"-2", 7},
+                          {"text", 7}, {"", 7},          {"1e-300", 7}, {"+8", 0.125}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         UnitRecord record;

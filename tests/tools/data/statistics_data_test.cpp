@@ -142,13 +142,13 @@ TEST(StatisticData, RefusesToGrowPastWhatALoadCanReadBack)
 TEST(StatisticData, FormatsValuesAndCorrectsTypedText)
 {
     const std::pair<double, std::u16string> shown[] = {
-        {3, u"3"}, {100, u"100"}, {-7, u"-7"}, {2.5, u"2.5"}, {1.0 / 3, u"0.33333333"}, {1e-9, u"0"},
-        {-3e-10, u"0"}, {-0.0, u"0"}};
+        {3, u"3"},    {100, u"100"},  {-7, u"-7"}, {2.5, u"2.5"}, {1.0 / 3, u"0.33333333"},
+        {1e-9, u"0"}, {-3e-10, u"0"}, {-0.0, u"0"}};
     for (const auto& [value, text] : shown)
         EXPECT_EQ(Model::formatValue(value), text) << value;
 
     const std::pair<std::u16string, std::u16string> sizes[] = {
-        {u"600", u"512"}, {u"-5", u"0"},   {u"512", u"512"}, {u"-", u"-"},
+        {u"600", u"512"}, {u"-5", u"0"},  {u"512", u"512"},           {u"-", u"-"},
         {u"12a", u"12a"}, {u"-0", u"-0"}, {u"99999999999999", u"512"}};
     for (const auto& [typed, corrected] : sizes)
         EXPECT_EQ(Model::correctSizeText(typed), corrected);
@@ -201,7 +201,10 @@ TEST(StatisticData, DamagedFilesNeverBreakTheModel)
             const std::size_t at = text.empty() ? 0 : random() % text.size();
             const char byte = static_cast<char>(random() % 256);
             switch (random() % 3) {
-            case 0: if (!text.empty()) text[at] = byte; break;
+            case 0:
+                if (!text.empty())
+                    text[at] = byte;
+                break;
             case 1: text.insert(at, 1 + random() % 40, byte); break;
             default: text.erase(at, random() % 5); break;
             }
@@ -227,7 +230,7 @@ TEST(StatisticData, RandomValuesComeBackExactly)
         const char* what;
         DoubleKind kind;
     } cases[] = {
-        {"tiny", DoubleKind::Tiny},         {"huge", DoubleKind::Huge}, {"negative", DoubleKind::Negative},
+        {"tiny", DoubleKind::Tiny},        {"huge", DoubleKind::Huge},   {"negative", DoubleKind::Negative},
         {"any bits", DoubleKind::AnyBits}, {"mixed", DoubleKind::Mixed},
     };
     std::mt19937_64 random(512);

@@ -42,14 +42,13 @@ TEST(StoredNumber, FileTextIsShortAndExact)
 TEST(StoredNumber, EveryFiniteDoubleReadsBackToItself)
 {
     std::mt19937_64 random(99);
-    for (DoubleKind kind : {DoubleKind::Tiny, DoubleKind::Huge, DoubleKind::Negative, DoubleKind::AnyBits,
-                            DoubleKind::Mixed}) {
+    for (DoubleKind kind :
+         {DoubleKind::Tiny, DoubleKind::Huge, DoubleKind::Negative, DoubleKind::AnyBits, DoubleKind::Mixed}) {
         for (int i = 0; i < 20000; ++i) {
             const double value = randomDouble(kind, random);
             const std::string text = storedNumber::fileText(value);
             ASSERT_LE(text.size(), 24u) << text;
-            ASSERT_EQ(std::bit_cast<std::uint64_t>(storedNumber::atofRule(text)),
-                      std::bit_cast<std::uint64_t>(value))
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(storedNumber::atofRule(text)), std::bit_cast<std::uint64_t>(value))
                 << text;
         }
     }
@@ -63,8 +62,14 @@ TEST(StoredNumber, CellTextNeverShowsANegativeZero)
         double value;
         const char* text;
     } cases[] = {
-        {-3e-10, "0"},  {-0.0, "0"},         {-4e-9, "0"},     {1e-9, "0"},
-        {-0.25, "-0.25"}, {-2, "-2"},        {1.0 / 3, "0.33333333"}, {-1e-8, "-0.00000001"},
+        {-3e-10, "0"},
+        {-0.0, "0"},
+        {-4e-9, "0"},
+        {1e-9, "0"},
+        {-0.25, "-0.25"},
+        {-2, "-2"},
+        {1.0 / 3, "0.33333333"},
+        {-1e-8, "-0.00000001"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(storedNumber::cellText(c.value), c.text) << c.value;

@@ -46,11 +46,11 @@ TEST(LoanCalculator, OpeningValuesWithComputedPaymentRepayTheLoan)
     EXPECT_EQ(report.summary[0], u"Payment per period: 86.53");
     EXPECT_EQ(report.summary[1], u"Interest rate per period: 0.5833%");
     ASSERT_EQ(report.summary.size(), 5u);
-    EXPECT_EQ(report.summary[4], u"Final payment: " + paymentSchedule::groupedFixed(last.payment(), 2, OutputFormat::UnitedStates));
+    EXPECT_EQ(report.summary[4],
+              u"Final payment: " + paymentSchedule::groupedFixed(last.payment(), 2, OutputFormat::UnitedStates));
     ASSERT_EQ(report.lines.size(), 12u);
     EXPECT_EQ(report.lines[0], (std::vector<std::u16string>{
-                                   u"1", u"0.083", u"1" + std::u16string(1, kComma) + u"000.00",
-                                   u"5.83", u"80.70"}));
+                                   u"1", u"0.083", u"1" + std::u16string(1, kComma) + u"000.00", u"5.83", u"80.70"}));
 }
 
 struct ScheduleCase {
@@ -95,8 +95,9 @@ TEST(LoanCalculator, SchedulesForGivenAndComputedPayments)
             EXPECT_NEAR(calc.totalInterest(), c.totalInterest, 1e-9);
         }
         EXPECT_EQ(calc.finalBalance(), c.finalBalance);
-        EXPECT_NEAR(calc.totalPayments(), sumOf(calc, &LoanAmortization::Row::interest, c.rows) +
-                                              sumOf(calc, &LoanAmortization::Row::principal, c.rows),
+        EXPECT_NEAR(calc.totalPayments(),
+                    sumOf(calc, &LoanAmortization::Row::interest, c.rows) +
+                        sumOf(calc, &LoanAmortization::Row::principal, c.rows),
                     1e-6);
     }
 }
@@ -107,8 +108,8 @@ TEST(LoanCalculator, LongSchedulesEndAtExactlyZeroWithTotalsThatAreTheRowSums)
         double amount, rate, perYear, payments;
     };
     const LongCase cases[] = {
-        {200000, 6, 12, 360},      {200000, 0, 12, 360},   {1000000, 7.25, 12, 1200}, {999999.99, 3.3333, 52, 1200},
-        {12345.67, 18, 4, 100},    {100, 0, 12, 7},        {250000, 0.01, 12, 1200},  {9999999999, 9.99, 12, 1200},
+        {200000, 6, 12, 360},   {200000, 0, 12, 360}, {1000000, 7.25, 12, 1200}, {999999.99, 3.3333, 52, 1200},
+        {12345.67, 18, 4, 100}, {100, 0, 12, 7},      {250000, 0.01, 12, 1200},  {9999999999, 9.99, 12, 1200},
     };
     for (const LongCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.amount) + " at " + std::to_string(c.rate));
@@ -200,9 +201,15 @@ TEST(LoanCalculator, CheckBoxSwitchesPaymentFieldBetweenComputedAndTyped)
 TEST(LoanCalculator, BadInputIsAnInputErrorAndKeepsTheReport)
 {
     const std::pair<std::size_t, std::u16string> cases[] = {
-        {Model::kAmountField, u""},      {Model::kAmountField, u"12x"},  {Model::kAmountField, u"0.004"},
-        {Model::kAmountField, u"1e14"},  {Model::kAmountField, u"1e999"}, {Model::kRateField, u"-0.5"},
-        {Model::kPerYearField, u"0"},    {Model::kPaymentsField, u"0.004"}, {Model::kPaymentField, u"-2"},
+        {Model::kAmountField, u""},
+        {Model::kAmountField, u"12x"},
+        {Model::kAmountField, u"0.004"},
+        {Model::kAmountField, u"1e14"},
+        {Model::kAmountField, u"1e999"},
+        {Model::kRateField, u"-0.5"},
+        {Model::kPerYearField, u"0"},
+        {Model::kPaymentsField, u"0.004"},
+        {Model::kPaymentField, u"-2"},
         {Model::kPaymentField, u"-1.5"},
         // Overflows while computing: reported, not shown as "inf".
         {Model::kRateField, u"1e300"},

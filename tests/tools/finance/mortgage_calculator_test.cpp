@@ -78,8 +78,8 @@ TEST(MortgageCalculator, LongMortgagesEndAtExactlyZeroWithTotalsThatAreTheRowSum
         double amount, rate, years;
     };
     // The 30-year mortgage of 200,000 at 6 % used to end with 1.03 left.
-    const LongCase cases[] = {{200000, 6, 30},     {200000, 0, 30},      {1000000, 7.5, 100}, {350000, 4.125, 25},
-                              {123456.78, 12, 40}, {99999.99, 0.0001, 100}, {500000, 5, 2.5},  {9999999, 9.9, 100}};
+    const LongCase cases[] = {{200000, 6, 30},     {200000, 0, 30},         {1000000, 7.5, 100}, {350000, 4.125, 25},
+                              {123456.78, 12, 40}, {99999.99, 0.0001, 100}, {500000, 5, 2.5},    {9999999, 9.9, 100}};
     for (const LongCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.amount) + " at " + std::to_string(c.rate) + " for " + std::to_string(c.years));
         MortgageAmortization calc;
@@ -89,7 +89,8 @@ TEST(MortgageCalculator, LongMortgagesEndAtExactlyZeroWithTotalsThatAreTheRowSum
         long long balance = std::llround(c.amount * 100);
         long long interest = 0;
         for (std::size_t k = 0; k < calc.rowCount(); ++k) {
-            const MortgageAmortization::Row row = *calc.month(static_cast<int>(k / 12) + 1, static_cast<int>(k % 12) + 1);
+            const MortgageAmortization::Row row =
+                *calc.month(static_cast<int>(k / 12) + 1, static_cast<int>(k % 12) + 1);
             const long long rowInterest = std::llround(row.interest * 100);
             const long long after = std::llround(row.balance * 100);
             const long long payment = balance - after + rowInterest;
@@ -152,8 +153,8 @@ TEST(MortgageCalculator, LengthIsLimitedWhileTyping)
 TEST(MortgageCalculator, BadInputIsAnInputError)
 {
     const std::pair<std::size_t, std::u16string> cases[] = {
-        {Model::kAmountField, u"ten"}, {Model::kAmountField, u"0"},    {Model::kAmountField, u"1e20"},
-        {Model::kRateField, u"-1"},    {Model::kRateField, u"1e300"},  {Model::kYearsField, u"0.004"},
+        {Model::kAmountField, u"ten"}, {Model::kAmountField, u"0"},   {Model::kAmountField, u"1e20"},
+        {Model::kRateField, u"-1"},    {Model::kRateField, u"1e300"}, {Model::kYearsField, u"0.004"},
     };
     for (const auto& [field, text] : cases) {
         SCOPED_TRACE(std::string(text.begin(), text.end()));
@@ -172,8 +173,8 @@ TEST(MortgageCalculator, EuropeanFormatGroupsEveryAmount)
     model.setFieldText(Model::kYearsField, u"1");
     ASSERT_EQ(model.calculate(), Status::Done);
     const std::u16string comma(1, kDisplayComma);
-    EXPECT_EQ(model.report().lines[0], (Line{u"1", u"Jan", u"100" + comma + u"00",
-                                           u"0" + comma + u"00", u"1.100.000" + comma + u"00"}));
+    EXPECT_EQ(model.report().lines[0],
+              (Line{u"1", u"Jan", u"100" + comma + u"00", u"0" + comma + u"00", u"1.100.000" + comma + u"00"}));
     EXPECT_EQ(model.report().summary[3], u"Total Payments: 1.200.000" + comma + u"00");
 }
 

@@ -28,32 +28,51 @@ TEST(TVMWindow, SolvesTheChosenQuantity)
 {
     const std::vector<Case> cases = {
         {"opening values give 360 periods", Model::kNperField, 0, {}, Status::Done, u"360"},
-        {"rate 0 in FV is pv - nper x pmt", Model::kFvField, 0, {{Model::kRateField, u"0"}}, Status::Done,
-         u"-232000"},
-        {"no interest needed gives rate 0", Model::kRateField, 0,
-         {{Model::kPmtField, u"500"}, {Model::kPvField, u"180000"}}, Status::Done, u"0"},
+        {"rate 0 in FV is pv - nper x pmt", Model::kFvField, 0, {{Model::kRateField, u"0"}}, Status::Done, u"-232000"},
+        {"no interest needed gives rate 0",
+         Model::kRateField,
+         0,
+         {{Model::kPmtField, u"500"}, {Model::kPvField, u"180000"}},
+         Status::Done,
+         u"0"},
         {"rate of the opening loan", Model::kRateField, 0, {}, Status::Done, u"6.007"},
         {"payment of the opening loan", Model::kPmtField, 0, {}, Status::Done, u"1200"},
-        {"NPER with payment 0 is invalid", Model::kNperField, 0, {{Model::kPmtField, u"0"}}, Status::Invalid,
-         u"0"},
+        {"NPER with payment 0 is invalid", Model::kNperField, 0, {{Model::kPmtField, u"0"}}, Status::Invalid, u"0"},
         // 200000 at 6.007 % adds 1001.17 a month: 900 never repays it.
-        {"payment below the interest never repays", Model::kNperField, 0, {{Model::kPmtField, u"900"}},
-         Status::NeverRepaid, u"0"},
-        {"payment equal to the interest never repays", Model::kNperField, 0,
+        {"payment below the interest never repays",
+         Model::kNperField,
+         0,
+         {{Model::kPmtField, u"900"}},
+         Status::NeverRepaid,
+         u"0"},
+        {"payment equal to the interest never repays",
+         Model::kNperField,
+         0,
          {{Model::kRateField, u"12"}, {Model::kPvField, u"1000"}, {Model::kPmtField, u"10"}},
-         Status::NeverRepaid, u"0"},
-        {"a payment above the interest repays", Model::kNperField, 0,
+         Status::NeverRepaid,
+         u"0"},
+        {"a payment above the interest repays",
+         Model::kNperField,
+         0,
          {{Model::kRateField, u"12"}, {Model::kPvField, u"1000"}, {Model::kPmtField, u"10.01"}},
-         Status::Done, u"694"},
-        {"a number ending in its point is read", Model::kFvField, 0,
-         {{Model::kRateField, u"0."}, {Model::kNperField, u"10."}, {Model::kPmtField, u"5."}, {Model::kPvField, u"100."}},
-         Status::Done, u"50"},
-        {"text that is no number is invalid", Model::kPvField, 0, {{Model::kRateField, u"abc"}},
-         Status::Invalid, u"0"},
-        {"inputs are rounded first", Model::kFvField, 0,
-         {{Model::kRateField, u"0"}, {Model::kPmtField, u"0.125"}, {Model::kNperField, u"1"},
-          {Model::kPvField, u"0"}},
-         Status::Done, u"-0.12"},
+         Status::Done,
+         u"694"},
+        {"a number ending in its point is read",
+         Model::kFvField,
+         0,
+         {{Model::kRateField, u"0."},
+          {Model::kNperField, u"10."},
+          {Model::kPmtField, u"5."},
+          {Model::kPvField, u"100."}},
+         Status::Done,
+         u"50"},
+        {"text that is no number is invalid", Model::kPvField, 0, {{Model::kRateField, u"abc"}}, Status::Invalid, u"0"},
+        {"inputs are rounded first",
+         Model::kFvField,
+         0,
+         {{Model::kRateField, u"0"}, {Model::kPmtField, u"0.125"}, {Model::kNperField, u"1"}, {Model::kPvField, u"0"}},
+         Status::Done,
+         u"-0.12"},
     };
     for (const Case& c : cases) {
         Model model;
@@ -75,8 +94,9 @@ TEST(TVMWindow, BeginOfPeriodPaysLess)
     begin.setSolved(Model::kPmtField);
     begin.setPaymentType(1);
     ASSERT_EQ(begin.calculate(), Status::Done);
-    EXPECT_LT(std::stod(std::string(begin.fieldText(Model::kPmtField).begin(), begin.fieldText(Model::kPmtField).end())),
-              std::stod(std::string(end.fieldText(Model::kPmtField).begin(), end.fieldText(Model::kPmtField).end())));
+    EXPECT_LT(
+        std::stod(std::string(begin.fieldText(Model::kPmtField).begin(), begin.fieldText(Model::kPmtField).end())),
+        std::stod(std::string(end.fieldText(Model::kPmtField).begin(), end.fieldText(Model::kPmtField).end())));
 }
 
 TEST(TVMWindow, TheSolvedFieldIsReadOnly)

@@ -19,8 +19,7 @@ void type(Tip& tip, std::u16string_view keys)
 }
 
 // Fills the three fields from the top: each text, then Tab.
-void fill(Tip& tip, std::u16string_view people, std::u16string_view percent,
-          std::u16string_view bill)
+void fill(Tip& tip, std::u16string_view people, std::u16string_view percent, std::u16string_view bill)
 {
     for (std::u16string_view text : {people, percent, bill}) {
         type(tip, text);
@@ -48,16 +47,15 @@ TEST(TipCalculator, ComputesTipAndTotalPerPerson)
     const CalcCase cases[] = {
         {OutputFormat::UnitedStates, u"4", u"15", u"100", u"15", u"28.75"},
         {OutputFormat::UnitedStates, u"3", u"0", u"100", u"0", u"33.3333333"},
-        {OutputFormat::UnitedStates, u"1", u"10", u"12345.5",
-         std::u16string(u"1") + kComma + u"234.55", std::u16string(u"13") + kComma + u"580.05"},
+        {OutputFormat::UnitedStates, u"1", u"10", u"12345.5", std::u16string(u"1") + kComma + u"234.55",
+         std::u16string(u"13") + kComma + u"580.05"},
         {OutputFormat::European, u"1", u"10", u"12345.5", std::u16string(u"1.234") + kComma + u"55",
          std::u16string(u"13.580") + kComma + u"05"},
         // Fractions of a person are taken as typed: (0.5 + 5) / 0.5.
         {OutputFormat::European, u".5", u"10", u"5", std::u16string(u"0") + kComma + u"5", u"11"},
         // The longest bill and percent the fields take; beyond nine digits the amount turns to
         // exponent form, left ungrouped.
-        {OutputFormat::UnitedStates, u"7", u"9999999", u"999999999999", u"9.999999e+16",
-         u"1.42858557e+16"},
+        {OutputFormat::UnitedStates, u"7", u"9999999", u"999999999999", u"9.999999e+16", u"1.42858557e+16"},
         // Keyboard letters for digits: W E R are 1 2 3, "?" is 0.
         {OutputFormat::UnitedStates, u"R", u"W?", u"E?", u"2", u"7.33333333"},
     };

@@ -11,7 +11,10 @@ namespace {
 
 using Kind = EquationSolver::Kind;
 
-std::string ascii(const std::u16string& text) { return {text.begin(), text.end()}; }
+std::string ascii(const std::u16string& text)
+{
+    return {text.begin(), text.end()};
+}
 
 void fill(EquationSolver& solver, const std::vector<std::u16string>& fields)
 {
@@ -26,9 +29,8 @@ TEST(EquationsSolver, NormalisesCoefficientText)
         std::u16string out;
     };
     const Case cases[] = {
-        {u"", u"1"},       {u"-", u"-1"},       {u"abc", u"0"},    {u".", u"0"},
-        {u"1-2", u"0"},    {u"1e-5", u"0"},     {u".5", u"0.5"},   {u"-.5", u"-0.5"},
-        {u"-3", u"-3"},    {u"2.25", u"2.25"},  {u"--", u"0"},
+        {u"", u"1"},     {u"-", u"-1"},     {u"abc", u"0"}, {u".", u"0"},       {u"1-2", u"0"}, {u"1e-5", u"0"},
+        {u".5", u"0.5"}, {u"-.5", u"-0.5"}, {u"-3", u"-3"}, {u"2.25", u"2.25"}, {u"--", u"0"},
     };
     for (const Case& c : cases) {
         EquationSolver solver;
@@ -42,22 +44,22 @@ TEST(EquationsSolver, NormalisesCoefficientText)
 
 TEST(EquationsSolver, RootTextSquaresBAndUsesRootOfTwo)
 {
-    EXPECT_EQ(EquationSolver::rootText("1", "-3", "2", true),
-              "(-(-3)+RT(2,(-3)*(-3)-4*(1)*(2)))/(2*(1))");
-    EXPECT_EQ(EquationSolver::rootText("1", "-3", "2", false),
-              "(-(-3)-RT(2,(-3)*(-3)-4*(1)*(2)))/(2*(1))");
+    EXPECT_EQ(EquationSolver::rootText("1", "-3", "2", true), "(-(-3)+RT(2,(-3)*(-3)-4*(1)*(2)))/(2*(1))");
+    EXPECT_EQ(EquationSolver::rootText("1", "-3", "2", false), "(-(-3)-RT(2,(-3)*(-3)-4*(1)*(2)))/(2*(1))");
 }
 
 TEST(EquationsSolver, StableRootTextAvoidsCancellation)
 {
     // b > 0: x1 (+sqrt(D)) is 2c / (-b - sqrt(D)); x2 keeps the textbook form.
     EXPECT_EQ(EquationSolver::stableRootText("1", "3", "2", true, 3.0), "(2*(2))/(-(3)-RT(2,(3)*(3)-4*(1)*(2)))");
-    EXPECT_EQ(EquationSolver::stableRootText("1", "3", "2", false, 3.0), EquationSolver::rootText("1", "3", "2", false));
+    EXPECT_EQ(EquationSolver::stableRootText("1", "3", "2", false, 3.0),
+              EquationSolver::rootText("1", "3", "2", false));
     // b < 0: the other way round; b = 0 cancels nothing.
-    EXPECT_EQ(EquationSolver::stableRootText("1", "-3", "2", true, -3.0), EquationSolver::rootText("1", "-3", "2", true));
-    EXPECT_EQ(EquationSolver::stableRootText("1", "-3", "2", false, -3.0),
-              "(2*(2))/(-(-3)+RT(2,(-3)*(-3)-4*(1)*(2)))");
-    EXPECT_EQ(EquationSolver::stableRootText("1", "0", "-4", true, 0.0), EquationSolver::rootText("1", "0", "-4", true));
+    EXPECT_EQ(EquationSolver::stableRootText("1", "-3", "2", true, -3.0),
+              EquationSolver::rootText("1", "-3", "2", true));
+    EXPECT_EQ(EquationSolver::stableRootText("1", "-3", "2", false, -3.0), "(2*(2))/(-(-3)+RT(2,(-3)*(-3)-4*(1)*(2)))");
+    EXPECT_EQ(EquationSolver::stableRootText("1", "0", "-4", true, 0.0),
+              EquationSolver::rootText("1", "0", "-4", true));
 }
 
 TEST(EquationsSolver, SolvesQuadratics)
@@ -67,7 +69,7 @@ TEST(EquationsSolver, SolvesQuadratics)
         std::u16string x1, x2;
     };
     const Case cases[] = {
-        {u"1", u"-3", u"2", u"2.00000", u"1.00000"},     // x1 takes +sqrt(D)
+        {u"1", u"-3", u"2", u"2.00000", u"1.00000"},  // x1 takes +sqrt(D)
         {u"2", u"0", u"-8", u"2.00000", u"-2.00000"},
         {u".5", u"-.5", u"-1", u"2.00000", u"-1.00000"},  // normalised ".5" and "-.5"
         {u"0", u"2", u"-4", u"2.00000", u""},             // linear: one root, x2 emptied
@@ -123,12 +125,8 @@ TEST(EquationsSolver, SolvesLinearSystems)
     };
     const Case cases[] = {
         // x + y = 3, x - y = 1; the unused z fields hold junk that must not matter.
-        {Kind::TwoEquations,
-         {u"1", u"1", u"9", u"3", u"1", u"-1", u"9", u"1"},
-         {u"2.00000", u"1.00000"}},
-        {Kind::TwoEquations,
-         {u"2", u"4", u"", u"6", u"2", u"4", u"", u"6"},
-         {u"NaN", u"NaN"}},
+        {Kind::TwoEquations, {u"1", u"1", u"9", u"3", u"1", u"-1", u"9", u"1"}, {u"2.00000", u"1.00000"}},
+        {Kind::TwoEquations, {u"2", u"4", u"", u"6", u"2", u"4", u"", u"6"}, {u"NaN", u"NaN"}},
         // Letters read as 0 and empty fields as 0: the system is singular.
         {Kind::TwoEquations, {u"a", u"1", u"", u"1", u"", u"1", u"", u"2"}, {u"NaN", u"NaN"}},
         // 2x + y - z = 8, -3x - y + 2z = -11, -2x + y + 2z = -3 -> 2, 3, -1
@@ -139,9 +137,7 @@ TEST(EquationsSolver, SolvesLinearSystems)
          {u"1", u"2", u"3", u"1", u"4", u"5", u"6", u"2", u"7", u"8", u"9", u"3"},
          {u"NaN", u"NaN", u"NaN"}},
         // A huge coefficient overflows to infinity and leaves no determinant.
-        {Kind::TwoEquations,
-         {u"1e400", u"1", u"", u"1", u"1", u"2", u"", u"1"},
-         {u"NaN", u"NaN"}},
+        {Kind::TwoEquations, {u"1e400", u"1", u"", u"1", u"1", u"2", u"", u"1"}, {u"NaN", u"NaN"}},
     };
     for (const Case& c : cases) {
         Engine engine;

@@ -41,8 +41,8 @@ TEST(GraphModel, CurvesStopAtDomainEdges)
 {
     struct Case {
         const char* text;
-        double firstX;   // NaN: the first sample position at or right of 0
-        double lastX;    // NaN: the last sample position of the range
+        double firstX;  // NaN: the first sample position at or right of 0
+        double lastX;   // NaN: the last sample position of the range
         double edgeTolerance;
     };
     const double sampled = std::nan("");
@@ -164,8 +164,9 @@ TEST(GraphModel, ContinuousCurvesAreOnePieceAtEveryZoomAndWidth)
                 EXPECT_EQ(pieceCount(curve), 1u);
                 EXPECT_TRUE(curve.complete);
                 EXPECT_DOUBLE_EQ(curve.xs[0], -static_cast<double>(width / 2) / scale);
-                EXPECT_GE(curve.xs[curve.count - 1], static_cast<double>(width - width / 2) / scale - 2 * graph.sampleStep() -
-                                                          static_cast<double>(width) / scale / 960.0 * 2);
+                EXPECT_GE(curve.xs[curve.count - 1], static_cast<double>(width - width / 2) / scale -
+                                                         2 * graph.sampleStep() -
+                                                         static_cast<double>(width) / scale / 960.0 * 2);
             }
         }
     }
@@ -180,15 +181,12 @@ TEST(GraphModel, PiecesEndAtDomainEdgesAndPoles)
         std::size_t pieces;
     };
     const Case cases[] = {
-        {"sqrt(x^2-1)", 240, 20, 2},  // undefined between -1 and 1
-        {"sqrt(x^2-1)", 2000, 20, 2},
-        {"1/x", 240, 20, 2},          // through infinity at 0, although no sample is 0
-        {"1/x", 1000, 8, 2},
-        {"tan(x)", 240, 20, 5},       // poles at -3pi/2, -pi/2, pi/2 and 3pi/2 in [-6, 6]
-        {"tan(x)", 2000, 20, 33},     // 32 poles in [-50, 50]
-        {"1/(x-0.3)", 480, 96, 2},
-        {"ln(x)", 480, 20, 1},        // defined only right of 0: one piece
-        {"x/abs(x)", 240, 20, 2},     // undefined at 0 only when a sample hits it; a step otherwise
+        {"sqrt(x^2-1)", 240, 20, 2},                           // undefined between -1 and 1
+        {"sqrt(x^2-1)", 2000, 20, 2}, {"1/x", 240, 20, 2},     // through infinity at 0, although no sample is 0
+        {"1/x", 1000, 8, 2},          {"tan(x)", 240, 20, 5},  // poles at -3pi/2, -pi/2, pi/2 and 3pi/2 in [-6, 6]
+        {"tan(x)", 2000, 20, 33},                              // 32 poles in [-50, 50]
+        {"1/(x-0.3)", 480, 96, 2},    {"ln(x)", 480, 20, 1},   // defined only right of 0: one piece
+        {"x/abs(x)", 240, 20, 2},  // undefined at 0 only when a sample hits it; a step otherwise
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " width " + std::to_string(c.width));

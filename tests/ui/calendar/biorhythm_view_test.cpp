@@ -96,7 +96,8 @@ TEST(BiorhythmWindow, BirthDateFiveDaysBeforeTheViewShowsThePhysicalMaximum)
     answerPicker(QDate(1980, 1, 6));
     QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("bioView")), Qt::LeftButton);
 
-    EXPECT_EQ(view.findChild<QPushButton*>(QStringLiteral("bioBirth"))->text(), QStringLiteral("Date of birth: 1/1/1980"));
+    EXPECT_EQ(view.findChild<QPushButton*>(QStringLiteral("bioBirth"))->text(),
+              QStringLiteral("Date of birth: 1/1/1980"));
     const QString report = view.findChild<QTextBrowser*>(QStringLiteral("bioReport"))->toPlainText();
     EXPECT_TRUE(report.contains(QStringLiteral("Maximum."))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("100.0%"))) << report.toStdString();
@@ -152,8 +153,8 @@ TEST_P(BiorhythmWindowAtSize, NamesCaptionsAndValuesAtEverySize)
         EXPECT_EQ(viewDate->text(), QStringLiteral("Date to view: 1/6/1980"));
     }
     QCoreApplication::processEvents();
-    for (QWidget* widget : std::initializer_list<QWidget*>{birth, viewDate, birthCaption, viewCaption,
-                                                           w.child("bioDays"), w.child("bioNew"), w.child("bioRemove")}) {
+    for (QWidget* widget : std::initializer_list<QWidget*>{
+             birth, viewDate, birthCaption, viewCaption, w.child("bioDays"), w.child("bioNew"), w.child("bioRemove")}) {
         if (!widget->isVisibleTo(&w.view))
             continue;
         EXPECT_GE(widget->width(), widget->sizeHint().width()) << widget->objectName().toStdString();
@@ -216,5 +217,6 @@ TEST_P(BiorhythmWindowAtSize, RemarkableDaysFitTheWindow)
 INSTANTIATE_TEST_SUITE_P(Sizes, BiorhythmWindowAtSize,
                          ::testing::Values(QSize(240, 320), QSize(320, 240), QSize(480, 640)),
                          [](const ::testing::TestParamInfo<QSize>& info) {
-                             return "W" + std::to_string(info.param.width()) + "x" + std::to_string(info.param.height());
+                             return "W" + std::to_string(info.param.width()) + "x" +
+                                    std::to_string(info.param.height());
                          });

@@ -43,9 +43,7 @@ struct DateTimeWindow {
     CalculatorView view;
     DateTimeView* panel = nullptr;
 
-    explicit DateTimeWindow(QSize size = QSize(240, 320))
-        : frame(std::filesystem::path{}),
-          view(frame, shippedFolder())
+    explicit DateTimeWindow(QSize size = QSize(240, 320)) : frame(std::filesystem::path{}), view(frame, shippedFolder())
     {
         frame.start();
         view.resize(size);
@@ -59,10 +57,7 @@ struct DateTimeWindow {
         QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
     }
     // A click on the face of the key of the skin's image that shows the label.
-    void press(std::u16string_view label)
-    {
-        clickKey(panel->keypad(), keyPosition(label));
-    }
+    void press(std::u16string_view label) { clickKey(panel->keypad(), keyPosition(label)); }
     // What a field shows, as plain text.
     QString shown(const char* field) const
     {
@@ -121,8 +116,8 @@ void expectKeysDrawnWhole(const DateTimeWindow& w)
     KeypadView* keys = w.panel->keypad();
     const QRect area = keys->geometry();
     EXPECT_TRUE(w.panel->rect().contains(area));
-    for (const char* name : {"fromField", "intervalField", "toField", "fromNote", "toNote", "fromSide",
-                             "toCompute", "switchCalculator"}) {
+    for (const char* name :
+         {"fromField", "intervalField", "toField", "fromNote", "toNote", "fromSide", "toCompute", "switchCalculator"}) {
         const QWidget* widget = w.child(name);
         if (widget->isVisibleTo(w.panel)) {
             EXPECT_FALSE(area.intersects(QRect(widget->mapTo(w.panel, QPoint()), widget->size()))) << name;
@@ -252,7 +247,8 @@ TEST_P(DateTimeWindowAtSize, LunarDatesShowYearNameLeapMarkerAndTerm)
         expectWhole(w.child(name));
     EXPECT_GE(QFontInfo(w.child("fromField")->font()).pixelSize(), 11);
     expectKeysDrawnWhole(w);
-    savePicture(w.view.grab().toImage(), QStringLiteral("date-time-lunar-%1").arg(QString::fromStdString(sizeName(size))));
+    savePicture(w.view.grab().toImage(),
+                QStringLiteral("date-time-lunar-%1").arg(QString::fromStdString(sizeName(size))));
 
     // The keyboard's L goes back to the ordinary month 4, the Leap key of the image again to the
     // leap month, and in a tall window the button beside From back once more.
@@ -331,18 +327,29 @@ struct KeysCase {
 };
 
 const KeysCase kKeysCases[] = {
-    {"digits and right fill a date", "fromField",
+    {"digits and right fill a date",
+     "fromField",
      {u"0", u"5", u"\u25B6", u"2", u"3", u"\u25B6", u"2", u"0", u"2", u"0", u"\u25B6", u"0", u"9", u"\u25B6", u"3",
       u"0", u"\u25B6", u"4", u"5"},
-     "fromField", "Sat-05/23/2020-09:30:45"},
-    {"digits and right fill the interval", "intervalField",
-     {u"1", u"\u25B6", u"2", u"\u25B6", u"3", u"\u25B6", u"4"}, "intervalField", "1d 2h 3m 4s"},
-    {"left goes back a cell", "intervalField", {u"\u25B6", u"\u25B6", u"5", u"\u25C0", u"7"}, "intervalField",
+     "fromField",
+     "Sat-05/23/2020-09:30:45"},
+    {"digits and right fill the interval",
+     "intervalField",
+     {u"1", u"\u25B6", u"2", u"\u25B6", u"3", u"\u25B6", u"4"},
+     "intervalField",
+     "1d 2h 3m 4s"},
+    {"left goes back a cell",
+     "intervalField",
+     {u"\u25B6", u"\u25B6", u"5", u"\u25C0", u"7"},
+     "intervalField",
      "0d 7h 5m 0s"},
     {"DEL clears the cell", "intervalField", {u"1", u"\u25B6", u"2", u"DEL"}, "intervalField", "1d 0h 0m 0s"},
     {"down moves on to the next field", "fromField", {u"\u25BC", u"6"}, "intervalField", "6d 0h 0m 0s"},
     {"up goes back a field", "toField", {u"\u25B2", u"8"}, "intervalField", "8d 0h 0m 0s"},
-    {"Unit shows the interval in hours", "intervalField", {u"1", u"\u25B6", u"2", u"Unit"}, "intervalField",
+    {"Unit shows the interval in hours",
+     "intervalField",
+     {u"1", u"\u25B6", u"2", u"Unit"},
+     "intervalField",
      "0d 26h 0m 0s"},
 };
 

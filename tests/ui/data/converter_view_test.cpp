@@ -81,10 +81,7 @@ struct ShownConverter {
         QTest::keyClick(&view, Qt::Key_Return);
         ASSERT_TRUE(list()->isHidden());
     }
-    QPushButton* unitButton(const char* name) const
-    {
-        return view.findChild<QPushButton*>(QString::fromLatin1(name));
-    }
+    QPushButton* unitButton(const char* name) const { return view.findChild<QPushButton*>(QString::fromLatin1(name)); }
 };
 
 TEST(ConverterView, ConvertsWhileTypingAndFollowsTheCategory)

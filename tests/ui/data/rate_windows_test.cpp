@@ -211,7 +211,8 @@ TEST(RateUpdateWindow, NewRatesKeepTheChosenPairAndTheSourceIsRemembered)
     EXPECT_EQ(page.button("lowerUnit"), QStringLiteral("JPY"));
     EXPECT_EQ(page.text("upperValue"), QStringLiteral("100"));
     EXPECT_EQ(page.text("lowerValue"), QStringLiteral("12,800"));
-    EXPECT_EQ(page.frame.preferences().rateSourceUrl, fromQString(QString::fromStdString(server.url("/eurofxref-daily.xml"))));
+    EXPECT_EQ(page.frame.preferences().rateSourceUrl,
+              fromQString(QString::fromStdString(server.url("/eurofxref-daily.xml"))));
     EXPECT_EQ(page.panel->findChild<RateUpdateView*>(), nullptr);
 
     // The next update starts from the remembered address.
@@ -255,12 +256,13 @@ TEST(RateUpdateWindow, FailureKeepsTheFileAndShowsAReadableError)
 TEST(MessageBox, KeepsItsOwnColoursUnderADarkPanel)
 {
     QWidget panel;
-    panel.setStyleSheet(QStringLiteral("QLabel { color: #AEB9C4; font-size: 30px; } QPushButton { color: #E8EEF2; "
-                                       "background: #2A3440; }"));
+    panel.setStyleSheet(
+        QStringLiteral("QLabel { color: #AEB9C4; font-size: 30px; } QPushButton { color: #E8EEF2; "
+                       "background: #2A3440; }"));
     panel.resize(300, 200);
     panel.show();
-    std::unique_ptr<QMessageBox> box(makeMessageBox(QMessageBox::Warning, QStringLiteral("Error"),
-                                                    QStringLiteral("Something went wrong"), &panel));
+    std::unique_ptr<QMessageBox> box(
+        makeMessageBox(QMessageBox::Warning, QStringLiteral("Error"), QStringLiteral("Something went wrong"), &panel));
     box->show();
     QTest::qWait(10);
     for (QLabel* label : box->findChildren<QLabel*>()) {
@@ -344,8 +346,8 @@ TEST(RateWindows, FitAtEveryWindowSize)
     QTest::mouseClick(ratesButton, Qt::LeftButton);
     auto* list = page.panel->findChild<RateListView*>();
     ASSERT_NE(list, nullptr);
-    auto* update = new RateUpdateView(page.folder.path() / "currency.dat", QStringLiteral("https://example.org/rates.xml"),
-                                      page.panel.get());
+    auto* update = new RateUpdateView(page.folder.path() / "currency.dat",
+                                      QStringLiteral("https://example.org/rates.xml"), page.panel.get());
     update->show();
     for (const QSize size : {QSize(240, 320), QSize(320, 240), QSize(480, 640)}) {
         SCOPED_TRACE(size.width());

@@ -34,7 +34,8 @@ TEST(KeypadView, TheWideClearKeyHasNoSeamAtAnyShape)
         // Where the two cells meet, across the middle of the key.
         const QRect left = keypad->keyRect(first);
         const int x = keypad->keyRect(first + 1).left();
-        for (const int y : {left.top() + left.height() * 3 / 10, left.center().y(), left.top() + left.height() * 7 / 10})
+        for (const int y :
+             {left.top() + left.height() * 3 / 10, left.center().y(), left.top() + left.height() * 7 / 10})
             for (const int dx : {-1, 0})
                 EXPECT_NE(picture.pixelColor(x + dx, y), background) << "at " << x + dx << "," << y;
     }

@@ -25,8 +25,8 @@ TEST(PanelStyle, EveryRoleBecomesAColourOfThePalette)
         "a{c:@window} b{c:@sunken} c{c:@field} d{c:@fieldFocus} e{c:@button} f{c:@line} g{c:@grid}"
         " h{c:@alternate} i{c:@label} j{c:@text} k{c:@quiet} l{c:@disabled} m{c:@accent}"
         " n{c:@accentText} o{c:@accentPressed} p{c:@accentShade} q{c:@note}");
-    const QPalette palette = applicationPalette(coloursOf(packColour(21, 23, 28), packColour(42, 46, 55),
-                                                          packColour(255, 159, 67)));
+    const QPalette palette =
+        applicationPalette(coloursOf(packColour(21, 23, 28), packColour(42, 46, 55), packColour(255, 159, 67)));
     const QString themed = themedStyleSheet(roles, palette);
     EXPECT_FALSE(themed.contains(QLatin1Char('@'))) << themed.toStdString();
     EXPECT_EQ(themed.count(QRegularExpression(QStringLiteral("#[0-9a-f]{6}"))), 17);

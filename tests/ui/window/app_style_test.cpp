@@ -20,7 +20,10 @@
 
 namespace {
 
-std::uint32_t packed(QRgb rgb) { return packColour(qRed(rgb), qGreen(rgb), qBlue(rgb)); }
+std::uint32_t packed(QRgb rgb)
+{
+    return packColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
 
 // The contrast between a picture's most common colour (its background) and the pixel that
 // stands out most from it (the core of a glyph).
@@ -55,13 +58,14 @@ TEST(AppStyle, EveryTextRoleIsLegibleOnItsBackgroundForAnySkin)
         skins.push_back(skin);
     }
     const std::pair<QPalette::ColorRole, QPalette::ColorRole> pairs[] = {
-        {QPalette::Window, QPalette::WindowText}, {QPalette::Base, QPalette::Text},
-        {QPalette::Button, QPalette::ButtonText}, {QPalette::Highlight, QPalette::HighlightedText},
+        {QPalette::Window, QPalette::WindowText},       {QPalette::Base, QPalette::Text},
+        {QPalette::Button, QPalette::ButtonText},       {QPalette::Highlight, QPalette::HighlightedText},
         {QPalette::ToolTipBase, QPalette::ToolTipText}, {QPalette::Window, QPalette::Link}};
     for (const SkinColours& skin : skins) {
         const QPalette palette = applicationPalette(skin);
         for (const auto& [background, text] : pairs)
-            EXPECT_GE(colourContrast::contrastRatio(packed(palette.color(background).rgb()), packed(palette.color(text).rgb())),
+            EXPECT_GE(colourContrast::contrastRatio(packed(palette.color(background).rgb()),
+                                                    packed(palette.color(text).rgb())),
                       colourContrast::kMinimumTextContrast)
                 << palette.color(text).name().toStdString() << " on " << palette.color(background).name().toStdString();
     }

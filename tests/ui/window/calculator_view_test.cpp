@@ -135,12 +135,18 @@ TEST(CalculatorWindow, EachCategoryShowsItsPanelWhereItBelongs)
     // Every panel that can take the keypads' place, and the placeholder (a QLabel) of a category
     // that would have nothing there.
     const QStringList panelClasses = {
-        QStringLiteral("TipCalculatorView"),  QStringLiteral("ConverterView"),
-        QStringLiteral("BiorhythmView"),      QStringLiteral("MacroEditorView"),
-        QStringLiteral("EquationSolverView"), QStringLiteral("GraphView"),
-        QStringLiteral("DateTimeView"),       QStringLiteral("MatrixStoreView"),
-        QStringLiteral("StatisticsDataView"), QStringLiteral("TimeValueOfMoneyCalculatorView"),
-        QStringLiteral("LoanCalculatorView"), QStringLiteral("MortgageCalculatorView"),
+        QStringLiteral("TipCalculatorView"),
+        QStringLiteral("ConverterView"),
+        QStringLiteral("BiorhythmView"),
+        QStringLiteral("MacroEditorView"),
+        QStringLiteral("EquationSolverView"),
+        QStringLiteral("GraphView"),
+        QStringLiteral("DateTimeView"),
+        QStringLiteral("MatrixStoreView"),
+        QStringLiteral("StatisticsDataView"),
+        QStringLiteral("TimeValueOfMoneyCalculatorView"),
+        QStringLiteral("LoanCalculatorView"),
+        QStringLiteral("MortgageCalculatorView"),
         QStringLiteral("QLabel"),
     };
     TempFolder home;

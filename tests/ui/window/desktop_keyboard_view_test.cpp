@@ -211,7 +211,8 @@ TEST(DesktopKeyboardWindow, TypingIntoAMatrixCellLeavesTheDisplayLine)
             sum += w.tools.matrices()->entry(0).get(row, col);
     }
     EXPECT_EQ(sum, 10.0) << grid->item(0, 0)->text().toStdString() << " " << grid->item(0, 1)->text().toStdString()
-                         << " " << grid->item(1, 0)->text().toStdString() << " " << grid->item(1, 1)->text().toStdString();
+                         << " " << grid->item(1, 0)->text().toStdString() << " "
+                         << grid->item(1, 1)->text().toStdString();
 }
 
 TEST(DesktopKeyboardWindow, CategoriesWithoutARadixKeyCalculateInDecimal)
@@ -306,7 +307,8 @@ TEST(DesktopKeyboardWindow, HistoryPutsAnExpressionOrAResultBack)
     // The newest result, by a click.
     w.type(QStringLiteral("*"));
     w.key(Qt::Key_H, Qt::ControlModifier);
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualItemRect(table->item(0, 1)).center());
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      table->visualItemRect(table->item(0, 1)).center());
     EXPECT_EQ(w.line(), QStringLiteral("1+1\u00D742"));
     w.key(Qt::Key_Return);
     EXPECT_EQ(w.result(), QStringLiteral("43"));

@@ -103,7 +103,8 @@ TEST(BusyWindow, NothingReadsTheEngineWhileItComputes)
     EXPECT_EQ(breaches, 0);
     EXPECT_TRUE(formula->isVisible());
     // The stand-in renderer draws as wide as its buffer: the line at the new size.
-    const std::string buffer = formula::renderExpressionFormula(kDaysLong, formula->sizeIndex(), VariableSlots()).buffer;
+    const std::string buffer =
+        formula::renderExpressionFormula(kDaysLong, formula->sizeIndex(), VariableSlots()).buffer;
     EXPECT_EQ(formula->image().width(), static_cast<int>(buffer.size()));
     // The check is armed: the worker owns the engine until the result is in.
     (void)w.frame.engine();
@@ -167,15 +168,15 @@ TEST(EvaluationWorker, QuickWorkEndsWithinTheGraceAndLongWorkReportsWhenDone)
     EXPECT_TRUE(ran);
     EXPECT_FALSE(worker.running());
 
-    EXPECT_FALSE(worker.run([] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); },
-                            std::chrono::milliseconds(10)));
+    EXPECT_FALSE(
+        worker.run([] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); }, std::chrono::milliseconds(10)));
     EXPECT_TRUE(worker.running());
     QTRY_COMPARE_WITH_TIMEOUT(finished, 1, 5000);
     EXPECT_FALSE(worker.running());
 
     // Waiting for the work itself: no finished() afterwards.
-    EXPECT_FALSE(worker.run([] { std::this_thread::sleep_for(std::chrono::milliseconds(100)); },
-                            std::chrono::milliseconds(1)));
+    EXPECT_FALSE(
+        worker.run([] { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }, std::chrono::milliseconds(1)));
     worker.wait();
     QTest::qWait(200);
     EXPECT_EQ(finished, 1);
@@ -204,8 +205,7 @@ TEST(WriteFailures, AreSaidOnceWithTheFileAndTheCause)
     }
     w.view.close();
     ASSERT_EQ(shown.size(), 1);
-    const QString expected = QString::fromStdString(
-        WriteFailure{notFolder / "led.dat", ENOTDIR}.message());
+    const QString expected = QString::fromStdString(WriteFailure{notFolder / "led.dat", ENOTDIR}.message());
     EXPECT_EQ(shown[0], expected);
     EXPECT_TRUE(shown[0].contains(QStringLiteral("Not a directory")));
 }

@@ -20,8 +20,9 @@ namespace {
 int enterPosition()
 {
     const auto faces = functionKeypadFaces(CategoryCode::kArithmetic);
-    return static_cast<int>(std::find_if(faces.begin(), faces.end(), [](const KeyFace& face) { return face.label == u"("; }) -
-                            faces.begin());
+    return static_cast<int>(
+        std::find_if(faces.begin(), faces.end(), [](const KeyFace& face) { return face.label == u"("; }) -
+        faces.begin());
 }
 
 struct Window {
@@ -110,7 +111,9 @@ TEST_P(StackOnEveryKey, LevelsFollowTheKeys)
 }
 
 INSTANTIATE_TEST_SUITE_P(Input, StackOnEveryKey, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Keyboard" : "Keypads"; });
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "Keyboard" : "Keypads";
+                         });
 
 TEST(RpnStack, ANameBeingTypedShowsOnTheTopRowUntilItApplies)
 {
@@ -188,7 +191,8 @@ TEST_P(StackPicture, EveryLevelIsWholeAndReadable)
     // The Enter key's label fits its key: "Enter", or "ENT" on a narrow one.
     KeypadView* pad = w.keypad("functionKeypad");
     const KeypadView::Relabel enter = pad->relabel(enterPosition());
-    EXPECT_TRUE(enter.text == QStringLiteral("Enter") || enter.text == QStringLiteral("ENT")) << enter.text.toStdString();
+    EXPECT_TRUE(enter.text == QStringLiteral("Enter") || enter.text == QStringLiteral("ENT"))
+        << enter.text.toStdString();
     EXPECT_LE(QFontMetrics(enter.font).horizontalAdvance(enter.text), pad->keyRect(enterPosition()).width());
     EXPECT_GE(enter.font.pixelSize(), 8);
 
@@ -198,7 +202,8 @@ TEST_P(StackPicture, EveryLevelIsWholeAndReadable)
 INSTANTIATE_TEST_SUITE_P(Sizes, StackPicture,
                          ::testing::Values(QSize(240, 320), QSize(320, 240), QSize(480, 640), QSize(1000, 1000)),
                          [](const ::testing::TestParamInfo<QSize>& info) {
-                             return "Size" + std::to_string(info.param.width()) + "x" + std::to_string(info.param.height());
+                             return "Size" + std::to_string(info.param.width()) + "x" +
+                                    std::to_string(info.param.height());
                          });
 
 }  // namespace

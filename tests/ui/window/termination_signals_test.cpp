@@ -82,7 +82,11 @@ void checkSignalSavesTheState(int signalNumber)
     const fs::path dataHome = home.path() / "data";
     const fs::path folder = dataHome / "corvan";
     fs::create_directories(folder);
-    ASSERT_TRUE(writeFileAtomically(folder / "extra.mcr", utf16(u"Mk\x06" u"0\x06\x06" u"7\x06" u"7\x06" u"1\x06")));
+    ASSERT_TRUE(writeFileAtomically(folder / "extra.mcr", utf16(u"Mk\x06"
+                                                                u"0\x06\x06"
+                                                                u"7\x06"
+                                                                u"7\x06"
+                                                                u"1\x06")));
 
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);

@@ -48,7 +48,9 @@ TEST(LayoutCheck, ReportsEachKindOfFaultOnce)
         {"elided text, no tooltip", QStringLiteral("elided without a tooltip"),
          [](QWidget& w) { labelAt(w, QStringLiteral("Gen\u2026"), QRect(0, 0, 150, 30)); }},
         {"elided text, with a tooltip", QString(),
-         [](QWidget& w) { labelAt(w, QStringLiteral("Gen\u2026"), QRect(0, 0, 150, 30))->setToolTip(QStringLiteral("General")); }},
+         [](QWidget& w) {
+             labelAt(w, QStringLiteral("Gen\u2026"), QRect(0, 0, 150, 30))->setToolTip(QStringLiteral("General"));
+         }},
         {"a child past the edge", QStringLiteral("outside its parent: QLabel label"),
          [](QWidget& w) { labelAt(w, QStringLiteral("Rate"), QRect(120, 0, 150, 30)); }},
         {"two fields on top of each other", QStringLiteral("overlap: QLineEdit"),
@@ -109,7 +111,8 @@ TEST_P(GalleryWindow, IsWholeOnItsScreen)
     const GalleryScene scene = galleryScenes()[static_cast<std::size_t>(index)];
     const std::unique_ptr<StagedScene> staged = scene.stage(std::filesystem::path(CORVAN_SOURCE_DATA_DIR), size);
     for (const QString& fault : layoutFaults(staged->window(), size))
-        ADD_FAILURE() << scene.title.toStdString() << " at " << sizeName(size).toStdString() << ": " << fault.toStdString();
+        ADD_FAILURE() << scene.title.toStdString() << " at " << sizeName(size).toStdString() << ": "
+                      << fault.toStdString();
 }
 
 std::string sceneTestName(const ::testing::TestParamInfo<std::tuple<int, QSize>>& info)
