@@ -18,6 +18,8 @@ packages=(
   fonts-dejavu-core
   mimetex
   openssl
+  # scripts/check-format.sh: the tree stays formatted with .clang-format.
+  clang-format
   # The peer in bench/peer (built only when it is there).
   libmuparser-dev
   # Installing: the install test validates the menu entry and the metainfo; cpack -G DEB reads
