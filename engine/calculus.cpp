@@ -193,6 +193,7 @@ BoundExpressionScope::~BoundExpressionScope()
 
 double integrate(Engine& engine, double a, double b)
 {
+    const AngleModeScope userAngle(engine.settings);
     engine.settings.angleMode = AngleMode::Radians;
     if (a == b)
         return 0.0;

@@ -348,6 +348,7 @@ private:
 
 double differentiate(Engine& engine, std::string_view text, double x)
 {
+    const AngleModeScope userAngle(engine.settings);
     engine.settings.angleMode = AngleMode::Radians;
     // The bound text may be what text views: the rules rebind it on the way.
     const std::string whole(text);

@@ -52,6 +52,9 @@ bool Engine::stopRequested()
 
 ValueCell Engine::evaluate(std::string_view text, int mode, int radix)
 {
+    // What switches to radians within the expression (a complex argument of a trigonometric
+    // function) holds for the rest of it, not for the next calculation.
+    const AngleModeScope userAngle(settings);
     ValueCell& result = slots[VariableSlots::kResult];
     if (stopRequested())
         return result;

@@ -16,3 +16,17 @@ struct EngineSettings {
     // the basic modes use it to repeat "=".
     double lastRightOperand = 0.0;
 };
+
+// Gives the angle mode back as it found it: a calculation that works in radians inside (an
+// integral, a derivative, a complex argument) leaves the user's unit as the user set it.
+class AngleModeScope {
+public:
+    explicit AngleModeScope(EngineSettings& settings) : settings_(settings), saved_(settings.angleMode) {}
+    ~AngleModeScope() { settings_.angleMode = saved_; }
+    AngleModeScope(const AngleModeScope&) = delete;
+    AngleModeScope& operator=(const AngleModeScope&) = delete;
+
+private:
+    EngineSettings& settings_;
+    AngleMode saved_;
+};

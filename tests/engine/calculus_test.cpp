@@ -149,15 +149,18 @@ INSTANTIATE_TEST_SUITE_P(DifferentiateNumerically, CalculusCall,
                                          // Close to the edge of the domain the step shrinks to fit.
                                          CallCase{"fnDeriv(sqrt(x),x,0.0000001)", 0, 1581.1388300841895, 1e-6}));
 
-TEST(CalculusCall, DerivativeAndIntegralSwitchToRadians)
+// The calculus works in radians inside and gives the user's unit back: a sine after it, in the
+// same expression or the next one, is still in degrees.
+TEST(CalculusCall, DerivativeAndIntegralWorkInRadiansAndGiveTheUnitBack)
 {
     expectCase({"fnDeriv(sin(x),x,0)", 0, 1.0, 1e-9}, AngleMode::Degrees);
     expectCase({"fnInt(sin(x),x,0,pi)", 0, 2.0, 1e-5}, AngleMode::Degrees);
+    expectCase({"fnInt(x,x,0,1)*0+sin 30", 0, 0.5, 1e-15}, AngleMode::Degrees);
     for (const char* text : {"fnInt(x,x,0,1)", "fnDeriv(x*x,x,1)", "fnInt(x,x,1,1)"}) {
         Engine engine;
         engine.settings.angleMode = AngleMode::Degrees;
         engine.evaluate(text, Engine::kModeScalar, 10);
-        EXPECT_EQ(engine.settings.angleMode, AngleMode::Radians) << text;
+        EXPECT_EQ(engine.settings.angleMode, AngleMode::Degrees) << text;
     }
 }
 
