@@ -24,7 +24,7 @@ std::string rawNumber(double x)
 
 }  // namespace
 
-CliRunner::CliRunner(const CliOptions& options) : options_(options), format_(options.format)
+CliRunner::CliRunner(const CliOptions& options) : options_(options)
 {
     if (options.timeoutSeconds)
         timer_ = std::make_unique<EvaluationTimer>(engine_, std::chrono::duration<double>(*options.timeoutSeconds));
@@ -45,7 +45,7 @@ std::optional<std::string> CliRunner::engineText(const std::string& line, int ra
         return std::nullopt;
     }
     // Input always reads "." as the decimal point; --output changes only what is printed.
-    std::string text = displayToEngineText(expanded.text, OutputFormat::UnitedStates);
+    std::string text = displayToEngineText(expanded.text, OutputFormat::UnitedStates, radix);
     if (radix == 10)
         return text;
     // As in the base-conversion category: every number is read in the current radix.
@@ -60,7 +60,7 @@ bool CliRunner::inBaseMode() const
     return options_.radix != 10;
 }
 
-std::string CliRunner::resultText(const ValueCell& result)
+std::string CliRunner::resultText(const ValueCell& result) const
 {
     if (options_.raw) {
         if (result.kind == ValueKind::Complex)
@@ -68,15 +68,15 @@ std::string CliRunner::resultText(const ValueCell& result)
         return rawNumber(result.re);
     }
     ResultFormatSettings settings;
-    settings.format = format_;
+    settings.format = options_.format;
     settings.fixDigits = options_.fixDigits;
     settings.outputFormat = options_.output.value_or(OutputFormat::UnitedStates);
     settings.displayMode = inBaseMode() ? kDisplayModeBase : 0;
     settings.wordSize = options_.wordSize;
     settings.radix = options_.radix;
     FormattedResult formatted = formatResult(result.scalar(), settings);
-    // The display format stays switched (a FIX result too long for the display stays in SCI).
-    format_ = formatted.format;
+    // A result that the format cannot show comes out in SCI this once; the next has the format
+    // asked for.
     std::string text = printableText(formatted.text);
     return inBaseMode() ? ascii::upper(text) : text;
 }

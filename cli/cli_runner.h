@@ -41,13 +41,12 @@ private:
     // A matrix written [a,b;c,d] into slot, or false with a message.
     bool storeMatrixLiteral(int slot, const std::string& literal, std::ostream& err);
     std::string matrixText(const ValueCell& result) const;
-    std::string resultText(const ValueCell& result);
+    std::string resultText(const ValueCell& result) const;
     // engine_.evaluate under the --timeout limit, if any.
     ValueCell evaluate(const std::string& text, int mode, int radix);
 
     CliOptions options_;
     MacroLibrary macros_;
-    DisplayFormat format_;
     Engine engine_;
     std::unique_ptr<EvaluationTimer> timer_;
     bool timedOut_ = false;

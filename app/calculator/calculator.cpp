@@ -155,13 +155,13 @@ void Calculator::prepareEvaluation(const std::u16string& input)
         pending_.early = LineResult{std::u16string(errorMessage(expanded.error)), false};
         return;
     }
-    std::string text = displayToEngineText(expanded.text, preferences_.outputFormat);
+    const int radix = display_.radixValue();
+    std::string text = displayToEngineText(expanded.text, preferences_.outputFormat, radix);
     if (text.size() > Engine::kMaxExpressionLength) {
         pending_.early = LineResult{u"Overlength string", false};
         return;
     }
 
-    const int radix = display_.radixValue();
     engine_.settings.angleMode = static_cast<AngleMode>(display_.angleMode());
     engine_.settings.wordSize = display_.wordSizeBits();
     engine_.settings.displayMode = category_ == CategoryCode::kBaseConversion ? kDisplayModeBase
@@ -211,9 +211,10 @@ Calculator::LineResult Calculator::evaluationResult()
 
     engine_.slots[VariableSlots::kAnswer].storeComplex(result.re, result.im);
     display_.setAngleMode(static_cast<int>(engine_.settings.angleMode));
+    // A value that NORM or FIX cannot show comes out in SCI this once; the indicator keeps the
+    // format the user chose.
     FormattedResult formatted =
         formatForDisplay(result.scalar(), {engine_.settings.displayMode, engine_.settings.wordSize}, pending_.radix);
-    display_.setFormat(formatted.format);
     return {std::move(formatted.text), true};
 }
 

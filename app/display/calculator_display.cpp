@@ -48,13 +48,6 @@ DisplayFormat CalculatorDisplay::format() const
     }
 }
 
-void CalculatorDisplay::setFormat(DisplayFormat format)
-{
-    displayFormat_ = format == DisplayFormat::Fix   ? KeyCode::kFormatFix
-                     : format == DisplayFormat::Sci ? KeyCode::kFormatSci
-                                                    : KeyCode::kFormatNorm;
-}
-
 void CalculatorDisplay::setAngleMode(int mode)
 {
     if (mode >= 0 && mode <= 2)

@@ -66,10 +66,8 @@ public:
     int angleMode() const { return angleUnit_ - KeyCode::kAngleDeg; }
     int wordSizeBits() const;
     DisplayFormat format() const;
-    // Indicators that the evaluation changes: a complex argument switches the engine to
-    // radians, and a result out of range for FIX or NORM switches to SCI.
+    // The angle indicator follows the engine's unit.
     void setAngleMode(int mode);
-    void setFormat(DisplayFormat format);
 
     const DisplayLine& line(int index) const { return pages_[page_][index]; }
     const DisplayLine& currentLine() const { return pages_[page_][currentLine_]; }
