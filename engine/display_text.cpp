@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 
 #include "ascii.h"
+#include "c_number.h"
 #include "utf16.h"
 
 namespace {
@@ -128,6 +130,81 @@ void expandRoots(std::u16string& text, Dialect dialect)
     }
 }
 
+// Where text[at] begins an exponent mark of scientific notation: "e", "exp", or in decimal
+// "E"; then an optional sign and at least one digit. Returns the length of the mark and sign.
+std::size_t exponentMarkAt(std::u16string_view text, std::size_t at, bool decimal)
+{
+    std::size_t i = at;
+    if (text.substr(i).starts_with(u"exp"))
+        i += 3;
+    else if (text[i] == u'e' || (decimal && text[i] == u'E'))
+        ++i;
+    else
+        return 0;
+    if (i < text.size() && isOneOf(text[i], u"+-\u2212"))
+        ++i;
+    return i < text.size() && ascii::isDigit(text[i]) ? i - at : 0;
+}
+
+// "6.02e23", "2e-3", "1.5exp-7" -> the number they write, as one engine number ("2e-3" ->
+// "0.002"), read whole rather than as products with Euler's e. The mantissa keeps the
+// output format's decimal mark, which a later step turns into ".". Anything that is not such a
+// number ("2e", "e^2", "2e(1)", "2 e") stays as it is.
+std::u16string readScientificNotation(std::u16string_view text, Dialect dialect, OutputFormat format, bool decimal)
+{
+    const auto separators = dialect == Dialect::Standard ? separatorsOf(format) : std::nullopt;
+    const char16_t decimalChar = separators ? separators->decimalChar : u'.';
+    // No character of a number is 0: without separators nothing groups.
+    const char16_t groupChar = separators ? separators->groupChar : u'\0';
+    const auto inMantissa = [&](char16_t c) {
+        return ascii::isDigit(c) || c == decimalChar || (c == groupChar && c != u'\0');
+    };
+    std::u16string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // A number starts where no name or number runs into it.
+        const bool starts = (ascii::isDigit(text[i]) || text[i] == decimalChar) &&
+                            (i == 0 || !(ascii::isAlnum(text[i - 1]) || inMantissa(text[i - 1])));
+        if (!starts) {
+            out += text[i++];
+            continue;
+        }
+        std::size_t end = i;
+        std::string number;
+        while (end < text.size() && inMantissa(text[end])) {
+            if (text[end] == decimalChar)
+                number += '.';
+            else if (ascii::isDigit(text[end]))
+                number += static_cast<char>(text[end]);
+            ++end;
+        }
+        const std::size_t mark = end < text.size() ? exponentMarkAt(text, end, decimal) : 0;
+        std::size_t exponentEnd = end + mark;
+        while (exponentEnd < text.size() && ascii::isDigit(text[exponentEnd]))
+            ++exponentEnd;
+        const bool whole = exponentEnd == text.size() || !(inMantissa(text[exponentEnd]) || text[exponentEnd] == u'.');
+        double value = 0.0;
+        if (mark == 0 || !whole || number.find_first_of("0123456789") == std::string::npos) {
+            out.append(text.substr(i, end - i));
+            i = end;
+            continue;
+        }
+        const char16_t sign = text[end + mark - 1];
+        number += 'e';
+        number += sign == u'-' || sign == u'\u2212' ? "-" : "";
+        for (std::size_t k = end + mark; k < exponentEnd; ++k)
+            number += static_cast<char>(text[k]);
+        cnum::parsePrefix(number, value);
+        // Too large a number stays one, for the evaluator to call out of range.
+        std::string written = std::isfinite(value) ? cnum::exactDecimal(value) : std::string("1E999");
+        for (const char c : written)
+            out += c == '.' ? decimalChar : c == 'e' ? u'E' : static_cast<char16_t>(c);
+        i = exponentEnd;
+    }
+    return out;
+}
+
 // Characters after a digit (or "A" to "F") that continue the expression without a "*".
 bool continuesNumber(char16_t c, Dialect dialect)
 {
@@ -209,9 +286,10 @@ std::u16string plainSeparators(std::u16string_view text, OutputFormat format)
     return out;
 }
 
-std::string convert(std::u16string_view display, Dialect dialect, OutputFormat format)
+std::string convert(std::u16string_view display, Dialect dialect, OutputFormat format, int radix)
 {
-    std::u16string text = replaceAll(display, kOperatorSigns);
+    std::u16string text = readScientificNotation(display, dialect, format, radix == 10);
+    text = replaceAll(text, kOperatorSigns);
     text = addLeadingZeros(text, dialect);
     expandRoots(text, dialect);
     text = insertProducts(text, dialect);
@@ -223,12 +301,12 @@ std::string convert(std::u16string_view display, Dialect dialect, OutputFormat f
 
 }  // namespace
 
-std::string displayToEngineText(std::u16string_view display, OutputFormat format)
+std::string displayToEngineText(std::u16string_view display, OutputFormat format, int radix)
 {
-    return convert(display, Dialect::Standard, format);
+    return convert(display, Dialect::Standard, format, radix);
 }
 
 std::string stringModeToEngineText(std::u16string_view display)
 {
-    return convert(display, Dialect::StringMode, OutputFormat::Other);
+    return convert(display, Dialect::StringMode, OutputFormat::Other, 10);
 }

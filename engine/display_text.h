@@ -15,7 +15,9 @@
 // ")") stays as it is. Characters that have no engine meaning are kept, as UTF-8, for the
 // tokenizer to reject. The result may be longer than the input; the caller refuses results
 // of 1024 characters or more.
-std::string displayToEngineText(std::u16string_view display, OutputFormat format);
+// A number in scientific notation ("6.02e23", "2e-3", "1.5exp-7"; in radix 10 also "1E-3") is
+// one number, not a product with Euler's e.
+std::string displayToEngineText(std::u16string_view display, OutputFormat format, int radix = 10);
 
 // The string-mode display's conversion: the same steps, but its decimal point is always "."
 // and it has no separators, so the display comma (U+00B8) is an ordinary unknown character.

@@ -43,6 +43,15 @@ TEST(CorvanCli, PrintsResultsErrorsAndExitCodes)
         {{"--raw", "--engine", "--", "--1"}, "Syntax error\n", 1},
         {{"2(3)+.5"}, "6.5\n", 0},
         {{"1/3"}, "0.33333333333333\n", 0},
+        // Scientific notation as a desktop user writes it; a lone e stays Euler's.
+        {{"6.02e23/1e22", "2e-3", "1/2E3", "1e309", "2e"},
+         "60.2\n0.002\n0.0005\nOut of range error\n5.43656365691809\n",
+         1},
+        {{"--radix", "16", "--word", "8", "1E-3"}, "1B\n", 0},
+        // fnInt works in radians and gives the unit back; a tiny result does not leave SCI on.
+        {{"--angle", "deg", "fnInt(x^2,x,0,1)", "sin(30)", "1/300000", "sqrt(2)"},
+         "0.33333333333333\n0.5\n3.3333333333e-06\n1.4142135623731\n",
+         0},
         {{"--output", "eu", "1234567.5"}, "1.234.567,5\n", 0},
         {{"--output=us", "1234567.5"}, "1,234,567.5\n", 0},
         {{"--format", "fix", "--digits", "2", "2/3", "10^12"}, "0.67\n1.0000000000e+12\n", 0},

@@ -52,7 +52,7 @@ TEST(displayToEngineText, InsertsImplicitProducts)
         {u"module(7,3)", "module(7,3)"},
         {u"sec(1)", "sec(1)"},
         {u"nper(1,2,3,4,5)", "nper(1,2,3,4,5)"},
-        {u"2E5", "2E5"},
+        {u"2E5", "200000"},
         {u"2A", "2A"},
         {u"FF+1", "FF+1"},
         {u"2 mod 3", "2 mod 3"},
@@ -61,11 +61,29 @@ TEST(displayToEngineText, InsertsImplicitProducts)
     expectConversions(std::begin(cases), std::end(cases), OutputFormat::UnitedStates);
 }
 
+// A number followed at once by e, E or exp, a sign or none, and digits is one number, written
+// so that it reads back exactly; everything else keeps Euler's e.
+TEST(displayToEngineText, ReadsScientificNotationAsOneNumber)
+{
+    const TextCase us[] = {
+        {u"6.02e23", "6.02E23"},  {u"6.02e+23", "6.02E23"}, {u"2e-3", "0.002"}, {u"1E\u22123", "0.001"},
+        {u"1/2exp3", "1/2000"},   {u"2exp-3*4", "0.002*4"}, {u".5e1", "5"},     {u"1\u00B8000e3", "1000000"},
+        {u"sin(1e1)", "sin(10)"}, {u"1e309", "1E999"},      {u"1e-400", "0"},   {u"2e", "2*e"},
+        {u"e^2", "e^2"},          {u"2e(1)", "2*e*(1)"},    {u"2e-x", "2*e-x"}, {u"2e3.5", "2*e*3.5"},
+        {u"x2e3", "x2*e*3"},
+    };
+    expectConversions(std::begin(us), std::end(us), OutputFormat::UnitedStates);
+    const TextCase european[] = {{u"6\u00B802e23", "6.02E23"}, {u"2\u00B85e-1", "0.25"}};
+    expectConversions(std::begin(european), std::end(european), OutputFormat::European);
+    // In hexadecimal E is a digit: 1E-3 is 1E minus 3.
+    EXPECT_EQ(displayToEngineText(u"1E-3", OutputFormat::UnitedStates, 16), "1E-3");
+}
+
 TEST(displayToEngineText, ReplacesSignsNamesAndPoints)
 {
     const TextCase cases[] = {
         {u"2\u00D73\u00F74\u22121", "2*3/4-1"},
-        {u"2exp3", "2*10^3"},
+        {u"2exp3", "2000"},
         {u"2exp(\u22123)", "2*10^(-3)"},
         {u".5", "0.5"},
         {u"(-.5)", "(-0.5)"},

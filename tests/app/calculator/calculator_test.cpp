@@ -10,6 +10,7 @@
 #include "keypads.h"
 #include "calculator.h"
 #include "started_calculator.h"
+#include "utf16.h"
 #include "temp_folder.h"
 
 namespace {
@@ -102,11 +103,40 @@ TEST(CalculatorDisplay, IndicatorsCycleAndSet)
     EXPECT_EQ(d.selectedMemory(), KeyCode::kMemory1);
 }
 
-TEST(CalculatorDisplay, ComplexArgumentSwitchesTheAngleIndicator)
+// A calculation that works in radians inside, or shows its result in SCI, leaves DEG and NORM
+// as the user set them: the next calculation is in degrees and shown plainly.
+TEST(CalculatorDisplay, ACalculationLeavesTheAngleUnitAndTheFormatAsTheUserSetThem)
 {
-    StartedCalculator f;
-    f.press(keys(kSine, KeyCode::kImaginary, ")="));
-    EXPECT_EQ(f.calculator.display().angleUnit(), KeyCode::kAngleRad);
+    const std::u16string_view lines[] = {u"sin(i)", u"fnInt(x^2,x,0,1)", u"fnDeriv(x^2,x,1)", u"1/300000", u"2^40"};
+    for (const std::u16string_view line : lines) {
+        StartedCalculator f;
+        f.type(line);
+        f.type(u"\r");
+        f.type(u"\x1Bsin(30)+sqrt(2)\r");
+        EXPECT_EQ(f.result(), u"1.9142135623731") << toUtf8(line);
+        EXPECT_EQ(f.calculator.display().angleUnit(), KeyCode::kAngleDeg) << toUtf8(line);
+        EXPECT_EQ(f.calculator.display().displayFormat(), KeyCode::kFormatNorm) << toUtf8(line);
+    }
+}
+
+// A number in scientific notation, typed as a desktop user writes it, is that number.
+TEST(CalculatorDisplay, TypedScientificNotationIsOneNumber)
+{
+    const struct {
+        std::u16string_view typed;
+        std::u16string_view shown;
+    } cases[] = {
+        {u"6.02e23/1e22", u"60.2"},
+        {u"2e-3*1000", u"2"},
+        {u"1/2e3", u"0.0005"},
+        {u"2e", u"5.43656365691809"},
+    };
+    for (const auto& c : cases) {
+        StartedCalculator f;
+        f.type(c.typed);
+        f.type(u"\r");
+        EXPECT_EQ(f.result(), c.shown) << toUtf8(c.typed);
+    }
 }
 
 TEST(CalculatorDisplay, EuropeanDecimalKeyAndResult)

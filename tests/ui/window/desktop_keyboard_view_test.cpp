@@ -19,6 +19,7 @@
 #include "calculator_display_view.h"
 #include "calculator_view.h"
 #include "data_tools.h"
+#include "display_indicators.h"
 #include "key_codes.h"
 #include "keypad_view.h"
 #include "single_instance.h"
@@ -434,3 +435,43 @@ TEST(SingleInstanceWindow, ASecondStartRaisesTheFirstAndStops)
 }
 
 }  // namespace
+
+namespace {
+
+// The indicators the display draws, as one text: "DEG NORM DEC M1".
+QString indicatorText(const Calculator& calculator)
+{
+    QStringList parts;
+    for (const DisplayIndicator& indicator : displayIndicators(calculator.display(), calculator.category()))
+        parts << displayString(indicator.text);
+    return parts.join(QLatin1Char(' '));
+}
+
+}  // namespace
+
+// Typed as a desktop user writes numbers, and the settings the user chose stay as they were:
+// scientific notation is one number, and neither an integral nor a tiny result changes DEG or
+// NORM for the next calculation.
+TEST(DesktopKeyboardWindow, NumbersReadAsWrittenAndSettingsStay)
+{
+    const struct {
+        const char* typed;
+        const char* shown;
+    } lines[] = {
+        {"6.02e23/1e22", "60.2"},
+        {"sin(30)", "0.5"},
+        {"fnInt(x^2,x,0,1)", "0.33333333333333"},
+        {"sin(30)", "0.5"},
+        {"1/300000", "3.3333333333e-06"},
+        {"sqrt(2)", "1.4142135623731"},
+    };
+    DesktopWindow w(QSize(480, 640));
+    for (const auto& line : lines) {
+        w.key(Qt::Key_Escape);
+        w.type(QString::fromLatin1(line.typed));
+        w.key(Qt::Key_Return);
+        w.view.waitForEvaluation();
+        EXPECT_EQ(w.result(), QString::fromLatin1(line.shown)) << line.typed;
+        EXPECT_TRUE(indicatorText(w.frame).startsWith(QStringLiteral("DEG NORM"))) << line.typed;
+    }
+}
