@@ -468,8 +468,8 @@ void CalculatorView::showFormula(const VariableSlots* slots)
     const std::size_t length = line.input().size();
     const double cursorShare =
         length == 0 ? 1.0 : static_cast<double>(line.characterPosition(line.cursor())) / static_cast<double>(length);
-    const std::u16string engineText =
-        fromUtf8(displayToEngineText(display.getInputText(), calculator_.preferences().outputFormat));
+    const std::u16string engineText = fromUtf8(
+        displayToEngineText(display.getInputText(), calculator_.preferences().outputFormat, display.radixValue()));
     if (slots != nullptr)
         formulaView_->showLine(engineText, *slots, cursorShare);
     else
