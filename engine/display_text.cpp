@@ -286,6 +286,62 @@ std::u16string plainSeparators(std::u16string_view text, OutputFormat format)
     return out;
 }
 
+// Where the operand that starts at text[i] ends: a group "(...)", or a name or number ("3",
+// "[VA]", "x") with the call or group after it ("sin(30)"), then any "!" or "%".
+std::size_t operandEnd(std::u16string_view text, std::size_t i)
+{
+    const auto closeGroup = [&](std::size_t open) {
+        int depth = 0;
+        for (std::size_t j = open; j < text.size(); ++j) {
+            if (text[j] == u'(')
+                ++depth;
+            else if (text[j] == u')' && --depth == 0)
+                return j + 1;
+        }
+        return text.size();
+    };
+    if (i < text.size() && text[i] == u'-') {
+        const std::size_t signedEnd = operandEnd(text, i + 1);
+        return signedEnd == i + 1 ? i : signedEnd;
+    }
+    std::size_t end = i;
+    while (end < text.size() && (ascii::isAlnum(text[end]) || isOneOf(text[end], u"._[]")))
+        ++end;
+    if (end < text.size() && text[end] == u'(')
+        end = closeGroup(end);
+    while (end < text.size() && isOneOf(text[end], u"!%"))
+        ++end;
+    return end;
+}
+
+// "2*-3" -> "2*(-3)", "2^-1" -> "2^(-1)", "5--3" -> "5-(-3)": a minus right after an operator
+// is the sign of the operand that follows, as a desktop user means it. afterOperator: the text
+// is itself such an operand ("--1" in "2^--1").
+std::u16string bracketSigns(std::u16string_view text, bool afterOperator = false)
+{
+    std::u16string out;
+    out.reserve(text.size() + 8);
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const bool follows = i > 0 ? isOneOf(text[i - 1], u"*/^+-") : afterOperator;
+        const bool sign = text[i] == u'-' && follows && i + 1 < text.size();
+        if (!sign) {
+            out += text[i++];
+            continue;
+        }
+        const std::size_t end = operandEnd(text, i + 1);
+        if (end == i + 1) {
+            out += text[i++];
+            continue;
+        }
+        out += u"(-";
+        out += bracketSigns(text.substr(i + 1, end - i - 1), true);
+        out += u')';
+        i = end;
+    }
+    return out;
+}
+
 std::string convert(std::u16string_view display, Dialect dialect, OutputFormat format, int radix)
 {
     std::u16string text = readScientificNotation(display, dialect, format, radix == 10);
@@ -294,6 +350,7 @@ std::string convert(std::u16string_view display, Dialect dialect, OutputFormat f
     expandRoots(text, dialect);
     text = insertProducts(text, dialect);
     text = replaceAll(text, kNames);
+    text = bracketSigns(text);
     if (dialect == Dialect::Standard)
         text = plainSeparators(text, format);
     return toUtf8(text);

@@ -79,6 +79,26 @@ TEST(displayToEngineText, ReadsScientificNotationAsOneNumber)
     EXPECT_EQ(displayToEngineText(u"1E-3", OutputFormat::UnitedStates, 16), "1E-3");
 }
 
+// A minus right after an operator is the sign of the operand after it.
+TEST(displayToEngineText, BracketsASignAfterAnOperator)
+{
+    const TextCase cases[] = {
+        {u"2*-3", "2*(-3)"},
+        {u"2^\u22121", "2^(-1)"},
+        {u"5--3", "5-(-3)"},
+        {u"2\u00D7-sin(30)", "2*(-sin(30))"},
+        {u"2^-(1+1)", "2^(-(1+1))"},
+        {u"3*-2!", "3*(-2!)"},
+        {u"1--2--3", "1-(-2)-(-3)"},
+        {u"2^--1", "2^(-(-1))"},
+        {u"-3^2", "-3^2"},
+        {u"(-3)", "(-3)"},
+        {u"2-3", "2-3"},
+        {u"2*-", "2*-"},
+    };
+    expectConversions(std::begin(cases), std::end(cases), OutputFormat::UnitedStates);
+}
+
 TEST(displayToEngineText, ReplacesSignsNamesAndPoints)
 {
     const TextCase cases[] = {

@@ -464,6 +464,8 @@ TEST(DesktopKeyboardWindow, NumbersReadAsWrittenAndSettingsStay)
         {"sin(30)", "0.5"},
         {"1/300000", "3.3333333333e-06"},
         {"sqrt(2)", "1.4142135623731"},
+        {"2*-3", "-6"},
+        {"2^-1", "0.5"},
     };
     DesktopWindow w(QSize(480, 640));
     for (const auto& line : lines) {
