@@ -22,11 +22,10 @@ struct Replacement {
     std::u16string_view to;
 };
 
-constexpr std::array<Replacement, 4> kOperatorSigns = {{
+constexpr std::array<Replacement, 3> kOperatorSigns = {{
     {u"\u00D7", u"*"},
     {u"\u00F7", u"/"},
     {u"\u2212", u"-"},
-    {u"exp", u"*10^"},
 }};
 
 // Replaced after the implicit products, so that the capital letters of "fnDeriv" and
@@ -342,10 +341,30 @@ std::u16string bracketSigns(std::u16string_view text, bool afterOperator = false
     return out;
 }
 
+// "exp" after an operand is the exponent key's "times ten to the" ("2exp(3)" -> "2*10^(3)");
+// anywhere else it names the exponential function ("exp(1)", "2*exp(x)").
+std::u16string expandExponentMarks(std::u16string_view text, Dialect dialect)
+{
+    std::u16string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool afterOperand = !out.empty() && (ascii::isDigit(out.back()) || isPoint(out.back(), dialect) ||
+                                                   isOneOf(out.back(), u")]!%"));
+        if (afterOperand && text.substr(i).starts_with(u"exp")) {
+            out += u"*10^";
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 std::string convert(std::u16string_view display, Dialect dialect, OutputFormat format, int radix)
 {
     std::u16string text = readScientificNotation(display, dialect, format, radix == 10);
     text = replaceAll(text, kOperatorSigns);
+    text = expandExponentMarks(text, dialect);
     text = addLeadingZeros(text, dialect);
     expandRoots(text, dialect);
     text = insertProducts(text, dialect);

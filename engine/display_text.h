@@ -6,7 +6,8 @@
 #include "result_format.h"
 
 // Turns what the user built on the display into engine text for Engine::Evaluate:
-// "×" "÷" "−" become "*" "/" "-", "exp" becomes "*10^", ".5" becomes "0.5",
+// "×" "÷" "−" become "*" "/" "-", "exp" after a number becomes "*10^" (elsewhere it is the
+// exponential function), ".5" becomes "0.5",
 // "3√(8)" becomes "RT(3,8)", juxtapositions such as "2(3)", "2sin(30)", "2i" and "[VA][VB]"
 // get a "*", the calculus signs become fnInt, fnDeriv, fnProduct, fnSum and fnEval,
 // "[ans]" becomes "[VRE]", and the output format's separators become plain decimal points

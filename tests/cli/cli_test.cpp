@@ -49,6 +49,7 @@ TEST(CorvanCli, PrintsResultsErrorsAndExitCodes)
          1},
         {{"--radix", "16", "--word", "8", "1E-3"}, "1B\n", 0},
         {{"2*-3", "2^-1", "10^-3", "5--3"}, "-6\n0.5\n0.001\n8\n", 0},
+        {{"exp(1)", "2exp3"}, "2.71828182845905\n2,000\n", 0},
         // fnInt works in radians and gives the unit back; a tiny result does not leave SCI on.
         {{"--angle", "deg", "fnInt(x^2,x,0,1)", "sin(30)", "1/300000", "sqrt(2)"},
          "0.33333333333333\n0.5\n3.3333333333e-06\n1.4142135623731\n",

@@ -104,6 +104,9 @@ TEST(displayToEngineText, ReplacesSignsNamesAndPoints)
     const TextCase cases[] = {
         {u"2\u00D73\u00F74\u22121", "2*3/4-1"},
         {u"2exp3", "2000"},
+        {u"exp(1)", "exp(1)"},
+        {u"2*exp(x)", "2*exp(x)"},
+        {u"(1+1)exp(2)", "(1+1)*10^(2)"},
         {u"2exp(\u22123)", "2*10^(-3)"},
         {u".5", "0.5"},
         {u"(-.5)", "(-0.5)"},

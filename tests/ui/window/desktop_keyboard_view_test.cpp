@@ -466,6 +466,7 @@ TEST(DesktopKeyboardWindow, NumbersReadAsWrittenAndSettingsStay)
         {"sqrt(2)", "1.4142135623731"},
         {"2*-3", "-6"},
         {"2^-1", "0.5"},
+        {"exp(1)", "2.71828182845905"},
     };
     DesktopWindow w(QSize(480, 640));
     for (const auto& line : lines) {
