@@ -40,7 +40,7 @@ constexpr std::array<CharacterCode, 4> kPunctuationCodes = {{
 }};
 
 // Desktop typing: every character that stands for a key, and the code it gives.
-constexpr std::array<CharacterCode, 22> kDesktopCodes = {{
+constexpr std::array<CharacterCode, 26> kDesktopCodes = {{
     {u'0', 15},
     {u'1', 10},
     {u'2', 11},
@@ -58,6 +58,10 @@ constexpr std::array<CharacterCode, 22> kDesktopCodes = {{
     {u'\u00D7', KeyCode::kMultiply},
     {u'\u00F7', KeyCode::kDivide},
     {u'\u2212', KeyCode::kMinus},
+    {u'\u221A', KeyCode::kSquareRoot},
+    {u'\u00B2', KeyCode::kSquare},
+    {u'\u00B3', KeyCode::kCube},
+    {u'\u03C0', KeyCode::kPi},
     {u'.', KeyCode::kDecimal},
     {u'^', KeyCode::kPower},
     {u'!', KeyCode::kFactorial},

@@ -83,6 +83,7 @@ TEST(CorvanCli, PrintsResultsErrorsAndExitCodes)
          "corvan-cli: --category takes a category code from 0 to 14\nTry 'corvan-cli --help'.\n",
          2},
         {{"--matrix", "--set", "VA=[1,2;3,4]", "inv([VA])"}, "[-2,1;1.5,-0.5]\n", 0},
+        {{"--matrix", "--set", "VB=[1E-13;2e-13]", "[VB]*1E13"}, "[1;2]\n", 0},
         {{"--matrix", "--set", "VA=[1,2;3,4]", "det([VA])", "[VA]*[VA]"}, "-2\n[7,10;15,22]\n", 0},
         {{"--matrix", "--set", "VA=[1,2;2,4]", "inv([VA])"}, "Matrix inversion error\n", 1},
         {{"--raw", "--matrix", "--set", "VA=[1/3]", "[VA]"}, "[0.33333333333333331]\n", 0},

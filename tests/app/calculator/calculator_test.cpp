@@ -119,8 +119,9 @@ TEST(CalculatorDisplay, ACalculationLeavesTheAngleUnitAndTheFormatAsTheUserSetTh
     }
 }
 
-// A number in scientific notation, typed as a desktop user writes it, is that number.
-TEST(CalculatorDisplay, TypedScientificNotationIsOneNumber)
+// What a desktop user types is what the user means: scientific notation is one number, and the
+// signs of a math keyboard are their keys.
+TEST(CalculatorDisplay, TypedNumbersAndSignsReadAsWritten)
 {
     const struct {
         std::u16string_view typed;
@@ -130,6 +131,11 @@ TEST(CalculatorDisplay, TypedScientificNotationIsOneNumber)
         {u"2e-3*1000", u"2"},
         {u"1/2e3", u"0.0005"},
         {u"2e", u"5.43656365691809"},
+        // The signs of a math keyboard or a character map go in as their keys.
+        {u"\u221A16)", u"4"},
+        {u"3\u00B2+2\u00B3", u"17"},
+        {u"2\u03C0", u"6.28318530717959"},
+        {u"6\u00F72\u00D73\u22121", u"8"},
     };
     for (const auto& c : cases) {
         StartedCalculator f;
