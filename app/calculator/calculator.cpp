@@ -235,7 +235,8 @@ Engine& Calculator::engine()
 
 void Calculator::evaluateLine()
 {
-    if (evaluating())
+    // Return on an empty line has nothing to compute: the display stays as it is.
+    if (evaluating() || display_.getInputText().empty())
         return;
     prepareEvaluation(display_.getInputText());
     if (evaluationRunner_ && evaluationNeedsEngine()) {

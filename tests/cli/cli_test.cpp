@@ -75,7 +75,7 @@ TEST(CorvanCli, PrintsResultsErrorsAndExitCodes)
         {{"--keys", "10 18 11 8 12 19"}, "1+2\u00d73\n7\n", 0},
         {{"--keys", "10 11 12 5 16 6 19", "--output", "eu"}, "1234,5\n1.234,5\n", 0},
         {{"--keys", "148 138 77 77 19", "--category", "2"}, "FF\nFF\n", 0},
-        {{"--keys", "19"}, "\nEmpty string\n", 0},
+        {{"--keys", "19"}, "\n\n", 0},
         {{"--keys", "10 160"},
          "corvan-cli: --keys takes key codes from 0 to 159, not '160'\nTry 'corvan-cli --help'.\n",
          2},

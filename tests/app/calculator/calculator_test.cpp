@@ -47,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                      KeyCode::kCursorLeft, KeyCode::kDelete, "="),
                 u"30)", u"Syntax error"},
         KeyCase{"BackspaceAtEnd", 1, keys("1", kSine, "\b"), u"1", u""},
-        KeyCase{"EmptyLine", 0, keys("="), u"", u"Empty string"},
+        KeyCase{"EmptyLineDoesNothing", 0, keys("="), u"", u""},
         KeyCase{"TinyGoesScientific", 0, keys("0.00005="), u"0.00005", u"5.0000000000e-05"},
         KeyCase{"Complex", 0, keys("3+", KeyCode::kImaginary, "="), u"3+i", u"3+i"},
         KeyCase{"SignKey", 0, keys(KeyCode::kSign, "3)*2="), u"(-3)\u00D72", u"-6"},
