@@ -122,6 +122,41 @@ void Calculator::pressKey(int code)
     applyKey(code);
 }
 
+namespace {
+
+// Keys that take the value before them as their left operand: after "=", the answer.
+bool continuesFromAnswer(int code)
+{
+    switch (code) {
+    case KeyCode::kPlus:
+    case KeyCode::kMinus:
+    case KeyCode::kMultiply:
+    case KeyCode::kDivide:
+    case KeyCode::kPower:
+    case KeyCode::kSquare:
+    case KeyCode::kCube:
+    case KeyCode::kFactorial:
+    case KeyCode::kPercent:
+    case KeyCode::kTenToThePower: return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+void Calculator::startNewLineAfterResult(int code)
+{
+    const bool fresh = lineEvaluated_;
+    lineEvaluated_ = false;
+    if (!fresh || preferences_.pocketLineEditing || keyKind(code) != KeyKind::Insert ||
+        display_.inputMode() != InputMode::StringStandard || macroEditor_.editing())
+        return;
+    // The evaluated line stays above as history; an operator goes on from its answer.
+    display_.handleKey(KeyCode::kClear);
+    if (continuesFromAnswer(code))
+        display_.handleKey(KeyCode::kAnswer);
+}
+
 void Calculator::applyKey(int code)
 {
     // In the basic modes "=" is one more token for the display's stack calculator.
@@ -129,6 +164,8 @@ void Calculator::applyKey(int code)
         evaluateLine();
         return;
     }
+    if (code != KeyCode::kShift)
+        startNewLineAfterResult(code);
     display_.handleKey(code);
     // The variable key names a parameter of the macro being written.
     if (code == KeyCode::kVariable && macroEditor_.editing())
@@ -260,6 +297,7 @@ void Calculator::finishEvaluation()
     else
         display_.setResultText(std::move(result.text));
     noteResult(result.isValue);
+    lineEvaluated_ = true;
 }
 
 void Calculator::noteResult(bool isValue)

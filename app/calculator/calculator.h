@@ -204,6 +204,9 @@ private:
     // Formats the shown result again after a change of the display format or the digits.
     void reformatShownResult();
     void sendShiftable(int code, bool shiftWasOn);
+    // The first key after "=": one that types clears the line for a new expression, an operator
+    // after the answer; other keys, and the pocket habit, edit the evaluated line.
+    void startNewLineAfterResult(int code);
 
     struct LineResult {
         std::u16string text;
@@ -241,6 +244,8 @@ private:
     std::optional<InputMode> preferredInputMode_;  // unset until start()
     NameBuilder nameBuilder_;
     bool typingRefused_ = false;
+    // The line was evaluated and no key has touched it since.
+    bool lineEvaluated_ = false;
     std::vector<LineSnapshot> undo_;
     CalculationHistory history_;
     // The value behind the shown result, and the text it was shown as: Copy and a format change

@@ -114,6 +114,9 @@ struct Preferences {
     // "Pocket keyboard letters": typed letters act as the pocket computer's letter keys (W E R
     // type 1 2 3, P and Q scroll the categories) instead of building names.
     bool pocketKeyboardLetters = false;
+    // "Pocket line editing": after "=" the keys edit the evaluated line, as on the pocket
+    // computer, instead of starting a new expression.
+    bool pocketLineEditing = false;
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };

@@ -137,6 +137,7 @@ PreferencesEditor::PreferencesEditor(const Calculator& frame, ProgramFolder fold
     rpn = shown.inputMode == InputMode::BasicRpn;
     outputModeItem = shown.outputFormat == OutputFormat::European ? 1 : 0;
     pocketKeyboardLetters = shown.pocketKeyboardLetters;
+    pocketLineEditing = shown.pocketLineEditing;
 }
 
 std::vector<std::u16string> PreferencesEditor::fixDigitsItems()
@@ -281,6 +282,7 @@ PreferencesEditor::OkResult PreferencesEditor::ok(Calculator& frame)
         result.inputModeChanged = true;
     }
     record.pocketKeyboardLetters = pocketKeyboardLetters;
+    record.pocketLineEditing = pocketLineEditing;
     const OutputFormat outputFormat =
         std::clamp(outputModeItem, 0, 1) == 1 ? OutputFormat::European : OutputFormat::UnitedStates;
     if (outputFormat != record.outputFormat) {

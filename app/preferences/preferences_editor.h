@@ -100,6 +100,7 @@ public:
     int outputModeItem = 0;  // index into kOutputModes
     // "Pocket keyboard letters": typed letters are the pocket computer's keys, not names.
     bool pocketKeyboardLetters = false;
+    bool pocketLineEditing = false;
     InputMode chosenInputMode() const;
 
     // The eight steps of OK, in order; frame must be the one the window was opened for.

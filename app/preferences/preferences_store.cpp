@@ -235,8 +235,11 @@ std::string PreferencesStore::encode(const Preferences& preferences)
     for (const FieldCodec& field : kFields)
         field.write(out, preferences);
     writeFlag(out, preferences.pocketKeyboardLetters);
-    if (preferences.rateSourceUrl != kDefaultRateSourceUrl)
+    // The address is written when it is not the default, or when a flag follows it.
+    if (preferences.rateSourceUrl != kDefaultRateSourceUrl || preferences.pocketLineEditing)
         out.writeString(preferences.rateSourceUrl);
+    if (preferences.pocketLineEditing)
+        writeFlag(out, true);
     return out.take();
 }
 
@@ -253,6 +256,8 @@ int PreferencesStore::decode(std::string_view bytes, Preferences& preferences)
         std::u16string url;
         preferences.rateSourceUrl =
             in.readString(url) ? repairedUrl(std::move(url)) : std::u16string(kDefaultRateSourceUrl);
+        preferences.pocketLineEditing = false;
+        readFlag(in, preferences.pocketLineEditing);
     }
     return count;
 }

@@ -483,6 +483,12 @@ QWidget* PreferencesEditorView::makeModesPage()
     pocket->box()->setObjectName(QStringLiteral("pocketKeyboardLetters"));
     pocket->box()->setChecked(model_.pocketKeyboardLetters);
     connect(pocket->box(), &QCheckBox::toggled, this, [this](bool on) { model_.pocketKeyboardLetters = on; });
+    auto* pocketLines = new WrappingCheckBox(tr("Pocket line editing"), page);
+    pocketLines->box()->setObjectName(QStringLiteral("pocketLineEditing"));
+    pocketLines->box()->setToolTip(
+        tr("After \"=\", typed keys edit the evaluated line instead of starting a new expression."));
+    pocketLines->box()->setChecked(model_.pocketLineEditing);
+    connect(pocketLines->box(), &QCheckBox::toggled, this, [this](bool on) { model_.pocketLineEditing = on; });
 
     // Labels above their combos: side by side they are wider than a small window.
     layout->addWidget(inputLabel);
@@ -490,10 +496,9 @@ QWidget* PreferencesEditorView::makeModesPage()
     layout->addWidget(modeRadios_);
     layout->addWidget(outputLabel);
     layout->addWidget(output);
-    layout->addSpacing(4 * scale_);
     layout->addWidget(note);
-    layout->addSpacing(4 * scale_);
     layout->addWidget(pocket);
+    layout->addWidget(pocketLines);
     layout->addStretch(1);
     return page;
 }

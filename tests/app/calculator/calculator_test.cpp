@@ -451,3 +451,29 @@ TEST(KeypadInput, TheKeyAfterShiftOpensTheDataWindowsAndNamesGoInAsOneToken)
 }
 
 }  // namespace
+
+// After "=", the desktop way: what types starts a new expression, an operator goes on from the
+// answer, and a cursor key edits the evaluated line. The pocket habit edits it always.
+TEST(CalculatorDisplay, TheLineAfterAResult)
+{
+    const struct {
+        bool pocket;
+        std::u16string_view typed;
+        std::u16string_view line;
+        std::u16string_view result;
+    } cases[] = {
+        {false, u"2+3*4\r5", u"5", u""},
+        {false, u"2+3\r7\r", u"7", u"7"},
+        {false, u"2+3\r7\r+1\r", u"[ans]+1", u"8"},
+        {false, u"2+3\rsqrt(16)\r", u"2\u221A(16)", u"4"},
+        {false, u"2+3\r\b4\r", u"2+4", u"6"},
+        {true, u"2+3\r5\r", u"2+35", u"37"},
+    };
+    for (const auto& c : cases) {
+        StartedCalculator f;
+        f.calculator.preferences().pocketLineEditing = c.pocket;
+        f.type(c.typed);
+        EXPECT_EQ(f.input(), c.line) << toUtf8(c.typed);
+        EXPECT_EQ(f.result(), c.result) << toUtf8(c.typed);
+    }
+}

@@ -366,3 +366,22 @@ TEST(PreferencesStore, RateSourceUrlIsAnOptionalFieldAfterTheSixteen)
 }
 
 }  // namespace
+
+// "Pocket line editing" follows the address, which is then written even when it is the default;
+// a file without it, older or not, reads as off. Every combination reads back whole.
+TEST(PreferencesStore, PocketLineEditingFollowsTheAddress)
+{
+    EXPECT_EQ(PreferencesStore::encode(defaults()).size(), 209u);
+    for (const bool pocketLines : {false, true}) {
+        for (const std::u16string_view url :
+             {kDefaultRateSourceUrl, std::u16string_view(u"http://rates.example.org/")}) {
+            Preferences written = unusual();
+            written.pocketLineEditing = pocketLines;
+            written.rateSourceUrl = std::u16string(url);
+            Preferences back = defaults();
+            back.pocketLineEditing = !pocketLines;
+            EXPECT_EQ(PreferencesStore::decode(PreferencesStore::encode(written), back), PreferencesStore::kFieldCount);
+            EXPECT_EQ(back, written);
+        }
+    }
+}

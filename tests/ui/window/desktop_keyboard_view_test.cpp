@@ -478,3 +478,18 @@ TEST(DesktopKeyboardWindow, NumbersReadAsWrittenAndSettingsStay)
         EXPECT_TRUE(indicatorText(w.frame).startsWith(QStringLiteral("DEG NORM"))) << line.typed;
     }
 }
+
+// After a result, typed keys start a new expression and an operator goes on from the answer.
+TEST(DesktopKeyboardWindow, TypingAfterAResultStartsANewExpression)
+{
+    DesktopWindow w;
+    w.type(QStringLiteral("2+3"));
+    w.key(Qt::Key_Return);
+    w.type(QStringLiteral("7"));
+    EXPECT_EQ(w.line(), QStringLiteral("7"));
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.result(), QStringLiteral("7"));
+    w.type(QStringLiteral("+1"));
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.result(), QStringLiteral("8"));
+}
