@@ -32,14 +32,14 @@ inline void clickKey(KeypadView* pad, int position)
 
 // A started calculator in a portrait window (240x320) that shows one category.
 struct ShippedWindow {
-    Calculator frame;
+    Calculator calculator;
     CalculatorView view;
 
     explicit ShippedWindow(int category = 0, std::filesystem::path stateFolder = {},
                            ProgramFolder folder = shippedFolder())
-        : frame(std::move(stateFolder)), view(frame, std::move(folder))
+        : calculator(std::move(stateFolder)), view(calculator, std::move(folder))
     {
-        frame.start();
+        calculator.start();
         view.resize(240, 320);
         view.showCategory(category);
     }

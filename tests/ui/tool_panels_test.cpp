@@ -42,12 +42,12 @@ namespace {
 using toolKeypads::NumberPadKey;
 
 struct Window {
-    Calculator frame{std::filesystem::path()};
-    CalculatorView view{frame, shippedFolder()};
+    Calculator calculator{std::filesystem::path()};
+    CalculatorView view{calculator, shippedFolder()};
 
     explicit Window(QSize size = QSize(240, 320))
     {
-        frame.start();
+        calculator.start();
         view.resize(size);
         view.show();
     }

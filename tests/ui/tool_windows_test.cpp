@@ -72,7 +72,7 @@ TEST(TipWindowView, TypedKeysFillTheFieldsAndEnterCalculates)
     w.type(QStringLiteral("0"));
     EXPECT_EQ(w.label("tipLine"), QStringLiteral("Tip Amount  = "));
     // The display did not see any of it.
-    EXPECT_TRUE(w.frame.display().getInputText().empty());
+    EXPECT_TRUE(w.calculator.display().getInputText().empty());
 }
 
 TEST(TipWindowView, KeyboardLettersStandForDigits)
@@ -105,7 +105,7 @@ TEST(TipWindowView, ClicksOnFieldsAndKeysWorkWithoutAKeyboard)
 TEST(TipWindowView, FollowsTheEuropeanOutputFormat)
 {
     ToolWindow w(CategoryCode::kTip);
-    w.frame.preferences().outputFormat = OutputFormat::European;
+    w.calculator.preferences().outputFormat = OutputFormat::European;
     w.view.showCategory(CategoryCode::kTip);
     w.type(QStringLiteral("3"));
     QTest::keyClick(&w.view, Qt::Key_Tab);
@@ -150,7 +150,7 @@ TEST(EquationsSolverView, TypingOnTheWindowGoesToTheFirstField)
     ToolWindow w(CategoryCode::kEquationSolver);
     w.type(QStringLiteral("-2"));
     EXPECT_EQ(w.field(0)->text(), QStringLiteral("-2"));
-    EXPECT_TRUE(w.frame.display().getInputText().empty());
+    EXPECT_TRUE(w.calculator.display().getInputText().empty());
 }
 
 TEST(EquationsSolverView, SolvesTwoLinearEquations)

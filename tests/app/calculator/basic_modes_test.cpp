@@ -22,14 +22,14 @@ class BasicKeys : public ::testing::TestWithParam<BasicCase> {};
 TEST_P(BasicKeys, ShowTheValueOnTheLine)
 {
     const BasicCase& c = GetParam();
-    Calculator frame({});
-    frame.start();
-    frame.setPreferredInputMode(c.mode);
-    frame.switchCategory(c.category);
+    Calculator calculator({});
+    calculator.start();
+    calculator.setPreferredInputMode(c.mode);
+    calculator.switchCategory(c.category);
     for (int code : c.codes)
-        frame.pressKey(code);
-    EXPECT_EQ(frame.display().getInputText(), c.line);
-    EXPECT_EQ(frame.display().resultText(), c.result);
+        calculator.pressKey(code);
+    EXPECT_EQ(calculator.display().getInputText(), c.line);
+    EXPECT_EQ(calculator.display().resultText(), c.result);
 }
 
 constexpr InputMode kRpn = InputMode::BasicRpn;
@@ -79,13 +79,13 @@ class RpnStack : public ::testing::TestWithParam<StackCase> {};
 TEST_P(RpnStack, ShowsTheTopLevels)
 {
     const StackCase& c = GetParam();
-    Calculator frame({});
-    frame.start();
-    frame.setPreferredInputMode(InputMode::BasicRpn);
-    frame.switchCategory(c.category);
+    Calculator calculator({});
+    calculator.start();
+    calculator.setPreferredInputMode(InputMode::BasicRpn);
+    calculator.switchCategory(c.category);
     for (int code : c.codes)
-        frame.pressKey(code);
-    EXPECT_EQ(frame.display().stackTexts(4), c.levels);
+        calculator.pressKey(code);
+    EXPECT_EQ(calculator.display().stackTexts(4), c.levels);
 }
 
 // "(" is the RPN Enter key.

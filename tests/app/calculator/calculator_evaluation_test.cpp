@@ -22,113 +22,114 @@ StoredDate fixedToday()
 
 constexpr std::u16string_view kDaysLong = u"fnSum(fnSum(1,y,1,999999),x,1,999999)";
 
-struct Frame {
+// A started calculator; useRunner() gives its "=" an evaluation runner that only counts its calls.
+struct RunnerCalculator {
     TempFolder folder;
-    Calculator frame{folder.path(), fixedToday};
+    Calculator calculator{folder.path(), fixedToday};
     int runnerCalls = 0;
 
-    Frame() { frame.start(); }
+    RunnerCalculator() { calculator.start(); }
     void enter(std::u16string_view text)
     {
-        frame.pasteText(text);
-        frame.pressKey(KeyCode::kEquals);
+        calculator.pasteText(text);
+        calculator.pressKey(KeyCode::kEquals);
     }
     void useRunner()
     {
-        frame.setEvaluationRunner([this] { ++runnerCalls; });
+        calculator.setEvaluationRunner([this] { ++runnerCalls; });
     }
-    const std::u16string& result() { return frame.display().resultText(); }
+    const std::u16string& result() { return calculator.display().resultText(); }
 };
 
 TEST(CalculatorEvaluation, ALongEvaluationRunsElsewhereAndCanBeCancelled)
 {
-    Frame f;
+    RunnerCalculator f;
     f.useRunner();
     f.enter(kDaysLong);
     ASSERT_EQ(f.runnerCalls, 1);
-    ASSERT_TRUE(f.frame.evaluating());
+    ASSERT_TRUE(f.calculator.evaluating());
     // Pasted names became their keys' tokens: the line shows "\u2211(" for "fnSum(".
-    const std::u16string line = f.frame.display().getInputText();
+    const std::u16string line = f.calculator.display().getInputText();
     ASSERT_NE(line.find(u"999999"), std::u16string::npos);
     EXPECT_EQ(f.result(), Calculator::kBusyText);
 
-    std::thread worker([&f] { f.frame.runEvaluation(); });
+    std::thread worker([&f] { f.calculator.runEvaluation(); });
     // Keys wait: nothing touches the display or the engine meanwhile.
-    f.frame.pressKey(keys("6").front());
-    f.frame.pasteText(u"99");
-    f.frame.switchCategory(4);
-    f.frame.pressKey(KeyCode::kEquals);
+    f.calculator.pressKey(keys("6").front());
+    f.calculator.pasteText(u"99");
+    f.calculator.switchCategory(4);
+    f.calculator.pressKey(KeyCode::kEquals);
     EXPECT_EQ(f.runnerCalls, 1);
-    EXPECT_EQ(f.frame.category(), 0);
-    EXPECT_EQ(f.frame.display().getInputText(), line);
+    EXPECT_EQ(f.calculator.category(), 0);
+    EXPECT_EQ(f.calculator.display().getInputText(), line);
 
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     const auto start = std::chrono::steady_clock::now();
-    f.frame.cancelEvaluation();
+    f.calculator.cancelEvaluation();
     worker.join();
     EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5.0);
-    f.frame.finishEvaluation();
-    EXPECT_FALSE(f.frame.evaluating());
+    f.calculator.finishEvaluation();
+    EXPECT_FALSE(f.calculator.evaluating());
     EXPECT_EQ(f.result(), u"Calculation cancelled");
     // The line went into the history like any evaluated line.
-    EXPECT_EQ(f.frame.display().line(1).input(), line);
+    EXPECT_EQ(f.calculator.display().line(1).input(), line);
 
     // The engine works again at once.
-    f.frame.display().handleKey(KeyCode::kClear);
+    f.calculator.display().handleKey(KeyCode::kClear);
     f.enter(u"6\u00D77");
-    std::thread again([&f] { f.frame.runEvaluation(); });
+    std::thread again([&f] { f.calculator.runEvaluation(); });
     again.join();
-    f.frame.finishEvaluation();
+    f.calculator.finishEvaluation();
     EXPECT_EQ(f.result(), u"42");
 }
 
 TEST(CalculatorEvaluation, LinesThatNeverReachTheEngineAnswerAtOnce)
 {
-    Frame f;
+    RunnerCalculator f;
     f.useRunner();
     // Return on an empty line does nothing at all.
-    f.frame.pressKey(KeyCode::kEquals);
+    f.calculator.pressKey(KeyCode::kEquals);
     EXPECT_EQ(f.result(), u"");
     EXPECT_EQ(f.runnerCalls, 0);
-    EXPECT_FALSE(f.frame.evaluating());
+    EXPECT_FALSE(f.calculator.evaluating());
     f.enter(u"Mq(");
     EXPECT_EQ(f.runnerCalls, 1);  // not a macro: an ordinary (failing) evaluation
-    f.frame.runEvaluation();
-    f.frame.finishEvaluation();
+    f.calculator.runEvaluation();
+    f.calculator.finishEvaluation();
     EXPECT_EQ(f.result(), u"Syntax error");
 }
 
 TEST(CalculatorEvaluation, WithoutARunnerEqualsComputesAtOnce)
 {
-    Frame f;
+    RunnerCalculator f;
     f.enter(u"2+3");
-    EXPECT_FALSE(f.frame.evaluating());
+    EXPECT_FALSE(f.calculator.evaluating());
     EXPECT_EQ(f.result(), u"5");
 }
 
 TEST(CalculatorEvaluation, AnOverlongLineIsThatBeforeItsMacrosAreLookedAt)
 {
-    Frame f;
-    f.frame.macros().insert(0, MacroRecord{u"x", u"x", u"Ma", u"x", u"1", 1});
+    RunnerCalculator f;
+    f.calculator.macros().insert(0, MacroRecord{u"x", u"x", u"Ma", u"x", u"1", 1});
     // 1100 characters of calls, the last one unclosed: too long, whatever the macros say.
     std::u16string line;
     while (line.size() < 1100)
         line += u"Ma(1)+";
     line += u"Ma(";
-    f.frame.display().currentLine().setContent(line, std::u16string(line.size(), u'1'));
-    f.frame.pressKey(KeyCode::kEquals);
+    f.calculator.display().currentLine().setContent(line, std::u16string(line.size(), u'1'));
+    f.calculator.pressKey(KeyCode::kEquals);
     EXPECT_EQ(f.result(), u"Overlength string");
 }
 
 TEST(CalculatorEvaluation, TheDisplayStateIsWrittenWhenItChanged)
 {
-    Frame f;
+    RunnerCalculator f;
     const fs::path led = f.folder.path() / "led.dat";
     // As it was read at start: nothing to write.
-    ASSERT_TRUE(f.frame.saveDisplayState());
+    ASSERT_TRUE(f.calculator.saveDisplayState());
     EXPECT_FALSE(fs::exists(led));
     f.enter(u"1+1");
-    ASSERT_TRUE(f.frame.saveDisplayState());
+    ASSERT_TRUE(f.calculator.saveDisplayState());
     std::string bytes;
     ASSERT_TRUE(readWholeFile(led, bytes));
     // What a crash now would leave is what the next start reads.
@@ -138,10 +139,10 @@ TEST(CalculatorEvaluation, TheDisplayStateIsWrittenWhenItChanged)
 
     // Unchanged: nothing is written.
     fs::remove(led);
-    ASSERT_TRUE(f.frame.saveDisplayState());
+    ASSERT_TRUE(f.calculator.saveDisplayState());
     EXPECT_FALSE(fs::exists(led));
     f.enter(u"2");
-    ASSERT_TRUE(f.frame.saveDisplayState());
+    ASSERT_TRUE(f.calculator.saveDisplayState());
     EXPECT_TRUE(fs::exists(led));
 }
 
@@ -150,11 +151,11 @@ TEST(CalculatorEvaluation, AFailedSaveOfTheDisplayStateReportsFalse)
     TempFolder folder;
     const fs::path notFolder = folder.path() / "file";
     ASSERT_TRUE(writeFileAtomically(notFolder, "x"));
-    Calculator frame(notFolder, fixedToday);
-    frame.start();
-    frame.pasteText(u"7");
+    Calculator calculator(notFolder, fixedToday);
+    calculator.start();
+    calculator.pasteText(u"7");
     WriteFailureWatch watch;
-    EXPECT_FALSE(frame.saveDisplayState());
+    EXPECT_FALSE(calculator.saveDisplayState());
     ASSERT_TRUE(watch.first());
     EXPECT_EQ(watch.first()->file, notFolder / "led.dat");
 }

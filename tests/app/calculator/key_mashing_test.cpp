@@ -14,27 +14,27 @@ TEST(KeyMashing, RandomKeysInEveryModeAndCategory)
     const InputMode modes[] = {InputMode::StringStandard, InputMode::BasicStandard, InputMode::BasicRpn};
     std::mt19937 random(42);
     for (const InputMode mode : modes) {
-        Calculator frame({});
-        frame.start();
-        frame.setPreferredInputMode(mode);
+        Calculator calculator({});
+        calculator.start();
+        calculator.setPreferredInputMode(mode);
         for (int step = 0; step < 20000; ++step) {
             const unsigned roll = random() % 100;
             if (roll == 0)
-                frame.switchCategory(static_cast<int>(random() % 15));
+                calculator.switchCategory(static_cast<int>(random() % 15));
             else if (roll < 5)
-                frame.pressFunctionKey(static_cast<int>(random() % 18), random() % 2 == 0);
+                calculator.pressFunctionKey(static_cast<int>(random() % 18), random() % 2 == 0);
             else if (roll < 10)
-                frame.typeCharacter(static_cast<char16_t>(random() % 128));
+                calculator.typeCharacter(static_cast<char16_t>(random() % 128));
             else
-                frame.pressKey(static_cast<int>(random() % KeyCode::kCount));
-            const CalculatorDisplay& display = frame.display();
+                calculator.pressKey(static_cast<int>(random() % KeyCode::kCount));
+            const CalculatorDisplay& display = calculator.display();
             ASSERT_LE(display.currentLine().cursor(), display.currentLine().tokenCount());
             ASSERT_GE(display.radix(), KeyCode::kRadixBin);
             ASSERT_LE(display.radix(), KeyCode::kRadixHex);
             ASSERT_GE(display.selectedMemory(), KeyCode::kMemory1);
             ASSERT_LE(display.selectedMemory(), KeyCode::kMemory5);
         }
-        EXPECT_LE(frame.engine().basic.count(), BasicMachine::kCapacity);
+        EXPECT_LE(calculator.engine().basic.count(), BasicMachine::kCapacity);
     }
 }
 

@@ -24,7 +24,7 @@ StoredDate fixedToday()
 struct StartedCalculator {
     TempFolder temp;
     ProgramFolder folder{temp.path(), temp.path()};
-    Calculator frame{temp.path(), fixedToday};
+    Calculator calculator{temp.path(), fixedToday};
 
     StartedCalculator()
     {
@@ -34,7 +34,7 @@ struct StartedCalculator {
             fs::create_directories((temp.path() / name).parent_path());
             writeFileAtomically(temp.path() / name, "");
         }
-        frame.start();
+        calculator.start();
     }
     fs::path file() const { return temp.path() / PreferencesStore::kFileName; }
     std::string fileBytes() const
@@ -46,7 +46,7 @@ struct StartedCalculator {
     // The current line's text typed as one token per character.
     void typeLine(std::u16string_view text)
     {
-        DisplayLine& line = frame.display().currentLine();
+        DisplayLine& line = calculator.display().currentLine();
         line.clear();
         for (char16_t c : text)
             line.insertToken(std::u16string_view(&c, 1));
@@ -78,7 +78,7 @@ TEST_P(CategoryMoves, ExchangeTwoRows)
 {
     const MoveCase& c = GetParam();
     StartedCalculator s;
-    PreferencesEditor model(s.frame, s.folder);
+    PreferencesEditor model(s.calculator, s.folder);
     model.setCategoryRowChecked(c.from, false);
     model.selectCategoryRow(c.from);
     EXPECT_EQ(model.moveCategory(c.move), c.moves);
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PreferencesDialogCategories, RowsFollowTheOrderAndDefaultRestoresIt)
 {
     StartedCalculator s;
-    PreferencesEditor model(s.frame, s.folder);
+    PreferencesEditor model(s.calculator, s.folder);
     EXPECT_FALSE(model.moveCategory(Move::Top)) << "nothing selected";
     model.selectCategoryRow(5);
     model.moveCategory(Move::Top);
@@ -124,9 +124,9 @@ TEST(PreferencesDialogCategories, RowsFollowTheOrderAndDefaultRestoresIt)
 TEST(PreferencesDialogLists, SoundsAndSkinsAreSortedBaseNames)
 {
     StartedCalculator s;
-    s.frame.preferences().soundName = u"sound 02.wav";
-    s.frame.preferences().skinName = u"Night.inf";
-    PreferencesEditor model(s.frame, s.folder);
+    s.calculator.preferences().soundName = u"sound 02.wav";
+    s.calculator.preferences().skinName = u"Night.inf";
+    PreferencesEditor model(s.calculator, s.folder);
     EXPECT_EQ(model.sounds(), (std::vector<std::u16string>{u"beep", u"Sound 01", u"Sound 02"}));
     EXPECT_EQ(model.skins(), (std::vector<std::u16string>{u"Default", u"amber", u"Night"}));
     EXPECT_EQ(model.selectedSound(), 2) << "matched ignoring case";
@@ -142,14 +142,14 @@ TEST(PreferencesDialogLists, SoundsAndSkinsAreSortedBaseNames)
 TEST(PreferencesDialogLists, EmptyFoldersKeepTheOldSound)
 {
     TempFolder temp;
-    Calculator frame(temp.path(), fixedToday);
-    frame.start();
-    PreferencesEditor model(frame, ProgramFolder(temp.path(), temp.path()));
+    Calculator calculator(temp.path(), fixedToday);
+    calculator.start();
+    PreferencesEditor model(calculator, ProgramFolder(temp.path(), temp.path()));
     EXPECT_TRUE(model.sounds().empty());
     EXPECT_EQ(model.skins(), std::vector<std::u16string>{u"Default"});
     EXPECT_EQ(model.selectedSound(), std::nullopt);
-    model.ok(frame);
-    EXPECT_EQ(frame.preferences().soundName, u"Sound 01.wav");
+    model.ok(calculator);
+    EXPECT_EQ(calculator.preferences().soundName, u"Sound 01.wav");
 }
 
 struct SkinCase {
@@ -170,11 +170,11 @@ TEST(PreferencesDialogOk, SkinReloadsOnlyForAnotherSkin)
     };
     for (const SkinCase& c : cases) {
         StartedCalculator s;
-        s.frame.preferences().skinName = c.inUse;
-        PreferencesEditor model(s.frame, s.folder);
+        s.calculator.preferences().skinName = c.inUse;
+        PreferencesEditor model(s.calculator, s.folder);
         model.selectSkin(s.row(model.skins(), c.chosen));
-        EXPECT_EQ(model.ok(s.frame).skinChanged, c.reload) << std::string(c.chosen, c.chosen + 3);
-        EXPECT_EQ(s.frame.preferences().skinName, c.stored);
+        EXPECT_EQ(model.ok(s.calculator).skinChanged, c.reload) << std::string(c.chosen, c.chosen + 3);
+        EXPECT_EQ(s.calculator.preferences().skinName, c.stored);
     }
 }
 
@@ -193,16 +193,16 @@ TEST_P(OutputSwitch, ExchangesSeparatorsOfTheCurrentLine)
 {
     const OutputCase& c = GetParam();
     StartedCalculator s;
-    s.frame.preferences().outputFormat = c.from;
+    s.calculator.preferences().outputFormat = c.from;
     s.typeLine(c.line);
-    const std::u16string tokens = s.frame.display().currentLine().tokenMap();
-    PreferencesEditor model(s.frame, s.folder);
+    const std::u16string tokens = s.calculator.display().currentLine().tokenMap();
+    PreferencesEditor model(s.calculator, s.folder);
     model.outputModeItem = c.to == OutputFormat::European ? 1 : 0;
 
-    const PreferencesEditor::OkResult result = model.ok(s.frame);
-    const CalculatorDisplay& display = s.frame.display();
+    const PreferencesEditor::OkResult result = model.ok(s.calculator);
+    const CalculatorDisplay& display = s.calculator.display();
     EXPECT_TRUE(result.outputFormatChanged);
-    EXPECT_EQ(s.frame.preferences().outputFormat, c.to);
+    EXPECT_EQ(s.calculator.preferences().outputFormat, c.to);
     EXPECT_TRUE(display.currentLine().empty());
     const DisplayLine& history = display.line(display.currentLineIndex() + 1);
     EXPECT_EQ(history.input(), c.converted);
@@ -224,10 +224,10 @@ TEST(PreferencesDialogOk, SameOutputFormatLeavesTheLine)
 {
     StartedCalculator s;
     s.typeLine(u"2.5");
-    PreferencesEditor model(s.frame, s.folder);
-    EXPECT_FALSE(model.ok(s.frame).outputFormatChanged);
-    EXPECT_EQ(s.frame.display().currentLine().input(), u"2.5");
-    EXPECT_EQ(s.frame.display().currentLine().cursor(), 3u);
+    PreferencesEditor model(s.calculator, s.folder);
+    EXPECT_FALSE(model.ok(s.calculator).outputFormatChanged);
+    EXPECT_EQ(s.calculator.display().currentLine().input(), u"2.5");
+    EXPECT_EQ(s.calculator.display().currentLine().cursor(), 3u);
 }
 
 struct InputCase {
@@ -249,36 +249,36 @@ TEST(PreferencesDialogOk, ChangingTheInputModeClearsTheLine)
     for (const InputCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
         StartedCalculator s;
-        s.frame.setPreferredInputMode(c.before);
+        s.calculator.setPreferredInputMode(c.before);
         s.typeLine(u"12");
-        PreferencesEditor model(s.frame, s.folder);
+        PreferencesEditor model(s.calculator, s.folder);
         EXPECT_EQ(model.inputKind, c.before == InputMode::StringStandard ? Kind::String : Kind::Basic);
         model.inputKind = c.kind;
         model.rpn = c.rpn;
         const InputMode chosen = model.chosenInputMode();
-        EXPECT_EQ(model.ok(s.frame).inputModeChanged, c.clears);
-        EXPECT_EQ(s.frame.display().currentLine().empty(), c.clears);
-        EXPECT_EQ(s.frame.preferences().inputMode, chosen);
-        EXPECT_EQ(s.frame.preferredInputMode(), chosen);
+        EXPECT_EQ(model.ok(s.calculator).inputModeChanged, c.clears);
+        EXPECT_EQ(s.calculator.display().currentLine().empty(), c.clears);
+        EXPECT_EQ(s.calculator.preferences().inputMode, chosen);
+        EXPECT_EQ(s.calculator.preferredInputMode(), chosen);
     }
 }
 
 TEST(PreferencesDialogOk, ToolCategoryKeepsTheChosenModeForLater)
 {
     StartedCalculator s;
-    s.frame.switchCategory(6);
-    PreferencesEditor model(s.frame, s.folder);
+    s.calculator.switchCategory(6);
+    PreferencesEditor model(s.calculator, s.folder);
     model.inputKind = PreferencesEditor::InputKind::Basic;
     model.rpn = true;
-    model.ok(s.frame);
-    EXPECT_EQ(s.frame.preferences().inputMode, InputMode::StringStandard);
-    EXPECT_EQ(s.frame.preferredInputMode(), InputMode::BasicRpn);
+    model.ok(s.calculator);
+    EXPECT_EQ(s.calculator.preferences().inputMode, InputMode::StringStandard);
+    EXPECT_EQ(s.calculator.preferredInputMode(), InputMode::BasicRpn);
     Preferences saved;
     EXPECT_EQ(PreferencesStore::decode(s.fileBytes(), saved), PreferencesStore::kFieldCount);
     EXPECT_EQ(saved.inputMode, InputMode::BasicRpn);
 
     // Opened again in the tool category, the page shows the chosen mode, not the forced one.
-    PreferencesEditor again(s.frame, s.folder);
+    PreferencesEditor again(s.calculator, s.folder);
     EXPECT_EQ(again.chosenInputMode(), InputMode::BasicRpn);
 }
 
@@ -286,7 +286,7 @@ TEST(PreferencesDialogOk, StoresThePagesAndWritesTheFile)
 {
     StartedCalculator s;
     ASSERT_FALSE(fs::exists(s.file()));
-    PreferencesEditor model(s.frame, s.folder);
+    PreferencesEditor model(s.calculator, s.folder);
     model.tooltipsEnabled = false;
     model.transparencyLevel = 35;
     model.tapHoldInterval = 440;
@@ -298,8 +298,8 @@ TEST(PreferencesDialogOk, StoresThePagesAndWritesTheFile)
     model.selectSound(0);
     model.outputModeItem = 1;
 
-    EXPECT_TRUE(model.ok(s.frame).saved);
-    const Preferences& record = s.frame.preferences();
+    EXPECT_TRUE(model.ok(s.calculator).saved);
+    const Preferences& record = s.calculator.preferences();
     EXPECT_FALSE(record.tooltipsEnabled);
     EXPECT_EQ(record.transparencyLevel, 35u);
     EXPECT_EQ(record.tapHoldInterval, 440u);
@@ -322,22 +322,22 @@ TEST(PreferencesDialogCancel, LeavesRecordAndFileAsTheyWere)
     for (const bool withFile : {true, false}) {
         StartedCalculator s;
         if (withFile) {
-            Preferences onDisk = s.frame.preferences();
+            Preferences onDisk = s.calculator.preferences();
             onDisk.fixDigits = 9;
             onDisk.outputFormat = OutputFormat::European;
             ASSERT_TRUE(PreferencesStore(s.folder).save(onDisk));
         }
-        const Preferences before = s.frame.preferences();
+        const Preferences before = s.calculator.preferences();
         const std::string bytesBefore = s.fileBytes();
         {
-            PreferencesEditor model(s.frame, s.folder);
+            PreferencesEditor model(s.calculator, s.folder);
             EXPECT_EQ(model.fixDigitsItem, withFile ? 9 : 4);
             EXPECT_EQ(model.outputModeItem, withFile ? 1 : 0);
             model.fixDigitsItem = 2;
             model.soundEnabled = false;
             model.restoreDefaultCategories();
         }
-        EXPECT_EQ(s.frame.preferences(), before);
+        EXPECT_EQ(s.calculator.preferences(), before);
         EXPECT_EQ(fs::exists(s.file()), withFile);
         EXPECT_EQ(s.fileBytes(), bytesBefore);
     }

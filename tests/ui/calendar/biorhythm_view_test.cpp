@@ -48,13 +48,13 @@ QString sizeName(QSize size)
 struct BiorhythmWindow {
     TempFolder user;
     TempFolder state;
-    Calculator frame;
+    Calculator calculator;
     CalculatorView view;
 
     explicit BiorhythmWindow(QSize size)
-        : frame(prepare(user, state)), view(frame, ProgramFolder(user.path(), CORVAN_SOURCE_DATA_DIR))
+        : calculator(prepare(user, state)), view(calculator, ProgramFolder(user.path(), CORVAN_SOURCE_DATA_DIR))
     {
-        frame.start();
+        calculator.start();
         view.resize(size);
         view.showCategory(CategoryCode::kBiorhythm);
         view.show();
@@ -82,9 +82,9 @@ TEST(BiorhythmWindow, BirthDateFiveDaysBeforeTheViewShowsThePhysicalMaximum)
     TempFolder user;
     TempFolder state;
     std::filesystem::copy_file(data / "biorythm.dat", user.path() / "biorythm.dat");
-    Calculator frame(state.path());
-    CalculatorView view(frame, ProgramFolder(user.path(), data));
-    frame.start();
+    Calculator calculator(state.path());
+    CalculatorView view(calculator, ProgramFolder(user.path(), data));
+    calculator.start();
     view.resize(240, 320);
     view.showCategory(CategoryCode::kBiorhythm);
 
@@ -106,7 +106,7 @@ TEST(BiorhythmWindow, BirthDateFiveDaysBeforeTheViewShowsThePhysicalMaximum)
     view.showCategory(0);
     EXPECT_FALSE(panel->isVisibleTo(&view));
     EXPECT_TRUE(std::filesystem::exists(user.path() / "biorythm-users.dat"));
-    EXPECT_EQ(frame.preferences().rememberedDate, (StoredDate{1980, 1, 1}));
+    EXPECT_EQ(calculator.preferences().rememberedDate, (StoredDate{1980, 1, 1}));
 }
 
 class BiorhythmWindowAtSize : public ::testing::TestWithParam<QSize> {};

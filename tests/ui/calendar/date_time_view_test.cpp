@@ -39,13 +39,14 @@ int keyPosition(std::u16string_view label)
 }
 
 struct DateTimeWindow {
-    Calculator frame;
+    Calculator calculator;
     CalculatorView view;
     DateTimeView* panel = nullptr;
 
-    explicit DateTimeWindow(QSize size = QSize(240, 320)) : frame(std::filesystem::path{}), view(frame, shippedFolder())
+    explicit DateTimeWindow(QSize size = QSize(240, 320))
+        : calculator(std::filesystem::path{}), view(calculator, shippedFolder())
     {
-        frame.start();
+        calculator.start();
         view.resize(size);
         view.showCategory(CategoryCode::kDateTime);
         panel = view.findChild<DateTimeView*>();

@@ -52,11 +52,11 @@ void saveScreenshots(CalculatorView& view, const QString& name)
 // The shipped data, read only: no state folder, so nothing is written into it.
 struct ShownConverter {
     std::filesystem::path data{CORVAN_SOURCE_DATA_DIR};
-    Calculator frame{std::filesystem::path()};
-    CalculatorView view{frame, ProgramFolder(data, data)};
+    Calculator calculator{std::filesystem::path()};
+    CalculatorView view{calculator, ProgramFolder(data, data)};
     explicit ShownConverter(int category = CategoryCode::kUnitConverter)
     {
-        frame.start();
+        calculator.start();
         view.resize(240, 320);
         view.showCategory(category);
         // Shown, so that the keypad is laid out and a click lands on a key.
@@ -88,9 +88,9 @@ TEST(ConverterView, ConvertsWhileTypingAndFollowsTheCategory)
 {
     const std::filesystem::path data(CORVAN_SOURCE_DATA_DIR);
     // No state folder: nothing is written into the shipped data.
-    Calculator frame{std::filesystem::path()};
-    CalculatorView view(frame, ProgramFolder(data, data));
-    frame.start();
+    Calculator calculator{std::filesystem::path()};
+    CalculatorView view(calculator, ProgramFolder(data, data));
+    calculator.start();
     view.resize(240, 320);
     view.showCategory(CategoryCode::kUnitConverter);
 
@@ -167,7 +167,7 @@ TEST(ConverterView, TypesSwapsTheUnitsAndCopiesTheConvertedValue)
     QTest::keyClick(&w.view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("-1500000"));
     // Nothing of it reached the calculator's line.
-    EXPECT_TRUE(w.frame.display().currentLine().input().empty());
+    EXPECT_TRUE(w.calculator.display().currentLine().input().empty());
 }
 
 TEST(ConverterView, SignKeyAndLeadingMinusNegateAtOnce)
@@ -249,7 +249,7 @@ TEST(ConverterView, ListsAreSearchedByTypingAndMovedByArrows)
     EXPECT_EQ(w.unitButton("lowerUnit")->text(), QStringLiteral("nmi"));
     // The keys typed into the list went nowhere else.
     EXPECT_EQ(text(w.view, "upperValue"), QStringLiteral("0"));
-    EXPECT_TRUE(w.frame.display().currentLine().input().empty());
+    EXPECT_TRUE(w.calculator.display().currentLine().input().empty());
 
     // Escape closes a list without a choice.
     QTest::mouseClick(w.unitButton("upperUnit"), Qt::LeftButton);

@@ -18,19 +18,19 @@
 namespace {
 
 struct PanelWindow {
-    Calculator frame{std::filesystem::path()};
-    DataTools tools{frame.engine(), std::filesystem::path()};
-    CalculatorView view{frame, shippedFolder()};
+    Calculator calculator{std::filesystem::path()};
+    DataTools tools{calculator.engine(), std::filesystem::path()};
+    CalculatorView view{calculator, shippedFolder()};
 
     PanelWindow()
     {
-        frame.setTools(&tools);
-        frame.start();
+        calculator.setTools(&tools);
+        calculator.start();
         view.setDataTools(&tools);
         view.resize(240, 320);
         view.show();
     }
-    ~PanelWindow() { frame.setTools(nullptr); }
+    ~PanelWindow() { calculator.setTools(nullptr); }
     void clickFunctionKey(int position)
     {
         clickKey(view.findChild<KeypadView*>(QStringLiteral("functionKeypad")), position);
@@ -83,7 +83,7 @@ TEST(DataPanels, MatrixAndStatisticsEditsReachTheEngine)
     ASSERT_NE(insert, nullptr);
     ASSERT_NE(done, nullptr);
     QTest::mouseClick(insert, Qt::LeftButton);
-    EXPECT_EQ(w.frame.display().getInputText(), u"[VA]");
+    EXPECT_EQ(w.calculator.display().getInputText(), u"[VA]");
     QTest::mouseClick(done, Qt::LeftButton);
     EXPECT_FALSE(matrixPanel->isVisible());
 

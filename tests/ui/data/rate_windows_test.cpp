@@ -66,7 +66,7 @@ public:
 // A seeded program folder and the converter panel on its currency page.
 struct CurrencyPage {
     TempFolder folder;
-    Calculator frame{std::filesystem::path()};
+    Calculator calculator{std::filesystem::path()};
     std::unique_ptr<ConverterView> panel;
     std::string before;
 
@@ -74,8 +74,8 @@ struct CurrencyPage {
     {
         const std::filesystem::path shipped(CORVAN_SOURCE_DATA_DIR);
         EXPECT_TRUE(ProgramFolder(folder.path(), shipped).prepare());
-        frame.start();
-        panel = std::make_unique<ConverterView>(frame.preferences(), folder.path(), std::filesystem::path());
+        calculator.start();
+        panel = std::make_unique<ConverterView>(calculator.preferences(), folder.path(), std::filesystem::path());
         RateUpdateView::DownloadSettings settings;
         settings.limits.connectTimeout = 2s;
         settings.limits.totalTimeout = 30s;  // longer than any test: only Cancel ends a silent server
@@ -211,7 +211,7 @@ TEST(RateUpdateWindow, NewRatesKeepTheChosenPairAndTheSourceIsRemembered)
     EXPECT_EQ(page.button("lowerUnit"), QStringLiteral("JPY"));
     EXPECT_EQ(page.text("upperValue"), QStringLiteral("100"));
     EXPECT_EQ(page.text("lowerValue"), QStringLiteral("12,800"));
-    EXPECT_EQ(page.frame.preferences().rateSourceUrl,
+    EXPECT_EQ(page.calculator.preferences().rateSourceUrl,
               fromQString(QString::fromStdString(server.url("/eurofxref-daily.xml"))));
     EXPECT_EQ(page.panel->findChild<RateUpdateView*>(), nullptr);
 

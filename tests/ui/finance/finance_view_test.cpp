@@ -20,12 +20,12 @@
 namespace {
 
 struct FinanceWindow {
-    Calculator frame{std::filesystem::path()};
-    CalculatorView view{frame, shippedFolder()};
+    Calculator calculator{std::filesystem::path()};
+    CalculatorView view{calculator, shippedFolder()};
 
     FinanceWindow()
     {
-        frame.start();
+        calculator.start();
         view.resize(240, 320);
         view.show();
         view.showCategory(CategoryCode::kFinance);

@@ -15,9 +15,9 @@ namespace {
 
 TEST(GraphView, TypedFunctionIsPlottedIntoTheModel)
 {
-    Calculator frame{std::filesystem::path()};
-    CalculatorView view(frame, shippedFolder());
-    frame.start();
+    Calculator calculator{std::filesystem::path()};
+    CalculatorView view(calculator, shippedFolder());
+    calculator.start();
     view.resize(240, 320);
     view.show();
     view.showCategory(CategoryCode::kFunctionGraphs);

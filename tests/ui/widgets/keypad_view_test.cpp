@@ -23,9 +23,9 @@ TEST(KeypadView, TheWideClearKeyHasNoSeamAtAnyShape)
     const std::filesystem::path data(CORVAN_SOURCE_DATA_DIR);
     for (const QSize size : {QSize(480, 200), QSize(320, 240), QSize(640, 480), QSize(1000, 1000), QSize(1000, 300)}) {
         SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
-        Calculator frame{std::filesystem::path()};
-        frame.start();
-        CalculatorView view(frame, ProgramFolder(data, data));
+        Calculator calculator{std::filesystem::path()};
+        calculator.start();
+        CalculatorView view(calculator, ProgramFolder(data, data));
         view.resize(size);
         view.show();
         auto* keypad = view.findChild<KeypadView*>(QStringLiteral("basicKeypad"));

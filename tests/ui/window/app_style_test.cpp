@@ -74,9 +74,9 @@ TEST(AppStyle, EveryTextRoleIsLegibleOnItsBackgroundForAnySkin)
 TEST(AppStyle, AMessageBoxOpenedFromAStyledPanelIsLegible)
 {
     const std::filesystem::path data(CORVAN_SOURCE_DATA_DIR);
-    Calculator frame{std::filesystem::path()};
-    frame.start();
-    CalculatorView view(frame, ProgramFolder(data, data));
+    Calculator calculator{std::filesystem::path()};
+    calculator.start();
+    CalculatorView view(calculator, ProgramFolder(data, data));
     view.resize(240, 320);
     view.showCategory(CategoryCode::kCurrencyConverter);
     auto* panel = view.findChild<ConverterView*>();

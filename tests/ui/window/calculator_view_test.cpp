@@ -71,13 +71,13 @@ TEST(CalculatorWindow, KeypadClicksReachTheDisplay)
     // 7 + 3 x 4 = on the basic keypad (positions are key codes in portrait).
     for (int position : {0, 18, 12, 8, 5, 19})
         w.click("basicKeypad", position);
-    EXPECT_EQ(w.frame.display().getInputText(), u"7+3\u00D74");
-    EXPECT_EQ(w.frame.display().resultText(), u"19");
+    EXPECT_EQ(w.calculator.display().getInputText(), u"7+3\u00D74");
+    EXPECT_EQ(w.calculator.display().resultText(), u"19");
     // SHIFT then "=" gives [ans].
     w.click("basicKeypad", KeyCode::kClear);
     w.click("functionKeypad", 0);
     w.click("basicKeypad", 19);
-    EXPECT_EQ(w.frame.display().getInputText(), u"[ans]");
+    EXPECT_EQ(w.calculator.display().getInputText(), u"[ans]");
 }
 
 TEST(CalculatorWindow, KeyboardEditsAndEvaluates)
@@ -88,8 +88,8 @@ TEST(CalculatorWindow, KeyboardEditsAndEvaluates)
     QTest::keyClick(&w.view, Qt::Key_Backspace);
     w.type(QStringLiteral("*3"));
     QTest::keyClick(&w.view, Qt::Key_Return);
-    EXPECT_EQ(w.frame.display().getInputText(), u"1\u00D73");
-    EXPECT_EQ(w.frame.display().resultText(), u"3");
+    EXPECT_EQ(w.calculator.display().getInputText(), u"1\u00D73");
+    EXPECT_EQ(w.calculator.display().resultText(), u"3");
 }
 
 TEST(CalculatorWindow, ToolsPanelSwitchesCategoriesAndPQScroll)
@@ -99,14 +99,14 @@ TEST(CalculatorWindow, ToolsPanelSwitchesCategoriesAndPQScroll)
     ASSERT_NE(panel, nullptr);
     w.view.show();
     Q_EMIT panel->itemClicked(panel->item(2));
-    EXPECT_EQ(w.frame.category(), 2);
+    EXPECT_EQ(w.calculator.category(), 2);
     EXPECT_FALSE(panel->isVisible());
     // P and Q are the pocket computer's scrolling keys; a desktop keyboard types them.
-    w.frame.preferences().pocketKeyboardLetters = true;
+    w.calculator.preferences().pocketKeyboardLetters = true;
     QTest::keyClick(&w.view, Qt::Key_P);
-    EXPECT_EQ(w.frame.category(), 6);
+    EXPECT_EQ(w.calculator.category(), 6);
     QTest::keyClick(&w.view, Qt::Key_Q);
-    EXPECT_EQ(w.frame.category(), 2);
+    EXPECT_EQ(w.calculator.category(), 2);
 }
 
 // Each category shows its own panel in the keypads' place, or its keypads; the panels with a
@@ -171,7 +171,7 @@ TEST(CalculatorWindow, EachCategoryShowsItsPanelWhereItBelongs)
         EXPECT_EQ(w.keypad("basicKeypad")->isVisible(), c.panel == nullptr) << c.category;
     }
     // The macro category opened the editor, which keeps the other categories away until it stops.
-    w.frame.stopEditingMacro();
+    w.calculator.stopEditingMacro();
 
     // A finance window opens over the keypads and the display; Escape closes it, and so does
     // leaving the category.
@@ -207,7 +207,7 @@ TEST(CalculatorWindow, CalculusListInsertsTheChosenFunction)
     auto* list = w.view.findChild<QListWidget*>(QStringLiteral("popupList"));
     ASSERT_TRUE(list->isVisible());
     Q_EMIT list->itemClicked(list->item(5));
-    EXPECT_EQ(w.frame.display().getInputText(), u"\u222B(");
+    EXPECT_EQ(w.calculator.display().getInputText(), u"\u222B(");
     EXPECT_FALSE(list->isVisible());
 }
 
@@ -244,8 +244,8 @@ TEST(CalculatorWindow, TypesImpliedProductsAndEvaluatesWithEnter)
     Window w;
     w.type(QStringLiteral("2(3)"));
     QTest::keyClick(&w.view, Qt::Key_Return);
-    EXPECT_EQ(w.frame.display().getInputText(), u"2(3)");
-    EXPECT_EQ(w.frame.display().resultText(), u"6");
+    EXPECT_EQ(w.calculator.display().getInputText(), u"2(3)");
+    EXPECT_EQ(w.calculator.display().resultText(), u"6");
 }
 
 TEST(CalculatorWindow, PreferencesConvertTheCurrentLineToTheNewOutputFormat)
@@ -255,7 +255,7 @@ TEST(CalculatorWindow, PreferencesConvertTheCurrentLineToTheNewOutputFormat)
     ASSERT_TRUE(folder.prepare());
     Window w(0, home.path(), folder);
     w.type(QStringLiteral("1.4"));
-    ASSERT_EQ(w.frame.display().getInputText(), u"1.4");
+    ASSERT_EQ(w.calculator.display().getInputText(), u"1.4");
     bool answered = false;
     QTimer::singleShot(0, [&answered] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -268,10 +268,10 @@ TEST(CalculatorWindow, PreferencesConvertTheCurrentLineToTheNewOutputFormat)
     });
     QTest::keyClick(&w.view, Qt::Key_F2);
     ASSERT_TRUE(answered);
-    EXPECT_EQ(w.frame.preferences().outputFormat, OutputFormat::European);
+    EXPECT_EQ(w.calculator.preferences().outputFormat, OutputFormat::European);
     // The converted line went to the history below, and the current line was cleared.
-    EXPECT_EQ(w.frame.display().line(1).input(), u"1\u00B84");
-    EXPECT_EQ(w.frame.display().getInputText(), u"");
+    EXPECT_EQ(w.calculator.display().line(1).input(), u"1\u00B84");
+    EXPECT_EQ(w.calculator.display().getInputText(), u"");
     EXPECT_TRUE(std::filesystem::exists(home.path() / "preferences.dat"));
 }
 
@@ -285,18 +285,18 @@ TEST(CalculatorWindow, ClosingWritesTheStateThatTheNextStartRestores)
         w.view.showCategory(1);
         w.type(QStringLiteral("1+1"));
         QTest::keyClick(&w.view, Qt::Key_Return);
-        w.frame.setPreferredInputMode(InputMode::BasicRpn);
+        w.calculator.setPreferredInputMode(InputMode::BasicRpn);
         w.view.close();
     }
     for (const char* file : {"preferences.dat", "led.dat", "macro.mcr"})
         EXPECT_TRUE(std::filesystem::exists(home.path() / file)) << file;
-    Calculator frame(home.path());
-    frame.start();
-    EXPECT_EQ(frame.category(), 1);
-    EXPECT_EQ(frame.preferences().inputMode, InputMode::BasicRpn);
+    Calculator calculator(home.path());
+    calculator.start();
+    EXPECT_EQ(calculator.category(), 1);
+    EXPECT_EQ(calculator.preferences().inputMode, InputMode::BasicRpn);
     // The evaluated line stays as history; start-up clears only the current line.
-    EXPECT_EQ(frame.display().line(1).input(), u"1+1");
-    EXPECT_EQ(frame.display().line(0).input(), u"");
+    EXPECT_EQ(calculator.display().line(1).input(), u"1+1");
+    EXPECT_EQ(calculator.display().line(0).input(), u"");
 }
 
 }  // namespace

@@ -29,14 +29,14 @@ namespace {
 
 // A fresh window, shown and active so that shortcuts and focus behave as on a desktop.
 struct DesktopWindow {
-    Calculator frame{std::filesystem::path()};
-    DataTools tools{frame.engine(), std::filesystem::path()};
-    CalculatorView view{frame, shippedFolder()};
+    Calculator calculator{std::filesystem::path()};
+    DataTools tools{calculator.engine(), std::filesystem::path()};
+    CalculatorView view{calculator, shippedFolder()};
 
     explicit DesktopWindow(QSize size = QSize(240, 320))
     {
-        frame.setTools(&tools);
-        frame.start();
+        calculator.setTools(&tools);
+        calculator.start();
         view.setDataTools(&tools);
         view.resize(size);
         view.show();
@@ -44,7 +44,7 @@ struct DesktopWindow {
         EXPECT_TRUE(QTest::qWaitForWindowActive(&view));
         view.setFocus();
     }
-    ~DesktopWindow() { frame.setTools(nullptr); }
+    ~DesktopWindow() { calculator.setTools(nullptr); }
 
     // Each character goes to whatever has the keyboard focus, as typing does.
     void type(const QString& text)
@@ -65,9 +65,9 @@ struct DesktopWindow {
     KeypadView* keypad(const char* name) { return view.findChild<KeypadView*>(QString::fromLatin1(name)); }
     void click(const char* name, int position) { clickKey(keypad(name), position); }
     CalculatorDisplayView* display() { return view.findChild<CalculatorDisplayView*>(); }
-    QString line() { return displayString(frame.display().getInputText()); }
-    QString result() { return displayString(frame.display().resultText()); }
-    double answer() { return frame.engine().slots[VariableSlots::kAnswer].re; }
+    QString line() { return displayString(calculator.display().getInputText()); }
+    QString result() { return displayString(calculator.display().resultText()); }
+    double answer() { return calculator.engine().slots[VariableSlots::kAnswer].re; }
 };
 
 TEST(DesktopKeyboardWindow, NamesAreTypedAndShownWhileTheyGrow)
@@ -97,7 +97,7 @@ TEST(DesktopKeyboardWindow, HexadecimalTypingMatchesTheKeys)
 {
     DesktopWindow byKeys;
     byKeys.view.showCategory(CategoryCode::kBaseConversion);
-    byKeys.frame.pressKey(KeyCode::kRadixHex);
+    byKeys.calculator.pressKey(KeyCode::kRadixHex);
     for (int position : {11, 11})
         byKeys.click("functionKeypad", position);  // F, F
     for (int position : {18, 10, 19})
@@ -105,7 +105,7 @@ TEST(DesktopKeyboardWindow, HexadecimalTypingMatchesTheKeys)
 
     DesktopWindow typed;
     typed.view.showCategory(CategoryCode::kBaseConversion);
-    typed.frame.pressKey(KeyCode::kRadixHex);
+    typed.calculator.pressKey(KeyCode::kRadixHex);
     typed.type(QStringLiteral("ff+1"));
     typed.key(Qt::Key_Return);
     EXPECT_EQ(typed.line(), byKeys.line());
@@ -162,7 +162,7 @@ TEST(DesktopKeyboardWindow, CopyAndPasteKeepNumbers)
 TEST(DesktopKeyboardWindow, PasteReadsEuropeanGroupingAndExponents)
 {
     DesktopWindow w;
-    w.frame.preferences().outputFormat = OutputFormat::European;
+    w.calculator.preferences().outputFormat = OutputFormat::European;
     QApplication::clipboard()->setText(QStringLiteral("1.234,5"));
     w.key(Qt::Key_V, Qt::ControlModifier);
     w.key(Qt::Key_Return);
@@ -221,7 +221,7 @@ TEST(DesktopKeyboardWindow, CategoriesWithoutARadixKeyCalculateInDecimal)
     DesktopWindow w;
     w.view.showCategory(CategoryCode::kBaseConversion);
     w.click("functionKeypad", 2);  // RDX: DEC to HEX
-    ASSERT_EQ(w.frame.display().radix(), KeyCode::kRadixHex);
+    ASSERT_EQ(w.calculator.display().radix(), KeyCode::kRadixHex);
     w.view.showCategory(CategoryCode::kFinance);
     w.type(QStringLiteral("7/2"));
     w.key(Qt::Key_Return);
@@ -233,10 +233,10 @@ TEST(DesktopKeyboardWindow, EveryCategoryIsReachableByKeyboardAndListedWhole)
     for (const QSize size : {QSize(240, 320), QSize(480, 640), QSize(320, 240)}) {
         DesktopWindow w(size);
         w.key(Qt::Key_PageDown, Qt::ControlModifier);
-        EXPECT_EQ(w.frame.category(), 1);
+        EXPECT_EQ(w.calculator.category(), 1);
         w.key(Qt::Key_PageUp, Qt::ControlModifier);
         w.key(Qt::Key_PageUp, Qt::ControlModifier);
-        EXPECT_EQ(w.frame.category(), CategoryCode::kDateTime);
+        EXPECT_EQ(w.calculator.category(), CategoryCode::kDateTime);
         w.key(Qt::Key_F4);
         auto* panel = w.view.findChild<QListWidget*>(QStringLiteral("toolsPanel"));
         ASSERT_TRUE(panel->isVisible());
@@ -250,7 +250,7 @@ TEST(DesktopKeyboardWindow, EveryCategoryIsReachableByKeyboardAndListedWhole)
         }
         w.key(Qt::Key_Up);
         w.key(Qt::Key_Return);
-        EXPECT_EQ(w.frame.category(), CategoryCode::kFunctionGraphs);
+        EXPECT_EQ(w.calculator.category(), CategoryCode::kFunctionGraphs);
         EXPECT_FALSE(panel->isVisible());
     }
 }
@@ -261,27 +261,27 @@ TEST(DesktopKeyboardWindow, DisplayFormatsFromTheMenuShortcutsAndTheIndicator)
     w.type(QStringLiteral("2/3"));
     w.key(Qt::Key_Return);
     w.key(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(w.frame.display().displayFormat(), KeyCode::kFormatFix);
+    EXPECT_EQ(w.calculator.display().displayFormat(), KeyCode::kFormatFix);
     EXPECT_EQ(w.result(), QStringLiteral("0.6667"));
     w.key(Qt::Key_BracketLeft, Qt::ControlModifier);
     EXPECT_EQ(w.result(), QStringLiteral("0.667"));
     w.key(Qt::Key_BracketRight, Qt::ControlModifier);
     w.key(Qt::Key_BracketRight, Qt::ControlModifier);
     EXPECT_EQ(w.result(), QStringLiteral("0.66667"));
-    EXPECT_EQ(w.frame.preferences().fixDigits, 5);
+    EXPECT_EQ(w.calculator.preferences().fixDigits, 5);
     w.key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(w.frame.display().displayFormat(), KeyCode::kFormatSci);
+    EXPECT_EQ(w.calculator.display().displayFormat(), KeyCode::kFormatSci);
     w.key(Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(w.result(), QStringLiteral("0.66666666666667"));
     // A click on the format indicator: NORM, FIX.
     const std::vector<QRect> indicators = w.display()->indicatorRects();
     ASSERT_GE(indicators.size(), 2u);
     QTest::mouseClick(w.display(), Qt::LeftButton, Qt::NoModifier, indicators[1].center());
-    EXPECT_EQ(w.frame.display().displayFormat(), KeyCode::kFormatFix);
+    EXPECT_EQ(w.calculator.display().displayFormat(), KeyCode::kFormatFix);
     EXPECT_EQ(w.result(), QStringLiteral("0.66667"));
     // And on the angle unit.
     QTest::mouseClick(w.display(), Qt::LeftButton, Qt::NoModifier, indicators[0].center());
-    EXPECT_EQ(w.frame.display().angleUnit(), KeyCode::kAngleRad);
+    EXPECT_EQ(w.calculator.display().angleUnit(), KeyCode::kAngleRad);
 }
 
 TEST(DesktopKeyboardWindow, HistoryPutsAnExpressionOrAResultBack)
@@ -329,7 +329,7 @@ TEST(DesktopKeyboardWindow, TheMacroSignatureListInsertsTheCall)
     twice.paramCount = 2;
     twice.displayText = u"x\u00D7y";
     twice.tokenMap = u"111";
-    w.frame.macros().insert(0, twice);
+    w.calculator.macros().insert(0, twice);
     w.key(Qt::Key_M, Qt::ControlModifier);
     auto* list = w.view.findChild<QListWidget*>(QStringLiteral("popupList"));
     ASSERT_TRUE(list->isVisible());
@@ -360,7 +360,7 @@ TEST(DesktopKeyboardWindow, KeysShowSignaturesAndErrorsNameTheArguments)
     EXPECT_EQ(w.result(), QStringLiteral("Syntax error: pmt(rate, nper, pv, fv, p/y, type=0)"));
 
     // With the preference off: no tooltip, the plain message.
-    w.frame.preferences().tooltipsEnabled = false;
+    w.calculator.preferences().tooltipsEnabled = false;
     QApplication::sendEvent(pad, &help);
     EXPECT_FALSE(QToolTip::isVisible());
     w.key(Qt::Key_Return);
@@ -475,7 +475,7 @@ TEST(DesktopKeyboardWindow, NumbersReadAsWrittenAndSettingsStay)
         w.key(Qt::Key_Return);
         w.view.waitForEvaluation();
         EXPECT_EQ(w.result(), QString::fromLatin1(line.shown)) << line.typed;
-        EXPECT_TRUE(indicatorText(w.frame).startsWith(QStringLiteral("DEG NORM"))) << line.typed;
+        EXPECT_TRUE(indicatorText(w.calculator).startsWith(QStringLiteral("DEG NORM"))) << line.typed;
     }
 }
 

@@ -31,9 +31,9 @@ int tallestTextRun(const QImage& picture)
 int resultHeightAt(QSize size)
 {
     const std::filesystem::path data{CORVAN_SOURCE_DATA_DIR};
-    Calculator frame{std::filesystem::path()};
-    CalculatorView view{frame, ProgramFolder(data, data)};
-    frame.start();
+    Calculator calculator{std::filesystem::path()};
+    CalculatorView view{calculator, ProgramFolder(data, data)};
+    calculator.start();
     view.resize(size);
     view.show();
     QTest::keyClicks(&view, QStringLiteral("12345679*9"));

@@ -31,12 +31,12 @@ constexpr std::u16string_view kDaysLongShown = u"\u2211(\u2211(1,y,1,999999),x,1
 
 struct Window : ShippedWindow {
     explicit Window(std::filesystem::path stateFolder = {}) : ShippedWindow(0, std::move(stateFolder)) {}
-    const std::u16string& input() { return frame.display().getInputText(); }
-    const std::u16string& result() { return frame.display().resultText(); }
+    const std::u16string& input() { return calculator.display().getInputText(); }
+    const std::u16string& result() { return calculator.display().resultText(); }
     QToolButton* cancelButton() { return view.findChild<QToolButton*>(QStringLiteral("cancelButton")); }
     void startLongEvaluation()
     {
-        frame.pasteText(kDaysLong);
+        calculator.pasteText(kDaysLong);
         QTest::keyClick(&view, Qt::Key_Return);
     }
 };
@@ -65,9 +65,9 @@ TEST(BusyWindow, ALongEqualsLeavesTheWindowFreeAndEscapeCancelsIt)
     EXPECT_EQ(w.result(), u"Calculation cancelled");
     EXPECT_FALSE(w.cancelButton()->isVisible());
     // The evaluated line is history; the keyboard works again.
-    EXPECT_EQ(w.frame.display().line(1).input(), kDaysLongShown);
+    EXPECT_EQ(w.calculator.display().line(1).input(), kDaysLongShown);
     QTest::keyClick(&w.view, Qt::Key_Escape);
-    w.frame.display().handleKey(KeyCode::kClear);
+    w.calculator.display().handleKey(KeyCode::kClear);
     for (const char* key : {"1", "+", "1"})
         QTest::keyClick(&w.view, key[0]);
     QTest::keyClick(&w.view, Qt::Key_Return);
@@ -81,7 +81,7 @@ TEST(BusyWindow, NothingReadsTheEngineWhileItComputes)
     TempFolder folder;
     Window w;
     int breaches = 0;
-    w.frame.setBusyEngineHandler([&breaches] { ++breaches; });
+    w.calculator.setBusyEngineHandler([&breaches] { ++breaches; });
     auto* formula = w.view.findChild<FormulaView*>(QStringLiteral("formulaView"));
     ASSERT_NE(formula, nullptr);
     formula->setRenderer(FormulaRenderer(fakeFormulaRenderer(folder, 0)));
@@ -107,14 +107,14 @@ TEST(BusyWindow, NothingReadsTheEngineWhileItComputes)
         formula::renderExpressionFormula(kDaysLong, formula->sizeIndex(), VariableSlots()).buffer;
     EXPECT_EQ(formula->image().width(), static_cast<int>(buffer.size()));
     // The check is armed: the worker owns the engine until the result is in.
-    (void)w.frame.engine();
+    (void)w.calculator.engine();
     EXPECT_EQ(breaches, 1);
 
     QTest::keyClick(&w.view, Qt::Key_Escape);
     QTRY_VERIFY_WITH_TIMEOUT(!w.view.busy(), 10000);
     EXPECT_EQ(breaches, 1);
     EXPECT_EQ(w.result(), u"Calculation cancelled");
-    EXPECT_EQ(w.frame.display().line(1).input(), kDaysLongShown);
+    EXPECT_EQ(w.calculator.display().line(1).input(), kDaysLongShown);
 }
 
 TEST(BusyWindow, TheCancelButtonStopsTheCalculation)

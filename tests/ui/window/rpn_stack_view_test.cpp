@@ -26,18 +26,18 @@ int enterPosition()
 }
 
 struct Window {
-    Calculator frame{std::filesystem::path()};
-    CalculatorView view{frame, shippedFolder()};
+    Calculator calculator{std::filesystem::path()};
+    CalculatorView view{calculator, shippedFolder()};
 
     explicit Window(InputMode mode, QSize size = {240, 320})
     {
-        frame.start();
+        calculator.start();
         view.resize(size);
         useMode(mode);
     }
     void useMode(InputMode mode)
     {
-        frame.setPreferredInputMode(mode);
+        calculator.setPreferredInputMode(mode);
         view.showCategory(CategoryCode::kArithmetic);  // redraws the window for the mode
     }
     KeypadView* keypad(const char* name) { return view.findChild<KeypadView*>(QString::fromLatin1(name)); }
