@@ -304,7 +304,9 @@ std::size_t operandEnd(std::u16string_view text, std::size_t i)
         return signedEnd == i + 1 ? i : signedEnd;
     }
     std::size_t end = i;
-    while (end < text.size() && (ascii::isAlnum(text[end]) || isOneOf(text[end], u"._[]")))
+    // The display comma is a decimal or grouping mark still: separators are made plain later.
+    while (end < text.size() &&
+           (ascii::isAlnum(text[end]) || isOneOf(text[end], u"._[]") || text[end] == kDisplayComma))
         ++end;
     if (end < text.size() && text[end] == u'(')
         end = closeGroup(end);

@@ -95,8 +95,12 @@ TEST(displayToEngineText, BracketsASignAfterAnOperator)
         {u"(-3)", "(-3)"},
         {u"2-3", "2-3"},
         {u"2*-", "2*-"},
+        {u"2*-1\u00B8000", "2*(-1000)"},
     };
     expectConversions(std::begin(cases), std::end(cases), OutputFormat::UnitedStates);
+    // The European decimal comma belongs to the signed number.
+    const TextCase european[] = {{u"2\u00D7\u22121\u00B85", "2*(-1.5)"}};
+    expectConversions(std::begin(european), std::end(european), OutputFormat::European);
 }
 
 TEST(displayToEngineText, ReplacesSignsNamesAndPoints)

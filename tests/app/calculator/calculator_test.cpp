@@ -143,6 +143,13 @@ TEST(CalculatorDisplay, TypedNumbersAndSignsReadAsWritten)
         f.type(u"\r");
         EXPECT_EQ(f.result(), c.shown) << toUtf8(c.typed);
     }
+    // In European format too: the decimal mark belongs to a signed number and a mantissa.
+    StartedCalculator f;
+    f.calculator.preferences().outputFormat = OutputFormat::European;
+    f.type(u"2*-1.5\r");
+    EXPECT_EQ(f.result(), u"-3");
+    f.type(u"2.5e-1\r");
+    EXPECT_EQ(f.result(), u"0\u00B825");
 }
 
 TEST(CalculatorDisplay, EuropeanDecimalKeyAndResult)
