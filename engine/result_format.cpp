@@ -184,6 +184,18 @@ std::optional<Separators> separatorsOf(OutputFormat format)
     return std::nullopt;
 }
 
+std::u16string exchangeSeparators(std::u16string_view text)
+{
+    std::u16string result(text);
+    for (char16_t& c : result) {
+        if (c == u'.')
+            c = kDisplayComma;
+        else if (c == kDisplayComma)
+            c = u'.';
+    }
+    return result;
+}
+
 std::string formatNumber(double x, int digits, int style, bool trimZeros, NumberContext context)
 {
     if (x > 1e305 || std::isnan(x))

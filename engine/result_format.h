@@ -26,6 +26,11 @@ struct Separators {
 // its texts stay ungrouped.
 std::optional<Separators> separatorsOf(OutputFormat format);
 
+// A text written in one output format, in the other: every '.' becomes kDisplayComma and every
+// kDisplayComma '.'; nothing else changes, so a display line's token map still fits. The
+// exchange is its own inverse.
+std::u16string exchangeSeparators(std::u16string_view text);
+
 // The display format indicator.
 enum class DisplayFormat { Fix, Norm, Sci };
 

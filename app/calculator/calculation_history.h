@@ -6,8 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "result_format.h"
+
 // Past calculations of the "=" key, newest first, kept across restarts in "history.dat" in the
 // program folder, so that an expression or a result can be put back on the display line.
+// Expressions and results are kept in the United States form ("." decimal point), so that a
+// calculation means the same after the output format changes.
 struct HistoryEntry {
     std::u16string expression;  // the display line's input text
     std::u16string tokenMap;    // its token map, so that the line edits token by token again
@@ -15,6 +19,10 @@ struct HistoryEntry {
     std::u16string value;       // the result as plain number text (clipboardNumberText), or empty
 
     bool operator==(const HistoryEntry&) const = default;
+
+    // The entry written in an output format, from the United States form; since the exchange of
+    // separators is its own inverse, also the stored form of an entry written in that format.
+    HistoryEntry inOutputFormat(OutputFormat format) const;
 };
 
 class CalculationHistory {
@@ -29,17 +37,18 @@ public:
     // Newest first.
     const std::vector<HistoryEntry>& entries() const { return entries_; }
 
-    // File bytes: the text "CorvanHistory1" as an archive string, the entry count as u32, then
+    // File bytes: the text "CorvanHistory2" as an archive string, the entry count as u32, then
     // per entry its four texts as archive strings, newest first.
     std::string serialize() const;
     // Reads what serialize wrote; stops quietly at the first bad record and keeps the entries
     // read before it (at most kMaxEntries). Bytes of another kind of file leave the history
-    // empty.
-    void deserialize(std::string_view bytes);
+    // empty. Files of the first version ("CorvanHistory1") hold texts in the output format of
+    // their time, which is taken to be legacyFormat.
+    void deserialize(std::string_view bytes, OutputFormat legacyFormat = OutputFormat::UnitedStates);
     // Writes the file atomically; false when it could not be written.
     bool save(const std::filesystem::path& folder) const;
     // A missing or unreadable file leaves the history empty.
-    void load(const std::filesystem::path& folder);
+    void load(const std::filesystem::path& folder, OutputFormat legacyFormat = OutputFormat::UnitedStates);
 
 private:
     std::vector<HistoryEntry> entries_;

@@ -44,7 +44,7 @@ void Calculator::start()
         const MacroFolderLoad load = loadMacroFolder(macros_, folder_);
         macroDataError_ = load.dataError;
         unreadMacroFiles_ = load.unread;
-        history_.load(folder_);
+        history_.load(folder_, preferences_.outputFormat);
     }
     preferredInputMode_ = preferences_.inputMode;
     category_ = -1;
@@ -157,6 +157,31 @@ void Calculator::startNewLineAfterResult(int code)
         display_.handleKey(KeyCode::kAnswer);
 }
 
+void Calculator::markTypedExponent()
+{
+    if (display_.inputMode() != InputMode::StringStandard || display_.radixValue() != 10)
+        return;
+    DisplayLine& line = display_.currentLine();
+    // The digit just typed is the token before the cursor; a sign may stand between it and "e".
+    std::size_t mark = line.cursor();
+    if (mark < 2)
+        return;
+    mark -= 2;
+    const auto isSign = [](std::u16string_view token) { return token == u"+" || token == u"-" || token == u"\u2212"; };
+    if (isSign(line.token(mark)) && mark > 0)
+        --mark;
+    const auto inNumber = [](std::u16string_view token) {
+        return token.size() == 1 && (ascii::isDigit(token[0]) || token[0] == u'.' || token[0] == kDisplayComma);
+    };
+    if (line.token(mark) != u"e" || mark == 0 || !inNumber(line.token(mark - 1)))
+        return;
+    const long back = static_cast<long>(line.cursor() - mark);
+    line.moveCursor(-back);
+    line.deleteAtCursor();
+    line.insertToken(u"exp");
+    line.moveCursor(back - 1);
+}
+
 void Calculator::applyKey(int code)
 {
     // In the basic modes "=" is one more token for the display's stack calculator.
@@ -167,6 +192,8 @@ void Calculator::applyKey(int code)
     if (code != KeyCode::kShift)
         startNewLineAfterResult(code);
     display_.handleKey(code);
+    if (digitOfKey(code))
+        markTypedExponent();
     // The variable key names a parameter of the macro being written.
     if (code == KeyCode::kVariable && macroEditor_.editing())
         macroEditor_.useVariable(u"x");
@@ -298,6 +325,7 @@ void Calculator::finishEvaluation()
         display_.setResultText(std::move(result.text));
     noteResult(result.isValue);
     lineEvaluated_ = true;
+    historyWalk_.reset();
 }
 
 void Calculator::noteResult(bool isValue)
@@ -317,8 +345,9 @@ void Calculator::noteResult(bool isValue)
     const bool decimal = !answer.isMatrix() && display_.radixValue() == 10;
     shownValue_ = answer.scalar();
     shownValueText_ = decimal ? display_.resultText() : std::u16string();
-    history_.add({line.input(), line.tokenMap(), display_.resultText(),
-                  decimal ? clipboardNumberText(shownValue_) : std::u16string()});
+    const HistoryEntry shown{line.input(), line.tokenMap(), display_.resultText(),
+                             decimal ? clipboardNumberText(shownValue_) : std::u16string()};
+    history_.add(shown.inOutputFormat(preferences_.outputFormat));
 }
 
 FormattedResult Calculator::formatForDisplay(CalcValue value, NumberContext context, int radix) const
@@ -513,6 +542,7 @@ TypedKeyContext Calculator::typedKeyContext() const
     context.category = category_;
     context.radix = display_.radix();
     context.macroEditing = macroEditor_.editing();
+    context.decimalComma = preferences_.outputFormat == OutputFormat::European;
     return context;
 }
 
@@ -666,10 +696,46 @@ void Calculator::restoreHistoryExpression(std::size_t index)
         return;
     EditScope edit(*this);
     nameBuilder_.clear();
-    const HistoryEntry& entry = history_.entries()[index];
+    const HistoryEntry entry = history_.entries()[index].inOutputFormat(preferences_.outputFormat);
     DisplayLine& line = display_.currentLine();
     line.setContent(entry.expression, entry.tokenMap);
     line.moveCursor(static_cast<long>(line.tokenCount()));
+}
+
+bool Calculator::recallHistory(bool older)
+{
+    if (preferences_.pocketLineEditing || display_.inputMode() != InputMode::StringStandard || macroEditor_.editing() ||
+        evaluating())
+        return false;
+    const DisplayLine& line = display_.currentLine();
+    if (historyWalk_ && line.input() != historyWalk_->shown)
+        historyWalk_.reset();
+    if (older) {
+        const std::size_t next = historyWalk_ ? historyWalk_->index + 1 : 0;
+        if (next >= history_.entries().size())
+            return true;
+        if (!historyWalk_)
+            historyWalk_ = HistoryWalk{0, {}, line.input(), line.tokenMap(), lineEvaluated_};
+        historyWalk_->index = next;
+        restoreHistoryExpression(next);
+    } else {
+        if (!historyWalk_)
+            return true;
+        if (historyWalk_->index == 0) {
+            EditScope edit(*this);
+            DisplayLine& current = display_.currentLine();
+            current.setContent(historyWalk_->draftInput, historyWalk_->draftTokens);
+            current.moveCursor(static_cast<long>(current.tokenCount()));
+            lineEvaluated_ = historyWalk_->draftEvaluated;
+            historyWalk_.reset();
+            return true;
+        }
+        restoreHistoryExpression(--historyWalk_->index);
+    }
+    historyWalk_->shown = display_.currentLine().input();
+    // The recalled line is for editing: keys go on with it rather than start afresh.
+    lineEvaluated_ = false;
+    return true;
 }
 
 void Calculator::insertHistoryResult(std::size_t index)
@@ -678,7 +744,7 @@ void Calculator::insertHistoryResult(std::size_t index)
         return;
     EditScope edit(*this);
     finishTypedName();
-    const HistoryEntry& entry = history_.entries()[index];
+    const HistoryEntry entry = history_.entries()[index].inOutputFormat(preferences_.outputFormat);
     const std::u16string text = entry.value.empty() ? entry.result : entry.value;
     pasteTokens(text);
 }

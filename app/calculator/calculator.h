@@ -98,6 +98,11 @@ public:
     // as pasted text.
     void restoreHistoryExpression(std::size_t index);
     void insertHistoryResult(std::size_t index);
+    // Up and Down at a desktop keyboard: the next older or newer evaluated expression replaces
+    // the line, as in a shell; past the newest, the line that was being written comes back.
+    // False where these keys move between the display's lines instead (pocket line editing,
+    // the basic modes, a macro being written).
+    bool recallHistory(bool older);
     // Whether holding a function-keypad key repeats it (delete and the cursor keys).
     static bool repeatsWhileHeld(int code);
     std::optional<int> functionKeyCode(int position, bool held) const;
@@ -186,6 +191,9 @@ private:
     // A key code on its way to the evaluation or the display, without the typed name and undo
     // handling of the public entries.
     void applyKey(int code);
+    // "6.02e23" typed: once a digit follows "e" (and a sign) right after a number, the "e" becomes
+    // the exponent key's "exp", so that the line shows scientific notation rather than Euler's e.
+    void markTypedExponent();
     void applyInsertions(const std::vector<NameInsertion>& insertions);
     bool hexDigits() const;
     // Puts a typed name that is complete on the line; drops one that is no name.
@@ -248,6 +256,16 @@ private:
     bool lineEvaluated_ = false;
     std::vector<LineSnapshot> undo_;
     CalculationHistory history_;
+    // Walking through history with Up and Down: the entry shown, the text it put on the line
+    // (an edit of that text ends the walk) and the line written before the walk began.
+    struct HistoryWalk {
+        std::size_t index = 0;
+        std::u16string shown;
+        std::u16string draftInput;
+        std::u16string draftTokens;
+        bool draftEvaluated = false;
+    };
+    std::optional<HistoryWalk> historyWalk_;
     // The value behind the shown result, and the text it was shown as: Copy and a format change
     // use it while that text is still the display's result.
     CalcValue shownValue_{};

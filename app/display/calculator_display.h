@@ -66,6 +66,7 @@ public:
     int angleMode() const { return angleUnit_ - KeyCode::kAngleDeg; }
     int wordSizeBits() const;
     DisplayFormat format() const;
+    OutputFormat outputFormat() const { return preferences_.outputFormat; }
     // The angle indicator follows the engine's unit.
     void setAngleMode(int mode);
 
@@ -106,7 +107,6 @@ private:
     void shiftHistory();
     void setRadix(int radixCode);
     void clearCurrentLine();
-    OutputFormat outputFormat() const { return preferences_.outputFormat; }
 
     const Preferences& preferences_;
     Engine& engine_;

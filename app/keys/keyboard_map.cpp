@@ -187,6 +187,12 @@ TypedKeyResult mapDesktopCharacter(char16_t character, const TypedKeyContext& co
     if (character == u' ') {
         return ofKind(TypedKeyResult::Kind::Ignored);
     }
+    if (character == u';') {
+        return filtered(KeyCode::kComma, context);
+    }
+    if (character == u',' && context.decimalComma) {
+        return filtered(KeyCode::kDecimal, context);
+    }
     for (const CharacterCode& entry : kDesktopCodes) {
         if (entry.character == character) {
             return filtered(entry.code, context);

@@ -12,6 +12,7 @@ struct TypedKeyContext {
     int radix = KeyCode::kRadixDec;  // the display's radix key code, 145..148
     bool macroEditing = false;       // a macro is being edited on the display
     bool converterHasInput = false;  // the unit or currency converter window has the input
+    bool decimalComma = false;       // the output format writes a decimal comma (European)
 };
 
 struct TypedKeyResult {
@@ -46,7 +47,9 @@ TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& cont
 
 // Maps one character typed on a desktop keyboard, where letters build names (NameBuilder) and
 // everything else types as the keys do: the digits; "+" "-" "*" "/" and the signs "×" "÷"
-// "−"; "(" ")" "," "." "^" "!" "%"; backspace gives 48 then 47; Escape gives "C" (4); "=" and
+// "−"; "(" ")" "," "." "^" "!" "%"; ";" is the argument comma; where the output format writes
+// a decimal comma, "," is the decimal key too, as spreadsheets in those locales read it;
+// backspace gives 48 then 47; Escape gives "C" (4); "=" and
 // Enter evaluate; a blank is ignored. Letters and anything else are not handled here. The
 // converter and tool-category rules and the radix filter are those of mapTypedCharacter.
 TypedKeyResult mapDesktopCharacter(char16_t character, const TypedKeyContext& context);

@@ -92,18 +92,6 @@ std::size_t index(int row)
 
 }  // namespace
 
-std::u16string exchangeSeparators(std::u16string_view text)
-{
-    std::u16string result(text);
-    for (char16_t& c : result) {
-        if (c == u'.')
-            c = kDisplayComma;
-        else if (c == kDisplayComma)
-            c = u'.';
-    }
-    return result;
-}
-
 PreferencesEditor::PreferencesEditor(const Calculator& frame, ProgramFolder folder) : folder_(std::move(folder))
 {
     // The pages show the file; the record fills in what the file lacks. The record's input

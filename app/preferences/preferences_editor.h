@@ -116,7 +116,3 @@ private:
     std::vector<std::u16string> skins_;
     std::optional<int> selectedSkin_;
 };
-
-// The output-format switch of a display line: every '.' becomes U+00B8 (the display's comma)
-// and every U+00B8 becomes '.'; nothing else changes, so the token map still fits.
-std::u16string exchangeSeparators(std::u16string_view text);

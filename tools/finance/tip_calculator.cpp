@@ -18,16 +18,6 @@ bool contains(const auto& codes, char16_t code)
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
-void exchangeSeparators(std::u16string& text)
-{
-    for (char16_t& c : text) {
-        if (c == u'.')
-            c = kDisplayComma;
-        else if (c == kDisplayComma)
-            c = u'.';
-    }
-}
-
 // Other formats have no separators of their own; the tip window then behaves as in the United
 // States, so that a point can still be typed and read back.
 Separators separatorsFor(OutputFormat format)
@@ -168,7 +158,7 @@ void TipCalculator::setOutputFormat(OutputFormat format)
 {
     if (separators().decimalChar != separatorsFor(format).decimalChar) {
         for (std::u16string& text : fields_)
-            exchangeSeparators(text);
+            text = exchangeSeparators(text);
     }
     format_ = format;
     resetResults();

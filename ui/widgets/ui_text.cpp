@@ -4,11 +4,19 @@
 #include <string>
 
 #include "c_number.h"
-#include "result_format.h"
 
 QString displayString(std::u16string_view text)
 {
     QString result = toQString(text);
+    result.replace(QChar(kDisplayComma), QChar(u','));
+    return result;
+}
+
+QString expressionString(std::u16string_view text, OutputFormat format)
+{
+    QString result = toQString(text);
+    if (format == OutputFormat::European)
+        result.replace(QChar(u','), QChar(u';'));
     result.replace(QChar(kDisplayComma), QChar(u','));
     return result;
 }

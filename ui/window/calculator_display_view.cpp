@@ -241,8 +241,8 @@ void CalculatorDisplayView::paintLines(QPainter& painter, int top)
         if (current)
             painter.fillRect(box, kCurrentLine);
         const std::size_t split = line.characterPosition(line.cursor());
-        const QString before = displayString(line.input().substr(0, split));
-        const QString after = displayString(line.input().substr(split));
+        const QString before = expressionString(line.input().substr(0, split), display_.outputFormat());
+        const QString after = expressionString(line.input().substr(split), display_.outputFormat());
         const QString typed = current ? typedName_ : QString();
         // Scroll a long line so that the cursor, after the name being typed, stays in view.
         const int cursorX = metrics.horizontalAdvance(before + typed);

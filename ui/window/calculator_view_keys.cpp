@@ -137,8 +137,14 @@ bool CalculatorView::handleEditingKey(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Left: code = KeyCode::kCursorLeft; break;
     case Qt::Key_Right: code = KeyCode::kCursorRight; break;
-    case Qt::Key_Up: code = KeyCode::kPreviousLine; break;
-    case Qt::Key_Down: code = KeyCode::kNextLine; break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (calculator_.recallHistory(event->key() == Qt::Key_Up)) {
+            afterKey();
+            return true;
+        }
+        code = event->key() == Qt::Key_Up ? KeyCode::kPreviousLine : KeyCode::kNextLine;
+        break;
     case Qt::Key_PageUp: code = KeyCode::kCursorTenLeft; break;
     case Qt::Key_PageDown: code = KeyCode::kCursorTenRight; break;
     case Qt::Key_Delete: code = KeyCode::kDelete; break;

@@ -77,8 +77,9 @@ void HistoryView::refresh()
     table_->clearContents();
     table_->setRowCount(static_cast<int>(entries.size()));
     for (int row = 0; row < static_cast<int>(entries.size()); ++row) {
-        const HistoryEntry& entry = entries[static_cast<std::size_t>(row)];
-        table_->setItem(row, kExpressionColumn, new QTableWidgetItem(displayString(entry.expression)));
+        const OutputFormat format = calculator_.preferences().outputFormat;
+        const HistoryEntry entry = entries[static_cast<std::size_t>(row)].inOutputFormat(format);
+        table_->setItem(row, kExpressionColumn, new QTableWidgetItem(expressionString(entry.expression, format)));
         auto* result = new QTableWidgetItem(displayString(entry.result));
         result->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         table_->setItem(row, kResultColumn, result);

@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "archive_stream.h"
 #include "atomic_file.h"
 #include "calculation_history.h"
 #include "temp_folder.h"
@@ -69,6 +70,25 @@ TEST(CalculationHistory, DamagedFilesKeepWhatWasReadAndNeverCrash)
     // Another kind of file is no history.
     cut.deserialize("not a history file");
     EXPECT_TRUE(cut.entries().empty());
+}
+
+// A file of the first version holds texts in the output format of its time; they are read
+// into the one form that later versions keep.
+TEST(CalculationHistory, FirstVersionFilesReadInTheFormatOfTheirTime)
+{
+    ArchiveWriter writer;
+    writer.writeString(u"CorvanHistory1");
+    writer.writeU32(1);
+    for (std::u16string_view text : {u"1.234\u00B85", u"1111111", u"1.234\u00B85", u"1234.5"})
+        writer.writeString(text);
+    const std::string bytes = writer.take();
+    CalculationHistory history;
+    history.deserialize(bytes, OutputFormat::European);
+    ASSERT_EQ(history.entries().size(), 1u);
+    EXPECT_EQ(history.entries()[0].expression, u"1\u00B8234.5");
+    EXPECT_EQ(history.entries()[0].inOutputFormat(OutputFormat::European).result, u"1.234\u00B85");
+    history.deserialize(bytes, OutputFormat::UnitedStates);
+    EXPECT_EQ(history.entries()[0].expression, u"1.234\u00B85");
 }
 
 }  // namespace

@@ -493,3 +493,70 @@ TEST(DesktopKeyboardWindow, TypingAfterAResultStartsANewExpression)
     w.key(Qt::Key_Return);
     EXPECT_EQ(w.result(), QStringLiteral("8"));
 }
+
+// Up and Down walk through the evaluated expressions as in a shell, and bring back the line
+// being written; "e" before a digit shows as the exponent mark.
+TEST(DesktopKeyboardWindow, UpAndDownRecallEvaluatedExpressions)
+{
+    DesktopWindow w;
+    for (const char* typed : {"1+1", "2+2"}) {
+        w.type(QString::fromLatin1(typed));
+        w.key(Qt::Key_Return);
+        w.view.waitForEvaluation();
+    }
+    w.type(QStringLiteral("9"));
+    const struct {
+        Qt::Key key;
+        const char* line;
+    } steps[] = {
+        {Qt::Key_Up, "2+2"},   {Qt::Key_Up, "1+1"}, {Qt::Key_Up, "1+1"},
+        {Qt::Key_Down, "2+2"}, {Qt::Key_Down, "9"}, {Qt::Key_Up, "2+2"},
+    };
+    for (const auto& step : steps) {
+        w.key(step.key);
+        EXPECT_EQ(w.line(), QString::fromLatin1(step.line));
+    }
+    w.type(QStringLiteral("*3"));
+    w.key(Qt::Key_Return);
+    w.view.waitForEvaluation();
+    EXPECT_EQ(w.result(), QStringLiteral("8"));
+
+    w.type(QStringLiteral("6.02e-23"));
+    EXPECT_EQ(w.line(), QString::fromUtf16(u"6.02exp\u221223"));
+    w.key(Qt::Key_Escape);
+    w.type(QStringLiteral("2e(1)"));
+    EXPECT_EQ(w.line(), QStringLiteral("2e(1)"));
+}
+
+// In European format "," is the decimal comma and ";" parts arguments, drawn so; history keeps
+// its meaning when the format changes.
+TEST(DesktopKeyboardWindow, EuropeanDecimalCommaAndArgumentSemicolon)
+{
+    DesktopWindow w;
+    w.calculator.preferences().outputFormat = OutputFormat::European;
+    const struct {
+        const char* typed;
+        const char16_t* drawn;
+        const char* shown;
+    } lines[] = {
+        {"2,5+1", u"2,5+1", "3,5"},
+        {"fnInt(x;x;0;1,5)", u"\u222B(x;x;0;1,5)", "1,125"},
+        {"1234,5", u"1234,5", "1.234,5"},
+    };
+    for (const auto& line : lines) {
+        w.key(Qt::Key_Escape);
+        w.type(QString::fromLatin1(line.typed));
+        const std::u16string& input = w.calculator.display().currentLine().input();
+        EXPECT_EQ(expressionString(input, OutputFormat::European), QString::fromUtf16(line.drawn)) << line.typed;
+        w.key(Qt::Key_Return);
+        w.view.waitForEvaluation();
+        EXPECT_EQ(w.result(), QString::fromLatin1(line.shown)) << line.typed;
+    }
+    w.calculator.preferences().outputFormat = OutputFormat::UnitedStates;
+    w.key(Qt::Key_Escape);
+    w.key(Qt::Key_Up);
+    EXPECT_EQ(w.line(), QStringLiteral("1234.5"));
+    w.key(Qt::Key_Return);
+    w.view.waitForEvaluation();
+    EXPECT_EQ(w.result(), QStringLiteral("1,234.5"));
+}
