@@ -10,6 +10,7 @@
 #include "display_text.h"
 #include "macro_expansion.h"
 #include "radix_text.h"
+#include "matrix_literal.h"
 #include "result_format.h"
 #include "printable_text.h"
 #include "utf16.h"
@@ -129,8 +130,6 @@ std::optional<double> CliRunner::realValue(const std::string& line, std::string&
 
 namespace {
 
-constexpr std::size_t kMaxMatrixSide = 30;
-
 std::vector<std::string> splitAt(const std::string& text, char separator)
 {
     std::vector<std::string> parts;
@@ -148,19 +147,15 @@ std::vector<std::string> splitAt(const std::string& text, char separator)
 
 bool CliRunner::storeMatrixLiteral(int slot, const std::string& literal, std::ostream& err)
 {
-    const std::vector<std::string> rows = splitAt(literal.substr(1, literal.size() - 2), ';');
+    const auto rows = matrix_literal::cells(literal);
+    if (!rows) {
+        err << "corvan-cli: --set: '" << literal << "' is not a matrix of equal rows of up to 30 x 30\n";
+        return false;
+    }
     std::vector<double> elements;
-    std::size_t columns = 0;
-    for (const std::string& row : rows) {
-        const std::vector<std::string> cells = splitAt(row, ',');
-        if (columns == 0)
-            columns = cells.size();
-        if (cells.size() != columns || rows.size() > kMaxMatrixSide || columns > kMaxMatrixSide) {
-            err << "corvan-cli: --set: '" << literal << "' is not a matrix of equal rows of up to 30 x 30\n";
-            return false;
-        }
-        for (const std::string& cell : cells) {
-            const std::optional<double> value = scalarValue(cell);
+    for (const std::vector<std::string_view>& row : *rows) {
+        for (std::string_view cell : row) {
+            const std::optional<double> value = scalarValue(std::string(cell));
             if (!value) {
                 err << "corvan-cli: --set: '" << cell << "' is not a real number\n";
                 return false;
@@ -168,8 +163,8 @@ bool CliRunner::storeMatrixLiteral(int slot, const std::string& literal, std::os
             elements.push_back(*value);
         }
     }
-    engine_.slots.storeMatrix(slot, static_cast<std::uint16_t>(rows.size()), static_cast<std::uint16_t>(columns),
-                              elements.data());
+    engine_.slots.storeMatrix(slot, static_cast<std::uint16_t>(rows->size()),
+                              static_cast<std::uint16_t>(rows->front().size()), elements.data());
     return true;
 }
 

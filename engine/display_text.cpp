@@ -207,13 +207,13 @@ std::u16string readScientificNotation(std::u16string_view text, Dialect dialect,
 // Characters after a digit (or "A" to "F") that continue the expression without a "*".
 bool continuesNumber(char16_t c, Dialect dialect)
 {
-    return isOneOf(c, u"^\u221A +,-*/.)!%]") || isHexLetter(c) || ascii::isDigit(c) ||
+    return isOneOf(c, u"^\u221A +,;-*/.)!%]") || isHexLetter(c) || ascii::isDigit(c) ||
            (dialect == Dialect::Standard && c == kDisplayComma);
 }
 
 bool continuesGroup(char16_t c, Dialect dialect)
 {
-    return isOneOf(c, u"^\u221A +,-*/.)!%") || (dialect == Dialect::Standard && c == kDisplayComma);
+    return isOneOf(c, u"^\u221A +,;-*/.)!%]") || (dialect == Dialect::Standard && c == kDisplayComma);
 }
 
 bool isImaginaryUnit(char16_t c)

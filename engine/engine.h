@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -78,6 +79,9 @@ public:
     // Evaluates a matrix expression (with 'solve(A,B)' rewritten as inv(A)*(B)); the result is
     // also stored in VVV.
     ValueCell evaluateMatrix(std::string_view text);
+    // A matrix literal token ("[1,2;3,4]") with its elements evaluated; nullopt after raising
+    // the error of a bad shape or element.
+    std::optional<ValueCell> evaluateMatrixLiteral(std::string_view literal);
 
     // Sets the expression and variable that evaluateAt uses (the calculus functions set it).
     void setBoundExpression(std::string text, std::string variableName);

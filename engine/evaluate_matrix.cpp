@@ -3,6 +3,7 @@
 #include "argument_text.h"
 #include "c_number.h"
 #include "engine.h"
+#include "matrix_literal.h"
 #include "matrix_operator_table.h"
 #include "text_split.h"
 #include "tokenizer.h"
@@ -36,6 +37,35 @@ bool Engine::rewriteSolveCalls(std::string& text)
     return true;
 }
 
+std::optional<ValueCell> Engine::evaluateMatrixLiteral(std::string_view literal)
+{
+    const auto rows = matrix_literal::cells(literal);
+    if (!rows) {
+        raise(ErrorCode::kSyntax);
+        return std::nullopt;
+    }
+    std::vector<double> elements;
+    for (const std::vector<std::string_view>& row : *rows) {
+        for (std::string_view element : row) {
+            const ScalarResult value = evaluateScalar(element, {}, 0.0, 10);
+            if (!value.ok || error_ != ErrorCode::kNone) {
+                if (error_ == ErrorCode::kNone)
+                    raise(ErrorCode::kSyntax);
+                return std::nullopt;
+            }
+            if (value.value.im != 0.0) {
+                raise(ErrorCode::kComplexUnsupported);
+                return std::nullopt;
+            }
+            elements.push_back(value.value.re);
+        }
+    }
+    ValueCell cell;
+    cell.storeMatrix(static_cast<std::uint16_t>(rows->size()), static_cast<std::uint16_t>(rows->front().size()),
+                     elements.data());
+    return cell;
+}
+
 ValueCell Engine::evaluateMatrix(std::string_view text)
 {
     ValueCell& result = slots[VariableSlots::kResult];
@@ -57,6 +87,11 @@ ValueCell Engine::evaluateMatrix(std::string_view text)
         if (MatrixOperation operation = findMatrixOperation(token)) {
             operation(stack, groups.empty() ? 0 : groups.back(), operatorContext);
             ok = !operatorContext.failed();
+        } else if (token.front() == '[') {
+            std::optional<ValueCell> literal = evaluateMatrixLiteral(token);
+            ok = literal.has_value();
+            if (ok)
+                stack.push_back(std::move(*literal));
         } else if (token == "(") {
             groups.push_back(stack.size());
         } else if (token == ")") {

@@ -1,3 +1,4 @@
+#include "matrix_literal.h"
 #include "tokenizer.h"
 
 #include <algorithm>
@@ -97,6 +98,18 @@ bool tokenizeWords(std::string_view text, WordChar isWordChar, Skippable isSkipp
     std::size_t i = 0;
     while (i < text.size()) {
         const char c = text[i];
+        // A matrix literal is one operand; its elements are read when it is evaluated.
+        if (const std::size_t literalEnd = c == '[' ? matrix_literal::end(text, i) : std::string_view::npos;
+            literalEnd != std::string_view::npos) {
+            std::string literal;
+            for (char k : text.substr(i, literalEnd - i)) {
+                if (k != ' ')
+                    literal.push_back(k);
+            }
+            appendToken(out, literal);
+            i = literalEnd;
+            continue;
+        }
         if (!ascii::isAlnum(c)) {
             if (isOperatorChar(c))
                 appendToken(out, text.substr(i, 1));

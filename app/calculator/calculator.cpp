@@ -148,12 +148,13 @@ void Calculator::startNewLineAfterResult(int code)
 {
     const bool fresh = lineEvaluated_;
     lineEvaluated_ = false;
-    if (!fresh || preferences_.pocketLineEditing || keyKind(code) != KeyKind::Insert ||
-        display_.inputMode() != InputMode::StringStandard || macroEditor_.editing())
+    const bool inserts = code == kNameToken || keyKind(code) == KeyKind::Insert;
+    if (!fresh || preferences_.pocketLineEditing || !inserts || display_.inputMode() != InputMode::StringStandard ||
+        macroEditor_.editing())
         return;
     // The evaluated line stays above as history; an operator goes on from its answer.
     display_.handleKey(KeyCode::kClear);
-    if (continuesFromAnswer(code))
+    if (code != kNameToken && continuesFromAnswer(code))
         display_.handleKey(KeyCode::kAnswer);
 }
 
@@ -524,10 +525,12 @@ void Calculator::applyInsertions(const std::vector<NameInsertion>& insertions)
 {
     const bool stringMode = display_.inputMode() == InputMode::StringStandard;
     for (const NameInsertion& insertion : insertions) {
-        if (insertion.code >= 0)
+        if (insertion.code >= 0) {
             applyKey(insertion.code);
-        else if (stringMode)
+        } else if (stringMode) {
+            startNewLineAfterResult(kNameToken);
             display_.currentLine().insertToken(insertion.token);
+        }
     }
 }
 
@@ -564,6 +567,25 @@ bool Calculator::typePocketCharacter(char16_t character)
     return applyTypedKey(mapTypedCharacter(character, typedKeyContext()));
 }
 
+std::optional<std::u16string> Calculator::matrixLiteralToken(char16_t character) const
+{
+    if (display_.inputMode() != InputMode::StringStandard)
+        return std::nullopt;
+    if (character == u']')
+        return u"]";
+    const bool european = preferences_.outputFormat == OutputFormat::European;
+    if (character != (european ? u'|' : u';'))
+        return std::nullopt;
+    // Inside an open "[" a row ends; elsewhere ";" parts arguments.
+    const DisplayLine& line = display_.currentLine();
+    int open = 0;
+    for (std::size_t i = 0; i < line.cursor(); ++i)
+        open += line.token(i) == u"[" ? 1 : line.token(i) == u"]" ? -1 : 0;
+    if (open > 0)
+        return u";";
+    return std::nullopt;
+}
+
 bool Calculator::typeCharacter(char16_t character)
 {
     EditScope edit(*this);
@@ -581,6 +603,17 @@ bool Calculator::typeCharacter(char16_t character)
         nameBuilder_.clear();
         applyKey(KeyCode::kClear);
         return true;
+    }
+    // "[" before anything but a letter opens a matrix ("[1,2;3,4]") rather than a slot name.
+    if (nameBuilder_.pending() == u"[" && !ascii::isLetter(character)) {
+        nameBuilder_.clear();
+        applyInsertions({{-1, u"["}});
+    }
+    if (nameBuilder_.pending().empty()) {
+        if (const std::optional<std::u16string> token = matrixLiteralToken(character)) {
+            applyInsertions({{-1, *token}});
+            return true;
+        }
     }
     nameBuilder_.setNames(typedNames(macros_.macros()));
     const NameBuilder::Step step = nameBuilder_.offer(character, hexDigits());

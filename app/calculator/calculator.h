@@ -191,6 +191,11 @@ private:
     // A key code on its way to the evaluation or the display, without the typed name and undo
     // handling of the public entries.
     void applyKey(int code);
+    // The code startNewLineAfterResult takes for a name's token, which no key inserts.
+    static constexpr int kNameToken = -1;
+    // The token a typed character puts on the line as part of a matrix literal: "]", and the row
+    // end ";" (typed "|" in European format) inside an open "["; nullopt for other characters.
+    std::optional<std::u16string> matrixLiteralToken(char16_t character) const;
     // "6.02e23" typed: once a digit follows "e" (and a sign) right after a number, the "e" becomes
     // the exponent key's "exp", so that the line shows scientific notation rather than Euler's e.
     void markTypedExponent();

@@ -86,6 +86,8 @@ TEST(CorvanCli, PrintsResultsErrorsAndExitCodes)
         {{"--matrix", "--set", "VB=[1E-13;2e-13]", "[VB]*1E13"}, "[1;2]\n", 0},
         {{"--matrix", "--set", "VA=[1,2;3,4]", "det([VA])", "[VA]*[VA]"}, "-2\n[7,10;15,22]\n", 0},
         {{"--matrix", "--set", "VA=[1,2;2,4]", "inv([VA])"}, "Matrix inversion error\n", 1},
+        {{"--matrix", "det([1,2;3,4])", "[1,2;3,4]*[1;1]", "2*[-1,sqrt(4)]"}, "-2\n[3;7]\n[-2,4]\n", 0},
+        {{"--matrix", "[1,2;3]"}, "Syntax error\n", 1},
         {{"--raw", "--matrix", "--set", "VA=[1/3]", "[VA]"}, "[0.33333333333333331]\n", 0},
         {{"--set", "VA=[1,2;3]", "1"},
          "corvan-cli: --set: '[1,2;3]' is not a matrix of equal rows of up to 30 x 30\n",

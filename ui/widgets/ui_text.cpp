@@ -15,8 +15,10 @@ QString displayString(std::u16string_view text)
 QString expressionString(std::u16string_view text, OutputFormat format)
 {
     QString result = toQString(text);
-    if (format == OutputFormat::European)
+    if (format == OutputFormat::European) {
+        result.replace(QChar(u';'), QChar(u'|'));
         result.replace(QChar(u','), QChar(u';'));
+    }
     result.replace(QChar(kDisplayComma), QChar(u','));
     return result;
 }

@@ -10,8 +10,8 @@
 // Display text for drawing: the display's private comma (U+00B8) is drawn as ",".
 QString displayString(std::u16string_view text);
 // An expression for drawing in an output format. Where "," is the decimal mark (European), the
-// argument comma is drawn as ";", the key that types it there, so that "max(2,5;1)" reads
-// unambiguously.
+// argument comma is drawn as ";" and a matrix row end as "|", the keys that type them there, so
+// that "max(2,5;1)" reads unambiguously.
 QString expressionString(std::u16string_view text, OutputFormat format);
 // Text between the models and Qt, unchanged.
 inline QString toQString(std::u16string_view text)

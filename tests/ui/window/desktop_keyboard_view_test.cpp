@@ -560,3 +560,30 @@ TEST(DesktopKeyboardWindow, EuropeanDecimalCommaAndArgumentSemicolon)
     w.view.waitForEvaluation();
     EXPECT_EQ(w.result(), QStringLiteral("1,234.5"));
 }
+
+// Matrices typed at the keyboard in the Matrices category, in both output formats.
+TEST(DesktopKeyboardWindow, MatrixLiteralsTypedAtTheKeyboard)
+{
+    DesktopWindow w;
+    w.calculator.switchCategory(CategoryCode::kMatrices);
+    const struct {
+        OutputFormat format;
+        const char* typed;
+        const char16_t* drawn;
+        const char* shown;
+    } lines[] = {
+        {OutputFormat::UnitedStates, "det([1,2;3,4])", u"det([1,2;3,4])", "-2"},
+        {OutputFormat::UnitedStates, "det([2,0;0,3]*[1,1;0,1])", u"det([2,0;0,3]\u00D7[1,1;0,1])", "6"},
+        {OutputFormat::European, "det([1,5;2|3;4])", u"det([1,5;2|3;4])", "0"},
+    };
+    for (const auto& line : lines) {
+        w.calculator.preferences().outputFormat = line.format;
+        w.key(Qt::Key_Escape);
+        w.type(QString::fromLatin1(line.typed));
+        const std::u16string& input = w.calculator.display().currentLine().input();
+        EXPECT_EQ(expressionString(input, line.format), QString::fromUtf16(line.drawn)) << line.typed;
+        w.key(Qt::Key_Return);
+        w.view.waitForEvaluation();
+        EXPECT_EQ(w.result(), QString::fromLatin1(line.shown)) << line.typed;
+    }
+}
