@@ -49,8 +49,7 @@ bool CalculationHistory::deserialize(std::string_view bytes)
     std::uint32_t count = 0;
     if (!reader.readString(magic) || magic != kMagic || !reader.readU32(count))
         return false;
-    // A count beyond the entries that follow is no loss: the file is read as far as it goes.
-    for (std::uint32_t i = 0; i < count && !reader.atEnd() && entries_.size() < kMaxEntries; ++i) {
+    for (std::uint32_t i = 0; i < count && entries_.size() < kMaxEntries; ++i) {
         HistoryEntry entry;
         if (!reader.readString(entry.expression) || !reader.readString(entry.tokenMap) ||
             !reader.readString(entry.result) || !reader.readString(entry.value))
