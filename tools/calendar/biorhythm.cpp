@@ -45,7 +45,7 @@ BioPersonList readBioPersons(std::string_view bytes, bool* readInFull)
             }
             list.persons.push_back(std::move(person));
         }
-        complete = complete && static_cast<std::size_t>(count) == list.persons.size() && count >= 0;
+        complete = complete && count >= 0 && static_cast<std::size_t>(count) == list.persons.size();
     }
     const bool inRange = selected >= 0 && static_cast<std::size_t>(selected) < list.persons.size();
     list.selected = inRange ? selected : -1;
