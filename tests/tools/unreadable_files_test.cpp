@@ -22,8 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-enum class Kind { Matrices, Statistics, Macros, History, Persons };
-
 enum class Outcome {
     ReadBack,     // read in full: after the close the file holds `after`, nothing was moved
     MovedAside,   // moved to "name.unreadable-DATE" with its bytes, and the user was told
@@ -38,12 +36,16 @@ struct FolderFile {
 
 struct FileCase {
     const char* what;
-    Kind kind;
     std::vector<FolderFile> files;  // the first is the one the case is about
     Outcome outcome;
     std::string after{};                 // ReadBack: the first file's bytes after the close
     std::vector<std::string> removed{};  // files the close takes away
 };
+
+FolderFile sparse(std::string name, std::uintmax_t size)
+{
+    return {std::move(name), "", size};
+}
 
 std::string repro(const fs::path& name)
 {
@@ -94,11 +96,11 @@ std::string persons(std::int32_t count)
     return writer.take();
 }
 
-// Starts the program on folder as the window does, shows the file's category, leaves it and
-// closes; returns everything the user was told.
-std::string openAndClose(Kind kind, const fs::path& folder)
+// Starts the program on folder as the window does, opens the window or category that reads
+// file, leaves it and closes; returns everything the user was told.
+std::string openAndClose(const std::string& file, const fs::path& folder)
 {
-    if (kind == Kind::Persons) {
+    if (file == kBioPersonsFileName) {
         Biorhythm biorhythm(folder, StoredDate{1970, 1, 1}, [] { return CalendarFields{2024, 3, 7, 12, 0, 0}; });
         biorhythm.save();
         return biorhythm.personsMessage();
@@ -108,9 +110,11 @@ std::string openAndClose(Kind kind, const fs::path& folder)
     calculator.setTools(&tools);
     calculator.start();
     std::u16string told = calculator.startMessage();
-    if (kind == Kind::Matrices || kind == Kind::Statistics) {
-        calculator.switchCategory(kind == Kind::Matrices ? DataTools::kMatricesCategory
-                                                         : DataTools::kStatisticsCategory);
+    const int category = file == "matrix.dat"                ? DataTools::kMatricesCategory
+                         : file == StatisticsData::kFileName ? DataTools::kStatisticsCategory
+                                                             : -1;
+    if (category >= 0) {
+        calculator.switchCategory(category);
         told += tools.takeMessage();
         calculator.switchCategory(0);
     }
@@ -135,10 +139,12 @@ TEST(UnreadableFiles, AreNeverWrittenOverAndTheUserIsTold)
     std::string longRow;
     for (int col = 0; col < 8; ++col)
         longRow += "1e+300 ";
-    longRow += "\r\n";
-    std::string values512;
+    const std::string longRows = "2\r\n2 2 8\r\n" + longRow + "\r\n" + longRow + "\r\n3 1 1\r\n7 \r\n";
+    const std::string values = "3\r\n1 2.5 -3 \r\n";
+    std::string values512 = "512\r\n";
     for (int row = 0; row < 512; ++row)
         values512 += "1234567.89 ";
+    values512 += "\r\n";
     const std::string macroFull = repro("macro-26-names/macro.mcr");
     const std::string macroShared = repro("macro-26-names/shared.mcr");
     const std::string longMacro = contentOf(fs::path(CORVAN_TEST_DATA_DIR) / "macro_long_line" / "macro.mcr");
@@ -151,102 +157,58 @@ TEST(UnreadableFiles, AreNeverWrittenOverAndTheUserIsTold)
     readHistory.deserialize(goodHistory);
     const std::string historyWritten = readHistory.serialize();
 
+    const std::string matrixFile = "matrix.dat";
+    const std::string valuesFile = "statistics.dat";
+    const std::string historyFile = "history.dat";
+    const std::string personsFile(kBioPersonsFileName);
     const FileCase cases[] = {
-        {"matrices behind a UTF-8 mark (reproducer)",
-         Kind::Matrices,
-         {{"matrix.dat", matrixBom}},
-         Outcome::ReadBack,
-         matrices},
-        {"matrices in UTF-16LE",
-         Kind::Matrices,
-         {{"matrix.dat", "\xFF\xFE" + utf16(fromUtf8(matrices))}},
-         Outcome::ReadBack,
-         matrices},
-        {"long rows (reproducer)",
-         Kind::Matrices,
-         {{"matrix.dat", repro("matrix_long_row.dat")}},
-         Outcome::ReadBack,
-         "2\r\n2 2 8\r\n" + longRow + longRow + "3 1 1\r\n7 \r\n"},
-        {"matrix count 31", Kind::Matrices, {{"matrix.dat", "31" + matrices.substr(1)}}, Outcome::MovedAside},
-        {"matrix count INT_MAX",
-         Kind::Matrices,
-         {{"matrix.dat", "2147483647" + matrices.substr(1)}},
-         Outcome::MovedAside},
-        {"matrix count INT_MIN (reproducer)",
-         Kind::Matrices,
-         {{"matrix.dat", repro("matrix_int_min.dat")}},
-         Outcome::MovedAside},
-        {"matrix file over 4 MB", Kind::Matrices, {{"matrix.dat", "", 5u << 20}}, Outcome::MovedAside},
+        {"matrices behind a UTF-8 mark (reproducer)", {{matrixFile, matrixBom}}, Outcome::ReadBack, matrices},
+        {"matrices in UTF-16LE", {{matrixFile, "\xFF\xFE" + utf16(fromUtf8(matrices))}}, Outcome::ReadBack, matrices},
+        {"long rows (reproducer)", {{matrixFile, repro("matrix_long_row.dat")}}, Outcome::ReadBack, longRows},
+        {"matrix count 31", {{matrixFile, "31" + matrices.substr(1)}}, Outcome::MovedAside},
+        {"matrix count INT_MAX", {{matrixFile, "2147483647" + matrices.substr(1)}}, Outcome::MovedAside},
+        {"matrix count INT_MIN (reproducer)", {{matrixFile, repro("matrix_int_min.dat")}}, Outcome::MovedAside},
+        {"matrix file over 4 MB", {sparse(matrixFile, 5u << 20)}, Outcome::MovedAside},
 
-        {"values behind a UTF-8 mark",
-         Kind::Statistics,
-         {{"statistics.dat",
-           "\xEF\xBB\xBF"
-           "3\r\n1 2.5 -3 \r\n"}},
-         Outcome::ReadBack,
-         "3\r\n1 2.5 -3 \r\n"},
-        {"values in UTF-16BE",
-         Kind::Statistics,
-         {{"statistics.dat", "\xFE\xFF" + utf16(u"2\r\n4 5 \r\n", true)}},
-         Outcome::ReadBack,
-         "2\r\n4 5 \r\n"},
+        {"values behind a UTF-8 mark", {{valuesFile, "\xEF\xBB\xBF" + values}}, Outcome::ReadBack, values},
+        {"values in UTF-16BE", {{valuesFile, "\xFE\xFF" + utf16(fromUtf8(values), true)}}, Outcome::ReadBack, values},
         {"512 long values (reproducer)",
-         Kind::Statistics,
-         {{"statistics.dat", repro("statistics_512_values.dat")}},
+         {{valuesFile, repro("statistics_512_values.dat")}},
          Outcome::ReadBack,
-         "512\r\n" + values512 + "\r\n"},
-        {"513 values (reproducer)",
-         Kind::Statistics,
-         {{"statistics.dat", repro("statistics-513.dat")}},
-         Outcome::MovedAside},
-        {"value count INT_MIN", Kind::Statistics, {{"statistics.dat", "-2147483648\r\n1 2 \r\n"}}, Outcome::MovedAside},
-        {"statistics file over 4 MB", Kind::Statistics, {{"statistics.dat", "", 5u << 20}}, Outcome::MovedAside},
+         values512},
+        {"513 values (reproducer)", {{valuesFile, repro("statistics-513.dat")}}, Outcome::MovedAside},
+        {"value count INT_MIN", {{valuesFile, "-2147483648\r\n1 2 \r\n"}}, Outcome::MovedAside},
+        {"statistics file over 4 MB", {sparse(valuesFile, 5u << 20)}, Outcome::MovedAside},
 
-        {"macros in UTF-8", Kind::Macros, {{"macro.mcr", toUtf8(twoMacros)}}, Outcome::ReadBack, utf16(twoMacros)},
+        {"macros in UTF-8", {{"macro.mcr", toUtf8(twoMacros)}}, Outcome::ReadBack, utf16(twoMacros)},
         {"macros in UTF-16BE",
-         Kind::Macros,
          {{"macro.mcr", "\xFE\xFF" + utf16(twoMacros, true)}},
          Outcome::ReadBack,
          utf16(twoMacros)},
-        {"a 572-character macro line (reproducer)",
-         Kind::Macros,
-         {{"macro.mcr", longMacro}},
-         Outcome::ReadBack,
-         longMacro},
-        {"a macro file over 4 MiB",
-         Kind::Macros,
-         {{"macro.mcr", utf16(hugeMacro)}},
-         Outcome::ReadBack,
-         utf16(hugeMacro)},
-        {"a macro file over 64 MiB", Kind::Macros, {{"macro.mcr", "", 65u << 20}}, Outcome::MovedAside},
+        {"a 572-character macro line (reproducer)", {{"macro.mcr", longMacro}}, Outcome::ReadBack, longMacro},
+        {"a macro file over 4 MiB", {{"macro.mcr", utf16(hugeMacro)}}, Outcome::ReadBack, utf16(hugeMacro)},
+        {"a macro file over 64 MiB", {sparse("macro.mcr", 65u << 20)}, Outcome::MovedAside},
         {"no free name for shared.mcr (reproducer)",
-         Kind::Macros,
          {{"shared.mcr", macroShared}, {"macro.mcr", macroFull}},
          Outcome::KeptInPlace},
         {"a close killed before the merged file was removed",
-         Kind::Macros,
          {{"macro.mcr", utf16(merged)}, {"shared.mcr", utf16(macroLine(u"Ma", u"3"))}},
          Outcome::ReadBack,
          utf16(merged),
          {"shared.mcr"}},
 
         {"history behind a UTF-8 mark",
-         Kind::History,
-         {{"history.dat", "\xEF\xBB\xBF" + goodHistory}},
+         {{historyFile, "\xEF\xBB\xBF" + goodHistory}},
          Outcome::ReadBack,
          historyWritten},
-        {"history with another header",
-         Kind::History,
-         {{"history.dat", history(u"NotAHistory", 2, 2)}},
-         Outcome::MovedAside},
+        {"history with another header", {{historyFile, history(u"NotAHistory", 2, 2)}}, Outcome::MovedAside},
         {"history cut inside an entry",
-         Kind::History,
-         {{"history.dat", goodHistory.substr(0, goodHistory.size() - 3)}},
+         {{historyFile, goodHistory.substr(0, goodHistory.size() - 3)}},
          Outcome::MovedAside},
-        {"history over 32 MB", Kind::History, {{"history.dat", "", 33u << 20}}, Outcome::MovedAside},
+        {"history over 32 MB", {sparse(historyFile, 33u << 20)}, Outcome::MovedAside},
 
-        {"persons counted INT_MIN", Kind::Persons, {{"biorythm-users.dat", persons(INT32_MIN)}}, Outcome::MovedAside},
-        {"person file over 16 MB", Kind::Persons, {{"biorythm-users.dat", "", 17u << 20}}, Outcome::MovedAside},
+        {"persons counted INT_MIN", {{personsFile, persons(INT32_MIN)}}, Outcome::MovedAside},
+        {"person file over 16 MB", {sparse(personsFile, 17u << 20)}, Outcome::MovedAside},
     };
     for (const FileCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -258,7 +220,7 @@ TEST(UnreadableFiles, AreNeverWrittenOverAndTheUserIsTold)
         }
         const FolderFile& file = c.files.front();
         const fs::path path = folder.path() / file.name;
-        const std::string told = openAndClose(c.kind, folder.path());
+        const std::string told = openAndClose(file.name, folder.path());
 
         const std::vector<fs::path> aside = movedAside(folder.path(), file.name);
         switch (c.outcome) {
@@ -305,7 +267,7 @@ TEST(UnreadableFiles, AFileThatCannotBeMovedAsideIsNotWrittenOver)
     for (int n = 2; n <= 100; ++n)
         ASSERT_TRUE(writeFileAtomically(folder.path() / (taken + "-" + std::to_string(n)), ""));
 
-    const std::string told = openAndClose(Kind::Matrices, folder.path());
+    const std::string told = openAndClose("matrix.dat", folder.path());
     EXPECT_NE(told.find("nor moved aside"), std::string::npos) << told;
     EXPECT_EQ(contentOf(folder.path() / "matrix.dat"), damaged);
 }
