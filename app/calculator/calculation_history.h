@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,16 +41,21 @@ public:
     // File bytes: the text "CorvanHistory2" as an archive string, the entry count as u32, then
     // per entry its four texts as archive strings, newest first.
     std::string serialize() const;
-    // Reads what serialize wrote; stops quietly at the first bad record and keeps the entries
-    // read before it (at most kMaxEntries). Bytes of another kind of file leave the history
-    // empty. Files of the first version ("CorvanHistory1") hold texts in the output format of
-    // their time, which is taken to be legacyFormat.
-    void deserialize(std::string_view bytes, OutputFormat legacyFormat = OutputFormat::UnitedStates);
-    // Writes the file atomically; false when it could not be written.
+    // Reads what serialize wrote, after a UTF-8 byte-order mark if there is one; an empty file
+    // is an empty history. Returns whether the bytes were read in full; otherwise it stops at
+    // the first bad record and keeps the entries read before it (at most kMaxEntries), and bytes
+    // of another kind of file leave the history empty. Files of the first version
+    // ("CorvanHistory1") hold texts in the output format of their time, taken to be legacyFormat.
+    bool deserialize(std::string_view bytes, OutputFormat legacyFormat = OutputFormat::UnitedStates);
+    // Writes the file atomically; false when it could not be written, or when a file that
+    // could not be read is still in its place.
     bool save(const std::filesystem::path& folder) const;
-    // A missing or unreadable file leaves the history empty.
-    void load(const std::filesystem::path& folder, OutputFormat legacyFormat = OutputFormat::UnitedStates);
+    // Reads the file; a missing one leaves the history empty. A file that cannot be read in
+    // full is moved aside (unreadable_file.h) and the message saying so returned.
+    std::optional<std::string> load(const std::filesystem::path& folder,
+                                    OutputFormat legacyFormat = OutputFormat::UnitedStates);
 
 private:
     std::vector<HistoryEntry> entries_;
+    bool savable_ = true;
 };

@@ -18,6 +18,7 @@
 #include "keypads.h"
 #include "radix_text.h"
 #include "result_format.h"
+#include "utf16.h"
 
 namespace {
 
@@ -42,9 +43,12 @@ void Calculator::start()
         display_.load(folder_);
         savedDisplayState_ = display_.saveState();
         const MacroFolderLoad load = loadMacroFolder(macros_, folder_);
+        MacroFolderCheck check = setAsideUnreadMacroFiles(load);
         macroDataError_ = load.dataError;
-        unreadMacroFiles_ = load.unread;
-        history_.load(folder_, preferences_.outputFormat);
+        keptMacroFiles_ = std::move(check.keep);
+        startMessages_ = std::move(check.messages);
+        if (std::optional<std::string> message = history_.load(folder_, preferences_.outputFormat))
+            startMessages_.push_back(std::move(*message));
     }
     preferredInputMode_ = preferences_.inputMode;
     category_ = -1;
@@ -61,12 +65,20 @@ void Calculator::close()
         preferences_.lastCategory = static_cast<std::uint8_t>(category_);
     preferences_.inputMode = preferredInputMode();
     if (!folder_.empty()) {
-        saveMacroFolder(macros_, folder_, unreadMacroFiles_);
+        saveMacroFolder(macros_, folder_, keptMacroFiles_);
         preferencesStore_.save(preferences_);
         if (display_.save(folder_))
             savedDisplayState_ = display_.saveState();
         history_.save(folder_);
     }
+}
+
+std::u16string Calculator::startMessage() const
+{
+    std::string text = macroDataError_ ? "Macro data error!" : "";
+    for (const std::string& message : startMessages_)
+        text += (text.empty() ? "" : "\n\n") + message;
+    return fromUtf8(text);
 }
 
 void Calculator::setPreferredInputMode(InputMode mode)

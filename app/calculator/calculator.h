@@ -146,8 +146,10 @@ public:
     bool saveMacro();
     // Ends macro editing.
     void stopEditingMacro();
-    // True when a macro file could not be read completely at start ("Macro data error!").
-    bool macroDataError() const { return macroDataError_; }
+    // What the window says once after start(): "Macro data error!" when a macro file could not
+    // be read completely, and where each file that could not be read was moved; empty when all
+    // went well.
+    std::u16string startMessage() const;
     // The input mode the user chose, which the categories 0 to 2 run; the record's until start().
     InputMode preferredInputMode() const { return preferredInputMode_.value_or(preferences_.inputMode); }
     void setPreferredInputMode(InputMode mode);
@@ -250,8 +252,10 @@ private:
     CalculatorDisplay display_;
     MacroLibrary macros_;
     MacroEditor macroEditor_{macros_};
-    std::vector<std::filesystem::path> unreadMacroFiles_;
+    // Macro files that a close must neither write over nor remove.
+    std::vector<std::filesystem::path> keptMacroFiles_;
     bool macroDataError_ = false;
+    std::vector<std::string> startMessages_;
     int category_ = -1;
     CategoryTools* tools_ = nullptr;
     std::optional<InputMode> preferredInputMode_;  // unset until start()

@@ -7,6 +7,8 @@
 
 #include "ascii.h"
 #include "atomic_file.h"
+#include "unicode_text.h"
+#include "unreadable_file.h"
 
 namespace fs = std::filesystem;
 
@@ -76,6 +78,20 @@ std::optional<MacroRecord> parseLine(std::u16string_view piece)
     return macro;
 }
 
+// Everything but the name, in one text: two macros with the same key compute the same.
+std::u16string bodyKey(const MacroRecord& macro)
+{
+    std::u16string key = macro.params;
+    for (std::u16string_view field : {std::u16string_view(macro.formula), std::u16string_view(macro.displayText),
+                                      std::u16string_view(macro.tokenMap)}) {
+        key += MacroLibrary::kSeparator;
+        key += field;
+    }
+    key += MacroLibrary::kSeparator;
+    key += static_cast<char16_t>(macro.paramCount);
+    return key;
+}
+
 void appendUtf16(std::string& bytes, std::u16string_view text)
 {
     for (char16_t c : text) {
@@ -125,62 +141,67 @@ std::u16string macroSignature(const MacroRecord& macro)
 
 MacroLoadStatus MacroLibrary::load(const fs::path& path)
 {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error))
-        return MacroLoadStatus::NotRead;
-    const std::uintmax_t size = fs::file_size(path, error);
-    if (error)
-        return MacroLoadStatus::NotRead;
-    if (size > kMaxFileBytes)
-        return MacroLoadStatus::TooLarge;
     std::string bytes;
-    if (!readWholeFile(path, bytes, kMaxFileBytes))
-        return MacroLoadStatus::NotRead;
-    // A file that shrank while it was read comes back short; it is still used as far as it goes.
-    const bool shortRead = bytes.size() < size;
-    const MacroLoadStatus status = merge(bytes);
-    return shortRead ? MacroLoadStatus::DataError : status;
+    switch (readDataFile(path, bytes, kMaxFileBytes)) {
+    case DataFileRead::Read: return merge(bytes);
+    case DataFileRead::Missing: return MacroLoadStatus::Missing;
+    case DataFileRead::Unreadable: break;
+    }
+    return MacroLoadStatus::DataError;
 }
 
 MacroLoadStatus MacroLibrary::merge(std::string_view bytes)
 {
-    // The names in use, so that each clash check is one look-up: a file of a hundred thousand
-    // macros loads in a moment instead of comparing every name with every earlier one.
-    std::unordered_set<std::u16string> used;
-    used.reserve(macros_.size());
-    for (const MacroRecord& macro : macros_)
-        used.insert(macro.name);
-
-    const std::size_t characters = bytes.size() / 2;
-    std::u16string line;
-    for (std::size_t i = 0; i < characters; ++i) {
-        const auto low = static_cast<unsigned char>(bytes[2 * i]);
-        const auto high = static_cast<unsigned char>(bytes[2 * i + 1]);
-        const auto c = static_cast<char16_t>(low | (high << 8));
-        line += c;
-        if (c == u'\n') {
-            if (std::optional<MacroRecord> macro = parseLine(line))
-                append(std::move(*macro), used);
-            line.clear();
-        }
+    MergeIndex index = mergeIndex();
+    const TextEncoding encoding = detectTextEncoding(bytes, TextEncoding::Utf16LE);
+    const bool wide = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
+    bool complete = !wide || bytes.size() % 2 == 0;
+    bool crowded = false;
+    const std::u16string text = textAsUtf16(bytes, TextEncoding::Utf16LE);
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t newline = text.find(u'\n', start);
+        const std::size_t end = newline == std::u16string::npos ? text.size() : newline + 1;
+        const std::u16string_view line = std::u16string_view(text).substr(start, end - start);
+        if (std::optional<MacroRecord> macro = parseLine(line))
+            crowded = !append(std::move(*macro), index) || crowded;
+        else if (!std::all_of(line.begin(), line.end(), isBlank))
+            complete = false;
+        start = end;
     }
-    if (std::optional<MacroRecord> macro = parseLine(line))
-        append(std::move(*macro), used);
-    return bytes.size() % 2 != 0 ? MacroLoadStatus::DataError : MacroLoadStatus::Read;
+    if (!complete)
+        return MacroLoadStatus::DataError;
+    return crowded ? MacroLoadStatus::NoFreeName : MacroLoadStatus::Read;
 }
 
-void MacroLibrary::append(MacroRecord macro, std::unordered_set<std::u16string>& used)
+MacroLibrary::MergeIndex MacroLibrary::mergeIndex() const
 {
-    if (used.contains(macro.name)) {
+    MergeIndex index;
+    index.names.reserve(macros_.size());
+    index.bodies.reserve(macros_.size());
+    for (const MacroRecord& macro : macros_) {
+        index.names.insert(macro.name);
+        index.bodies.insert(bodyKey(macro));
+    }
+    return index;
+}
+
+bool MacroLibrary::append(MacroRecord macro, MergeIndex& index)
+{
+    std::u16string body = bodyKey(macro);
+    if (index.names.contains(macro.name)) {
+        if (index.bodies.contains(body))
+            return true;
         std::size_t letter = 0;
-        while (letter < kLetterCount && used.contains(letterName(letter)))
+        while (letter < kLetterCount && index.names.contains(letterName(letter)))
             ++letter;
         if (letter == kLetterCount)
-            return;
+            return false;
         macro.name = letterName(letter);
     }
-    used.insert(macro.name);
+    index.names.insert(macro.name);
+    index.bodies.insert(std::move(body));
     macros_.push_back(std::move(macro));
+    return true;
 }
 
 std::string MacroLibrary::serialize() const
@@ -247,25 +268,46 @@ MacroFolderLoad loadMacroFolder(MacroLibrary& macros, const fs::path& folder)
     MacroFolderLoad result;
     for (const fs::path& file : macroFiles(folder)) {
         switch (macros.load(file)) {
-        case MacroLoadStatus::Read: break;
-        case MacroLoadStatus::NotRead: result.unread.push_back(file); break;
-        case MacroLoadStatus::DataError: result.dataError = true; break;
-        case MacroLoadStatus::TooLarge:
+        case MacroLoadStatus::Read:
+        case MacroLoadStatus::Missing: break;
+        case MacroLoadStatus::DataError:
             result.dataError = true;
             result.unread.push_back(file);
+            break;
+        case MacroLoadStatus::NoFreeName:
+            result.dataError = true;
+            result.crowded.push_back(file);
             break;
         }
     }
     return result;
 }
 
+MacroFolderCheck setAsideUnreadMacroFiles(const MacroFolderLoad& load)
+{
+    MacroFolderCheck check;
+    for (const fs::path& file : load.unread) {
+        const SetAsideFile setAside = setAsideUnreadable(file);
+        if (!setAside.moved())
+            check.keep.push_back(file);
+        check.messages.push_back(setAside.message());
+    }
+    for (const fs::path& file : load.crowded) {
+        check.keep.push_back(file);
+        check.messages.push_back("Some macros of " + file.string() +
+                                 " were not loaded: the names Ma to Mz are all in use. The file is kept as it is.");
+    }
+    return check;
+}
+
 bool saveMacroFolder(const MacroLibrary& macros, const fs::path& folder, const std::vector<fs::path>& keep)
 {
     const fs::path target = folder / "macro.mcr";
-    if (!macros.save(target))
+    const auto kept = [&keep](const fs::path& file) { return std::find(keep.begin(), keep.end(), file) != keep.end(); };
+    if (kept(target) || !macros.save(target))
         return false;
     for (const fs::path& file : macroFiles(folder)) {
-        if (file.filename() == target.filename() || std::find(keep.begin(), keep.end(), file) != keep.end())
+        if (file.filename() == target.filename() || kept(file))
             continue;
         std::error_code error;
         fs::remove(file, error);

@@ -26,31 +26,33 @@ struct MacroRecord {
 std::u16string macroSignature(const MacroRecord& macro);
 
 enum class MacroLoadStatus {
-    Read,       // the whole file was read (malformed lines are skipped silently)
-    NotRead,    // missing, not a regular file, or not readable: nothing added, no message
-    DataError,  // reading failed partway: show "Macro data error!"; what was read is kept
-    TooLarge,   // refused whole as larger than any macro file: show "Macro data error!"
+    Read,        // the whole file is in the list
+    Missing,     // there is no such file: nothing added, no message
+    DataError,   // not read in full: it cannot be opened, is larger than any macro file, ends in
+                 // half a character or has lines that are no macro; what was read is kept
+    NoFreeName,  // read, but macros were left out: their names clash and "Ma".."Mz" are all in use
 };
 
 // The ordered macro list and its file "macro.mcr".
 //
-// File format: UTF-16LE without byte-order mark, one macro per line, each line
+// File format: UTF-16LE without byte-order mark (a file in UTF-8, UTF-16BE or UTF-32, as a text
+// editor may have saved it, is read too), one macro per line, each line
 //     name 06 paramCount 06 params 06 formula 06 displayText 06 tokenMap 06 CR LF
 // with U+0006 after every field, paramCount in decimal, and no CR LF after the last line.
 // A line is read whole, however long: whatever the writer writes, the reader reads back. A line
-// with fewer than six separators is skipped.
+// with fewer than six separators is skipped, and the file counts as not read in full.
 class MacroLibrary {
 public:
-    // Files beyond this size are refused whole (a data error): a real macro file is a few
-    // kilobytes, and every line becomes a record in memory.
-    static constexpr std::uintmax_t kMaxFileBytes = 4u * 1024u * 1024u;
+    // Files beyond this size are refused whole (a data error): every line becomes a record in
+    // memory. A hundred thousand macros merged from other files still fit.
+    static constexpr std::uintmax_t kMaxFileBytes = 64u * 1024u * 1024u;
     static constexpr char16_t kSeparator = u'\x06';
 
     // Merges a macro file into the list, appending in file order. A name that is already in the
-    // list is replaced by the first unused "Ma".."Mz"; when all 26 are used the macro is dropped.
-    // Data errors: an odd byte count (every complete character is still used; the stray last
-    // byte is dropped) and a file that came back shorter than its size. A file larger than
-    // kMaxFileBytes is refused whole.
+    // list is replaced by the first unused "Ma".."Mz"; when all 26 are used the macro is left
+    // out. A clashing macro whose body (everything but its name) some macro of the list already
+    // has is taken as that macro: it was merged before, at a close that was cut short before
+    // its file was removed.
     MacroLoadStatus load(const std::filesystem::path& path);
     // Writes the whole list, atomically. Field texts are written without U+0006, CR and LF,
     // which would break the line structure. Returns false when the file cannot be written.
@@ -75,25 +77,44 @@ public:
     MacroLoadStatus merge(std::string_view bytes);
 
 private:
-    // Appends with the clash rule of load; used holds every name of the list and grows with it.
-    void append(MacroRecord macro, std::unordered_set<std::u16string>& used);
+    // The names and bodies of the list, so that each clash check is one look-up.
+    struct MergeIndex {
+        std::unordered_set<std::u16string> names;
+        std::unordered_set<std::u16string> bodies;
+    };
+    MergeIndex mergeIndex() const;
+    // Appends with the clash rule of load; false when the macro was left out for want of a name.
+    bool append(MacroRecord macro, MergeIndex& index);
 
     std::vector<MacroRecord> macros_;
 };
 
 // The program folder's macro files: every regular file whose name ends in ".mcr" (any case).
 struct MacroFolderLoad {
-    bool dataError = false;  // some file failed partway: show "Macro data error!"
-    // Files that could not be read or were refused whole; pass them to saveMacroFolder so that
-    // they survive the close.
+    bool dataError = false;  // some file was not read in full: show "Macro data error!"
+    // Files not read in full: a start moves them aside (setAsideUnreadMacroFiles) before any
+    // save.
     std::vector<std::filesystem::path> unread;
+    // Files with macros left out for want of a free name: they stay as they are.
+    std::vector<std::filesystem::path> crowded;
 };
 
 // Start-up: merges every macro file of the folder into the list. The files are taken sorted by
 // file name (byte order), so the result does not depend on the file system's listing order.
 MacroFolderLoad loadMacroFolder(MacroLibrary& macros, const std::filesystem::path& folder);
-// Close: writes the list to "macro.mcr" and, only when that succeeded, deletes every other
-// macro file except those in `keep` (their content never reached the list). "macro.mcr" itself is
-// always rewritten. Returns false when it could not be written; then no file is deleted.
+
+// What a start does about the files a load could not take in full.
+struct MacroFolderCheck {
+    std::vector<std::filesystem::path> keep;  // for saveMacroFolder: never written over nor removed
+    std::vector<std::string> messages;        // one for each such file, for the user
+};
+// Moves each unread file aside (unreadable_file.h); a crowded file, and one that could not be
+// moved, is kept where it is.
+MacroFolderCheck setAsideUnreadMacroFiles(const MacroFolderLoad& load);
+
+// Close: writes the list to "macro.mcr" and, only when that succeeded, removes every other
+// macro file except those in `keep` (their content never reached the list). A kill between the
+// two steps leaves macros that the next start recognises as already present. When "macro.mcr"
+// itself is in `keep`, nothing is written or removed. Returns false when nothing was written.
 bool saveMacroFolder(const MacroLibrary& macros, const std::filesystem::path& folder,
                      const std::vector<std::filesystem::path>& keep = {});

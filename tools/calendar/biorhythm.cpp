@@ -4,6 +4,7 @@
 
 #include "archive_stream.h"
 #include "atomic_file.h"
+#include "unreadable_file.h"
 
 namespace {
 
@@ -26,22 +27,30 @@ std::u16string format(DateOrder order, StoredDate date)
 
 }  // namespace
 
-BioPersonList readBioPersons(std::string_view bytes)
+BioPersonList readBioPersons(std::string_view bytes, bool* readInFull)
 {
     BioPersonList list;
     ArchiveReader reader(bytes);
     std::int32_t count = 0;
     std::int32_t selected = -1;
-    if (!reader.readI32(count) || !reader.readI32(selected))
-        return list;
-    for (std::int32_t i = 0; i < count; ++i) {
-        BioPerson person;
-        if (!reader.readString(person.name) || !reader.readString(person.birth))
-            break;
-        list.persons.push_back(std::move(person));
+    bool complete = bytes.empty();
+    if (reader.readI32(count) && reader.readI32(selected)) {
+        // Every person the file holds is read, whatever the count says.
+        complete = true;
+        while (!reader.atEnd()) {
+            BioPerson person;
+            if (!reader.readString(person.name) || !reader.readString(person.birth)) {
+                complete = false;
+                break;
+            }
+            list.persons.push_back(std::move(person));
+        }
+        complete = complete && count >= 0 && static_cast<std::size_t>(count) == list.persons.size();
     }
     const bool inRange = selected >= 0 && static_cast<std::size_t>(selected) < list.persons.size();
     list.selected = inRange ? selected : -1;
+    if (readInFull)
+        *readInFull = complete;
     return list;
 }
 
@@ -71,19 +80,34 @@ Biorhythm::Biorhythm(std::filesystem::path folder, StoredDate rememberedDate, co
 {
     view_ = storedDateOf(clock());
     birth_ = rememberedDate.isValid() ? rememberedDate : view_;
-    std::string bytes;
-    if (readWholeFile(folder_ / kBioPersonsFileName, bytes, kMaxFileBytes))
-        list_ = readBioPersons(bytes);
+    readPersons();
     takeSelectedBirth();
-    bytes.clear();
+    std::string bytes;
     adviceMissing_ = !readWholeFile(folder_ / kBioAdviceFileName, bytes, kMaxFileBytes);
     if (!adviceMissing_)
         chart_.setAdvice(parseBioAdvice(bytes));
 }
 
+void Biorhythm::readPersons()
+{
+    const std::filesystem::path path = folder_ / kBioPersonsFileName;
+    std::string bytes;
+    bool complete = false;
+    switch (readDataFile(path, bytes, kMaxFileBytes)) {
+    case DataFileRead::Missing: return;
+    case DataFileRead::Read: list_ = readBioPersons(bytes, &complete); break;
+    case DataFileRead::Unreadable: break;
+    }
+    if (complete)
+        return;
+    const SetAsideFile setAside = setAsideUnreadable(path);
+    personsSavable_ = setAside.moved();
+    personsMessage_ = setAside.message();
+}
+
 bool Biorhythm::save() const
 {
-    return writeFileAtomically(folder_ / kBioPersonsFileName, writeBioPersons(list_));
+    return personsSavable_ && writeFileAtomically(folder_ / kBioPersonsFileName, writeBioPersons(list_));
 }
 
 void Biorhythm::takeSelectedBirth()

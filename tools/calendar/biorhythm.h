@@ -26,9 +26,10 @@ struct BioPersonList {
 };
 
 // The person file: i32 count, i32 selected, then name and birth as archive strings per person.
-// Reading stops quietly at the first bad record and keeps the persons read; a selected index
-// outside the persons read becomes -1 (none).
-BioPersonList readBioPersons(std::string_view bytes);
+// Every person the file holds is read, whatever the count says. Reading stops at the first bad
+// record and keeps the persons read; a selected index outside the persons read becomes -1
+// (none). readInFull tells whether the file was read in full, as the writer writes it.
+BioPersonList readBioPersons(std::string_view bytes, bool* readInFull = nullptr);
 std::string writeBioPersons(const BioPersonList& list);
 
 // The date a birth text names, read as month/day/year; invalid when it names no real date.
@@ -46,7 +47,11 @@ public:
     // True when the advice file could not be read: the window shows "Can not open data file!"
     // with the title "Error"; reports then have empty sections.
     bool adviceMissing() const { return adviceMissing_; }
-    // Writes the person file whole; false when it could not be written.
+    // When the person file could not be read in full: where it was moved, for the window to
+    // say once; empty otherwise.
+    const std::string& personsMessage() const { return personsMessage_; }
+    // Writes the person file whole; false when it could not be written, or when a file that
+    // could not be read is still in its place.
     bool save() const;
 
     const std::vector<BioPerson>& persons() const { return list_.persons; }
@@ -89,6 +94,8 @@ public:
     std::u16string viewLabel(DateOrder order) const { return u"Date to view: " + viewText(order); }
 
 private:
+    // Reads the person file; one that cannot be read in full is moved aside (unreadable_file.h).
+    void readPersons();
     void takeSelectedBirth();
 
     std::filesystem::path folder_;
@@ -96,5 +103,7 @@ private:
     StoredDate birth_;
     StoredDate view_;
     bool adviceMissing_ = false;
+    bool personsSavable_ = true;
+    std::string personsMessage_;
     BiorhythmChart chart_;
 };

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "unreadable_file.h"
 #include "utf16.h"
 
 namespace {
@@ -24,25 +25,34 @@ void DataTools::categoryShown(int category)
 {
     if (category == kMatricesCategory && !matrices_) {
         matrices_.emplace(engine_);
-        if (!folder_.empty() && matrices_->load(folder_ / kMatrixFile) == MatrixStore::LoadStatus::DataError)
-            message_ = kMatrixDataError;
+        matricesSavable_ = folder_.empty() ||
+                           matrices_->load(folder_ / kMatrixFile) != MatrixStore::LoadStatus::DataError ||
+                           keepUnreadFile(kMatrixFile, kMatrixDataError);
     } else if (category == kStatisticsCategory && !statistics_) {
         statistics_.emplace(engine_);
-        if (!folder_.empty() &&
-            statistics_->load(folder_ / StatisticsData::kFileName) == StatisticsData::LoadStatus::Error)
-            message_ = StatisticsData::kLoadErrorMessage;
+        statisticsSavable_ =
+            folder_.empty() ||
+            statistics_->load(folder_ / StatisticsData::kFileName) != StatisticsData::LoadStatus::Error ||
+            keepUnreadFile(StatisticsData::kFileName, StatisticsData::kLoadErrorMessage);
     }
+}
+
+bool DataTools::keepUnreadFile(std::string_view name, std::u16string_view error)
+{
+    const SetAsideFile setAside = setAsideUnreadable(folder_ / name);
+    message_ = std::u16string(error) + u"\n" + fromUtf8(setAside.message());
+    return setAside.moved();
 }
 
 void DataTools::categoryLeft(int category)
 {
     if (category == kMatricesCategory && matrices_) {
-        if (!folder_.empty())
+        if (!folder_.empty() && matricesSavable_)
             matrices_->save(folder_ / kMatrixFile);
         // The handles free their slots: the matrices live while their window does.
         matrices_.reset();
     } else if (category == kStatisticsCategory && statistics_) {
-        if (!folder_.empty())
+        if (!folder_.empty() && statisticsSavable_)
             statistics_->save(folder_ / StatisticsData::kFileName);
         statistics_.reset();
     }

@@ -11,6 +11,8 @@
 #include "c_number.h"
 #include "engine.h"
 #include "stored_number.h"
+#include "unicode_text.h"
+#include "unreadable_file.h"
 
 namespace {
 
@@ -58,6 +60,14 @@ public:
         const long long signedValue = negative ? -magnitude : magnitude;
         value = static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
         return true;
+    }
+
+    // True when nothing but white space is left.
+    bool atEnd()
+    {
+        while (pos_ < text_.size() && isCSpace(text_[pos_]))
+            ++pos_;
+        return pos_ >= text_.size();
     }
 
     bool readLine(std::string_view& line)
@@ -204,29 +214,43 @@ MatrixStore::LoadStatus MatrixStore::load(const std::filesystem::path& path)
 {
     deleteAll();
     std::string bytes;
-    if (!readWholeFile(path, bytes, kMaxFileBytes))
-        return LoadStatus::NoFile;
-    FileReader reader(bytes);
+    switch (readDataFile(path, bytes, kMaxFileBytes)) {
+    case DataFileRead::Read: break;
+    case DataFileRead::Missing: return LoadStatus::NoFile;
+    case DataFileRead::Unreadable: return LoadStatus::DataError;
+    }
+    const std::string text = textAsUtf8(bytes);
+    FileReader reader(text);
+    if (reader.atEnd())
+        return LoadStatus::Loaded;
     int fileCount = 0;
-    if (!reader.readInt(fileCount) || !inRange(fileCount, 1, kMaxFileCount))
-        return LoadStatus::BadCount;
+    if (!reader.readInt(fileCount))
+        return LoadStatus::DataError;
 
-    LoadStatus status = LoadStatus::Loaded;
-    for (int header = 0; header < fileCount; ++header) {
+    // Every header the file holds is read, whatever the count says; a count that disagrees, a
+    // header that is refused and text where a header belongs mean a file that was not read in
+    // full.
+    bool complete = true;
+    int headers = 0;
+    while (!reader.atEnd()) {
         int slot = 0;
         int rows = 0;
         int cols = 0;
         if (!reader.readInt(slot) || !reader.readInt(rows) || !reader.readInt(cols)) {
-            status = LoadStatus::DataError;
+            complete = false;
             break;
         }
+        ++headers;
         // A rejected header is skipped alone: the next header is read at once.
         if (!inRange(slot, 0, VariableSlots::kCount - 1) || !inRange(rows, 1, MatrixSlot::kMaxSize) ||
-            !inRange(cols, 1, MatrixSlot::kMaxSize))
+            !inRange(cols, 1, MatrixSlot::kMaxSize)) {
+            complete = false;
             continue;
+        }
         // A second header for a slot already loaded keeps the first matrix: two handles on one
         // slot would free each other's data. Its rows are still read, to stay in step.
         const bool duplicate = slotInUse(slot);
+        complete = complete && !duplicate;
         MatrixSlot matrix(*engine_);
         if (!duplicate)
             matrix.allocate(rows, cols, slot);
@@ -241,7 +265,7 @@ MatrixStore::LoadStatus MatrixStore::load(const std::filesystem::path& path)
     }
     shown_ = entries_.empty() ? -1 : 0;
     refreshView();
-    return status;
+    return complete && headers == fileCount ? LoadStatus::Loaded : LoadStatus::DataError;
 }
 
 std::string MatrixStore::fileText(int* omitted) const

@@ -58,7 +58,9 @@ public:
     static constexpr int kMaxFileCount = 30;
     static constexpr std::size_t kMaxEditChars = 128;
 
-    enum class LoadStatus { Loaded, NoFile, BadCount, DataError };
+    // DataError: the file could not be read in full (it cannot be opened, is too large, or is
+    // not as the writer writes it); what could be read is in the list.
+    enum class LoadStatus { Loaded, NoFile, DataError };
     struct SaveResult {
         bool written = false;
         int omitted = 0;  // kept results larger than 30 x 30, which the loader would refuse
@@ -70,10 +72,10 @@ public:
 
     explicit MatrixStore(Engine& engine) : engine_(&engine) {}
 
-    // Replaces the list by the file's matrices and shows the first. The file may hold 1 to 30
-    // matrices (older files hold at most 25) and rows of any length. DataError means the file
-    // ended or held text where a header was expected: the matrices before it stay loaded and
-    // the window says "Matrix data error".
+    // Replaces the list by the file's matrices and shows the first. The file may hold up to 30
+    // matrices (older files hold at most 25) and rows of any length, in UTF-8 (with or without
+    // a byte-order mark) or another Unicode encoding. Every matrix the file holds is read,
+    // whatever its count says.
     LoadStatus load(const std::filesystem::path& path);
     // Writes the list in tab order, every value in a text that reads back to the same double,
     // each row on one line however long. Only a kept result larger than 30 x 30 (a copy of an

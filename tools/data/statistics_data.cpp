@@ -8,6 +8,8 @@
 #include "atomic_file.h"
 #include "engine.h"
 #include "stored_number.h"
+#include "unicode_text.h"
+#include "unreadable_file.h"
 
 namespace {
 
@@ -44,6 +46,11 @@ long long atoiRule(std::string_view text, std::size_t* end = nullptr, std::size_
     return negative ? -value : value;
 }
 
+bool isBlank(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), isCSpace);
+}
+
 std::string_view lineAt(std::string_view bytes, std::size_t start, bool& hasNewline)
 {
     const std::size_t end = bytes.find('\n', start);
@@ -61,36 +68,46 @@ Model::LoadStatus StatisticsData::load(const std::filesystem::path& path)
 {
     try {
         std::string bytes;
-        if (!readWholeFile(path, bytes, kMaxFileBytes))
+        switch (readDataFile(path, bytes, kMaxFileBytes)) {
+        case DataFileRead::Read: break;
+        case DataFileRead::Missing: return LoadStatus::NotLoaded;
+        case DataFileRead::Unreadable: replaceValues({}); return LoadStatus::Error;
+        }
+        const std::string text = textAsUtf8(bytes);
+        const std::string_view all(text);
+        if (isBlank(all))
             return LoadStatus::NotLoaded;
-        const std::string_view all(bytes);
         bool firstEnds = false;
         const std::string_view first = lineAt(all, 0, firstEnds);
         const long long n = atoiRule(first);
-        // A second line exists only when something follows the first line's end.
         const std::size_t secondStart = firstEnds ? all.find('\n') + 1 : all.size();
-        if (n < 1 || n > kMaxCount || secondStart >= all.size())
-            return LoadStatus::NotLoaded;
         bool secondEnds = false;
         // The whole line, however long: whatever the writer writes is read back.
-        const std::string_view second = lineAt(all, secondStart, secondEnds);
+        const std::string_view line = lineAt(all, secondStart, secondEnds);
+        // The writer ends the line with " \r": the carriage return is no value.
+        const std::string_view second = line.substr(0, line.find_last_not_of(" \t\n\v\f\r") + 1);
 
-        std::vector<double> values(static_cast<std::size_t>(n), 0.0);
-        std::size_t stored = 0;
-        std::size_t i = 0;
-        // Pieces are split at blanks only (runs of blanks count as one); missing pieces leave 0.
-        while (stored < values.size() && i < second.size()) {
+        // Every value of the line is read, whatever the count says; the count adds zeros for
+        // missing pieces.
+        std::vector<double> values;
+        std::size_t pieces = 0;
+        for (std::size_t i = 0; i < second.size();) {
             while (i < second.size() && second[i] == ' ')
                 ++i;
             if (i == second.size())
                 break;
             const std::size_t end = std::min(second.find(' ', i), second.size());
-            values[stored++] = atofRule(second.substr(i, end - i));
+            if (++pieces <= kMaxCount)
+                values.push_back(atofRule(second.substr(i, end - i)));
             i = end;
         }
-        values_ = std::move(values);
-        publish();
-        return LoadStatus::Loaded;
+        const bool countFits = n >= 1 && n <= kMaxCount && pieces <= static_cast<std::size_t>(n);
+        if (countFits)
+            values.resize(static_cast<std::size_t>(n), 0.0);
+        const std::size_t rest = secondStart + line.size();
+        const bool complete = countFits && isBlank(all.substr(std::min(rest, all.size())));
+        replaceValues(std::move(values));
+        return complete ? LoadStatus::Loaded : LoadStatus::Error;
     } catch (const std::bad_alloc&) {
         return LoadStatus::Error;
     }
@@ -208,6 +225,12 @@ double StatisticsData::editedValue(std::u16string_view editedText)
         return 0.0;
     const std::size_t last = text.find_last_not_of(" \t\n\v\f\r");
     return atofRule(std::string_view(text).substr(first, last + 1 - first).substr(0, kEditLimit));
+}
+
+void StatisticsData::replaceValues(std::vector<double> values)
+{
+    values_ = std::move(values);
+    publish();
 }
 
 void StatisticsData::publish()

@@ -23,9 +23,12 @@ public:
 
     explicit StatisticsData(Engine& engine);
 
-    // Reads a data set; the second line is read whole, however long. NotLoaded (file missing,
-    // count outside 1..512, no second line) and Error (the view shows kLoadErrorMessage)
-    // change nothing.
+    // Reads a data set in UTF-8 (with or without a byte-order mark) or another Unicode
+    // encoding. The second line is read whole, however long, and every value on it is taken;
+    // a count of 1..512 adds zeros for missing values. NotLoaded (file missing or blank)
+    // changes nothing. Error means the file could not be read in full (it cannot be opened, is
+    // too large, holds more than 512 values, or its count or lines are not as the writer
+    // writes them): the set is then what could be read, and the view shows kLoadErrorMessage.
     LoadStatus load(const std::filesystem::path& path);
     // Writes the data set, every value in a text that reads back to the same double; an empty
     // set gives an empty file. False when nothing was written.
@@ -68,6 +71,7 @@ public:
     static double editedValue(std::u16string_view editedText);
 
 private:
+    void replaceValues(std::vector<double> values);
     void publish();
 
     Engine& engine_;

@@ -291,15 +291,20 @@ void BiorhythmView::openWindow()
     const ScreenFacts facts = ScreenFacts::of(window()->size());
     model_->setChartRect(BiorhythmChart::rectFor(facts.scale, facts.landscape || facts.square));
     chart_->setChart(&model_->chart());
-    if (model_->adviceMissing()) {
-        // Not modal to the program: the window keeps working with empty report sections.
-        auto* box =
-            new QMessageBox(QMessageBox::Critical, tr("Error"), tr("Can not open data file!"), QMessageBox::Ok, this);
-        box->setObjectName(QStringLiteral("bioAdviceMissing"));
+    // Not modal to the program: the window keeps working meanwhile.
+    const auto tell = [this, &facts](QMessageBox::Icon icon, const QString& title, const QString& text,
+                                     const QString& name) {
+        auto* box = new QMessageBox(icon, title, text, QMessageBox::Ok, this);
+        box->setObjectName(name);
         setThemedStyleSheet(box, dialogStyleSheet(facts.scale));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
-    }
+    };
+    if (model_->adviceMissing())
+        tell(QMessageBox::Critical, tr("Error"), tr("Can not open data file!"), QStringLiteral("bioAdviceMissing"));
+    if (!model_->personsMessage().empty())
+        tell(QMessageBox::Warning, QStringLiteral("Corvan"), QString::fromStdString(model_->personsMessage()),
+             QStringLiteral("bioPersonsSetAside"));
     refresh();
 }
 

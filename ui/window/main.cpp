@@ -64,8 +64,8 @@ int main(int argc, char** argv)
         window.raise();
         window.activateWindow();
     });
-    if (calculator.macroDataError())
-        QMessageBox::warning(&window, QStringLiteral("Corvan"), QStringLiteral("Macro data error!"));
+    if (const std::u16string message = calculator.startMessage(); !message.empty())
+        QMessageBox::warning(&window, QStringLiteral("Corvan"), QString::fromStdU16String(message));
 
     // A logout, a closed terminal or `kill` saves what a close saves, then ends the program,
     // whatever dialog is open.

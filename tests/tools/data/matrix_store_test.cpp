@@ -65,17 +65,23 @@ TEST(MatrixStoreLoad, FollowsTheReadingRules)
     // next row.
     const std::string overLong = "1\r\n2 2 1\r\n1" + std::string(2046, ' ') + "9 \r\n";
     const LoadCase cases[] = {
-        {"count 0", "0\r\n2 1 1\r\n5 \r\n", Status::BadCount, {}},
-        {"count 31", "31\r\n2 1 1\r\n5 \r\n", Status::BadCount, {}},
+        {"count 0", "0\r\n2 1 1\r\n5 \r\n", Status::DataError, {{2, 1, 1, {5}}}},
+        {"the empty list as written", "0\r\n", Status::Loaded, {}},
+        {"empty file", "", Status::Loaded, {}},
+        {"count 31", "31\r\n2 1 1\r\n5 \r\n", Status::DataError, {{2, 1, 1, {5}}}},
         {"count 27, more than older files held", "27\r\n2 1 1\r\n5 \r\n", Status::DataError, {{2, 1, 1, {5}}}},
-        {"count INT_MIN", "-2147483648\r\n2 1 1\r\n5 \r\n", Status::BadCount, {}},
-        {"negative count", "-1\r\n2 1 1\r\n5 \r\n", Status::BadCount, {}},
-        {"count beyond the int range", "4294967297\r\n2 1 1\r\n5 \r\n", Status::BadCount, {}},
-        {"text count", "x\r\n", Status::BadCount, {}},
+        {"count INT_MIN", "-2147483648\r\n2 1 1\r\n5 \r\n", Status::DataError, {{2, 1, 1, {5}}}},
+        {"negative count", "-1\r\n2 1 1\r\n5 \r\n", Status::DataError, {{2, 1, 1, {5}}}},
+        {"count beyond the int range", "4294967297\r\n2 1 1\r\n5 \r\n", Status::DataError, {{2, 1, 1, {5}}}},
+        {"count 1 before two matrices",
+         "1\r\n2 1 1\r\n5 \r\n3 1 1\r\n6 \r\n",
+         Status::DataError,
+         {{2, 1, 1, {5}}, {3, 1, 1, {6}}}},
+        {"text count", "x\r\n", Status::DataError, {}},
         {"slot 29 of 30 x 30", filledMatrixFile(29, 30, 30), Status::Loaded, {}},
         {"bad headers skipped alone",
          "5\r\n30 1 1\r\n-1 1 1\r\n2 0 1\r\n2 31 1\r\n3 1 2\r\n7 8 \r\n",
-         Status::Loaded,
+         Status::DataError,
          {{3, 1, 2, {7, 8}}}},
         {"extra pieces ignored", "1\r\n2 1 2\r\n1 2 3 4\r\n", Status::Loaded, {{2, 1, 2, {1, 2}}}},
         {"missing pieces stay 0", "1\r\n2 2 3\r\n1\r\n4 5\r\n", Status::Loaded, {{2, 2, 3, {1, 0, 0, 4, 5, 0}}}},
@@ -85,7 +91,7 @@ TEST(MatrixStoreLoad, FollowsTheReadingRules)
         {"file ends inside the rows", "1\r\n2 3 1\r\n5 \r\n", Status::Loaded, {{2, 3, 1, {5, 0, 0}}}},
         {"duplicate slot keeps the first and stays in step",
          "3\r\n2 1 1\r\n5 \r\n2 2 1\r\n6 \r\n7 \r\n4 1 1\r\n8 \r\n",
-         Status::Loaded,
+         Status::DataError,
          {{2, 1, 1, {5}}, {4, 1, 1, {8}}}},
         {"line over 2047 characters stays one row", overLong, Status::Loaded, {{2, 2, 1, {1, 0}}}},
         {"NUL ends the line", std::string("1\r\n2 1 2\r\n1\0 2\r\n", 15), Status::Loaded, {{2, 1, 2, {1, 0}}}},
@@ -595,12 +601,12 @@ TEST(MatrixStoreReproducers, RowsLongerThanTheOldBufferKeepTheNextMatrix)
     EXPECT_EQ(valuesOf(store.entry(1)), std::vector<double>{7});
 }
 
-TEST(MatrixStoreReproducers, CountOfIntMinIsRefusedWithoutOverflow)
+TEST(MatrixStoreReproducers, CountOfIntMinIsReadWithoutOverflow)
 {
     // The range check once computed INT_MIN - 1; a sanitizer build failed here.
     Engine engine;
     MatrixStore store(engine);
-    EXPECT_EQ(store.load(reproducer("matrix_int_min.dat")), Status::BadCount);
+    EXPECT_EQ(store.load(reproducer("matrix_int_min.dat")), Status::DataError);
     EXPECT_EQ(store.count(), 0);
 }
 
