@@ -184,6 +184,11 @@ std::optional<Separators> separatorsOf(OutputFormat format)
     return std::nullopt;
 }
 
+bool shownAsError(double x)
+{
+    return x > 1e305 || !std::isfinite(x);
+}
+
 std::string formatNumber(double x, int digits, int style, bool trimZeros, NumberContext context)
 {
     if (x > 1e305 || std::isnan(x))
