@@ -10,6 +10,7 @@
 #include "cli_options.h"
 #include "cli_run.h"
 #include "cli_tools.h"
+#include "file_content.h"
 #include "temp_folder.h"
 #include "test_http_server.h"
 
@@ -159,63 +160,9 @@ TEST(CliRates, UpdateFromALocalServerPrintsTheNewDateOrTheFailure)
 }
 
 // What a rate server sends is printed later by --rates: an answer that could not be printed
-// safely, or read back as sent, is refused and the rates stay.
-TEST(CliRates, UpdateRefusesUnsafeAnswersAndKeepsEveryDigitOfAGoodOne)
-{
-    const auto table = [](const std::string& date, const std::string& factor) {
-        return "#Date: " + date + "\n\n#Begin:Currency:0\n\tEuro\tEUR\t!\n\tUS_Dollar\tUSD\t" + factor +
-               "\t0\tEUR\n#End";
-    };
-    const auto repro = [](const char* name) {
-        std::string bytes;
-        EXPECT_TRUE(readWholeFile(std::filesystem::path(CORVAN_TEST_DATA_DIR) / "repro" / name, bytes));
-        return bytes;
-    };
-    const struct {
-        const char* title;
-        std::string answer;  // the whole HTTP answer
-        std::string out;
-    } refused[] = {
-        {"escape sequence in the date",
-         TestHttpServer::ok(table("\x1b]0;owned\x07"
-                                  "2030-01-02",
-                                  "0.5")),
-         "Error: 12, 0, Error, control characters in answer.\n"},
-        {"NUL in the date", TestHttpServer::ok(table(std::string("2030\0-01-02", 11), "0.5")),
-         "Error: 12, 0, Error, control characters in answer.\n"},
-        {"factor 1e308", TestHttpServer::ok(table("2030-01-02", "1e308")),
-         "Error: 12, 0, Error, bad currency rate for USD.\n"},
-        {"factor 1e-320", TestHttpServer::ok(table("2030-01-02", "1e-320")),
-         "Error: 12, 0, Error, bad currency rate for USD.\n"},
-        {"reproducer with a colon before Begin", repro("currency_answer_colon_begin.bin"),
-         "Error: 10, 0, Error, not an HTTP answer.\n"},
-        {"reproducer of a whole answer", repro("currency_answer_full.bin"),
-         "Error: 12, 0, Error, bad currency rates on line 2.\n"},
-    };
-    ToolFolder folder;
-    const CliRun before = runTool({"--folder", folder.path, "--rates"});
-    for (const auto& c : refused) {
-        SCOPED_TRACE(c.title);
-        TestHttpServer server(TestHttpServer::sending(c.answer));
-        const CliRun run = runTool({"--folder", folder.path, "--update-rates", "--url", server.url()});
-        EXPECT_EQ(run.out, c.out);
-        EXPECT_EQ(run.status, 1);
-        EXPECT_EQ(runTool({"--folder", folder.path, "--rates"}).out, before.out);
-    }
-
-    const std::string ecb =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<gesmes:Envelope>\n"
-        "<Cube><Cube time='2030-01-02'>\n<Cube currency='USD' rate='1.1'/>\n"
-        "<Cube currency='IDR' rate='123456789012'/>\n</Cube></Cube>\n</gesmes:Envelope>\n";
-    TestHttpServer server(TestHttpServer::sending(TestHttpServer::ok(ecb, "text/xml")));
-    EXPECT_EQ(runTool({"--folder", folder.path, "--update-rates", "--url", server.url()}).out, "2030-01-02\n");
-    const CliRun after = runTool({"--folder", folder.path, "--rates"});
-    EXPECT_NE(after.out.find("\nIDR\t123456789012.0\t"), std::string::npos) << after.out;
-    EXPECT_NE(after.out.find("\nUSD\t1.100000000000\t"), std::string::npos) << after.out;
-}
-
-// A currency.dat that the user keeps elsewhere stays linked; one made read-only stays as it is.
-TEST(CliRates, UpdateWritesThroughALinkAndLeavesAReadOnlyFileAlone)
+// safely or read back as sent is refused, and so is a save over a file the user made
+// read-only. A currency.dat linked from elsewhere stays linked and gets every digit sent.
+TEST(CliRates, UpdateRefusesUnsafeAnswersAndKeepsTheUsersLinkAndEveryDigit)
 {
     TempFolder root;
     const std::filesystem::path folder = root.path() / "corvan";
@@ -224,25 +171,47 @@ TEST(CliRates, UpdateWritesThroughALinkAndLeavesAReadOnlyFileAlone)
     std::filesystem::create_directories(kept.parent_path());
     ASSERT_TRUE(writeFileAtomically(kept, kRates));
     std::filesystem::create_symlink("../shared/rates.dat", folder / "currency.dat");
-    const std::string table =
-        "#Date: 2030-01-02\n\n#Begin:Currency:0\n\tEuro\tEUR\t!\n"
-        "\tUS_Dollar\tUSD\t0.5\t0\tEUR\n#End";
-    for (const bool readOnly : {false, true}) {
-        SCOPED_TRACE(readOnly ? "read-only" : "writable");
-        ASSERT_TRUE(writeFileAtomically(kept, kRates));
-        if (readOnly)
-            std::filesystem::permissions(kept, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
-        TestHttpServer server(TestHttpServer::sending(TestHttpServer::ok(table)));
-        const CliRun run = runTool({"--folder", folder.string(), "--update-rates", "--url", server.url()});
-        EXPECT_EQ(run.out, readOnly ? "Error: 13, 0, Cannot save " + (folder / "currency.dat").string() +
-                                          ": the file is read-only.\n"
-                                    : "2030-01-02\n");
-        EXPECT_EQ(run.status, readOnly ? 1 : 0);
-        EXPECT_TRUE(std::filesystem::is_symlink(folder / "currency.dat"));
-        std::string bytes;
-        ASSERT_TRUE(readWholeFile(kept, bytes));
-        EXPECT_EQ(bytes, readOnly ? kRates : table);
+    const auto update = [&](const std::string& body) {
+        TestHttpServer server(TestHttpServer::sending(TestHttpServer::ok(body)));
+        return runTool({"--folder", folder.string(), "--update-rates", "--url", server.url()});
+    };
+    const auto table = [](const std::string& date, const std::string& factor) {
+        return "#Date: " + date + "\n\n#Begin:Currency:0\n\tEuro\tEUR\t!\n\tUS_Dollar\tUSD\t" + factor +
+               "\t0\tEUR\n#End";
+    };
+    const struct {
+        std::string body;
+        bool readOnly;
+        std::string out;
+    } refused[] = {
+        {table("\x1b]0;owned\x07"
+               "2030-01-02",
+               "0.5"),
+         false, "Error: 12, 0, Error, control characters in answer.\n"},
+        {table("2030-01-02", "1e308"), false, "Error: 12, 0, Error, bad currency rate for USD.\n"},
+        {table("2030-01-02", "1e-320"), false, "Error: 12, 0, Error, bad currency rate for USD.\n"},
+        {table("2030-01-02", "0.5"), true,
+         "Error: 13, 0, Cannot save " + (folder / "currency.dat").string() + ": the file is read-only.\n"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.out);
+        std::filesystem::permissions(
+            kept, c.readOnly ? std::filesystem::perms::owner_read
+                             : std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        const CliRun run = update(c.body);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(contentOf(kept), kRates);
     }
+    std::filesystem::permissions(kept, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(update("<?xml version=\"1.0\"?>\n<gesmes:Envelope>\n<Cube><Cube time='2030-01-02'>\n"
+                     "<Cube currency='USD' rate='1.1'/>\n<Cube currency='IDR' rate='123456789012'/>\n"
+                     "</Cube></Cube>\n</gesmes:Envelope>\n")
+                  .out,
+              "2030-01-02\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "currency.dat"));
+    const CliRun after = runTool({"--folder", folder.string(), "--rates"});
+    EXPECT_NE(after.out.find("\nIDR\t123456789012.0\t"), std::string::npos) << after.out;
 }
 
 TEST(CliDates, LunarSolarDaysAndWeekdays)
