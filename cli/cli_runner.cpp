@@ -260,12 +260,17 @@ bool CliRunner::evaluateLine(const std::string& line, std::ostream& out)
     if (result.isMatrix()) {
         engine_.slots[VariableSlots::kAnswer] = result;
         out << matrixText(result) << "\n";
+        for (std::size_t row = 0; row < result.rows; ++row)
+            for (std::size_t column = 0; column < result.cols; ++column)
+                if (shownAsError(result.at(row, column)))
+                    return false;
         return true;
     }
     // The answer of this line is what the next one reads as [ans].
     engine_.slots[VariableSlots::kAnswer].storeComplex(result.re, result.im);
     out << resultText(result) << "\n";
-    return true;
+    // "170!" is no engine error, but the display can only say "Out of range error" for it.
+    return !shownAsError(result.re) && !(result.kind == ValueKind::Complex && shownAsError(result.im));
 }
 
 int CliRunner::run(std::istream& in, std::ostream& out, std::ostream& err)

@@ -19,7 +19,8 @@ public:
     bool applyAssignments(std::ostream& err);
     // Fills the statistics list from --list. Returns false, with a message, when it cannot.
     bool applyList(std::ostream& err);
-    // Evaluates one expression and prints its result line; returns true when it succeeded.
+    // Evaluates one expression and prints its result line; returns true when it succeeded (a
+    // result that prints as an error text, such as "Out of range error", did not).
     bool evaluateLine(const std::string& line, std::ostream& out);
     // Every expression of the options, or every line of in when there are none. Returns the
     // exit status: 0 when all succeeded, 1 otherwise. An expression that outlives --timeout

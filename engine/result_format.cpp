@@ -196,6 +196,11 @@ std::u16string exchangeSeparators(std::u16string_view text)
     return result;
 }
 
+bool shownAsError(double x)
+{
+    return x > 1e305 || !std::isfinite(x);
+}
+
 std::string formatNumber(double x, int digits, int style, bool trimZeros, NumberContext context)
 {
     if (x > 1e305 || std::isnan(x))

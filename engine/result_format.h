@@ -53,6 +53,10 @@ struct NumberContext {
 // word the value itself clamped to the signed 64-bit range.
 std::string formatNumber(double x, int digits, int style, bool trimZeros, NumberContext context = {});
 
+// True for a value that the display shows as an error text rather than a number: NaN, an
+// infinity, or above 1e305.
+bool shownAsError(double x);
+
 // x in plain notation rounded to 15 digits, the integer part's included (a lone "0" counts),
 // without trailing zeros: 1/3 -> "0.33333333333333", 123456789.123456789 -> "123456789.123457".
 // An integer part of 16 digits or more is printed exactly as the double holds it, as "%.f"

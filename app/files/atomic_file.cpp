@@ -17,6 +17,10 @@ namespace {
 
 constexpr int kNameAttempts = 64;
 constexpr mode_t kNewFileMode = 0644;
+constexpr std::size_t kTailLength = 6;
+// As many links as the system itself follows in one path.
+constexpr int kMaxLinkHops = 40;
+constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 
 thread_local WriteFailureWatch* innermostWatch = nullptr;
 
@@ -24,9 +28,8 @@ thread_local WriteFailureWatch* innermostWatch = nullptr;
 // among concurrent writers by its random tail.
 fs::path temporaryName(const fs::path& path)
 {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     thread_local std::mt19937_64 random{std::random_device{}() ^ (static_cast<std::uint64_t>(::getpid()) << 32)};
-    std::string tail(6, 'X');
+    std::string tail(kTailLength, 'X');
     for (char& c : tail)
         c = kLetters[random() % (sizeof kLetters - 1)];
     fs::path name = path.parent_path();
@@ -73,6 +76,33 @@ bool keepPermissions(int fd, const fs::path& path)
     return ::fchmod(fd, old.st_mode & 0777) == 0;
 }
 
+// The file a save of path replaces: path itself, or the end of the chain of symbolic links it
+// starts, so that a data file the user linked elsewhere stays a link. A loop of links gives
+// ELOOP.
+bool resolveLinks(const fs::path& path, fs::path& target)
+{
+    target = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code error;
+        if (!fs::is_symlink(fs::symlink_status(target, error)))
+            return true;
+        const fs::path next = fs::read_symlink(target, error);
+        if (error) {
+            errno = error.value();
+            return false;
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+bool isReadOnlyFile(const fs::path& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
+}
+
 // Makes the rename itself durable; a folder that cannot be synced still holds the new file.
 void syncFolder(const fs::path& path)
 {
@@ -86,12 +116,21 @@ void syncFolder(const fs::path& path)
 
 }  // namespace
 
-bool writeFileAtomically(const fs::path& path, std::string_view bytes)
+bool writeFileAtomically(const fs::path& link, std::string_view bytes)
 {
+    fs::path path;
+    if (!resolveLinks(link, path)) {
+        WriteFailureWatch::report({link, errno});
+        return false;
+    }
+    if (isReadOnlyFile(path)) {
+        WriteFailureWatch::report({link, EACCES, true});
+        return false;
+    }
     fs::path temporary;
     const int fd = createTemporary(path, temporary);
     if (fd < 0) {
-        WriteFailureWatch::report(path, errno);
+        WriteFailureWatch::report({link, errno});
         return false;
     }
     bool ok = keepPermissions(fd, path) && writeAll(fd, bytes) && ::fsync(fd) == 0;
@@ -106,11 +145,33 @@ bool writeFileAtomically(const fs::path& path, std::string_view bytes)
     }
     if (!ok) {
         ::unlink(temporary.c_str());
-        WriteFailureWatch::report(path, error);
+        WriteFailureWatch::report({link, error});
         return false;
     }
     syncFolder(path);
     return true;
+}
+
+int folderWriteError(const fs::path& folder)
+{
+    fs::path probe;
+    const int fd = createTemporary(folder / "corvan-write-test", probe);
+    if (fd < 0)
+        return errno;
+    const int error = writeAll(fd, "x") ? 0 : errno;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return error;
+}
+
+bool isTemporaryName(std::string_view fileName)
+{
+    // "." + a name of at least one character + "." + the random tail.
+    if (fileName.size() < kTailLength + 3 || fileName.front() != '.')
+        return false;
+    const std::string_view tail = fileName.substr(fileName.size() - kTailLength);
+    return fileName[fileName.size() - kTailLength - 1] == '.' &&
+           tail.find_first_not_of(std::string_view(kLetters, sizeof kLetters - 1)) == std::string_view::npos;
 }
 
 bool readWholeFile(const fs::path& path, std::string& bytes, std::uintmax_t maxBytes)
@@ -132,6 +193,8 @@ bool readWholeFile(const fs::path& path, std::string& bytes, std::uintmax_t maxB
 
 std::string WriteFailure::message() const
 {
+    if (readOnlyFile)
+        return "Cannot save " + file.string() + ": the file is read-only.";
     return "Cannot save " + file.string() + ": " + std::strerror(error);
 }
 
@@ -145,12 +208,12 @@ WriteFailureWatch::~WriteFailureWatch()
     innermostWatch = outer_;
 }
 
-void WriteFailureWatch::report(const fs::path& file, int error)
+void WriteFailureWatch::report(const WriteFailure& failure)
 {
     WriteFailureWatch* watch = innermostWatch;
     if (watch == nullptr)
         return;
     if (!watch->first_)
-        watch->first_ = WriteFailure{file, error};
+        watch->first_ = failure;
     ++watch->count_;
 }

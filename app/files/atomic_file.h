@@ -12,9 +12,20 @@
 // take the write elsewhere), are flushed to disk, and the temporary file is renamed over
 // "name". A crash, a kill or a full disk leaves the old file or the new one, never half of one.
 // The new file keeps the permission bits of the file it replaces (0644 for a new file, less
-// what the umask removes). Returns false, leaving the old file, on failure; the failure is then
-// also handed to the innermost WriteFailureWatch of this thread.
+// what the umask removes). When "name" is a symbolic link the link stays and its target is
+// replaced, the temporary then lying in the target's folder. A file without any write
+// permission bit is the user's "do not change" and is not replaced. Returns false, leaving the
+// old file, on failure; the failure is then also handed to the innermost WriteFailureWatch of
+// this thread.
 bool writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Why nothing can be written in folder, as an errno value (0 when writing works), found by
+// making and removing a temporary file there under the writer's unique, link-proof name.
+int folderWriteError(const std::filesystem::path& folder);
+
+// True for a name that writeFileAtomically gives its temporary files (".name.Xk3q9Z"), which a
+// save killed before its rename leaves behind.
+bool isTemporaryName(std::string_view fileName);
 
 // Reads a whole file; returns false when it does not exist or cannot be read. Files larger than
 // maxBytes are refused rather than read into memory.
@@ -25,6 +36,7 @@ bool readWholeFile(const std::filesystem::path& path, std::string& bytes,
 struct WriteFailure {
     std::filesystem::path file;
     int error = 0;
+    bool readOnlyFile = false;  // refused: the user took the file's write permission away
 
     // "Cannot save /home/u/.local/share/corvan/led.dat: No space left on device"
     std::string message() const;
@@ -45,7 +57,7 @@ public:
     int count() const { return count_; }
 
     // Used by writeFileAtomically.
-    static void report(const std::filesystem::path& file, int error);
+    static void report(const WriteFailure& failure);
 
 private:
     WriteFailureWatch* outer_;

@@ -1,8 +1,5 @@
 #include "program_folder.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -207,15 +204,26 @@ std::string ProgramFolder::writeProblem() const
         return error.message();
     if (!fs::is_directory(folder_, error))
         return std::make_error_code(std::errc::not_a_directory).message();
-    const fs::path probe = folder_ / ".corvan-write-test";
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return std::strerror(errno);
-    const bool written = ::write(fd, "x", 1) == 1;
-    const int writeError = errno;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return written ? std::string() : std::strerror(writeError);
+    const int writeError = folderWriteError(folder_);
+    return writeError == 0 ? std::string() : std::strerror(writeError);
+}
+
+int ProgramFolder::removeStaleTemporaries() const
+{
+    const auto cutoff = fs::file_time_type::clock::now() - kStaleTemporaryAge;
+    int removed = 0;
+    std::error_code error;
+    // Links are not followed: only what lies in the folder itself is ours.
+    for (fs::recursive_directory_iterator it(folder_, error), end; !error && it != end; it.increment(error)) {
+        const fs::directory_entry& entry = *it;
+        std::error_code entryError;
+        if (!isTemporaryName(entry.path().filename().string()) || !entry.is_regular_file(entryError) ||
+            entry.is_symlink(entryError) || entry.last_write_time(entryError) > cutoff || entryError)
+            continue;
+        if (fs::remove(entry.path(), entryError))
+            ++removed;
+    }
+    return removed;
 }
 
 std::string ProgramFolder::writeProblemMessage(const fs::path& folder, const std::string& cause)

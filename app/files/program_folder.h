@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -42,6 +43,13 @@ public:
     // "No space left on device"), found by making and removing a small file there; empty when
     // writing works.
     std::string writeProblem() const;
+    // Removes the temporary files that saves killed before their rename left in the folder and
+    // its subfolders (only names the atomic writer makes, and only those older than
+    // kStaleTemporaryAge, so that a save running now in a command-line run is not hit). Call it
+    // only while holding the folder (no other window runs on it). Returns how many went.
+    int removeStaleTemporaries() const;
+    static constexpr std::chrono::minutes kStaleTemporaryAge{2};
+
     // The one message that tells the user so, naming the folder and the cause.
     static std::string writeProblemMessage(const std::filesystem::path& folder, const std::string& cause);
 

@@ -288,7 +288,8 @@ FormulaRenderer::ChildOutput FormulaRenderer::runChild(const std::string& path, 
     }
     const pid_t pid = ::fork();
     if (pid == 0) {
-        if (::dup2(devNull, STDIN_FILENO) < 0 || ::dup2(pipeFds[1], STDOUT_FILENO) < 0 ||
+        // A group of its own, so that a kill reaches whatever the renderer started too.
+        if (::setpgid(0, 0) != 0 || ::dup2(devNull, STDIN_FILENO) < 0 || ::dup2(pipeFds[1], STDOUT_FILENO) < 0 ||
             ::dup2(devNull, STDERR_FILENO) < 0 || ::chdir(scratchPath) != 0)
             ::_exit(127);
         ::execve(path.c_str(), argv, envp.data());
@@ -300,6 +301,8 @@ FormulaRenderer::ChildOutput FormulaRenderer::runChild(const std::string& path, 
         closeFd(pipeFds[0]);
         return {};
     }
+    // Also here: the group must exist before a kill of it, whichever process runs first.
+    ::setpgid(pid, pid);
 
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + timeout_;
@@ -357,7 +360,7 @@ FormulaRenderer::ChildOutput FormulaRenderer::runChild(const std::string& path, 
         }
     }
     if (!reaped) {
-        ::kill(pid, SIGKILL);
+        ::kill(-pid, SIGKILL);
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     }
     if (tooLarge)

@@ -47,6 +47,12 @@ TEST(CorvanCli, PrintsResultsErrorsAndExitCodes)
         {{"6.02e23/1e22", "2e-3", "1/2E3", "1e309", "2e"},
          "60.2\n0.002\n0.0005\nOut of range error\n5.43656365691809\n",
          1},
+        // Results that the display can only show as an error text fail as errors do.
+        {{"170!"}, "Out of range error\n", 1},
+        {{"--engine", "ln(0)", "exp(710)", "1e308*10"},
+         "Out of range error\nOut of range error\nOut of range error\n",
+         1},
+        {{"--raw", "--engine", "-1e308*10"}, "-inf\n", 1},
         {{"--radix", "16", "--word", "8", "1E-3"}, "1B\n", 0},
         {{"2*-3", "2^-1", "10^-3", "5--3"}, "-6\n0.5\n0.001\n8\n", 0},
         {{"exp(1)", "2exp3"}, "2.71828182845905\n2,000\n", 0},

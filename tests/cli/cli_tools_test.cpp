@@ -10,6 +10,7 @@
 #include "cli_options.h"
 #include "cli_run.h"
 #include "cli_tools.h"
+#include "file_content.h"
 #include "temp_folder.h"
 #include "test_http_server.h"
 
@@ -156,6 +157,61 @@ TEST(CliRates, UpdateFromALocalServerPrintsTheNewDateOrTheFailure)
     }
     ASSERT_TRUE(readWholeFile(folder.folder.path() / "currency.dat", bytes));
     EXPECT_EQ(bytes, table);
+}
+
+// What a rate server sends is printed later by --rates: an answer that could not be printed
+// safely or read back as sent is refused, and so is a save over a file the user made
+// read-only. A currency.dat linked from elsewhere stays linked and gets every digit sent.
+TEST(CliRates, UpdateRefusesUnsafeAnswersAndKeepsTheUsersLinkAndEveryDigit)
+{
+    TempFolder root;
+    const std::filesystem::path folder = root.path() / "corvan";
+    const std::filesystem::path kept = root.path() / "shared" / "rates.dat";
+    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(kept.parent_path());
+    ASSERT_TRUE(writeFileAtomically(kept, kRates));
+    std::filesystem::create_symlink("../shared/rates.dat", folder / "currency.dat");
+    const auto update = [&](const std::string& body) {
+        TestHttpServer server(TestHttpServer::sending(TestHttpServer::ok(body)));
+        return runTool({"--folder", folder.string(), "--update-rates", "--url", server.url()});
+    };
+    const auto table = [](const std::string& date, const std::string& factor) {
+        return "#Date: " + date + "\n\n#Begin:Currency:0\n\tEuro\tEUR\t!\n\tUS_Dollar\tUSD\t" + factor +
+               "\t0\tEUR\n#End";
+    };
+    const struct {
+        std::string body;
+        bool readOnly;
+        std::string out;
+    } refused[] = {
+        {table("\x1b]0;owned\x07"
+               "2030-01-02",
+               "0.5"),
+         false, "Error: 12, 0, Error, control characters in answer.\n"},
+        {table("2030-01-02", "1e308"), false, "Error: 12, 0, Error, bad currency rate for USD.\n"},
+        {table("2030-01-02", "1e-320"), false, "Error: 12, 0, Error, bad currency rate for USD.\n"},
+        {table("2030-01-02", "0.5"), true,
+         "Error: 13, 0, Cannot save " + (folder / "currency.dat").string() + ": the file is read-only.\n"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.out);
+        std::filesystem::permissions(
+            kept, c.readOnly ? std::filesystem::perms::owner_read
+                             : std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        const CliRun run = update(c.body);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(contentOf(kept), kRates);
+    }
+    std::filesystem::permissions(kept, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(update("<?xml version=\"1.0\"?>\n<gesmes:Envelope>\n<Cube><Cube time='2030-01-02'>\n"
+                     "<Cube currency='USD' rate='1.1'/>\n<Cube currency='IDR' rate='123456789012'/>\n"
+                     "</Cube></Cube>\n</gesmes:Envelope>\n")
+                  .out,
+              "2030-01-02\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "currency.dat"));
+    const CliRun after = runTool({"--folder", folder.string(), "--rates"});
+    EXPECT_NE(after.out.find("\nIDR\t123456789012.0\t"), std::string::npos) << after.out;
 }
 
 TEST(CliDates, LunarSolarDaysAndWeekdays)

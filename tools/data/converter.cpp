@@ -10,6 +10,7 @@
 #include "constant_table.h"
 #include "rate_update.h"
 #include "unit_categories.h"
+#include "utf16.h"
 
 namespace {
 
@@ -111,12 +112,14 @@ void Converter::showPage(Page page)
     entry_.reset();
     switch (page) {
     case Page::Units:
-        table_.load(unitsPath());
+        if (!table_.load(unitsPath()))
+            noteDataProblem(unitsPath(), table_.errorCode());
         if (!pageUnitsKnown(units_))
             fillUnitsDefault();
         break;
     case Page::Currency:
-        table_.load(currencyPath());
+        if (!table_.load(currencyPath()))
+            noteDataProblem(currencyPath(), table_.errorCode());
         // The date is never kept: the file says it.
         currency_.top = {ascii::widen(currency::dateOf(currencyPath())), u"Date"};
         if (!pageUnitsKnown(currency_))
@@ -131,6 +134,22 @@ void Converter::showPage(Page page)
         }
         break;
     }
+}
+
+void Converter::noteDataProblem(const std::filesystem::path& file, int error)
+{
+    const std::string where = "data file " + file.string() + ".";
+    std::u16string problem =
+        fromUtf8(error > 0 ? "Error on line " + std::to_string(error) + " in " + where : "Cannot read " + where);
+    if (std::find(toldProblems_.begin(), toldProblems_.end(), problem) != toldProblems_.end())
+        return;
+    toldProblems_.push_back(problem);
+    dataProblem_ = std::move(problem);
+}
+
+std::u16string Converter::takeDataProblem()
+{
+    return std::exchange(dataProblem_, std::u16string());
 }
 
 bool Converter::pageUnitsKnown(const ConvertPage& page) const
@@ -184,7 +203,8 @@ void Converter::fillConstants(const std::u16string& category, int index)
 {
     ConstantTable file(constantsPath());
     std::vector<ConstantEntry> entries;
-    file.constantsOf(category, entries);
+    if (!file.constantsOf(category, entries))
+        noteDataProblem(constantsPath(), file.error());
     if (entries.size() > kMaxListUnits)
         entries.resize(kMaxListUnits);
     constants_[kConstantCategoryField] = {category, u"Category"};

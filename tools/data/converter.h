@@ -122,6 +122,11 @@ public:
     // that the new table lacks gives the first two currencies afresh.
     void finishUpdate(bool succeeded);
 
+    // What the user should be told of a data file that showPage could not read whole ("Error
+    // on line 3 in data file /path/units.dat."), or empty; each problem is given once, and
+    // reading it clears it.
+    std::u16string takeDataProblem();
+
     // The state file: the two pages and the constants fields in the archive form.
     bool saveState() const;
     // Takes each page's items back when the page's block is whole; a damaged or short file
@@ -160,6 +165,8 @@ private:
     void setUnit(ConvertPage& page, ValueField field, const UnitRecord& record, int index);
     void convertFromActive();
     double fieldValue(const std::u16string& text) const;
+    // Notes a failed read of file (error: a line number, or below 0 when it could not be read).
+    void noteDataProblem(const std::filesystem::path& file, int error);
 
     std::filesystem::path folder_;
     std::filesystem::path stateFolder_;
@@ -172,4 +179,6 @@ private:
     std::array<std::uint8_t, 4> constantBytes_{};
     int constantIndex_ = 0;
     ConverterKeyEntry entry_;  // of the active value field
+    std::u16string dataProblem_;
+    std::vector<std::u16string> toldProblems_;
 };

@@ -1,12 +1,31 @@
 #include "rate_list.h"
 
 #include "rate_update.h"
+#include "unit_file.h"
 #include "utf16.h"
 
-void RateList::show(const ConversionTable& table)
+namespace {
+
+std::string bytesOf(const std::filesystem::path& file)
 {
+    std::string bytes;
+    return unitfile::readFile(file, bytes) ? bytes : std::string();
+}
+
+}  // namespace
+
+void RateList::show(const std::filesystem::path& file)
+{
+    readBytes_ = bytesOf(file);
+    ConversionTable table;
+    table.loadBytes(readBytes_);
     records_ = table.units();
     fillRows();
+}
+
+std::string RateList::date() const
+{
+    return currency::dateOfText(readBytes_);
 }
 
 void RateList::fillRows()
@@ -26,10 +45,15 @@ bool RateList::editRate(std::size_t row, std::u16string text)
     return true;
 }
 
-bool RateList::save(const std::filesystem::path& file)
+bool RateList::save(const std::filesystem::path& file, SaveMode mode)
 {
     notTaken_.clear();
     errorText_.clear();
+    fileChanged_ = mode == SaveMode::UnlessChanged && bytesOf(file) != readBytes_;
+    if (fileChanged_) {
+        errorText_ = "Another program changed " + file.filename().string() + " since the rates were shown.";
+        return false;
+    }
     std::vector<UnitRecord> edited = records_;
     for (std::size_t i = 0; i < edited.size() && i < rows_.size(); ++i) {
         if (rows_[i].isBase)
@@ -40,11 +64,9 @@ bool RateList::save(const std::filesystem::path& file)
         if (!currency::takeRate(edited[i], toUtf8(rows_[i].rate)))
             notTaken_.push_back(edited[i].symbol);
     }
-    if (!currency::saveTable(file, edited, &errorText_))
+    if (!currency::saveTable(file, currency::firstLineOf(readBytes_), edited, &errorText_))
         return false;
     // The rows show what the file now says, as the converter will read it.
-    ConversionTable saved;
-    records_ = saved.load(file) ? saved.units() : std::move(edited);
-    fillRows();
+    show(file);
     return true;
 }

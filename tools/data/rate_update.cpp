@@ -13,18 +13,39 @@
 
 namespace {
 
-// A factor above this would make the factor text alone longer than a line may be.
-constexpr double kMaxFactor = 1e15;
-// Factors are written with this many decimals; half a unit of the last one bounds what a
-// written factor tells.
-constexpr int kFactorDecimals = 11;
+// Older tables wrote factors with 11 decimals; half a unit of the last one bounds what such a
+// factor tells.
 constexpr double kFactorHalfUnit = 5e-12;
+// The most significant digits a shown rate has.
+constexpr int kMaxRateDigits = 15;
 
-std::string_view firstLineOf(std::string_view bytes)
+// The significant digits of a number text ("0.00125" has 3, "1.5e300" 2).
+int significantDigits(std::string_view text)
 {
-    const std::size_t end = bytes.find('\n');
-    const std::size_t size = end == std::string_view::npos ? bytes.size() : end + 1;
-    return bytes.substr(0, std::min(size, currency::kMaxFirstLine));
+    text = text.substr(0, text.find('e'));
+    const std::size_t first = text.find_first_of("123456789");
+    if (first == std::string_view::npos)
+        return 0;
+    const std::size_t last = text.find_last_of("123456789");
+    const std::string_view digits = text.substr(first, last - first + 1);
+    return static_cast<int>(digits.size() - static_cast<std::size_t>(std::count(digits.begin(), digits.end(), '.')));
+}
+
+// A server's text is shown and printed as it stands: a control character (an escape sequence
+// for the terminal, a bell, a NUL that ends the text early) has no place in it. Tab and the
+// line ends are the table's own.
+bool holdsControlCharacter(std::string_view bytes)
+{
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F)
+            return true;
+        // U+0080 to U+009F in UTF-8.
+        if (c == 0xC2 && i + 1 < bytes.size() && static_cast<unsigned char>(bytes[i + 1]) < 0xA0 &&
+            static_cast<unsigned char>(bytes[i + 1]) >= 0x80)
+            return true;
+    }
+    return false;
 }
 
 std::string underscored(std::u16string_view text)
@@ -61,6 +82,13 @@ bool refuse(int& errorClass, std::string& errorText, int newClass, std::string t
 
 namespace currency {
 
+std::string_view firstLineOf(std::string_view bytes)
+{
+    const std::size_t end = bytes.find('\n');
+    const std::size_t size = end == std::string_view::npos ? bytes.size() : end + 1;
+    return bytes.substr(0, std::min(size, kMaxFirstLine));
+}
+
 std::string dateOfText(std::string_view bytes)
 {
     std::string_view line = firstLineOf(bytes);
@@ -84,10 +112,13 @@ std::string rateText(double factor)
 {
     double rate = 0.0;
     if (factor > 0.0) {
-        // The table keeps factors with 11 decimals, so the rate is known only to the digits
+        // Older tables kept factors with 11 decimals, so the rate is known only to the digits
         // that half a unit of the factor's last decimal leaves: 1 / 1.03594737387 is the 0.9653
         // the table was made from, not 0.965300000003.
-        const int digits = std::clamp(static_cast<int>(std::floor(std::log10(factor / kFactorHalfUnit))), 1, 15);
+        // A factor written whole (its shortest exact text) carries its own digits.
+        const int written = significantDigits(cnum::exactDecimal(factor)) - 1;
+        const int oldDecimals = static_cast<int>(std::floor(std::log10(factor / kFactorHalfUnit)));
+        const int digits = std::clamp(std::max(written, oldDecimals), 1, kMaxRateDigits);
         char buffer[32];
         std::snprintf(buffer, sizeof buffer, "%.*g", digits, 1.0 / factor);
         cnum::parsePrefix(buffer, rate);
@@ -106,7 +137,7 @@ bool takeRate(UnitRecord& record, std::string_view text)
     if (cnum::parsePrefix(text.substr(start), value) == 0 || !(value > 0.0))
         return false;
     const double factor = 1.0 / value;
-    if (!std::isfinite(factor) || factor > kMaxFactor)
+    if (!std::isfinite(factor) || factor > kMaxFactor || factor < kMinFactor)
         return false;
     record.factor = factor;
     return true;
@@ -121,7 +152,7 @@ std::string fileText(std::string_view firstLine, const std::vector<UnitRecord>& 
         if (record.isBase())
             text += "!\n";
         else
-            text += cnum::fixed(record.factor, kFactorDecimals) + "\t0\t" + definitionText(record) + '\n';
+            text += cnum::exactDecimal(record.factor) + "\t0\t" + definitionText(record) + '\n';
     }
     text += "#End";
     return text;
@@ -132,6 +163,8 @@ bool checkTable(std::string_view bytes, int& errorClass, std::string& errorText)
     constexpr int kRates = RateUpdate::kErrorRates;
     if (!bytes.starts_with("#Date"))
         return refuse(errorClass, errorText, kRates, "Error, no currency rates in answer.");
+    if (holdsControlCharacter(bytes))
+        return refuse(errorClass, errorText, kRates, "Error, control characters in answer.");
     ConversionTable table;
     if (!table.loadBytes(bytes)) {
         return refuse(errorClass, errorText, kRates,
@@ -162,8 +195,8 @@ bool checkTable(std::string_view bytes, int& errorClass, std::string& errorText)
         if (&record == base)
             continue;
         const bool valid = record.numerator.size() == 1 && record.numerator[0] == base->symbol &&
-                           record.denominator.empty() && record.offset == 0.0 && std::isfinite(record.factor) &&
-                           record.factor > 0.0 &&
+                           record.denominator.empty() && record.offset == 0.0 && record.factor >= kMinFactor &&
+                           record.factor <= kMaxFactor &&
                            table.find(record.symbol) == static_cast<int>(&record - records.data()) + 1;
         if (!valid)
             return refuse(errorClass, errorText, kRates, "Error, bad currency rate for " + toUtf8(record.symbol) + ".");
@@ -171,12 +204,10 @@ bool checkTable(std::string_view bytes, int& errorClass, std::string& errorText)
     return true;
 }
 
-bool saveTable(const std::filesystem::path& file, const std::vector<UnitRecord>& records, std::string* errorText)
+bool saveTable(const std::filesystem::path& file, std::string_view firstLine, const std::vector<UnitRecord>& records,
+               std::string* errorText)
 {
-    std::string old;
-    if (!unitfile::readFile(file, old))
-        old.clear();
-    const std::string text = fileText(firstLineOf(old), records);
+    const std::string text = fileText(firstLine, records);
     int errorClass = 0;
     std::string why;
     if (!checkTable(text, errorClass, why)) {
@@ -184,9 +215,10 @@ bool saveTable(const std::filesystem::path& file, const std::vector<UnitRecord>&
             *errorText = why;
         return false;
     }
+    WriteFailureWatch watch;
     if (!writeFileAtomically(file, text)) {
         if (errorText != nullptr)
-            *errorText = "Error when write " + file.filename().string() + ".";
+            *errorText = watch.first() ? watch.first()->message() : "Cannot save " + file.string() + ".";
         return false;
     }
     return true;
@@ -202,6 +234,10 @@ RateUpdate::RateUpdate(std::filesystem::path file, DownloadLimits limits)
 std::optional<std::string> RateUpdate::ratesFromAnswer(std::string_view body, std::string_view previousFile,
                                                        int& errorClass, std::string& errorText)
 {
+    if (holdsControlCharacter(body)) {
+        refuse(errorClass, errorText, kErrorRates, "Error, control characters in answer.");
+        return std::nullopt;
+    }
     std::string text;
     if (EcbRates::looksLike(body)) {
         EcbRates document;
@@ -272,8 +308,9 @@ bool RateUpdate::run(const std::atomic<bool>* cancel, HttpDownload::Progress pro
         return fail(errorClass, 0, std::move(errorText));
     if (cancel != nullptr && cancel->load())
         return fail(HttpDownload::kErrorCancelled, 0, "Update cancelled.");
+    WriteFailureWatch watch;
     if (!writeFileAtomically(file_, *rates))
-        return fail(kErrorWrite, 0, "Error when write " + file_.filename().string() + ".");
+        return fail(kErrorWrite, 0, watch.first() ? watch.first()->message() : "Cannot save " + file_.string() + ".");
     date_ = currency::dateOfText(*rates);
     return true;
 }

@@ -24,6 +24,10 @@ inline constexpr std::string_view kErrorCaption = "Error";
 inline constexpr std::size_t kMaxFirstLine = 255;
 // Edited rate texts are read from at most this many bytes.
 inline constexpr std::size_t kMaxRateText = 128;
+// The factors a table may hold (the value of one unit in the base currency): far beyond any
+// real currency either way, and short enough to write as plain decimals.
+inline constexpr double kMinFactor = 1e-15;
+inline constexpr double kMaxFactor = 1e15;
 
 // The date of the rates: the first line of the file without its leading "#Date: " characters
 // and trailing white space; empty when the file is missing.
@@ -33,30 +37,37 @@ std::string dateOfText(std::string_view bytes);
 
 // The "Exchange Rate" column: 1 / factor (units per base currency) as "%.12f" cut to 14
 // characters, or 0 for a factor that is not above 0. A factor of 0.5 shows "2.000000000000".
-// The rate is first rounded to the significant digits that the factor, as the table writes it
-// (11 decimals), carries: the table's 1.03594737387 shows "0.965300000000".
+// The rate is first rounded to the significant digits that the factor carries: those of its
+// exact text, or for a table of older versions, which wrote 11 decimals, those the decimals
+// hold: the old table's 1.03594737387 shows "0.965300000000".
 std::string rateText(double factor);
 
 // Takes an edited rate back: a number above 0 (the atof rule) sets factor = 1 / number. Text,
-// 0, a negative number, or a rate so small that its factor would not fit a line leaves the
+// 0, a negative number, or a rate whose factor lies outside kMinFactor..kMaxFactor leaves the
 // record alone. True when the record changed.
 bool takeRate(UnitRecord& record, std::string_view text);
 
 // The file as saved: firstLine kept as it was (with its own line end) plus one more line feed,
 // "#Begin:Currency:0", one line per record ("\tname\tsymbol\t!" for the base, else
-// "\tname\tsymbol\t%.11f\t0\tBASE"), "#End" without a line end.
+// "\tname\tsymbol\tFACTOR\t0\tBASE", the factor in the shortest text that reads back as
+// exactly it), "#End" without a line end.
 std::string fileText(std::string_view firstLine, const std::vector<UnitRecord>& records);
 
 // The one check that every currency table passes before it may replace "currency.dat": a
 // "#Date" line with a date, a whole table that the converter's conversion table loads
 // completely (the very loader that reads the file), closed by "#End", with one base currency
-// and every other currency defined on it alone by a positive factor. False with the update's
+// and every other currency defined on it alone by a factor within kMinFactor..kMaxFactor, and
+// no control character anywhere (only tab and line ends). False with the update's
 // error class and text when the table is refused.
 bool checkTable(std::string_view bytes, int& errorClass, std::string& errorText);
 
-// Writes the records to the file, keeping the first line of the file that was there. Nothing
+// The first line of a file's bytes, its line end included, as fileText keeps it.
+std::string_view firstLineOf(std::string_view bytes);
+
+// Writes the file: fileText(firstLine, records). The first line comes with the records (the
+// date of those rates), never from the file on disk, which may hold other rates by now. Nothing
 // is written, and errorText says why, when the result would not pass checkTable.
-bool saveTable(const std::filesystem::path& file, const std::vector<UnitRecord>& records,
+bool saveTable(const std::filesystem::path& file, std::string_view firstLine, const std::vector<UnitRecord>& records,
                std::string* errorText = nullptr);
 
 }  // namespace currency

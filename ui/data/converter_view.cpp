@@ -246,6 +246,14 @@ void ConverterView::showCategory(int category)
         closeList();
     }
     refresh();
+    tellDataProblem();
+}
+
+void ConverterView::tellDataProblem()
+{
+    const std::u16string problem = model_.takeDataProblem();
+    if (!problem.empty())
+        showMessageBox(QMessageBox::Warning, QStringLiteral("Corvan"), toQString(problem), this);
 }
 
 void ConverterView::refresh()
@@ -525,7 +533,7 @@ void ConverterView::openRateList()
 {
     if (model_.page() != Model::Page::Currency || findChild<RateListView*>() != nullptr)
         return;
-    auto* window = new RateListView(model_.table(), model_.currencyPath(), this);
+    auto* window = new RateListView(model_.currencyPath(), this);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &RateListView::ratesSaved, this, [this] {
         model_.finishUpdate(true);

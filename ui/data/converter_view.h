@@ -75,6 +75,8 @@ private:
     void rateUpdateStarted(const QString& url);
     void rateUpdateFinished(bool succeeded, bool cancelled, const QString& message);
     void applyMetrics();
+    // A message box for a data file that the model could not read whole.
+    void tellDataProblem();
 
     Preferences& preferences_;
     Converter model_;

@@ -18,8 +18,8 @@ constexpr int kNameColumn = 2;
 
 }  // namespace
 
-RateListView::RateListView(const ConversionTable& table, std::filesystem::path currencyFile, QWidget* parent)
-    : QDialog(parent), table_(table), file_(std::move(currencyFile))
+RateListView::RateListView(std::filesystem::path currencyFile, QWidget* parent)
+    : QDialog(parent), file_(std::move(currencyFile))
 {
     setObjectName(QStringLiteral("rateListWindow"));
     setWindowTitle(tr("Currency rates"));
@@ -52,7 +52,7 @@ RateListView::RateListView(const ConversionTable& table, std::filesystem::path c
     auto* close = new QPushButton(tr("Close"), this);
     close->setObjectName(QStringLiteral("closeRates"));
     connect(show, &QPushButton::clicked, this, &RateListView::showRates);
-    connect(save, &QPushButton::clicked, this, &RateListView::saveRates);
+    connect(save, &QPushButton::clicked, this, [this] { saveRates(); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* buttons = new QHBoxLayout;
@@ -71,7 +71,7 @@ RateListView::RateListView(const ConversionTable& table, std::filesystem::path c
 
 void RateListView::showRates()
 {
-    model_.show(table_);
+    model_.show(file_);
     fillTable();
 }
 
@@ -82,7 +82,7 @@ void RateListView::fillTable()
     for (const RateList::Row& row : rows)
         if (row.isBase)
             base = toQString(row.symbol);
-    const QString date = QString::fromStdString(currency::dateOf(file_));
+    const QString date = QString::fromStdString(model_.date());
     heading_->setText(
         base.isEmpty() ? tr("Rates of %1.").arg(date)
                        : tr("Rates of %1: units of each currency for 1 %2. Edit a rate, then save.").arg(date, base));
@@ -113,10 +113,14 @@ void RateListView::rateEdited(QTableWidgetItem* item)
     model_.editRate(static_cast<std::size_t>(item->row()), fromQString(item->text()));
 }
 
-void RateListView::saveRates()
+void RateListView::saveRates(RateList::SaveMode mode)
 {
     grid_->setCurrentItem(nullptr);  // commits a rate still being typed
-    const bool saved = model_.save(file_);
+    const bool saved = model_.save(file_, mode);
+    if (model_.fileChanged()) {
+        askAboutChangedFile();
+        return;
+    }
     fillTable();
     if (!saved) {
         showMessageBox(
@@ -135,4 +139,30 @@ void RateListView::saveRates()
                            .arg(symbols.join(QStringLiteral(", "))),
                        this);
     }
+}
+
+void RateListView::askAboutChangedFile()
+{
+    const QString date = QString::fromStdString(currency::dateOf(file_));
+    QMessageBox* box = makeMessageBox(
+        QMessageBox::Question, windowTitle(),
+        tr("Another program saved other rates in %1 (rates of %2) since this list was read. Save your list over "
+           "them, or show the new rates and drop your edits?")
+            .arg(QString::fromStdString(file_.filename().string()), date),
+        this);
+    box->setObjectName(QStringLiteral("ratesChangedQuestion"));
+    QPushButton* overwrite = box->addButton(tr("Save mine"), QMessageBox::AcceptRole);
+    overwrite->setObjectName(QStringLiteral("saveOverChangedRates"));
+    box->addButton(tr("Show new"), QMessageBox::RejectRole)->setObjectName(QStringLiteral("showChangedRates"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    connect(box, &QMessageBox::finished, this, [this, box, overwrite] {
+        if (box->clickedButton() == overwrite) {
+            saveRates(RateList::SaveMode::Overwrite);
+            return;
+        }
+        showRates();
+        // The converter shows the rates of the file too.
+        Q_EMIT ratesSaved();
+    });
+    box->open();
 }

@@ -6,23 +6,23 @@
 
 #include "rate_list.h"
 
-class ConversionTable;
 class QLabel;
 class QTableWidget;
 class QTableWidgetItem;
 
-// The rate list window: the currencies of the converter's table in three columns (Symbol,
-// Exchange Rate, Name); the user edits rates in the middle column. "Show rates" fills the list
-// from the table again, "Save rates" writes the edited rates into "currency.dat".
+// The rate list window: the currencies of "currency.dat" in three columns (Symbol, Exchange
+// Rate, Name); the user edits rates in the middle column. "Show rates" fills the list from the
+// file again, "Save rates" writes the edited rates into it. When another program saved other
+// rates meanwhile, Save asks whether to write the list over them or to show them.
 class RateListView : public QDialog {
     Q_OBJECT
 public:
-    RateListView(const ConversionTable& table, std::filesystem::path currencyFile, QWidget* parent = nullptr);
+    explicit RateListView(std::filesystem::path currencyFile, QWidget* parent = nullptr);
 
     const RateList& model() const { return model_; }
 
     void showRates();
-    void saveRates();
+    void saveRates(RateList::SaveMode mode = RateList::SaveMode::UnlessChanged);
 
 Q_SIGNALS:
     // "currency.dat" holds new rates: the converter reads them again.
@@ -31,8 +31,8 @@ Q_SIGNALS:
 private:
     void fillTable();
     void rateEdited(QTableWidgetItem* item);
+    void askAboutChangedFile();
 
-    const ConversionTable& table_;
     std::filesystem::path file_;
     RateList model_;
     QLabel* heading_;

@@ -95,10 +95,18 @@ bool CalculatorView::eventFilter(QObject* watched, QEvent* event)
     if (!busy_ || widget == nullptr || widget->window() != this)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::KeyPress:
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape) {
             calculator_.cancelEvaluation();
+        } else if (key->matches(QKeySequence::Quit)) {
+            // Quit stays the way out of a calculation that takes too long; the close waits for
+            // the cancelled one to end.
+            calculator_.cancelEvaluation();
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        }
         return true;
+    }
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
     case QEvent::Shortcut:

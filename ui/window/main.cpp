@@ -40,6 +40,13 @@ int main(int argc, char** argv)
     SingleInstance instance(QString::fromStdString(folder.path().string()));
     if (!instance.claim())
         return 0;
+    if (!instance.takeoverNotice().isEmpty()) {
+        const std::string notice = instance.takeoverNotice().toStdString();
+        std::fprintf(stderr, "corvan: %s\n", notice.c_str());
+        seedNotices.insert(seedNotices.begin(), notice);
+    }
+    // Only now, holding the folder, is no save of another window under way.
+    folder.removeStaleTemporaries();
     const std::string writeProblem = folder.writeProblem();
     Calculator calculator(folder.path());
     DataTools tools(calculator.engine(), folder.path());
@@ -56,6 +63,15 @@ int main(int argc, char** argv)
                      QString::fromStdString(folder.shippedPath().string())));
         return 1;
     }
+    // A logout, a closed terminal or `kill` saves what a close saves, then ends the program,
+    // whatever dialog is open, the start-up messages below included.
+    TerminationSignals termination;
+    bool terminated = false;
+    QObject::connect(&termination, &TerminationSignals::received, &window, [&window, &terminated] {
+        terminated = true;
+        window.closeQuietly();
+        QCoreApplication::exit(0);
+    });
     if (!writeProblem.empty())
         QMessageBox::warning(&window, QStringLiteral("Corvan"),
                              QString::fromStdString(ProgramFolder::writeProblemMessage(folder.path(), writeProblem)));
@@ -64,16 +80,10 @@ int main(int argc, char** argv)
         window.raise();
         window.activateWindow();
     });
-    if (const std::u16string message = calculator.startMessage(); !message.empty())
+    if (const std::u16string message = calculator.startMessage(); !terminated && !message.empty())
         QMessageBox::warning(&window, QStringLiteral("Corvan"), QString::fromStdU16String(message));
-
-    // A logout, a closed terminal or `kill` saves what a close saves, then ends the program,
-    // whatever dialog is open.
-    TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::received, &window, [&window] {
-        window.closeQuietly();
-        QCoreApplication::exit(0);
-    });
+    if (terminated)
+        return 0;
     const QStringList dimensions = parser.value(size).split(QLatin1Char('x'));
     const QSize wanted = dimensions.size() == 2 ? QSize(dimensions[0].toInt(), dimensions[1].toInt()) : QSize();
     placeOnScreen(window, wanted.isEmpty() ? window.size() : wanted);
@@ -85,5 +95,5 @@ int main(int argc, char** argv)
             &window, QStringLiteral("Corvan"),
             QString::fromStdString(seedNotices.front()) +
                 (seedNotices.size() > 1 ? QStringLiteral(" (and %1 more)").arg(seedNotices.size() - 1) : QString()));
-    return application.exec();
+    return terminated ? 0 : application.exec();
 }

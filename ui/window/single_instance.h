@@ -19,8 +19,13 @@ public:
 
     // True when this process now holds the folder, or when no lock can be made there at all
     // (a folder that cannot be written: nothing will be saved anyway). False when another
-    // process holds it; that one has been asked to raise its window.
+    // process holds it; that one has been asked to raise its window. A lock whose owner cannot
+    // be reached (a dead process, or one of another computer: a restored backup, a home folder
+    // shared over the network) is stale and taken over.
     bool claim();
+    // After claim took over the lock of another computer: what the user should know, since
+    // that computer may still run Corvan on the folder. Empty otherwise.
+    const QString& takeoverNotice() const { return takeoverNotice_; }
 
     static constexpr const char* kLockFileName = "corvan.lock";
 
@@ -30,9 +35,12 @@ Q_SIGNALS:
 
 private:
     void acceptConnection();
+    // Asks the lock's owner to raise its window; false when no owner answers.
+    bool askOwnerToRaise();
 
     QString folder_;
     QString serverName_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer server_;
+    QString takeoverNotice_;
 };

@@ -56,17 +56,16 @@ TEST(AtomicFile, NeverFollowsALinkPlantedAtTheOldTemporaryName)
     EXPECT_FALSE(fs::is_symlink(file));
 }
 
-TEST(AtomicFile, ReplacesALinkAtTheFileItselfInsteadOfWritingThroughIt)
+TEST(AtomicFile, WritesThroughALinkAtTheFileItself)
 {
     TempFolder folder;
-    const fs::path victim = folder.path() / "victim.txt";
-    ASSERT_TRUE(writeFileAtomically(victim, "victim"));
-    const fs::path file = folder.path() / "led.dat";
-    fs::create_symlink(victim, file);
+    const fs::path kept = folder.path() / "kept.txt";
+    ASSERT_TRUE(writeFileAtomically(kept, "old"));
+    const fs::path file = folder.path() / "currency.dat";
+    fs::create_symlink("kept.txt", file);
     ASSERT_TRUE(writeFileAtomically(file, "state"));
-    EXPECT_EQ(contentOf(victim), "victim");
-    EXPECT_FALSE(fs::is_symlink(file));
-    EXPECT_EQ(contentOf(file), "state");
+    EXPECT_EQ(contentOf(kept), "state");
+    EXPECT_TRUE(fs::is_symlink(file));
 }
 
 TEST(AtomicFile, KeepsThePermissionsOfTheFileItReplaces)

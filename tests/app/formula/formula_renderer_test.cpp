@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "formula_markup.h"
 #include "temp_folder.h"
@@ -87,10 +88,12 @@ TEST(FormulaRenderer, FailuresDrawNothing)
     using std::chrono::milliseconds;
     struct Case {
         const char* name;
-        const char* body;
+        std::string body;
     };
+    const std::filesystem::path childPid = folder.path() / "child.pid";
     const Case cases[] = {
         {"hangs", "exec sleep 20"},
+        {"hangs with a child of its own", "sleep 20 & echo $! > '" + childPid.string() + "'; wait"},
         {"floods", "printf 'P1 4000 4000 '; exec yes 1"},
         {"fails", "printf 'P1 1 1 1'; exit 3"},
         {"garbage", "printf 'Failed to rasterize'"},
@@ -101,6 +104,19 @@ TEST(FormulaRenderer, FailuresDrawNothing)
         EXPECT_FALSE(renderer.render("x", 2).has_value()) << c.name;
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << c.name;
     }
+    // The renderer's own children go with it: none is left running.
+    std::ifstream pidFile(childPid);
+    int pid = 0;
+    ASSERT_TRUE(pidFile >> pid);
+    const auto gone = [pid] {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string number, name, state;
+        return !(stat >> number >> name >> state) || state == "Z";
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!gone() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(milliseconds(20));
+    EXPECT_TRUE(gone());
     for (const char* missing : {"corvan-no-such-renderer", "/nonexistent/mimetex", ""}) {
         const FormulaRenderer renderer(missing);
         EXPECT_FALSE(renderer.available()) << missing;

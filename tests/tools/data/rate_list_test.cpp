@@ -14,8 +14,8 @@ namespace {
 const std::string kTable =
     "#Date: 2026-02-17\n\n#Begin:Currency:0\n"
     "\tEuro\tEUR\t!\n"
-    "\tUS_Dollar\tUSD\t0.80000000000\t0\tEUR\n"
-    "\tJapanese_Yen\tJPY\t0.00625000000\t0\tEUR\n"
+    "\tUS_Dollar\tUSD\t0.8\t0\tEUR\n"
+    "\tJapanese_Yen\tJPY\t0.00625\t0\tEUR\n"
     "#End";
 
 struct RateFolder {
@@ -27,7 +27,7 @@ struct RateFolder {
     {
         EXPECT_TRUE(writeFileAtomically(file, kTable));
         EXPECT_TRUE(table.load(file));
-        list.show(table);
+        list.show(file);
     }
     std::string contents() const
     {
@@ -62,8 +62,8 @@ TEST(RateList, SavesAnEditedRateAtomicallyKeepingTheDate)
     EXPECT_EQ(f.contents(),
               "#Date: 2026-02-17\n\n#Begin:Currency:0\n"
               "\tEuro\tEUR\t!\n"
-              "\tUS_Dollar\tUSD\t0.62500000000\t0\tEUR\n"
-              "\tJapanese_Yen\tJPY\t0.00625000000\t0\tEUR\n"
+              "\tUS_Dollar\tUSD\t0.625\t0\tEUR\n"
+              "\tJapanese_Yen\tJPY\t0.00625\t0\tEUR\n"
               "#End");
     EXPECT_EQ(f.list.rows()[1].rate, u"1.600000000000");
 
@@ -91,13 +91,13 @@ TEST(RateList, ShowRatesDropsEditsAndSaveNeverWritesAnUnreadableFile)
 {
     RateFolder f;
     ASSERT_TRUE(f.list.editRate(1, u"3"));
-    f.list.show(f.table);
+    f.list.show(f.file);
     EXPECT_EQ(f.list.rows()[1].rate, u"1.250000000000");
 
-    // A rate so large that its factor prints as 0 would make a table the converter refuses.
-    ASSERT_TRUE(f.list.editRate(1, u"1e12"));
-    EXPECT_FALSE(f.list.save(f.file));
-    EXPECT_EQ(f.list.errorText(), "Error, bad currency rate for USD.");
+    // A rate so large that its factor is below any currency's is not taken.
+    ASSERT_TRUE(f.list.editRate(1, u"1e16"));
+    EXPECT_TRUE(f.list.save(f.file));
+    EXPECT_EQ(f.list.notTaken(), std::vector<std::u16string>{u"USD"});
     EXPECT_EQ(f.contents(), kTable);
 }
 

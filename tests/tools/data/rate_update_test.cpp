@@ -51,10 +51,10 @@ const std::string kEcbDocument =
 const std::string kEcbTable =
     "#Date: 2026-02-17\n\n#Begin:Currency:0\n"
     "\tEuro\tEUR\t!\n"
-    "\tUS_Dollar\tUSD\t0.80000000000\t0\tEUR\n"
-    "\tJapanese_Yen\tJPY\t0.00625000000\t0\tEUR\n"
-    "\tBritish_Pound\tGBP\t1.25000000000\t0\tEUR\n"
-    "\tIndonesian_Rupiah\tIDR\t0.00005882180\t0\tEUR\n"
+    "\tUS_Dollar\tUSD\t0.8\t0\tEUR\n"
+    "\tJapanese_Yen\tJPY\t0.00625\t0\tEUR\n"
+    "\tBritish_Pound\tGBP\t1.25\t0\tEUR\n"
+    "\tIndonesian_Rupiah\tIDR\t0.00005882179935884239\t0\tEUR\n"
     "#End";
 
 std::string readRepro(const char* name)
@@ -252,7 +252,7 @@ TEST(RateUpdate, EveryFailureKeepsTheFileByteForByteAndSaysWhy)
          "Error, server answered 500."},
         {"random bytes", Server::sending(randomBytes(3000, 7)), 10, 0, "Error, not an HTTP answer."},
         {"random body", Server::sending(Server::ok(randomBytes(3000, 8), "application/octet-stream")), 12, 0,
-         "Error, no currency rates in answer."},
+         "Error, control characters in answer."},
         {"closed at once", Server::sending(""), 10, 0, "Error, empty answer."},
         {"bad gzip",
          Server::sending(Server::answer("200 OK", "Content-Encoding: gzip\r\nContent-Length: 12\r\n", "not gzipped!")),
@@ -429,7 +429,9 @@ TEST(CurrencyTable, CheckTakesWhatTheConverterLoadsAndNothingElse)
         {"a word missing", "#Date: x\n#Begin:Currency:0\n\tUSD\tUSD\t!\n\tE\tEUR\t1\t0\n#End", 12,
          "Error, bad currency rates on line 4."},
         {"NUL in a record", "#Date: x\n#Begin:C:0\n\tUSD\tUSD\t!\n\tE\tEUR\t1\0\t0\tUSD\n#End"s, 12,
-         "Error, bad currency rates on line 4."},
+         "Error, control characters in answer."},
+        {"C1 control in a name", "#Date: x\n#Begin:C:0\n\tUSD\tUSD\t!\n\tE\xc2\x9b\tEUR\t1\t0\tUSD\n#End", 12,
+         "Error, control characters in answer."},
         {"over-long line", "#Date: x\n#Begin:C:0\n\tUSD\tUSD\t!\n\t" + std::string(300, 'x') + "\tXX\t1\t0\tUSD\n#End",
          12, "Error, bad currency rates on line 4."},
         {"negative rate", "#Date: x\n#Begin:C:0\n\tUSD\tUSD\t!\n\tE\tEUR\t-1\t0\tUSD\n#End", 12,
@@ -540,9 +542,9 @@ TEST(EcbRates, ConversionKeepsTheNamesOfTheOldTable)
     std::string errorText;
     const std::optional<std::string> table = RateUpdate::ratesFromAnswer(kEcbDocument, previous, errorClass, errorText);
     ASSERT_TRUE(table) << errorText;
-    EXPECT_NE(table->find("\tYen_of_Japan\tJPY\t0.00625000000\t0\tEUR\n"), std::string::npos);
+    EXPECT_NE(table->find("\tYen_of_Japan\tJPY\t0.00625\t0\tEUR\n"), std::string::npos);
     // A code that stood as its own name gives way to the English name.
-    EXPECT_NE(table->find("\tUS_Dollar\tUSD\t0.80000000000\t0\tEUR\n"), std::string::npos);
+    EXPECT_NE(table->find("\tUS_Dollar\tUSD\t0.8\t0\tEUR\n"), std::string::npos);
     EXPECT_EQ(EcbRates::currencyName("CHF"), u"Swiss Franc");
     EXPECT_EQ(EcbRates::currencyName("XYZ"), u"XYZ");
 }
@@ -559,8 +561,15 @@ TEST(CurrencyTable, RateTextAndEditedRates)
         double factor;
         const char* rate;
     } written[] = {
-        {1.03594737387, "0.965300000000"}, {0.00636132316, "157.2000000000"}, {0.00006172840, "16200.00000000"},
-        {1.00000000000, "1.000000000000"}, {0.12345678901, "8.100000073000"},
+        {1.03594737387, "0.965300000000"},
+        {0.00636132316, "157.2000000000"},
+        {0.00006172840, "16200.00000000"},
+        {1.00000000000, "1.000000000000"},
+        {0.12345678901, "8.100000073000"},
+        // Factors written whole keep every digit of their rate.
+        {1.0 / 123456789012.0, "123456789012.0"},
+        {1.0 / 0.9653, "0.965300000000"},
+        {1.0 / 3.0, "3.000000000000"},
     };
     for (const auto& w : written)
         EXPECT_EQ(currency::rateText(w.factor), w.rate) << w.factor;
@@ -569,8 +578,8 @@ TEST(CurrencyTable, RateTextAndEditedRates)
         const char* text;
         double factor;  // 7 when the record stays unchanged
     };
-    const Case cases[] = {{"2", 0.5},  {"  4xyz", 0.25}, {"0", 7},      {"-2", 7},
-                          {"text", 7}, {"", 7},          {"1e-300", 7}, {"+8", 0.125}};
+    const Case cases[] = {{"2", 0.5}, {"  4xyz", 0.25}, {"0", 7},      {"-2", 7},   {"text", 7},
+                          {"", 7},    {"1e-300", 7},    {"+8", 0.125}, {"1e16", 7}, {"1e-16", 7}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         UnitRecord record;
@@ -593,11 +602,11 @@ TEST(CurrencyTable, SaveKeepsTheDateLineAndReadsBack)
     records[2].symbol = u"HK D";
     records[2].factor = 0.128;
     records[2].numerator = {u"USD"};
-    ASSERT_TRUE(currency::saveTable(folder.file, records));
+    ASSERT_TRUE(currency::saveTable(folder.file, "#Date: 12/05/2006\n", records));
     EXPECT_EQ(folder.contents(),
               "#Date: 12/05/2006\n\n#Begin:Currency:0\n\tUSD\tUSD\t!\n"
-              "\tEuro\tEUR\t0.50000000000\t0\tUSD\n"
-              "\tHong_Kong_Dollar\tHK_D\t0.12800000000\t0\tUSD\n#End");
+              "\tEuro\tEUR\t0.5\t0\tUSD\n"
+              "\tHong_Kong_Dollar\tHK_D\t0.128\t0\tUSD\n#End");
     EXPECT_EQ(currency::dateOf(folder.file), "12/05/2006");
 
     ConversionTable table;
@@ -607,11 +616,11 @@ TEST(CurrencyTable, SaveKeepsTheDateLineAndReadsBack)
     EXPECT_DOUBLE_EQ(euro->multiplier, 0.5);
 
     // A table the converter could not use is not written.
-    records[2].factor = 1e-13;  // "%.11f" writes 0
+    records[2].factor = 1e-16;
     std::string why;
-    EXPECT_FALSE(currency::saveTable(folder.file, records, &why));
+    EXPECT_FALSE(currency::saveTable(folder.file, "#Date: 12/05/2006\n", records, &why));
     EXPECT_EQ(why, "Error, bad currency rate for HK D.");
-    EXPECT_NE(folder.contents().find("0.12800000000"), std::string::npos);
+    EXPECT_NE(folder.contents().find("\t0.128\t"), std::string::npos);
 }
 
 TEST(CurrencyTable, DateLine)

@@ -8,12 +8,15 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
+#include "atomic_file.h"
+#include "calculator_view.h"
 #include "converter_view.h"
 #include "keypads.h"
-#include "calculator_view.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -83,6 +86,42 @@ struct ShownConverter {
     }
     QPushButton* unitButton(const char* name) const { return view.findChild<QPushButton*>(QString::fromLatin1(name)); }
 };
+
+// A damaged data file is named in a message once, not left as an empty or garbled panel.
+TEST(ConverterView, ADamagedDataFileIsToldOnceWithItsLine)
+{
+    const struct {
+        int category;
+        const char* file;
+        const char* bytes;
+        int line;
+    } cases[] = {
+        {CategoryCode::kUnitConverter, "units.dat", "#Begin:Length:0\n\tmetre\tm\t!\n\tfoot\tft\n#End\n", 3},
+        {CategoryCode::kCurrencyConverter, "currency.dat", "garbage\n", 1},
+        {CategoryCode::kConstants, "const.dat", "#Begin:Physics:0\n\tSpeed_of_light\n#End\n", 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempFolder folder;
+        const std::filesystem::path data(CORVAN_SOURCE_DATA_DIR);
+        ASSERT_TRUE(ProgramFolder(folder.path(), data).prepare());
+        ASSERT_TRUE(writeFileAtomically(folder.path() / c.file, c.bytes));
+        Calculator calculator{std::filesystem::path()};
+        CalculatorView view{calculator, ProgramFolder(folder.path(), data)};
+        calculator.start();
+        view.showCategory(c.category);
+        const QList<QMessageBox*> boxes = view.findChildren<QMessageBox*>();
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_EQ(boxes[0]->text(), QStringLiteral("Error on line %1 in data file %2.")
+                                        .arg(c.line)
+                                        .arg(QString::fromStdString((folder.path() / c.file).string())));
+        boxes[0]->close();
+        QTest::qWait(10);
+        view.showCategory(CategoryCode::kArithmetic);
+        view.showCategory(c.category);
+        EXPECT_TRUE(view.findChildren<QMessageBox*>().isEmpty());
+    }
+}
 
 TEST(ConverterView, ConvertsWhileTypingAndFollowsTheCategory)
 {

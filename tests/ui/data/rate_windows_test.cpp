@@ -318,7 +318,7 @@ TEST(RateListWindow, ShowsEveryRateAndSavesAnEditedOne)
     grid->item(1, 1)->setText(QStringLiteral("0.5"));
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("saveRates")), Qt::LeftButton);
     EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("0.500000000000"));
-    EXPECT_NE(page.contents().find("\tEuro\tEUR\t2.00000000000\t0\tUSD\n"), std::string::npos);
+    EXPECT_NE(page.contents().find("\tEuro\tEUR\t2\t0\tUSD\n"), std::string::npos);
     EXPECT_TRUE(page.contents().starts_with("#Date: 2025-01-02\n"));
     EXPECT_EQ(window->findChild<QMessageBox*>(), nullptr);
     // The converter reads the saved rates: one dollar in euros.
@@ -336,6 +336,54 @@ TEST(RateListWindow, ShowsEveryRateAndSavesAnEditedOne)
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("closeRates")), Qt::LeftButton);
     QTest::qWait(10);
     EXPECT_EQ(page.panel->findChild<RateListView*>(), nullptr);
+}
+
+// corvan-cli --update-rates while the list is open: a save never puts the new date over the
+// list's older rates, and the user picks which rates stay.
+TEST(RateListWindow, RatesSavedByAnotherProgramMeanwhileAreNeitherMixedNorLostUnasked)
+{
+    const std::string downloaded =
+        "#Date: 2030-01-02\n\n#Begin:Currency:0\n\tEuro\tEUR\t!\n"
+        "\tUS_Dollar\tUSD\t0.9\t0\tEUR\n\tBritish_Pound\tGBP\t1.25\t0\tEUR\n#End";
+    for (const char* answer : {"showChangedRates", "saveOverChangedRates"}) {
+        SCOPED_TRACE(answer);
+        CurrencyPage page;
+        QTest::mouseClick(page.panel->findChild<QPushButton*>(QStringLiteral("editRates")), Qt::LeftButton);
+        auto* window = page.panel->findChild<RateListView*>();
+        ASSERT_NE(window, nullptr);
+        auto* grid = window->findChild<QTableWidget*>(QStringLiteral("rateTable"));
+        const int shippedRows = grid->rowCount();
+        ASSERT_GT(shippedRows, 3);
+
+        ASSERT_TRUE(writeFileAtomically(page.folder.path() / "currency.dat", downloaded));
+        grid->item(1, 1)->setText(QStringLiteral("0.5"));
+        QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("saveRates")), Qt::LeftButton);
+        auto* question = window->findChild<QMessageBox*>(QStringLiteral("ratesChangedQuestion"));
+        ASSERT_NE(question, nullptr);
+        EXPECT_TRUE(question->text().contains(QStringLiteral("2030-01-02"))) << question->text().toStdString();
+        EXPECT_EQ(page.contents(), downloaded);
+
+        QTest::mouseClick(question->findChild<QPushButton*>(QLatin1String(answer)), Qt::LeftButton);
+        QTest::qWait(10);
+        if (std::string_view(answer) == "showChangedRates") {
+            EXPECT_EQ(page.contents(), downloaded);
+            ASSERT_EQ(grid->rowCount(), 3);
+            EXPECT_EQ(grid->item(2, 0)->text(), QStringLiteral("GBP"));
+            EXPECT_TRUE(page.text("top").contains(QStringLiteral("2030-01-02"))) << page.text("top").toStdString();
+            // The list now stands on the file: an edit saves at once, under that file's date.
+            grid->item(2, 1)->setText(QStringLiteral("0.5"));
+            QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("saveRates")), Qt::LeftButton);
+            EXPECT_EQ(window->findChild<QMessageBox*>(QStringLiteral("ratesChangedQuestion")), nullptr);
+            EXPECT_EQ(page.contents(),
+                      "#Date: 2030-01-02\n\n#Begin:Currency:0\n\tEuro\tEUR\t!\n"
+                      "\tUS_Dollar\tUSD\t0.9\t0\tEUR\n\tBritish_Pound\tGBP\t2\t0\tEUR\n#End");
+        } else {
+            // The user's list whole, under the date of its own rates.
+            EXPECT_TRUE(page.contents().starts_with("#Date: 2025-01-02\n")) << page.contents();
+            EXPECT_NE(page.contents().find("\tEuro\tEUR\t2\t0\tUSD\n"), std::string::npos);
+            EXPECT_EQ(grid->rowCount(), shippedRows);
+        }
+    }
 }
 
 TEST(RateWindows, FitAtEveryWindowSize)

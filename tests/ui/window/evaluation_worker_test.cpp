@@ -117,15 +117,23 @@ TEST(BusyWindow, NothingReadsTheEngineWhileItComputes)
     EXPECT_EQ(w.calculator.display().line(1).input(), kDaysLongShown);
 }
 
-TEST(BusyWindow, TheCancelButtonStopsTheCalculation)
+TEST(BusyWindow, TheCancelButtonAndQuitStopTheCalculation)
 {
-    Window w;
-    w.view.show();
-    w.startLongEvaluation();
-    ASSERT_TRUE(w.view.busy());
-    QTest::mouseClick(w.cancelButton(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!w.view.busy(), 10000);
-    EXPECT_EQ(w.result(), u"Calculation cancelled");
+    for (const bool quit : {false, true}) {
+        SCOPED_TRACE(quit ? "Ctrl+Q" : "Cancel");
+        Window w;
+        w.view.show();
+        w.startLongEvaluation();
+        ASSERT_TRUE(w.view.busy());
+        if (quit)
+            QTest::keyClick(&w.view, Qt::Key_Q, Qt::ControlModifier);
+        else
+            QTest::mouseClick(w.cancelButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.view.busy(), 10000);
+        EXPECT_EQ(w.result(), u"Calculation cancelled");
+        // Quit closes the window too, at once.
+        QTRY_COMPARE_WITH_TIMEOUT(w.view.isVisible(), !quit, 2000);
+    }
 }
 
 TEST(BusyWindow, ClosingWhileBusyCancelsAndSavesTheLine)

@@ -74,19 +74,16 @@ std::string utf16(std::u16string_view text)
     return bytes;
 }
 
-// The real program, offscreen, with a fresh home: killed by the signal once it is up, it must
-// leave the files of a close behind (and merge the extra macro file as a close does).
-void checkSignalSavesTheState(int signalNumber)
+// The real program, offscreen, with a fresh home, on a folder holding the given extra macro
+// file: killed by the signal once it is up (its window, or a message box before it), it must
+// leave the files of a close behind.
+void checkSignalSavesTheState(int signalNumber, const std::string& extraMacros, bool mergeable)
 {
     TempFolder home;
     const fs::path dataHome = home.path() / "data";
     const fs::path folder = dataHome / "corvan";
     fs::create_directories(folder);
-    ASSERT_TRUE(writeFileAtomically(folder / "extra.mcr", utf16(u"Mk\x06"
-                                                                u"0\x06\x06"
-                                                                u"7\x06"
-                                                                u"7\x06"
-                                                                u"1\x06")));
+    ASSERT_TRUE(writeFileAtomically(folder / "extra.mcr", extraMacros));
 
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -108,6 +105,8 @@ void checkSignalSavesTheState(int signalNumber)
 
     for (const char* file : {"preferences.dat", "led.dat", "macro.mcr"})
         EXPECT_TRUE(fs::exists(folder / file)) << file;
+    if (!mergeable)
+        return;
     EXPECT_FALSE(fs::exists(folder / "extra.mcr"));
     MacroLibrary macros;
     EXPECT_EQ(macros.load(folder / "macro.mcr"), MacroLoadStatus::Read);
@@ -115,14 +114,28 @@ void checkSignalSavesTheState(int signalNumber)
     EXPECT_EQ(macros.at(0).name, u"Mk");
 }
 
+const std::string kExtraMacros = utf16(
+    u"Mk\x06"
+    u"0\x06\x06"
+    u"7\x06"
+    u"7\x06"
+    u"1\x06");
+
 TEST(TerminationSignals, SigtermToTheRunningProgramSavesItsState)
 {
-    checkSignalSavesTheState(SIGTERM);
+    checkSignalSavesTheState(SIGTERM, kExtraMacros, true);
 }
 
 TEST(TerminationSignals, SighupToTheRunningProgramSavesItsState)
 {
-    checkSignalSavesTheState(SIGHUP);
+    checkSignalSavesTheState(SIGHUP, kExtraMacros, true);
+}
+
+TEST(TerminationSignals, SigtermWhileTheStartUpMacroErrorIsShownSavesTheState)
+{
+    // An odd byte count makes the macros unreadable at the end: "Macro data error!" comes up
+    // before the window.
+    checkSignalSavesTheState(SIGTERM, kExtraMacros + "x", false);
 }
 
 }  // namespace
