@@ -13,11 +13,12 @@ namespace {
 
 // The upper-case names the tokenizer accepts besides numbers, slot names and the bound
 // variable. "ACTAN" and the second "INV" are kept: they are part of the accepted vocabulary.
-constexpr std::array<std::string_view, 51> kWords = {
-    "SQRT",  "SIN",   "COS",   "TAN",   "LOG",  "LN",   "CTAN",  "ASIN",  "ACOS", "ATAN",  "ACTAN", "AND",  "NAND",
-    "OR",    "NOR",   "XOR",   "EXP",   "SINH", "COSH", "TANH",  "CTANH", "SEC",  "CSC",   "SECH",  "CSCH", "ACOT",
-    "ASINH", "ACOSH", "ATANH", "ACOTH", "ASEC", "ACSC", "ASECH", "ACSCH", "INV",  "TRANS", "DET",   "ROOT", "RANK",
-    "EIGL",  "EIGV",  "DIAG",  "ORTH",  "TRI",  "MOD",  "SHL",   "SHR",   "RTL",  "RTR",   "INV",   "CPL",
+constexpr std::array<std::string_view, 60> kWords = {
+    "SQRT", "SIN",  "COS",   "TAN",   "LOG",   "LN",    "CTAN", "ASIN",  "ACOS",  "ATAN",  "ACTAN", "AND",
+    "NAND", "OR",   "NOR",   "XOR",   "EXP",   "SINH",  "COSH", "TANH",  "CTANH", "SEC",   "CSC",   "SECH",
+    "CSCH", "ACOT", "ASINH", "ACOSH", "ATANH", "ACOTH", "ASEC", "ACSC",  "ASECH", "ACSCH", "INV",   "TRANS",
+    "DET",  "ROOT", "RANK",  "EIGL",  "EIGV",  "DIAG",  "ORTH", "TRI",   "MOD",   "SHL",   "SHR",   "RTL",
+    "RTR",  "INV",  "CPL",   "ABS",   "SIGN",  "FLOOR", "CEIL", "ROUND", "TRUNC", "GAMMA", "CBRT",  "LOG2",
 };
 
 struct ClassEntry {
@@ -39,7 +40,9 @@ constexpr auto kClasses = [] {
         {"asinh", Function},   {"acosh", Function},  {"atanh", Function},  {"acoth", Function},  {"asec", Function},
         {"acsc", Function},    {"asech", Function},  {"acsch", Function},  {"inv", Function},    {"trans", Function},
         {"det", Function},     {"rank", Function},   {"eigl", Function},   {"eigv", Function},   {"diag", Function},
-        {"orth", Function},    {"tri", Function},
+        {"orth", Function},    {"tri", Function},    {"abs", Function},    {"sign", Function},   {"floor", Function},
+        {"ceil", Function},    {"round", Function},  {"trunc", Function},  {"gamma", Function},  {"cbrt", Function},
+        {"log2", Function},
     });
 }();
 
