@@ -8,15 +8,14 @@
 
 namespace {
 
-// Names that no key's own text gives: the square and cube root keys insert an index and the
-// root sign, the calculus keys insert their signs, and "ans" is the answer key without brackets.
+// Names that no key's own text gives: the square root key inserts an index and the root sign,
+// the calculus keys insert their signs, and "ans" is the answer key without brackets.
 struct ExtraName {
     std::u16string_view text;
     int code;
 };
-constexpr std::array<ExtraName, 9> kExtraKeyNames = {{
+constexpr std::array<ExtraName, 8> kExtraKeyNames = {{
     {u"sqrt(", KeyCode::kSquareRoot},
-    {u"cbrt(", KeyCode::kCubeRoot},
     {u"ans", KeyCode::kAnswer},
     {u"fnInt(", KeyCode::kIntegral},
     {u"fnDeriv(", KeyCode::kDerivative},
@@ -27,8 +26,10 @@ constexpr std::array<ExtraName, 9> kExtraKeyNames = {{
 }};
 
 // The engine's words that no key inserts, and Euler's number, which keys insert only with "^".
-constexpr std::array<std::u16string_view, 9> kLiteralNames = {
-    u"e", u"ctan(", u"ctanh(", u"sech(", u"csch(", u"acot(", u"acoth(", u"asech(", u"acsch(",
+// "cbrt(" is the real cube root (cbrt(-8) is -2), not the cube-root key's principal root.
+constexpr std::array<std::u16string_view, 19> kLiteralNames = {
+    u"e",      u"ctan(", u"ctanh(", u"sech(",  u"csch(", u"acot(",  u"acoth(", u"asech(", u"acsch(", u"abs(",
+    u"floor(", u"ceil(", u"round(", u"trunc(", u"sign(", u"gamma(", u"cbrt(",  u"log2(",  u"hypot(",
 };
 
 // Slots that expressions name in brackets besides "[VA]" to "[VZ]".
@@ -150,18 +151,18 @@ const TypedName* NameBuilder::completedBy(std::u16string_view text) const
     return nullptr;
 }
 
-bool NameBuilder::complete(bool hexDigits, std::vector<NameInsertion>& out) const
+void NameBuilder::complete(bool hexDigits, std::vector<NameInsertion>& out) const
 {
     if (hexDigits && allHexLetters(pending_)) {
         for (char16_t c : pending_)
             out.push_back({hexLetterCode(c), {}});
-        return true;
-    }
-    if (const TypedName* name = completedBy(pending_)) {
+    } else if (const TypedName* name = completedBy(pending_)) {
         out.push_back(insertionOf(*name));
-        return true;
+    } else {
+        // No name: the characters go on the line as typed, for "=" to name the unknown word.
+        for (char16_t c : pending_)
+            out.push_back({-1, std::u16string(1, c)});
     }
-    return false;
 }
 
 NameBuilder::Step NameBuilder::offer(char16_t c, bool hexDigits)
@@ -181,15 +182,17 @@ NameBuilder::Step NameBuilder::offer(char16_t c, bool hexDigits)
         }
         return step;
     }
-    if (pending_.empty() || !complete(hexDigits, step.insert)) {
-        step.refused = true;
+    if (pending_.empty()) {
+        // A letter that begins no name goes on as typed (rule 4).
+        step.insert.push_back({-1, candidate});
+        step.consumed = true;
         return step;
     }
+    complete(hexDigits, step.insert);
     pending_.clear();
     Step next = offer(c, hexDigits);
     step.insert.insert(step.insert.end(), next.insert.begin(), next.insert.end());
     step.consumed = next.consumed;
-    step.refused = next.refused;
     return step;
 }
 
@@ -198,10 +201,8 @@ NameBuilder::Step NameBuilder::finish(bool hexDigits)
     Step step;
     if (pending_.empty())
         return step;
-    if (complete(hexDigits, step.insert))
-        step.consumed = true;
-    else
-        step.refused = true;
+    complete(hexDigits, step.insert);
+    step.consumed = true;
     pending_.clear();
     return step;
 }
