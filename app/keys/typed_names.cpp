@@ -53,6 +53,13 @@ std::u16string trimmed(std::u16string_view text)
     return std::u16string(text);
 }
 
+// Characters that make no name, one literal token each, for "=" to name the unknown word.
+void appendAsTyped(std::u16string_view text, std::vector<NameInsertion>& out)
+{
+    for (char16_t c : text)
+        out.push_back({-1, std::u16string(1, c)});
+}
+
 NameInsertion insertionOf(const TypedName& name)
 {
     if (name.code >= 0)
@@ -136,6 +143,15 @@ std::vector<const TypedName*> NameBuilder::beginning(std::u16string_view text) c
     return found;
 }
 
+bool NameBuilder::isWholeName(std::u16string_view text) const
+{
+    for (const TypedName& name : names_) {
+        if (name.text.size() == text.size() && beginsWith(name.text, text, true))
+            return true;
+    }
+    return false;
+}
+
 const TypedName* NameBuilder::completedBy(std::u16string_view text) const
 {
     for (bool ignoreCase : {false, true}) {
@@ -159,9 +175,7 @@ void NameBuilder::complete(bool hexDigits, std::vector<NameInsertion>& out) cons
     } else if (const TypedName* name = completedBy(pending_)) {
         out.push_back(insertionOf(*name));
     } else {
-        // No name: the characters go on the line as typed, for "=" to name the unknown word.
-        for (char16_t c : pending_)
-            out.push_back({-1, std::u16string(1, c)});
+        appendAsTyped(pending_, out);
     }
 }
 
@@ -182,9 +196,12 @@ NameBuilder::Step NameBuilder::offer(char16_t c, bool hexDigits)
         }
         return step;
     }
-    if (pending_.empty()) {
-        // A letter that begins no name goes on as typed (rule 4).
-        step.insert.push_back({-1, candidate});
+    // A letter that begins no name, or makes an unknown word with the letters before it, goes on
+    // as typed with them (rule 4): "sinn" stays a word rather than becoming "sin(" and "n".
+    const bool unknownWord = ascii::isLetter(c) && !isWholeName(pending_) && !(hexDigits && allHexLetters(pending_));
+    if (pending_.empty() || unknownWord) {
+        appendAsTyped(candidate, step.insert);
+        pending_.clear();
         step.consumed = true;
         return step;
     }

@@ -44,12 +44,13 @@ struct NameInsertion {
 //  2. A name typed whole that begins no longer name is inserted at once ("pi", "sin(", "ans",
 //     "[VA]", "sum(X)").
 //  3. A character that does not continue the name completes it: in "HEX" a run of A to F is
-//     inserted as hexadecimal digits; else a whole name, or a function typed up to its bare
-//     name ("sin" then "3" gives "sin(" then 3), is inserted. The character itself is then
-//     handled as if nothing were pending.
-//  4. Characters that make no name go on the line as typed, one literal token each ("abz"), so
-//     that nothing typed is lost and "=" can name the unknown word. A letter that begins no
-//     name goes on at once.
+//     inserted as hexadecimal digits; else a whole name ("pi" then "x"), or, before anything
+//     but a letter, a function typed up to its bare name ("sin" then "3" gives "sin(" then 3),
+//     is inserted. The character itself is then handled as if nothing were pending.
+//  4. Characters that make no name go on the line as typed, one literal token each, so that
+//     nothing typed is lost and "=" can name the unknown word: a letter that begins no name or
+//     makes an unknown word with the letters before it ("abz", "sinn"), and a pending text that
+//     nothing completes.
 // A name starts only with a letter or "[".
 class NameBuilder {
 public:
@@ -77,6 +78,8 @@ public:
 private:
     // Names that begin with text, in the letters' own case or, when none does, without case.
     std::vector<const TypedName*> beginning(std::u16string_view text) const;
+    // Whether text is a name typed whole, in either case.
+    bool isWholeName(std::u16string_view text) const;
     // The name that text completes (rule 3), or nullptr.
     const TypedName* completedBy(std::u16string_view text) const;
     // Inserts pending as a completed name or hexadecimal digits, or else as typed (rule 4).

@@ -88,8 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"Ma(", false, "{Ma(}", ""}, NameCase{"Ma2", false, "{Ma(}2", ""},
         NameCase{"Mb+", false, "{Mb()}+", ""}, NameCase{"max(X)", false, "<100>", ""},
         // Letters that make no name go on as typed, so that "=" can name the unknown word.
-        NameCase{"q", false, "{q}", ""}, NameCase{"sinq", false, "<54>{q}", ""},
-        NameCase{"abz(", false, "{a}{b}{z}(", ""}, NameCase{"sx", false, "{s}", "x"},
+        NameCase{"q", false, "{q}", ""}, NameCase{"sinq", false, "{s}{i}{n}{q}", ""},
+        NameCase{"abz(", false, "{a}{b}{z}(", ""}, NameCase{"sx", false, "{s}{x}", ""},
+        NameCase{"sinn(", false, "{s}{i}{n}{n}(", ""}, NameCase{"ab+", false, "{a}{b}+", ""},
         // In "HEX" the letters A to F are digits unless they spell a name.
         NameCase{"ff+", true, "<77><77>+", ""}, NameCase{"e+", true, "<76>+", ""},
         NameCase{"add+", true, "<72><75><75>+", ""}, NameCase{"and", true, "<69>", ""},
