@@ -204,8 +204,8 @@ void binaryLog(ScalarStack& stack, std::size_t base, OperatorContext& context)
             c.raise(ErrorCode::kOutOfRange);
             return std::nullopt;
         }
-        // log2 |x| taken directly where it can be, so that log2(8) and log2(-8) have the real
-        // part 3 exactly; the angle over ln 2 is the imaginary part.
+        // log2 |x| taken directly where it can be, so that the real parts of log2(8) and
+        // log2(-8) are exactly 3; the angle over ln 2 is the imaginary part.
         const double magnitude = cmath::modulus(x);
         const double re = std::isfinite(magnitude) ? std::log2(magnitude) : cmath::logModulus(x) / std::numbers::ln2;
         return CalcValue{re, cmath::argument(x) / std::numbers::ln2};
