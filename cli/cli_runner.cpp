@@ -12,6 +12,7 @@
 #include "radix_text.h"
 #include "matrix_literal.h"
 #include "result_format.h"
+#include "unknown_name_message.h"
 #include "printable_text.h"
 #include "utf16.h"
 
@@ -54,6 +55,11 @@ std::optional<std::string> CliRunner::engineText(const std::string& line, int ra
     if (!rewritten)
         error = ErrorCode::kRadixConversion;
     return rewritten;
+}
+
+std::string CliRunner::engineErrorText() const
+{
+    return toUtf8(engineErrorMessage(engine_, typedNames(macros_.macros())));
 }
 
 bool CliRunner::inBaseMode() const
@@ -118,7 +124,7 @@ std::optional<double> CliRunner::realValue(const std::string& line, std::string&
     engine_.resetError();
     const ValueCell result = engine_.evaluate(*text, Engine::kModeScalar, 10);
     if (engine_.error() != ErrorCode::kNone) {
-        error = toUtf8(errorMessage(engine_.error()));
+        error = engineErrorText();
         return std::nullopt;
     }
     if (result.kind == ValueKind::Complex && result.im != 0.0) {
@@ -185,7 +191,7 @@ bool CliRunner::applyAssignments(std::ostream& err)
         const std::optional<std::string> text = engineText(value, 10, error);
         const ValueCell result = evaluate(text.value_or(""), Engine::kModeScalar, 10);
         if (engine_.error() != ErrorCode::kNone) {
-            err << "corvan-cli: --set " << name << ": " << toUtf8(errorMessage(engine_.error())) << "\n";
+            err << "corvan-cli: --set " << name << ": " << engineErrorText() << "\n";
             return false;
         }
         engine_.slots[slot] = result;
@@ -254,7 +260,7 @@ bool CliRunner::evaluateLine(const std::string& line, std::ostream& out)
     const ValueCell result = options_.matrixMode ? evaluate(*text, Engine::kModeMatrix, 10)
                                                  : evaluate(*text, Engine::kModeScalar, options_.radix);
     if (engine_.error() != ErrorCode::kNone) {
-        out << toUtf8(errorMessage(engine_.error())) << "\n";
+        out << engineErrorText() << "\n";
         return false;
     }
     if (result.isMatrix()) {

@@ -43,6 +43,8 @@ private:
     bool storeMatrixLiteral(int slot, const std::string& literal, std::ostream& err);
     std::string matrixText(const ValueCell& result) const;
     std::string resultText(const ValueCell& result) const;
+    // The message of the engine's error, naming the nearest names for an unknown word.
+    std::string engineErrorText() const;
     // engine_.evaluate under the --timeout limit, if any.
     ValueCell evaluate(const std::string& text, int mode, int radix);
 

@@ -255,6 +255,14 @@ bool needsProduct(char16_t before, char16_t after, Dialect dialect)
     return isImaginaryUnit(before) && (ascii::isDigit(after) || after == u'(' || isImaginaryUnit(after));
 }
 
+// Whether text[i] is the "2" that ends the function name "log2", which takes its "(" directly.
+bool endsBinaryLogName(std::u16string_view text, std::size_t i)
+{
+    constexpr std::u16string_view kName = u"log2";
+    return i + 1 >= kName.size() && text.substr(i + 1 - kName.size(), kName.size()) == kName &&
+           (i + 1 == kName.size() || !ascii::isLetter(text[i - kName.size()]));
+}
+
 // Each neighbouring pair gets at most one "*", decided on the pair as typed, so one pass is
 // enough. A final "i" after "!" or "%" is covered here as well. The constants are operands
 // too: "e(2)" and "e2" are 2e ("pi(2)" and "pi2" already follow from the "i").
@@ -263,7 +271,7 @@ std::u16string insertProducts(std::u16string_view text, Dialect dialect)
     std::u16string out;
     out.reserve(text.size() + text.size() / 2);
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i > 0 &&
+        if (i > 0 && !endsBinaryLogName(text, i - 1) &&
             (needsProduct(text[i - 1], text[i], dialect) || (isConstantE(text, i - 1) && startsFactor(text[i]))))
             out += u'*';
         out += text[i];

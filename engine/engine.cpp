@@ -84,7 +84,10 @@ ValueCell Engine::evaluate(std::string_view text, int mode, int radix)
 
 bool Engine::compile(std::string& text, int radix, std::string_view boundName)
 {
-    if (!tokenizeExpression(text, radix, boundName) || !toPostfix(text)) {
+    std::string unknown;
+    if (!tokenizeExpression(text, radix, boundName, &unknown) || !toPostfix(text)) {
+        if (error_ == ErrorCode::kNone)
+            unknownName_ = std::move(unknown);
         raise(ErrorCode::kSyntax);
         return false;
     }

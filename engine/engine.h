@@ -34,7 +34,14 @@ public:
     int error() const { return error_; }
     // Clears the error; while a cancel is requested it becomes "Calculation cancelled" instead,
     // so that no loop that resets the error between its steps (fnRoot) outlives a cancel.
-    void resetError() { error_ = cancel_.requested() ? ErrorCode::kCancelled : ErrorCode::kNone; }
+    void resetError()
+    {
+        error_ = cancel_.requested() ? ErrorCode::kCancelled : ErrorCode::kNone;
+        unknownName_.clear();
+    }
+    // With a "Syntax error" that a word the engine does not know caused: that word as written
+    // ("abz"), for a message that names it. Empty for every other error.
+    const std::string& unknownName() const { return unknownName_; }
     // Stores code unless an error is already set: the first error wins.
     void raise(int code);
     OperatorContext context() { return OperatorContext{error_, settings, &cancel_}; }
@@ -108,6 +115,7 @@ private:
     bool rewriteSolveCalls(std::string& text);
 
     int error_ = ErrorCode::kNone;
+    std::string unknownName_;
     CancelFlag cancel_;
     std::string boundText_;
     std::string boundName_;

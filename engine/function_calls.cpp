@@ -8,6 +8,7 @@
 #include "integer_calls.h"
 #include "integer_functions.h"
 #include "list_statistics.h"
+#include "real_calls.h"
 
 namespace {
 
@@ -66,6 +67,7 @@ constexpr FunctionEntry kFunctions[] = {
     {"fv", callFv},
     {"not", callNot},
     {"cpl", callCpl},
+    {"hypot", callHypot},
 };
 
 const FunctionEntry& entryOf(int number)

@@ -17,7 +17,7 @@ struct Entry {
 
 // "not", "cpl", "iroot" and "iexp" are reached only by name (RPN mode): the tokenizer does not
 // accept them as words. "-" has arity 2 and acts as negation when only one operand is there.
-constexpr std::array<Entry, 50> kTable = {{
+constexpr std::array<Entry, 59> kTable = {{
     {"%", scalar_ops::percent, 1},
     {"+", scalar_ops::add, 2},
     {"*", scalar_ops::multiply, 2},
@@ -68,6 +68,15 @@ constexpr std::array<Entry, 50> kTable = {{
     {"cpl", integer_ops::complement, 1},
     {"iroot", scalar_ops::inverseRoot, 2},
     {"iexp", scalar_ops::tenPower, 2},
+    {"abs", scalar_ops::absoluteValue, 1},
+    {"sign", scalar_ops::sign, 1},
+    {"floor", scalar_ops::floor, 1},
+    {"ceil", scalar_ops::ceiling, 1},
+    {"round", scalar_ops::roundHalfAway, 1},
+    {"trunc", scalar_ops::truncate, 1},
+    {"gamma", scalar_ops::gamma, 1},
+    {"cbrt", scalar_ops::cubeRoot, 1},
+    {"log2", scalar_ops::binaryLog, 1},
 }};
 
 }  // namespace

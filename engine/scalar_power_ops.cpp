@@ -1,4 +1,5 @@
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "c_number.h"
@@ -11,6 +12,8 @@ namespace {
 
 constexpr double kPercent = 0.01;
 constexpr int kFactorialLimit = 170;
+// Gamma(x) exceeds the largest double above this (Gamma(171.62...) is 1.8e308).
+constexpr double kGammaLimit = 171.6;
 // |b| ln|a| at or above this makes a^b "Out of range" (e^305 is about 1e132).
 constexpr double kPowerOverflowLimit = 305.0;
 // Imaginary parts below this are what the polar power leaves on real results: (-2)^3.
@@ -42,6 +45,14 @@ CalcValue rootOf(CalcValue index, CalcValue x)
     if (std::fabs(result.im) < kTinyImaginary)
         result.im = 0.0;
     return result;
+}
+
+double factorialOf(int n)
+{
+    double product = 1.0;
+    for (int k = 2; k <= n; ++k)
+        product *= k;
+    return product;
 }
 
 }  // namespace
@@ -83,10 +94,27 @@ void factorial(ScalarStack& stack, std::size_t base, OperatorContext& context)
             c.raise(ErrorCode::kOutOfRange);
             return std::nullopt;
         }
-        double product = 1.0;
-        for (int k = 2; k <= static_cast<int>(x.re); ++k)
-            product *= k;
-        return CalcValue{product, 0.0};
+        return CalcValue{factorialOf(static_cast<int>(x.re)), 0.0};
+    });
+}
+
+void gamma(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnary(stack, base, context, [](CalcValue x, OperatorContext& c) -> std::optional<CalcValue> {
+        if (!x.isReal()) {
+            c.raise(ErrorCode::kComplexUnsupported);
+            return std::nullopt;
+        }
+        const bool whole = x.re == std::trunc(x.re);
+        // The poles at 0, -1, -2, ... and results beyond the doubles are out of range, as n! is.
+        if ((whole && x.re <= 0.0) || !(x.re <= kGammaLimit)) {
+            c.raise(ErrorCode::kOutOfRange);
+            return std::nullopt;
+        }
+        // Gamma(n) is (n - 1)! to the last bit, as the factorial key gives it.
+        if (whole)
+            return CalcValue{factorialOf(static_cast<int>(x.re) - 1), 0.0};
+        return CalcValue{std::tgamma(x.re) + 0.0, 0.0};
     });
 }
 
@@ -166,6 +194,36 @@ void decimalLog(ScalarStack& stack, std::size_t base, OperatorContext& context)
     applyUnary(stack, base, context, [](CalcValue x, OperatorContext&) {
         const CalcValue result = cmath::log(x);
         return std::optional(CalcValue{roundToTwelveDecimals(result.re), result.im});
+    });
+}
+
+void binaryLog(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnary(stack, base, context, [](CalcValue x, OperatorContext& c) -> std::optional<CalcValue> {
+        if (isZero(x)) {
+            c.raise(ErrorCode::kOutOfRange);
+            return std::nullopt;
+        }
+        // log2 |x| taken directly where it can be, so that the real parts of log2(8) and
+        // log2(-8) are exactly 3; the angle over ln 2 is the imaginary part.
+        const double magnitude = cmath::modulus(x);
+        const double re = std::isfinite(magnitude) ? std::log2(magnitude) : cmath::logModulus(x) / std::numbers::ln2;
+        return CalcValue{re, cmath::argument(x) / std::numbers::ln2};
+    });
+}
+
+void cubeRoot(ScalarStack& stack, std::size_t base, OperatorContext& context)
+{
+    applyUnary(stack, base, context, [](CalcValue x, OperatorContext& c) -> std::optional<CalcValue> {
+        // The real root, negative for a negative x, unlike the principal root of the root keys.
+        if (!x.isReal()) {
+            c.raise(ErrorCode::kComplexUnsupported);
+            return std::nullopt;
+        }
+        // The library's root can miss a whole root by a bit (cbrt(27) is 3.0000000000000004).
+        const double root = std::cbrt(x.re);
+        const double whole = std::round(root);
+        return CalcValue{whole * whole * whole == x.re ? whole : root, 0.0};
     });
 }
 

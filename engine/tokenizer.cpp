@@ -14,11 +14,12 @@ namespace {
 
 // The upper-case names the tokenizer accepts besides numbers, slot names and the bound
 // variable. "ACTAN" and the second "INV" are kept: they are part of the accepted vocabulary.
-constexpr std::array<std::string_view, 51> kWords = {
-    "SQRT",  "SIN",   "COS",   "TAN",   "LOG",  "LN",   "CTAN",  "ASIN",  "ACOS", "ATAN",  "ACTAN", "AND",  "NAND",
-    "OR",    "NOR",   "XOR",   "EXP",   "SINH", "COSH", "TANH",  "CTANH", "SEC",  "CSC",   "SECH",  "CSCH", "ACOT",
-    "ASINH", "ACOSH", "ATANH", "ACOTH", "ASEC", "ACSC", "ASECH", "ACSCH", "INV",  "TRANS", "DET",   "ROOT", "RANK",
-    "EIGL",  "EIGV",  "DIAG",  "ORTH",  "TRI",  "MOD",  "SHL",   "SHR",   "RTL",  "RTR",   "INV",   "CPL",
+constexpr std::array<std::string_view, 60> kWords = {
+    "SQRT", "SIN",  "COS",   "TAN",   "LOG",   "LN",    "CTAN", "ASIN",  "ACOS",  "ATAN",  "ACTAN", "AND",
+    "NAND", "OR",   "NOR",   "XOR",   "EXP",   "SINH",  "COSH", "TANH",  "CTANH", "SEC",   "CSC",   "SECH",
+    "CSCH", "ACOT", "ASINH", "ACOSH", "ATANH", "ACOTH", "ASEC", "ACSC",  "ASECH", "ACSCH", "INV",   "TRANS",
+    "DET",  "ROOT", "RANK",  "EIGL",  "EIGV",  "DIAG",  "ORTH", "TRI",   "MOD",   "SHL",   "SHR",   "RTL",
+    "RTR",  "INV",  "CPL",   "ABS",   "SIGN",  "FLOOR", "CEIL", "ROUND", "TRUNC", "GAMMA", "CBRT",  "LOG2",
 };
 
 struct ClassEntry {
@@ -40,7 +41,9 @@ constexpr auto kClasses = [] {
         {"asinh", Function},   {"acosh", Function},  {"atanh", Function},  {"acoth", Function},  {"asec", Function},
         {"acsc", Function},    {"asech", Function},  {"acsch", Function},  {"inv", Function},    {"trans", Function},
         {"det", Function},     {"rank", Function},   {"eigl", Function},   {"eigv", Function},   {"diag", Function},
-        {"orth", Function},    {"tri", Function},
+        {"orth", Function},    {"tri", Function},    {"abs", Function},    {"sign", Function},   {"floor", Function},
+        {"ceil", Function},    {"round", Function},  {"trunc", Function},  {"gamma", Function},  {"cbrt", Function},
+        {"log2", Function},
     });
 }();
 
@@ -128,22 +131,48 @@ bool tokenizeWords(std::string_view text, WordChar isWordChar, Skippable isSkipp
     return true;
 }
 
-bool tokenizeDecimal(std::string_view text, std::string_view bound, std::string& out)
+// Where the tokenizer notes the first word it refuses that begins with a letter, as the
+// original text spells it; words are read from the upper-case copy, which keeps every position.
+class UnknownNameNote {
+public:
+    UnknownNameNote(std::string_view original, std::string_view upper, std::string* name)
+        : original_(original), upper_(upper), name_(name)
+    {
+    }
+
+    void refused(std::string_view upperWord) const
+    {
+        if (name_ == nullptr || !name_->empty() || !ascii::isLetter(upperWord.front()))
+            return;
+        const auto at = static_cast<std::size_t>(upperWord.data() - upper_.data());
+        name_->assign(original_.substr(at, upperWord.size()));
+    }
+
+private:
+    std::string_view original_;
+    std::string_view upper_;
+    std::string* name_;
+};
+
+bool tokenizeDecimal(std::string_view text, std::string_view bound, const UnknownNameNote& note, std::string& out)
 {
     const auto isWordChar = [](char c) { return ascii::isAlnum(c) || c == '.'; };
     const auto isSkippable = [](char c) { return c == '[' || c == ']' || c == '.' || c == ' '; };
     return tokenizeWords(
         text, isWordChar, isSkippable,
         [&](std::string_view word) {
-            if (!looksNumeric(word) && !isKnownName(word, bound))
+            if (!looksNumeric(word) && !isKnownName(word, bound)) {
+                note.refused(word);
                 return false;
+            }
             appendToken(out, word);
             return true;
         },
         out);
 }
 
-bool tokenizeInRadix(std::string_view text, int radix, std::string_view bound, std::string& out)
+bool tokenizeInRadix(std::string_view text, int radix, std::string_view bound, const UnknownNameNote& note,
+                     std::string& out)
 {
     const auto isWordChar = [](char c) { return ascii::isAlnum(c); };
     // Everything but an operator is skipped here, the point included.
@@ -161,6 +190,7 @@ bool tokenizeInRadix(std::string_view text, int radix, std::string_view bound, s
             } else if (isKnownName(word, bound)) {
                 appendToken(out, word);
             } else {
+                note.refused(word);
                 return false;
             }
             return true;
@@ -204,25 +234,24 @@ bool isBinaryOperator(std::string_view token)
     return tokenClass >= OperatorClass::Bitwise && tokenClass <= OperatorClass::Power && token != "!" && token != "%";
 }
 
-bool tokenizeExpression(std::string& text, int radix, std::string_view boundName)
+bool tokenizeExpression(std::string& text, int radix, std::string_view boundName, std::string* unknownName)
 {
-    if (!endsWithOperand(text))
-        return false;
-    if (text.size() > 1 && text.find("--") != std::string::npos)
-        return false;
-
+    // The words are read before the shape is judged, so that "abz(" names its unknown word.
     const std::string upperText = ascii::upper(text);
     const std::string upperBound = ascii::upper(boundName);
+    const UnknownNameNote note(text, upperText, unknownName);
     std::string tokens;
     tokens.reserve(upperText.size() * 2);
     bool ok = true;
     if (radix == 10)
-        ok = tokenizeDecimal(upperText, upperBound, tokens);
+        ok = tokenizeDecimal(upperText, upperBound, note, tokens);
     else if (radix == 2 || radix == 8 || radix == 16)
-        ok = tokenizeInRadix(upperText, radix, upperBound, tokens);
+        ok = tokenizeInRadix(upperText, radix, upperBound, note, tokens);
     else
         tokens = upperText + ' ';
-    if (!ok)
+    if (!ok || !endsWithOperand(text))
+        return false;
+    if (text.size() > 1 && text.find("--") != std::string::npos)
         return false;
 
     if (!tokens.empty())

@@ -18,6 +18,7 @@
 #include "keypads.h"
 #include "radix_text.h"
 #include "result_format.h"
+#include "unknown_name_message.h"
 #include "utf16.h"
 
 namespace {
@@ -276,7 +277,7 @@ Calculator::LineResult Calculator::evaluationResult()
     const int error = engine_.error();
     engine_.clearCancel();
     if (error != ErrorCode::kNone)
-        return {std::u16string(errorMessage(error)), false};
+        return {engineErrorMessage(engine_, typedNames(macros_.macros())), false};
     const ValueCell& result = pending_.result;
     if (result.isMatrix()) {
         if (tools_ != nullptr)
@@ -533,17 +534,21 @@ bool Calculator::hexDigits() const
     return display_.radix() == KeyCode::kRadixHex;
 }
 
-void Calculator::applyInsertions(const std::vector<NameInsertion>& insertions)
+bool Calculator::applyInsertions(const std::vector<NameInsertion>& insertions)
 {
     const bool stringMode = display_.inputMode() == InputMode::StringStandard;
+    bool placed = true;
     for (const NameInsertion& insertion : insertions) {
         if (insertion.code >= 0) {
             applyKey(insertion.code);
         } else if (stringMode) {
             startNewLineAfterResult(kNameToken);
             display_.currentLine().insertToken(insertion.token);
+        } else {
+            placed = false;
         }
     }
+    return placed;
 }
 
 void Calculator::finishTypedName()
@@ -629,11 +634,7 @@ bool Calculator::typeCharacter(char16_t character)
     }
     nameBuilder_.setNames(typedNames(macros_.macros()));
     const NameBuilder::Step step = nameBuilder_.offer(character, hexDigits());
-    applyInsertions(step.insert);
-    if (step.refused) {
-        typingRefused_ = true;
-        return true;
-    }
+    typingRefused_ = !applyInsertions(step.insert);
     if (step.consumed)
         return true;
     return applyTypedKey(mapDesktopCharacter(character, context));

@@ -73,7 +73,8 @@ public:
     bool typeCharacter(char16_t character);
     // The name being typed, not yet on the line.
     const std::u16string& typedName() const { return nameBuilder_.pending(); }
-    // Whether the last typed character was refused: a letter that continues no name.
+    // Whether the last typed character was refused: a name or letter that no basic input mode
+    // line can take.
     bool typingRefused() const { return typingRefused_; }
     // Home and End: the cursor to the start or the end of the current line.
     void moveCursorToLineEnd(bool end);
@@ -201,9 +202,10 @@ private:
     // "6.02e23" typed: once a digit follows "e" (and a sign) right after a number, the "e" becomes
     // the exponent key's "exp", so that the line shows scientific notation rather than Euler's e.
     void markTypedExponent();
-    void applyInsertions(const std::vector<NameInsertion>& insertions);
+    // False when a literal token found no line to go on (the basic input modes take key codes).
+    bool applyInsertions(const std::vector<NameInsertion>& insertions);
     bool hexDigits() const;
-    // Puts a typed name that is complete on the line; drops one that is no name.
+    // Puts a typed name on the line: completed, or as typed when it is no name.
     void finishTypedName();
     // The typing context of the current category, radix and macro editing.
     TypedKeyContext typedKeyContext() const;

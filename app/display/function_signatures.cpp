@@ -19,7 +19,7 @@ struct Signature {
     int most;  // kAny: no limit
 };
 
-constexpr std::array<Signature, 52> kSignatures = {{
+constexpr std::array<Signature, 62> kSignatures = {{
     {u"sin", u"sin(angle)", 1, 1},
     {u"cos", u"cos(angle)", 1, 1},
     {u"tan", u"tan(angle)", 1, 1},
@@ -38,6 +38,16 @@ constexpr std::array<Signature, 52> kSignatures = {{
     {u"atanh", u"atanh(x)", 1, 1},
     {u"log", u"log(x): logarithm to base 10", 1, 1},
     {u"ln", u"ln(x): natural logarithm", 1, 1},
+    {u"log2", u"log2(x): logarithm to base 2", 1, 1},
+    {u"abs", u"abs(x): absolute value, the modulus of a complex x", 1, 1},
+    {u"sign", u"sign(x): -1, 0 or 1; x/|x| for a complex x", 1, 1},
+    {u"floor", u"floor(x): the whole number at or below x", 1, 1},
+    {u"ceil", u"ceil(x): the whole number at or above x", 1, 1},
+    {u"round", u"round(x): the nearest whole number, halves away from 0", 1, 1},
+    {u"trunc", u"trunc(x): x without its fraction", 1, 1},
+    {u"gamma", u"gamma(x): the gamma function, (x-1)! for a whole x", 1, 1},
+    {u"cbrt", u"cbrt(x): real cube root", 1, 1},
+    {u"hypot", u"hypot(x, y): the square root of x\u00B2 + y\u00B2", 2, 2},
     {u"gcd", u"gcd(number1, number2, ...)", 2, kAny},
     {u"lcm", u"lcm(number1, number2, ...)", 2, kAny},
     {u"ran", u"ran(lower, upper): a random number between them", 2, 2},

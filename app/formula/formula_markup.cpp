@@ -155,6 +155,7 @@ enum Kind : int {
     kGm = 24,
     kNcr = 25,
     kNpr = 26,
+    kHypot = 37,
 };
 
 // These names also occur inside ordinary words and markup ("N" in "[VN]"), so they are left
@@ -180,6 +181,7 @@ std::string_view templateOf(int kind)
     case kFnProduct: return R"x(\prod\left(?\right))x";
     case kNcr: return R"x(C\left(?\right))x";
     case kNpr: return R"x(P\left(?\right))x";
+    case kHypot: return R"x(hypot\left(?\right))x";
     default: return {};
     }
 }
@@ -200,6 +202,45 @@ std::optional<std::string_view> statisticsFormula(int kind)
     case kGm: return R"x(\displaystyle\sqrt[n]{\prod_{n=1}^{N}{X[n]}})x";
     default: return std::nullopt;
     }
+}
+
+// Functions written with signs of their own around the argument: |x|, the floor and ceiling
+// brackets, the cube root sign; and those whose name has a symbol: Gamma, log to base 2.
+struct NameForm {
+    std::string_view name;
+    std::string_view open;
+    std::string_view close;
+};
+constexpr std::array<NameForm, 6> kNameForms = {{
+    {"abs", R"x(\left|)x", R"x(\right|)x"},
+    {"floor", R"x(\left\lfloor )x", R"x(\right\rfloor )x"},
+    {"ceil", R"x(\left\lceil )x", R"x(\right\rceil )x"},
+    {"cbrt", R"x(\sqrt[3]{)x", "}"},
+    {"gamma", R"x(\Gamma\left()x", R"x(\right))x"},
+    {"log2", R"x(\log_2\left()x", R"x(\right))x"},
+}};
+
+// Replaces each complete call of a kNameForms function by its form; a call that is not closed
+// yet stays as typed.
+std::string convertNameForms(std::string text)
+{
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        if (pos > 0 && (ascii::isLetter(text[pos - 1]) || text[pos - 1] == '\\'))
+            continue;
+        for (const NameForm& form : kNameForms) {
+            const std::size_t open = pos + form.name.size();
+            if (std::string_view(text).substr(pos, form.name.size()) != form.name || open >= text.size() ||
+                text[open] != '(')
+                continue;
+            const std::size_t close = matchingClose(text, open);
+            if (close == npos)
+                break;
+            text.replace(close, 1, form.close);
+            text.replace(pos, open + 1 - pos, form.open);
+            break;
+        }
+    }
+    return text;
 }
 
 struct CallSite {
@@ -267,7 +308,10 @@ class Converter {
 public:
     explicit Converter(const VariableSlots& slots) : slots_(slots) {}
 
-    std::string expression(std::string_view text) const { return variables(calls(convertPowers(std::string(text)))); }
+    std::string expression(std::string_view text) const
+    {
+        return variables(convertNameForms(calls(convertPowers(std::string(text)))));
+    }
 
 private:
     // An argument used as a formula: fractions, calls and variables.

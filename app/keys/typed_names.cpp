@@ -8,15 +8,14 @@
 
 namespace {
 
-// Names that no key's own text gives: the square and cube root keys insert an index and the
-// root sign, the calculus keys insert their signs, and "ans" is the answer key without brackets.
+// Names that no key's own text gives: the square root key inserts an index and the root sign,
+// the calculus keys insert their signs, and "ans" is the answer key without brackets.
 struct ExtraName {
     std::u16string_view text;
     int code;
 };
-constexpr std::array<ExtraName, 9> kExtraKeyNames = {{
+constexpr std::array<ExtraName, 8> kExtraKeyNames = {{
     {u"sqrt(", KeyCode::kSquareRoot},
-    {u"cbrt(", KeyCode::kCubeRoot},
     {u"ans", KeyCode::kAnswer},
     {u"fnInt(", KeyCode::kIntegral},
     {u"fnDeriv(", KeyCode::kDerivative},
@@ -27,8 +26,10 @@ constexpr std::array<ExtraName, 9> kExtraKeyNames = {{
 }};
 
 // The engine's words that no key inserts, and Euler's number, which keys insert only with "^".
-constexpr std::array<std::u16string_view, 9> kLiteralNames = {
-    u"e", u"ctan(", u"ctanh(", u"sech(", u"csch(", u"acot(", u"acoth(", u"asech(", u"acsch(",
+// "cbrt(" is the real cube root (cbrt(-8) is -2), not the cube-root key's principal root.
+constexpr std::array<std::u16string_view, 19> kLiteralNames = {
+    u"e",      u"ctan(", u"ctanh(", u"sech(",  u"csch(", u"acot(",  u"acoth(", u"asech(", u"acsch(", u"abs(",
+    u"floor(", u"ceil(", u"round(", u"trunc(", u"sign(", u"gamma(", u"cbrt(",  u"log2(",  u"hypot(",
 };
 
 // Slots that expressions name in brackets besides "[VA]" to "[VZ]".
@@ -50,6 +51,13 @@ std::u16string trimmed(std::u16string_view text)
     while (!text.empty() && text.back() == u' ')
         text.remove_suffix(1);
     return std::u16string(text);
+}
+
+// Characters that make no name, one literal token each, for "=" to name the unknown word.
+void appendAsTyped(std::u16string_view text, std::vector<NameInsertion>& out)
+{
+    for (char16_t c : text)
+        out.push_back({-1, std::u16string(1, c)});
 }
 
 NameInsertion insertionOf(const TypedName& name)
@@ -135,6 +143,15 @@ std::vector<const TypedName*> NameBuilder::beginning(std::u16string_view text) c
     return found;
 }
 
+bool NameBuilder::isWholeName(std::u16string_view text) const
+{
+    for (const TypedName& name : names_) {
+        if (name.text.size() == text.size() && beginsWith(name.text, text, true))
+            return true;
+    }
+    return false;
+}
+
 const TypedName* NameBuilder::completedBy(std::u16string_view text) const
 {
     for (bool ignoreCase : {false, true}) {
@@ -150,18 +167,16 @@ const TypedName* NameBuilder::completedBy(std::u16string_view text) const
     return nullptr;
 }
 
-bool NameBuilder::complete(bool hexDigits, std::vector<NameInsertion>& out) const
+void NameBuilder::complete(bool hexDigits, std::vector<NameInsertion>& out) const
 {
     if (hexDigits && allHexLetters(pending_)) {
         for (char16_t c : pending_)
             out.push_back({hexLetterCode(c), {}});
-        return true;
-    }
-    if (const TypedName* name = completedBy(pending_)) {
+    } else if (const TypedName* name = completedBy(pending_)) {
         out.push_back(insertionOf(*name));
-        return true;
+    } else {
+        appendAsTyped(pending_, out);
     }
-    return false;
 }
 
 NameBuilder::Step NameBuilder::offer(char16_t c, bool hexDigits)
@@ -181,15 +196,20 @@ NameBuilder::Step NameBuilder::offer(char16_t c, bool hexDigits)
         }
         return step;
     }
-    if (pending_.empty() || !complete(hexDigits, step.insert)) {
-        step.refused = true;
+    // A letter that begins no name, or makes an unknown word with the letters before it, goes on
+    // as typed with them (rule 4): "sinn" stays a word rather than becoming "sin(" and "n".
+    const bool unknownWord = ascii::isLetter(c) && !isWholeName(pending_) && !(hexDigits && allHexLetters(pending_));
+    if (pending_.empty() || unknownWord) {
+        appendAsTyped(candidate, step.insert);
+        pending_.clear();
+        step.consumed = true;
         return step;
     }
+    complete(hexDigits, step.insert);
     pending_.clear();
     Step next = offer(c, hexDigits);
     step.insert.insert(step.insert.end(), next.insert.begin(), next.insert.end());
     step.consumed = next.consumed;
-    step.refused = next.refused;
     return step;
 }
 
@@ -198,10 +218,8 @@ NameBuilder::Step NameBuilder::finish(bool hexDigits)
     Step step;
     if (pending_.empty())
         return step;
-    if (complete(hexDigits, step.insert))
-        step.consumed = true;
-    else
-        step.refused = true;
+    complete(hexDigits, step.insert);
+    step.consumed = true;
     pending_.clear();
     return step;
 }

@@ -44,11 +44,13 @@ struct NameInsertion {
 //  2. A name typed whole that begins no longer name is inserted at once ("pi", "sin(", "ans",
 //     "[VA]", "sum(X)").
 //  3. A character that does not continue the name completes it: in "HEX" a run of A to F is
-//     inserted as hexadecimal digits; else a whole name, or a function typed up to its bare
-//     name ("sin" then "3" gives "sin(" then 3), is inserted. The character itself is then
-//     handled as if nothing were pending.
-//  4. A character that neither continues nor completes the name is refused; the name stays,
-//     so that backspace can mend it.
+//     inserted as hexadecimal digits; else a whole name ("pi" then "x"), or, before anything
+//     but a letter, a function typed up to its bare name ("sin" then "3" gives "sin(" then 3),
+//     is inserted. The character itself is then handled as if nothing were pending.
+//  4. Characters that make no name go on the line as typed, one literal token each, so that
+//     nothing typed is lost and "=" can name the unknown word: a letter that begins no name or
+//     makes an unknown word with the letters before it ("abz", "sinn"), and a pending text that
+//     nothing completes.
 // A name starts only with a letter or "[".
 class NameBuilder {
 public:
@@ -60,13 +62,12 @@ public:
     struct Step {
         std::vector<NameInsertion> insert;  // what to put on the line now, in order
         bool consumed = false;              // c became part of the name (or completed it)
-        bool refused = false;               // c was refused (rule 4)
     };
     // Offers a character; hexDigits tells that the letters A to F are digits (radix "HEX").
-    // When the step neither consumed nor refused c, the caller handles c as an ordinary key.
+    // When the step did not consume c, the caller handles c as an ordinary key.
     Step offer(char16_t c, bool hexDigits);
-    // Completes the pending name (Enter, a cursor key, a keypad key). A pending text that is no
-    // name is dropped and reported as refused.
+    // Completes the pending name (Enter, a cursor key, a keypad key); a pending text that is no
+    // name goes on the line as typed (rule 4).
     Step finish(bool hexDigits);
     // Backspace: removes the last pending character; false when nothing is pending.
     bool backspace();
@@ -77,10 +78,12 @@ public:
 private:
     // Names that begin with text, in the letters' own case or, when none does, without case.
     std::vector<const TypedName*> beginning(std::u16string_view text) const;
+    // Whether text is a name typed whole, in either case.
+    bool isWholeName(std::u16string_view text) const;
     // The name that text completes (rule 3), or nullptr.
     const TypedName* completedBy(std::u16string_view text) const;
-    // Inserts pending as a completed name or hexadecimal digits; false when it is neither.
-    bool complete(bool hexDigits, std::vector<NameInsertion>& out) const;
+    // Inserts pending as a completed name or hexadecimal digits, or else as typed (rule 4).
+    void complete(bool hexDigits, std::vector<NameInsertion>& out) const;
 
     std::vector<TypedName> names_;
     std::u16string pending_;

@@ -56,6 +56,15 @@ TEST(CorvanCli, PrintsResultsErrorsAndExitCodes)
         {{"--radix", "16", "--word", "8", "1E-3"}, "1B\n", 0},
         {{"2*-3", "2^-1", "10^-3", "5--3"}, "-6\n0.5\n0.001\n8\n", 0},
         {{"exp(1)", "2exp3"}, "2.71828182845905\n2,000\n", 0},
+        {{"abs(-3)", "abs(3+4i)", "floor(-2.5)", "round(-2.5)", "cbrt(-8)", "log2(8)", "2gamma(5)",
+          "hypot(1e200,1e200)"},
+         "3\n5\n-3\n-3\n-2\n3\n48\n1.4142135624e+200\n",
+         0},
+        // An unknown word is named, with the nearest names when there are near ones.
+        {{"sinn(1)", "2*flor(2.5)", "hypot(abz,3)", "qqqq+1", "x+1"},
+         "Unknown name: sinn (did you mean sign, sin or sinh?)\nUnknown name: flor (did you mean floor?)\n"
+         "Unknown name: abz (did you mean abs?)\nUnknown name: qqqq\nSyntax error\n",
+         1},
         // fnInt works in radians and gives the unit back; a tiny result does not leave SCI on.
         {{"--angle", "deg", "fnInt(x^2,x,0,1)", "sin(30)", "1/300000", "sqrt(2)"},
          "0.33333333333333\n0.5\n3.3333333333e-06\n1.4142135623731\n",
@@ -72,7 +81,7 @@ TEST(CorvanCli, PrintsResultsErrorsAndExitCodes)
         // A number ending in its point, wherever it stands.
         {{"(5.)", "1/(5.)", "5.", "(5.)+1"}, "5\n0.2\n5\n6\n", 0},
         {{"--engine", "(5.)", "2*5."}, "5\n10\n", 0},
-        {{"--radix", "16", "--word", "8", "FF+1", "0-1", "ff", "G"}, "00\nFF\nFF\nSyntax error\n", 1},
+        {{"--radix", "16", "--word", "8", "FF+1", "0-1", "ff", "G"}, "00\nFF\nFF\nUnknown name: G\n", 1},
         {{"--radix", "2", "--word", "8", "101*11"}, "00001111\n", 0},
         {{"--raw", "--radix", "16", "--word", "8", "--engine", "FF and 0F"}, "15\n", 0},
         {{"--digits", "11", "1"},

@@ -259,6 +259,12 @@ const char* const kTrickyTexts[] = {
     "2^x",
     "cos(x)*cos(x)-1",
     "sqrt(x)*sqrt(x)",
+    "abs(x-3)*floor(x)",
+    "round(x/2)+ceil(-x)-trunc(x)",
+    "sign(x+i)",
+    "gamma(x)",
+    "cbrt(-x)",
+    "log2(x)",
 };
 
 class TrickyText : public testing::TestWithParam<const char*> {};
@@ -292,8 +298,9 @@ std::string randomText(std::mt19937& random, int depth)
 {
     static const char* const kOperands[] = {"x", "x", "2", "0", "0.5", "3", "pi", "e", "i", "VA", "VB", "1e308", "7"};
     static const char* const kBinary[] = {"+", "-", "*", "/", "^", "^", "mod", "and", "root", "xor"};
-    static const char* const kUnary[] = {"sin",  "cos",  "tan",  "ln",    "log", "sqrt", "exp",  "asin", "acos",
-                                         "atan", "acot", "sinh", "atanh", "sec", "csc",  "ctan", "-"};
+    static const char* const kUnary[] = {"sin",  "cos",  "tan",  "ln",    "log",   "sqrt",  "exp",  "asin",
+                                         "acos", "atan", "acot", "sinh",  "atanh", "sec",   "csc",  "ctan",
+                                         "-",    "abs",  "sign", "floor", "round", "gamma", "cbrt", "log2"};
     const auto pick = [&random](auto& items) {
         return std::string(items[random() % (sizeof items / sizeof items[0])]);
     };

@@ -159,6 +159,29 @@ INSTANTIATE_TEST_SUITE_P(
                       fails("(2*i)%", kDeg, ErrorCode::kComplexUnsupported), fails("5/0", kDeg, ErrorCode::kDivision),
                       fails("5/(0*i)", kDeg, ErrorCode::kDivision)));
 
+const double kSqrtPi = std::sqrt(kPi);
+
+// Rounding takes real numbers only; the others give the real answer a desktop user expects
+// (cbrt(-8) is -2, not the principal root) and fail at poles and beyond the doubles.
+INSTANTIATE_TEST_SUITE_P(
+    RoundingGammaAndFriends, Expression,
+    ::testing::Values(
+        ok("abs(-3)", kDeg, 3.0), ok("abs(3+4*i)", kDeg, 5.0), ok("abs(0)", kDeg, 0.0), ok("floor(-2.5)", kDeg, -3.0),
+        ok("floor 2.5", kDeg, 2.0), ok("ceil(-2.5)", kDeg, -2.0), ok("ceil 2.1", kDeg, 3.0), ok("round 2.5", kDeg, 3.0),
+        ok("round(-2.5)", kDeg, -3.0), ok("round 0.49999999999999994", kDeg, 0.0), ok("trunc(-2.7)", kDeg, -2.0),
+        ok("trunc 2.7", kDeg, 2.0), fails("floor(i)", kDeg, ErrorCode::kComplexUnsupported),
+        fails("round(1+i)", kDeg, ErrorCode::kComplexUnsupported), ok("sign 0", kDeg, 0.0), ok("sign(-7)", kDeg, -1.0),
+        ok("sign 0.001", kDeg, 1.0), ok("sign(3+4*i)", kDeg, 0.6, 0.8, 1e-15), ok("gamma 5", kDeg, 24.0),
+        ok("gamma 1", kDeg, 1.0), ok("gamma 0.5", kDeg, kSqrtPi, 0.0, 1e-15),
+        ok("gamma(-0.5)", kDeg, -2.0 * kSqrtPi, 0.0, 1e-15), ok("gamma 171", kDeg, 7.257415615307994e306, 0.0, 1e-14),
+        fails("gamma 0", kDeg, ErrorCode::kOutOfRange), fails("gamma(-2)", kDeg, ErrorCode::kOutOfRange),
+        fails("gamma 172", kDeg, ErrorCode::kOutOfRange), fails("gamma(i)", kDeg, ErrorCode::kComplexUnsupported),
+        ok("cbrt(-8)", kDeg, -2.0), ok("cbrt 27", kDeg, 3.0), fails("cbrt(i)", kDeg, ErrorCode::kComplexUnsupported),
+        ok("log2 8", kDeg, 3.0), ok("log2 0.25", kDeg, -2.0), ok("log2(-8)", kDeg, 3.0, kPi / std::numbers::ln2, 1e-15),
+        fails("log2 0", kDeg, ErrorCode::kOutOfRange), ok("hypot(3,4)", kDeg, 5.0),
+        ok("hypot(1e200,1e200)", kDeg, 1.4142135623730951e200, 0.0, 1e-15), ok("hypot(-5,abs(-12))", kDeg, 13.0),
+        fails("hypot(3)", kDeg, ErrorCode::kCallSyntax), fails("hypot(3,i)", kDeg, ErrorCode::kComplexUnsupported)));
+
 // --- operators reached by name (RPN), and what binary operators record ------------------------
 
 struct NamedCase {
@@ -221,7 +244,7 @@ TEST(ScalarFunctions, OperandsComeOnlyFromAboveTheGroupBase)
         EXPECT_EQ(error, ErrorCode::kSyntax) << name;
         EXPECT_EQ(stack.size(), 2u) << name;
     }
-    for (const char* name : {"sin", "!", "%", "sqrt", "acot", "acoth"}) {
+    for (const char* name : {"sin", "!", "%", "sqrt", "acot", "acoth", "abs", "floor", "gamma", "log2"}) {
         int error = 0;
         EngineSettings settings;
         OperatorContext context{error, settings};

@@ -155,7 +155,7 @@ bool CalculatorView::handleEditingKey(QKeyEvent* event)
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        // A name being typed completes first; one that is no name stays for mending.
+        // A name being typed goes on the line first (as typed when it is no name), then "=".
         if (!calculator_.typedName().empty()) {
             calculator_.typeCharacter(u'\r');
             if (calculator_.typingRefused())

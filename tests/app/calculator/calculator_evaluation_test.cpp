@@ -96,7 +96,7 @@ TEST(CalculatorEvaluation, LinesThatNeverReachTheEngineAnswerAtOnce)
     EXPECT_EQ(f.runnerCalls, 1);  // not a macro: an ordinary (failing) evaluation
     f.calculator.runEvaluation();
     f.calculator.finishEvaluation();
-    EXPECT_EQ(f.result(), u"Syntax error");
+    EXPECT_EQ(f.result(), u"Unknown name: Mq");
 }
 
 TEST(CalculatorEvaluation, WithoutARunnerEqualsComputesAtOnce)

@@ -77,28 +77,32 @@ TEST(DesktopKeyboard, MustShowResults)
     EXPECT_EQ(f.result(), u"0.5");
 }
 
-TEST(DesktopKeyboard, TheNameBeingTypedIsShownAndCanBeMended)
+TEST(DesktopKeyboard, TheNameBeingTypedIsShownAndKeptWhenItIsNone)
 {
     StartedCalculator f;
     f.type(u"2+si");
     EXPECT_EQ(f.input(), u"2+");
     EXPECT_EQ(f.calculator.typedName(), u"si");
+    // No name begins "siq": the letters go on the line as typed, one token each.
     f.type(u"q");
-    EXPECT_TRUE(f.calculator.typingRefused());
-    EXPECT_EQ(f.calculator.typedName(), u"si");
-    f.type(u"\b");
-    EXPECT_EQ(f.calculator.typedName(), u"s");
-    f.type(u"qrt(9)");
+    EXPECT_FALSE(f.calculator.typingRefused());
+    EXPECT_TRUE(f.calculator.typedName().empty());
+    EXPECT_EQ(f.input(), u"2+siq");
+    f.type(u"\b\b\b");
+    EXPECT_EQ(f.input(), u"2+");
+    f.type(u"sqrt(9)");
     EXPECT_EQ(f.input(), u"2+2\u221A(9)");
     EXPECT_TRUE(f.calculator.typedName().empty());
-    // Enter with a name that is none yet evaluates nothing.
-    f.type(u"+co\r");
-    EXPECT_TRUE(f.calculator.typingRefused());
-    EXPECT_EQ(f.result(), u"");
     // A key of a keypad completes the name first.
-    f.type(u"s");
+    f.type(u"+cos");
     f.press(keys("1"));
     EXPECT_EQ(f.input(), u"2+2\u221A(9)+cos(1");
+    // Enter puts a name that is none on the line as typed, and "=" names it.
+    f.type(
+        u"\x1B"
+        u"coz\r");
+    EXPECT_EQ(f.input(), u"coz");
+    EXPECT_EQ(f.result(), u"Unknown name: coz (did you mean cos?)");
     // Escape drops the name with the line.
     f.type(u"ta\x1B");
     EXPECT_EQ(f.input(), u"");

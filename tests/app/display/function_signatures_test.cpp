@@ -63,6 +63,9 @@ TEST(FunctionSignatures, AHintNamesTheCallWhoseArgumentsCannotBeRight)
         {u"\u222B(x,x,0)", u"fnInt(expression, variable, lower, upper)"},
         {u"2\u221A(16)", u""},
         {u"solve([VA])", u"solve(A, B)"},
+        {u"hypot(3)", u"hypot(x, y)"},
+        {u"abs(-3,4)", u"abs(x)"},
+        {u"hypot(abs(-3),4)", u""},
         // A name inside a longer word is no call.
         {u"masin(2,3)", u""},
         {u"(1,2)", u""},

@@ -86,6 +86,24 @@ TEST(FormulaMarkup, IncompleteCallsBecomeTemplates)
         EXPECT_EQ(expressionToTex(c.text, slots), c.markup) << c.text;
 }
 
+TEST(FormulaMarkup, TypesetsFunctionsWithSignsOfTheirOwn)
+{
+    const Case cases[] = {
+        {"abs(x-1)", R"(\left|x-1\right|)"},
+        {"abs(abs(x)^2)/2", R"(\frac{\left|{\left|x\right|}^{2}\right|}{2})"},
+        {"floor(x/2)+ceil(y)", R"(\left\lfloor \frac{x}{2}\right\rfloor +\left\lceil y\right\rceil )"},
+        {"cbrt(RT(2,x))", R"(\sqrt[3]{\sqrt{x}})"},
+        {"gamma(5)*log2(8)", R"(\Gamma\left(5\right)*\log_2\left(8\right))"},
+        // Only whole names, and only complete calls; the other new names stay as typed.
+        {"fabs(x)+abs(x", "fabs(x)+abs(x"},
+        {"round(x)+hypot(3,4)", "round(x)+hypot(3,4)"},
+        {"hypot(3", R"(hypot\left(?\right))"},
+    };
+    const VariableSlots slots;
+    for (const Case& c : cases)
+        EXPECT_EQ(expressionToTex(c.text, slots), c.markup) << c.text;
+}
+
 TEST(FormulaMarkup, ReplacesVariablesByValues)
 {
     VariableSlots slots;
@@ -125,6 +143,7 @@ TEST(FormulaMarkup, BuildsTheRendererBuffer)
         {u"not(5)+det(2)", 2, R"(\normalsize \mathrm{n{}o{}t}\left( 5 \right)+\mathrm{d{}e{}t}\left( 2 \right))"},
         {u"2sin(x)^2", 2, R"(\normalsize {2\mathrm{s{}i{}n}\left( x \right)}^{2})"},
         {u"fnInt(x", 2, R"(\normalsize \int\left(?\right))"},
+        {u"abs(x)+gamma(x)", 2, R"(\normalsize \left|x\right|+\Gamma\left(x\right))"},
         {u"a/(b+c)", 7, R"(\Huge \frac{a}{\left( b+c \right)})"},
         {u"x", -1, R"(\tiny x)"},
         {u"x", 99, R"(\Huge x)"},

@@ -9,7 +9,7 @@
 namespace {
 
 // What typing `keys` does, written out: "<54>" for a key code, "{e}" for a literal token, the
-// character itself when it is left to the ordinary keys, "!" when it is refused.
+// character itself when it is left to the ordinary keys.
 std::string transcript(NameBuilder& builder, std::u16string_view keys, bool hex = false)
 {
     std::string out;
@@ -24,9 +24,7 @@ std::string transcript(NameBuilder& builder, std::u16string_view keys, bool hex 
     for (char16_t c : keys) {
         const NameBuilder::Step step = builder.offer(c, hex);
         add(step.insert);
-        if (step.refused)
-            out += "!";
-        else if (!step.consumed)
+        if (!step.consumed)
             out += static_cast<char>(c);
     }
     return out;
@@ -64,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Functions are complete with their "(" ...
         NameCase{"sin(", false, "<54>", ""}, NameCase{"sinh(", false, "<51>", ""},
         NameCase{"asinh(", false, "<60>", ""}, NameCase{"sqrt(", false, "<41>", ""},
-        NameCase{"cbrt(", false, "<42>", ""}, NameCase{"det(", false, "<101>", ""},
+        NameCase{"cbrt(", false, "{cbrt(}", ""}, NameCase{"det(", false, "<101>", ""},
         NameCase{"pmt(", false, "<116>", ""}, NameCase{"fnInt(", false, "<119>", ""},
         NameCase{"fnRoot(", false, "<122>", ""}, NameCase{"fib(", false, "<125>", ""},
         NameCase{"gcd(", false, "<26>", ""},
@@ -75,7 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"and", false, "<69>", ""}, NameCase{"xor", false, "<71>", ""}, NameCase{"shl", false, "<80>", ""},
         NameCase{"exp", false, "<27>", ""}, NameCase{"[VA]", false, "{[VA]}", ""}, NameCase{"[ans]", false, "<22>", ""},
         NameCase{"sum(X)", false, "<88>", ""}, NameCase{"N(X)", false, "<86>", ""},
-        NameCase{"ctan(", false, "{ctan(}", ""},
+        NameCase{"ctan(", false, "{ctan(}", ""}, NameCase{"abs(", false, "{abs(}", ""},
+        NameCase{"hypot(", false, "{hypot(}", ""}, NameCase{"floor2", false, "{floor(}2", ""},
+        // "log2" is a name of its own; "log" before another digit is still log.
+        NameCase{"log2(", false, "{log2(}", ""}, NameCase{"log3", false, "<28>3", ""},
         // Names that begin longer ones wait for the next character.
         NameCase{"e", false, "", "e"}, NameCase{"e+", false, "{e}+", ""}, NameCase{"e^", false, "{e}^", ""},
         NameCase{"i2", false, "<25>2", ""}, NameCase{"x)", false, "<34>)", ""}, NameCase{"or ", false, "<70> ", ""},
@@ -86,8 +87,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Macros: a call with parameters, and one without.
         NameCase{"Ma(", false, "{Ma(}", ""}, NameCase{"Ma2", false, "{Ma(}2", ""},
         NameCase{"Mb+", false, "{Mb()}+", ""}, NameCase{"max(X)", false, "<100>", ""},
-        // Letters that continue no name are refused; the name stays for mending.
-        NameCase{"q", false, "!", ""}, NameCase{"sinq", false, "<54>!", ""}, NameCase{"sx", false, "!", "s"},
+        // Letters that make no name go on as typed, so that "=" can name the unknown word.
+        NameCase{"q", false, "{q}", ""}, NameCase{"sinq", false, "{s}{i}{n}{q}", ""},
+        NameCase{"abz(", false, "{a}{b}{z}(", ""}, NameCase{"sx", false, "{s}{x}", ""},
+        NameCase{"sinn(", false, "{s}{i}{n}{n}(", ""}, NameCase{"ab+", false, "{a}{b}+", ""},
         // In "HEX" the letters A to F are digits unless they spell a name.
         NameCase{"ff+", true, "<77><77>+", ""}, NameCase{"e+", true, "<76>+", ""},
         NameCase{"add+", true, "<72><75><75>+", ""}, NameCase{"and", true, "<69>", ""},
@@ -95,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Digits and signs are never names.
         NameCase{"2+3", false, "2+3", ""}));
 
-TEST(NameBuilder, FinishCompletesOrDropsThePendingName)
+TEST(NameBuilder, FinishCompletesThePendingNameOrKeepsItAsTyped)
 {
     NameBuilder builder;
     builder.offer(u's', false);
@@ -109,8 +112,8 @@ TEST(NameBuilder, FinishCompletesOrDropsThePendingName)
     builder.offer(u's', false);
     builder.offer(u'i', false);
     step = builder.finish(false);
-    EXPECT_TRUE(step.refused);
-    EXPECT_TRUE(step.insert.empty());
+    EXPECT_TRUE(step.consumed);
+    EXPECT_EQ(step.insert, (std::vector<NameInsertion>{{-1, u"s"}, {-1, u"i"}}));
     EXPECT_TRUE(builder.pending().empty());
 
     builder.offer(u'f', true);

@@ -93,6 +93,36 @@ TEST(DesktopKeyboardWindow, NamesAreTypedAndShownWhileTheyGrow)
     EXPECT_EQ(w.result(), QStringLiteral("0.5"));
 }
 
+// Functions that no key inserts, typed by name, and names that are none: Return shows the line
+// as typed and its value, or a message that names the unknown word and the nearest names.
+TEST(DesktopKeyboardWindow, TypedFunctionsAndUnknownNames)
+{
+    struct TypedCase {
+        const char* keys;
+        const char16_t* line;
+        const char16_t* result;
+    };
+    const TypedCase cases[] = {
+        {"abs(-3)", u"abs(\u22123)", u"3"},
+        {"floor(-2.5)", u"floor(\u22122.5)", u"-3"},
+        {"ROUND(2.5)+trunc(-2.7)", u"round(2.5)+trunc(\u22122.7)", u"1"},
+        {"cbrt(-8)", u"cbrt(\u22128)", u"-2"},
+        {"log2(8)", u"log2(8)", u"3"},
+        {"2gamma(5)", u"2gamma(5)", u"48"},
+        {"hypot(3,4)", u"hypot(3,4)", u"5"},
+        {"abz", u"abz", u"Unknown name: abz (did you mean abs?)"},
+        {"2*sinn(30)", u"2\u00D7sinn(30)", u"Unknown name: sinn (did you mean sign, sin or sinh?)"},
+    };
+    DesktopWindow w;
+    for (const TypedCase& c : cases) {
+        w.key(Qt::Key_Escape);
+        w.type(QString::fromLatin1(c.keys));
+        w.key(Qt::Key_Return);
+        EXPECT_EQ(w.line(), QString::fromStdU16String(c.line)) << c.keys;
+        EXPECT_EQ(w.result(), QString::fromStdU16String(c.result)) << c.keys;
+    }
+}
+
 TEST(DesktopKeyboardWindow, HexadecimalTypingMatchesTheKeys)
 {
     DesktopWindow byKeys;
@@ -131,9 +161,9 @@ TEST(DesktopKeyboardWindow, EditingKeysEscapeHomeEndAndUndo)
     EXPECT_EQ(w.line(), QStringLiteral("9123"));
     w.key(Qt::Key_Backspace);
     EXPECT_EQ(w.line(), QStringLiteral("912"));
-    // A refused letter leaves the line as it was.
+    // A letter that begins no name goes on the line as typed.
     w.type(QStringLiteral("q"));
-    EXPECT_EQ(w.line(), QStringLiteral("912"));
+    EXPECT_EQ(w.line(), QStringLiteral("912q"));
 }
 
 TEST(DesktopKeyboardWindow, CopyAndPasteKeepNumbers)
