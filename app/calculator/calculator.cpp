@@ -315,10 +315,10 @@ void Calculator::noteResult(bool isValue)
     }
     const ValueCell& answer = engine_.slots[VariableSlots::kAnswer];
     const bool decimal = !answer.isMatrix() && display_.radixValue() == 10;
-    shownValue_ = answer.scalar();
+    shownValue_ = answer;
     shownValueText_ = decimal ? display_.resultText() : std::u16string();
     history_.add({line.input(), line.tokenMap(), display_.resultText(),
-                  decimal ? clipboardNumberText(shownValue_) : std::u16string()});
+                  decimal ? clipboardNumberText(shownValue_.scalar()) : std::u16string()});
 }
 
 FormattedResult Calculator::formatForDisplay(CalcValue value, NumberContext context, int radix) const
@@ -343,7 +343,7 @@ void Calculator::reformatShownResult()
     const NumberContext context{category_ == CategoryCode::kBaseConversion ? kDisplayModeBase : 0,
                                 display_.wordSizeBits()};
     // The format the user just chose stays on the indicator, even where this value needs SCI.
-    FormattedResult formatted = formatForDisplay(shownValue_, context, 10);
+    FormattedResult formatted = formatForDisplay(shownValue_.scalar(), context, 10);
     shownValueText_ = formatted.text;
     display_.setResultValue(std::move(formatted.text));
 }
@@ -354,20 +354,22 @@ void Calculator::setFixDigits(int digits)
     reformatShownResult();
 }
 
-std::u16string Calculator::copyText() const
+std::u16string Calculator::copyText(CopyPrecision precision) const
 {
     const std::u16string& result = display_.resultText();
-    if (!shownValueText_.empty() && result == shownValueText_)
-        return clipboardNumberText(shownValue_);
+    if (display_.resultIsValue()) {
+        const bool decimal = !shownValueText_.empty() && result == shownValueText_;
+        return resultClipboardText(shownValue_, result, decimal, preferences_.outputFormat, precision);
+    }
     if (!result.empty())
-        return result;
+        return {};
     // The basic modes show their value on the line: it goes out as a plain number.
     const std::u16string& input = display_.getInputText();
     const std::string text = displayToEngineText(input, preferences_.outputFormat);
     double value = 0;
     const std::from_chars_result read = std::from_chars(text.data(), text.data() + text.size(), value);
     if (!text.empty() && read.ec == std::errc() && read.ptr == text.data() + text.size())
-        return clipboardNumberText(value);
+        return clipboardNumberText(CalcValue{value, 0.0}, preferences_.outputFormat);
     return input;
 }
 

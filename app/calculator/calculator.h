@@ -7,6 +7,7 @@
 
 #include "calculation_history.h"
 #include "category_tools.h"
+#include "clipboard_number.h"
 #include "engine.h"
 #include "keyboard_map.h"
 #include "keypads.h"
@@ -80,10 +81,10 @@ public:
     // Ctrl+Z: puts the current line back as it was before its last edit. False when there is
     // nothing to undo for this line.
     bool undo();
-    // What Copy puts on the clipboard: the shown result in full precision as plain number text
-    // (clipboardNumberText); a result that is no decimal number (a message, hexadecimal digits)
-    // as it is shown; without a result, the current line (as a plain number when it is one).
-    std::u16string copyText() const;
+    // What Copy puts on the clipboard: the shown result as resultClipboardText gives it; nothing
+    // (empty) for a message; without a result, the current line (as a plain number when it is
+    // one, in the output format's decimal mark).
+    std::u16string copyText(CopyPrecision precision) const;
     // The fix-mode digits (0..10) from the window's menu; a shown result is formatted again.
     void setFixDigits(int digits);
     // Ctrl+PageDown and Ctrl+PageUp: the next or previous category in code order, cyclically,
@@ -248,9 +249,9 @@ private:
     bool lineEvaluated_ = false;
     std::vector<LineSnapshot> undo_;
     CalculationHistory history_;
-    // The value behind the shown result, and the text it was shown as: Copy and a format change
-    // use it while that text is still the display's result.
-    CalcValue shownValue_{};
+    // The value behind the shown result (a matrix too), and the text it was shown as: Copy and a
+    // format change use it while that text is still the display's result.
+    ValueCell shownValue_;
     std::u16string shownValueText_;
     PendingEvaluation pending_;
     EvaluationRunner evaluationRunner_;

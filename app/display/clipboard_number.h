@@ -7,6 +7,7 @@
 #include "calc_value.h"
 #include "result_format.h"
 #include "typed_names.h"
+#include "value_cell.h"
 
 // Numbers through the clipboard, both ways.
 //
@@ -15,9 +16,30 @@
 // ("3.3333333333333335E-06", "-1234.5"). A complex value is written "3+4i", "3-4i" or "4i".
 std::u16string clipboardNumberText(double value);
 std::u16string clipboardNumberText(CalcValue value);
+// The same with the output format's decimal mark: "1234,5" in European output.
+std::u16string clipboardNumberText(CalcValue value, OutputFormat format);
 // A number already written as text (a data file's "6.62607015e-34"): the same plain form when
 // the whole text, blanks aside, reads as a number in the C locale; otherwise the text as it is.
 std::u16string clipboardNumberText(std::u16string_view numberText);
+
+// A matrix as "[1,2;3,4]": elements in clipboardNumberText's form, "," between them and ";"
+// between rows. The numbers keep "." whatever the output format, so that no decimal comma can
+// be taken for the element separator when the text is read back.
+std::u16string matrixClipboardText(const ValueCell& matrix);
+
+// Copy takes a result as the display shows it, or its value in full.
+enum class CopyPrecision { AsShown, Full };
+
+// What Copy puts on the clipboard for a result the display shows as shownText, value being the
+// value behind it and decimal whether it is shown as a decimal number (not in another radix):
+//  - a matrix: matrixClipboardText, in either precision;
+//  - a value that is no number (NaN or infinite: the display shows an error): nothing, empty;
+//  - a decimal number as shown without grouping and with the format's decimal mark as ","
+//    ("1,234.5" gives "1234.5", European "1.234,5" gives "1234,5"), or in full precision
+//    (clipboardNumberText with the format's decimal mark);
+//  - a number in another radix as shown.
+std::u16string resultClipboardText(const ValueCell& value, std::u16string_view shownText, bool decimal,
+                                   OutputFormat format, CopyPrecision precision);
 
 // Paste reads text as a user pastes it and turns it into the display's tokens, as the keys
 // would have put them there.

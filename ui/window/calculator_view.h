@@ -114,7 +114,9 @@ private:
     void setFixDigits(int digits);
     void openHelp();
     void openPreferences();
-    void copyResult();
+
+    // The clipboard (calculator_view_clipboard.cpp).
+    void copyResult(CopyPrecision precision);
     void pasteExpression();
 
     // The keypads and the keyboard (calculator_view_keys.cpp).
