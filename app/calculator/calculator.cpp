@@ -146,14 +146,19 @@ bool continuesFromAnswer(int code)
 
 void Calculator::startNewLineAfterResult(int code)
 {
+    startNewLineAfterResult(keyKind(code) == KeyKind::Insert, continuesFromAnswer(code));
+}
+
+void Calculator::startNewLineAfterResult(bool inserts, bool continues)
+{
     const bool fresh = lineEvaluated_;
     lineEvaluated_ = false;
-    if (!fresh || preferences_.pocketLineEditing || keyKind(code) != KeyKind::Insert ||
-        display_.inputMode() != InputMode::StringStandard || macroEditor_.editing())
+    if (!fresh || preferences_.pocketLineEditing || !inserts || display_.inputMode() != InputMode::StringStandard ||
+        macroEditor_.editing())
         return;
     // The evaluated line stays above as history; an operator goes on from its answer.
     display_.handleKey(KeyCode::kClear);
-    if (continuesFromAnswer(code))
+    if (continues)
         display_.handleKey(KeyCode::kAnswer);
 }
 
@@ -596,7 +601,22 @@ void Calculator::pasteTokens(std::u16string_view text)
     context.format = format;
     context.hexDigits = hexDigits();
     context.names = typedNames(macros_.macros());
-    applyInsertions(readPastedText(text, context));
+    const std::vector<NameInsertion> insertions = readPastedText(text, context);
+    if (insertions.empty())
+        return;
+    // After "=" a paste starts a new expression as typing does: a leading operator sign goes on
+    // from the answer, anything else starts afresh.
+    const NameInsertion& first = insertions.front();
+    if (first.code >= 0) {
+        startNewLineAfterResult(first.code);
+    } else {
+        const TypedKeyResult typed =
+            first.token.size() == 1 ? mapDesktopCharacter(first.token.front(), typedKeyContext()) : TypedKeyResult{};
+        const bool sign = typed.kind == TypedKeyResult::Kind::Codes && typed.codes.size() == 1 &&
+                          continuesFromAnswer(typed.codes.front());
+        startNewLineAfterResult(true, sign);
+    }
+    applyInsertions(insertions);
 }
 
 void Calculator::pasteText(std::u16string_view text)

@@ -208,6 +208,9 @@ private:
     // The first key after "=": one that types clears the line for a new expression, an operator
     // after the answer; other keys, and the pocket habit, edit the evaluated line.
     void startNewLineAfterResult(int code);
+    // The same for what is no single key (pasted text): inserts says it puts text on the line,
+    // continues that it takes the answer as its left operand.
+    void startNewLineAfterResult(bool inserts, bool continues);
 
     struct LineResult {
         std::u16string text;

@@ -29,6 +29,21 @@ bool isLineBreak(char16_t c)
     return c == u'\r' || c == u'\n';
 }
 
+// Signs that pasted amounts carry and no expression needs: dollar, euro, pound, yen.
+bool isCurrencySign(char16_t c)
+{
+    return c == u'$' || c == u'\u20AC' || c == u'\u00A3' || c == u'\u00A5';
+}
+
+bool isBlankLine(std::u16string_view line)
+{
+    for (char16_t c : line) {
+        if (!isBlank(c) && !isLineBreak(c))
+            return false;
+    }
+    return true;
+}
+
 // Number text with "." as decimal point in the output format's decimal mark.
 std::u16string withDecimalMark(std::u16string text, OutputFormat format)
 {
@@ -308,7 +323,7 @@ std::vector<NameInsertion> readPastedText(std::u16string_view pasted, const Past
     std::size_t i = 0;
     while (i < text.size()) {
         const char16_t c = text[i];
-        if (isBlank(c)) {
+        if (isBlank(c) || isCurrencySign(c)) {
             ++i;
             continue;
         }
@@ -411,6 +426,21 @@ std::vector<NameInsertion> readPastedText(std::u16string_view pasted, const Past
         }
     }
     return out;
+}
+
+std::vector<std::u16string_view> pastedExpressionLines(std::u16string_view text)
+{
+    std::vector<std::u16string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of(u"\r\n");
+        const std::u16string_view line = text.substr(0, end);
+        if (!isBlankLine(line))
+            lines.push_back(line);
+        if (end == std::u16string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
 }
 
 std::u16string pastedNumberDigits(std::u16string_view text, OutputFormat format)

@@ -52,8 +52,9 @@ struct PasteContext {
 };
 
 // Reads pasted text:
-//  - Blanks around the text and between tokens are dropped; a line break or other control
-//    character ends the paste.
+//  - Blanks around the text and between tokens are dropped, and so are the currency signs
+//    "$", "\u20AC", "\u00A3" and "\u00A5" ("$1,234.56" is 1234.56); a line break or other
+//    control character ends the paste.
 //  - Numbers: the digits, one token each, with the output format's decimal point. Grouping
 //    of either output format is dropped ("1,234.5" and "1.234,5" are both 1234.5); with
 //    both marks the later one is the decimal point; a lone "," is a decimal comma in European
@@ -68,6 +69,9 @@ struct PasteContext {
 //  - "*" and "\u00D7" give "\u00D7", "/" and "\u00F7" give "\u00F7", "-", "\u2212" and "\u2013" give "\u2212";
 //    "\u03C0" gives "pi"; a "=" at the end is dropped; any other character is one token.
 std::vector<NameInsertion> readPastedText(std::u16string_view text, const PasteContext& context);
+
+// The lines of pasted text that hold more than blanks, each an expression of its own.
+std::vector<std::u16string_view> pastedExpressionLines(std::u16string_view text);
 
 // The first number in pasted text as the basic modes type it: digits and one "." ("1,234.5"
 // and "1.234,5" give "1234.5"; "-2" gives "2"). The exponent is left out. Empty when there is

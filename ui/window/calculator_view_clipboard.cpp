@@ -1,10 +1,12 @@
-// The calculator window and the clipboard: Copy of the result, Paste into the display.
+// The calculator window and the clipboard: Copy of the result, and Paste of one line into the
+// display or of several lines as expressions evaluated in turn.
 #include "calculator_view.h"
 
 #include <QApplication>
 #include <QClipboard>
 
 #include "converter_view.h"
+#include "key_codes.h"
 #include "ui_text.h"
 
 void CalculatorView::copyResult(CopyPrecision precision)
@@ -22,6 +24,41 @@ void CalculatorView::copyResult(CopyPrecision precision)
 
 void CalculatorView::pasteExpression()
 {
-    calculator_.pasteText(fromQString(QApplication::clipboard()->text()));
+    const std::u16string text = fromQString(QApplication::clipboard()->text());
+    const std::vector<std::u16string_view> lines = pastedExpressionLines(text);
+    // One line goes in at the cursor; the basic modes take the first number whatever follows.
+    if (lines.size() < 2 || calculator_.display().inputMode() != InputMode::StringStandard) {
+        calculator_.pasteText(text);
+        refresh();
+        return;
+    }
+    pastedLines_.assign(lines.begin(), lines.end());
+    pastedLineEvaluated_ = false;
+    setBusy(true);
+    evaluatePastedLine();
+}
+
+void CalculatorView::evaluatePastedLine()
+{
+    // A line still computing goes on from completeEvaluation().
+    if (calculator_.evaluating())
+        return;
+    // The last line has its result, or Escape dropped the rest.
+    if (pastedLines_.empty()) {
+        setBusy(false);
+        refresh();
+        return;
+    }
+    // The first line joins what is typed at the cursor; each later one is a new expression below
+    // the evaluated ones.
+    if (pastedLineEvaluated_)
+        calculator_.pressKey(KeyCode::kClear);
+    calculator_.pasteText(pastedLines_.front());
+    pastedLines_.pop_front();
+    pastedLineEvaluated_ = true;
+    calculator_.pressKey(KeyCode::kEquals);
     refresh();
+    // The next line from the event loop, so that the window paints and takes Escape meanwhile.
+    if (!calculator_.evaluating())
+        pasteTimer_->start();
 }

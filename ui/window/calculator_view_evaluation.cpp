@@ -27,6 +27,9 @@ void CalculatorView::connectEvaluation()
 {
     evaluation_ = new EvaluationWorker(this);
     connect(evaluation_, &EvaluationWorker::finished, this, &CalculatorView::completeEvaluation);
+    pasteTimer_ = new QTimer(this);
+    pasteTimer_->setSingleShot(true);
+    connect(pasteTimer_, &QTimer::timeout, this, &CalculatorView::evaluatePastedLine);
     calculator_.setEvaluationRunner([this] { startEvaluation(); });
     auto* saveTimer = new QTimer(this);
     saveTimer->setInterval(kDisplaySaveInterval);
@@ -49,17 +52,26 @@ void CalculatorView::completeEvaluation()
 {
     evaluation_->wait();
     calculator_.finishEvaluation();
-    setBusy(false);
+    // The lines of a paste keep the window busy until the last one has its result.
+    if (pastedLines_.empty())
+        setBusy(false);
+    else
+        pasteTimer_->start();
     saveDisplayState();
     refresh();
 }
 
 void CalculatorView::cancelEvaluation()
 {
-    if (!calculator_.evaluating())
-        return;
-    calculator_.cancelEvaluation();
+    stopCalculating();
     waitForEvaluation();
+}
+
+void CalculatorView::stopCalculating()
+{
+    pastedLines_.clear();
+    if (calculator_.evaluating())
+        calculator_.cancelEvaluation();
 }
 
 void CalculatorView::waitForEvaluation()
@@ -97,7 +109,7 @@ bool CalculatorView::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress:
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-            calculator_.cancelEvaluation();
+            stopCalculating();
         return true;
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:

@@ -45,7 +45,15 @@ struct ClipboardWindow {
             QTest::keyClick(&view, *c);
     }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(&view, key, modifiers); }
+    // Pastes text as a user does and waits until every pasted line has its result.
+    void paste(const QString& text)
+    {
+        QApplication::clipboard()->setText(text);
+        key(Qt::Key_V, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!view.busy(), 10000);
+    }
     QString result() const { return displayString(calculator.display().resultText()); }
+    QString line() const { return displayString(calculator.display().getInputText()); }
 };
 
 struct CopyCase {
@@ -109,6 +117,73 @@ TEST(CopyAtTheWindow, AMatrixResultCopiesItsElements)
     EXPECT_EQ(w.result(), QStringLiteral("[VRE]"));
     w.key(Qt::Key_C, kCopy);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("[2,5;6,8]"));
+}
+
+struct PasteCase {
+    const char* name;
+    OutputFormat format;
+    const char16_t* pasted;
+    const char* line;    // the display line at the end
+    const char* result;  // and its result
+    std::size_t history;
+};
+
+class PasteAtTheWindow : public ::testing::TestWithParam<PasteCase> {};
+
+TEST_P(PasteAtTheWindow, EvaluatesWhatWasPasted)
+{
+    const PasteCase& c = GetParam();
+    ClipboardWindow w(c.format);
+    w.paste(QString::fromUtf16(c.pasted));
+    // One line waits on the display for Enter; several have been evaluated.
+    if (w.calculator.history().entries().empty())
+        w.key(Qt::Key_Return);
+    EXPECT_EQ(w.line(), QString::fromUtf8(c.line));
+    EXPECT_EQ(w.result(), QString::fromUtf8(c.result));
+    EXPECT_EQ(w.calculator.history().entries().size(), c.history);
+    EXPECT_FALSE(w.view.busy());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PasteAtTheWindow,
+                         ::testing::Values(PasteCase{"DollarAmount", kUs, u" $1,234.56 ", "1234.56", "1,234.56", 1},
+                                           PasteCase{"EuroAmount", kEu, u"\u20AC 1.234,50", "1234,50", "1.234,5", 1},
+                                           PasteCase{"PoundAndYen", kUs, u"\u00A312*\u00A52", "12\u00D72", "24", 1},
+                                           PasteCase{"LinesInTurn", kUs, u"1+1\n2+2\n", "2+2", "4", 2},
+                                           PasteCase{"EmptyLinesSkipped", kUs, u"1+1\r\n\r\n  \r\n2*3", "2\u00D73", "6",
+                                                     2},
+                                           PasteCase{"AnErrorLineGoesOn", kUs, u"2+\n5-1", "5\u22121", "4", 1}),
+                         [](const ::testing::TestParamInfo<PasteCase>& info) { return std::string(info.param.name); });
+
+TEST(PasteAtTheWindow, PastedLinesAfterAResultStartNewExpressions)
+{
+    ClipboardWindow w;
+    w.type("3*3");
+    w.key(Qt::Key_Return);
+    w.paste(QStringLiteral("1+1\n10/4"));
+    EXPECT_EQ(w.result(), QStringLiteral("2.5"));
+    ASSERT_EQ(w.calculator.history().entries().size(), 3u);
+    EXPECT_EQ(w.calculator.history().entries()[1].expression, u"1+1");
+    // A single pasted operator goes on from the answer, as typing it does.
+    w.paste(QStringLiteral("*2"));
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(w.result(), QStringLiteral("5"));
+}
+
+TEST(PasteAtTheWindow, ALongLineKeepsTheWindowFreeAndEscapeDropsTheRest)
+{
+    ClipboardWindow w;
+    QApplication::clipboard()->setText(QStringLiteral("1+1\nfnSum(fnSum(1,y,1,999999),x,1,999999)\n3+3\n4+4"));
+    w.key(Qt::Key_V, Qt::ControlModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(w.calculator.display().resultText(), std::u16string(Calculator::kBusyText), 10000);
+    EXPECT_TRUE(w.view.busy());
+    // Keys other than Escape wait; the window paints.
+    w.type("7");
+    QApplication::processEvents();
+    w.key(Qt::Key_Escape);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.view.busy(), 10000);
+    EXPECT_EQ(w.result(), QStringLiteral("Calculation cancelled"));
+    ASSERT_EQ(w.calculator.history().entries().size(), 1u);
+    EXPECT_EQ(w.calculator.history().entries()[0].result, u"2");
 }
 
 }  // namespace
