@@ -159,15 +159,19 @@ bool continuesFromAnswer(int code)
 
 void Calculator::startNewLineAfterResult(int code)
 {
+    startNewLineAfterResult(keyKind(code) == KeyKind::Insert, continuesFromAnswer(code));
+}
+
+void Calculator::startNewLineAfterResult(bool inserts, bool continues)
+{
     const bool fresh = lineEvaluated_;
     lineEvaluated_ = false;
-    const bool inserts = code == kNameToken || keyKind(code) == KeyKind::Insert;
     if (!fresh || preferences_.pocketLineEditing || !inserts || display_.inputMode() != InputMode::StringStandard ||
         macroEditor_.editing())
         return;
     // The evaluated line stays above as history; an operator goes on from its answer.
     display_.handleKey(KeyCode::kClear);
-    if (code != kNameToken && continuesFromAnswer(code))
+    if (continues)
         display_.handleKey(KeyCode::kAnswer);
 }
 
@@ -357,10 +361,10 @@ void Calculator::noteResult(bool isValue)
     }
     const ValueCell& answer = engine_.slots[VariableSlots::kAnswer];
     const bool decimal = !answer.isMatrix() && display_.radixValue() == 10;
-    shownValue_ = answer.scalar();
+    shownValue_ = answer;
     shownValueText_ = decimal ? display_.resultText() : std::u16string();
     const HistoryEntry shown{line.input(), line.tokenMap(), display_.resultText(),
-                             decimal ? clipboardNumberText(shownValue_) : std::u16string()};
+                             decimal ? clipboardNumberText(shownValue_.scalar()) : std::u16string()};
     history_.add(shown.inOutputFormat(preferences_.outputFormat));
 }
 
@@ -386,7 +390,7 @@ void Calculator::reformatShownResult()
     const NumberContext context{category_ == CategoryCode::kBaseConversion ? kDisplayModeBase : 0,
                                 display_.wordSizeBits()};
     // The format the user just chose stays on the indicator, even where this value needs SCI.
-    FormattedResult formatted = formatForDisplay(shownValue_, context, 10);
+    FormattedResult formatted = formatForDisplay(shownValue_.scalar(), context, 10);
     shownValueText_ = formatted.text;
     display_.setResultValue(std::move(formatted.text));
 }
@@ -397,20 +401,22 @@ void Calculator::setFixDigits(int digits)
     reformatShownResult();
 }
 
-std::u16string Calculator::copyText() const
+std::u16string Calculator::copyText(CopyPrecision precision) const
 {
     const std::u16string& result = display_.resultText();
-    if (!shownValueText_.empty() && result == shownValueText_)
-        return clipboardNumberText(shownValue_);
+    if (display_.resultIsValue()) {
+        const bool decimal = !shownValueText_.empty() && result == shownValueText_;
+        return resultClipboardText(shownValue_, result, decimal, preferences_.outputFormat, precision);
+    }
     if (!result.empty())
-        return result;
+        return {};
     // The basic modes show their value on the line: it goes out as a plain number.
     const std::u16string& input = display_.getInputText();
     const std::string text = displayToEngineText(input, preferences_.outputFormat);
     double value = 0;
     const std::from_chars_result read = std::from_chars(text.data(), text.data() + text.size(), value);
     if (!text.empty() && read.ec == std::errc() && read.ptr == text.data() + text.size())
-        return clipboardNumberText(value);
+        return clipboardNumberText(CalcValue{value, 0.0}, preferences_.outputFormat);
     return input;
 }
 
@@ -542,7 +548,7 @@ bool Calculator::applyInsertions(const std::vector<NameInsertion>& insertions)
         if (insertion.code >= 0) {
             applyKey(insertion.code);
         } else if (stringMode) {
-            startNewLineAfterResult(kNameToken);
+            startNewLineAfterResult(true, false);
             display_.currentLine().insertToken(insertion.token);
         } else {
             placed = false;
@@ -670,7 +676,22 @@ void Calculator::pasteTokens(std::u16string_view text)
     context.format = format;
     context.hexDigits = hexDigits();
     context.names = typedNames(macros_.macros());
-    applyInsertions(readPastedText(text, context));
+    const std::vector<NameInsertion> insertions = readPastedText(text, context);
+    if (insertions.empty())
+        return;
+    // After "=" a paste starts a new expression as typing does: a leading operator sign goes on
+    // from the answer, anything else starts afresh.
+    const NameInsertion& first = insertions.front();
+    if (first.code >= 0) {
+        startNewLineAfterResult(first.code);
+    } else {
+        const TypedKeyResult typed =
+            first.token.size() == 1 ? mapDesktopCharacter(first.token.front(), typedKeyContext()) : TypedKeyResult{};
+        const bool sign = typed.kind == TypedKeyResult::Kind::Codes && typed.codes.size() == 1 &&
+                          continuesFromAnswer(typed.codes.front());
+        startNewLineAfterResult(true, sign);
+    }
+    applyInsertions(insertions);
 }
 
 void Calculator::pasteText(std::u16string_view text)

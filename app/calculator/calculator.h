@@ -7,6 +7,7 @@
 
 #include "calculation_history.h"
 #include "category_tools.h"
+#include "clipboard_number.h"
 #include "engine.h"
 #include "keyboard_map.h"
 #include "keypads.h"
@@ -81,10 +82,10 @@ public:
     // Ctrl+Z: puts the current line back as it was before its last edit. False when there is
     // nothing to undo for this line.
     bool undo();
-    // What Copy puts on the clipboard: the shown result in full precision as plain number text
-    // (clipboardNumberText); a result that is no decimal number (a message, hexadecimal digits)
-    // as it is shown; without a result, the current line (as a plain number when it is one).
-    std::u16string copyText() const;
+    // What Copy puts on the clipboard: the shown result as resultClipboardText gives it; nothing
+    // (empty) for a message; without a result, the current line (as a plain number when it is
+    // one, in the output format's decimal mark).
+    std::u16string copyText(CopyPrecision precision) const;
     // The fix-mode digits (0..10) from the window's menu; a shown result is formatted again.
     void setFixDigits(int digits);
     // Ctrl+PageDown and Ctrl+PageUp: the next or previous category in code order, cyclically,
@@ -194,8 +195,6 @@ private:
     // A key code on its way to the evaluation or the display, without the typed name and undo
     // handling of the public entries.
     void applyKey(int code);
-    // The code startNewLineAfterResult takes for a name's token, which no key inserts.
-    static constexpr int kNameToken = -1;
     // The token a typed character puts on the line as part of a matrix literal: "]", and the row
     // end ";" (typed "|" in European format) inside an open "["; nullopt for other characters.
     std::optional<std::u16string> matrixLiteralToken(char16_t character) const;
@@ -224,6 +223,9 @@ private:
     // The first key after "=": one that types clears the line for a new expression, an operator
     // after the answer; other keys, and the pocket habit, edit the evaluated line.
     void startNewLineAfterResult(int code);
+    // The same for what is no single key (pasted text): inserts says it puts text on the line,
+    // continues that it takes the answer as its left operand.
+    void startNewLineAfterResult(bool inserts, bool continues);
 
     struct LineResult {
         std::u16string text;
@@ -277,9 +279,9 @@ private:
         bool draftEvaluated = false;
     };
     std::optional<HistoryWalk> historyWalk_;
-    // The value behind the shown result, and the text it was shown as: Copy and a format change
-    // use it while that text is still the display's result.
-    CalcValue shownValue_{};
+    // The value behind the shown result (a matrix too), and the text it was shown as: Copy and a
+    // format change use it while that text is still the display's result.
+    ValueCell shownValue_;
     std::u16string shownValueText_;
     PendingEvaluation pending_;
     EvaluationRunner evaluationRunner_;

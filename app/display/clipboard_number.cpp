@@ -1,5 +1,6 @@
 #include "clipboard_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -26,6 +27,42 @@ bool isBlank(char16_t c)
 bool isLineBreak(char16_t c)
 {
     return c == u'\r' || c == u'\n';
+}
+
+// Signs that pasted amounts carry and no expression needs: dollar, euro, pound, yen.
+bool isCurrencySign(char16_t c)
+{
+    return c == u'$' || c == u'\u20AC' || c == u'\u00A3' || c == u'\u00A5';
+}
+
+bool isBlankLine(std::u16string_view line)
+{
+    for (char16_t c : line) {
+        if (!isBlank(c) && !isLineBreak(c))
+            return false;
+    }
+    return true;
+}
+
+// Number text with "." as decimal point in the output format's decimal mark.
+std::u16string withDecimalMark(std::u16string text, OutputFormat format)
+{
+    if (format == OutputFormat::European)
+        std::replace(text.begin(), text.end(), u'.', u',');
+    return text;
+}
+
+// A result as the display shows it, without grouping and with its decimal mark drawn as ",".
+std::u16string ungroupedShownText(std::u16string_view shown, OutputFormat format)
+{
+    const std::optional<Separators> separators = separatorsOf(format);
+    std::u16string text;
+    for (char16_t c : shown) {
+        if (separators && c == separators->groupChar)
+            continue;
+        text += c == kDisplayComma ? u',' : c;
+    }
+    return text;
 }
 
 NameInsertion token(std::u16string text)
@@ -227,6 +264,40 @@ std::u16string clipboardNumberText(CalcValue value)
     return clipboardNumberText(value.re) + (value.im < 0 ? u"-" : u"+") + imaginary;
 }
 
+std::u16string clipboardNumberText(CalcValue value, OutputFormat format)
+{
+    return withDecimalMark(clipboardNumberText(value), format);
+}
+
+std::u16string matrixClipboardText(const ValueCell& matrix)
+{
+    std::u16string text = u"[";
+    for (std::size_t row = 0; row < matrix.rows; ++row) {
+        if (row > 0)
+            text += u';';
+        for (std::size_t col = 0; col < matrix.cols; ++col) {
+            if (col > 0)
+                text += u',';
+            text += clipboardNumberText(matrix.at(row, col));
+        }
+    }
+    return text + u"]";
+}
+
+std::u16string resultClipboardText(const ValueCell& value, std::u16string_view shownText, bool decimal,
+                                   OutputFormat format, CopyPrecision precision)
+{
+    if (value.isMatrix())
+        return matrixClipboardText(value);
+    if (!std::isfinite(value.re) || !std::isfinite(value.im))
+        return {};
+    if (!decimal)
+        return std::u16string(shownText);
+    if (precision == CopyPrecision::Full)
+        return clipboardNumberText(value.scalar(), format);
+    return ungroupedShownText(shownText, format);
+}
+
 std::u16string clipboardNumberText(std::u16string_view numberText)
 {
     // A character outside ASCII narrows to one that no number holds.
@@ -252,7 +323,7 @@ std::vector<NameInsertion> readPastedText(std::u16string_view pasted, const Past
     std::size_t i = 0;
     while (i < text.size()) {
         const char16_t c = text[i];
-        if (isBlank(c)) {
+        if (isBlank(c) || isCurrencySign(c)) {
             ++i;
             continue;
         }
@@ -355,6 +426,21 @@ std::vector<NameInsertion> readPastedText(std::u16string_view pasted, const Past
         }
     }
     return out;
+}
+
+std::vector<std::u16string_view> pastedExpressionLines(std::u16string_view text)
+{
+    std::vector<std::u16string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of(u"\r\n");
+        const std::u16string_view line = text.substr(0, end);
+        if (!isBlankLine(line))
+            lines.push_back(line);
+        if (end == std::u16string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
 }
 
 std::u16string pastedNumberDigits(std::u16string_view text, OutputFormat format)

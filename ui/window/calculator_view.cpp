@@ -288,7 +288,7 @@ void CalculatorView::connectInput()
     connect(basicKeypad_, &KeypadView::keyPressed, this, &CalculatorView::onBasicKey);
     connect(toolsButton_, &QToolButton::clicked, this, &CalculatorView::toggleToolsPanel);
     connect(historyButton_, &QToolButton::clicked, this, &CalculatorView::openHistory);
-    connect(cancelButton_, &QToolButton::clicked, this, [this] { calculator_.cancelEvaluation(); });
+    connect(cancelButton_, &QToolButton::clicked, this, &CalculatorView::stopCalculating);
     connect(display_, &CalculatorDisplayView::indicatorClicked, this, [this](int code) {
         calculator_.pressKey(code);
         afterKey();

@@ -3,9 +3,11 @@
 #include <QActionGroup>
 #include <QLabel>
 #include <QListWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 
+#include <deque>
 #include <functional>
 
 #include "data_tools.h"
@@ -114,8 +116,12 @@ private:
     void setFixDigits(int digits);
     void openHelp();
     void openPreferences();
-    void copyResult();
+
+    // The clipboard (calculator_view_clipboard.cpp). Several pasted lines are evaluated one
+    // after the other, each once the one before has its result, the window busy meanwhile.
+    void copyResult(CopyPrecision precision);
     void pasteExpression();
+    void evaluatePastedLine();
 
     // The keypads and the keyboard (calculator_view_keys.cpp).
     void onFunctionKey(int position, bool held);
@@ -132,6 +138,9 @@ private:
     void startEvaluation();
     void completeEvaluation();
     void setBusy(bool busy);
+    // Escape and Cancel while busy: the evaluation under way stops, pasted lines still to come
+    // are dropped.
+    void stopCalculating();
     // "led.dat" after each "=" and once a minute, when the display changed.
     void saveDisplayState();
     // Says once per session which file could not be written and why.
@@ -187,6 +196,10 @@ private:
     QToolButton* cancelButton_;
     QAction* typesetAction_ = nullptr;
     class EvaluationWorker* evaluation_;
+    // The lines of a paste still to evaluate; the timer takes the next one from the event loop.
+    std::deque<std::u16string> pastedLines_;
+    bool pastedLineEvaluated_ = false;
+    QTimer* pasteTimer_;
     bool busy_ = false;
     bool closed_ = false;
     bool quietClose_ = false;

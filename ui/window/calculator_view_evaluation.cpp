@@ -27,6 +27,9 @@ void CalculatorView::connectEvaluation()
 {
     evaluation_ = new EvaluationWorker(this);
     connect(evaluation_, &EvaluationWorker::finished, this, &CalculatorView::completeEvaluation);
+    pasteTimer_ = new QTimer(this);
+    pasteTimer_->setSingleShot(true);
+    connect(pasteTimer_, &QTimer::timeout, this, &CalculatorView::evaluatePastedLine);
     calculator_.setEvaluationRunner([this] { startEvaluation(); });
     auto* saveTimer = new QTimer(this);
     saveTimer->setInterval(kDisplaySaveInterval);
@@ -49,17 +52,26 @@ void CalculatorView::completeEvaluation()
 {
     evaluation_->wait();
     calculator_.finishEvaluation();
-    setBusy(false);
+    // The lines of a paste keep the window busy until the last one has its result.
+    if (pastedLines_.empty())
+        setBusy(false);
+    else
+        pasteTimer_->start();
     saveDisplayState();
     refresh();
 }
 
 void CalculatorView::cancelEvaluation()
 {
-    if (!calculator_.evaluating())
-        return;
-    calculator_.cancelEvaluation();
+    stopCalculating();
     waitForEvaluation();
+}
+
+void CalculatorView::stopCalculating()
+{
+    pastedLines_.clear();
+    if (calculator_.evaluating())
+        calculator_.cancelEvaluation();
 }
 
 void CalculatorView::waitForEvaluation()
@@ -98,11 +110,11 @@ bool CalculatorView::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Escape) {
-            calculator_.cancelEvaluation();
+            stopCalculating();
         } else if (key->matches(QKeySequence::Quit)) {
             // Quit stays the way out of a calculation that takes too long; the close waits for
             // the cancelled one to end.
-            calculator_.cancelEvaluation();
+            stopCalculating();
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         }
         return true;

@@ -118,7 +118,11 @@ bool CalculatorView::handleEditingKey(QKeyEvent* event)
         }
     }
     if (event->matches(QKeySequence::Copy)) {
-        copyResult();
+        copyResult(CopyPrecision::AsShown);
+        return true;
+    }
+    if (event->keyCombination() == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_C)) {
+        copyResult(CopyPrecision::Full);
         return true;
     }
     if (event->matches(QKeySequence::Paste)) {

@@ -1,20 +1,16 @@
 // The calculator window's menu, and what it does that no key does: preferences, help, the
-// clipboard, the display formats.
+// display formats.
 #include "calculator_view.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QUrl>
 
-#include "converter_view.h"
 #include "help_view.h"
 #include "key_codes.h"
 #include "preferences_editor_view.h"
-#include "ui_text.h"
 
 void CalculatorView::buildMenu()
 {
@@ -80,7 +76,9 @@ void CalculatorView::buildMenu()
         if (calculator_.undo())
             refresh();
     });
-    menu->addAction(tr("Copy result"), QKeySequence::Copy, this, &CalculatorView::copyResult);
+    menu->addAction(tr("Copy result"), QKeySequence::Copy, this, [this] { copyResult(CopyPrecision::AsShown); });
+    menu->addAction(tr("Copy full precision"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), this,
+                    [this] { copyResult(CopyPrecision::Full); });
     menu->addAction(tr("Paste expression"), QKeySequence::Paste, this, &CalculatorView::pasteExpression);
     menu->addSeparator();
     menu->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
@@ -113,22 +111,6 @@ void CalculatorView::openHelp()
     helpWindow_->show();
     helpWindow_->raise();
     helpWindow_->activateWindow();
-}
-
-void CalculatorView::copyResult()
-{
-    // The converter's answer is in its panel, not on the display.
-    if (!converterWindow_->isHidden()) {
-        converterWindow_->copyResult();
-        return;
-    }
-    QApplication::clipboard()->setText(displayString(calculator_.copyText()));
-}
-
-void CalculatorView::pasteExpression()
-{
-    calculator_.pasteText(fromQString(QApplication::clipboard()->text()));
-    refresh();
 }
 
 void CalculatorView::openPreferences()

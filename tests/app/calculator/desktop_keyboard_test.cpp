@@ -151,8 +151,8 @@ TEST(Clipboard, CopiedResultsPasteBackToTheSameValue)
     f.type(u"1/300000\r");
     const std::u16string shown = f.result();
     EXPECT_EQ(shown, u"3.3333333333e-06");
-    EXPECT_EQ(f.calculator.copyText(), u"3.3333333333333333E-06");
-    const std::u16string copied = f.calculator.copyText();
+    EXPECT_EQ(f.calculator.copyText(CopyPrecision::Full), u"3.3333333333333333E-06");
+    const std::u16string copied = f.calculator.copyText(CopyPrecision::Full);
     f.type(u"\x1B");
     f.calculator.pasteText(copied);
     f.type(u"\r");
@@ -175,7 +175,7 @@ TEST(Clipboard, CopiedResultsPasteBackToTheSameValue)
     f.calculator.pasteText(u"1.234,5");
     f.type(u"\r");
     EXPECT_EQ(f.calculator.engine().slots[VariableSlots::kAnswer].re, 1234.5);
-    EXPECT_EQ(f.calculator.copyText(), u"1234.5");
+    EXPECT_EQ(f.calculator.copyText(CopyPrecision::Full), u"1234,5");
 }
 
 TEST(Clipboard, CopyWithoutAResultTakesTheLine)
@@ -183,14 +183,15 @@ TEST(Clipboard, CopyWithoutAResultTakesTheLine)
     StartedCalculator f;
     f.calculator.setPreferredInputMode(InputMode::BasicStandard);
     f.press(keys("123.5"));
-    EXPECT_EQ(f.calculator.copyText(), u"123.5");
+    EXPECT_EQ(f.calculator.copyText(CopyPrecision::AsShown), u"123.5");
     f.calculator.setPreferredInputMode(InputMode::StringStandard);
     f.type(
         u"\x1B"
         u"2+");
-    EXPECT_EQ(f.calculator.copyText(), u"2+");
+    EXPECT_EQ(f.calculator.copyText(CopyPrecision::AsShown), u"2+");
+    // A message is no result to copy.
     f.type(u"+\r");
-    EXPECT_EQ(f.calculator.copyText(), u"Syntax error");
+    EXPECT_EQ(f.calculator.copyText(CopyPrecision::AsShown), u"");
 }
 
 TEST(DisplayFormats, AFormatOrDigitsChangeFormatsTheShownResultAgain)

@@ -172,7 +172,7 @@ TEST(DesktopKeyboardWindow, CopyAndPasteKeepNumbers)
     w.type(QStringLiteral("1/300000"));
     w.key(Qt::Key_Return);
     EXPECT_EQ(w.result(), QStringLiteral("3.3333333333e-06"));
-    w.key(Qt::Key_C, Qt::ControlModifier);
+    w.key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("3.3333333333333333E-06"));
     w.key(Qt::Key_Escape);
     w.key(Qt::Key_V, Qt::ControlModifier);
