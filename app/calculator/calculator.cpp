@@ -15,6 +15,7 @@
 #include "keyboard_map.h"
 #include "keypad_faces.h"
 #include "macro_expansion.h"
+#include "matrix_literal.h"
 #include "keypads.h"
 #include "radix_text.h"
 #include "result_format.h"
@@ -153,6 +154,17 @@ bool continuesFromAnswer(int code)
     case KeyCode::kTenToThePower: return true;
     default: return false;
     }
+}
+
+// Whether a line writes a matrix ("[1,2;3,4]"), which only the Matrices category calculates.
+bool holdsMatrixLiteral(std::u16string_view input)
+{
+    const std::string text = toUtf8(input);
+    for (std::size_t at = text.find('['); at != std::string::npos; at = text.find('[', at + 1)) {
+        if (matrix_literal::end(text, at) != std::string::npos)
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -351,6 +363,11 @@ void Calculator::noteResult(bool isValue)
     const DisplayLine& line = display_.currentLine();
     if (!isValue) {
         shownValueText_.clear();
+        if (display_.resultText() == kSyntaxError && category_ != CategoryCode::kMatrices &&
+            holdsMatrixLiteral(line.input())) {
+            display_.setResultText(u"Matrices are calculated in the Matrices category");
+            return;
+        }
         // "pmt(5/1200,360,200000)" is short of two arguments: say which ones it takes.
         if (preferences_.tooltipsEnabled && display_.resultText() == kSyntaxError) {
             const std::u16string hint = callHint(line.input());

@@ -616,4 +616,10 @@ TEST(DesktopKeyboardWindow, MatrixLiteralsTypedAtTheKeyboard)
         w.view.waitForEvaluation();
         EXPECT_EQ(w.result(), QString::fromLatin1(line.shown)) << line.typed;
     }
+    // Elsewhere a matrix is refused with where to take it.
+    w.calculator.switchCategory(0);
+    w.type(QStringLiteral("det([1,2;3,4])"));
+    w.key(Qt::Key_Return);
+    w.view.waitForEvaluation();
+    EXPECT_EQ(w.result(), QStringLiteral("Matrices are calculated in the Matrices category"));
 }
