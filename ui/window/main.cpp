@@ -15,21 +15,54 @@
 #include "termination_signals.h"
 #include "window_placement.h"
 
+namespace {
+
+struct StartOptions {
+    QCommandLineOption size{QStringLiteral("size"), QStringLiteral("Window size, as WIDTHxHEIGHT."),
+                            QStringLiteral("size"), QStringLiteral("480x640")};
+    QCommandLineOption quitAfterStart{QStringLiteral("quit-after-start"),
+                                      QStringLiteral("Start (seeding the program folder), show the window and quit.")};
+
+    void addTo(QCommandLineParser& parser) const
+    {
+        parser.setApplicationDescription(QStringLiteral("Corvan, a scientific calculator."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOptions({size, quitAfterStart});
+    }
+};
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Corvan"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CORVAN_VERSION));
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
+    const StartOptions options;
+    {
+        // --help and --version are answered before the window's application starts, so that
+        // they work without a display. The rest, Qt's own options included, is read below.
+        QCoreApplication plain(argc, argv);
+        nameApplication();
+        QCommandLineParser early;
+        options.addTo(early);
+        early.parse(QCoreApplication::arguments());
+        if (early.isSet(QStringLiteral("help")))
+            early.showHelp();
+        if (early.isSet(QStringLiteral("version")))
+            early.showVersion();
+    }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Corvan"));
-
+    nameApplication();
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Corvan, a scientific calculator."));
-    parser.addHelpOption();
-    const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("Window size, as WIDTHxHEIGHT."),
-                                  QStringLiteral("size"), QStringLiteral("480x640"));
-    const QCommandLineOption quitAfterStart(
-        QStringLiteral("quit-after-start"),
-        QStringLiteral("Start (seeding the program folder), show the window and quit."));
-    parser.addOptions({size, quitAfterStart});
+    options.addTo(parser);
     parser.process(application);
+    const QCommandLineOption& size = options.size;
+    const QCommandLineOption& quitAfterStart = options.quitAfterStart;
 
     const ProgramFolder folder = ProgramFolder::fromEnvironment();
     std::vector<std::string> seedNotices;

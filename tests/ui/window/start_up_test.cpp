@@ -17,12 +17,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// corvan --quit-after-start with a fresh home, offscreen: its output, and its exit status.
-std::pair<std::string, int> startAndQuit(const fs::path& home)
+// A shell command's output, and its exit status.
+std::pair<std::string, int> run(const std::string& command)
 {
-    const std::string command = "HOME='" + home.string() + "' XDG_DATA_HOME='" + (home / "data").string() +
-                                "' QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES=default.warning=false timeout 60 '" +
-                                CORVAN_GUI_PATH + "' --quit-after-start 2>&1";
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
     char buffer[4096];
@@ -30,6 +27,14 @@ std::pair<std::string, int> startAndQuit(const fs::path& home)
         output.append(buffer, n);
     const int status = pipe != nullptr ? ::pclose(pipe) : -1;
     return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+// corvan --quit-after-start with a fresh home, offscreen.
+std::pair<std::string, int> startAndQuit(const fs::path& home)
+{
+    return run("HOME='" + home.string() + "' XDG_DATA_HOME='" + (home / "data").string() +
+               "' QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES=default.warning=false timeout 60 '" + CORVAN_GUI_PATH +
+               "' --quit-after-start 2>&1");
 }
 
 TEST(StartUp, TheWindowComesUpAndTouchesOnlyItsOwnFiles)
@@ -87,3 +92,15 @@ TEST(StartUp, TheWindowComesUpAndTouchesOnlyItsOwnFiles)
 }
 
 }  // namespace
+
+// Asking what the program is needs no display: no window system is named at all.
+TEST(StartUp, HelpAndVersionWithoutADisplay)
+{
+    for (const char* option : {"--help", "--version"}) {
+        const auto [output, status] = run("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" +
+                                          std::string(CORVAN_GUI_PATH) + "' " + option + " 2>&1");
+        EXPECT_EQ(status, 0) << option << ": " << output;
+        EXPECT_NE(output.find(std::string_view(option) == "--help" ? "--size" : "Corvan 0.1"), std::string::npos)
+            << output;
+    }
+}
