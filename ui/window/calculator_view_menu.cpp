@@ -105,8 +105,10 @@ void CalculatorView::openHelp()
     const QUrl url = QUrl::fromLocalFile(page);
     if (openInBrowser_ ? openInBrowser_(url) : QDesktopServices::openUrl(url))
         return;
-    if (helpWindow_ == nullptr)
+    if (helpWindow_ == nullptr) {
         helpWindow_ = new HelpView(this);
+        helpWindow_->centreOn(*this);
+    }
     helpWindow_->showPage(page);
     helpWindow_->show();
     helpWindow_->raise();

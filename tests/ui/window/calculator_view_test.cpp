@@ -60,9 +60,16 @@ TEST(CalculatorWindow, HelpOpensInItsOwnWindowWithoutABrowser)
     EXPECT_TRUE(help->browser()->toPlainText().startsWith(QStringLiteral("Corvan")))
         << help->browser()->toPlainText().left(80).toStdString();
     EXPECT_EQ(help->browser()->documentTitle(), QStringLiteral("Corvan help"));
+    // Dark text on a light page, over the middle of the calculator; Escape closes it.
+    EXPECT_GT(help->browser()->palette().color(QPalette::Base).lightness(), 200);
+    EXPECT_TRUE(help->frameGeometry().contains(w.view.frameGeometry().center()));
+    EXPECT_TRUE(w.view.screen()->availableGeometry().contains(help->frameGeometry()));
+    QTest::keyClick(help->browser()->viewport(), Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
     // A second F1 shows the same window again.
     QTest::keyClick(&w.view, Qt::Key_F1);
     EXPECT_EQ(w.view.findChildren<HelpView*>().size(), 1);
+    EXPECT_TRUE(help->isVisible());
 }
 
 TEST(CalculatorWindow, KeypadClicksReachTheDisplay)
