@@ -156,6 +156,12 @@ bool continuesFromAnswer(int code)
     }
 }
 
+// A single letter other than the constants e and i.
+bool isParameterLetter(std::u16string_view token)
+{
+    return token.size() == 1 && ascii::isLetter(token[0]) && token != u"e" && token != u"i";
+}
+
 // Whether a line writes a matrix ("[1,2;3,4]"), which only the Matrices category calculates.
 bool holdsMatrixLiteral(std::u16string_view input)
 {
@@ -567,6 +573,9 @@ bool Calculator::applyInsertions(const std::vector<NameInsertion>& insertions)
         } else if (stringMode) {
             startNewLineAfterResult(true, false);
             display_.currentLine().insertToken(insertion.token);
+            // A letter that names nothing is a parameter of the macro being written ("x*y").
+            if (macroEditor_.editing() && isParameterLetter(insertion.token))
+                macroEditor_.useVariable(insertion.token);
         } else {
             placed = false;
         }
@@ -755,8 +764,18 @@ void Calculator::stepCategory(bool forward)
 {
     constexpr int kCategories = CategoryCode::kDateTime + 1;
     const int from = category_ < 0 ? 0 : category_;
+    // A category the user unchecked in the Categories preference is passed over here too.
+    const auto unchecked = [this](int code) {
+        for (std::size_t i = 0; i < preferences_.navOrder.size(); ++i) {
+            if (preferences_.navOrder[i] == code)
+                return !preferences_.navEnabled[i];
+        }
+        return false;
+    };
     for (int step = 1; step < kCategories; ++step) {
         const int candidate = ((from + (forward ? step : -step)) % kCategories + kCategories) % kCategories;
+        if (unchecked(candidate))
+            continue;
         switchCategory(candidate);
         if (category_ == candidate)
             return;

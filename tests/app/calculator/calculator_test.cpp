@@ -392,6 +392,12 @@ TEST(MacroEditing, WritesAMacroAndUsesItInExpressions)
             calculator.pressKey(code);
         EXPECT_EQ(calculator.macroEditor().params(), u"x");
         ASSERT_TRUE(calculator.saveMacro());
+        // Typed at the keyboard, any letter that names nothing is a parameter.
+        calculator.editMacro(u"Mb");
+        for (char16_t c : std::u16string_view(u"x*y+z "))
+            calculator.typeCharacter(c);
+        EXPECT_EQ(calculator.macroEditor().params(), u"x,y,z");
+        ASSERT_TRUE(calculator.saveMacro());
         calculator.stopEditingMacro();
         calculator.switchCategory(CategoryCode::kTip);
         EXPECT_EQ(calculator.category(), CategoryCode::kTip);
@@ -405,6 +411,10 @@ TEST(MacroEditing, WritesAMacroAndUsesItInExpressions)
     calculator.pasteText(u"Ma(5)+1");
     calculator.pressKey(KeyCode::kEquals);
     EXPECT_EQ(calculator.display().resultText(), u"11");
+    calculator.pressKey(KeyCode::kClear);
+    calculator.pasteText(u"Mb(2,3,4)");
+    calculator.pressKey(KeyCode::kEquals);
+    EXPECT_EQ(calculator.display().resultText(), u"10");
     calculator.pressKey(KeyCode::kClear);
     calculator.pasteText(u"Ma(5");
     calculator.pressKey(KeyCode::kEquals);

@@ -246,6 +246,11 @@ TEST(Categories, StepThroughEveryCategoryByKeyboard)
     EXPECT_EQ(f.calculator.category(), CategoryCode::kDateTime);
     f.calculator.stepCategory(true);
     EXPECT_EQ(f.calculator.category(), 0);
+    // A category unchecked in the preferences is passed over.
+    f.calculator.preferences().navEnabled[static_cast<std::size_t>(navCategoryIndex(1))] = false;
+    f.calculator.stepCategory(true);
+    EXPECT_EQ(f.calculator.category(), CategoryCode::kBaseConversion);
+    f.calculator.preferences().navEnabled.fill(true);
     // While a macro is edited the categories 2 to 10 are passed over.
     f.calculator.switchCategory(CategoryCode::kMacros);
     f.calculator.editMacro(u"Ma");
