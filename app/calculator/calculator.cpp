@@ -607,6 +607,12 @@ bool Calculator::applyTypedKey(const TypedKeyResult& result)
         return true;
     case TypedKeyResult::Kind::Evaluate: applyKey(KeyCode::kEquals); return true;
     case TypedKeyResult::Kind::Ignored: return true;
+    case TypedKeyResult::Kind::Refused:
+        // Dropping the key without a word would change the number typed ("2.5" read as 25).
+        typingRefused_ = true;
+        display_.setResultText(result.codes.front() == KeyCode::kDecimal ? u"Base conversion takes whole numbers"
+                                                                         : u"Not a digit in this number base");
+        return true;
     default: return false;
     }
 }

@@ -90,11 +90,9 @@ TypedKeyResult ofKind(TypedKeyResult::Kind kind)
 // The radix and category filters that apply to a code however it was typed.
 TypedKeyResult filtered(int code, const TypedKeyContext& context)
 {
-    if (!radixAllowsKey(code, context.radix)) {
-        return ofKind(TypedKeyResult::Kind::Ignored);
-    }
-    if (code == KeyCode::kDecimal && context.category == CategoryCode::kBaseConversion) {
-        return ofKind(TypedKeyResult::Kind::Ignored);
+    if (!radixAllowsKey(code, context.radix) ||
+        (code == KeyCode::kDecimal && context.category == CategoryCode::kBaseConversion)) {
+        return {TypedKeyResult::Kind::Refused, {code}, false};
     }
     return codes({code});
 }

@@ -21,6 +21,7 @@ struct TypedKeyResult {
         Evaluate,     // run the "=" evaluation, as key 19
         ToConverter,  // pass the character itself to the converter window
         Ignored,      // swallow the character
+        Refused,      // swallow the character and tell the user: `codes` holds the key refused
         NotHandled,   // leave the character to the window's normal handling (Enter, unknowns)
     };
     Kind kind = Kind::NotHandled;
@@ -41,8 +42,8 @@ struct TypedKeyResult {
 //  5. "789/" Escape "456*M123-R0._+" give the codes 0..18 by position ("_" is the sign key),
 //     "(" ")" "," "^" give 44 45 46 30, backspace gives 48 then 47; "=", "K", "k" (107) and 187
 //     evaluate; Enter (13) and anything else is not handled.
-// Digits the radix does not allow ("BIN": 2..9, "OCT": 8 and 9) are ignored whichever rule made
-// them, and so is the decimal point in "Base conversion", as on its keypad.
+// Digits the radix does not allow ("BIN": 2..9, "OCT": 8 and 9) are refused whichever rule made
+// them, and so is the decimal point in "Base conversion", which has no key for it.
 TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& context);
 
 // Maps one character typed on a desktop keyboard, where letters build names (NameBuilder) and

@@ -64,12 +64,12 @@ TEST(KeyboardMap, RadixFilters)
     const TypedKeyContext oct = inRadix(KeyCode::kRadixOct);
     const TypedKeyContext hex = inRadix(KeyCode::kRadixHex);
     const Case cases[] = {
-        {"BIN 5", u'5', bin, Kind::Ignored, {}},
+        {"BIN 5", u'5', bin, Kind::Refused, {6}},
         {"BIN 1", u'1', bin, Kind::Codes, {10}},
-        {"BIN e is a 2", u'e', bin, Kind::Ignored, {}},
+        {"BIN e is a 2", u'e', bin, Kind::Refused, {11}},
         {"BIN ? is a 0", u'?', bin, Kind::Codes, {15}},
         {"BIN plus", u'+', bin, Kind::Codes, {KeyCode::kPlus}},
-        {"OCT 8", u'8', oct, Kind::Ignored, {}},
+        {"OCT 8", u'8', oct, Kind::Refused, {1}},
         {"OCT 7", u'7', oct, Kind::Codes, {0}},
         {"HEX b", u'b', hex, Kind::Codes, {73}},
         {"HEX A", u'A', hex, Kind::Codes, {KeyCode::kHexA}},
@@ -77,7 +77,7 @@ TEST(KeyboardMap, RadixFilters)
         {"HEX 9", u'9', hex, Kind::Codes, {2}},
         {"HEX w", u'w', hex, Kind::Codes, {10}},
         {"HEX g", u'g', hex, Kind::NotHandled, {}},
-        {"point in base conversion", u'.', inRadix(KeyCode::kRadixDec), Kind::Ignored, {}},
+        {"point in base conversion", u'.', inRadix(KeyCode::kRadixDec), Kind::Refused, {KeyCode::kDecimal}},
     };
     for (const Case& c : cases) {
         check(c);

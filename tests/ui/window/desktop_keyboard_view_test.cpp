@@ -623,3 +623,26 @@ TEST(DesktopKeyboardWindow, MatrixLiteralsTypedAtTheKeyboard)
     w.view.waitForEvaluation();
     EXPECT_EQ(w.result(), QStringLiteral("Matrices are calculated in the Matrices category"));
 }
+
+// A key the number base cannot take is refused with a word, not dropped in silence.
+TEST(DesktopKeyboardWindow, BaseConversionRefusesThePointAndForeignDigits)
+{
+    DesktopWindow w;
+    w.calculator.switchCategory(CategoryCode::kBaseConversion);
+    const struct {
+        int radix;
+        const char* typed;
+        const char* line;
+        const char* shown;
+    } cases[] = {
+        {KeyCode::kRadixHex, "2.", "2", "Base conversion takes whole numbers"},
+        {KeyCode::kRadixOct, "78", "7", "Not a digit in this number base"},
+    };
+    for (const auto& c : cases) {
+        w.calculator.pressKey(c.radix);
+        w.key(Qt::Key_Escape);
+        w.type(QString::fromLatin1(c.typed));
+        EXPECT_EQ(w.line(), QString::fromLatin1(c.line)) << c.typed;
+        EXPECT_EQ(w.result(), QString::fromLatin1(c.shown)) << c.typed;
+    }
+}
