@@ -109,6 +109,10 @@ bool CalculatorView::handleEditingKey(QKeyEvent* event)
         case Qt::Key_F4: toggleToolsPanel(); return true;
         case Qt::Key_Up: list->setCurrentRow(qMax(0, list->currentRow() - 1)); return true;
         case Qt::Key_Down: list->setCurrentRow(qMin(list->count() - 1, list->currentRow() + 1)); return true;
+        case Qt::Key_Home: list->setCurrentRow(0); return true;
+        case Qt::Key_End: list->setCurrentRow(list->count() - 1); return true;
+        case Qt::Key_PageUp: list->setCurrentRow(qMax(0, list->currentRow() - 5)); return true;
+        case Qt::Key_PageDown: list->setCurrentRow(qMin(list->count() - 1, list->currentRow() + 5)); return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             if (list->currentItem())

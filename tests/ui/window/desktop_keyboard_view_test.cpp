@@ -282,6 +282,13 @@ TEST(DesktopKeyboardWindow, EveryCategoryIsReachableByKeyboardAndListedWhole)
         w.key(Qt::Key_Return);
         EXPECT_EQ(w.calculator.category(), CategoryCode::kFunctionGraphs);
         EXPECT_FALSE(panel->isVisible());
+        // Home and End go to the ends of the list.
+        w.key(Qt::Key_F4);
+        w.key(Qt::Key_Home);
+        EXPECT_EQ(panel->currentRow(), 0);
+        w.key(Qt::Key_End);
+        EXPECT_EQ(panel->currentRow(), panel->count() - 1);
+        w.key(Qt::Key_Escape);
     }
 }
 
