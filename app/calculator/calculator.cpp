@@ -112,12 +112,16 @@ void Calculator::switchCategory(int code)
         return;
     const int from = category_;
     nameBuilder_.clear();
-    if (from == CategoryCode::kBaseConversion || code == CategoryCode::kBaseConversion)
-        display_.handleKey(KeyCode::kClear);
     if (tools_ != nullptr && from >= 0)
         tools_->categoryLeft(from);
     category_ = code;
+    const int pageBefore = display_.page();
     display_.setCategory(code);
+    // Base conversion has lines of its own; a category that shows its lines in another base
+    // would read their numbers wrongly, so a line carried across is cleared.
+    if ((from == CategoryCode::kBaseConversion || code == CategoryCode::kBaseConversion) &&
+        display_.page() == pageBefore)
+        display_.handleKey(KeyCode::kClear);
     if (tools_ != nullptr)
         tools_->categoryShown(code);
     reconcileInputMode(from, code);

@@ -204,7 +204,9 @@ TEST(CategorySwitch, SelectsPagesAndForcesDecimal)
     EXPECT_EQ(d.radix(), KeyCode::kRadixHex);
 }
 
-TEST(CategorySwitch, LeavingOrEnteringBaseConversionClearsTheLine)
+// Base conversion and the decimal categories each keep their half-typed line; one that would
+// be read in another base is cleared.
+TEST(CategorySwitch, BaseConversionAndTheDecimalCategoriesKeepTheirOwnLines)
 {
     StartedCalculator f;
     f.press(keys("1+"));
@@ -212,8 +214,13 @@ TEST(CategorySwitch, LeavingOrEnteringBaseConversionClearsTheLine)
     EXPECT_EQ(f.input(), u"1+");
     f.calculator.switchCategory(CategoryCode::kBaseConversion);
     EXPECT_EQ(f.input(), u"");
-    f.press(keys("1"));
+    f.press(keys("101"));
     f.calculator.switchCategory(CategoryCode::kArithmetic);
+    EXPECT_EQ(f.input(), u"1+");
+    f.calculator.switchCategory(CategoryCode::kBaseConversion);
+    EXPECT_EQ(f.input(), u"101");
+    // The equation solver shows the lines of the category before it, in decimal.
+    f.calculator.switchCategory(CategoryCode::kEquationSolver);
     EXPECT_EQ(f.input(), u"");
 }
 
@@ -284,8 +291,8 @@ TEST(DisplayState, SurvivesCloseAndStart)
     EXPECT_EQ(d.radix(), KeyCode::kRadixHex);
     EXPECT_EQ(d.displayFormat(), KeyCode::kFormatFix);
     calculator.switchCategory(CategoryCode::kArithmetic);
-    // Start-up clears the current line (line 0); the history copy below it stays.
-    EXPECT_EQ(d.line(0).input(), u"");
+    // The decimal page kept its lines while Base conversion was shown.
+    EXPECT_EQ(d.line(0).input(), u"1sin(3)");
     EXPECT_EQ(d.line(1).input(), u"1sin(3)");
     EXPECT_EQ(d.line(1).tokenMap(), u"1411");
     EXPECT_EQ(d.memory(0), u"0.052335956243");
