@@ -90,8 +90,7 @@ TypedKeyResult ofKind(TypedKeyResult::Kind kind)
 // The radix and category filters that apply to a code however it was typed.
 TypedKeyResult filtered(int code, const TypedKeyContext& context)
 {
-    if (!radixAllowsKey(code, context.radix) ||
-        (code == KeyCode::kDecimal && context.category == CategoryCode::kBaseConversion)) {
+    if (!keyTakenIn(code, context.radix, context.category)) {
         return {TypedKeyResult::Kind::Refused, {code}, false};
     }
     return codes({code});
@@ -143,6 +142,11 @@ bool radixAllowsKey(int code, int radix)
     case KeyCode::kRadixHex: return true;
     default: return *digit < 10;
     }
+}
+
+bool keyTakenIn(int code, int radix, int category)
+{
+    return radixAllowsKey(code, radix) && !(code == KeyCode::kDecimal && category == CategoryCode::kBaseConversion);
 }
 
 TypedKeyResult mapTypedCharacter(char16_t character, const TypedKeyContext& context)

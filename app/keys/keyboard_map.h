@@ -58,3 +58,6 @@ TypedKeyResult mapDesktopCharacter(char16_t character, const TypedKeyContext& co
 // Whether a digit key is allowed in a radix (key code 145..148). Non-digit codes are allowed;
 // the hexadecimal digits only in "HEX".
 bool radixAllowsKey(int code, int radix);
+// Whether a key can be used in a radix and category: its digit is one of the radix, and the
+// point is no key of "Base conversion". The keypads dim the keys that cannot.
+bool keyTakenIn(int code, int radix, int category);

@@ -149,6 +149,22 @@ void CalculatorView::buildKeypads()
     });
     basicKeypad_ = new KeypadView(kBasicPortraitGrid.columns, kBasicPortraitGrid.rows, this);
     basicKeypad_->setObjectName(QStringLiteral("basicKeypad"));
+    // Digits the radix lacks, and the point in Base conversion, are drawn dimmed.
+    const auto taken = [this](std::optional<int> code) {
+        return !code || keyTakenIn(*code, calculator_.display().radix(), calculator_.category());
+    };
+    functionKeypad_->setAvailable([this, taken](int position) {
+        const std::optional<int> code = calculator_.functionKeyCode(position, false);
+        // The keys of the hexadecimal digits have no code outside HEX.
+        const bool hexOnly = !code && functionKeypadPositionCode(calculator_.category(), position,
+                                                                 calculator_.display().shift(), KeyCode::kRadixHex);
+        return !hexOnly && taken(code);
+    });
+    basicKeypad_->setAvailable([this, taken](int position) {
+        const Orientation orientation =
+            facts_.landscape || facts_.square ? Orientation::Landscape : Orientation::Portrait;
+        return taken(basicKeypadCode(orientation, position, false, calculator_.category()));
+    });
     // In a category with neither keypads nor a panel of its own.
     toolPlaceholder_ = new QLabel(this);
     toolPlaceholder_->setObjectName(QStringLiteral("placeholder"));

@@ -652,4 +652,15 @@ TEST(DesktopKeyboardWindow, BaseConversionRefusesThePointAndForeignDigits)
         EXPECT_EQ(w.line(), QString::fromLatin1(c.line)) << c.typed;
         EXPECT_EQ(w.result(), QString::fromLatin1(c.shown)) << c.typed;
     }
+    // The keys of the hexadecimal digits are dimmed unless the base is HEX.
+    w.calculator.pressKey(KeyCode::kRadixHex);
+    std::optional<int> hexA;
+    for (int position = 0; position < kFunctionKeypadGrid.columns * kFunctionKeypadGrid.rows; ++position) {
+        if (w.calculator.functionKeyCode(position, false) == KeyCode::kHexA)
+            hexA = position;
+    }
+    ASSERT_TRUE(hexA.has_value());
+    EXPECT_TRUE(w.keypad("functionKeypad")->isAvailable(*hexA));
+    w.calculator.pressKey(KeyCode::kRadixDec);
+    EXPECT_FALSE(w.keypad("functionKeypad")->isAvailable(*hexA));
 }
