@@ -223,8 +223,8 @@ TEST(ToolPanels, SolverFieldsFillByPointerAndANumberEndingInAPointSolves)
     fillByPointer(pad, solver->findChild<QLineEdit*>(QStringLiteral("field2")), QStringLiteral("10."));
     EXPECT_EQ(solver->findChild<QLineEdit*>(QStringLiteral("field1"))->text(), QStringLiteral("-15."));
     clickKey(pad, positionOf(NumberPadKey::Ok));
-    EXPECT_EQ(solver->findChild<QLineEdit*>(QStringLiteral("field12"))->text(), QStringLiteral("2.00000"));
-    EXPECT_EQ(solver->findChild<QLineEdit*>(QStringLiteral("field13"))->text(), QStringLiteral("1.00000"));
+    EXPECT_EQ(solver->findChild<QLineEdit*>(QStringLiteral("field12"))->text(), QStringLiteral("2"));
+    EXPECT_EQ(solver->findChild<QLineEdit*>(QStringLiteral("field13"))->text(), QStringLiteral("1"));
     EXPECT_EQ(openMessage(solver), nullptr);
 
     // The field's own rule holds: a minus inside a number is not typed.
@@ -333,13 +333,17 @@ TEST(ToolPanels, EveryPanelIsWholeAtEverySize)
             checkLayout(panel, std::string(p.name) + " " + tag);
             saveShot(w.view, std::string(p.name) + "_" + tag);
             if (p.category == CategoryCode::kEquationSolver) {
-                // The largest kind of equation too.
+                // The largest kinds of equation too: most fields, most results.
                 auto* kinds = panel->findChild<QComboBox*>(QStringLiteral("kind"));
-                kinds->setCurrentIndex(2);
-                Q_EMIT kinds->activated(2);
-                QCoreApplication::processEvents();
-                checkLayout(panel, std::string("solver3 ") + tag);
-                saveShot(w.view, "solver3_" + tag);
+                for (EquationSolver::Kind kind :
+                     {EquationSolver::Kind::ThreeEquations, EquationSolver::Kind::Quartic}) {
+                    const int index = static_cast<int>(kind);
+                    kinds->setCurrentIndex(index);
+                    Q_EMIT kinds->activated(index);
+                    QCoreApplication::processEvents();
+                    checkLayout(panel, "solver" + std::to_string(index) + " " + tag);
+                    saveShot(w.view, "solver" + std::to_string(index) + "_" + tag);
+                }
             }
             if (p.financeKey == 2 || p.financeKey == 3) {
                 // And the schedule.

@@ -128,21 +128,21 @@ TEST(EquationsSolverView, SolvesAQuadraticTypedIntoItsFields)
     QTest::keyClicks(w.field(1), QStringLiteral("-3"));
     QTest::keyClicks(w.field(2), QStringLiteral("2"));
     QTest::mouseClick(w.child<QPushButton>(QStringLiteral("solve")), Qt::LeftButton);
-    EXPECT_EQ(w.field(12)->text(), QStringLiteral("2.00000"));
-    EXPECT_EQ(w.field(13)->text(), QStringLiteral("1.00000"));
+    EXPECT_EQ(w.field(12)->text(), QStringLiteral("2"));
+    EXPECT_EQ(w.field(13)->text(), QStringLiteral("1"));
     EXPECT_TRUE(w.field(14)->isHidden());
     EXPECT_TRUE(w.field(3)->isHidden());
 }
 
-TEST(EquationsSolverView, EmptyFieldsCountAsOneAndNoRealRootsShowNaN)
+TEST(EquationsSolverView, EmptyFieldsCountAsOneAndComplexRootsShow)
 {
     ToolWindow w(CategoryCode::kEquationSolver);
     // Enter in a field solves too.
     QTest::keyClick(w.field(0), Qt::Key_Return);
     for (int field : {0, 1, 2})
         EXPECT_EQ(w.field(field)->text(), QStringLiteral("1"));
-    EXPECT_EQ(w.field(12)->text(), QStringLiteral("NaN"));
-    EXPECT_EQ(w.field(13)->text(), QStringLiteral("NaN"));
+    EXPECT_EQ(w.field(12)->text(), QStringLiteral("-0.5+0.8660254038i"));
+    EXPECT_EQ(w.field(13)->text(), QStringLiteral("-0.5-0.8660254038i"));
 }
 
 TEST(EquationsSolverView, TypingOnTheWindowGoesToTheFirstField)
@@ -157,12 +157,14 @@ TEST(EquationsSolverView, SolvesTwoLinearEquations)
 {
     ToolWindow w(CategoryCode::kEquationSolver);
     auto* kind = w.child<QComboBox>(QStringLiteral("kind"));
-    ASSERT_EQ(kind->count(), 3);
+    ASSERT_EQ(kind->count(), 5);
     EXPECT_EQ(kind->itemText(0), QStringLiteral("Quadratic Equation"));
-    EXPECT_EQ(kind->itemText(1), QStringLiteral("Quadratic Simultaneous"));
-    EXPECT_EQ(kind->itemText(2), QStringLiteral("Cubic Simultaneous"));
-    kind->setCurrentIndex(1);
-    Q_EMIT kind->activated(1);
+    EXPECT_EQ(kind->itemText(1), QStringLiteral("Cubic Equation"));
+    EXPECT_EQ(kind->itemText(2), QStringLiteral("Quartic Equation"));
+    EXPECT_EQ(kind->itemText(3), QStringLiteral("Quadratic Simultaneous"));
+    EXPECT_EQ(kind->itemText(4), QStringLiteral("Cubic Simultaneous"));
+    kind->setCurrentIndex(3);
+    Q_EMIT kind->activated(3);
     // Rows use the x, y and right-hand side fields; the z fields stay hidden.
     EXPECT_TRUE(w.field(2)->isHidden());
     EXPECT_TRUE(w.field(6)->isHidden());
@@ -172,8 +174,8 @@ TEST(EquationsSolverView, SolvesTwoLinearEquations)
     for (const auto& [field, text] : entries)
         QTest::keyClicks(w.field(field), QString::fromLatin1(text));
     QTest::mouseClick(w.child<QPushButton>(QStringLiteral("solve")), Qt::LeftButton);
-    EXPECT_EQ(w.field(12)->text(), QStringLiteral("2.00000"));
-    EXPECT_EQ(w.field(13)->text(), QStringLiteral("1.00000"));
+    EXPECT_EQ(w.field(12)->text(), QStringLiteral("2"));
+    EXPECT_EQ(w.field(13)->text(), QStringLiteral("1"));
     EXPECT_EQ(w.view.findChild<EquationSolverView*>()->model().kind(), EquationSolver::Kind::TwoEquations);
 }
 

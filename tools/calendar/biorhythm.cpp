@@ -75,6 +75,29 @@ StoredDate birthDateOfText(std::u16string_view birth)
     return date.isValid() ? date : StoredDate::invalid();
 }
 
+StoredDate typedDate(std::u16string_view text, DateOrder order)
+{
+    std::u16string slashed(text);
+    const bool digitsOnly = slashed.size() == 8 && std::all_of(slashed.begin(), slashed.end(),
+                                                               [](char16_t c) { return c >= u'0' && c <= u'9'; });
+    if (digitsOnly) {
+        slashed.insert(4, 1, u'/');
+        slashed.insert(2, 1, u'/');
+    }
+    std::replace_if(
+        slashed.begin(), slashed.end(), [](char16_t c) { return c == u'-' || c == u'.'; }, u'/');
+    // Three numbers and nothing else: the reading alone would ignore trailing text.
+    const bool plain =
+        std::all_of(slashed.begin(), slashed.end(), [](char16_t c) { return c == u'/' || (c >= u'0' && c <= u'9'); });
+    if (!plain || std::count(slashed.begin(), slashed.end(), u'/') != 2 || slashed.back() == u'/')
+        return StoredDate::invalid();
+    const auto parts = parseDate(slashed, order);
+    if (!parts)
+        return StoredDate::invalid();
+    const StoredDate date{parts->year, parts->month, parts->day};
+    return date.isValid() ? date : StoredDate::invalid();
+}
+
 Biorhythm::Biorhythm(std::filesystem::path folder, StoredDate rememberedDate, const LocalClock& clock)
     : folder_(std::move(folder))
 {

@@ -35,6 +35,10 @@ std::string writeBioPersons(const BioPersonList& list);
 // The date a birth text names, read as month/day/year; invalid when it names no real date.
 StoredDate birthDateOfText(std::u16string_view birth);
 
+// A date as typed into a date picker, in the date order: "12/25/1985" (also with "-" or "."
+// between the numbers) or eight digits "12251985"; invalid when it names no real date.
+StoredDate typedDate(std::u16string_view text, DateOrder order);
+
 // `Biorhythm` without its window: the person list, the birth date in use, the view date,
 // the chart and its report, and the texts of the date labels.
 class Biorhythm {

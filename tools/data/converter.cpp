@@ -407,18 +407,23 @@ void Converter::finishUpdate(bool succeeded)
         return;
     }
     const ValueField active = currency_.active;
+    const std::u16string upperSymbol = currency_.upper.caption;
+    const std::u16string lowerSymbol = currency_.lower.caption;
+    const std::u16string activeValue = currency_.field(active).value;
     showPage(Page::Currency);
     if (!succeeded)
         return;
-    // The chosen pair stays chosen: its list positions may have moved, and the value typed in
-    // the active field is converted again at the new rates.
-    const int upper = table_.find(currency_.upperUnit);
-    const int lower = table_.find(currency_.lowerUnit);
+    // The chosen pair stays chosen: its list positions may have moved, its names may now carry
+    // the date of an older rate, and the value typed in the active field is converted again at
+    // the new rates.
+    const int upper = table_.find(upperSymbol);
+    const int lower = table_.find(lowerSymbol);
     if (upper == 0 || lower == 0)
         return;
     setUnit(currency_, ValueField::Upper, table_.units()[upper - 1], upper - 1);
     setUnit(currency_, ValueField::Lower, table_.units()[lower - 1], lower - 1);
     currency_.active = active;
+    currency_.field(active).value = activeValue;
     convertFromActive();
 }
 

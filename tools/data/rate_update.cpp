@@ -231,6 +231,71 @@ RateUpdate::RateUpdate(std::filesystem::path file, DownloadLimits limits)
 {
 }
 
+namespace {
+
+// Names are one token in the file: "_" stands for a blank.
+constexpr std::u16string_view kOlderRateOpening = u"_(rate_of_";
+
+// Adds the previous table's currencies that records lack, each factor taken through the
+// previous base's new value in the new base. Without that bridge (the new table lacks the old
+// base) no rate can be carried over.
+void keepMissingCurrencies(const ConversionTable& previous, const std::string& previousDate,
+                           std::vector<UnitRecord>& records)
+{
+    const std::vector<UnitRecord>& old = previous.units();
+    if (old.empty() || records.empty())
+        return;
+    const auto inNew = [&records](std::u16string_view symbol) {
+        return std::find_if(records.begin(), records.end(),
+                            [symbol](const UnitRecord& r) { return r.symbol == symbol; });
+    };
+    // The base: defined by nothing, or (as the table may hold it reduced) by itself alone.
+    const auto oldBase = std::find_if(old.begin(), old.end(), [](const UnitRecord& r) {
+        return r.isBase() || (r.denominator.empty() && r.numerator.size() == 1 && r.numerator[0] == r.symbol);
+    });
+    if (oldBase == old.end())
+        return;
+    const auto bridge = inNew(oldBase->symbol);
+    if (bridge == records.end())
+        return;
+    const double oldBaseValue = bridge->isBase() ? 1.0 : bridge->factor;
+    const std::u16string newBase = records[0].symbol;
+    std::vector<UnitRecord> kept;
+    for (const UnitRecord& unit : old) {
+        if (&unit == &*oldBase || inNew(unit.symbol) != records.end() || unit.numerator.size() != 1 ||
+            !unit.denominator.empty() || unit.numerator[0] != oldBase->symbol)
+            continue;
+        const double factor = unit.factor * oldBaseValue;
+        if (!(factor >= currency::kMinFactor && factor <= currency::kMaxFactor))
+            continue;
+        UnitRecord record;
+        record.symbol = unit.symbol;
+        record.name = currency::withOlderRateDate(unit.name, previousDate);
+        record.factor = factor;
+        record.numerator = {newBase};
+        kept.push_back(std::move(record));
+    }
+    records.insert(records.end(), kept.begin(), kept.end());
+}
+
+}  // namespace
+
+std::u16string currency::withOlderRateDate(std::u16string_view name, std::string_view date)
+{
+    // A rate already older than the previous table keeps its own date.
+    if (withoutOlderRateDate(name).size() != name.size() || date.empty())
+        return std::u16string(name);
+    return std::u16string(name) + std::u16string(kOlderRateOpening) + fromUtf8(std::string(date)) + u")";
+}
+
+std::u16string_view currency::withoutOlderRateDate(std::u16string_view name)
+{
+    const std::size_t opening = name.rfind(kOlderRateOpening);
+    if (opening == std::u16string_view::npos || name.back() != u')')
+        return name;
+    return name.substr(0, opening);
+}
+
 std::optional<std::string> RateUpdate::ratesFromAnswer(std::string_view body, std::string_view previousFile,
                                                        int& errorClass, std::string& errorText)
 {
@@ -256,12 +321,13 @@ std::optional<std::string> RateUpdate::ratesFromAnswer(std::string_view body, st
             const int known = previous.find(record.symbol);
             const UnitRecord* old = known > 0 ? &previous.units()[known - 1] : nullptr;
             record.name = old != nullptr && old->symbol == record.symbol && old->name != old->symbol
-                              ? old->name
+                              ? std::u16string(currency::withoutOlderRateDate(old->name))
                               : EcbRates::currencyName(rate.code);
             record.factor = 1.0 / rate.perEuro;
             record.numerator = {std::u16string(EcbRates::kBaseSymbol)};
             records.push_back(std::move(record));
         }
+        keepMissingCurrencies(previous, currency::dateOfText(previousFile), records);
         text = currency::fileText("#Date: " + document.date() + "\n", records);
     } else {
         const std::size_t date = body.find("#Date");

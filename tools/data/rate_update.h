@@ -61,6 +61,12 @@ std::string fileText(std::string_view firstLine, const std::vector<UnitRecord>& 
 // error class and text when the table is refused.
 bool checkTable(std::string_view bytes, int& errorClass, std::string& errorText);
 
+// A currency that an update's source does not publish keeps its last rate, its name marked
+// with that rate's date: "Vietnamese_Dong_(rate_of_2026-01-05)". The marker goes again when a
+// source publishes the currency.
+std::u16string withOlderRateDate(std::u16string_view name, std::string_view date);
+std::u16string_view withoutOlderRateDate(std::u16string_view name);
+
 // The first line of a file's bytes, its line end included, as fileText keeps it.
 std::string_view firstLineOf(std::string_view bytes);
 
@@ -98,7 +104,8 @@ public:
 
     // The new file's bytes for an answer's body, or nothing with the class and text of the
     // refusal. previousFile (the current "currency.dat") lends its currency names to a
-    // converted ECB document.
+    // converted ECB document, and its currencies that the document lacks stay, at their last
+    // rate converted through the previous base, marked with that rate's date.
     static std::optional<std::string> ratesFromAnswer(std::string_view body, std::string_view previousFile,
                                                       int& errorClass, std::string& errorText);
 

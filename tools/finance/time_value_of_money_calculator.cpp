@@ -1,10 +1,13 @@
 #include "time_value_of_money_calculator.h"
 
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
 #include "ascii.h"
+#include "engine_error.h"
 #include "payment_schedule.h"
+#include "result_format.h"
 #include "time_value_of_money.h"
 
 namespace {
@@ -14,9 +17,18 @@ constexpr std::array<int, TimeValueOfMoneyCalculator::kFieldCount> kDecimals = {
 // The inputs are read with a finer NPER than the result is shown with.
 constexpr std::array<int, TimeValueOfMoneyCalculator::kFieldCount> kInputDecimals = {2, 3, 2, 2, 2, 2};
 
-// Fixed decimals without trailing zeros, so the opening texts read as typed ("6.007", "360").
+// Beyond this size a fixed text runs past any field; the display switches to SCI there too.
+constexpr double kLargestFixedValue = 1e11;
+
+// Fixed decimals without trailing zeros, so the opening texts read as typed ("6.007", "360");
+// huge values in the display's scientific form.
 std::u16string numberText(double value, int decimals)
 {
+    if (std::fabs(value) > kLargestFixedValue) {
+        ResultFormatSettings settings;
+        settings.outputFormat = OutputFormat::Other;
+        return formatResult({value, 0.0}, settings).text;
+    }
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
     std::string text(buffer);
@@ -97,5 +109,10 @@ TimeValueOfMoneyCalculator::CalcStatus TimeValueOfMoneyCalculator::calculate()
     }
     if (neverRepaid)
         return CalcStatus::NeverRepaid;
-    return result.ok() ? CalcStatus::Done : CalcStatus::Invalid;
+    if (!result.ok()) {
+        // The engine's word for the same inputs, where a 0 would pass for an answer.
+        fields_[solved_] = std::u16string(errorMessage(TimeValueOfMoney::kInvalid));
+        return CalcStatus::Invalid;
+    }
+    return CalcStatus::Done;
 }

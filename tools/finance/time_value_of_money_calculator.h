@@ -29,8 +29,8 @@ public:
     static constexpr std::array<std::u16string_view, 2> kPaymentTypes = {u"End of period", u"Begin of period"};
 
     // NeverRepaid: solving NPER for a positive payment that never covers the interest; the
-    // window shows paymentSchedule::kNeverRepaidMessage, and the solved field shows "0" as for
-    // any invalid input.
+    // window shows paymentSchedule::kNeverRepaidMessage, and the solved field shows "0". Other
+    // invalid input shows the engine's "Invalid parameters" in the solved field.
     enum class CalcStatus { Done, Invalid, NeverRepaid };
 
     TimeValueOfMoneyCalculator();
@@ -47,8 +47,8 @@ public:
     void setPaymentType(int type);
 
     // Reads and rounds the inputs, solves the chosen quantity and shows every field again,
-    // rounded. Invalid inputs (text that is no number, or values outside the formula's domain)
-    // leave "0" in the solved field.
+    // rounded; values above 1e11 in scientific form. Invalid inputs (text that is no number, or
+    // values outside the formula's domain) leave "Invalid parameters" in the solved field.
     CalcStatus calculate();
 
 private:

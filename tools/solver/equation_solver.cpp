@@ -1,8 +1,10 @@
 #include "equation_solver.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "ascii.h"
@@ -10,15 +12,28 @@
 #include "engine.h"
 #include "engine_error.h"
 #include "matrix_operations.h"
+#include "polynomial_roots.h"
 
 namespace {
 
 using Kind = EquationSolver::Kind;
 
+constexpr int kSignificantDigits = 10;
+
 constexpr std::array<EquationSolver::KindLabels, EquationSolver::kKindCount> kLabels = {{
-    {{u"x\u00B2+", u"x+", u"= 0"}, {u"=x1", u"=x2", u""}, 2, {0, 1, 2}, 3},
-    {{u"x+", u"y ", u"= "}, {u"=x", u"=y", u""}, 2, {0, 1, 3, 4, 5, 7}, 6},
-    {{u"x+", u"y+", u"z="}, {u"=x", u"=y", u"=z"}, 3, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, 12},
+    {{{{u"x\u00B2+", u"x+", u"= 0", u""}}}, {u"=x1", u"=x2"}, 2, {0, 1, 2}, 3},
+    {{{{u"x\u00B3+", u"x\u00B2+", u"x+", u"= 0"}}}, {u"=x1", u"=x2", u"=x3"}, 3, {0, 1, 2, 3}, 4},
+    {{{{u"x\u2074+", u"x\u00B3+", u"x\u00B2+", u"x+"}, {u"= 0", u"", u"", u""}}},
+     {u"=x1", u"=x2", u"=x3", u"=x4"},
+     4,
+     {0, 1, 2, 3, 4},
+     5},
+    {{{{u"x+", u"y ", u"= ", u""}, {u"x+", u"y ", u"= ", u""}}}, {u"=x", u"=y"}, 2, {0, 1, 3, 4, 5, 7}, 6},
+    {{{{u"x+", u"y+", u"z=", u""}, {u"x+", u"y+", u"z=", u""}, {u"x+", u"y+", u"z=", u""}}},
+     {u"=x", u"=y", u"=z"},
+     3,
+     {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},
+     12},
 }};
 
 // Engine text is ASCII; any other character becomes one the tokenizer refuses, so a stray
@@ -30,6 +45,42 @@ std::string toEngineText(std::u16string_view text)
     for (char16_t c : text)
         out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return out;
+}
+
+// A number the way the engine reads it: "1e-8" and "5." become "0.00000001" and "5", since the
+// engine would read the exponent's minus as a subtraction. Anything else goes as typed, so that
+// the engine names what is wrong with it.
+std::string engineNumberText(std::u16string_view text)
+{
+    const std::string ascii = toEngineText(text);
+    double value = 0.0;
+    if (!ascii.empty() && cnum::parsePrefix(ascii, value) == ascii.size() && std::isfinite(value))
+        return cnum::exactDecimal(value);
+    return ascii;
+}
+
+// Ten significant digits, the exponent only where the digits need it: "2", "-1e-08".
+std::string significantText(double value)
+{
+    if (value == 0.0)
+        return "0";  // never "-0"
+    char buffer[32];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, kSignificantDigits).ptr;
+    return std::string(buffer, end);
+}
+
+// "3", "2i", "-i", "1+2i", "0.5-0.8660254038i".
+std::string complexText(double re, double im)
+{
+    if (im == 0.0)
+        return significantText(re);
+    const std::string size = significantText(std::abs(im));
+    const std::string imaginary = size == "1" ? "i" : size + "i";
+    const char* sign = im < 0.0 ? "-" : "+";
+    if (re == 0.0)
+        return (im < 0.0 ? "-" : "") + imaginary;
+    return significantText(re) + sign + imaginary;
 }
 
 bool isDivisionError(const Engine& engine)
@@ -80,7 +131,10 @@ std::u16string EquationSolver::normalizeCoefficient(std::u16string_view text)
     if (text == u"-")
         return u"-1";
     const bool hasDigit = std::any_of(text.begin(), text.end(), ascii::isDigit<char16_t>);
-    if (!hasDigit || text.find(u'-', 1) != std::u16string_view::npos)
+    bool strayMinus = false;
+    for (std::size_t i = 1; i < text.size(); ++i)
+        strayMinus = strayMinus || (text[i] == u'-' && text[i - 1] != u'e' && text[i - 1] != u'E');
+    if (!hasDigit || strayMinus)
         return u"0";
     std::u16string out(text);
     if (out.front() == u'.')
@@ -123,24 +177,35 @@ std::string EquationSolver::stableRootText(std::string_view a, std::string_view 
     return "(2*" + C + ")/(-" + B + (plusRoot ? "-" : "+") + "RT(2," + D + "))";
 }
 
-void EquationSolver::setResult(std::size_t index, double value)
+void EquationSolver::setKind(Kind kind)
 {
-    // "%.5lf" would print "inf" or "nan"; an overflowing result is no usable value.
-    if (!std::isfinite(value)) {
+    if (kind != kind_)
+        clearResults();
+    kind_ = kind;
+}
+
+void EquationSolver::clearResults()
+{
+    for (std::size_t field = kFirstResultField; field < kFieldCount; ++field)
+        setFieldText(field, u"");
+}
+
+void EquationSolver::setResult(std::size_t index, double re, double im)
+{
+    // An overflowing result is no usable value.
+    if (!std::isfinite(re) || !std::isfinite(im)) {
         setFieldText(kFirstResultField + index, kNaN);
         return;
     }
-    std::string text = cnum::fixed(value, 5);
-    // A tiny negative value rounds to no digits at all: it shows as 0, never as "-0.00000".
-    if (text.front() == '-' && text.find_first_not_of("0.", 1) == std::string::npos)
-        text.erase(0, 1);
-    setFieldText(kFirstResultField + index, ascii::widen(text));
+    setFieldText(kFirstResultField + index, ascii::widen(complexText(re, im)));
 }
 
 EquationSolver::SolveResult EquationSolver::solve(Engine& engine)
 {
     switch (kind_) {
     case Kind::Quadratic: return solveQuadratic(engine);
+    case Kind::Cubic: return solvePolynomial(engine, 3);
+    case Kind::Quartic: return solvePolynomial(engine, 4);
     case Kind::TwoEquations: solveLinear(engine, 2); return {};
     case Kind::ThreeEquations: solveLinear(engine, 3); return {};
     }
@@ -149,9 +214,9 @@ EquationSolver::SolveResult EquationSolver::solve(Engine& engine)
 
 EquationSolver::SolveResult EquationSolver::solveQuadratic(Engine& engine)
 {
-    const std::string a = toEngineText(getCoefficientText(0));
-    const std::string b = toEngineText(getCoefficientText(1));
-    const std::string c = toEngineText(getCoefficientText(2));
+    const std::string a = engineNumberText(getCoefficientText(0));
+    const std::string b = engineNumberText(getCoefficientText(1));
+    const std::string c = engineNumberText(getCoefficientText(2));
     const std::size_t x1Field = kFirstResultField;
     const std::size_t x2Field = kFirstResultField + 1;
 
@@ -171,16 +236,16 @@ EquationSolver::SolveResult EquationSolver::solveQuadratic(Engine& engine)
             setFieldText(x2Field, kNaN);
             return {};
         }
-        if (root.kind == ValueKind::Complex)
-            setFieldText(x1Field, kNaN);
-        else
-            setResult(0, root.re);
+        setResult(0, root.re, root.kind == ValueKind::Complex ? root.im : 0.0);
         setFieldText(x2Field, u"");
         return {};
     }
     if (x1.kind == ValueKind::Complex) {
-        setFieldText(x1Field, kNaN);
-        setFieldText(x2Field, kNaN);
+        // -b/2a is real for real coefficients: nothing cancels, the textbook form serves both.
+        const ValueCell x2 = engine.evaluate(rootText(a, b, c, false), Engine::kModeScalar, 10);
+        engine.resetError();
+        setResult(0, x1.re, x1.im);
+        setResult(1, x2.re, x2.kind == ValueKind::Complex ? x2.im : 0.0);
         return {};
     }
     // The textbook x1 above decides the kind of answer (linear, complex, an error); the values
@@ -199,6 +264,32 @@ EquationSolver::SolveResult EquationSolver::solveQuadratic(Engine& engine)
     else
         setResult(1, x2.re);
     engine.resetError();
+    return {};
+}
+
+EquationSolver::SolveResult EquationSolver::solvePolynomial(Engine& engine, std::size_t degree)
+{
+    std::vector<double> coefficients;
+    for (std::size_t field = 0; field <= degree; ++field) {
+        engine.resetError();
+        const ValueCell value = engine.evaluate(engineNumberText(getCoefficientText(field)), Engine::kModeScalar, 10);
+        if (engine.error() != ErrorCode::kNone)
+            return takeErrorResult(engine);
+        coefficients.push_back(value.kind == ValueKind::Complex ? std::numeric_limits<double>::quiet_NaN() : value.re);
+    }
+    clearResults();
+    const bool usable =
+        std::all_of(coefficients.begin(), coefficients.end(), [](double c) { return std::isfinite(c); });
+    const std::vector<std::complex<double>> roots =
+        usable ? polynomialRoots(coefficients) : std::vector<std::complex<double>>{};
+    if (roots.empty()) {
+        // No equation left (every power's coefficient 0), or a coefficient no number.
+        for (std::size_t i = 0; i < degree; ++i)
+            setFieldText(kFirstResultField + i, kNaN);
+        return {};
+    }
+    for (std::size_t i = 0; i < roots.size(); ++i)
+        setResult(i, roots[i].real(), roots[i].imag());
     return {};
 }
 

@@ -77,16 +77,29 @@ void Graph::addCurve(std::string_view text, std::string_view variable, std::uint
     engine_.resetError();
     std::string expanded = curve.text;
     const bool usable = engine_.expandFunctionCalls(expanded, 10);
+    if (!usable)
+        curve.problem = errorMessage(engine_.error());
     engine_.resetError();
     curves_.push_back(std::move(curve));
-    if (usable) {
-        curves_.back().text = std::move(expanded);
-        sample(curves_.back());
-    } else {
+    GraphCurve& added = curves_.back();
+    if (!usable) {
         // Not sampled now nor after a range change: the text has calls the engine refused.
-        curves_.back().xs.clear();
-        curves_.back().ys.clear();
+        added.xs.clear();
+        added.ys.clear();
+        return;
     }
+    added.text = std::move(expanded);
+    sample(added);
+    if (added.count > 0)
+        return;
+    // Nowhere defined in view: one evaluation tells why (a syntax error, a domain error).
+    const AngleModeScope scope(engine_.settings);
+    engine_.settings.angleMode = angleMode_;
+    engine_.setBoundExpression(added.text, added.variable);
+    double y = 0.0;
+    if (!evaluate(added, (xMin_ + xMax_) / 2, y))
+        added.problem = engine_.error() != ErrorCode::kNone ? errorMessage(engine_.error()) : u"Out of range error";
+    engine_.resetError();
 }
 
 void Graph::resetView()
@@ -289,6 +302,8 @@ bool Graph::jumpsThroughPole(const GraphCurve& curve, double x0, double y0, doub
 // the end of the range.
 void Graph::sample(GraphCurve& curve)
 {
+    const AngleModeScope scope(engine_.settings);
+    engine_.settings.angleMode = angleMode_;
     engine_.setBoundExpression(curve.text, curve.variable);
     curve.startsPiece.assign(GraphCurve::kMaxPoints, 0);
     // At least one sample per 1/kSamplePositions of the range; a function that needs more

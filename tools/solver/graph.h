@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine_settings.h"
+
 class Engine;
 
 // One plotted function: its expanded text, its variable and the sampled points, in increasing
@@ -31,6 +33,9 @@ struct GraphCurve {
     // stoppedAt.
     bool complete = true;
     double stoppedAt = 0.0;
+    // Why the curve has no points at all: the engine's message for its text ("Syntax error");
+    // empty when it has points.
+    std::u16string problem;
 
     bool joinsPrevious(std::size_t i) const { return i > 0 && i < count && startsPiece[i] == 0; }
 };
@@ -69,11 +74,16 @@ public:
     void showPlot();
     void showEntry() { plotShown_ = false; }
 
+    // The angle unit the curves are sampled in from now on; the engine's own unit is left as it
+    // was. Call showPlot to sample again.
+    void setAngleMode(AngleMode mode) { angleMode_ = mode; }
+
     // The plot area's size; the origin goes to its middle and the curves are sampled again.
     void setPlotSize(int width, int height);
 
     // Expands the text's function calls, binds the variable and samples over [xMin, xMax].
-    // A text whose calls cannot be expanded gives a curve without points.
+    // A text whose calls cannot be expanded gives a curve without points; a curve without
+    // points says why in its problem.
     void addCurve(std::string_view text, std::string_view variable, std::uint32_t colour);
     void clearCurves() { curves_.clear(); }
     // Back to scale 20 and no pan, resampling; nothing happens when already there.
@@ -132,6 +142,7 @@ private:
     void applyZoom(int newScaleX, int newScaleY);
 
     Engine& engine_;
+    AngleMode angleMode_ = AngleMode::Degrees;
     std::array<std::string, kFieldCount> fields_;
     bool plotShown_ = false;
     std::vector<GraphCurve> curves_;

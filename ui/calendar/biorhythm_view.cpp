@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -97,6 +98,38 @@ QIcon dayIcon(bool good)
     painter.drawEllipse(1, 1, 10, 10);
     return QIcon(pixmap);
 }
+
+// Typing into the date picker reads the whole date as typed, "12/25/1985" or "12251985", where
+// the date edit's own sections would carry digits past a separator into the next field.
+class TypedDateFilter : public QObject {
+public:
+    TypedDateFilter(QDateEdit* edit, DateOrder order) : QObject(edit), edit_(edit), order_(order) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != edit_ || event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (key->key() == Qt::Key_Backspace) {
+            typed_.chop(1);
+        } else if (text.size() == 1 && (text[0].isDigit() || QStringLiteral("/-.").contains(text[0]))) {
+            typed_ += text;
+        } else {
+            return false;
+        }
+        const StoredDate date = typedDate(fromQString(typed_), order_);
+        if (date.isValid())
+            edit_->setDate(QDate(date.year, date.month, date.day));
+        return true;
+    }
+
+private:
+    QDateEdit* edit_;
+    DateOrder order_;
+    QString typed_;
+};
 
 }  // namespace
 
@@ -379,7 +412,16 @@ void BiorhythmView::chooseBirthDate()
 {
     if (!model_)
         return;
-    setBirthDate(pickBioDate(tr("Select date of birth"), model_->birthDate(), dateOrder(), this));
+    const StoredDate date = pickBioDate(tr("Select date of birth"), model_->birthDate(), dateOrder(), this);
+    if (date.isValid() && QDate(date.year, date.month, date.day) > QDate::currentDate()) {
+        auto* box = new QMessageBox(QMessageBox::Warning, tr("Biorhythm"),
+                                    tr("A date of birth cannot lie in the future."), QMessageBox::Ok, this);
+        box->setObjectName(QStringLiteral("bioFutureBirth"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return;
+    }
+    setBirthDate(date);
 }
 
 void BiorhythmView::chooseViewDate()
@@ -410,6 +452,7 @@ StoredDate pickBioDate(const QString& title, StoredDate start, DateOrder order, 
     edit->setMaximumDate(QDate(9999, 12, 31));
     edit->setDisplayFormat(order == DateOrder::DayFirst ? QStringLiteral("d/M/yyyy") : QStringLiteral("M/d/yyyy"));
     edit->setDate(start.isValid() ? QDate(start.year, start.month, start.day) : QDate::currentDate());
+    edit->installEventFilter(new TypedDateFilter(edit, order));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -239,13 +239,21 @@ void MatrixStoreView::editCell(QTableWidgetItem* item)
 {
     if (!model_)
         return;
-    const std::string text = item->text().toStdString();
-    const bool stored = model_->setElement(item->row(), item->column(), text);
+    // Read before refresh puts the stored value back into the cell.
+    const QString typed = item->text().trimmed();
+    const bool stored = model_->setElement(item->row(), item->column(), typed.toStdString());
     refresh();  // the cell shows the stored value in the model's format
-    if (stored)
+    if (stored) {
         Q_EMIT changed();
-    else if (typedNumberOverflows(fromQString(item->text())))
-        QMessageBox::warning(window(), kCaption, overflowMessage());
+    } else if (typedNumberOverflows(fromQString(typed))) {
+        // Not modal: the grid stays usable while the message shows.
+        auto* box = new QMessageBox(QMessageBox::Warning, kCaption,
+                                    tr("%1 is too large for a matrix element (%2).").arg(typed, overflowMessage()),
+                                    QMessageBox::Ok, window());
+        box->setObjectName(QStringLiteral("matrixCellRefused"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
 }
 
 void MatrixStoreView::newMatrix()
@@ -257,18 +265,32 @@ void MatrixStoreView::newMatrix()
     auto* names = freeNameBox(*model_, &dialog);
     auto* rows = new QSpinBox(&dialog);
     auto* columns = new QSpinBox(&dialog);
+    // The boxes take more than the limit, so that a size typed too large is told, not cut to
+    // its first digit.
+    constexpr int kTypedSizeLimit = 999;
     for (QSpinBox* spin : {rows, columns}) {
-        spin->setRange(1, MatrixSlot::kMaxSize);
+        spin->setRange(1, kTypedSizeLimit);
         spin->setValue(1);
     }
+    auto* limit = new QLabel(&dialog);
+    limit->setObjectName(QStringLiteral("matrixSizeLimit"));
+    limit->hide();
     auto* form = new QFormLayout(&dialog);
     form->addRow(tr("Matrix's name"), names);
     form->addRow(tr("Rows"), rows);
     form->addRow(tr("Columns"), columns);
+    form->addRow(limit);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     box->button(QDialogButtonBox::Ok)->setEnabled(names->count() > 0);
     form->addRow(box);
-    connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(box, &QDialogButtonBox::accepted, &dialog, [&dialog, rows, columns, limit] {
+        if (rows->value() <= MatrixSlot::kMaxSize && columns->value() <= MatrixSlot::kMaxSize) {
+            dialog.accept();
+            return;
+        }
+        limit->setText(tr("A matrix has at most %1 rows and %1 columns.").arg(MatrixSlot::kMaxSize));
+        limit->show();
+    });
     connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     if (dialog.exec() == QDialog::Accepted && names->count() > 0 &&
         model_->newMatrix(rows->value(), columns->value(), names->currentData().toInt())) {

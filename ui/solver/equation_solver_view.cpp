@@ -67,8 +67,10 @@ EquationSolverView::EquationSolverView(Engine& engine, QWidget* parent) : QWidge
     for (std::u16string_view name : EquationSolver::kKindNames)
         kindBox_->addItem(toQString(name));
 
-    // Coefficients are numbers; the model reads anything else as 0 or 1.
-    auto* validator = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*\\.?[0-9]*")), this);
+    // Coefficients are numbers, in scientific notation too ("1e-8"); the model reads anything else
+    // as 0 or 1.
+    auto* validator =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*\\.?[0-9]*([eE]-?[0-9]*)?")), this);
     equationsGrid_ = new QGridLayout;
     for (std::size_t field = 0; field < EquationSolver::kFieldCount; ++field) {
         auto* edit = new QLineEdit(this);
@@ -90,7 +92,7 @@ EquationSolverView::EquationSolverView(Engine& engine, QWidget* parent) : QWidge
         equationsGrid_->addWidget(edit, row, 2 * column);
     }
     for (std::size_t row = 0; row < kRowCount; ++row)
-        for (std::size_t column = 0; column < 3; ++column) {
+        for (std::size_t column = 0; column < kColumnCount; ++column) {
             rowLabels_[row][column] = new QLabel(this);
             rowLabels_[row][column]->setTextFormat(Qt::PlainText);
             equationsGrid_->addWidget(rowLabels_[row][column], static_cast<int>(row), static_cast<int>(2 * column + 1));
@@ -100,13 +102,13 @@ EquationSolverView::EquationSolverView(Engine& engine, QWidget* parent) : QWidge
     solveButton_->setObjectName(QStringLiteral("solve"));
     solveButton_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     resultsGrid_ = new QGridLayout;
-    for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t i = 0; i < EquationSolver::kResultCount; ++i) {
         resultLabels_[i] = new QLabel(this);
         resultLabels_[i]->setTextFormat(Qt::PlainText);
         resultsGrid_->addWidget(fields_[EquationSolver::kFirstResultField + i], static_cast<int>(i), 0);
         resultsGrid_->addWidget(resultLabels_[i], static_cast<int>(i), 1);
     }
-    resultsGrid_->addWidget(solveButton_, 0, 2, 3, 1);
+    resultsGrid_->addWidget(solveButton_, 0, 2, static_cast<int>(EquationSolver::kResultCount), 1);
     resultsGrid_->setColumnStretch(0, 3);
     resultsGrid_->setColumnStretch(2, 1);
 
@@ -159,12 +161,12 @@ void EquationSolverView::refresh()
         bool rowUsed = false;
         for (std::size_t column = 0; column < kColumnCount; ++column)
             rowUsed = rowUsed || used(row * kColumnCount + column);
-        for (std::size_t column = 0; column < 3; ++column) {
-            rowLabels_[row][column]->setText(toQString(labels.row[column]));
-            rowLabels_[row][column]->setVisible(rowUsed);
+        for (std::size_t column = 0; column < kColumnCount; ++column) {
+            rowLabels_[row][column]->setText(toQString(labels.rows[row][column]));
+            rowLabels_[row][column]->setVisible(rowUsed && !labels.rows[row][column].empty());
         }
     }
-    for (std::size_t i = 0; i < 3; ++i) {
+    for (std::size_t i = 0; i < EquationSolver::kResultCount; ++i) {
         const bool shown = i < labels.resultCount;
         fields_[EquationSolver::kFirstResultField + i]->setVisible(shown);
         resultLabels_[i]->setVisible(shown);
@@ -241,14 +243,14 @@ void EquationSolverView::resizeEvent(QResizeEvent* event)
 void EquationSolverView::applyMetrics()
 {
     const bool beside = toolPanelLayout::padBeside(size());
-    // Seven rows at most (the kind, three equations, three results); a row of four fields of
-    // five digits and three labels needs about thirty characters of width. The pad keeps its
+    // Eight rows at most (the kind, three equations, four results); a row of four fields of
+    // five digits and four labels needs about thirty characters of width. The pad keeps its
     // place when the kind changes.
-    const int px = toolPanelLayout::fontPixels(toolPanelLayout::formArea(size()), 7.5, 30, 9, 22);
+    const int px = toolPanelLayout::fontPixels(toolPanelLayout::formArea(size()), 8.5, 30, 9, 22);
     const int margin = std::max(3, px / 2);
     const int spacing = std::max(2, px / 3);
     const QSize area(width() - 2 * margin, height() - 2 * margin);
-    toolPanelLayout::arrange(split_, pad_, area, 7 * (2 * px + spacing) + spacing);
+    toolPanelLayout::arrange(split_, pad_, area, 8 * (2 * px + spacing) + spacing);
     if (px == fontPixels_ && beside == padBeside_)
         return;
     fontPixels_ = px;

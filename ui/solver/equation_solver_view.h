@@ -66,10 +66,10 @@ private:
     QGridLayout* equationsGrid_;
     QGridLayout* resultsGrid_;
     QComboBox* kindBox_;
-    // Fields 0..14 of the model; a field's place in the grid is row field/4, column field%4.
+    // Fields 0..15 of the model; a field's place in the grid is row field/4, column field%4.
     std::array<QLineEdit*, EquationSolver::kFieldCount> fields_{};
     // The label after each coefficient column, per row, and after each result field.
-    std::array<std::array<QLabel*, 3>, kRowCount> rowLabels_{};
-    std::array<QLabel*, 3> resultLabels_{};
+    std::array<std::array<QLabel*, kColumnCount>, kRowCount> rowLabels_{};
+    std::array<QLabel*, EquationSolver::kResultCount> resultLabels_{};
     QPushButton* solveButton_;
 };

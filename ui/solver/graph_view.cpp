@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -304,8 +305,9 @@ void PlotAreaView::drawCoordinates(QPainter& painter) const
     painter.drawText(QPoint(3, 2 * line), QString::fromStdString(model_.coordinateYText(row)));
 }
 
-GraphView::GraphView(Engine& engine, const Preferences& preferences, QWidget* parent)
-    : QWidget(parent), preferences_(preferences), model_(engine)
+GraphView::GraphView(Engine& engine, const Preferences& preferences, std::function<AngleMode()> angleMode,
+                     QWidget* parent)
+    : QWidget(parent), preferences_(preferences), angleMode_(std::move(angleMode)), model_(engine)
 {
     setAttribute(Qt::WA_StyledBackground);
 
@@ -373,6 +375,7 @@ void GraphView::plot()
     const OutputFormat format = preferences_.outputFormat;
     for (std::size_t i = 0; i < Graph::kFieldCount; ++i)
         model_.setFieldText(i, displayToEngineText(fromQString(fields_[i]->text().trimmed()), format));
+    model_.setAngleMode(angleMode_());
     entryPage_->hide();
     for (QWidget* widget : std::initializer_list<QWidget*>{plotArea_, entryButton_, resetButton_})
         widget->show();
@@ -381,6 +384,33 @@ void GraphView::plot()
     model_.setPlotSize(plotArea_->width(), plotArea_->height());
     model_.showPlot();
     plotArea_->update();
+    showProblems();
+}
+
+void GraphView::showProblems()
+{
+    QStringList problems;
+    std::size_t firstBad = Graph::kFieldCount;
+    for (const GraphCurve& curve : model_.curves()) {
+        if (curve.problem.empty())
+            continue;
+        const auto field =
+            static_cast<std::size_t>(std::find(Graph::kCurveColours.begin(), Graph::kCurveColours.end(), curve.colour) -
+                                     Graph::kCurveColours.begin());
+        firstBad = std::min(firstBad, field);
+        problems << QStringLiteral("%1 = %2: %3")
+                        .arg(toQString(Graph::kFieldLabels[field]), fields_[field]->text().trimmed(),
+                             toQString(curve.problem));
+    }
+    if (problems.isEmpty())
+        return;
+    // Back to the fields, at the first one to correct.
+    currentField_ = firstBad;
+    showEntry();
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Function Graphs"), problems.join(QLatin1Char('\n')),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void GraphView::showEntry()

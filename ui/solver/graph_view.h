@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 #include "graph.h"
 
@@ -50,7 +51,9 @@ private:
 class GraphView : public QWidget {
     Q_OBJECT
 public:
-    GraphView(Engine& engine, const Preferences& preferences, QWidget* parent = nullptr);
+    // angleMode gives the unit in force when a plot is drawn.
+    GraphView(Engine& engine, const Preferences& preferences, std::function<AngleMode()> angleMode,
+              QWidget* parent = nullptr);
 
     const Graph& model() const { return model_; }
     NumberPadView* numberPad() const { return pad_; }
@@ -62,7 +65,8 @@ public:
     bool takeKey(QKeyEvent* event);
 
 public Q_SLOTS:
-    // Converts the field texts to engine text and shows the plot of every non-empty field.
+    // Converts the field texts to engine text and shows the plot of every non-empty field; a
+    // function that gives no curve keeps the entry view open with a message saying why.
     void plot();
     void showEntry();
 
@@ -74,8 +78,10 @@ private:
     void insertText(const QString& text);
     void pressOperator(int position);
     void layoutChildren();
+    void showProblems();
 
     const Preferences& preferences_;
+    std::function<AngleMode()> angleMode_;
     Graph model_;
     std::size_t currentField_ = 0;
     int fontPixels_ = 0;

@@ -248,7 +248,9 @@ void CalculatorView::buildToolPanels()
                  .area = PanelArea::Window,
                  .takeKey = [this](QKeyEvent* event) { return dateTimeWindow_->takeKey(event); },
                  .whileShown = [this](int) { dateTimeWindow_->refresh(); }});
-    graphWindow_ = new GraphView(calculator_.engine(), calculator_.preferences(), this);
+    graphWindow_ = new GraphView(
+        calculator_.engine(), calculator_.preferences(),
+        [this] { return static_cast<AngleMode>(calculator_.display().angleMode()); }, this);
     panels_.add({.categories = {CategoryCode::kFunctionGraphs, CategoryCode::kFunctionGraphs},
                  .widget = graphWindow_,
                  .area = PanelArea::DisplayAndKeypads,

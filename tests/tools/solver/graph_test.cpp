@@ -153,8 +153,8 @@ TEST(GraphModel, ContinuousCurvesAreOnePieceAtEveryZoomAndWidth)
             for (const char* text : {"sin(x)", "x^2/10", "x^3/100-x", "atan(1000*x)", "exp(x/5)", "cos(30*x)"}) {
                 SCOPED_TRACE(std::string(text) + " width " + std::to_string(width) + " scale " + std::to_string(scale));
                 Engine engine;
-                engine.settings.angleMode = AngleMode::Radians;
                 Graph graph(engine);
+                graph.setAngleMode(AngleMode::Radians);
                 graph.setPlotSize(width, 300);
                 zoomTo(graph, scale);
                 ASSERT_EQ(graph.scaleX(), scale);
@@ -191,8 +191,8 @@ TEST(GraphModel, PiecesEndAtDomainEdgesAndPoles)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " width " + std::to_string(c.width));
         Engine engine;
-        engine.settings.angleMode = AngleMode::Radians;
         Graph graph(engine);
+        graph.setAngleMode(AngleMode::Radians);
         graph.setPlotSize(c.width, 300);
         zoomTo(graph, c.scale);
         graph.addCurve(c.text, "x", 0);
@@ -213,8 +213,8 @@ TEST(GraphModel, DenseDomainEdgesDoNotEndTheCurveAtThePointBound)
     for (const int width : {500, 1000, 4000}) {
         SCOPED_TRACE(width);
         Engine engine;
-        engine.settings.angleMode = AngleMode::Radians;
         Graph graph(engine);
+        graph.setAngleMode(AngleMode::Radians);
         graph.setPlotSize(width, 300);
         const double rangeEnd = graph.xMax();
         graph.addCurve("sqrt(sin(2900*x)+0.2)", "x", 0);

@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -36,6 +37,23 @@ void answerPicker(QDate date)
         ASSERT_NE(edit, nullptr);
         edit->setDate(date);
         dialog->accept();
+    });
+}
+
+// Types text into the next date picker from its first section and presses Enter.
+void typeIntoPicker(const QString& text)
+{
+    QTimer::singleShot(0, [text] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* edit = dialog->findChild<QDateEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        if (dialog->isVisible())
+            dialog->accept();
     });
 }
 
@@ -107,6 +125,39 @@ TEST(BiorhythmWindow, BirthDateFiveDaysBeforeTheViewShowsThePhysicalMaximum)
     EXPECT_FALSE(panel->isVisibleTo(&view));
     EXPECT_TRUE(std::filesystem::exists(user.path() / "biorythm-users.dat"));
     EXPECT_EQ(calculator.preferences().rememberedDate, (StoredDate{1980, 1, 1}));
+}
+
+TEST(BiorhythmWindow, TypedBirthDatesAreReadAsShownAndTheFutureIsRefused)
+{
+    struct Case {
+        QString typed;
+        QString shown;
+        bool refused;
+    };
+    const QDate tomorrow = QDate::currentDate().addDays(1);
+    const Case cases[] = {
+        {"12/25/1985", "Date of birth: 12/25/1985", false},
+        {"12251985", "Date of birth: 12/25/1985", false},
+        {"3/4/1990", "Date of birth: 3/4/1990", false},
+        {"03/04/1990", "Date of birth: 3/4/1990", false},
+        {tomorrow.toString(QStringLiteral("MM/dd/yyyy")), "Date of birth: 1/1/1980", true},
+    };
+    for (const Case& c : cases) {
+        BiorhythmWindow w(QSize(240, 320));
+        answerPicker(QDate(1980, 1, 1));
+        w.click("bioBirth");
+        typeIntoPicker(c.typed);
+        w.click("bioBirth");
+        EXPECT_EQ(w.child<QPushButton>("bioBirth")->text(), c.shown) << c.typed.toStdString();
+        QMessageBox* box = nullptr;
+        for (QMessageBox* open : w.view.findChildren<QMessageBox*>())
+            if (open->isVisible())
+                box = open;
+        ASSERT_EQ(box != nullptr, c.refused) << c.typed.toStdString();
+        if (box) {
+            EXPECT_EQ(box->text(), QStringLiteral("A date of birth cannot lie in the future."));
+        }
+    }
 }
 
 class BiorhythmWindowAtSize : public ::testing::TestWithParam<QSize> {};

@@ -2,8 +2,16 @@
 // grid is what an expression reads next.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QTimer>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -48,6 +56,48 @@ struct PanelWindow {
         QCoreApplication::processEvents();  // the delegate commits the edit through a queued call
     }
 };
+
+TEST(DataPanels, MatrixSizesAndCellsBeyondTheLimitsSayWhy)
+{
+    PanelWindow w;
+    w.view.showCategory(CategoryCode::kMatrices);
+    w.clickFunctionKey(1);  // MAT
+    auto* matrixPanel = w.view.findChild<QWidget*>(QStringLiteral("matrixWindow"));
+    ASSERT_TRUE(matrixPanel->isVisible());
+
+    // New Matrix with 99 rows: the dialog says the limit and stays; 12 rows are then made.
+    QString limitShown;
+    QTimer::singleShot(0, [&limitShown] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* rows = dialog->findChildren<QSpinBox*>().at(0);
+        auto* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        rows->selectAll();
+        QTest::keyClicks(rows, QStringLiteral("99"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        EXPECT_TRUE(dialog->isVisible());
+        auto* limit = dialog->findChild<QLabel*>(QStringLiteral("matrixSizeLimit"));
+        limitShown = limit->isVisible() ? limit->text() : QString();
+        rows->selectAll();
+        QTest::keyClicks(rows, QStringLiteral("12"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    QMenu* menu = matrixPanel->findChild<QToolButton*>(QStringLiteral("menu"))->menu();
+    for (QAction* action : menu->actions())
+        if (action->text() == QStringLiteral("New Matrix"))
+            action->trigger();
+    EXPECT_EQ(limitShown, QStringLiteral("A matrix has at most 30 rows and 30 columns."));
+    auto* grid = matrixPanel->findChild<QTableWidget*>(QStringLiteral("matrixGrid"));
+    ASSERT_EQ(grid->rowCount(), 12);
+
+    // A cell typed beyond the largest number keeps its value and says why.
+    PanelWindow::editCell(grid, 1, 0, QStringLiteral("1e400"));
+    EXPECT_EQ(grid->item(1, 0)->text(), QStringLiteral("0"));
+    auto* box = w.view.findChild<QMessageBox*>(QStringLiteral("matrixCellRefused"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->text(), QStringLiteral("1e400 is too large for a matrix element (overflow)."));
+}
 
 TEST(DataPanels, MatrixAndStatisticsEditsReachTheEngine)
 {

@@ -224,6 +224,47 @@ TEST(RateUpdateWindow, NewRatesKeepTheChosenPairAndTheSourceIsRemembered)
     EXPECT_TRUE(again->isHidden());
 }
 
+TEST(RateUpdateWindow, CurrenciesTheSourceLacksStayWithTheDateOfTheirRate)
+{
+    CurrencyPage page;
+    // 1 USD in VND, a currency the euro reference rates do not publish.
+    QTest::mouseClick(page.panel->findChild<QPushButton*>(QStringLiteral("lowerUnit")), Qt::LeftButton);
+    auto* list = page.panel->findChild<QListWidget*>(QStringLiteral("converterList"));
+    const QList<QListWidgetItem*> dong = list->findItems(QStringLiteral("VND"), Qt::MatchStartsWith);
+    ASSERT_EQ(dong.size(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(dong[0]).center());
+    ASSERT_EQ(page.button("lowerUnit"), QStringLiteral("VND"));
+    page.panel->pressKey(u'1');
+    const QString dongsPerDollar = page.text("lowerValue");
+
+    TestHttpServer server(TestHttpServer::sending(TestHttpServer::ok(kEcbDocument, "text/xml")));
+    RateUpdateView* window = page.startUpdate(server.url("/eurofxref-daily.xml"));
+    ASSERT_NE(window, nullptr);
+    QSignalSpy finished(window, &RateUpdateView::updateFinished);
+    waitFor(finished);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_TRUE(finished[0][0].toBool()) << finished[0][2].toString().toStdString();
+    QTest::qWait(20);
+
+    // The pair stays, and VND's last rate still converts the dollar as before.
+    EXPECT_EQ(page.text("top"), QStringLiteral("Rates of 2026-02-17"));
+    EXPECT_EQ(page.button("upperUnit"), QStringLiteral("USD"));
+    EXPECT_EQ(page.button("lowerUnit"), QStringLiteral("VND"));
+    EXPECT_EQ(page.text("lowerValue"), dongsPerDollar);
+
+    // The converter's list and the rate list say how old VND's rate is.
+    QTest::mouseClick(page.panel->findChild<QPushButton*>(QStringLiteral("lowerUnit")), Qt::LeftButton);
+    const QList<QListWidgetItem*> listed = list->findItems(QStringLiteral("VND"), Qt::MatchStartsWith);
+    ASSERT_EQ(listed.size(), 1);
+    EXPECT_TRUE(listed[0]->text().endsWith(QStringLiteral("(rate of 2025-01-02)"))) << listed[0]->text().toStdString();
+    QTest::keyClick(list, Qt::Key_Escape);
+    QTest::mouseClick(page.panel->findChild<QPushButton*>(QStringLiteral("editRates")), Qt::LeftButton);
+    auto* grid = page.panel->findChild<RateListView*>()->findChild<QTableWidget*>(QStringLiteral("rateTable"));
+    const QList<QTableWidgetItem*> rows = grid->findItems(QStringLiteral("VND"), Qt::MatchExactly);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(grid->item(rows[0]->row(), 2)->text(), QStringLiteral("Vietnamese Dong (rate of 2025-01-02)"));
+}
+
 TEST(RateUpdateWindow, FailureKeepsTheFileAndShowsAReadableError)
 {
     CurrencyPage page;

@@ -94,6 +94,35 @@ TEST(FinanceView, SolvesTvmAndComputesALoanThroughTheWidgets)
     EXPECT_FALSE(loan->isVisible());
 }
 
+TEST(FinanceView, TvmShowsWhyInputIsInvalidAndHugeValuesInScientificForm)
+{
+    struct Case {
+        int solved;
+        int typedField;
+        QString typed;
+        QString shown;
+    };
+    const Case cases[] = {
+        {2, 0, "0", "Invalid parameters"},     // PV over no periods
+        {2, 1, "-5", "Invalid parameters"},    // a negative rate
+        {4, 5, "0", "Invalid parameters"},     // no periods per year
+        {4, 1, "abc", "Invalid parameters"},   // no number at all
+        {4, 2, "1e300", "1.0000000000e+300"},  // FV of a huge PV
+    };
+    for (const Case& c : cases) {
+        FinanceWindow w;
+        w.clickFunctionKey(1);
+        auto* tvm = w.view.findChild<TimeValueOfMoneyCalculatorView*>();
+        QTest::mouseClick(tvm->findChild<QRadioButton*>(QStringLiteral("tvmSolve%1").arg(c.solved)), Qt::LeftButton);
+        FinanceWindow::retype(tvm->findChild<QLineEdit*>(QStringLiteral("tvmField%1").arg(c.typedField)), c.typed);
+        if (c.typedField != 1)
+            FinanceWindow::retype(tvm->findChild<QLineEdit*>(QStringLiteral("tvmField1")), QStringLiteral("0"));
+        QTest::mouseClick(FinanceWindow::button(tvm, QStringLiteral("Calculate")), Qt::LeftButton);
+        EXPECT_EQ(tvm->findChild<QLineEdit*>(QStringLiteral("tvmField%1").arg(c.solved))->text(), c.shown)
+            << c.typed.toStdString();
+    }
+}
+
 TEST(FinanceView, MortgageScheduleHasYearTotals)
 {
     FinanceWindow w;

@@ -41,7 +41,7 @@ struct Plot {
 
     Plot(int width, int scale, const char* text)
     {
-        engine.settings.angleMode = AngleMode::Radians;
+        graph.setAngleMode(AngleMode::Radians);
         view.resize(width, kHeight);
         graph.setPlotSize(width, kHeight);
         zoomTo(graph, scale);
