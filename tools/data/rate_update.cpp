@@ -276,11 +276,12 @@ std::optional<std::string> RateUpdate::ratesFromAnswer(std::string_view body, st
     return text;
 }
 
-bool RateUpdate::fail(int errorClass, int socketError, std::string text)
+bool RateUpdate::fail(int errorClass, int socketError, std::string errorText, std::string message)
 {
     errorClass_ = errorClass;
     socketError_ = socketError;
-    errorText_ = std::move(text);
+    errorText_ = std::move(errorText);
+    errorMessage_ = std::move(message);
     return false;
 }
 
@@ -289,6 +290,7 @@ bool RateUpdate::run(const std::atomic<bool>* cancel, HttpDownload::Progress pro
     errorClass_ = HttpDownload::kNoError;
     socketError_ = 0;
     errorText_.clear();
+    errorMessage_.clear();
     date_.clear();
     HttpDownload download(limits_);
     download.setProxy(proxy_);
@@ -297,25 +299,30 @@ bool RateUpdate::run(const std::atomic<bool>* cancel, HttpDownload::Progress pro
     download.setCancelFlag(cancel);
     download.setProgress(std::move(progress));
     if (!download.download(url_))
-        return fail(download.errorClass(), download.socketError(), download.errorText());
+        return fail(download.errorClass(), download.socketError(), download.errorText(), download.errorMessage());
     std::string previous;
     if (!unitfile::readFile(file_, previous))
         previous.clear();
     int errorClass = 0;
     std::string errorText;
     const std::optional<std::string> rates = ratesFromAnswer(download.received(), previous, errorClass, errorText);
-    if (!rates)
-        return fail(errorClass, 0, std::move(errorText));
+    if (!rates) {
+        return fail(errorClass, 0, std::move(errorText),
+                    errorClass == HttpDownload::kErrorIncomplete ? "The answer was cut short."
+                                                                 : "The answer is not a rate table.");
+    }
     if (cancel != nullptr && cancel->load())
-        return fail(HttpDownload::kErrorCancelled, 0, "Update cancelled.");
+        return fail(HttpDownload::kErrorCancelled, 0, "Update cancelled.", "Update cancelled.");
     WriteFailureWatch watch;
-    if (!writeFileAtomically(file_, *rates))
-        return fail(kErrorWrite, 0, watch.first() ? watch.first()->message() : "Cannot save " + file_.string() + ".");
+    if (!writeFileAtomically(file_, *rates)) {
+        std::string why = watch.first() ? watch.first()->message() : "Cannot save " + file_.string() + ".";
+        return fail(kErrorWrite, 0, why, why);
+    }
     date_ = currency::dateOfText(*rates);
     return true;
 }
 
-std::string RateUpdate::errorMessage() const
+std::string RateUpdate::errorDetail() const
 {
     return "Error: " + std::to_string(errorClass_) + ", " + std::to_string(socketError_) + ", " + errorText_;
 }

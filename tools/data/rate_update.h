@@ -107,11 +107,14 @@ public:
     int errorClass() const { return errorClass_; }
     int socketError() const { return socketError_; }
     const std::string& errorText() const { return errorText_; }
-    // "Error: class, code, text", shown in a message box captioned currency::kErrorCaption.
-    std::string errorMessage() const;
+    // What failed, in words, shown in a message box captioned currency::kErrorCaption.
+    const std::string& errorMessage() const { return errorMessage_; }
+    // "Error: class, code, text", the box's details.
+    std::string errorDetail() const;
 
 private:
-    bool fail(int errorClass, int socketError, std::string text);
+    // message: what failed in words; errorText: the technical detail.
+    bool fail(int errorClass, int socketError, std::string errorText, std::string message);
 
     std::filesystem::path file_;
     DownloadLimits limits_;
@@ -122,4 +125,5 @@ private:
     int errorClass_ = HttpDownload::kNoError;
     int socketError_ = 0;
     std::string errorText_;
+    std::string errorMessage_;
 };

@@ -241,7 +241,8 @@ TEST(RateUpdateWindow, FailureKeepsTheFileAndShowsAReadableError)
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isVisible());
     EXPECT_EQ(box->windowTitle(), QStringLiteral("Error"));
-    EXPECT_EQ(box->text(), QStringLiteral("Error: 10, 0, Error, server answered 404."));
+    EXPECT_EQ(box->text(), QStringLiteral("The server answered 404."));
+    EXPECT_EQ(box->detailedText(), QStringLiteral("Error: 10, 0, Error, server answered 404."));
     // The dark panel's style sheet does not reach the box: its text stands out from its ground.
     QLabel* label = nullptr;
     for (QLabel* candidate : box->findChildren<QLabel*>())
