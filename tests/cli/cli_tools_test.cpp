@@ -126,9 +126,7 @@ TEST(CliConstants, LooksUpOneOrListsThemAll)
 TEST(CliRates, PrintsTheDateThenEveryCurrency)
 {
     runCases({
-        {{"--rates"},
-         "2026-02-17\nEUR\t1.000000000000\tEuro\nUSD\t1.250000000000\tUS Dollar\nJPY\t160.0000000000\tJapanese Yen\n",
-         0},
+        {{"--rates"}, "2026-02-17\nEUR\t1\tEuro\nUSD\t1.25\tUS Dollar\nJPY\t160\tJapanese Yen\n", 0},
         {{"--rates", "x"}, usage("usage: corvan-cli --rates"), 2},
         {{"--url", "http://x/", "--rates"}, usage("--url goes with --update-rates"), 2},
     });

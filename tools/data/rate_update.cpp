@@ -1,6 +1,7 @@
 #include "rate_update.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -108,7 +109,7 @@ std::string dateOf(const std::filesystem::path& file)
     return dateOfText(bytes);
 }
 
-std::string rateText(double factor)
+double rateOf(double factor)
 {
     double rate = 0.0;
     if (factor > 0.0) {
@@ -123,7 +124,14 @@ std::string rateText(double factor)
         std::snprintf(buffer, sizeof buffer, "%.*g", digits, 1.0 / factor);
         cnum::parsePrefix(buffer, rate);
     }
-    return cnum::fixed(rate, 12).substr(0, 14);
+    return rate;
+}
+
+std::string rateText(double factor)
+{
+    char buffer[400];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, rateOf(factor), std::chars_format::fixed).ptr;
+    return std::string(buffer, end);
 }
 
 bool takeRate(UnitRecord& record, std::string_view text)

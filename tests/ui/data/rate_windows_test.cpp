@@ -318,7 +318,7 @@ TEST(RateListWindow, ShowsEveryRateAndSavesAnEditedOne)
     EXPECT_NE(grid->item(1, 1)->text(), QStringLiteral("0.5"));
     grid->item(1, 1)->setText(QStringLiteral("0.5"));
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("saveRates")), Qt::LeftButton);
-    EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("0.500000000000"));
+    EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("0.5"));
     EXPECT_NE(page.contents().find("\tEuro\tEUR\t2\t0\tUSD\n"), std::string::npos);
     EXPECT_TRUE(page.contents().starts_with("#Date: 2025-01-02\n"));
     EXPECT_EQ(window->findChild<QMessageBox*>(), nullptr);
