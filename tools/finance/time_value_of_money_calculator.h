@@ -26,7 +26,7 @@ public:
     static constexpr std::array<std::u16string_view, kFieldCount> kOpeningTexts = {u"360",  u"6.007", u"200000",
                                                                                    u"1200", u"0",     u"12"};
     static constexpr std::u16string_view kTypeLabel = u"Payment type";
-    static constexpr std::array<std::u16string_view, 2> kPaymentTypes = {u"End of period", u"Beginning of period"};
+    static constexpr std::array<std::u16string_view, 2> kPaymentTypes = {u"End of period", u"Start of period"};
 
     // NeverRepaid: solving NPER for a positive payment that never covers the interest; the
     // window shows paymentSchedule::kNeverRepaidMessage, and the solved field shows "0" as for

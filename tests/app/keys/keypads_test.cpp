@@ -162,7 +162,7 @@ TEST(CalculusList, EntriesFeedTheirInsertions)
         {u"Integration", KeyCode::kIntegral},
         {u"Differentiation", KeyCode::kDerivative},
         {u"integration", std::nullopt},
-        {u"Fibonacci", std::nullopt},
+        {u"Fibonaci", std::nullopt},
         {u"", std::nullopt},
     };
     for (const Case& c : cases) {
