@@ -129,7 +129,7 @@ int convert(const CliOptions& options, const fs::path& folder, ToolOutput& outpu
     const std::vector<UnitChoice> to = resolveUnit(choices, toText);
     for (const auto& [found, text] : {std::pair{&from, &fromText}, std::pair{&to, &toText}}) {
         if (found->empty()) {
-            output.failure("Unknown Unit. (" + *text + ")");
+            output.failure("Unknown unit. (" + *text + ")");
             return output.status();
         }
     }
@@ -137,8 +137,8 @@ int convert(const CliOptions& options, const fs::path& folder, ToolOutput& outpu
         return std::any_of(to.begin(), to.end(), [&](const UnitChoice& b) { return a.category == b.category; });
     });
     if (shared == from.end()) {
-        output.failure("Not same Unit. (" + fromText + " is " + printableText(from[0].category) + ", " + toText +
-                       " is " + printableText(to[0].category) + ")");
+        output.failure("The units are of different kinds. (" + fromText + " is " + printableText(from[0].category) +
+                       ", " + toText + " is " + printableText(to[0].category) + ")");
         return output.status();
     }
     ConversionTable table;
@@ -179,7 +179,7 @@ int listUnits(const CliOptions& options, const fs::path& folder, ToolOutput& out
     UnitCategories units(folder / "units.dat");
     std::vector<UnitCategory> categories;
     if (!units.categories(categories)) {
-        output.failure("Error open date file. (units.dat)");
+        output.failure("Cannot open the data file. (units.dat)");
         return output.status();
     }
     if (options.toolArguments.empty()) {
@@ -264,7 +264,8 @@ int showConstant(const CliOptions& options, const fs::path& folder, ToolOutput& 
             return output.status();
         }
     }
-    output.failure(readable ? "Unknown constant. (" + text + ")" : std::string("Error open date file. (const.dat)"));
+    output.failure(readable ? "Unknown constant. (" + text + ")"
+                            : std::string("Cannot open the data file. (const.dat)"));
     return output.status();
 }
 
@@ -275,7 +276,7 @@ int listConstants(const fs::path& folder, ToolOutput& output)
         output.line(printableText(constant.name) + "\t" + printableText(constant.value) + "\t" +
                     printableText(constant.unit));
     if (!readable)
-        output.failure("Error open date file. (const.dat)");
+        output.failure("Cannot open the data file. (const.dat)");
     return output.status();
 }
 
@@ -309,7 +310,7 @@ int updateRates(const CliOptions& options, const fs::path& folder, ToolOutput& o
     if (update.run())
         output.line(update.date());
     else
-        output.failure(update.errorMessage());
+        output.failure(update.errorMessage() + "\n" + update.errorDetail());
     return output.status();
 }
 

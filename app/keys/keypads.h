@@ -62,7 +62,7 @@ struct CalculusEntry {
 };
 
 constexpr std::array<CalculusEntry, 7> kCalculusList = {{
-    {u"Fibonaci", 125},
+    {u"Fibonacci", 125},
     {u"Summation", 124},
     {u"Product", 123},
     {u"Root", 122},

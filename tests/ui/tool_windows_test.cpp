@@ -66,7 +66,7 @@ TEST(TipWindowView, TypedKeysFillTheFieldsAndEnterCalculates)
     EXPECT_EQ(w.label("field0"), QStringLiteral("4P"));
     EXPECT_EQ(w.label("field1"), QStringLiteral("15%"));
     EXPECT_EQ(w.label("field2"), QStringLiteral("100$"));
-    EXPECT_EQ(w.label("tipLine"), QStringLiteral("Tip Amount  = 15$"));
+    EXPECT_EQ(w.label("tipLine"), QStringLiteral("Tip Amount  = 15.00$"));
     EXPECT_EQ(w.label("totalLine"), QStringLiteral("Total/Person = 28.75$"));
     // Typing into a field again puts the result lines back to their labels.
     w.type(QStringLiteral("0"));
@@ -95,8 +95,8 @@ TEST(TipWindowView, ClicksOnFieldsAndKeysWorkWithoutAKeyboard)
     w.button(QStringLiteral("0"))->click();
     w.button(QStringLiteral("Calculate"))->click();
     EXPECT_EQ(w.view.findChild<TipCalculatorView*>()->model().activeField(), TipCalculator::kPercentField);
-    EXPECT_EQ(w.label("tipLine"), QStringLiteral("Tip Amount  = 5$"));
-    EXPECT_EQ(w.label("totalLine"), QStringLiteral("Total/Person = 27.5$"));
+    EXPECT_EQ(w.label("tipLine"), QStringLiteral("Tip Amount  = 5.00$"));
+    EXPECT_EQ(w.label("totalLine"), QStringLiteral("Total/Person = 27.50$"));
     w.button(QStringLiteral("C"))->click();
     EXPECT_EQ(w.label("field1"), QStringLiteral("%"));
     EXPECT_EQ(w.label("tipLine"), QStringLiteral("Tip Amount  = "));
@@ -114,7 +114,7 @@ TEST(TipWindowView, FollowsTheEuropeanOutputFormat)
     w.type(QStringLiteral("1000.5"));
     QTest::keyClick(&w.view, Qt::Key_Enter);
     EXPECT_EQ(w.label("field2"), QStringLiteral("1.000,5$"));
-    EXPECT_EQ(w.label("totalLine"), QStringLiteral("Total/Person = 333,5$"));
+    EXPECT_EQ(w.label("totalLine"), QStringLiteral("Total/Person = 333,50$"));
 }
 
 TEST(EquationsSolverView, SolvesAQuadraticTypedIntoItsFields)

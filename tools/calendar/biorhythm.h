@@ -48,7 +48,7 @@ public:
     // the view date is today.
     Biorhythm(std::filesystem::path folder, StoredDate rememberedDate, const LocalClock& clock);
 
-    // True when the advice file could not be read: the window shows "Can not open data file!"
+    // True when the advice file could not be read: the window shows "Cannot open the data file."
     // with the title "Error"; reports then have empty sections.
     bool adviceMissing() const { return adviceMissing_; }
     // When the person file could not be read in full: where it was moved, for the window to
@@ -92,7 +92,7 @@ public:
     // person is shown, the birth caption reads as the window has always spelt it then.
     static constexpr std::u16string_view kBirthCaption = u"Date of birth";
     static constexpr std::u16string_view kViewCaption = u"Date to view";
-    static constexpr std::u16string_view kFirstBirthCaption = u"Date of bith";
+    static constexpr std::u16string_view kFirstBirthCaption = u"Date of birth";
     // Portrait labels: "Date of birth: ..." and "Date to view: ...".
     std::u16string birthLabel(DateOrder order) const { return u"Date of birth: " + birthText(order); }
     std::u16string viewLabel(DateOrder order) const { return u"Date to view: " + viewText(order); }

@@ -43,7 +43,7 @@ public:
     static constexpr std::u16string_view kFromLabel = u"From";
     static constexpr std::u16string_view kIntervalLabel = u"Interval";
     static constexpr std::u16string_view kToLabel = u"To";
-    static constexpr std::u16string_view kToEarlierMessage = u"The \"To\" date occured ealier than the \"From\" one!";
+    static constexpr std::u16string_view kToEarlierMessage = u"The \"To\" date is earlier than the \"From\" date.";
     // Dates are Gregorian before the calendar reform too; a date before it carries this note.
     static constexpr std::u16string_view kGregorianNote = u"Gregorian, also before 15 Oct 1582";
 

@@ -286,10 +286,10 @@ std::u16string ConversionTable::errorText() const
     if (error_ > 0)
         return fromUtf8("Error on line " + std::to_string(error_) + " in data file.");
     switch (error_) {
-    case kNoError: return u"No Error.";
-    case kErrorOpenFile: return u"Error open date file.";
-    case kErrorNotSameUnit: return u"Not same Unit.";
-    case kErrorUnknownUnit: return u"Unknown Unit.";
-    default: return u"Unknown Error.";
+    case kNoError: return u"No error.";
+    case kErrorOpenFile: return u"Cannot open the data file.";
+    case kErrorNotSameUnit: return u"The units are of different kinds.";
+    case kErrorUnknownUnit: return u"Unknown unit.";
+    default: return u"Unknown error.";
     }
 }

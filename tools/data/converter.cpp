@@ -106,6 +106,30 @@ std::u16string Converter::formatResult(double x, OutputFormat format)
     return grouped(ConverterKeyEntry::plainText(x), separatorsFor(format));
 }
 
+namespace {
+
+double statedRate(const UnitRecord& record)
+{
+    return record.isBase() ? 1.0 : currency::rateOf(record.factor);
+}
+
+// Currencies convert at their rates as the file states them, not at the noise of the factors'
+// last decimals: 1 USD is 25,450 VND, not 25,450.0005472.
+void convertAtStatedRates(UnitConversion& conversion, const ConversionTable& table, std::u16string_view from,
+                          std::u16string_view to)
+{
+    const int a = table.find(from);
+    const int b = table.find(to);
+    if (a <= 0 || b <= 0 || conversion.reciprocal || conversion.offset != 0.0)
+        return;
+    const double fromRate = statedRate(table.units()[static_cast<std::size_t>(a - 1)]);
+    const double toRate = statedRate(table.units()[static_cast<std::size_t>(b - 1)]);
+    if (fromRate > 0.0 && toRate > 0.0)
+        conversion.multiplier = toRate / fromRate;
+}
+
+}  // namespace
+
 void Converter::showPage(Page page)
 {
     page_ = page;
@@ -196,7 +220,7 @@ void Converter::fillCurrencyDefault()
     setUnit(currency_, ValueField::Lower, records[1], 1);
     currency_.upper.value = u"1";
     // One unit of the first (the base) currency in the second.
-    currency_.lower.value = records[1].factor == 0.0 ? u"" : formatResult(1.0 / records[1].factor, format_);
+    currency_.lower.value = records[1].factor == 0.0 ? u"" : formatResult(currency::rateOf(records[1].factor), format_);
 }
 
 void Converter::fillConstants(const std::u16string& category, int index)
@@ -267,11 +291,13 @@ void Converter::convertFromActive()
         return;
     const ValueField other = otherField(page->active);
     Field& target = page->field(other);
-    const std::optional<UnitConversion> conversion = table_.convert(page->unit(page->active), page->unit(other));
+    std::optional<UnitConversion> conversion = table_.convert(page->unit(page->active), page->unit(other));
     if (!conversion) {
         target.value = table_.errorText();
         return;
     }
+    if (page_ == Page::Currency)
+        convertAtStatedRates(*conversion, table_, page->unit(page->active), page->unit(other));
     target.value = formatResult(conversion->apply(fieldValue(page->field(page->active).value)), format_);
 }
 

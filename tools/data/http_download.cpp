@@ -24,6 +24,16 @@ bool validPort(std::string_view text)
     return value >= 1 && value <= 65535;
 }
 
+// The "host" of "scheme://host:port/path", or of "host:port/path".
+std::string_view hostOf(std::string_view url)
+{
+    std::string_view rest = url;
+    if (const std::size_t scheme = url.find("://"); scheme != std::string_view::npos && scheme < url.find('/'))
+        rest = url.substr(scheme + 3);
+    const std::string_view authority = rest.substr(0, rest.find_first_of("/?#"));
+    return authority.substr(0, authority.find(':'));
+}
+
 void initialiseCurl()
 {
     static std::once_flag once;
@@ -72,6 +82,35 @@ int progressed(void* user, curl_off_t total, curl_off_t, curl_off_t, curl_off_t)
 }  // namespace
 
 std::string HttpDownload::errorMessage() const
+{
+    switch (errorClass_) {
+    case kNoError: return {};
+    case kErrorNoUrl: return "No address to download the rates from.";
+    case kErrorUrlTooLong: return "The address is longer than " + std::to_string(kMaxUrlLength) + " characters.";
+    case kErrorNoProxy: return "The proxy must be given as host:port.";
+    case kErrorProtocol: return "The address must start with http:// or https://.";
+    case kErrorHost:
+        return urlChecked_ ? "Could not find the server " + host_ + "." : "The address has no valid server name.";
+    case kErrorPort: return "The port in the address must be a number from 1 to 65535.";
+    case kErrorSocket:
+        if (socketError_ == ENOMEM)
+            return "There is not enough memory for the download.";
+        if (!connected_)
+            return "Could not connect to " + host_ + ".";
+        return socketError_ == ETIMEDOUT ? host_ + " stopped answering." : "The connection to " + host_ + " broke off.";
+    case kErrorTooLarge: return "The answer is too large to be a rate table.";
+    case kErrorAnswer:
+        if (status_ != 0 && status_ != 200)
+            return "The server answered " + std::to_string(status_) + ".";
+        return host_ + " did not send a usable answer.";
+    case kErrorIncomplete: return "The answer was cut short.";
+    case kErrorCancelled: return "Update cancelled.";
+    case kErrorSecurity: return "The certificate of " + host_ + " is not trusted.";
+    default: return "The download failed.";
+    }
+}
+
+std::string HttpDownload::errorDetail() const
 {
     return "Error: " + std::to_string(errorClass_) + ", " + std::to_string(socketError_) + ", " + errorText_;
 }
@@ -128,9 +167,13 @@ bool HttpDownload::download(std::string_view url)
     errorClass_ = kNoError;
     socketError_ = 0;
     errorText_.clear();
+    host_ = hostOf(url);
+    urlChecked_ = false;
+    connected_ = false;
     std::string text;
     if (const int errorClass = checkUrl(url, text); errorClass != kNoError)
         return fail(errorClass, 0, std::move(text));
+    urlChecked_ = true;
     if (proxy_ && !proxy_->empty() && proxy_->find(':') == std::string::npos)
         return fail(kErrorNoProxy, 0, "Error, proxy not specified.");
 
@@ -200,7 +243,8 @@ bool HttpDownload::download(std::string_view url)
     // The address is known once a connection was made.
     char* address = nullptr;
     curl_easy_getinfo(handle, CURLINFO_PRIMARY_IP, &address);
-    const bool connected = address != nullptr && address[0] != '\0';
+    connected_ = address != nullptr && address[0] != '\0';
+    const bool connected = connected_;
     curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status_);
     curl_multi_remove_handle(multi.get(), handle);
 
@@ -219,15 +263,15 @@ bool HttpDownload::download(std::string_view url)
     case CURLE_COULDNT_RESOLVE_HOST: return fail(kErrorHost, code, "Error when resolve host.");
     case CURLE_COULDNT_CONNECT: return fail(kErrorSocket, code != 0 ? code : ECONNREFUSED, "Error when connect.");
     case CURLE_OPERATION_TIMEDOUT:
-        return fail(kErrorSocket, ETIMEDOUT, connected ? "Error when recieve." : "Error when connect.");
+        return fail(kErrorSocket, ETIMEDOUT, connected ? "Error when receive." : "Error when connect.");
     case CURLE_SEND_ERROR: return fail(kErrorSocket, code, "Error when send.");
-    case CURLE_RECV_ERROR: return fail(kErrorSocket, code, "Error when recieve.");
+    case CURLE_RECV_ERROR: return fail(kErrorSocket, code, "Error when receive.");
     case CURLE_OUT_OF_MEMORY: return fail(kErrorSocket, ENOMEM, "Error when memory alloc.");
     case CURLE_FILESIZE_EXCEEDED: return fail(kErrorTooLarge, 0, "Error, answer too large.");
     case CURLE_WRITE_ERROR:
         if (transfer.tooLarge)
             return fail(kErrorTooLarge, 0, "Error, answer too large.");
-        return fail(kErrorSocket, code, "Error when recieve.");
+        return fail(kErrorSocket, code, "Error when receive.");
     case CURLE_PARTIAL_FILE: return fail(kErrorIncomplete, 0, "Error, answer cut short.");
     case CURLE_BAD_CONTENT_ENCODING: return fail(kErrorAnswer, 0, "Error, bad compressed answer.");
     case CURLE_GOT_NOTHING: return fail(kErrorAnswer, 0, "Error, empty answer.");

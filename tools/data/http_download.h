@@ -21,8 +21,8 @@ struct DownloadLimits {
 
 // One HTTP or HTTPS GET through libcurl: certificate checks, redirects, gzip and deflate
 // decoding, the proxy from http_proxy / https_proxy as other programs read it, connect and
-// total timeouts and a size cap. Failures keep the error classes and texts the update has
-// always shown ("Error: class, code, text").
+// total timeouts and a size cap. A failure is told in plain words (errorMessage) and in its
+// technical detail ("Error: class, code, text").
 class HttpDownload {
 public:
     static constexpr int kNoError = 0;
@@ -65,8 +65,10 @@ public:
     int errorClass() const { return errorClass_; }
     int socketError() const { return socketError_; }
     const std::string& errorText() const { return errorText_; }
-    // "Error: class, code, text", the text of the error message box.
+    // What failed, in words for the user ("Could not connect to example.org.").
     std::string errorMessage() const;
+    // "Error: class, code, text", for a details box.
+    std::string errorDetail() const;
 
     // The checks made before connecting: class and text of the first URL fault, or kNoError.
     static int checkUrl(std::string_view url, std::string& errorText);
@@ -84,4 +86,7 @@ private:
     int errorClass_ = kNoError;
     int socketError_ = 0;
     std::string errorText_;
+    std::string host_;
+    bool urlChecked_ = false;
+    bool connected_ = false;
 };

@@ -1,6 +1,7 @@
 #include "rate_update.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -108,7 +109,7 @@ std::string dateOf(const std::filesystem::path& file)
     return dateOfText(bytes);
 }
 
-std::string rateText(double factor)
+double rateOf(double factor)
 {
     double rate = 0.0;
     if (factor > 0.0) {
@@ -123,7 +124,14 @@ std::string rateText(double factor)
         std::snprintf(buffer, sizeof buffer, "%.*g", digits, 1.0 / factor);
         cnum::parsePrefix(buffer, rate);
     }
-    return cnum::fixed(rate, 12).substr(0, 14);
+    return rate;
+}
+
+std::string rateText(double factor)
+{
+    char buffer[400];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, rateOf(factor), std::chars_format::fixed).ptr;
+    return std::string(buffer, end);
 }
 
 bool takeRate(UnitRecord& record, std::string_view text)
@@ -342,11 +350,12 @@ std::optional<std::string> RateUpdate::ratesFromAnswer(std::string_view body, st
     return text;
 }
 
-bool RateUpdate::fail(int errorClass, int socketError, std::string text)
+bool RateUpdate::fail(int errorClass, int socketError, std::string errorText, std::string message)
 {
     errorClass_ = errorClass;
     socketError_ = socketError;
-    errorText_ = std::move(text);
+    errorText_ = std::move(errorText);
+    errorMessage_ = std::move(message);
     return false;
 }
 
@@ -355,6 +364,7 @@ bool RateUpdate::run(const std::atomic<bool>* cancel, HttpDownload::Progress pro
     errorClass_ = HttpDownload::kNoError;
     socketError_ = 0;
     errorText_.clear();
+    errorMessage_.clear();
     date_.clear();
     HttpDownload download(limits_);
     download.setProxy(proxy_);
@@ -363,25 +373,30 @@ bool RateUpdate::run(const std::atomic<bool>* cancel, HttpDownload::Progress pro
     download.setCancelFlag(cancel);
     download.setProgress(std::move(progress));
     if (!download.download(url_))
-        return fail(download.errorClass(), download.socketError(), download.errorText());
+        return fail(download.errorClass(), download.socketError(), download.errorText(), download.errorMessage());
     std::string previous;
     if (!unitfile::readFile(file_, previous))
         previous.clear();
     int errorClass = 0;
     std::string errorText;
     const std::optional<std::string> rates = ratesFromAnswer(download.received(), previous, errorClass, errorText);
-    if (!rates)
-        return fail(errorClass, 0, std::move(errorText));
+    if (!rates) {
+        return fail(errorClass, 0, std::move(errorText),
+                    errorClass == HttpDownload::kErrorIncomplete ? "The answer was cut short."
+                                                                 : "The answer is not a rate table.");
+    }
     if (cancel != nullptr && cancel->load())
-        return fail(HttpDownload::kErrorCancelled, 0, "Update cancelled.");
+        return fail(HttpDownload::kErrorCancelled, 0, "Update cancelled.", "Update cancelled.");
     WriteFailureWatch watch;
-    if (!writeFileAtomically(file_, *rates))
-        return fail(kErrorWrite, 0, watch.first() ? watch.first()->message() : "Cannot save " + file_.string() + ".");
+    if (!writeFileAtomically(file_, *rates)) {
+        std::string why = watch.first() ? watch.first()->message() : "Cannot save " + file_.string() + ".";
+        return fail(kErrorWrite, 0, why, why);
+    }
     date_ = currency::dateOfText(*rates);
     return true;
 }
 
-std::string RateUpdate::errorMessage() const
+std::string RateUpdate::errorDetail() const
 {
     return "Error: " + std::to_string(errorClass_) + ", " + std::to_string(socketError_) + ", " + errorText_;
 }

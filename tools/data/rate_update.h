@@ -35,11 +35,13 @@ std::string dateOf(const std::filesystem::path& file);
 // The same for the bytes of a file.
 std::string dateOfText(std::string_view bytes);
 
-// The "Exchange Rate" column: 1 / factor (units per base currency) as "%.12f" cut to 14
-// characters, or 0 for a factor that is not above 0. A factor of 0.5 shows "2.000000000000".
-// The rate is first rounded to the significant digits that the factor carries: those of its
-// exact text, or for a table of older versions, which wrote 11 decimals, those the decimals
-// hold: the old table's 1.03594737387 shows "0.965300000000".
+// The rate a factor stands for: 1 / factor (units per base currency) rounded to the significant
+// digits that the factor carries: those of its exact text, or for a table of older versions,
+// which wrote 11 decimals, those the decimals hold: the old table's 1.03594737387 is 0.9653.
+// 0 for a factor that is not above 0.
+double rateOf(double factor);
+// The "Exchange Rate" column: rateOf(factor) as the shortest plain decimal that reads back to
+// it ("2", "0.9653", "25450").
 std::string rateText(double factor);
 
 // Takes an edited rate back: a number above 0 (the atof rule) sets factor = 1 / number. Text,
@@ -114,11 +116,14 @@ public:
     int errorClass() const { return errorClass_; }
     int socketError() const { return socketError_; }
     const std::string& errorText() const { return errorText_; }
-    // "Error: class, code, text", shown in a message box captioned currency::kErrorCaption.
-    std::string errorMessage() const;
+    // What failed, in words, shown in a message box captioned currency::kErrorCaption.
+    const std::string& errorMessage() const { return errorMessage_; }
+    // "Error: class, code, text", the box's details.
+    std::string errorDetail() const;
 
 private:
-    bool fail(int errorClass, int socketError, std::string text);
+    // message: what failed in words; errorText: the technical detail.
+    bool fail(int errorClass, int socketError, std::string errorText, std::string message);
 
     std::filesystem::path file_;
     DownloadLimits limits_;
@@ -129,4 +134,5 @@ private:
     int errorClass_ = HttpDownload::kNoError;
     int socketError_ = 0;
     std::string errorText_;
+    std::string errorMessage_;
 };

@@ -17,7 +17,7 @@ public:
     // The in-place editor keeps at most this many characters of the typed text.
     static constexpr std::size_t kEditLimit = 128;
     static constexpr std::string_view kFileName = "statistics.dat";
-    static constexpr std::u16string_view kLoadErrorMessage = u"Load statistics data error!";
+    static constexpr std::u16string_view kLoadErrorMessage = u"Cannot load the statistics data.";
 
     enum class LoadStatus { Loaded, NotLoaded, Error };
 

@@ -119,13 +119,18 @@ bool LoanCalculator::setFieldText(std::size_t field, std::u16string text)
 void LoanCalculator::setComputesPayment(bool on)
 {
     computesPayment_ = on;
-    fields_[kPaymentField] = on ? u"-1" : u"0";
+    // A payment still to compute has no number to show yet.
+    fields_[kPaymentField] = on ? u"" : u"0";
 }
 
 LoanCalculator::CalcStatus LoanCalculator::calculate()
 {
     std::array<double, kFieldCount> v{};
     for (std::size_t f = 0; f < kFieldCount; ++f) {
+        if (f == kPaymentField && computesPayment_) {
+            v[f] = LoanAmortization::kComputePayment;
+            continue;
+        }
         const std::optional<double> value = paymentSchedule::parseField(fields_[f]);
         if (!value)
             return CalcStatus::InputError;

@@ -86,7 +86,7 @@ public:
     static constexpr std::u16string_view kResultTitle = u"Loan result";
     static constexpr std::array<std::u16string_view, kFieldCount> kFieldLabels = {
         u"Loan Amount (C)", u"Annual Interest Rate (I%Y)", u"Periods per Year", u"Total Number of Payments",
-        u"Payment Each Period \n(Not match to calculate)"};
+        u"Payment Each Period \n(Tick to calculate)"};
     static constexpr std::array<std::u16string_view, kFieldCount> kOpeningTexts = {u"1000", u"7", u"12", u"12", u"0"};
     static constexpr std::array<std::u16string_view, 5> kColumns = {u"Period", u"Years", u"Balance", u"Int",
                                                                     u"Principal"};
@@ -102,8 +102,8 @@ public:
     bool setFieldText(std::size_t field, std::u16string text);
     bool isReadOnly(std::size_t field) const;
 
-    // The check box: checked puts "-1" (compute) in the payment field and makes it read-only,
-    // cleared puts "0" there and makes it editable.
+    // The check box: checked empties the payment field (the payment is computed) and makes it
+    // read-only, cleared puts "0" there and makes it editable.
     bool computesPayment() const { return computesPayment_; }
     void setComputesPayment(bool on);
 

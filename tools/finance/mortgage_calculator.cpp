@@ -149,7 +149,7 @@ ScheduleReport MortgageCalculator::makeReport(const MortgageAmortization& calc, 
 
     report.summary = {
         u"Monthly payment:  " + money(calc.payment()),
-        u"Avg.monthly interest: " + money(calc.averageMonthlyInterest()),
+        u"Avg. monthly interest: " + money(calc.averageMonthlyInterest()),
         u"Total Interest: " + money(calc.totalInterest()),
         u"Total Payments: " + money(calc.totalPayments()),
     };

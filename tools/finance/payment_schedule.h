@@ -21,7 +21,7 @@ constexpr int kMaxPeriods = 1200;
 // exactly, and "%.2f" columns would be noise.
 constexpr double kMaxAmount = 1e13;
 
-constexpr std::u16string_view kInputErrorMessage = u"Input Error!";
+constexpr std::u16string_view kInputErrorMessage = u"Invalid input.";
 constexpr std::u16string_view kInputErrorCaption = u"Error";
 // Shown instead of a schedule (or an NPER) when each payment is at most the interest it must
 // pay: the balance never falls, so no number of payments repays the loan.

@@ -22,11 +22,11 @@ public:
     static constexpr std::u16string_view kTitle = u"TVM Function";
     static constexpr std::array<std::u16string_view, kFieldCount> kFieldLabels = {
         u"Total periods (NPER)", u"Annual interest rate (RATE)", u"Present value (PV)",
-        u"Payment/period (PMT)", u"Future value (FV)",           u"Period per year"};
+        u"Payment/period (PMT)", u"Future value (FV)",           u"Periods per year"};
     static constexpr std::array<std::u16string_view, kFieldCount> kOpeningTexts = {u"360",  u"6.007", u"200000",
                                                                                    u"1200", u"0",     u"12"};
     static constexpr std::u16string_view kTypeLabel = u"Payment type";
-    static constexpr std::array<std::u16string_view, 2> kPaymentTypes = {u"End of period", u"Begin of period"};
+    static constexpr std::array<std::u16string_view, 2> kPaymentTypes = {u"End of period", u"Start of period"};
 
     // NeverRepaid: solving NPER for a positive payment that never covers the interest; the
     // window shows paymentSchedule::kNeverRepaidMessage, and the solved field shows "0". Other

@@ -1,7 +1,6 @@
 #include "tip_calculator.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -114,13 +113,11 @@ double TipCalculator::readField(std::size_t field) const
     return value;
 }
 
-// Nine significant digits, trailing zeros dropped ("15", "28.75", "1.23456789e+12"), then the
-// output format's decimal separator and grouping.
+// Money: two decimals, grouped, in the output format's separators ("1,199.10").
 std::u16string TipCalculator::formatAmount(double value) const
 {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 9).ptr;
-    std::u16string text(buffer, end);
+    const std::string ascii = cnum::fixed(value, 2);
+    std::u16string text(ascii.begin(), ascii.end());
     const Separators seps = separators();
     groupDigits(text, seps.decimalChar, seps.groupChar);
     return text;

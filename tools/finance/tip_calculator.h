@@ -17,8 +17,8 @@ public:
     static constexpr std::size_t kPercentField = 1;
     static constexpr std::size_t kBillField = 2;
 
-    static constexpr std::array<std::u16string_view, kFieldCount> kFieldLabels = {u"No of people", u"Percent to tip",
-                                                                                  u"Bill Amount"};
+    static constexpr std::array<std::u16string_view, kFieldCount> kFieldLabels = {u"Number of people",
+                                                                                  u"Percent to tip", u"Bill Amount"};
     static constexpr std::array<char16_t, kFieldCount> kFieldMarkers = {u'P', u'%', u'$'};
     // Length of a field text, marker and grouping marks included, beyond which only Backspace is
     // taken.
@@ -27,7 +27,7 @@ public:
     static constexpr std::u16string_view kTipLabel = u"Tip Amount  = ";
     static constexpr std::u16string_view kTotalLabel = u"Total/Person = ";
     // Shown by the window when it cannot make its edit control.
-    static constexpr std::u16string_view kEditCreateError = u"Error create edit";
+    static constexpr std::u16string_view kEditCreateError = u"Cannot create the edit field.";
 
     // Character codes with a meaning of their own.
     static constexpr char16_t kBackspace = 8;

@@ -334,7 +334,7 @@ void BiorhythmView::openWindow()
         box->open();
     };
     if (model_->adviceMissing())
-        tell(QMessageBox::Critical, tr("Error"), tr("Can not open data file!"), QStringLiteral("bioAdviceMissing"));
+        tell(QMessageBox::Critical, tr("Error"), tr("Cannot open the data file."), QStringLiteral("bioAdviceMissing"));
     if (!model_->personsMessage().empty())
         tell(QMessageBox::Warning, QStringLiteral("Corvan"), QString::fromStdString(model_->personsMessage()),
              QStringLiteral("bioPersonsSetAside"));
@@ -471,10 +471,10 @@ GoodBadDaysView::GoodBadDaysView(StoredDate birth, StoredDate view, DateOrder or
     setObjectName(QStringLiteral("goodBadDays"));
     setWindowTitle(tr("Remarkable days"));
     setModal(true);
-    good_ = new QCheckBox(tr("Show good day"), this);
+    good_ = new QCheckBox(tr("Show good days"), this);
     good_->setObjectName(QStringLiteral("showGood"));
     good_->setChecked(model_.showGood());
-    bad_ = new QCheckBox(tr("Show bad day"), this);
+    bad_ = new QCheckBox(tr("Show bad days"), this);
     bad_->setObjectName(QStringLiteral("showBad"));
     bad_->setChecked(model_.showBad());
     years_ = new QComboBox(this);
@@ -485,7 +485,7 @@ GoodBadDaysView::GoodBadDaysView(StoredDate birth, StoredDate view, DateOrder or
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("days"));
     list_->setRootIsDecorated(false);
-    list_->setHeaderLabels({tr("Date"), tr("Biorythm")});
+    list_->setHeaderLabels({tr("Date"), tr("Biorhythm")});
     list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -35,7 +35,7 @@ private:
     const BiorhythmChart* chart_ = nullptr;
 };
 
-// The biorhythm window's panel in the "Biorythm" category. It covers the whole calculator
+// The biorhythm window's panel in the "Biorhythm" category. It covers the whole calculator
 // window except a band left free for the category bar: the chart and the date labels above
 // the band, the persons, the report and the remarkable days below it. The Biorhythm model
 // lives from openWindow() to closeWindow(), as the window does, so its files are read and written then.

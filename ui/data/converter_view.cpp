@@ -518,15 +518,17 @@ void ConverterView::rateUpdateStarted(const QString& url)
     refresh();
 }
 
-void ConverterView::rateUpdateFinished(bool succeeded, bool cancelled, const QString& message)
+void ConverterView::rateUpdateFinished(bool succeeded, bool cancelled, const QString& message, const QString& detail)
 {
     model_.finishUpdate(succeeded);
     refresh();
-    if (!succeeded && !cancelled)
-        showMessageBox(
+    if (!succeeded && !cancelled) {
+        QMessageBox* box = showMessageBox(
             QMessageBox::Warning,
             QString::fromLatin1(currency::kErrorCaption.data(), static_cast<qsizetype>(currency::kErrorCaption.size())),
             message, this);
+        box->setDetailedText(detail);
+    }
 }
 
 void ConverterView::openRateList()

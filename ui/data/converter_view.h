@@ -73,7 +73,7 @@ private:
     void placeList();
     void topClicked();
     void rateUpdateStarted(const QString& url);
-    void rateUpdateFinished(bool succeeded, bool cancelled, const QString& message);
+    void rateUpdateFinished(bool succeeded, bool cancelled, const QString& message, const QString& detail);
     void applyMetrics();
     // A message box for a data file that the model could not read whole.
     void tellDataProblem();

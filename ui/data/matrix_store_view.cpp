@@ -346,7 +346,7 @@ void MatrixStoreView::deleteShown()
 
 void MatrixStoreView::deleteAll()
 {
-    if (!model_ || model_->count() == 0 || !confirm(tr("Do you want to delete all matrix?")))
+    if (!model_ || model_->count() == 0 || !confirm(tr("Do you want to delete all matrices?")))
         return;
     model_->deleteAll();
     refresh();

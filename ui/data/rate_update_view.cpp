@@ -128,7 +128,7 @@ void RateUpdateView::startUpdate()
                 expected->store(total);
             });
             const Outcome outcome{succeeded, update.errorClass(), QString::fromStdString(update.errorMessage()),
-                                  QString::fromStdString(update.date())};
+                                  QString::fromStdString(update.errorDetail()), QString::fromStdString(update.date())};
             // Runs on the window thread; the destructor joins this thread first, so the view is alive.
             QMetaObject::invokeMethod(
                 this, [this, outcome] { finish(outcome); }, Qt::QueuedConnection);
@@ -188,7 +188,8 @@ void RateUpdateView::finish(const Outcome& outcome)
         status_->setText(tr("Update cancelled; the rates were kept."));
     else
         status_->setText(tr("The rates were kept. %1").arg(outcome.message));
-    Q_EMIT updateFinished(outcome.succeeded, cancelled, outcome.message);
+    status_->setToolTip(outcome.succeeded ? QString() : outcome.detail);
+    Q_EMIT updateFinished(outcome.succeeded, cancelled, outcome.message, outcome.detail);
     if (outcome.succeeded)
         accept();
     else

@@ -51,7 +51,7 @@ Q_SIGNALS:
     void updateStarted(const QString& url);
     // The update ended: the file was replaced (succeeded), or kept with the error message
     // ("Error: class, code, text"); cancelled when the user stopped it.
-    void updateFinished(bool succeeded, bool cancelled, const QString& message);
+    void updateFinished(bool succeeded, bool cancelled, const QString& message, const QString& detail);
 
 protected:
     void reject() override;
@@ -61,6 +61,7 @@ private:
         bool succeeded = false;
         int errorClass = 0;
         QString message;
+        QString detail;  // the technical side of message
         QString date;
     };
     void showProgress();

@@ -254,11 +254,11 @@ QWidget* PreferencesEditorView::makeGeneralPage()
     auto* page = new QWidget(this);  // a parent from the start, so the fonts below are the dialog's
     QVBoxLayout* layout = pageLayout(page, scale_);
 
-    auto* tooltips = new WrappingCheckBox(tr("Enable function's tooltip."), page);
+    auto* tooltips = new WrappingCheckBox(tr("Show the functions' tooltips"), page);
     tooltips->box()->setChecked(model_.tooltipsEnabled);
     connect(tooltips->box(), &QCheckBox::toggled, this, [this](bool on) { model_.tooltipsEnabled = on; });
 
-    auto* transparency = new WrappingCheckBox(tr("Enable transparence"), page);
+    auto* transparency = new WrappingCheckBox(tr("Enable transparency"), page);
     transparency->box()->setChecked(model_.transparencyEnabled);
     connect(transparency->box(), &QCheckBox::toggled, this, [this](bool on) { model_.transparencyEnabled = on; });
     QSlider* level = makeSlider(0, kMaxTransparencyLevel, 5, model_.transparencyLevel, page);
@@ -277,7 +277,7 @@ QWidget* PreferencesEditorView::makeGeneralPage()
     digitsRow->addWidget(digitsLabel, 1);
     digitsRow->addWidget(digits);
 
-    auto* tapHold = new WrappingCheckBox(tr("When \"Tap n Hold\",enter orange functions interval"), page);
+    auto* tapHold = new WrappingCheckBox(tr("Tap and hold for the orange functions; hold time:"), page);
     tapHold->box()->setChecked(model_.tapHoldEnabled);
     connect(tapHold->box(), &QCheckBox::toggled, this, [this](bool on) { model_.tapHoldEnabled = on; });
     QSlider* interval = makeSlider(kMinTapHoldInterval, kMaxTapHoldInterval, 80, model_.tapHoldInterval, page);
@@ -300,7 +300,7 @@ QWidget* PreferencesEditorView::makeCategoriesPage()
     auto* page = new QWidget(this);
     QVBoxLayout* layout = pageLayout(page, scale_);
 
-    auto* scrolling = new WrappingCheckBox(tr("Enable scrolling categories by hard keys."), page);
+    auto* scrolling = new WrappingCheckBox(tr("Hard keys scroll through the categories"), page);
     scrolling->box()->setChecked(model_.hardKeyScrolling);
     connect(scrolling->box(), &QCheckBox::toggled, this, [this](bool on) {
         model_.hardKeyScrolling = on;
@@ -377,7 +377,7 @@ QWidget* PreferencesEditorView::makeSoundsPage()
     auto* page = new QWidget(this);
     QVBoxLayout* layout = pageLayout(page, scale_);
 
-    auto* enable = new WrappingCheckBox(tr("Enable play sound"), page);
+    auto* enable = new WrappingCheckBox(tr("Play key sounds"), page);
     enable->box()->setChecked(model_.soundEnabled);
     connect(enable->box(), &QCheckBox::toggled, this, [this](bool on) {
         model_.soundEnabled = on;

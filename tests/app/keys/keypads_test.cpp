@@ -154,7 +154,7 @@ TEST(CalculusList, EntriesFeedTheirInsertions)
         std::optional<int> code;
     };
     const Case cases[] = {
-        {u"Fibonaci", KeyCode::kFibonacci},
+        {u"Fibonacci", KeyCode::kFibonacci},
         {u"Summation", KeyCode::kSummation},
         {u"Product", KeyCode::kProduct},
         {u"Root", KeyCode::kFunctionRoot},
@@ -162,14 +162,14 @@ TEST(CalculusList, EntriesFeedTheirInsertions)
         {u"Integration", KeyCode::kIntegral},
         {u"Differentiation", KeyCode::kDerivative},
         {u"integration", std::nullopt},
-        {u"Fibonacci", std::nullopt},
+        {u"Fibonaci", std::nullopt},
         {u"", std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(calculusEntryCode(c.text), c.code);
     }
     ASSERT_EQ(kCalculusList.size(), 7u);
-    EXPECT_EQ(kCalculusList.front().text, u"Fibonaci");
+    EXPECT_EQ(kCalculusList.front().text, u"Fibonacci");
     EXPECT_EQ(kCalculusList.back().text, u"Differentiation");
 }
 

@@ -324,7 +324,7 @@ TEST(NavCategories, CodesMapToTheirNames)
         EXPECT_EQ(index, expected) << code;
     }
     EXPECT_EQ(kNavCategoryNames[static_cast<std::size_t>(navCategoryIndex(14))], u"Date - Time");
-    EXPECT_EQ(kNavCategoryNames[static_cast<std::size_t>(navCategoryIndex(10))], u"Biorythm");
+    EXPECT_EQ(kNavCategoryNames[static_cast<std::size_t>(navCategoryIndex(10))], u"Biorhythm");
 }
 
 TEST(PreferencesStore, RateSourceUrlIsAnOptionalFieldAfterTheSixteen)

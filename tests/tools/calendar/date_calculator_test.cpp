@@ -35,7 +35,7 @@ struct Fixture {
 
 TEST(DateCalculator, IntervalIsTheExactDifference)
 {
-    const char16_t* const earlier = u"The \"To\" date occured ealier than the \"From\" one!";
+    const char16_t* const earlier = u"The \"To\" date is earlier than the \"From\" date.";
     struct Case {
         SolarDate from, to;
         int mode;

@@ -139,10 +139,10 @@ TEST(UnitConvert, MissingFileAndLoadingAgain)
     EXPECT_FALSE(t.units.load(t.folder.path() / "none.dat"));
     EXPECT_EQ(t.units.errorCode(), ConversionTable::kErrorOpenFile);
     EXPECT_EQ(t.units.count(), 0);
-    EXPECT_EQ(t.units.errorText(), u"Error open date file.");
+    EXPECT_EQ(t.units.errorText(), u"Cannot open the data file.");
     EXPECT_TRUE(t.load("b B !\n"));
     EXPECT_EQ(t.units.errorCode(), 0);
-    EXPECT_EQ(t.units.errorText(), u"No Error.");
+    EXPECT_EQ(t.units.errorText(), u"No error.");
 }
 
 TEST(UnitConvert, HoldsAtMost800Units)
@@ -219,13 +219,13 @@ TEST(UnitConvert, ReportsUnknownAndIncompatibleUnits)
         const char16_t* text;
     };
     const Case cases[] = {
-        {u"m", u"s", ConversionTable::kErrorNotSameUnit, u"Not same Unit."},
-        {u"km", u"h", ConversionTable::kErrorNotSameUnit, u"Not same Unit."},
-        {u"m", u"Z", ConversionTable::kErrorNotSameUnit, u"Not same Unit."},  // factor 0
-        {u"D", u"m", ConversionTable::kErrorNotSameUnit, u"Not same Unit."},  // m^0: a base unit
-        {u"K", u"W", ConversionTable::kErrorNotSameUnit, u"Not same Unit."},  // C's offset blocks it
-        {u"Meter", u"m", ConversionTable::kErrorUnknownUnit, u"Unknown Unit."},
-        {u"m", u"", ConversionTable::kErrorUnknownUnit, u"Unknown Unit."},
+        {u"m", u"s", ConversionTable::kErrorNotSameUnit, u"The units are of different kinds."},
+        {u"km", u"h", ConversionTable::kErrorNotSameUnit, u"The units are of different kinds."},
+        {u"m", u"Z", ConversionTable::kErrorNotSameUnit, u"The units are of different kinds."},  // factor 0
+        {u"D", u"m", ConversionTable::kErrorNotSameUnit, u"The units are of different kinds."},  // m^0: a base unit
+        {u"K", u"W", ConversionTable::kErrorNotSameUnit, u"The units are of different kinds."},  // C's offset blocks it
+        {u"Meter", u"m", ConversionTable::kErrorUnknownUnit, u"Unknown unit."},
+        {u"m", u"", ConversionTable::kErrorUnknownUnit, u"Unknown unit."},
     };
     for (const Case& c : cases) {
         Table t;

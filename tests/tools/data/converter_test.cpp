@@ -187,7 +187,7 @@ TEST(ConverterTyping, SwapTradesTheUnitsAndKeepsTheTypedNumber)
     // An error text is nothing to copy.
     c.model.pickCategory(1);
     c.type(u"3");
-    EXPECT_EQ(c.page().lower.value, u"Not same Unit.");
+    EXPECT_EQ(c.page().lower.value, u"The units are of different kinds.");
     EXPECT_EQ(c.model.copyText(), u"");
     c.model.showPage(Converter::Page::Constants);
     EXPECT_FALSE(c.model.swapUnits());
@@ -223,7 +223,7 @@ TEST(ConverterTyping, OffsetsAndMismatchedKindsAndUnknownUnits)
     ASSERT_TRUE(c.model.pickCategory(1));
     EXPECT_EQ(c.page().upper.caption, u"s");
     c.type(u"3");
-    EXPECT_EQ(c.page().upper.value, u"Not same Unit.");
+    EXPECT_EQ(c.page().upper.value, u"The units are of different kinds.");
 
     c.model.pickCategory(0);
     c.model.pickUnit(ValueField::Lower, 2);

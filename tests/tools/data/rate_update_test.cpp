@@ -213,6 +213,7 @@ struct FailingCase {
     int errorClass;
     int socketError;
     std::string text;
+    std::string message;  // what the user reads
 };
 
 TEST(RateUpdate, EveryFailureKeepsTheFileByteForByteAndSaysWhy)
@@ -226,44 +227,48 @@ TEST(RateUpdate, EveryFailureKeepsTheFileByteForByteAndSaysWhy)
     using Server = TestHttpServer;
     const std::vector<FailingCase> cases = {
         {"ECB answer without a date", Server::sending(Server::ok(noTime, "text/xml")), 12, 0,
-         "Error, no date in answer."},
+         "Error, no date in answer.", "The answer is not a rate table."},
         {"table without a date line", Server::sending(Server::ok(kNewRates.substr(kNewRates.find('\n') + 1))), 12, 0,
-         "Error, no currency rates in answer."},
+         "Error, no currency rates in answer.", "The answer is not a rate table."},
         {"table with an empty date", Server::sending(Server::ok("#Date:  \n" + kNewRates.substr(kNewRates.find('\n')))),
-         12, 0, "Error, no date in answer."},
-        {"HTML page", Server::sending(Server::ok(html, "text/html")), 12, 0, "Error, no currency rates in answer."},
+         12, 0, "Error, no date in answer.", "The answer is not a rate table."},
+        {"HTML page", Server::sending(Server::ok(html, "text/html")), 12, 0, "Error, no currency rates in answer.",
+         "The answer is not a rate table."},
         {"ECB answer cut short", Server::sending(Server::ok(kEcbDocument.substr(0, kEcbDocument.size() - 40))), 11, 0,
-         "Error, answer cut short."},
+         "Error, answer cut short.", "The answer was cut short."},
         {"table cut after a line", Server::sending(Server::ok(kNewRates.substr(0, kNewRates.size() - 4))), 11, 0,
-         "Error, answer cut short."},
+         "Error, answer cut short.", "The answer was cut short."},
         {"connection closed before the length",
          Server::sending(Server::answer("200 OK", "Content-Length: 9999\r\n", kNewRates)), 11, 0,
-         "Error, answer cut short."},
-        {"100 MiB without a length", Server::streaming(100u << 20), 9, 0, "Error, answer too large."},
+         "Error, answer cut short.", "The answer was cut short."},
+        {"100 MiB without a length", Server::streaming(100u << 20), 9, 0, "Error, answer too large.",
+         "The answer is too large to be a rate table."},
         {"100 MiB announced",
          Server::sending(Server::answer("200 OK", "Content-Length: 104857600\r\n", std::string(4096, 'x'))), 9, 0,
-         "Error, answer too large."},
-        {"silent server", Server::holding(""), 1, ETIMEDOUT, "Error when recieve."},
+         "Error, answer too large.", "The answer is too large to be a rate table."},
+        {"silent server", Server::holding(""), 1, ETIMEDOUT, "Error when receive.", "127.0.0.1 stopped answering."},
         {"answer without a length held open", Server::holding(Server::answer("200 OK", "", kNewRates)), 1, ETIMEDOUT,
-         "Error when recieve."},
+         "Error when receive.", "127.0.0.1 stopped answering."},
         {"404", Server::sending(Server::answer("404 Not Found", "Content-Length: 9\r\n", "not found")), 10, 0,
-         "Error, server answered 404."},
+         "Error, server answered 404.", "The server answered 404."},
         {"500 with a table", Server::sending(Server::answer("500 Internal Server Error", "", kNewRates)), 10, 0,
-         "Error, server answered 500."},
-        {"random bytes", Server::sending(randomBytes(3000, 7)), 10, 0, "Error, not an HTTP answer."},
+         "Error, server answered 500.", "The server answered 500."},
+        {"random bytes", Server::sending(randomBytes(3000, 7)), 10, 0, "Error, not an HTTP answer.",
+         "127.0.0.1 did not send a usable answer."},
         {"random body", Server::sending(Server::ok(randomBytes(3000, 8), "application/octet-stream")), 12, 0,
-         "Error, control characters in answer."},
-        {"closed at once", Server::sending(""), 10, 0, "Error, empty answer."},
+         "Error, control characters in answer.", "The answer is not a rate table."},
+        {"closed at once", Server::sending(""), 10, 0, "Error, empty answer.",
+         "127.0.0.1 did not send a usable answer."},
         {"bad gzip",
          Server::sending(Server::answer("200 OK", "Content-Encoding: gzip\r\nContent-Length: 12\r\n", "not gzipped!")),
-         10, 0, "Error, bad compressed answer."},
+         10, 0, "Error, bad compressed answer.", "127.0.0.1 did not send a usable answer."},
         {"reproducer with its bad status line", Server::sending(readRepro("currency_answer_colon_begin.bin")), 10, 0,
-         "Error, not an HTTP answer."},
+         "Error, not an HTTP answer.", "127.0.0.1 did not send a usable answer."},
         {"colon before Begin (reproducer's body)",
          Server::sending(Server::ok(readRepro("currency_answer_colon_begin.bin").substr(11))), 12, 0,
-         "Error, bad currency rates on line 2."},
+         "Error, bad currency rates on line 2.", "The answer is not a rate table."},
         {"colon before Begin in a full answer (reproducer)", Server::sending(readRepro("currency_answer_full.bin")), 12,
-         0, "Error, bad currency rates on line 2."},
+         0, "Error, bad currency rates on line 2.", "The answer is not a rate table."},
     };
     for (const FailingCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -276,7 +281,8 @@ TEST(RateUpdate, EveryFailureKeepsTheFileByteForByteAndSaysWhy)
         EXPECT_EQ(update.errorClass(), c.errorClass);
         EXPECT_EQ(update.socketError(), c.socketError);
         EXPECT_EQ(update.errorText(), c.text);
-        EXPECT_EQ(update.errorMessage(),
+        EXPECT_EQ(update.errorMessage(), c.message);
+        EXPECT_EQ(update.errorDetail(),
                   "Error: " + std::to_string(c.errorClass) + ", " + std::to_string(c.socketError) + ", " + c.text);
         EXPECT_EQ(folder.contents(), kOldFile);
         EXPECT_EQ(folder.names(), std::vector<std::string>{"currency.dat"});
@@ -332,7 +338,8 @@ TEST(RateUpdate, HttpsWithACertificateTrustedForThisRunOnly)
     // Without the test's certificate the server is a stranger.
     RateUpdate untrusted = directUpdate(folder, server.url("eurofxref-daily.xml"));
     EXPECT_FALSE(untrusted.run());
-    EXPECT_EQ(untrusted.errorClass(), HttpDownload::kErrorSecurity) << untrusted.errorMessage();
+    EXPECT_EQ(untrusted.errorClass(), HttpDownload::kErrorSecurity) << untrusted.errorDetail();
+    EXPECT_EQ(untrusted.errorMessage(), "The certificate of 127.0.0.1 is not trusted.");
     EXPECT_EQ(folder.contents(), kOldFile);
 
     RateUpdate trusted = directUpdate(folder, server.url("eurofxref-daily.xml"));
@@ -401,7 +408,8 @@ TEST(HttpDownload, RefusedConnectionReportsTheSocketError)
     HttpDownload download(quickLimits());
     download.setProxy(std::string());
     EXPECT_FALSE(download.download("127.0.0.1:" + std::to_string(port) + "/"));
-    EXPECT_EQ(download.errorMessage(), "Error: 1, " + std::to_string(ECONNREFUSED) + ", Error when connect.");
+    EXPECT_EQ(download.errorMessage(), "Could not connect to 127.0.0.1.");
+    EXPECT_EQ(download.errorDetail(), "Error: 1, " + std::to_string(ECONNREFUSED) + ", Error when connect.");
 }
 
 TEST(HttpDownload, UnknownHostIsAResolveError)
@@ -411,6 +419,7 @@ TEST(HttpDownload, UnknownHostIsAResolveError)
     EXPECT_FALSE(download.download("http://rates.corvan.invalid/x"));
     EXPECT_EQ(download.errorClass(), HttpDownload::kErrorHost);
     EXPECT_EQ(download.errorText(), "Error when resolve host.");
+    EXPECT_EQ(download.errorMessage(), "Could not find the server rates.corvan.invalid.");
 }
 
 TEST(CurrencyTable, CheckTakesWhatTheConverterLoadsAndNothingElse)
@@ -551,25 +560,27 @@ TEST(EcbRates, ConversionKeepsTheNamesOfTheOldTable)
 
 TEST(CurrencyTable, RateTextAndEditedRates)
 {
-    EXPECT_EQ(currency::rateText(0.5), "2.000000000000");
-    EXPECT_EQ(currency::rateText(1.0 / 157.2), "157.2000000000");
-    EXPECT_EQ(currency::rateText(0.0), "0.000000000000");
-    EXPECT_EQ(currency::rateText(-3.0), "0.000000000000");
+    EXPECT_EQ(currency::rateText(0.5), "2");
+    EXPECT_EQ(currency::rateText(1.0 / 157.2), "157.2");
+    EXPECT_EQ(currency::rateText(0.0), "0");
+    EXPECT_EQ(currency::rateText(-3.0), "0");
     // Factors as the shipped table writes them: the rates they were made from, not the noise
     // of their 11 decimals.
     const struct {
         double factor;
         const char* rate;
     } written[] = {
-        {1.03594737387, "0.965300000000"},
-        {0.00636132316, "157.2000000000"},
-        {0.00006172840, "16200.00000000"},
-        {1.00000000000, "1.000000000000"},
-        {0.12345678901, "8.100000073000"},
+        {1.03594737387, "0.9653"},
+        {0.00636132316, "157.2"},
+        {0.00003929273, "25450"},
+        {0.00006172840, "16200"},
+        {1.00000000000, "1"},
+        {0.12345678901, "8.100000073"},
         // Factors written whole keep every digit of their rate.
-        {1.0 / 123456789012.0, "123456789012.0"},
-        {1.0 / 0.9653, "0.965300000000"},
-        {1.0 / 3.0, "3.000000000000"},
+        {1.0 / 123456789012.0, "123456789012"},
+        {1.0 / 0.9653, "0.9653"},
+        {1.0 / 3.0, "3"},
+        {1.0 / 0.00001234, "0.00001234"},
     };
     for (const auto& w : written)
         EXPECT_EQ(currency::rateText(w.factor), w.rate) << w.factor;

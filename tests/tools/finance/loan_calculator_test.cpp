@@ -190,9 +190,9 @@ TEST(LoanCalculator, CheckBoxSwitchesPaymentFieldBetweenComputedAndTyped)
     Model model;
     EXPECT_FALSE(model.isReadOnly(Model::kPaymentField));
     model.setComputesPayment(true);
-    EXPECT_EQ(model.fieldText(Model::kPaymentField), u"-1");
+    EXPECT_EQ(model.fieldText(Model::kPaymentField), u"");
     EXPECT_FALSE(model.setFieldText(Model::kPaymentField, u"50"));
-    EXPECT_EQ(model.fieldText(Model::kPaymentField), u"-1");
+    EXPECT_EQ(model.fieldText(Model::kPaymentField), u"");
     model.setComputesPayment(false);
     EXPECT_EQ(model.fieldText(Model::kPaymentField), u"0");
     EXPECT_TRUE(model.setFieldText(Model::kPaymentField, u"50"));
@@ -222,7 +222,7 @@ TEST(LoanCalculator, BadInputIsAnInputErrorAndKeepsTheReport)
         EXPECT_TRUE(model.report().lines.empty());
         EXPECT_TRUE(model.report().summary.empty());
     }
-    EXPECT_EQ(paymentSchedule::kInputErrorMessage, u"Input Error!");
+    EXPECT_EQ(paymentSchedule::kInputErrorMessage, u"Invalid input.");
 }
 
 TEST(LoanCalculator, EuropeanFormatGroupsAmountsButNotYears)

@@ -53,7 +53,7 @@ TEST(MortgageCalculator, OpeningValuesGiveSixtyMonthsAndFiveYearTotals)
     EXPECT_EQ(report.lines[64][1], u"Totals");
     EXPECT_EQ(report.lines[64][0], u"5");
     EXPECT_EQ(report.summary[0], u"Monthly payment:  193.33");
-    EXPECT_EQ(report.summary[1].substr(0, 22), u"Avg.monthly interest: ");
+    EXPECT_EQ(report.summary[1].substr(0, 23), u"Avg. monthly interest: ");
     EXPECT_FALSE(calc.month(0, 1) || calc.month(1, 13) || calc.month(6, 1) || calc.yearTotals(6));
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -42,22 +43,28 @@ struct CalcCase {
     std::u16string tip, total;
 };
 
-TEST(TipCalculator, ComputesTipAndTotalPerPerson)
+// Money as written with an ASCII comma; the display shows its own comma sign.
+std::u16string money(std::u16string text)
+{
+    std::replace(text.begin(), text.end(), u',', kComma);
+    return text;
+}
+
+TEST(TipCalculator, ComputesTipAndTotalPerPersonAsMoney)
 {
     const CalcCase cases[] = {
-        {OutputFormat::UnitedStates, u"4", u"15", u"100", u"15", u"28.75"},
-        {OutputFormat::UnitedStates, u"3", u"0", u"100", u"0", u"33.3333333"},
-        {OutputFormat::UnitedStates, u"1", u"10", u"12345.5", std::u16string(u"1") + kComma + u"234.55",
-         std::u16string(u"13") + kComma + u"580.05"},
-        {OutputFormat::European, u"1", u"10", u"12345.5", std::u16string(u"1.234") + kComma + u"55",
-         std::u16string(u"13.580") + kComma + u"05"},
+        {OutputFormat::UnitedStates, u"4", u"15", u"100", u"15.00", u"28.75"},
+        {OutputFormat::UnitedStates, u"3", u"0", u"100", u"0.00", u"33.33"},
+        {OutputFormat::UnitedStates, u"1", u"10", u"12345.5", money(u"1,234.55"), money(u"13,580.05")},
+        {OutputFormat::UnitedStates, u"1", u"10", u"11990.99", money(u"1,199.10"), money(u"13,190.09")},
+        {OutputFormat::European, u"1", u"10", u"12345.5", money(u"1.234,55"), money(u"13.580,05")},
         // Fractions of a person are taken as typed: (0.5 + 5) / 0.5.
-        {OutputFormat::European, u".5", u"10", u"5", std::u16string(u"0") + kComma + u"5", u"11"},
-        // The longest bill and percent the fields take; beyond nine digits the amount turns to
-        // exponent form, left ungrouped.
-        {OutputFormat::UnitedStates, u"7", u"9999999", u"999999999999", u"9.999999e+16", u"1.42858557e+16"},
+        {OutputFormat::European, u".5", u"10", u"5", money(u"0,50"), money(u"11,00")},
+        // The longest bill and percent the fields take: still grouped money, never exponent form.
+        {OutputFormat::UnitedStates, u"7", u"9999999", u"999999999999", money(u"99,999,989,999,900,000.00"),
+         money(u"14,285,855,714,271,428.00")},
         // Keyboard letters for digits: W E R are 1 2 3, "?" is 0.
-        {OutputFormat::UnitedStates, u"R", u"W?", u"E?", u"2", u"7.33333333"},
+        {OutputFormat::UnitedStates, u"R", u"W?", u"E?", u"2.00", u"7.33"},
     };
     for (const CalcCase& c : cases) {
         Tip tip(c.format);
@@ -74,7 +81,7 @@ TEST(TipCalculator, EveryCalculateKeyCalculates)
         Tip tip;
         fill(tip, u"2", u"10", u"10");
         EXPECT_TRUE(tip.handleKey(key));
-        EXPECT_EQ(tip.totalLine(), totalLine(u"5.5"));
+        EXPECT_EQ(tip.totalLine(), totalLine(u"5.50"));
     }
 }
 
@@ -172,7 +179,7 @@ TEST(TipCalculator, OutputFormatChangeResetsResultsAndKeepsValues)
     EXPECT_EQ(tip.totalLine(), Tip::kTotalLabel);
     EXPECT_EQ(tip.fieldText(Tip::kBillField), std::u16string(u"1.234") + kComma + u"5$");
     EXPECT_EQ(tip.calculate(), Status::Done);
-    EXPECT_EQ(tip.totalLine(), totalLine(std::u16string(u"678") + kComma + u"975"));
+    EXPECT_EQ(tip.totalLine(), totalLine(money(u"678,98")));
 }
 
 }  // namespace

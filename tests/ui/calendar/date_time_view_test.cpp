@@ -299,7 +299,7 @@ TEST_P(DateTimeWindowAtSize, ToEarlierThanFromMessageFitsTheWindow)
     ASSERT_NE(box, nullptr);
     auto* text = box->findChild<QLabel*>(QStringLiteral("dateTimeMessageText"));
     ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->text(), QStringLiteral("The \"To\" date occured ealier than the \"From\" one!"));
+    EXPECT_EQ(text->text(), QStringLiteral("The \"To\" date is earlier than the \"From\" date."));
     EXPECT_LE(box->width(), size.width() - 8);
     expectWhole(text);
     // Light text on a dark dialog: far apart in lightness.

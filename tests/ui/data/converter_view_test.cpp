@@ -253,6 +253,31 @@ TEST(ConverterView, ShowsExactAnswers)
     }
 }
 
+// Currencies convert at the rates as the shipped table states them, to their own digits.
+TEST(ConverterView, CurrenciesConvertAtTheirStatedRates)
+{
+    struct Case {
+        const char* upper;
+        const char* lower;
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"USD", "VND", "1", "25,450"},
+        {"VND", "USD", "25450", "1"},
+        {"USD", "EUR", "1", "0.9653"},
+        {"USD", "JPY", "10", "1,572"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.upper) + " " + c.lower);
+        ShownConverter w(CategoryCode::kCurrencyConverter);
+        w.pickBySearch(w.unitButton("upperUnit"), QString::fromUtf8(c.upper));
+        w.pickBySearch(w.unitButton("lowerUnit"), QString::fromUtf8(c.lower));
+        w.type(QString::fromUtf8(c.typed));
+        EXPECT_EQ(text(w.view, "lowerValue"), QString::fromUtf8(c.shown));
+    }
+}
+
 TEST(ConverterView, ListsAreSearchedByTypingAndMovedByArrows)
 {
     ShownConverter w;

@@ -282,7 +282,8 @@ TEST(RateUpdateWindow, FailureKeepsTheFileAndShowsAReadableError)
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isVisible());
     EXPECT_EQ(box->windowTitle(), QStringLiteral("Error"));
-    EXPECT_EQ(box->text(), QStringLiteral("Error: 10, 0, Error, server answered 404."));
+    EXPECT_EQ(box->text(), QStringLiteral("The server answered 404."));
+    EXPECT_EQ(box->detailedText(), QStringLiteral("Error: 10, 0, Error, server answered 404."));
     // The dark panel's style sheet does not reach the box: its text stands out from its ground.
     QLabel* label = nullptr;
     for (QLabel* candidate : box->findChildren<QLabel*>())
@@ -358,7 +359,7 @@ TEST(RateListWindow, ShowsEveryRateAndSavesAnEditedOne)
     EXPECT_NE(grid->item(1, 1)->text(), QStringLiteral("0.5"));
     grid->item(1, 1)->setText(QStringLiteral("0.5"));
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("saveRates")), Qt::LeftButton);
-    EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("0.500000000000"));
+    EXPECT_EQ(grid->item(1, 1)->text(), QStringLiteral("0.5"));
     EXPECT_NE(page.contents().find("\tEuro\tEUR\t2\t0\tUSD\n"), std::string::npos);
     EXPECT_TRUE(page.contents().starts_with("#Date: 2025-01-02\n"));
     EXPECT_EQ(window->findChild<QMessageBox*>(), nullptr);
