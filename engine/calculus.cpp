@@ -166,9 +166,13 @@ Integrand halfTowardsEnd(Engine& engine, double end, double middle)
     const double h = middle - end;
     return [&engine, end, h, order](double u) {
         const double x = end + h * std::pow(u, order);
-        if (x == end)
+        // The slope is taken at the node's actual place: near a nonzero end x rounds, and
+        // 1/sqrt(1 - x) at the rounded x with the slope of the intended one would be off by the
+        // rounding's share of the small distance 1 - x.
+        const double share = (x - end) / h;
+        if (!(share > 0.0))
             return 0.0;
-        return engine.evaluateAt(x) * std::fabs(h) * order * std::pow(u, order - 1);
+        return engine.evaluateAt(x) * std::fabs(h) * order * std::pow(share, (order - 1.0) / order);
     };
 }
 
