@@ -198,7 +198,7 @@ Eigenvectors eigenvectors(const DenseMatrix& m, const CancelFlag* cancel)
         result.status = found.status;
         return result;
     }
-    const std::vector<double>* values = &found.values;
+    const std::vector<double>& values = found.values;
     const double sameEigenvalue = kSameEigenvalue * largestMagnitude(m);
 
     // The vectors as rows, and for each the first row of its eigenvalue's group.
@@ -209,9 +209,9 @@ Eigenvectors eigenvectors(const DenseMatrix& m, const CancelFlag* cancel)
             result.status = EigenStatus::kNotConverged;
             return result;
         }
-        const double t = (*values)[i];
+        const double t = values[i];
         const auto same = [t, sameEigenvalue](double earlier) { return std::fabs(t - earlier) <= sameEigenvalue; };
-        if (std::any_of(values->begin(), values->begin() + static_cast<std::ptrdiff_t>(i), same))
+        if (std::any_of(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(i), same))
             continue;
         DenseMatrix shifted = m;
         for (std::size_t k = 0; k < n; ++k)
