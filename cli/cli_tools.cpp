@@ -100,7 +100,8 @@ std::vector<UnitChoice> allUnits(const fs::path& folder)
 }
 
 // The units a name stands for: exact symbols first, then their ASCII spellings, then names
-// without regard to case. Several when a unit is listed in several categories.
+// without regard to case, then symbols whose first word it is ("mpg" for "mpg US"). Several
+// when a unit is listed in several categories, or when the name is ambiguous.
 std::vector<UnitChoice> resolveUnit(const std::vector<UnitChoice>& choices, const std::string& text)
 {
     const std::u16string wanted = fromUtf8(text);
@@ -108,6 +109,7 @@ std::vector<UnitChoice> resolveUnit(const std::vector<UnitChoice>& choices, cons
         [&](const UnitChoice& c) { return c.symbol == wanted; },
         [&](const UnitChoice& c) { return asciiSpelling(c.symbol) == text; },
         [&](const UnitChoice& c) { return folded(c.name) == folded(wanted); },
+        [&](const UnitChoice& c) { return c.symbol.starts_with(wanted + u' '); },
     };
     for (const auto& rule : rules) {
         std::vector<UnitChoice> found;
@@ -130,6 +132,19 @@ int convert(const CliOptions& options, const fs::path& folder, ToolOutput& outpu
     for (const auto& [found, text] : {std::pair{&from, &fromText}, std::pair{&to, &toText}}) {
         if (found->empty()) {
             output.failure("Unknown unit. (" + *text + ")");
+            return output.status();
+        }
+        std::vector<std::string> symbols;
+        for (const UnitChoice& choice : *found) {
+            const std::string symbol = printableText(choice.symbol);
+            if (std::find(symbols.begin(), symbols.end(), symbol) == symbols.end())
+                symbols.push_back(symbol);
+        }
+        if (symbols.size() > 1) {
+            std::string message = "Ambiguous unit " + *text + ":";
+            for (std::size_t k = 0; k < symbols.size(); ++k)
+                message += (k == 0 ? " " : ", ") + symbols[k];
+            output.failure(message);
             return output.status();
         }
     }
@@ -163,7 +178,7 @@ int convert(const CliOptions& options, const fs::path& folder, ToolOutput& outpu
             continue;
         }
         if (options.raw) {
-            const double raw = *value * conversion->multiplier + conversion->offset;
+            const double raw = conversion->unrounded(*value);
             output.line(cnum::general17(raw == 0.0 ? 0.0 : raw));
             continue;
         }

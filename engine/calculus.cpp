@@ -4,6 +4,7 @@
 #include <array>
 #include <cfloat>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -45,6 +46,8 @@ constexpr int kMaxBisections = 266;
 // fnRoot accepts the search's result only when |f| is this small there.
 constexpr double kRootTolerance = 0.001;
 
+using Integrand = std::function<double(double)>;
+
 // One piece of the interval with the Kronrod estimate of its integral, the error estimate and
 // the integral of |f| over it.
 struct Piece {
@@ -61,16 +64,16 @@ struct Piece {
 // estimate is QUADPACK's: |Kronrod - Gauss| scaled by the variation of f around its mean
 // (resasc), which is pessimistic for a coarse piece and sharp once the rule resolves f, and
 // never below 50 ulps of the integral of |f|.
-std::optional<Piece> kronrod(Engine& engine, double a, double b)
+std::optional<Piece> kronrod(Engine& engine, const Integrand& f, double a, double b)
 {
     const double centre = 0.5 * (a + b);
     const double halfLength = 0.5 * (b - a);
     std::array<double, 15> values{};
     for (std::size_t i = 0; i < 8; ++i) {
         const double offset = halfLength * kKronrodNodes[i];
-        values[i] = engine.evaluateAt(centre - offset);
+        values[i] = f(centre - offset);
         if (i < 7)
-            values[14 - i] = engine.evaluateAt(centre + offset);
+            values[14 - i] = f(centre + offset);
         if (engine.error() != ErrorCode::kNone)
             return std::nullopt;
     }
@@ -104,9 +107,9 @@ std::optional<Piece> kronrod(Engine& engine, double a, double b)
 
 // Adaptive Gauss-Kronrod integration over [a, b], a < b: the piece with the largest error
 // estimate is halved until the estimates add up to the tolerance.
-std::optional<double> adaptiveIntegral(Engine& engine, double a, double b)
+std::optional<double> adaptiveIntegral(Engine& engine, const Integrand& f, double a, double b)
 {
-    std::optional<Piece> whole = kronrod(engine, a, b);
+    std::optional<Piece> whole = kronrod(engine, f, a, b);
     if (!whole)
         return std::nullopt;
     std::vector<Piece> pieces{*whole};
@@ -134,7 +137,7 @@ std::optional<double> adaptiveIntegral(Engine& engine, double a, double b)
         std::pop_heap(pieces.begin(), pieces.end());
         pieces.pop_back();
         for (const auto& [from, to] : {std::pair{worst.a, middle}, std::pair{middle, worst.b}}) {
-            const std::optional<Piece> half = kronrod(engine, from, to);
+            const std::optional<Piece> half = kronrod(engine, f, from, to);
             if (!half)
                 return std::nullopt;
             pieces.push_back(*half);
@@ -148,6 +151,42 @@ std::optional<double> adaptiveIntegral(Engine& engine, double a, double b)
             absolute += piece.absolute;
         }
     }
+}
+
+// f over the half of [a, b] at the end e, as an integral over u in [0, 1] with x = e + h u^m,
+// h the signed distance from e to the middle: the nodes crowd towards e, and |x - e|^-p there
+// becomes the milder u^(m(1 - p) - 1). At an end of 0, x keeps its relative precision however
+// close it comes, so the map may crowd hard (x^-0.9 becomes smooth); elsewhere x is only as
+// precise as the end point's last digit allows, and a milder map keeps the nodes where their
+// distance to it is still exact enough (1/sqrt(1 - x) becomes a constant). A node that rounds
+// onto the end point stands for a negligible part and is not evaluated.
+Integrand halfTowardsEnd(Engine& engine, double end, double middle)
+{
+    const int order = end == 0.0 ? 10 : 2;
+    const double h = middle - end;
+    return [&engine, end, h, order](double u) {
+        const double x = end + h * std::pow(u, order);
+        // The slope is taken at the node's actual place: near a nonzero end x rounds, and
+        // 1/sqrt(1 - x) at the rounded x with the slope of the intended one would be off by the
+        // rounding's share of the small distance 1 - x.
+        const double share = (x - end) / h;
+        if (!(share > 0.0))
+            return 0.0;
+        return engine.evaluateAt(x) * std::fabs(h) * order * std::pow(share, (order - 1.0) / order);
+    };
+}
+
+// The integral over [a, b] with both halves mapped towards their end points, or nothing.
+std::optional<double> endClusteredIntegral(Engine& engine, double a, double b)
+{
+    const double middle = 0.5 * (a + b);
+    const std::optional<double> left = adaptiveIntegral(engine, halfTowardsEnd(engine, a, middle), 0.0, 1.0);
+    if (!left)
+        return std::nullopt;
+    const std::optional<double> right = adaptiveIntegral(engine, halfTowardsEnd(engine, b, middle), 0.0, 1.0);
+    if (!right)
+        return std::nullopt;
+    return *left + *right;
 }
 
 // Reads (expression, variable, numbers...) and binds the expression. The numbers and the calls
@@ -207,7 +246,23 @@ double integrate(Engine& engine, double a, double b)
         sign = -1.0;
     }
     engine.resetError();
-    const std::optional<double> integral = adaptiveIntegral(engine, a, b);
+    std::optional<double> integral = adaptiveIntegral(
+        engine, [&engine](double x) { return engine.evaluateAt(x); }, a, b);
+    // A singularity at an end point defeats the plain rule (a node rounds onto it, or the pieces
+    // near it never converge); mapping each half towards its end resolves it when it is
+    // integrable. Otherwise the first error stands.
+    if (!integral && engine.error() != ErrorCode::kCancelled) {
+        const int plainError = engine.error();
+        engine.resetError();
+        integral = endClusteredIntegral(engine, a, b);
+        if (engine.error() == ErrorCode::kCancelled)
+            return 0.0;
+        if (!integral || !std::isfinite(*integral)) {
+            integral.reset();
+            engine.resetError();
+            engine.raise(plainError);
+        }
+    }
     return integral ? sign * *integral : 0.0;
 }
 

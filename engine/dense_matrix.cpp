@@ -90,14 +90,6 @@ DenseMatrix transpose(const DenseMatrix& m)
     return t;
 }
 
-void clearBelow(DenseMatrix& m, double threshold)
-{
-    for (double& x : m.data) {
-        if (std::fabs(x) < threshold)
-            x = 0.0;
-    }
-}
-
 bool isSymmetric(const DenseMatrix& m)
 {
     if (m.rows != m.cols)

@@ -38,8 +38,6 @@ DenseMatrix multiply(const DenseMatrix& a, const DenseMatrix& b);
 // a x b^T, each entry a dot product of two contiguous rows; requires a.cols == b.cols.
 DenseMatrix multiplyTransposed(const DenseMatrix& a, const DenseMatrix& b);
 DenseMatrix transpose(const DenseMatrix& m);
-// Sets every entry whose magnitude is below threshold to exactly 0.
-void clearBelow(DenseMatrix& m, double threshold);
 bool isSymmetric(const DenseMatrix& m);
 
 double dot(const double* a, const double* b, std::size_t count);

@@ -4,8 +4,9 @@
 
 namespace {
 
-// Entry 57 + code holds the message of code (-57..-1); the spelling is what users see.
-constexpr std::array<std::u16string_view, 57> kMessages = {
+// Entry 58 + code holds the message of code (-58..-1); the spelling is what users see.
+constexpr std::array<std::u16string_view, 58> kMessages = {
+    u"Eigenvalues are complex",       // -58
     u"Calculation cancelled",         // -57
     u"Integral did not converge",     // -56
     u"Infinite result",               // -55

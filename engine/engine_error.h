@@ -65,9 +65,11 @@ constexpr int kInfiniteResult = -55;
 constexpr int kIntegralDiverges = -56;
 // Raised when a running calculation is asked to stop (the window's Cancel, a time limit).
 constexpr int kCancelled = -57;
-constexpr int kLowest = -57;
+// eigl or eigv of a real matrix whose eigenvalues are complex, which a matrix result cannot hold.
+constexpr int kComplexEigenvalues = -58;
+constexpr int kLowest = -58;
 }  // namespace ErrorCode
 
-// The message the display shows for a code: the table text for -56..-1,
+// The message the display shows for a code: the table text for -58..-1,
 // "Unknown error" for any other non-zero code, and an empty text for 0.
 std::u16string_view errorMessage(int code);

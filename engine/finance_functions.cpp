@@ -12,7 +12,8 @@ namespace {
 double reported(Engine& engine, TimeValueOfMoney::Result result)
 {
     if (!result.ok()) {
-        engine.raise(ErrorCode::kInvalidFinance);
+        engine.raise(result.status == TimeValueOfMoney::kInfinite ? ErrorCode::kInfiniteResult
+                                                                  : ErrorCode::kInvalidFinance);
         return 0.0;
     }
     return result.value;

@@ -15,7 +15,6 @@
 namespace {
 
 constexpr int kFirstUnrepresentableFibonacci = 1477;  // fib(1477) exceeds the double range
-constexpr double kLargestFiniteFactorial = 170.0;
 
 // The arguments, each a 32-bit integer; a non-integer raises notIntegerCode.
 std::optional<std::vector<double>> integerArguments(Engine& engine, std::string_view arguments, std::size_t required,
@@ -33,7 +32,7 @@ std::optional<std::vector<double>> integerArguments(Engine& engine, std::string_
     return values;
 }
 
-// A whole number of any size, as base-2^32 digits with the least significant first: lcm's
+// A whole number of any size, as base-2^32 digits with the least significant first: counts and lcm's
 // running value, which outgrows every machine integer (the lcm of three 31-bit numbers is near
 // 2^93), so that each gcd with the next argument is taken of the exact value.
 class WholeNumber {
@@ -58,6 +57,8 @@ public:
         }
         trim();
     }
+
+    std::size_t digitCount() const { return digits_.size(); }
 
     void multiply(std::uint32_t factor)
     {
@@ -137,17 +138,6 @@ double leastCommonMultiple(const std::vector<double>& values)
     return multiple.toDouble();
 }
 
-// Products in doubles as the factorial operator computes them; x! = 1 for x < 1.
-double factorial(double x)
-{
-    if (x > kLargestFiniteFactorial)
-        return HUGE_VAL;
-    double product = 1.0;
-    for (double factor = 2.0; factor <= x; factor += 1.0)
-        product *= factor;
-    return product;
-}
-
 // n and k of ncr and npr, once checked.
 std::optional<std::vector<double>> selection(Engine& engine, std::string_view arguments)
 {
@@ -164,32 +154,33 @@ std::optional<std::vector<double>> selection(Engine& engine, std::string_view ar
     return values;
 }
 
+// Counts grow with every factor, so once one needs more than 1024 bits it is infinite as a double.
+constexpr std::size_t kDigitsBeyondDoubles = 33;
+
+// n(n-1)...(n-k+1) in whole numbers, rounded once at the end: npr(30,15) is exact, and
+// npr(999999,2) is finite although 999999! is not.
 double permutations(double n, double k)
 {
-    // k = 0 is the empty arrangement whatever n is, also beyond the factorials' range.
-    if (k == 0.0)
-        return 1.0;
-    if (n <= kLargestFiniteFactorial)
-        return factorial(n) / factorial(n - k);
-    // Beyond the factorials the falling product n(n-1)...(n-k+1) itself: npr(999999,2) is finite.
-    // Every factor but the last is at least 2, so it overflows within about a thousand steps.
-    double product = 1.0;
-    for (double factor = n; factor > n - k && std::isfinite(product); factor -= 1.0)
-        product *= factor;
-    return product;
+    WholeNumber product(1);
+    const auto first = static_cast<std::uint32_t>(n);
+    const auto count = static_cast<std::uint32_t>(k);
+    for (std::uint32_t i = 0; i < count && product.digitCount() < kDigitsBeyondDoubles; ++i)
+        product.multiply(first - i);
+    return product.digitCount() < kDigitsBeyondDoubles ? product.toDouble() : HUGE_VAL;
 }
 
+// C(n, i) = C(n, i-1) (n - m + i) / i with m = min(k, n - k): each division is exact, so the
+// count is a whole number at every step and rounded once at the end.
 double combinations(double n, double k)
 {
-    if (n <= kLargestFiniteFactorial)
-        return permutations(n, k) / factorial(k);
-    // C(n, i) built up from C(n, i-1): every step is a whole number, and it overflows within
-    // about a thousand steps once it is going to.
-    const double fewer = std::fmin(k, n - k);
-    double result = 1.0;
-    for (double i = 1.0; i <= fewer && std::isfinite(result); i += 1.0)
-        result = result * (n - fewer + i) / i;
-    return result;
+    const auto fewer = static_cast<std::uint32_t>(std::fmin(k, n - k));
+    const auto rest = static_cast<std::uint32_t>(n) - fewer;
+    WholeNumber result(1);
+    for (std::uint32_t i = 1; i <= fewer && result.digitCount() < kDigitsBeyondDoubles; ++i) {
+        result.multiply(rest + i);
+        result.divide(i);
+    }
+    return result.digitCount() < kDigitsBeyondDoubles ? result.toDouble() : HUGE_VAL;
 }
 
 }  // namespace

@@ -7,7 +7,10 @@ namespace matrix_ops {
 
 namespace {
 
-constexpr double kProductZero = 1e-12;
+// An entry of a product below this share of the sum of its terms' magnitudes is rounding noise
+// and becomes 0 (A * inv(A) gives exact zeros off the diagonal); relative, so that products of
+// tiny or huge matrices keep their values.
+constexpr double kProductZero = 1e-14;
 
 template <class Combine>
 std::optional<ValueCell> elementwise(const ValueCell& a, const ValueCell& b, OperatorContext& context, int code,
@@ -38,7 +41,15 @@ ValueCell scaled(const ValueCell& m, double factor)
 linalg::DenseMatrix matrixProduct(const linalg::DenseMatrix& a, const linalg::DenseMatrix& b)
 {
     linalg::DenseMatrix product = linalg::multiply(a, b);
-    linalg::clearBelow(product, kProductZero);
+    for (std::size_t i = 0; i < a.rows; ++i) {
+        for (std::size_t j = 0; j < b.cols; ++j) {
+            double magnitude = 0.0;
+            for (std::size_t k = 0; k < a.cols; ++k)
+                magnitude += std::fabs(a(i, k) * b(k, j));
+            if (std::fabs(product(i, j)) < kProductZero * magnitude)
+                product(i, j) = 0.0;
+        }
+    }
     return product;
 }
 

@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "matrix_operands.h"
 #include "matrix_operations.h"
 #include "matrix_spectrum.h"
@@ -15,6 +17,7 @@ std::optional<linalg::DenseMatrix> eigenvectorsOf(const linalg::DenseMatrix& m, 
     switch (found.status) {
     case linalg::EigenStatus::kOk: return std::move(found.vectors);
     case linalg::EigenStatus::kDependent: context.raise(ErrorCode::kLinearIndependence); return std::nullopt;
+    case linalg::EigenStatus::kComplex: context.raise(ErrorCode::kComplexEigenvalues); return std::nullopt;
     case linalg::EigenStatus::kNotConverged:
     case linalg::EigenStatus::kNoVector: break;
     }
@@ -26,14 +29,15 @@ std::optional<ValueCell> eigenvalueColumn(const ValueCell& m, OperatorContext& c
 {
     if (!isSquareMatrix(m))
         return fail(context, ErrorCode::kEigenvector);
-    const std::optional<std::vector<double>> values =
-        linalg::eigenvalues(linalg::DenseMatrix::fromCell(m), context.cancel);
+    linalg::Eigenvalues found = linalg::eigenvalues(linalg::DenseMatrix::fromCell(m), context.cancel);
     if (context.stopRequested())
         return std::nullopt;
-    if (!values)
+    if (found.status == linalg::EigenStatus::kComplex)
+        return fail(context, ErrorCode::kComplexEigenvalues);
+    if (found.status != linalg::EigenStatus::kOk)
         return fail(context, ErrorCode::kEigenvector);
-    linalg::DenseMatrix column(values->size(), 1);
-    column.data = *values;
+    linalg::DenseMatrix column(found.values.size(), 1);
+    column.data = std::move(found.values);
     return column.toCell();
 }
 

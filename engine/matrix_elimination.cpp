@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace linalg {
 
@@ -37,6 +38,17 @@ void eliminate(DenseMatrix& m, std::size_t r, std::size_t c)
     m.swapRows(r, r - 1);
 }
 
+// The largest magnitude of each row; NaN entries are passed over.
+std::vector<double> rowScales(const DenseMatrix& m)
+{
+    std::vector<double> scales(m.rows, 0.0);
+    for (std::size_t i = 0; i < m.rows; ++i) {
+        for (std::size_t j = 0; j < m.cols; ++j)
+            scales[i] = std::fmax(scales[i], std::fabs(m(i, j)));
+    }
+    return scales;
+}
+
 }  // namespace
 
 void triangularForm(DenseMatrix& m, const CancelFlag* cancel)
@@ -47,8 +59,9 @@ void triangularForm(DenseMatrix& m, const CancelFlag* cancel)
     }
 }
 
-std::vector<std::size_t> echelonForm(DenseMatrix& m, const CancelFlag* cancel)
+std::vector<std::size_t> echelonForm(DenseMatrix& m, double zeroShare, const CancelFlag* cancel)
 {
+    std::vector<double> scales = rowScales(m);
     std::vector<std::size_t> pivots;
     std::size_t p = 0;
     for (std::size_t c = 0; c < m.cols && p < m.rows && !cancelRequested(cancel); ++c) {
@@ -58,9 +71,10 @@ std::vector<std::size_t> echelonForm(DenseMatrix& m, const CancelFlag* cancel)
                 best = r;
         }
         // Written so that a NaN is no pivot either.
-        if (!(std::fabs(m(best, c)) >= kEliminationZero))
+        if (!(std::fabs(m(best, c)) > zeroShare * scales[best]))
             continue;
         m.swapRows(best, p);
+        std::swap(scales[best], scales[p]);
         const double* pivot = m.row(p);
         for (std::size_t r = p + 1; r < m.rows; ++r) {
             const double factor = m(r, c) / pivot[c];
@@ -77,7 +91,7 @@ std::vector<std::size_t> echelonForm(DenseMatrix& m, const CancelFlag* cancel)
 
 DenseMatrix nullSpaceBasis(DenseMatrix a, const CancelFlag* cancel)
 {
-    const std::vector<std::size_t> pivots = echelonForm(a, cancel);
+    const std::vector<std::size_t> pivots = echelonForm(a, kEigenvalueShiftZero, cancel);
     std::vector<bool> isPivot(a.cols, false);
     for (std::size_t c : pivots)
         isPivot[c] = true;
@@ -104,6 +118,7 @@ std::optional<DenseMatrix> inverse(const DenseMatrix& m, const CancelFlag* cance
 {
     const std::size_t n = m.rows;
     DenseMatrix a = m;
+    std::vector<double> scales = rowScales(m);
     std::vector<bool> used(n, false);
     std::vector<std::size_t> pivotRow(n, 0);
     std::vector<std::size_t> pivotCol(n, 0);
@@ -124,12 +139,13 @@ std::optional<DenseMatrix> inverse(const DenseMatrix& m, const CancelFlag* cance
                 }
             }
         }
-        if (!(best > 0.0))
+        if (!(best > kSingularPivot * scales[bestRow]))
             return std::nullopt;
         // The pivot moves to the diagonal at (bestCol, bestCol); the column exchange that full
         // pivoting implies is undone on the finished inverse.
         used[bestCol] = true;
         a.swapRows(bestRow, bestCol);
+        std::swap(scales[bestRow], scales[bestCol]);
         pivotRow[step] = bestRow;
         pivotCol[step] = bestCol;
         const std::size_t k = bestCol;

@@ -23,7 +23,7 @@ std::optional<ValueCell> rankOf(const ValueCell& m, OperatorContext& context)
     if (shapeOf(m) != Shape::kMatrix)
         return fail(context, ErrorCode::kRank);
     linalg::DenseMatrix echelon = linalg::DenseMatrix::fromCell(m);
-    const std::size_t pivots = linalg::echelonForm(echelon, context.cancel).size();
+    const std::size_t pivots = linalg::echelonForm(echelon, linalg::kSingularPivot, context.cancel).size();
     if (context.stopRequested())
         return std::nullopt;
     return scalarCell(static_cast<double>(pivots));
@@ -52,15 +52,10 @@ std::optional<ValueCell> inverseOf(const ValueCell& m, OperatorContext& context)
     }
     if (!isSquareMatrix(m))
         return fail(context, ErrorCode::kMatrixInversion);
+    // Singular to working precision, whatever the matrix's scale: a determinant of 1e-12 or one
+    // beyond the double range does not make a matrix singular. Infinite or NaN entries leave no
+    // finite inverse.
     const linalg::DenseMatrix matrix = linalg::DenseMatrix::fromCell(m);
-    // Singular means a determinant of 0 as "det" gives it, so "inv" refuses exactly what "det"
-    // calls singular, nearly singular matrices included. Infinite or NaN entries leave no
-    // finite determinant.
-    const double det = linalg::determinant(matrix, context.cancel);
-    if (context.stopRequested())
-        return std::nullopt;
-    if (det == 0.0 || !std::isfinite(det))
-        return fail(context, ErrorCode::kMatrixInversion);
     const std::optional<linalg::DenseMatrix> inverse = linalg::inverse(matrix, context.cancel);
     if (context.stopRequested())
         return std::nullopt;

@@ -80,7 +80,7 @@ inline std::optional<ValueCell> fail(OperatorContext& context, int code)
 
 // Results that several operations build on.
 
-// The matrix product as "*" gives it: entries below 1e-12 in magnitude become 0.
+// The matrix product as "*" gives it: entries that are only rounding noise become 0.
 // Requires a.cols == b.rows.
 linalg::DenseMatrix matrixProduct(const linalg::DenseMatrix& a, const linalg::DenseMatrix& b);
 // What "*" gives for two cells; raises "Matrix multiplication error" when they do not fit.

@@ -6,26 +6,36 @@
 #include "cancel_flag.h"
 #include "dense_matrix.h"
 
-// Eigenvalues by orthogonal iteration and eigenvectors through null spaces. Both require a
+// Eigenvalues by Jacobi rotations (symmetric matrices) or orthogonal iteration (the others), and
+// eigenvectors through null spaces. Both require a
 // square matrix. Both check the optional cancel flag at every step and give up (empty, or
 // kNotConverged) once it is set; the caller tells a cancel from a failure by the flag.
 namespace linalg {
 
 constexpr int kEigenSteps = 300;
 
-// The diagonal of T = Q^T M Q after kEigenSteps steps of orthogonal iteration (Q <- the
-// orthonormal factor of M Q), in that order: largest magnitude first, except that leading
-// columns of the identity that M already maps into their own span stay in place (a diagonal or
-// upper triangular M keeps its diagonal order). Empty when T is still far from triangular, as
-// for complex eigenvalues or two real ones of equal magnitude, which the iteration cannot part.
-std::optional<std::vector<double>> eigenvalues(const DenseMatrix& m, const CancelFlag* cancel = nullptr);
-
 enum class EigenStatus {
     kOk,
     kNotConverged,  // eigenvalues() failed
+    kComplex,       // eigenvalues() met a complex pair, which a real matrix result cannot hold
     kNoVector,      // an eigenvalue whose M - t I keeps full rank under the elimination threshold
     kDependent,     // the collected vectors are linearly dependent
 };
+
+struct Eigenvalues {
+    EigenStatus status = EigenStatus::kOk;
+    std::vector<double> values;
+};
+
+// A symmetric M: the diagonal that cyclic Jacobi rotations converge to, which they do for every
+// symmetric matrix. Any other M: the diagonal of T = Q^T M Q after kEigenSteps steps of
+// orthogonal iteration (Q <- the orthonormal factor of M Q), kNotConverged when T is still far
+// from triangular (two real eigenvalues of equal magnitude), kComplex when a diagonal 2 x 2 block
+// of T that has not settled has complex eigenvalues.
+// Order: largest magnitude first, except that leading columns of the identity that M already
+// maps into their own span stay in place (a diagonal or upper triangular M keeps its diagonal
+// order).
+Eigenvalues eigenvalues(const DenseMatrix& m, const CancelFlag* cancel = nullptr);
 
 struct Eigenvectors {
     EigenStatus status = EigenStatus::kOk;

@@ -16,7 +16,8 @@ constexpr int kFactorialLimit = 170;
 constexpr double kGammaLimit = 171.6;
 // |b| ln|a| at or above this makes a^b "Out of range" (e^305 is about 1e132).
 constexpr double kPowerOverflowLimit = 305.0;
-// Imaginary parts below this are what the polar power leaves on real results: (-2)^3.
+// Imaginary parts below this share of the modulus are what the polar power leaves on real
+// results: (-2)^3. Relative, so that a tiny imaginary result such as (-0.5)^1000.5 stays.
 constexpr double kTinyImaginary = 1e-12;
 
 bool isZero(CalcValue z)
@@ -40,11 +41,13 @@ CalcValue rootOf(CalcValue index, CalcValue x)
     if (isRealToWholePower(x, exponent))
         return {std::pow(x.re, exponent.re), 0.0};
     CalcValue result = cmath::power(x, exponent);
-    if (result.isReal() && x.isReal() && exponent.isReal())
+    // A negative base gives a real polar result only when it underflowed to 0 ((-0.001)^200.5),
+    // where the real pow would be NaN.
+    if (result.isReal() && x.isReal() && x.re >= 0.0 && exponent.isReal())
         result = {std::pow(x.re, exponent.re), 0.0};
-    if (std::fabs(result.im) < kTinyImaginary)
+    if (std::fabs(result.im) < kTinyImaginary * cmath::modulus(result))
         result.im = 0.0;
-    return result;
+    return {result.re + 0.0, result.im + 0.0};
 }
 
 double factorialOf(int n)

@@ -9,10 +9,12 @@ namespace {
 
 using Result = TimeValueOfMoney::Result;
 
-// Results that overflowed are as unusable as inputs out of the domain.
+// A result beyond the double range is infinite; NaN is what inputs out of the domain leave.
 Result checked(double value)
 {
-    if (!std::isfinite(value))
+    if (std::isinf(value))
+        return {0.0, TimeValueOfMoney::kInfinite};
+    if (std::isnan(value))
         return {};
     return {value, TimeValueOfMoney::kValid};
 }
@@ -30,6 +32,19 @@ double growthLessOne(double i, double n)
     return std::expm1(n * std::log1p(i));
 }
 
+// B^-n and 1 - B^-n, the discounted growth: both stay finite and keep their digits for every
+// n and i >= 0, where B^n overflows (1.005^1000000) or B^n - 1 loses all digits (tiny i).
+struct Discount {
+    double factor;
+    double complement;
+};
+
+Discount discountOver(double i, double n)
+{
+    const double exponent = -n * std::log1p(i);
+    return {std::exp(exponent), -std::expm1(exponent)};
+}
+
 bool annuityDomain(double rate, double nper, double perYear)
 {
     return rate >= 0.0 && perYear > 0.0 && nper > 0.0;
@@ -40,9 +55,8 @@ bool annuityDomain(double rate, double nper, double perYear)
 // for 400 periods or more (6^400), and inf - inf would leave no sign to bisect on.
 double discountedResidual(double i, double nper, double pmt, double pv, double fv, int type)
 {
-    const double discount = std::exp(-nper * std::log1p(i));             // B^-n
-    const double discountedGrowth = -std::expm1(-nper * std::log1p(i));  // 1 - B^-n
-    return pv - pmt * std::pow(1.0 + i, type) * discountedGrowth / i - fv * discount;
+    const Discount discount = discountOver(i, nper);
+    return pv - pmt * std::pow(1.0 + i, type) * discount.complement / i - fv * discount.factor;
 }
 
 }  // namespace
@@ -55,7 +69,13 @@ Result TimeValueOfMoney::futureValue(double rate, double nper, double pmt, doubl
         return checked(pv - nper * pmt);
     const double i = periodicRate(rate, perYear);
     const double growth = growthLessOne(i, nper);
-    return checked((growth + 1.0) * pv - growth / i * pmt * std::pow(1.0 + i, type));
+    const double value = (growth + 1.0) * pv - growth / i * pmt * std::pow(1.0 + i, type);
+    if (std::isfinite(value))
+        return checked(value);
+    // B^n overflowed: the balance is its discounted value, fv B^-n, grown beyond every bound,
+    // unless that is exactly 0.
+    const double discounted = discountedResidual(i, nper, pmt, pv, 0.0, type);
+    return checked(discounted == 0.0 ? 0.0 : discounted * HUGE_VAL);
 }
 
 Result TimeValueOfMoney::presentValue(double rate, double nper, double pmt, double fv, double perYear, int type)
@@ -65,8 +85,8 @@ Result TimeValueOfMoney::presentValue(double rate, double nper, double pmt, doub
     if (rate == 0.0)
         return checked(nper * pmt + fv);
     const double i = periodicRate(rate, perYear);
-    const double growth = growthLessOne(i, nper);
-    return checked((growth / i * pmt * std::pow(1.0 + i, type) + fv) / (growth + 1.0));
+    const Discount discount = discountOver(i, nper);
+    return checked(pmt * std::pow(1.0 + i, type) * discount.complement / i + fv * discount.factor);
 }
 
 Result TimeValueOfMoney::payment(double rate, double nper, double pv, double fv, double perYear, int type)
@@ -76,8 +96,8 @@ Result TimeValueOfMoney::payment(double rate, double nper, double pv, double fv,
     if (rate == 0.0)
         return checked((pv - fv) / nper);
     const double i = periodicRate(rate, perYear);
-    const double growth = growthLessOne(i, nper);
-    return checked(((growth + 1.0) * pv - fv) * i / (growth * std::pow(1.0 + i, type)));
+    const Discount discount = discountOver(i, nper);
+    return checked((pv - fv * discount.factor) * i / (discount.complement * std::pow(1.0 + i, type)));
 }
 
 Result TimeValueOfMoney::periodCount(double rate, double pmt, double pv, double fv, double perYear, int type)
@@ -91,11 +111,13 @@ Result TimeValueOfMoney::periodCount(double rate, double pmt, double pv, double 
     const double denominator = i * pv - payment;
     if (denominator == 0.0)
         return {};
-    // q = B^nper; q <= 0 means the payment never covers the interest.
-    const double q = (i * fv - payment) / denominator;
-    if (!(q > 0.0))
+    // B^nper = (i fv - payment) / (i pv - payment) = 1 + i (fv - pv) / (i pv - payment), taken
+    // through log1p so that a tiny rate keeps its digits; B^nper <= 0 means the payment never
+    // covers the interest.
+    const double growth = i * (fv - pv) / denominator;
+    if (!(growth > -1.0))
         return {};
-    return checked(std::log(q) / std::log1p(i));
+    return checked(std::log1p(growth) / std::log1p(i));
 }
 
 bool TimeValueOfMoney::paymentNeverCoversInterest(double rate, double pmt, double pv, double perYear, int type)

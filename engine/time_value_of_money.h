@@ -11,12 +11,14 @@
 // for its quantity.
 //
 // Each function returns its value with status kValid, or 0 with kInvalid when the inputs are
-// outside its domain; the engine's functions report that as "Invalid parameters" (-51), and a
+// outside its domain or kInfinite when the value is beyond the double range; the engine's
+// functions report these as "Invalid parameters" (-51) and "Infinite result" (-55), and a
 // window leaves 0 in the solved field.
 class TimeValueOfMoney {
 public:
     static constexpr int kValid = 0;
     static constexpr int kInvalid = -51;
+    static constexpr int kInfinite = -55;
 
     struct Result {
         double value = 0.0;

@@ -42,6 +42,8 @@ TEST(CorvanCli, PrintsResultsErrorsAndExitCodes)
         {{"--raw", "--engine", ""}, "Empty string\n", 1},
         {{"--raw", "--engine", "--", "--1"}, "Syntax error\n", 1},
         {{"2(3)+.5"}, "6.5\n", 0},
+        // Whole counts, an underflowed power of a negative base, a singular end of an integral.
+        {{"2(-0.001)^200.5", "ncr(28,5) mod 7", "ncr(30,15)", "fnInt(1/sqrt(1-x),x,0,1)"}, "0\n0\n155,117,520\n2\n", 0},
         {{"1/3"}, "0.33333333333333\n", 0},
         // Scientific notation as a desktop user writes it; a lone e stays Euler's.
         {{"6.02e23/1e22", "2e-3", "1/2E3", "1e309", "2e"},

@@ -74,6 +74,12 @@ TEST(CliConvert, ConvertsUnitsAndCurrenciesAsTheConverterShows)
         {{"--convert", "km", "m", "1.5", "2(3)+.5"}, "1,500\n6,500\n", 0},
         {{"--output", "eu", "--convert", "km", "m", "1234.5"}, "1.234.500\n", 0},
         {{"--raw", "--convert", "mi", "km", "1"}, "1.6093439999999999\n", 0},
+        // Reciprocal kinds unrounded: 378.5411784 / 16.09344 and 100 / 20, correctly rounded.
+        {{"--raw", "--convert", "L/100 km", "mpg US", "10"}, "23.521458333333332\n", 0},
+        {{"--raw", "--convert", "km/L", "L/100 km", "20"}, "5\n", 0},
+        {{"--convert", "rpm", "kHz", "12"}, "0.0002\n", 0},
+        {{"--convert", "rpm", "rad/s", "60"}, "6.28318531\n", 0},
+        {{"--convert", "km/L", "mpg", "20"}, "Ambiguous unit mpg: mpg US, mpg UK\n", 1},
         {{"--convert", "um", "mm", "1000"}, "1\n", 0},
         {{"--convert", "EUR", "USD", "100"}, "125\n", 0},
         {{"--convert", "USD", "JPY", "1"}, "128\n", 0},

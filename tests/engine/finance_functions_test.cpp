@@ -61,4 +61,31 @@ INSTANTIATE_TEST_SUITE_P(
                     FinanceCase{"sln(1000,100,0)", -51, {}}, FinanceCase{"sln(1000,100)", -8, {}},
                     FinanceCase{"syd(1000,100,9,2,1)", -8, {}}));
 
+// Against mpmath at 50 digits: nper keeps its digits as the rate goes to 0, pv and pmt hold
+// where B^n overflows (and 10^300 periods are a perpetuity), and fv says when it is infinite.
+TEST(FinanceCall, AgreesWithHighPrecisionValues)
+{
+    struct ReferenceCase {
+        const char* text;
+        int error;
+        double expected;
+    };
+    const ReferenceCase cases[] = {
+        {"nper(0.001,1200,200000,0,12,0)", 0, 166.67831126178368734},
+        {"nper(0.000001,1200,200000,0,12,0)", 0, 166.66667831018626167},
+        {"nper(0.00000001,1200,200000,0,12,0)", 0, 166.66666678310185196},
+        {"pv(6,1000000,1,0,12,0)", 0, 200},
+        {"pmt(6,1000000,1,0,12,0)", 0, 0.005},
+        {"pmt(5,1E300,1000,0,12,0)", 0, 4.1666666666666666667},
+        {"fv(6,1000000,1,0,12,0)", -55, 0},
+        {"fv(6,1000000,0,0,12,0)", 0, 0},
+    };
+    for (const ReferenceCase& c : cases) {
+        Engine engine;
+        const double value = engine.evaluate(c.text, Engine::kModeScalar, 10).re;
+        ASSERT_EQ(engine.error(), c.error) << c.text;
+        EXPECT_NEAR(value, c.expected, 4e-15 * std::fabs(c.expected)) << c.text;
+    }
+}
+
 }  // namespace

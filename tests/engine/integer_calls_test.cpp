@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine.h"
 
@@ -65,7 +68,48 @@ INSTANTIATE_TEST_SUITE_P(
                     CallCase{"ncr(2147483647,1)", 0, 2147483647}, CallCase{"npr(171,1)", 0, 171},
                     CallCase{"ncr(1000,2)", 0, 499500}, CallCase{"ncr(1000,998)", 0, 499500},
                     CallCase{"npr(1000,3)", 0, 997002000}, CallCase{"npr(1000,1000)", -55, 0},
-                    CallCase{"ncr(1100,550)", -55, 0}));
+                    CallCase{"ncr(1100,550)", -55, 0},
+                    // Whole counts work with the integer operators and functions.
+                    CallCase{"ncr(28,5) mod 7", 0, 0}, CallCase{"gcd(ncr(28,5),2)", 0, 2},
+                    CallCase{"ncr(28,5)!", -7, 0}, CallCase{"ncr(23,2)", 0, 253},
+                    CallCase{"ncr(30,15)", 0, 155117520}));
+
+// Every count below 2^64 against Pascal's triangle and the falling product in 64-bit integers, and
+// large counts against their correctly rounded values: equal to the last bit.
+TEST(IntegerCall, CountsAreExactOrCorrectlyRounded)
+{
+    constexpr int kRows = 68;
+    std::vector<std::vector<std::uint64_t>> pascal(kRows);
+    Engine engine;
+    const auto count = [&engine](const std::string& text) {
+        const double value = engine.evaluate(text, Engine::kModeScalar, 10).re;
+        EXPECT_EQ(engine.error(), 0) << text;
+        return value;
+    };
+    for (int n = 0; n < kRows; ++n) {
+        pascal[n].assign(n + 1, 1);
+        std::uint64_t falling = 1;
+        bool fits = true;
+        for (int k = 0; k <= n; ++k) {
+            if (k > 0 && k < n)
+                pascal[n][k] = pascal[n - 1][k - 1] + pascal[n - 1][k];
+            const std::string arguments = "(" + std::to_string(n) + "," + std::to_string(k) + ")";
+            EXPECT_EQ(count("ncr" + arguments), static_cast<double>(pascal[n][k])) << arguments;
+            if (k > 0)
+                fits = fits && !__builtin_mul_overflow(falling, std::uint64_t(n - k + 1), &falling);
+            if (fits) {
+                EXPECT_EQ(count("npr" + arguments), static_cast<double>(falling)) << arguments;
+            }
+        }
+    }
+    const std::pair<const char*, double> large[] = {
+        {"ncr(1000,500)", 2.7028824094543655e+299},
+        {"npr(100,60)", 1.1438223717595084e+110},
+        {"ncr(2147483647,3)", 1.6505867144354876e+27},
+    };
+    for (const auto& [text, value] : large)
+        EXPECT_EQ(count(text), value) << text;
+}
 
 TEST(IntegerCall, ArgumentsAreDecimalInEveryRadix)
 {

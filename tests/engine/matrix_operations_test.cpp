@@ -109,8 +109,9 @@ INSTANTIATE_TEST_SUITE_P(
         MatrixCase{"[VA]*[VA]", {kRow}, -38, {}}, MatrixCase{"2*[VA]", {kRow}, 0, {1, 2, {2, 4}}},
         MatrixCase{"[VA]*2", {kRow}, 0, {1, 2, {2, 4}}}, MatrixCase{"2*3", {}, 0, scalar(6)},
         MatrixCase{"[VA]*[VB]", {kWide, kA}, -38, {}},
-        // Only the matrix product clears entries below 1e-12.
-        MatrixCase{"[VA]*[VB]", {{1, 1, {1e-7}}, {1, 1, {1e-6}}}, 0, {1, 1, {0}}},
+        // Only the matrix product clears rounding noise, and only relative to the size of its terms.
+        MatrixCase{"[VA]*[VB]", {{1, 1, {1e-7}}, {1, 1, {1e-6}}}, 0, {1, 1, {1e-13}}},
+        MatrixCase{"[VA]*[VB]", {{1, 2, {1e12 + 1, -1e12}}, {2, 1, {1, 1}}}, 0, {1, 1, {1}}},
         MatrixCase{"[VA]*[VB]", {{1, 1, {1e-5}}, {1, 1, {1e-6}}}, 0, {1, 1, {1e-11}}},
         MatrixCase{"[VA]*[VB]", {scalar(1e-7), {1, 1, {1e-6}}}, 0, {1, 1, {1e-13}}},
         MatrixCase{"[VA]/[VA]", {kA}, 0, {2, 2, {1, 0, 0, 1}}}, MatrixCase{"[VA]/2", {kA}, 0, {2, 2, {0.5, 1, 1.5, 2}}},
@@ -136,8 +137,9 @@ INSTANTIATE_TEST_SUITE_P(
         MatrixCase{"inv([VA])", {kWide}, -39, {}}, MatrixCase{"inv(0)", {}, -5, {}},
         MatrixCase{"inv([VA])", {{2, 2, {1, 0, 0, kInfinity}}}, -39, {}},
         MatrixCase{"rank([VA])", {{2, 2, {kNaN, 1, 0, 1}}}, 0, scalar(1)}, MatrixCase{"inv(4)", {}, 0, scalar(0.25)},
-        // Gauss-Jordan would invert it; its determinant 1e-11 counts as 0.
-        MatrixCase{"inv([VA])", {{2, 2, {1, 1, 1, 1 + 1e-11}}}, -39, {}},
+        // Rows that differ only by rounding are singular; a difference of 2^-30 is not.
+        MatrixCase{"inv([VA])", {{2, 2, {1, 1, 1, 1 + 4e-16}}}, -39, {}},
+        MatrixCase{"inv([VA])", {{2, 2, {1, 1, 1, 1 - 0x1p-30}}}, 0, {2, 2, {1 - 0x1p30, 0x1p30, 0x1p30, -0x1p30}}},
         // Full pivoting starts at the 9 and exchanges columns; the inverse must come back
         // in the original order.
         MatrixCase{"inv([VA])",
@@ -150,8 +152,10 @@ INSTANTIATE_TEST_SUITE_P(
         MatrixCase{"rank([VA])", {kSingular}, 0, scalar(1)}, MatrixCase{"rank([VA])", {kIdentity3}, 0, scalar(3)},
         MatrixCase{"rank([VA])", {kWide}, 0, scalar(2)}, MatrixCase{"rank([VA])", {{2, 2, {0, 0, 0, 0}}}, 0, scalar(0)},
         MatrixCase{"rank([VA])", {kShiftedRank2}, 0, scalar(2)},
-        MatrixCase{"rank([VA])", {{2, 2, {1, 1, 1, 1 + 1e-9}}}, 0, scalar(1)}, MatrixCase{"rank(5)", {}, -43, {}},
-        MatrixCase{"tri([VA])", {kA}, 0, {2, 2, {1, 2, 0, -2}}},
+        MatrixCase{"rank([VA])", {{2, 2, {1, 1, 1, 1 + 1e-9}}}, 0, scalar(2)},
+        MatrixCase{"rank([VA])", {{2, 2, {1, 1, 1, 1 + 4e-16}}}, 0, scalar(1)},
+        MatrixCase{"rank([VA])", {{3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}}}, 0, scalar(2)},
+        MatrixCase{"rank(5)", {}, -43, {}}, MatrixCase{"tri([VA])", {kA}, 0, {2, 2, {1, 2, 0, -2}}},
         MatrixCase{"tri([VA])", {kSwap}, 0, {2, 2, {1, 0, 0, 1}}},
         MatrixCase{"tri([VA])", {kShiftedRank2}, 0, {4, 4, {0, 1, -1, 0, 0, 1, 0, 1, 0, 0, 1, 1, 0, 0, 0, 0}}},
         MatrixCase{"tri([VA])", {{2, 2, {1, 1, 1, 1 + 1e-9}}}, 0, {2, 2, {1, 1, 0, 0}}},
@@ -169,9 +173,21 @@ INSTANTIATE_TEST_SUITE_P(
         MatrixCase{"eigl([VA])", {{2, 2, {0, 0, 0, 0}}}, 0, {2, 1, {0, 0}}},
         MatrixCase{"eigl([VA])", {kCubeSymmetric}, 0, {3, 1, {4, 1, 1}}}, MatrixCase{"eigl(5)", {}, -47, {}},
         MatrixCase{"eigl([VA])", {kWide}, -47, {}},
-        // Eigenvalues 1 and -1 have one magnitude, i and -i are complex: the iteration
-        // settles on neither.
-        MatrixCase{"eigl([VA])", {kSwap}, -47, {}}, MatrixCase{"eigl([VA])", {kRotation}, -47, {}},
+        // Symmetric matrices converge whatever their eigenvalues' magnitudes (mpmath's values).
+        MatrixCase{"eigl([VA])", {kSwap}, 0, {2, 1, {1, -1}}},
+        MatrixCase{"eigl([VA])",
+                   {{3, 3, {7.001907, 2, -7.366963, 2, 8.017319, 8.5, -7.366963, 8.5, -6.149}}},
+                   0,
+                   {3, 1, {-12.971213570849641095, 12.561142216845433179, 9.2802973540042085256}}},
+        MatrixCase{"eigl([VA])",
+                   {{2, 2, {1, 1e-7, 1e-7, 1 + 1e-6}}},
+                   0,
+                   {2, 1, {1.0000010099019512778, 0.99999999009804863992}}},
+        // i and -i: a real matrix result cannot hold them.
+        MatrixCase{"eigl([VA])", {kRotation}, -58, {}},
+        MatrixCase{"eigl([VA])", {{3, 3, {2, 0, 0, 0, 1, -5, 0, 2, 3}}}, -58, {}},
+        // Non-symmetric with real eigenvalues 1 and -1: the iteration cannot part them.
+        MatrixCase{"eigl([VA])", {{2, 2, {0, 2, 0.5, 0}}}, -47, {}},
         MatrixCase{"eigl([VA])", {{2, 2, {1, kNaN, kNaN, 1}}}, -47, {}},
         MatrixCase{"eigv([VA])", {{2, 2, {2, 0, 0, 2}}}, 0, {2, 2, {1, 0, 0, 1}}},
         MatrixCase{"eigv([VA])", {{2, 2, {0, 0, 0, 0}}}, 0, {2, 2, {1, 0, 0, 1}}},
@@ -183,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
         MatrixCase{"eigv([VA])", {{2, 2, {2, 1, 0, 3}}}, 0, {2, 2, {1, kHalfRoot2, 0, kHalfRoot2}}},
         // A Jordan block has a single eigenvector.
         MatrixCase{"eigv([VA])", {{2, 2, {2, 1, 0, 2}}}, 0, {2, 1, {1, 0}}}, MatrixCase{"eigv(5)", {}, -47, {}},
-        MatrixCase{"eigv([VA])", {kWide}, -47, {}}, MatrixCase{"eigv([VA])", {kRotation}, -47, {}},
+        MatrixCase{"eigv([VA])", {kWide}, -47, {}}, MatrixCase{"eigv([VA])", {kRotation}, -58, {}},
         MatrixCase{"diag([VA])", {kA}, -42, {}}, MatrixCase{"diag([VA])", {kWide}, -42, {}},
         MatrixCase{"diag(5)", {}, -42, {}}, MatrixCase{"diag([VA])", {{2, 2, {2, 1, 1, 2}}}, 0, {2, 2, {3, 0, 0, 1}}},
         MatrixCase{"diag([VA])", {kCubeSymmetric}, 0, {3, 3, {4, 0, 0, 0, 1, 0, 0, 0, 1}}},
@@ -297,6 +313,81 @@ Mat similarTo(const std::vector<double>& values, bool symmetric, std::mt19937& r
         }
     }
     return {s.rows, s.cols, m.data};
+}
+
+// Scaling VA by s scales the result by s^power: a matrix at 1e-100 or 1e100 is exactly as
+// regular as at 1, and a singular one stays singular. The expected values are exact at s = 1.
+struct ScaledCase {
+    const char* text;
+    Mat a;  // scaled into VA
+    Mat b;  // VB as it is, when it has rows
+    int power;
+    int error;
+    Mat expected;
+    double tolerance;  // relative to the largest expected entry
+};
+
+TEST(MatrixScale, ResultsFollowTheScaleOfTheMatrix)
+{
+    Mat hilbert{5, 5, {}};
+    for (int i = 0; i < 5; ++i) {
+        for (int j = 0; j < 5; ++j)
+            hilbert.values.push_back(1.0 / (i + j + 1));
+    }
+    const Mat hilbertInverse{
+        5, 5, {25,      -300,  1050,  -1400, 630,     -300,   4800,   -18900, 26880,  -12600, 1050,   -18900, 79380,
+               -117600, 56700, -1400, 26880, -117600, 179200, -88200, 630,    -12600, 56700,  -88200, 44100}};
+    const Mat nine{3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}};
+    const Mat symmetric{3, 3, {7.001907, 2, -7.366963, 2, 8.017319, 8.5, -7.366963, 8.5, -6.149}};
+    const Mat bidiagonal{4, 4, {1, 1, 0, 0, 0, 1, 1, 0, 0, 0, 1, 1, 0, 0, 0, 1}};
+    const Mat ones3{3, 1, {1, 1, 1}};
+    const ScaledCase cases[] = {
+        {"[VA]*[VA]", kA, {}, 2, 0, {2, 2, {7, 10, 15, 22}}, 1e-15},
+        {"inv([VA])", kA, {}, -1, 0, {2, 2, {-2, 1, 1.5, -0.5}}, 1e-15},
+        {"inv([VA])", bidiagonal, {}, -1, 0, {4, 4, {1, -1, 1, -1, 0, 1, -1, 1, 0, 0, 1, -1, 0, 0, 0, 1}}, 1e-15},
+        {"inv([VA])", hilbert, {}, -1, 0, hilbertInverse, 1e-9},
+        {"solve([VA],[VB])", {3, 3, {1, 2, 0, 0, 1, 0, 0, 0, 1}}, ones3, -1, 0, {3, 1, {-1, 1, 1}}, 1e-15},
+        {"solve([VA],[VB])", {2, 2, {2, 0, 0, 4}}, {2, 1, {1e-13, 1e-13}}, -1, 0, {2, 1, {5e-14, 2.5e-14}}, 1e-15},
+        {"rank([VA])", hilbert, {}, 0, 0, scalar(5), 0},
+        {"rank([VA])", nine, {}, 0, 0, scalar(2), 0},
+        {"rank([VA])", kShiftedRank2, {}, 0, 0, scalar(2), 0},
+        // Eigenvalues from mpmath.
+        {"eigl([VA])",
+         symmetric,
+         {},
+         1,
+         0,
+         {3, 1, {-12.971213570849641095, 12.561142216845433179, 9.2802973540042085256}},
+         1e-14},
+        {"eigl([VA])", {2, 2, {2, 1, 0, 3}}, {}, 1, 0, {2, 1, {2, 3}}, 1e-12},
+        {"inv([VA])", kSingular, {}, 0, -39, {}, 0},
+        {"inv([VA])", nine, {}, 0, -39, {}, 0},
+        {"solve([VA],[VB])", nine, ones3, 0, -39, {}, 0},
+    };
+    for (const double scale : {1e-100, 1e-6, 1e-5, 1.0, 1e80, 1e100}) {
+        for (const ScaledCase& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.text << " at scale " << scale << " of " << c.a.values.front());
+            Engine engine;
+            Mat scaled = c.a;
+            for (double& x : scaled.values)
+                x *= scale;
+            store(engine, VariableSlots::kFirstUser, scaled);
+            if (c.b.rows > 0)
+                store(engine, VariableSlots::kFirstUser + 1, c.b);
+            const ValueCell got = engine.evaluate(c.text, Engine::kModeMatrix, 10);
+            ASSERT_EQ(engine.error(), c.error);
+            if (c.error != 0)
+                continue;
+            const double factor = std::pow(scale, c.power);
+            double largest = 0.0;
+            for (const double x : c.expected.values)
+                largest = std::max(largest, std::fabs(x) * factor);
+            const std::vector<double> values = c.expected.rows == 0 ? std::vector<double>{got.re} : got.data;
+            ASSERT_EQ(values.size(), c.expected.values.size());
+            for (std::size_t k = 0; k < values.size(); ++k)
+                EXPECT_NEAR(values[k], c.expected.values[k] * factor, c.tolerance * largest) << k;
+        }
+    }
 }
 
 // Each column v of eigv(M) has unit length and M v = t v for an eigenvalue t; for a symmetric

@@ -143,6 +143,8 @@ INSTANTIATE_TEST_SUITE_P(
                       fails("2^(-1000)", kDeg, ErrorCode::kOutOfRange),
                       ok("0.5^(-1000)", kDeg, std::ldexp(1.0, 1000), 0.0, 1e-13),
                       ok("(-8)^(1/3)", kDeg, 1.0, kSqrt3, 1e-15), ok("(-2)^3", kDeg, -8.0, 0.0, 1e-15),
+                      // A negative base whose power underflows gives 0, not NaN.
+                      ok("(-0.001)^200.5", kDeg, 0.0), ok("(-0.001)^200.5+1", kDeg, 1.0),
                       ok("i^2", kDeg, -1.0, 0.0, 1e-15), ok("3 root 8", kDeg, 2.0), ok("RT(3,8)", kDeg, 2.0),
                       // A whole exponent 1/n takes the real power, exactly, as "^" does.
                       ok("0.25 root (-16)", kDeg, 65536.0), ok("(-2)^4", kDeg, 16.0), ok("0.5 root (-3)", kDeg, 9.0),

@@ -92,7 +92,6 @@ TEST(TimeValueOfMoney, InputsOutsideTheDomainAreInvalid)
         {"FV no periods per year", TimeValueOfMoney::futureValue(5, 10, 100, 1000, 0, 0)},
         {"PV no periods", TimeValueOfMoney::presentValue(5, 0, 100, 1000, 12, 0)},
         {"PMT NaN rate", TimeValueOfMoney::payment(std::nan(""), 10, 100, 1000, 12, 0)},
-        {"PMT overflow", TimeValueOfMoney::payment(5, 1e300, 1000, 0, 12, 0)},
         {"NPER no payment", TimeValueOfMoney::periodCount(5, 0, 1000, 0, 12, 0)},
         {"NPER negative payment", TimeValueOfMoney::periodCount(5, -5, 1000, 0, 12, 0)},
         {"NPER payment below the interest", TimeValueOfMoney::periodCount(12, 1000, 200000, 0, 12, 0)},

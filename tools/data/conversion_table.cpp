@@ -218,16 +218,35 @@ UnitRecord ConversionTable::reduced(const UnitRecord& record) const
     return result;
 }
 
+std::vector<int> ConversionTable::findIndices(std::u16string_view text) const
+{
+    std::vector<int> indices;
+    for (std::size_t i = 0; i < units_.size(); ++i)
+        if (units_[i].name == text || units_[i].symbol == text)
+            indices.push_back(static_cast<int>(i));
+    return indices;
+}
+
 std::optional<UnitConversion> ConversionTable::convert(std::u16string_view from, std::u16string_view to)
 {
-    const int ia = findIndex(from);
-    const int ib = findIndex(to);
-    if (ia < 0 || ib < 0) {
+    const std::vector<int> fromIndices = findIndices(from);
+    const std::vector<int> toIndices = findIndices(to);
+    if (fromIndices.empty() || toIndices.empty()) {
         error_ = kErrorUnknownUnit;
         return std::nullopt;
     }
-    const UnitRecord& a = units_[ia];
-    const UnitRecord& b = units_[ib];
+    for (const int ia : fromIndices) {
+        for (const int ib : toIndices) {
+            if (std::optional<UnitConversion> result = convertUnits(units_[ia], units_[ib]))
+                return result;
+        }
+    }
+    error_ = kErrorNotSameUnit;
+    return std::nullopt;
+}
+
+std::optional<UnitConversion> ConversionTable::convertUnits(const UnitRecord& a, const UnitRecord& b) const
+{
     std::optional<UnitConversion> result;
     if (a.isBase() && b.isBase()) {
         if (a.symbol == b.symbol)
@@ -253,8 +272,6 @@ std::optional<UnitConversion> ConversionTable::convert(std::u16string_view from,
     }
     if (!result && a.offset == 0.0 && b.offset == 0.0)
         result = reciprocalConversion(a, b);
-    if (!result)
-        error_ = kErrorNotSameUnit;
     return result;
 }
 
@@ -271,14 +288,16 @@ std::optional<UnitConversion> ConversionTable::reciprocalConversion(const UnitRe
     return UnitConversion{1.0 / product, 0.0, true};
 }
 
+double UnitConversion::unrounded(double value) const
+{
+    return reciprocal ? multiplier / value : value * multiplier + offset;
+}
+
 double UnitConversion::apply(double value) const
 {
-    if (reciprocal) {
-        const double result = multiplier / value;
-        return roundAtTwelfthDigit(result, std::fabs(result));
-    }
-    const double scaled = value * multiplier;
-    return roundAtTwelfthDigit(scaled + offset, std::max(std::fabs(scaled), std::fabs(offset)));
+    const double result = unrounded(value);
+    const double size = reciprocal ? std::fabs(result) : std::max(std::fabs(value * multiplier), std::fabs(offset));
+    return roundAtTwelfthDigit(result, size);
 }
 
 std::u16string ConversionTable::errorText() const

@@ -15,6 +15,8 @@ struct UnitConversion {
     double offset = 0.0;
     bool reciprocal = false;
 
+    // The converted value to the last bit.
+    double unrounded(double value) const;
     // The converted value, rounded to 12 significant digits of its larger term, as the engine
     // rounds its functions: what is left of a cancellation is noise, so 32 degrees F in
     // degrees C is 0 (not 7.1e-15) and 1 inch in cm is 2.54 (not 2.5399999999999996). A
@@ -51,8 +53,10 @@ public:
     // True when some unit named or symbolised text has no definition.
     bool isBase(std::u16string_view text) const;
 
-    // Conversion between two units given by name or symbol. On failure the error code becomes
-    // kErrorUnknownUnit or kErrorNotSameUnit; success leaves the error code as it was. When
+    // Conversion between two units given by name or symbol. A name that several units share
+    // (rpm as a frequency and as an angular velocity) stands for the first of them that
+    // converts. On failure the error code becomes kErrorUnknownUnit or kErrorNotSameUnit;
+    // success leaves the error code as it was. When
     // the rules for units of one kind find none, units whose reductions are each other's
     // inverse (L/km and km/L, after expansion m^2 and 1/m^2) convert reciprocally, provided
     // neither has an offset.
@@ -73,6 +77,8 @@ private:
     // The table index of the unit an item expands into, or -1 when the item stays.
     int expandable(const std::u16string& item, const Expansion& state) const;
     int findIndex(std::u16string_view text) const;
+    std::vector<int> findIndices(std::u16string_view text) const;
+    std::optional<UnitConversion> convertUnits(const UnitRecord& a, const UnitRecord& b) const;
     std::optional<UnitConversion> reciprocalConversion(const UnitRecord& a, const UnitRecord& b) const;
 
     std::vector<UnitRecord> units_;
