@@ -1,5 +1,7 @@
 #include "cli_runner.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <istream>
 #include <vector>
@@ -22,6 +24,14 @@ std::string rawNumber(double x)
 {
     // -0 is an artefact of negation, not something to show.
     return cnum::general17(x == 0.0 ? 0.0 : x);
+}
+
+// The shortest text that reads back as x: "5e-14".
+std::string shortestNumber(double x)
+{
+    char buffer[32];
+    const std::to_chars_result written = std::to_chars(buffer, buffer + sizeof buffer, x);
+    return std::string(buffer, written.ptr);
 }
 
 }  // namespace
@@ -228,7 +238,10 @@ std::string CliRunner::matrixText(const ValueCell& result) const
             if (column > 0)
                 text += ',';
             const double value = result.at(row, column);
-            text += options_.raw ? rawNumber(value) : formatNormal(value);
+            // Fifteen fixed decimals would print a tiny element as 0: it goes in scientific
+            // notation, which --set reads back.
+            const bool tiny = value != 0.0 && std::fabs(value) < 1e-4;
+            text += options_.raw ? rawNumber(value) : tiny ? shortestNumber(value) : formatNormal(value);
         }
         if (row + 1 < result.rows)
             text += ';';

@@ -9,7 +9,7 @@ namespace {
 constexpr std::array<std::u16string_view, 15> kNames = {
     u"Arithmetic", u"Trigonometry", u"Base conversion", u"Statistics",         u"Matrices",
     u"Finance",    u"Tip",          u"Unit converter",  u"Currency converter", u"Constants",
-    u"Biorhythm",   u"Macros",       u"Equation solver", u"Function graphs",    u"Date - Time",
+    u"Biorhythm",  u"Macros",       u"Equation solver", u"Function graphs",    u"Date - Time",
 };
 
 }  // namespace

@@ -50,7 +50,7 @@ inline constexpr std::array<std::uint8_t, 9> kNavCategoryCodes = {0, 1, 2, 6, 7,
 // Names of those categories, in the same order.
 inline constexpr std::array<std::u16string_view, 9> kNavCategoryNames = {
     u"Arithmetic",         u"Trigonometry", u"Base conversion", u"Tip",        u"Unit converter",
-    u"Currency converter", u"Constants",    u"Biorhythm",        u"Date - Time"};
+    u"Currency converter", u"Constants",    u"Biorhythm",       u"Date - Time"};
 
 // Index of a category code in kNavCategoryNames (codes 0..2 keep their value, 6..10 become
 // code - 3, 14 becomes 8), or -1 for a code that hard-key scrolling cannot visit.

@@ -565,30 +565,43 @@ TEST(DesktopKeyboardWindow, UpAndDownRecallEvaluatedExpressions)
     EXPECT_EQ(w.line(), QStringLiteral("2e(1)"));
 }
 
+namespace {
+
+// A line typed in an output format: what the display draws and what "=" shows.
+struct TypedLine {
+    OutputFormat format;
+    const char* typed;
+    const char16_t* drawn;
+    const char* shown;
+};
+
+void expectTypedLines(DesktopWindow& w, std::initializer_list<TypedLine> lines)
+{
+    for (const TypedLine& line : lines) {
+        w.calculator.preferences().outputFormat = line.format;
+        w.key(Qt::Key_Escape);
+        w.type(QString::fromLatin1(line.typed));
+        const std::u16string& input = w.calculator.display().currentLine().input();
+        EXPECT_EQ(expressionString(input, line.format), QString::fromUtf16(line.drawn)) << line.typed;
+        w.key(Qt::Key_Return);
+        w.view.waitForEvaluation();
+        EXPECT_EQ(w.result(), QString::fromLatin1(line.shown)) << line.typed;
+    }
+}
+
+}  // namespace
+
 // In European format "," is the decimal comma and ";" parts arguments, drawn so; history keeps
 // its meaning when the format changes.
 TEST(DesktopKeyboardWindow, EuropeanDecimalCommaAndArgumentSemicolon)
 {
     DesktopWindow w;
-    w.calculator.preferences().outputFormat = OutputFormat::European;
-    const struct {
-        const char* typed;
-        const char16_t* drawn;
-        const char* shown;
-    } lines[] = {
-        {"2,5+1", u"2,5+1", "3,5"},
-        {"fnInt(x;x;0;1,5)", u"\u222B(x;x;0;1,5)", "1,125"},
-        {"1234,5", u"1234,5", "1.234,5"},
-    };
-    for (const auto& line : lines) {
-        w.key(Qt::Key_Escape);
-        w.type(QString::fromLatin1(line.typed));
-        const std::u16string& input = w.calculator.display().currentLine().input();
-        EXPECT_EQ(expressionString(input, OutputFormat::European), QString::fromUtf16(line.drawn)) << line.typed;
-        w.key(Qt::Key_Return);
-        w.view.waitForEvaluation();
-        EXPECT_EQ(w.result(), QString::fromLatin1(line.shown)) << line.typed;
-    }
+    constexpr OutputFormat kEuropean = OutputFormat::European;
+    expectTypedLines(w, {
+                            {kEuropean, "2,5+1", u"2,5+1", "3,5"},
+                            {kEuropean, "fnInt(x;x;0;1,5)", u"\u222B(x;x;0;1,5)", "1,125"},
+                            {kEuropean, "1234,5", u"1234,5", "1.234,5"},
+                        });
     w.calculator.preferences().outputFormat = OutputFormat::UnitedStates;
     w.key(Qt::Key_Escape);
     w.key(Qt::Key_Up);
@@ -603,26 +616,12 @@ TEST(DesktopKeyboardWindow, MatrixLiteralsTypedAtTheKeyboard)
 {
     DesktopWindow w;
     w.calculator.switchCategory(CategoryCode::kMatrices);
-    const struct {
-        OutputFormat format;
-        const char* typed;
-        const char16_t* drawn;
-        const char* shown;
-    } lines[] = {
-        {OutputFormat::UnitedStates, "det([1,2;3,4])", u"det([1,2;3,4])", "-2"},
-        {OutputFormat::UnitedStates, "det([2,0;0,3]*[1,1;0,1])", u"det([2,0;0,3]\u00D7[1,1;0,1])", "6"},
-        {OutputFormat::European, "det([1,5;2|3;4])", u"det([1,5;2|3;4])", "0"},
-    };
-    for (const auto& line : lines) {
-        w.calculator.preferences().outputFormat = line.format;
-        w.key(Qt::Key_Escape);
-        w.type(QString::fromLatin1(line.typed));
-        const std::u16string& input = w.calculator.display().currentLine().input();
-        EXPECT_EQ(expressionString(input, line.format), QString::fromUtf16(line.drawn)) << line.typed;
-        w.key(Qt::Key_Return);
-        w.view.waitForEvaluation();
-        EXPECT_EQ(w.result(), QString::fromLatin1(line.shown)) << line.typed;
-    }
+    expectTypedLines(
+        w, {
+               {OutputFormat::UnitedStates, "det([1,2;3,4])", u"det([1,2;3,4])", "-2"},
+               {OutputFormat::UnitedStates, "det([2,0;0,3]*[1,1;0,1])", u"det([2,0;0,3]\u00D7[1,1;0,1])", "6"},
+               {OutputFormat::European, "det([1,5;2|3;4])", u"det([1,5;2|3;4])", "0"},
+           });
     // Elsewhere a matrix is refused with where to take it.
     w.calculator.switchCategory(0);
     w.type(QStringLiteral("det([1,2;3,4])"));
