@@ -84,7 +84,11 @@ TextEncoding detectTextEncoding(std::string_view bytes, TextEncoding unmarked)
 
 std::u16string textAsUtf16(std::string_view bytes, TextEncoding unmarked)
 {
-    const TextEncoding encoding = detectTextEncoding(bytes, unmarked);
+    return decodedText(bytes, detectTextEncoding(bytes, unmarked));
+}
+
+std::u16string decodedText(std::string_view bytes, TextEncoding encoding)
+{
     bytes.remove_prefix(markSize(bytes));
     std::u16string text;
     switch (encoding) {

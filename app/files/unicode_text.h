@@ -19,3 +19,5 @@ std::string textAsUtf8(std::string_view bytes, TextEncoding unmarked = TextEncod
 // The text without its byte-order mark, as UTF-16. A stray last byte that completes no
 // character is dropped.
 std::u16string textAsUtf16(std::string_view bytes, TextEncoding unmarked);
+// The text read in a given encoding, without guessing; a byte-order mark is dropped.
+std::u16string decodedText(std::string_view bytes, TextEncoding encoding);

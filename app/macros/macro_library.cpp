@@ -124,6 +124,28 @@ std::vector<fs::path> macroFiles(const fs::path& folder)
     return files;
 }
 
+// The macros of a file's text, and whether every line that is not blank was one.
+struct ParsedMacroText {
+    std::vector<MacroRecord> macros;
+    bool complete = true;
+};
+
+ParsedMacroText parseMacroText(std::u16string_view text)
+{
+    ParsedMacroText parsed;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t newline = text.find(u'\n', start);
+        const std::size_t end = newline == std::u16string_view::npos ? text.size() : newline + 1;
+        const std::u16string_view line = text.substr(start, end - start);
+        if (std::optional<MacroRecord> macro = parseLine(line))
+            parsed.macros.push_back(std::move(*macro));
+        else if (!std::all_of(line.begin(), line.end(), isBlank))
+            parsed.complete = false;
+        start = end;
+    }
+    return parsed;
+}
+
 }  // namespace
 
 std::u16string macroSignature(const MacroRecord& macro)
@@ -152,23 +174,21 @@ MacroLoadStatus MacroLibrary::load(const fs::path& path)
 
 MacroLoadStatus MacroLibrary::merge(std::string_view bytes)
 {
-    MergeIndex index = mergeIndex();
-    const TextEncoding encoding = detectTextEncoding(bytes, TextEncoding::Utf16LE);
-    const bool wide = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
-    bool complete = !wide || bytes.size() % 2 == 0;
-    bool crowded = false;
-    const std::u16string text = textAsUtf16(bytes, TextEncoding::Utf16LE);
-    for (std::size_t start = 0; start < text.size();) {
-        const std::size_t newline = text.find(u'\n', start);
-        const std::size_t end = newline == std::u16string::npos ? text.size() : newline + 1;
-        const std::u16string_view line = std::u16string_view(text).substr(start, end - start);
-        if (std::optional<MacroRecord> macro = parseLine(line))
-            crowded = !append(std::move(*macro), index) || crowded;
-        else if (!std::all_of(line.begin(), line.end(), isBlank))
-            complete = false;
-        start = end;
+    // The program's own encoding first, so that its files read back whatever characters their
+    // macros hold; an encoding guessed from the bytes only for a file it did not write.
+    ParsedMacroText parsed = parseMacroText(decodedText(bytes, TextEncoding::Utf16LE));
+    parsed.complete = parsed.complete && bytes.size() % 2 == 0;
+    if (const TextEncoding guessed = detectTextEncoding(bytes, TextEncoding::Utf16LE);
+        !parsed.complete && guessed != TextEncoding::Utf16LE) {
+        parsed = parseMacroText(decodedText(bytes, guessed));
+        const bool wide = guessed == TextEncoding::Utf16BE;
+        parsed.complete = parsed.complete && (!wide || bytes.size() % 2 == 0);
     }
-    if (!complete)
+    MergeIndex index = mergeIndex();
+    bool crowded = false;
+    for (MacroRecord& macro : parsed.macros)
+        crowded = !append(std::move(macro), index) || crowded;
+    if (!parsed.complete)
         return MacroLoadStatus::DataError;
     return crowded ? MacroLoadStatus::NoFreeName : MacroLoadStatus::Read;
 }
