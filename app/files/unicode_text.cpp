@@ -22,10 +22,13 @@ constexpr std::array<ByteOrderMark, 5> kMarks{{
     {"\xFE\xFF", TextEncoding::Utf16BE},
 }};
 
-std::size_t markSize(std::string_view bytes)
+// The size of the byte-order mark of `encoding` that the bytes begin with: only that
+// encoding's own, so that text whose first characters happen to look like another encoding's
+// mark is read whole.
+std::size_t markSize(std::string_view bytes, TextEncoding encoding)
 {
     for (const ByteOrderMark& mark : kMarks) {
-        if (bytes.starts_with(mark.bytes))
+        if (mark.encoding == encoding && bytes.starts_with(mark.bytes))
             return mark.bytes.size();
     }
     return 0;
@@ -89,7 +92,7 @@ std::u16string textAsUtf16(std::string_view bytes, TextEncoding unmarked)
 
 std::u16string decodedText(std::string_view bytes, TextEncoding encoding)
 {
-    bytes.remove_prefix(markSize(bytes));
+    bytes.remove_prefix(markSize(bytes, encoding));
     std::u16string text;
     switch (encoding) {
     case TextEncoding::Utf8: return fromUtf8(bytes);
@@ -112,6 +115,6 @@ std::u16string decodedText(std::string_view bytes, TextEncoding encoding)
 std::string textAsUtf8(std::string_view bytes, TextEncoding unmarked)
 {
     if (detectTextEncoding(bytes, unmarked) == TextEncoding::Utf8)
-        return std::string(bytes.substr(markSize(bytes)));
+        return std::string(bytes.substr(markSize(bytes, TextEncoding::Utf8)));
     return toUtf8(textAsUtf16(bytes, unmarked));
 }

@@ -70,6 +70,9 @@ std::optional<MacroRecord> parseLine(std::u16string_view piece)
     }
     MacroRecord macro;
     macro.name = fieldText(fields[0]);
+    // Byte-order marks name nothing, and a name that began with one would, at the start of the
+    // file, be read back as the file's mark and lost.
+    std::erase_if(macro.name, [](char16_t c) { return c == u'\uFEFF' || c == u'\uFFFE'; });
     macro.paramCount = parseCount(fields[1]);
     macro.params = fieldText(fields[2]);
     macro.formula = fieldText(fields[3]);

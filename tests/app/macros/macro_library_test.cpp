@@ -157,6 +157,23 @@ TEST(MacroData, ReadsBackWhatItWritesWhateverTheLineLengthAndCharacters)
     }
 }
 
+// A second byte-order mark after the file's own is no part of the first macro's name.
+TEST(MacroData, AStrayByteOrderMarkIsNoPartOfAName)
+{
+    MacroLibrary data;
+    ASSERT_EQ(data.merge("\xEF\xBB\xBF\xEF\xBB\xBFMa\x06"
+                         "1\x06x\x06x\x06x\x06"
+                         "1\x06\r\n"),
+              MacroLoadStatus::Read);
+    ASSERT_EQ(data.count(), 1u);
+    EXPECT_EQ(data.at(0).name, u"Ma");
+    // A name whose first characters are written as the bytes of a UTF-8 mark reads back whole.
+    ASSERT_TRUE(data.insert(0, MacroRecord{u"x", u"x", u"\uBBEF\u4DBF", u"x", u"1", 1}));
+    MacroLibrary back;
+    ASSERT_EQ(back.merge(data.serialize()), MacroLoadStatus::Read);
+    EXPECT_EQ(back.macros(), data.macros());
+}
+
 TEST(MacroData, LoadsAHundredThousandNamesAndRenamesALateClash)
 {
     // Its speed is measured by macro_bench.cpp.
