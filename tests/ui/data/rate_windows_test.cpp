@@ -120,6 +120,18 @@ qint64 waitFor(QSignalSpy& spy, qint64 limit = 5000)
     return clock.elapsed();
 }
 
+// Runs an update from url to its end, which must be a success.
+void updateSucceeds(CurrencyPage& page, const std::string& url)
+{
+    RateUpdateView* window = page.startUpdate(url);
+    ASSERT_NE(window, nullptr);
+    QSignalSpy finished(window, &RateUpdateView::updateFinished);
+    waitFor(finished);
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_TRUE(finished[0][0].toBool()) << finished[0][2].toString().toStdString();
+    QTest::qWait(20);
+}
+
 // What a widget shows, its parent's ground included (a label paints no ground of its own).
 QImage shownImage(QWidget* widget)
 {
@@ -198,13 +210,7 @@ TEST(RateUpdateWindow, NewRatesKeepTheChosenPairAndTheSourceIsRemembered)
     ASSERT_EQ(page.text("upperValue"), QStringLiteral("100"));
 
     TestHttpServer server(TestHttpServer::sending(TestHttpServer::ok(kEcbDocument, "text/xml")));
-    RateUpdateView* window = page.startUpdate(server.url("/eurofxref-daily.xml"));
-    ASSERT_NE(window, nullptr);
-    QSignalSpy finished(window, &RateUpdateView::updateFinished);
-    waitFor(finished);
-    ASSERT_EQ(finished.count(), 1);
-    EXPECT_TRUE(finished[0][0].toBool()) << finished[0][2].toString().toStdString();
-    QTest::qWait(20);
+    updateSucceeds(page, server.url("/eurofxref-daily.xml"));
 
     EXPECT_EQ(page.text("top"), QStringLiteral("Rates of 2026-02-17"));
     EXPECT_EQ(page.button("upperUnit"), QStringLiteral("USD"));
@@ -238,13 +244,7 @@ TEST(RateUpdateWindow, CurrenciesTheSourceLacksStayWithTheDateOfTheirRate)
     const QString dongsPerDollar = page.text("lowerValue");
 
     TestHttpServer server(TestHttpServer::sending(TestHttpServer::ok(kEcbDocument, "text/xml")));
-    RateUpdateView* window = page.startUpdate(server.url("/eurofxref-daily.xml"));
-    ASSERT_NE(window, nullptr);
-    QSignalSpy finished(window, &RateUpdateView::updateFinished);
-    waitFor(finished);
-    ASSERT_EQ(finished.count(), 1);
-    EXPECT_TRUE(finished[0][0].toBool()) << finished[0][2].toString().toStdString();
-    QTest::qWait(20);
+    updateSucceeds(page, server.url("/eurofxref-daily.xml"));
 
     // The pair stays, and VND's last rate still converts the dollar as before.
     EXPECT_EQ(page.text("top"), QStringLiteral("Rates of 2026-02-17"));
